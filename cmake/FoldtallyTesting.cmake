@@ -1,0 +1,41 @@
+# GoogleTest from Debian's sources, built with the same compiler as the code under test
+# (so it also cross-builds for Windows), and one helper to declare a test program.
+if(NOT FOLDTALLY_FUZZ)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  if(WIN32)
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  endif()
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  include(GoogleTest)
+endif()
+
+# foldtally_add_test(NAME name SOURCES ... LIBS ... [GUI] [WIN32_ONLY] [NATIVE_ONLY])
+#
+# Natively every test case is its own ctest entry. Under Wine a test program is one
+# entry, so each program starts Wine once instead of once per case; GoogleTest's output
+# still names the failing case. GUI tests share the display and never run in parallel.
+function(foldtally_add_test)
+  cmake_parse_arguments(T "GUI;WIN32_ONLY;NATIVE_ONLY" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(T_WIN32_ONLY AND NOT WIN32)
+    return()
+  endif()
+  if(T_NATIVE_ONLY AND WIN32)
+    return()
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ft_testsupport GTest::gtest_main ft_options)
+  if(WIN32)
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
+    if(T_GUI)
+      set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK xdisplay)
+    endif()
+  else()
+    gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT ${T_TIMEOUT})
+  endif()
+endfunction()

@@ -1,0 +1,94 @@
+// File-system services of the platform: directory search by pattern, shared read-only
+// files, a text line reader, full paths and the program's own path. The mail client
+// keeps writing its folders while we read them, so every open shares reading and
+// writing and none ever writes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+struct DirectoryEntry {
+    std::string name;  // plain name, without directory, in the case the file system has
+    uint64_t size = 0; // bytes; 0 for directories
+    bool isDirectory = false;
+};
+
+// Receives the entries of a search one after the other; returning false ends the search.
+using DirectoryVisitor = bool (*)(const DirectoryEntry& entry, void* context);
+
+// True when `name` matches `pattern`, where '*' stands for any run of characters and '?'
+// for one, and ASCII letters match without regard to case. "*.PMM" matches "a.pmm" but
+// not "a.PMMX": names are matched as they are, never through short 8.3 aliases.
+bool MatchesPattern(const char* name, const char* pattern);
+
+// Visits every entry of `directory` (which ends with a separator, or is empty for the
+// current directory) whose name matches `pattern` by MatchesPattern, directories
+// included, "." and ".." excluded. Returns false when the directory cannot be read.
+// The order of the entries is the file system's.
+bool SearchDirectory(const std::string& directory, const char* pattern, DirectoryVisitor visit,
+                     void* context);
+
+// A file opened for reading only, shared with writers. Closed by the destructor.
+class ReadOnlyFile {
+public:
+    ReadOnlyFile() = default;
+    ~ReadOnlyFile() { Close(); }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    // Fails for anything that is not a regular file (a directory fails as on Windows).
+    bool Open(const std::string& path);
+    bool IsOpen() const;
+    // Reads up to `count` bytes from the start of the file; returns how many arrived.
+    size_t ReadFromStart(void* buffer, size_t count) { return ReadAt(0, buffer, count); }
+    // Reads up to `count` bytes from `offset`; returns how many arrived (0 at the end).
+    size_t ReadAt(uint64_t offset, void* buffer, size_t count);
+    // The file's length in bytes, found without reading it; 0 when unknown.
+    uint64_t Length() const;
+    void Close();
+
+private:
+#ifdef _WIN32
+    void* m_hFile = reinterpret_cast<void*>(static_cast<intptr_t>(-1));
+#else
+    int m_fd = -1;
+#endif
+};
+
+// Reads a text file line by line, shared with writers. A line ends at LF, at CR LF, or
+// at the end of the file; the line end is not part of the line. Lines of any length.
+// A lone CR inside a line stays part of it. Closed by the destructor.
+class TextLineReader {
+public:
+    TextLineReader() = default;
+    ~TextLineReader() = default;
+    TextLineReader(const TextLineReader&) = delete;
+    TextLineReader& operator=(const TextLineReader&) = delete;
+
+    bool Open(const std::string& path);
+    // False at the end of the file (a last line without line end is still delivered).
+    bool ReadLine(std::string& line);
+    void Close() { m_file.Close(); }
+
+private:
+    bool Fill();
+
+    ReadOnlyFile m_file;
+    uint64_t m_offset = 0;
+    char m_buffer[64 * 1024];
+    size_t m_length = 0;
+    size_t m_position = 0;
+    bool m_eof = false;
+};
+
+// The path made absolute against the current directory, with "." and ".." resolved as
+// GetFullPathNameA does; empty when it cannot be formed.
+std::string FullPath(const std::string& path);
+
+// Full path of the running program file; empty when the platform cannot say.
+std::string ModuleFilePath();
+
+} // namespace platform

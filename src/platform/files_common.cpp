@@ -1,0 +1,87 @@
+// The parts of the file services that are the same on every platform: the pattern
+// rule of directory searches and the buffered line reader.
+#include "platform/files.h"
+
+#include <cstring>
+
+namespace platform {
+
+namespace {
+char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+} // namespace
+
+bool MatchesPattern(const char* name, const char* pattern) {
+    // Iterative wildcard match with one backtrack point: linear in practice, never
+    // exponential, whatever the names look like.
+    const char* starPattern = nullptr;
+    const char* starName = nullptr;
+    while (*name) {
+        if (*pattern == '*') {
+            starPattern = ++pattern;
+            starName = name;
+        } else if (*pattern == '?' || (*pattern && FoldAscii(*pattern) == FoldAscii(*name))) {
+            ++pattern;
+            ++name;
+        } else if (starPattern) {
+            pattern = starPattern;
+            name = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (*pattern == '*') {
+        ++pattern;
+    }
+    return *pattern == '\0';
+}
+
+bool TextLineReader::Open(const std::string& path) {
+    m_offset = 0;
+    m_length = 0;
+    m_position = 0;
+    m_eof = false;
+    return m_file.Open(path);
+}
+
+bool TextLineReader::Fill() {
+    if (m_eof) {
+        return false;
+    }
+    m_length = m_file.ReadAt(m_offset, m_buffer, sizeof m_buffer);
+    m_position = 0;
+    m_offset += m_length;
+    if (m_length == 0) {
+        m_eof = true;
+    }
+    return m_length != 0;
+}
+
+bool TextLineReader::ReadLine(std::string& line) {
+    line.clear();
+    if (!m_file.IsOpen()) {
+        return false;
+    }
+    bool any = false;
+    for (;;) {
+        if (m_position == m_length && !Fill()) {
+            break;
+        }
+        any = true;
+        const char* start = m_buffer + m_position;
+        const void* lf = std::memchr(start, '\n', m_length - m_position);
+        if (lf) {
+            const size_t n = static_cast<const char*>(lf) - start;
+            line.append(start, n);
+            m_position += n + 1;
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back();
+            }
+            return true;
+        }
+        line.append(start, m_length - m_position);
+        m_position = m_length;
+    }
+    return any;
+}
+
+} // namespace platform

@@ -1,0 +1,115 @@
+// File services on Windows. Opens share reading and writing because the mail client
+// keeps its folder files open for writing while we read their headers.
+#include "platform/files.h"
+
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+HANDLE AsHandle(void* h) { return static_cast<HANDLE>(h); }
+} // namespace
+
+bool SearchDirectory(const std::string& directory, const char* pattern, DirectoryVisitor visit,
+                     void* context) {
+    // FindFirstFileA also matches short 8.3 aliases (".PMMX" answers to "*.PMM"), so
+    // every name is checked again against the pattern as it stands.
+    WIN32_FIND_DATAA data;
+    const std::string query = directory + pattern;
+    HANDLE find = FindFirstFileA(query.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES;
+    }
+    do {
+        const char* name = data.cFileName;
+        if ((name[0] == '.' && name[1] == '\0') ||
+            (name[0] == '.' && name[1] == '.' && name[2] == '\0')) {
+            continue;
+        }
+        if (!MatchesPattern(name, pattern)) {
+            continue;
+        }
+        DirectoryEntry entry;
+        entry.name = name;
+        entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.size = entry.isDirectory ? 0
+                                       : (static_cast<uint64_t>(data.nFileSizeHigh) << 32) |
+                                             data.nFileSizeLow;
+        if (!visit(entry, context)) {
+            break;
+        }
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return true;
+}
+
+bool ReadOnlyFile::Open(const std::string& path) {
+    Close();
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    m_hFile = h;
+    return true;
+}
+
+bool ReadOnlyFile::IsOpen() const { return AsHandle(m_hFile) != INVALID_HANDLE_VALUE; }
+
+size_t ReadOnlyFile::ReadAt(uint64_t offset, void* buffer, size_t count) {
+    if (!IsOpen()) {
+        return 0;
+    }
+    size_t done = 0;
+    while (done < count) {
+        OVERLAPPED at = {};
+        const uint64_t position = offset + done;
+        at.Offset = static_cast<DWORD>(position);
+        at.OffsetHigh = static_cast<DWORD>(position >> 32);
+        const size_t want = count - done;
+        const DWORD chunk = want > 0x10000000u ? 0x10000000u : static_cast<DWORD>(want);
+        DWORD got = 0;
+        if (!ReadFile(AsHandle(m_hFile), static_cast<char*>(buffer) + done, chunk, &got, &at) ||
+            got == 0) {
+            break;
+        }
+        done += got;
+    }
+    return done;
+}
+
+uint64_t ReadOnlyFile::Length() const {
+    LARGE_INTEGER size;
+    if (!IsOpen() || !GetFileSizeEx(AsHandle(m_hFile), &size)) {
+        return 0;
+    }
+    return static_cast<uint64_t>(size.QuadPart);
+}
+
+void ReadOnlyFile::Close() {
+    if (IsOpen()) {
+        CloseHandle(AsHandle(m_hFile));
+        m_hFile = INVALID_HANDLE_VALUE;
+    }
+}
+
+std::string FullPath(const std::string& path) {
+    char buffer[MAX_PATH];
+    const DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+    if (n == 0 || n >= sizeof buffer) {
+        return std::string();
+    }
+    return std::string(buffer, n);
+}
+
+std::string ModuleFilePath() {
+    char buffer[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    if (n == 0 || n >= sizeof buffer) {
+        return std::string();
+    }
+    return std::string(buffer, n);
+}
+
+} // namespace platform

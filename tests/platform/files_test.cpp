@@ -1,0 +1,188 @@
+// The file services behave alike on Linux and under Wine: pattern rule, directory
+// search, read-only opens and the line reader.
+#include "platform/files.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+using testsupport::TempDir;
+using testsupport::WriteFile;
+
+TEST(MatchesPatternTest, MatchesExtensionsWithoutRegardToCase) {
+    struct Case {
+        const char* name;
+        const char* pattern;
+        bool match;
+    } cases[] = {
+        {"ARCHIV.PMM", "*.PMM", true},   {"archiv.pmm", "*.PMM", true},
+        {"a.PmM", "*.PMM", true},        {"a.PMMX", "*.PMM", false},
+        {"a.PM", "*.PMM", false},        {"PMM", "*.PMM", false},
+        {".PMM", "*.PMM", true},         {"a.b.PMM", "*.PMM", true},
+        {"a.PMM.bak", "*.PMM", false},   {"hierarch.pm", "hierarch.pm", true},
+        {"HIERARCH.PM", "hierarch.pm", true}, {"x.cnm", "*.CNM", true},
+        {"abc", "a?c", true},            {"ac", "a?c", false},
+        {"aXbXc", "a*b*c", true},        {"\xC4rger.PMM", "*.PMM", true},
+        {"\xE4.pmm", "\xC4.PMM", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.match, platform::MatchesPattern(c.name, c.pattern))
+            << c.name << " ~ " << c.pattern;
+    }
+}
+
+std::vector<platform::DirectoryEntry> Search(const std::string& dir, const char* pattern,
+                                             bool* ok = nullptr) {
+    std::vector<platform::DirectoryEntry> found;
+    const bool result = platform::SearchDirectory(
+        dir, pattern,
+        [](const platform::DirectoryEntry& e, void* ctx) {
+            static_cast<std::vector<platform::DirectoryEntry>*>(ctx)->push_back(e);
+            return true;
+        },
+        &found);
+    if (ok) {
+        *ok = result;
+    }
+    std::sort(found.begin(), found.end(),
+              [](const auto& a, const auto& b) { return a.name < b.name; });
+    return found;
+}
+
+TEST(SearchDirectoryTest, FindsMatchingFilesAndDirectoriesWithTheirSizes) {
+    TempDir dir;
+    ASSERT_TRUE(WriteFile(dir / "a.pmm", std::string(200, 'a')));
+    ASSERT_TRUE(WriteFile(dir / "B.PMM", std::string(7, 'b')));
+    ASSERT_TRUE(WriteFile(dir / "c.PMMX", "x"));
+    ASSERT_TRUE(WriteFile(dir / "d.MBX", "x"));
+    ASSERT_TRUE(testsupport::MakeDirectory(dir / "sub.PMM"));
+
+    const auto found = Search(dir.Path(), "*.PMM");
+    ASSERT_EQ(3u, found.size());
+    EXPECT_EQ("B.PMM", found[0].name);
+    EXPECT_EQ(7u, found[0].size);
+    EXPECT_FALSE(found[0].isDirectory);
+    EXPECT_EQ("a.pmm", found[1].name);
+    EXPECT_EQ(200u, found[1].size);
+    EXPECT_EQ("sub.PMM", found[2].name);
+    EXPECT_TRUE(found[2].isDirectory);
+}
+
+TEST(SearchDirectoryTest, MissingDirectoryFindsNothingAndEmptyOneSucceeds) {
+    TempDir dir;
+    bool ok = true;
+    EXPECT_TRUE(Search(dir / ("missing" + std::string(testsupport::Separator())), "*.PMM", &ok)
+                    .empty());
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(Search(dir.Path(), "*.PMM", &ok).empty());
+    EXPECT_TRUE(ok);
+}
+
+TEST(SearchDirectoryTest, VisitorCanEndTheSearch) {
+    TempDir dir;
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(WriteFile(dir / ("f" + std::to_string(i) + ".CNM"), "x"));
+    }
+    int seen = 0;
+    platform::SearchDirectory(
+        dir.Path(), "*.CNM",
+        [](const platform::DirectoryEntry&, void* ctx) { return ++*static_cast<int*>(ctx) < 2; },
+        &seen);
+    EXPECT_EQ(2, seen);
+}
+
+TEST(ReadOnlyFileTest, ReadsFromTheStartAndTellsTheLength) {
+    TempDir dir;
+    ASSERT_TRUE(WriteFile(dir / "f.bin", "0123456789"));
+    platform::ReadOnlyFile file;
+    ASSERT_TRUE(file.Open(dir / "f.bin"));
+    char buffer[16] = {};
+    EXPECT_EQ(10u, file.ReadFromStart(buffer, sizeof buffer));
+    EXPECT_EQ(std::string("0123456789"), std::string(buffer, 10));
+    EXPECT_EQ(4u, file.ReadFromStart(buffer, 4));
+    EXPECT_EQ(3u, file.ReadAt(7, buffer, 8));
+    EXPECT_EQ(0u, file.ReadAt(10, buffer, 8));
+    EXPECT_EQ(10u, file.Length());
+    file.Close();
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(0u, file.ReadFromStart(buffer, 4));
+}
+
+TEST(ReadOnlyFileTest, DirectoriesAndMissingFilesDoNotOpen) {
+    TempDir dir;
+    ASSERT_TRUE(testsupport::MakeDirectory(dir / "sub.PMM"));
+    platform::ReadOnlyFile file;
+    EXPECT_FALSE(file.Open(dir / "sub.PMM"));
+    EXPECT_FALSE(file.Open(dir / "missing.PMM"));
+    EXPECT_FALSE(file.IsOpen());
+}
+
+#ifdef _WIN32
+TEST(ReadOnlyFileTest, OpensWhileAnotherProgramWritesTheFile) {
+    TempDir dir;
+    const std::string path = dir / "busy.PMM";
+    HANDLE writer = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, writer);
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(writer, "abc", 3, &written, nullptr));
+    platform::ReadOnlyFile file;
+    EXPECT_TRUE(file.Open(path));
+    EXPECT_EQ(3u, file.Length());
+    ASSERT_TRUE(::WriteFile(writer, "def", 3, &written, nullptr));
+    EXPECT_EQ(6u, file.Length());
+    file.Close();
+    CloseHandle(writer);
+}
+#endif
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    platform::TextLineReader reader;
+    std::vector<std::string> lines;
+    if (!reader.Open(path)) {
+        return {"<not opened>"};
+    }
+    std::string line;
+    while (reader.ReadLine(line)) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(TextLineReaderTest, EndsLinesAtLfAndCrLfOnly) {
+    TempDir dir;
+    ASSERT_TRUE(WriteFile(dir / "t.txt", "one\r\ntwo\nthree\rstill\n\n\r\nlast"));
+    EXPECT_EQ((std::vector<std::string>{"one", "two", "three\rstill", "", "", "last"}),
+              ReadLines(dir / "t.txt"));
+    ASSERT_TRUE(WriteFile(dir / "e.txt", ""));
+    EXPECT_TRUE(ReadLines(dir / "e.txt").empty());
+    ASSERT_TRUE(WriteFile(dir / "n.txt", "a\nb\n"));
+    EXPECT_EQ((std::vector<std::string>{"a", "b"}), ReadLines(dir / "n.txt"));
+    ASSERT_TRUE(WriteFile(dir / "z.txt", std::string("a\0b\n", 4)));
+    EXPECT_EQ((std::vector<std::string>{std::string("a\0b", 3)}), ReadLines(dir / "z.txt"));
+}
+
+TEST(TextLineReaderTest, DeliversLinesOfAnyLengthAcrossItsBuffer) {
+    TempDir dir;
+    const std::string longLine(200000, 'q');
+    // The CR of this CR LF falls on the reader's 64 KiB buffer boundary.
+    const std::string edge(65535, 'e');
+    ASSERT_TRUE(WriteFile(dir / "l.txt", edge + "\r\n" + longLine + "\nx"));
+    EXPECT_EQ((std::vector<std::string>{edge, longLine, "x"}), ReadLines(dir / "l.txt"));
+}
+
+TEST(TextLineReaderTest, MissingFileDoesNotOpen) {
+    TempDir dir;
+    EXPECT_EQ((std::vector<std::string>{"<not opened>"}), ReadLines(dir / "missing.pm"));
+}
+
+} // namespace

@@ -1,0 +1,84 @@
+// Test helpers over std::filesystem and the C library.
+#include "test_support.h"
+
+#include "platform/debug_output.h"
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace testsupport {
+
+const char* Separator() {
+#ifdef _WIN32
+    return "\\";
+#else
+    return "/";
+#endif
+}
+
+TempDir::TempDir() {
+    static std::atomic<unsigned> counter{0};
+    std::random_device random;
+    std::error_code ec;
+    const fs::path base = fs::temp_directory_path(ec);
+    for (;;) {
+        const std::string leaf = "foldtally-test-" + std::to_string(random()) + "-" +
+                                 std::to_string(counter++);
+        const fs::path dir = base / leaf;
+        if (fs::create_directory(dir, ec)) {
+            m_path = dir.string() + Separator();
+            return;
+        }
+    }
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    fs::remove_all(fs::path(m_path), ec);
+}
+
+bool WriteFile(const std::string& path, const std::string& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        return false;
+    }
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::string bytes;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        return bytes;
+    }
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+        bytes.append(buffer, n);
+    }
+    std::fclose(f);
+    return bytes;
+}
+
+bool MakeDirectory(const std::string& path) {
+    std::error_code ec;
+    return fs::create_directories(fs::path(path), ec);
+}
+
+bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
+TraceCapture::TraceCapture() { platform::SetDebugOutputHook(&TraceCapture::Collect, this); }
+
+TraceCapture::~TraceCapture() { platform::SetDebugOutputHook(nullptr, nullptr); }
+
+void TraceCapture::Collect(const char* text, void* context) {
+    static_cast<TraceCapture*>(context)->m_lines.emplace_back(text);
+}
+
+} // namespace testsupport

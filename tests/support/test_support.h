@@ -1,0 +1,54 @@
+// Shared helpers for the test programs: a throw-away directory per test, files written
+// byte for byte, and a capture of the trace lines written meanwhile.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// A new empty directory below the system's temporary directory, removed with all its
+// contents by the destructor. Path() ends with the platform's separator.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    // Path() followed by `name`.
+    std::string operator/(const std::string& name) const { return m_path + name; }
+
+private:
+    std::string m_path;
+};
+
+// Writes `bytes` to `path` (created or truncated) with the C library's narrow-name open,
+// so names with bytes 0x80-0xFF reach Windows as they are. Returns success.
+bool WriteFile(const std::string& path, const std::string& bytes);
+bool MakeDirectory(const std::string& path);
+bool RemoveFile(const std::string& path);
+std::string ReadFile(const std::string& path);
+
+// The platform's directory separator as text: "\\" on Windows, "/" elsewhere.
+const char* Separator();
+
+// Collects every text sent to the debugger channel while it lives.
+class TraceCapture {
+public:
+    TraceCapture();
+    ~TraceCapture();
+    TraceCapture(const TraceCapture&) = delete;
+    TraceCapture& operator=(const TraceCapture&) = delete;
+
+    const std::vector<std::string>& Lines() const { return m_lines; }
+    void Clear() { m_lines.clear(); }
+
+private:
+    static void Collect(const char* text, void* context);
+    std::vector<std::string> m_lines;
+};
+
+} // namespace testsupport
