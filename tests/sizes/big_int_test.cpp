@@ -237,8 +237,8 @@ TEST(BigIntPropertyTest, ShiftsMoveTheMagnitudeAndKeepTheSign) {
         const int n = static_cast<int>(random.Raw() % (kMaxBits / 2 + 1));
         CBigInt left = ToBig(a);
         left.ShiftLeft(n);
-        EXPECT_EQ(a < 0 ? -(wideref::Magnitude(a) << n) : Wide(wideref::Magnitude(a) << n),
-                  ValueOf(left));
+        const Wide moved = Wide(wideref::Magnitude(a) << n);
+        EXPECT_EQ(a < 0 ? -moved : moved, ValueOf(left));
         const Wide wide = random.Next(kMaxBits);
         const int m = static_cast<int>(random.Raw() % (kMaxBits + 8));
         CBigInt right = ToBig(wide);
