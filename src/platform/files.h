@@ -40,6 +40,9 @@ public:
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 
     // Fails for anything that is not a regular file (a directory fails as on Windows).
+    // The last path component is matched without regard to ASCII case on every
+    // platform: where the file system tells case apart, an entry that differs from it
+    // only in case is opened when none has the exact name.
     bool Open(const std::string& path);
     bool IsOpen() const;
     // Reads up to `count` bytes from the start of the file; returns how many arrived.

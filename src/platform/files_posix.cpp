@@ -1,5 +1,6 @@
 // File services on POSIX systems. Names are matched without regard to case here too,
-// so a Linux folder may hold "archiv.pmm" next to "ARCHIV.PMG" as on Windows.
+// in searches and in opens, so a Linux folder may hold "archiv.mbx" next to
+// "ARCHIV.PMG" and "HIERARCH.PM" as on Windows.
 #include "platform/files.h"
 
 #include <dirent.h>
@@ -12,6 +13,67 @@
 #include <vector>
 
 namespace platform {
+
+namespace {
+
+bool EqualIgnoringAsciiCase(const char* a, const char* b) {
+    for (;; ++a, ++b) {
+        char x = *a;
+        char y = *b;
+        x = (x >= 'A' && x <= 'Z') ? static_cast<char>(x - 'A' + 'a') : x;
+        y = (y >= 'A' && y <= 'Z') ? static_cast<char>(y - 'A' + 'a') : y;
+        if (x != y) {
+            return false;
+        }
+        if (x == '\0') {
+            return true;
+        }
+    }
+}
+
+// The entry of `directory` whose name equals `name` without regard to ASCII case. When
+// several do (a case-sensitive file system may hold "a.PMG" and "A.pmg"), the smallest
+// in byte order wins, so the choice never depends on the order of the directory.
+bool FindNameIgnoringCase(const std::string& directory, const std::string& name,
+                          std::string& found) {
+    DIR* dir = opendir(directory.c_str());
+    if (!dir) {
+        return false;
+    }
+    bool any = false;
+    while (const dirent* d = readdir(dir)) {
+        if (EqualIgnoringAsciiCase(d->d_name, name.c_str()) &&
+            (!any || found.compare(d->d_name) > 0)) {
+            found = d->d_name;
+            any = true;
+        }
+    }
+    closedir(dir);
+    return any;
+}
+
+// Opens `path` read-only; when no entry has exactly that name, the entry of the same
+// directory whose last path component differs only in the case of ASCII letters, as
+// Windows does by itself. The directories on the way must match exactly.
+int OpenIgnoringCase(const std::string& path) {
+    const int flags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    const int fd = ::open(path.c_str(), flags);
+    if (fd >= 0 || errno != ENOENT) {
+        return fd;
+    }
+    const size_t slash = path.rfind('/');
+    const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string found;
+    if (name.empty() || !FindNameIgnoringCase(directory, name, found)) {
+        errno = ENOENT;
+        return -1;
+    }
+    const std::string prefix = slash == std::string::npos ? "" : directory;
+    return ::open((prefix + found).c_str(), flags);
+}
+
+} // namespace
 
 bool SearchDirectory(const std::string& directory, const char* pattern, DirectoryVisitor visit,
                      void* context) {
@@ -47,7 +109,7 @@ bool SearchDirectory(const std::string& directory, const char* pattern, Director
 
 bool ReadOnlyFile::Open(const std::string& path) {
     Close();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd = OpenIgnoringCase(path);
     if (fd < 0) {
         return false;
     }
@@ -60,7 +122,9 @@ bool ReadOnlyFile::Open(const std::string& path) {
     return true;
 }
 
-bool ReadOnlyFile::IsOpen() const { return m_fd >= 0; }
+bool ReadOnlyFile::IsOpen() const {
+    return m_fd >= 0;
+}
 
 size_t ReadOnlyFile::ReadAt(uint64_t offset, void* buffer, size_t count) {
     if (m_fd < 0) {

@@ -23,14 +23,22 @@ TEST(MatchesPatternTest, MatchesExtensionsWithoutRegardToCase) {
         const char* pattern;
         bool match;
     } cases[] = {
-        {"ARCHIV.PMM", "*.PMM", true},   {"archiv.pmm", "*.PMM", true},
-        {"a.PmM", "*.PMM", true},        {"a.PMMX", "*.PMM", false},
-        {"a.PM", "*.PMM", false},        {"PMM", "*.PMM", false},
-        {".PMM", "*.PMM", true},         {"a.b.PMM", "*.PMM", true},
-        {"a.PMM.bak", "*.PMM", false},   {"hierarch.pm", "hierarch.pm", true},
-        {"HIERARCH.PM", "hierarch.pm", true}, {"x.cnm", "*.CNM", true},
-        {"abc", "a?c", true},            {"ac", "a?c", false},
-        {"aXbXc", "a*b*c", true},        {"\xC4rger.PMM", "*.PMM", true},
+        {"ARCHIV.PMM", "*.PMM", true},
+        {"archiv.pmm", "*.PMM", true},
+        {"a.PmM", "*.PMM", true},
+        {"a.PMMX", "*.PMM", false},
+        {"a.PM", "*.PMM", false},
+        {"PMM", "*.PMM", false},
+        {".PMM", "*.PMM", true},
+        {"a.b.PMM", "*.PMM", true},
+        {"a.PMM.bak", "*.PMM", false},
+        {"hierarch.pm", "hierarch.pm", true},
+        {"HIERARCH.PM", "hierarch.pm", true},
+        {"x.cnm", "*.CNM", true},
+        {"abc", "a?c", true},
+        {"ac", "a?c", false},
+        {"aXbXc", "a*b*c", true},
+        {"\xC4rger.PMM", "*.PMM", true},
         {"\xE4.pmm", "\xC4.PMM", false},
     };
     for (const Case& c : cases) {
@@ -79,8 +87,8 @@ TEST(SearchDirectoryTest, FindsMatchingFilesAndDirectoriesWithTheirSizes) {
 TEST(SearchDirectoryTest, MissingDirectoryFindsNothingAndEmptyOneSucceeds) {
     TempDir dir;
     bool ok = true;
-    EXPECT_TRUE(Search(dir / ("missing" + std::string(testsupport::Separator())), "*.PMM", &ok)
-                    .empty());
+    EXPECT_TRUE(
+        Search(dir / ("missing" + std::string(testsupport::Separator())), "*.PMM", &ok).empty());
     EXPECT_FALSE(ok);
     EXPECT_TRUE(Search(dir.Path(), "*.PMM", &ok).empty());
     EXPECT_TRUE(ok);
@@ -125,13 +133,58 @@ TEST(ReadOnlyFileTest, DirectoriesAndMissingFilesDoNotOpen) {
     EXPECT_FALSE(file.IsOpen());
 }
 
+TEST(ReadOnlyFileTest, LastComponentMatchesWithoutRegardToCase) {
+    TempDir dir;
+    ASSERT_TRUE(WriteFile(dir / "ARCHIV.PMG", "upper"));
+    ASSERT_TRUE(WriteFile(dir / "hierarch.pm", "lower"));
+    ASSERT_TRUE(testsupport::MakeDirectory(dir / "Sub"));
+    ASSERT_TRUE(WriteFile(dir / ("Sub" + std::string(testsupport::Separator()) + "x.pmm"), "x"));
+    struct Case {
+        std::string path;
+        const char* content; // null: must not open
+    } cases[] = {
+        {dir / "archiv.PMG", "upper"},
+        {dir / "Archiv.pmg", "upper"},
+        {dir / "HIERARCH.PM", "lower"},
+        {dir / "hierarch.pm", "lower"},
+        {dir / "archiv.PMGX", nullptr},
+        {dir / "archiv.PM", nullptr},
+        {dir / "Sub", nullptr},
+        {dir / ("Sub" + std::string(testsupport::Separator()) + "X.PMM"), "x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        platform::ReadOnlyFile file;
+        ASSERT_EQ(c.content != nullptr, file.Open(c.path));
+        if (c.content) {
+            char buffer[8] = {};
+            EXPECT_EQ(std::string(c.content), std::string(buffer, file.ReadFromStart(buffer, 8)));
+        }
+    }
+}
+
+#ifndef _WIN32
+TEST(ReadOnlyFileTest, ExactNameWinsAndAmongCaseVariantsTheSmallestIsTaken) {
+    TempDir dir;
+    ASSERT_TRUE(WriteFile(dir / "a.pmg", "exact"));
+    ASSERT_TRUE(WriteFile(dir / "A.pmg", "upper-a"));
+    ASSERT_TRUE(WriteFile(dir / "a.PMG", "upper-ext"));
+    platform::ReadOnlyFile file;
+    char buffer[16] = {};
+    ASSERT_TRUE(file.Open(dir / "a.pmg"));
+    EXPECT_EQ("exact", std::string(buffer, file.ReadFromStart(buffer, sizeof buffer)));
+    ASSERT_TRUE(file.Open(dir / "A.PMG"));
+    EXPECT_EQ("upper-a", std::string(buffer, file.ReadFromStart(buffer, sizeof buffer)));
+}
+#endif
+
 #ifdef _WIN32
 TEST(ReadOnlyFileTest, OpensWhileAnotherProgramWritesTheFile) {
     TempDir dir;
     const std::string path = dir / "busy.PMM";
-    HANDLE writer = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE writer =
+        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, writer);
     DWORD written = 0;
     ASSERT_TRUE(::WriteFile(writer, "abc", 3, &written, nullptr));
@@ -178,6 +231,12 @@ TEST(TextLineReaderTest, DeliversLinesOfAnyLengthAcrossItsBuffer) {
     const std::string edge(65535, 'e');
     ASSERT_TRUE(WriteFile(dir / "l.txt", edge + "\r\n" + longLine + "\nx"));
     EXPECT_EQ((std::vector<std::string>{edge, longLine, "x"}), ReadLines(dir / "l.txt"));
+}
+
+TEST(TextLineReaderTest, OpensANameThatDiffersOnlyInCase) {
+    TempDir dir;
+    ASSERT_TRUE(WriteFile(dir / "HIERARCH.PM", "a\r\nb"));
+    EXPECT_EQ((std::vector<std::string>{"a", "b"}), ReadLines(dir / "hierarch.pm"));
 }
 
 TEST(TextLineReaderTest, MissingFileDoesNotOpen) {

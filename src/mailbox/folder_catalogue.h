@@ -1,0 +1,37 @@
+// The folder catalogue: the rows of the last scan of a mailbox, their count and their
+// total size. The folder list shows the rows and keeps pointers to them as item data.
+#pragma once
+
+#include "mailbox/folder_record.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class pmHierarch;
+
+class FolderCatalogue {
+public:
+    // Replaces the whole content: the new-mail row first (when `includeNewMail`), then
+    // one row per "*.PMM" and then per "*.MBX" file of `mailboxDir`, each in the order
+    // of the directory search. Both directories end with a separator. With
+    // `resolvePaths` each folder-file row gets its parent path from "hierarch.pm".
+    // False only when paths were wanted and "hierarch.pm" cannot be opened; then no
+    // path is resolved. Files that cannot be read still give rows.
+    //
+    // `records` changes only here: from the end of one scan to the start of the next,
+    // every row stays at its address. The caller drops its pointers before scanning.
+    bool Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
+              const std::string& newmailDir, const std::string& newMailLabel);
+
+    std::vector<FolderRecord> records; // only the four base fields of each row
+    int32_t fileCount = 0;             // rows, the new-mail row included
+    uint64_t totalSize = 0;            // sum of the rows' sizes
+
+private:
+    void AddNewMail(const std::string& newmailDir, const std::string& label);
+    template <class Record>
+    void ScanFolderFiles(const std::string& mailboxDir, const char* pattern, bool resolvePaths,
+                         const pmHierarch* hierarchy);
+    void Append(const FolderRecord& record);
+};

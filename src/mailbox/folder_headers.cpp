@@ -1,0 +1,129 @@
+// Reading the fixed-size headers of .PMM folders and .PMG companions. The headers
+// have no magic number: a file is valid when it delivers the header's length. Only the
+// header is read; the size comes from the file's length, never from reading it.
+#include "mailbox/folder_headers.h"
+
+#include "diag/path_parts.h"
+#include "diag/trace.h"
+#include "platform/files.h"
+
+namespace {
+
+constexpr size_t kPmmHeaderSize = 128;
+constexpr size_t kPmmNameEnd = 63; // forced to zero: names have at most 63 bytes
+constexpr size_t kPmmIdOffset = 86;
+constexpr size_t kPmmIdEnd = 127;
+
+constexpr size_t kPmgHeaderSize = 90;
+constexpr size_t kPmgNameEnd = 57;
+constexpr size_t kPmgIdOffset = 58;
+constexpr size_t kPmgIdEnd = 89;
+
+// The bytes at `offset` up to the first zero; the caller has put a zero at the end of
+// the field, so the text never runs past it.
+std::string TextAt(const unsigned char* buffer, size_t offset) {
+    return std::string(reinterpret_cast<const char*>(buffer + offset));
+}
+
+// Shared by both kinds: the record keeps the absolute path, and the name in the
+// letter case in which the directory search delivered it.
+void TakePath(const std::string& path, std::string& filePath, std::string& fileName) {
+    const PathParts parts(path);
+    filePath = parts.GetFullPath();
+    fileName = parts.GetBaseName() + parts.GetExtension();
+}
+
+} // namespace
+
+void pmm::Clear() {
+    FolderRecord::Clear();
+    filePath.clear();
+    folderId.clear();
+}
+
+bool pmm::IsEmpty() const {
+    return FolderRecord::IsEmpty() && filePath.empty() && folderId.empty();
+}
+
+void pmm::SetPath(const std::string& path) {
+    Clear();
+    TakePath(path, filePath, fileName);
+}
+
+bool pmm::Analyze() {
+    size = 0;
+    folderId.clear();
+    platform::ReadOnlyFile file;
+    if (!file.Open(filePath)) {
+        Trace("[pmm.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
+              filePath.c_str());
+        folderName = "<Datei konnte nicht zum Lesen geöffnet werden.>";
+        return false;
+    }
+    unsigned char header[kPmmHeaderSize] = {};
+    if (file.ReadFromStart(header, sizeof header) < sizeof header) {
+        Trace("[pmm.Analyze] WARNUNG: Datei \"%s\" ist keine gültige PMM-Datei\n",
+              filePath.c_str());
+        folderName = "<Datei ist keine gültige PMM-Datei.>";
+        return false;
+    }
+    size = file.Length();
+    header[kPmmNameEnd] = 0;
+    header[kPmmIdEnd] = 0;
+    folderName = TextAt(header, 0);
+    folderId = TextAt(header, kPmmIdOffset);
+    return true;
+}
+
+void mbx::Clear() {
+    FolderRecord::Clear();
+    filePath.clear();
+    folderId.clear();
+}
+
+bool mbx::IsEmpty() const {
+    return FolderRecord::IsEmpty() && filePath.empty() && folderId.empty();
+}
+
+void mbx::SetPath(const std::string& path) {
+    Clear();
+    TakePath(path, filePath, fileName);
+}
+
+bool mbx::Analyze() {
+    size = 0;
+    folderId.clear();
+    {
+        // The folder itself is only measured, and closed before its companion opens.
+        platform::ReadOnlyFile folder;
+        if (!folder.Open(filePath)) {
+            Trace("[mbx.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
+                  filePath.c_str());
+            folderName = "<MBX-Datei konnte nicht zum Lesen geöffnet werden.>";
+            return false;
+        }
+        size = folder.Length();
+    }
+    PathParts parts(filePath);
+    parts.SetExtension(".PMG");
+    const std::string companionPath = parts.GetFullPath();
+    platform::ReadOnlyFile companion;
+    if (!companion.Open(companionPath)) {
+        Trace("[mbx.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
+              companionPath.c_str());
+        folderName = "<PMG-Datei konnte nicht zum Lesen geöffnet werden.>";
+        return false;
+    }
+    unsigned char header[kPmgHeaderSize] = {};
+    if (companion.ReadFromStart(header, sizeof header) < sizeof header) {
+        Trace("[mbx.Analyze] WARNUNG: Datei \"%s\" ist keine gültige PMG-Datei\n",
+              companionPath.c_str());
+        folderName = "<Ordner hat keine gültige PMG-Datei.>";
+        return false;
+    }
+    header[kPmgNameEnd] = 0;
+    header[kPmgIdEnd] = 0;
+    folderName = TextAt(header, 0);
+    folderId = TextAt(header, kPmgIdOffset);
+    return true;
+}

@@ -1,0 +1,38 @@
+// The two kinds of folder file and how their headers are read: a .PMM folder carries
+// its 128-byte header itself, an .MBX folder keeps its 90-byte header in the .PMG
+// companion of the same base name. What cannot be read becomes a failure text in
+// angle brackets in place of the folder name, and a trace line.
+#pragma once
+
+#include "mailbox/folder_record.h"
+
+#include <string>
+
+class pmm : public FolderRecord {
+public:
+    void Clear() override;
+    bool IsEmpty() const override;
+
+    // Clears the record, then takes the absolute path and the displayed file name.
+    void SetPath(const std::string& path);
+    // Reads the header. True when the name and identifier were read; otherwise the
+    // failure text stands in folderName and the size is 0.
+    bool Analyze();
+
+    std::string filePath; // absolute path of the .PMM
+    std::string folderId; // key of the folder in "hierarch.pm"
+};
+
+class mbx : public FolderRecord {
+public:
+    void Clear() override;
+    bool IsEmpty() const override;
+
+    void SetPath(const std::string& path);
+    // Takes the .MBX's length as soon as it opens, then reads the .PMG companion's
+    // header. True when the name and identifier were read.
+    bool Analyze();
+
+    std::string filePath; // absolute path of the .MBX
+    std::string folderId;
+};

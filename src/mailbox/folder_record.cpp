@@ -1,0 +1,32 @@
+// The catalogue row and the new-mail row.
+#include "mailbox/folder_record.h"
+
+#include "platform/files.h"
+
+void FolderRecord::Clear() {
+    fileName.clear();
+    folderPath.clear();
+    folderName.clear();
+    size = 0;
+}
+
+bool FolderRecord::IsEmpty() const {
+    return fileName.empty() && folderPath.empty() && folderName.empty() && size == 0;
+}
+
+void FolderRecord::SetFolderPath(const std::string& path) {
+    folderPath = path;
+}
+
+void NewMailRecord::Analyze(const std::string& newmailDir, const std::string& label) {
+    Clear();
+    folderName = label;
+    fileName = "*.CNM";
+    platform::SearchDirectory(
+        newmailDir, "*.CNM",
+        [](const platform::DirectoryEntry& entry, void* context) {
+            static_cast<NewMailRecord*>(context)->size += entry.size;
+            return true;
+        },
+        this);
+}

@@ -1,0 +1,34 @@
+// One row of the folder catalogue and the row that sums the new mail. The catalogue
+// keeps plain FolderRecord values; the folder-file records (pmm, mbx) derive from it
+// and add what only reading a header needs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class FolderRecord {
+public:
+    FolderRecord() = default;
+    FolderRecord(const FolderRecord&) = default;
+    FolderRecord& operator=(const FolderRecord&) = default;
+    virtual ~FolderRecord() = default;
+
+    // Empties the three texts and sets the size to 0.
+    virtual void Clear();
+    // True when the three texts are empty and the size is 0.
+    virtual bool IsEmpty() const;
+    virtual void SetFolderPath(const std::string& path);
+
+    std::string fileName;   // as the directory search delivered it; "*.CNM" for new mail
+    std::string folderPath; // "\Parent\" from the hierarchy, "<???>" when unknown, or empty
+    std::string folderName; // header name, a failure text in angle brackets, or the label
+    uint64_t size = 0;      // bytes; 64 bits so folders of 4 GiB and more keep their size
+};
+
+// The one row that stands for all new-mail files ("*.CNM") of the new-mail directory.
+class NewMailRecord : public FolderRecord {
+public:
+    // Clears the row and sums the sizes of the new-mail files as the directory listing
+    // gives them, without opening any. A missing directory gives size 0.
+    void Analyze(const std::string& newmailDir, const std::string& label);
+};

@@ -1,0 +1,57 @@
+// The mail client's folder tree, read from "hierarch.pm" in the mailbox directory:
+// one entry per line, each naming its parent by identifier. A scan fills the table
+// once and asks it for the parent path of every folder file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class HierarchyEntry {
+public:
+    HierarchyEntry() = default;
+    HierarchyEntry(const HierarchyEntry&) = default;
+    HierarchyEntry& operator=(const HierarchyEntry&) = default;
+    virtual ~HierarchyEntry() = default;
+
+    // Resets the entry and reads the five comma-separated fields of `line` (two
+    // numbers, then the identifier, the parent's identifier and the name, each quoted
+    // or plain). True when all five were read; otherwise the entry holds what was read
+    // before the failing field and is not to be used.
+    bool ParseLine(const std::string& line);
+
+    int32_t type = -1; // 2 marks a root: the walk up to the top ends there
+    std::string id;
+    std::string parentId;
+    std::string name;
+};
+
+class pmHierarch {
+public:
+    // Empties the table and reads "hierarch.pm" from `mailboxDir` (which ends with a
+    // separator). False only when the file cannot be opened; lines that do not parse
+    // are traced and skipped.
+    bool Fill(const std::string& mailboxDir);
+
+    // Position of the first entry whose identifier equals `id` without regard to the
+    // case of ASCII letters, or -1.
+    int FindIndex(const std::string& id) const;
+
+    // The path of the entry `id`: "\" after each ancestor's name below the root,
+    // beginning with "\", followed by the entry's own name when `withOwnName` is set.
+    // An entry of type 2 has the empty path; an identifier not in the table gives
+    // "<???>", and so does a parent missing from the table, in front of the names
+    // found below it.
+    std::string ResolvePath(const std::string& id, bool withOwnName) const;
+
+    const std::vector<HierarchyEntry>& Entries() const { return m_entries; }
+
+private:
+    void Append(const HierarchyEntry& entry);
+
+    std::vector<HierarchyEntry> m_entries;
+    // Folded identifier -> first entry with it. Built while filling, so each lookup of
+    // a scan costs one hash instead of a walk over the whole table.
+    std::unordered_map<std::string, int> m_firstIndex;
+};

@@ -1,0 +1,27 @@
+// Byte-exact pieces of a mailbox for the tests: folder headers, companion headers,
+// lines of "hierarch.pm", and large files that take no disk space.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace fixtures {
+
+// A 128-byte .PMM header: `name` from offset 0, `id` from offset 86, zeros elsewhere.
+// Texts are copied as they are, without a terminator of their own, so a test can fill
+// a field to its last byte.
+std::string PmmHeader(const std::string& name, const std::string& id);
+
+// A 90-byte .PMG header: `name` from offset 0, `id` from offset 58.
+std::string PmgHeader(const std::string& name, const std::string& id);
+
+// One line of "hierarch.pm" with quoted texts (quotes and backslashes escaped) and
+// the line end the mail client writes.
+std::string HierarchyLine(int type, const std::string& id, const std::string& parentId,
+                          const std::string& name);
+
+// Writes `head` and extends the file to `size` bytes without writing the rest, so a
+// file of several GiB costs no disk space. Returns success.
+bool WriteLargeFile(const std::string& path, const std::string& head, uint64_t size);
+
+} // namespace fixtures
