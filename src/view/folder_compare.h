@@ -1,0 +1,38 @@
+// How the folder list compares two rows in one column: names without regard to the case
+// of the ASCII letters, sizes as numbers. The list control and the report tool both
+// sort with this, so the report shows the order the window will show.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace view {
+
+enum FolderColumn {
+    kColumnFileName = 0,
+    kColumnSize = 1,
+    kColumnFolderName = 2, // folder path followed directly by folder name
+    kFolderColumnCount = 3,
+};
+
+// The fields of one row that sorting looks at.
+struct FolderFields {
+    std::string_view fileName;
+    std::string_view folderPath;
+    std::string_view folderName;
+    uint64_t size = 0;
+};
+
+// Byte by byte with 'A'-'Z' taken as 'a'-'z' and every other byte (umlauts included)
+// by its unsigned value; on a common prefix the shorter text is the smaller. -1, 0, +1.
+int CompareFoldedText(std::string_view a, std::string_view b);
+
+// As CompareFoldedText on the concatenations a1 + a2 and b1 + b2, without building them.
+int CompareFoldedText(std::string_view a1, std::string_view a2, std::string_view b1,
+                      std::string_view b2);
+
+// Columns 0 and 2 by CompareFoldedText, column 1 by size; any other column is equal.
+int CompareFolderItems(const FolderFields& a, const FolderFields& b, int column);
+
+} // namespace view
