@@ -3,6 +3,8 @@
 // sort with this, so the report shows the order the window will show.
 #pragma once
 
+#include "mailbox/folder_record.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -34,5 +36,14 @@ int CompareFoldedText(std::string_view a1, std::string_view a2, std::string_view
 
 // Columns 0 and 2 by CompareFoldedText, column 1 by size; any other column is equal.
 int CompareFolderItems(const FolderFields& a, const FolderFields& b, int column);
+
+inline FolderFields FieldsOf(const FolderRecord& record) {
+    return FolderFields{record.fileName, record.folderPath, record.folderName, record.size};
+}
+
+// The same for two rows of the catalogue, as the list and the report hold them.
+inline int CompareFolderItems(const FolderRecord& a, const FolderRecord& b, int column) {
+    return CompareFolderItems(FieldsOf(a), FieldsOf(b), column);
+}
 
 } // namespace view

@@ -191,4 +191,25 @@ TEST(SortCompareTest, TieBreakVisitsEveryOtherColumnOnceInDisplayOrder) {
     }
 }
 
+TEST(SortCompareTest, CatalogueRowsSortByTheSameRule) {
+    std::vector<FolderRecord> rows(3);
+    rows[0].fileName = "b.PMM", rows[0].folderName = "Kunden", rows[0].size = 10;
+    rows[1].fileName = "A.pmm", rows[1].folderName = "kunden", rows[1].size = 99;
+    rows[2].fileName = "*.CNM", rows[2].folderName = "<Posteingang>", rows[2].size = 5ull << 32;
+    const int order[] = {0, 1, 2};
+    const auto compare = [](const FolderRecord& a, const FolderRecord& b, int column) {
+        return CompareFolderItems(a, b, column);
+    };
+    std::sort(rows.begin(), rows.end(), [&](const FolderRecord& a, const FolderRecord& b) {
+        return SortCompare(a, b, SortState{2, false, 1}, order, 3, compare) < 0;
+    });
+    EXPECT_EQ("*.CNM", rows[0].fileName);
+    EXPECT_EQ("A.pmm", rows[1].fileName);
+    std::sort(rows.begin(), rows.end(), [&](const FolderRecord& a, const FolderRecord& b) {
+        return SortCompare(a, b, SortState{1, true, 1}, order, 3, compare) < 0;
+    });
+    EXPECT_EQ("*.CNM", rows[0].fileName) << "5 * 2^32 bytes is the largest";
+    EXPECT_EQ("b.PMM", rows[2].fileName);
+}
+
 } // namespace
