@@ -1,0 +1,69 @@
+// Every resource id of the program in one place: the resource script, the dialogs and
+// the tests all take their numbers from here, so a renumbering cannot split them.
+#pragma once
+
+// Dialog templates.
+#define IDD_ABOUTBOX 101
+#define IDD_FOLDTALLY_DIALOG 102
+#define IDD_SETTINGS 103
+
+// Icon, menus, accelerator tables.
+#define IDR_MAINFRAME 128
+#define IDR_MAINMENU 129
+#define IDR_MAINACCEL 130
+#define IDR_SETTINGSACCEL 131
+#define IDR_CONTEXTMENU 132
+
+// Controls; IDC_STATIC for labels nobody addresses.
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+#define IDC_ABOUT_ICON 1001
+#define IDC_ABOUT_DESCRIPTION 1002
+#define IDC_FOLDERLIST 1003
+#define IDC_ABOUT_VERSION 1003
+#define IDC_ABOUT_MAILBOX 1004
+#define IDC_AUTOREFRESH 1005
+#define IDC_ABOUT_NEWMAIL 1005
+#define IDC_REFRESH_LABEL 1007
+#define IDC_REFRESH_RATE 1008
+#define IDC_REFRESH_UNIT 1010
+#define IDC_STATUS 1011
+#define IDC_PATH_REGISTRY 1012
+#define IDC_PATH_MANUAL 1013
+#define IDC_MAILBOX_PATH 1014
+#define IDC_WARN_FOLDERPATH 1015
+#define IDC_NEWMAIL_PATH 1016
+#define IDC_SHOW_FOLDERPATH 1017
+#define IDC_ABOUT_COPYRIGHT 1019
+#define IDC_MAILBOX_LABEL 1020
+#define IDC_NEWMAIL_LABEL 1021
+
+// Commands. 57665 is the exit command of the classic framework, 9 the help button.
+#define ID_VIEW_REFRESH 40001
+#define ID_EXTRAS_SETTINGS 40002
+#define ID_HELP_CONTENTS 40003
+#define ID_HELP_WINDOW 40004
+#define ID_HELP_ABOUT 40005
+#define ID_VIEW_COMPACT 40006
+#define ID_VIEW_NEWMAIL 40007
+#define ID_APP_EXIT 57665
+#define ID_HELP_BUTTON 9
+
+// Strings: list and status texts, errors, warnings, the application title.
+#define IDS_COLUMN_FILENAME 2001
+#define IDS_COLUMN_SIZE 2002
+#define IDS_COLUMN_FOLDERNAME 2003
+#define IDS_STATUS_FORMAT 2004
+#define IDS_NEWMAIL_LABEL 2005
+#define IDS_ERROR_000 2101
+#define IDS_ERROR_001 2102
+#define IDS_ERROR_002 2103
+#define IDS_ERROR_003 2104
+#define IDS_ERROR_004 2105
+#define IDS_ERROR_005 2106
+#define IDS_ERROR_006 2107
+#define IDS_WARNING_501 2601
+#define IDS_WARNING_502 2602
+#define IDS_WARNING_503 2603
+#define IDS_APP_TITLE 57344

@@ -1,0 +1,297 @@
+// CDialog: creation, the modal loop and the dialog procedure. Nothing thrown by a
+// handler unwinds through the platform: the dialog procedure keeps the exception, ends
+// the loop, and DoModal throws it again once the window is gone.
+#include "framework/dialog.h"
+
+#include "framework/win_app.h"
+
+namespace {
+
+// The dialog being created on this thread: the messages that arrive before
+// WM_INITDIALOG (WM_SETFONT, the list view's WM_NOTIFYFORMAT) reach it too.
+thread_local CDialog* t_pCreating = nullptr;
+
+// Messages whose result the dialog procedure returns itself instead of DWLP_MSGRESULT.
+bool ReturnsResultDirectly(UINT msg) {
+    switch (msg) {
+    case WM_CHARTOITEM:
+    case WM_COMPAREITEM:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_INITDIALOG:
+    case WM_QUERYDRAGICON:
+    case WM_VKEYTOITEM:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+CDialog::CDialog(UINT templateId, HWND parent) : m_nTemplateId(templateId), m_hParent(parent) {}
+
+CDialog::CDialog(HWND parent) : m_hParent(parent) {}
+
+CDialog::~CDialog() {
+    // A dialog object destroyed while its window lives (never in the program's own
+    // flow) must not leave the window pointing at freed memory.
+    if (m_hWnd != nullptr) {
+        ::SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
+        ::DestroyWindow(m_hWnd);
+    }
+}
+
+void CDialog::InitModalIndirect(const DLGTEMPLATE* dialogTemplate, HWND parent) {
+    m_pTemplate = dialogTemplate;
+    m_nTemplateId = 0;
+    m_hParent = parent;
+}
+
+HWND CDialog::Create() {
+    HWND owner = m_hParent != nullptr ? ::GetAncestor(m_hParent, GA_ROOT) : nullptr;
+    CDialog* outer = t_pCreating;
+    t_pCreating = this;
+    HWND hWnd = nullptr;
+    if (m_pTemplate != nullptr) {
+        hWnd = ::CreateDialogIndirectParamA(GetResourceInstance(), m_pTemplate, owner, DialogProc,
+                                            reinterpret_cast<LPARAM>(this));
+    } else {
+        hWnd = ::CreateDialogParamA(GetResourceInstance(), MAKEINTRESOURCEA(m_nTemplateId), owner,
+                                    DialogProc, reinterpret_cast<LPARAM>(this));
+    }
+    t_pCreating = outer;
+    return hWnd;
+}
+
+INT_PTR CDialog::DoModal() {
+    if (m_bInModal || m_hWnd != nullptr) {
+        return -1;
+    }
+    m_bEndModal = false;
+    m_nModalResult = -1;
+    m_pendingException = nullptr;
+
+    HWND owner = m_hParent != nullptr ? ::GetAncestor(m_hParent, GA_ROOT) : nullptr;
+    const bool disableOwner = owner != nullptr && ::IsWindowEnabled(owner);
+    if (disableOwner) {
+        ::EnableWindow(owner, FALSE);
+    }
+    HWND hWnd = Create();
+    if (hWnd != nullptr) {
+        if (!m_bEndModal) {
+            if (!::IsWindowVisible(hWnd)) {
+                ::ShowWindow(hWnd, SW_SHOWNORMAL);
+            }
+            RunModalLoop();
+        }
+        // The owner is enabled before the dialog goes, so activation returns to it.
+        if (disableOwner) {
+            ::EnableWindow(owner, TRUE);
+        }
+        if (owner != nullptr && ::GetActiveWindow() == hWnd) {
+            ::SetActiveWindow(owner);
+        }
+        ::DestroyWindow(hWnd);
+    } else if (disableOwner) {
+        ::EnableWindow(owner, TRUE);
+    }
+    m_hWnd = nullptr;
+    if (m_pendingException) {
+        std::exception_ptr pending = m_pendingException;
+        m_pendingException = nullptr;
+        std::rethrow_exception(pending);
+    }
+    return hWnd != nullptr ? m_nModalResult : -1;
+}
+
+void CDialog::RunModalLoop() {
+    m_bInModal = true;
+    MSG msg;
+    while (!m_bEndModal) {
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // Someone ended the thread's message loop: pass the request on outward.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1) {
+            break;
+        }
+        BOOL consumed = FALSE;
+        try {
+            consumed = PreTranslateMessage(&msg);
+        } catch (...) {
+            if (!m_pendingException) {
+                m_pendingException = std::current_exception();
+            }
+            EndDialog(-1);
+            consumed = TRUE;
+        }
+        if (!consumed) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    m_bInModal = false;
+}
+
+void CDialog::EndDialog(INT_PTR result) {
+    m_nModalResult = result;
+    m_bEndModal = true;
+    if (m_hWnd != nullptr) {
+        // Wakes the loop if it waits in GetMessage.
+        ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
+    }
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+    if (m_hWnd == nullptr) {
+        return FALSE;
+    }
+    CDataExchange dx(this, saveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
+    return m_hWnd != nullptr && ::IsDialogMessageA(m_hWnd, pMsg);
+}
+
+void CDialog::CenterWindow(HWND over) const {
+    RECT work = {};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    RECT area = work;
+    if (over != nullptr && ::IsWindowVisible(over) && !::IsIconic(over)) {
+        ::GetWindowRect(over, &area);
+    }
+    const RECT own = GetWindowRect();
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    int x = area.left + (area.right - area.left - width) / 2;
+    int y = area.top + (area.bottom - area.top - height) / 2;
+    // Over a parent near the screen's edge the box still shows whole.
+    x = x + width > work.right ? work.right - width : x;
+    y = y + height > work.bottom ? work.bottom - height : y;
+    x = x < work.left ? work.left : x;
+    y = y < work.top ? work.top : y;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool CDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        result = OnInitDialog();
+        return true;
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    default:
+        return false;
+    }
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+bool CDialog::OnCommand(UINT id, UINT /*code*/, HWND /*control*/) {
+    switch (id) {
+    case IDOK:
+        OnOK();
+        return true;
+    case IDCANCEL:
+        OnCancel();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CDialog::OnOK() {
+    if (UpdateData(TRUE)) {
+        EndDialog(IDOK);
+    }
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    CDialog* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
+    if (self == nullptr) {
+        if (t_pCreating == nullptr) {
+            return FALSE;
+        }
+        self = t_pCreating;
+        t_pCreating = nullptr;
+        self->m_hWnd = hWnd;
+        ::SetWindowLongPtrA(hWnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    }
+    return self->Dispatch(msg, wParam, lParam);
+}
+
+INT_PTR CDialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+    HWND hWnd = m_hWnd;
+    LRESULT result = 0;
+    bool handled = false;
+    try {
+        handled = OnMessage(msg, wParam, lParam, result);
+    } catch (...) {
+        if (!m_pendingException) {
+            m_pendingException = std::current_exception();
+        }
+        EndDialog(-1);
+        handled = false;
+    }
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);
+        m_hWnd = nullptr;
+        // A window destroyed behind the loop's back must still end the loop.
+        if (m_bInModal) {
+            m_bEndModal = true;
+        }
+        return FALSE;
+    }
+    if (!handled) {
+        return FALSE;
+    }
+    if (ReturnsResultDirectly(msg)) {
+        return static_cast<INT_PTR>(result);
+    }
+    ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
+    if (control.GetSafeHwnd() == nullptr) {
+        control.Attach(pDX->m_pDlgWnd->GetDlgItem(id));
+    }
+}
+
+void DDX_Radio(CDataExchange* pDX, int firstId, int& index) {
+    HWND button = pDX->m_pDlgWnd->GetDlgItem(firstId);
+    if (pDX->m_bSaveAndValidate) {
+        index = -1;
+    }
+    int position = 0;
+    while (button != nullptr) {
+        if (::SendMessageA(button, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) {
+            if (pDX->m_bSaveAndValidate) {
+                if (::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+                    index = position;
+                }
+            } else {
+                ::SendMessageA(button, BM_SETCHECK, position == index ? BST_CHECKED : BST_UNCHECKED,
+                               0);
+            }
+            ++position;
+        }
+        button = ::GetWindow(button, GW_HWNDNEXT);
+        if (button == nullptr || (::GetWindowLongA(button, GWL_STYLE) & WS_GROUP)) {
+            break;
+        }
+    }
+}

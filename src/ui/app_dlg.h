@@ -1,0 +1,32 @@
+// CAppDlg: a resizable dialog with its own big icon and its own accelerator table, whose
+// keys work whichever control has the focus because they are translated before the
+// message reaches the control.
+#pragma once
+
+#include "ui/resizable_dlg.h"
+
+class CAppDlg : public CResizableDlg {
+public:
+    // Ids of 0 mean "none".
+    CAppDlg(UINT iconId, UINT acceleratorId, UINT templateId, HWND parent);
+
+    // Loads the icon (shared, never destroyed); sets it at once on an initialised
+    // dialog. Returns whether an icon was loaded.
+    bool SetDialogIcon(UINT iconId);
+    // Loads the accelerator table (shared). Returns whether one was loaded.
+    bool SetAccelerators(UINT acceleratorId);
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    HICON GetDialogIcon() const { return m_hIcon; }
+    HACCEL GetAccelerators() const { return m_hAccelerators; }
+    bool IsInitialised() const { return m_bInitialised; }
+
+protected:
+    BOOL OnInitDialog() override;
+
+private:
+    HICON m_hIcon = nullptr;
+    HACCEL m_hAccelerators = nullptr;
+    bool m_bInitialised = false;
+};

@@ -1,0 +1,72 @@
+// Layout arithmetic of the resizable dialogs.
+#include "view/layout.h"
+
+namespace view {
+
+namespace {
+
+// Moving an edge by the minimum size can leave the 32-bit coordinate range only for
+// rectangles no window has; those stop at the range's end instead of wrapping.
+int32_t Saturate(int64_t value) {
+    if (value > INT32_MAX) {
+        return INT32_MAX;
+    }
+    if (value < INT32_MIN) {
+        return INT32_MIN;
+    }
+    return static_cast<int32_t>(value);
+}
+
+} // namespace
+
+LayoutMetrics ComputeLayoutMetrics(int baseUnitX, int baseUnitY) {
+    LayoutMetrics m;
+    m.baseUnitX = baseUnitX;
+    m.baseUnitY = baseUnitY;
+    m.marginX = baseUnitX * 7 / 4;
+    m.marginY = baseUnitY * 7 / 8;
+    m.spacingX = baseUnitX * 5 / 4;
+    m.spacingY = baseUnitY * 5 / 8;
+    m.buttonWidth = baseUnitX * 50 / 4;
+    m.buttonHeight = baseUnitY * 14 / 8;
+    return m;
+}
+
+void ClampToMinimumSize(int edge, int minWidth, int minHeight, PixelRect& rect) {
+    // Widths and heights in 64 bits: a rectangle from the far ends of the coordinate
+    // range must not overflow the comparison.
+    if (static_cast<int64_t>(rect.right) - rect.left < minWidth) {
+        switch (edge) {
+        case kEdgeLeft:
+        case kEdgeTopLeft:
+        case kEdgeBottomLeft:
+            rect.left = Saturate(static_cast<int64_t>(rect.right) - minWidth);
+            break;
+        case kEdgeRight:
+        case kEdgeTopRight:
+        case kEdgeBottomRight:
+            rect.right = Saturate(static_cast<int64_t>(rect.left) + minWidth);
+            break;
+        default:
+            break;
+        }
+    }
+    if (static_cast<int64_t>(rect.bottom) - rect.top < minHeight) {
+        switch (edge) {
+        case kEdgeTop:
+        case kEdgeTopLeft:
+        case kEdgeTopRight:
+            rect.top = Saturate(static_cast<int64_t>(rect.bottom) - minHeight);
+            break;
+        case kEdgeBottom:
+        case kEdgeBottomLeft:
+        case kEdgeBottomRight:
+            rect.bottom = Saturate(static_cast<int64_t>(rect.top) + minHeight);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace view

@@ -1,0 +1,54 @@
+// Driving dialogs from inside the test program: a thread timer runs one step per tick
+// inside whatever message loop is active (our own modal loop, MessageBoxA's), so a test
+// can post messages to a running dialog, read its controls and close it. A script that
+// does not finish in time fails the test and keeps closing dialogs until the modal
+// runs return, so a broken dialog fails instead of hanging.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+class UiScript {
+public:
+    using Step = std::function<bool()>; // true: done, go to the next step
+
+    explicit UiScript(std::vector<Step> steps, DWORD timeoutMs = 5000);
+    ~UiScript();
+    UiScript(const UiScript&) = delete;
+    UiScript& operator=(const UiScript&) = delete;
+
+    bool Finished() const { return m_next >= m_steps.size(); }
+    bool TimedOut() const { return m_timedOut; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
+    void RunStep();
+
+    std::vector<Step> m_steps;
+    size_t m_next = 0;
+    DWORD m_deadline;
+    bool m_timedOut = false;
+    bool m_running = false;
+    UINT_PTR m_timer = 0;
+};
+
+// A visible dialog ("#32770") of this thread owned by `owner` (null: one without owner).
+HWND FindOwnedDialog(HWND owner);
+// A visible top-level window of this thread with exactly this caption.
+HWND FindThreadWindow(const std::string& caption);
+std::string WindowText(HWND hWnd);
+// The child's rectangle in its parent's client coordinates.
+RECT ChildRect(HWND child);
+// A dialog-unit rectangle of `dialog` in pixels.
+RECT DialogUnitsToPixels(HWND dialog, int x, int y, int width, int height);
+// Posts a key press (down and up) to the window with the focus, as the keyboard would.
+void PostKey(UINT virtualKey);
+// Posts IDCANCEL to every visible dialog of this thread (what a timed-out script does).
+void CancelThreadDialogs();
+
+} // namespace testsupport
