@@ -1,0 +1,20 @@
+// The console of a command-line program: its output is UTF-8 text, and a Windows
+// console shows it as such only while its output code page says so.
+#pragma once
+
+namespace platform {
+
+// While it lives, a console attached to standard output shows UTF-8; the previous
+// code page comes back when it ends. Where there is no such setting, it does nothing.
+class Utf8ConsoleScope {
+public:
+    Utf8ConsoleScope();
+    ~Utf8ConsoleScope();
+    Utf8ConsoleScope(const Utf8ConsoleScope&) = delete;
+    Utf8ConsoleScope& operator=(const Utf8ConsoleScope&) = delete;
+
+private:
+    unsigned m_nPreviousCodePage = 0; // 0: nothing to restore
+};
+
+} // namespace platform

@@ -1,0 +1,27 @@
+// A Windows console shows output bytes in its output code page; the report writes
+// UTF-8, so the page is switched for the program's run and switched back after, as the
+// console outlives the program. Pipes and files take the bytes unchanged.
+#include "platform/console.h"
+
+#include <windows.h>
+
+namespace platform {
+
+Utf8ConsoleScope::Utf8ConsoleScope() {
+    DWORD mode = 0;
+    if (!GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode)) {
+        return; // not a console
+    }
+    const UINT previous = GetConsoleOutputCP();
+    if (previous != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) {
+        m_nPreviousCodePage = previous;
+    }
+}
+
+Utf8ConsoleScope::~Utf8ConsoleScope() {
+    if (m_nPreviousCodePage != 0) {
+        SetConsoleOutputCP(m_nPreviousCodePage);
+    }
+}
+
+} // namespace platform

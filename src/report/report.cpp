@@ -1,0 +1,88 @@
+// The report run: the scan of the window's refresh with the options in place of the
+// settings, and the messages the window would show turned into lines on standard error.
+#include "report/report.h"
+
+#include "diag/trace.h"
+#include "mailbox/folder_catalogue.h"
+#include "platform/debug_output.h"
+#include "platform/files.h"
+#include "report/report_text.h"
+
+namespace report {
+
+namespace {
+
+const char kNewMailLabel[] = "<Posteingang>";
+const char kWarning502[] =
+    "WARNUNG 502: Die Datei \"hierarch.pm\" konnte nicht zum Lesen geöffnet werden.\n";
+const char kUnreadableMailbox[] =
+    "foldtally-report: Das Postfach-Verzeichnis \"%s\" kann nicht gelesen werden.\n";
+
+#ifdef _WIN32
+const char kSeparator = '\\';
+#else
+const char kSeparator = '/';
+#endif
+
+// Directories are held with a trailing separator: names are appended directly.
+std::string AsDirectory(const std::string& dir) {
+    if (dir.empty() || dir.back() == '/' || dir.back() == '\\') {
+        return dir;
+    }
+    return dir + kSeparator;
+}
+
+bool IsReadableDirectory(const std::string& dir) {
+    return platform::SearchDirectory(
+        dir, "*", [](const platform::DirectoryEntry&, void*) { return false; }, nullptr);
+}
+
+// Trace lines reach standard error in the same UTF-8 as everything else.
+class TraceToText {
+public:
+    explicit TraceToText(std::string* err) {
+        if (err) {
+            platform::SetDebugOutputHook(&TraceToText::Append, err);
+        }
+        m_bActive = err != nullptr;
+    }
+    ~TraceToText() {
+        if (m_bActive) {
+            platform::SetDebugOutputHook(nullptr, nullptr);
+        }
+    }
+    TraceToText(const TraceToText&) = delete;
+    TraceToText& operator=(const TraceToText&) = delete;
+
+private:
+    static void Append(const char* text, void* context) {
+        AppendUtf8FromCp1252(*static_cast<std::string*>(context), text);
+    }
+    bool m_bActive;
+};
+
+} // namespace
+
+int RunReport(const ReportOptions& options, std::string& out, std::string& err) {
+    out.clear();
+    err.clear();
+    const std::string mailboxDir = AsDirectory(options.mailboxDir);
+    if (mailboxDir.empty() || !IsReadableDirectory(mailboxDir)) {
+        AppendUtf8FromCp1252(err, FormatText(kUnreadableMailbox, options.mailboxDir.c_str()));
+        return kExitFailure;
+    }
+    FolderCatalogue catalogue;
+    bool hierarchyRead;
+    {
+        TraceToText trace(options.trace ? &err : nullptr);
+        hierarchyRead = catalogue.Scan(mailboxDir, options.resolvePaths, options.includeNewMail,
+                                       AsDirectory(options.newmailDir), kNewMailLabel);
+    }
+    if (!hierarchyRead) {
+        AppendUtf8FromCp1252(err, kWarning502);
+    }
+    out = FormatReport(catalogue, options);
+    return kExitOk;
+}
+
+} // namespace report

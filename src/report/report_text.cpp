@@ -1,0 +1,146 @@
+// Report text. Cells are measured in characters of the 8-bit text (one byte each) before
+// the conversion, so aligned columns line up whatever the UTF-8 lengths are.
+#include "report/report_text.h"
+
+#include "diag/trace.h"
+#include "sizes/big_int.h"
+#include "view/folder_compare.h"
+#include "view/sort_compare.h"
+
+#include <algorithm>
+
+namespace report {
+
+namespace {
+
+// Unicode code points of the bytes 0x80..0x9F in Windows-1252.
+const uint16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+const char kTitleFileName[] = "Dateiname";
+const char kTitleSize[] = "Größe";
+const char kTitleFolder[] = "Ordnername";
+
+struct Cells {
+    std::string fileName;
+    std::string size;
+    std::string folder;
+};
+
+void AppendCell(std::string& out, std::string_view text) {
+    for (char c : text) {
+        out.push_back(static_cast<unsigned char>(c) < 0x20 ? '?' : c);
+    }
+}
+
+Cells CellsOf(const FolderRecord& record, bool exact) {
+    Cells cells;
+    AppendCell(cells.fileName, record.fileName);
+    cells.size = FormatSize(record.size, !exact);
+    AppendCell(cells.folder, record.folderPath);
+    AppendCell(cells.folder, record.folderName);
+    return cells;
+}
+
+void AppendPadded(std::string& out, const std::string& cell, size_t width, bool right) {
+    const std::string padding(width > cell.size() ? width - cell.size() : 0, ' ');
+    if (right) {
+        out += padding;
+    }
+    AppendUtf8FromCp1252(out, cell);
+    if (!right) {
+        out += padding;
+    }
+}
+
+} // namespace
+
+void AppendUtf8FromCp1252(std::string& out, std::string_view text) {
+    for (char c : text) {
+        const unsigned byte = static_cast<unsigned char>(c);
+        const unsigned code = byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+        if (code < 0x80) {
+            out.push_back(static_cast<char>(code));
+        } else if (code < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        }
+    }
+}
+
+std::string Utf8FromCp1252(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
+    AppendUtf8FromCp1252(out, text);
+    return out;
+}
+
+std::vector<const FolderRecord*> SortRows(const FolderCatalogue& catalogue, int column,
+                                          bool descending) {
+    std::vector<const FolderRecord*> rows;
+    rows.reserve(catalogue.records.size());
+    for (const FolderRecord& record : catalogue.records) {
+        rows.push_back(&record);
+    }
+    // The list's own default: columns shown in index order, ties from the leftmost.
+    static const int kDisplayOrder[view::kFolderColumnCount] = {0, 1, 2};
+    const view::SortState state{column, descending, 1};
+    std::sort(rows.begin(), rows.end(), [&](const FolderRecord* a, const FolderRecord* b) {
+        return view::SortCompare(*a, *b, state, kDisplayOrder, view::kFolderColumnCount,
+                                 [](const FolderRecord& x, const FolderRecord& y, int c) {
+                                     return view::CompareFolderItems(x, y, c);
+                                 }) < 0;
+    });
+    return rows;
+}
+
+std::string StatusLine(int32_t fileCount, uint64_t totalSize) {
+    return FormatText("%d Dateien, %s (%s Bytes)", static_cast<int>(fileCount),
+                      FormatSize(totalSize, true).c_str(), FormatSize(totalSize, false).c_str());
+}
+
+std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& options) {
+    const std::vector<const FolderRecord*> rows =
+        SortRows(catalogue, options.sortColumn, options.sortDescending);
+    std::vector<Cells> table;
+    table.reserve(rows.size() + 1);
+    table.push_back(Cells{kTitleFileName, kTitleSize, kTitleFolder});
+    for (const FolderRecord* row : rows) {
+        table.push_back(CellsOf(*row, options.exactSizes));
+    }
+    size_t nameWidth = 0;
+    size_t sizeWidth = 0;
+    for (const Cells& cells : table) {
+        nameWidth = std::max(nameWidth, cells.fileName.size());
+        sizeWidth = std::max(sizeWidth, cells.size.size());
+    }
+    std::string out;
+    out.reserve((table.size() + 1) * 96);
+    for (const Cells& cells : table) {
+        if (options.tsv) {
+            AppendUtf8FromCp1252(out, cells.fileName);
+            out += '\t';
+            AppendUtf8FromCp1252(out, cells.size);
+            out += '\t';
+        } else {
+            AppendPadded(out, cells.fileName, nameWidth, false);
+            out += "  ";
+            AppendPadded(out, cells.size, sizeWidth, true);
+            out += "  ";
+        }
+        AppendUtf8FromCp1252(out, cells.folder);
+        out += '\n';
+    }
+    AppendUtf8FromCp1252(out, StatusLine(catalogue.fileCount, catalogue.totalSize));
+    out += '\n';
+    return out;
+}
+
+} // namespace report

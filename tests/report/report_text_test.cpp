@@ -1,0 +1,181 @@
+// The pieces of a report: options, the conversion to UTF-8, the status line and the
+// two layouts, on catalogues built by hand.
+#include "report/report_options.h"
+#include "report/report_text.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using report::ReportOptions;
+
+TEST(ReportOptionsTest, ReadsEveryOptionAndRefusesWhatItDoesNotKnow) {
+    struct Case {
+        std::vector<const char*> args;
+        bool ok;
+        int sortColumn;
+        bool descending;
+    } cases[] = {
+        {{"--mailbox", "m"}, true, 2, false},
+        {{"--mailbox", "m", "--sort", "name", "--desc"}, true, 0, true},
+        {{"--sort", "size", "--mailbox", "m"}, true, 1, false},
+        {{"--mailbox", "m", "--sort", "folder", "--sort", "size"}, true, 1, false},
+        {{}, false, 0, false},
+        {{"--mailbox"}, false, 0, false},
+        {{"--mailbox", ""}, false, 0, false},
+        {{"--mailbox", "m", "--sort"}, false, 0, false},
+        {{"--mailbox", "m", "--sort", "Size"}, false, 0, false},
+        {{"--mailbox", "m", "--newmail"}, false, 0, false},
+        {{"--mailbox", "m", "--tsv=1"}, false, 0, false},
+        {{"--mailbox", "m", "extra"}, false, 0, false},
+        {{"--exact"}, false, 0, false},
+    };
+    for (const Case& c : cases) {
+        ReportOptions options;
+        std::string error;
+        const bool ok = report::ParseReportOptions(static_cast<int>(c.args.size()), c.args.data(),
+                                                   options, error);
+        std::string joined;
+        for (const char* a : c.args) {
+            joined += std::string(a) + " ";
+        }
+        EXPECT_EQ(c.ok, ok) << joined;
+        EXPECT_EQ(c.ok, error.empty()) << joined << ": " << error;
+        if (ok) {
+            EXPECT_EQ(c.sortColumn, options.sortColumn) << joined;
+            EXPECT_EQ(c.descending, options.sortDescending) << joined;
+        }
+    }
+}
+
+TEST(ReportOptionsTest, FlagsAndDirectoriesArriveAsGiven) {
+    const char* args[] = {"--newmail", "n/",      "--no-paths", "--exact",
+                          "--tsv",     "--trace", "--mailbox",  "m"};
+    ReportOptions options;
+    std::string error;
+    ASSERT_TRUE(report::ParseReportOptions(8, args, options, error)) << error;
+    EXPECT_EQ("m", options.mailboxDir);
+    EXPECT_EQ("n/", options.newmailDir);
+    EXPECT_TRUE(options.includeNewMail);
+    EXPECT_FALSE(options.resolvePaths);
+    EXPECT_TRUE(options.exactSizes && options.tsv && options.trace);
+    const char* help[] = {"--help"};
+    ASSERT_TRUE(report::ParseReportOptions(1, help, options, error));
+    EXPECT_TRUE(options.help);
+}
+
+TEST(ReportTextTest, Windows1252BecomesUtf8ByteForByte) {
+    struct Case {
+        std::string cp1252;
+        std::string utf8;
+    } cases[] = {
+        {"Ordnername", "Ordnername"},
+        {"Gr\xF6\xDF"
+         "e",
+         "Gr\xC3\xB6\xC3\x9F"
+         "e"},
+        {"\xC4\xD6\xDC\xE4\xF6\xFC", "\xC3\x84\xC3\x96\xC3\x9C\xC3\xA4\xC3\xB6\xC3\xBC"},
+        {"\x80", "\xE2\x82\xAC"}, // euro sign
+        {"\x81", "\xC2\x81"},     // undefined: the control character of that number
+        {"\x8A", "\xC5\xA0"},     // S with caron
+        {"\x9F", "\xC5\xB8"},     // Y with diaeresis
+        {"\x96\x97", "\xE2\x80\x93\xE2\x80\x94"},
+        {"\xA0\xFF", "\xC2\xA0\xC3\xBF"},
+        {std::string("a\0b", 3), std::string("a\0b", 3)},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.utf8, report::Utf8FromCp1252(c.cp1252));
+    }
+}
+
+TEST(ReportTextTest, StatusLineCountsAndTotalsInBothForms) {
+    EXPECT_EQ("1 Dateien, 1 Byte (1 Bytes)", report::StatusLine(1, 1));
+    EXPECT_EQ("0 Dateien, 0 Bytes (0 Bytes)", report::StatusLine(0, 0));
+    EXPECT_EQ("3 Dateien, 117,7 MB (123.456.789 Bytes)", report::StatusLine(3, 123456789));
+    EXPECT_EQ("2 Dateien, 6,0 GB (6.442.450.944 Bytes)", report::StatusLine(2, 6ull << 30));
+}
+
+FolderRecord Row(const char* file, const char* path, const char* name, uint64_t size) {
+    FolderRecord r;
+    r.fileName = file;
+    r.folderPath = path;
+    r.folderName = name;
+    r.size = size;
+    return r;
+}
+
+FolderCatalogue Catalogue(std::vector<FolderRecord> rows) {
+    FolderCatalogue c;
+    for (FolderRecord& r : rows) {
+        ++c.fileCount;
+        c.totalSize += r.size;
+        c.records.push_back(r);
+    }
+    return c;
+}
+
+TEST(ReportTextTest, AlignedColumnsPadNamesAndRightAlignSizes) {
+    const FolderCatalogue catalogue = Catalogue({
+        Row("ARCHIV.PMM", "\\",
+            "Gr\xF6\xDF"
+            "en",
+            1536),
+        Row("*.CNM", "", "<Posteingang>", 1),
+        Row("b.MBX",
+            "\\Gr\xF6\xDF"
+            "en\\",
+            "Kunden", 123456789),
+    });
+    ReportOptions options;
+    EXPECT_EQ("Dateiname      Gr\xC3\xB6\xC3\x9F"
+              "e  Ordnername\n"
+              "*.CNM         1 Byte  <Posteingang>\n"
+              "ARCHIV.PMM    1,5 kB  \\Gr\xC3\xB6\xC3\x9F"
+              "en\n"
+              "b.MBX       117,7 MB  \\Gr\xC3\xB6\xC3\x9F"
+              "en\\Kunden\n"
+              "3 Dateien, 117,7 MB (123.458.326 Bytes)\n",
+              report::FormatReport(catalogue, options));
+}
+
+TEST(ReportTextTest, TabSeparatedRowsKeepOneLineEach) {
+    const FolderCatalogue catalogue = Catalogue({
+        Row("a.PMM", "<?\?\?>", "Tab\there", 5),
+        Row("B.PMM", "\\", "Zeile\r\nzwei", 1024),
+    });
+    ReportOptions options;
+    options.tsv = true;
+    options.exactSizes = true;
+    options.sortColumn = 1;
+    options.sortDescending = true;
+    EXPECT_EQ("Dateiname\tGr\xC3\xB6\xC3\x9F"
+              "e\tOrdnername\n"
+              "B.PMM\t1.024\t\\Zeile??zwei\n"
+              "a.PMM\t5\t<?\?\?>Tab?here\n"
+              "2 Dateien, 1,0 kB (1.029 Bytes)\n",
+              report::FormatReport(catalogue, options));
+}
+
+TEST(ReportTextTest, RowsSortLikeTheList) {
+    const FolderCatalogue catalogue = Catalogue({
+        Row("c.PMM", "\\", "kunden", 7),
+        Row("A.PMM", "\\", "Kunden", 7),
+        Row("b.PMM", "\\", "\xC4rzte", 1),
+        Row("d.PMM", "\\", "zoo", 1),
+    });
+    const auto names = [](const std::vector<const FolderRecord*>& rows) {
+        std::string joined;
+        for (const FolderRecord* r : rows) {
+            joined += r->fileName.substr(0, 1);
+        }
+        return joined;
+    };
+    EXPECT_EQ("Acdb", names(report::SortRows(catalogue, 2, false)));
+    EXPECT_EQ("bdcA", names(report::SortRows(catalogue, 2, true)));
+    EXPECT_EQ("bdAc", names(report::SortRows(catalogue, 1, false)));
+    EXPECT_EQ("Abcd", names(report::SortRows(catalogue, 0, false)));
+}
+
+} // namespace
