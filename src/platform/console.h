@@ -14,7 +14,7 @@ public:
     Utf8ConsoleScope& operator=(const Utf8ConsoleScope&) = delete;
 
 private:
-    unsigned m_nPreviousCodePage = 0; // 0: nothing to restore
+    [[maybe_unused]] unsigned m_nPreviousCodePage = 0; // 0: nothing to restore (Windows)
 };
 
 } // namespace platform
