@@ -39,7 +39,7 @@ void IniTextToIntArray(std::string_view stored, std::string_view defaultText, si
 void IniTextToBinary(std::string_view stored, size_t length, const void* def, void* dest) {
     if (stored.size() / 2 == length) {
         HexDecode(dest, stored, length);
-    } else if (def != dest) {
+    } else if (def != dest && length != 0) {
         std::memmove(dest, def, length);
     }
 }

@@ -10,7 +10,8 @@
 namespace {
 
 void CopyDefault(const void* def, void* dest, size_t length) {
-    if (def != dest) {
+    // Empty blocks may come as null pointers, which memmove must never see.
+    if (def != dest && length != 0) {
         std::memmove(dest, def, length);
     }
 }

@@ -136,6 +136,8 @@ TEST(IniValuesTest, BinaryOfTheWrongLengthLeavesItsOwnDefaultAlone) {
     EXPECT_EQ(before, block);
     IniTextToBinary("", 0, block.data(), block.data());
     EXPECT_EQ(before, block);
+    IniTextToBinary("0102", 0, nullptr, block.data()); // an empty default may be null
+    EXPECT_EQ(before, block);
 }
 
 } // namespace

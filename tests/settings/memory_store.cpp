@@ -65,7 +65,9 @@ void MemorySettingsStore::ReadBinary(const std::string& name, size_t length, con
                                      void* dest) {
     m_log.push_back("ReadBinary " + name);
     const std::string* bytes = FindBinary(name, length);
-    std::memmove(dest, bytes != nullptr ? bytes->data() : def, length);
+    if (length != 0) {
+        std::memmove(dest, bytes != nullptr ? bytes->data() : def, length);
+    }
 }
 
 bool MemorySettingsStore::Store(const std::string& name, Kind kind, std::string bytes) {
