@@ -2,7 +2,7 @@
 // WINDOWPLACEMENT on a little-endian machine, whatever machine runs this code.
 #include "view/placement.h"
 
-#include "view/hex_text.h"
+#include "settings/value_codecs.h"
 
 namespace view {
 
@@ -71,7 +71,7 @@ WindowPlacementRecord DecodePlacement(const uint8_t bytes[kPlacementSize]) {
 }
 
 void DefaultPlacementBytes(uint8_t bytes[kPlacementSize]) {
-    HexTextDecode(bytes, kDefaultPlacementText, kPlacementSize);
+    HexDecode(bytes, kDefaultPlacementText, kPlacementSize);
 }
 
 } // namespace view

@@ -12,9 +12,9 @@ namespace view {
 
 constexpr size_t kPlacementSize = 44;
 
-// The default record as 88 upper-case hexadecimal digits: a normal window of
-// 472 x 373 pixels at (6, 6) of the work area, minimized and maximized positions
-// left to the platform.
+// The default record as 88 upper-case hexadecimal digits, the INI store's text form: a normal
+// window of 472 x 373 pixels at (6, 6) of the work area, minimized and maximized positions left to
+// the platform.
 extern const char kDefaultPlacementText[];
 
 struct WindowPlacementRecord {

@@ -106,6 +106,69 @@ void UiScript::RunStep() {
     m_running = false;
 }
 
+namespace {
+std::map<UINT_PTR, BoxCloser*>& Closers() {
+    static std::map<UINT_PTR, BoxCloser*> closers;
+    return closers;
+}
+} // namespace
+
+BoxCloser::BoxCloser() {
+    m_timer = ::SetTimer(nullptr, 0, 20, Tick);
+    Closers()[m_timer] = this;
+}
+
+BoxCloser::BoxCloser(HWND owner) : BoxCloser() {
+    m_owner = owner;
+    m_anyOwner = false;
+}
+
+BoxCloser::~BoxCloser() {
+    ::KillTimer(nullptr, m_timer);
+    Closers().erase(m_timer);
+}
+
+void CALLBACK BoxCloser::Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    auto it = Closers().find(id);
+    if (it != Closers().end()) {
+        ::EnumThreadWindows(::GetCurrentThreadId(), Visit, reinterpret_cast<LPARAM>(it->second));
+    }
+}
+
+BOOL CALLBACK BoxCloser::Visit(HWND hWnd, LPARAM lParam) {
+    BoxCloser* self = reinterpret_cast<BoxCloser*>(lParam);
+    HWND owner = ::GetWindow(hWnd, GW_OWNER);
+    if (!::IsWindowVisible(hWnd) || !IsDialogClass(hWnd) ||
+        (!self->m_anyOwner && owner != self->m_owner)) {
+        return TRUE;
+    }
+    for (HWND closed : self->m_closed) {
+        if (closed == hWnd) {
+            return TRUE;
+        }
+    }
+    Box box = {owner, WindowText(hWnd), "", false, nullptr, {}};
+    for (HWND child = ::GetWindow(hWnd, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        char name[32] = "";
+        ::GetClassNameA(child, name, sizeof name);
+        if (lstrcmpiA(name, "Static") == 0) {
+            if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+                box.hasIcon = true;
+                box.icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
+            } else if (!WindowText(child).empty()) {
+                box.text += (box.text.empty() ? "" : "|") + WindowText(child);
+            }
+        } else if (lstrcmpiA(name, "Button") == 0 && ::IsWindowVisible(child)) {
+            box.buttons.push_back(WindowText(child));
+        }
+    }
+    self->m_seen.push_back(box);
+    self->m_closed.push_back(hWnd);
+    ::PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
 HWND FindOwnedDialog(HWND owner) {
     FindContext c = {owner, nullptr, nullptr};
     ::EnumThreadWindows(::GetCurrentThreadId(), FindOwned, reinterpret_cast<LPARAM>(&c));

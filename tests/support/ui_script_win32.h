@@ -37,6 +37,40 @@ private:
     UINT_PTR m_timer = 0;
 };
 
+// Closes every dialog box ("#32770") of this thread that shows up while it lives, with
+// IDOK, and remembers what each showed. For boxes a test expects (or must not see)
+// without caring how they are driven.
+class BoxCloser {
+public:
+    struct Box {
+        HWND owner;
+        std::string caption;
+        std::string text; // the texts of its non-empty static controls, joined by "|"
+        bool hasIcon;
+        HICON icon;
+        std::vector<std::string> buttons;
+    };
+
+    BoxCloser();
+    // Only boxes owned by `owner`.
+    explicit BoxCloser(HWND owner);
+    ~BoxCloser();
+    BoxCloser(const BoxCloser&) = delete;
+    BoxCloser& operator=(const BoxCloser&) = delete;
+
+    const std::vector<Box>& Seen() const { return m_seen; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
+    static BOOL CALLBACK Visit(HWND hWnd, LPARAM lParam);
+
+    std::vector<Box> m_seen;
+    std::vector<HWND> m_closed;
+    HWND m_owner = nullptr;
+    bool m_anyOwner = true;
+    UINT_PTR m_timer = 0;
+};
+
 // A visible dialog ("#32770") of this thread owned by `owner` (null: one without owner).
 HWND FindOwnedDialog(HWND owner);
 // A visible top-level window of this thread with exactly this caption.

@@ -1,5 +1,4 @@
 // The 44-byte placement record: the built-in default and the byte layout.
-#include "view/hex_text.h"
 #include "view/placement.h"
 
 #include <gtest/gtest.h>
@@ -57,27 +56,6 @@ TEST(PlacementTest, FieldsSitLittleEndianInRecordOrder) {
     EXPECT_EQ(r.maxY, back.maxY);
     EXPECT_EQ(r.normal.left, back.normal.left);
     EXPECT_EQ(r.normal.bottom, back.normal.bottom);
-}
-
-struct HexCase {
-    const char* text;
-    size_t count;
-    size_t written;
-    uint8_t first, second;
-};
-
-TEST(PlacementTest, HexTextStopsAtTheFirstPairThatIsNotHex) {
-    const HexCase cases[] = {
-        {"7b01", 2, 2, 0x7B, 0x01}, {"FF0G", 2, 1, 0xFF, 0xEE}, {"ABC", 2, 1, 0xAB, 0xEE},
-        {"", 2, 0, 0xEE, 0xEE},     {"1234", 1, 1, 0x12, 0xEE}, {"zz12", 2, 0, 0xEE, 0xEE},
-    };
-    for (const HexCase& c : cases) {
-        SCOPED_TRACE(c.text);
-        uint8_t out[2] = {0xEE, 0xEE};
-        EXPECT_EQ(c.written, view::HexTextDecode(out, c.text, c.count));
-        EXPECT_EQ(c.first, out[0]);
-        EXPECT_EQ(c.second, out[1]);
-    }
 }
 
 } // namespace

@@ -1,0 +1,113 @@
+// CAppBase: start-up strings, the modal run, the settings store and numbered messages.
+#include "app/app_base.h"
+
+#include "diag/path_parts.h"
+#include "settings/ini_store_win32.h"
+#include "settings/registry_store_win32.h"
+
+#include <cstdio>
+
+namespace {
+
+const DWORD kModulePathBuffer = 260;
+
+} // namespace
+
+CAppBase::CAppBase() = default;
+
+CAppBase::~CAppBase() {
+    // The store goes first: it may still hold an open registry key.
+    m_pSettingsStore.reset();
+}
+
+BOOL CAppBase::InitInstance() {
+    ParseCommandLine(m_cmdInfo);
+    const bool ok = SetStrings();
+    CreateIniStore();
+    return ok ? TRUE : FALSE;
+}
+
+bool CAppBase::SetStrings() {
+    char buffer[kModulePathBuffer];
+    const DWORD length = ::GetModuleFileNameA(m_hInstance, buffer, kModulePathBuffer);
+    // A name that fills the whole buffer was cut: the files derived from it would sit
+    // somewhere else, so it counts as not obtained.
+    const bool obtained = length > 0 && length < kModulePathBuffer;
+    m_strModulePath = obtained ? std::string(buffer, length) : std::string();
+    if (obtained) {
+        PathParts parts(m_strModulePath);
+        parts.SetExtension(".ini");
+        m_strIniPath = parts.GetFullPath();
+        m_strRegistryKey = "Morvapps\\" + GetTitle();
+    }
+    m_strAppTitle = GetTitle();
+    return obtained;
+}
+
+INT_PTR CAppBase::RunModal(CDialog& dialog) {
+    struct Restore {
+        CDialog*& current;
+        CDialog* previous;
+        ~Restore() { current = previous; }
+    } restore{m_pModalDlg, m_pModalDlg};
+    m_pModalDlg = &dialog;
+    return dialog.DoModal();
+}
+
+void CAppBase::SetHelpCallback(MessageHelpCallback callback, void* context) {
+    m_pfnHelpCallback = callback;
+    m_pHelpContext = context;
+}
+
+void CAppBase::CreateIniStore() {
+    m_pSettingsStore.reset();
+    std::unique_ptr<IniSettingsStore> store(new IniSettingsStore());
+    store->File().SetPath(m_strIniPath);
+    store->File().SetBufferSize(IniFile::kDefaultBufferSize);
+    m_pSettingsStore = std::move(store);
+}
+
+void CAppBase::CreateRegistryStore() {
+    m_pSettingsStore.reset();
+    std::unique_ptr<RegistrySettingsStore> store(new RegistrySettingsStore());
+    store->SetStoreKey(m_strRegistryKey.c_str());
+    m_pSettingsStore = std::move(store);
+}
+
+void CAppBase::Warning(uint32_t id, ...) {
+    va_list args;
+    va_start(args, id);
+    ShowNumbered(id, args, "WARNUNG", kIconWarning);
+    va_end(args);
+}
+
+void CAppBase::Error(uint32_t id, ...) {
+    va_list args;
+    va_start(args, id);
+    ShowNumbered(id, args, "FEHLER", kIconError);
+    va_end(args);
+}
+
+void CAppBase::ShowNumbered(uint32_t id, va_list args, const char* caption, int iconKind) {
+    m_nLastMessageId = id;
+    const std::string format = LoadResourceString(id);
+    ShowMessage(format.c_str(), args, caption, iconKind);
+}
+
+INT_PTR CAppBase::ShowMessage(const char* format, va_list args, const char* caption, int iconKind) {
+    char text[kMessageBufferSize] = {};
+    if (format != nullptr) {
+        va_list copy;
+        va_copy(copy, args);
+        std::vsnprintf(text, sizeof text, format, copy);
+        va_end(copy);
+    }
+    // Some C libraries leave a cut text unterminated.
+    text[sizeof text - 1] = '\0';
+    HWND parent = m_pModalDlg != nullptr ? m_pModalDlg->GetSafeHwnd() : nullptr;
+    CMessageDlg box(parent, text, caption, iconKind);
+    if (m_pfnHelpCallback != nullptr) {
+        box.SetHelpCallback(m_pfnHelpCallback, m_nLastMessageId, m_pHelpContext);
+    }
+    return RunModal(box);
+}

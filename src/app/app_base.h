@@ -1,0 +1,69 @@
+// CAppBase: a reusable application base for dialog-based programs. It runs every modal
+// dialog (so it always knows the innermost one, the parent of message boxes and the
+// owner of help), shows numbered messages in the program's message box, and owns the
+// settings store.
+#pragma once
+
+#include "framework/dialog.h"
+#include "framework/win_app.h"
+#include "settings/settings_store.h"
+#include "ui/message_dlg.h"
+
+#include <cstdarg>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CAppBase : public CWinApp {
+public:
+    static constexpr size_t kMessageBufferSize = 1000;
+
+    CAppBase();
+    ~CAppBase() override;
+
+    // Parses the command line, runs SetStrings and creates the INI store whatever it
+    // returned; returns SetStrings' result.
+    BOOL InitInstance() override;
+    // The module path, the INI file beside it, the registry key and the title; false
+    // when the module path cannot be had whole.
+    virtual bool SetStrings();
+
+    // Runs `dialog` modally as the current modal dialog and restores the previous one
+    // afterwards, also when the run throws.
+    INT_PTR RunModal(CDialog& dialog);
+    void SetHelpCallback(MessageHelpCallback callback, void* context);
+
+    // Replace the settings store (the current one is destroyed first).
+    void CreateIniStore();
+    void CreateRegistryStore();
+
+    // Numbered messages: the text of string `id` formatted with the arguments, in the
+    // message box with caption "WARNUNG" or "FEHLER".
+    void Warning(uint32_t id, ...);
+    void Error(uint32_t id, ...);
+    // Formats into a buffer of kMessageBufferSize characters (longer text is cut, never
+    // overrun) and runs the message box through RunModal. Returns its result.
+    INT_PTR ShowMessage(const char* format, va_list args, const char* caption, int iconKind);
+
+    CDialog* GetModalDlg() const { return m_pModalDlg; }
+    SettingsStore* GetSettingsStore() const { return m_pSettingsStore.get(); }
+    uint32_t GetLastMessageId() const { return m_nLastMessageId; }
+    const std::string& GetModulePath() const { return m_strModulePath; }
+    const std::string& GetAppTitle() const { return m_strAppTitle; }
+    const std::string& GetIniPath() const { return m_strIniPath; }
+    const std::string& GetHelpFilePath() const { return m_strHelpFilePath; }
+    const std::string& GetRegistryKey() const { return m_strRegistryKey; }
+
+protected:
+    CDialog* m_pModalDlg = nullptr;
+    MessageHelpCallback m_pfnHelpCallback = nullptr;
+    uint32_t m_nLastMessageId = 0;
+    void* m_pHelpContext = nullptr;
+    std::unique_ptr<SettingsStore> m_pSettingsStore;
+    CCommandLineInfo m_cmdInfo;
+    std::string m_strModulePath;
+    std::string m_strAppTitle;
+
+private:
+    void ShowNumbered(uint32_t id, va_list args, const char* caption, int iconKind);
+};

@@ -1,0 +1,50 @@
+// Shared pieces of the application tests: the mail client's registry keys, saved and
+// restored around each test, and an application object ready to run dialogs.
+#pragma once
+
+#include "app/foldtally_app.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+namespace apptest {
+
+// Saves the default values of Software\Pegasus Mail\Mailbox and \Newmail and puts them
+// back (or removes the keys again) when it goes.
+class MailClientKeys {
+public:
+    MailClientKeys();
+    ~MailClientKeys();
+    MailClientKeys(const MailClientKeys&) = delete;
+    MailClientKeys& operator=(const MailClientKeys&) = delete;
+
+    // Sets the key's default value with the given type.
+    static void Set(const char* key, DWORD type, const std::string& value);
+    static void Remove(const char* key);
+
+private:
+    struct Saved {
+        bool present = false;
+        DWORD type = 0;
+        std::string data;
+    };
+    static Saved Save(const char* key);
+    static void Restore(const char* key, const Saved& saved);
+    Saved m_mailbox;
+    Saved m_newmail;
+};
+
+// An application object with its instance and title, and its help file path settable.
+class TestApp : public CFoldtallyApp {
+public:
+    TestApp() { InitApplication(::GetModuleHandleA(nullptr)); }
+    void SetHelpFilePath(const std::string& path) { m_strHelpFilePath = path; }
+};
+
+// The directory of this test program, with its final backslash.
+std::string ModuleDirectory();
+std::string ModulePathWithExtension(const char* extension);
+
+} // namespace apptest
