@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Proves that check_chm.sh fails for real: compiles the help from a copy of its sources,
+# once unchanged (must pass) and once per planted fault (must fail and name the fault).
+# Each case breaks one promise the help file makes to the program or to its reader.
+#
+# usage: check_chm_catches_faults.sh HELP_SOURCE_DIR PROGRAM_SOURCE_DIR CHMCMD CHMLS
+set -uo pipefail
+
+help_src=${1:?usage: check_chm_catches_faults.sh HELP_SOURCE_DIR PROGRAM_SOURCE_DIR CHMCMD CHMLS}
+prog_src=${2:?program source folder missing}
+chmcmd=${3:?chmcmd missing}
+chmls=${4:?chmls missing}
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# file to change | sed expression | text the checker must print
+# ("@program" plants the expression as a help topic in the program's sources instead)
+cases=(
+    "pages/ref_mld_fehlerm.htm|s/name=\"e003\"/name=\"e03\"/|anchor #e003 is missing from /pages/ref_mld_fehlerm.htm"
+    "pages/ref_mld_warnungen.htm|s/name=\"w502\"//|anchor #w502 is missing from /pages/ref_mld_warnungen.htm"
+    "foldtally.hhp|/^pages\/ref_dlg_einst.htm$/d|page /pages/ref_dlg_einst.htm is not in the .chm"
+    "foldtally.hhp|s/^Default topic=.*/Default topic=pages\/fehlt.htm/|default topic: page /pages/fehlt.htm is not in the .chm"
+    "foldtally.hhp|s/^Title=.*/Title=Ordner-Statistik/|title is not the Windows-1252 bytes"
+    "foldtally.hhp|s/^Language=.*/Language=0x409 English (United States)/|language is 1033"
+    "pages/ref_dlg_main.htm|s/groessen.htm#status/groessen.htm#stat/|link in /pages/ref_dlg_main.htm (groessen.htm#stat)"
+    "pages/zweck.htm|s/href=\"verzeichnisse.htm\"/href=\"verzeichnis.htm\"/|page /pages/verzeichnis.htm is not in the .chm"
+    "start.htm|s/href=\"pages\/wine.htm\"/href=\"wine.htm\"/|page /wine.htm is not in the .chm"
+    "pages/tasten.htm|s/&uuml;/\xc3\xbc/|tasten.htm holds UTF-8 bytes"
+    "pages/tasten.htm|s/charset=windows-1252/charset=utf-8/|tasten.htm does not declare charset=windows-1252"
+    "pages/groessen.htm|s/name=\"status\"/name=\"status\"><\/a><a name=\"status\"/|defines an anchor twice"
+    "toc.hhc|/pages\/wine.htm/d|/pages/wine.htm is not in the table of contents"
+    "index.hhk|s/ref_mld_fehlerm.htm#e004/ref_mld_fehlerm.htm#e04/|anchor #e04 is missing"
+    "@program|::/pages/ref_mld_warnungen.htm#w504|topic in the program sources: anchor #w504 is missing"
+)
+
+build() { # source-dir -> prints the .chm path, or nothing when chmcmd refused
+    local src=$1 out=$1.chm
+    cmake -DSOURCE_DIR="$src" -DSTAGE_DIR="$src.stage" -DOUTPUT="$out" \
+        -DCHMCMD="$chmcmd" -DICONV="$(command -v iconv)" \
+        -P "$help_src/build_chm.cmake" >"$src.build.log" 2>&1 && echo "$out"
+}
+
+failures=0
+mkdir -p "$work/base"
+cp -r "$help_src/." "$work/base/"
+chm=$(build "$work/base")
+if [ -z "$chm" ] || ! "$here/check_chm.sh" "$chm" "$work/base" "$prog_src" "$chmls" >"$work/base.out"; then
+    echo "FAIL: the unchanged help does not pass"
+    cat "$work/base.build.log" "$work/base.out" 2>/dev/null
+    exit 1
+fi
+
+n=0
+for c in "${cases[@]}"; do
+    IFS='|' read -r file expr expect <<<"$c"
+    n=$((n + 1))
+    dir="$work/case$n"
+    cp -r "$work/base" "$dir"
+    rm -f "$dir.chm"
+    program=$prog_src
+    if [ "$file" = "@program" ]; then
+        program="$dir.program"
+        mkdir -p "$program"
+        printf 'const char* topic = "%s";\n' "$expr" >"$program/topics.cpp"
+    else
+        before=$(md5sum <"$dir/$file")
+        sed -i -e "$(printf '%b' "$expr")" "$dir/$file"
+        if [ "$before" = "$(md5sum <"$dir/$file")" ]; then
+            echo "FAIL case $n: the fault '$expr' did not change $file"
+            failures=$((failures + 1))
+            continue
+        fi
+    fi
+    chm=$(build "$dir")
+    if [ -z "$chm" ]; then
+        echo "FAIL case $n: chmcmd refused the sources ($file: $expr)"
+        cat "$dir.build.log"
+        failures=$((failures + 1))
+        continue
+    fi
+    if "$here/check_chm.sh" "$chm" "$dir" "$program" "$chmls" >"$dir.out" 2>&1; then
+        echo "FAIL case $n: the checker passed a help file with fault '$expr' in $file"
+        failures=$((failures + 1))
+    elif ! grep -qF -- "$expect" "$dir.out"; then
+        echo "FAIL case $n: the checker failed, but without naming '$expect':"
+        cat "$dir.out"
+        failures=$((failures + 1))
+    else
+        echo "ok   case $n: $file: $expect"
+    fi
+done
+[ $failures -eq 0 ] || { echo "$failures of $n planted faults went unnoticed"; exit 1; }
+echo "all $n planted faults were caught"
