@@ -4,15 +4,19 @@
 # title and language are set, every page listed in the project made it into the file and
 # into the table of contents, the pages are in the code page they declare, and every
 # link between pages, from the contents and from the index leads to a page and anchor
-# that exist. Prints every problem found and exits 1 if there was any.
+# that exist; and every numbered message and every failure text of the name column that
+# the program's sources hold is quoted word for word somewhere in the help. Prints every
+# problem found and exits 1 if there was any.
 #
-# usage: check_chm.sh CHM HELP_SOURCE_DIR PROGRAM_SOURCE_DIR [CHMLS]
+# usage: check_chm.sh CHM HELP_SOURCE_DIR CHMLS PROGRAM_SOURCE_DIR...
 set -uo pipefail
 
-chm=${1:?usage: check_chm.sh CHM HELP_SOURCE_DIR PROGRAM_SOURCE_DIR [CHMLS]}
+chm=${1:?usage: check_chm.sh CHM HELP_SOURCE_DIR CHMLS PROGRAM_SOURCE_DIR...}
 help_src=${2:?help source folder missing}
-prog_src=${3:?program source folder missing}
-chmls=${4:-chmls}
+chmls=${3:?chmls missing}
+shift 3
+prog_dirs=()
+for d in "$@"; do [ -d "$d" ] && prog_dirs+=("$d"); done
 
 # Topics the program opens by name: the two dialogs' help and the numbered messages.
 required_topics=(
@@ -118,7 +122,11 @@ if [ -n "$system" ]; then
                 [ "$v" -eq 0 ] && break
                 text+=$(printf '%02x' "$v")
             done
-            if [ $code -eq 2 ]; then default_topic=$(echo "$text" | xxd -r -p); else title_hex=$text; fi
+            if [ $code -eq 2 ]; then
+                default_topic=$(printf '%b' "$(sed 's/../\\x&/g' <<<"$text")")
+            else
+                title_hex=$text
+            fi
             ;;
         4) [ ${#data[@]} -ge 2 ] && lcid=$((data[0] + 256 * data[1])) ;;
         esac
@@ -139,10 +147,10 @@ for topic in "${required_topics[@]}"; do
     check_target "$topic" "program topic"
 done
 # Any topic string written into the program's sources must resolve too.
-if [ -d "$prog_src" ]; then
+if [ ${#prog_dirs[@]} -gt 0 ]; then
     while IFS= read -r topic; do
         check_target "${topic#::}" "topic in the program sources"
-    done < <(grep -rhoE '::/[A-Za-z0-9_./-]+(#[A-Za-z0-9_-]+)?' "$prog_src" | sort -u)
+    done < <(grep -rhoE '::/[A-Za-z0-9_./-]+(#[A-Za-z0-9_-]+)?' "${prog_dirs[@]}" | sort -u)
 fi
 
 # --- 3. project, contents and files agree ------------------------------------------------
@@ -202,7 +210,31 @@ for f in "${toc:-}" "${index:-}"; do
     done < <(grep -oiE 'name="Local"[[:space:]]+value="[^"]*"' "$f" | sed -E 's/.*value="//; s/"$//')
 done
 
-echo "checked: $(wc -w <<<"$pages") pages, ${#required_topics[@]} program topics, $links links"
+# --- 6. the program's own texts are quoted word for word --------------------------------
+# The numbered messages ("FEHLER 004: ...", from the string table or a literal) and the
+# failure texts in angle brackets are what a user looks up; the help must quote them as
+# the program shows them. Sources are UTF-8; pages write umlauts and quotes as entities.
+all_text="$work/all_pages.txt"
+for page in $pages; do
+    extract "$page" && tr '\r\n\t' '   ' <"$extracted_file"
+done | tr -s ' ' >"$all_text"
+to_entities() {
+    sed -e 's/&/\&amp;/g; s/</\&lt;/g; s/>/\&gt;/g; s/"/\&quot;/g' \
+        -e 's/ä/\&auml;/g; s/ö/\&ouml;/g; s/ü/\&uuml;/g; s/Ä/\&Auml;/g; s/Ö/\&Ouml;/g' \
+        -e 's/Ü/\&Uuml;/g; s/ß/\&szlig;/g'
+}
+texts=0
+if [ ${#prog_dirs[@]} -gt 0 ]; then
+    while IFS= read -r text; do
+        grep -qF -- "$(to_entities <<<"$text")" "$all_text" ||
+            fail "the program's text '$text' is not quoted in the help"
+        texts=$((texts + 1))
+    done < <(grep -rhoE --include='*.rc' --include='*.cpp' --include='*.h' \
+        -e '"(FEHLER|WARNUNG) [0-9]{3}: ([^"\\]|""|\\")*"' -e '"<[^"\\?]{4,}>"' "${prog_dirs[@]}" |
+        sed -E 's/^"//; s/"$//; s/""/"/g; s/\\"/"/g' | sort -u)
+fi
+
+echo "checked: $(wc -w <<<"$pages") pages, ${#required_topics[@]} program topics, $links links, $texts program texts"
 if [ $problems -ne 0 ]; then
     echo "$problems problem(s) in $chm"
     exit 1

@@ -3,19 +3,20 @@
 # once unchanged (must pass) and once per planted fault (must fail and name the fault).
 # Each case breaks one promise the help file makes to the program or to its reader.
 #
-# usage: check_chm_catches_faults.sh HELP_SOURCE_DIR PROGRAM_SOURCE_DIR CHMCMD CHMLS
+# usage: check_chm_catches_faults.sh HELP_SOURCE_DIR CHMCMD CHMLS PROGRAM_SOURCE_DIR...
 set -uo pipefail
 
-help_src=${1:?usage: check_chm_catches_faults.sh HELP_SOURCE_DIR PROGRAM_SOURCE_DIR CHMCMD CHMLS}
-prog_src=${2:?program source folder missing}
-chmcmd=${3:?chmcmd missing}
-chmls=${4:?chmls missing}
+help_src=${1:?usage: check_chm_catches_faults.sh HELP_SOURCE_DIR CHMCMD CHMLS PROGRAM_SOURCE_DIR...}
+chmcmd=${2:?chmcmd missing}
+chmls=${3:?chmls missing}
+shift 3
+prog_dirs=("$@")
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # file to change | sed expression | text the checker must print
-# ("@program" plants the expression as a help topic in the program's sources instead)
+# ("@program" plants the expression as a string in the program's sources instead)
 cases=(
     "pages/ref_mld_fehlerm.htm|s/name=\"e003\"/name=\"e03\"/|anchor #e003 is missing from /pages/ref_mld_fehlerm.htm"
     "pages/ref_mld_warnungen.htm|s/name=\"w502\"//|anchor #w502 is missing from /pages/ref_mld_warnungen.htm"
@@ -32,6 +33,10 @@ cases=(
     "toc.hhc|/pages\/wine.htm/d|/pages/wine.htm is not in the table of contents"
     "index.hhk|s/ref_mld_fehlerm.htm#e004/ref_mld_fehlerm.htm#e04/|anchor #e04 is missing"
     "@program|::/pages/ref_mld_warnungen.htm#w504|topic in the program sources: anchor #w504 is missing"
+    "@program|WARNUNG 504: Ein neuer Text.|'WARNUNG 504: Ein neuer Text.' is not quoted"
+    "@program|<Datei ist zu groß.>|'<Datei ist zu groß.>' is not quoted"
+    "pages/ref_mld_fehlerm.htm|s/FEHLER 004: Der Wert f&uuml;r/FEHLER 004: Der Wert fuer/|'FEHLER 004: Der Wert für die Aktualisierungs-Rate muss größer als 0 sein.' is not quoted"
+    "pages/ref_fehlertexte.htm|s/Ordner hat keine g&uuml;ltige PMG-Datei./Ordner hat keine PMG-Datei./|'<Ordner hat keine gültige PMG-Datei.>' is not quoted"
 )
 
 build() { # source-dir -> prints the .chm path, or nothing when chmcmd refused
@@ -45,7 +50,7 @@ failures=0
 mkdir -p "$work/base"
 cp -r "$help_src/." "$work/base/"
 chm=$(build "$work/base")
-if [ -z "$chm" ] || ! "$here/check_chm.sh" "$chm" "$work/base" "$prog_src" "$chmls" >"$work/base.out"; then
+if [ -z "$chm" ] || ! "$here/check_chm.sh" "$chm" "$work/base" "$chmls" "${prog_dirs[@]}" >"$work/base.out"; then
     echo "FAIL: the unchanged help does not pass"
     cat "$work/base.build.log" "$work/base.out" 2>/dev/null
     exit 1
@@ -58,11 +63,11 @@ for c in "${cases[@]}"; do
     dir="$work/case$n"
     cp -r "$work/base" "$dir"
     rm -f "$dir.chm"
-    program=$prog_src
+    program=("${prog_dirs[@]}")
     if [ "$file" = "@program" ]; then
-        program="$dir.program"
-        mkdir -p "$program"
-        printf 'const char* topic = "%s";\n' "$expr" >"$program/topics.cpp"
+        program+=("$dir.program")
+        mkdir -p "$dir.program"
+        printf 'const char* planted = "%s";\n' "$expr" >"$dir.program/planted.cpp"
     else
         before=$(md5sum <"$dir/$file")
         sed -i -e "$(printf '%b' "$expr")" "$dir/$file"
@@ -79,7 +84,7 @@ for c in "${cases[@]}"; do
         failures=$((failures + 1))
         continue
     fi
-    if "$here/check_chm.sh" "$chm" "$dir" "$program" "$chmls" >"$dir.out" 2>&1; then
+    if "$here/check_chm.sh" "$chm" "$dir" "$chmls" "${program[@]}" >"$dir.out" 2>&1; then
         echo "FAIL case $n: the checker passed a help file with fault '$expr' in $file"
         failures=$((failures + 1))
     elif ! grep -qF -- "$expect" "$dir.out"; then
