@@ -150,7 +150,7 @@ done
 if [ ${#prog_dirs[@]} -gt 0 ]; then
     while IFS= read -r topic; do
         check_target "${topic#::}" "topic in the program sources"
-    done < <(grep -rhoE '::/[A-Za-z0-9_./-]+(#[A-Za-z0-9_-]+)?' "${prog_dirs[@]}" | sort -u)
+    done < <(grep -rhoE '::/[A-Za-z0-9_/-]+\.htm(#[A-Za-z0-9_-]+)?' "${prog_dirs[@]}" | sort -u)
 fi
 
 # --- 3. project, contents and files agree ------------------------------------------------
