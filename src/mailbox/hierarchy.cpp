@@ -7,8 +7,6 @@
 #include "diag/trace.h"
 #include "platform/files.h"
 
-#include <unordered_set>
-
 namespace {
 
 char FoldAscii(char c) {
@@ -123,6 +121,7 @@ bool HierarchyEntry::ParseLine(const std::string& line) {
 bool pmHierarch::Fill(const std::string& mailboxDir) {
     m_entries.clear();
     m_firstIndex.clear();
+    m_parentIndex.clear();
     const std::string path = mailboxDir + "hierarch.pm";
     platform::TextLineReader reader;
     if (!reader.Open(path)) {
@@ -139,6 +138,10 @@ bool pmHierarch::Fill(const std::string& mailboxDir) {
             Trace("[pmHierarch.Fill] WARNUNG: Fehler beim Parsen von \"%s\".\n", line.c_str());
         }
     }
+    m_parentIndex.reserve(m_entries.size());
+    for (const HierarchyEntry& e : m_entries) {
+        m_parentIndex.push_back(FindIndex(e.parentId));
+    }
     return true;
 }
 
@@ -153,32 +156,22 @@ int pmHierarch::FindIndex(const std::string& id) const {
     return it == m_firstIndex.end() ? -1 : it->second;
 }
 
-std::string pmHierarch::ResolvePath(const std::string& id, bool withOwnName) const {
-    // Written with escapes: "??>" would be a trigraph.
-    const std::string unknown = "<\?\?\?>";
-    int index = FindIndex(id);
-    if (index < 0) {
-        return unknown;
-    }
-    if (m_entries[index].type == 2) {
-        return std::string();
-    }
-    // The entries from the folder up to just below the root, at most one visit each.
-    // A parent that is already on the way is a loop in the file: no root can be
-    // reached, which is what "<???>" says for a missing parent, so a loop renders
-    // like one: "<???>" followed by the names from the first repeated entry down.
+std::vector<int> pmHierarch::WalkUp(int index, bool& rootReached) const {
+    // At most one visit per entry. A parent that is already on the way is a loop in
+    // the file: no root can be reached from it, as from a missing parent, so the walk
+    // ends there the same way.
     std::vector<int> chain{index};
-    std::unordered_set<int> seen;
-    constexpr size_t kLinearLimit = 16; // short chains, the usual case, need no set
-    std::string prefix;
+    std::vector<bool> seen;             // one bit per entry, made only for chains past kLinearLimit
+    constexpr size_t kLinearLimit = 16; // short chains, the usual case, need no more
     for (;;) {
-        const int parent = FindIndex(m_entries[index].parentId);
+        const int parent = m_parentIndex[index];
         if (parent < 0) {
-            prefix = unknown;
-            break;
+            rootReached = false;
+            return chain;
         }
         if (m_entries[parent].type == 2) {
-            break;
+            rootReached = true;
+            return chain;
         }
         bool repeated = false;
         if (chain.size() < kLinearLimit) {
@@ -187,31 +180,50 @@ std::string pmHierarch::ResolvePath(const std::string& id, bool withOwnName) con
             }
         } else {
             if (seen.empty()) {
-                seen.insert(chain.begin(), chain.end());
+                seen.assign(m_entries.size(), false);
+                for (int visited : chain) {
+                    seen[visited] = true;
+                }
             }
-            repeated = !seen.insert(parent).second;
+            repeated = seen[parent];
+            seen[parent] = true;
         }
         if (repeated) {
-            prefix = unknown;
-            break;
+            rootReached = false;
+            return chain;
         }
         chain.push_back(parent);
         index = parent;
     }
-    size_t length = prefix.size() + chain.size();
+}
+
+std::string pmHierarch::ResolvePath(const std::string& id, bool withOwnName) const {
+    // Written with escapes: "??>" would be a trigraph.
+    const std::string unknown = "<\?\?\?>";
+    const int index = FindIndex(id);
+    if (index < 0) {
+        return unknown;
+    }
+    if (m_entries[index].type == 2) {
+        return std::string();
+    }
+    // A loop renders like a missing parent: "<???>", then the names from the first
+    // repeated entry down, so the user sees how far the tree could be followed.
+    bool rootReached = false;
+    const std::vector<int> chain = WalkUp(index, rootReached);
+    std::string path = rootReached ? std::string() : unknown;
+    size_t length = path.size() + chain.size() + (withOwnName ? m_entries[index].name.size() : 0);
     for (size_t k = 1; k < chain.size(); ++k) {
         length += m_entries[chain[k]].name.size();
     }
-    std::string path;
-    path.reserve(length + (withOwnName ? m_entries[chain[0]].name.size() : 0));
-    path = prefix;
+    path.reserve(length);
     for (size_t k = chain.size() - 1; k > 0; --k) {
         path += '\\';
         path += m_entries[chain[k]].name;
     }
     path += '\\';
     if (withOwnName) {
-        path += m_entries[chain[0]].name;
+        path += m_entries[index].name;
     }
     return path;
 }

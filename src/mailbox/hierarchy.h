@@ -49,9 +49,15 @@ public:
 
 private:
     void Append(const HierarchyEntry& entry);
+    // Positions from `index` up to the entry just below a root (type 2); `rootReached`
+    // is false when the walk ended at a missing parent or at a loop.
+    std::vector<int> WalkUp(int index, bool& rootReached) const;
 
     std::vector<HierarchyEntry> m_entries;
     // Folded identifier -> first entry with it. Built while filling, so each lookup of
     // a scan costs one hash instead of a walk over the whole table.
     std::unordered_map<std::string, int> m_firstIndex;
+    // FindIndex of each entry's parentId, found once after filling: walking up the
+    // tree then follows positions and hashes nothing.
+    std::vector<int> m_parentIndex;
 };
