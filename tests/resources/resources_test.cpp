@@ -1,0 +1,303 @@
+// The compiled resources as the program reads them: German texts arrive in the 8-bit
+// code page byte for byte, the version's first translation is German, the menus,
+// keys, icon sizes and the settings dialog's controls are what the dialogs rely on.
+#include "framework/win_app.h"
+#include "resource.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Templates are only inspected: no message is handled (a static function, as the
+// platform calls it stdcall).
+INT_PTR CALLBACK NoHandler(HWND, UINT, WPARAM, LPARAM) {
+    return 0;
+}
+
+struct StringCase {
+    UINT id;
+    const char* text;
+};
+
+TEST(ResourcesTest, StringTableHoldsEveryTextInTheProgramsCodePage) {
+    const StringCase cases[] = {
+        {2001, "Dateiname"},
+        {2002, "Größe"},
+        {2003, "Ordnername"},
+        {2004, "%d Dateien, %s (%s Bytes)"},
+        {2005, "<Posteingang>"},
+        {2101, "FEHLER 000: Unerwarteter Fehler."},
+        {2102, "FEHLER 001: Online-Hilfe-Datei nicht gefunden."},
+        {2103, "FEHLER 002: Auto-Refresh-Thread konnte nicht gestartet werden."},
+        {2104, "FEHLER 003: Auto-Refresh-Thread konnte nicht beendet werden."},
+        {2105, "FEHLER 004: Der Wert für die Aktualisierungs-Rate muss größer als 0 sein."},
+        {2106, "FEHLER 005: Ungültiger Mailbox-Pfad."},
+        {2107, "FEHLER 006: Ungültiger Newmail-Pfad."},
+        {2601, "WARNUNG 501: Der Mailbox-Pfad konnte nicht aus der Registry ermittelt werden."},
+        {2602, "WARNUNG 502: Die Datei \"hierarch.pm\" konnte nicht zum Lesen geöffnet werden."},
+        {2603, "WARNUNG 503: Der Newmail-Pfad konnte nicht aus der Registry ermittelt werden."},
+        {57344, "Ordner-Statistik für Pegasus-Mail"},
+    };
+    for (const StringCase& c : cases) {
+        SCOPED_TRACE(c.id);
+        EXPECT_EQ(c.text, LoadResourceString(c.id));
+    }
+    // The umlaut is one Windows-1252 byte, not two UTF-8 bytes.
+    EXPECT_EQ(std::string("Gr\xF6\xDF"
+                          "e"),
+              LoadResourceString(2002));
+}
+
+std::string VersionValue(const std::vector<char>& block, const char* path) {
+    void* data = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueA(block.data(), path, &data, &length) || length == 0) {
+        return std::string();
+    }
+    return std::string(static_cast<const char*>(data));
+}
+
+TEST(ResourcesTest, VersionResourceIsGermanFirstAndDescribesTheProgram) {
+    char module[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, module, sizeof module);
+    DWORD handle = 0;
+    const DWORD size = ::GetFileVersionInfoSizeA(module, &handle);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(::GetFileVersionInfoA(module, 0, size, block.data()));
+
+    WORD* translation = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
+                                 reinterpret_cast<void**>(&translation), &length));
+    ASSERT_GE(length, 4u);
+    EXPECT_EQ(0x0407, translation[0]);
+    EXPECT_EQ(0x04B0, translation[1]);
+
+    EXPECT_EQ("Ordner-Statistik für Pegasus-Mail",
+              VersionValue(block, "\\StringFileInfo\\040704B0\\FileDescription"));
+    EXPECT_EQ("Foldtally", VersionValue(block, "\\StringFileInfo\\040704B0\\ProductName"));
+    EXPECT_EQ("Copyright © Morvapps",
+              VersionValue(block, "\\StringFileInfo\\040704B0\\LegalCopyright"));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    ASSERT_TRUE(::VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(0x00010000u, fixed->dwFileVersionMS);
+}
+
+struct MenuItem {
+    const char* text; // null: separator
+    UINT id;
+};
+
+void ExpectMenu(HMENU menu, const std::vector<MenuItem>& items) {
+    ASSERT_EQ(static_cast<int>(items.size()), ::GetMenuItemCount(menu));
+    for (size_t i = 0; i < items.size(); ++i) {
+        SCOPED_TRACE(i);
+        MENUITEMINFOA info = {};
+        char text[128] = "";
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = sizeof text;
+        ASSERT_TRUE(::GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info));
+        if (items[i].text == nullptr) {
+            EXPECT_TRUE(info.fType & MFT_SEPARATOR);
+        } else {
+            EXPECT_STREQ(items[i].text, text);
+            EXPECT_EQ(items[i].id, info.wID);
+        }
+    }
+}
+
+TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
+    HMENU bar = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU));
+    ASSERT_NE(nullptr, bar);
+    ASSERT_EQ(4, ::GetMenuItemCount(bar));
+    const char* popups[] = {"&Datei", "&Ansicht", "&Extras", "&Hilfe"};
+    for (int i = 0; i < 4; ++i) {
+        char text[64] = "";
+        ::GetMenuStringA(bar, i, text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(popups[i], text);
+    }
+    ExpectMenu(::GetSubMenu(bar, 0), {{"B&eenden\tAlt-F4", 57665}});
+    ExpectMenu(::GetSubMenu(bar, 1), {{"Dateigrößen &kompakt\tStrg-K", 40006},
+                                      {"&Posteingang anzeigen\tAlt-P", 40007},
+                                      {nullptr, 0},
+                                      {"&Aktualisieren\tF5", 40001}});
+    ExpectMenu(::GetSubMenu(bar, 2), {{"&Einstellungen...\tStrg-E", 40002}});
+    ExpectMenu(
+        ::GetSubMenu(bar, 3),
+        {{"&Inhalt...", 40003}, {"&Hilfe...\tF1", 40004}, {nullptr, 0}, {"I&nfo...", 40005}});
+    ::DestroyMenu(bar);
+
+    HMENU context = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CONTEXTMENU));
+    ASSERT_NE(nullptr, context);
+    ExpectMenu(::GetSubMenu(context, 0), {{"Dateigrößen &kompakt\tStrg-K", 40006},
+                                          {"&Posteingang anzeigen\tAlt-P", 40007},
+                                          {"&Aktualisieren\tF5", 40001},
+                                          {nullptr, 0},
+                                          {"&Einstellungen...\tStrg-E", 40002},
+                                          {nullptr, 0},
+                                          {"Hilfe-&Inhalt...", 40003},
+                                          {"&Hilfe...\tF1", 40004},
+                                          {"I&nfo...", 40005},
+                                          {nullptr, 0},
+                                          {"&Beenden\tAlt-F4", 57665}});
+    ::DestroyMenu(context);
+}
+
+std::vector<ACCEL> Accelerators(UINT id) {
+    HACCEL table = ::LoadAcceleratorsA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    std::vector<ACCEL> entries(static_cast<size_t>(::CopyAcceleratorTableA(table, nullptr, 0)));
+    ::CopyAcceleratorTableA(table, entries.data(), static_cast<int>(entries.size()));
+    return entries;
+}
+
+TEST(ResourcesTest, AcceleratorTablesAreVirtualKeysWithoutInversion) {
+    struct Key {
+        BYTE modifiers;
+        WORD key;
+        WORD command;
+    };
+    const Key main[] = {{FCONTROL, 'E', 40002},
+                        {FCONTROL, 'K', 40006},
+                        {FALT, 'P', 40007},
+                        {0, VK_F1, 40004},
+                        {0, VK_F5, 40001}};
+    const std::vector<ACCEL> table = Accelerators(IDR_MAINACCEL);
+    ASSERT_EQ(5u, table.size());
+    for (size_t i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(FVIRTKEY | FNOINVERT | main[i].modifiers, table[i].fVirt & ~0x80);
+        EXPECT_EQ(main[i].key, table[i].key);
+        EXPECT_EQ(main[i].command, table[i].cmd);
+    }
+    const std::vector<ACCEL> settings = Accelerators(IDR_SETTINGSACCEL);
+    ASSERT_EQ(1u, settings.size());
+    EXPECT_EQ(FVIRTKEY | FNOINVERT, settings[0].fVirt & ~0x80);
+    EXPECT_EQ(VK_F1, settings[0].key);
+    EXPECT_EQ(9, settings[0].cmd);
+}
+
+TEST(ResourcesTest, IconHas16And32And48PixelImages) {
+    HRSRC found = ::FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON);
+    ASSERT_NE(nullptr, found);
+    const BYTE* group = static_cast<const BYTE*>(::LockResource(::LoadResource(nullptr, found)));
+    const WORD count = *reinterpret_cast<const WORD*>(group + 4);
+    std::vector<int> sizes;
+    for (WORD i = 0; i < count; ++i) {
+        sizes.push_back(group[6 + 14 * i]); // GRPICONDIRENTRY: width first
+    }
+    EXPECT_EQ((std::vector<int>{16, 32, 48}), sizes);
+}
+
+struct ControlCase {
+    int id;
+    const char* className;
+    int x, y, cx, cy;
+    const char* text;
+};
+
+TEST(ResourcesTest, SettingsDialogControlsSitWhereTheLayoutSaysWithTheirLimitsAndStyles) {
+    HWND dlg = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS),
+                                    nullptr, NoHandler, 0);
+    ASSERT_NE(nullptr, dlg);
+    char caption[64] = "";
+    ::GetWindowTextA(dlg, caption, sizeof caption);
+    EXPECT_STREQ("Einstellungen", caption);
+    RECT size = {0, 0, 279, 204};
+    ::MapDialogRect(dlg, &size);
+    RECT client;
+    ::GetClientRect(dlg, &client);
+    EXPECT_EQ(size.right, client.right);
+    EXPECT_EQ(size.bottom, client.bottom);
+    const ControlCase cases[] = {
+        {1005, "Button", 13, 19, 119, 10, "Ansicht regelmäßig aktualisieren."},
+        {1007, "Static", 13, 32, 37, 8, "Ansicht alle"},
+        {1008, "Edit", 53, 30, 19, 12, ""},
+        {1010, "Static", 75, 32, 77, 8, "Sekunden aktualisieren."},
+        {1012, "Button", 13, 68, 242, 10,
+         "Die Pfade zu Mailbox- und Newmail-Verzeichniss aus der Registry lesen."},
+        {1013, "Button", 13, 80, 220, 10,
+         "Die Pfade zu Mailbox- und Newmail-Verzeichnis explizit angeben."},
+        {1020, "Static", 13, 96, 65, 8, "Mailbox-Verzeichnis:"},
+        {1014, "Edit", 82, 95, 181, 12, ""},
+        {1021, "Static", 13, 112, 68, 8, "Newmail-Verzeichnis:"},
+        {1016, "Edit", 82, 111, 181, 12, ""},
+        {1017, "Button", 13, 148, 91, 10, "Ordner-Pfade anzeigen."},
+        {1015, "Button", 13, 160, 246, 10,
+         "Warnung anzeigen, wenn \"hierarch.pm\" nicht ausgewertet werden kann."},
+        {IDOK, "Button", 7, 183, 50, 14, "&OK"},
+        {IDCANCEL, "Button", 61, 183, 50, 14, "&Abbrechen"},
+        {9, "Button", 222, 183, 50, 14, "&Hilfe"},
+    };
+    for (const ControlCase& c : cases) {
+        SCOPED_TRACE(c.id);
+        HWND control = ::GetDlgItem(dlg, c.id);
+        ASSERT_NE(nullptr, control);
+        char name[32] = "", text[128] = "";
+        ::GetClassNameA(control, name, sizeof name);
+        ::GetWindowTextA(control, text, sizeof text);
+        EXPECT_EQ(0, lstrcmpiA(c.className, name));
+        EXPECT_STREQ(c.text, text);
+        // The dialog manager maps position and size each on its own.
+        RECT expected = {c.x, c.y, c.cx, c.cy};
+        ::MapDialogRect(dlg, &expected);
+        RECT actual;
+        ::GetWindowRect(control, &actual);
+        ::MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_EQ(expected.left, actual.left);
+        EXPECT_EQ(expected.top, actual.top);
+        EXPECT_EQ(expected.right, actual.right - actual.left);
+        EXPECT_EQ(expected.bottom, actual.bottom - actual.top);
+    }
+    auto style = [dlg](int id) { return ::GetWindowLongA(::GetDlgItem(dlg, id), GWL_STYLE); };
+    EXPECT_TRUE(style(1008) & ES_NUMBER);
+    EXPECT_TRUE(style(1014) & ES_UPPERCASE);
+    EXPECT_TRUE(style(1016) & ES_UPPERCASE);
+    EXPECT_TRUE(style(1012) & WS_GROUP);
+    EXPECT_FALSE(style(1013) & WS_GROUP);
+    EXPECT_EQ(BS_DEFPUSHBUTTON, style(IDOK) & BS_TYPEMASK);
+    ::DestroyWindow(dlg);
+}
+
+TEST(ResourcesTest, MainAndAboutTemplatesCarryTheirControls) {
+    HINSTANCE self = ::GetModuleHandleA(nullptr);
+    HWND main =
+        ::CreateDialogParamA(self, MAKEINTRESOURCEA(IDD_FOLDTALLY_DIALOG), nullptr, NoHandler, 0);
+    ASSERT_NE(nullptr, main);
+    const LONG style = ::GetWindowLongA(main, GWL_STYLE);
+    EXPECT_TRUE(style & WS_THICKFRAME);
+    EXPECT_TRUE(style & WS_MAXIMIZEBOX);
+    EXPECT_TRUE(::GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_NE(nullptr, ::GetMenu(main));
+    const LONG list = ::GetWindowLongA(::GetDlgItem(main, IDC_FOLDERLIST), GWL_STYLE);
+    EXPECT_EQ(LVS_REPORT, list & LVS_TYPEMASK);
+    EXPECT_TRUE(list & LVS_SINGLESEL);
+    char status[64] = "";
+    ::GetDlgItemTextA(main, IDC_STATUS, status, sizeof status);
+    EXPECT_STREQ("$ 23 Ordner, 7.654.321 Bytes $", status);
+    ::DestroyWindow(main);
+
+    HWND about = ::CreateDialogParamA(self, MAKEINTRESOURCEA(IDD_ABOUTBOX), nullptr, NoHandler, 0);
+    ASSERT_NE(nullptr, about);
+    for (int id : {1001, 1002, 1003, 1019, 1004, 1005, IDOK}) {
+        EXPECT_NE(nullptr, ::GetDlgItem(about, id)) << id;
+    }
+    char close[32] = "";
+    ::GetDlgItemTextA(about, IDOK, close, sizeof close);
+    EXPECT_STREQ("&Schließen", close);
+    RECT size = {0, 0, 274, 111};
+    ::MapDialogRect(about, &size);
+    RECT client;
+    ::GetClientRect(about, &client);
+    EXPECT_EQ(size.right, client.right);
+    EXPECT_EQ(size.bottom, client.bottom);
+    ::DestroyWindow(about);
+}
+
+} // namespace
