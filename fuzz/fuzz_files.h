@@ -1,9 +1,11 @@
 // A scratch directory for fuzz targets that read their input from files: made once
-// per process, below the temporary directory, reused by every run.
+// per process, below the temporary directory, reused by every run, removed with its
+// files when the process exits normally.
 #pragma once
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include <unistd.h>
@@ -19,6 +21,14 @@ inline const std::string& ScratchDir() {
         }
         return pattern + "/";
     }();
+    static const bool cleanupRegistered = [] {
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(dir, ec);
+        });
+        return true;
+    }();
+    (void)cleanupRegistered;
     return dir;
 }
 
