@@ -10,6 +10,9 @@
 #include <memory>
 #include <string>
 
+// This program's store key: its sections are HKEY_CURRENT_USER\Software\Morvapps\Foldtally\*.
+constexpr const char kProgramStoreKey[] = "Morvapps\\Foldtally";
+
 class RegistrySettingsStore : public SettingsStore {
 public:
     RegistrySettingsStore() = default;

@@ -125,7 +125,7 @@ TEST_F(LegacyStoreTest, MigratedValuesReachTheCurrentLocationInTheirExactForms) 
         settings.Load(*legacy);
     }
     DeleteLegacyStore();
-    RegistrySettingsStore store("Morvapps\\Foldtally");
+    RegistrySettingsStore store(kProgramStoreKey);
     ASSERT_TRUE(store.Open("MainDlg"));
     settings.Save(store);
     store.Close();

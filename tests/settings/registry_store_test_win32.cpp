@@ -19,7 +19,7 @@ class RegistryStoreTest : public ScratchRegistryTest {
 protected:
     void SetUp() override {
         ScratchRegistryTest::SetUp();
-        m_store.SetStoreKey("Morvapps\\Foldtally");
+        m_store.SetStoreKey(kProgramStoreKey);
         ASSERT_TRUE(m_store.Open("MainDlg"));
     }
     RegistrySettingsStore m_store;
@@ -258,7 +258,7 @@ TEST_F(RegistryStoreTest, AStringChangingWhileReadIsReadWholeOrNotAtAll) {
 TEST_F(RegistryStoreTest, OpeningASectionOnlyToReadCreatesItsKey) {
     m_store.Close();
     RegistrySettingsStore store;
-    store.SetStoreKey("Morvapps\\Foldtally");
+    store.SetStoreKey(kProgramStoreKey);
     ASSERT_TRUE(DeleteTree(HKEY_CURRENT_USER, "Software\\Morvapps") == ERROR_SUCCESS);
     EXPECT_FALSE(KeyExists(kMainDlg));
     EXPECT_FALSE(store.IsOpen());
