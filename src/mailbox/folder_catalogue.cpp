@@ -48,6 +48,9 @@ void FolderCatalogue::AddNewMail(const std::string& newmailDir, const std::strin
 template <class Record>
 void FolderCatalogue::ScanFolderFiles(const std::string& mailboxDir, const char* pattern,
                                       bool resolvePaths, const pmHierarch* hierarchy) {
+    if (mailboxDir.empty()) {
+        return; // unknown directory: no folders, and never the current directory's files
+    }
     FolderFileScan<Record> scan{this, &mailboxDir, resolvePaths, hierarchy, Record()};
     platform::SearchDirectory(
         mailboxDir, pattern,

@@ -22,6 +22,9 @@ void NewMailRecord::Analyze(const std::string& newmailDir, const std::string& la
     Clear();
     folderName = label;
     fileName = "*.CNM";
+    if (newmailDir.empty()) {
+        return; // unknown directory: no new mail, and never the current directory's files
+    }
     platform::SearchDirectory(
         newmailDir, "*.CNM",
         [](const platform::DirectoryEntry& entry, void* context) {

@@ -124,7 +124,8 @@ bool pmHierarch::Fill(const std::string& mailboxDir) {
     m_parentIndex.clear();
     const std::string path = mailboxDir + "hierarch.pm";
     platform::TextLineReader reader;
-    if (!reader.Open(path)) {
+    // An unknown mailbox directory is empty text, never the current directory.
+    if (mailboxDir.empty() || !reader.Open(path)) {
         Trace("[pmHierarch.Fill] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
               path.c_str());
         return false;

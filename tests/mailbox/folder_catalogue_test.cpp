@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -101,6 +102,31 @@ TEST(ScanTest, MissingDirectoriesGiveNoFolderRowsAndAnEmptyNewMailRow) {
     EXPECT_TRUE(c.Scan(root / ("nomailbox" + sep), false, true, root / ("nonew" + sep), kLabel));
     EXPECT_EQ((std::vector<Row>{{"*.CNM", "", kLabel, 0}}), Rows(c));
     EXPECT_TRUE(trace.Lines().empty());
+}
+
+// An unknown directory (the mail client's key missing, nothing typed in) is empty text.
+// It must not turn into the current directory, whose files have nothing to do with mail.
+TEST(ScanTest, EmptyDirectoriesFindNothingEvenWhereTheCurrentDirectoryHasFolders) {
+    TempDir cwd;
+    ASSERT_TRUE(WriteFile(cwd / "STRAY.PMM", PmmHeader("Fremd", "S1") + "body"));
+    ASSERT_TRUE(WriteFile(cwd / "STRAY.CNM", std::string(50, 'n')));
+    ASSERT_TRUE(WriteFile(cwd / "hierarch.pm", HierarchyLine(2, "S1", "", "Oben")));
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(cwd.Path());
+
+    FolderCatalogue c;
+    TraceCapture trace;
+    const bool result = c.Scan("", true, true, "", kLabel);
+    std::filesystem::current_path(previous);
+
+    EXPECT_FALSE(result);
+    EXPECT_EQ((std::vector<Row>{{"*.CNM", "", kLabel, 0}}), Rows(c));
+    ExpectConsistent(c);
+    EXPECT_EQ((std::vector<std::string>{
+                  "[pmHierarch.Fill] WARNUNG: Kann Datei \"hierarch.pm\" nicht zum Lesen "
+                  "\xF6"
+                  "ffnen\n"}),
+              trace.Lines());
 }
 
 TEST(ScanTest, RowsStandNewMailFirstThenPmmThenMbx) {
