@@ -52,7 +52,8 @@ void FolderCatalogue::ScanFolderFiles(const std::string& mailboxDir, const char*
         return; // unknown directory: no folders, and never the current directory's files
     }
     FolderFileScan<Record> scan{this, &mailboxDir, resolvePaths, hierarchy, Record()};
-    platform::SearchDirectory(
+    // Names only: every file is opened anyway, and that gives its length.
+    platform::SearchDirectoryNames(
         mailboxDir, pattern,
         [](const platform::DirectoryEntry& entry, void* context) {
             auto& s = *static_cast<FolderFileScan<Record>*>(context);

@@ -11,6 +11,9 @@ public:
     FolderRecord() = default;
     FolderRecord(const FolderRecord&) = default;
     FolderRecord& operator=(const FolderRecord&) = default;
+    // Moves too, so a growing catalogue moves its rows instead of copying every text.
+    FolderRecord(FolderRecord&&) = default;
+    FolderRecord& operator=(FolderRecord&&) = default;
     virtual ~FolderRecord() = default;
 
     // Empties the three texts and sets the size to 0.

@@ -31,6 +31,12 @@ bool MatchesPattern(const char* name, const char* pattern);
 bool SearchDirectory(const std::string& directory, const char* pattern, DirectoryVisitor visit,
                      void* context);
 
+// As SearchDirectory, for callers that need only the names because they open each
+// file anyway: size and isDirectory may be left at 0 and false, which spares a call
+// per entry where the listing itself does not carry them.
+bool SearchDirectoryNames(const std::string& directory, const char* pattern, DirectoryVisitor visit,
+                          void* context);
+
 // A file opened for reading only, shared with writers. Closed by the destructor.
 class ReadOnlyFile {
 public:
@@ -49,7 +55,8 @@ public:
     size_t ReadFromStart(void* buffer, size_t count) { return ReadAt(0, buffer, count); }
     // Reads up to `count` bytes from `offset`; returns how many arrived (0 at the end).
     size_t ReadAt(uint64_t offset, void* buffer, size_t count);
-    // The file's length in bytes, found without reading it; 0 when unknown.
+    // The file's length in bytes, found without reading it; 0 when unknown. On POSIX
+    // systems it is the length at opening, taken with the check that made it a file.
     uint64_t Length() const;
     void Close();
 
@@ -58,6 +65,7 @@ private:
     void* m_hFile = reinterpret_cast<void*>(static_cast<intptr_t>(-1));
 #else
     int m_fd = -1;
+    uint64_t m_nLength = 0;
 #endif
 };
 

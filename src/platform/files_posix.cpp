@@ -75,8 +75,10 @@ int OpenIgnoringCase(const std::string& path) {
 
 } // namespace
 
-bool SearchDirectory(const std::string& directory, const char* pattern, DirectoryVisitor visit,
-                     void* context) {
+namespace {
+
+bool Search(const std::string& directory, const char* pattern, DirectoryVisitor visit,
+            void* context, bool withDetails) {
     const std::string dirPath = directory.empty() ? std::string(".") : directory;
     DIR* dir = opendir(dirPath.c_str());
     if (!dir) {
@@ -95,7 +97,7 @@ bool SearchDirectory(const std::string& directory, const char* pattern, Director
         DirectoryEntry entry;
         entry.name = name;
         struct stat st;
-        if (fstatat(dirFd, name, &st, 0) == 0) {
+        if (withDetails && fstatat(dirFd, name, &st, 0) == 0) {
             entry.isDirectory = S_ISDIR(st.st_mode);
             entry.size = entry.isDirectory ? 0 : static_cast<uint64_t>(st.st_size);
         }
@@ -105,6 +107,18 @@ bool SearchDirectory(const std::string& directory, const char* pattern, Director
     }
     closedir(dir);
     return true;
+}
+
+} // namespace
+
+bool SearchDirectory(const std::string& directory, const char* pattern, DirectoryVisitor visit,
+                     void* context) {
+    return Search(directory, pattern, visit, context, true);
+}
+
+bool SearchDirectoryNames(const std::string& directory, const char* pattern, DirectoryVisitor visit,
+                          void* context) {
+    return Search(directory, pattern, visit, context, false);
 }
 
 bool ReadOnlyFile::Open(const std::string& path) {
@@ -119,6 +133,7 @@ bool ReadOnlyFile::Open(const std::string& path) {
         return false;
     }
     m_fd = fd;
+    m_nLength = static_cast<uint64_t>(st.st_size);
     return true;
 }
 
@@ -146,21 +161,46 @@ size_t ReadOnlyFile::ReadAt(uint64_t offset, void* buffer, size_t count) {
 }
 
 uint64_t ReadOnlyFile::Length() const {
-    struct stat st;
-    if (m_fd < 0 || fstat(m_fd, &st) != 0) {
-        return 0;
-    }
-    return static_cast<uint64_t>(st.st_size);
+    return m_fd >= 0 ? m_nLength : 0;
 }
 
 void ReadOnlyFile::Close() {
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;
+        m_nLength = 0;
     }
 }
 
+namespace {
+
+// True for an absolute path with no ".", ".." or empty component: it is its own full
+// path, as the general rule below would rebuild it. Scans ask for thousands of these.
+bool IsCanonicalAbsolute(const std::string& path) {
+    if (path.empty() || path[0] != '/') {
+        return false;
+    }
+    size_t start = 1;
+    while (start < path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos) {
+            end = path.size();
+        }
+        const size_t n = end - start;
+        if (n == 0 || (path[start] == '.' && (n == 1 || (n == 2 && path[start + 1] == '.')))) {
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
+} // namespace
+
 std::string FullPath(const std::string& path) {
+    if (IsCanonicalAbsolute(path)) {
+        return path;
+    }
     std::string joined;
     if (!path.empty() && path[0] == '/') {
         joined = path;

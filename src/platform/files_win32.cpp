@@ -44,6 +44,11 @@ bool SearchDirectory(const std::string& directory, const char* pattern, Director
     return true;
 }
 
+bool SearchDirectoryNames(const std::string& directory, const char* pattern,
+                          DirectoryVisitor visit, void* context) {
+    return SearchDirectory(directory, pattern, visit, context); // details come for free
+}
+
 bool ReadOnlyFile::Open(const std::string& path) {
     Close();
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

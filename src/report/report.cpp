@@ -66,7 +66,9 @@ private:
 int RunReport(const ReportOptions& options, std::string& out, std::string& err) {
     out.clear();
     err.clear();
-    const std::string mailboxDir = AsDirectory(options.mailboxDir);
+    // Made absolute once here, so the scan's per-file absolute paths need no lookup of
+    // the current directory.
+    const std::string mailboxDir = AsDirectory(platform::FullPath(options.mailboxDir));
     if (mailboxDir.empty() || !IsReadableDirectory(mailboxDir)) {
         AppendUtf8FromCp1252(err, FormatText(kUnreadableMailbox, options.mailboxDir.c_str()));
         return kExitFailure;

@@ -58,20 +58,56 @@ void AppendPadded(std::string& out, const std::string& cell, size_t width, bool 
 
 } // namespace
 
-void AppendUtf8FromCp1252(std::string& out, std::string_view text) {
-    for (char c : text) {
-        const unsigned byte = static_cast<unsigned char>(c);
-        const unsigned code = byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
-        if (code < 0x80) {
-            out.push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+namespace {
+
+// The UTF-8 bytes of every Windows-1252 byte, built once: a length and up to 3 bytes.
+struct Utf8Table {
+    Utf8Table() {
+        for (unsigned byte = 0; byte < 256; ++byte) {
+            const unsigned code = byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+            char* b = bytes[byte];
+            if (code < 0x80) {
+                b[0] = static_cast<char>(code);
+                length[byte] = 1;
+            } else if (code < 0x800) {
+                b[0] = static_cast<char>(0xC0 | (code >> 6));
+                b[1] = static_cast<char>(0x80 | (code & 0x3F));
+                length[byte] = 2;
+            } else {
+                b[0] = static_cast<char>(0xE0 | (code >> 12));
+                b[1] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+                b[2] = static_cast<char>(0x80 | (code & 0x3F));
+                length[byte] = 3;
+            }
         }
+    }
+    char bytes[256][3];
+    unsigned char length[256];
+};
+
+const Utf8Table& Utf8() {
+    static const Utf8Table table;
+    return table;
+}
+
+} // namespace
+
+void AppendUtf8FromCp1252(std::string& out, std::string_view text) {
+    const Utf8Table& table = Utf8();
+    size_t i = 0;
+    while (i < text.size()) {
+        // ASCII runs, the bulk of every report, go over in one piece.
+        size_t run = i;
+        while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80) {
+            ++run;
+        }
+        out.append(text.data() + i, run - i);
+        if (run == text.size()) {
+            break;
+        }
+        const unsigned char byte = static_cast<unsigned char>(text[run]);
+        out.append(table.bytes[byte], table.length[byte]);
+        i = run + 1;
     }
 }
 
@@ -109,34 +145,45 @@ std::string StatusLine(int32_t fileCount, uint64_t totalSize) {
 std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& options) {
     const std::vector<const FolderRecord*> rows =
         SortRows(catalogue, options.sortColumn, options.sortDescending);
-    std::vector<Cells> table;
-    table.reserve(rows.size() + 1);
-    table.push_back(Cells{kTitleFileName, kTitleSize, kTitleFolder});
-    for (const FolderRecord* row : rows) {
-        table.push_back(CellsOf(*row, options.exactSizes));
-    }
-    size_t nameWidth = 0;
-    size_t sizeWidth = 0;
-    for (const Cells& cells : table) {
-        nameWidth = std::max(nameWidth, cells.fileName.size());
-        sizeWidth = std::max(sizeWidth, cells.size.size());
-    }
     std::string out;
-    out.reserve((table.size() + 1) * 96);
-    for (const Cells& cells : table) {
-        if (options.tsv) {
-            AppendUtf8FromCp1252(out, cells.fileName);
-            out += '\t';
-            AppendUtf8FromCp1252(out, cells.size);
-            out += '\t';
-        } else {
+    out.reserve((rows.size() + 2) * 96);
+    if (options.tsv) {
+        // Straight through: no column widths to find, so no table of cells.
+        AppendUtf8FromCp1252(out,
+                             FormatText("%s\t%s\t%s\n", kTitleFileName, kTitleSize, kTitleFolder));
+        std::string line;
+        for (const FolderRecord* row : rows) {
+            line.clear();
+            AppendCell(line, row->fileName);
+            line += '\t';
+            line += FormatSize(row->size, !options.exactSizes);
+            line += '\t';
+            AppendCell(line, row->folderPath);
+            AppendCell(line, row->folderName);
+            line += '\n';
+            AppendUtf8FromCp1252(out, line);
+        }
+    } else {
+        std::vector<Cells> table;
+        table.reserve(rows.size() + 1);
+        table.push_back(Cells{kTitleFileName, kTitleSize, kTitleFolder});
+        for (const FolderRecord* row : rows) {
+            table.push_back(CellsOf(*row, options.exactSizes));
+        }
+        size_t nameWidth = 0;
+        size_t sizeWidth = 0;
+        for (const Cells& cells : table) {
+            nameWidth = std::max(nameWidth, cells.fileName.size());
+            sizeWidth = std::max(sizeWidth, cells.size.size());
+        }
+        for (const Cells& cells : table) {
             AppendPadded(out, cells.fileName, nameWidth, false);
             out += "  ";
             AppendPadded(out, cells.size, sizeWidth, true);
             out += "  ";
+            AppendUtf8FromCp1252(out, cells.folder);
+            out += '\n';
         }
-        AppendUtf8FromCp1252(out, cells.folder);
-        out += '\n';
     }
     AppendUtf8FromCp1252(out, StatusLine(catalogue.fileCount, catalogue.totalSize));
     out += '\n';

@@ -278,7 +278,18 @@ int CBigInt::Compare(const CBigInt& a, const CBigInt& b) {
     if (a.m_nSign != b.m_nSign) {
         return a.m_nSign > 0 ? 1 : -1;
     }
-    return CompareMag(MagOf(a.m_pDigits, a.m_nLength), MagOf(b.m_pDigits, b.m_nLength)) * a.m_nSign;
+    // Both are normalised, so the longer magnitude is the greater; no copies needed.
+    int order = 0;
+    if (a.m_nLength != b.m_nLength) {
+        order = a.m_nLength > b.m_nLength ? 1 : -1;
+    } else {
+        for (int32_t i = a.m_nLength; i-- > 0 && order == 0;) {
+            if (a.m_pDigits[i] != b.m_pDigits[i]) {
+                order = a.m_pDigits[i] > b.m_pDigits[i] ? 1 : -1;
+            }
+        }
+    }
+    return order * a.m_nSign;
 }
 
 CBigInt CBigInt::Negate() const {

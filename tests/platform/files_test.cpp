@@ -94,6 +94,31 @@ TEST(SearchDirectoryTest, MissingDirectoryFindsNothingAndEmptyOneSucceeds) {
     EXPECT_TRUE(ok);
 }
 
+TEST(SearchDirectoryTest, NamesOnlySearchFindsTheSameNamesAndFailsAlike) {
+    TempDir dir;
+    ASSERT_TRUE(WriteFile(dir / "a.pmm", "a"));
+    ASSERT_TRUE(WriteFile(dir / "B.PMM", "b"));
+    ASSERT_TRUE(WriteFile(dir / "c.PMMX", "x"));
+    ASSERT_TRUE(testsupport::MakeDirectory(dir / "sub.PmM"));
+    const auto names = [](const std::string& path, bool* ok) {
+        std::vector<std::string> found;
+        *ok = platform::SearchDirectoryNames(
+            path, "*.PMM",
+            [](const platform::DirectoryEntry& e, void* ctx) {
+                static_cast<std::vector<std::string>*>(ctx)->push_back(e.name);
+                return true;
+            },
+            &found);
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    bool ok = false;
+    EXPECT_EQ((std::vector<std::string>{"B.PMM", "a.pmm", "sub.PmM"}), names(dir.Path(), &ok));
+    EXPECT_TRUE(ok);
+    EXPECT_TRUE(names(dir / ("missing" + std::string(testsupport::Separator())), &ok).empty());
+    EXPECT_FALSE(ok);
+}
+
 TEST(SearchDirectoryTest, VisitorCanEndTheSearch) {
     TempDir dir;
     for (int i = 0; i < 5; ++i) {
@@ -245,3 +270,30 @@ TEST(TextLineReaderTest, MissingFileDoesNotOpen) {
 }
 
 } // namespace
+
+#ifndef _WIN32
+namespace {
+
+TEST(FullPathTest, AbsolutePathsKeepTheirNamesAndLoseDotsAndEmptyComponents) {
+    struct Case {
+        const char* path;
+        const char* full;
+    } cases[] = {
+        {"/mail/box/ARCHIV.PMM", "/mail/box/ARCHIV.PMM"},
+        {"/mail/box/", "/mail/box/"},
+        {"/", "/"},
+        {"/mail/.x/..y/a..", "/mail/.x/..y/a.."},
+        {"/mail/./box/a", "/mail/box/a"},
+        {"/mail/../box/a", "/box/a"},
+        {"/mail//box/a", "/mail/box/a"},
+        {"/mail/box/.", "/mail/box"},
+        {"/mail/box/..", "/mail"},
+        {"/..", "/"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.full, platform::FullPath(c.path)) << c.path;
+    }
+}
+
+} // namespace
+#endif

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,44 @@ TEST(FolderCompareTest, TextsCompareWithAsciiLettersFoldedAndOtherBytesByValue) 
     for (const Case& c : cases) {
         EXPECT_EQ(c.expected, CompareFoldedText(c.a, c.b)) << c.a << " vs " << c.b;
         EXPECT_EQ(-c.expected, CompareFoldedText(c.b, c.a)) << c.b << " vs " << c.a;
+    }
+}
+
+// Folds a copy and compares the copies: the plain statement of the rule.
+int ReferenceCompare(std::string a, std::string b) {
+    for (std::string* s : {&a, &b}) {
+        for (char& c : *s) {
+            if (c >= 'A' && c <= 'Z') {
+                c = static_cast<char>(c - 'A' + 'a');
+            }
+        }
+    }
+    const int r = a.compare(b); // char_traits<char> compares bytes as unsigned
+    return r < 0 ? -1 : (r > 0 ? 1 : 0);
+}
+
+TEST(FolderCompareTest, RandomTextsAndSplitsCompareAsTheFoldedCopies) {
+    static const char kAlphabet[] = "aAbBzZ_\\\xC4\xE4\x7F\x80 ";
+    std::mt19937 random(31337);
+    const auto text = [&](std::string prefix) {
+        const size_t n = random() % 24;
+        for (size_t i = 0; i < n; ++i) {
+            prefix.push_back(kAlphabet[random() % (sizeof kAlphabet - 1)]);
+        }
+        return prefix;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const std::string common = text("");
+        const std::string a = text(common);
+        const std::string b = round % 7 == 0 ? a : text(common);
+        const int expected = ReferenceCompare(a, b);
+        EXPECT_EQ(expected, CompareFoldedText(a, b)) << a << " vs " << b;
+        const size_t sa = random() % (a.size() + 1);
+        const size_t sb = random() % (b.size() + 1);
+        EXPECT_EQ(expected, CompareFoldedText(
+                                std::string_view(a).substr(0, sa), std::string_view(a).substr(sa),
+                                std::string_view(b).substr(0, sb), std::string_view(b).substr(sb)))
+            << a << " vs " << b << " split " << sa << "/" << sb;
     }
 }
 
