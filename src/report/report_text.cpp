@@ -24,6 +24,62 @@ const char kTitleFileName[] = "Dateiname";
 const char kTitleSize[] = "Größe";
 const char kTitleFolder[] = "Ordnername";
 
+// The UTF-8 bytes of every Windows-1252 byte, built once: a length and up to 3 bytes.
+struct Utf8Table {
+    Utf8Table() {
+        for (unsigned byte = 0; byte < 256; ++byte) {
+            const unsigned code = byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+            char* b = bytes[byte];
+            if (code < 0x80) {
+                b[0] = static_cast<char>(code);
+                length[byte] = 1;
+            } else if (code < 0x800) {
+                b[0] = static_cast<char>(0xC0 | (code >> 6));
+                b[1] = static_cast<char>(0x80 | (code & 0x3F));
+                length[byte] = 2;
+            } else {
+                b[0] = static_cast<char>(0xE0 | (code >> 12));
+                b[1] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+                b[2] = static_cast<char>(0x80 | (code & 0x3F));
+                length[byte] = 3;
+            }
+        }
+    }
+    char bytes[256][3];
+    unsigned char length[256];
+};
+
+const Utf8Table& Utf8() {
+    static const Utf8Table table;
+    return table;
+}
+
+// Converts `text`; with `cell`, bytes below 0x20 become '?' on the way.
+void AppendConverted(std::string& out, std::string_view text, bool cell) {
+    const Utf8Table& table = Utf8();
+    const unsigned char low = cell ? 0x20 : 0x00;
+    size_t i = 0;
+    while (i < text.size()) {
+        // Runs of printable ASCII, the bulk of every report, go over in one piece.
+        size_t run = i;
+        while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80 &&
+               static_cast<unsigned char>(text[run]) >= low) {
+            ++run;
+        }
+        out.append(text.data() + i, run - i);
+        if (run == text.size()) {
+            break;
+        }
+        const unsigned char byte = static_cast<unsigned char>(text[run]);
+        if (byte < low) {
+            out.push_back('?');
+        } else {
+            out.append(table.bytes[byte], table.length[byte]);
+        }
+        i = run + 1;
+    }
+}
+
 struct Cells {
     std::string fileName;
     std::string size;
@@ -58,57 +114,8 @@ void AppendPadded(std::string& out, const std::string& cell, size_t width, bool 
 
 } // namespace
 
-namespace {
-
-// The UTF-8 bytes of every Windows-1252 byte, built once: a length and up to 3 bytes.
-struct Utf8Table {
-    Utf8Table() {
-        for (unsigned byte = 0; byte < 256; ++byte) {
-            const unsigned code = byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
-            char* b = bytes[byte];
-            if (code < 0x80) {
-                b[0] = static_cast<char>(code);
-                length[byte] = 1;
-            } else if (code < 0x800) {
-                b[0] = static_cast<char>(0xC0 | (code >> 6));
-                b[1] = static_cast<char>(0x80 | (code & 0x3F));
-                length[byte] = 2;
-            } else {
-                b[0] = static_cast<char>(0xE0 | (code >> 12));
-                b[1] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-                b[2] = static_cast<char>(0x80 | (code & 0x3F));
-                length[byte] = 3;
-            }
-        }
-    }
-    char bytes[256][3];
-    unsigned char length[256];
-};
-
-const Utf8Table& Utf8() {
-    static const Utf8Table table;
-    return table;
-}
-
-} // namespace
-
 void AppendUtf8FromCp1252(std::string& out, std::string_view text) {
-    const Utf8Table& table = Utf8();
-    size_t i = 0;
-    while (i < text.size()) {
-        // ASCII runs, the bulk of every report, go over in one piece.
-        size_t run = i;
-        while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80) {
-            ++run;
-        }
-        out.append(text.data() + i, run - i);
-        if (run == text.size()) {
-            break;
-        }
-        const unsigned char byte = static_cast<unsigned char>(text[run]);
-        out.append(table.bytes[byte], table.length[byte]);
-        i = run + 1;
-    }
+    AppendConverted(out, text, false);
 }
 
 std::string Utf8FromCp1252(std::string_view text) {
@@ -120,20 +127,52 @@ std::string Utf8FromCp1252(std::string_view text) {
 
 std::vector<const FolderRecord*> SortRows(const FolderCatalogue& catalogue, int column,
                                           bool descending) {
-    std::vector<const FolderRecord*> rows;
-    rows.reserve(catalogue.records.size());
-    for (const FolderRecord& record : catalogue.records) {
-        rows.push_back(&record);
-    }
+    const std::vector<FolderRecord>& records = catalogue.records;
     // The list's own default: columns shown in index order, ties from the leftmost.
     static const int kDisplayOrder[view::kFolderColumnCount] = {0, 1, 2};
-    const view::SortState state{column, descending, 1};
-    std::sort(rows.begin(), rows.end(), [&](const FolderRecord* a, const FolderRecord* b) {
-        return view::SortCompare(*a, *b, state, kDisplayOrder, view::kFolderColumnCount,
-                                 [](const FolderRecord& x, const FolderRecord& y, int c) {
-                                     return view::CompareFolderItems(x, y, c);
-                                 }) < 0;
+    const view::SortState ascending{column, false, 1};
+    const auto compareItems = [](const FolderRecord& x, const FolderRecord& y, int c) {
+        return view::CompareFolderItems(x, y, c);
+    };
+    const auto tieBreak = [&](uint32_t x, uint32_t y) {
+        return view::SortCompare(records[x], records[y], ascending, kDisplayOrder,
+                                 view::kFolderColumnCount, compareItems);
+    };
+    // A text column is compared through folded keys, each built once: thousands of
+    // rows share long path prefixes, and folding them at every comparison is what a
+    // sort of a large mailbox would spend its time on. Equal keys go to the list's rule.
+    std::vector<std::string> keys;
+    if (column == view::kColumnFileName || column == view::kColumnFolderName) {
+        keys.resize(records.size());
+        for (size_t i = 0; i < records.size(); ++i) {
+            if (column == view::kColumnFileName) {
+                view::AppendFolded(keys[i], records[i].fileName);
+            } else {
+                view::AppendFolded(keys[i], records[i].folderPath);
+                view::AppendFolded(keys[i], records[i].folderName);
+            }
+        }
+    }
+    std::vector<uint32_t> order(records.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        order[i] = static_cast<uint32_t>(i);
+    }
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        if (descending) {
+            std::swap(a, b); // as the list does: the tie-break runs descending too
+        }
+        if (!keys.empty()) {
+            if (const int r = keys[a].compare(keys[b])) {
+                return r < 0;
+            }
+        }
+        return tieBreak(a, b) < 0;
     });
+    std::vector<const FolderRecord*> rows;
+    rows.reserve(order.size());
+    for (uint32_t i : order) {
+        rows.push_back(&records[i]);
+    }
     return rows;
 }
 
@@ -151,17 +190,14 @@ std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& 
         // Straight through: no column widths to find, so no table of cells.
         AppendUtf8FromCp1252(out,
                              FormatText("%s\t%s\t%s\n", kTitleFileName, kTitleSize, kTitleFolder));
-        std::string line;
         for (const FolderRecord* row : rows) {
-            line.clear();
-            AppendCell(line, row->fileName);
-            line += '\t';
-            line += FormatSize(row->size, !options.exactSizes);
-            line += '\t';
-            AppendCell(line, row->folderPath);
-            AppendCell(line, row->folderName);
-            line += '\n';
-            AppendUtf8FromCp1252(out, line);
+            AppendConverted(out, row->fileName, true);
+            out += '\t';
+            out += FormatSize(row->size, !options.exactSizes); // digits and ASCII units
+            out += '\t';
+            AppendConverted(out, row->folderPath, true);
+            AppendConverted(out, row->folderName, true);
+            out += '\n';
         }
     } else {
         std::vector<Cells> table;

@@ -6,16 +6,28 @@
 namespace {
 
 struct Unit {
-    CBigInt (*divisor)();
+    CBigInt divisor;
     const char* text;
 };
 
-const Unit kUnits[] = {
-    {&CBigInt::Tebibyte, " TB"},
-    {&CBigInt::Gibibyte, " GB"},
-    {&CBigInt::Mebibyte, " MB"},
-    {&CBigInt::Kibibyte, " kB"},
+// The ladder and the factors, built once: every painted size cell runs through here.
+struct Ladder {
+    Unit units[4] = {
+        {CBigInt::Tebibyte(), " TB"},
+        {CBigInt::Gibibyte(), " GB"},
+        {CBigInt::Mebibyte(), " MB"},
+        {CBigInt::Kibibyte(), " kB"},
+    };
+    CBigInt hundred = CBigInt(100);
+    CBigInt minusFive = CBigInt(-5);
+    CBigInt ten = CBigInt(10);
+    CBigInt one = CBigInt(1);
 };
+
+const Ladder& TheLadder() {
+    static const Ladder ladder;
+    return ladder;
+}
 
 } // namespace
 
@@ -26,21 +38,23 @@ std::string CBigInt::ToSizeText(char separator, bool compact) const {
     if (!compact) {
         return ToGroupedText(separator, false);
     }
-    for (const Unit& unit : kUnits) {
-        const CBigInt divisor = unit.divisor();
-        if (Compare(*this, divisor) < 0) {
+    const Ladder& ladder = TheLadder();
+    for (const Unit& unit : ladder.units) {
+        if (Compare(*this, unit.divisor) < 0) {
             continue;
         }
-        CBigInt tenths = Multiply(CBigInt(100));
-        tenths = tenths.Divide(divisor);
-        tenths = tenths.Subtract(CBigInt(-5));
-        tenths = tenths.Divide(CBigInt(10));
-        std::string digits = tenths.ToText(10, false);
-        const char last = digits.back();
-        digits.pop_back();
-        return digits + separator + last + unit.text;
+        CBigInt tenths = Multiply(ladder.hundred);
+        tenths = tenths.Divide(unit.divisor);
+        tenths = tenths.Subtract(ladder.minusFive);
+        tenths = tenths.Divide(ladder.ten);
+        std::string text = tenths.ToText(10, false);
+        const char last = text.back();
+        text.back() = separator;
+        text += last;
+        text += unit.text;
+        return text;
     }
-    const bool one = Compare(*this, CBigInt(1)) == 0;
+    const bool one = Compare(*this, ladder.one) == 0;
     return ToText(10, false) + (one ? " Byte" : " Bytes");
 }
 

@@ -94,6 +94,14 @@ int CompareFoldedText(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
+void AppendFolded(std::string& out, std::string_view text) {
+    const size_t start = out.size();
+    out.append(text.data(), text.size());
+    for (size_t i = start; i < out.size(); ++i) {
+        out[i] = static_cast<char>(Fold(out[i]));
+    }
+}
+
 int CompareFolderItems(const FolderFields& a, const FolderFields& b, int column) {
     switch (column) {
     case kColumnFileName:

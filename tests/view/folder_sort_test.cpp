@@ -78,6 +78,10 @@ TEST(FolderCompareTest, RandomTextsAndSplitsCompareAsTheFoldedCopies) {
         const std::string b = round % 7 == 0 ? a : text(common);
         const int expected = ReferenceCompare(a, b);
         EXPECT_EQ(expected, CompareFoldedText(a, b)) << a << " vs " << b;
+        std::string keyA, keyB;
+        view::AppendFolded(keyA, a);
+        view::AppendFolded(keyB, b);
+        EXPECT_EQ(expected, Sign(keyA.compare(keyB))) << "folded keys of " << a << ", " << b;
         const size_t sa = random() % (a.size() + 1);
         const size_t sb = random() % (b.size() + 1);
         EXPECT_EQ(expected, CompareFoldedText(
