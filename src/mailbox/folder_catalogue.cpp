@@ -7,15 +7,25 @@
 #include "mailbox/hierarchy.h"
 #include "platform/files.h"
 
+#include <utility>
+
 namespace {
 
-template <class Record> struct FolderFileScan {
-    FolderCatalogue* catalogue;
-    const std::string* mailboxDir;
-    bool resolvePaths;
-    const pmHierarch* hierarchy;
-    Record record; // reused for every file: SetPath starts it clean
+// The names of the folder files, by kind, in the order the directory delivers them.
+struct FolderFileNames {
+    std::vector<std::string> pmm; // "*.PMM"
+    std::vector<std::string> mbx; // "*.MBX"
 };
+
+bool CollectFolderFile(const platform::DirectoryEntry& entry, void* context) {
+    auto& names = *static_cast<FolderFileNames*>(context);
+    if (platform::MatchesPattern(entry.name.c_str(), "*.PMM")) {
+        names.pmm.push_back(entry.name);
+    } else if (platform::MatchesPattern(entry.name.c_str(), "*.MBX")) {
+        names.mbx.push_back(entry.name);
+    }
+    return true;
+}
 
 } // namespace
 
@@ -34,8 +44,16 @@ bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, boo
         AddNewMail(newmailDir, newMailLabel);
     }
     const pmHierarch* handedOn = result ? &hierarchy : nullptr;
-    ScanFolderFiles<pmm>(mailboxDir, "*.PMM", resolvePaths, handedOn);
-    ScanFolderFiles<mbx>(mailboxDir, "*.MBX", resolvePaths, handedOn);
+    // One pass over the directory for both kinds: in a mailbox of thousands of folders
+    // a pass costs as much as opening a few hundred of them. Names only, since every
+    // file is opened anyway and that gives its length.
+    FolderFileNames names;
+    if (!mailboxDir.empty()) { // unknown directory: no folders, never the current one's files
+        platform::SearchDirectoryNames(mailboxDir, "*", &CollectFolderFile, &names);
+    }
+    records.reserve(records.size() + names.pmm.size() + names.mbx.size());
+    ScanFolderFiles<pmm>(mailboxDir, names.pmm, resolvePaths, handedOn);
+    ScanFolderFiles<mbx>(mailboxDir, names.mbx, resolvePaths, handedOn);
     return result;
 }
 
@@ -46,30 +64,28 @@ void FolderCatalogue::AddNewMail(const std::string& newmailDir, const std::strin
 }
 
 template <class Record>
-void FolderCatalogue::ScanFolderFiles(const std::string& mailboxDir, const char* pattern,
-                                      bool resolvePaths, const pmHierarch* hierarchy) {
-    if (mailboxDir.empty()) {
-        return; // unknown directory: no folders, and never the current directory's files
+void FolderCatalogue::ScanFolderFiles(const std::string& mailboxDir,
+                                      const std::vector<std::string>& names, bool resolvePaths,
+                                      const pmHierarch* hierarchy) {
+    Record record; // reused for every file: SetPath starts it clean
+    for (const std::string& name : names) {
+        record.SetPath(mailboxDir + name);
+        record.Analyze();
+        if (resolvePaths && hierarchy) {
+            record.SetFolderPath(hierarchy->ResolvePath(record.folderId, false));
+        }
+        Append(std::move(record)); // the base fields move; SetPath refills them
     }
-    FolderFileScan<Record> scan{this, &mailboxDir, resolvePaths, hierarchy, Record()};
-    // Names only: every file is opened anyway, and that gives its length.
-    platform::SearchDirectoryNames(
-        mailboxDir, pattern,
-        [](const platform::DirectoryEntry& entry, void* context) {
-            auto& s = *static_cast<FolderFileScan<Record>*>(context);
-            s.record.SetPath(*s.mailboxDir + entry.name);
-            s.record.Analyze();
-            if (s.resolvePaths && s.hierarchy) {
-                s.record.SetFolderPath(s.hierarchy->ResolvePath(s.record.folderId, false));
-            }
-            s.catalogue->Append(s.record);
-            return true;
-        },
-        &scan);
 }
 
 void FolderCatalogue::Append(const FolderRecord& record) {
     records.push_back(record); // copies the base fields only
     ++fileCount;
     totalSize += record.size;
+}
+
+void FolderCatalogue::Append(FolderRecord&& record) {
+    ++fileCount;
+    totalSize += record.size;
+    records.push_back(std::move(record)); // moves the base fields only
 }

@@ -31,7 +31,8 @@ public:
 private:
     void AddNewMail(const std::string& newmailDir, const std::string& label);
     template <class Record>
-    void ScanFolderFiles(const std::string& mailboxDir, const char* pattern, bool resolvePaths,
-                         const pmHierarch* hierarchy);
+    void ScanFolderFiles(const std::string& mailboxDir, const std::vector<std::string>& names,
+                         bool resolvePaths, const pmHierarch* hierarchy);
     void Append(const FolderRecord& record);
+    void Append(FolderRecord&& record);
 };

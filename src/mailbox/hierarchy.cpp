@@ -7,18 +7,33 @@
 #include "diag/trace.h"
 #include "platform/files.h"
 
+#include <utility>
+
 namespace {
 
 char FoldAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string FoldedKey(const std::string& id) {
-    std::string key(id);
-    for (char& c : key) {
-        c = FoldAscii(c);
+// FNV-1a over the identifier with ASCII letters folded, so case variants hash alike.
+uint32_t FoldedHash(const std::string& id) {
+    uint32_t hash = 2166136261u;
+    for (char c : id) {
+        hash = (hash ^ static_cast<unsigned char>(FoldAscii(c))) * 16777619u;
     }
-    return key;
+    return hash;
+}
+
+bool EqualFolded(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Reads the fields of one line from left to right.
@@ -120,7 +135,7 @@ bool HierarchyEntry::ParseLine(const std::string& line) {
 
 bool pmHierarch::Fill(const std::string& mailboxDir) {
     m_entries.clear();
-    m_firstIndex.clear();
+    m_slots.clear();
     m_parentIndex.clear();
     const std::string path = mailboxDir + "hierarch.pm";
     platform::TextLineReader reader;
@@ -134,11 +149,12 @@ bool pmHierarch::Fill(const std::string& mailboxDir) {
     HierarchyEntry entry;
     while (reader.ReadLine(line)) {
         if (entry.ParseLine(line)) {
-            Append(entry);
+            Append(std::move(entry)); // ParseLine resets it for the next line
         } else {
             Trace("[pmHierarch.Fill] WARNUNG: Fehler beim Parsen von \"%s\".\n", line.c_str());
         }
     }
+    BuildIndex();
     m_parentIndex.reserve(m_entries.size());
     for (const HierarchyEntry& e : m_entries) {
         m_parentIndex.push_back(FindIndex(e.parentId));
@@ -146,15 +162,49 @@ bool pmHierarch::Fill(const std::string& mailboxDir) {
     return true;
 }
 
-void pmHierarch::Append(const HierarchyEntry& entry) {
-    m_entries.push_back(entry);
-    // emplace keeps an existing key: the first entry of an identifier stays the one found.
-    m_firstIndex.emplace(FoldedKey(entry.id), static_cast<int>(m_entries.size() - 1));
+void pmHierarch::Append(HierarchyEntry&& entry) {
+    m_entries.push_back(std::move(entry));
+}
+
+void pmHierarch::BuildIndex() {
+    // Open addressing in one array, at most half full: a lookup hashes the identifier
+    // once and usually touches one slot and one entry, with no key strings built.
+    size_t capacity = 16;
+    while (capacity < 2 * m_entries.size()) {
+        capacity *= 2;
+    }
+    m_slots.assign(capacity, Slot{0, -1});
+    const size_t mask = capacity - 1;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const uint32_t hash = FoldedHash(m_entries[i].id);
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            Slot& slot = m_slots[at];
+            if (slot.entry < 0) {
+                slot = Slot{hash, static_cast<int32_t>(i)};
+                break;
+            }
+            if (slot.hash == hash && EqualFolded(m_entries[slot.entry].id, m_entries[i].id)) {
+                break; // the first entry of an identifier stays the one found
+            }
+        }
+    }
 }
 
 int pmHierarch::FindIndex(const std::string& id) const {
-    const auto it = m_firstIndex.find(FoldedKey(id));
-    return it == m_firstIndex.end() ? -1 : it->second;
+    if (m_slots.empty()) {
+        return -1;
+    }
+    const uint32_t hash = FoldedHash(id);
+    const size_t mask = m_slots.size() - 1;
+    for (size_t at = hash & mask;; at = (at + 1) & mask) {
+        const Slot& slot = m_slots[at];
+        if (slot.entry < 0) {
+            return -1;
+        }
+        if (slot.hash == hash && EqualFolded(m_entries[slot.entry].id, id)) {
+            return slot.entry;
+        }
+    }
 }
 
 std::vector<int> pmHierarch::WalkUp(int index, bool& rootReached) const {

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class HierarchyEntry {
@@ -13,6 +12,9 @@ public:
     HierarchyEntry() = default;
     HierarchyEntry(const HierarchyEntry&) = default;
     HierarchyEntry& operator=(const HierarchyEntry&) = default;
+    // Moves too, so the growing table moves its entries instead of copying every text.
+    HierarchyEntry(HierarchyEntry&&) = default;
+    HierarchyEntry& operator=(HierarchyEntry&&) = default;
     virtual ~HierarchyEntry() = default;
 
     // Resets the entry and reads the five comma-separated fields of `line` (two
@@ -48,15 +50,20 @@ public:
     const std::vector<HierarchyEntry>& Entries() const { return m_entries; }
 
 private:
-    void Append(const HierarchyEntry& entry);
+    void Append(HierarchyEntry&& entry);
+    void BuildIndex();
     // Positions from `index` up to the entry just below a root (type 2); `rootReached`
     // is false when the walk ended at a missing parent or at a loop.
     std::vector<int> WalkUp(int index, bool& rootReached) const;
 
     std::vector<HierarchyEntry> m_entries;
-    // Folded identifier -> first entry with it. Built while filling, so each lookup of
-    // a scan costs one hash instead of a walk over the whole table.
-    std::unordered_map<std::string, int> m_firstIndex;
+    // Identifier (folded) -> first entry with it, built once when filling, so each
+    // lookup of a scan costs one hash instead of a walk over the whole table.
+    struct Slot {
+        uint32_t hash;
+        int32_t entry; // -1: empty
+    };
+    std::vector<Slot> m_slots;
     // FindIndex of each entry's parentId, found once after filling: walking up the
     // tree then follows positions and hashes nothing.
     std::vector<int> m_parentIndex;
