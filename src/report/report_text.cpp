@@ -141,18 +141,26 @@ std::vector<const FolderRecord*> SortRows(const FolderCatalogue& catalogue, int 
     // A text column is compared through folded keys, each built once: thousands of
     // rows share long path prefixes, and folding them at every comparison is what a
     // sort of a large mailbox would spend its time on. Equal keys go to the list's rule.
-    std::vector<std::string> keys;
-    if (column == view::kColumnFileName || column == view::kColumnFolderName) {
-        keys.resize(records.size());
-        for (size_t i = 0; i < records.size(); ++i) {
+    std::string keys; // all keys end to end: one allocation, compared where they lie
+    std::vector<size_t> keyStart;
+    const bool textColumn = column == view::kColumnFileName || column == view::kColumnFolderName;
+    if (textColumn) {
+        keys.reserve(records.size() * 48);
+        keyStart.reserve(records.size() + 1);
+        for (const FolderRecord& record : records) {
+            keyStart.push_back(keys.size());
             if (column == view::kColumnFileName) {
-                view::AppendFolded(keys[i], records[i].fileName);
+                view::AppendFolded(keys, record.fileName);
             } else {
-                view::AppendFolded(keys[i], records[i].folderPath);
-                view::AppendFolded(keys[i], records[i].folderName);
+                view::AppendFolded(keys, record.folderPath);
+                view::AppendFolded(keys, record.folderName);
             }
         }
+        keyStart.push_back(keys.size());
     }
+    const auto key = [&](uint32_t i) {
+        return std::string_view(keys.data() + keyStart[i], keyStart[i + 1] - keyStart[i]);
+    };
     std::vector<uint32_t> order(records.size());
     for (size_t i = 0; i < order.size(); ++i) {
         order[i] = static_cast<uint32_t>(i);
@@ -161,8 +169,8 @@ std::vector<const FolderRecord*> SortRows(const FolderCatalogue& catalogue, int 
         if (descending) {
             std::swap(a, b); // as the list does: the tie-break runs descending too
         }
-        if (!keys.empty()) {
-            if (const int r = keys[a].compare(keys[b])) {
+        if (textColumn) {
+            if (const int r = key(a).compare(key(b))) {
                 return r < 0;
             }
         }
