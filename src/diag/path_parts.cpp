@@ -49,10 +49,13 @@ std::string PathParts::Join() const {
 }
 
 std::string PathParts::GetFullPath() const {
-    const std::string joined = Join();
-    const std::string full = platform::FullPath(joined);
+    return FullPathOf(Join());
+}
+
+std::string PathParts::FullPathOf(const std::string& path) {
+    std::string full = platform::FullPath(path);
     if (full.empty() || full.size() > kMaxFullPath) {
-        return joined;
+        return path;
     }
     return full;
 }

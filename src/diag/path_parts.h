@@ -26,6 +26,10 @@ public:
     // full-path rule, the joined path is returned as it stands.
     std::string GetFullPath() const;
 
+    // GetFullPath for a path as it stands: what GetFullPath gives for the parts of
+    // `path`, which join to `path` again.
+    static std::string FullPathOf(const std::string& path);
+
 private:
     std::string m_strDrive;
     std::string m_strDirectory;

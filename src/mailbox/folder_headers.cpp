@@ -27,10 +27,17 @@ std::string TextAt(const unsigned char* buffer, size_t offset) {
 
 // Shared by both kinds: the record keeps the absolute path, and the name in the
 // letter case in which the directory search delivered it.
+// The parts of a path join to that path again, so its full path is that of the path as
+// it stands, and base name and extension together are what follows the last separator
+// (or the drive): taken without splitting, since every file of a scan comes through here.
 void TakePath(const std::string& path, std::string& filePath, std::string& fileName) {
-    const PathParts parts(path);
-    filePath = parts.GetFullPath();
-    fileName = parts.GetBaseName() + parts.GetExtension();
+    size_t nameStart = path.size() >= 2 && path[1] == ':' ? 2 : 0;
+    const size_t separator = path.find_last_of("\\/");
+    if (separator != std::string::npos && separator + 1 > nameStart) {
+        nameStart = separator + 1;
+    }
+    filePath = PathParts::FullPathOf(path);
+    fileName.assign(path, nameStart, std::string::npos);
 }
 
 } // namespace

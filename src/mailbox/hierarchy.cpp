@@ -82,20 +82,23 @@ public:
         }
         ++m_pos;
         for (;;) {
+            // Plain characters up to the next quote or backslash go over in one piece.
+            size_t stop = m_pos;
+            while (stop < m_line.size() && m_line[stop] != '"' && m_line[stop] != '\\') {
+                ++stop;
+            }
+            value.append(m_line, m_pos, stop - m_pos);
+            m_pos = stop;
             if (AtEnd()) {
                 return false;
             }
-            char c = m_line[m_pos++];
-            if (c == '"') {
+            if (m_line[m_pos++] == '"') {
                 break;
             }
-            if (c == '\\') {
-                if (AtEnd()) {
-                    return false;
-                }
-                c = m_line[m_pos++];
+            if (AtEnd()) { // a backslash as the last character
+                return false;
             }
-            value += c;
+            value += m_line[m_pos++];
         }
         SkipPastComma();
         return true;
@@ -137,6 +140,7 @@ bool pmHierarch::Fill(const std::string& mailboxDir) {
     m_entries.clear();
     m_slots.clear();
     m_parentIndex.clear();
+    m_isRoot.clear();
     const std::string path = mailboxDir + "hierarch.pm";
     platform::TextLineReader reader;
     // An unknown mailbox directory is empty text, never the current directory.
@@ -156,8 +160,10 @@ bool pmHierarch::Fill(const std::string& mailboxDir) {
     }
     BuildIndex();
     m_parentIndex.reserve(m_entries.size());
+    m_isRoot.reserve(m_entries.size());
     for (const HierarchyEntry& e : m_entries) {
         m_parentIndex.push_back(FindIndex(e.parentId));
+        m_isRoot.push_back(e.type == 2 ? 1 : 0);
     }
     return true;
 }
@@ -220,7 +226,7 @@ std::vector<int> pmHierarch::WalkUp(int index, bool& rootReached) const {
             rootReached = false;
             return chain;
         }
-        if (m_entries[parent].type == 2) {
+        if (m_isRoot[parent]) {
             rootReached = true;
             return chain;
         }

@@ -67,4 +67,7 @@ private:
     // FindIndex of each entry's parentId, found once after filling: walking up the
     // tree then follows positions and hashes nothing.
     std::vector<int> m_parentIndex;
+    // Whether each entry is a root (type 2), by position: the walk reads these for
+    // every step, and a byte each keeps them all close together.
+    std::vector<unsigned char> m_isRoot;
 };

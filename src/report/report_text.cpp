@@ -8,6 +8,7 @@
 #include "view/sort_compare.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace report {
 
@@ -62,6 +63,17 @@ void AppendConverted(std::string& out, std::string_view text, bool cell) {
     while (i < text.size()) {
         // Runs of printable ASCII, the bulk of every report, go over in one piece.
         size_t run = i;
+        // Eight bytes at a time while none has its top bit set or lies below `low`.
+        const uint64_t lows = 0x0101010101010101ull * low;
+        const uint64_t tops = 0x8080808080808080ull;
+        while (run + 8 <= text.size()) {
+            uint64_t w;
+            std::memcpy(&w, text.data() + run, 8);
+            if ((w & tops) != 0 || ((w - lows) & ~w & tops) != 0) {
+                break;
+            }
+            run += 8;
+        }
         while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80 &&
                static_cast<unsigned char>(text[run]) >= low) {
             ++run;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 namespace {
@@ -176,6 +177,73 @@ TEST(ReportTextTest, RowsSortLikeTheList) {
     EXPECT_EQ("bdcA", names(report::SortRows(catalogue, 2, true)));
     EXPECT_EQ("bdAc", names(report::SortRows(catalogue, 1, false)));
     EXPECT_EQ("Abcd", names(report::SortRows(catalogue, 0, false)));
+}
+
+} // namespace
+
+namespace {
+
+// Code points of Windows-1252 bytes 0x80..0x9F, written out again for the test.
+const unsigned kHigh[32] = {0x20AC, 0x81,   0x201A, 0x192,  0x201E, 0x2026, 0x2020, 0x2021,
+                            0x2C6,  0x2030, 0x160,  0x2039, 0x152,  0x8D,   0x17D,  0x8F,
+                            0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                            0x2DC,  0x2122, 0x161,  0x203A, 0x153,  0x9D,   0x17E,  0x178};
+
+std::vector<unsigned> Decode(const std::string& utf8) {
+    std::vector<unsigned> codes;
+    for (size_t i = 0; i < utf8.size();) {
+        const unsigned char b = static_cast<unsigned char>(utf8[i]);
+        const int n = b < 0x80 ? 1 : (b < 0xE0 ? 2 : 3);
+        unsigned code = n == 1 ? b : (n == 2 ? b & 0x1F : b & 0x0F);
+        for (int k = 1; k < n && i + k < utf8.size(); ++k) {
+            code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        }
+        codes.push_back(code);
+        i += static_cast<size_t>(n);
+    }
+    return codes;
+}
+
+TEST(ReportTextTest, RandomBytesConvertOneCodePointEach) {
+    std::mt19937 random(8086);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(random() % 40, '\0');
+        for (char& c : text) {
+            // Mostly printable ASCII, so long plain runs occur, with every byte possible.
+            c = static_cast<char>(random() % 4 ? 0x20 + random() % 0x5F : random() % 256);
+        }
+        const std::vector<unsigned> codes = Decode(report::Utf8FromCp1252(text));
+        ASSERT_EQ(text.size(), codes.size());
+        for (size_t i = 0; i < text.size(); ++i) {
+            const unsigned byte = static_cast<unsigned char>(text[i]);
+            EXPECT_EQ(byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte, codes[i]);
+        }
+    }
+}
+
+TEST(ReportTextTest, RandomNamesKeepEveryRowOnOneLineWithTwoTabs) {
+    std::mt19937 random(1999);
+    std::vector<FolderRecord> rows;
+    for (int i = 0; i < 300; ++i) {
+        std::string name(random() % 30, '\0');
+        for (char& c : name) {
+            c = static_cast<char>(random() % 3 ? 0x20 + random() % 0x5F : random() % 256);
+        }
+        rows.push_back(Row("x.PMM", "\\", name.c_str(), random() % 5000));
+    }
+    ReportOptions options;
+    options.tsv = true;
+    const std::string out = report::FormatReport(Catalogue(rows), options);
+    size_t lines = 0;
+    size_t tabs = 0;
+    for (char c : out) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        ASSERT_TRUE(u >= 0x20 || c == '\t' || c == '\n') << "control byte " << u;
+        tabs += c == '\t';
+        lines += c == '\n';
+    }
+    EXPECT_EQ(rows.size() + 2, lines);
+    EXPECT_EQ(2 * (rows.size() + 1), tabs);
 }
 
 } // namespace
