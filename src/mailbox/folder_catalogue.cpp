@@ -34,6 +34,8 @@ bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, boo
     records.clear();
     fileCount = 0;
     totalSize = 0;
+    // Companions and "hierarch.pm" in another letter case are found in one listing.
+    const platform::CaseFoldingScope caseFolding;
 
     bool result = true;
     pmHierarch hierarchy;

@@ -37,6 +37,20 @@ bool SearchDirectory(const std::string& directory, const char* pattern, Director
 bool SearchDirectoryNames(const std::string& directory, const char* pattern, DirectoryVisitor visit,
                           void* context);
 
+// While one lives, an open whose name differs only in letter case from the entry on
+// disk (POSIX) looks the entry up in a listing of its directory taken once, instead of
+// reading the directory again for every such open: a scan opens thousands of
+// companions in one directory. As with the scan's own listing, an entry that appears
+// meanwhile may be missed; the listings are dropped when the last scope ends. For the
+// one thread that opens files. Windows matches names without regard to case anyway.
+class CaseFoldingScope {
+public:
+    CaseFoldingScope();
+    ~CaseFoldingScope();
+    CaseFoldingScope(const CaseFoldingScope&) = delete;
+    CaseFoldingScope& operator=(const CaseFoldingScope&) = delete;
+};
+
 // A file opened for reading only, shared with writers. Closed by the destructor.
 class ReadOnlyFile {
 public:

@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -31,11 +33,60 @@ bool EqualIgnoringAsciiCase(const char* a, const char* b) {
     }
 }
 
+std::string FoldedName(const char* name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return folded;
+}
+
+// Directory listings kept while a CaseFoldingScope lives: for each directory, each
+// folded name with the entry FindNameIgnoringCase would choose for it.
+struct FoldedListing {
+    bool readable = false;
+    std::unordered_map<std::string, std::string> names;
+};
+int g_caseFoldingScopes = 0;
+std::unordered_map<std::string, FoldedListing>& CachedListings() {
+    static std::unordered_map<std::string, FoldedListing> listings;
+    return listings;
+}
+
+const FoldedListing& CachedListing(const std::string& directory) {
+    auto& listings = CachedListings();
+    const auto known = listings.find(directory);
+    if (known != listings.end()) {
+        return known->second;
+    }
+    FoldedListing& listing = listings[directory];
+    if (DIR* dir = opendir(directory.c_str())) {
+        listing.readable = true;
+        while (const dirent* d = readdir(dir)) {
+            const auto placed = listing.names.emplace(FoldedName(d->d_name), d->d_name);
+            if (!placed.second && placed.first->second.compare(d->d_name) > 0) {
+                placed.first->second = d->d_name;
+            }
+        }
+        closedir(dir);
+    }
+    return listing;
+}
+
 // The entry of `directory` whose name equals `name` without regard to ASCII case. When
 // several do (a case-sensitive file system may hold "a.PMG" and "A.pmg"), the smallest
 // in byte order wins, so the choice never depends on the order of the directory.
 bool FindNameIgnoringCase(const std::string& directory, const std::string& name,
                           std::string& found) {
+    if (g_caseFoldingScopes > 0) {
+        const FoldedListing& listing = CachedListing(directory);
+        const auto entry = listing.names.find(FoldedName(name.c_str()));
+        if (entry == listing.names.end()) {
+            return false;
+        }
+        found = entry->second;
+        return true;
+    }
     DIR* dir = opendir(directory.c_str());
     if (!dir) {
         return false;
@@ -73,10 +124,6 @@ int OpenIgnoringCase(const std::string& path) {
     return ::open((prefix + found).c_str(), flags);
 }
 
-} // namespace
-
-namespace {
-
 bool Search(const std::string& directory, const char* pattern, DirectoryVisitor visit,
             void* context, bool withDetails) {
     const std::string dirPath = directory.empty() ? std::string(".") : directory;
@@ -110,6 +157,16 @@ bool Search(const std::string& directory, const char* pattern, DirectoryVisitor 
 }
 
 } // namespace
+
+CaseFoldingScope::CaseFoldingScope() {
+    ++g_caseFoldingScopes;
+}
+
+CaseFoldingScope::~CaseFoldingScope() {
+    if (--g_caseFoldingScopes == 0) {
+        CachedListings().clear();
+    }
+}
 
 bool SearchDirectory(const std::string& directory, const char* pattern, DirectoryVisitor visit,
                      void* context) {

@@ -44,6 +44,10 @@ bool SearchDirectory(const std::string& directory, const char* pattern, Director
     return true;
 }
 
+// Windows matches names without regard to case by itself: nothing to keep.
+CaseFoldingScope::CaseFoldingScope() {}
+CaseFoldingScope::~CaseFoldingScope() {}
+
 bool SearchDirectoryNames(const std::string& directory, const char* pattern,
                           DirectoryVisitor visit, void* context) {
     return SearchDirectory(directory, pattern, visit, context); // details come for free

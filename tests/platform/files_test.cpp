@@ -119,6 +119,46 @@ TEST(SearchDirectoryTest, NamesOnlySearchFindsTheSameNamesAndFailsAlike) {
     EXPECT_FALSE(ok);
 }
 
+std::string ReadThrough(const std::string& path) {
+    platform::ReadOnlyFile file;
+    if (!file.Open(path)) {
+        return "<closed>";
+    }
+    char buffer[16] = {};
+    return std::string(buffer, file.ReadFromStart(buffer, sizeof buffer));
+}
+
+TEST(CaseFoldingScopeTest, OpensByAnyLetterCaseAndForgetsItsListingsAfterwards) {
+    TempDir dir;
+    ASSERT_TRUE(WriteFile(dir / "Archiv.Pmg", "archiv"));
+    {
+        const platform::CaseFoldingScope scope;
+        EXPECT_EQ("archiv", ReadThrough(dir / "ARCHIV.PMG"));
+        EXPECT_EQ("archiv", ReadThrough(dir / "archiv.pmg"));
+        EXPECT_EQ("<closed>", ReadThrough(dir / "kunden.pmg"));
+        EXPECT_EQ("<closed>",
+                  ReadThrough(dir / ("fehlt" + std::string(testsupport::Separator()) + "x.pmg")));
+    }
+    // A file made after the scope ended is found: no listing outlives its scope.
+    ASSERT_TRUE(WriteFile(dir / "Kunden.pmG", "kunden"));
+    EXPECT_EQ("kunden", ReadThrough(dir / "KUNDEN.PMG"));
+    const platform::CaseFoldingScope again;
+    EXPECT_EQ("kunden", ReadThrough(dir / "kunden.PMG"));
+}
+
+#ifndef _WIN32
+TEST(CaseFoldingScopeTest, ChoosesTheSmallestNameAmongCaseVariantsAsWithoutIt) {
+    TempDir dir;
+    ASSERT_TRUE(WriteFile(dir / "x.pmg", "lower"));
+    ASSERT_TRUE(WriteFile(dir / "X.pmg", "upper"));
+    const std::string plain = ReadThrough(dir / "X.PMG");
+    EXPECT_EQ("upper", plain); // "X.pmg" < "x.pmg" in byte order
+    const platform::CaseFoldingScope scope;
+    EXPECT_EQ(plain, ReadThrough(dir / "X.PMG"));
+    EXPECT_EQ("lower", ReadThrough(dir / "x.pmg")) << "an exact name still wins";
+}
+#endif
+
 TEST(SearchDirectoryTest, VisitorCanEndTheSearch) {
     TempDir dir;
     for (int i = 0; i < 5; ++i) {
