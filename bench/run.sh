@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# The report's speed against the minimal loop of the same system calls, whole
-# processes, warm cache, side by side in one hyperfine run per mailbox size. Mailboxes
-# are generated once under build/bench/ and reused. Usage:
-#   bench/run.sh                 # 10 000 and 100 000 folders
+# The report's speed against the minimal loop of the same system calls: whole
+# processes, warm cache, side by side. Two measurements per mailbox: hyperfine (when
+# apt has it) and bench/compare.py, which alternates the two programs run by run and
+# also reports CPU time, the steadier figure on a machine shared with other work.
+# Mailboxes are generated once under build/bench/ and reused. Usage:
+#   bench/run.sh                       # 10 000 and 100 000 folders
 #   FOLDERS="10000" RUNS=30 bench/run.sh
-#   CASE_VARIANTS=1 bench/run.sh # also a mailbox with mixed-case extensions
+#   CASE_VARIANTS=1 bench/run.sh       # also 10 000 folders with mixed-case extensions
 set -euo pipefail
 cd "$(dirname "$0")/.."
 FOLDERS=${FOLDERS:-"10000 100000"}
@@ -15,9 +17,9 @@ mkdir -p "$OUT"
 cmake --preset native >"$OUT/configure.log" 2>&1 || { cat "$OUT/configure.log"; exit 1; }
 cmake --build --preset native -j "${FOLDTALLY_JOBS:-2}" \
     --target foldtally-report foldtally-mailgen foldtally-bench-loop >/dev/null
-REPORT=build/native/foldtally-report
-LOOP=build/native/bench/foldtally-bench-loop
-MAILGEN=build/native/foldtally-mailgen
+REPORT=$PWD/build/native/foldtally-report
+LOOP=$PWD/build/native/bench/foldtally-bench-loop
+MAILGEN=$PWD/build/native/foldtally-mailgen
 
 if ! command -v hyperfine >/dev/null 2>&1; then
     sudo=
@@ -26,7 +28,7 @@ if ! command -v hyperfine >/dev/null 2>&1; then
 fi
 
 # One mailbox: half .PMM, half .MBX/.PMG, every folder in the tree (one root and one
-# entry per folder, up to 8 levels), 100 new-mail files.
+# entry per folder, up to 8 levels below it), 100 new-mail files.
 generate() {
     local n=$1 dir=$2
     shift 2
@@ -39,53 +41,36 @@ generate() {
     fi
 }
 
-# Fallback without hyperfine: median wall time of RUNS runs, in milliseconds.
-median_ms() {
-    local times=() i start end
-    for i in $(seq 1 "$RUNS"); do
-        start=$(date +%s%N)
-        "$@" >/dev/null
-        end=$(date +%s%N)
-        times+=($(((end - start) / 1000)))
-    done
-    printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.1f", a[int((NR+1)/2)]/1000}'
-}
-
 measure() {
-    local label=$1 dir=$2
-    local mailbox=$dir/mailbox newmail=$dir/newmail
-    echo "=== $label: $("$LOOP" "$mailbox" "$newmail")"
-    "$REPORT" --mailbox "$mailbox" --newmail "$newmail" --tsv | tail -1
-    # Warm the cache with both before measuring.
-    for _ in 1 2 3; do
-        "$REPORT" --mailbox "$mailbox" --newmail "$newmail" --tsv >/dev/null
-        "$LOOP" "$mailbox" "$newmail" >/dev/null
-    done
+    local label=$1 dir=$2 runs=$3
+    local mailbox=$PWD/$dir/mailbox newmail=$PWD/$dir/newmail
+    local report="$REPORT --mailbox $mailbox --newmail $newmail --tsv"
+    local loop="$LOOP $mailbox $newmail"
+    echo "=== $label ($(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg))"
+    echo "  loop:   $($loop)"
+    echo "  report: $($report | tail -1)"
     if command -v hyperfine >/dev/null 2>&1; then
-        hyperfine -N --warmup 3 --runs "$RUNS" --export-json "$OUT/$label.json" \
-            -n report "$REPORT --mailbox $mailbox --newmail $newmail --tsv" \
-            -n loop "$LOOP $mailbox $newmail" | grep -vE '^\s*$'
-        python3 - "$OUT/$label.json" "$label" <<'PY'
+        hyperfine -N --warmup 3 --runs "$runs" --export-json "$OUT/$label.json" \
+            -n report "$report" -n loop "$loop" | grep -E 'Benchmark|Time|Range'
+        python3 - "$OUT/$label.json" <<'PY'
 import json, sys
 r = {x["command"]: x for x in json.load(open(sys.argv[1]))["results"]}
-rep, loop = r["report"], r["loop"]
-print(f"{sys.argv[2]}: report {rep['mean']*1000:.1f} ms (median {rep['median']*1000:.1f}), "
-      f"loop {loop['mean']*1000:.1f} ms (median {loop['median']*1000:.1f}), "
-      f"ratio {rep['mean']/loop['mean']:.2f} (target <= 1.5)")
+a, b = r["report"], r["loop"]
+print(f"  hyperfine: report {a['mean']*1000:.1f} ms, loop {b['mean']*1000:.1f} ms, "
+      f"ratio of means {a['mean']/b['mean']:.2f}")
 PY
-    else
-        local a b
-        a=$(median_ms "$REPORT" --mailbox "$mailbox" --newmail "$newmail" --tsv)
-        b=$(median_ms "$LOOP" "$mailbox" "$newmail")
-        echo "$label: report $a ms, loop $b ms (medians of $RUNS), ratio $(awk "BEGIN{printf \"%.2f\", $a/$b}") (target <= 1.5)"
     fi
+    echo "  alternating runs:"
+    bench/compare.py "$runs" report "$report" loop "$loop"
 }
 
 for n in $FOLDERS; do
     generate "$n" "$OUT/mb-$n"
-    measure "folders-$n" "$OUT/mb-$n"
+    runs=$RUNS
+    [ "$n" -ge 100000 ] && runs=$(((RUNS + 1) / 2))
+    measure "folders-$n" "$OUT/mb-$n" "$runs"
 done
 if [ "${CASE_VARIANTS:-0}" = 1 ]; then
     generate 10000 "$OUT/mb-10000-case" --case-variants
-    measure "folders-10000-case-variants" "$OUT/mb-10000-case"
+    measure "folders-10000-case-variants" "$OUT/mb-10000-case" "$RUNS"
 fi

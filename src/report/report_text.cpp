@@ -153,9 +153,16 @@ std::vector<const FolderRecord*> SortRows(const FolderCatalogue& catalogue, int 
     // A text column is compared through folded keys, each built once: thousands of
     // rows share long path prefixes, and folding them at every comparison is what a
     // sort of a large mailbox would spend its time on. Equal keys go to the list's rule.
-    std::string keys; // all keys end to end: one allocation, compared where they lie
-    std::vector<size_t> keyStart;
+    // The items carry what a comparison reads first, so most comparisons stay inside
+    // the array being sorted.
+    struct Item {
+        uint64_t head; // the key's first eight bytes, most significant first; or the size
+        std::string_view key;
+        uint32_t index;
+    };
     const bool textColumn = column == view::kColumnFileName || column == view::kColumnFolderName;
+    std::string keys; // all keys end to end: one allocation
+    std::vector<size_t> keyStart;
     if (textColumn) {
         keys.reserve(records.size() * 48);
         keyStart.reserve(records.size() + 1);
@@ -170,24 +177,39 @@ std::vector<const FolderRecord*> SortRows(const FolderCatalogue& catalogue, int 
         }
         keyStart.push_back(keys.size());
     }
-    const auto key = [&](uint32_t i) {
-        return std::string_view(keys.data() + keyStart[i], keyStart[i + 1] - keyStart[i]);
-    };
-    std::vector<uint32_t> order(records.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        order[i] = static_cast<uint32_t>(i);
+    std::vector<Item> items(records.size());
+    for (size_t i = 0; i < items.size(); ++i) {
+        Item& item = items[i];
+        item.index = static_cast<uint32_t>(i);
+        if (textColumn) {
+            item.key = std::string_view(keys.data() + keyStart[i], keyStart[i + 1] - keyStart[i]);
+            item.head = 0;
+            for (size_t b = 0; b < 8; ++b) {
+                const unsigned char c = b < item.key.size() ? item.key[b] : 0; // 0 sorts first
+                item.head = (item.head << 8) | c;
+            }
+        } else {
+            item.head = column == view::kColumnSize ? records[i].size : 0;
+        }
     }
-    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-        if (descending) {
-            std::swap(a, b); // as the list does: the tie-break runs descending too
+    std::sort(items.begin(), items.end(), [&](const Item& x, const Item& y) {
+        const Item& a = descending ? y : x; // as the list does: the tie-break runs
+        const Item& b = descending ? x : y; // descending too
+        if (a.head != b.head) {
+            return a.head < b.head;
         }
         if (textColumn) {
-            if (const int r = key(a).compare(key(b))) {
+            if (const int r = a.key.compare(b.key)) {
                 return r < 0;
             }
         }
-        return tieBreak(a, b) < 0;
+        return tieBreak(a.index, b.index) < 0;
     });
+    std::vector<uint32_t> order;
+    order.reserve(items.size());
+    for (const Item& item : items) {
+        order.push_back(item.index);
+    }
     std::vector<const FolderRecord*> rows;
     rows.reserve(order.size());
     for (uint32_t i : order) {
