@@ -217,7 +217,9 @@ std::vector<int> pmHierarch::WalkUp(int index, bool& rootReached) const {
     // At most one visit per entry. A parent that is already on the way is a loop in
     // the file: no root can be reached from it, as from a missing parent, so the walk
     // ends there the same way.
-    std::vector<int> chain{index};
+    std::vector<int> chain;
+    chain.reserve(16); // one allocation for the usual depths, not one per doubling
+    chain.push_back(index);
     std::vector<bool> seen;             // one bit per entry, made only for chains past kLinearLimit
     constexpr size_t kLinearLimit = 16; // short chains, the usual case, need no more
     for (;;) {

@@ -4,8 +4,6 @@
 
 #include "diag/trace.h"
 #include "sizes/big_int.h"
-#include "view/folder_compare.h"
-#include "view/sort_compare.h"
 
 #include <algorithm>
 #include <cstring>
@@ -135,87 +133,6 @@ std::string Utf8FromCp1252(std::string_view text) {
     out.reserve(text.size() + text.size() / 4);
     AppendUtf8FromCp1252(out, text);
     return out;
-}
-
-std::vector<const FolderRecord*> SortRows(const FolderCatalogue& catalogue, int column,
-                                          bool descending) {
-    const std::vector<FolderRecord>& records = catalogue.records;
-    // The list's own default: columns shown in index order, ties from the leftmost.
-    static const int kDisplayOrder[view::kFolderColumnCount] = {0, 1, 2};
-    const view::SortState ascending{column, false, 1};
-    const auto compareItems = [](const FolderRecord& x, const FolderRecord& y, int c) {
-        return view::CompareFolderItems(x, y, c);
-    };
-    const auto tieBreak = [&](uint32_t x, uint32_t y) {
-        return view::SortCompare(records[x], records[y], ascending, kDisplayOrder,
-                                 view::kFolderColumnCount, compareItems);
-    };
-    // A text column is compared through folded keys, each built once: thousands of
-    // rows share long path prefixes, and folding them at every comparison is what a
-    // sort of a large mailbox would spend its time on. Equal keys go to the list's rule.
-    // The items carry what a comparison reads first, so most comparisons stay inside
-    // the array being sorted.
-    struct Item {
-        uint64_t head; // the key's first eight bytes, most significant first; or the size
-        std::string_view key;
-        uint32_t index;
-    };
-    const bool textColumn = column == view::kColumnFileName || column == view::kColumnFolderName;
-    std::string keys; // all keys end to end: one allocation
-    std::vector<size_t> keyStart;
-    if (textColumn) {
-        keys.reserve(records.size() * 48);
-        keyStart.reserve(records.size() + 1);
-        for (const FolderRecord& record : records) {
-            keyStart.push_back(keys.size());
-            if (column == view::kColumnFileName) {
-                view::AppendFolded(keys, record.fileName);
-            } else {
-                view::AppendFolded(keys, record.folderPath);
-                view::AppendFolded(keys, record.folderName);
-            }
-        }
-        keyStart.push_back(keys.size());
-    }
-    std::vector<Item> items(records.size());
-    for (size_t i = 0; i < items.size(); ++i) {
-        Item& item = items[i];
-        item.index = static_cast<uint32_t>(i);
-        if (textColumn) {
-            item.key = std::string_view(keys.data() + keyStart[i], keyStart[i + 1] - keyStart[i]);
-            item.head = 0;
-            for (size_t b = 0; b < 8; ++b) {
-                const unsigned char c = b < item.key.size() ? item.key[b] : 0; // 0 sorts first
-                item.head = (item.head << 8) | c;
-            }
-        } else {
-            item.head = column == view::kColumnSize ? records[i].size : 0;
-        }
-    }
-    std::sort(items.begin(), items.end(), [&](const Item& x, const Item& y) {
-        const Item& a = descending ? y : x; // as the list does: the tie-break runs
-        const Item& b = descending ? x : y; // descending too
-        if (a.head != b.head) {
-            return a.head < b.head;
-        }
-        if (textColumn) {
-            if (const int r = a.key.compare(b.key)) {
-                return r < 0;
-            }
-        }
-        return tieBreak(a.index, b.index) < 0;
-    });
-    std::vector<uint32_t> order;
-    order.reserve(items.size());
-    for (const Item& item : items) {
-        order.push_back(item.index);
-    }
-    std::vector<const FolderRecord*> rows;
-    rows.reserve(order.size());
-    for (uint32_t i : order) {
-        rows.push_back(&records[i]);
-    }
-    return rows;
 }
 
 std::string StatusLine(int32_t fileCount, uint64_t totalSize) {

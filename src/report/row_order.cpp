@@ -1,0 +1,107 @@
+// The order of the report's rows: the folder list's comparison (view/), applied to
+// thousands of rows at once. A text column is sorted through folded keys, each built
+// once, because the rows of a mailbox share long path prefixes and folding them again
+// at every comparison is what such a sort would spend its time on; rows with equal keys
+// then take the list's whole rule, which breaks the tie by the other columns.
+#include "report/report_text.h"
+
+#include "view/folder_compare.h"
+#include "view/sort_compare.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace report {
+
+namespace {
+
+// What a comparison reads first lies in the sorted array itself: the key's first eight
+// bytes (or the size), then the key, so most comparisons touch no row.
+struct Item {
+    uint64_t head; // key bytes 0..7, most significant first, 0 past the end; or the size
+    std::string_view key;
+    uint32_t index;
+};
+
+bool IsTextColumn(int column) {
+    return column == view::kColumnFileName || column == view::kColumnFolderName;
+}
+
+// All keys end to end in `text` (one allocation); key i starts at start[i].
+void BuildKeys(const std::vector<FolderRecord>& records, int column, std::string& text,
+               std::vector<size_t>& start) {
+    text.reserve(records.size() * 48);
+    start.reserve(records.size() + 1);
+    for (const FolderRecord& record : records) {
+        start.push_back(text.size());
+        if (column == view::kColumnFileName) {
+            view::AppendFolded(text, record.fileName);
+        } else {
+            view::AppendFolded(text, record.folderPath);
+            view::AppendFolded(text, record.folderName);
+        }
+    }
+    start.push_back(text.size());
+}
+
+std::vector<Item> MakeItems(const std::vector<FolderRecord>& records, int column,
+                            const std::string& text, const std::vector<size_t>& start) {
+    std::vector<Item> items(records.size());
+    for (size_t i = 0; i < items.size(); ++i) {
+        Item& item = items[i];
+        item.index = static_cast<uint32_t>(i);
+        item.head = 0;
+        if (IsTextColumn(column)) {
+            item.key = std::string_view(text.data() + start[i], start[i + 1] - start[i]);
+            for (size_t b = 0; b < 8; ++b) {
+                const unsigned char c = b < item.key.size() ? item.key[b] : 0;
+                item.head = (item.head << 8) | c;
+            }
+        } else if (column == view::kColumnSize) {
+            item.head = records[i].size;
+        }
+    }
+    return items;
+}
+
+} // namespace
+
+std::vector<const FolderRecord*> SortRows(const FolderCatalogue& catalogue, int column,
+                                          bool descending) {
+    const std::vector<FolderRecord>& records = catalogue.records;
+    // The list's own default: columns shown in index order, ties from the leftmost.
+    static const int kDisplayOrder[view::kFolderColumnCount] = {0, 1, 2};
+    const view::SortState ascending{column, false, 1};
+    const auto listRule = [&](uint32_t x, uint32_t y) {
+        return view::SortCompare(records[x], records[y], ascending, kDisplayOrder,
+                                 view::kFolderColumnCount,
+                                 [](const FolderRecord& a, const FolderRecord& b, int c) {
+                                     return view::CompareFolderItems(a, b, c);
+                                 });
+    };
+    std::string text;
+    std::vector<size_t> start;
+    if (IsTextColumn(column)) {
+        BuildKeys(records, column, text, start);
+    }
+    std::vector<Item> items = MakeItems(records, column, text, start);
+    std::sort(items.begin(), items.end(), [&](const Item& x, const Item& y) {
+        const Item& a = descending ? y : x; // as the list does: the tie-break runs
+        const Item& b = descending ? x : y; // descending too
+        if (a.head != b.head) {
+            return a.head < b.head;
+        }
+        if (const int r = a.key.compare(b.key)) { // empty keys for the size column
+            return r < 0;
+        }
+        return listRule(a.index, b.index) < 0;
+    });
+    std::vector<const FolderRecord*> rows;
+    rows.reserve(items.size());
+    for (const Item& item : items) {
+        rows.push_back(&records[item.index]);
+    }
+    return rows;
+}
+
+} // namespace report
