@@ -40,6 +40,20 @@ void TakePath(const std::string& path, std::string& filePath, std::string& fileN
     fileName.assign(path, nameStart, std::string::npos);
 }
 
+// The .PMG beside an .MBX: the same path with the extension replaced, made absolute by
+// PathParts' rule. The extension is what follows the last point of the name (none when
+// the name has no point), as PathParts splits it.
+std::string CompanionPath(const std::string& folderPath) {
+    size_t nameStart = folderPath.size() >= 2 && folderPath[1] == ':' ? 2 : 0;
+    const size_t separator = folderPath.find_last_of("\\/");
+    if (separator != std::string::npos && separator + 1 > nameStart) {
+        nameStart = separator + 1;
+    }
+    const size_t dot = folderPath.rfind('.');
+    const size_t stem = dot != std::string::npos && dot >= nameStart ? dot : folderPath.size();
+    return PathParts::FullPathOf(folderPath.substr(0, stem) + ".PMG");
+}
+
 } // namespace
 
 void pmm::Clear() {
@@ -111,9 +125,7 @@ bool mbx::Analyze() {
         }
         size = folder.Length();
     }
-    PathParts parts(filePath);
-    parts.SetExtension(".PMG");
-    const std::string companionPath = parts.GetFullPath();
+    const std::string companionPath = CompanionPath(filePath);
     platform::ReadOnlyFile companion;
     if (!companion.Open(companionPath)) {
         Trace("[mbx.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
