@@ -1,0 +1,52 @@
+// Threads on Windows: _beginthreadex (so the C runtime is set up for the new thread),
+// joined by waiting on the handle; sleeping by Sleep.
+#include "platform/thread.h"
+
+#include <process.h>
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+unsigned __stdcall Trampoline(void* argument) {
+    return Thread::RunForPlatform(static_cast<Thread*>(argument));
+}
+} // namespace
+
+unsigned Thread::RunForPlatform(Thread* self) {
+    return self->m_pfnFunction(self->m_pArgument);
+}
+
+bool Thread::Start(ThreadFunction function, void* argument) {
+    if (m_bStarted || function == nullptr) {
+        return false;
+    }
+    m_pfnFunction = function;
+    m_pArgument = argument;
+    const uintptr_t handle = _beginthreadex(nullptr, 0, Trampoline, this, 0, nullptr);
+    if (handle == 0) {
+        return false;
+    }
+    m_hThread = reinterpret_cast<void*>(handle);
+    m_bStarted = true;
+    return true;
+}
+
+unsigned Thread::Join() {
+    if (!m_bStarted) {
+        return 0;
+    }
+    WaitForSingleObject(m_hThread, INFINITE);
+    DWORD exitCode = 0;
+    GetExitCodeThread(m_hThread, &exitCode);
+    CloseHandle(m_hThread);
+    m_hThread = nullptr;
+    m_bStarted = false;
+    return static_cast<unsigned>(exitCode);
+}
+
+void SleepMilliseconds(uint32_t milliseconds) {
+    Sleep(milliseconds);
+}
+
+} // namespace platform
