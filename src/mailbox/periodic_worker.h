@@ -47,7 +47,7 @@ public:
     uint32_t GetInterval() const { return m_nInterval.load(); }
 
     // For tests: how threads are created, and how long Start and Stop wait (count ×
-    // pause in milliseconds). Only while the worker is idle.
+    // pause in milliseconds; both are used only by the thread that calls them).
     void SetThreadStarter(ThreadStarter starter) { m_pfnStartThread = starter; }
     void SetWaits(uint32_t count, uint32_t pauseMilliseconds);
 

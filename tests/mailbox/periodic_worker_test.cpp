@@ -99,8 +99,9 @@ TEST(PeriodicWorkerTest, ZeroIntervalNeverTicksWithoutPause) {
     ProbeWorker worker(probe);
     worker.SetInterval(0, true);
     ASSERT_EQ(PeriodicWorker::Ok, worker.Start(false));
+    ASSERT_TRUE(WaitUntil([&] { return probe.ticks >= 1; }));
     std::this_thread::sleep_for(milliseconds(600));
-    // The fire-now tick, then the next one only after the default of 1000 ms.
+    // The fire-now tick, then the next one only after ten sleeps of 100 ms.
     EXPECT_EQ(1, probe.ticks.load());
 }
 
@@ -202,7 +203,8 @@ TEST(PeriodicWorkerTest, StartReportsHowTheThreadBegan) {
         probe.startResult = c.begin != Begin::Refuses;
         probe.holdStart = c.begin == Begin::Hangs;
         ProbeWorker worker(probe);
-        worker.SetWaits(25, 20);
+        ReleaseOnExit release(probe);
+        worker.SetWaits(50, 20);
         if (c.begin == Begin::CannotBeCreated) {
             worker.SetThreadStarter(FailingStarter);
         }
@@ -234,6 +236,7 @@ TEST(PeriodicWorkerTest, StopWhileStartingIsNeverOverwrittenByRunning) {
     Probe probe;
     probe.holdStart = true;
     ProbeWorker worker(probe);
+    ReleaseOnExit release(probe);
     worker.SetWaits(3, 10);
     ASSERT_EQ(PeriodicWorker::TimedOut, worker.Start(true));
     ASSERT_EQ(PeriodicWorker::Starting, worker.GetState());
@@ -253,11 +256,12 @@ TEST(PeriodicWorkerTest, StopThatTimedOutKeepsTheWorkerUntilTheThreadEnds) {
     Probe probe;
     probe.holdTick = true;
     ProbeWorker worker(probe);
-    worker.SetWaits(3, 10);
+    ReleaseOnExit release(probe);
     g_startedThreads = 0;
     worker.SetThreadStarter(CountingStarter);
     ASSERT_EQ(PeriodicWorker::Ok, worker.Start(true));
     ASSERT_TRUE(WaitUntil([&] { return probe.ticks == 1; }));
+    worker.SetWaits(3, 10);
 
     EXPECT_EQ(PeriodicWorker::TimedOut, worker.Stop());
     EXPECT_EQ(PeriodicWorker::StopRequested, worker.GetState());
@@ -296,9 +300,10 @@ TEST(PeriodicWorkerTest, DestroyingAWorkerWaitsForAThreadThatOutlivedItsStop) {
     Probe probe;
     probe.holdTick = true;
     auto worker = std::make_unique<ProbeWorker>(probe);
-    worker->SetWaits(2, 10);
+    ReleaseOnExit release(probe);
     ASSERT_EQ(PeriodicWorker::Ok, worker->Start(true));
     ASSERT_TRUE(WaitUntil([&] { return probe.ticks == 1; }));
+    worker->SetWaits(2, 10);
     ASSERT_EQ(PeriodicWorker::TimedOut, worker->Stop());
 
     std::thread releaser([&] {

@@ -4,8 +4,9 @@
 #include "platform/files.h"
 
 #ifdef _WIN32
-#include <tlhelp32.h>
 #include <windows.h>
+
+#include <tlhelp32.h>
 #endif
 
 namespace workertest {

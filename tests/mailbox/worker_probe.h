@@ -52,6 +52,23 @@ private:
     Probe& m_probe;
 };
 
+// Lets go of a held OnStart or OnTick when it goes out of scope, so that a failed
+// assertion cannot leave a held thread for the worker's destructor to wait for forever.
+// Declared after the worker, so it runs before the worker's destructor.
+class ReleaseOnExit {
+public:
+    explicit ReleaseOnExit(Probe& probe) : m_probe(probe) {}
+    ~ReleaseOnExit() {
+        m_probe.holdStart = false;
+        m_probe.holdTick = false;
+    }
+    ReleaseOnExit(const ReleaseOnExit&) = delete;
+    ReleaseOnExit& operator=(const ReleaseOnExit&) = delete;
+
+private:
+    Probe& m_probe;
+};
+
 // Polls `condition` every few milliseconds until it holds or `timeoutMs` passed.
 template <typename Condition> bool WaitUntil(Condition condition, int timeoutMs = 5000) {
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
