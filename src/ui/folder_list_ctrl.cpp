@@ -1,0 +1,70 @@
+// CFolderListCtrl: columns, filling from the catalogue, cell texts and comparison.
+#include "ui/folder_list_ctrl.h"
+
+#include "framework/win_app.h"
+#include "mailbox/folder_catalogue.h"
+#include "sizes/big_int.h"
+#include "view/folder_compare.h"
+
+CFolderListCtrl::CFolderListCtrl() {
+    // The rows only refer to the catalogue's records; the catalogue frees them.
+    m_bOwnsItemData = 0;
+}
+
+void CFolderListCtrl::InitColumns(FolderCatalogue* catalogue, UINT fileNameTitleId,
+                                  UINT sizeTitleId, UINT folderNameTitleId) {
+    m_pCatalogue = catalogue;
+    const struct {
+        UINT titleId;
+        int format;
+        int width;
+    } columns[] = {
+        {fileNameTitleId, LVCFMT_LEFT, kFileNameWidth},
+        {sizeTitleId, LVCFMT_RIGHT, kSizeWidth},
+        {folderNameTitleId, LVCFMT_LEFT, kFolderNameWidth},
+    };
+    int index = 0;
+    for (const auto& c : columns) {
+        std::string title = LoadResourceString(c.titleId);
+        LVCOLUMNA column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.fmt = c.format;
+        column.cx = c.width;
+        column.pszText = &title[0];
+        column.iSubItem = index;
+        InsertColumn(index, column);
+        ++index;
+    }
+    SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
+    SetSort(view::kColumnFolderName, false);
+    m_nTieMode = 1;
+}
+
+void CFolderListCtrl::FillFromCatalogue(bool compact) {
+    DeleteAllItems();
+    m_bCompactSizes = compact ? 1 : 0;
+    if (m_pCatalogue != nullptr) {
+        for (const FolderRecord& record : m_pCatalogue->records) {
+            InsertItemData(reinterpret_cast<LPARAM>(&record), -1);
+        }
+    }
+    Resort();
+}
+
+int CFolderListCtrl::CompareItems(LPARAM a, LPARAM b, int column) const {
+    return view::CompareFolderItems(RecordOf(a), RecordOf(b), column);
+}
+
+std::string CFolderListCtrl::GetItemText(LPARAM item, int column) const {
+    const FolderRecord& record = RecordOf(item);
+    switch (column) {
+    case view::kColumnFileName:
+        return record.fileName;
+    case view::kColumnSize:
+        return FormatSize(record.size, m_bCompactSizes != 0);
+    case view::kColumnFolderName:
+        return record.folderPath + record.folderName;
+    default:
+        return std::string();
+    }
+}

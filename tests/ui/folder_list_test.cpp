@@ -1,0 +1,422 @@
+// The folder list on the real main-window template: rows of a generated mailbox with
+// their texts and order, header clicks, the tie-break over the display order, the
+// compact and exact size forms, cut cell texts, and the column state in a store.
+#include "folder_formats.h"
+#include "folder_list_host_win32.h"
+#include "mailgen.h"
+#include "memory_store.h"
+#include "settings/value_codecs.h"
+#include "sizes/big_int.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <tuple>
+
+namespace {
+
+using testsupport::TempDir;
+using uitest::ExpectedRow;
+using uitest::FolderListHost;
+using uitest::ListTexts;
+
+const char kLabel[] = "<Posteingang>";
+
+// The rows a correct list shows for the generated mailbox, from the generator's own
+// account of what it wrote, plus the new-mail row and the hand-made tie rows.
+class FolderListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        mailgen::Options options;
+        options.seed = 77;
+        options.folders = 24;
+        options.maxDepth = 3;
+        options.brokenFolders = 3;
+        options.newMailFiles = 2;
+        mailgen::Expectation expected;
+        std::string error;
+        ASSERT_TRUE(mailgen::Generate(m_dir / "mail\\", m_dir / "new\\", options, expected, error))
+            << error;
+        for (const mailgen::ExpectedRow& r : expected.folders) {
+            m_expected.push_back({r.fileName, r.folderPath + r.folderName, r.size});
+        }
+        m_expected.push_back({"*.CNM", kLabel, expected.newMailSize});
+        // Two rows of equal size whose file names and folder names sort oppositely,
+        // and two rows of equal folder name: each pair differs only in a tie-break.
+        const std::string pad(3000, 'x');
+        AddPmm("AATIE.PMM", "Zeta", pad);
+        AddPmm("ZZTIE.PMM", "Alpha", pad);
+        AddPmm("BBSAME.PMM", "Gleich", pad + "yy");
+        AddPmm("BASAME.PMM", "Gleich", pad + "yyyy");
+        ASSERT_TRUE(m_catalogue.Scan(m_dir / "mail\\", true, true, m_dir / "new\\", kLabel));
+        ASSERT_EQ(m_expected.size(), m_catalogue.records.size());
+    }
+
+    void AddPmm(const std::string& file, const std::string& name, const std::string& body) {
+        const std::string bytes = mailgen::PmmHeader(name, "NOTINTREE") + body;
+        ASSERT_TRUE(testsupport::WriteFile(m_dir / ("mail\\" + file), bytes));
+        // An identifier the tree does not know gives the unknown path.
+        m_expected.push_back({file, "<?\?\?>" + name, bytes.size()});
+    }
+
+    // The expected texts in the order of `sorted`, sizes in the given form.
+    static std::vector<std::vector<std::string>> Texts(const std::vector<ExpectedRow>& sorted,
+                                                       bool compact) {
+        std::vector<std::vector<std::string>> texts;
+        for (const ExpectedRow& r : sorted) {
+            texts.push_back({r.fileName, FormatSize(r.size, compact), r.folder});
+        }
+        return texts;
+    }
+
+    static size_t RowOf(const std::vector<std::vector<std::string>>& texts,
+                        const std::string& file) {
+        for (size_t i = 0; i < texts.size(); ++i) {
+            if (texts[i][0] == file) {
+                return i;
+            }
+        }
+        ADD_FAILURE() << file << " not listed";
+        return texts.size();
+    }
+
+    TempDir m_dir;
+    FolderCatalogue m_catalogue;
+    std::vector<ExpectedRow> m_expected;
+};
+
+TEST_F(FolderListTest, RowsShowTheCatalogueSortedByFolderNameThenFileNameThenSize) {
+    FolderListHost host(&m_catalogue);
+    host.Run([&](CFolderListCtrl& list) {
+        list.FillFromCatalogue(false);
+        EXPECT_EQ(Texts(uitest::SortedRows(m_expected, 2, false, {0, 1, 2}), false),
+                  ListTexts(list));
+        const auto texts = ListTexts(list);
+        EXPECT_LT(RowOf(texts, "BASAME.PMM"), RowOf(texts, "BBSAME.PMM"));
+    });
+}
+
+TEST_F(FolderListTest, HeaderClicksSortAscendingThenDescendingThenByTheOtherColumn) {
+    FolderListHost host(&m_catalogue);
+    struct Click {
+        int column;
+        bool descending;
+    } clicks[] = {{1, false}, {1, true}, {0, false}, {2, false}, {2, true}, {1, false}};
+    host.Run([&](CFolderListCtrl& list) { list.FillFromCatalogue(true); });
+    for (const Click& click : clicks) {
+        SCOPED_TRACE(testing::Message() << "click on " << click.column);
+        host.ClickHeader(click.column);
+        host.Run([&](CFolderListCtrl& list) {
+            EXPECT_EQ(click.column, list.GetSortColumn());
+            EXPECT_EQ(click.descending, list.IsSortDescending());
+            EXPECT_EQ(
+                Texts(uitest::SortedRows(m_expected, click.column, click.descending, {0, 1, 2}),
+                      true),
+                ListTexts(list));
+        });
+    }
+}
+
+TEST_F(FolderListTest, SizeTiesFollowTheDisplayedColumnOrder) {
+    FolderListHost host(&m_catalogue);
+    host.Run([&](CFolderListCtrl& list) {
+        list.FillFromCatalogue(false);
+        list.SetSort(1, false);
+        list.Resort();
+        auto texts = ListTexts(list);
+        EXPECT_EQ(Texts(uitest::SortedRows(m_expected, 1, false, {0, 1, 2}), false), texts);
+        EXPECT_EQ(RowOf(texts, "AATIE.PMM") + 1, RowOf(texts, "ZZTIE.PMM"));
+
+        // "Ordnername" dragged to the leftmost place: the folder name breaks the tie.
+        ASSERT_TRUE(list.SetColumnOrder({2, 0, 1}));
+        list.Resort();
+        texts = ListTexts(list);
+        EXPECT_EQ(Texts(uitest::SortedRows(m_expected, 1, false, {2, 0, 1}), false), texts);
+        EXPECT_EQ(RowOf(texts, "ZZTIE.PMM") + 1, RowOf(texts, "AATIE.PMM"));
+    });
+}
+
+TEST_F(FolderListTest, RefillShowsTheOtherSizeForm) {
+    FolderListHost host(&m_catalogue);
+    host.Run([&](CFolderListCtrl& list) {
+        for (bool compact : {true, false, true}) {
+            list.FillFromCatalogue(compact);
+            EXPECT_EQ(compact, list.IsCompactSizes());
+            EXPECT_EQ(Texts(uitest::SortedRows(m_expected, 2, false, {0, 1, 2}), compact),
+                      ListTexts(list));
+        }
+    });
+}
+
+TEST_F(FolderListTest, CellTextIsCutToTheBufferWithItsTerminator) {
+    FolderListHost host(&m_catalogue);
+    host.Run([&](CFolderListCtrl& list) {
+        list.FillFromCatalogue(false);
+        const std::string full = uitest::ItemText(list, 0, 2, 260);
+        ASSERT_GT(full.size(), 6u);
+        EXPECT_EQ(full.substr(0, 6), uitest::ItemText(list, 0, 2, 7));
+        EXPECT_EQ(full.substr(0, 1), uitest::ItemText(list, 0, 2, 2));
+        EXPECT_EQ("", uitest::ItemText(list, 0, 2, 1, false));
+        EXPECT_EQ("", uitest::ItemText(list, 0, 7, 260, false)); // no such column
+    });
+}
+
+TEST(FolderListEmptyTest, AnEmptyCatalogueGivesAnEmptyList) {
+    FolderCatalogue empty;
+    FolderListHost host(&empty);
+    host.Run([&](CFolderListCtrl& list) {
+        list.FillFromCatalogue(true);
+        EXPECT_EQ(0, list.GetItemCount());
+        EXPECT_EQ(3, list.GetColumnCount());
+        EXPECT_EQ(2, list.GetSortColumn());
+        EXPECT_EQ(1, list.GetTieMode());
+        const DWORD styles = static_cast<DWORD>(list.SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE));
+        EXPECT_EQ(
+            static_cast<DWORD>(LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT),
+            styles);
+        const std::vector<std::string> titles = {"Dateiname", "Größe", "Ordnername"};
+        EXPECT_EQ(titles, uitest::ColumnTitles(list));
+        int32_t widths[3] = {};
+        list.GetColumnWidths(widths, 3);
+        EXPECT_EQ(110, widths[0]);
+        EXPECT_EQ(70, widths[1]);
+        EXPECT_EQ(240, widths[2]);
+        LVCOLUMNA size = {};
+        size.mask = LVCF_FMT;
+        list.SendMessage(LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&size));
+        EXPECT_EQ(LVCFMT_RIGHT, size.fmt & LVCFMT_JUSTIFYMASK);
+    });
+}
+
+TEST(FolderListSortTest, SetSortClampsTheColumnIntoTheColumnsThereAre) {
+    FolderCatalogue empty;
+    FolderListHost host(&empty);
+    host.Run([&](CFolderListCtrl& list) {
+        const std::tuple<int, int> cases[] = {{0, 0}, {1, 1},         {2, 2},  {3, 2},
+                                              {9, 2}, {INT32_MAX, 2}, {-1, 0}, {INT32_MIN, 0}};
+        for (const auto& [column, expected] : cases) {
+            list.SetSort(column, true);
+            EXPECT_EQ(expected, list.GetSortColumn()) << column;
+            EXPECT_TRUE(list.IsSortDescending());
+        }
+    });
+}
+
+// The column state as the store keeps it.
+std::string Ints(std::initializer_list<int32_t> values) {
+    std::string bytes;
+    for (int32_t v : values) {
+        unsigned char b[4];
+        StoreLittleEndian32(v, b);
+        bytes.append(reinterpret_cast<const char*>(b), 4);
+    }
+    return bytes;
+}
+
+TEST(FolderListStateTest, ColumnStateRoundTripsThroughTheStore) {
+    FolderCatalogue empty;
+    FolderListHost host(&empty);
+    MemorySettingsStore store;
+    ASSERT_TRUE(store.Open("MainDlg"));
+    store.ClearLog();
+    host.Run([&](CFolderListCtrl& list) {
+        const int32_t widths[] = {55, 66, 77};
+        list.SetColumnWidths(widths, 3);
+        ASSERT_TRUE(list.SetColumnOrder({1, 2, 0}));
+        list.SetSort(0, true);
+        list.SaveColumnState(store);
+    });
+    MemorySettingsStore::Section& section = store.Sections()["MainDlg"];
+    EXPECT_EQ(Ints({55, 66, 77}), section["Columns"].bytes);
+    EXPECT_EQ(Ints({1, 2, 0}), section["ColOrder"].bytes);
+    EXPECT_EQ(Ints({0, 1}), section["Sort"].bytes);
+    const std::vector<std::string> writes = {"WriteIntArray Columns", "WriteIntArray ColOrder",
+                                             "WriteBinary Sort"};
+    EXPECT_EQ(writes, store.Log());
+
+    FolderListHost again(&empty);
+    again.Run([&](CFolderListCtrl& list) {
+        list.LoadColumnState(store);
+        int32_t widths[3] = {};
+        list.GetColumnWidths(widths, 3);
+        EXPECT_EQ(55, widths[0]);
+        EXPECT_EQ(66, widths[1]);
+        EXPECT_EQ(77, widths[2]);
+        EXPECT_EQ((std::vector<int32_t>{1, 2, 0}), list.GetColumnOrder());
+        EXPECT_EQ(0, list.GetSortColumn());
+        EXPECT_TRUE(list.IsSortDescending());
+    });
+}
+
+TEST(FolderListStateTest, UnusableStoredValuesLeaveTheCurrentState) {
+    struct Case {
+        const char* what;
+        std::string columns;
+        std::string order;
+        std::string sort;
+        std::vector<int32_t> expectedOrder;
+        int expectedSortColumn;
+        bool expectedDescending;
+    } cases[] = {
+        {"too short", Ints({1, 2}), Ints({2, 1}), Ints({1}), {0, 1, 2}, 2, false},
+        {"too long", Ints({1, 2, 3, 4}), Ints({2, 1, 0, 3}), Ints({1, 1, 1}), {0, 1, 2}, 2, false},
+        {"not a permutation",
+         Ints({50, 60, 70}),
+         Ints({2, 2, 0}),
+         Ints({1, 0}),
+         {0, 1, 2},
+         1,
+         false},
+        {"column out of range",
+         Ints({50, 60, 70}),
+         Ints({2, 0, 1}),
+         Ints({9, 1}),
+         {2, 0, 1},
+         2,
+         true},
+        {"negative column",
+         Ints({50, 60, 70}),
+         Ints({1, 0, 2}),
+         Ints({-4, 0}),
+         {1, 0, 2},
+         0,
+         false},
+        {"direction other than 1",
+         Ints({50, 60, 70}),
+         Ints({0, 1, 2}),
+         Ints({1, 7}),
+         {0, 1, 2},
+         1,
+         true},
+    };
+    FolderCatalogue empty;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MemorySettingsStore store;
+        ASSERT_TRUE(store.Open("MainDlg"));
+        MemorySettingsStore::Section& section = store.Sections()["MainDlg"];
+        section["Columns"].bytes = c.columns;
+        section["ColOrder"].bytes = c.order;
+        section["Sort"].bytes = c.sort;
+        FolderListHost host(&empty);
+        host.Run([&](CFolderListCtrl& list) {
+            list.LoadColumnState(store);
+            int32_t widths[3] = {};
+            list.GetColumnWidths(widths, 3);
+            const bool widthsFit = c.columns.size() == 12;
+            EXPECT_EQ(widthsFit ? 50 : 110, widths[0]);
+            EXPECT_EQ(widthsFit ? 70 : 240, widths[2]);
+            EXPECT_EQ(c.expectedOrder, list.GetColumnOrder());
+            EXPECT_EQ(c.expectedSortColumn, list.GetSortColumn());
+            EXPECT_EQ(c.expectedDescending, list.IsSortDescending());
+        });
+        if (c.expectedDescending) {
+            // The next click on the sort column turns it ascending.
+            host.ClickHeader(c.expectedSortColumn);
+            host.Run([&](CFolderListCtrl& list) { EXPECT_FALSE(list.IsSortDescending()); });
+        }
+    }
+}
+
+// A generic list with integer items: what the base class does for any subclass.
+class IntList : public CSortListCtrl {
+public:
+    int CompareItems(LPARAM a, LPARAM b, int column) const override {
+        compared.push_back(column);
+        const int x = Digit(a, column);
+        const int y = Digit(b, column);
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    std::string GetItemText(LPARAM item, int /*column*/) const override {
+        return std::to_string(item);
+    }
+    bool AcceptItem(LPARAM item) const override { return item >= 0; }
+    void OnItemDeleted(LPARAM item) override { deleted.push_back(item); }
+
+    // Item 123 has 1 in column 0, 2 in column 1, 3 in column 2.
+    static int Digit(LPARAM item, int column) {
+        int v = static_cast<int>(item);
+        for (int i = column; i < 2; ++i) {
+            v /= 10;
+        }
+        return v % 10;
+    }
+    void SetTieMode(int mode) { m_nTieMode = mode; }
+    void SetOwnsItemData(bool owns) { m_bOwnsItemData = owns ? 1 : 0; }
+
+    std::vector<LPARAM> deleted;
+    mutable std::vector<int> compared;
+};
+
+TEST(SortListTest, TieModesBreakTiesFromTheLeftOrFromTheSortColumn) {
+    struct Case {
+        int tieMode;
+        std::vector<int32_t> order;
+        std::vector<std::string> expected;
+    } cases[] = {
+        // Sorting by column 1 (the middle digit); all items tie there.
+        {0, {0, 1, 2}, {}},
+        {1, {0, 1, 2}, {"111", "211", "213", "312"}},
+        {1, {2, 1, 0}, {"111", "211", "312", "213"}},
+        {2, {0, 1, 2}, {"111", "211", "312", "213"}},
+        {2, {1, 0, 2}, {"111", "211", "213", "312"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "tie mode " << c.tieMode);
+        IntList list;
+        uitest::ListHost host(list);
+        host.Run([&] {
+            uitest::AddColumns(list, 3);
+            list.SetTieMode(c.tieMode);
+            ASSERT_TRUE(list.SetColumnOrder(c.order));
+            for (LPARAM item : {312, 213, 211, 111}) {
+                list.InsertItemData(item, -1);
+            }
+            list.SetSort(1, false);
+            list.Resort();
+            if (c.tieMode != 0) {
+                EXPECT_EQ(c.expected, uitest::ColumnTexts(list, 0));
+            } else {
+                // Without a tie-break only the sort column is ever compared.
+                EXPECT_FALSE(list.compared.empty());
+                EXPECT_EQ(std::count(list.compared.begin(), list.compared.end(), 1),
+                          static_cast<long>(list.compared.size()));
+            }
+        });
+    }
+}
+
+TEST(SortListTest, InsertItemDataTakesOnlyAcceptedItemsAtTheGivenPlace) {
+    IntList list;
+    uitest::ListHost host(list);
+    host.Run([&] {
+        uitest::AddColumns(list, 3);
+        EXPECT_EQ(0, list.InsertItemData(5, -1));
+        EXPECT_EQ(1, list.InsertItemData(6, -1));
+        EXPECT_EQ(0, list.InsertItemData(7, 0));
+        EXPECT_EQ(-1, list.InsertItemData(-8, -1));
+        EXPECT_EQ((std::vector<std::string>{"7", "5", "6"}), uitest::ColumnTexts(list, 0));
+        EXPECT_EQ(3, list.GetItemCount());
+    });
+}
+
+TEST(SortListTest, DeletedRowsHandTheirDataOnOnlyWhenTheListOwnsIt) {
+    for (bool owns : {true, false}) {
+        IntList list;
+        list.SetOwnsItemData(owns);
+        uitest::ListHost host(list);
+        host.Run([&] {
+            uitest::AddColumns(list, 3);
+            list.InsertItemData(11, -1);
+            list.InsertItemData(22, -1);
+            list.DeleteAllItems();
+        });
+        std::sort(list.deleted.begin(), list.deleted.end());
+        const std::vector<LPARAM> expected =
+            owns ? std::vector<LPARAM>{11, 22} : std::vector<LPARAM>{};
+        EXPECT_EQ(expected, list.deleted);
+    }
+}
+
+} // namespace

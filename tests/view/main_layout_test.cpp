@@ -1,0 +1,77 @@
+// The main window's layout for every client size: the list takes the growth, the
+// status line keeps its height at the bottom, and nothing gets a negative size.
+#include "view/main_layout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using view::ComputeMainLayout;
+using view::ControlPlace;
+using view::LayoutMetrics;
+using view::MainLayout;
+
+// "MS Sans Serif" 8 under Wine: 6 x 13 pixels per 4 x 8 dialog units, so the margins
+// are 10 x 11 pixels and the spacing 8 pixels high.
+const LayoutMetrics kMetrics = view::ComputeLayoutMetrics(6, 13);
+const int kStatusHeight = 16;
+
+void ExpectPlace(const ControlPlace& expected, const ControlPlace& actual, const char* what) {
+    EXPECT_EQ(expected.x, actual.x) << what;
+    EXPECT_EQ(expected.y, actual.y) << what;
+    EXPECT_EQ(expected.width, actual.width) << what;
+    EXPECT_EQ(expected.height, actual.height) << what;
+}
+
+TEST(MainLayoutTest, ListFillsTheClientAreaAboveTheStatusLine) {
+    struct Case {
+        int cx;
+        int cy;
+        ControlPlace list;
+        ControlPlace status;
+    } cases[] = {
+        // The template's own size (128 x 81 dialog units).
+        {192, 132, {10, 11, 172, 86}, {10, 105, 172, 16}},
+        // Grown: only the list changes size; the status line moves down.
+        {800, 600, {10, 11, 780, 554}, {10, 573, 780, 16}},
+        {193, 133, {10, 11, 173, 87}, {10, 106, 173, 16}},
+        // Exactly margins, spacing and status line: an empty list.
+        {20, 46, {10, 11, 0, 0}, {10, 19, 0, 16}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.cx << " x " << c.cy);
+        const MainLayout layout = ComputeMainLayout(c.cx, c.cy, kMetrics, kStatusHeight);
+        ExpectPlace(c.list, layout.list, "list");
+        ExpectPlace(c.status, layout.status, "status");
+    }
+}
+
+TEST(MainLayoutTest, TheStatusLineKeepsItsHeightAndTheGapsStayFixed) {
+    for (int cy = 46; cy <= 1200; cy += 37) {
+        for (int cx = 20; cx <= 1600; cx += 151) {
+            const MainLayout l = ComputeMainLayout(cx, cy, kMetrics, kStatusHeight);
+            EXPECT_EQ(kStatusHeight, l.status.height);
+            EXPECT_EQ(cy - kMetrics.marginY, l.status.y + l.status.height);
+            EXPECT_EQ(l.status.y - kMetrics.spacingY, l.list.y + l.list.height);
+            EXPECT_EQ(cx - kMetrics.marginX, l.list.x + l.list.width);
+            EXPECT_EQ(l.list.width, l.status.width);
+        }
+    }
+}
+
+TEST(MainLayoutTest, NoControlGetsANegativeSizeForAnyClientSize) {
+    // A minimized window reports 0 x 0; the frame raises that to the minimum, but even
+    // a size nobody raised must not give a control a negative width or height.
+    const int sizes[] = {0, 1, 5, 19, 20, 21, 45, 46, 47, -1, -100};
+    for (int cx : sizes) {
+        for (int cy : sizes) {
+            const MainLayout l = ComputeMainLayout(cx, cy, kMetrics, kStatusHeight);
+            EXPECT_GE(l.list.width, 0) << cx << " x " << cy;
+            EXPECT_GE(l.list.height, 0) << cx << " x " << cy;
+            EXPECT_GE(l.status.width, 0) << cx << " x " << cy;
+            EXPECT_GE(l.status.height, 0) << cx << " x " << cy;
+        }
+    }
+}
+
+} // namespace
