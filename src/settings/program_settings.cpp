@@ -31,8 +31,8 @@ void ProgramSettings::Save(SettingsStore& store) const {
 
 int32_t ProgramSettings::AutoRefreshIntervalMs() const {
     constexpr int32_t kMaxSeconds = INT32_MAX / 1000;
-    const int32_t seconds = m_nAutoRefreshRate < 1             ? kDefaultAutoRefreshRate
-                            : m_nAutoRefreshRate > kMaxSeconds ? kMaxSeconds
-                                                               : m_nAutoRefreshRate;
+    const int32_t seconds = m_nAutoRefreshRate < 1 || m_nAutoRefreshRate > kMaxSeconds
+                                ? kDefaultAutoRefreshRate
+                                : m_nAutoRefreshRate;
     return seconds * 1000;
 }

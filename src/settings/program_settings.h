@@ -40,9 +40,9 @@ public:
     void Save(SettingsStore& store) const;
 
     // The worker's interval in milliseconds for m_nAutoRefreshRate. A stored rate below
-    // one second (possible only by editing the stored values) gives the default rate,
-    // and a rate whose milliseconds would not fit 32 bits is clamped, so the worker
-    // never receives an interval of 0 or less.
+    // one second or one whose milliseconds would not fit 32 bits (possible only by
+    // editing the stored values) gives the default rate, so the worker never receives an
+    // interval of 0 or less, nor one that wrapped around. The field keeps its value.
     int32_t AutoRefreshIntervalMs() const;
 
     bool m_bAutoRefresh = false;

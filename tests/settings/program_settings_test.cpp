@@ -138,7 +138,7 @@ TEST(ProgramSettingsTest, ACopyCarriesAllNineValues) {
     ExpectSame(original, assigned);
 }
 
-TEST(ProgramSettingsTest, TheWorkerNeverGetsAnIntervalOfZeroOrLess) {
+TEST(ProgramSettingsTest, TheWorkerNeverGetsAnIntervalOfZeroOrLessOrOneThatWrapped) {
     const std::pair<int32_t, int32_t> cases[] = {
         {10, 10000},
         {1, 1000},
@@ -146,8 +146,8 @@ TEST(ProgramSettingsTest, TheWorkerNeverGetsAnIntervalOfZeroOrLess) {
         {-5, 10000},
         {INT32_MIN, 10000},
         {2147483, 2147483000},
-        {2147484, 2147483000},
-        {INT32_MAX, 2147483000},
+        {2147484, 10000},
+        {INT32_MAX, 10000},
     };
     for (const auto& [rate, interval] : cases) {
         ProgramSettings s;

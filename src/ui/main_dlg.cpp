@@ -1,0 +1,341 @@
+// CMainDlg: initialisation order, commands, refresh, the worker, menus and layout.
+#include "ui/main_dlg.h"
+
+#include "diag/trace.h"
+#include "resource.h"
+#include "settings/registry_store_win32.h"
+#include "sizes/big_int.h"
+#include "ui/about_dlg.h"
+#include "ui/borrowed_menu.h"
+#include "ui/settings_dlg.h"
+#include "view/main_layout.h"
+#include "view/placement.h"
+
+namespace {
+
+const char kHelpTopicMain[] = "::/pages/ref_dlg_main.htm";
+
+// The wait cursor for as long as a scan runs, whatever way the scan ends.
+class WaitCursor {
+public:
+    WaitCursor() : m_hPrevious(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { ::SetCursor(m_hPrevious); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR m_hPrevious;
+};
+
+// The refresh-in-progress mark, cleared again however the refresh ends.
+class BusyMark {
+public:
+    explicit BusyMark(bool& busy) : m_busy(busy) { m_busy = true; }
+    ~BusyMark() { m_busy = false; }
+    BusyMark(const BusyMark&) = delete;
+    BusyMark& operator=(const BusyMark&) = delete;
+
+private:
+    bool& m_busy;
+};
+
+WINDOWPLACEMENT ToWindowPlacement(const view::WindowPlacementRecord& r) {
+    WINDOWPLACEMENT wp = {};
+    wp.length = r.length;
+    wp.flags = r.flags;
+    wp.showCmd = r.showCmd;
+    wp.ptMinPosition = {r.minX, r.minY};
+    wp.ptMaxPosition = {r.maxX, r.maxY};
+    wp.rcNormalPosition = {r.normal.left, r.normal.top, r.normal.right, r.normal.bottom};
+    return wp;
+}
+
+view::WindowPlacementRecord FromWindowPlacement(const WINDOWPLACEMENT& wp) {
+    view::WindowPlacementRecord r;
+    r.length = wp.length;
+    r.flags = wp.flags;
+    r.showCmd = wp.showCmd;
+    r.minX = wp.ptMinPosition.x;
+    r.minY = wp.ptMinPosition.y;
+    r.maxX = wp.ptMaxPosition.x;
+    r.maxY = wp.ptMaxPosition.y;
+    r.normal = {wp.rcNormalPosition.left, wp.rcNormalPosition.top, wp.rcNormalPosition.right,
+                wp.rcNormalPosition.bottom};
+    return r;
+}
+
+} // namespace
+
+CMainDlg::CMainDlg(CFoldtallyApp& app, mailbox::MessageSink& sink)
+    : CAppDlg(IDR_MAINFRAME, IDR_MAINACCEL, IDD_FOLDTALLY_DIALOG, nullptr), m_app(app),
+      m_worker(sink) {}
+
+CMainDlg::~CMainDlg() = default;
+
+void CMainDlg::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_STATUS, m_status);
+    DDX_Control(pDX, IDC_FOLDERLIST, m_list);
+}
+
+BOOL CMainDlg::OnInitDialog() {
+    CAppDlg::OnInitDialog();
+    SetWindowText(m_app.GetTitle());
+    m_list.InitColumns(&m_catalogue, IDS_COLUMN_FILENAME, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDERNAME);
+    RestoreState();
+    UpdateMenuChecks();
+    Relayout();
+    Refresh();
+    ApplyAutoRefresh();
+    return TRUE;
+}
+
+void CMainDlg::RestoreState() {
+    std::unique_ptr<RegistrySettingsStore> legacy = FindLegacyStore(settings_names::kSection);
+    SettingsStore* source = legacy ? legacy.get() : m_app.GetSettingsStore();
+    if (source == nullptr || !source->Open(settings_names::kSection)) {
+        return;
+    }
+    uint8_t placement[view::kPlacementSize];
+    view::DefaultPlacementBytes(placement);
+    source->ReadBinary("Placement", sizeof placement, placement, placement);
+    const WINDOWPLACEMENT wp = ToWindowPlacement(view::DecodePlacement(placement));
+    ::SetWindowPlacement(m_hWnd, &wp);
+    m_list.LoadColumnState(*source);
+    m_settings.Load(*source);
+    source->Close();
+    if (legacy) {
+        legacy.reset();
+        DeleteLegacyStore();
+    }
+}
+
+void CMainDlg::SaveState() {
+    SettingsStore* store = m_app.GetSettingsStore();
+    if (store == nullptr || !store->Open(settings_names::kSection)) {
+        return;
+    }
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+    ::GetWindowPlacement(m_hWnd, &wp);
+    uint8_t placement[view::kPlacementSize];
+    view::EncodePlacement(FromWindowPlacement(wp), placement);
+    store->WriteBinary("Placement", sizeof placement, placement);
+    m_list.SaveColumnState(*store);
+    m_settings.Save(*store);
+    store->Close();
+}
+
+void CMainDlg::Refresh() {
+    if (m_bRefreshBusy) {
+        return;
+    }
+    BusyMark busy(m_bRefreshBusy);
+    WaitCursor wait;
+    const std::string label = LoadResourceString(IDS_NEWMAIL_LABEL);
+    // The rows point into the catalogue, which the scan rebuilds.
+    m_list.DeleteAllItems();
+    const bool hierarchyRead =
+        m_catalogue.Scan(GetMailboxPath(), m_settings.m_bShowFolderPath,
+                         m_settings.m_bShowNewMailFolder, GetNewmailPath(), label);
+    ++m_nRefreshCount;
+    if (!hierarchyRead && m_settings.m_bWarnFolderPath) {
+        m_app.Warning(IDS_WARNING_502);
+    }
+    m_list.FillFromCatalogue(m_settings.m_bCompactFileSizes);
+    const uint64_t total = m_catalogue.totalSize;
+    m_status.SetWindowText(FormatText(LoadResourceString(IDS_STATUS_FORMAT).c_str(),
+                                      static_cast<int>(m_catalogue.fileCount),
+                                      FormatSize(total, true).c_str(),
+                                      FormatSize(total, false).c_str()));
+}
+
+void CMainDlg::ApplyAutoRefresh() {
+    m_worker.SetInterval(static_cast<uint32_t>(m_settings.AutoRefreshIntervalMs()), true);
+    const int32_t state = m_worker.GetState();
+    if (m_settings.m_bAutoRefresh && state == mailbox::PeriodicWorker::Idle) {
+        if (m_worker.StartPosting(m_hWnd, kRefreshRequest, false, 0) != 0) {
+            m_app.Error(IDS_ERROR_002);
+        }
+    } else if (!m_settings.m_bAutoRefresh && state == mailbox::PeriodicWorker::Running) {
+        if (m_worker.Stop() != 0) {
+            m_app.Error(IDS_ERROR_003);
+        }
+    }
+}
+
+std::string CMainDlg::GetMailboxPath() const {
+    return m_settings.m_bMailboxPathManual ? m_settings.m_strMailboxPath : m_app.GetMailboxPath();
+}
+
+std::string CMainDlg::GetNewmailPath() const {
+    return m_settings.m_bMailboxPathManual ? m_settings.m_strNewmailPath : m_app.GetNewmailPath();
+}
+
+void CMainDlg::Toggle(bool& setting) {
+    setting = !setting;
+    UpdateMenuChecks();
+    Refresh();
+}
+
+bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
+    switch (id) {
+    case ID_APP_EXIT:
+        EndDialog(IDOK);
+        return true;
+    case ID_VIEW_COMPACT:
+        Toggle(m_settings.m_bCompactFileSizes);
+        return true;
+    case ID_VIEW_NEWMAIL:
+        Toggle(m_settings.m_bShowNewMailFolder);
+        return true;
+    case ID_VIEW_REFRESH:
+        Refresh();
+        return true;
+    case ID_EXTRAS_SETTINGS:
+        OnSettings();
+        return true;
+    case ID_HELP_CONTENTS:
+        m_app.ShowHelp(nullptr);
+        return true;
+    case ID_HELP_WINDOW:
+        m_app.ShowHelp(kHelpTopicMain);
+        return true;
+    case ID_HELP_ABOUT:
+        OnAbout();
+        return true;
+    case IDOK:
+    case IDCANCEL:
+        // Enter, Escape and WM_CLOSE: the window closes only by "Beenden" or the
+        // system close command.
+        return true;
+    default:
+        return CAppDlg::OnCommand(id, code, control);
+    }
+}
+
+bool CMainDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+    case kRefreshRequest:
+        Refresh();
+        result = 0;
+        return true;
+    case WM_SYSCOMMAND:
+        if (wParam == SC_CLOSE) {
+            EndDialog(IDOK);
+            result = 0;
+            return true;
+        }
+        break;
+    case WM_RBUTTONDOWN:
+        ShowContextMenu();
+        result = 0;
+        return true;
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->hwndFrom == m_list.GetSafeHwnd() && m_list.GetSafeHwnd() != nullptr &&
+            OnListNotify(header, result)) {
+            return true;
+        }
+        break;
+    }
+    case WM_DESTROY:
+        SaveState();
+        m_worker.Stop();
+        break;
+    default:
+        break;
+    }
+    return CAppDlg::OnMessage(msg, wParam, lParam, result);
+}
+
+bool CMainDlg::OnListNotify(const NMHDR* header, LRESULT& result) {
+    if (m_list.OnReflectedNotify(header, result)) {
+        return true;
+    }
+    switch (header->code) {
+    case NM_RCLICK:
+        ShowContextMenu();
+        result = 0;
+        return true;
+    case LVN_ITEMCHANGED: {
+        // The rows are for reading only: no row stays selected or focused.
+        const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(header);
+        if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED)) {
+            m_list.SetItemState(change->iItem, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        }
+        result = 0;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void CMainDlg::OnSettings() {
+    CSettingsDlg dialog(m_hWnd);
+    dialog.m_settings = m_settings;
+    if (m_app.RunModal(dialog) != IDOK) {
+        return;
+    }
+    m_settings = dialog.m_settings;
+    SaveState();
+    ApplyAutoRefresh();
+    // From the queue, after this handler has returned.
+    PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
+}
+
+void CMainDlg::OnAbout() {
+    CAboutDlg dialog(m_hWnd);
+    dialog.m_strMailboxDir = GetMailboxPath();
+    dialog.m_strNewmailDir = GetNewmailPath();
+    m_app.RunModal(dialog);
+}
+
+void CMainDlg::SetChecks(CBorrowedMenu& menu) const {
+    menu.CheckItem(ID_VIEW_COMPACT, m_settings.m_bCompactFileSizes);
+    menu.CheckItem(ID_VIEW_NEWMAIL, m_settings.m_bShowNewMailFolder);
+}
+
+void CMainDlg::UpdateMenuChecks() {
+    std::unique_ptr<CBorrowedMenu> bar = CBorrowedMenu::FromWindow(m_hWnd);
+    if (!bar) {
+        return;
+    }
+    std::unique_ptr<CBorrowedMenu> view = bar->GetSubMenu(1);
+    if (view) {
+        SetChecks(*view);
+    }
+}
+
+void CMainDlg::ShowContextMenu() {
+    POINT at = {};
+    ::GetCursorPos(&at);
+    CBorrowedMenu menu;
+    if (!menu.LoadMenu(IDR_CONTEXTMENU)) {
+        return;
+    }
+    std::unique_ptr<CBorrowedMenu> popup = menu.GetSubMenu(0);
+    if (!popup) {
+        return;
+    }
+    SetChecks(*popup);
+    ::TrackPopupMenu(popup->GetSafeHmenu(), 0, at.x, at.y, 0, m_hWnd, nullptr);
+}
+
+void CMainDlg::InitLayout() {
+    CAppDlg::InitLayout();
+    const RECT status = m_status.GetWindowRect();
+    m_nStatusHeight = status.bottom - status.top;
+}
+
+void CMainDlg::LayoutControls(int cx, int cy) {
+    CAppDlg::LayoutControls(cx, cy);
+    if (m_list.GetSafeHwnd() == nullptr) {
+        return;
+    }
+    const view::MainLayout layout =
+        view::ComputeMainLayout(GetClientWidth(), GetClientHeight(), GetMetrics(), m_nStatusHeight);
+    m_list.MoveWindow(layout.list.x, layout.list.y, layout.list.width, layout.list.height, TRUE);
+    m_status.MoveWindow(layout.status.x, layout.status.y, layout.status.width,
+                        layout.status.height, TRUE);
+}

@@ -1,0 +1,80 @@
+// CMainDlg: the program's one top-level window. It owns the live program settings, the
+// folder catalogue, the folder list and the auto-refresh worker; every command of the
+// program arrives here, and every rescan of the mailbox starts here, by a command or
+// by the worker's refresh request.
+#pragma once
+
+#include "app/foldtally_app.h"
+#include "framework/controls.h"
+#include "mailbox/folder_catalogue.h"
+#include "mailbox/message_posting_worker.h"
+#include "settings/program_settings.h"
+#include "ui/app_dlg.h"
+#include "ui/folder_list_ctrl.h"
+
+#include <string>
+
+class CBorrowedMenu;
+
+class CMainDlg : public CAppDlg {
+public:
+    // The worker's refresh request: the first application message plus one.
+    static constexpr UINT kRefreshRequest = WM_USER + 1;
+
+    // `sink` is where the worker's requests go; the platform's window queues unless a
+    // test watches them.
+    explicit CMainDlg(CFoldtallyApp& app,
+                      mailbox::MessageSink& sink = mailbox::WindowMessageSink());
+    ~CMainDlg() override;
+
+    // Rescans the mailbox and fills list and status line; a request that comes while a
+    // refresh runs (from inside a message box it shows) is dropped.
+    void Refresh();
+    // Placement, columns and settings from the section "MainDlg", from the legacy
+    // location once if it still exists; and back to the application's store.
+    void RestoreState();
+    void SaveState();
+    // Starts or stops the worker as the settings say, with the settings' interval.
+    void ApplyAutoRefresh();
+
+    // The directories a scan and the About box use: typed in, or the mail client's.
+    std::string GetMailboxPath() const;
+    std::string GetNewmailPath() const;
+
+    void InitLayout() override;
+    void LayoutControls(int cx, int cy) override;
+
+    ProgramSettings& GetSettings() { return m_settings; }
+    const FolderCatalogue& GetCatalogue() const { return m_catalogue; }
+    CFolderListCtrl& GetFolderList() { return m_list; }
+    mailbox::MessagePostingWorker& GetWorker() { return m_worker; }
+    HWND GetStatusHwnd() const { return m_status.GetSafeHwnd(); }
+    int GetStatusHeight() const { return m_nStatusHeight; }
+    // How many refreshes have scanned (dropped requests do not count).
+    int GetRefreshCount() const { return m_nRefreshCount; }
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void DoDataExchange(CDataExchange* pDX) override;
+
+private:
+    bool OnListNotify(const NMHDR* header, LRESULT& result);
+    void OnSettings();
+    void OnAbout();
+    void ShowContextMenu();
+    void UpdateMenuChecks();
+    void SetChecks(CBorrowedMenu& menu) const;
+    void Toggle(bool& setting);
+
+    CFoldtallyApp& m_app;
+    int m_nStatusHeight = 0;
+    ProgramSettings m_settings;
+    mailbox::MessagePostingWorker m_worker;
+    bool m_bRefreshBusy = false;
+    FolderCatalogue m_catalogue;
+    CStatic m_status;
+    CFolderListCtrl m_list;
+    int m_nRefreshCount = 0;
+};
