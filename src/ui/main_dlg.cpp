@@ -143,10 +143,9 @@ void CMainDlg::Refresh() {
     }
     m_list.FillFromCatalogue(m_settings.m_bCompactFileSizes);
     const uint64_t total = m_catalogue.totalSize;
-    m_status.SetWindowText(FormatText(LoadResourceString(IDS_STATUS_FORMAT).c_str(),
-                                      static_cast<int>(m_catalogue.fileCount),
-                                      FormatSize(total, true).c_str(),
-                                      FormatSize(total, false).c_str()));
+    m_status.SetWindowText(FormatText(
+        LoadResourceString(IDS_STATUS_FORMAT).c_str(), static_cast<int>(m_catalogue.fileCount),
+        FormatSize(total, true).c_str(), FormatSize(total, false).c_str()));
 }
 
 void CMainDlg::ApplyAutoRefresh() {
@@ -336,6 +335,6 @@ void CMainDlg::LayoutControls(int cx, int cy) {
     const view::MainLayout layout =
         view::ComputeMainLayout(GetClientWidth(), GetClientHeight(), GetMetrics(), m_nStatusHeight);
     m_list.MoveWindow(layout.list.x, layout.list.y, layout.list.width, layout.list.height, TRUE);
-    m_status.MoveWindow(layout.status.x, layout.status.y, layout.status.width,
-                        layout.status.height, TRUE);
+    m_status.MoveWindow(layout.status.x, layout.status.y, layout.status.width, layout.status.height,
+                        TRUE);
 }
