@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # End to end: foldtally.exe started without the mail client's registry keys shows
-# warning 501, then 503 (each with "&Hilfe"), then its main window, and ends with
-# Alt+F4. Screenshots of the first warning and of the main window go to the artifacts
-# folder. Runs inside a Wine session (DISPLAY and the prefix come from the caller).
+# warning 501, then 503 (each with "&Hilfe"), then its main window, whose first
+# refresh warns 502 (no mailbox directory, so no "hierarch.pm"), and ends with Alt+F4.
+# Screenshots of the first warning and of the main window go to the artifacts folder. Runs inside a Wine session (DISPLAY and the prefix come from the caller).
 set -uo pipefail
 exe=$1
 artifacts=$2
@@ -40,6 +40,15 @@ done
 xdotool windowfocus --sync "$w2" key Return || fail "closing warning 503"
 
 main=$(wait_window '^Ordner-Statistik für Pegasus-Mail$')
+# Without a mailbox directory the first refresh finds no "hierarch.pm" either: 502.
+for i in $(seq 1 50); do
+    w3=$(xdotool search --onlyvisible --name '^WARNUNG$' 2>/dev/null | head -1)
+    [ -n "$w3" ] && [ "$w3" != "$w2" ] && [ "$w3" != "$w" ] && break
+    w3=
+    sleep 0.1
+done
+[ -n "${w3:-}" ] || fail "no warning 502 from the first refresh"
+xdotool windowfocus --sync "$w3" key Return || fail "closing warning 502"
 sleep 0.7
 import -window root "$artifacts/startup-main-window.png" || fail "screenshot"
 xdotool windowfocus --sync "$main" key alt+F4 || fail "Alt+F4"

@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# End to end: foldtally.exe on a generated mailbox, driven with keys as a person types
+# them. Enter and Escape leave the window open; F5, Ctrl+K and Alt+P each refresh (the
+# scan's trace lines for the broken folder files count the refreshes); Alt+F4 closes
+# it, and the registry then holds the toggled values. Screenshots of the default window
+# and of the exact-size view go to the artifacts folder. Runs inside a Wine session
+# (DISPLAY and the prefix come from the caller); the keys it touches are saved first
+# and put back afterwards.
+set -uo pipefail
+exe=$1
+mailgen=$2
+artifacts=$3
+mkdir -p "$artifacts"
+
+title='Ordner-Statistik für Pegasus-Mail'
+keys=('HKCU\Software\Pegasus Mail' 'HKCU\Software\Morvapps\Foldtally')
+work=$(mktemp -d "${TMPDIR:-/tmp}/foldtally-e2e.XXXXXX")
+pid=
+
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    local i
+    for i in 0 1; do
+        wine reg delete "${keys[$i]}" /f </dev/null >/dev/null 2>&1
+        [ -f "$work/saved$i.reg" ] && wine reg import "$work/saved$i.reg" </dev/null >/dev/null 2>&1
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+for i in 0 1; do
+    if wine reg query "${keys[$i]}" </dev/null >/dev/null 2>&1; then
+        wine reg export "${keys[$i]}" "$work/saved$i.reg" /y </dev/null >/dev/null 2>&1 ||
+            fail "cannot save ${keys[$i]}"
+    fi
+    wine reg delete "${keys[$i]}" /f </dev/null >/dev/null 2>&1
+done
+
+mailbox=$(winepath -w "$work/mailbox" 2>/dev/null)
+newmail=$(winepath -w "$work/newmail" 2>/dev/null)
+wine "$mailgen" --mailbox "$mailbox\\" --newmail "$newmail\\" --seed 7 --folders 25 --depth 3 \
+    --broken 3 --newmail-files 4 --quiet </dev/null >/dev/null 2>&1 || fail "mailbox generator"
+wine reg add 'HKCU\Software\Pegasus Mail\Mailbox' /ve /d "$mailbox" /f </dev/null >/dev/null 2>&1
+wine reg add 'HKCU\Software\Pegasus Mail\Newmail' /ve /d "$newmail" /f </dev/null >/dev/null 2>&1
+
+# The scan writes one trace line per broken folder file; their number counts scans.
+scans() { grep -c 'Analyze\] WARNUNG' "$work/trace.log"; }
+
+WINEDEBUG=-all,+debugstr wine "$exe" </dev/null >/dev/null 2>"$work/trace.log" &
+pid=$!
+
+w=$(timeout 30 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
+[ -n "$w" ] || fail "no main window"
+sleep 1
+per_scan=$(scans)
+[ "$per_scan" -gt 0 ] || fail "the first refresh wrote no trace lines"
+
+shot() { # file: the main window as it is on the screen
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$artifacts/$1" ||
+        fail "screenshot $1"
+}
+shot main-window-default.png
+
+xdotool windowfocus --sync "$w" || fail "focus"
+xdotool key Return
+sleep 0.5
+xdotool key Escape
+sleep 1
+kill -0 "$pid" 2>/dev/null || fail "Enter or Escape closed the program"
+xdotool search --onlyvisible --name "^$title\$" >/dev/null || fail "Enter or Escape closed the window"
+[ "$(scans)" -eq "$per_scan" ] || fail "Enter or Escape started a refresh"
+
+press() { # key, expected number of scans afterwards
+    xdotool windowfocus --sync "$w"
+    xdotool key "$1"
+    local i
+    for i in $(seq 1 50); do
+        [ "$(scans)" -ge $(($2 * per_scan)) ] && break
+        sleep 0.1
+    done
+    [ "$(scans)" -eq $(($2 * per_scan)) ] || fail "$1 gave $(scans) trace lines, not $(($2 * per_scan))"
+}
+press F5 2
+press ctrl+k 3
+sleep 0.5
+shot main-window-exact.png
+press alt+p 4
+
+xdotool windowfocus --sync "$w"
+xdotool key alt+F4
+for i in $(seq 1 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "program did not end on Alt+F4"
+wait "$pid"
+rc=$?
+pid=
+[ "$rc" -eq 0 ] || fail "exit code $rc"
+
+value() { # name -> "TYPE DATA" as reg query prints it
+    wine reg query 'HKCU\Software\Morvapps\Foldtally\MainDlg' /v "$1" </dev/null 2>/dev/null |
+        tr -d '\r' | awk -v n="$1" '$1 == n { print $2, $3 }'
+}
+expect() { # name, expected "TYPE DATA"
+    local got
+    got=$(value "$1")
+    [ "$got" = "$2" ] || fail "$1 is '$got', expected '$2'"
+}
+expect CompactFileSizes 'REG_BINARY 00'
+expect ShowNewMailFolder 'REG_BINARY 00'
+expect AutoRefresh 'REG_BINARY 00'
+expect AutoRefreshRate 'REG_BINARY 0A000000'
+expect ShowFolderPath 'REG_BINARY 01'
+expect WarnFolderPath 'REG_BINARY 01'
+expect MailboxPathManual 'REG_BINARY 00'
+expect Sort 'REG_BINARY 0200000000000000'
+expect ColOrder 'REG_BINARY 000000000100000002000000'
+placement=$(value Placement)
+[[ "$placement" =~ ^REG_BINARY\ 2C000000[0-9A-F]{80}$ ]] || fail "Placement is '$placement'"
+columns=$(value Columns)
+[[ "$columns" =~ ^REG_BINARY\ [0-9A-F]{24}$ ]] || fail "Columns is '$columns'"
+echo "main window driven by keys; values stored; screenshots in $artifacts"
