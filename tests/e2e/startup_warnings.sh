@@ -2,7 +2,8 @@
 # End to end: foldtally.exe started without the mail client's registry keys shows
 # warning 501, then 503 (each with "&Hilfe"), then its main window, whose first
 # refresh warns 502 (no mailbox directory, so no "hierarch.pm"), and ends with Alt+F4.
-# Screenshots of the first warning and of the main window go to the artifacts folder. Runs inside a Wine session (DISPLAY and the prefix come from the caller).
+# Screenshots of the first warning and of the main window go to the artifacts folder.
+# Runs inside a Wine session (DISPLAY and the prefix come from the caller).
 set -uo pipefail
 exe=$1
 artifacts=$2
