@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The program's main job on a generated demo mailbox, in the project's own Wine prefix.
-# Until the window program exists, that job is the report: foldtally-report lists the
-# demo mailbox natively and, as foldtally-report.exe, under Wine.
+# The program's main job: foldtally.exe under Wine, in the project's own prefix
+# (build/wineprefix, never ~/.wine), on a generated demo mailbox that the mail client's
+# two registry keys point at. With a display the window stays until you close it;
+# without one the window opens on a private Xvfb, a screenshot goes to
+# build/artifacts/foldtally-demo.png, and the program is closed with Alt+F4.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -20,14 +22,46 @@ build/native/foldtally-mailgen --mailbox "$DEMO/mailbox" --newmail "$DEMO/newmai
     --case-variants
 
 echo
-echo "=== foldtally-report (Linux) on $DEMO"
+echo "=== foldtally-report on $DEMO: the rows the window shows"
 build/native/foldtally-report --mailbox "$DEMO/mailbox" --newmail "$DEMO/newmail"
 
-echo
-echo "=== foldtally-report.exe (Windows, under Wine) on $DEMO"
 source scripts/wine-env.sh
-wine_prefix_ensure
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    export FOLDTALLY_USE_DISPLAY=1
+    headless=0
+else
+    headless=1
+fi
+wine_session_start
+trap wine_session_stop EXIT
+
+# The mail client's settings, as Pegasus Mail keeps them, pointing at the demo.
 mailbox=$(winepath -w "$DEMO/mailbox" 2>/dev/null)
 newmail=$(winepath -w "$DEMO/newmail" 2>/dev/null)
-scripts/wine-run build/win32/foldtally-report.exe --mailbox "$mailbox" --newmail "$newmail" \
-    </dev/null | tr -d '\r'
+wine reg add 'HKCU\Software\Pegasus Mail\Mailbox' /ve /d "$mailbox" /f </dev/null >/dev/null 2>&1
+wine reg add 'HKCU\Software\Pegasus Mail\Newmail' /ve /d "$newmail" /f </dev/null >/dev/null 2>&1
+
+echo
+if [ "$headless" = 0 ]; then
+    echo "=== foldtally.exe on $DISPLAY: close the window to end"
+    wine build/win32/foldtally.exe </dev/null >/dev/null 2>&1
+    exit 0
+fi
+
+echo "=== foldtally.exe on a private Xvfb ($DISPLAY)"
+wine build/win32/foldtally.exe </dev/null >/dev/null 2>&1 &
+pid=$!
+title='Ordner-Statistik für Pegasus-Mail'
+w=$(timeout 60 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
+if [ -z "$w" ]; then
+    echo "the main window did not appear" >&2
+    kill "$pid" 2>/dev/null || true
+    exit 1
+fi
+sleep 1.5
+mkdir -p build/artifacts
+eval "$(xdotool getwindowgeometry --shell "$w")"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage build/artifacts/foldtally-demo.png
+xdotool windowfocus --sync "$w" key alt+F4
+wait "$pid" || true
+echo "screenshot of the window: build/artifacts/foldtally-demo.png"
