@@ -105,14 +105,18 @@ void CMainDlg::RestoreState() {
     source->Close();
     if (legacy) {
         legacy.reset();
-        DeleteLegacyStore();
+        // The old key goes only once its values stand in the current one: a run that
+        // ends without closing the window normally must not lose the user's settings.
+        if (SaveState()) {
+            DeleteLegacyStore();
+        }
     }
 }
 
-void CMainDlg::SaveState() {
+bool CMainDlg::SaveState() {
     SettingsStore* store = m_app.GetSettingsStore();
     if (store == nullptr || !store->Open(settings_names::kSection)) {
-        return;
+        return false;
     }
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof wp;
@@ -123,6 +127,7 @@ void CMainDlg::SaveState() {
     m_list.SaveColumnState(*store);
     m_settings.Save(*store);
     store->Close();
+    return true;
 }
 
 void CMainDlg::Refresh() {

@@ -33,7 +33,8 @@ public:
     // Placement, columns and settings from the section "MainDlg", from the legacy
     // location once if it still exists; and back to the application's store.
     void RestoreState();
-    void SaveState();
+    // False when the store's section cannot be opened (nothing is written then).
+    bool SaveState();
     // Starts or stops the worker as the settings say, with the settings' interval.
     void ApplyAutoRefresh();
 

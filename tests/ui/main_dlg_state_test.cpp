@@ -126,8 +126,13 @@ TEST_F(MainDlgTest, LegacyValuesAreReadOnceThenDeletedAndSavedToTheCurrentKey) {
                 const WINDOWPLACEMENT wp = PlacementOf(dlg.GetSafeHwnd());
                 EXPECT_EQ(20, wp.rcNormalPosition.left);
                 EXPECT_EQ(530, wp.rcNormalPosition.bottom);
-                // Deleted as soon as it was read, with the vendor key that only held it.
+                // Deleted as soon as it was read, with the vendor key that only held it,
+                // but only after its values were written to the current key: a run that
+                // is killed now loses nothing.
                 EXPECT_FALSE(KeyExists("SOFTWARE\\Corvapps"));
+                EXPECT_EQ(Ints({25}), Stored("AutoRefreshRate", REG_BINARY));
+                EXPECT_EQ(Byte(0), Stored("CompactFileSizes", REG_BINARY));
+                EXPECT_EQ(placement, Stored("Placement", REG_BINARY));
                 return true;
             }});
     EXPECT_EQ(Byte(0), Stored("CompactFileSizes", REG_BINARY));
