@@ -1,13 +1,36 @@
-// CAboutDlg: the two directories in their sunken fields.
+// CAboutDlg: the five texts of the About box, filled when it opens.
 #include "ui/about_dlg.h"
 
+#include "app/app_base.h"
 #include "resource.h"
+#include "ui/version_info.h"
+#include "view/version_text.h"
 
-CAboutDlg::CAboutDlg(HWND parent) : CDialog(IDD_ABOUTBOX, parent) {}
+CAboutDlg::CAboutDlg(HWND parent, const CAppBase* app)
+    : CDialog(IDD_ABOUTBOX, parent),
+      m_pApp(app != nullptr ? app : dynamic_cast<const CAppBase*>(CWinApp::Current())) {}
+
+CAboutDlg::~CAboutDlg() = default;
+
+void CAboutDlg::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_ABOUT_NEWMAIL, m_newmailDir);
+    DDX_Control(pDX, IDC_ABOUT_VERSION, m_version);
+    DDX_Control(pDX, IDC_ABOUT_DESCRIPTION, m_description);
+    DDX_Control(pDX, IDC_ABOUT_MAILBOX, m_mailboxDir);
+    DDX_Control(pDX, IDC_ABOUT_COPYRIGHT, m_copyright);
+}
 
 BOOL CAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    ::SetDlgItemTextA(m_hWnd, IDC_ABOUT_MAILBOX, m_strMailboxDir.c_str());
-    ::SetDlgItemTextA(m_hWnd, IDC_ABOUT_NEWMAIL, m_strNewmailDir.c_str());
+    CVersionInfo info;
+    // Without a version resource the strings read empty and the line " ()".
+    info.LoadFile(m_pApp != nullptr ? m_pApp->GetModulePath() : std::string(), 0);
+    m_description.SetWindowText(info.QueryString("FileDescription"));
+    m_version.SetWindowText(
+        view::FormatVersionLine(info.GetVersionText(), info.QueryString("ProductName")));
+    m_copyright.SetWindowText(info.QueryString("LegalCopyright"));
+    m_mailboxDir.SetWindowText(m_strMailboxDir);
+    m_newmailDir.SetWindowText(m_strNewmailDir);
+    info.Free();
     return TRUE;
 }

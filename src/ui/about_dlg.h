@@ -1,19 +1,34 @@
-// CAboutDlg: the About box on template 101, showing the mailbox and new-mail
-// directories that the main window scans. The version lines of the template are not
-// filled in yet; the full About box replaces this class.
+// CAboutDlg: the About box ("Info") on template 101. It tells which program and version
+// is running, read from the version resource of the program's own file, and which
+// mailbox and new-mail directories the program works on, which its creator sets.
 #pragma once
 
+#include "framework/controls.h"
 #include "framework/dialog.h"
 
 #include <string>
 
+class CAppBase;
+
 class CAboutDlg : public CDialog {
 public:
-    explicit CAboutDlg(HWND parent);
+    // `app` gives the program's own file (its module path); null means the running
+    // application.
+    explicit CAboutDlg(HWND parent, const CAppBase* app = nullptr);
+    ~CAboutDlg() override;
 
     std::string m_strMailboxDir;
     std::string m_strNewmailDir;
 
 protected:
+    void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+
+private:
+    const CAppBase* m_pApp;
+    CStatic m_newmailDir;
+    CStatic m_version;
+    CStatic m_description;
+    CStatic m_mailboxDir;
+    CStatic m_copyright;
 };
