@@ -276,7 +276,7 @@ bool CMainDlg::OnListNotify(const NMHDR* header, LRESULT& result) {
 }
 
 void CMainDlg::OnSettings() {
-    CSettingsDlg dialog(m_hWnd);
+    CSettingsDlg dialog(m_hWnd, &m_app);
     dialog.m_settings = m_settings;
     if (m_app.RunModal(dialog) != IDOK) {
         return;
@@ -289,7 +289,7 @@ void CMainDlg::OnSettings() {
 }
 
 void CMainDlg::OnAbout() {
-    CAboutDlg dialog(m_hWnd);
+    CAboutDlg dialog(m_hWnd, &m_app);
     dialog.m_strMailboxDir = GetMailboxPath();
     dialog.m_strNewmailDir = GetNewmailPath();
     m_app.RunModal(dialog);

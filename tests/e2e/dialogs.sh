@@ -1,0 +1,160 @@
+#!/usr/bin/env bash
+# End to end: the settings dialog and the About box of foldtally.exe on a generated
+# mailbox, driven with keys as a person types them. Ctrl+E opens "Einstellungen" and
+# Escape cancels it without a refresh; opened again, the explicit directories are typed
+# in small letters (the edits turn them into capitals) and Enter confirms them, which
+# refreshes once; Alt+H, n opens "Info", Escape closes it; Alt+F4 ends the program and
+# the registry then holds the typed directories with their final backslash.
+# Screenshots of both dialogs go to the artifacts folder. Runs inside a Wine session
+# (DISPLAY and the prefix come from the caller); the keys it touches are saved first
+# and put back afterwards.
+set -uo pipefail
+exe=$1
+mailgen=$2
+artifacts=$3
+mkdir -p "$artifacts"
+
+title='Ordner-Statistik für Pegasus-Mail'
+keys=('HKCU\Software\Pegasus Mail' 'HKCU\Software\Morvapps\Foldtally')
+work=$(mktemp -d "${TMPDIR:-/tmp}/foldtally-e2e.XXXXXX")
+pid=
+
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    local i
+    for i in 0 1; do
+        wine reg delete "${keys[$i]}" /f </dev/null >/dev/null 2>&1
+        [ -f "$work/saved$i.reg" ] && wine reg import "$work/saved$i.reg" </dev/null >/dev/null 2>&1
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+for i in 0 1; do
+    if wine reg query "${keys[$i]}" </dev/null >/dev/null 2>&1; then
+        wine reg export "${keys[$i]}" "$work/saved$i.reg" /y </dev/null >/dev/null 2>&1 ||
+            fail "cannot save ${keys[$i]}"
+    fi
+    wine reg delete "${keys[$i]}" /f </dev/null >/dev/null 2>&1
+done
+
+# The mail client's directories hold the mailbox; the typed ones name the same
+# directories in capitals (Wine finds files whatever the case of their names).
+mailbox=$(winepath -w "$work/mailbox" 2>/dev/null)
+newmail=$(winepath -w "$work/newmail" 2>/dev/null)
+wine "$mailgen" --mailbox "$mailbox\\" --newmail "$newmail\\" --seed 11 --folders 12 --depth 2 \
+    --broken 2 --newmail-files 2 --quiet </dev/null >/dev/null 2>&1 || fail "mailbox generator"
+wine reg add 'HKCU\Software\Pegasus Mail\Mailbox' /ve /d "$mailbox" /f </dev/null >/dev/null 2>&1
+wine reg add 'HKCU\Software\Pegasus Mail\Newmail' /ve /d "$newmail" /f </dev/null >/dev/null 2>&1
+typed_mailbox=${mailbox,,}
+typed_newmail=${newmail,,}
+
+# The scan writes one trace line per broken folder file; their number counts scans.
+scans() { grep -c 'Analyze\] WARNUNG' "$work/trace.log"; }
+
+WINEDEBUG=-all,+debugstr wine "$exe" </dev/null >/dev/null 2>"$work/trace.log" &
+pid=$!
+
+find_window() { # exact title -> window id, waiting for it
+    local id
+    id=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+    [ -n "$id" ] || fail "no window '$1'"
+    echo "$id"
+}
+wait_gone() { # window id
+    local i
+    for i in $(seq 1 50); do
+        xwininfo -id "$1" 2>/dev/null | grep -q IsViewable || return 0
+        sleep 0.1
+    done
+    fail "window $1 did not close"
+}
+shot() { # window id, file: that window as it is on the screen
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$artifacts/$2" ||
+        fail "screenshot $2"
+}
+keys_to() { # window id, keys...
+    local w=$1
+    shift
+    xdotool windowfocus --sync "$w" || fail "focus"
+    xdotool key --delay 60 "$@"
+}
+
+main=$(find_window "$title")
+sleep 1
+per_scan=$(scans)
+[ "$per_scan" -gt 0 ] || fail "the first refresh wrote no trace lines"
+
+# Ctrl+E opens the settings; Escape cancels without a refresh.
+keys_to "$main" ctrl+e
+settings=$(find_window Einstellungen)
+sleep 0.7
+shot "$settings" settings-dialog.png
+keys_to "$settings" Escape
+wait_gone "$settings"
+sleep 0.5
+[ "$(scans)" -eq "$per_scan" ] || fail "cancelling the settings refreshed"
+
+# Again: Tab to the radio group, Down chooses the explicit directories and focuses the
+# mailbox edit; type both directories; Enter is OK.
+keys_to "$main" ctrl+e
+settings=$(find_window Einstellungen)
+sleep 0.3
+keys_to "$settings" Tab Down
+xdotool type --delay 30 "$typed_mailbox"
+xdotool key Tab
+xdotool type --delay 30 "$typed_newmail"
+sleep 0.3
+shot "$settings" settings-dialog-explicit.png
+xdotool key Return
+wait_gone "$settings"
+for i in $(seq 1 50); do
+    [ "$(scans)" -ge $((2 * per_scan)) ] && break
+    sleep 0.1
+done
+sleep 0.5
+[ "$(scans)" -eq $((2 * per_scan)) ] || fail "OK gave $(scans) trace lines, not $((2 * per_scan))"
+
+# The About box through the menu: Alt+H opens "&Hilfe", n is "I&nfo...".
+keys_to "$main" alt+h
+sleep 0.3
+xdotool key n
+about=$(find_window Info)
+sleep 0.7
+shot "$about" about-box.png
+keys_to "$about" Escape
+wait_gone "$about"
+
+keys_to "$main" alt+F4
+for i in $(seq 1 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "program did not end on Alt+F4"
+wait "$pid"
+rc=$?
+pid=
+[ "$rc" -eq 0 ] || fail "exit code $rc"
+
+value() { # name -> "TYPE DATA" as reg query prints it
+    wine reg query 'HKCU\Software\Morvapps\Foldtally\MainDlg' /v "$1" </dev/null 2>/dev/null |
+        tr -d '\r' | awk -v n="$1" '$1 == n { print $2, $3 }'
+}
+expect() { # name, expected "TYPE DATA"
+    local got
+    got=$(value "$1")
+    [ "$got" = "$2" ] || fail "$1 is '$got', expected '$2'"
+}
+expect MailboxPathManual 'REG_BINARY 01'
+expect MailboxPath "REG_SZ ${mailbox^^}\\"
+expect NewmailPath "REG_SZ ${newmail^^}\\"
+expect AutoRefresh 'REG_BINARY 00'
+expect AutoRefreshRate 'REG_BINARY 0A000000'
+echo "settings dialog and About box driven by keys; values stored; screenshots in $artifacts"
