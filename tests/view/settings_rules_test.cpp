@@ -76,6 +76,26 @@ TEST(SettingsRulesTest, SecondsBeyondTheIntegerRangeStopAtItsEnd) {
     EXPECT_EQ(INT32_MAX, view::ReadLeadingInteger(std::string(5000, '9')));
 }
 
+TEST(SettingsRulesTest, SecondsMatchTheLibraryReadingClampedToTheIntegerRange) {
+    // A seeded walk over short texts of blanks, signs, digits and other characters; the
+    // reference is the library's 64-bit reading, which saturates instead of overflowing.
+    const char alphabet[] = " \t+-0123456789x9";
+    unsigned seed = 2024;
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        seed = seed * 1103515245u + 12345u;
+        const size_t length = (seed >> 16) % 24;
+        for (size_t i = 0; i < length; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            text += alphabet[(seed >> 16) % (sizeof alphabet - 1)];
+        }
+        const long long wide = std::strtoll(text.c_str(), nullptr, 10);
+        const int32_t expected = static_cast<int32_t>(
+            wide > INT32_MAX ? INT32_MAX : (wide < INT32_MIN ? INT32_MIN : wide));
+        ASSERT_EQ(expected, view::ReadLeadingInteger(text)) << "'" << text << "'";
+    }
+}
+
 struct RateCase {
     const char* field;
     int32_t remembered; // when automatic refresh is switched off
