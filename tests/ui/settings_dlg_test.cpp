@@ -336,28 +336,6 @@ TEST(SettingsDlgTest, EachErrorKeepsTheDialogOpenWithItsEditSelected) {
     }
 }
 
-TEST(SettingsDlgTest, SelectionOfTheFaultyEditCoversALongText) {
-    DialogTestApp app;
-    Boxes boxes;
-    CSettingsDlg dlg(nullptr, &app);
-    dlg.m_settings.m_bMailboxPathManual = true;
-    const std::string longRelative(200, 'M');
-    RunSettings(app, dlg,
-                {Do([&] {
-                     SetItemText(dlg.GetSafeHwnd(), IDC_MAILBOX_PATH, longRelative);
-                     ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
-                 }),
-                 [&] {
-                     return boxes.Count() == 1 &&
-                            ::GetFocus() == Item(dlg.GetSafeHwnd(), IDC_MAILBOX_PATH);
-                 },
-                 Do([&] {
-                     EXPECT_TRUE(HasFocusWithAllSelected(dlg.GetSafeHwnd(), IDC_MAILBOX_PATH));
-                     dlg.EndDialog(IDCANCEL);
-                 })},
-                &boxes);
-}
-
 TEST(SettingsDlgTest, OkTakesTheValuesAndPassesTheMenuSettingsThrough) {
     DialogTestApp app;
     Boxes boxes;
