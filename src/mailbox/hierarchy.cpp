@@ -7,6 +7,8 @@
 #include "diag/trace.h"
 #include "platform/files.h"
 
+#include <algorithm>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -36,10 +38,14 @@ bool EqualFolded(const std::string& a, const std::string& b) {
     return true;
 }
 
-// Reads the fields of one line from left to right.
+// Reads the fields of one line from left to right. The line is a text: it ends at its
+// first NUL byte, as it does for the trace line that names it when it fails. Kept
+// inside a name, the NUL would cut off, in the list, everything shown after it: the
+// names below it and the folder's own name.
 class FieldReader {
 public:
-    explicit FieldReader(const std::string& line) : m_line(line) {}
+    explicit FieldReader(const std::string& line)
+        : m_line(line.data(), std::min(line.size(), line.find('\0'))) {}
 
     // A number: blanks, then at least one decimal digit. The digits give the value
     // (held at INT32_MAX when there are too many for 32 bits); whatever follows them
@@ -75,7 +81,7 @@ public:
         if (AtEnd() || m_line[m_pos] != '"') {
             const size_t comma = m_line.find(',', m_pos);
             const size_t end = comma == std::string::npos ? m_line.size() : comma;
-            value.assign(m_line, m_pos, end - m_pos);
+            value.assign(m_line.data() + m_pos, end - m_pos);
             m_pos = end;
             SkipPastComma();
             return true;
@@ -87,7 +93,7 @@ public:
             while (stop < m_line.size() && m_line[stop] != '"' && m_line[stop] != '\\') {
                 ++stop;
             }
-            value.append(m_line, m_pos, stop - m_pos);
+            value.append(m_line.data() + m_pos, stop - m_pos);
             m_pos = stop;
             if (AtEnd()) {
                 return false;
@@ -119,7 +125,7 @@ private:
         m_pos = comma == std::string::npos ? m_line.size() : comma + 1;
     }
 
-    const std::string& m_line;
+    const std::string_view m_line;
     size_t m_pos = 0;
 };
 

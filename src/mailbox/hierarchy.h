@@ -19,8 +19,9 @@ public:
 
     // Resets the entry and reads the five comma-separated fields of `line` (two
     // numbers, then the identifier, the parent's identifier and the name, each quoted
-    // or plain). True when all five were read; otherwise the entry holds what was read
-    // before the failing field and is not to be used.
+    // or plain). The line ends at its first NUL byte, if it has one. True when all five
+    // were read; otherwise the entry holds what was read before the failing field and
+    // is not to be used.
     bool ParseLine(const std::string& line);
 
     int32_t type = -1; // 2 marks a root: the walk up to the top ends there

@@ -62,6 +62,13 @@ TEST(HierarchyEntryTest, ParsesTheFiveFieldsOfALine) {
         {"1,0,\"i\",\"p\",\"Na\\", false, 1, "i", "p", "Na"},
         {"1,0,\"i\",\"p\",\"n\\\"", false, 1, "i", "p", "n\""},
         {"1,0,\"i,p,n", false, 1, "i,p,n", "", ""},
+        // The line ends at its first NUL, as the text of the trace line does.
+        {std::string("1,0,i,p,Vor\0Nach", 16), true, 1, "i", "p", "Vor"},
+        {std::string("1,0,\"i\0\",p,n", 12), false, 1, "i", "", ""},
+        {std::string("\0"
+                     "1,0,i,p,n",
+                     10),
+         false, -1, "", "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
