@@ -1,0 +1,178 @@
+#!/usr/bin/env bash
+# End to end: foldtally.exe never writes where it reads. The program and its help file
+# are copied to a folder of their own; a generated mailbox (with broken folder files,
+# decoys and names in mixed case) and its new mail are recorded with sha256sum and the
+# modification time of every entry. Then the program starts, refreshes by F5, Ctrl+K
+# and Alt+P, runs every context menu item that opens no dialog (the help items open
+# the viewer, or show "FEHLER 001" where there is none, and each is closed again),
+# presses F1, and closes by "Beenden"; a second run refreshes itself every second and
+# closes by Alt+F4. Afterwards every entry of the mailbox, the new mail and the program
+# folder is as it was, and none came or went. Runs inside a Wine session (DISPLAY and
+# the prefix come from the caller); the keys it touches are saved first and put back.
+set -uo pipefail
+exe=$1
+help=$2
+mailgen=$3
+
+title='Ordner-Statistik für Pegasus-Mail'
+keys=('HKCU\Software\Pegasus Mail' 'HKCU\Software\Morvapps\Foldtally')
+main_key='HKCU\Software\Morvapps\Foldtally\MainDlg'
+work=$(mktemp -d "${TMPDIR:-/tmp}/foldtally-readonly.XXXXXX")
+pid=
+
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    local i
+    for i in 0 1; do
+        wine reg delete "${keys[$i]}" /f </dev/null >/dev/null 2>&1
+        [ -f "$work/saved$i.reg" ] && wine reg import "$work/saved$i.reg" </dev/null >/dev/null 2>&1
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+for i in 0 1; do
+    if wine reg query "${keys[$i]}" </dev/null >/dev/null 2>&1; then
+        wine reg export "${keys[$i]}" "$work/saved$i.reg" /y </dev/null >/dev/null 2>&1 ||
+            fail "cannot save ${keys[$i]}"
+    fi
+    wine reg delete "${keys[$i]}" /f </dev/null >/dev/null 2>&1
+done
+
+mkdir -p "$work/program"
+cp "$exe" "$work/program/foldtally.exe" && cp "$help" "$work/program/foldtally.chm" ||
+    fail "cannot copy the program"
+mailbox=$(winepath -w "$work/mailbox" 2>/dev/null)
+newmail=$(winepath -w "$work/newmail" 2>/dev/null)
+wine "$mailgen" --mailbox "$mailbox\\" --newmail "$newmail\\" --seed 11 --folders 30 --depth 3 \
+    --broken 4 --case-variants --newmail-files 5 --quiet </dev/null >/dev/null 2>&1 ||
+    fail "mailbox generator"
+wine reg add 'HKCU\Software\Pegasus Mail\Mailbox' /ve /d "$mailbox" /f </dev/null >/dev/null 2>&1
+wine reg add 'HKCU\Software\Pegasus Mail\Newmail' /ve /d "$newmail" /f </dev/null >/dev/null 2>&1
+
+# Every entry below the three folders: kind, path, size and modification time to the
+# nanosecond, then the checksum of every file.
+snapshot() {
+    local dir
+    for dir in mailbox newmail program; do
+        (cd "$work/$dir" && find . -printf '%y %p %s %T@\n' | LC_ALL=C sort &&
+            find . -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum) |
+            sed "s|^|$dir |"
+    done
+}
+snapshot >"$work/before.txt"
+[ "$(grep -c ' f ' "$work/before.txt")" -gt 30 ] || fail "the mailbox is too small"
+
+# The scan writes one trace line per broken folder file; their number counts scans.
+scans() { grep -c 'Analyze\] WARNUNG' "$work/trace.log"; }
+
+start() { # "count": the first refresh's trace lines are those of one scan
+    WINEDEBUG=-all,+debugstr wine "$work/program/foldtally.exe" </dev/null >/dev/null \
+        2>"$work/trace.log" &
+    pid=$!
+    w=$(timeout 30 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
+    [ -n "$w" ] || fail "no main window"
+    sleep 1
+    if [ "${1:-}" = count ]; then
+        per_scan=$(scans)
+        [ "$per_scan" -gt 0 ] || fail "the first refresh wrote no trace lines"
+    fi
+}
+
+finish() { # how the program was closed
+    local i rc
+    for i in $(seq 1 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "program did not end on $1"
+    wait "$pid"
+    rc=$?
+    pid=
+    [ "$rc" -eq 0 ] || fail "exit code $rc after $1"
+}
+
+wait_scans() { # what was done, expected number of scans
+    local i
+    for i in $(seq 1 50); do
+        [ "$(scans)" -ge $(($2 * per_scan)) ] && break
+        sleep 0.1
+    done
+    [ "$(scans)" -eq $(($2 * per_scan)) ] || fail "$1 gave $(scans) trace lines, not $(($2 * per_scan))"
+}
+
+press() { # key, expected number of scans afterwards
+    xdotool windowfocus --sync "$w"
+    xdotool key "$1"
+    wait_scans "$1" "$2"
+}
+
+context() { # item letter
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    xdotool windowfocus --sync "$w"
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    # Inside the list, below its header.
+    xdotool mousemove $((X + 60)) $((Y + 90)) click 3
+    sleep 0.7
+    xdotool key "$1"
+}
+
+# The help viewer, or the box "FEHLER 001", has the program's title too: another
+# visible window of that name. Each is closed again.
+close_help() { # what opened it
+    local i other=
+    for i in $(seq 1 50); do
+        other=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | grep -vx "$w" | head -1)
+        [ -n "$other" ] && break
+        sleep 0.1
+    done
+    [ -n "$other" ] || fail "$1 opened neither the help viewer nor error 001"
+    xdotool windowfocus --sync "$other" key alt+F4
+    for i in $(seq 1 50); do
+        xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | grep -qvx "$w" || return 0
+        sleep 0.1
+    done
+    fail "the window $1 opened did not close"
+}
+
+# First run: every command, each refreshing exactly once where it refreshes.
+start count
+press F5 2
+press ctrl+k 3
+press alt+p 4
+# Wine's window procedure sees the Alt key go up without the P between (the accelerator
+# took it) and opens the menu bar as for Alt alone; Escape leaves it again (and does
+# nothing where the menu bar stayed closed).
+xdotool key Escape
+context a
+wait_scans "Aktualisieren" 5
+context k
+wait_scans "Dateigrößen kompakt" 6
+context p
+wait_scans "Posteingang anzeigen" 7
+press F1 7
+close_help F1
+context i
+close_help "Hilfe-Inhalt"
+context h
+close_help "Hilfe"
+context b
+finish "Beenden"
+
+# Second run: the worker refreshes every second.
+wine reg add "$main_key" /v AutoRefresh /t REG_BINARY /d 01 /f </dev/null >/dev/null 2>&1
+wine reg add "$main_key" /v AutoRefreshRate /t REG_BINARY /d 01000000 /f </dev/null >/dev/null 2>&1
+start
+sleep 3
+[ "$(scans)" -ge $((4 * per_scan)) ] || fail "the worker refreshed too seldom: $(scans) trace lines"
+xdotool windowfocus --sync "$w" key alt+F4
+finish Alt+F4
+
+snapshot >"$work/after.txt"
+diff "$work/before.txt" "$work/after.txt" >&2 || fail "the program changed what it reads"
+echo "mailbox, new mail and program folder unchanged after every command: $(wc -l <"$work/before.txt") lines compared"
