@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
-# Runs every libFuzzer target of build/fuzz for the given number of seconds (default
-# 60), each starting from its seed corpus in fuzz/corpus/<target>. A finding fails.
+# Runs every libFuzzer target for the given number of seconds (default 60), each
+# starting from its seed corpus in fuzz/corpus/fuzz_<name>. The targets are the files
+# fuzz/<name>.cmake: one that was not built fails like a finding, so a target cannot
+# drop out of the test command unnoticed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 status=0
 shopt -s nullglob
-for target in build/fuzz/fuzz/fuzz_*; do
-    [ -x "$target" ] || continue
-    name=$(basename "$target")
+targets=(fuzz/*.cmake)
+[ ${#targets[@]} -gt 0 ] || { echo "no fuzz targets in fuzz/" >&2; exit 1; }
+for declared in "${targets[@]}"; do
+    name=fuzz_$(basename "$declared" .cmake)
+    target=build/fuzz/fuzz/$name
+    if [ ! -f "$target" ] || [ ! -x "$target" ]; then
+        echo "--- $name was not built: $target is missing" >&2
+        status=1
+        continue
+    fi
     work=build/fuzz/corpus-$name
     mkdir -p "$work" build/fuzz/findings
     seeds=()

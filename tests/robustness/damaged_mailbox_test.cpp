@@ -12,6 +12,12 @@
 #include <cstdio>
 #include <map>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 using fixtures::HierarchyLine;
@@ -50,6 +56,16 @@ std::map<std::string, Row> RowsByName(const FolderCatalogue& catalogue) {
         rows[r.fileName] = {r.fileName, r.folderPath, r.folderName, r.size};
     }
     return rows;
+}
+
+// A directory made through the narrow name, so its bytes reach Windows as the program
+// will spell them (the standard library's paths would convert them otherwise).
+bool MakeNarrowDirectory(const std::string& path) {
+#ifdef _WIN32
+    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+#else
+    return ::mkdir(path.c_str(), 0700) == 0;
+#endif
 }
 
 std::string OpenTrace(const std::string& path) {
@@ -122,10 +138,14 @@ TEST(DamagedMailboxTest, ASparseMbxOfFiveGiBKeepsItsWholeSize) {
 
 // One folder per byte from 0x80 to 0xFF, in its file name, its header name and its
 // identifier, half of them .PMM and half .MBX with companion, all inside one tree entry
-// whose name has such bytes too. The hexadecimal prefix keeps names that differ only in the
-// case of an accented letter apart where the file system ignores that case.
+// whose name has such bytes too, in a mailbox directory named with them as well. The
+// hexadecimal prefix keeps names that differ only in the case of an accented letter
+// apart where the file system ignores that case.
 TEST(DamagedMailboxTest, NamesWithEveryByteFrom0x80To0xFFKeepTheirBytes) {
-    TempDir mailbox;
+    TempDir root;
+    const std::string mailboxDir = root / "J\xFCrgen \x80\x9F\xFF";
+    ASSERT_TRUE(MakeNarrowDirectory(mailboxDir));
+    const std::string mailbox = mailboxDir + testsupport::Separator();
     std::string tree = HierarchyLine(2, "R", "", "Oben") + HierarchyLine(1, "P\xA4", "R",
                                                                          "Entw\xFC"
                                                                          "rfe \x80\x9F\xFF");
@@ -141,18 +161,18 @@ TEST(DamagedMailboxTest, NamesWithEveryByteFrom0x80To0xFFKeepTheirBytes) {
         const bool asMbx = b % 2 != 0;
         const std::string fileName = stem + (asMbx ? ".MBX" : ".PMM");
         if (asMbx) {
-            ASSERT_TRUE(WriteFile(mailbox / fileName, std::string(b, 'm')));
-            ASSERT_TRUE(WriteFile(mailbox / (stem + ".PMG"), PmgHeader(name, id)));
+            ASSERT_TRUE(WriteFile(mailbox + fileName, std::string(b, 'm')));
+            ASSERT_TRUE(WriteFile(mailbox + stem + ".PMG", PmgHeader(name, id)));
         } else {
-            ASSERT_TRUE(WriteFile(mailbox / fileName, PmmHeader(name, id) + std::string(b, 'm')));
+            ASSERT_TRUE(WriteFile(mailbox + fileName, PmmHeader(name, id) + std::string(b, 'm')));
         }
         const uint64_t size = asMbx ? b : 128 + b;
         expected[fileName] = {fileName, "\\Entw\xFCrfe \x80\x9F\xFF\\", name, size};
     }
-    ASSERT_TRUE(WriteFile(mailbox / "hierarch.pm", tree));
+    ASSERT_TRUE(WriteFile(mailbox + "hierarch.pm", tree));
     FolderCatalogue c;
     TraceCapture trace;
-    ASSERT_TRUE(c.Scan(mailbox.Path(), true, false, "", kLabel));
+    ASSERT_TRUE(c.Scan(mailbox, true, false, "", kLabel));
     EXPECT_EQ(expected, RowsByName(c));
     EXPECT_EQ(128, c.fileCount);
     EXPECT_TRUE(trace.Lines().empty());
