@@ -3,8 +3,8 @@
 // length and its .PMG header, and takes the .CNM sizes from the new-mail listing. No
 // parsing, no sorting, no output but a checksum line.
 #include <dirent.h>
-#include <strings.h>
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,7 +36,8 @@ void ReadHeader(const std::string& path, size_t size, bool takeLength, Totals& t
         return;
     }
     const ssize_t got = pread(fd, buffer, size, 0);
-    totals.headerBytes += got > 0 ? static_cast<uint64_t>(got) + static_cast<unsigned char>(buffer[0]) : 0;
+    totals.headerBytes +=
+        got > 0 ? static_cast<uint64_t>(got) + static_cast<unsigned char>(buffer[0]) : 0;
     if (takeLength) {
         struct stat st;
         if (fstat(fd, &st) == 0) {

@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
 # The report's speed against the minimal loop of the same system calls: whole
-# processes, warm cache, side by side. Two measurements per mailbox: hyperfine (when
-# apt has it) and bench/compare.py, which alternates the two programs run by run and
-# also reports CPU time, the steadier figure on a machine shared with other work.
-# Mailboxes are generated once under build/bench/ and reused. Usage:
-#   bench/run.sh                       # 10 000 and 100 000 folders
+# processes, warm cache, side by side. Two measurements per mailbox: hyperfine and
+# bench/compare.py, which alternates the two programs run by run and also reports CPU
+# time, the steadier figure on a machine shared with other work. Mailboxes are
+# generated once under build/bench/ and reused. Usage:
+#   bench/run.sh                       # 1 000, 10 000 and 100 000 folders
 #   FOLDERS="10000" RUNS=30 bench/run.sh
 #   CASE_VARIANTS=1 bench/run.sh       # also 10 000 folders with mixed-case extensions
+#   WINE=1 FOLDERS="1000 10000" bench/run.sh   # also foldtally-report.exe against the
+#                                      # Windows build of the loop, both under Wine
+#   NATIVE=0 WINE=1 bench/run.sh       # only under Wine
 set -euo pipefail
 cd "$(dirname "$0")/.."
-FOLDERS=${FOLDERS:-"10000 100000"}
+FOLDERS=${FOLDERS:-"1000 10000 100000"}
 RUNS=${RUNS:-20}
 OUT=build/bench
 mkdir -p "$OUT"
+scripts/setup.sh # hyperfine and python3 among the rest
 
 cmake --preset native >"$OUT/configure.log" 2>&1 || { cat "$OUT/configure.log"; exit 1; }
 cmake --build --preset native -j "${FOLDTALLY_JOBS:-2}" \
@@ -21,11 +25,6 @@ REPORT=$PWD/build/native/foldtally-report
 LOOP=$PWD/build/native/bench/foldtally-bench-loop
 MAILGEN=$PWD/build/native/foldtally-mailgen
 
-if ! command -v hyperfine >/dev/null 2>&1; then
-    sudo=
-    [ "$(id -u)" -ne 0 ] && sudo=sudo
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq hyperfine >/dev/null 2>&1 || true
-fi
 
 # One mailbox: half .PMM, half .MBX/.PMG, every folder in the tree (one root and one
 # entry per folder, up to 8 levels below it), 100 new-mail files.
@@ -65,6 +64,7 @@ PY
 }
 
 for n in $FOLDERS; do
+    [ "${NATIVE:-1}" = 1 ] || break
     generate "$n" "$OUT/mb-$n"
     runs=$RUNS
     [ "$n" -ge 100000 ] && runs=$(((RUNS + 1) / 2))
@@ -73,4 +73,30 @@ done
 if [ "${CASE_VARIANTS:-0}" = 1 ]; then
     generate 10000 "$OUT/mb-10000-case" --case-variants
     measure "folders-10000-case-variants" "$OUT/mb-10000-case" "$RUNS"
+fi
+
+# Under Wine: whole processes again, each started by wine in the project's prefix with a
+# persistent server; the Windows loop makes the same calls as the POSIX one.
+if [ "${WINE:-0}" = 1 ]; then
+    cmake --preset win32 >"$OUT/configure-win32.log" 2>&1 || { cat "$OUT/configure-win32.log"; exit 1; }
+    cmake --build --preset win32 -j "${FOLDTALLY_JOBS:-2}" \
+        --target foldtally-report foldtally-bench-loop >/dev/null
+    source scripts/wine-env.sh
+    wine_session_start
+    trap wine_session_stop EXIT
+    for n in $FOLDERS; do
+        dir=$OUT/mb-$n
+        generate "$n" "$dir"
+        mailbox=$(winepath -w "$PWD/$dir/mailbox" 2>/dev/null)
+        newmail=$(winepath -w "$PWD/$dir/newmail" 2>/dev/null)
+        report="wine build/win32/foldtally-report.exe --mailbox '$mailbox' --newmail '$newmail' --tsv"
+        loop="wine build/win32/bench/foldtally-bench-loop.exe '$mailbox' '$newmail'"
+        runs=$RUNS
+        [ "$n" -ge 100000 ] && runs=$(((RUNS + 1) / 2))
+        echo "=== folders-$n under Wine (load $(cut -d' ' -f1-3 /proc/loadavg))"
+        echo "  loop:   $(eval "$loop" </dev/null | tr -d '\r')"
+        echo "  report: $(eval "$report" </dev/null | tr -d '\r' | tail -1)"
+        echo "  alternating runs:"
+        bench/compare.py "$runs" report "$report" loop "$loop"
+    done
 fi

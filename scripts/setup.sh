@@ -8,6 +8,7 @@ packages=(
     wine wine32:i386 wine64 fonts-wine
     xvfb xauth xdotool x11-utils x11-apps imagemagick
     fp-utils zip unzip
+    hyperfine python3
 )
 
 missing=()
