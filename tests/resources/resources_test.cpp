@@ -83,9 +83,21 @@ TEST(ResourcesTest, VersionResourceIsGermanFirstAndDescribesTheProgram) {
     EXPECT_EQ("Copyright © Morvapps",
               VersionValue(block, "\\StringFileInfo\\040704B0\\LegalCopyright"));
 
+    // Numbers and texts both carry the project version, the one place it is set.
+#define FT_QUOTE2(x) #x
+#define FT_QUOTE(x) FT_QUOTE2(x)
+    EXPECT_EQ(FT_QUOTE(FOLDTALLY_VERSION),
+              VersionValue(block, "\\StringFileInfo\\040704B0\\FileVersion"));
+    EXPECT_EQ(FT_QUOTE(FOLDTALLY_VERSION),
+              VersionValue(block, "\\StringFileInfo\\040704B0\\ProductVersion"));
     VS_FIXEDFILEINFO* fixed = nullptr;
     ASSERT_TRUE(::VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(0x00010000u, fixed->dwFileVersionMS);
+    const DWORD ms = (FOLDTALLY_VERSION_MAJOR << 16) | FOLDTALLY_VERSION_MINOR;
+    const DWORD ls = (FOLDTALLY_VERSION_PATCH << 16) | FOLDTALLY_VERSION_TWEAK;
+    EXPECT_EQ(ms, fixed->dwFileVersionMS);
+    EXPECT_EQ(ls, fixed->dwFileVersionLS);
+    EXPECT_EQ(ms, fixed->dwProductVersionMS);
+    EXPECT_EQ(ls, fixed->dwProductVersionLS);
 }
 
 struct MenuItem {

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The release package: build/artifacts/foldtally-<version>-win32.zip with the program,
+# its help file, the German LIESMICH.txt (Windows-1252, CRLF) and the licence. The
+# version is the project version of the top CMakeLists.txt, read from the build's cache.
+# Without options it installs what is missing and builds the win32 preset first.
+#   scripts/package.sh                               # build, then package
+#   scripts/package.sh --no-build [--build-dir DIR] [--out DIR]
+# The zip is reproducible: its files (and the stripped program's header) carry the time
+# of the last commit, in a fixed order.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$PWD
+build=1
+build_dir=$ROOT/build/win32
+out=$ROOT/build/artifacts
+while [ $# -gt 0 ]; do
+    case $1 in
+    --no-build) build=0 ;;
+    --build-dir) build_dir=$(cd "$2" && pwd); shift ;;
+    --out) mkdir -p "$2"; out=$(cd "$2" && pwd); shift ;;
+    *) echo "usage: scripts/package.sh [--no-build] [--build-dir DIR] [--out DIR]" >&2; exit 2 ;;
+    esac
+    shift
+done
+
+if [ "$build" = 1 ]; then
+    scripts/setup.sh
+    mkdir -p build
+    cmake --preset win32 >build/configure-win32.log 2>&1 || { cat build/configure-win32.log; exit 1; }
+    cmake --build --preset win32 -j "${FOLDTALLY_JOBS:-2}" --target foldtally foldtally_help
+fi
+
+cache_value() { sed -n "s/^$1:[A-Z]*=//p" "$build_dir/CMakeCache.txt"; }
+version=$(cache_value CMAKE_PROJECT_VERSION)
+strip=$(cache_value CMAKE_STRIP)
+[ -n "$version" ] || { echo "no project version in $build_dir/CMakeCache.txt" >&2; exit 1; }
+for f in foldtally.exe foldtally.chm; do
+    [ -f "$build_dir/$f" ] || { echo "$build_dir/$f is missing: build the win32 preset" >&2; exit 1; }
+done
+
+epoch=$(git log -1 --format=%ct 2>/dev/null || date +%s)
+stage=$(mktemp -d "${TMPDIR:-/tmp}/foldtally-package.XXXXXX")
+trap 'rm -rf "$stage"' EXIT
+# The symbol table only helps a debugger; the code is the tested build's.
+SOURCE_DATE_EPOCH=$epoch "$strip" -o "$stage/foldtally.exe" "$build_dir/foldtally.exe"
+cp "$build_dir/foldtally.chm" "$stage/foldtally.chm"
+sed "s/@VERSION@/$version/g" package/LIESMICH.txt | iconv -f UTF-8 -t CP1252 |
+    sed 's/$/\r/' >"$stage/LIESMICH.txt"
+sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
+
+stamp=$(date -u -d "@$epoch" +%Y%m%d%H%M.%S)
+files=(foldtally.exe foldtally.chm LIESMICH.txt LICENSE.txt)
+(cd "$stage" && TZ=UTC touch -t "$stamp" "${files[@]}")
+mkdir -p "$out"
+zip_file=$out/foldtally-$version-win32.zip
+rm -f "$zip_file"
+(cd "$stage" && TZ=UTC zip -q -X -D -9 "$zip_file" "${files[@]}")
+echo "$zip_file"
