@@ -16,12 +16,13 @@ FOLDERS=${FOLDERS:-"1000 10000 100000"}
 RUNS=${RUNS:-20}
 OUT=build/bench
 mkdir -p "$OUT"
-scripts/setup.sh # hyperfine and python3 among the rest
+scripts/setup.sh # hyperfine, python3 and GNU time among the rest
 
 cmake --preset native >"$OUT/configure.log" 2>&1 || { cat "$OUT/configure.log"; exit 1; }
 cmake --build --preset native -j "${FOLDTALLY_JOBS:-2}" \
-    --target foldtally-report foldtally-mailgen foldtally-bench-loop >/dev/null
+    --target foldtally-report foldtally-mailgen foldtally-bench-loop row_memory_bench >/dev/null
 REPORT=$PWD/build/native/foldtally-report
+ROW_MEMORY=$PWD/build/native/bench/row_memory_bench
 LOOP=$PWD/build/native/bench/foldtally-bench-loop
 MAILGEN=$PWD/build/native/foldtally-mailgen
 
@@ -48,6 +49,9 @@ measure() {
     echo "=== $label ($(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg))"
     echo "  loop:   $($loop)"
     echo "  report: $($report | tail -1)"
+    echo "  heap:   $("$ROW_MEMORY" "$mailbox/" "$newmail/")"
+    echo "  peak RSS: report $(/usr/bin/time -f %M $report 2>&1 >/dev/null) KiB," \
+        "loop $(/usr/bin/time -f %M $loop 2>&1 >/dev/null) KiB"
     if command -v hyperfine >/dev/null 2>&1; then
         hyperfine -N --warmup 3 --runs "$runs" --export-json "$OUT/$label.json" \
             -n report "$report" -n loop "$loop" | grep -E 'Benchmark|Time|Range'
@@ -80,7 +84,7 @@ fi
 if [ "${WINE:-0}" = 1 ]; then
     cmake --preset win32 >"$OUT/configure-win32.log" 2>&1 || { cat "$OUT/configure-win32.log"; exit 1; }
     cmake --build --preset win32 -j "${FOLDTALLY_JOBS:-2}" \
-        --target foldtally-report foldtally-bench-loop >/dev/null
+        --target foldtally-report foldtally-bench-loop row_memory_bench >/dev/null
     source scripts/wine-env.sh
     wine_session_start
     trap wine_session_stop EXIT
@@ -96,6 +100,7 @@ if [ "${WINE:-0}" = 1 ]; then
         echo "=== folders-$n under Wine (load $(cut -d' ' -f1-3 /proc/loadavg))"
         echo "  loop:   $(eval "$loop" </dev/null | tr -d '\r')"
         echo "  report: $(eval "$report" </dev/null | tr -d '\r' | tail -1)"
+        echo "  heap:   $(wine build/win32/bench/row_memory_bench.exe "$mailbox\\" "$newmail\\" </dev/null | tr -d '\r')"
         echo "  alternating runs:"
         bench/compare.py "$runs" report "$report" loop "$loop"
     done

@@ -8,7 +8,7 @@ packages=(
     wine wine32:i386 wine64 fonts-wine
     xvfb xauth xdotool x11-utils x11-apps imagemagick
     fp-utils zip unzip
-    hyperfine python3
+    hyperfine python3 time
 )
 
 missing=()
