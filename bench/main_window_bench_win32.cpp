@@ -5,7 +5,10 @@
 // that sorts by size. Then the heap bytes a row costs, in the catalogue and in the list.
 // The window is the real CMainDlg; HKEY_CURRENT_USER is redirected to a scratch key for
 // the run, so no stored setting of anyone is touched.
-// Usage: main_window_bench [folders] [runs]
+// Usage: main_window_bench [folders] [runs] [mailbox newmail]
+// Without directories the mailbox is generated once in the temporary folder. Wine
+// creates files slowly in a large directory (each new name is first looked for in every
+// letter case), so for 100 000 folders pass bench/run.sh's natively generated mailbox.
 #include "app/foldtally_app.h"
 #include "mailbox/folder_catalogue.h"
 #include "mailgen.h"
@@ -52,6 +55,13 @@ double HeapBytesInUse() {
         ::HeapUnlock(heaps[i]);
     }
     return bytes;
+}
+
+std::string WithBackslash(std::string dir) {
+    if (!dir.empty() && dir.back() != '\\') {
+        dir += '\\';
+    }
+    return dir;
 }
 
 double Median(std::vector<double> values) {
@@ -143,9 +153,11 @@ int main(int argc, char** argv) {
     char temp[MAX_PATH];
     ::GetTempPathA(sizeof temp, temp);
     const std::string root = std::string(temp) + "foldtally-bench-" + std::to_string(folders);
-    g_strMailbox = root + "\\mail\\";
-    g_strNewmail = root + "\\new\\";
-    if (::GetFileAttributesA((g_strMailbox + "hierarch.pm").c_str()) == INVALID_FILE_ATTRIBUTES) {
+    g_strMailbox = argc > 4 ? WithBackslash(argv[3]) : root + "\\mail\\";
+    g_strNewmail = argc > 4 ? WithBackslash(argv[4]) : root + "\\new\\";
+    const bool generated = argc <= 4; // a given mailbox is only read
+    if (generated &&
+        ::GetFileAttributesA((g_strMailbox + "hierarch.pm").c_str()) == INVALID_FILE_ATTRIBUTES) {
         mailgen::Options options;
         options.folders = folders;
         options.maxDepth = 8;
