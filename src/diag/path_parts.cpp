@@ -5,7 +5,9 @@
 #include "platform/files.h"
 
 namespace {
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 // What the platform's full-path buffer of 259 bytes holds, terminator included.
 constexpr size_t kMaxFullPath = 258;

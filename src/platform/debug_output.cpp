@@ -29,6 +29,8 @@ void SetDebugOutputHook(DebugOutputHook hook, void* context) {
     g_hookContext = context;
 }
 
-void SetDebugOutputToStderr(bool on) { g_toStderr = on; }
+void SetDebugOutputToStderr(bool on) {
+    g_toStderr = on;
+}
 
 } // namespace platform

@@ -2,5 +2,7 @@
 #include <windows.h>
 
 namespace platform {
-void DebugOutputToPlatform(const char* text) { OutputDebugStringA(text); }
+void DebugOutputToPlatform(const char* text) {
+    OutputDebugStringA(text);
+}
 } // namespace platform

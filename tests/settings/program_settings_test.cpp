@@ -140,14 +140,9 @@ TEST(ProgramSettingsTest, ACopyCarriesAllNineValues) {
 
 TEST(ProgramSettingsTest, TheWorkerNeverGetsAnIntervalOfZeroOrLessOrOneThatWrapped) {
     const std::pair<int32_t, int32_t> cases[] = {
-        {10, 10000},
-        {1, 1000},
-        {0, 10000},
-        {-5, 10000},
-        {INT32_MIN, 10000},
-        {2147483, 2147483000},
-        {2147484, 10000},
-        {INT32_MAX, 10000},
+        {10, 10000},      {1, 1000},          {0, 10000},
+        {-5, 10000},      {INT32_MIN, 10000}, {2147483, 2147483000},
+        {2147484, 10000}, {INT32_MAX, 10000},
     };
     for (const auto& [rate, interval] : cases) {
         ProgramSettings s;

@@ -27,8 +27,8 @@ TempDir::TempDir() {
     std::error_code ec;
     const fs::path base = fs::temp_directory_path(ec);
     for (;;) {
-        const std::string leaf = "foldtally-test-" + std::to_string(random()) + "-" +
-                                 std::to_string(counter++);
+        const std::string leaf =
+            "foldtally-test-" + std::to_string(random()) + "-" + std::to_string(counter++);
         const fs::path dir = base / leaf;
         if (fs::create_directory(dir, ec)) {
             m_path = dir.string() + Separator();
@@ -71,11 +71,17 @@ bool MakeDirectory(const std::string& path) {
     return fs::create_directories(fs::path(path), ec);
 }
 
-bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) {
+    return std::remove(path.c_str()) == 0;
+}
 
-TraceCapture::TraceCapture() { platform::SetDebugOutputHook(&TraceCapture::Collect, this); }
+TraceCapture::TraceCapture() {
+    platform::SetDebugOutputHook(&TraceCapture::Collect, this);
+}
 
-TraceCapture::~TraceCapture() { platform::SetDebugOutputHook(nullptr, nullptr); }
+TraceCapture::~TraceCapture() {
+    platform::SetDebugOutputHook(nullptr, nullptr);
+}
 
 void TraceCapture::Collect(const char* text, void* context) {
     static_cast<TraceCapture*>(context)->m_lines.emplace_back(text);

@@ -43,39 +43,40 @@ TEST_F(MainDlgTest, OkWithAutomaticRefreshStoresAppliesAndRefreshesTwice) {
     CMainDlg dlg(m_app);
     HWND box = nullptr;
     int before = 0;
-    RunMain(dlg, {
-                     [&] {
-                         before = dlg.GetRefreshCount();
-                         dlg.PostMessage(WM_COMMAND, ID_EXTRAS_SETTINGS, 0);
-                         return true;
-                     },
-                     [&] { return (box = OwnedBox(dlg)) != nullptr; },
-                     [&] {
-                         EXPECT_EQ("Einstellungen", testsupport::WindowText(box));
-                         Click(box, IDC_AUTOREFRESH);
-                         SetText(box, IDC_REFRESH_RATE, "45");
-                         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-                         return true;
-                     },
-                     [&] { return OwnedBox(dlg) == nullptr && dlg.GetRefreshCount() >= before + 2; },
-                     [&] {
-                         // Once for the worker's first request, once for the posted
-                         // command; the next request is 45 seconds away.
-                         ::Sleep(300);
-                         return true;
-                     },
-                     [&] {
-                         EXPECT_EQ(before + 2, dlg.GetRefreshCount());
-                         EXPECT_TRUE(dlg.GetSettings().m_bAutoRefresh);
-                         EXPECT_EQ(45, dlg.GetSettings().m_nAutoRefreshRate);
-                         EXPECT_EQ(mailbox::PeriodicWorker::Running, dlg.GetWorker().GetState());
-                         EXPECT_EQ(45000, static_cast<int>(dlg.GetWorker().GetInterval()));
-                         // Stored right after OK, not only at closing.
-                         EXPECT_EQ(Byte(1), Stored("AutoRefresh", REG_BINARY));
-                         EXPECT_EQ(Ints({45}), Stored("AutoRefreshRate", REG_BINARY));
-                         return true;
-                     },
-                 });
+    RunMain(dlg,
+            {
+                [&] {
+                    before = dlg.GetRefreshCount();
+                    dlg.PostMessage(WM_COMMAND, ID_EXTRAS_SETTINGS, 0);
+                    return true;
+                },
+                [&] { return (box = OwnedBox(dlg)) != nullptr; },
+                [&] {
+                    EXPECT_EQ("Einstellungen", testsupport::WindowText(box));
+                    Click(box, IDC_AUTOREFRESH);
+                    SetText(box, IDC_REFRESH_RATE, "45");
+                    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                    return true;
+                },
+                [&] { return OwnedBox(dlg) == nullptr && dlg.GetRefreshCount() >= before + 2; },
+                [&] {
+                    // Once for the worker's first request, once for the posted
+                    // command; the next request is 45 seconds away.
+                    ::Sleep(300);
+                    return true;
+                },
+                [&] {
+                    EXPECT_EQ(before + 2, dlg.GetRefreshCount());
+                    EXPECT_TRUE(dlg.GetSettings().m_bAutoRefresh);
+                    EXPECT_EQ(45, dlg.GetSettings().m_nAutoRefreshRate);
+                    EXPECT_EQ(mailbox::PeriodicWorker::Running, dlg.GetWorker().GetState());
+                    EXPECT_EQ(45000, static_cast<int>(dlg.GetWorker().GetInterval()));
+                    // Stored right after OK, not only at closing.
+                    EXPECT_EQ(Byte(1), Stored("AutoRefresh", REG_BINARY));
+                    EXPECT_EQ(Ints({45}), Stored("AutoRefreshRate", REG_BINARY));
+                    return true;
+                },
+            });
     EXPECT_EQ(mailbox::PeriodicWorker::Idle, dlg.GetWorker().GetState());
 }
 
