@@ -1,6 +1,7 @@
 // What the settings dialog accepts from its edit fields, free of any window: the form a
 // typed directory must have and the backslash it is stored with, and how the seconds
-// field is read. The dialog only moves text between its controls and these rules.
+// field is read (with the settings codecs' atoi rule, TextToInt). The dialog only moves text
+// between its controls and these rules.
 #pragma once
 
 #include <cstdint>
@@ -18,12 +19,6 @@ bool IsAcceptableDirectory(const std::string& text);
 // unless it already ends in one, and the result is true. Otherwise false, and
 // `directory` keeps its previous value.
 bool AcceptDirectory(const std::string& text, std::string& directory);
-
-// The number at the start of `text` as the C library's atoi reads it (leading blanks,
-// one optional sign, then decimal digits up to the first other character; 0 when there
-// are none), except that a number beyond the 32-bit range stops at the range's end
-// instead of being undefined.
-int32_t ReadLeadingInteger(const std::string& text);
 
 // The refresh interval in seconds that the dialog remembers when automatic refresh is
 // switched off: what the field holds when that is at least 1, else the default of 10.

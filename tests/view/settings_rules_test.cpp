@@ -57,45 +57,6 @@ TEST(SettingsRulesTest, ALongestTypedDirectoryKeepsEveryCharacter) {
     EXPECT_EQ(typed + "\\", target);
 }
 
-TEST(SettingsRulesTest, SecondsReadAsAtoiReadsThem) {
-    const char* texts[] = {"",     "0",          "00",          "000",     "1",   "10",    "45",
-                           "999",  "007",        "12ab",        "ab12",    " 5",  "\t\n7", "+8",
-                           "-3",   "- 3",        "+",           "-",       "--1", "4 5",   "1e3",
-                           "0x10", "2147483647", "-2147483648", "  +0042x"};
-    for (const char* text : texts) {
-        SCOPED_TRACE(text);
-        EXPECT_EQ(std::atoi(text), view::ReadLeadingInteger(text));
-    }
-}
-
-TEST(SettingsRulesTest, SecondsBeyondTheIntegerRangeStopAtItsEnd) {
-    EXPECT_EQ(INT32_MAX, view::ReadLeadingInteger("2147483648"));
-    EXPECT_EQ(INT32_MAX, view::ReadLeadingInteger("99999999999999999999999999999"));
-    EXPECT_EQ(INT32_MIN, view::ReadLeadingInteger("-2147483649"));
-    EXPECT_EQ(INT32_MIN, view::ReadLeadingInteger("-99999999999999999999999999999"));
-    EXPECT_EQ(INT32_MAX, view::ReadLeadingInteger(std::string(5000, '9')));
-}
-
-TEST(SettingsRulesTest, SecondsMatchTheLibraryReadingClampedToTheIntegerRange) {
-    // A seeded walk over short texts of blanks, signs, digits and other characters; the
-    // reference is the library's 64-bit reading, which saturates instead of overflowing.
-    const char alphabet[] = " \t+-0123456789x9";
-    unsigned seed = 2024;
-    for (int round = 0; round < 20000; ++round) {
-        std::string text;
-        seed = seed * 1103515245u + 12345u;
-        const size_t length = (seed >> 16) % 24;
-        for (size_t i = 0; i < length; ++i) {
-            seed = seed * 1103515245u + 12345u;
-            text += alphabet[(seed >> 16) % (sizeof alphabet - 1)];
-        }
-        const long long wide = std::strtoll(text.c_str(), nullptr, 10);
-        const int32_t expected = static_cast<int32_t>(
-            wide > INT32_MAX ? INT32_MAX : (wide < INT32_MIN ? INT32_MIN : wide));
-        ASSERT_EQ(expected, view::ReadLeadingInteger(text)) << "'" << text << "'";
-    }
-}
-
 struct RateCase {
     const char* field;
     int32_t remembered; // when automatic refresh is switched off
