@@ -14,43 +14,12 @@ mailgen=$2
 artifacts=$3
 mkdir -p "$artifacts"
 
-title='Ordner-Statistik für Pegasus-Mail'
-keys=('HKCU\Software\Pegasus Mail' 'HKCU\Software\Morvapps\Foldtally')
-work=$(mktemp -d "${TMPDIR:-/tmp}/foldtally-e2e.XXXXXX")
-pid=
-
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    local i
-    for i in 0 1; do
-        wine reg delete "${keys[$i]}" /f </dev/null >/dev/null 2>&1
-        [ -f "$work/saved$i.reg" ] && wine reg import "$work/saved$i.reg" </dev/null >/dev/null 2>&1
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-for i in 0 1; do
-    if wine reg query "${keys[$i]}" </dev/null >/dev/null 2>&1; then
-        wine reg export "${keys[$i]}" "$work/saved$i.reg" /y </dev/null >/dev/null 2>&1 ||
-            fail "cannot save ${keys[$i]}"
-    fi
-    wine reg delete "${keys[$i]}" /f </dev/null >/dev/null 2>&1
-done
+source "$(dirname "$0")/../e2e/e2e_common.sh"
+e2e_begin e2e
 
 # The mail client's directories hold the mailbox; the typed ones name the same
 # directories in capitals (Wine finds files whatever the case of their names).
-mailbox=$(winepath -w "$work/mailbox" 2>/dev/null)
-newmail=$(winepath -w "$work/newmail" 2>/dev/null)
-wine "$mailgen" --mailbox "$mailbox\\" --newmail "$newmail\\" --seed 11 --folders 12 --depth 2 \
-    --broken 2 --newmail-files 2 --quiet </dev/null >/dev/null 2>&1 || fail "mailbox generator"
-wine reg add 'HKCU\Software\Pegasus Mail\Mailbox' /ve /d "$mailbox" /f </dev/null >/dev/null 2>&1
-wine reg add 'HKCU\Software\Pegasus Mail\Newmail' /ve /d "$newmail" /f </dev/null >/dev/null 2>&1
+e2e_mailbox "$mailgen" --seed 11 --folders 12 --depth 2 --broken 2 --newmail-files 2
 typed_mailbox=${mailbox,,}
 typed_newmail=${newmail,,}
 
@@ -133,15 +102,7 @@ keys_to "$about" Escape
 wait_gone "$about"
 
 keys_to "$main" alt+F4
-for i in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "program did not end on Alt+F4"
-wait "$pid"
-rc=$?
-pid=
-[ "$rc" -eq 0 ] || fail "exit code $rc"
+e2e_wait_exit
 
 value() { # name -> "TYPE DATA" as reg query prints it
     wine reg query 'HKCU\Software\Morvapps\Foldtally\MainDlg' /v "$1" </dev/null 2>/dev/null |

@@ -12,41 +12,10 @@ mailgen=$2
 artifacts=$3
 mkdir -p "$artifacts"
 
-title='Ordner-Statistik für Pegasus-Mail'
-keys=('HKCU\Software\Pegasus Mail' 'HKCU\Software\Morvapps\Foldtally')
-work=$(mktemp -d "${TMPDIR:-/tmp}/foldtally-e2e.XXXXXX")
-pid=
+source "$(dirname "$0")/../e2e/e2e_common.sh"
+e2e_begin e2e
 
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    local i
-    for i in 0 1; do
-        wine reg delete "${keys[$i]}" /f </dev/null >/dev/null 2>&1
-        [ -f "$work/saved$i.reg" ] && wine reg import "$work/saved$i.reg" </dev/null >/dev/null 2>&1
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-for i in 0 1; do
-    if wine reg query "${keys[$i]}" </dev/null >/dev/null 2>&1; then
-        wine reg export "${keys[$i]}" "$work/saved$i.reg" /y </dev/null >/dev/null 2>&1 ||
-            fail "cannot save ${keys[$i]}"
-    fi
-    wine reg delete "${keys[$i]}" /f </dev/null >/dev/null 2>&1
-done
-
-mailbox=$(winepath -w "$work/mailbox" 2>/dev/null)
-newmail=$(winepath -w "$work/newmail" 2>/dev/null)
-wine "$mailgen" --mailbox "$mailbox\\" --newmail "$newmail\\" --seed 7 --folders 25 --depth 3 \
-    --broken 3 --newmail-files 4 --quiet </dev/null >/dev/null 2>&1 || fail "mailbox generator"
-wine reg add 'HKCU\Software\Pegasus Mail\Mailbox' /ve /d "$mailbox" /f </dev/null >/dev/null 2>&1
-wine reg add 'HKCU\Software\Pegasus Mail\Newmail' /ve /d "$newmail" /f </dev/null >/dev/null 2>&1
+e2e_mailbox "$mailgen" --seed 7 --folders 25 --depth 3 --broken 3 --newmail-files 4
 
 # The scan writes one trace line per broken folder file; their number counts scans.
 scans() { grep -c 'Analyze\] WARNUNG' "$work/trace.log"; }
@@ -95,15 +64,7 @@ press alt+p 4
 
 xdotool windowfocus --sync "$w"
 xdotool key alt+F4
-for i in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "program did not end on Alt+F4"
-wait "$pid"
-rc=$?
-pid=
-[ "$rc" -eq 0 ] || fail "exit code $rc"
+e2e_wait_exit
 
 value() { # name -> "TYPE DATA" as reg query prints it
     wine reg query 'HKCU\Software\Morvapps\Foldtally\MainDlg' /v "$1" </dev/null 2>/dev/null |

@@ -14,46 +14,14 @@ exe=$1
 help=$2
 mailgen=$3
 
-title='Ordner-Statistik für Pegasus-Mail'
-keys=('HKCU\Software\Pegasus Mail' 'HKCU\Software\Morvapps\Foldtally')
+source "$(dirname "$0")/../e2e/e2e_common.sh"
 main_key='HKCU\Software\Morvapps\Foldtally\MainDlg'
-work=$(mktemp -d "${TMPDIR:-/tmp}/foldtally-readonly.XXXXXX")
-pid=
-
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    local i
-    for i in 0 1; do
-        wine reg delete "${keys[$i]}" /f </dev/null >/dev/null 2>&1
-        [ -f "$work/saved$i.reg" ] && wine reg import "$work/saved$i.reg" </dev/null >/dev/null 2>&1
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-for i in 0 1; do
-    if wine reg query "${keys[$i]}" </dev/null >/dev/null 2>&1; then
-        wine reg export "${keys[$i]}" "$work/saved$i.reg" /y </dev/null >/dev/null 2>&1 ||
-            fail "cannot save ${keys[$i]}"
-    fi
-    wine reg delete "${keys[$i]}" /f </dev/null >/dev/null 2>&1
-done
+e2e_begin readonly
 
 mkdir -p "$work/program"
 cp "$exe" "$work/program/foldtally.exe" && cp "$help" "$work/program/foldtally.chm" ||
     fail "cannot copy the program"
-mailbox=$(winepath -w "$work/mailbox" 2>/dev/null)
-newmail=$(winepath -w "$work/newmail" 2>/dev/null)
-wine "$mailgen" --mailbox "$mailbox\\" --newmail "$newmail\\" --seed 11 --folders 30 --depth 3 \
-    --broken 4 --case-variants --newmail-files 5 --quiet </dev/null >/dev/null 2>&1 ||
-    fail "mailbox generator"
-wine reg add 'HKCU\Software\Pegasus Mail\Mailbox' /ve /d "$mailbox" /f </dev/null >/dev/null 2>&1
-wine reg add 'HKCU\Software\Pegasus Mail\Newmail' /ve /d "$newmail" /f </dev/null >/dev/null 2>&1
+e2e_mailbox "$mailgen" --seed 11 --folders 30 --depth 3 --broken 4 --case-variants --newmail-files 5
 
 # Every entry below the three folders: kind, path, size and modification time to the
 # nanosecond, then the checksum of every file.

@@ -3,19 +3,15 @@
 # warning 501, then 503 (each with "&Hilfe"), then its main window, whose first
 # refresh warns 502 (no mailbox directory, so no "hierarch.pm"), and ends with Alt+F4.
 # Screenshots of the first warning and of the main window go to the artifacts folder.
-# Runs inside a Wine session (DISPLAY and the prefix come from the caller).
+# Runs inside a Wine session (DISPLAY and the prefix come from the caller); the keys it
+# touches are saved first and put back afterwards.
 set -uo pipefail
 exe=$1
 artifacts=$2
 mkdir -p "$artifacts"
 
-fail() {
-    echo "FAIL: $*" >&2
-    [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null
-    exit 1
-}
-
-wine reg delete 'HKCU\Software\Pegasus Mail' /f </dev/null >/dev/null 2>&1 || true
+source "$(dirname "$0")/e2e_common.sh"
+e2e_begin startup
 
 wine "$exe" </dev/null >/dev/null 2>&1 &
 pid=$!
@@ -54,12 +50,5 @@ sleep 0.7
 import -window root "$artifacts/startup-main-window.png" || fail "screenshot"
 xdotool windowfocus --sync "$main" key alt+F4 || fail "Alt+F4"
 
-for i in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "program did not end on Alt+F4"
-wait "$pid"
-rc=$?
-[ "$rc" -eq 0 ] || fail "exit code $rc"
+e2e_wait_exit
 echo "startup warnings shown and screenshots saved in $artifacts"

@@ -15,34 +15,8 @@ build=${2:?build dir missing}
 artifacts=${3:?artifacts dir missing}
 mkdir -p "$artifacts"
 
-title='Ordner-Statistik für Pegasus-Mail'
-keys=('HKCU\Software\Pegasus Mail' 'HKCU\Software\Morvapps\Foldtally')
-work=$(mktemp -d "${TMPDIR:-/tmp}/foldtally-package.XXXXXX")
-pid=
-
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    local i
-    for i in 0 1; do
-        wine reg delete "${keys[$i]}" /f </dev/null >/dev/null 2>&1
-        [ -f "$work/saved$i.reg" ] && wine reg import "$work/saved$i.reg" </dev/null >/dev/null 2>&1
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-for i in 0 1; do
-    if wine reg query "${keys[$i]}" </dev/null >/dev/null 2>&1; then
-        wine reg export "${keys[$i]}" "$work/saved$i.reg" /y </dev/null >/dev/null 2>&1 ||
-            fail "cannot save ${keys[$i]}"
-    fi
-    wine reg delete "${keys[$i]}" /f </dev/null >/dev/null 2>&1
-done
+source "$(dirname "$0")/../e2e/e2e_common.sh"
+e2e_begin package
 
 zip=$(bash "$src/scripts/package.sh" --no-build --build-dir "$build" --out "$work") ||
     fail "scripts/package.sh"
@@ -51,13 +25,7 @@ mkdir -p "$app"
 unzip -q "$zip" -d "$app" || fail "cannot unpack $zip"
 before=$(cd "$app" && ls -l --time-style=full-iso)
 
-mailbox=$(winepath -w "$work/mailbox" 2>/dev/null)
-newmail=$(winepath -w "$work/newmail" 2>/dev/null)
-wine "$build/foldtally-mailgen.exe" --mailbox "$mailbox\\" --newmail "$newmail\\" --seed 11 \
-    --folders 30 --depth 4 --broken 2 --newmail-files 5 --quiet </dev/null >/dev/null 2>&1 ||
-    fail "mailbox generator"
-wine reg add 'HKCU\Software\Pegasus Mail\Mailbox' /ve /d "$mailbox" /f </dev/null >/dev/null 2>&1
-wine reg add 'HKCU\Software\Pegasus Mail\Newmail' /ve /d "$newmail" /f </dev/null >/dev/null 2>&1
+e2e_mailbox "$build/foldtally-mailgen.exe" --seed 11 --folders 30 --depth 4 --broken 2 --newmail-files 5
 
 (cd "$app" && exec wine foldtally.exe </dev/null >/dev/null 2>&1) &
 pid=$!
@@ -96,15 +64,7 @@ for i in $(seq 1 50); do
 done
 
 xdotool windowfocus --sync "$w" && xdotool key alt+F4
-for i in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "program did not end on Alt+F4"
-wait "$pid"
-rc=$?
-pid=
-[ "$rc" -eq 0 ] || fail "exit code $rc"
+e2e_wait_exit
 after=$(cd "$app" && ls -l --time-style=full-iso)
 [ "$after" = "$before" ] || fail "the program's folder changed: $after"
 echo "ran from the unpacked $(basename "$zip"); help ${HELP_WIDTH}x${HELP_HEIGHT}"

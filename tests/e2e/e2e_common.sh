@@ -1,0 +1,66 @@
+# Sourced by the end-to-end scripts: a scratch folder, the registry keys a run touches
+# saved first and put back afterwards, a generated mailbox that the mail client's keys
+# point at, and the wait for the program to end. The caller is inside a Wine session
+# (DISPLAY and the prefix come from scripts/wine-env.sh).
+
+title='Ordner-Statistik für Pegasus-Mail'
+keys=('HKCU\Software\Pegasus Mail' 'HKCU\Software\Morvapps\Foldtally')
+work=
+pid=
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+e2e_cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    local i
+    for i in 0 1; do
+        wine reg delete "${keys[$i]}" /f </dev/null >/dev/null 2>&1
+        [ -f "$work/saved$i.reg" ] && wine reg import "$work/saved$i.reg" </dev/null >/dev/null 2>&1
+    done
+    rm -rf "$work"
+}
+
+# e2e_begin NAME: the scratch folder $work, and both keys saved and emptied.
+e2e_begin() {
+    work=$(mktemp -d "${TMPDIR:-/tmp}/foldtally-$1.XXXXXX")
+    trap e2e_cleanup EXIT
+    local i
+    for i in 0 1; do
+        if wine reg query "${keys[$i]}" </dev/null >/dev/null 2>&1; then
+            wine reg export "${keys[$i]}" "$work/saved$i.reg" /y </dev/null >/dev/null 2>&1 ||
+                fail "cannot save ${keys[$i]}"
+        fi
+        wine reg delete "${keys[$i]}" /f </dev/null >/dev/null 2>&1
+    done
+}
+
+# e2e_mailbox MAILGEN ARGS...: a generated mailbox in $work/mailbox with new mail in
+# $work/newmail ($mailbox and $newmail hold their Windows paths), and the mail client's
+# two keys pointing at them.
+e2e_mailbox() {
+    local mailgen=$1
+    shift
+    mailbox=$(winepath -w "$work/mailbox" 2>/dev/null)
+    newmail=$(winepath -w "$work/newmail" 2>/dev/null)
+    wine "$mailgen" --mailbox "$mailbox\\" --newmail "$newmail\\" "$@" --quiet \
+        </dev/null >/dev/null 2>&1 || fail "mailbox generator"
+    wine reg add 'HKCU\Software\Pegasus Mail\Mailbox' /ve /d "$mailbox" /f </dev/null >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Pegasus Mail\Newmail' /ve /d "$newmail" /f </dev/null >/dev/null 2>&1
+}
+
+# e2e_wait_exit: the program ($pid) ends within 10 s with exit code 0.
+e2e_wait_exit() {
+    local i rc
+    for i in $(seq 1 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "program did not end on Alt+F4"
+    wait "$pid"
+    rc=$?
+    pid=
+    [ "$rc" -eq 0 ] || fail "exit code $rc"
+}
