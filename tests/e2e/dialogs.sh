@@ -104,15 +104,6 @@ wait_gone "$about"
 keys_to "$main" alt+F4
 e2e_wait_exit
 
-value() { # name -> "TYPE DATA" as reg query prints it
-    wine reg query 'HKCU\Software\Morvapps\Foldtally\MainDlg' /v "$1" </dev/null 2>/dev/null |
-        tr -d '\r' | awk -v n="$1" '$1 == n { print $2, $3 }'
-}
-expect() { # name, expected "TYPE DATA"
-    local got
-    got=$(value "$1")
-    [ "$got" = "$2" ] || fail "$1 is '$got', expected '$2'"
-}
 expect MailboxPathManual 'REG_BINARY 01'
 expect MailboxPath "REG_SZ ${mailbox^^}\\"
 expect NewmailPath "REG_SZ ${newmail^^}\\"

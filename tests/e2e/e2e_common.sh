@@ -64,3 +64,16 @@ e2e_wait_exit() {
     pid=
     [ "$rc" -eq 0 ] || fail "exit code $rc"
 }
+
+# The stored value NAME of the section MainDlg as "TYPE DATA", as reg query prints it.
+value() {
+    wine reg query 'HKCU\Software\Morvapps\Foldtally\MainDlg' /v "$1" </dev/null 2>/dev/null |
+        tr -d '\r' | awk -v n="$1" '$1 == n { print $2, $3 }'
+}
+
+# expect NAME "TYPE DATA": the stored value is exactly that.
+expect() {
+    local got
+    got=$(value "$1")
+    [ "$got" = "$2" ] || fail "$1 is '$got', expected '$2'"
+}

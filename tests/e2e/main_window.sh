@@ -66,15 +66,6 @@ xdotool windowfocus --sync "$w"
 xdotool key alt+F4
 e2e_wait_exit
 
-value() { # name -> "TYPE DATA" as reg query prints it
-    wine reg query 'HKCU\Software\Morvapps\Foldtally\MainDlg' /v "$1" </dev/null 2>/dev/null |
-        tr -d '\r' | awk -v n="$1" '$1 == n { print $2, $3 }'
-}
-expect() { # name, expected "TYPE DATA"
-    local got
-    got=$(value "$1")
-    [ "$got" = "$2" ] || fail "$1 is '$got', expected '$2'"
-}
 expect CompactFileSizes 'REG_BINARY 00'
 expect ShowNewMailFolder 'REG_BINARY 00'
 expect AutoRefresh 'REG_BINARY 00'

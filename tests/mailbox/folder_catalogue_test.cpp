@@ -23,19 +23,7 @@ const char kLabel[] = "<Posteingang>";
 const char kUnknown[] = "<\?\?\?>";
 const uint64_t kGiB = 1024ull * 1024 * 1024;
 
-struct Row {
-    std::string fileName, folderPath, folderName;
-    uint64_t size;
-    bool operator==(const Row& o) const {
-        return fileName == o.fileName && folderPath == o.folderPath && folderName == o.folderName &&
-               size == o.size;
-    }
-};
-
-std::ostream& operator<<(std::ostream& out, const Row& r) {
-    return out << "{" << r.fileName << ", " << r.folderPath << ", " << r.folderName << ", "
-               << r.size << "}";
-}
+using fixtures::Row;
 
 // The rows of one kind of file in name order: the directory search's order is the
 // file system's, and only the grouping by kind is promised.

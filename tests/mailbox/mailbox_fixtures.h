@@ -3,9 +3,25 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 namespace fixtures {
+
+// One catalogue row's four fields, compared and printed as a whole.
+struct Row {
+    std::string fileName, folderPath, folderName;
+    uint64_t size;
+    bool operator==(const Row& o) const {
+        return fileName == o.fileName && folderPath == o.folderPath && folderName == o.folderName &&
+               size == o.size;
+    }
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Row& r) {
+    return out << "{" << r.fileName << ", " << r.folderPath << ", " << r.folderName << ", "
+               << r.size << "}";
+}
 
 // A 128-byte .PMM header: `name` from offset 0, `id` from offset 86, zeros elsewhere.
 // Texts are copied as they are, without a terminator of their own, so a test can fill

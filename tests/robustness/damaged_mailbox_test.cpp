@@ -35,19 +35,7 @@ const char kPmgOpenFailed[] = "<PMG-Datei konnte nicht zum Lesen ge\xF6"
 const char kPmgTooShort[] = "<Ordner hat keine g\xFC"
                             "ltige PMG-Datei.>";
 
-struct Row {
-    std::string fileName, folderPath, folderName;
-    uint64_t size;
-    bool operator==(const Row& o) const {
-        return fileName == o.fileName && folderPath == o.folderPath && folderName == o.folderName &&
-               size == o.size;
-    }
-};
-
-std::ostream& operator<<(std::ostream& out, const Row& r) {
-    return out << "{" << r.fileName << ", " << r.folderPath << ", " << r.folderName << ", "
-               << r.size << "}";
-}
+using fixtures::Row;
 
 // The rows by file name: the directory's order is the file system's.
 std::map<std::string, Row> RowsByName(const FolderCatalogue& catalogue) {

@@ -41,22 +41,6 @@ void ReleaseModifiers() {
     ::SetKeyboardState(keys);
 }
 
-BOOL CALLBACK FindMenuWindow(HWND hWnd, LPARAM lParam) {
-    char name[16] = "";
-    ::GetClassNameA(hWnd, name, sizeof name);
-    if (::IsWindowVisible(hWnd) && std::string(name) == "#32768") {
-        *reinterpret_cast<HWND*>(lParam) = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindPopupMenu() {
-    HWND found = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 class ReadOnlyTest : public MainDlgTest {
 protected:
     // Steps that open the context menu on the list and choose an item by its letter;
@@ -69,13 +53,13 @@ protected:
             list.PostMessage(WM_RBUTTONUP, 0, MAKELPARAM(40, 40));
             return true;
         });
-        steps.push_back([] { return FindPopupMenu() != nullptr; });
+        steps.push_back([] { return testsupport::FindPopupMenu() != nullptr; });
         steps.push_back([letter] {
-            ::PostMessageA(FindPopupMenu(), WM_CHAR, static_cast<WPARAM>(letter), 1);
+            ::PostMessageA(testsupport::FindPopupMenu(), WM_CHAR, static_cast<WPARAM>(letter), 1);
             return true;
         });
         if (!endsDialog) {
-            steps.push_back([] { return FindPopupMenu() == nullptr; });
+            steps.push_back([] { return testsupport::FindPopupMenu() == nullptr; });
         }
     }
 };

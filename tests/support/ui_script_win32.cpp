@@ -175,6 +175,24 @@ HWND FindOwnedDialog(HWND owner) {
     return c.found;
 }
 
+namespace {
+BOOL CALLBACK FindMenuWindow(HWND hWnd, LPARAM lParam) {
+    char name[16] = "";
+    ::GetClassNameA(hWnd, name, sizeof name);
+    if (::IsWindowVisible(hWnd) && std::string(name) == "#32768") {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+HWND FindPopupMenu() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 HWND FindThreadWindow(const std::string& caption) {
     FindContext c = {nullptr, &caption, nullptr};
     ::EnumThreadWindows(::GetCurrentThreadId(), FindCaption, reinterpret_cast<LPARAM>(&c));

@@ -73,6 +73,8 @@ private:
 
 // A visible dialog ("#32770") of this thread owned by `owner` (null: one without owner).
 HWND FindOwnedDialog(HWND owner);
+// The visible popup menu ("#32768") of this thread, or null.
+HWND FindPopupMenu();
 // A visible top-level window of this thread with exactly this caption.
 HWND FindThreadWindow(const std::string& caption);
 std::string WindowText(HWND hWnd);

@@ -103,6 +103,21 @@ INT_PTR MainDlgTest::RunMain(const std::vector<testsupport::UiScript::Step>& ste
     return RunMain(dlg, steps);
 }
 
+void MainDlgTest::ExpectDefaultsStoredBesidesPlacement() {
+    EXPECT_EQ(Ints({110, 70, 240}), Stored("Columns", REG_BINARY));
+    EXPECT_EQ(Ints({0, 1, 2}), Stored("ColOrder", REG_BINARY));
+    EXPECT_EQ(Ints({2, 0}), Stored("Sort", REG_BINARY));
+    EXPECT_EQ(Byte(0), Stored("AutoRefresh", REG_BINARY));
+    EXPECT_EQ(Ints({10}), Stored("AutoRefreshRate", REG_BINARY));
+    EXPECT_EQ(Byte(1), Stored("ShowFolderPath", REG_BINARY));
+    EXPECT_EQ(Byte(1), Stored("WarnFolderPath", REG_BINARY));
+    EXPECT_EQ(Byte(0), Stored("MailboxPathManual", REG_BINARY));
+    EXPECT_EQ(std::string(1, '\0'), Stored("MailboxPath", REG_SZ));
+    EXPECT_EQ(std::string(1, '\0'), Stored("NewmailPath", REG_SZ));
+    EXPECT_EQ(Byte(1), Stored("CompactFileSizes", REG_BINARY));
+    EXPECT_EQ(Byte(1), Stored("ShowNewMailFolder", REG_BINARY));
+}
+
 std::string MainDlgTest::Stored(const std::string& name, DWORD expectedType) {
     DWORD type = REG_NONE;
     std::string bytes;

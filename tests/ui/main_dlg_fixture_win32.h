@@ -48,6 +48,10 @@ protected:
         SetRaw(kMainDlgKey, name, type, bytes);
     }
     std::string Stored(const std::string& name, DWORD expectedType);
+    // Every stored value but "Placement" holds a first start's default, in its own type
+    // and size: columns 110/70/240 in order 0 1 2, sort by folder ascending, the nine
+    // settings' defaults.
+    void ExpectDefaultsStoredBesidesPlacement();
 
     // The rows the list must show for the generated mailbox, in default order.
     std::vector<ExpectedRow> ExpectedRows(bool withNewMail) const;

@@ -60,18 +60,7 @@ TEST_F(MainDlgTest, FirstStartUsesTheDefaultsAndStoresEveryValueWithItsTypeAndSi
                 return true;
             }});
     EXPECT_EQ(FromHex(kDefaultPlacementHex), Stored("Placement", REG_BINARY));
-    EXPECT_EQ(Ints({110, 70, 240}), Stored("Columns", REG_BINARY));
-    EXPECT_EQ(Ints({0, 1, 2}), Stored("ColOrder", REG_BINARY));
-    EXPECT_EQ(Ints({2, 0}), Stored("Sort", REG_BINARY));
-    EXPECT_EQ(Byte(0), Stored("AutoRefresh", REG_BINARY));
-    EXPECT_EQ(Ints({10}), Stored("AutoRefreshRate", REG_BINARY));
-    EXPECT_EQ(Byte(1), Stored("ShowFolderPath", REG_BINARY));
-    EXPECT_EQ(Byte(1), Stored("WarnFolderPath", REG_BINARY));
-    EXPECT_EQ(Byte(0), Stored("MailboxPathManual", REG_BINARY));
-    EXPECT_EQ(std::string(1, '\0'), Stored("MailboxPath", REG_SZ));
-    EXPECT_EQ(std::string(1, '\0'), Stored("NewmailPath", REG_SZ));
-    EXPECT_EQ(Byte(1), Stored("CompactFileSizes", REG_BINARY));
-    EXPECT_EQ(Byte(1), Stored("ShowNewMailFolder", REG_BINARY));
+    ExpectDefaultsStoredBesidesPlacement();
 }
 
 TEST_F(MainDlgTest, ChangesOfThisRunAreStoredAtClosingAndRestoredNextTime) {

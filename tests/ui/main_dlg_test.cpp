@@ -381,28 +381,11 @@ TEST_F(MainDlgTest, MenuCommandsRefreshOpenHelpAboutAndSettings) {
     }
 }
 
-BOOL CALLBACK FindMenuWindow(HWND hWnd, LPARAM lParam) {
-    char name[16] = "";
-    ::GetClassNameA(hWnd, name, sizeof name);
-    if (::IsWindowVisible(hWnd) && std::string(name) == "#32768") {
-        *reinterpret_cast<HWND*>(lParam) = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The open context menu's window, or null.
-HWND FindPopupMenu() {
-    HWND found = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 TEST_F(MainDlgTest, RightClicksOpenTheContextMenuWithTheCurrentChecks) {
     CMainDlg dlg(m_app);
     HWND popup = nullptr;
     auto waitForMenu = [&] {
-        popup = FindPopupMenu();
+        popup = testsupport::FindPopupMenu();
         return popup != nullptr;
     };
     auto checkAndClose = [&] {
@@ -424,7 +407,7 @@ TEST_F(MainDlgTest, RightClicksOpenTheContextMenuWithTheCurrentChecks) {
                      },
                      waitForMenu,
                      checkAndClose,
-                     [&] { return FindPopupMenu() == nullptr; },
+                     [&] { return testsupport::FindPopupMenu() == nullptr; },
                      [&] {
                          // The free client area below the status line.
                          const RECT client = dlg.GetClientRect();
@@ -434,7 +417,7 @@ TEST_F(MainDlgTest, RightClicksOpenTheContextMenuWithTheCurrentChecks) {
                      },
                      waitForMenu,
                      checkAndClose,
-                     [&] { return FindPopupMenu() == nullptr; },
+                     [&] { return testsupport::FindPopupMenu() == nullptr; },
                  });
 }
 
