@@ -31,6 +31,12 @@ bool CollectFolderFile(const platform::DirectoryEntry& entry, void* context) {
 
 bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
                            const std::string& newmailDir, const std::string& newMailLabel) {
+    return Scan(mailboxDir, resolvePaths, includeNewMail, newmailDir, newMailLabel, nullptr);
+}
+
+bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
+                           const std::string& newmailDir, const std::string& newMailLabel,
+                           ScanDetails* details) {
     records.clear();
     fileCount = 0;
     totalSize = 0;
@@ -38,12 +44,25 @@ bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, boo
     const platform::CaseFoldingScope caseFolding;
 
     bool result = true;
-    pmHierarch hierarchy;
+    pmHierarch ownHierarchy;
+    pmHierarch& hierarchy = details ? details->hierarchy : ownHierarchy;
+    std::vector<std::string>* folderIds = details ? &details->folderIds : nullptr;
+    if (details) {
+        details->hierarchy = pmHierarch();
+        details->folderIds.clear();
+        details->newMailRow = includeNewMail;
+    }
     if (resolvePaths) {
         result = hierarchy.Fill(mailboxDir);
     }
+    if (details) {
+        details->hierarchyRead = resolvePaths && result;
+    }
     if (includeNewMail) {
         AddNewMail(newmailDir, newMailLabel);
+        if (folderIds) {
+            folderIds->emplace_back();
+        }
     }
     const pmHierarch* handedOn = result ? &hierarchy : nullptr;
     // One pass over the directory for both kinds: in a mailbox of thousands of folders
@@ -54,8 +73,11 @@ bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, boo
         platform::SearchDirectoryNames(mailboxDir, "*", &CollectFolderFile, &names);
     }
     records.reserve(records.size() + names.pmm.size() + names.mbx.size());
-    ScanFolderFiles<pmm>(mailboxDir, names.pmm, resolvePaths, handedOn);
-    ScanFolderFiles<mbx>(mailboxDir, names.mbx, resolvePaths, handedOn);
+    if (folderIds) {
+        folderIds->reserve(records.capacity());
+    }
+    ScanFolderFiles<pmm>(mailboxDir, names.pmm, resolvePaths, handedOn, folderIds);
+    ScanFolderFiles<mbx>(mailboxDir, names.mbx, resolvePaths, handedOn, folderIds);
     return result;
 }
 
@@ -68,13 +90,17 @@ void FolderCatalogue::AddNewMail(const std::string& newmailDir, const std::strin
 template <class Record>
 void FolderCatalogue::ScanFolderFiles(const std::string& mailboxDir,
                                       const std::vector<std::string>& names, bool resolvePaths,
-                                      const pmHierarch* hierarchy) {
+                                      const pmHierarch* hierarchy,
+                                      std::vector<std::string>* folderIds) {
     Record record; // reused for every file: SetPath starts it clean
     for (const std::string& name : names) {
         record.SetPath(mailboxDir + name);
         record.Analyze();
         if (resolvePaths && hierarchy) {
             record.SetFolderPath(hierarchy->ResolvePath(record.folderId, false));
+        }
+        if (folderIds) {
+            folderIds->push_back(record.folderId);
         }
         Append(std::move(record)); // the base fields move; SetPath refills them
     }

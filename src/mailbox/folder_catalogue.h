@@ -3,12 +3,19 @@
 #pragma once
 
 #include "mailbox/folder_record.h"
+#include "mailbox/hierarchy.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-class pmHierarch;
+// What a scan read besides the rows, for a view that shows the folder tree itself.
+struct ScanDetails {
+    pmHierarch hierarchy;               // filled when paths were wanted
+    bool hierarchyRead = false;         // paths were wanted and "hierarch.pm" was read
+    bool newMailRow = false;            // the first row is the new-mail row
+    std::vector<std::string> folderIds; // header identifier of each row, empty for new mail
+};
 
 class FolderCatalogue {
 public:
@@ -23,6 +30,11 @@ public:
     // every row stays at its address. The caller drops its pointers before scanning.
     bool Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
               const std::string& newmailDir, const std::string& newMailLabel);
+    // The same scan, keeping in `details` (when not null) the table it walked and each
+    // row's identifier.
+    bool Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
+              const std::string& newmailDir, const std::string& newMailLabel,
+              ScanDetails* details);
 
     std::vector<FolderRecord> records; // only the four base fields of each row
     int32_t fileCount = 0;             // rows, the new-mail row included
@@ -32,7 +44,8 @@ private:
     void AddNewMail(const std::string& newmailDir, const std::string& label);
     template <class Record>
     void ScanFolderFiles(const std::string& mailboxDir, const std::vector<std::string>& names,
-                         bool resolvePaths, const pmHierarch* hierarchy);
+                         bool resolvePaths, const pmHierarch* hierarchy,
+                         std::vector<std::string>* folderIds);
     void Append(const FolderRecord& record);
     void Append(FolderRecord&& record);
 };

@@ -49,6 +49,10 @@ public:
     std::string ResolvePath(const std::string& id, bool withOwnName) const;
 
     const std::vector<HierarchyEntry>& Entries() const { return m_entries; }
+    // The step of the walk up from entry `index`: FindIndex of its parentId (-1 when
+    // missing), and whether an entry is a root (type 2), where the walk ends.
+    int ParentIndex(int index) const { return m_parentIndex[index]; }
+    bool IsRoot(int index) const { return m_isRoot[index] != 0; }
 
 private:
     void Append(HierarchyEntry&& entry);

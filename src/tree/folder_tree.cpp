@@ -1,0 +1,264 @@
+// Building the folder tree. Each entry a file reaches is placed once, by the walk up
+// its parents that ResolvePath takes; the tree keeps parent positions and one array of
+// children runs, and sums sizes in one pass from the leaves up, in an order found by a
+// breadth-first pass from the top nodes: nothing here recurses.
+#include "tree/folder_tree.h"
+
+#include "view/folder_compare.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace tree {
+
+namespace {
+
+// Written with escapes: "??>" would be a trigraph.
+const char kUnknownName[] = "<\?\?\?>";
+constexpr int32_t kOnTheWalk = -2; // parent of a node whose walk has not ended yet
+
+} // namespace
+
+int FolderTree::NewNode(NodeKind kind, int parent, int entry, int record) {
+    TreeNode node;
+    node.kind = kind;
+    node.parent = parent;
+    node.entry = entry;
+    node.record = record;
+    m_nodes.push_back(node);
+    return static_cast<int>(m_nodes.size() - 1);
+}
+
+void FolderTree::Build(const FolderCatalogue& catalogue, const ScanDetails& details,
+                       const std::string& mailboxName) {
+    m_pCatalogue = &catalogue;
+    m_pHierarchy = details.hierarchyRead ? &details.hierarchy : nullptr;
+    m_strMailboxName = mailboxName;
+    m_nodes.clear();
+    m_children.clear();
+    m_grandTotal = catalogue.totalSize;
+    m_grandFiles = static_cast<uint32_t>(catalogue.records.size());
+    m_nodes.reserve(catalogue.records.size() + 2);
+
+    const size_t rows = catalogue.records.size();
+    size_t firstRow = 0;
+    if (details.newMailRow && rows > 0) {
+        const int node = NewNode(NodeKind::kNewMail, -1, -1, 0);
+        m_nodes[node].ownSize = catalogue.records[0].size;
+        m_nodes[node].ownFiles = 1;
+        firstRow = 1;
+    }
+    if (m_pHierarchy && details.folderIds.size() == rows) {
+        PlaceEntries(*m_pHierarchy, details.folderIds, firstRow);
+    } else {
+        m_pHierarchy = nullptr;
+        int top = -1;
+        for (size_t r = firstRow; r < rows; ++r) {
+            if (top < 0) {
+                top = NewNode(NodeKind::kMailbox, -1, -1, -1);
+            }
+            const int node = NewNode(NodeKind::kFile, top, -1, static_cast<int>(r));
+            m_nodes[node].ownSize = catalogue.records[r].size;
+            m_nodes[node].ownFiles = 1;
+        }
+    }
+    LinkChildren();
+    AddUp();
+    Sort(m_sort);
+}
+
+void FolderTree::PlaceEntries(const pmHierarch& hierarchy, const std::vector<std::string>& ids,
+                              size_t firstRow) {
+    const std::vector<FolderRecord>& records = m_pCatalogue->records;
+    std::vector<int32_t> entryNode(hierarchy.Entries().size(), -1);
+    int unknown = -1;
+    auto unknownNode = [&] {
+        if (unknown < 0) {
+            unknown = NewNode(NodeKind::kUnknown, -1, -1, -1);
+        }
+        return unknown;
+    };
+    for (size_t r = firstRow; r < records.size(); ++r) {
+        const int entry = hierarchy.FindIndex(ids[r]);
+        if (entry < 0) {
+            const int node = NewNode(NodeKind::kFile, unknownNode(), -1, static_cast<int>(r));
+            m_nodes[node].ownSize = records[r].size;
+            m_nodes[node].ownFiles = 1;
+            continue;
+        }
+        if (entryNode[entry] < 0) {
+            // The walk of ResolvePath, placing each entry on the way that has no node
+            // yet; it stops at the first entry placed before. A file found at a root
+            // itself sits at a top node of that root's own.
+            // Nodes are numbered in the order they are made, so those from walkStart
+            // on are the ones on this walk.
+            const int walkStart = static_cast<int>(m_nodes.size());
+            int at = entry;
+            int node = entryNode[at] = NewNode(NodeKind::kEntry, kOnTheWalk, at, -1);
+            while (!hierarchy.IsRoot(at)) {
+                const int parent = hierarchy.ParentIndex(at);
+                if (parent < 0) {
+                    m_nodes[node].parent = unknownNode();
+                    break;
+                }
+                if (hierarchy.IsRoot(parent)) {
+                    break;
+                }
+                if (entryNode[parent] >= 0) {
+                    // A parent already on this walk closes a loop. The loop is cut here,
+                    // at the step that would return to it, as ResolvePath ends its walk:
+                    // the first file that reaches a loop finds in the tree the names its
+                    // folder path shows after "<???>".
+                    m_nodes[node].parent =
+                        entryNode[parent] >= walkStart ? unknownNode() : entryNode[parent];
+                    break;
+                }
+                const int up = NewNode(NodeKind::kEntry, kOnTheWalk, parent, -1);
+                entryNode[parent] = up;
+                m_nodes[node].parent = up;
+                node = up;
+                at = parent;
+            }
+            if (m_nodes[node].parent == kOnTheWalk) {
+                m_nodes[node].parent = -1; // ended below a root, or at one
+            }
+        }
+        TreeNode& node = m_nodes[entryNode[entry]];
+        node.ownSize += records[r].size;
+        node.record = node.ownFiles == 0 ? static_cast<int>(r) : -1;
+        ++node.ownFiles;
+    }
+}
+
+void FolderTree::LinkChildren() {
+    // Counting sort by parent: one run per node in node order, the top nodes last.
+    const size_t n = m_nodes.size();
+    std::vector<uint32_t> start(n + 2, 0);
+    for (const TreeNode& node : m_nodes) {
+        ++start[(node.parent < 0 ? n : static_cast<size_t>(node.parent)) + 1];
+    }
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    for (size_t i = 0; i < n; ++i) {
+        m_nodes[i].firstChild = start[i];
+        m_nodes[i].childCount = start[i + 1] - start[i];
+    }
+    m_nTopBegin = start[n];
+    m_nTopCount = start[n + 1] - start[n];
+    m_children.assign(n, 0);
+    for (size_t i = 0; i < n; ++i) {
+        const int parent = m_nodes[i].parent;
+        m_children[start[parent < 0 ? n : static_cast<size_t>(parent)]++] =
+            static_cast<uint32_t>(i);
+    }
+}
+
+void FolderTree::AddUp() {
+    // Breadth first from the top: every node comes after its parent, so going through
+    // the order backwards adds each total to its parent's after it is complete.
+    std::vector<uint32_t> order;
+    order.reserve(m_nodes.size());
+    order.insert(order.end(), m_children.begin() + m_nTopBegin,
+                 m_children.begin() + m_nTopBegin + m_nTopCount);
+    for (size_t k = 0; k < order.size(); ++k) {
+        TreeNode& node = m_nodes[order[k]];
+        node.depth = node.parent < 0 ? 0 : m_nodes[node.parent].depth + 1;
+        node.totalSize = node.ownSize;
+        node.totalFiles = node.ownFiles;
+        order.insert(order.end(), m_children.begin() + node.firstChild,
+                     m_children.begin() + node.firstChild + node.childCount);
+    }
+    for (size_t k = order.size(); k-- > 0;) {
+        const TreeNode& node = m_nodes[order[k]];
+        if (node.parent >= 0) {
+            m_nodes[node.parent].totalSize += node.totalSize;
+            m_nodes[node.parent].totalFiles += node.totalFiles;
+        }
+    }
+}
+
+const uint32_t* FolderTree::ChildrenBegin(int node) const {
+    return m_children.data() + (node < 0 ? m_nTopBegin : m_nodes[node].firstChild);
+}
+
+uint32_t FolderTree::ChildCount(int node) const {
+    return node < 0 ? m_nTopCount : m_nodes[node].childCount;
+}
+
+void FolderTree::Sort(const TreeSort& sort) {
+    m_sort = sort;
+    auto key = [&](const TreeNode& a, const TreeNode& b) -> int {
+        switch (sort.nSortColumn) {
+        case kTreeColumnName:
+            return 0;
+        case kTreeColumnOwn:
+            return a.ownSize < b.ownSize ? -1 : (a.ownSize > b.ownSize ? 1 : 0);
+        case kTreeColumnFiles:
+            return a.totalFiles < b.totalFiles ? -1 : (a.totalFiles > b.totalFiles ? 1 : 0);
+        default: // the share follows the total
+            return a.totalSize < b.totalSize ? -1 : (a.totalSize > b.totalSize ? 1 : 0);
+        }
+    };
+    const bool nameKey = sort.nSortColumn == kTreeColumnName;
+    auto less = [&](uint32_t a, uint32_t b) {
+        int r = key(m_nodes[a], m_nodes[b]);
+        if (r != 0) {
+            return sort.bSortDescending ? r > 0 : r < 0;
+        }
+        r = view::CompareFoldedText(Name(static_cast<int>(a)), Name(static_cast<int>(b)));
+        if (r != 0) {
+            return nameKey && sort.bSortDescending ? r > 0 : r < 0;
+        }
+        return a < b;
+    };
+    // Sorting each run by itself keeps every node's children together.
+    for (const TreeNode& node : m_nodes) {
+        std::sort(m_children.begin() + node.firstChild,
+                  m_children.begin() + node.firstChild + node.childCount, less);
+    }
+    std::sort(m_children.begin() + m_nTopBegin, m_children.begin() + m_nTopBegin + m_nTopCount,
+              less);
+}
+
+std::string_view FolderTree::Name(int node) const {
+    const TreeNode& n = m_nodes[node];
+    switch (n.kind) {
+    case NodeKind::kEntry:
+        return m_pHierarchy->Entries()[n.entry].name;
+    case NodeKind::kUnknown:
+        return kUnknownName;
+    case NodeKind::kMailbox:
+        return m_strMailboxName;
+    default: // a lone file and the new mail show the row's name
+        return m_pCatalogue->records[n.record].folderName;
+    }
+}
+
+std::string FolderTree::DisplayName(int node) const {
+    const TreeNode& n = m_nodes[node];
+    std::string name(Name(node));
+    if (n.kind == NodeKind::kEntry && n.ownFiles == 1 && n.record >= 0) {
+        const std::string& header = m_pCatalogue->records[n.record].folderName;
+        if (header != name) {
+            name += " (" + header + ")";
+        }
+    }
+    return name;
+}
+
+std::string FolderTree::Key(int node) const {
+    const TreeNode& n = m_nodes[node];
+    switch (n.kind) {
+    case NodeKind::kEntry:
+        return "E" + m_pHierarchy->Entries()[n.entry].id;
+    case NodeKind::kFile:
+        return "F" + m_pCatalogue->records[n.record].fileName;
+    case NodeKind::kUnknown:
+        return "U";
+    case NodeKind::kNewMail:
+        return "N";
+    default:
+        return "M";
+    }
+}
+
+} // namespace tree

@@ -1,0 +1,24 @@
+// A scan for the tree: the catalogue's own scan, keeping the table and identifiers.
+#include "tree/tree_scan.h"
+
+namespace tree {
+
+bool TreeScan::Run(const TreeScanSettings& settings) {
+    const bool read =
+        catalogue.Scan(settings.mailboxDir, settings.resolvePaths, settings.includeNewMail,
+                       settings.newmailDir, settings.newMailLabel, &details);
+    tree.Build(catalogue, details, MailboxNodeName(settings.mailboxDir));
+    // The identifiers are needed only while building; the table stays for the names.
+    std::vector<std::string>().swap(details.folderIds);
+    return read;
+}
+
+std::string MailboxNodeName(const std::string& mailboxDir) {
+    std::string name = mailboxDir;
+    while (name.size() > 1 && (name.back() == '\\' || name.back() == '/')) {
+        name.pop_back();
+    }
+    return name;
+}
+
+} // namespace tree
