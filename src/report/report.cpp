@@ -7,6 +7,7 @@
 #include "platform/debug_output.h"
 #include "platform/files.h"
 #include "report/report_text.h"
+#include "report/report_tree.h"
 
 namespace report {
 
@@ -61,6 +62,28 @@ private:
     bool m_bActive;
 };
 
+// The tree form: the same scan, kept whole for the tree.
+int RunTreeReport(const ReportOptions& options, const std::string& mailboxDir, std::string& out,
+                  std::string& err) {
+    tree::TreeScanSettings settings;
+    settings.mailboxDir = mailboxDir;
+    settings.newmailDir = AsDirectory(options.newmailDir);
+    settings.resolvePaths = options.resolvePaths;
+    settings.includeNewMail = options.includeNewMail;
+    settings.newMailLabel = kNewMailLabel;
+    tree::TreeScan scan;
+    bool hierarchyRead;
+    {
+        TraceToText trace(options.trace ? &err : nullptr);
+        hierarchyRead = scan.Run(settings);
+    }
+    if (!hierarchyRead) {
+        AppendUtf8FromCp1252(err, kWarning502);
+    }
+    out = FormatTreeReport(scan, options);
+    return kExitOk;
+}
+
 } // namespace
 
 int RunReport(const ReportOptions& options, std::string& out, std::string& err) {
@@ -72,6 +95,9 @@ int RunReport(const ReportOptions& options, std::string& out, std::string& err) 
     if (mailboxDir.empty() || !IsReadableDirectory(mailboxDir)) {
         AppendUtf8FromCp1252(err, FormatText(kUnreadableMailbox, options.mailboxDir.c_str()));
         return kExitFailure;
+    }
+    if (options.tree) {
+        return RunTreeReport(options, mailboxDir, out, err);
     }
     FolderCatalogue catalogue;
     bool hierarchyRead;

@@ -2,6 +2,8 @@
 // as the next argument, the last of repeated options counts.
 #include "report/report_options.h"
 
+#include "report/report_tree.h"
+
 #include <cstring>
 
 namespace report {
@@ -9,6 +11,7 @@ namespace report {
 const char kUsage[] =
     "usage: foldtally-report --mailbox DIR [--newmail DIR] [--no-paths] [--exact]\n"
     "                        [--sort name|size|folder] [--desc] [--tsv] [--trace]\n"
+    "                        [--tree [--depth N]]\n"
     "\n"
     "Lists the folder files of a Pegasus Mail mailbox with sizes and folder paths, as\n"
     "the window shows them, and the status line with the count and the total.\n"
@@ -20,6 +23,8 @@ const char kUsage[] =
     "  --desc          descending\n"
     "  --tsv           tab-separated instead of aligned columns\n"
     "  --trace         the diagnostic trace lines to standard error\n"
+    "  --tree          the folder tree with totals, shares, own sizes and file counts\n"
+    "  --depth N       with --tree: no folders deeper than N (0: the top level only)\n"
     "Output is UTF-8. Exit status 0, or 2 for bad options or an unreadable mailbox.\n";
 
 namespace {
@@ -70,12 +75,20 @@ bool ParseReportOptions(int argc, const char* const* argv, ReportOptions& option
             options.tsv = true;
         } else if (arg == "--trace") {
             options.trace = true;
+        } else if (ParseTreeOption(argc, argv, i, options, error)) {
+            if (!error.empty()) {
+                return false;
+            }
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else {
             error = "unknown argument: " + arg;
             return false;
         }
+    }
+    if (options.treeDepth >= 0 && !options.tree) {
+        error = "--depth needs --tree";
+        return false;
     }
     if (!haveMailbox && !options.help) {
         error = "--mailbox DIR is required";

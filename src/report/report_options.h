@@ -16,6 +16,8 @@ struct ReportOptions {
     bool sortDescending = false;
     bool tsv = false;
     bool trace = false;
+    bool tree = false;  // --tree: the folder tree instead of the list
+    int treeDepth = -1; // --depth N: no node deeper than N (0: the top nodes); -1 all
     bool help = false; // --help: usage on standard output, nothing else
 };
 
