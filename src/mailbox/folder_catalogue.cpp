@@ -46,10 +46,10 @@ bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, boo
     bool result = true;
     pmHierarch ownHierarchy;
     pmHierarch& hierarchy = details ? details->hierarchy : ownHierarchy;
-    std::vector<std::string>* folderIds = details ? &details->folderIds : nullptr;
+    std::vector<int32_t>* entryIndex = details ? &details->entryIndex : nullptr;
     if (details) {
         details->hierarchy = pmHierarch();
-        details->folderIds.clear();
+        details->entryIndex.clear();
         details->newMailRow = includeNewMail;
     }
     if (resolvePaths) {
@@ -60,8 +60,8 @@ bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, boo
     }
     if (includeNewMail) {
         AddNewMail(newmailDir, newMailLabel);
-        if (folderIds) {
-            folderIds->emplace_back();
+        if (entryIndex) {
+            entryIndex->push_back(-1);
         }
     }
     const pmHierarch* handedOn = result ? &hierarchy : nullptr;
@@ -73,11 +73,11 @@ bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, boo
         platform::SearchDirectoryNames(mailboxDir, "*", &CollectFolderFile, &names);
     }
     records.reserve(records.size() + names.pmm.size() + names.mbx.size());
-    if (folderIds) {
-        folderIds->reserve(records.capacity());
+    if (entryIndex) {
+        entryIndex->reserve(records.capacity());
     }
-    ScanFolderFiles<pmm>(mailboxDir, names.pmm, resolvePaths, handedOn, folderIds);
-    ScanFolderFiles<mbx>(mailboxDir, names.mbx, resolvePaths, handedOn, folderIds);
+    ScanFolderFiles<pmm>(mailboxDir, names.pmm, resolvePaths, handedOn, entryIndex);
+    ScanFolderFiles<mbx>(mailboxDir, names.mbx, resolvePaths, handedOn, entryIndex);
     return result;
 }
 
@@ -91,16 +91,20 @@ template <class Record>
 void FolderCatalogue::ScanFolderFiles(const std::string& mailboxDir,
                                       const std::vector<std::string>& names, bool resolvePaths,
                                       const pmHierarch* hierarchy,
-                                      std::vector<std::string>* folderIds) {
+                                      std::vector<int32_t>* entryIndex) {
     Record record; // reused for every file: SetPath starts it clean
     for (const std::string& name : names) {
         record.SetPath(mailboxDir + name);
         record.Analyze();
-        if (resolvePaths && hierarchy) {
+        if (entryIndex) {
+            // One lookup for the path and for the tree that is built from the same scan.
+            const int index = resolvePaths && hierarchy ? hierarchy->FindIndex(record.folderId) : -1;
+            entryIndex->push_back(index);
+            if (resolvePaths && hierarchy) {
+                record.SetFolderPath(hierarchy->ResolvePathAt(index, false));
+            }
+        } else if (resolvePaths && hierarchy) {
             record.SetFolderPath(hierarchy->ResolvePath(record.folderId, false));
-        }
-        if (folderIds) {
-            folderIds->push_back(record.folderId);
         }
         Append(std::move(record)); // the base fields move; SetPath refills them
     }

@@ -14,7 +14,9 @@ struct ScanDetails {
     pmHierarch hierarchy;               // filled when paths were wanted
     bool hierarchyRead = false;         // paths were wanted and "hierarch.pm" was read
     bool newMailRow = false;            // the first row is the new-mail row
-    std::vector<std::string> folderIds; // header identifier of each row, empty for new mail
+    // Per row, the table's entry its header identifier finds (FindIndex), or -1: not
+    // found, the new-mail row, or no table.
+    std::vector<int32_t> entryIndex;
 };
 
 class FolderCatalogue {
@@ -45,7 +47,7 @@ private:
     template <class Record>
     void ScanFolderFiles(const std::string& mailboxDir, const std::vector<std::string>& names,
                          bool resolvePaths, const pmHierarch* hierarchy,
-                         std::vector<std::string>* folderIds);
+                         std::vector<int32_t>* entryIndex);
     void Append(const FolderRecord& record);
     void Append(FolderRecord&& record);
 };

@@ -263,9 +263,12 @@ std::vector<int> pmHierarch::WalkUp(int index, bool& rootReached) const {
 }
 
 std::string pmHierarch::ResolvePath(const std::string& id, bool withOwnName) const {
+    return ResolvePathAt(FindIndex(id), withOwnName);
+}
+
+std::string pmHierarch::ResolvePathAt(int index, bool withOwnName) const {
     // Written with escapes: "??>" would be a trigraph.
     const std::string unknown = "<\?\?\?>";
-    const int index = FindIndex(id);
     if (index < 0) {
         return unknown;
     }

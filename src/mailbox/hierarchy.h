@@ -47,6 +47,8 @@ public:
     // "<???>", and so does a parent missing from the table, in front of the names
     // found below it.
     std::string ResolvePath(const std::string& id, bool withOwnName) const;
+    // The same for the entry at `index`, as FindIndex gave it (-1: not in the table).
+    std::string ResolvePathAt(int index, bool withOwnName) const;
 
     const std::vector<HierarchyEntry>& Entries() const { return m_entries; }
     // The step of the walk up from entry `index`: FindIndex of its parentId (-1 when

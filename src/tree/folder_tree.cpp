@@ -38,7 +38,10 @@ void FolderTree::Build(const FolderCatalogue& catalogue, const ScanDetails& deta
     m_children.clear();
     m_grandTotal = catalogue.totalSize;
     m_grandFiles = static_cast<uint32_t>(catalogue.records.size());
-    m_nodes.reserve(catalogue.records.size() + 2);
+    // At most a node per row, per entry and two pseudo nodes: one allocation, trimmed
+    // below when a large table left most of it unused.
+    const size_t entries = details.hierarchyRead ? details.hierarchy.Entries().size() : 0;
+    m_nodes.reserve(catalogue.records.size() + entries + 2);
 
     const size_t rows = catalogue.records.size();
     size_t firstRow = 0;
@@ -48,8 +51,8 @@ void FolderTree::Build(const FolderCatalogue& catalogue, const ScanDetails& deta
         m_nodes[node].ownFiles = 1;
         firstRow = 1;
     }
-    if (m_pHierarchy && details.folderIds.size() == rows) {
-        PlaceEntries(*m_pHierarchy, details.folderIds, firstRow);
+    if (m_pHierarchy && details.entryIndex.size() == rows) {
+        PlaceEntries(*m_pHierarchy, details.entryIndex, firstRow);
     } else {
         m_pHierarchy = nullptr;
         int top = -1;
@@ -62,12 +65,15 @@ void FolderTree::Build(const FolderCatalogue& catalogue, const ScanDetails& deta
             m_nodes[node].ownFiles = 1;
         }
     }
+    if (m_nodes.capacity() - m_nodes.size() > m_nodes.size() / 8) {
+        m_nodes.shrink_to_fit();
+    }
     LinkChildren();
     AddUp();
     Sort(m_sort);
 }
 
-void FolderTree::PlaceEntries(const pmHierarch& hierarchy, const std::vector<std::string>& ids,
+void FolderTree::PlaceEntries(const pmHierarch& hierarchy, const std::vector<int32_t>& entryIndex,
                               size_t firstRow) {
     const std::vector<FolderRecord>& records = m_pCatalogue->records;
     std::vector<int32_t> entryNode(hierarchy.Entries().size(), -1);
@@ -79,8 +85,8 @@ void FolderTree::PlaceEntries(const pmHierarch& hierarchy, const std::vector<std
         return unknown;
     };
     for (size_t r = firstRow; r < records.size(); ++r) {
-        const int entry = hierarchy.FindIndex(ids[r]);
-        if (entry < 0) {
+        const int entry = entryIndex[r];
+        if (entry < 0 || entry >= static_cast<int>(entryNode.size())) {
             const int node = NewNode(NodeKind::kFile, unknownNode(), -1, static_cast<int>(r));
             m_nodes[node].ownSize = records[r].size;
             m_nodes[node].ownFiles = 1;

@@ -1,5 +1,6 @@
 // The folder tree of one scan: every row of the catalogue placed at the entry of
-// "hierarch.pm" its header identifier finds, each entry below the parent the walk up the
+// "hierarch.pm" its header identifier finds (the scan's FindIndex), each entry below the
+// parent the walk up the
 // table gives, with own and total sizes and file counts per node. Rows the table cannot
 // place gather under pseudo nodes at the top. Built without recursion, so neither a
 // chain of any depth nor a loop of parents can exhaust the stack.
@@ -85,7 +86,7 @@ public:
 
 private:
     int NewNode(NodeKind kind, int parent, int entry, int record);
-    void PlaceEntries(const pmHierarch& hierarchy, const std::vector<std::string>& ids,
+    void PlaceEntries(const pmHierarch& hierarchy, const std::vector<int32_t>& entryIndex,
                       size_t firstRow);
     void LinkChildren();
     void AddUp();

@@ -8,8 +8,9 @@ bool TreeScan::Run(const TreeScanSettings& settings) {
         catalogue.Scan(settings.mailboxDir, settings.resolvePaths, settings.includeNewMail,
                        settings.newmailDir, settings.newMailLabel, &details);
     tree.Build(catalogue, details, MailboxNodeName(settings.mailboxDir));
-    // The identifiers are needed only while building; the table stays for the names.
-    std::vector<std::string>().swap(details.folderIds);
+    // The entries of the rows are needed only while building; the table stays for the
+    // names.
+    std::vector<int32_t>().swap(details.entryIndex);
     return read;
 }
 

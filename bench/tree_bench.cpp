@@ -1,0 +1,113 @@
+// Rerunnable measurement of the folder tree: the time to build it from a scan, next to
+// the scan's own time, and the heap it keeps per node (counted at operator new, as in
+// row_memory_bench). The mailbox is generated once into the given directory.
+// Usage: tree_bench WORK_DIR [FOLDERS [RUNS]]   (WORK_DIR ends in a separator; made once)
+#include "mailgen.h"
+#include "tree/tree_scan.h"
+
+#include <chrono>
+#include <ctime>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+namespace {
+
+constexpr std::size_t kPrefix = alignof(std::max_align_t);
+std::size_t g_nLive = 0;
+std::size_t g_nPeak = 0;
+
+void* Allocate(std::size_t size) {
+    auto* block = static_cast<unsigned char*>(std::malloc(size + kPrefix));
+    if (!block) {
+        throw std::bad_alloc();
+    }
+    *reinterpret_cast<std::size_t*>(block) = size;
+    g_nLive += size;
+    g_nPeak = g_nLive > g_nPeak ? g_nLive : g_nPeak;
+    return block + kPrefix;
+}
+
+void Release(void* p) {
+    if (p) {
+        auto* block = static_cast<unsigned char*>(p) - kPrefix;
+        g_nLive -= *reinterpret_cast<std::size_t*>(block);
+        std::free(block);
+    }
+}
+
+double MillisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+// The processor time of this process: on a machine shared with other builds the wall
+// clock measures the others too.
+double CpuMilliseconds() {
+    return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+} // namespace
+
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void operator delete(void* p) noexcept { Release(p); }
+void operator delete[](void* p) noexcept { Release(p); }
+void operator delete(void* p, std::size_t) noexcept { Release(p); }
+void operator delete[](void* p, std::size_t) noexcept { Release(p); }
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: tree_bench WORK_DIR [FOLDERS [RUNS]]\n");
+        return 2;
+    }
+    const std::string work = argv[1];
+    const int folders = argc > 2 ? std::atoi(argv[2]) : 100000;
+    const int runs = argc > 3 ? std::atoi(argv[3]) : 5;
+    const std::string box = work + "mail" + std::to_string(folders) + work.substr(work.size() - 1);
+    const std::string news = work + "new" + std::to_string(folders) + work.substr(work.size() - 1);
+    FILE* made = std::fopen((box + "hierarch.pm").c_str(), "rb");
+    if (made) {
+        std::fclose(made);
+    } else {
+        mailgen::Options options;
+        options.seed = 100;
+        options.folders = folders;
+        options.maxDepth = 8;
+        options.maxMessageBytes = 64;
+        mailgen::Expectation expected;
+        std::string error;
+        if (!mailgen::Generate(box, news, options, expected, error)) {
+            std::fprintf(stderr, "tree_bench: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    for (int run = 0; run < runs; ++run) {
+        FolderCatalogue catalogue;
+        ScanDetails details;
+        auto start = std::chrono::steady_clock::now();
+        double cpu = CpuMilliseconds();
+        catalogue.Scan(box, true, true, news, "<Posteingang>", &details);
+        const double scanMs = MillisecondsSince(start);
+        const double scanCpu = CpuMilliseconds() - cpu;
+        const std::size_t before = g_nLive;
+        g_nPeak = before;
+        tree::FolderTree tree;
+        start = std::chrono::steady_clock::now();
+        cpu = CpuMilliseconds();
+        tree.Build(catalogue, details, tree::MailboxNodeName(box));
+        const double buildMs = MillisecondsSince(start);
+        const double buildCpu = CpuMilliseconds() - cpu;
+        const double nodes = tree.Nodes().empty() ? 1.0 : double(tree.Nodes().size());
+        std::printf("%zu rows, %zu nodes: wall scan %.1f ms, tree %.2f ms (%.1f %%); "
+                    "processor scan %.1f ms, tree %.2f ms (%.1f %%); "
+                    "kept %.1f bytes per node, peak while building %.1f\n",
+                    catalogue.records.size(), tree.Nodes().size(), scanMs, buildMs,
+                    100.0 * buildMs / scanMs, scanCpu, buildCpu, 100.0 * buildCpu / scanCpu,
+                    double(g_nLive - before) / nodes,
+                    double(g_nPeak - before) / nodes);
+    }
+    return 0;
+}
