@@ -6,10 +6,10 @@
 #include "tree/tree_scan.h"
 
 #include <chrono>
-#include <ctime>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <new>
 #include <string>
 
@@ -51,12 +51,24 @@ double CpuMilliseconds() {
 
 } // namespace
 
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* p) noexcept { Release(p); }
-void operator delete[](void* p) noexcept { Release(p); }
-void operator delete(void* p, std::size_t) noexcept { Release(p); }
-void operator delete[](void* p, std::size_t) noexcept { Release(p); }
+void* operator new(std::size_t size) {
+    return Allocate(size);
+}
+void* operator new[](std::size_t size) {
+    return Allocate(size);
+}
+void operator delete(void* p) noexcept {
+    Release(p);
+}
+void operator delete[](void* p) noexcept {
+    Release(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    Release(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    Release(p);
+}
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -106,8 +118,7 @@ int main(int argc, char** argv) {
                     "kept %.1f bytes per node, peak while building %.1f\n",
                     catalogue.records.size(), tree.Nodes().size(), scanMs, buildMs,
                     100.0 * buildMs / scanMs, scanCpu, buildCpu, 100.0 * buildCpu / scanCpu,
-                    double(g_nLive - before) / nodes,
-                    double(g_nPeak - before) / nodes);
+                    double(g_nLive - before) / nodes, double(g_nPeak - before) / nodes);
     }
     return 0;
 }

@@ -98,7 +98,8 @@ void FolderCatalogue::ScanFolderFiles(const std::string& mailboxDir,
         record.Analyze();
         if (entryIndex) {
             // One lookup for the path and for the tree that is built from the same scan.
-            const int index = resolvePaths && hierarchy ? hierarchy->FindIndex(record.folderId) : -1;
+            const int index =
+                resolvePaths && hierarchy ? hierarchy->FindIndex(record.folderId) : -1;
             entryIndex->push_back(index);
             if (resolvePaths && hierarchy) {
                 record.SetFolderPath(hierarchy->ResolvePathAt(index, false));

@@ -11,9 +11,9 @@
 
 // What a scan read besides the rows, for a view that shows the folder tree itself.
 struct ScanDetails {
-    pmHierarch hierarchy;               // filled when paths were wanted
-    bool hierarchyRead = false;         // paths were wanted and "hierarch.pm" was read
-    bool newMailRow = false;            // the first row is the new-mail row
+    pmHierarch hierarchy;       // filled when paths were wanted
+    bool hierarchyRead = false; // paths were wanted and "hierarch.pm" was read
+    bool newMailRow = false;    // the first row is the new-mail row
     // Per row, the table's entry its header identifier finds (FindIndex), or -1: not
     // found, the new-mail row, or no table.
     std::vector<int32_t> entryIndex;
@@ -35,8 +35,7 @@ public:
     // The same scan, keeping in `details` (when not null) the table it walked and each
     // row's identifier.
     bool Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
-              const std::string& newmailDir, const std::string& newMailLabel,
-              ScanDetails* details);
+              const std::string& newmailDir, const std::string& newMailLabel, ScanDetails* details);
 
     std::vector<FolderRecord> records; // only the four base fields of each row
     int32_t fileCount = 0;             // rows, the new-mail row included

@@ -18,7 +18,7 @@ struct ReportOptions {
     bool trace = false;
     bool tree = false;  // --tree: the folder tree instead of the list
     int treeDepth = -1; // --depth N: no node deeper than N (0: the top nodes); -1 all
-    bool help = false; // --help: usage on standard output, nothing else
+    bool help = false;  // --help: usage on standard output, nothing else
 };
 
 extern const char kUsage[];

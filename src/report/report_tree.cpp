@@ -16,8 +16,8 @@ namespace report {
 namespace {
 
 const char* const kTitles[] = {"Ordner", "Gesamt", "Anteil", "Eigene Größe", "Dateien"};
-const char* const kTsvTitles[] = {"Tiefe", "Pfad", "Gesamt (Bytes)", "Eigene (Bytes)",
-                                  "Dateien", "Anteil"};
+const char* const kTsvTitles[] = {"Tiefe",          "Pfad",    "Gesamt (Bytes)",
+                                  "Eigene (Bytes)", "Dateien", "Anteil"};
 
 std::string Cell(std::string_view text) {
     std::string cell;
@@ -28,7 +28,9 @@ std::string Cell(std::string_view text) {
 }
 
 // Characters on screen of a Windows-1252 text: one per byte.
-size_t Width(const std::string& text) { return text.size(); }
+size_t Width(const std::string& text) {
+    return text.size();
+}
 
 void Pad(std::string& out, const std::string& cell, size_t width, bool right) {
     const std::string padding(width > Width(cell) ? width - Width(cell) : 0, ' ');
@@ -61,8 +63,8 @@ void AppendTsv(std::string& out, const tree::TreeScan& scan, const std::vector<u
             }
             AppendUtf8FromCp1252(out, names[k]);
         }
-        out += '\t' + std::to_string(node.totalSize) + '\t' + std::to_string(node.ownSize) +
-               '\t' + std::to_string(node.totalFiles) + '\t' +
+        out += '\t' + std::to_string(node.totalSize) + '\t' + std::to_string(node.ownSize) + '\t' +
+               std::to_string(node.totalFiles) + '\t' +
                tree::FormatShare(tree::ShareTenths(node.totalSize, t.GrandTotal())) + '\n';
     }
 }

@@ -1,9 +1,8 @@
 // The folder tree of one scan: every row of the catalogue placed at the entry of
 // "hierarch.pm" its header identifier finds (the scan's FindIndex), each entry below the
-// parent the walk up the
-// table gives, with own and total sizes and file counts per node. Rows the table cannot
-// place gather under pseudo nodes at the top. Built without recursion, so neither a
-// chain of any depth nor a loop of parents can exhaust the stack.
+// parent the walk up the table gives (as in ResolvePath), with own and total sizes and
+// file counts per node. Rows the table cannot place gather under pseudo nodes at the top. Built
+// without recursion, so neither a chain of any depth nor a loop of parents can exhaust the stack.
 #pragma once
 
 #include "mailbox/folder_catalogue.h"

@@ -61,8 +61,8 @@ int BarWidth(uint32_t tenths, int width) {
     if (width <= 0) {
         return 0;
     }
-    const uint64_t pixels = (static_cast<uint64_t>(width) * (tenths > 1000 ? 1000 : tenths) + 500) /
-                            1000;
+    const uint64_t pixels =
+        (static_cast<uint64_t>(width) * (tenths > 1000 ? 1000 : tenths) + 500) / 1000;
     return static_cast<int>(pixels);
 }
 
@@ -83,7 +83,8 @@ std::vector<uint32_t> ShownNodes(const FolderTree& tree, const std::vector<uint8
         const uint32_t node = *level.first++;
         shown.push_back(node);
         const bool open = !expanded || (node < expanded->size() && (*expanded)[node]);
-        const bool deeper = maxDepth < 0 || tree.Nodes()[node].depth < static_cast<uint32_t>(maxDepth);
+        const bool deeper =
+            maxDepth < 0 || tree.Nodes()[node].depth < static_cast<uint32_t>(maxDepth);
         if (open && deeper && tree.ChildCount(static_cast<int>(node)) > 0) {
             const uint32_t* begin = tree.ChildrenBegin(static_cast<int>(node));
             stack.emplace_back(begin, begin + tree.ChildCount(static_cast<int>(node)));

@@ -124,9 +124,11 @@ TEST(ReportTreeTest, DepthLimitsTheLevelsAndBadDepthsFail) {
     const ProgramResult text = Report({"--mailbox", box.Path(), "--tree", "--depth", "0"}, scratch);
     EXPECT_EQ(0u, text.out.find("Ordner "));
     EXPECT_NE(std::string::npos, text.out.find(" Dateien, "));
-    for (const std::vector<std::string>& bad :
-         {std::vector<std::string>{"--tree", "--depth"}, {"--tree", "--depth", "-1"},
-          {"--tree", "--depth", "2x"}, {"--tree", "--depth", "99999999999"}, {"--depth", "2"}}) {
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"--tree", "--depth"},
+                                                {"--tree", "--depth", "-1"},
+                                                {"--tree", "--depth", "2x"},
+                                                {"--tree", "--depth", "99999999999"},
+                                                {"--depth", "2"}}) {
         std::vector<std::string> args = {"--mailbox", box.Path()};
         args.insert(args.end(), bad.begin(), bad.end());
         const ProgramResult r = Report(args, scratch);

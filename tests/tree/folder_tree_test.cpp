@@ -4,9 +4,9 @@
 #include "folder_formats.h"
 #include "mailgen.h"
 #include "test_support.h"
-#include "tree_invariants.h"
 #include "tree/tree_scan.h"
 #include "tree/tree_text.h"
+#include "tree_invariants.h"
 
 #include <gtest/gtest.h>
 
@@ -58,19 +58,20 @@ class HandMadeTree : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(WriteFile(box / "hierarch.pm",
-                              Line(2, "ROOT", "", "Mein Postfach") + Line(1, "A", "ROOT", "Archiv") +
-                                  Line(1, "A1", "a", "2019") + Line(1, "A2", "A", "2020") +
-                                  Line(3, "T", "ROOT", "Leer") + Line(1, "K", "ROOT", "Kunden") +
-                                  Line(1, "O", "GONE", "Waise") + Line(1, "L1", "L2", "Ring1") +
-                                  Line(1, "L2", "L1", "Ring2") + Line(1, "A", "ROOT", "Doppelt")));
-        WritePmm(box, "A1.PMM", "2019", "A1", 1000);  // 1128 bytes
+                              Line(2, "ROOT", "", "Mein Postfach") +
+                                  Line(1, "A", "ROOT", "Archiv") + Line(1, "A1", "a", "2019") +
+                                  Line(1, "A2", "A", "2020") + Line(3, "T", "ROOT", "Leer") +
+                                  Line(1, "K", "ROOT", "Kunden") + Line(1, "O", "GONE", "Waise") +
+                                  Line(1, "L1", "L2", "Ring1") + Line(1, "L2", "L1", "Ring2") +
+                                  Line(1, "A", "ROOT", "Doppelt")));
+        WritePmm(box, "A1.PMM", "2019", "A1", 1000);     // 1128 bytes
         WritePmm(box, "A2.PMM", "Alt 2020", "a2", 2000); // 2128, found in another case
-        WritePmm(box, "K1.PMM", "Kunden", "K", 100);   // 228: two files at one entry
-        WritePmm(box, "K2.PMM", "Kunden", "K", 300);   // 428
-        WritePmm(box, "R.PMM", "Wurzel", "ROOT", 0);   // 128 at the root itself
-        WritePmm(box, "O.PMM", "Waise", "O", 50);      // 178 below a missing parent
-        WritePmm(box, "L.PMM", "Ring", "L1", 22);      // 150 in a loop
-        WritePmm(box, "X.PMM", "Fremd", "NIX", 72);    // 200 not in the table
+        WritePmm(box, "K1.PMM", "Kunden", "K", 100);     // 228: two files at one entry
+        WritePmm(box, "K2.PMM", "Kunden", "K", 300);     // 428
+        WritePmm(box, "R.PMM", "Wurzel", "ROOT", 0);     // 128 at the root itself
+        WritePmm(box, "O.PMM", "Waise", "O", 50);        // 178 below a missing parent
+        WritePmm(box, "L.PMM", "Ring", "L1", 22);        // 150 in a loop
+        WritePmm(box, "X.PMM", "Fremd", "NIX", 72);      // 200 not in the table
         ASSERT_TRUE(WriteFile(news / "1.CNM", std::string(500, 'n')));
     }
     TempDir box;
@@ -217,8 +218,9 @@ TEST(FolderTreeTest, InvariantsHoldOnGeneratedMailboxesOfManySeeds) {
         if (options.writeHierarchy && !options.caseVariants && seed % 2 == 0) {
             pmHierarch table;
             ASSERT_TRUE(table.Fill(box.Path()));
-            ASSERT_TRUE(WriteFile(box / "hierarch.pm", DamagingLines(seed, table) +
-                                                           testsupport::ReadFile(box / "hierarch.pm")));
+            ASSERT_TRUE(
+                WriteFile(box / "hierarch.pm",
+                          DamagingLines(seed, table) + testsupport::ReadFile(box / "hierarch.pm")));
         }
         for (int variant = 0; variant < 3; ++variant) {
             const bool paths = variant != 2;

@@ -66,8 +66,8 @@ inline std::string TreeFault(const tree::TreeScan& scan) {
         }
         // One level below its parent: depths fall strictly on the way up, so the way
         // ends at a top node and no node is its own ancestor.
-        if (n.parent >= 0 && (n.parent >= static_cast<int>(nodes.size()) ||
-                              n.depth != nodes[n.parent].depth + 1)) {
+        if (n.parent >= 0 &&
+            (n.parent >= static_cast<int>(nodes.size()) || n.depth != nodes[n.parent].depth + 1)) {
             return "a node is not one level below its parent";
         }
         if (n.kind == NodeKind::kEntry) {
