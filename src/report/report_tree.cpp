@@ -3,7 +3,7 @@
 #include "report/report_tree.h"
 
 #include "report/report_text.h"
-#include "sizes/big_int.h"
+#include "sizes/size_text.h"
 #include "tree/tree_text.h"
 
 #include <algorithm>
@@ -108,9 +108,9 @@ std::string FormatTreeReport(const tree::TreeScan& scan, const ReportOptions& op
         const tree::TreeNode& node = t.Nodes()[n];
         table.push_back({std::string(2 * static_cast<size_t>(node.depth), ' ') +
                              Cell(t.DisplayName(static_cast<int>(n))),
-                         FormatSize(node.totalSize, !options.exactSizes),
+                         FormatSize(node.totalSize, options.exactSizes ? SizeStyle::Exact : SizeStyle::Compact),
                          tree::FormatShare(tree::ShareTenths(node.totalSize, t.GrandTotal())),
-                         FormatSize(node.ownSize, !options.exactSizes),
+                         FormatSize(node.ownSize, options.exactSizes ? SizeStyle::Exact : SizeStyle::Compact),
                          std::to_string(node.totalFiles)});
     }
     size_t widths[5] = {};
