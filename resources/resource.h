@@ -6,6 +6,7 @@
 #define IDD_ABOUTBOX 101
 #define IDD_FOLDTALLY_DIALOG 102
 #define IDD_SETTINGS 103
+#define IDD_FOLDER_TREE 104
 
 // Icon, menus, accelerator tables.
 #define IDR_MAINFRAME 128
@@ -13,6 +14,7 @@
 #define IDR_MAINACCEL 130
 #define IDR_SETTINGSACCEL 131
 #define IDR_CONTEXTMENU 132
+#define IDR_TREEACCEL 133
 
 // Controls; IDC_STATIC for labels nobody addresses.
 #ifndef IDC_STATIC
@@ -38,6 +40,8 @@
 #define IDC_ABOUT_COPYRIGHT 1019
 #define IDC_MAILBOX_LABEL 1020
 #define IDC_NEWMAIL_LABEL 1021
+#define IDC_TREE_LIST 1030
+#define IDC_TREE_STATUS 1031
 
 // Commands. 57665 is the exit command of the classic framework, 9 the help button.
 #define ID_VIEW_REFRESH 40001
@@ -47,6 +51,7 @@
 #define ID_HELP_ABOUT 40005
 #define ID_VIEW_COMPACT 40006
 #define ID_VIEW_NEWMAIL 40007
+#define ID_VIEW_TREE 40008
 #define ID_APP_EXIT 57665
 #define ID_HELP_BUTTON 9
 
@@ -56,6 +61,12 @@
 #define IDS_COLUMN_FOLDERNAME 2003
 #define IDS_STATUS_FORMAT 2004
 #define IDS_NEWMAIL_LABEL 2005
+#define IDS_TREE_COLUMN_NAME 2010
+#define IDS_TREE_COLUMN_TOTAL 2011
+#define IDS_TREE_COLUMN_SHARE 2012
+#define IDS_TREE_COLUMN_OWN 2013
+#define IDS_TREE_COLUMN_FILES 2014
+#define IDS_TREE_SCAN_TIME 2015
 #define IDS_ERROR_000 2101
 #define IDS_ERROR_001 2102
 #define IDS_ERROR_002 2103

@@ -8,7 +8,9 @@
 #include "sizes/size_text.h"
 #include "ui/about_dlg.h"
 #include "ui/borrowed_menu.h"
+#include "ui/folder_tree_dlg.h"
 #include "ui/settings_dlg.h"
+#include "ui/window_placement.h"
 #include "view/main_layout.h"
 #include "view/placement.h"
 
@@ -39,31 +41,6 @@ public:
 private:
     bool& m_busy;
 };
-
-WINDOWPLACEMENT ToWindowPlacement(const view::WindowPlacementRecord& r) {
-    WINDOWPLACEMENT wp = {};
-    wp.length = r.length;
-    wp.flags = r.flags;
-    wp.showCmd = r.showCmd;
-    wp.ptMinPosition = {r.minX, r.minY};
-    wp.ptMaxPosition = {r.maxX, r.maxY};
-    wp.rcNormalPosition = {r.normal.left, r.normal.top, r.normal.right, r.normal.bottom};
-    return wp;
-}
-
-view::WindowPlacementRecord FromWindowPlacement(const WINDOWPLACEMENT& wp) {
-    view::WindowPlacementRecord r;
-    r.length = wp.length;
-    r.flags = wp.flags;
-    r.showCmd = wp.showCmd;
-    r.minX = wp.ptMinPosition.x;
-    r.minY = wp.ptMinPosition.y;
-    r.maxX = wp.ptMaxPosition.x;
-    r.maxY = wp.ptMaxPosition.y;
-    r.normal = {wp.rcNormalPosition.left, wp.rcNormalPosition.top, wp.rcNormalPosition.right,
-                wp.rcNormalPosition.bottom};
-    return r;
-}
 
 } // namespace
 
@@ -198,6 +175,9 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_VIEW_REFRESH:
         Refresh();
         return true;
+    case ID_VIEW_TREE:
+        OnFolderTree();
+        return true;
     case ID_EXTRAS_SETTINGS:
         OnSettings();
         return true;
@@ -292,6 +272,19 @@ void CMainDlg::OnSettings() {
     ApplyAutoRefresh();
     // From the queue, after this handler has returned.
     PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
+}
+
+void CMainDlg::OnFolderTree() {
+    // The tree window scans for itself with a copy of what a refresh here would use, so
+    // a refresh of this window meanwhile leaves its data alone.
+    tree::TreeScanSettings scan;
+    scan.mailboxDir = GetMailboxPath();
+    scan.newmailDir = GetNewmailPath();
+    scan.resolvePaths = m_settings.m_bShowFolderPath;
+    scan.includeNewMail = m_settings.m_bShowNewMailFolder;
+    scan.newMailLabel = LoadResourceString(IDS_NEWMAIL_LABEL);
+    CFolderTreeDlg dialog(m_hWnd, m_app, scan, m_settings.m_bCompactFileSizes);
+    m_app.RunModal(dialog);
 }
 
 void CMainDlg::OnAbout() {

@@ -63,6 +63,7 @@ private:
     bool OnListNotify(const NMHDR* header, LRESULT& result);
     void OnSettings();
     void OnAbout();
+    void OnFolderTree();
     void ShowContextMenu();
     void UpdateMenuChecks();
     void SetChecks(CBorrowedMenu& menu) const;

@@ -19,7 +19,7 @@ e2e_begin e2e
 
 # The mail client's directories hold the mailbox; the typed ones name the same
 # directories in capitals (Wine finds files whatever the case of their names).
-e2e_mailbox "$mailgen" --seed 11 --folders 12 --depth 2 --broken 2 --newmail-files 2
+e2e_mailbox "$mailgen" --seed 11 --folders 30 --depth 3 --broken 2 --newmail-files 2
 typed_mailbox=${mailbox,,}
 typed_newmail=${newmail,,}
 
@@ -100,6 +100,14 @@ sleep 0.7
 shot "$about" about-box.png
 keys_to "$about" Escape
 wait_gone "$about"
+
+# The folder tree by Ctrl+B, its first level open; Escape closes it.
+keys_to "$main" ctrl+b
+tree=$(find_window Ordnerbaum)
+sleep 1
+shot "$tree" folder-tree.png
+keys_to "$tree" Escape
+wait_gone "$tree"
 
 keys_to "$main" alt+F4
 e2e_wait_exit

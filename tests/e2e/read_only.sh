@@ -134,6 +134,29 @@ context i
 close_help "Hilfe-Inhalt"
 context h
 close_help "Hilfe"
+# The folder tree: Ctrl+B opens it with a scan of its own, F5 in it scans again, Escape
+# closes it; then once more from the context menu.
+press ctrl+b 8
+tree=$(timeout 30 xdotool search --sync --onlyvisible --name '^Ordnerbaum$' 2>/dev/null | head -1)
+[ -n "$tree" ] || fail "Ctrl+B opened no window Ordnerbaum"
+xdotool windowfocus --sync "$tree" key F5
+wait_scans "F5 im Ordnerbaum" 9
+tree_closed() {
+    local i
+    for i in $(seq 1 50); do
+        xdotool search --onlyvisible --name '^Ordnerbaum$' >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "Escape did not close the folder tree"
+}
+xdotool windowfocus --sync "$tree" key Escape
+tree_closed
+context o
+wait_scans "Ordnerbaum im Kontextmenü" 10
+tree=$(timeout 30 xdotool search --sync --onlyvisible --name '^Ordnerbaum$' 2>/dev/null | head -1)
+[ -n "$tree" ] || fail "the context menu opened no window Ordnerbaum"
+xdotool windowfocus --sync "$tree" key Escape
+tree_closed
 context b
 e2e_wait_exit "Beenden"
 

@@ -18,10 +18,11 @@ shift 3
 prog_dirs=()
 for d in "$@"; do [ -d "$d" ] && prog_dirs+=("$d"); done
 
-# Topics the program opens by name: the two dialogs' help and the numbered messages.
+# Topics the program opens by name: the three windows' help and the numbered messages.
 required_topics=(
     /pages/ref_dlg_main.htm
     /pages/ref_dlg_einst.htm
+    /pages/ref_dlg_baum.htm
     /pages/ref_mld_fehlerm.htm#e000
     /pages/ref_mld_fehlerm.htm#e002
     /pages/ref_mld_fehlerm.htm#e003

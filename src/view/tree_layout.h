@@ -1,0 +1,20 @@
+// Where the folder tree window puts its controls for a client size: the tree takes the
+// room above the status line, the two buttons sit at the bottom right. Pure arithmetic.
+#pragma once
+
+#include "view/main_layout.h"
+
+namespace view {
+
+struct TreeLayout {
+    ControlPlace list;
+    ControlPlace status;
+    ControlPlace help;
+    ControlPlace close;
+};
+
+// Sizes that would come out negative become 0.
+TreeLayout ComputeTreeLayout(int clientWidth, int clientHeight, const LayoutMetrics& metrics,
+                             int statusHeight);
+
+} // namespace view
