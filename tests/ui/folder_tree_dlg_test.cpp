@@ -1,0 +1,396 @@
+// The window Ordnerbaum run in-process on its real template over a hand-made mailbox:
+// rows, indents and cells as the tree says, the bars painted to their share, keys and
+// clicks that open and close branches, sorting by every header, F5 keeping what was
+// open and selected, its help, Escape, and its placement and widths in the store.
+#include "folder_formats.h"
+#include "framework/app_services.h"
+#include "memory_store.h"
+#include "resource.h"
+#include "settings/program_settings.h"
+#include "sizes/size_text.h"
+#include "test_support.h"
+#include "tree/tree_text.h"
+#include "ui/folder_tree_dlg.h"
+#include "ui_script_win32.h"
+#include "view/placement.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdarg>
+
+using testsupport::TempDir;
+using testsupport::UiScript;
+
+namespace {
+
+// The application as the window sees it: a store in memory, help calls recorded.
+class TreeTestApp : public AppServices {
+public:
+    const std::string& GetTitle() const override { return m_title; }
+    const std::string& GetModulePath() const override { return m_title; }
+    SettingsStore* GetSettingsStore() const override { return &m_store; }
+    INT_PTR RunModal(CDialog& dialog) override { return dialog.DoModal(); }
+    void Warning(uint32_t, ...) override {}
+    void Error(uint32_t, ...) override {}
+    void ShowHelp(const char* topic) override { m_help.push_back(topic ? topic : ""); }
+    const std::string& GetMailboxPath() const override { return m_title; }
+    const std::string& GetNewmailPath() const override { return m_title; }
+
+    mutable MemorySettingsStore m_store;
+    std::vector<std::string> m_help;
+    std::string m_title = "Foldtally";
+};
+
+std::string Line(int type, const std::string& id, const std::string& parent,
+                 const std::string& name) {
+    return mailgen::HierarchyLine(type, 0, id, parent, name) + "\r\n";
+}
+
+std::string Ints(std::initializer_list<int32_t> values) {
+    std::string bytes;
+    for (int32_t v : values) {
+        for (int i = 0; i < 4; ++i) {
+            bytes.push_back(static_cast<char>(static_cast<uint32_t>(v) >> (8 * i)));
+        }
+    }
+    return bytes;
+}
+
+std::string Cell(HWND list, int row, int column) {
+    char text[260] = {};
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    ::SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+int Indent(HWND list, int row) {
+    LVITEMA item = {};
+    item.mask = LVIF_INDENT;
+    item.iItem = row;
+    item.iIndent = -1;
+    ::SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iIndent;
+}
+
+// The first column of every row with its indent: "Archiv;.2019;" for two rows.
+std::string Outline(HWND list) {
+    std::string text;
+    const int rows = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int r = 0; r < rows; ++r) {
+        text += std::string(static_cast<size_t>(Indent(list, r)), '.') + Cell(list, r, 0) + ";";
+    }
+    return text;
+}
+
+void Select(HWND list, int row) {
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = item.stateMask;
+    ::SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+void Key(HWND list, UINT key) {
+    ::PostMessageA(list, WM_KEYDOWN, key, 1);
+    ::PostMessageA(list, WM_KEYUP, key, 0xC0000001);
+}
+
+void ClickAt(HWND target, int x, int y) {
+    ::PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    ::PostMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void ClickHeader(HWND list, int column) {
+    HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+    RECT r = {};
+    ::SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&r));
+    ClickAt(header, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+UiScript::Step Do(std::function<void()> action) {
+    return [action] {
+        action();
+        return true;
+    };
+}
+
+// A tree of two levels below "Archiv", a branch "Kunden" and new mail.
+class FolderTreeDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(testsupport::WriteFile(
+            box / "hierarch.pm", Line(2, "ROOT", "", "Mein Postfach") +
+                                     Line(1, "A", "ROOT", "Archiv") + Line(1, "A1", "A", "2019") +
+                                     Line(1, "A2", "A", "2020") + Line(1, "A21", "A2", "Q1") +
+                                     Line(1, "K", "ROOT", "Kunden")));
+        Pmm("A1.PMM", "2019", "A1", 1000);
+        Pmm("A2.PMM", "2020", "A2", 400);
+        Pmm("A21.PMM", "Q1", "A21", 200);
+        Pmm("K.PMM", "Kunden", "K", 300);
+        ASSERT_TRUE(testsupport::WriteFile(news / "1.CNM", std::string(100, 'n')));
+        settings.mailboxDir = box.Path();
+        settings.newmailDir = news.Path();
+        settings.newMailLabel = "<Posteingang>";
+    }
+    void Pmm(const std::string& file, const std::string& name, const std::string& id, size_t body) {
+        ASSERT_TRUE(
+            testsupport::WriteFile(box / file, mailgen::PmmHeader(name, id) + std::string(body, 'm')));
+    }
+    // Runs the dialog with `steps` once it is up; the last step should close it.
+    INT_PTR Run(CFolderTreeDlg& dlg, std::vector<UiScript::Step> steps) {
+        steps.insert(steps.begin(),
+                     [&dlg] { return dlg.GetSafeHwnd() != nullptr && dlg.IsWindowVisible(); });
+        UiScript script(std::move(steps));
+        const INT_PTR result = app.RunModal(dlg);
+        EXPECT_TRUE(script.Finished()) << "the script did not run to its end";
+        return result;
+    }
+    TempDir box;
+    TempDir news;
+    TreeTestApp app;
+    tree::TreeScanSettings settings;
+};
+
+TEST_F(FolderTreeDlgTest, OpensWithTheFirstLevelOpenAndTheCellsOfTheTree) {
+    CFolderTreeDlg dlg(nullptr, app, settings, false);
+    std::string outline;
+    std::vector<std::vector<std::string>> cells;
+    std::string status;
+    std::string caption;
+    Run(dlg, {Do([&] {
+                  HWND list = dlg.GetListHwnd();
+                  outline = Outline(list);
+                  for (int r = 0; r < 5; ++r) {
+                      cells.push_back({Cell(list, r, 1), Cell(list, r, 2), Cell(list, r, 3),
+                                       Cell(list, r, 4)});
+                  }
+                  status = testsupport::WindowText(dlg.GetDlgItem(IDC_TREE_STATUS));
+                  caption = testsupport::WindowText(dlg.GetSafeHwnd());
+              }),
+              Do([&] { Key(dlg.GetListHwnd(), VK_ESCAPE); })});
+    EXPECT_EQ("Ordnerbaum", caption);
+    EXPECT_EQ("Archiv;.2019;.2020;Kunden;<Posteingang>;", outline);
+    const auto exact = [](uint64_t n) { return FormatSize(n, SizeStyle::Exact); };
+    // 128-byte headers: 1128, 528 + 328, 428; new mail 100; 2512 in all.
+    const std::vector<std::vector<std::string>> expected = {
+        {exact(1984), "79,0 %", exact(0), "3"},   {exact(1128), "44,9 %", exact(1128), "1"},
+        {exact(856), "34,1 %", exact(528), "2"},  {exact(428), "17,0 %", exact(428), "1"},
+        {exact(100), "4,0 %", exact(100), "1"},
+    };
+    EXPECT_EQ(expected, cells);
+    EXPECT_EQ(0u, status.find("5 Dateien, " + FormatSize(2512, SizeStyle::Compact) + " (" +
+                              exact(2512) + " Bytes)    Stand: "))
+        << status;
+    EXPECT_EQ(status.size(), status.find("Stand: ") + 15) << "Stand: HH:MM:SS";
+}
+
+TEST_F(FolderTreeDlgTest, KeysAndClicksOpenAndCloseBranchesAsInExplorer) {
+    CFolderTreeDlg dlg(nullptr, app, settings, true);
+    std::vector<std::string> seen;
+    std::vector<int> selected;
+    HWND list = nullptr;
+    auto note = [&] {
+        seen.push_back(Outline(list));
+        selected.push_back(dlg.GetSelectedRow());
+    };
+    Run(dlg, {Do([&] {
+                  list = dlg.GetListHwnd();
+                  Select(list, 2); // 2020
+                  Key(list, VK_RIGHT);
+              }),
+              Do(note), Do([&] { Key(list, VK_RIGHT); }), // open: to the first child
+              Do(note), Do([&] { Key(list, VK_LEFT); }),  // Q1 has none: to its parent
+              Do(note), Do([&] { Key(list, VK_LEFT); }),  // closes 2020
+              Do(note), Do([&] { Key(list, VK_LEFT); }),  // closed: to Archiv
+              Do(note), Do([&] { Key(list, VK_LEFT); }),  // closes Archiv
+              Do(note), Do([&] { Key(list, VK_MULTIPLY); }), // the whole branch
+              Do(note), Do([&] {
+                  RECT icon = {};
+                  icon.left = LVIR_ICON;
+                  ::SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&icon));
+                  ClickAt(list, (icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
+              }),
+              Do(note), Do([&] { Key(list, VK_ESCAPE); })});
+    const std::vector<std::string> expected = {
+        "Archiv;.2019;.2020;..Q1;Kunden;<Posteingang>;",
+        "Archiv;.2019;.2020;..Q1;Kunden;<Posteingang>;",
+        "Archiv;.2019;.2020;..Q1;Kunden;<Posteingang>;",
+        "Archiv;.2019;.2020;Kunden;<Posteingang>;",
+        "Archiv;.2019;.2020;Kunden;<Posteingang>;",
+        "Archiv;Kunden;<Posteingang>;",
+        "Archiv;.2019;.2020;..Q1;Kunden;<Posteingang>;",
+        "Archiv;Kunden;<Posteingang>;",
+    };
+    EXPECT_EQ(expected, seen);
+    EXPECT_EQ((std::vector<int>{2, 3, 2, 2, 0, 0, 0, 0}), selected);
+}
+
+TEST_F(FolderTreeDlgTest, EveryHeaderSortsBothWaysKeepingChildrenBelowTheirParent) {
+    CFolderTreeDlg dlg(nullptr, app, settings, true);
+    std::vector<std::string> seen;
+    HWND list = nullptr;
+    auto click = [&](int column) {
+        return Do([&, column] {
+            seen.push_back(Outline(list));
+            ClickHeader(list, column);
+        });
+    };
+    Run(dlg, {Do([&] { list = dlg.GetListHwnd(); }), click(0), click(0), click(3), click(3),
+              click(4), click(1), Do([&] {
+                  seen.push_back(Outline(list));
+                  Key(list, VK_ESCAPE);
+              })});
+    const std::vector<std::string> expected = {
+        "Archiv;.2019;.2020;Kunden;<Posteingang>;", // by total, largest first
+        "<Posteingang>;Archiv;.2019;.2020;Kunden;", // name ascending
+        "Kunden;Archiv;.2020;.2019;<Posteingang>;", // name descending
+        "Kunden;<Posteingang>;Archiv;.2019;.2020;", // own size, largest first
+        "Archiv;.2020;.2019;<Posteingang>;Kunden;", // own size ascending
+        "Archiv;.2020;.2019;<Posteingang>;Kunden;", // files: 3, 2, 1; ties by name
+        "Archiv;.2019;.2020;Kunden;<Posteingang>;", // total again
+    };
+    EXPECT_EQ(expected, seen);
+}
+
+TEST_F(FolderTreeDlgTest, F5KeepsOpenBranchesAndTheSelectionWhereTheEntriesStillExist) {
+    CFolderTreeDlg dlg(nullptr, app, settings, true);
+    HWND list = nullptr;
+    std::string before;
+    std::string after;
+    std::string selected;
+    int scans = 0;
+    Run(dlg, {Do([&] {
+                  list = dlg.GetListHwnd();
+                  Select(list, 2);
+                  Key(list, VK_RIGHT); // 2020 open
+              }),
+              Do([&] {
+                  Select(list, 3); // Q1
+                  before = Outline(list);
+                  Pmm("K2.PMM", "Kunden", "K", 5000); // Kunden now the largest
+                  ::PostMessageA(list, WM_KEYDOWN, VK_F5, 1);
+              }),
+              [&] { return dlg.GetScanCount() == 2; },
+              Do([&] {
+                  after = Outline(list);
+                  const int row = dlg.GetSelectedRow();
+                  selected = row >= 0 ? Cell(list, row, 0) : "";
+                  scans = dlg.GetScanCount();
+                  Key(list, VK_ESCAPE);
+              })});
+    EXPECT_EQ("Archiv;.2019;.2020;..Q1;Kunden;<Posteingang>;", before);
+    EXPECT_EQ("Kunden;Archiv;.2019;.2020;..Q1;<Posteingang>;", after);
+    EXPECT_EQ("Q1", selected);
+    EXPECT_EQ(2, scans);
+}
+
+TEST_F(FolderTreeDlgTest, BarsArePaintedInProportionToTheShare) {
+    CFolderTreeDlg dlg(nullptr, app, settings, true);
+    std::vector<std::pair<int, int>> widths; // painted, expected
+    Run(dlg, {Do([&] {
+                  // No selection: a selected row's bar takes the selection's text colour.
+                  LVITEMA none = {};
+                  none.stateMask = LVIS_SELECTED;
+                  ::SendMessageA(dlg.GetListHwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>(&none));
+                  ::UpdateWindow(dlg.GetListHwnd());
+              }),
+              Do([&] {
+                  HWND list = dlg.GetListHwnd();
+                  HDC dc = ::GetDC(list);
+                  for (int row = 0; row < 5; ++row) {
+                      const RECT bar = dlg.GetBarRect(row);
+                      // The whole cell's width on the bar's middle line.
+                      RECT cell = {};
+                      cell.top = tree::kTreeColumnShare;
+                      cell.left = LVIR_BOUNDS;
+                      ::SendMessageA(list, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+                      const int y = (bar.top + bar.bottom) / 2;
+                      int painted = 0;
+                      for (int x = cell.left; x < cell.right; ++x) {
+                          painted += ::GetPixel(dc, x, y) == CFolderTreeDlg::BarColor() ? 1 : 0;
+                      }
+                      const tree::TreeNode& node = dlg.GetTree().Nodes()[dlg.GetRows()[row]];
+                      const int room = static_cast<int>(cell.right - cell.left) - 52 - 6;
+                      widths.push_back(
+                          {painted, tree::BarWidth(tree::ShareTenths(node.totalSize, 2512), room)});
+                  }
+                  ::ReleaseDC(list, dc);
+                  Key(list, VK_ESCAPE);
+              })});
+    ASSERT_EQ(5u, widths.size());
+    for (const auto& w : widths) {
+        EXPECT_NEAR(w.second, w.first, 1) << "painted " << w.first << " expected " << w.second;
+    }
+    EXPECT_GT(widths[0].first, 4 * widths[4].first) << "79 % against 4 %";
+}
+
+TEST_F(FolderTreeDlgTest, HelpOpensItsTopicAndEscapeCloses) {
+    CFolderTreeDlg dlg(nullptr, app, settings, true);
+    const INT_PTR result = Run(dlg, {Do([&] { ::PostMessageA(dlg.GetListHwnd(), WM_KEYDOWN, VK_F1, 1); }),
+                                     [&] { return !app.m_help.empty(); },
+                                     Do([&] {
+                                         ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND,
+                                                        ID_HELP_BUTTON, 0);
+                                     }),
+                                     [&] { return app.m_help.size() == 2; },
+                                     Do([&] { Key(dlg.GetListHwnd(), VK_ESCAPE); })});
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ((std::vector<std::string>{CFolderTreeDlg::kHelpTopic, CFolderTreeDlg::kHelpTopic}),
+              app.m_help);
+}
+
+TEST_F(FolderTreeDlgTest, PlacementAndWidthsComeFromTheStoreAndGoBackToIt) {
+    auto& section = app.m_store.Sections()[settings_names::kSection];
+    view::WindowPlacementRecord record;
+    record.length = sizeof(WINDOWPLACEMENT);
+    record.showCmd = SW_SHOWNORMAL;
+    record.normal = {40, 30, 740, 530};
+    uint8_t placement[view::kPlacementSize];
+    view::EncodePlacement(record, placement);
+    section[CFolderTreeDlg::kPlacementValue] = {MemorySettingsStore::Kind::Binary,
+                                                std::string(placement, placement + sizeof placement)};
+    section[CFolderTreeDlg::kColumnsValue] = {MemorySettingsStore::Kind::Binary,
+                                              Ints({150, 70, 140, 80, 50})};
+    std::vector<int> widths;
+    RECT window = {};
+    {
+        CFolderTreeDlg dlg(nullptr, app, settings, true);
+        Run(dlg, {Do([&] {
+                      for (int c = 0; c < 5; ++c) {
+                          widths.push_back(static_cast<int>(
+                              ::SendMessageA(dlg.GetListHwnd(), LVM_GETCOLUMNWIDTH, c, 0)));
+                      }
+                      ::GetWindowRect(dlg.GetSafeHwnd(), &window);
+                      ::SendMessageA(dlg.GetListHwnd(), LVM_SETCOLUMNWIDTH, 0, 177);
+                      Key(dlg.GetListHwnd(), VK_ESCAPE);
+                  })});
+    }
+    EXPECT_EQ((std::vector<int>{150, 70, 140, 80, 50}), widths);
+    EXPECT_EQ(700, window.right - window.left);
+    EXPECT_EQ(500, window.bottom - window.top);
+    EXPECT_EQ(Ints({177, 70, 140, 80, 50}), section[CFolderTreeDlg::kColumnsValue].bytes);
+    EXPECT_EQ(view::kPlacementSize, section[CFolderTreeDlg::kPlacementValue].bytes.size());
+
+    // A value of another size or type gives the defaults, and is replaced on closing.
+    section[CFolderTreeDlg::kColumnsValue] = {MemorySettingsStore::Kind::Binary,
+                                              Ints({150, 70, 140, 80}) + "x"};
+    section[CFolderTreeDlg::kPlacementValue] = {MemorySettingsStore::Kind::Text, "40,30"};
+    widths.clear();
+    {
+        CFolderTreeDlg dlg(nullptr, app, settings, true);
+        Run(dlg, {Do([&] {
+                      for (int c = 0; c < 5; ++c) {
+                          widths.push_back(static_cast<int>(
+                              ::SendMessageA(dlg.GetListHwnd(), LVM_GETCOLUMNWIDTH, c, 0)));
+                      }
+                      Key(dlg.GetListHwnd(), VK_ESCAPE);
+                  })});
+    }
+    EXPECT_EQ((std::vector<int>{230, 80, 130, 90, 60}), widths);
+    EXPECT_EQ(MemorySettingsStore::Kind::Binary, section[CFolderTreeDlg::kPlacementValue].kind);
+}
+
+} // namespace
