@@ -2,6 +2,9 @@
 // the scan's own time, and the heap it keeps per node (counted at operator new, as in
 // row_memory_bench). The mailbox is generated once into the given directory.
 // Usage: tree_bench WORK_DIR [FOLDERS [RUNS]]   (WORK_DIR ends in a separator; made once)
+//        tree_bench --wide DIR CHILDREN   writes a mailbox whose one folder "Breit" has
+//        CHILDREN subfolders with a folder file each, for folder_tree_bench.exe.
+#include "folder_formats.h"
 #include "mailgen.h"
 #include "tree/tree_scan.h"
 
@@ -70,7 +73,35 @@ void operator delete[](void* p, std::size_t) noexcept {
     Release(p);
 }
 
+namespace {
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    const bool ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return f && std::fclose(f) == 0 && ok;
+}
+
+int WriteWideMailbox(const std::string& dir, int children) {
+    std::string table = mailgen::HierarchyLine(2, 0, "ROOT", "", "Mein Postfach") + "\r\n" +
+                        mailgen::HierarchyLine(1, 0, "WIDE", "ROOT", "Breit") + "\r\n";
+    for (int i = 0; i < children; ++i) {
+        const std::string id = "C" + std::to_string(i);
+        table += mailgen::HierarchyLine(1, 0, id, "WIDE", "Kind " + std::to_string(i)) + "\r\n";
+        if (!WriteBytes(dir + id + ".PMM", mailgen::PmmHeader("Kind " + std::to_string(i), id) +
+                                               std::string(static_cast<size_t>(i % 97), 'm'))) {
+            std::fprintf(stderr, "tree_bench: cannot write into %s\n", dir.c_str());
+            return 1;
+        }
+    }
+    return WriteBytes(dir + "hierarch.pm", table) ? 0 : 1;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--wide") {
+        return WriteWideMailbox(argv[2], std::atoi(argv[3]));
+    }
     if (argc < 2) {
         std::fprintf(stderr, "usage: tree_bench WORK_DIR [FOLDERS [RUNS]]\n");
         return 2;
