@@ -56,6 +56,16 @@ std::string CompanionPath(const std::string& folderPath) {
 
 } // namespace
 
+bool IsFailureText(std::string_view folderName) {
+    for (const char* text : {kFailurePmmOpen, kFailurePmmHeader, kFailureMbxOpen, kFailurePmgOpen,
+                             kFailurePmgHeader}) {
+        if (folderName == text) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void pmm::Clear() {
     FolderRecord::Clear();
     filePath.clear();
@@ -78,14 +88,14 @@ bool pmm::Analyze() {
     if (!file.Open(filePath)) {
         Trace("[pmm.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
               filePath.c_str());
-        folderName = "<Datei konnte nicht zum Lesen geöffnet werden.>";
+        folderName = kFailurePmmOpen;
         return false;
     }
     unsigned char header[kPmmHeaderSize] = {};
     if (file.ReadFromStart(header, sizeof header) < sizeof header) {
         Trace("[pmm.Analyze] WARNUNG: Datei \"%s\" ist keine gültige PMM-Datei\n",
               filePath.c_str());
-        folderName = "<Datei ist keine gültige PMM-Datei.>";
+        folderName = kFailurePmmHeader;
         return false;
     }
     size = file.Length();
@@ -120,7 +130,7 @@ bool mbx::Analyze() {
         if (!folder.Open(filePath)) {
             Trace("[mbx.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
                   filePath.c_str());
-            folderName = "<MBX-Datei konnte nicht zum Lesen geöffnet werden.>";
+            folderName = kFailureMbxOpen;
             return false;
         }
         size = folder.Length();
@@ -130,14 +140,14 @@ bool mbx::Analyze() {
     if (!companion.Open(companionPath)) {
         Trace("[mbx.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
               companionPath.c_str());
-        folderName = "<PMG-Datei konnte nicht zum Lesen geöffnet werden.>";
+        folderName = kFailurePmgOpen;
         return false;
     }
     unsigned char header[kPmgHeaderSize] = {};
     if (companion.ReadFromStart(header, sizeof header) < sizeof header) {
         Trace("[mbx.Analyze] WARNUNG: Datei \"%s\" ist keine gültige PMG-Datei\n",
               companionPath.c_str());
-        folderName = "<Ordner hat keine gültige PMG-Datei.>";
+        folderName = kFailurePmgHeader;
         return false;
     }
     header[kPmgNameEnd] = 0;

@@ -7,6 +7,17 @@
 #include "mailbox/folder_record.h"
 
 #include <string>
+#include <string_view>
+
+// The failure texts that stand in folderName when a folder file cannot be read.
+constexpr const char kFailurePmmOpen[] = "<Datei konnte nicht zum Lesen geöffnet werden.>";
+constexpr const char kFailurePmmHeader[] = "<Datei ist keine gültige PMM-Datei.>";
+constexpr const char kFailureMbxOpen[] = "<MBX-Datei konnte nicht zum Lesen geöffnet werden.>";
+constexpr const char kFailurePmgOpen[] = "<PMG-Datei konnte nicht zum Lesen geöffnet werden.>";
+constexpr const char kFailurePmgHeader[] = "<Ordner hat keine gültige PMG-Datei.>";
+
+// True when `folderName` is one of those texts: the row stands for a file that failed.
+bool IsFailureText(std::string_view folderName);
 
 class pmm : public FolderRecord {
 public:

@@ -61,7 +61,7 @@ TEST(ReportOptionsTest, FlagsAndDirectoriesArriveAsGiven) {
     EXPECT_EQ("n/", options.newmailDir);
     EXPECT_TRUE(options.includeNewMail);
     EXPECT_FALSE(options.resolvePaths);
-    EXPECT_TRUE(options.exactSizes && options.tsv && options.trace);
+    EXPECT_TRUE(options.exactSizes && options.format == report::ReportFormat::kTsv && options.trace);
     const char* help[] = {"--help"};
     ASSERT_TRUE(report::ParseReportOptions(1, help, options, error));
     EXPECT_TRUE(options.help);
@@ -147,7 +147,7 @@ TEST(ReportTextTest, TabSeparatedRowsKeepOneLineEach) {
         Row("B.PMM", "\\", "Zeile\r\nzwei", 1024),
     });
     ReportOptions options;
-    options.tsv = true;
+    options.format = report::ReportFormat::kTsv;
     options.exactSizes = true;
     options.sortColumn = 1;
     options.sortDescending = true;
@@ -232,7 +232,7 @@ TEST(ReportTextTest, RandomNamesKeepEveryRowOnOneLineWithTwoTabs) {
         rows.push_back(Row("x.PMM", "\\", name.c_str(), random() % 5000));
     }
     ReportOptions options;
-    options.tsv = true;
+    options.format = report::ReportFormat::kTsv;
     const std::string out = report::FormatReport(Catalogue(rows), options);
     size_t lines = 0;
     size_t tabs = 0;
