@@ -53,41 +53,45 @@ const Utf8Table& Utf8() {
     return table;
 }
 
-// Converts `text`; with `cell`, bytes below 0x20 become '?' on the way.
+// Converts `text`; with `cell`, bytes below 0x20 become '?' on the way. Writes straight
+// into `out`, grown once to the most the text can take (three bytes a character).
 void AppendConverted(std::string& out, std::string_view text, bool cell) {
     const Utf8Table& table = Utf8();
     const unsigned char low = cell ? 0x20 : 0x00;
-    size_t i = 0;
-    while (i < text.size()) {
-        // Runs of printable ASCII, the bulk of every report, go over in one piece.
-        size_t run = i;
-        // Eight bytes at a time while none has its top bit set or lies below `low`.
-        const uint64_t lows = 0x0101010101010101ull * low;
-        const uint64_t tops = 0x8080808080808080ull;
-        while (run + 8 <= text.size()) {
+    const size_t before = out.size();
+    out.resize(before + 3 * text.size());
+    char* p = &out[before];
+    const char* in = text.data();
+    const char* const end = in + text.size();
+    // Eight bytes at a time while none has its top bit set or lies below `low`: runs of
+    // printable ASCII are the bulk of every report.
+    const uint64_t lows = 0x0101010101010101ull * low;
+    const uint64_t tops = 0x8080808080808080ull;
+    while (in < end) {
+        while (end - in >= 8) {
             uint64_t w;
-            std::memcpy(&w, text.data() + run, 8);
+            std::memcpy(&w, in, 8);
             if ((w & tops) != 0 || ((w - lows) & ~w & tops) != 0) {
                 break;
             }
-            run += 8;
+            std::memcpy(p, &w, 8);
+            in += 8;
+            p += 8;
         }
-        while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80 &&
-               static_cast<unsigned char>(text[run]) >= low) {
-            ++run;
-        }
-        out.append(text.data() + i, run - i);
-        if (run == text.size()) {
+        if (in == end) {
             break;
         }
-        const unsigned char byte = static_cast<unsigned char>(text[run]);
+        const unsigned char byte = static_cast<unsigned char>(*in++);
         if (byte < low) {
-            out.push_back('?');
+            *p++ = '?';
+        } else if (byte < 0x80) {
+            *p++ = static_cast<char>(byte);
         } else {
-            out.append(table.bytes[byte], table.length[byte]);
+            std::memcpy(p, table.bytes[byte], 3);
+            p += table.length[byte];
         }
-        i = run + 1;
     }
+    out.resize(static_cast<size_t>(p - out.data()));
 }
 
 struct Cells {
