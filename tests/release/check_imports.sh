@@ -9,7 +9,7 @@ shift
 [ $# -gt 0 ] || { echo "no program given" >&2; exit 2; }
 
 # What the programs need, and nothing a user would have to install.
-allowed=" kernel32.dll user32.dll gdi32.dll comctl32.dll advapi32.dll version.dll msvcrt.dll "
+allowed=" kernel32.dll user32.dll gdi32.dll comctl32.dll advapi32.dll version.dll msvcrt.dll comdlg32.dll "
 
 status=0
 for exe in "$@"; do

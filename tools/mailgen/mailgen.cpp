@@ -150,6 +150,17 @@ bool Writer::Write(const std::string& path, const std::string& bytes) {
 }
 
 std::string Writer::Name() {
+    if (m_options.awkwardNames) {
+        // What a file of separated values must quote, and bytes of every high value.
+        static const char* const kAwkward[] = {"Rechnungen; 2024", "\"Zitate\"", "Gr\xF6\xDF" "en;\"a\"",
+                                               "\xC4rzte, B\xFCro", "Semi;;Kolon", "Normal"};
+        std::string name = kAwkward[m_random.Below(6)];
+        name += ' ';
+        for (int i = 0; i < 3; ++i) {
+            name += static_cast<char>(0x80 + m_random.Below(0x80));
+        }
+        return name + std::to_string(m_random.Below(100));
+    }
     if (m_options.germanNames) {
         const size_t n = sizeof kGermanNames / sizeof kGermanNames[0];
         return kGermanNames[m_random.Below(n)] + std::string(" ") +
