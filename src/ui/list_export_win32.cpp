@@ -2,6 +2,7 @@
 #include "ui/list_export_win32.h"
 
 #include "framework/win_app.h"
+#include "mailbox/folder_record.h"
 #include "resource.h"
 #include "ui/folder_list_ctrl.h"
 
