@@ -2,6 +2,7 @@
 // Both take the list as it shows itself; the export never writes into the directories
 // the program reads from or lives in.
 #include "diag/path_parts.h"
+#include "framework/win_app.h"
 #include "platform/file_writer.h"
 #include "platform/files.h"
 #include "resource.h"
