@@ -93,8 +93,8 @@ int RunReport(const ReportOptions& options, std::string& out, std::string& err) 
     if (!options.compareFile.empty()) {
         std::string error;
         if (!ReadEarlierReport(options.compareFile, earlier, error)) {
-            AppendUtf8FromCp1252(err, FormatText(kUnusableEarlier, options.compareFile.c_str(),
-                                                 error.c_str()));
+            AppendUtf8FromCp1252(
+                err, FormatText(kUnusableEarlier, options.compareFile.c_str(), error.c_str()));
             return kExitFailure;
         }
     }

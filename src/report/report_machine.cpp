@@ -47,9 +47,8 @@ std::string Utf8Folder(const FolderRecord& row) {
 class JsonWriter {
 public:
     explicit JsonWriter(std::string& out)
-        : m_out(out),
-          m_serializer(nlohmann::detail::output_adapter<char>(out), ' ',
-                       json::error_handler_t::replace),
+        : m_out(out), m_serializer(nlohmann::detail::output_adapter<char>(out), ' ',
+                                   json::error_handler_t::replace),
           m_text(json::value_t::string) {}
 
     void Raw(const char* text) { m_out += text; }

@@ -81,9 +81,9 @@ cxxopts::Options MakeParser() {
     cxxopts::Options parser("foldtally-report");
     parser.add_options()("mailbox", "", cxxopts::value<std::string>())(
         "newmail", "", cxxopts::value<std::string>())("no-paths", "")("exact", "")(
-        "sort", "", cxxopts::value<std::string>())("desc", "")(
-        "format", "", cxxopts::value<std::string>())("tsv", "")(
-        "compare", "", cxxopts::value<std::string>())("trace", "")("h,help", "");
+        "sort", "", cxxopts::value<std::string>())("desc", "")("format", "",
+                                                               cxxopts::value<std::string>())(
+        "tsv", "")("compare", "", cxxopts::value<std::string>())("trace", "")("h,help", "");
     return parser;
 }
 

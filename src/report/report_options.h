@@ -18,12 +18,12 @@ struct ReportOptions {
     std::string mailboxDir; // required
     std::string newmailDir; // the new-mail row only when given
     bool includeNewMail = false;
-    bool resolvePaths = true; // --no-paths turns it off
-    bool exactSizes = false;  // --exact; compact otherwise
+    bool resolvePaths = true;     // --no-paths turns it off
+    bool exactSizes = false;      // --exact; compact otherwise
     int sortColumn = kSortFolder; // --sort name|size|folder|change
     bool sortDescending = false;
     ReportFormat format = ReportFormat::kText; // --format, --tsv
-    std::string compareFile; // --compare: an earlier JSON report, or empty
+    std::string compareFile;                   // --compare: an earlier JSON report, or empty
     bool trace = false;
     bool help = false; // --help: usage on standard output, nothing else
 };

@@ -145,9 +145,11 @@ std::string Cp1252FromUtf8(std::string_view text) {
     size_t i = 0;
     while (i < text.size()) {
         const unsigned char b = static_cast<unsigned char>(text[i]);
-        const int n = b < 0x80 ? 1 : b >= 0xC2 && b < 0xE0 ? 2 : b >= 0xE0 && b < 0xF0 ? 3
-                                 : b >= 0xF0 && b < 0xF5   ? 4
-                                                           : 0;
+        const int n = b < 0x80                ? 1
+                      : b >= 0xC2 && b < 0xE0 ? 2
+                      : b >= 0xE0 && b < 0xF0 ? 3
+                      : b >= 0xF0 && b < 0xF5 ? 4
+                                              : 0;
         unsigned code = n == 2 ? b & 0x1F : n == 3 ? b & 0x0F : n == 4 ? b & 0x07 : b;
         int k = 1;
         for (; k < n && i + k < text.size(); ++k) {
@@ -284,8 +286,8 @@ std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& 
     if (context.earlier) {
         ComparedRows compared;
         CompareRows(catalogue.records, catalogue.totalSize, *context.earlier, compared);
-        const std::vector<uint32_t> order = SortRowIndexes(
-            compared.rows, options.sortColumn, options.sortDescending, &compared.bytes);
+        const std::vector<uint32_t> order = SortRowIndexes(compared.rows, options.sortColumn,
+                                                           options.sortDescending, &compared.bytes);
         for (uint32_t index : order) {
             ordered.rows.push_back(compared.rows[index]);
             ordered.changes.push_back(compared.changes[index]);

@@ -113,8 +113,8 @@ bool PromptExportPath(HWND owner, std::string& path, int& filterIndex) {
     ofn.nMaxFile = sizeof file;
     ofn.lpstrTitle = title.c_str();
     ofn.lpstrDefExt = "csv";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
-                OFN_EXPLORER;
+    ofn.Flags =
+        OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (!::GetSaveFileNameA(&ofn)) {
         return false;
     }

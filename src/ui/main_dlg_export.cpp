@@ -24,14 +24,15 @@ void CMainDlg::OnExport() {
     // ".." and relative parts resolved first, so no spelling of a path slips past.
     const std::string full = platform::FullPath(path);
     PathParts program(m_app.GetModulePath());
-    const std::vector<std::string> protectedDirs = {
-        GetMailboxPath(), GetNewmailPath(), program.GetDrive() + program.GetDirectory()};
+    const std::vector<std::string> protectedDirs = {GetMailboxPath(), GetNewmailPath(),
+                                                    program.GetDrive() + program.GetDirectory()};
     if (full.empty() || view::IsInProtectedDirectory(full, protectedDirs)) {
         m_app.Error(IDS_ERROR_007);
         return;
     }
-    const std::string text = view::FormatListExport(
-        SnapshotList(), LoadResourceString(IDS_COLUMN_BYTES), view::ExportFormatFor(full, filterIndex));
+    const std::string text =
+        view::FormatListExport(SnapshotList(), LoadResourceString(IDS_COLUMN_BYTES),
+                               view::ExportFormatFor(full, filterIndex));
     if (!platform::ReplaceFileContents(full, text)) {
         m_app.Error(IDS_ERROR_008);
     }

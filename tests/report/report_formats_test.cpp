@@ -6,8 +6,8 @@
 #include "run_program.h"
 #include "test_support.h"
 
-#include <nlohmann/json.hpp>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <fstream>
@@ -115,10 +115,9 @@ TEST_F(ReportFormatsTest, CompareShowsGrownShrunkNewAndRemovedRowsAndTheTotalCha
         }
     }
     ASSERT_FALSE(grown.empty() || shrunk.empty() || removed.empty());
-    const ProgramResult after =
-        Report(Args({"--tsv", "--exact", "--compare", m_dir / "earlier.json", "--sort", "change",
-                     "--desc"}),
-               m_dir);
+    const ProgramResult after = Report(Args({"--tsv", "--exact", "--compare",
+                                             m_dir / "earlier.json", "--sort", "change", "--desc"}),
+                                       m_dir);
     ASSERT_EQ(0, after.exitCode) << after.err;
     std::map<std::string, std::string> change;
     std::vector<std::string> order;
@@ -182,7 +181,8 @@ TEST_F(ReportFormatsTest, UnusableEarlierReportsAreRefusedWithStatus2AndNoOutput
         const ProgramResult result = Report(Args({"--compare", path}), m_dir);
         EXPECT_EQ(2, result.exitCode) << path;
         EXPECT_EQ("", result.out) << path;
-        EXPECT_EQ(0u, result.err.find("foldtally-report: Der fr\xC3\xBChere Bericht \"")) << result.err;
+        EXPECT_EQ(0u, result.err.find("foldtally-report: Der fr\xC3\xBChere Bericht \""))
+            << result.err;
         EXPECT_NE(std::string::npos, result.err.find(says)) << path << ": " << result.err;
     }
     const ProgramResult noCompare = Report(Args({"--sort", "change"}), m_dir);

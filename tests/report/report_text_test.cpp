@@ -61,7 +61,8 @@ TEST(ReportOptionsTest, FlagsAndDirectoriesArriveAsGiven) {
     EXPECT_EQ("n/", options.newmailDir);
     EXPECT_TRUE(options.includeNewMail);
     EXPECT_FALSE(options.resolvePaths);
-    EXPECT_TRUE(options.exactSizes && options.format == report::ReportFormat::kTsv && options.trace);
+    EXPECT_TRUE(options.exactSizes && options.format == report::ReportFormat::kTsv &&
+                options.trace);
     const char* help[] = {"--help"};
     ASSERT_TRUE(report::ParseReportOptions(1, help, options, error));
     EXPECT_TRUE(options.help);

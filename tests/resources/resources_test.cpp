@@ -143,9 +143,9 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
         ::GetMenuStringA(bar, i, text, sizeof text, MF_BYPOSITION);
         EXPECT_STREQ(popups[i], text);
     }
-    ExpectMenu(::GetSubMenu(bar, 0), {{"Liste e&xportieren...\tStrg-S", 40009},
-                                      {nullptr, 0},
-                                      {"B&eenden\tAlt-F4", 57665}});
+    ExpectMenu(
+        ::GetSubMenu(bar, 0),
+        {{"Liste e&xportieren...\tStrg-S", 40009}, {nullptr, 0}, {"B&eenden\tAlt-F4", 57665}});
     ExpectMenu(::GetSubMenu(bar, 1), {{"Dateigrößen &kompakt\tStrg-K", 40006},
                                       {"&Posteingang anzeigen\tAlt-P", 40007},
                                       {nullptr, 0},
@@ -224,12 +224,8 @@ TEST(ResourcesTest, AcceleratorTablesAreVirtualKeysWithoutInversion) {
         WORD key;
         WORD command;
     };
-    const Key main[] = {{FCONTROL, 'E', 40002},
-                        {FCONTROL, 'K', 40006},
-                        {FCONTROL, 'S', 40009},
-                        {FCONTROL, 'C', 40010},
-                        {FALT, 'P', 40007},
-                        {0, VK_F1, 40004},
+    const Key main[] = {{FCONTROL, 'E', 40002}, {FCONTROL, 'K', 40006}, {FCONTROL, 'S', 40009},
+                        {FCONTROL, 'C', 40010}, {FALT, 'P', 40007},     {0, VK_F1, 40004},
                         {0, VK_F5, 40001}};
     const std::vector<ACCEL> table = Accelerators(IDR_MAINACCEL);
     ASSERT_EQ(7u, table.size());

@@ -69,14 +69,14 @@ protected:
 
     // The file's lines as the list must show them: titles, rows, status line.
     std::vector<std::vector<std::string>> ExpectedExport() const {
-        std::vector<std::vector<std::string>> lines = {
-            {"Dateiname", "Gr\xF6\xDF"
-                          "e",
-             "Ordnername", "Bytes"}};
+        std::vector<std::vector<std::string>> lines = {{"Dateiname",
+                                                        "Gr\xF6\xDF"
+                                                        "e",
+                                                        "Ordnername", "Bytes"}};
         uint64_t total = 0;
         for (const ExpectedRow& row : ExpectedRows(true)) {
-            lines.push_back({row.fileName, FormatSize(row.size, true), row.folder,
-                             std::to_string(row.size)});
+            lines.push_back(
+                {row.fileName, FormatSize(row.size, true), row.folder, std::to_string(row.size)});
             total += row.size;
         }
         const std::string status = std::to_string(lines.size() - 1) + " Dateien, " +
@@ -105,9 +105,9 @@ protected:
                          },
                          [&] {
                              box = testsupport::FindOwnedDialog(dlg.GetSafeHwnd());
-                             return box != nullptr || !::PeekMessageA(nullptr, dlg.GetSafeHwnd(),
-                                                                      WM_USER + 77, WM_USER + 77,
-                                                                      PM_NOREMOVE);
+                             return box != nullptr ||
+                                    !::PeekMessageA(nullptr, dlg.GetSafeHwnd(), WM_USER + 77,
+                                                    WM_USER + 77, PM_NOREMOVE);
                          },
                          [&] {
                              if (box) {
@@ -174,12 +174,9 @@ TEST_F(MainDlgExportTest, RefusesTheMailboxNewMailAndProgramDirectoriesInAnySpel
     };
     const std::string mailboxNoSlash = m_strMailbox.substr(0, m_strMailbox.size() - 1);
     const std::vector<std::string> targets = {
-        m_strMailbox + "liste.csv",
-        upper(m_strMailbox) + "liste.csv",
-        mailboxNoSlash + "\\\\liste.csv",
-        m_strMailbox + "sub\\..\\liste.csv",
-        lower(m_strNewmail) + "liste.txt",
-        program + "liste.csv",
+        m_strMailbox + "liste.csv",        upper(m_strMailbox) + "liste.csv",
+        mailboxNoSlash + "\\\\liste.csv",  m_strMailbox + "sub\\..\\liste.csv",
+        lower(m_strNewmail) + "liste.txt", program + "liste.csv",
         upper(program) + "LISTE.CSV",
     };
     for (const std::string& target : targets) {

@@ -10,8 +10,9 @@ using view::ListSnapshot;
 
 ListSnapshot Snapshot(std::vector<std::vector<std::string>> rows) {
     ListSnapshot list;
-    list.titles = {"Dateiname", "Gr\xF6\xDF"
-                                "e",
+    list.titles = {"Dateiname",
+                   "Gr\xF6\xDF"
+                   "e",
                    "Ordnername"};
     uint64_t bytes = 1000;
     for (auto& cells : rows) {
