@@ -152,13 +152,10 @@ bool Writer::Write(const std::string& path, const std::string& bytes) {
 std::string Writer::Name() {
     if (m_options.awkwardNames) {
         // What a file of separated values must quote, and bytes of every high value.
-        static const char* const kAwkward[] = {"Rechnungen; 2024",
-                                               "\"Zitate\"",
-                                               "Gr\xF6\xDF"
-                                               "en;\"a\"",
-                                               "\xC4rzte, B\xFCro",
-                                               "Semi;;Kolon",
-                                               "Normal"};
+        // (Octal escapes: a hex escape would swallow the letters after it.)
+        static const char* const kAwkward[] = {"Rechnungen; 2024",   "\"Zitate\"",
+                                               "Gr\366\337en;\"a\"", "\304rzte, B\374ro",
+                                               "Semi;;Kolon",        "Normal"};
         std::string name = kAwkward[m_random.Below(6)];
         name += ' ';
         for (int i = 0; i < 3; ++i) {
