@@ -23,7 +23,8 @@ std::string HelpFileForTopic(const char* topic) {
     if (!anchor.empty()) {
         const std::string::size_type dot = page.rfind('.');
         const std::string::size_type slash = page.rfind('/');
-        const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+        const bool hasExtension =
+            dot != std::string::npos && (slash == std::string::npos || dot > slash);
         page.insert(hasExtension ? dot : page.size(), "." + anchor);
     }
     for (char& c : page) {

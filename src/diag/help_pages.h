@@ -12,6 +12,6 @@ extern const char kHelpStartPage[];
 // "#"), relative to the form's folder and with backslashes: the page itself; for a page
 // and anchor the jump page "<page>.<anchor>.htm" that the build writes beside it, which
 // opens the page at the anchor (Wine's hand-off to the host's browser takes a file but
-// damages a file URL with an anchor). No topic, an empty one or one that is not "::/" and a page gives the start
-// page.
+// damages a file URL with an anchor). No topic, an empty one or one that is not "::/" and a page
+// gives the start page.
 std::string HelpFileForTopic(const char* topic);

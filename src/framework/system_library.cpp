@@ -38,8 +38,7 @@ HMODULE LoadSystemLibrary(const char* fileName) {
     // With a full path the loader takes exactly this file; LOAD_WITH_ALTERED_SEARCH_PATH
     // makes the libraries it imports come from its own folder, the system directory,
     // before the program's folder where SetDefaultDllDirectories is missing.
-    return ::LoadLibraryExA((directory + fileName).c_str(), nullptr,
-                            LOAD_WITH_ALTERED_SEARCH_PATH);
+    return ::LoadLibraryExA((directory + fileName).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 bool RunningUnderWine() {

@@ -27,8 +27,7 @@ template <typename Function> Function SystemFunction(HMODULE module, const char*
     }
     // Through void (*)(): the one function pointer type the compiler accepts as "any
     // function" when converting.
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
 }
 // Whether the program runs under Wine: its ntdll exports wine_get_version, which no
 // ntdll of Windows has.

@@ -72,10 +72,9 @@ bool CVersionInfo::LoadFile(const std::string& path, int translationIndex) {
 void CVersionInfo::SelectTranslation(int index) {
     void* table = nullptr;
     UINT length = 0;
-    const bool found =
-        m_pBlock != nullptr &&
-        Query(m_pBlock.get(), "\\VarFileInfo\\Translation", &table, &length) &&
-        table != nullptr;
+    const bool found = m_pBlock != nullptr &&
+                       Query(m_pBlock.get(), "\\VarFileInfo\\Translation", &table, &length) &&
+                       table != nullptr;
     m_strPrefix = view::StringTablePrefix(
         view::ChooseTranslation(found ? table : nullptr, found ? length : 0, index));
 }

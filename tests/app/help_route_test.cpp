@@ -34,8 +34,8 @@ class BrowserHelpTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(testsupport::MakeDirectory(m_dir / "pages"));
-        for (const char* file : {"start.htm", "pages\\ref_dlg_main.htm",
-                                 "pages\\ref_mld_warnungen.w502.htm"}) {
+        for (const char* file :
+             {"start.htm", "pages\\ref_dlg_main.htm", "pages\\ref_mld_warnungen.w502.htm"}) {
             ASSERT_TRUE(testsupport::WriteFile(m_dir / file, "<html></html>"));
         }
         m_app.SetHelpInBrowser(true);

@@ -13,8 +13,10 @@
 # Wine's own user32.dll, which imports version.dll, loads the planted file at the start
 # of every program with windows, before any code of the program runs. What keeps the
 # program itself from it is that it does not import version.dll (check_imports.sh) and
-# loads it by its full path. Runs inside a Wine session (DISPLAY and the prefix come from the caller); the
-# registry keys it touches are saved first and put back afterwards.
+# loads it by its full path.
+#
+# Runs inside a Wine session (DISPLAY and the prefix come from the caller); the registry
+# keys it touches are saved first and put back afterwards.
 #
 # usage: package_runs_under_wine.sh SOURCE_DIR BUILD_DIR ARTIFACTS_DIR PLANTED_DIR
 set -uo pipefail
