@@ -112,8 +112,8 @@ void CFoldtallyApp::ShowHelpInViewer(const char* topic, HWND owner) {
 }
 
 void CFoldtallyApp::ShowHelpInBrowser(const char* topic, HWND owner) {
-    // Without the module path there is no folder to look in (the module path cut at
-    // its buffer gives one that does not exist, and so error 001 too).
+    // Without the module path there is no folder to look in; a module path cut at its
+    // buffer names a folder beside which the pages are not found: error 001 either way.
     const std::string file =
         m_strHelpPagesPath.empty() ? std::string() : m_strHelpPagesPath + HelpFileForTopic(topic);
     const bool shown = !file.empty() && FileExists(file) &&

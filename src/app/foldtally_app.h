@@ -56,13 +56,15 @@ public:
     static CFoldtallyApp* Current() { return static_cast<CFoldtallyApp*>(CWinApp::Current()); }
 
 protected:
+    std::string m_strHelpPagesPath;
+
+private:
     void ShowHelpInViewer(const char* topic, HWND owner);
     void ShowHelpInBrowser(const char* topic, HWND owner);
     void ShowError001(HWND owner);
 
     std::string m_strMailboxPath;
     std::string m_strNewmailPath;
-    std::string m_strHelpPagesPath;
     bool m_bHelpInBrowser;
     bool m_bViewerUsed = false;
     HelpViewer m_helpViewer;
