@@ -29,7 +29,7 @@ public:
     // the platform's message box when the viewer opens no window. Under Wine the page of
     // the help's HTML form goes to the host's browser instead; error 001 when the page
     // is missing or no browser starts.
-    void ShowHelp(const char* topic = nullptr);
+    void ShowHelp(const char* topic = nullptr) override;
     // Closes the help viewer's windows and unloads it, once help was opened through it.
     void CloseHelp();
     // The default value of HKEY_CURRENT_USER\Software\Pegasus Mail\<keyName> when it is a
@@ -48,8 +48,8 @@ public:
         m_mainDialogFactory = std::move(factory);
     }
 
-    const std::string& GetMailboxPath() const { return m_strMailboxPath; }
-    const std::string& GetNewmailPath() const { return m_strNewmailPath; }
+    const std::string& GetMailboxPath() const override { return m_strMailboxPath; }
+    const std::string& GetNewmailPath() const override { return m_strNewmailPath; }
     // The folder of the help's HTML form beside the program ("...\\foldtally-hilfe\\").
     const std::string& GetHelpPagesPath() const { return m_strHelpPagesPath; }
 
