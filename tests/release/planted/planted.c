@@ -21,18 +21,30 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
 }
 
 __declspec(dllexport) HWND WINAPI HtmlHelpA(HWND owner, LPCSTR file, UINT command, DWORD_PTR data) {
-    (void)owner; (void)file; (void)command; (void)data;
+    (void)owner;
+    (void)file;
+    (void)command;
+    (void)data;
     return NULL;
 }
 __declspec(dllexport) DWORD WINAPI GetFileVersionInfoSizeA(LPCSTR file, LPDWORD handle) {
-    (void)file; (void)handle;
+    (void)file;
+    (void)handle;
     return 0;
 }
-__declspec(dllexport) BOOL WINAPI GetFileVersionInfoA(LPCSTR file, DWORD handle, DWORD size, LPVOID data) {
-    (void)file; (void)handle; (void)size; (void)data;
+__declspec(dllexport) BOOL WINAPI
+    GetFileVersionInfoA(LPCSTR file, DWORD handle, DWORD size, LPVOID data) {
+    (void)file;
+    (void)handle;
+    (void)size;
+    (void)data;
     return FALSE;
 }
-__declspec(dllexport) BOOL WINAPI VerQueryValueA(LPCVOID block, LPCSTR sub, LPVOID* data, PUINT size) {
-    (void)block; (void)sub; (void)data; (void)size;
+__declspec(dllexport) BOOL WINAPI
+    VerQueryValueA(LPCVOID block, LPCSTR sub, LPVOID* data, PUINT size) {
+    (void)block;
+    (void)sub;
+    (void)data;
+    (void)size;
     return FALSE;
 }
