@@ -5,9 +5,10 @@
 # load order), and started from there under Wine without the mail client's keys. F1 in
 # the first warning, in the main window and in the settings dialog must each hand the
 # right page of the help's HTML form beside the program to the host's browser (a
-# recorder stands in for it), the About box must open, Alt+F4 must end the program with
-# exit code 0, the planted library must not have been loaded, and the program's folder
-# must be left as it was unpacked. Screenshots go to the artifacts folder.
+# recorder stands in for it), with no browser F1 must bring error 001, the About box
+# must open, Alt+F4 must end the program with exit code 0, the planted library must not
+# have been loaded, and the program's folder must be left as it was unpacked.
+# Screenshots go to the artifacts folder.
 #
 # A planted version.dll cannot be tried this way: with the native-first order for it,
 # Wine's own user32.dll, which imports version.dll, loads the planted file at the start
@@ -125,6 +126,17 @@ settings=$(find_window '^Einstellungen$') || exit 1
 sleep 0.5
 expect_page "$settings" pages/ref_dlg_einst.htm
 keys_to "$settings" Escape
+
+# With no browser that can be started, F1 brings error 001 in the platform's box.
+wine reg add "$browser_key" /v Browsers /d "$work/kein-browser" /f </dev/null >/dev/null 2>&1
+keys_to "$main" F1
+box=$(find_window "^$title\$" "$main") || exit 1
+eval "$(xdotool getwindowgeometry --shell "$box" | sed 's/^/BOX_/')"
+[ "$BOX_WIDTH" -lt 500 ] || fail "F1 without a browser opened a ${BOX_WIDTH}-pixel window, not error 001"
+shot "$box" package-help-without-browser.png
+keys_to "$box" Return
+sleep 0.3
+[ "$(wc -l <"$work/browser.log")" -eq $handed ] || fail "a page went to the recorder without it"
 
 keys_to "$main" alt+h
 sleep 0.3
