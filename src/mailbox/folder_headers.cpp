@@ -6,6 +6,7 @@
 #include "diag/path_parts.h"
 #include "diag/trace.h"
 #include "platform/files.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -56,10 +57,25 @@ std::string CompanionPath(const std::string& folderPath) {
 
 } // namespace
 
-bool IsFailureText(std::string_view folderName) {
-    for (const char* text : {kFailurePmmOpen, kFailurePmmHeader, kFailureMbxOpen, kFailurePmgOpen,
-                             kFailurePmgHeader}) {
-        if (folderName == text) {
+// The failure texts in the system's code page, converted once: the report asks for them
+// at every row.
+const std::string& FailureText(FolderFailure kind) {
+    static const std::string texts[] = {
+        platform::SystemText("<Datei konnte nicht zum Lesen geöffnet werden.>"),
+        platform::SystemText("<Datei ist keine gültige PMM-Datei.>"),
+        platform::SystemText("<MBX-Datei konnte nicht zum Lesen geöffnet werden.>"),
+        platform::SystemText("<PMG-Datei konnte nicht zum Lesen geöffnet werden.>"),
+        platform::SystemText("<Ordner hat keine gültige PMG-Datei.>"),
+    };
+    return texts[static_cast<int>(kind)];
+}
+
+bool IsFailureText(const std::string& folderName) {
+    if (folderName.empty() || folderName[0] != '<') {
+        return false;
+    }
+    for (int kind = 0; kind < kFolderFailureKinds; ++kind) {
+        if (folderName == FailureText(static_cast<FolderFailure>(kind))) {
             return true;
         }
     }
@@ -88,14 +104,14 @@ bool pmm::Analyze() {
     if (!file.Open(filePath)) {
         Trace("[pmm.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
               filePath.c_str());
-        folderName = kFailurePmmOpen;
+        folderName = FailureText(FolderFailure::kPmmOpen);
         return false;
     }
     unsigned char header[kPmmHeaderSize] = {};
     if (file.ReadFromStart(header, sizeof header) < sizeof header) {
         Trace("[pmm.Analyze] WARNUNG: Datei \"%s\" ist keine gültige PMM-Datei\n",
               filePath.c_str());
-        folderName = kFailurePmmHeader;
+        folderName = FailureText(FolderFailure::kPmmHeader);
         return false;
     }
     size = file.Length();
@@ -130,7 +146,7 @@ bool mbx::Analyze() {
         if (!folder.Open(filePath)) {
             Trace("[mbx.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
                   filePath.c_str());
-            folderName = kFailureMbxOpen;
+            folderName = FailureText(FolderFailure::kMbxOpen);
             return false;
         }
         size = folder.Length();
@@ -140,14 +156,14 @@ bool mbx::Analyze() {
     if (!companion.Open(companionPath)) {
         Trace("[mbx.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
               companionPath.c_str());
-        folderName = kFailurePmgOpen;
+        folderName = FailureText(FolderFailure::kPmgOpen);
         return false;
     }
     unsigned char header[kPmgHeaderSize] = {};
     if (companion.ReadFromStart(header, sizeof header) < sizeof header) {
         Trace("[mbx.Analyze] WARNUNG: Datei \"%s\" ist keine gültige PMG-Datei\n",
               companionPath.c_str());
-        folderName = kFailurePmgHeader;
+        folderName = FailureText(FolderFailure::kPmgHeader);
         return false;
     }
     header[kPmgNameEnd] = 0;

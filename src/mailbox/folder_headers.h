@@ -7,17 +7,16 @@
 #include "mailbox/folder_record.h"
 
 #include <string>
-#include <string_view>
 
-// The failure texts that stand in folderName when a folder file cannot be read.
-constexpr const char kFailurePmmOpen[] = "<Datei konnte nicht zum Lesen geöffnet werden.>";
-constexpr const char kFailurePmmHeader[] = "<Datei ist keine gültige PMM-Datei.>";
-constexpr const char kFailureMbxOpen[] = "<MBX-Datei konnte nicht zum Lesen geöffnet werden.>";
-constexpr const char kFailurePmgOpen[] = "<PMG-Datei konnte nicht zum Lesen geöffnet werden.>";
-constexpr const char kFailurePmgHeader[] = "<Ordner hat keine gültige PMG-Datei.>";
+// What can keep a folder file from being read; each has its failure text, which stands
+// in folderName in its place.
+enum class FolderFailure { kPmmOpen, kPmmHeader, kMbxOpen, kPmgOpen, kPmgHeader };
+constexpr int kFolderFailureKinds = 5;
 
+// The text of `kind` in the system's code page, as the list shows it.
+const std::string& FailureText(FolderFailure kind);
 // True when `folderName` is one of those texts: the row stands for a file that failed.
-bool IsFailureText(std::string_view folderName);
+bool IsFailureText(const std::string& folderName);
 
 class pmm : public FolderRecord {
 public:

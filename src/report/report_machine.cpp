@@ -3,7 +3,7 @@
 // character).
 #include "mailbox/folder_headers.h"
 #include "report/report_text.h"
-#include "sizes/big_int.h"
+#include "sizes/size_text.h"
 
 #include <nlohmann/json.hpp>
 
@@ -132,7 +132,7 @@ std::string FormatCsv(const OrderedRows& ordered, const ReportOptions& options) 
         AppendCsvField(out, field);
         out += ',';
         if (!removed) {
-            AppendCsvField(out, FormatSize(row.size, !options.exactSizes));
+            AppendCsvField(out, FormatSize(row.size, SizeStyleFor(!options.exactSizes)));
         }
         out += ',';
         AppendCsvField(out, Utf8Folder(row));

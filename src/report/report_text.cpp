@@ -3,7 +3,7 @@
 #include "report/report_text.h"
 
 #include "diag/trace.h"
-#include "sizes/big_int.h"
+#include "sizes/size_text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -109,7 +109,7 @@ void AppendCell(std::string& out, std::string_view text) {
 Cells CellsOf(const FolderRecord& record, bool exact) {
     Cells cells;
     AppendCell(cells.fileName, record.fileName);
-    cells.size = FormatSize(record.size, !exact);
+    cells.size = FormatSize(record.size, SizeStyleFor(!exact));
     AppendCell(cells.folder, record.folderPath);
     AppendCell(cells.folder, record.folderName);
     return cells;
@@ -183,7 +183,7 @@ std::string Cp1252FromUtf8(std::string_view text) {
 
 std::string StatusLine(int32_t fileCount, uint64_t totalSize) {
     return FormatText("%d Dateien, %s (%s Bytes)", static_cast<int>(fileCount),
-                      FormatSize(totalSize, true).c_str(), FormatSize(totalSize, false).c_str());
+                      FormatSize(totalSize, SizeStyle::Compact).c_str(), FormatSize(totalSize, SizeStyle::Exact).c_str());
 }
 
 std::string ChangeText(const RowChange& change, bool exact) {
@@ -194,11 +194,11 @@ std::string ChangeText(const RowChange& change, bool exact) {
         return "entfernt";
     }
     if (change.bytes == 0) {
-        return FormatSize(0, !exact);
+        return FormatSize(0, SizeStyleFor(!exact));
     }
     const uint64_t magnitude = change.bytes < 0 ? 0 - static_cast<uint64_t>(change.bytes)
                                                 : static_cast<uint64_t>(change.bytes);
-    return (change.bytes < 0 ? "-" : "+") + FormatSize(magnitude, !exact);
+    return (change.bytes < 0 ? "-" : "+") + FormatSize(magnitude, SizeStyleFor(!exact));
 }
 
 namespace {
@@ -224,7 +224,7 @@ void AppendTsv(std::string& out, const OrderedRows& ordered, const ReportOptions
         AppendConverted(out, row->fileName, true);
         out += '\t';
         if (!removed) {
-            out += FormatSize(row->size, !options.exactSizes); // digits and ASCII units
+            out += FormatSize(row->size, SizeStyleFor(!options.exactSizes)); // digits and ASCII units
         }
         out += '\t';
         AppendConverted(out, row->folderPath, true);

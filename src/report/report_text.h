@@ -6,6 +6,7 @@
 #include "mailbox/folder_catalogue.h"
 #include "report/earlier_report.h"
 #include "report/report_options.h"
+#include "report/row_order.h"
 
 #include <cstdint>
 #include <string>
@@ -22,17 +23,6 @@ std::string Utf8FromCp1252(std::string_view text);
 // The reverse for texts read back: a character Windows-1252 lacks, or a byte that is not
 // UTF-8, becomes '?'.
 std::string Cp1252FromUtf8(std::string_view text);
-
-// The indexes of `records` in the order the folder list shows them: by `column` (0
-// file name, 1 size, 2 folder, kSortChange by `changes`), ties broken by the other
-// columns from left to right.
-std::vector<uint32_t> SortRowIndexes(const std::vector<const FolderRecord*>& records, int column,
-                                     bool descending, const std::vector<int64_t>* changes);
-
-// The rows in the order the folder list shows them: by `column` (0 file name, 1 size,
-// 2 folder), ties broken by the other columns from left to right.
-std::vector<const FolderRecord*> SortRows(const FolderCatalogue& catalogue, int column,
-                                          bool descending);
 
 // "%d Dateien, %s (%s Bytes)" with the count, the compact and the exact total
 // (Windows-1252).

@@ -1,6 +1,7 @@
 // The size text: exact with thousands separators, or compact in units of 1024 with one
 // decimal rounded half up. The unit is chosen before rounding, so a count just below a
 // unit step may read "1024,0" of the lower unit; that is how it has always read.
+#include "sizes/size_text.h"
 #include "sizes/big_int.h"
 
 namespace {
@@ -83,7 +84,8 @@ std::string Digits(uint64_t value, char separator) {
 // formats every row and the list every painted cell. floor(count * 100 / unit) is
 // taken as quotient * 100 + remainder * 100 / unit, which cannot overflow, since the
 // remainder is below the unit (at most 2^40).
-std::string FormatSize(uint64_t count, bool compact) {
+std::string FormatSize(uint64_t count, SizeStyle style) {
+    const bool compact = style == SizeStyle::Compact;
     if (count == 0) {
         return compact ? "0 Bytes" : "0";
     }

@@ -30,6 +30,7 @@ TEST(ResourcesTest, StringTableHoldsEveryTextInTheProgramsCodePage) {
         {2003, "Ordnername"},
         {2004, "%d Dateien, %s (%s Bytes)"},
         {2005, "<Posteingang>"},
+        {2006, "&Schließen"},
         {2030, "Liste exportieren"},
         {2031, "CSV für Excel (*.csv)|*.csv|Tabulatorgetrennt (*.txt)|*.txt|"},
         {2032, "Bytes"},

@@ -4,7 +4,7 @@
 // write that leaves the existing file alone, and Ctrl+C with both clipboard formats.
 #include "main_dlg_fixture_win32.h"
 #include "resource.h"
-#include "sizes/big_int.h"
+#include "sizes/size_text.h"
 
 #include <gtest/gtest.h>
 
@@ -76,11 +76,11 @@ protected:
         uint64_t total = 0;
         for (const ExpectedRow& row : ExpectedRows(true)) {
             lines.push_back(
-                {row.fileName, FormatSize(row.size, true), row.folder, std::to_string(row.size)});
+                {row.fileName, FormatSize(row.size, SizeStyle::Compact), row.folder, std::to_string(row.size)});
             total += row.size;
         }
         const std::string status = std::to_string(lines.size() - 1) + " Dateien, " +
-                                   FormatSize(total, true) + " (" + FormatSize(total, false) +
+                                   FormatSize(total, SizeStyle::Compact) + " (" + FormatSize(total, SizeStyle::Exact) +
                                    " Bytes)";
         lines.push_back({status, "", "", std::to_string(total)});
         return lines;
@@ -260,7 +260,7 @@ TEST_F(MainDlgExportTest, CtrlCCopiesTheListAsShownInBothClipboardFormats) {
                         "e",
                         "Dateiname", "Ordnername"});
     for (const ExpectedRow& row : ExpectedRows(true)) {
-        expected.push_back({FormatSize(row.size, false), row.fileName, row.folder});
+        expected.push_back({FormatSize(row.size, SizeStyle::Exact), row.fileName, row.folder});
     }
     const std::string cp1252 = text.substr(0, text.find('\0'));
     EXPECT_EQ(expected, ParseSeparated(cp1252, '\t', false));
