@@ -183,7 +183,8 @@ std::string Cp1252FromUtf8(std::string_view text) {
 
 std::string StatusLine(int32_t fileCount, uint64_t totalSize) {
     return FormatText("%d Dateien, %s (%s Bytes)", static_cast<int>(fileCount),
-                      FormatSize(totalSize, SizeStyle::Compact).c_str(), FormatSize(totalSize, SizeStyle::Exact).c_str());
+                      FormatSize(totalSize, SizeStyle::Compact).c_str(),
+                      FormatSize(totalSize, SizeStyle::Exact).c_str());
 }
 
 std::string ChangeText(const RowChange& change, bool exact) {
@@ -224,7 +225,8 @@ void AppendTsv(std::string& out, const OrderedRows& ordered, const ReportOptions
         AppendConverted(out, row->fileName, true);
         out += '\t';
         if (!removed) {
-            out += FormatSize(row->size, SizeStyleFor(!options.exactSizes)); // digits and ASCII units
+            out +=
+                FormatSize(row->size, SizeStyleFor(!options.exactSizes)); // digits and ASCII units
         }
         out += '\t';
         AppendConverted(out, row->folderPath, true);

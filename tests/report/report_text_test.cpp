@@ -248,3 +248,23 @@ TEST(ReportTextTest, RandomNamesKeepEveryRowOnOneLineWithTwoTabs) {
 }
 
 } // namespace
+
+namespace {
+
+// Names read back from an earlier JSON report: every Windows-1252 byte survives the way
+// there and back; what Windows-1252 cannot hold, or what is not UTF-8, becomes '?'.
+TEST(ReportTextTest, EveryByteComesBackFromUtf8AndStrangersBecomeQuestionMarks) {
+    std::string all;
+    for (int b = 1; b < 256; ++b) {
+        all += static_cast<char>(b);
+    }
+    EXPECT_EQ(all, report::Cp1252FromUtf8(report::Utf8FromCp1252(all)));
+    EXPECT_EQ("a?b", report::Cp1252FromUtf8("a\xE2\x82\xAD"
+                                            "b"));              // U+20AD, not in 1252
+    EXPECT_EQ("?x", report::Cp1252FromUtf8("\xC3x"));           // cut sequence
+    EXPECT_EQ("?", report::Cp1252FromUtf8("\xF0\x9F\x98\x80")); // beyond the BMP
+    EXPECT_EQ("??", report::Cp1252FromUtf8("\xFF\xC0"));        // never UTF-8
+    EXPECT_EQ("\x80", report::Cp1252FromUtf8("\xE2\x82\xAC"));  // the euro sign
+}
+
+} // namespace

@@ -75,13 +75,13 @@ protected:
                                                         "Ordnername", "Bytes"}};
         uint64_t total = 0;
         for (const ExpectedRow& row : ExpectedRows(true)) {
-            lines.push_back(
-                {row.fileName, FormatSize(row.size, SizeStyle::Compact), row.folder, std::to_string(row.size)});
+            lines.push_back({row.fileName, FormatSize(row.size, SizeStyle::Compact), row.folder,
+                             std::to_string(row.size)});
             total += row.size;
         }
         const std::string status = std::to_string(lines.size() - 1) + " Dateien, " +
-                                   FormatSize(total, SizeStyle::Compact) + " (" + FormatSize(total, SizeStyle::Exact) +
-                                   " Bytes)";
+                                   FormatSize(total, SizeStyle::Compact) + " (" +
+                                   FormatSize(total, SizeStyle::Exact) + " Bytes)";
         lines.push_back({status, "", "", std::to_string(total)});
         return lines;
     }
