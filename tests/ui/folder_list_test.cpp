@@ -179,9 +179,7 @@ TEST(FolderListEmptyTest, AnEmptyCatalogueGivesAnEmptyList) {
         EXPECT_EQ(titles, uitest::ColumnTitles(list));
         int32_t widths[3] = {};
         list.GetColumnWidths(widths, 3);
-        EXPECT_EQ(110, widths[0]);
-        EXPECT_EQ(70, widths[1]);
-        EXPECT_EQ(240, widths[2]);
+        EXPECT_EQ(uitest::DefaultColumnWidths(), std::vector<int32_t>(widths, widths + 3));
         LVCOLUMNA size = {};
         size.mask = LVCF_FMT;
         list.SendMessage(LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&size));
