@@ -54,7 +54,8 @@ public:
     // In report view `dy` is in pixels, taken in whole rows.
     BOOL Scroll(int dx, int dy) const { return static_cast<BOOL>(SendMessage(LVM_SCROLL, dx, dy)); }
     int GetStringWidth(const char* text) const {
-        return static_cast<int>(SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
+        return static_cast<int>(
+            SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
     }
     BOOL SetItemState(int index, UINT state, UINT mask) const {
         LVITEMA item = {};

@@ -168,8 +168,8 @@ void CDialog::CenterWindow(HWND over) const {
     const bool useOver = over != nullptr && ::IsWindowVisible(over) && !::IsIconic(over);
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
-    ::GetMonitorInfoA(::MonitorFromWindow(over != nullptr ? over : m_hWnd, MONITOR_DEFAULTTONEAREST),
-                      &monitor);
+    ::GetMonitorInfoA(
+        ::MonitorFromWindow(over != nullptr ? over : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT work = monitor.rcWork;
     RECT area = work;
     if (useOver) {

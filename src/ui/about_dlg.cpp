@@ -1,14 +1,15 @@
 // CAboutDlg: the five texts of the About box, filled when it opens.
 #include "ui/about_dlg.h"
 
-#include "app/app_base.h"
+#include "framework/app_services.h"
+#include "framework/win_app.h"
 #include "resource.h"
 #include "ui/version_info.h"
 #include "view/version_text.h"
 
-CAboutDlg::CAboutDlg(HWND parent, const CAppBase* app)
+CAboutDlg::CAboutDlg(HWND parent, const AppServices* app)
     : CDialog(IDD_ABOUTBOX, parent),
-      m_pApp(app != nullptr ? app : dynamic_cast<const CAppBase*>(CWinApp::Current())) {}
+      m_pApp(app != nullptr ? app : dynamic_cast<const AppServices*>(CWinApp::Current())) {}
 
 CAboutDlg::~CAboutDlg() = default;
 

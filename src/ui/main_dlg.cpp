@@ -2,6 +2,7 @@
 #include "ui/main_dlg.h"
 
 #include "diag/trace.h"
+#include "framework/win_app.h"
 #include "resource.h"
 #include "settings/registry_store_win32.h"
 #include "sizes/big_int.h"
@@ -66,7 +67,7 @@ view::WindowPlacementRecord FromWindowPlacement(const WINDOWPLACEMENT& wp) {
 
 } // namespace
 
-CMainDlg::CMainDlg(CFoldtallyApp& app, mailbox::MessageSink& sink)
+CMainDlg::CMainDlg(AppServices& app, worker::MessageSink& sink)
     : CAppDlg(IDR_MAINFRAME, IDR_MAINACCEL, IDD_FOLDTALLY_DIALOG, nullptr), m_app(app),
       m_worker(sink) {}
 
@@ -192,11 +193,11 @@ void CMainDlg::DropQueuedRefreshRequests(DWORD started) {
 void CMainDlg::ApplyAutoRefresh() {
     m_worker.SetInterval(static_cast<uint32_t>(m_settings.AutoRefreshIntervalMs()), true);
     const int32_t state = m_worker.GetState();
-    if (m_settings.m_bAutoRefresh && state == mailbox::PeriodicWorker::Idle) {
+    if (m_settings.m_bAutoRefresh && state == worker::PeriodicWorker::Idle) {
         if (m_worker.StartPosting(m_hWnd, kRefreshRequest, false, 0) != 0) {
             m_app.Error(IDS_ERROR_002);
         }
-    } else if (!m_settings.m_bAutoRefresh && state == mailbox::PeriodicWorker::Running) {
+    } else if (!m_settings.m_bAutoRefresh && state == worker::PeriodicWorker::Running) {
         if (m_worker.Stop() != 0) {
             m_app.Error(IDS_ERROR_003);
         }

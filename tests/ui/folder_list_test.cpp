@@ -120,7 +120,7 @@ TEST_F(FolderListTest, HeaderClicksSortAscendingThenDescendingThenByTheOtherColu
         int column;
         bool descending;
         const char* arrows;
-    } clicks[] = {{1, false, "-u-"}, {1, true, "-d-"},  {0, false, "u--"},
+    } clicks[] = {{1, false, "-u-"}, {1, true, "-d-"}, {0, false, "u--"},
                   {2, false, "--u"}, {2, true, "--d"}, {1, false, "-u-"}};
     host.Run([&](CFolderListCtrl& list) {
         list.FillFromCatalogue(true);
@@ -136,8 +136,8 @@ TEST_F(FolderListTest, HeaderClicksSortAscendingThenDescendingThenByTheOtherColu
             // The header's other formats stay: the size column stays right-aligned.
             HDITEMA size = {};
             size.mask = HDI_FORMAT;
-            ::SendMessageA(reinterpret_cast<HWND>(list.SendMessage(LVM_GETHEADER)),
-                           HDM_GETITEMA, 1, reinterpret_cast<LPARAM>(&size));
+            ::SendMessageA(reinterpret_cast<HWND>(list.SendMessage(LVM_GETHEADER)), HDM_GETITEMA, 1,
+                           reinterpret_cast<LPARAM>(&size));
             EXPECT_EQ(HDF_RIGHT, size.fmt & HDF_JUSTIFYMASK);
             EXPECT_EQ(
                 Texts(uitest::SortedRows(m_expected, click.column, click.descending, {0, 1, 2}),

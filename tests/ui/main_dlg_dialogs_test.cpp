@@ -70,7 +70,7 @@ TEST_F(MainDlgTest, OkWithAutomaticRefreshStoresAppliesAndRefreshesTwice) {
                     EXPECT_EQ(before + 2, dlg.GetRefreshCount());
                     EXPECT_TRUE(dlg.GetSettings().m_bAutoRefresh);
                     EXPECT_EQ(45, dlg.GetSettings().m_nAutoRefreshRate);
-                    EXPECT_EQ(mailbox::PeriodicWorker::Running, dlg.GetWorker().GetState());
+                    EXPECT_EQ(worker::PeriodicWorker::Running, dlg.GetWorker().GetState());
                     EXPECT_EQ(45000, static_cast<int>(dlg.GetWorker().GetInterval()));
                     // Stored right after OK, not only at closing.
                     EXPECT_EQ(Byte(1), Stored("AutoRefresh", REG_BINARY));
@@ -78,7 +78,7 @@ TEST_F(MainDlgTest, OkWithAutomaticRefreshStoresAppliesAndRefreshesTwice) {
                     return true;
                 },
             });
-    EXPECT_EQ(mailbox::PeriodicWorker::Idle, dlg.GetWorker().GetState());
+    EXPECT_EQ(worker::PeriodicWorker::Idle, dlg.GetWorker().GetState());
 }
 
 TEST_F(MainDlgTest, CancelLeavesTheLiveSettingsAndTheStoreUntouched) {
@@ -114,7 +114,7 @@ TEST_F(MainDlgTest, CancelLeavesTheLiveSettingsAndTheStoreUntouched) {
                          EXPECT_TRUE(SameSettings(live, dlg.GetSettings()));
                          EXPECT_EQ(before, dlg.GetRefreshCount());
                          EXPECT_FALSE(ValueExists(kMainDlgKey, "MailboxPath"));
-                         EXPECT_EQ(mailbox::PeriodicWorker::Idle, dlg.GetWorker().GetState());
+                         EXPECT_EQ(worker::PeriodicWorker::Idle, dlg.GetWorker().GetState());
                          return true;
                      },
                  });
@@ -201,7 +201,7 @@ TEST_F(MainDlgTest, SettingsAndAboutOpenCentredOverTheMainWindowInsideTheWorkAre
     HWND box = nullptr;
     const struct {
         UINT command;
-        int x;      // where the main window stands
+        int x;       // where the main window stands
         bool centre; // whether the centre can be kept there
     } cases[] = {{ID_EXTRAS_SETTINGS, 300, true},
                  {ID_HELP_ABOUT, 300, true},

@@ -132,52 +132,51 @@ TEST_F(LargeMailboxTest, FirstVisibleRowAndHorizontalScrollSurviveRefreshes) {
     std::string nextName;
     int scrollX = 0;
     auto topText = [&] { return ItemText(dlg.GetFolderList(), Top(dlg), 0, 260); };
-    RunMain(dlg,
-            {
-                [&] {
-                    CFolderListCtrl& list = dlg.GetFolderList();
-                    list.SendMessage(LVM_SETCOLUMNWIDTH, 2, 2000);
-                    list.ScrollRowToTop(214);
-                    list.Scroll(150, 0);
-                    return true;
-                },
-                [&] {
-                    EXPECT_EQ(214, Top(dlg));
-                    scrollX = dlg.GetFolderList().GetScrollX();
-                    EXPECT_GT(scrollX, 0);
-                    topName = topText();
-                    nextName = ItemText(dlg.GetFolderList(), 215, 0, 260);
-                    count = dlg.GetRefreshCount();
-                    // As the worker asks.
-                    dlg.PostMessage(CMainDlg::kRefreshRequest, 0, 0);
-                    return true;
-                },
-                [&] { return dlg.GetRefreshCount() == count + 1; },
-                [&] {
-                    EXPECT_EQ(214, Top(dlg));
-                    EXPECT_EQ(topName, topText());
-                    EXPECT_EQ(scrollX, dlg.GetFolderList().GetScrollX());
-                    dlg.PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
-                    return true;
-                },
-                [&] { return dlg.GetRefreshCount() == count + 2; },
-                [&] {
-                    EXPECT_EQ(topName, topText());
-                    EXPECT_EQ(scrollX, dlg.GetFolderList().GetScrollX());
-                    // The first visible row's file goes: the row after it takes its place.
-                    // (Moved aside, and back afterwards: the mailbox serves every test.)
-                    EXPECT_TRUE(::MoveFileA((m_strMailbox + topName).c_str(),
-                                            (m_dir / topName).c_str()));
-                    dlg.PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
-                    return true;
-                },
-                [&] { return dlg.GetRefreshCount() == count + 3; },
-                [&] {
-                    EXPECT_EQ(214, Top(dlg));
-                    EXPECT_EQ(nextName, topText());
-                    return true;
-                },
-            });
+    RunMain(dlg, {
+                     [&] {
+                         CFolderListCtrl& list = dlg.GetFolderList();
+                         list.SendMessage(LVM_SETCOLUMNWIDTH, 2, 2000);
+                         list.ScrollRowToTop(214);
+                         list.Scroll(150, 0);
+                         return true;
+                     },
+                     [&] {
+                         EXPECT_EQ(214, Top(dlg));
+                         scrollX = dlg.GetFolderList().GetScrollX();
+                         EXPECT_GT(scrollX, 0);
+                         topName = topText();
+                         nextName = ItemText(dlg.GetFolderList(), 215, 0, 260);
+                         count = dlg.GetRefreshCount();
+                         // As the worker asks.
+                         dlg.PostMessage(CMainDlg::kRefreshRequest, 0, 0);
+                         return true;
+                     },
+                     [&] { return dlg.GetRefreshCount() == count + 1; },
+                     [&] {
+                         EXPECT_EQ(214, Top(dlg));
+                         EXPECT_EQ(topName, topText());
+                         EXPECT_EQ(scrollX, dlg.GetFolderList().GetScrollX());
+                         dlg.PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
+                         return true;
+                     },
+                     [&] { return dlg.GetRefreshCount() == count + 2; },
+                     [&] {
+                         EXPECT_EQ(topName, topText());
+                         EXPECT_EQ(scrollX, dlg.GetFolderList().GetScrollX());
+                         // The first visible row's file goes: the row after it takes its place.
+                         // (Moved aside, and back afterwards: the mailbox serves every test.)
+                         EXPECT_TRUE(::MoveFileA((m_strMailbox + topName).c_str(),
+                                                 (m_dir / topName).c_str()));
+                         dlg.PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
+                         return true;
+                     },
+                     [&] { return dlg.GetRefreshCount() == count + 3; },
+                     [&] {
+                         EXPECT_EQ(214, Top(dlg));
+                         EXPECT_EQ(nextName, topText());
+                         return true;
+                     },
+                 });
     EXPECT_TRUE(::MoveFileA((m_dir / topName).c_str(), (m_strMailbox + topName).c_str()));
 }
 

@@ -62,7 +62,7 @@ TEST_F(MainDlgTest, ShowsTheMailboxSortedByFolderNameWithTheTitleAndTotals) {
             EXPECT_TRUE(IsChecked(dlg.GetSafeHwnd(), ID_VIEW_COMPACT));
             EXPECT_TRUE(IsChecked(dlg.GetSafeHwnd(), ID_VIEW_NEWMAIL));
             EXPECT_EQ(1, dlg.GetRefreshCount());
-            EXPECT_EQ(mailbox::PeriodicWorker::Idle, dlg.GetWorker().GetState());
+            EXPECT_EQ(worker::PeriodicWorker::Idle, dlg.GetWorker().GetState());
             return true;
         }});
     EXPECT_EQ(IDOK, result);

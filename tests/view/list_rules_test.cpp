@@ -33,7 +33,10 @@ TEST(ListRulesTest, KeptRowIsTheSameRowElseTheNextInSortOrderElseTheLast) {
 
 TEST(ListRulesTest, PrefixMatchIgnoresCaseOfGermanLettersToo) {
     EXPECT_TRUE(view::StartsWithIgnoringCase("Entwürfe", "ent"));
-    EXPECT_TRUE(view::StartsWithIgnoringCase("\xD6" "ffentlich", "\xF6" "f")); // Ö / ö
+    EXPECT_TRUE(view::StartsWithIgnoringCase("\xD6"
+                                             "ffentlich",
+                                             "\xF6"
+                                             "f")); // Ö / ö
     EXPECT_TRUE(view::StartsWithIgnoringCase("abc", ""));
     EXPECT_FALSE(view::StartsWithIgnoringCase("ab", "abc"));
     EXPECT_FALSE(view::StartsWithIgnoringCase("\xD7", "\xF7")) << "× and ÷ are no letters";

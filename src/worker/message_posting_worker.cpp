@@ -1,7 +1,7 @@
 // The posting action of the auto-refresh worker and the platform's message sink.
-#include "mailbox/message_posting_worker.h"
+#include "worker/message_posting_worker.h"
 
-namespace mailbox {
+namespace worker {
 
 namespace {
 class PlatformSink : public MessageSink {
@@ -38,4 +38,4 @@ bool MessagePostingWorker::OnTick() {
     return true;
 }
 
-} // namespace mailbox
+} // namespace worker

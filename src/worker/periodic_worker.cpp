@@ -1,11 +1,11 @@
 // The worker thread's loop and the bounded start and stop of PeriodicWorker. Every
 // word both threads touch is a single atomic; the user-interface thread only ever
 // polls, it never blocks on the worker (except in Shutdown, where it must).
-#include "mailbox/periodic_worker.h"
+#include "worker/periodic_worker.h"
 
 #include <limits>
 
-namespace mailbox {
+namespace worker {
 
 namespace {
 constexpr unsigned kExitNormal = 0;
@@ -161,4 +161,4 @@ void PeriodicWorker::RunLoop() {
     } while (m_nState.load() != StopRequested);
 }
 
-} // namespace mailbox
+} // namespace worker

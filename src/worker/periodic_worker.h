@@ -9,7 +9,7 @@
 #include <atomic>
 #include <cstdint>
 
-namespace mailbox {
+namespace worker {
 
 class PeriodicWorker {
 public:
@@ -101,4 +101,4 @@ private:
     platform::Thread m_thread;
 };
 
-} // namespace mailbox
+} // namespace worker

@@ -3,12 +3,12 @@
 // window's own thread does the work the message asks for.
 #pragma once
 
-#include "mailbox/periodic_worker.h"
 #include "platform/window_message.h"
+#include "worker/periodic_worker.h"
 
 #include <cstdint>
 
-namespace mailbox {
+namespace worker {
 
 // The main dialog's private refresh request (the first application message plus one),
 // posted with both parameters 0.
@@ -52,4 +52,4 @@ private:
     intptr_t m_nParameter = 0;
 };
 
-} // namespace mailbox
+} // namespace worker
