@@ -25,7 +25,8 @@ BOOL CAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     CVersionInfo info;
     // Without a version resource the strings read empty and the line " ()".
-    info.LoadFile(m_pApp != nullptr ? m_pApp->GetModulePath() : std::string(), 0);
+    static_cast<void>(
+        info.LoadFile(m_pApp != nullptr ? m_pApp->GetModulePath() : std::string(), 0));
     m_description.SetWindowText(info.QueryString("FileDescription"));
     m_version.SetWindowText(
         view::FormatVersionLine(info.GetVersionText(), info.QueryString("ProductName")));

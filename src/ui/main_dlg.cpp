@@ -5,7 +5,7 @@
 #include "framework/win_app.h"
 #include "resource.h"
 #include "settings/registry_store_win32.h"
-#include "sizes/big_int.h"
+#include "sizes/size_text.h"
 #include "ui/about_dlg.h"
 #include "ui/borrowed_menu.h"
 #include "ui/settings_dlg.h"
@@ -166,9 +166,10 @@ bool CMainDlg::ScanAndFill() {
     m_list.FillFromCatalogue(m_settings.m_bCompactFileSizes);
     m_list.RestorePlace(place);
     const uint64_t total = m_catalogue.totalSize;
-    m_status.SetWindowText(FormatText(
-        LoadResourceString(IDS_STATUS_FORMAT).c_str(), static_cast<int>(m_catalogue.fileCount),
-        FormatSize(total, true).c_str(), FormatSize(total, false).c_str()));
+    m_status.SetWindowText(FormatText(LoadResourceString(IDS_STATUS_FORMAT).c_str(),
+                                      static_cast<int>(m_catalogue.fileCount),
+                                      FormatSize(total, SizeStyle::Compact).c_str(),
+                                      FormatSize(total, SizeStyle::Exact).c_str()));
     return hierarchyRead;
 }
 
@@ -194,11 +195,12 @@ void CMainDlg::ApplyAutoRefresh() {
     m_worker.SetInterval(static_cast<uint32_t>(m_settings.AutoRefreshIntervalMs()), true);
     const int32_t state = m_worker.GetState();
     if (m_settings.m_bAutoRefresh && state == worker::PeriodicWorker::Idle) {
-        if (m_worker.StartPosting(m_hWnd, kRefreshRequest, false, 0) != 0) {
+        if (m_worker.StartPosting(m_hWnd, kRefreshRequest, false, 0) !=
+            worker::PeriodicWorker::Ok) {
             m_app.Error(IDS_ERROR_002);
         }
     } else if (!m_settings.m_bAutoRefresh && state == worker::PeriodicWorker::Running) {
-        if (m_worker.Stop() != 0) {
+        if (m_worker.Stop() != worker::PeriodicWorker::Ok) {
             m_app.Error(IDS_ERROR_003);
         }
     }
@@ -287,8 +289,10 @@ bool CMainDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
         break;
     }
     case WM_DESTROY:
-        SaveState();
-        m_worker.Stop();
+        // The window goes whatever the store says, and a worker that does not end in
+        // time is waited for by its destructor.
+        static_cast<void>(SaveState());
+        static_cast<void>(m_worker.Stop());
         break;
     default:
         break;
@@ -326,7 +330,8 @@ void CMainDlg::OnSettings() {
         return;
     }
     m_settings = dialog.m_settings;
-    SaveState();
+    // A store that cannot be written keeps the old values; the new ones apply anyway.
+    static_cast<void>(SaveState());
     ApplyAutoRefresh();
     // From the queue, after this handler has returned.
     PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);

@@ -40,7 +40,7 @@ public:
     // location once if it still exists; and back to the application's store.
     void RestoreState();
     // False when the store's section cannot be opened (nothing is written then).
-    bool SaveState();
+    [[nodiscard]] bool SaveState();
     // Starts or stops the worker as the settings say, with the settings' interval.
     void ApplyAutoRefresh();
 

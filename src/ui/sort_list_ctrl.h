@@ -9,6 +9,7 @@
 
 #include "framework/controls.h"
 #include "view/list_rules.h"
+#include "view/sort_compare.h"
 
 #include <cstdint>
 #include <functional>
@@ -84,7 +85,7 @@ public:
     int GetTieMode() const { return m_nTieMode; }
 
 protected:
-    int m_nTieMode = 0;
+    int m_nTieMode = view::kTieNone;
     int m_nSortColumn = 0;
     int m_bSortDescending = 0;
     int m_bOwnsItemData = 1;

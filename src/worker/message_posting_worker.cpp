@@ -23,8 +23,9 @@ MessagePostingWorker::~MessagePostingWorker() {
     Shutdown();
 }
 
-int MessagePostingWorker::StartPosting(platform::WindowHandle target, uint32_t message,
-                                       bool fireNow, intptr_t parameter) {
+PeriodicWorker::Result MessagePostingWorker::StartPosting(platform::WindowHandle target,
+                                                          uint32_t message, bool fireNow,
+                                                          intptr_t parameter) {
     if (GetState() == Idle) {
         m_hTarget = target;
         m_nMessage = message;

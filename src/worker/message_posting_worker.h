@@ -37,8 +37,8 @@ public:
     // Stores the target window, the message and its second parameter, then Start. A
     // worker that is not idle keeps posting what it posted before: its thread reads
     // these values, so they change only while there is no thread.
-    int StartPosting(platform::WindowHandle target, uint32_t message, bool fireNow,
-                     intptr_t parameter);
+    [[nodiscard]] Result StartPosting(platform::WindowHandle target, uint32_t message, bool fireNow,
+                                      intptr_t parameter);
 
 protected:
     // Posts (message, 0, parameter) if the target still exists; a window that is gone

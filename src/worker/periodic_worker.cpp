@@ -33,7 +33,7 @@ void PeriodicWorker::SetWaits(uint32_t count, uint32_t pauseMilliseconds) {
     m_nWaitPause = pauseMilliseconds != 0 ? pauseMilliseconds : 1;
 }
 
-int PeriodicWorker::Start(bool fireNow) {
+PeriodicWorker::Result PeriodicWorker::Start(bool fireNow) {
     if (fireNow) {
         m_nElapsed.store(m_nInterval.load());
     }
@@ -62,7 +62,7 @@ int PeriodicWorker::Start(bool fireNow) {
     }
 }
 
-int PeriodicWorker::Stop() {
+PeriodicWorker::Result PeriodicWorker::Stop() {
     int32_t state = m_nState.load();
     for (;;) {
         if (state == Idle) {
