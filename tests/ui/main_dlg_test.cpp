@@ -1,5 +1,6 @@
 // The main window in use: what it shows for a generated mailbox, the status line, the
-// keys and commands of its menus, warning 502 with the refresh requests it drops, the
+// keys and commands of its menus (and not those meant for the help window), warning 502
+// with the refresh requests it drops and once only for the worker's refreshes, the
 // context menu, and rows that never stay selected.
 #include "folder_formats.h"
 #include "main_dlg_fixture_win32.h"
