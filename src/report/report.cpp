@@ -6,8 +6,11 @@
 #include "mailbox/folder_catalogue.h"
 #include "platform/debug_output.h"
 #include "platform/files.h"
+#include "report/earlier_report.h"
 #include "report/report_text.h"
 #include "report/report_tree.h"
+
+#include <ctime>
 
 namespace report {
 
@@ -18,6 +21,7 @@ const char kWarning502[] =
     "WARNUNG 502: Die Datei \"hierarch.pm\" konnte nicht zum Lesen geöffnet werden.\n";
 const char kUnreadableMailbox[] =
     "foldtally-report: Das Postfach-Verzeichnis \"%s\" kann nicht gelesen werden.\n";
+const char kUnusableEarlier[] = "foldtally-report: Der frühere Bericht \"%s\" %s.\n";
 
 #ifdef _WIN32
 const char kSeparator = '\\';
@@ -84,6 +88,17 @@ int RunTreeReport(const ReportOptions& options, const std::string& mailboxDir, s
     return kExitOk;
 }
 
+// The time of the scan in ISO 8601, UTC, to the second.
+std::string IsoTimeNow() {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* utc = std::gmtime(&now);
+    char text[32] = "1970-01-01T00:00:00Z";
+    if (utc) {
+        std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", utc);
+    }
+    return text;
+}
+
 } // namespace
 
 int RunReport(const ReportOptions& options, std::string& out, std::string& err) {
@@ -99,6 +114,22 @@ int RunReport(const ReportOptions& options, std::string& out, std::string& err) 
     if (options.tree) {
         return RunTreeReport(options, mailboxDir, out, err);
     }
+    // The earlier report first: when it cannot be used, nothing is scanned or printed.
+    EarlierReport earlier;
+    if (!options.compareFile.empty()) {
+        std::string error;
+        if (!ReadEarlierReport(options.compareFile, earlier, error)) {
+            AppendUtf8FromCp1252(
+                err, FormatText(kUnusableEarlier, options.compareFile.c_str(), error.c_str()));
+            return kExitFailure;
+        }
+    }
+    ReportContext context;
+    context.mailboxDir = mailboxDir;
+    context.newmailDir =
+        options.includeNewMail ? AsDirectory(platform::FullPath(options.newmailDir)) : "";
+    context.scanTime = IsoTimeNow();
+    context.earlier = options.compareFile.empty() ? nullptr : &earlier;
     FolderCatalogue catalogue;
     bool hierarchyRead;
     {
@@ -109,7 +140,7 @@ int RunReport(const ReportOptions& options, std::string& out, std::string& err) 
     if (!hierarchyRead) {
         AppendUtf8FromCp1252(err, kWarning502);
     }
-    out = FormatReport(catalogue, options);
+    out = FormatReport(catalogue, options, context);
     return kExitOk;
 }
 

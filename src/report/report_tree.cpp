@@ -71,33 +71,34 @@ void AppendTsv(std::string& out, const tree::TreeScan& scan, const std::vector<u
 
 } // namespace
 
-bool ParseTreeOption(int argc, const char* const* argv, int& i, ReportOptions& options,
-                     std::string& error) {
-    const std::string arg = argv[i];
-    if (arg == "--tree") {
-        options.tree = true;
-        return true;
-    }
-    if (arg != "--depth") {
+bool ParseTreeDepth(const std::string& text, int& depth, std::string& error) {
+    const size_t digits = std::strspn(text.c_str(), "0123456789");
+    if (digits == 0 || digits != text.size() || digits > 9) {
+        error = "bad depth: " + text;
         return false;
     }
-    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    // Digits only, at most nine of them: no sign, no blanks, no overflow.
-    const size_t digits = value ? std::strspn(value, "0123456789") : 0;
-    if (!value || digits == 0 || value[digits] != '\0' || digits > 9) {
-        error = value ? "bad depth: " + std::string(value) : "missing value after --depth";
-        return true;
-    }
-    options.treeDepth = std::atoi(value);
-    ++i;
+    depth = std::atoi(text.c_str());
     return true;
+}
+
+std::string CheckTreeOptions(const ReportOptions& options) {
+    if (!options.tree) {
+        return options.treeDepth >= 0 ? "--depth needs --tree" : "";
+    }
+    if (options.format != ReportFormat::kText && options.format != ReportFormat::kTsv) {
+        return "--tree is shown as text or tsv only";
+    }
+    if (!options.compareFile.empty()) {
+        return "--tree does not take --compare";
+    }
+    return "";
 }
 
 std::string FormatTreeReport(const tree::TreeScan& scan, const ReportOptions& options) {
     const tree::FolderTree& t = scan.tree;
     const std::vector<uint32_t> shown = tree::ShownNodes(t, nullptr, options.treeDepth);
     std::string out;
-    if (options.tsv) {
+    if (options.format == ReportFormat::kTsv) {
         AppendTsv(out, scan, shown);
         return out;
     }

@@ -9,10 +9,13 @@
 
 namespace report {
 
-// Reads --tree and --depth N at argv[i]: true when the argument is one of them, with
-// `i` moved past its value. A bad or missing depth sets `error`.
-bool ParseTreeOption(int argc, const char* const* argv, int& i, ReportOptions& options,
-                     std::string& error);
+// Reads the value of --depth: digits only, at most nine of them (no sign, no blanks,
+// no overflow). False with `error` set otherwise.
+bool ParseTreeDepth(const std::string& text, int& depth, std::string& error);
+
+// What --tree and --depth leave out together with the other options: empty when they
+// fit, else the error. The tree is shown as text or tab-separated only.
+std::string CheckTreeOptions(const ReportOptions& options);
 
 // The tree in UTF-8: aligned and indented with the status line, or with --tsv a title
 // line and per node its depth, path of names, total and own bytes, total files, share.
