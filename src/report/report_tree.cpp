@@ -107,12 +107,13 @@ std::string FormatTreeReport(const tree::TreeScan& scan, const ReportOptions& op
     table.emplace_back(std::begin(kTitles), std::end(kTitles));
     for (uint32_t n : shown) {
         const tree::TreeNode& node = t.Nodes()[n];
-        table.push_back({std::string(2 * static_cast<size_t>(node.depth), ' ') +
-                             Cell(t.DisplayName(static_cast<int>(n))),
-                         FormatSize(node.totalSize, options.exactSizes ? SizeStyle::Exact : SizeStyle::Compact),
-                         tree::FormatShare(tree::ShareTenths(node.totalSize, t.GrandTotal())),
-                         FormatSize(node.ownSize, options.exactSizes ? SizeStyle::Exact : SizeStyle::Compact),
-                         std::to_string(node.totalFiles)});
+        table.push_back(
+            {std::string(2 * static_cast<size_t>(node.depth), ' ') +
+                 Cell(t.DisplayName(static_cast<int>(n))),
+             FormatSize(node.totalSize, options.exactSizes ? SizeStyle::Exact : SizeStyle::Compact),
+             tree::FormatShare(tree::ShareTenths(node.totalSize, t.GrandTotal())),
+             FormatSize(node.ownSize, options.exactSizes ? SizeStyle::Exact : SizeStyle::Compact),
+             std::to_string(node.totalFiles)});
     }
     size_t widths[5] = {};
     for (const auto& row : table) {

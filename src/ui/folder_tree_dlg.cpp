@@ -151,12 +151,11 @@ void CFolderTreeDlg::LayoutControls(int cx, int cy) {
     if (m_list.GetSafeHwnd() == nullptr) {
         return;
     }
-    const view::TreeLayout l = view::ComputeTreeLayout(GetClientWidth(), GetClientHeight(),
-                                                       GetMetrics(), m_nStatusHeight);
+    const view::TreeLayout l =
+        view::ComputeTreeLayout(GetClientWidth(), GetClientHeight(), GetMetrics(), m_nStatusHeight);
     m_list.MoveWindow(l.list.x, l.list.y, l.list.width, l.list.height, TRUE);
     m_status.MoveWindow(l.status.x, l.status.y, l.status.width, l.status.height, TRUE);
-    ::MoveWindow(GetDlgItem(ID_HELP_BUTTON), l.help.x, l.help.y, l.help.width, l.help.height,
-                 TRUE);
+    ::MoveWindow(GetDlgItem(ID_HELP_BUTTON), l.help.x, l.help.y, l.help.width, l.help.height, TRUE);
     ::MoveWindow(GetDlgItem(IDCANCEL), l.close.x, l.close.y, l.close.width, l.close.height, TRUE);
 }
 
@@ -203,7 +202,8 @@ void CFolderTreeDlg::Rescan() {
     ShowRows(select);
     UpdateStatus();
     if (!read) {
-        Trace("[CFolderTreeDlg.Rescan] hierarch.pm nicht lesbar: alle Dateien unter dem Postfach\n");
+        Trace(
+            "[CFolderTreeDlg.Rescan] hierarch.pm nicht lesbar: alle Dateien unter dem Postfach\n");
     }
 }
 
@@ -235,8 +235,8 @@ int CFolderTreeDlg::GetSelectedRow() const {
     if (m_list.GetSafeHwnd() == nullptr) {
         return -1;
     }
-    const int row = static_cast<int>(m_list.SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                                        LVNI_SELECTED));
+    const int row = static_cast<int>(
+        m_list.SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     return row < static_cast<int>(m_rows.size()) ? row : -1;
 }
 
@@ -263,13 +263,12 @@ void CFolderTreeDlg::SetExpanded(int row, bool open, bool branch) {
 
 void CFolderTreeDlg::UpdateStatus() {
     const FolderCatalogue& c = m_pScan->catalogue;
-    const std::string counts = FormatText(LoadResourceString(IDS_STATUS_FORMAT).c_str(),
-                                          static_cast<int>(c.fileCount),
-                                          FormatSize(c.totalSize, SizeStyle::Compact).c_str(),
-                                          FormatSize(c.totalSize, SizeStyle::Exact).c_str());
-    const std::string time =
-        FormatText(LoadResourceString(IDS_TREE_SCAN_TIME).c_str(), m_scanTime.wHour,
-                   m_scanTime.wMinute, m_scanTime.wSecond);
+    const std::string counts =
+        FormatText(LoadResourceString(IDS_STATUS_FORMAT).c_str(), static_cast<int>(c.fileCount),
+                   FormatSize(c.totalSize, SizeStyle::Compact).c_str(),
+                   FormatSize(c.totalSize, SizeStyle::Exact).c_str());
+    const std::string time = FormatText(LoadResourceString(IDS_TREE_SCAN_TIME).c_str(),
+                                        m_scanTime.wHour, m_scanTime.wMinute, m_scanTime.wSecond);
     m_status.SetWindowText(counts + "    " + time);
 }
 
@@ -439,8 +438,8 @@ void CFolderTreeDlg::OnKey(WORD key) {
 void CFolderTreeDlg::OnClick(const NMITEMACTIVATE& click) {
     LVHITTESTINFO hit = {};
     hit.pt = click.ptAction;
-    const int row = static_cast<int>(
-        m_list.SendMessage(LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    const int row =
+        static_cast<int>(m_list.SendMessage(LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     if (row >= 0 && row < static_cast<int>(m_rows.size()) && hit.iSubItem == 0 &&
         (hit.flags & LVHT_ONITEMICON) &&
         m_pScan->tree.ChildCount(static_cast<int>(m_rows[row])) > 0) {

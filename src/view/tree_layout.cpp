@@ -5,7 +5,9 @@ namespace view {
 
 namespace {
 
-int AtLeastZero(int n) { return n < 0 ? 0 : n; }
+int AtLeastZero(int n) {
+    return n < 0 ? 0 : n;
+}
 
 } // namespace
 

@@ -135,8 +135,8 @@ protected:
         settings.newMailLabel = "<Posteingang>";
     }
     void Pmm(const std::string& file, const std::string& name, const std::string& id, size_t body) {
-        ASSERT_TRUE(
-            testsupport::WriteFile(box / file, mailgen::PmmHeader(name, id) + std::string(body, 'm')));
+        ASSERT_TRUE(testsupport::WriteFile(box / file,
+                                           mailgen::PmmHeader(name, id) + std::string(body, 'm')));
     }
     // Runs the dialog with `steps` once it is up; the last step should close it.
     INT_PTR Run(CFolderTreeDlg& dlg, std::vector<UiScript::Step> steps) {
@@ -163,8 +163,8 @@ TEST_F(FolderTreeDlgTest, OpensWithTheFirstLevelOpenAndTheCellsOfTheTree) {
                   HWND list = dlg.GetListHwnd();
                   outline = Outline(list);
                   for (int r = 0; r < 5; ++r) {
-                      cells.push_back({Cell(list, r, 1), Cell(list, r, 2), Cell(list, r, 3),
-                                       Cell(list, r, 4)});
+                      cells.push_back(
+                          {Cell(list, r, 1), Cell(list, r, 2), Cell(list, r, 3), Cell(list, r, 4)});
                   }
                   status = testsupport::WindowText(dlg.GetDlgItem(IDC_TREE_STATUS));
                   caption = testsupport::WindowText(dlg.GetSafeHwnd());
@@ -175,8 +175,8 @@ TEST_F(FolderTreeDlgTest, OpensWithTheFirstLevelOpenAndTheCellsOfTheTree) {
     const auto exact = [](uint64_t n) { return FormatSize(n, SizeStyle::Exact); };
     // 128-byte headers: 1128, 528 + 328, 428; new mail 100; 2512 in all.
     const std::vector<std::vector<std::string>> expected = {
-        {exact(1984), "79,0 %", exact(0), "3"},   {exact(1128), "44,9 %", exact(1128), "1"},
-        {exact(856), "34,1 %", exact(528), "2"},  {exact(428), "17,0 %", exact(428), "1"},
+        {exact(1984), "79,0 %", exact(0), "3"},  {exact(1128), "44,9 %", exact(1128), "1"},
+        {exact(856), "34,1 %", exact(528), "2"}, {exact(428), "17,0 %", exact(428), "1"},
         {exact(100), "4,0 %", exact(100), "1"},
     };
     EXPECT_EQ(expected, cells);
@@ -200,11 +200,11 @@ TEST_F(FolderTreeDlgTest, KeysAndClicksOpenAndCloseBranchesAsInExplorer) {
                   Select(list, 2); // 2020
                   Key(list, VK_RIGHT);
               }),
-              Do(note), Do([&] { Key(list, VK_RIGHT); }), // open: to the first child
-              Do(note), Do([&] { Key(list, VK_LEFT); }),  // Q1 has none: to its parent
-              Do(note), Do([&] { Key(list, VK_LEFT); }),  // closes 2020
-              Do(note), Do([&] { Key(list, VK_LEFT); }),  // closed: to Archiv
-              Do(note), Do([&] { Key(list, VK_LEFT); }),  // closes Archiv
+              Do(note), Do([&] { Key(list, VK_RIGHT); }),    // open: to the first child
+              Do(note), Do([&] { Key(list, VK_LEFT); }),     // Q1 has none: to its parent
+              Do(note), Do([&] { Key(list, VK_LEFT); }),     // closes 2020
+              Do(note), Do([&] { Key(list, VK_LEFT); }),     // closed: to Archiv
+              Do(note), Do([&] { Key(list, VK_LEFT); }),     // closes Archiv
               Do(note), Do([&] { Key(list, VK_MULTIPLY); }), // the whole branch
               Do(note), Do([&] {
                   RECT icon = {};
@@ -272,8 +272,7 @@ TEST_F(FolderTreeDlgTest, F5KeepsOpenBranchesAndTheSelectionWhereTheEntriesStill
                   Pmm("K2.PMM", "Kunden", "K", 5000); // Kunden now the largest
                   ::PostMessageA(list, WM_KEYDOWN, VK_F5, 1);
               }),
-              [&] { return dlg.GetScanCount() == 2; },
-              Do([&] {
+              [&] { return dlg.GetScanCount() == 2; }, Do([&] {
                   after = Outline(list);
                   const int row = dlg.GetSelectedRow();
                   selected = row >= 0 ? Cell(list, row, 0) : "";
@@ -306,7 +305,8 @@ TEST_F(FolderTreeDlgTest, BarsArePaintedInProportionToTheShare) {
                       RECT cell = {};
                       cell.top = tree::kTreeColumnShare;
                       cell.left = LVIR_BOUNDS;
-                      ::SendMessageA(list, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+                      ::SendMessageA(list, LVM_GETSUBITEMRECT, row,
+                                     reinterpret_cast<LPARAM>(&cell));
                       const int y = (bar.top + bar.bottom) / 2;
                       int painted = 0;
                       for (int x = cell.left; x < cell.right; ++x) {
@@ -329,14 +329,12 @@ TEST_F(FolderTreeDlgTest, BarsArePaintedInProportionToTheShare) {
 
 TEST_F(FolderTreeDlgTest, HelpOpensItsTopicAndEscapeCloses) {
     CFolderTreeDlg dlg(nullptr, app, settings, true);
-    const INT_PTR result = Run(dlg, {Do([&] { ::PostMessageA(dlg.GetListHwnd(), WM_KEYDOWN, VK_F1, 1); }),
-                                     [&] { return !app.m_help.empty(); },
-                                     Do([&] {
-                                         ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND,
-                                                        ID_HELP_BUTTON, 0);
-                                     }),
-                                     [&] { return app.m_help.size() == 2; },
-                                     Do([&] { Key(dlg.GetListHwnd(), VK_ESCAPE); })});
+    const INT_PTR result =
+        Run(dlg, {Do([&] { ::PostMessageA(dlg.GetListHwnd(), WM_KEYDOWN, VK_F1, 1); }),
+                  [&] { return !app.m_help.empty(); },
+                  Do([&] { ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, ID_HELP_BUTTON, 0); }),
+                  [&] { return app.m_help.size() == 2; },
+                  Do([&] { Key(dlg.GetListHwnd(), VK_ESCAPE); })});
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_EQ((std::vector<std::string>{CFolderTreeDlg::kHelpTopic, CFolderTreeDlg::kHelpTopic}),
               app.m_help);
@@ -350,8 +348,8 @@ TEST_F(FolderTreeDlgTest, PlacementAndWidthsComeFromTheStoreAndGoBackToIt) {
     record.normal = {40, 30, 740, 530};
     uint8_t placement[view::kPlacementSize];
     view::EncodePlacement(record, placement);
-    section[CFolderTreeDlg::kPlacementValue] = {MemorySettingsStore::Kind::Binary,
-                                                std::string(placement, placement + sizeof placement)};
+    section[CFolderTreeDlg::kPlacementValue] = {
+        MemorySettingsStore::Kind::Binary, std::string(placement, placement + sizeof placement)};
     section[CFolderTreeDlg::kColumnsValue] = {MemorySettingsStore::Kind::Binary,
                                               Ints({150, 70, 140, 80, 50})};
     std::vector<int> widths;
@@ -359,14 +357,14 @@ TEST_F(FolderTreeDlgTest, PlacementAndWidthsComeFromTheStoreAndGoBackToIt) {
     {
         CFolderTreeDlg dlg(nullptr, app, settings, true);
         Run(dlg, {Do([&] {
-                      for (int c = 0; c < 5; ++c) {
-                          widths.push_back(static_cast<int>(
-                              ::SendMessageA(dlg.GetListHwnd(), LVM_GETCOLUMNWIDTH, c, 0)));
-                      }
-                      ::GetWindowRect(dlg.GetSafeHwnd(), &window);
-                      ::SendMessageA(dlg.GetListHwnd(), LVM_SETCOLUMNWIDTH, 0, 177);
-                      Key(dlg.GetListHwnd(), VK_ESCAPE);
-                  })});
+                for (int c = 0; c < 5; ++c) {
+                    widths.push_back(static_cast<int>(
+                        ::SendMessageA(dlg.GetListHwnd(), LVM_GETCOLUMNWIDTH, c, 0)));
+                }
+                ::GetWindowRect(dlg.GetSafeHwnd(), &window);
+                ::SendMessageA(dlg.GetListHwnd(), LVM_SETCOLUMNWIDTH, 0, 177);
+                Key(dlg.GetListHwnd(), VK_ESCAPE);
+            })});
     }
     EXPECT_EQ((std::vector<int>{150, 70, 140, 80, 50}), widths);
     EXPECT_EQ(700, window.right - window.left);
@@ -382,12 +380,12 @@ TEST_F(FolderTreeDlgTest, PlacementAndWidthsComeFromTheStoreAndGoBackToIt) {
     {
         CFolderTreeDlg dlg(nullptr, app, settings, true);
         Run(dlg, {Do([&] {
-                      for (int c = 0; c < 5; ++c) {
-                          widths.push_back(static_cast<int>(
-                              ::SendMessageA(dlg.GetListHwnd(), LVM_GETCOLUMNWIDTH, c, 0)));
-                      }
-                      Key(dlg.GetListHwnd(), VK_ESCAPE);
-                  })});
+                for (int c = 0; c < 5; ++c) {
+                    widths.push_back(static_cast<int>(
+                        ::SendMessageA(dlg.GetListHwnd(), LVM_GETCOLUMNWIDTH, c, 0)));
+                }
+                Key(dlg.GetListHwnd(), VK_ESCAPE);
+            })});
     }
     EXPECT_EQ((std::vector<int>{230, 80, 130, 90, 60}), widths);
     EXPECT_EQ(MemorySettingsStore::Kind::Binary, section[CFolderTreeDlg::kPlacementValue].kind);
