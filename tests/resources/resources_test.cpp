@@ -150,6 +150,7 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
     ExpectMenu(::GetSubMenu(bar, 1), {{"Dateigrößen &kompakt\tStrg-K", 40006},
                                       {"&Posteingang anzeigen\tAlt-P", 40007},
                                       {nullptr, 0},
+                                      {"Ordner&baum...\tStrg-B", 40008},
                                       {"&Aktualisieren\tF5", 40001}});
     ExpectMenu(::GetSubMenu(bar, 2), {{"&Einstellungen...\tStrg-E", 40002}});
     ExpectMenu(
@@ -161,6 +162,7 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
     ASSERT_NE(nullptr, context);
     ExpectMenu(::GetSubMenu(context, 0), {{"Dateigrößen &kompakt\tStrg-K", 40006},
                                           {"&Posteingang anzeigen\tAlt-P", 40007},
+                                          {"&Ordnerbaum...\tStrg-B", 40008},
                                           {"&Aktualisieren\tF5", 40001},
                                           {nullptr, 0},
                                           {"&Einstellungen...\tStrg-E", 40002},
@@ -225,12 +227,12 @@ TEST(ResourcesTest, AcceleratorTablesAreVirtualKeysWithoutInversion) {
         WORD key;
         WORD command;
     };
-    const Key main[] = {{FCONTROL, 'E', 40002}, {FCONTROL, 'K', 40006}, {FCONTROL, 'S', 40009},
-                        {FCONTROL, 'C', 40010}, {FALT, 'P', 40007},     {0, VK_F1, 40004},
-                        {0, VK_F5, 40001}};
+    const Key main[] = {{FCONTROL, 'B', 40008}, {FCONTROL, 'E', 40002}, {FCONTROL, 'K', 40006},
+                        {FCONTROL, 'S', 40009}, {FCONTROL, 'C', 40010}, {FALT, 'P', 40007},
+                        {0, VK_F1, 40004},      {0, VK_F5, 40001}};
     const std::vector<ACCEL> table = Accelerators(IDR_MAINACCEL);
-    ASSERT_EQ(7u, table.size());
-    for (size_t i = 0; i < 7; ++i) {
+    ASSERT_EQ(8u, table.size());
+    for (size_t i = 0; i < 8; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(FVIRTKEY | FNOINVERT | main[i].modifiers, table[i].fVirt & ~0x80);
         EXPECT_EQ(main[i].key, table[i].key);
@@ -241,6 +243,13 @@ TEST(ResourcesTest, AcceleratorTablesAreVirtualKeysWithoutInversion) {
     EXPECT_EQ(FVIRTKEY | FNOINVERT, settings[0].fVirt & ~0x80);
     EXPECT_EQ(VK_F1, settings[0].key);
     EXPECT_EQ(9, settings[0].cmd);
+    // The tree window's own keys: its help and its rescan.
+    const std::vector<ACCEL> tree = Accelerators(IDR_TREEACCEL);
+    ASSERT_EQ(2u, tree.size());
+    EXPECT_EQ(VK_F1, tree[0].key);
+    EXPECT_EQ(9, tree[0].cmd);
+    EXPECT_EQ(VK_F5, tree[1].key);
+    EXPECT_EQ(40001, tree[1].cmd);
 }
 
 TEST(ResourcesTest, IconHas16And32And48PixelImages) {
