@@ -25,9 +25,8 @@ done
 
 if [ "$build" = 1 ]; then
     scripts/setup.sh
-    mkdir -p build
-    cmake --preset win32 >build/configure-win32.log 2>&1 || { cat build/configure-win32.log; exit 1; }
-    cmake --build --preset win32 -j "${FOLDTALLY_JOBS:-2}" --target foldtally foldtally_help
+    source scripts/build-preset.sh
+    build_preset win32 foldtally foldtally_help
 fi
 
 cache_value() { sed -n "s/^$1:[A-Z]*=//p" "$build_dir/CMakeCache.txt"; }

@@ -7,11 +7,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-mkdir -p build
-for preset in native win32; do
-    cmake --preset "$preset" >"build/configure-$preset.log" 2>&1 || { cat "build/configure-$preset.log"; exit 1; }
-    cmake --build --preset "$preset" -j "${FOLDTALLY_JOBS:-2}"
-done
+source scripts/build-preset.sh
+build_preset native
+build_preset win32
 
 # A fresh demo mailbox each run: nested folders, a few broken folder files, new mail
 # and one sparse folder of 5 GiB. It lives under build/ and is ours to replace.

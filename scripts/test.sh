@@ -21,25 +21,22 @@ run() {
     fi
 }
 
-configure_and_build() {
-    cmake --preset "$1" >"build/configure-$1.log" 2>&1 || { cat "build/configure-$1.log"; return 1; }
-    cmake --build --preset "$1" -j "$JOBS"
-}
+source scripts/build-preset.sh
 
 mkdir -p build
 for preset in native sanitize tsan; do
-    run "build $preset" configure_and_build "$preset" &&
+    run "build $preset" build_preset "$preset" &&
         run "test $preset" ctest --preset "$preset" -j "$JOBS" --timeout 600
 done
 
-if run "build win32" configure_and_build win32; then
+if run "build win32" build_preset win32; then
     source scripts/wine-env.sh
     wine_session_start
     run "test win32" ctest --preset win32 -j "$JOBS" --timeout 600
     wine_session_stop
 fi
 
-if run "build fuzz" configure_and_build fuzz; then
+if run "build fuzz" build_preset fuzz; then
     run "fuzz" scripts/fuzz.sh "${FOLDTALLY_FUZZ_SECONDS:-20}"
 fi
 

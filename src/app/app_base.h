@@ -4,6 +4,7 @@
 // settings store.
 #pragma once
 
+#include "framework/app_services.h"
 #include "framework/dialog.h"
 #include "framework/win_app.h"
 #include "settings/settings_store.h"
@@ -14,7 +15,7 @@
 #include <memory>
 #include <string>
 
-class CAppBase : public CWinApp {
+class CAppBase : public CWinApp, public AppServices {
 public:
     static constexpr size_t kMessageBufferSize = 1000;
 
@@ -30,7 +31,7 @@ public:
 
     // Runs `dialog` modally as the current modal dialog and restores the previous one
     // afterwards, also when the run throws.
-    INT_PTR RunModal(CDialog& dialog);
+    INT_PTR RunModal(CDialog& dialog) override;
     void SetHelpCallback(MessageHelpCallback callback, void* context);
 
     // Replace the settings store (the current one is destroyed first).
@@ -39,16 +40,17 @@ public:
 
     // Numbered messages: the text of string `id` formatted with the arguments, in the
     // message box with caption "WARNUNG" or "FEHLER".
-    void Warning(uint32_t id, ...);
-    void Error(uint32_t id, ...);
+    void Warning(uint32_t id, ...) override;
+    void Error(uint32_t id, ...) override;
     // Formats into a buffer of kMessageBufferSize characters (longer text is cut, never
     // overrun) and runs the message box through RunModal. Returns its result.
     INT_PTR ShowMessage(const char* format, va_list args, const char* caption, int iconKind);
 
     CDialog* GetModalDlg() const { return m_pModalDlg; }
-    SettingsStore* GetSettingsStore() const { return m_pSettingsStore.get(); }
+    SettingsStore* GetSettingsStore() const override { return m_pSettingsStore.get(); }
     uint32_t GetLastMessageId() const { return m_nLastMessageId; }
-    const std::string& GetModulePath() const { return m_strModulePath; }
+    const std::string& GetModulePath() const override { return m_strModulePath; }
+    const std::string& GetTitle() const override { return CWinApp::GetTitle(); }
     const std::string& GetAppTitle() const { return m_strAppTitle; }
     const std::string& GetIniPath() const { return m_strIniPath; }
     const std::string& GetHelpFilePath() const { return m_strHelpFilePath; }

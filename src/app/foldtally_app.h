@@ -25,7 +25,7 @@ public:
 
     // Opens the help file, at `topic` ("::/pages/...") when one is given; error 001 in
     // the platform's message box when the viewer opens no window.
-    void ShowHelp(const char* topic = nullptr);
+    void ShowHelp(const char* topic = nullptr) override;
     // The default value of HKEY_CURRENT_USER\Software\Pegasus Mail\<keyName> when it is a
     // REG_SZ; otherwise "" and, for a warning id other than 0, that warning.
     std::string ReadMailClientDirectory(const char* keyName, uint32_t warningId);
@@ -37,8 +37,8 @@ public:
         m_mainDialogFactory = std::move(factory);
     }
 
-    const std::string& GetMailboxPath() const { return m_strMailboxPath; }
-    const std::string& GetNewmailPath() const { return m_strNewmailPath; }
+    const std::string& GetMailboxPath() const override { return m_strMailboxPath; }
+    const std::string& GetNewmailPath() const override { return m_strNewmailPath; }
 
     static CFoldtallyApp* Current() { return static_cast<CFoldtallyApp*>(CWinApp::Current()); }
 

@@ -20,7 +20,7 @@ public:
     }
 
     // Loads a menu from the program's resources; false when there is none.
-    bool LoadMenu(UINT resourceId);
+    [[nodiscard]] bool LoadMenu(UINT resourceId);
     // Takes a handle; false (and nothing taken) for a null handle or when one is held.
     bool Attach(HMENU hMenu);
     HMENU Detach() {

@@ -6,6 +6,7 @@
 
 #include "diag/trace.h"
 #include "platform/files.h"
+#include "text/ascii_case.h"
 
 #include <algorithm>
 #include <string_view>
@@ -13,29 +14,13 @@
 
 namespace {
 
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // FNV-1a over the identifier with ASCII letters folded, so case variants hash alike.
 uint32_t FoldedHash(const std::string& id) {
     uint32_t hash = 2166136261u;
     for (char c : id) {
-        hash = (hash ^ static_cast<unsigned char>(FoldAscii(c))) * 16777619u;
+        hash = (hash ^ static_cast<unsigned char>(text::FoldAscii(c))) * 16777619u;
     }
     return hash;
-}
-
-bool EqualFolded(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Reads the fields of one line from left to right. The line is a text: it ends at its
@@ -195,7 +180,8 @@ void pmHierarch::BuildIndex() {
                 slot = Slot{hash, static_cast<int32_t>(i)};
                 break;
             }
-            if (slot.hash == hash && EqualFolded(m_entries[slot.entry].id, m_entries[i].id)) {
+            if (slot.hash == hash &&
+                text::EqualIgnoringAsciiCase(m_entries[slot.entry].id, m_entries[i].id)) {
                 break; // the first entry of an identifier stays the one found
             }
         }
@@ -213,7 +199,7 @@ int pmHierarch::FindIndex(const std::string& id) const {
         if (slot.entry < 0) {
             return -1;
         }
-        if (slot.hash == hash && EqualFolded(m_entries[slot.entry].id, id)) {
+        if (slot.hash == hash && text::EqualIgnoringAsciiCase(m_entries[slot.entry].id, id)) {
             return slot.entry;
         }
     }

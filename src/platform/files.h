@@ -24,6 +24,10 @@ using DirectoryVisitor = bool (*)(const DirectoryEntry& entry, void* context);
 // not "a.PMMX": names are matched as they are, never through short 8.3 aliases.
 bool MatchesPattern(const char* name, const char* pattern);
 
+// The entries a directory search visits: every name that matches `pattern`, but never
+// "." and "..", which a listing may report whatever the pattern.
+bool IsSearchHit(const char* name, const char* pattern);
+
 // Visits every entry of `directory` (which ends with a separator, or is empty for the
 // current directory) whose name matches `pattern` by MatchesPattern, directories
 // included, "." and ".." excluded. Returns false when the directory cannot be read.

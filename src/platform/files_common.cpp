@@ -2,15 +2,11 @@
 // rule of directory searches and the buffered line reader.
 #include "platform/files.h"
 
+#include "text/ascii_case.h"
+
 #include <cstring>
 
 namespace platform {
-
-namespace {
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-} // namespace
 
 bool MatchesPattern(const char* name, const char* pattern) {
     // Iterative wildcard match with one backtrack point: linear in practice, never
@@ -21,7 +17,8 @@ bool MatchesPattern(const char* name, const char* pattern) {
         if (*pattern == '*') {
             starPattern = ++pattern;
             starName = name;
-        } else if (*pattern == '?' || (*pattern && FoldAscii(*pattern) == FoldAscii(*name))) {
+        } else if (*pattern == '?' ||
+                   (*pattern && text::FoldAscii(*pattern) == text::FoldAscii(*name))) {
             ++pattern;
             ++name;
         } else if (starPattern) {
@@ -35,6 +32,11 @@ bool MatchesPattern(const char* name, const char* pattern) {
         ++pattern;
     }
     return *pattern == '\0';
+}
+
+bool IsSearchHit(const char* name, const char* pattern) {
+    const bool dots = name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+    return !dots && MatchesPattern(name, pattern);
 }
 
 bool TextLineReader::Open(const std::string& path) {

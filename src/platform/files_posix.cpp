@@ -3,6 +3,8 @@
 // "ARCHIV.PMG" and "HIERARCH.PM" as on Windows.
 #include "platform/files.h"
 
+#include "text/ascii_case.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
@@ -20,25 +22,10 @@ namespace platform {
 
 namespace {
 
-bool EqualIgnoringAsciiCase(const char* a, const char* b) {
-    for (;; ++a, ++b) {
-        char x = *a;
-        char y = *b;
-        x = (x >= 'A' && x <= 'Z') ? static_cast<char>(x - 'A' + 'a') : x;
-        y = (y >= 'A' && y <= 'Z') ? static_cast<char>(y - 'A' + 'a') : y;
-        if (x != y) {
-            return false;
-        }
-        if (x == '\0') {
-            return true;
-        }
-    }
-}
-
 std::string FoldedName(const char* name) {
     std::string folded(name);
     for (char& c : folded) {
-        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        c = text::FoldAscii(c);
     }
     return folded;
 }
@@ -99,7 +86,7 @@ bool FindNameIgnoringCase(const std::string& directory, const std::string& name,
     }
     bool any = false;
     while (const dirent* d = readdir(dir)) {
-        if (EqualIgnoringAsciiCase(d->d_name, name.c_str()) &&
+        if (text::EqualIgnoringAsciiCase(d->d_name, name.c_str()) &&
             (!any || found.compare(d->d_name) > 0)) {
             found = d->d_name;
             any = true;
@@ -140,11 +127,7 @@ bool Search(const std::string& directory, const char* pattern, DirectoryVisitor 
     const int dirFd = dirfd(dir);
     while (const dirent* d = readdir(dir)) {
         const char* name = d->d_name;
-        if ((name[0] == '.' && name[1] == '\0') ||
-            (name[0] == '.' && name[1] == '.' && name[2] == '\0')) {
-            continue;
-        }
-        if (!MatchesPattern(name, pattern)) {
+        if (!IsSearchHit(name, pattern)) {
             continue;
         }
         DirectoryEntry entry;

@@ -25,11 +25,7 @@ bool SearchDirectory(const std::string& directory, const char* pattern, Director
     }
     do {
         const char* name = data.cFileName;
-        if ((name[0] == '.' && name[1] == '\0') ||
-            (name[0] == '.' && name[1] == '.' && name[2] == '\0')) {
-            continue;
-        }
-        if (!MatchesPattern(name, pattern)) {
+        if (!IsSearchHit(name, pattern)) {
             continue;
         }
         DirectoryEntry entry;

@@ -37,6 +37,10 @@ public:
     static unsigned RunForPlatform(Thread* self);
 
 private:
+    // Creates the platform's thread, which calls RunForPlatform(this); false when it
+    // could not be created.
+    bool CreatePlatformThread();
+
     ThreadFunction m_pfnFunction = nullptr;
     void* m_pArgument = nullptr;
     bool m_bStarted = false;

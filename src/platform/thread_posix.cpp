@@ -16,21 +16,8 @@ void* Trampoline(void* argument) {
 }
 } // namespace
 
-unsigned Thread::RunForPlatform(Thread* self) {
-    return self->m_pfnFunction(self->m_pArgument);
-}
-
-bool Thread::Start(ThreadFunction function, void* argument) {
-    if (m_bStarted || function == nullptr) {
-        return false;
-    }
-    m_pfnFunction = function;
-    m_pArgument = argument;
-    if (pthread_create(&m_thread, nullptr, Trampoline, this) != 0) {
-        return false;
-    }
-    m_bStarted = true;
-    return true;
+bool Thread::CreatePlatformThread() {
+    return pthread_create(&m_thread, nullptr, Trampoline, this) == 0;
 }
 
 unsigned Thread::Join() {

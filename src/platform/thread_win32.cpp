@@ -13,23 +13,10 @@ unsigned __stdcall Trampoline(void* argument) {
 }
 } // namespace
 
-unsigned Thread::RunForPlatform(Thread* self) {
-    return self->m_pfnFunction(self->m_pArgument);
-}
-
-bool Thread::Start(ThreadFunction function, void* argument) {
-    if (m_bStarted || function == nullptr) {
-        return false;
-    }
-    m_pfnFunction = function;
-    m_pArgument = argument;
+bool Thread::CreatePlatformThread() {
     const uintptr_t handle = _beginthreadex(nullptr, 0, Trampoline, this, 0, nullptr);
-    if (handle == 0) {
-        return false;
-    }
     m_hThread = reinterpret_cast<void*>(handle);
-    m_bStarted = true;
-    return true;
+    return handle != 0;
 }
 
 unsigned Thread::Join() {

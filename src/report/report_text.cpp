@@ -3,7 +3,7 @@
 #include "report/report_text.h"
 
 #include "diag/trace.h"
-#include "sizes/big_int.h"
+#include "sizes/size_text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -105,7 +105,7 @@ void AppendCell(std::string& out, std::string_view text) {
 Cells CellsOf(const FolderRecord& record, bool exact) {
     Cells cells;
     AppendCell(cells.fileName, record.fileName);
-    cells.size = FormatSize(record.size, !exact);
+    cells.size = FormatSize(record.size, SizeStyleFor(!exact));
     AppendCell(cells.folder, record.folderPath);
     AppendCell(cells.folder, record.folderName);
     return cells;
@@ -137,7 +137,8 @@ std::string Utf8FromCp1252(std::string_view text) {
 
 std::string StatusLine(int32_t fileCount, uint64_t totalSize) {
     return FormatText("%d Dateien, %s (%s Bytes)", static_cast<int>(fileCount),
-                      FormatSize(totalSize, true).c_str(), FormatSize(totalSize, false).c_str());
+                      FormatSize(totalSize, SizeStyle::Compact).c_str(),
+                      FormatSize(totalSize, SizeStyle::Exact).c_str());
 }
 
 std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& options) {
@@ -152,7 +153,8 @@ std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& 
         for (const FolderRecord* row : rows) {
             AppendConverted(out, row->fileName, true);
             out += '\t';
-            out += FormatSize(row->size, !options.exactSizes); // digits and ASCII units
+            out +=
+                FormatSize(row->size, SizeStyleFor(!options.exactSizes)); // digits and ASCII units
             out += '\t';
             AppendConverted(out, row->folderPath, true);
             AppendConverted(out, row->folderName, true);

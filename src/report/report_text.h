@@ -5,6 +5,7 @@
 
 #include "mailbox/folder_catalogue.h"
 #include "report/report_options.h"
+#include "report/row_order.h"
 
 #include <cstdint>
 #include <string>
@@ -17,11 +18,6 @@ namespace report {
 // become the control characters of the same number, as Windows converts them.
 void AppendUtf8FromCp1252(std::string& out, std::string_view text);
 std::string Utf8FromCp1252(std::string_view text);
-
-// The rows in the order the folder list shows them: by `column` (0 file name, 1 size,
-// 2 folder), ties broken by the other columns from left to right.
-std::vector<const FolderRecord*> SortRows(const FolderCatalogue& catalogue, int column,
-                                          bool descending);
 
 // "%d Dateien, %s (%s Bytes)" with the count, the compact and the exact total
 // (Windows-1252).

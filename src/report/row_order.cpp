@@ -3,7 +3,7 @@
 // once, because the rows of a mailbox share long path prefixes and folding them again
 // at every comparison is what such a sort would spend its time on; rows with equal keys
 // then take the list's whole rule, which breaks the tie by the other columns.
-#include "report/report_text.h"
+#include "report/row_order.h"
 
 #include "view/folder_compare.h"
 #include "view/sort_compare.h"
@@ -71,7 +71,7 @@ std::vector<const FolderRecord*> SortRows(const FolderCatalogue& catalogue, int 
     const std::vector<FolderRecord>& records = catalogue.records;
     // The list's own default: columns shown in index order, ties from the leftmost.
     static const int kDisplayOrder[view::kFolderColumnCount] = {0, 1, 2};
-    const view::SortState ascending{column, false, 1};
+    const view::SortState ascending{column, false, view::kTieFromLeftmost};
     const auto listRule = [&](uint32_t x, uint32_t y) {
         return view::SortCompare(records[x], records[y], ascending, kDisplayOrder,
                                  view::kFolderColumnCount,

@@ -48,7 +48,7 @@ public:
     IniFile& File() { return m_file; }
 
     // Always succeeds: a section of a profile file needs no preparing.
-    bool Open(const std::string& section) override;
+    [[nodiscard]] bool Open(const std::string& section) override;
     void Close() override { m_strSection.clear(); }
     bool IsOpen() const override { return !m_strSection.empty() && !m_file.GetPath().empty(); }
 

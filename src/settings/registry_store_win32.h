@@ -25,7 +25,7 @@ public:
     const std::string& GetStoreKey() const { return m_strStoreKey; }
 
     // Creates the section's key when it does not exist yet, even when only reading.
-    bool Open(const std::string& section) override;
+    [[nodiscard]] bool Open(const std::string& section) override;
     void Close() override { m_key.Close(); }
     bool IsOpen() const override { return m_key.IsOpen(); }
 

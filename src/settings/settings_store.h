@@ -14,7 +14,7 @@ public:
 
     // Selects the section every later read and write goes to; an open section is closed
     // first. False when the section cannot be used (callers then skip the whole batch).
-    virtual bool Open(const std::string& section) = 0;
+    [[nodiscard]] virtual bool Open(const std::string& section) = 0;
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
 

@@ -65,7 +65,3 @@ private:
     int32_t m_nLength = 0;
     int32_t m_nSign = 1;
 };
-
-// The one way a byte count becomes text: exact ("123.456.789") or compact ("117,7 MB").
-// All 64 bits are read as unsigned, so folders and totals beyond 4 GiB show their size.
-std::string FormatSize(uint64_t count, bool compact);

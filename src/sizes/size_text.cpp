@@ -1,6 +1,7 @@
 // The size text: exact with thousands separators, or compact in units of 1024 with one
 // decimal rounded half up. The unit is chosen before rounding, so a count just below a
 // unit step may read "1024,0" of the lower unit; that is how it has always read.
+#include "sizes/size_text.h"
 #include "sizes/big_int.h"
 
 namespace {
@@ -58,12 +59,12 @@ std::string CBigInt::ToSizeText(char separator, bool compact) const {
     return ToText(10, false) + (one ? " Byte" : " Bytes");
 }
 
-std::string FormatSize(uint64_t count, bool compact) {
+std::string FormatSize(uint64_t count, SizeStyle style) {
     unsigned char bytes[8];
     for (int i = 0; i < 8; ++i) {
         bytes[i] = static_cast<unsigned char>((count >> (8 * i)) & 0xFF);
     }
     CBigInt value;
     value.Assign(bytes, 8, 1);
-    return compact ? value.ToSizeText(',', true) : value.ToSizeText('.', false);
+    return style == SizeStyle::Compact ? value.ToSizeText(',', true) : value.ToSizeText('.', false);
 }

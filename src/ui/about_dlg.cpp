@@ -1,14 +1,15 @@
 // CAboutDlg: the five texts of the About box, filled when it opens.
 #include "ui/about_dlg.h"
 
-#include "app/app_base.h"
+#include "framework/app_services.h"
+#include "framework/win_app.h"
 #include "resource.h"
 #include "ui/version_info.h"
 #include "view/version_text.h"
 
-CAboutDlg::CAboutDlg(HWND parent, const CAppBase* app)
+CAboutDlg::CAboutDlg(HWND parent, const AppServices* app)
     : CDialog(IDD_ABOUTBOX, parent),
-      m_pApp(app != nullptr ? app : dynamic_cast<const CAppBase*>(CWinApp::Current())) {}
+      m_pApp(app != nullptr ? app : dynamic_cast<const AppServices*>(CWinApp::Current())) {}
 
 CAboutDlg::~CAboutDlg() = default;
 
@@ -24,7 +25,8 @@ BOOL CAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     CVersionInfo info;
     // Without a version resource the strings read empty and the line " ()".
-    info.LoadFile(m_pApp != nullptr ? m_pApp->GetModulePath() : std::string(), 0);
+    static_cast<void>(
+        info.LoadFile(m_pApp != nullptr ? m_pApp->GetModulePath() : std::string(), 0));
     m_description.SetWindowText(info.QueryString("FileDescription"));
     m_version.SetWindowText(
         view::FormatVersionLine(info.GetVersionText(), info.QueryString("ProductName")));

@@ -8,13 +8,13 @@
 
 #include <string>
 
-class CAppBase;
+class AppServices;
 
 class CAboutDlg : public CDialog {
 public:
     // `app` gives the program's own file (its module path); null means the running
     // application.
-    explicit CAboutDlg(HWND parent, const CAppBase* app = nullptr);
+    explicit CAboutDlg(HWND parent, const AppServices* app = nullptr);
     ~CAboutDlg() override;
 
     std::string m_strMailboxDir;
@@ -25,7 +25,7 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    const CAppBase* m_pApp;
+    const AppServices* m_pApp;
     CStatic m_newmailDir;
     CStatic m_version;
     CStatic m_description;

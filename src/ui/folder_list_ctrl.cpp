@@ -3,7 +3,7 @@
 
 #include "framework/win_app.h"
 #include "mailbox/folder_catalogue.h"
-#include "sizes/big_int.h"
+#include "sizes/size_text.h"
 #include "view/folder_compare.h"
 
 CFolderListCtrl::CFolderListCtrl() {
@@ -37,7 +37,7 @@ void CFolderListCtrl::InitColumns(FolderCatalogue* catalogue, UINT fileNameTitle
     }
     SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
     SetSort(view::kColumnFolderName, false);
-    m_nTieMode = 1;
+    m_nTieMode = view::kTieFromLeftmost;
 }
 
 namespace {
@@ -85,7 +85,7 @@ std::string CFolderListCtrl::GetItemText(LPARAM item, int column) const {
     case view::kColumnFileName:
         return record.fileName;
     case view::kColumnSize:
-        return FormatSize(record.size, m_bCompactSizes != 0);
+        return FormatSize(record.size, SizeStyleFor(m_bCompactSizes != 0));
     case view::kColumnFolderName:
         return record.folderPath + record.folderName;
     default:

@@ -2,9 +2,10 @@
 #include "ui/main_dlg.h"
 
 #include "diag/trace.h"
+#include "framework/win_app.h"
 #include "resource.h"
 #include "settings/registry_store_win32.h"
-#include "sizes/big_int.h"
+#include "sizes/size_text.h"
 #include "ui/about_dlg.h"
 #include "ui/borrowed_menu.h"
 #include "ui/settings_dlg.h"
@@ -66,7 +67,7 @@ view::WindowPlacementRecord FromWindowPlacement(const WINDOWPLACEMENT& wp) {
 
 } // namespace
 
-CMainDlg::CMainDlg(CFoldtallyApp& app, mailbox::MessageSink& sink)
+CMainDlg::CMainDlg(AppServices& app, worker::MessageSink& sink)
     : CAppDlg(IDR_MAINFRAME, IDR_MAINACCEL, IDD_FOLDTALLY_DIALOG, nullptr), m_app(app),
       m_worker(sink) {}
 
@@ -148,20 +149,22 @@ void CMainDlg::Refresh() {
     }
     m_list.FillFromCatalogue(m_settings.m_bCompactFileSizes);
     const uint64_t total = m_catalogue.totalSize;
-    m_status.SetWindowText(FormatText(
-        LoadResourceString(IDS_STATUS_FORMAT).c_str(), static_cast<int>(m_catalogue.fileCount),
-        FormatSize(total, true).c_str(), FormatSize(total, false).c_str()));
+    m_status.SetWindowText(FormatText(LoadResourceString(IDS_STATUS_FORMAT).c_str(),
+                                      static_cast<int>(m_catalogue.fileCount),
+                                      FormatSize(total, SizeStyle::Compact).c_str(),
+                                      FormatSize(total, SizeStyle::Exact).c_str()));
 }
 
 void CMainDlg::ApplyAutoRefresh() {
     m_worker.SetInterval(static_cast<uint32_t>(m_settings.AutoRefreshIntervalMs()), true);
     const int32_t state = m_worker.GetState();
-    if (m_settings.m_bAutoRefresh && state == mailbox::PeriodicWorker::Idle) {
-        if (m_worker.StartPosting(m_hWnd, kRefreshRequest, false, 0) != 0) {
+    if (m_settings.m_bAutoRefresh && state == worker::PeriodicWorker::Idle) {
+        if (m_worker.StartPosting(m_hWnd, kRefreshRequest, false, 0) !=
+            worker::PeriodicWorker::Ok) {
             m_app.Error(IDS_ERROR_002);
         }
-    } else if (!m_settings.m_bAutoRefresh && state == mailbox::PeriodicWorker::Running) {
-        if (m_worker.Stop() != 0) {
+    } else if (!m_settings.m_bAutoRefresh && state == worker::PeriodicWorker::Running) {
+        if (m_worker.Stop() != worker::PeriodicWorker::Ok) {
             m_app.Error(IDS_ERROR_003);
         }
     }
@@ -243,8 +246,10 @@ bool CMainDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
         break;
     }
     case WM_DESTROY:
-        SaveState();
-        m_worker.Stop();
+        // The window goes whatever the store says, and a worker that does not end in
+        // time is waited for by its destructor.
+        static_cast<void>(SaveState());
+        static_cast<void>(m_worker.Stop());
         break;
     default:
         break;
@@ -282,7 +287,8 @@ void CMainDlg::OnSettings() {
         return;
     }
     m_settings = dialog.m_settings;
-    SaveState();
+    // A store that cannot be written keeps the old values; the new ones apply anyway.
+    static_cast<void>(SaveState());
     ApplyAutoRefresh();
     // From the queue, after this handler has returned.
     PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);

@@ -4,13 +4,13 @@
 // by the worker's refresh request.
 #pragma once
 
-#include "app/foldtally_app.h"
+#include "framework/app_services.h"
 #include "framework/controls.h"
 #include "mailbox/folder_catalogue.h"
-#include "mailbox/message_posting_worker.h"
 #include "settings/program_settings.h"
 #include "ui/app_dlg.h"
 #include "ui/folder_list_ctrl.h"
+#include "worker/message_posting_worker.h"
 
 #include <string>
 
@@ -23,8 +23,7 @@ public:
 
     // `sink` is where the worker's requests go; the platform's window queues unless a
     // test watches them.
-    explicit CMainDlg(CFoldtallyApp& app,
-                      mailbox::MessageSink& sink = mailbox::WindowMessageSink());
+    explicit CMainDlg(AppServices& app, worker::MessageSink& sink = worker::WindowMessageSink());
     ~CMainDlg() override;
 
     // Rescans the mailbox and fills list and status line; a request that comes while a
@@ -34,7 +33,7 @@ public:
     // location once if it still exists; and back to the application's store.
     void RestoreState();
     // False when the store's section cannot be opened (nothing is written then).
-    bool SaveState();
+    [[nodiscard]] bool SaveState();
     // Starts or stops the worker as the settings say, with the settings' interval.
     void ApplyAutoRefresh();
 
@@ -48,7 +47,7 @@ public:
     ProgramSettings& GetSettings() { return m_settings; }
     const FolderCatalogue& GetCatalogue() const { return m_catalogue; }
     CFolderListCtrl& GetFolderList() { return m_list; }
-    mailbox::MessagePostingWorker& GetWorker() { return m_worker; }
+    worker::MessagePostingWorker& GetWorker() { return m_worker; }
     HWND GetStatusHwnd() const { return m_status.GetSafeHwnd(); }
     int GetStatusHeight() const { return m_nStatusHeight; }
     // How many refreshes have scanned (dropped requests do not count).
@@ -69,10 +68,10 @@ private:
     void SetChecks(CBorrowedMenu& menu) const;
     void Toggle(bool& setting);
 
-    CFoldtallyApp& m_app;
+    AppServices& m_app;
     int m_nStatusHeight = 0;
     ProgramSettings m_settings;
-    mailbox::MessagePostingWorker m_worker;
+    worker::MessagePostingWorker m_worker;
     bool m_bRefreshBusy = false;
     FolderCatalogue m_catalogue;
     CStatic m_status;

@@ -2,13 +2,14 @@
 // as a directory or a number of seconds is decided by the portable core.
 #include "ui/settings_dlg.h"
 
-#include "app/foldtally_app.h"
+#include "framework/app_services.h"
+#include "framework/win_app.h"
 #include "resource.h"
 #include "view/settings_rules.h"
 
-CSettingsDlg::CSettingsDlg(HWND parent, CFoldtallyApp* app)
+CSettingsDlg::CSettingsDlg(HWND parent, AppServices* app)
     : CAppDlg(0, IDR_SETTINGSACCEL, IDD_SETTINGS, parent),
-      m_pApp(app != nullptr ? app : dynamic_cast<CFoldtallyApp*>(CWinApp::Current())) {}
+      m_pApp(app != nullptr ? app : dynamic_cast<AppServices*>(CWinApp::Current())) {}
 
 void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_AUTOREFRESH, m_autoRefresh);

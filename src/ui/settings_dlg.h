@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-class CFoldtallyApp;
+class AppServices;
 
 class CSettingsDlg : public CAppDlg {
 public:
@@ -21,7 +21,7 @@ public:
     static constexpr int kDirectoryChars = 260;
 
     // `app` shows the dialog's messages and help; null means the running application.
-    explicit CSettingsDlg(HWND parent, CFoldtallyApp* app = nullptr);
+    explicit CSettingsDlg(HWND parent, AppServices* app = nullptr);
 
     // The working copy: filled by the creator before the run, read by it after IDOK.
     // CompactFileSizes and ShowNewMailFolder pass through untouched.
@@ -50,7 +50,7 @@ private:
     void ShowError(uint32_t errorId);
     static void SelectAndFocus(const CEdit& edit);
 
-    CFoldtallyApp* m_pApp;
+    AppServices* m_pApp;
     CButton m_autoRefresh;
     CStatic m_refreshLabel;
     CEdit m_refreshRate;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "framework/controls.h"
+#include "view/sort_compare.h"
 
 #include <cstdint>
 #include <string>
@@ -66,7 +67,7 @@ public:
     int GetTieMode() const { return m_nTieMode; }
 
 protected:
-    int m_nTieMode = 0;
+    int m_nTieMode = view::kTieNone;
     int m_nSortColumn = 0;
     int m_bSortDescending = 0;
     int m_bOwnsItemData = 1;

@@ -17,7 +17,7 @@ public:
     // Reads the whole version resource of the file at `path` and selects translation
     // `translationIndex`. False when the file has none or it cannot be read; whatever
     // was loaded before is released in every case.
-    bool LoadFile(const std::string& path, int translationIndex);
+    [[nodiscard]] bool LoadFile(const std::string& path, int translationIndex);
     // Chooses the string table that QueryString reads: pair `index` of the translation
     // table, else its first pair, else language 0 with code page 1200.
     void SelectTranslation(int index);

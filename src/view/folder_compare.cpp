@@ -2,6 +2,8 @@
 // umlauts by their code, after 'z', whatever the system's locale says.
 #include "view/folder_compare.h"
 
+#include "text/ascii_case.h"
+
 #include <cstring>
 
 namespace view {
@@ -9,8 +11,7 @@ namespace view {
 namespace {
 
 unsigned Fold(char c) {
-    const unsigned u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') ? u + ('a' - 'A') : u;
+    return static_cast<unsigned char>(text::FoldAscii(c));
 }
 
 // Folded comparison of two runs of `n` bytes; 0 when they are equal. Runs of identical

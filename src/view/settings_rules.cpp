@@ -28,7 +28,8 @@ bool AcceptDirectory(const std::string& text, std::string& directory) {
 
 int32_t RefreshRateToRemember(const std::string& fieldText) {
     int32_t seconds = ProgramSettings::kDefaultAutoRefreshRate;
-    AcceptRefreshRate(fieldText, seconds);
+    // A text that is no number of seconds leaves the default to be remembered.
+    static_cast<void>(AcceptRefreshRate(fieldText, seconds));
     return seconds;
 }
 

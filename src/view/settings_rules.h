@@ -18,7 +18,7 @@ bool IsAcceptableDirectory(const std::string& text);
 // For an acceptable `text`: `directory` becomes the text with one backslash appended
 // unless it already ends in one, and the result is true. Otherwise false, and
 // `directory` keeps its previous value.
-bool AcceptDirectory(const std::string& text, std::string& directory);
+[[nodiscard]] bool AcceptDirectory(const std::string& text, std::string& directory);
 
 // The refresh interval in seconds that the dialog remembers when automatic refresh is
 // switched off: what the field holds when that is at least 1, else the default of 10.
@@ -26,6 +26,6 @@ int32_t RefreshRateToRemember(const std::string& fieldText);
 
 // The interval to take on OK while automatic refresh is on: true with `seconds` set
 // when the field reads as at least 1; false (and `seconds` unchanged) otherwise.
-bool AcceptRefreshRate(const std::string& fieldText, int32_t& seconds);
+[[nodiscard]] bool AcceptRefreshRate(const std::string& fieldText, int32_t& seconds);
 
 } // namespace view

@@ -5,11 +5,16 @@
 
 namespace view {
 
+// How ties in the sort column are broken: not at all, by the other columns from the
+// leftmost shown one, or from the sort column's display position on, wrapping around.
+constexpr int kTieNone = 0;
+constexpr int kTieFromLeftmost = 1;
+constexpr int kTieFromSortColumn = 2;
+
 struct SortState {
     int nSortColumn = 0;          // column index, not display position
     bool bSortDescending = false; // the items are swapped, so ties run descending too
-    int nTieMode = 0;             // 0 none; 1 from the leftmost shown column; 2 from the
-                                  // sort column's display position, wrapping around
+    int nTieMode = kTieNone;
 };
 
 // `order` holds, for each display position from the left, the column index shown there
@@ -25,11 +30,11 @@ int SortCompare(const Item& itemA, const Item& itemB, const SortState& state, co
         b = swap;
     }
     int r = compareItems(*a, *b, state.nSortColumn);
-    if (r != 0 || state.nTieMode == 0 || !order || count <= 0) {
+    if (r != 0 || state.nTieMode == kTieNone || !order || count <= 0) {
         return r;
     }
     int start = 0;
-    if (state.nTieMode == 2) {
+    if (state.nTieMode == kTieFromSortColumn) {
         for (int position = 0; position < count; ++position) {
             if (order[position] == state.nSortColumn) {
                 start = position;

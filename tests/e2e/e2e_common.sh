@@ -51,18 +51,19 @@ e2e_mailbox() {
     wine reg add 'HKCU\Software\Pegasus Mail\Newmail' /ve /d "$newmail" /f </dev/null >/dev/null 2>&1
 }
 
-# e2e_wait_exit: the program ($pid) ends within 10 s with exit code 0.
+# e2e_wait_exit [HOW]: the program ($pid) ends within 10 s with exit code 0; HOW says
+# how it was closed, for the failure message (Alt+F4 when not given).
 e2e_wait_exit() {
-    local i rc
+    local how=${1:-Alt+F4} i rc
     for i in $(seq 1 100); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done
-    kill -0 "$pid" 2>/dev/null && fail "program did not end on Alt+F4"
+    kill -0 "$pid" 2>/dev/null && fail "program did not end on $how"
     wait "$pid"
     rc=$?
     pid=
-    [ "$rc" -eq 0 ] || fail "exit code $rc"
+    [ "$rc" -eq 0 ] || fail "exit code $rc after $how"
 }
 
 # The stored value NAME of the section MainDlg as "TYPE DATA", as reg query prints it.

@@ -52,19 +52,6 @@ start() { # "count": the first refresh's trace lines are those of one scan
     fi
 }
 
-finish() { # how the program was closed
-    local i rc
-    for i in $(seq 1 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "program did not end on $1"
-    wait "$pid"
-    rc=$?
-    pid=
-    [ "$rc" -eq 0 ] || fail "exit code $rc after $1"
-}
-
 wait_scans() { # what was done, expected number of scans
     local i
     for i in $(seq 1 50); do
@@ -148,7 +135,7 @@ close_help "Hilfe-Inhalt"
 context h
 close_help "Hilfe"
 context b
-finish "Beenden"
+e2e_wait_exit "Beenden"
 
 # Second run: the worker refreshes every second.
 wine reg add "$main_key" /v AutoRefresh /t REG_BINARY /d 01 /f </dev/null >/dev/null 2>&1
@@ -157,7 +144,7 @@ start
 sleep 3
 [ "$(scans)" -ge $((3 * per_scan)) ] || fail "the worker refreshed too seldom: $(scans) trace lines"
 xdotool windowfocus --sync "$w" key alt+F4
-finish Alt+F4
+e2e_wait_exit Alt+F4
 
 snapshot >"$work/after.txt"
 diff "$work/before.txt" "$work/after.txt" >&2 || fail "the program changed what it reads"

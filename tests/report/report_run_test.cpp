@@ -4,7 +4,7 @@
 #include "mailgen.h"
 #include "report/report_text.h"
 #include "run_program.h"
-#include "sizes/big_int.h"
+#include "sizes/size_text.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -63,12 +63,12 @@ std::string ExpectedReport(std::vector<mailgen::ExpectedRow> rows, int column, b
                        "e\tOrdnername\n";
     uint64_t total = 0;
     for (const mailgen::ExpectedRow& r : rows) {
-        text += r.fileName + "\t" + FormatSize(r.size, !exact) + "\t" +
+        text += r.fileName + "\t" + FormatSize(r.size, SizeStyleFor(!exact)) + "\t" +
                 (paths ? r.folderPath : "") + r.folderName + "\n";
         total += r.size;
     }
-    text += std::to_string(rows.size()) + " Dateien, " + FormatSize(total, true) + " (" +
-            FormatSize(total, false) + " Bytes)\n";
+    text += std::to_string(rows.size()) + " Dateien, " + FormatSize(total, SizeStyle::Compact) +
+            " (" + FormatSize(total, SizeStyle::Exact) + " Bytes)\n";
     return report::Utf8FromCp1252(text);
 }
 

@@ -8,7 +8,7 @@
 #include "mailbox_fixtures.h"
 #include "main_dlg_fixture_win32.h"
 #include "resource.h"
-#include "sizes/big_int.h"
+#include "sizes/size_text.h"
 
 #include <gtest/gtest.h>
 
@@ -78,12 +78,12 @@ TEST_F(MainDlgTest, ADamagedMailboxShowsItsSpecifiedTextsInEveryCell) {
                       EXPECT_EQ(expected.size(), shown.size());
                       for (const auto& [file, cells] : expected) {
                           SCOPED_TRACE(file);
-                          EXPECT_EQ(FormatSize(cells.first, true), shown[file].first);
+                          EXPECT_EQ(FormatSize(cells.first, SizeStyle::Compact), shown[file].first);
                           EXPECT_TRUE(cells.second == shown[file].second)
                               << shown[file].second.substr(0, 80);
                       }
-                      EXPECT_EQ("9 Dateien, " + FormatSize(total, true) + " (" +
-                                    FormatSize(total, false) + " Bytes)",
+                      EXPECT_EQ("9 Dateien, " + FormatSize(total, SizeStyle::Compact) + " (" +
+                                    FormatSize(total, SizeStyle::Exact) + " Bytes)",
                                 testsupport::WindowText(dlg.GetStatusHwnd()));
                       EXPECT_EQ(0, CountOwnedDialogs(dlg.GetSafeHwnd()));
                       // Sorted by each column in both directions, every row stays.

@@ -107,7 +107,7 @@ TEST_F(MainDlgTest, EveryValueInEveryWrongTypeAndSizeStartsTheWindowWithItsDefau
                     EXPECT_EQ("", s.m_strNewmailPath);
                     EXPECT_TRUE(s.m_bCompactFileSizes);
                     EXPECT_TRUE(s.m_bShowNewMailFolder);
-                    EXPECT_EQ(mailbox::PeriodicWorker::Idle, dlg.GetWorker().GetState());
+                    EXPECT_EQ(worker::PeriodicWorker::Idle, dlg.GetWorker().GetState());
                     // The mailbox from the mail client's keys, shown in full.
                     EXPECT_EQ(static_cast<int>(m_expected.folders.size()) + 1, list.GetItemCount());
                     return true;

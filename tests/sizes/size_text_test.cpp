@@ -1,6 +1,7 @@
 // The size text: the table of counts every user sees, the unit boundaries, counts of
 // 4 GiB and more, and random 64-bit counts against a reference in wide arithmetic.
 #include "sizes/big_int.h"
+#include "sizes/size_text.h"
 #include "wide_reference.h"
 
 #include <gtest/gtest.h>
@@ -33,8 +34,8 @@ TEST(FormatSizeTest, RendersTheKnownCountsInBothForms) {
         {4294967295u, "4,0 GB", "4.294.967.295"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(c.compact, FormatSize(c.count, true)) << c.count;
-        EXPECT_EQ(c.exact, FormatSize(c.count, false)) << c.count;
+        EXPECT_EQ(c.compact, FormatSize(c.count, SizeStyle::Compact)) << c.count;
+        EXPECT_EQ(c.exact, FormatSize(c.count, SizeStyle::Exact)) << c.count;
     }
 }
 
@@ -52,8 +53,8 @@ TEST(FormatSizeTest, CountsOf4GiBAndMoreShowTheirTrueSize) {
         {UINT64_MAX, "16777216,0 TB", "18.446.744.073.709.551.615"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(c.compact, FormatSize(c.count, true)) << c.count;
-        EXPECT_EQ(c.exact, FormatSize(c.count, false)) << c.count;
+        EXPECT_EQ(c.compact, FormatSize(c.count, SizeStyle::Compact)) << c.count;
+        EXPECT_EQ(c.exact, FormatSize(c.count, SizeStyle::Exact)) << c.count;
     }
 }
 
@@ -100,8 +101,8 @@ TEST(FormatSizePropertyTest, RandomCountsMatchTheWideReference) {
         if (count == 0) {
             continue;
         }
-        EXPECT_EQ(ReferenceCompact(count), FormatSize(count, true)) << count;
-        EXPECT_EQ(ReferenceExact(count), FormatSize(count, false)) << count;
+        EXPECT_EQ(ReferenceCompact(count), FormatSize(count, SizeStyle::Compact)) << count;
+        EXPECT_EQ(ReferenceExact(count), FormatSize(count, SizeStyle::Exact)) << count;
     }
 }
 #endif

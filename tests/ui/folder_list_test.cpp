@@ -6,7 +6,7 @@
 #include "mailgen.h"
 #include "memory_store.h"
 #include "settings/value_codecs.h"
-#include "sizes/big_int.h"
+#include "sizes/size_text.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +65,7 @@ protected:
                                                        bool compact) {
         std::vector<std::vector<std::string>> texts;
         for (const ExpectedRow& r : sorted) {
-            texts.push_back({r.fileName, FormatSize(r.size, compact), r.folder});
+            texts.push_back({r.fileName, FormatSize(r.size, SizeStyleFor(compact)), r.folder});
         }
         return texts;
     }
@@ -170,7 +170,7 @@ TEST(FolderListEmptyTest, AnEmptyCatalogueGivesAnEmptyList) {
         EXPECT_EQ(0, list.GetItemCount());
         EXPECT_EQ(3, list.GetColumnCount());
         EXPECT_EQ(2, list.GetSortColumn());
-        EXPECT_EQ(1, list.GetTieMode());
+        EXPECT_EQ(view::kTieFromLeftmost, list.GetTieMode());
         const DWORD styles = static_cast<DWORD>(list.SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE));
         EXPECT_EQ(
             static_cast<DWORD>(LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT),

@@ -69,7 +69,7 @@ TEST_F(MainDlgTest, OkWithAutomaticRefreshStoresAppliesAndRefreshesTwice) {
                     EXPECT_EQ(before + 2, dlg.GetRefreshCount());
                     EXPECT_TRUE(dlg.GetSettings().m_bAutoRefresh);
                     EXPECT_EQ(45, dlg.GetSettings().m_nAutoRefreshRate);
-                    EXPECT_EQ(mailbox::PeriodicWorker::Running, dlg.GetWorker().GetState());
+                    EXPECT_EQ(worker::PeriodicWorker::Running, dlg.GetWorker().GetState());
                     EXPECT_EQ(45000, static_cast<int>(dlg.GetWorker().GetInterval()));
                     // Stored right after OK, not only at closing.
                     EXPECT_EQ(Byte(1), Stored("AutoRefresh", REG_BINARY));
@@ -77,7 +77,7 @@ TEST_F(MainDlgTest, OkWithAutomaticRefreshStoresAppliesAndRefreshesTwice) {
                     return true;
                 },
             });
-    EXPECT_EQ(mailbox::PeriodicWorker::Idle, dlg.GetWorker().GetState());
+    EXPECT_EQ(worker::PeriodicWorker::Idle, dlg.GetWorker().GetState());
 }
 
 TEST_F(MainDlgTest, CancelLeavesTheLiveSettingsAndTheStoreUntouched) {
@@ -113,7 +113,7 @@ TEST_F(MainDlgTest, CancelLeavesTheLiveSettingsAndTheStoreUntouched) {
                          EXPECT_TRUE(SameSettings(live, dlg.GetSettings()));
                          EXPECT_EQ(before, dlg.GetRefreshCount());
                          EXPECT_FALSE(ValueExists(kMainDlgKey, "MailboxPath"));
-                         EXPECT_EQ(mailbox::PeriodicWorker::Idle, dlg.GetWorker().GetState());
+                         EXPECT_EQ(worker::PeriodicWorker::Idle, dlg.GetWorker().GetState());
                          return true;
                      },
                  });

@@ -222,11 +222,11 @@ TEST_F(MainDlgTest, AutoRefreshAsksForARefreshAtOnceAndOddStoredRatesRunAtTenSec
         CMainDlg dlg(m_app);
         RunMain(dlg, {[&] { return dlg.GetRefreshCount() >= 2; },
                       [&] {
-                          EXPECT_EQ(mailbox::PeriodicWorker::Running, dlg.GetWorker().GetState());
+                          EXPECT_EQ(worker::PeriodicWorker::Running, dlg.GetWorker().GetState());
                           EXPECT_EQ(c.interval, dlg.GetWorker().GetInterval());
                           return true;
                       }});
-        EXPECT_EQ(mailbox::PeriodicWorker::Idle, dlg.GetWorker().GetState());
+        EXPECT_EQ(worker::PeriodicWorker::Idle, dlg.GetWorker().GetState());
         // The stored rate stays what it was.
         EXPECT_EQ(Ints({c.rate}), Stored("AutoRefreshRate", REG_BINARY));
     }
@@ -267,7 +267,7 @@ TEST_F(MainDlgTest, AWorkerThatCannotStartShowsError002AndTheProgramRunsOn) {
 
 // Posts like the platform, except that while it is held it keeps the worker's thread
 // inside its tick, so the thread cannot end when asked to.
-class HoldingSink : public mailbox::MessageSink {
+class HoldingSink : public worker::MessageSink {
 public:
     HoldingSink() : m_hRelease(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
     ~HoldingSink() { ::CloseHandle(m_hRelease); }
@@ -275,7 +275,7 @@ public:
                               intptr_t lParam) override {
         m_nPosts++;
         ::WaitForSingleObject(m_hRelease, 20000);
-        return mailbox::WindowMessageSink().Post(window, message, wParam, lParam);
+        return worker::WindowMessageSink().Post(window, message, wParam, lParam);
     }
     void Release() { ::SetEvent(m_hRelease); }
     std::atomic<int> m_nPosts{0};
@@ -303,12 +303,12 @@ TEST_F(MainDlgTest, AWorkerThatDoesNotStopShowsError003) {
                              EXPECT_EQ("FEHLER", boxes->Seen()[0].caption);
                              EXPECT_EQ(kError003, boxes->Seen()[0].text);
                          }
-                         EXPECT_EQ(mailbox::PeriodicWorker::StopRequested,
+                         EXPECT_EQ(worker::PeriodicWorker::StopRequested,
                                    dlg.GetWorker().GetState());
                          sink.Release();
                          return true;
                      },
-                     [&] { return dlg.GetWorker().GetState() == mailbox::PeriodicWorker::Idle; },
+                     [&] { return dlg.GetWorker().GetState() == worker::PeriodicWorker::Idle; },
                  });
 }
 

@@ -4,7 +4,7 @@
 #include "folder_formats.h"
 #include "main_dlg_fixture_win32.h"
 #include "resource.h"
-#include "sizes/big_int.h"
+#include "sizes/size_text.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ const char kWarning502[] =
 std::vector<std::vector<std::string>> Texts(const std::vector<ExpectedRow>& rows, bool compact) {
     std::vector<std::vector<std::string>> texts;
     for (const ExpectedRow& r : rows) {
-        texts.push_back({r.fileName, FormatSize(r.size, compact), r.folder});
+        texts.push_back({r.fileName, FormatSize(r.size, SizeStyleFor(compact)), r.folder});
     }
     return texts;
 }
@@ -62,7 +62,7 @@ TEST_F(MainDlgTest, ShowsTheMailboxSortedByFolderNameWithTheTitleAndTotals) {
             EXPECT_TRUE(IsChecked(dlg.GetSafeHwnd(), ID_VIEW_COMPACT));
             EXPECT_TRUE(IsChecked(dlg.GetSafeHwnd(), ID_VIEW_NEWMAIL));
             EXPECT_EQ(1, dlg.GetRefreshCount());
-            EXPECT_EQ(mailbox::PeriodicWorker::Idle, dlg.GetWorker().GetState());
+            EXPECT_EQ(worker::PeriodicWorker::Idle, dlg.GetWorker().GetState());
             return true;
         }});
     EXPECT_EQ(IDOK, result);

@@ -2,7 +2,7 @@
 // target window's queue as 0x0401 with both parameters 0, and a window that has been
 // destroyed gets nothing posted while the worker runs on. Message-only windows need no
 // display.
-#include "mailbox/message_posting_worker.h"
+#include "worker/message_posting_worker.h"
 #include "worker_probe.h"
 
 #include <gtest/gtest.h>
@@ -14,9 +14,9 @@
 
 namespace {
 
-using mailbox::MessagePostingWorker;
-using mailbox::PeriodicWorker;
 using platform::PostResult;
+using worker::MessagePostingWorker;
+using worker::PeriodicWorker;
 using workertest::WaitUntil;
 
 // A message-only window of this thread, destroyed with the object unless already gone.
@@ -45,19 +45,18 @@ private:
 bool TakeRefreshRequest(HWND hwnd, MSG& msg, int timeoutMs) {
     return WaitUntil(
         [&] {
-            return PeekMessageA(&msg, hwnd, mailbox::kRefreshRequestMessage,
-                                mailbox::kRefreshRequestMessage, PM_REMOVE) != FALSE;
+            return PeekMessageA(&msg, hwnd, worker::kRefreshRequestMessage,
+                                worker::kRefreshRequestMessage, PM_REMOVE) != FALSE;
         },
         timeoutMs);
 }
 
 // Passes every post on to the platform and remembers what the platform answered.
-class ObservingSink : public mailbox::MessageSink {
+class ObservingSink : public worker::MessageSink {
 public:
     PostResult Post(platform::WindowHandle window, uint32_t message, uintptr_t wParam,
                     intptr_t lParam) override {
-        const PostResult result =
-            mailbox::WindowMessageSink().Post(window, message, wParam, lParam);
+        const PostResult result = worker::WindowMessageSink().Post(window, message, wParam, lParam);
         std::lock_guard<std::mutex> lock(m_mutex);
         m_results.push_back(result);
         return result;
@@ -93,7 +92,7 @@ TEST(WindowWorkerTest, RefreshRequestArrivesInTheWindowQueue) {
     MessagePostingWorker worker;
     worker.SetInterval(60000, false);
     ASSERT_EQ(PeriodicWorker::Ok,
-              worker.StartPosting(window.Handle(), mailbox::kRefreshRequestMessage, true, 0));
+              worker.StartPosting(window.Handle(), worker::kRefreshRequestMessage, true, 0));
     MSG msg;
     ASSERT_TRUE(TakeRefreshRequest(window.Handle(), msg, 5000));
     EXPECT_EQ(window.Handle(), msg.hwnd);
@@ -110,7 +109,7 @@ TEST(WindowWorkerTest, DestroyedWindowGetsNothingAndTheWorkerRunsOn) {
     MessagePostingWorker worker(sink);
     worker.SetInterval(60000, false);
     ASSERT_EQ(PeriodicWorker::Ok,
-              worker.StartPosting(window.Handle(), mailbox::kRefreshRequestMessage, true, 0));
+              worker.StartPosting(window.Handle(), worker::kRefreshRequestMessage, true, 0));
     MSG msg;
     ASSERT_TRUE(TakeRefreshRequest(window.Handle(), msg, 5000));
 
@@ -123,8 +122,8 @@ TEST(WindowWorkerTest, DestroyedWindowGetsNothingAndTheWorkerRunsOn) {
         EXPECT_EQ(PostResult::NoWindow, results[i]) << "post " << i;
     }
     EXPECT_EQ(PeriodicWorker::Running, worker.GetState());
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, mailbox::kRefreshRequestMessage,
-                              mailbox::kRefreshRequestMessage, PM_REMOVE))
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, worker::kRefreshRequestMessage,
+                              worker::kRefreshRequestMessage, PM_REMOVE))
         << "nothing may arrive for a destroyed window";
     EXPECT_EQ(PeriodicWorker::Ok, worker.Stop());
 }
@@ -138,14 +137,14 @@ TEST(WindowWorkerTest, WindowDestroyedBeforeTheStartGetsNothingPosted) {
     MessagePostingWorker worker(sink);
     worker.SetInterval(30, false);
     ASSERT_EQ(PeriodicWorker::Ok,
-              worker.StartPosting(gone, mailbox::kRefreshRequestMessage, true, 0));
+              worker.StartPosting(gone, worker::kRefreshRequestMessage, true, 0));
     ASSERT_TRUE(WaitUntil([&] { return sink.Results().size() >= 3; }));
     for (PostResult result : sink.Results()) {
         EXPECT_EQ(PostResult::NoWindow, result);
     }
     MSG msg;
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, mailbox::kRefreshRequestMessage,
-                              mailbox::kRefreshRequestMessage, PM_REMOVE));
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, worker::kRefreshRequestMessage,
+                              worker::kRefreshRequestMessage, PM_REMOVE));
     EXPECT_EQ(PeriodicWorker::Running, worker.GetState());
 }
 

@@ -12,7 +12,7 @@
 
 namespace {
 
-using mailbox::PeriodicWorker;
+using worker::PeriodicWorker;
 using namespace workertest;
 using std::chrono::milliseconds;
 

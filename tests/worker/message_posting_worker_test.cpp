@@ -1,7 +1,7 @@
 // MessagePostingWorker against a recording sink: what it posts and where, that a target
 // that is gone changes nothing about its running, and that a running worker keeps its
 // target. The real window queue is tested under Windows in the _win32 test.
-#include "mailbox/message_posting_worker.h"
+#include "worker/message_posting_worker.h"
 #include "worker_probe.h"
 
 #include <gtest/gtest.h>
@@ -13,10 +13,10 @@
 
 namespace {
 
-using mailbox::MessagePostingWorker;
-using mailbox::PeriodicWorker;
 using platform::PostResult;
 using platform::WindowHandle;
+using worker::MessagePostingWorker;
+using worker::PeriodicWorker;
 using workertest::WaitUntil;
 
 struct Post {
@@ -26,7 +26,7 @@ struct Post {
     intptr_t lParam;
 };
 
-class RecordingSink : public mailbox::MessageSink {
+class RecordingSink : public worker::MessageSink {
 public:
     explicit RecordingSink(PostResult answer = PostResult::Posted) : m_answer(answer) {}
 
@@ -56,7 +56,7 @@ TEST(MessagePostingWorkerTest, PostsTheMessageWithItsParameterToTheTarget) {
     struct Case {
         uint32_t message;
         intptr_t parameter;
-    } cases[] = {{mailbox::kRefreshRequestMessage, 0}, {0x8123, -7}, {0xFFFFFFFFu, 123456}};
+    } cases[] = {{worker::kRefreshRequestMessage, 0}, {0x8123, -7}, {0xFFFFFFFFu, 123456}};
     for (const Case& c : cases) {
         RecordingSink sink;
         MessagePostingWorker worker(sink);
@@ -77,7 +77,7 @@ TEST(MessagePostingWorkerTest, KeepsRunningWhenTheTargetIsGoneOrRefusesTheMessag
         MessagePostingWorker worker(sink);
         worker.SetInterval(20, false);
         ASSERT_EQ(PeriodicWorker::Ok,
-                  worker.StartPosting(FakeWindow(0x99), mailbox::kRefreshRequestMessage, true, 0));
+                  worker.StartPosting(FakeWindow(0x99), worker::kRefreshRequestMessage, true, 0));
         EXPECT_TRUE(WaitUntil([&] { return sink.Count() >= 3; }));
         EXPECT_EQ(PeriodicWorker::Running, worker.GetState());
         EXPECT_EQ(PeriodicWorker::Ok, worker.Stop());
@@ -113,7 +113,7 @@ TEST(MessagePostingWorkerTest, DestroyingARunningWorkerStopsPosting) {
         MessagePostingWorker worker(sink);
         worker.SetInterval(10, true);
         ASSERT_EQ(PeriodicWorker::Ok,
-                  worker.StartPosting(FakeWindow(0x5), mailbox::kRefreshRequestMessage, false, 0));
+                  worker.StartPosting(FakeWindow(0x5), worker::kRefreshRequestMessage, false, 0));
         ASSERT_TRUE(WaitUntil([&] { return sink.Count() >= 2; }));
     }
     const size_t afterDestruction = sink.Count();

@@ -1,7 +1,7 @@
 // The posting action of the auto-refresh worker and the platform's message sink.
-#include "mailbox/message_posting_worker.h"
+#include "worker/message_posting_worker.h"
 
-namespace mailbox {
+namespace worker {
 
 namespace {
 class PlatformSink : public MessageSink {
@@ -23,8 +23,9 @@ MessagePostingWorker::~MessagePostingWorker() {
     Shutdown();
 }
 
-int MessagePostingWorker::StartPosting(platform::WindowHandle target, uint32_t message,
-                                       bool fireNow, intptr_t parameter) {
+PeriodicWorker::Result MessagePostingWorker::StartPosting(platform::WindowHandle target,
+                                                          uint32_t message, bool fireNow,
+                                                          intptr_t parameter) {
     if (GetState() == Idle) {
         m_hTarget = target;
         m_nMessage = message;
@@ -38,4 +39,4 @@ bool MessagePostingWorker::OnTick() {
     return true;
 }
 
-} // namespace mailbox
+} // namespace worker

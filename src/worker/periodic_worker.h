@@ -9,7 +9,7 @@
 #include <atomic>
 #include <cstdint>
 
-namespace mailbox {
+namespace worker {
 
 class PeriodicWorker {
 public:
@@ -36,11 +36,11 @@ public:
     void SetInterval(uint32_t milliseconds, bool fireNow);
 
     // Starts the thread unless the worker is not idle (then it changes nothing but the
-    // fire-now mark and returns 0). Waits up to waitCount pauses for the thread to run.
-    // 0: running (or was not idle); 1: no thread could be created (the worker is idle
-    // again); 2: the thread ended or was asked to stop before it ran; 3: still starting
-    // after all waits.
-    int Start(bool fireNow);
+    // fire-now mark and returns Ok). Waits up to waitCount pauses for the thread to run.
+    // Ok: running (or was not idle); NoThread: no thread could be created (the worker is
+    // idle again); EndedWhileStarting: the thread ended or was asked to stop before it
+    // ran; TimedOut: still starting after all waits.
+    [[nodiscard]] Result Start(bool fireNow);
 
     int32_t GetState() const { return m_nState.load(); }
     uint32_t GetStep() const { return m_nStep.load(); }
@@ -67,10 +67,10 @@ public:
     // destructor: once its part is destroyed the thread must not call into it any more.
     virtual ~PeriodicWorker();
 
-    // Asks the thread to end and waits up to waitCount pauses for it. 0: there was no
-    // thread, or it has ended; 3: it has not ended in time (the worker stays in
+    // Asks the thread to end and waits up to waitCount pauses for it. Ok: there was no
+    // thread, or it has ended; TimedOut: it has not ended in time (the worker stays in
     // StopRequested until it does, and a later Stop waits for it again).
-    virtual int Stop();
+    [[nodiscard]] virtual Result Stop();
 
 protected:
     // Stop, and if Stop gave up waiting, wait for the thread without a bound: the
@@ -101,4 +101,4 @@ private:
     platform::Thread m_thread;
 };
 
-} // namespace mailbox
+} // namespace worker

@@ -4,7 +4,7 @@
 // happened after the worker is gone.
 #pragma once
 
-#include "mailbox/periodic_worker.h"
+#include "worker/periodic_worker.h"
 
 #include <atomic>
 #include <chrono>
@@ -37,7 +37,7 @@ private:
     std::vector<Clock::time_point> m_tickTimes;
 };
 
-class ProbeWorker : public mailbox::PeriodicWorker {
+class ProbeWorker : public worker::PeriodicWorker {
 public:
     explicit ProbeWorker(Probe& probe) : m_probe(probe) {}
     ~ProbeWorker() override { Shutdown(); }

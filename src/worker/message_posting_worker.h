@@ -3,12 +3,12 @@
 // window's own thread does the work the message asks for.
 #pragma once
 
-#include "mailbox/periodic_worker.h"
 #include "platform/window_message.h"
+#include "worker/periodic_worker.h"
 
 #include <cstdint>
 
-namespace mailbox {
+namespace worker {
 
 // The main dialog's private refresh request (the first application message plus one),
 // posted with both parameters 0.
@@ -37,8 +37,8 @@ public:
     // Stores the target window, the message and its second parameter, then Start. A
     // worker that is not idle keeps posting what it posted before: its thread reads
     // these values, so they change only while there is no thread.
-    int StartPosting(platform::WindowHandle target, uint32_t message, bool fireNow,
-                     intptr_t parameter);
+    [[nodiscard]] Result StartPosting(platform::WindowHandle target, uint32_t message, bool fireNow,
+                                      intptr_t parameter);
 
 protected:
     // Posts (message, 0, parameter) if the target still exists; a window that is gone
@@ -52,4 +52,4 @@ private:
     intptr_t m_nParameter = 0;
 };
 
-} // namespace mailbox
+} // namespace worker

@@ -1,11 +1,11 @@
 // The worker thread's loop and the bounded start and stop of PeriodicWorker. Every
 // word both threads touch is a single atomic; the user-interface thread only ever
 // polls, it never blocks on the worker (except in Shutdown, where it must).
-#include "mailbox/periodic_worker.h"
+#include "worker/periodic_worker.h"
 
 #include <limits>
 
-namespace mailbox {
+namespace worker {
 
 namespace {
 constexpr unsigned kExitNormal = 0;
@@ -33,7 +33,7 @@ void PeriodicWorker::SetWaits(uint32_t count, uint32_t pauseMilliseconds) {
     m_nWaitPause = pauseMilliseconds != 0 ? pauseMilliseconds : 1;
 }
 
-int PeriodicWorker::Start(bool fireNow) {
+PeriodicWorker::Result PeriodicWorker::Start(bool fireNow) {
     if (fireNow) {
         m_nElapsed.store(m_nInterval.load());
     }
@@ -62,7 +62,7 @@ int PeriodicWorker::Start(bool fireNow) {
     }
 }
 
-int PeriodicWorker::Stop() {
+PeriodicWorker::Result PeriodicWorker::Stop() {
     int32_t state = m_nState.load();
     for (;;) {
         if (state == Idle) {
@@ -161,4 +161,4 @@ void PeriodicWorker::RunLoop() {
     } while (m_nState.load() != StopRequested);
 }
 
-} // namespace mailbox
+} // namespace worker

@@ -1,0 +1,36 @@
+// AppServices: what the program's dialogs ask of the application object. The dialogs
+// live below the application and reach it only through this interface, so the folder
+// of the dialogs never includes the folder of the application.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+class CDialog;
+class SettingsStore;
+
+class AppServices {
+public:
+    // The program's title, the caption of its main window.
+    virtual const std::string& GetTitle() const = 0;
+    // The program's own file, whose version resource the About box reads.
+    virtual const std::string& GetModulePath() const = 0;
+    // Where the settings are kept; null before start-up has chosen a store.
+    virtual SettingsStore* GetSettingsStore() const = 0;
+    // Runs `dialog` modally as the application's current modal dialog.
+    virtual INT_PTR RunModal(CDialog& dialog) = 0;
+    // Numbered messages: string `id` formatted with the arguments, in the program's
+    // message box.
+    virtual void Warning(uint32_t id, ...) = 0;
+    virtual void Error(uint32_t id, ...) = 0;
+    // Opens the help file, at `topic` when one is given.
+    virtual void ShowHelp(const char* topic = nullptr) = 0;
+    // The mail client's mailbox and new-mail directories as start-up read them.
+    virtual const std::string& GetMailboxPath() const = 0;
+    virtual const std::string& GetNewmailPath() const = 0;
+
+protected:
+    ~AppServices() = default;
+};
