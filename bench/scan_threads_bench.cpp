@@ -59,8 +59,8 @@ int main(int argc, char** argv) {
         for (int helpers = 0; helpers <= most; ++helpers) {
             FolderCatalogue catalogue;
             catalogue.threading.helpers = helpers;
-            const double ms =
-                Milliseconds([&] { catalogue.Scan(mailbox, true, true, newmail, "<Posteingang>"); });
+            const double ms = Milliseconds(
+                [&] { catalogue.Scan(mailbox, true, true, newmail, "<Posteingang>"); });
             rows = catalogue.fileCount;
             if (run >= 0) {
                 scans[static_cast<size_t>(helpers)].push_back(ms);
