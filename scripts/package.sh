@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The release package: build/artifacts/foldtally-<version>-win32.zip with the program,
-# its help file, the German LIESMICH.txt (Windows-1252, CRLF) and the licence. The
+# its help file, the same help pages as plain HTML (foldtally-hilfe, for the host's
+# browser under Wine), the German LIESMICH.txt (Windows-1252, CRLF) and the licence. The
 # version is the project version of the top CMakeLists.txt, read from the build's cache.
 # Without options it installs what is missing and builds the win32 preset first.
 #   scripts/package.sh                               # build, then package
@@ -26,14 +27,14 @@ done
 if [ "$build" = 1 ]; then
     scripts/setup.sh
     source scripts/build-preset.sh
-    build_preset win32 foldtally foldtally_help
+    build_preset win32 foldtally foldtally_help foldtally_help_pages
 fi
 
 cache_value() { sed -n "s/^$1:[A-Z]*=//p" "$build_dir/CMakeCache.txt"; }
 version=$(cache_value CMAKE_PROJECT_VERSION)
 strip=$(cache_value CMAKE_STRIP)
 [ -n "$version" ] || { echo "no project version in $build_dir/CMakeCache.txt" >&2; exit 1; }
-for f in foldtally.exe foldtally.chm; do
+for f in foldtally.exe foldtally.chm foldtally-hilfe/start.htm; do
     [ -f "$build_dir/$f" ] || { echo "$build_dir/$f is missing: build the win32 preset" >&2; exit 1; }
 done
 
@@ -43,12 +44,15 @@ trap 'rm -rf "$stage"' EXIT
 # The symbol table only helps a debugger; the code is the tested build's.
 SOURCE_DATE_EPOCH=$epoch "$strip" -o "$stage/foldtally.exe" "$build_dir/foldtally.exe"
 cp "$build_dir/foldtally.chm" "$stage/foldtally.chm"
+cp -R "$build_dir/foldtally-hilfe" "$stage/foldtally-hilfe"
 sed "s/@VERSION@/$version/g" package/LIESMICH.txt | iconv -f UTF-8 -t CP1252 |
     sed 's/$/\r/' >"$stage/LIESMICH.txt"
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
 
 stamp=$(date -u -d "@$epoch" +%Y%m%d%H%M.%S)
 files=(foldtally.exe foldtally.chm LIESMICH.txt LICENSE.txt)
+mapfile -t pages < <(cd "$stage" && find foldtally-hilfe -type f | LC_ALL=C sort)
+files+=("${pages[@]}")
 (cd "$stage" && TZ=UTC touch -t "$stamp" "${files[@]}")
 mkdir -p "$out"
 zip_file=$out/foldtally-$version-win32.zip

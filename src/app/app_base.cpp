@@ -6,6 +6,7 @@
 #include "settings/registry_store_win32.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -30,10 +31,12 @@ BOOL CAppBase::InitInstance() {
 bool CAppBase::SetStrings() {
     char buffer[kModulePathBuffer];
     const DWORD length = ::GetModuleFileNameA(m_hInstance, buffer, kModulePathBuffer);
-    // A name that fills the whole buffer was cut: the files derived from it would sit
-    // somewhere else, so it counts as not obtained.
-    const bool obtained = length > 0 && length < kModulePathBuffer;
-    m_strModulePath = obtained ? std::string(buffer, length) : std::string();
+    // A name that fills the whole buffer was cut; it still counts as obtained, so a
+    // program in a deep folder starts (its settings are in the registry) and only the
+    // files derived from the name, the help among them, may not be found. Some systems
+    // leave a cut name unterminated, others end it one character early.
+    const bool obtained = length > 0;
+    m_strModulePath = obtained ? std::string(buffer, ::strnlen(buffer, length)) : std::string();
     if (obtained) {
         PathParts parts(m_strModulePath);
         parts.SetExtension(".ini");

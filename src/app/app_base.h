@@ -25,8 +25,8 @@ public:
     // Parses the command line, runs SetStrings and creates the INI store whatever it
     // returned; returns SetStrings' result.
     BOOL InitInstance() override;
-    // The module path, the INI file beside it, the registry key and the title; false
-    // when the module path cannot be had whole.
+    // The module path (cut to 260 characters), the INI file beside it, the registry key
+    // and the title; false when no module path can be had at all.
     virtual bool SetStrings();
 
     // Runs `dialog` modally as the current modal dialog and restores the previous one

@@ -1,10 +1,13 @@
 // CFoldtallyApp: start-up, the mail client's directories and help.
 #include "app/foldtally_app.h"
 
+#include "app/host_browser.h"
 #include "app/html_help.h"
+#include "diag/help_pages.h"
 #include "diag/messages.h"
 #include "diag/path_parts.h"
 #include "diag/trace.h"
+#include "framework/system_library.h"
 #include "resource.h"
 #include "settings/registry_key_win32.h"
 
@@ -19,9 +22,17 @@ std::string WithFinalBackslash(std::string directory) {
     return directory;
 }
 
+// The HTML form of the help beside the program: the module's base name and this.
+const char kHelpPagesSuffix[] = "-hilfe\\";
+
+bool FileExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 } // namespace
 
-CFoldtallyApp::CFoldtallyApp() = default;
+CFoldtallyApp::CFoldtallyApp() : m_bHelpInBrowser(framework::RunningUnderWine()) {}
 
 BOOL CFoldtallyApp::InitInstance() {
     SetHelpCallback(OnMessageHelp, this);
@@ -35,6 +46,7 @@ BOOL CFoldtallyApp::InitInstance() {
         m_pMainWnd = mainDialog.get();
         RunModal(*mainDialog);
         m_pMainWnd = nullptr;
+        CloseHelp();
     }
     return FALSE;
 }
@@ -46,6 +58,9 @@ bool CFoldtallyApp::SetStrings() {
     PathParts parts(m_strModulePath);
     parts.SetExtension(".chm");
     m_strHelpFilePath = parts.GetFullPath();
+    PathParts pages(m_strModulePath);
+    pages.SetExtension("");
+    m_strHelpPagesPath = pages.GetFullPath() + kHelpPagesSuffix;
     m_strRegistryKey = "Morvapps\\Foldtally";
 
     m_strMailboxPath = WithFinalBackslash(ReadMailClientDirectory("Mailbox", IDS_WARNING_501));
@@ -75,16 +90,54 @@ std::string CFoldtallyApp::ReadMailClientDirectory(const char* keyName, uint32_t
 }
 
 void CFoldtallyApp::ShowHelp(const char* topic) {
+    HWND owner = m_pModalDlg != nullptr ? m_pModalDlg->GetSafeHwnd() : nullptr;
+    if (m_bHelpInBrowser) {
+        ShowHelpInBrowser(topic, owner);
+    } else {
+        ShowHelpInViewer(topic, owner);
+    }
+}
+
+void CFoldtallyApp::ShowHelpInViewer(const char* topic, HWND owner) {
     std::string path = m_strHelpFilePath;
     if (topic != nullptr) {
         path += topic;
     }
-    HWND owner = m_pModalDlg != nullptr ? m_pModalDlg->GetSafeHwnd() : nullptr;
+    m_bViewerUsed = true;
     HWND viewer = m_helpViewer ? m_helpViewer(owner, path.c_str(), HH_DISPLAY_TOPIC, 0)
                                : CallHtmlHelp(owner, path.c_str(), HH_DISPLAY_TOPIC, 0);
     if (viewer == nullptr) {
-        ::MessageBoxA(owner, LoadResourceString(IDS_ERROR_001).c_str(), GetTitle().c_str(),
-                      MB_ICONSTOP | MB_OK);
+        ShowError001(owner);
+    }
+}
+
+void CFoldtallyApp::ShowHelpInBrowser(const char* topic, HWND owner) {
+    // Without the module path there is no folder to look in; a module path cut at its
+    // buffer names a folder beside which the pages are not found: error 001 either way.
+    const std::string file =
+        m_strHelpPagesPath.empty() ? std::string() : m_strHelpPagesPath + HelpFileForTopic(topic);
+    const bool shown = !file.empty() && FileExists(file) &&
+                       (m_browserHandOff ? m_browserHandOff(file) : OpenInHostBrowser(file));
+    if (!shown) {
+        ShowError001(owner);
+    }
+}
+
+void CFoldtallyApp::ShowError001(HWND owner) {
+    ::MessageBoxA(owner, LoadResourceString(IDS_ERROR_001).c_str(), GetTitle().c_str(),
+                  MB_ICONSTOP | MB_OK);
+}
+
+void CFoldtallyApp::CloseHelp() {
+    // The viewer's library asks for its windows to be closed before it is unloaded.
+    if (!m_bViewerUsed) {
+        return;
+    }
+    m_bViewerUsed = false;
+    if (m_helpViewer) {
+        m_helpViewer(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    } else {
+        CloseHtmlHelp();
     }
 }
 

@@ -6,6 +6,7 @@
 #include "diag/path_parts.h"
 #include "diag/trace.h"
 #include "platform/files.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -78,14 +79,14 @@ bool pmm::Analyze() {
     if (!file.Open(filePath)) {
         Trace("[pmm.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
               filePath.c_str());
-        folderName = "<Datei konnte nicht zum Lesen geöffnet werden.>";
+        folderName = platform::SystemText("<Datei konnte nicht zum Lesen geöffnet werden.>");
         return false;
     }
     unsigned char header[kPmmHeaderSize] = {};
     if (file.ReadFromStart(header, sizeof header) < sizeof header) {
         Trace("[pmm.Analyze] WARNUNG: Datei \"%s\" ist keine gültige PMM-Datei\n",
               filePath.c_str());
-        folderName = "<Datei ist keine gültige PMM-Datei.>";
+        folderName = platform::SystemText("<Datei ist keine gültige PMM-Datei.>");
         return false;
     }
     size = file.Length();
@@ -120,7 +121,8 @@ bool mbx::Analyze() {
         if (!folder.Open(filePath)) {
             Trace("[mbx.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
                   filePath.c_str());
-            folderName = "<MBX-Datei konnte nicht zum Lesen geöffnet werden.>";
+            folderName =
+                platform::SystemText("<MBX-Datei konnte nicht zum Lesen geöffnet werden.>");
             return false;
         }
         size = folder.Length();
@@ -130,14 +132,14 @@ bool mbx::Analyze() {
     if (!companion.Open(companionPath)) {
         Trace("[mbx.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
               companionPath.c_str());
-        folderName = "<PMG-Datei konnte nicht zum Lesen geöffnet werden.>";
+        folderName = platform::SystemText("<PMG-Datei konnte nicht zum Lesen geöffnet werden.>");
         return false;
     }
     unsigned char header[kPmgHeaderSize] = {};
     if (companion.ReadFromStart(header, sizeof header) < sizeof header) {
         Trace("[mbx.Analyze] WARNUNG: Datei \"%s\" ist keine gültige PMG-Datei\n",
               companionPath.c_str());
-        folderName = "<Ordner hat keine gültige PMG-Datei.>";
+        folderName = platform::SystemText("<Ordner hat keine gültige PMG-Datei.>");
         return false;
     }
     header[kPmgNameEnd] = 0;

@@ -2,6 +2,9 @@
 // the beep, and the help callback.
 #include "ui/message_dlg.h"
 
+#include "framework/win_app.h"
+#include "resource.h"
+
 #include <new>
 
 #ifndef WM_KEYF1
@@ -93,7 +96,9 @@ BOOL CMessageDlg::OnInitDialog() {
         m_textStatic.Attach(CreateChild("STATIC", "", staticStyle, kTextId, 7, 7, 246, 42));
     }
     m_textStatic.SetWindowText(text);
-    m_closeButton.Attach(CreateChild("BUTTON", "&Schließen",
+    // From the string table, which the platform gives in the system's code page; a
+    // literal would be Windows-1252 bytes whatever the system's code page is.
+    m_closeButton.Attach(CreateChild("BUTTON", LoadResourceString(IDS_BUTTON_CLOSE).c_str(),
                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
                                      kCloseId, 7, 49, 50, 14));
     if (helpCallback != nullptr) {

@@ -94,7 +94,8 @@ PeriodicWorker::Result PeriodicWorker::Stop() {
 }
 
 void PeriodicWorker::Shutdown() {
-    Stop();
+    // Whether the thread ended in time or not, the join below waits for it.
+    static_cast<void>(Stop());
     m_thread.Join();
 }
 

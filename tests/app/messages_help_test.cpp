@@ -198,8 +198,8 @@ TEST(MessagesHelpTest, RealViewerOpensAWindowForAHelpFileAndNoneForAMissingOne) 
             app.ShowHelp("::/pages/a.htm#x");
             ::EnumWindows(FindViewer, reinterpret_cast<LPARAM>(&viewer));
             title = testsupport::WindowText(viewer);
-            // The real viewer's close command, through the same loaded component.
-            CallHtmlHelp(nullptr, nullptr, HH_CLOSE_ALL, 0);
+            // Closes the viewer and unloads it; the next request loads it again.
+            CloseHtmlHelp();
             app.SetHelpFilePath(apptest::ModuleDirectory() + "fehlt.chm");
             app.ShowHelp(nullptr);
             host.EndDialog(IDOK);

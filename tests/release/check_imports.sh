@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Fails unless every DLL the given Windows programs import is one that every Windows
-# installation has: the programs are linked statically and ship without any DLL.
+# installation has and that the loader never takes from the program's folder: the
+# programs are linked statically, ship without any DLL and are unpacked into any folder,
+# where a stranger's DLL may lie beside them.
 #
 # usage: check_imports.sh OBJDUMP EXE...
 set -uo pipefail
@@ -8,8 +10,11 @@ objdump=${1:?usage: check_imports.sh OBJDUMP EXE...}
 shift
 [ $# -gt 0 ] || { echo "no program given" >&2; exit 2; }
 
-# What the programs need, and nothing a user would have to install.
-allowed=" kernel32.dll user32.dll gdi32.dll comctl32.dll advapi32.dll version.dll msvcrt.dll "
+# The system's known libraries, which the loader always takes from the system
+# directory, and the common controls, which the program's manifest binds to the system's
+# side-by-side assembly. Not VERSION.dll and the like: the loader looks for those in the
+# program's folder first, so the programs load them at run time by their full path.
+allowed=" kernel32.dll user32.dll gdi32.dll comctl32.dll advapi32.dll msvcrt.dll "
 
 status=0
 for exe in "$@"; do

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Checks a release zip against the build it was made from: exactly the four files; the
-# program is the build's foldtally.exe (stripped) and its version resource carries the
+# Checks a release zip against the build it was made from: exactly the four files and
+# the build's folder foldtally-hilfe (the help pages as plain HTML) as it is; the program is the build's foldtally.exe (stripped) and its version resource carries the
 # version in the zip's name; the help file is the build's; LIESMICH.txt is the German
 # text of package/LIESMICH.txt in Windows-1252 with CRLF line ends; the licence names
 # its holder, with CRLF line ends.
@@ -36,10 +36,15 @@ zero_stamp() {
 [ -f "$zip" ] || { fail "$zip does not exist"; exit 1; }
 
 expected=$'LICENSE.txt\nLIESMICH.txt\nfoldtally.chm\nfoldtally.exe'
-listed=$(unzip -Z1 "$zip" | LC_ALL=C sort)
+listed=$(unzip -Z1 "$zip" | grep -v '^foldtally-hilfe/' | LC_ALL=C sort)
 [ "$listed" = "$expected" ] || fail "the zip holds [$(echo $listed)], not [$(echo $expected)]"
 unzip -q "$zip" -d "$work/x" || { fail "cannot unpack $zip"; exit 1; }
 x=$work/x
+if [ ! -f "$x/foldtally-hilfe/start.htm" ]; then
+    fail "the zip holds no help pages foldtally-hilfe/start.htm"
+elif ! diff -r "$build/foldtally-hilfe" "$x/foldtally-hilfe" >/dev/null; then
+    fail "foldtally-hilfe in the zip is not the build's help pages"
+fi
 
 # The program: the build's, with only the symbol table removed.
 if [ -f "$x/foldtally.exe" ]; then
@@ -94,5 +99,5 @@ if [ -f "$x/LICENSE.txt" ]; then
     cmp -s <(tr -d '\r' <"$x/LICENSE.txt") "$src/LICENSE" || fail "LICENSE.txt is not LICENSE"
 fi
 
-[ $status -eq 0 ] && echo "$(basename "$zip"): $(echo $listed), version $version"
+[ $status -eq 0 ] && echo "$(basename "$zip"): $(echo $listed), $(find "$x/foldtally-hilfe" -type f | wc -l) help pages, version $version"
 exit $status

@@ -27,7 +27,7 @@ plant() {
     mkdir -p "$dir/x"
     unzip -q "$good" -d "$dir/x"
     (cd "$dir/x" && eval "$command")
-    (cd "$dir/x" && zip -q -X "$dir/foldtally-$zip_version-win32.zip" $(ls))
+    (cd "$dir/x" && zip -q -r -X "$dir/foldtally-$zip_version-win32.zip" $(ls))
     if out=$(check "$dir/foldtally-$zip_version-win32.zip" "$zip_version"); then
         echo "FAIL: $name: the check passed" >&2
         status=1
@@ -43,6 +43,8 @@ plant lone-cr "printf 'x\ry\r\n' >>LIESMICH.txt" "LIESMICH.txt does not end ever
 plant no-help "rm foldtally.chm" "the zip holds [LICENSE.txt LIESMICH.txt foldtally.exe]"
 plant extra-file "cp '$build/foldtally-report.exe' ." "the zip holds"
 plant other-help "printf x >>foldtally.chm" "foldtally.chm in the zip is not the build's help file"
+plant no-pages "rm -r foldtally-hilfe" "the zip holds no help pages"
+plant lost-page "rm foldtally-hilfe/pages/tasten.htm" "foldtally-hilfe in the zip is not the build's help pages"
 plant other-program "'$strip' -o foldtally.exe '$build/foldtally-report.exe'" \
     "foldtally.exe in the zip is not the build's foldtally.exe"
 plant lf-licence "sed -i 's/\r\$//' LICENSE.txt" "LICENSE.txt does not end every line with CR LF"

@@ -29,6 +29,7 @@ TEST(ResourcesTest, StringTableHoldsEveryTextInTheProgramsCodePage) {
         {2003, "Ordnername"},
         {2004, "%d Dateien, %s (%s Bytes)"},
         {2005, "<Posteingang>"},
+        {2006, "&Schließen"},
         {2101, "FEHLER 000: Unerwarteter Fehler."},
         {2102, "FEHLER 001: Online-Hilfe-Datei nicht gefunden."},
         {2103, "FEHLER 002: Auto-Refresh-Thread konnte nicht gestartet werden."},

@@ -36,11 +36,17 @@ private:
     Saved m_newmail;
 };
 
-// An application object with its instance and title, and its help file path settable.
+// An application object with its instance and title, and its help paths settable. The
+// tests run under Wine, where the program hands help to the host's browser; they take
+// the help viewer's way unless they choose the browser's.
 class TestApp : public CFoldtallyApp {
 public:
-    TestApp() { InitApplication(::GetModuleHandleA(nullptr)); }
+    TestApp() {
+        InitApplication(::GetModuleHandleA(nullptr));
+        SetHelpInBrowser(false);
+    }
     void SetHelpFilePath(const std::string& path) { m_strHelpFilePath = path; }
+    void SetHelpPagesPath(const std::string& path) { m_strHelpPagesPath = path; }
 };
 
 // The directory of this test program, with its final backslash.
