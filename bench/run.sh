@@ -3,7 +3,8 @@
 # processes, warm cache, side by side. Two measurements per mailbox: hyperfine and
 # bench/compare.py, which alternates the two programs run by run and also reports CPU
 # time, the steadier figure on a machine shared with other work. Mailboxes are
-# generated once under build/bench/ and reused. Usage:
+# generated once under build/bench/ and reused. The JSON report is timed against the
+# loop the same way. Usage:
 #   bench/run.sh                       # 1 000, 10 000 and 100 000 folders
 #   FOLDERS="10000" RUNS=30 bench/run.sh
 #   CASE_VARIANTS=1 bench/run.sh       # also 10 000 folders with mixed-case extensions
@@ -68,6 +69,8 @@ PY
     fi
     echo "  alternating runs:"
     bench/compare.py "$runs" report "$report" loop "$loop"
+    echo "  alternating runs, --format json:"
+    bench/compare.py "$runs" json "${report% --tsv} --format json" loop "$loop"
     if [ -n "${BASELINE:-}" ]; then
         echo "  against the baseline build:"
         bench/compare.py "$runs" report "$report" baseline \

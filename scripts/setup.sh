@@ -9,6 +9,7 @@ packages=(
     xvfb xauth xdotool x11-utils x11-apps imagemagick
     fp-utils zip unzip
     hyperfine python3 time
+    libcxxopts-dev nlohmann-json3-dev
 )
 
 missing=()

@@ -57,6 +57,31 @@ std::string CompanionPath(const std::string& folderPath) {
 
 } // namespace
 
+// The failure texts in the system's code page, converted once: the report asks for them
+// at every row.
+const std::string& FailureText(FolderFailure kind) {
+    static const std::string texts[] = {
+        platform::SystemText("<Datei konnte nicht zum Lesen geöffnet werden.>"),
+        platform::SystemText("<Datei ist keine gültige PMM-Datei.>"),
+        platform::SystemText("<MBX-Datei konnte nicht zum Lesen geöffnet werden.>"),
+        platform::SystemText("<PMG-Datei konnte nicht zum Lesen geöffnet werden.>"),
+        platform::SystemText("<Ordner hat keine gültige PMG-Datei.>"),
+    };
+    return texts[static_cast<int>(kind)];
+}
+
+bool IsFailureText(const std::string& folderName) {
+    if (folderName.empty() || folderName[0] != '<') {
+        return false;
+    }
+    for (int kind = 0; kind < kFolderFailureKinds; ++kind) {
+        if (folderName == FailureText(static_cast<FolderFailure>(kind))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void pmm::Clear() {
     FolderRecord::Clear();
     filePath.clear();
@@ -79,14 +104,14 @@ bool pmm::Analyze() {
     if (!file.Open(filePath)) {
         Trace("[pmm.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
               filePath.c_str());
-        folderName = platform::SystemText("<Datei konnte nicht zum Lesen geöffnet werden.>");
+        folderName = FailureText(FolderFailure::kPmmOpen);
         return false;
     }
     unsigned char header[kPmmHeaderSize] = {};
     if (file.ReadFromStart(header, sizeof header) < sizeof header) {
         Trace("[pmm.Analyze] WARNUNG: Datei \"%s\" ist keine gültige PMM-Datei\n",
               filePath.c_str());
-        folderName = platform::SystemText("<Datei ist keine gültige PMM-Datei.>");
+        folderName = FailureText(FolderFailure::kPmmHeader);
         return false;
     }
     size = file.Length();
@@ -121,8 +146,7 @@ bool mbx::Analyze() {
         if (!folder.Open(filePath)) {
             Trace("[mbx.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
                   filePath.c_str());
-            folderName =
-                platform::SystemText("<MBX-Datei konnte nicht zum Lesen geöffnet werden.>");
+            folderName = FailureText(FolderFailure::kMbxOpen);
             return false;
         }
         size = folder.Length();
@@ -132,14 +156,14 @@ bool mbx::Analyze() {
     if (!companion.Open(companionPath)) {
         Trace("[mbx.Analyze] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
               companionPath.c_str());
-        folderName = platform::SystemText("<PMG-Datei konnte nicht zum Lesen geöffnet werden.>");
+        folderName = FailureText(FolderFailure::kPmgOpen);
         return false;
     }
     unsigned char header[kPmgHeaderSize] = {};
     if (companion.ReadFromStart(header, sizeof header) < sizeof header) {
         Trace("[mbx.Analyze] WARNUNG: Datei \"%s\" ist keine gültige PMG-Datei\n",
               companionPath.c_str());
-        folderName = platform::SystemText("<Ordner hat keine gültige PMG-Datei.>");
+        folderName = FailureText(FolderFailure::kPmgHeader);
         return false;
     }
     header[kPmgNameEnd] = 0;

@@ -8,6 +8,16 @@
 
 #include <string>
 
+// What can keep a folder file from being read; each has its failure text, which stands
+// in folderName in its place.
+enum class FolderFailure { kPmmOpen, kPmmHeader, kMbxOpen, kPmgOpen, kPmgHeader };
+constexpr int kFolderFailureKinds = 5;
+
+// The text of `kind` in the system's code page, as the list shows it.
+const std::string& FailureText(FolderFailure kind);
+// True when `folderName` is one of those texts: the row stands for a file that failed.
+bool IsFailureText(const std::string& folderName);
+
 class pmm : public FolderRecord {
 public:
     void Clear() override;

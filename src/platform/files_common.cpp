@@ -9,6 +9,22 @@
 namespace platform {
 
 bool MatchesPattern(const char* name, const char* pattern) {
+    // The scan's own patterns ("*.PMM", "*.CNM") are one star and a literal tail: a
+    // folded comparison of the name's end, without the general walk below.
+    if (pattern[0] == '*' && std::strpbrk(pattern + 1, "*?") == nullptr) {
+        const size_t tail = std::strlen(pattern + 1);
+        const size_t length = std::strlen(name);
+        if (length < tail) {
+            return false;
+        }
+        const char* end = name + length - tail;
+        for (size_t i = 0; i < tail; ++i) {
+            if (text::FoldAscii(end[i]) != text::FoldAscii(pattern[1 + i])) {
+                return false;
+            }
+        }
+        return true;
+    }
     // Iterative wildcard match with one backtrack point: linear in practice, never
     // exponential, whatever the names look like.
     const char* starPattern = nullptr;

@@ -6,7 +6,10 @@
 #include "mailbox/folder_catalogue.h"
 #include "platform/debug_output.h"
 #include "platform/files.h"
+#include "report/earlier_report.h"
 #include "report/report_text.h"
+
+#include <ctime>
 
 namespace report {
 
@@ -17,6 +20,7 @@ const char kWarning502[] =
     "WARNUNG 502: Die Datei \"hierarch.pm\" konnte nicht zum Lesen geöffnet werden.\n";
 const char kUnreadableMailbox[] =
     "foldtally-report: Das Postfach-Verzeichnis \"%s\" kann nicht gelesen werden.\n";
+const char kUnusableEarlier[] = "foldtally-report: Der frühere Bericht \"%s\" %s.\n";
 
 #ifdef _WIN32
 const char kSeparator = '\\';
@@ -61,6 +65,17 @@ private:
     bool m_bActive;
 };
 
+// The time of the scan in ISO 8601, UTC, to the second.
+std::string IsoTimeNow() {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* utc = std::gmtime(&now);
+    char text[32] = "1970-01-01T00:00:00Z";
+    if (utc) {
+        std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", utc);
+    }
+    return text;
+}
+
 } // namespace
 
 int RunReport(const ReportOptions& options, std::string& out, std::string& err) {
@@ -73,6 +88,22 @@ int RunReport(const ReportOptions& options, std::string& out, std::string& err) 
         AppendUtf8FromCp1252(err, FormatText(kUnreadableMailbox, options.mailboxDir.c_str()));
         return kExitFailure;
     }
+    // The earlier report first: when it cannot be used, nothing is scanned or printed.
+    EarlierReport earlier;
+    if (!options.compareFile.empty()) {
+        std::string error;
+        if (!ReadEarlierReport(options.compareFile, earlier, error)) {
+            AppendUtf8FromCp1252(
+                err, FormatText(kUnusableEarlier, options.compareFile.c_str(), error.c_str()));
+            return kExitFailure;
+        }
+    }
+    ReportContext context;
+    context.mailboxDir = mailboxDir;
+    context.newmailDir =
+        options.includeNewMail ? AsDirectory(platform::FullPath(options.newmailDir)) : "";
+    context.scanTime = IsoTimeNow();
+    context.earlier = options.compareFile.empty() ? nullptr : &earlier;
     FolderCatalogue catalogue;
     bool hierarchyRead;
     {
@@ -83,7 +114,7 @@ int RunReport(const ReportOptions& options, std::string& out, std::string& err) 
     if (!hierarchyRead) {
         AppendUtf8FromCp1252(err, kWarning502);
     }
-    out = FormatReport(catalogue, options);
+    out = FormatReport(catalogue, options, context);
     return kExitOk;
 }
 

@@ -6,15 +6,24 @@
 
 namespace report {
 
+enum class ReportFormat { kText, kTsv, kCsv, kJson };
+
+// The sort columns: the list's three, and the change since an earlier report.
+constexpr int kSortFileName = 0;
+constexpr int kSortSize = 1;
+constexpr int kSortFolder = 2;
+constexpr int kSortChange = 3;
+
 struct ReportOptions {
     std::string mailboxDir; // required
     std::string newmailDir; // the new-mail row only when given
     bool includeNewMail = false;
-    bool resolvePaths = true; // --no-paths turns it off
-    bool exactSizes = false;  // --exact; compact otherwise
-    int sortColumn = 2;       // --sort name|size|folder: column 0, 1, 2
+    bool resolvePaths = true;     // --no-paths turns it off
+    bool exactSizes = false;      // --exact; compact otherwise
+    int sortColumn = kSortFolder; // --sort name|size|folder|change
     bool sortDescending = false;
-    bool tsv = false;
+    ReportFormat format = ReportFormat::kText; // --format, --tsv
+    std::string compareFile;                   // --compare: an earlier JSON report, or empty
     bool trace = false;
     bool help = false; // --help: usage on standard output, nothing else
 };
@@ -23,7 +32,7 @@ extern const char kUsage[];
 
 // Reads the arguments after the program name. False with `error` naming the first
 // argument that is unknown, lacks its value or has a bad one; a missing --mailbox is an
-// error too unless --help was asked for.
+// error too unless --help was asked for, and so is --sort change without --compare.
 bool ParseReportOptions(int argc, const char* const* argv, ReportOptions& options,
                         std::string& error);
 

@@ -1,9 +1,10 @@
-// The text of a report: the catalogue's rows in the list's order, as tab-separated or
-// aligned columns, and the status line, converted from the program's Windows-1252 to
-// the UTF-8 of the console.
+// The text of a report: the catalogue's rows in the list's order, as aligned columns,
+// tab-separated, CSV or JSON, with the status line or the totals, converted from the
+// program's Windows-1252 to the UTF-8 of the console.
 #pragma once
 
 #include "mailbox/folder_catalogue.h"
+#include "report/earlier_report.h"
 #include "report/report_options.h"
 #include "report/row_order.h"
 
@@ -19,12 +20,45 @@ namespace report {
 void AppendUtf8FromCp1252(std::string& out, std::string_view text);
 std::string Utf8FromCp1252(std::string_view text);
 
+// The reverse for texts read back: a character Windows-1252 lacks, or a byte that is not
+// UTF-8, becomes '?'.
+std::string Cp1252FromUtf8(std::string_view text);
+
 // "%d Dateien, %s (%s Bytes)" with the count, the compact and the exact total
 // (Windows-1252).
 std::string StatusLine(int32_t fileCount, uint64_t totalSize);
 
-// The whole report in UTF-8: the title line, one line per row, the status line. Bytes
-// below 0x20 in names become '?', so every row stays one line with its columns.
+// A change since the earlier report as the change column shows it: "+1,2 MB" (exact:
+// "+1.234"), "neu", "entfernt"; no change is "0 Bytes" ("0").
+std::string ChangeText(const RowChange& change, bool exact);
+
+// What a report says besides the rows: where and when it scanned, and the earlier report
+// to compare with (none: no change column).
+struct ReportContext {
+    std::string mailboxDir;
+    std::string newmailDir; // empty without new mail
+    std::string scanTime;   // ISO 8601, UTC
+    const EarlierReport* earlier = nullptr;
+};
+
+// The whole report in UTF-8, in the options' format. Text and TSV: the title line, one
+// line per row, the status line; bytes below 0x20 in names become '?', so every row
+// stays one line with its columns. CSV and JSON keep every byte of a name.
+std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& options,
+                         const ReportContext& context);
 std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& options);
+
+// The two machine-readable forms (report_machine.cpp) of rows already in order.
+struct OrderedRows {
+    std::vector<const FolderRecord*> rows;
+    std::vector<RowChange> changes; // one per row when compared, else empty
+    int64_t totalChange = 0;
+};
+// Rows already in order in the options' format.
+std::string FormatOrdered(const FolderCatalogue& catalogue, const OrderedRows& ordered,
+                          const ReportOptions& options, const ReportContext& context);
+std::string FormatCsv(const OrderedRows& rows, const ReportOptions& options);
+std::string FormatJson(const OrderedRows& rows, const FolderCatalogue& catalogue,
+                       const ReportOptions& options, const ReportContext& context);
 
 } // namespace report

@@ -4,7 +4,7 @@
 // at every comparison is what such a sort would spend its time on; rows with equal keys
 // then take the list's whole rule, which breaks the tie by the other columns.
 #include "report/row_order.h"
-
+#include "report/report_options.h"
 #include "view/folder_compare.h"
 #include "view/sort_compare.h"
 
@@ -16,9 +16,9 @@ namespace report {
 namespace {
 
 // What a comparison reads first lies in the sorted array itself: the key's first eight
-// bytes (or the size), then the key, so most comparisons touch no row.
+// bytes (or the size, or the change), then the key, so most comparisons touch no row.
 struct Item {
-    uint64_t head; // key bytes 0..7, most significant first, 0 past the end; or the size
+    uint64_t head; // key bytes 0..7, most significant first, 0 past the end; or a number
     std::string_view key;
     uint32_t index;
 };
@@ -28,24 +28,25 @@ bool IsTextColumn(int column) {
 }
 
 // All keys end to end in `text` (one allocation); key i starts at start[i].
-void BuildKeys(const std::vector<FolderRecord>& records, int column, std::string& text,
+void BuildKeys(const std::vector<const FolderRecord*>& records, int column, std::string& text,
                std::vector<size_t>& start) {
     text.reserve(records.size() * 48);
     start.reserve(records.size() + 1);
-    for (const FolderRecord& record : records) {
+    for (const FolderRecord* record : records) {
         start.push_back(text.size());
         if (column == view::kColumnFileName) {
-            view::AppendFolded(text, record.fileName);
+            view::AppendFolded(text, record->fileName);
         } else {
-            view::AppendFolded(text, record.folderPath);
-            view::AppendFolded(text, record.folderName);
+            view::AppendFolded(text, record->folderPath);
+            view::AppendFolded(text, record->folderName);
         }
     }
     start.push_back(text.size());
 }
 
-std::vector<Item> MakeItems(const std::vector<FolderRecord>& records, int column,
-                            const std::string& text, const std::vector<size_t>& start) {
+std::vector<Item> MakeItems(const std::vector<const FolderRecord*>& records, int column,
+                            const std::vector<int64_t>* changes, const std::string& text,
+                            const std::vector<size_t>& start) {
     std::vector<Item> items(records.size());
     for (size_t i = 0; i < items.size(); ++i) {
         Item& item = items[i];
@@ -58,7 +59,10 @@ std::vector<Item> MakeItems(const std::vector<FolderRecord>& records, int column
                 item.head = (item.head << 8) | c;
             }
         } else if (column == view::kColumnSize) {
-            item.head = records[i].size;
+            item.head = records[i]->size;
+        } else if (column == kSortChange && changes) {
+            // Shifted by 2^63, so that unsigned order is the signed one.
+            item.head = static_cast<uint64_t>((*changes)[i]) ^ (uint64_t{1} << 63);
         }
     }
     return items;
@@ -66,14 +70,15 @@ std::vector<Item> MakeItems(const std::vector<FolderRecord>& records, int column
 
 } // namespace
 
-std::vector<const FolderRecord*> SortRows(const FolderCatalogue& catalogue, int column,
-                                          bool descending) {
-    const std::vector<FolderRecord>& records = catalogue.records;
-    // The list's own default: columns shown in index order, ties from the leftmost.
+std::vector<uint32_t> SortRowIndexes(const std::vector<const FolderRecord*>& records, int column,
+                                     bool descending, const std::vector<int64_t>* changes) {
+    // The list's own default: columns shown in index order, ties from the leftmost. By
+    // change, equal changes fall back to the list's default order, by folder.
     static const int kDisplayOrder[view::kFolderColumnCount] = {0, 1, 2};
-    const view::SortState ascending{column, false, view::kTieFromLeftmost};
+    const view::SortState ascending{column == kSortChange ? kSortFolder : column, false,
+                                    view::kTieFromLeftmost};
     const auto listRule = [&](uint32_t x, uint32_t y) {
-        return view::SortCompare(records[x], records[y], ascending, kDisplayOrder,
+        return view::SortCompare(*records[x], *records[y], ascending, kDisplayOrder,
                                  view::kFolderColumnCount,
                                  [](const FolderRecord& a, const FolderRecord& b, int c) {
                                      return view::CompareFolderItems(a, b, c);
@@ -84,22 +89,38 @@ std::vector<const FolderRecord*> SortRows(const FolderCatalogue& catalogue, int 
     if (IsTextColumn(column)) {
         BuildKeys(records, column, text, start);
     }
-    std::vector<Item> items = MakeItems(records, column, text, start);
+    std::vector<Item> items = MakeItems(records, column, changes, text, start);
     std::sort(items.begin(), items.end(), [&](const Item& x, const Item& y) {
         const Item& a = descending ? y : x; // as the list does: the tie-break runs
         const Item& b = descending ? x : y; // descending too
         if (a.head != b.head) {
             return a.head < b.head;
         }
-        if (const int r = a.key.compare(b.key)) { // empty keys for the size column
+        if (const int r = a.key.compare(b.key)) { // empty keys for the number columns
             return r < 0;
         }
         return listRule(a.index, b.index) < 0;
     });
-    std::vector<const FolderRecord*> rows;
-    rows.reserve(items.size());
+    std::vector<uint32_t> order;
+    order.reserve(items.size());
     for (const Item& item : items) {
-        rows.push_back(&records[item.index]);
+        order.push_back(item.index);
+    }
+    return order;
+}
+
+std::vector<const FolderRecord*> SortRows(const FolderCatalogue& catalogue, int column,
+                                          bool descending) {
+    std::vector<const FolderRecord*> records;
+    records.reserve(catalogue.records.size());
+    for (const FolderRecord& record : catalogue.records) {
+        records.push_back(&record);
+    }
+    const std::vector<uint32_t> order = SortRowIndexes(records, column, descending, nullptr);
+    std::vector<const FolderRecord*> rows;
+    rows.reserve(order.size());
+    for (uint32_t index : order) {
+        rows.push_back(records[index]);
     }
     return rows;
 }

@@ -59,12 +59,56 @@ std::string CBigInt::ToSizeText(char separator, bool compact) const {
     return ToText(10, false) + (one ? " Byte" : " Bytes");
 }
 
+namespace {
+
+// Digits of `value`, with `separator` between groups of three when it is not 0.
+std::string Digits(uint64_t value, char separator) {
+    char buffer[32];
+    char* p = buffer + sizeof buffer;
+    int inGroup = 0;
+    do {
+        if (separator && inGroup == 3) {
+            *--p = separator;
+            inGroup = 0;
+        }
+        *--p = static_cast<char>('0' + value % 10);
+        value /= 10;
+        ++inGroup;
+    } while (value != 0);
+    return std::string(p, buffer + sizeof buffer);
+}
+
+} // namespace
+
+// The same text as CBigInt::ToSizeText of the count, in 64-bit arithmetic: the report
+// formats every row and the list every painted cell. floor(count * 100 / unit) is
+// taken as quotient * 100 + remainder * 100 / unit, which cannot overflow, since the
+// remainder is below the unit (at most 2^40).
 std::string FormatSize(uint64_t count, SizeStyle style) {
-    unsigned char bytes[8];
-    for (int i = 0; i < 8; ++i) {
-        bytes[i] = static_cast<unsigned char>((count >> (8 * i)) & 0xFF);
+    const bool compact = style == SizeStyle::Compact;
+    if (count == 0) {
+        return compact ? "0 Bytes" : "0";
     }
-    CBigInt value;
-    value.Assign(bytes, 8, 1);
-    return style == SizeStyle::Compact ? value.ToSizeText(',', true) : value.ToSizeText('.', false);
+    if (!compact) {
+        return Digits(count, '.');
+    }
+    static const struct {
+        int shift;
+        const char* text;
+    } kUnits[] = {{40, " TB"}, {30, " GB"}, {20, " MB"}, {10, " kB"}};
+    for (const auto& unit : kUnits) {
+        const uint64_t divisor = uint64_t{1} << unit.shift;
+        if (count < divisor) {
+            continue;
+        }
+        const uint64_t hundredths =
+            (count >> unit.shift) * 100 + ((count & (divisor - 1)) * 100 >> unit.shift);
+        std::string text = Digits((hundredths + 5) / 10, 0);
+        const char last = text.back();
+        text.back() = ',';
+        text += last;
+        text += unit.text;
+        return text;
+    }
+    return Digits(count, 0) + (count == 1 ? " Byte" : " Bytes");
 }

@@ -210,6 +210,12 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_HELP_ABOUT:
         OnAbout();
         return true;
+    case ID_FILE_EXPORT:
+        OnExport();
+        return true;
+    case ID_EDIT_COPY:
+        OnCopy();
+        return true;
     case IDOK:
     case IDCANCEL:
         // Enter, Escape and WM_CLOSE: the window closes only by "Beenden" or the

@@ -10,8 +10,10 @@
 #include "settings/program_settings.h"
 #include "ui/app_dlg.h"
 #include "ui/folder_list_ctrl.h"
+#include "view/list_export.h"
 #include "worker/message_posting_worker.h"
 
+#include <functional>
 #include <string>
 
 class CBorrowedMenu;
@@ -53,6 +55,11 @@ public:
     // How many refreshes have scanned (dropped requests do not count).
     int GetRefreshCount() const { return m_nRefreshCount; }
 
+    // Asks for the export's file: false when cancelled, else the path and the file type
+    // (1 CSV, 2 TSV). The standard Save As dialog unless a test puts its own here.
+    using ExportPrompt = std::function<bool(HWND owner, std::string& path, int& filterIndex)>;
+    void SetExportPrompt(ExportPrompt prompt) { m_exportPrompt = std::move(prompt); }
+
 protected:
     BOOL OnInitDialog() override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
@@ -63,6 +70,9 @@ private:
     bool OnListNotify(const NMHDR* header, LRESULT& result);
     void OnSettings();
     void OnAbout();
+    void OnExport(); // in main_dlg_export.cpp
+    void OnCopy();
+    view::ListSnapshot SnapshotList() const;
     void ShowContextMenu();
     void UpdateMenuChecks();
     void SetChecks(CBorrowedMenu& menu) const;
@@ -77,4 +87,5 @@ private:
     CStatic m_status;
     CFolderListCtrl m_list;
     int m_nRefreshCount = 0;
+    ExportPrompt m_exportPrompt;
 };

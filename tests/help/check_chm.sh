@@ -27,6 +27,9 @@ required_topics=(
     /pages/ref_mld_fehlerm.htm#e003
     /pages/ref_mld_fehlerm.htm#e004
     /pages/ref_mld_fehlerm.htm#e005
+    /pages/ref_mld_fehlerm.htm#e007
+    /pages/ref_mld_fehlerm.htm#e008
+    /pages/ref_mld_fehlerm.htm#e009
     /pages/ref_mld_warnungen.htm#w501
     /pages/ref_mld_warnungen.htm#w502
     /pages/ref_mld_warnungen.htm#w503

@@ -61,7 +61,8 @@ TEST(ReportOptionsTest, FlagsAndDirectoriesArriveAsGiven) {
     EXPECT_EQ("n/", options.newmailDir);
     EXPECT_TRUE(options.includeNewMail);
     EXPECT_FALSE(options.resolvePaths);
-    EXPECT_TRUE(options.exactSizes && options.tsv && options.trace);
+    EXPECT_TRUE(options.exactSizes && options.format == report::ReportFormat::kTsv &&
+                options.trace);
     const char* help[] = {"--help"};
     ASSERT_TRUE(report::ParseReportOptions(1, help, options, error));
     EXPECT_TRUE(options.help);
@@ -147,7 +148,7 @@ TEST(ReportTextTest, TabSeparatedRowsKeepOneLineEach) {
         Row("B.PMM", "\\", "Zeile\r\nzwei", 1024),
     });
     ReportOptions options;
-    options.tsv = true;
+    options.format = report::ReportFormat::kTsv;
     options.exactSizes = true;
     options.sortColumn = 1;
     options.sortDescending = true;
@@ -232,7 +233,7 @@ TEST(ReportTextTest, RandomNamesKeepEveryRowOnOneLineWithTwoTabs) {
         rows.push_back(Row("x.PMM", "\\", name.c_str(), random() % 5000));
     }
     ReportOptions options;
-    options.tsv = true;
+    options.format = report::ReportFormat::kTsv;
     const std::string out = report::FormatReport(Catalogue(rows), options);
     size_t lines = 0;
     size_t tabs = 0;
@@ -244,6 +245,26 @@ TEST(ReportTextTest, RandomNamesKeepEveryRowOnOneLineWithTwoTabs) {
     }
     EXPECT_EQ(rows.size() + 2, lines);
     EXPECT_EQ(2 * (rows.size() + 1), tabs);
+}
+
+} // namespace
+
+namespace {
+
+// Names read back from an earlier JSON report: every Windows-1252 byte survives the way
+// there and back; what Windows-1252 cannot hold, or what is not UTF-8, becomes '?'.
+TEST(ReportTextTest, EveryByteComesBackFromUtf8AndStrangersBecomeQuestionMarks) {
+    std::string all;
+    for (int b = 1; b < 256; ++b) {
+        all += static_cast<char>(b);
+    }
+    EXPECT_EQ(all, report::Cp1252FromUtf8(report::Utf8FromCp1252(all)));
+    EXPECT_EQ("a?b", report::Cp1252FromUtf8("a\xE2\x82\xAD"
+                                            "b"));              // U+20AD, not in 1252
+    EXPECT_EQ("?x", report::Cp1252FromUtf8("\xC3x"));           // cut sequence
+    EXPECT_EQ("?", report::Cp1252FromUtf8("\xF0\x9F\x98\x80")); // beyond the BMP
+    EXPECT_EQ("??", report::Cp1252FromUtf8("\xFF\xC0"));        // never UTF-8
+    EXPECT_EQ("\x80", report::Cp1252FromUtf8("\xE2\x82\xAC"));  // the euro sign
 }
 
 } // namespace

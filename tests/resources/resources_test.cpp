@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -30,6 +31,9 @@ TEST(ResourcesTest, StringTableHoldsEveryTextInTheProgramsCodePage) {
         {2004, "%d Dateien, %s (%s Bytes)"},
         {2005, "<Posteingang>"},
         {2006, "&Schließen"},
+        {2030, "Liste exportieren"},
+        {2031, "CSV für Excel (*.csv)|*.csv|Tabulatorgetrennt (*.txt)|*.txt|"},
+        {2032, "Bytes"},
         {2101, "FEHLER 000: Unerwarteter Fehler."},
         {2102, "FEHLER 001: Online-Hilfe-Datei nicht gefunden."},
         {2103, "FEHLER 002: Auto-Refresh-Thread konnte nicht gestartet werden."},
@@ -37,6 +41,10 @@ TEST(ResourcesTest, StringTableHoldsEveryTextInTheProgramsCodePage) {
         {2105, "FEHLER 004: Der Wert für die Aktualisierungs-Rate muss größer als 0 sein."},
         {2106, "FEHLER 005: Ungültiger Mailbox-Pfad."},
         {2107, "FEHLER 006: Ungültiger Newmail-Pfad."},
+        {2108, "FEHLER 007: In das Mailbox-, das Newmail- und das Programmverzeichnis schreibt "
+               "das Programm nicht. Bitte ein anderes Verzeichnis wählen."},
+        {2109, "FEHLER 008: Die Datei konnte nicht geschrieben werden."},
+        {2110, "FEHLER 009: Die Liste konnte nicht in die Zwischenablage kopiert werden."},
         {2601, "WARNUNG 501: Der Mailbox-Pfad konnte nicht aus der Registry ermittelt werden."},
         {2602, "WARNUNG 502: Die Datei \"hierarch.pm\" konnte nicht zum Lesen geöffnet werden."},
         {2603, "WARNUNG 503: Der Newmail-Pfad konnte nicht aus der Registry ermittelt werden."},
@@ -136,7 +144,9 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
         ::GetMenuStringA(bar, i, text, sizeof text, MF_BYPOSITION);
         EXPECT_STREQ(popups[i], text);
     }
-    ExpectMenu(::GetSubMenu(bar, 0), {{"B&eenden\tAlt-F4", 57665}});
+    ExpectMenu(
+        ::GetSubMenu(bar, 0),
+        {{"Liste e&xportieren...\tStrg-S", 40009}, {nullptr, 0}, {"B&eenden\tAlt-F4", 57665}});
     ExpectMenu(::GetSubMenu(bar, 1), {{"Dateigrößen &kompakt\tStrg-K", 40006},
                                       {"&Posteingang anzeigen\tAlt-P", 40007},
                                       {nullptr, 0},
@@ -159,8 +169,47 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
                                           {"&Hilfe...\tF1", 40004},
                                           {"I&nfo...", 40005},
                                           {nullptr, 0},
+                                          {"Liste e&xportieren...\tStrg-S", 40009},
+                                          {nullptr, 0},
                                           {"&Beenden\tAlt-F4", 57665}});
     ::DestroyMenu(context);
+}
+
+// Within one popup no two items share a mnemonic, and no two keys of a table share
+// their key and modifiers: a collision would make one of the commands unreachable.
+void ExpectDistinctMnemonics(HMENU menu) {
+    std::string letters;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        char text[128] = "";
+        ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        const char* amp = std::strchr(text, '&');
+        if (amp && amp[1]) {
+            const char letter = static_cast<char>(::tolower(static_cast<unsigned char>(amp[1])));
+            EXPECT_EQ(std::string::npos, letters.find(letter)) << text;
+            letters += letter;
+        }
+    }
+}
+
+std::vector<ACCEL> Accelerators(UINT id);
+
+TEST(ResourcesTest, MnemonicsAndKeysDoNotCollide) {
+    HMENU bar = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU));
+    ExpectDistinctMnemonics(bar);
+    for (int i = 0; i < ::GetMenuItemCount(bar); ++i) {
+        ExpectDistinctMnemonics(::GetSubMenu(bar, i));
+    }
+    ::DestroyMenu(bar);
+    HMENU context = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CONTEXTMENU));
+    ExpectDistinctMnemonics(::GetSubMenu(context, 0));
+    ::DestroyMenu(context);
+    const std::vector<ACCEL> table = Accelerators(IDR_MAINACCEL);
+    for (size_t i = 0; i < table.size(); ++i) {
+        for (size_t j = i + 1; j < table.size(); ++j) {
+            EXPECT_FALSE(table[i].key == table[j].key && table[i].fVirt == table[j].fVirt)
+                << table[i].cmd << " and " << table[j].cmd;
+        }
+    }
 }
 
 std::vector<ACCEL> Accelerators(UINT id) {
@@ -176,14 +225,12 @@ TEST(ResourcesTest, AcceleratorTablesAreVirtualKeysWithoutInversion) {
         WORD key;
         WORD command;
     };
-    const Key main[] = {{FCONTROL, 'E', 40002},
-                        {FCONTROL, 'K', 40006},
-                        {FALT, 'P', 40007},
-                        {0, VK_F1, 40004},
+    const Key main[] = {{FCONTROL, 'E', 40002}, {FCONTROL, 'K', 40006}, {FCONTROL, 'S', 40009},
+                        {FCONTROL, 'C', 40010}, {FALT, 'P', 40007},     {0, VK_F1, 40004},
                         {0, VK_F5, 40001}};
     const std::vector<ACCEL> table = Accelerators(IDR_MAINACCEL);
-    ASSERT_EQ(5u, table.size());
-    for (size_t i = 0; i < 5; ++i) {
+    ASSERT_EQ(7u, table.size());
+    for (size_t i = 0; i < 7; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(FVIRTKEY | FNOINVERT | main[i].modifiers, table[i].fVirt & ~0x80);
         EXPECT_EQ(main[i].key, table[i].key);

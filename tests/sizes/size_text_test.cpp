@@ -108,3 +108,37 @@ TEST(FormatSizePropertyTest, RandomCountsMatchTheWideReference) {
 #endif
 
 } // namespace
+
+namespace {
+
+// FormatSize computes in 64 bits; the big integer's own size text is the rule it keeps.
+TEST(FormatSizePropertyTest, SixtyFourBitPathGivesTheBigIntegersText) {
+    const auto bigText = [](uint64_t count, bool compact) {
+        unsigned char bytes[8];
+        for (int i = 0; i < 8; ++i) {
+            bytes[i] = static_cast<unsigned char>(count >> (8 * i));
+        }
+        CBigInt value;
+        value.Assign(bytes, 8, 1);
+        return compact ? value.ToSizeText(',', true) : value.ToSizeText('.', false);
+    };
+    std::vector<uint64_t> counts = {0, 1, UINT64_MAX, UINT64_MAX - 1};
+    for (int shift = 1; shift < 64; ++shift) {
+        const uint64_t step = uint64_t{1} << shift;
+        for (uint64_t d = 0; d < 3; ++d) {
+            counts.push_back(step - d);
+            counts.push_back(step + d);
+            counts.push_back(step / 20 * 21 - d); // near a rounding edge of the tenths
+        }
+    }
+    std::mt19937_64 random(4711);
+    for (int i = 0; i < 20000; ++i) {
+        counts.push_back(random() >> (random() % 64));
+    }
+    for (uint64_t count : counts) {
+        ASSERT_EQ(bigText(count, true), FormatSize(count, SizeStyle::Compact)) << count;
+        ASSERT_EQ(bigText(count, false), FormatSize(count, SizeStyle::Exact)) << count;
+    }
+}
+
+} // namespace

@@ -150,6 +150,19 @@ bool Writer::Write(const std::string& path, const std::string& bytes) {
 }
 
 std::string Writer::Name() {
+    if (m_options.awkwardNames) {
+        // What a file of separated values must quote, and bytes of every high value.
+        // (Octal escapes: a hex escape would swallow the letters after it.)
+        static const char* const kAwkward[] = {"Rechnungen; 2024",   "\"Zitate\"",
+                                               "Gr\366\337en;\"a\"", "\304rzte, B\374ro",
+                                               "Semi;;Kolon",        "Normal"};
+        std::string name = kAwkward[m_random.Below(6)];
+        name += ' ';
+        for (int i = 0; i < 3; ++i) {
+            name += static_cast<char>(0x80 + m_random.Below(0x80));
+        }
+        return name + std::to_string(m_random.Below(100));
+    }
     if (m_options.germanNames) {
         const size_t n = sizeof kGermanNames / sizeof kGermanNames[0];
         return kGermanNames[m_random.Below(n)] + std::string(" ") +

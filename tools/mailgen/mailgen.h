@@ -23,6 +23,7 @@ struct Options {
     int hugeFolders = 0;             // sparse .MBX folders of 5 GiB and more
     uint32_t maxMessageBytes = 4096; // message bytes after a header: 0..max
     bool germanNames = true;         // names with umlauts (Windows-1252 bytes)
+    bool awkwardNames = false;       // names with ';', '"', ',', umlauts and bytes 0x80..0xFF
     bool caseVariants = false;       // extensions, companion, identifiers and "hierarch.pm" in
                                      // mixed letter case
     bool writeHierarchy = true;

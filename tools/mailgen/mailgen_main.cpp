@@ -11,7 +11,7 @@ const char kUsage[] =
     "usage: foldtally-mailgen --mailbox DIR [--newmail DIR] [--seed N] [--folders N]\n"
     "         [--mbx-percent N] [--trays N] [--roots N] [--depth N] [--newmail-files N]\n"
     "         [--broken N] [--orphans N] [--huge N] [--max-message-bytes N]\n"
-    "         [--plain-names] [--case-variants] [--no-hierarchy] [--quiet]\n"
+    "         [--plain-names] [--awkward-names] [--case-variants] [--no-hierarchy] [--quiet]\n"
     "Writes the same files for the same options. Both directories must be missing or\n"
     "empty.\n";
 
@@ -76,6 +76,8 @@ int main(int argc, char** argv) {
             newmail = argv[++i];
         } else if (!std::strcmp(arg, "--plain-names")) {
             options.germanNames = false;
+        } else if (!std::strcmp(arg, "--awkward-names")) {
+            options.awkwardNames = true;
         } else if (!std::strcmp(arg, "--case-variants")) {
             options.caseVariants = true;
         } else if (!std::strcmp(arg, "--no-hierarchy")) {

@@ -43,6 +43,7 @@ void MainDlgTest::SetUp() {
     m_strMailbox = m_dir / "mail\\";
     m_strNewmail = m_dir / "new\\";
     mailgen::Options options;
+    options.awkwardNames = m_bAwkwardNames;
     options.seed = 4242;
     options.folders = 14;
     options.maxDepth = 3;

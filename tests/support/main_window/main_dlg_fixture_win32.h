@@ -59,6 +59,7 @@ protected:
     // The list's texts and the state of the menu bar's check marks.
     static bool IsChecked(HWND dialog, UINT command);
 
+    bool m_bAwkwardNames = false; // set before SetUp: names that separated values must quote
     testsupport::TempDir m_dir;
     std::string m_strMailbox;
     std::string m_strNewmail;

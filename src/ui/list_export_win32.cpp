@@ -1,0 +1,140 @@
+// Reading the list, the Save As dialog and the clipboard.
+#include "ui/list_export_win32.h"
+
+#include "framework/win_app.h"
+#include "mailbox/folder_record.h"
+#include "resource.h"
+#include "ui/folder_list_ctrl.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+
+namespace {
+
+std::string ColumnTitle(HWND list, int column) {
+    char text[256] = {};
+    LVCOLUMNA info = {};
+    info.mask = LVCF_TEXT;
+    info.pszText = text;
+    info.cchTextMax = sizeof text;
+    ::SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(column),
+                   reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
+LPARAM ItemData(HWND list, int index) {
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    ::SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
+// Owns the global memory until the clipboard takes it.
+class GlobalText {
+public:
+    explicit GlobalText(size_t bytes) : m_hMemory(::GlobalAlloc(GMEM_MOVEABLE, bytes)) {}
+    ~GlobalText() {
+        if (m_hMemory) {
+            ::GlobalFree(m_hMemory);
+        }
+    }
+    GlobalText(const GlobalText&) = delete;
+    GlobalText& operator=(const GlobalText&) = delete;
+
+    bool Fill(const void* data, size_t bytes) {
+        void* target = m_hMemory ? ::GlobalLock(m_hMemory) : nullptr;
+        if (!target) {
+            return false;
+        }
+        std::memcpy(target, data, bytes);
+        ::GlobalUnlock(m_hMemory);
+        return true;
+    }
+    // The clipboard owns the memory once SetClipboardData succeeds.
+    bool Hand(UINT format) {
+        if (!::SetClipboardData(format, m_hMemory)) {
+            return false;
+        }
+        m_hMemory = nullptr;
+        return true;
+    }
+
+private:
+    HGLOBAL m_hMemory;
+};
+
+bool PutText(UINT format, const void* data, size_t bytes) {
+    GlobalText memory(bytes);
+    return memory.Fill(data, bytes) && memory.Hand(format);
+}
+
+} // namespace
+
+view::ListSnapshot SnapshotFolderList(const CFolderListCtrl& list, const std::string& statusLine,
+                                      uint64_t totalBytes) {
+    view::ListSnapshot snapshot;
+    const HWND hwnd = list.GetSafeHwnd();
+    const std::vector<int32_t> order = list.GetColumnOrder();
+    for (int32_t column : order) {
+        snapshot.titles.push_back(ColumnTitle(hwnd, column));
+    }
+    const int count = list.GetItemCount();
+    snapshot.rows.resize(static_cast<size_t>(count > 0 ? count : 0));
+    for (int i = 0; i < count; ++i) {
+        const LPARAM item = ItemData(hwnd, i);
+        view::ListSnapshot::Row& row = snapshot.rows[static_cast<size_t>(i)];
+        for (int32_t column : order) {
+            row.cells.push_back(list.GetItemText(item, column));
+        }
+        row.bytes = CFolderListCtrl::RecordOf(item).size;
+    }
+    snapshot.statusLine = statusLine;
+    snapshot.totalBytes = totalBytes;
+    return snapshot;
+}
+
+bool PromptExportPath(HWND owner, std::string& path, int& filterIndex) {
+    std::string filter = LoadResourceString(IDS_EXPORT_FILTER);
+    for (char& c : filter) {
+        if (c == '|') {
+            c = '\0';
+        }
+    }
+    const std::string title = LoadResourceString(IDS_EXPORT_TITLE);
+    char file[MAX_PATH] = {};
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrTitle = title.c_str();
+    ofn.lpstrDefExt = "csv";
+    ofn.Flags =
+        OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    if (!::GetSaveFileNameA(&ofn)) {
+        return false;
+    }
+    path = file;
+    filterIndex = static_cast<int>(ofn.nFilterIndex);
+    return true;
+}
+
+bool CopyTextToClipboard(HWND owner, const std::string& text) {
+    const int wide = ::MultiByteToWideChar(1252, 0, text.c_str(), -1, nullptr, 0);
+    if (wide <= 0) {
+        return false;
+    }
+    std::wstring unicode(static_cast<size_t>(wide), L'\0');
+    ::MultiByteToWideChar(1252, 0, text.c_str(), -1, &unicode[0], wide);
+    if (!::OpenClipboard(owner)) {
+        return false;
+    }
+    const bool ok = ::EmptyClipboard() && PutText(CF_TEXT, text.c_str(), text.size() + 1) &&
+                    PutText(CF_UNICODETEXT, unicode.c_str(), unicode.size() * sizeof(wchar_t));
+    ::CloseClipboard();
+    return ok;
+}

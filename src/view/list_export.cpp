@@ -1,0 +1,165 @@
+// The export and clipboard texts and the check of protected directories. Excel reads a
+// CSV file in the system's ANSI code page with the system's list separator, which for
+// German settings is ';': so that a double click shows the columns, the file is
+// Windows-1252 with ';' as written here.
+#include "view/list_export.h"
+
+namespace view {
+
+namespace {
+
+const char kCrLf[] = "\r\n";
+
+void AppendCsvField(std::string& out, const std::string& text) {
+    if (text.find_first_of(";\"\r\n") == std::string::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (char c : text) {
+        if (c == '"') {
+            out += '"';
+        }
+        out += c;
+    }
+    out += '"';
+}
+
+void AppendTsvField(std::string& out, const std::string& text) {
+    for (char c : text) {
+        out += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
+    }
+}
+
+void AppendField(std::string& out, const std::string& text, ExportFormat format) {
+    if (format == ExportFormat::kCsv) {
+        AppendCsvField(out, text);
+    } else {
+        AppendTsvField(out, text);
+    }
+}
+
+void AppendLine(std::string& out, const std::vector<std::string>& cells, const std::string* last,
+                ExportFormat format) {
+    const char separator = format == ExportFormat::kCsv ? ';' : '\t';
+    for (size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) {
+            out += separator;
+        }
+        AppendField(out, cells[i], format);
+    }
+    if (last) {
+        out += separator;
+        AppendField(out, *last, format);
+    }
+    out += kCrLf;
+}
+
+// Folds ASCII and the Windows-1252 letters with an upper and a lower case, as Windows
+// compares names in that code page.
+char FoldName(char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 'A' && u <= 'Z') {
+        return static_cast<char>(u + 0x20);
+    }
+    if (u >= 0xC0 && u <= 0xDE && u != 0xD7) {
+        return static_cast<char>(u + 0x20);
+    }
+    if (u == 0x8A || u == 0x8C || u == 0x8E) { // Š Œ Ž
+        return static_cast<char>(u + 0x10);
+    }
+    if (u == 0x9F) { // Ÿ
+        return static_cast<char>(0xFF);
+    }
+    return c;
+}
+
+// Folded, every run of separators one backslash, none at the end.
+std::string Normalized(const std::string& path) {
+    std::string out;
+    out.reserve(path.size());
+    for (char c : path) {
+        const bool separator = c == '\\' || c == '/';
+        if (separator) {
+            if (out.empty() || out.back() != '\\') {
+                out += '\\';
+            }
+        } else {
+            out += FoldName(c);
+        }
+    }
+    // A UNC path keeps its two leading backslashes.
+    if (path.size() >= 2 && (path[0] == '\\' || path[0] == '/') &&
+        (path[1] == '\\' || path[1] == '/')) {
+        out.insert(out.begin(), '\\');
+    }
+    while (!out.empty() && out.back() == '\\') {
+        out.pop_back();
+    }
+    return out;
+}
+
+bool EndsWithNoCase(const std::string& text, const char* tail) {
+    const std::string folded = Normalized(text);
+    const std::string t = tail;
+    return folded.size() >= t.size() && folded.compare(folded.size() - t.size(), t.size(), t) == 0;
+}
+
+} // namespace
+
+std::string FormatListExport(const ListSnapshot& list, const std::string& bytesTitle,
+                             ExportFormat format) {
+    std::string out;
+    AppendLine(out, list.titles, &bytesTitle, format);
+    for (const ListSnapshot::Row& row : list.rows) {
+        const std::string bytes = std::to_string(row.bytes);
+        AppendLine(out, row.cells, &bytes, format);
+    }
+    // The status line in the first column, the total under the byte counts.
+    std::vector<std::string> status(list.titles.size(), std::string());
+    if (!status.empty()) {
+        status[0] = list.statusLine;
+    }
+    const std::string total = std::to_string(list.totalBytes);
+    AppendLine(out, status, &total, format);
+    return out;
+}
+
+std::string FormatListCopy(const ListSnapshot& list) {
+    std::string out;
+    AppendLine(out, list.titles, nullptr, ExportFormat::kTsv);
+    for (const ListSnapshot::Row& row : list.rows) {
+        AppendLine(out, row.cells, nullptr, ExportFormat::kTsv);
+    }
+    return out;
+}
+
+ExportFormat ExportFormatFor(const std::string& path, int filterIndex) {
+    if (EndsWithNoCase(path, ".csv")) {
+        return ExportFormat::kCsv;
+    }
+    if (EndsWithNoCase(path, ".txt")) {
+        return ExportFormat::kTsv;
+    }
+    return filterIndex == 2 ? ExportFormat::kTsv : ExportFormat::kCsv;
+}
+
+bool IsInProtectedDirectory(const std::string& path, const std::vector<std::string>& directories) {
+    const std::string file = Normalized(path);
+    const size_t slash = file.rfind('\\');
+    const std::string parent = slash == std::string::npos ? std::string() : file.substr(0, slash);
+    for (const std::string& directory : directories) {
+        const std::string dir = Normalized(directory);
+        if (dir.empty()) {
+            continue;
+        }
+        if (parent == dir ||
+            (parent.size() > dir.size() && parent.compare(0, dir.size(), dir) == 0 &&
+             parent[dir.size()] == '\\')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace view
