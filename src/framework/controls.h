@@ -43,6 +43,20 @@ public:
     int InsertItem(const LVITEMA& item) const {
         return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     }
+    LPARAM GetItemData(int index) const {
+        LVITEMA item = {};
+        item.mask = LVIF_PARAM;
+        item.iItem = index;
+        return SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : 0;
+    }
+    int GetTopIndex() const { return static_cast<int>(SendMessage(LVM_GETTOPINDEX)); }
+    int GetCountPerPage() const { return static_cast<int>(SendMessage(LVM_GETCOUNTPERPAGE)); }
+    // In report view `dy` is in pixels, taken in whole rows.
+    BOOL Scroll(int dx, int dy) const { return static_cast<BOOL>(SendMessage(LVM_SCROLL, dx, dy)); }
+    int GetStringWidth(const char* text) const {
+        return static_cast<int>(
+            SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
+    }
     BOOL SetItemState(int index, UINT state, UINT mask) const {
         LVITEMA item = {};
         item.mask = LVIF_STATE;

@@ -4,6 +4,7 @@
 #include "framework/dialog.h"
 
 #include "framework/win_app.h"
+#include "view/layout.h"
 
 namespace {
 
@@ -164,23 +165,35 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
 }
 
 void CDialog::CenterWindow(HWND over) const {
-    RECT work = {};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const bool useOver = over != nullptr && ::IsWindowVisible(over) && !::IsIconic(over);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(
+        ::MonitorFromWindow(over != nullptr ? over : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT work = monitor.rcWork;
     RECT area = work;
-    if (over != nullptr && ::IsWindowVisible(over) && !::IsIconic(over)) {
+    if (useOver) {
         ::GetWindowRect(over, &area);
     }
     const RECT own = GetWindowRect();
-    const int width = own.right - own.left;
-    const int height = own.bottom - own.top;
-    int x = area.left + (area.right - area.left - width) / 2;
-    int y = area.top + (area.bottom - area.top - height) / 2;
-    // Over a parent near the screen's edge the box still shows whole.
-    x = x + width > work.right ? work.right - width : x;
-    y = y + height > work.bottom ? work.bottom - height : y;
-    x = x < work.left ? work.left : x;
-    y = y < work.top ? work.top : y;
-    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const view::PixelPoint at = view::CenterInWorkArea(
+        own.right - own.left, own.bottom - own.top, {area.left, area.top, area.right, area.bottom},
+        {work.left, work.top, work.right, work.bottom});
+    ::SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool CDialog::IsOwnMessage(const MSG* msg) const {
+    return m_hWnd != nullptr && msg->hwnd != nullptr &&
+           (msg->hwnd == m_hWnd || ::IsChild(m_hWnd, msg->hwnd));
+}
+
+void CDialog::CenterOverOwnerUnlessPlaced(const RECT& beforeInit) const {
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    const RECT now = GetWindowRect();
+    const bool placed = now.left != beforeInit.left || now.top != beforeInit.top;
+    if (owner != nullptr && !placed && !(::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD)) {
+        CenterWindow(owner);
+    }
 }
 
 bool CDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -237,8 +250,17 @@ INT_PTR CDialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     HWND hWnd = m_hWnd;
     LRESULT result = 0;
     bool handled = false;
+    RECT beforeInit = {};
+    if (msg == WM_INITDIALOG) {
+        ::GetWindowRect(hWnd, &beforeInit);
+    }
     try {
         handled = OnMessage(msg, wParam, lParam, result);
+        // As the platform's application framework does: a dialog that did not place
+        // itself opens over its owner, not at the template's place in the owner's corner.
+        if (msg == WM_INITDIALOG && m_hWnd == hWnd) {
+            CenterOverOwnerUnlessPlaced(beforeInit);
+        }
     } catch (...) {
         if (!m_pendingException) {
             m_pendingException = std::current_exception();

@@ -50,8 +50,14 @@ public:
     HWND GetParentHwnd() const { return m_hParent; }
     // Dialog units to pixels for this dialog's font.
     BOOL MapDialogRect(RECT* rect) const { return ::MapDialogRect(m_hWnd, rect); }
-    // Centres the window over `over`, or over the work area when `over` is null.
+    // Centres the window over `over` (over the work area when `over` is null, hidden
+    // or minimized), kept inside the work area of the monitor `over` is on (without
+    // `over`: the dialog's own).
     void CenterWindow(HWND over) const;
+    // Whether `msg` is for this dialog or one of its child windows: a dialog's keys act
+    // on its own messages only, not on those of other windows of the thread (a help
+    // window, a window the dialog does not own) that pass through its modal loop.
+    bool IsOwnMessage(const MSG* msg) const;
 
 protected:
     // For dialogs whose template is built in memory: call InitModalIndirect before
@@ -79,6 +85,7 @@ private:
     INT_PTR Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     HWND Create();
     void RunModalLoop();
+    void CenterOverOwnerUnlessPlaced(const RECT& beforeInit) const;
 
     UINT m_nTemplateId = 0;
     const DLGTEMPLATE* m_pTemplate = nullptr;

@@ -36,7 +36,7 @@ BOOL CAppDlg::OnInitDialog() {
 }
 
 BOOL CAppDlg::PreTranslateMessage(MSG* pMsg) {
-    if (m_hAccelerators != nullptr && m_hWnd != nullptr &&
+    if (m_hAccelerators != nullptr && IsOwnMessage(pMsg) &&
         ::TranslateAcceleratorA(m_hWnd, m_hAccelerators, pMsg)) {
         return TRUE;
     }

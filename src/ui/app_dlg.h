@@ -1,6 +1,6 @@
 // CAppDlg: a resizable dialog with its own big icon and its own accelerator table, whose
-// keys work whichever control has the focus because they are translated before the
-// message reaches the control.
+// keys work whichever of its controls has the focus because they are translated before
+// the message reaches the control; keys for other windows (the help viewer) are theirs.
 #pragma once
 
 #include "ui/resizable_dlg.h"

@@ -14,14 +14,16 @@ CFolderListCtrl::CFolderListCtrl() {
 void CFolderListCtrl::InitColumns(FolderCatalogue* catalogue, UINT fileNameTitleId,
                                   UINT sizeTitleId, UINT folderNameTitleId) {
     m_pCatalogue = catalogue;
+    int32_t widths[3];
+    GetDefaultWidths(widths);
     const struct {
         UINT titleId;
         int format;
         int width;
     } columns[] = {
-        {fileNameTitleId, LVCFMT_LEFT, kFileNameWidth},
-        {sizeTitleId, LVCFMT_RIGHT, kSizeWidth},
-        {folderNameTitleId, LVCFMT_LEFT, kFolderNameWidth},
+        {fileNameTitleId, LVCFMT_LEFT, widths[0]},
+        {sizeTitleId, LVCFMT_RIGHT, widths[1]},
+        {folderNameTitleId, LVCFMT_LEFT, widths[2]},
     };
     int index = 0;
     for (const auto& c : columns) {
@@ -73,6 +75,39 @@ void CFolderListCtrl::FillFromCatalogue(bool compact) {
         }
     }
     Resort();
+}
+
+void CFolderListCtrl::GetDefaultWidths(int32_t widths[3]) const {
+    HDC dc = ::GetDC(m_hWnd);
+    const int dpi = dc != nullptr ? ::GetDeviceCaps(dc, LOGPIXELSX) : 96;
+    if (dc != nullptr) {
+        ::ReleaseDC(m_hWnd, dc);
+    }
+    widths[0] = view::ScaleForDpi(kFileNameWidth, dpi);
+    widths[1] = view::FitColumnWidth(view::ScaleForDpi(kSizeWidth, dpi),
+                                     GetStringWidth(view::kWidestSizeText),
+                                     view::ScaleForDpi(kCellPadding, dpi));
+    widths[2] = view::ScaleForDpi(kFolderNameWidth, dpi);
+}
+
+CFolderListCtrl::Place CFolderListCtrl::GetPlace() const {
+    Place place;
+    const int top = GetTopIndex();
+    if (top >= 0 && top < GetItemCount()) {
+        place.bHasTopRow = true;
+        place.topRow = RecordOf(GetItemData(top));
+    }
+    place.nScrollX = GetScrollX();
+    return place;
+}
+
+void CFolderListCtrl::RestorePlace(const Place& place) {
+    if (place.bHasTopRow) {
+        const std::string& name = place.topRow.fileName;
+        ScrollToKeptRow(reinterpret_cast<LPARAM>(&place.topRow),
+                        [&name](LPARAM item) { return RecordOf(item).fileName == name; });
+    }
+    ScrollToX(place.nScrollX);
 }
 
 int CFolderListCtrl::CompareItems(LPARAM a, LPARAM b, int column) const {

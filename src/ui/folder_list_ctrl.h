@@ -3,26 +3,44 @@
 // compact) and the folder path with the folder name, made when the list paints them.
 #pragma once
 
+#include "mailbox/folder_record.h"
 #include "ui/sort_list_ctrl.h"
 
 class FolderCatalogue;
-class FolderRecord;
 
 class CFolderListCtrl : public CSortListCtrl {
 public:
     static constexpr int kFileNameWidth = 110;
     static constexpr int kSizeWidth = 70;
     static constexpr int kFolderNameWidth = 240;
+    // The cell's margin on each side of its text, at 96 DPI.
+    static constexpr int kCellPadding = 6;
+
+    // Where the list stands: its first visible row (a copy, since a scan destroys the
+    // records) and its horizontal scroll position.
+    struct Place {
+        bool bHasTopRow = false;
+        FolderRecord topRow;
+        int nScrollX = 0;
+    };
 
     CFolderListCtrl();
 
     // Once, before the saved column state is loaded: the catalogue to show, the three
     // columns with their titles from the string table, the list's extended styles, and
-    // the initial order by folder name with ties broken from the leftmost column.
+    // the initial order by folder name with ties broken from the leftmost column. The
+    // default widths are pixels at 96 DPI, scaled for the screen; the size column is
+    // widened to hold the exact size of a 5 GiB folder in the list's font.
     void InitColumns(FolderCatalogue* catalogue, UINT fileNameTitleId, UINT sizeTitleId,
                      UINT folderNameTitleId);
     // After every scan: one row per record, in catalogue order, then sorted.
     void FillFromCatalogue(bool compact);
+    Place GetPlace() const;
+    // After a refill: the same first visible row again, found by its file name, or the
+    // nearest row in sort order when it is gone; and the same horizontal scroll.
+    void RestorePlace(const Place& place);
+    // The default widths for this list's screen and font, by column index.
+    void GetDefaultWidths(int32_t widths[3]) const;
 
     int CompareItems(LPARAM a, LPARAM b, int column) const override;
     std::string GetItemText(LPARAM item, int column) const override;

@@ -80,6 +80,9 @@ void CMainDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CMainDlg::OnInitDialog() {
     CAppDlg::OnInitDialog();
+    // The template's sample text must not show behind a box that opens before the
+    // first scan has filled the status line.
+    m_status.SetWindowText("");
     SetWindowText(m_app.GetTitle());
     m_list.InitColumns(&m_catalogue, IDS_COLUMN_FILENAME, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDERNAME);
     RestoreState();
@@ -131,28 +134,61 @@ bool CMainDlg::SaveState() {
     return true;
 }
 
-void CMainDlg::Refresh() {
+void CMainDlg::Refresh(RefreshCause cause) {
     if (m_bRefreshBusy) {
         return;
     }
     BusyMark busy(m_bRefreshBusy);
+    const DWORD started = ::GetTickCount();
+    const bool hierarchyRead = ScanAndFill();
+    DropQueuedRefreshRequests(started);
+    const bool failedBefore = m_bHierarchyFailed;
+    m_bHierarchyFailed = !hierarchyRead;
+    // The worker asks every few seconds: a file that stays unreadable is told once, not
+    // again after each close of the box.
+    if (!hierarchyRead && m_settings.m_bWarnFolderPath &&
+        (cause == RefreshCause::kUser || !failedBefore)) {
+        m_app.Warning(IDS_WARNING_502);
+        DropQueuedRefreshRequests(started);
+    }
+}
+
+bool CMainDlg::ScanAndFill() {
     WaitCursor wait;
     const std::string label = LoadResourceString(IDS_NEWMAIL_LABEL);
+    const CFolderListCtrl::Place place = m_list.GetPlace();
     // The rows point into the catalogue, which the scan rebuilds.
     m_list.DeleteAllItems();
     const bool hierarchyRead =
         m_catalogue.Scan(GetMailboxPath(), m_settings.m_bShowFolderPath,
                          m_settings.m_bShowNewMailFolder, GetNewmailPath(), label);
     ++m_nRefreshCount;
-    if (!hierarchyRead && m_settings.m_bWarnFolderPath) {
-        m_app.Warning(IDS_WARNING_502);
-    }
     m_list.FillFromCatalogue(m_settings.m_bCompactFileSizes);
+    m_list.RestorePlace(place);
     const uint64_t total = m_catalogue.totalSize;
     m_status.SetWindowText(FormatText(LoadResourceString(IDS_STATUS_FORMAT).c_str(),
                                       static_cast<int>(m_catalogue.fileCount),
                                       FormatSize(total, SizeStyle::Compact).c_str(),
                                       FormatSize(total, SizeStyle::Exact).c_str()));
+    return hierarchyRead;
+}
+
+void CMainDlg::DropQueuedRefreshRequests(DWORD started) {
+    // A scan that takes about as long as the worker's interval would otherwise find the
+    // next request waiting each time it ends, and requests would pile up in the queue
+    // faster than they are handled (and keep the window from closing). What came while
+    // this refresh ran is answered by it; what waited from before stays, as one request.
+    bool olderWaiting = false;
+    MSG queued;
+    while (::PeekMessageA(&queued, m_hWnd, kRefreshRequest, kRefreshRequest, PM_REMOVE)) {
+        // The tick count wraps: compare by the signed difference.
+        if (static_cast<LONG>(queued.time - started) <= 0) {
+            olderWaiting = true;
+        }
+    }
+    if (olderWaiting) {
+        PostMessage(kRefreshRequest, 0, 0);
+    }
 }
 
 void CMainDlg::ApplyAutoRefresh() {
@@ -226,10 +262,17 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
     }
 }
 
+BOOL CMainDlg::PreTranslateMessage(MSG* pMsg) {
+    if (CAppDlg::IsOwnMessage(pMsg) && m_list.ScrollForKey(*pMsg)) {
+        return TRUE;
+    }
+    return CAppDlg::PreTranslateMessage(pMsg);
+}
+
 bool CMainDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
     case kRefreshRequest:
-        Refresh();
+        Refresh(RefreshCause::kWorker);
         result = 0;
         return true;
     case WM_SYSCOMMAND:

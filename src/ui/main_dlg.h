@@ -28,9 +28,16 @@ public:
     explicit CMainDlg(AppServices& app, worker::MessageSink& sink = worker::WindowMessageSink());
     ~CMainDlg() override;
 
-    // Rescans the mailbox and fills list and status line; a request that comes while a
-    // refresh runs (from inside a message box it shows) is dropped.
-    void Refresh();
+    // Who asked for a refresh: the user (a key, a menu, the settings, the start) or the
+    // worker's timer.
+    enum class RefreshCause { kUser, kWorker };
+
+    // Rescans the mailbox and fills list and status line, keeping the list's place;
+    // then warns when "hierarch.pm" could not be read (for the worker only when the
+    // refresh before did not fail so too). Requests that come while a refresh runs
+    // (from inside a message box it shows) or that queued up meanwhile are dropped, and
+    // those that waited from before it began count as one.
+    void Refresh(RefreshCause cause = RefreshCause::kUser);
     // Placement, columns and settings from the section "MainDlg", from the legacy
     // location once if it still exists; and back to the application's store.
     void RestoreState();
@@ -63,11 +70,17 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void DoDataExchange(CDataExchange* pDX) override;
 
 private:
     bool OnListNotify(const NMHDR* header, LRESULT& result);
+    // Scans and fills; whether "hierarch.pm" was read.
+    bool ScanAndFill();
+    // Takes the queued worker requests out; those posted before `started` (when the
+    // refresh began) come back as one.
+    void DropQueuedRefreshRequests(DWORD started);
     void OnSettings();
     void OnAbout();
     void OnExport(); // in main_dlg_export.cpp
@@ -83,6 +96,7 @@ private:
     ProgramSettings m_settings;
     worker::MessagePostingWorker m_worker;
     bool m_bRefreshBusy = false;
+    bool m_bHierarchyFailed = false; // the last refresh could not read "hierarch.pm"
     FolderCatalogue m_catalogue;
     CStatic m_status;
     CFolderListCtrl m_list;

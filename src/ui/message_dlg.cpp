@@ -128,11 +128,11 @@ void CMessageDlg::RequestHelp() {
 }
 
 BOOL CMessageDlg::PreTranslateMessage(MSG* pMsg) {
-    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F1) {
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F1 && IsOwnMessage(pMsg)) {
         RequestHelp();
         return TRUE;
     }
-    if (pMsg->message == WM_KEYF1) {
+    if (pMsg->message == WM_KEYF1 && IsOwnMessage(pMsg)) {
         return TRUE;
     }
     return CDialog::PreTranslateMessage(pMsg);

@@ -36,12 +36,14 @@ void CSortListCtrl::SetSort(int column, bool descending) {
 
 void CSortListCtrl::Resort() {
     if (GetItemCount() < 2) {
+        UpdateSortArrows();
         return;
     }
     SortAndShowSelection();
 }
 
 void CSortListCtrl::SortAndShowSelection() {
+    UpdateSortArrows();
     m_sortOrder = GetColumnOrder();
     SendMessage(LVM_SORTITEMS, reinterpret_cast<WPARAM>(this),
                 reinterpret_cast<LPARAM>(&CSortListCtrl::SortCompare));
@@ -187,4 +189,109 @@ void CSortListCtrl::OnGetDispInfo(NMLVDISPINFOA* info) const {
     const size_t length = std::min(text.size(), static_cast<size_t>(item.cchTextMax) - 1);
     std::memcpy(item.pszText, text.data(), length);
     item.pszText[length] = '\0';
+}
+
+void CSortListCtrl::UpdateSortArrows() const {
+    HWND header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
+    const int count = GetColumnCount();
+    for (int i = 0; i < count; ++i) {
+        HDITEMA item = {};
+        item.mask = HDI_FORMAT;
+        if (!::SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(i),
+                            reinterpret_cast<LPARAM>(&item))) {
+            continue;
+        }
+        const int arrow = i != m_nSortColumn ? 0 : m_bSortDescending ? HDF_SORTDOWN : HDF_SORTUP;
+        const int format = (item.fmt & ~(HDF_SORTUP | HDF_SORTDOWN)) | arrow;
+        if (format != item.fmt) {
+            item.fmt = format;
+            ::SendMessageA(header, HDM_SETITEMA, static_cast<WPARAM>(i),
+                           reinterpret_cast<LPARAM>(&item));
+        }
+    }
+}
+
+bool CSortListCtrl::ScrollForKey(const MSG& msg) {
+    if (msg.hwnd != m_hWnd || m_hWnd == nullptr) {
+        return false;
+    }
+    if (msg.message == WM_KEYDOWN) {
+        int request = -1;
+        switch (msg.wParam) {
+        case VK_UP:
+            request = SB_LINEUP;
+            break;
+        case VK_DOWN:
+            request = SB_LINEDOWN;
+            break;
+        case VK_PRIOR:
+            request = SB_PAGEUP;
+            break;
+        case VK_NEXT:
+            request = SB_PAGEDOWN;
+            break;
+        default:
+            return false;
+        }
+        SendMessage(WM_VSCROLL, static_cast<WPARAM>(request));
+        return true;
+    }
+    // Characters below the blank are Tab, Enter, Escape and the like.
+    if (msg.message == WM_CHAR && static_cast<unsigned char>(msg.wParam) >= ' ') {
+        ScrollToPrefix(static_cast<char>(msg.wParam), msg.time);
+        return true;
+    }
+    return false;
+}
+
+void CSortListCtrl::ScrollToPrefix(char letter, DWORD time) {
+    const std::string& typed = m_typeAhead.Add(letter, time);
+    const int row = view::FindPrefixRow(
+        GetItemCount(), [this](int i) { return GetItemText(GetItemData(i), m_nSortColumn); },
+        typed);
+    if (row >= 0) {
+        ScrollRowToTop(row);
+    }
+}
+
+void CSortListCtrl::ScrollRowToTop(int row) const {
+    RECT bounds = {};
+    bounds.left = LVIR_BOUNDS;
+    if (row < 0 || !SendMessage(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&bounds))) {
+        return;
+    }
+    const int rowHeight = bounds.bottom - bounds.top;
+    Scroll(0, (row - GetTopIndex()) * rowHeight);
+}
+
+void CSortListCtrl::ScrollToKeptRow(LPARAM old, const std::function<bool(LPARAM)>& isSame) const {
+    const std::vector<int32_t> order = GetColumnOrder();
+    view::SortState state;
+    state.nSortColumn = m_nSortColumn;
+    state.bSortDescending = m_bSortDescending != 0;
+    state.nTieMode = m_nTieMode;
+    const auto compare = [this](LPARAM x, LPARAM y, int column) {
+        return CompareItems(x, y, column);
+    };
+    const int row = view::FindKeptRow(
+        GetItemCount(), [&](int i) { return isSame(GetItemData(i)); },
+        [&](int i) {
+            return view::SortCompare(GetItemData(i), old, state, order.data(),
+                                     static_cast<int>(order.size()), compare) > 0;
+        });
+    ScrollRowToTop(row);
+}
+
+int CSortListCtrl::GetScrollX() const {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    return ::GetScrollInfo(m_hWnd, SB_HORZ, &info) ? info.nPos : 0;
+}
+
+void CSortListCtrl::ScrollToX(int x) const {
+    const int dx = x - GetScrollX();
+    if (dx != 0) {
+        Scroll(dx, 0);
+    }
 }

@@ -1,14 +1,18 @@
 // CSortListCtrl: a report-view list whose rows carry only item data. Cell texts are
 // asked for when the list paints them, a header click sorts by that column (again:
 // the other way round), ties are broken by the other columns in the order they are
-// shown, and widths, column order and sort state go to and come from a settings store.
-// Subclasses say how two items compare in a column and what text a cell shows.
+// shown, the header's arrow shows the sort, and widths, column order and sort state go to
+// and come from a settings store. A list whose rows are for reading only can be scrolled
+// by keys and type-ahead. Subclasses say how two items compare in a column and what text
+// a cell shows.
 #pragma once
 
 #include "framework/controls.h"
+#include "view/list_rules.h"
 #include "view/sort_compare.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +44,20 @@ public:
     void SetSort(int column, bool descending);
     // Sorts all rows by the current state and scrolls the first selected row into view.
     void Resort();
+
+    // For rows that are never selected nor focused, where the platform's own keys would
+    // move from "no row" each time: Up, Down, Page Up and Page Down scroll by a row or a
+    // page, and typed letters scroll to the first row whose text in the sort column
+    // starts with them. True when `msg` was such a key for the list (and is done).
+    bool ScrollForKey(const MSG& msg);
+    // Scrolls so that `row` is the first visible row, as far as the list can.
+    void ScrollRowToTop(int row) const;
+    // After a refill, among the rows in sort order: scrolls the row `isSame` recognises
+    // to the top, else the first row that sorts after `old` (an item no longer listed).
+    void ScrollToKeptRow(LPARAM old, const std::function<bool(LPARAM)>& isSame) const;
+    // The horizontal scroll position in pixels, and a scroll back to one.
+    int GetScrollX() const;
+    void ScrollToX(int x) const;
 
     int GetColumnCount() const;
     // Widths by column index, `count` of them.
@@ -77,6 +95,10 @@ private:
     void SortAndShowSelection();
     void OnColumnClick(int column);
     void OnGetDispInfo(NMLVDISPINFOA* info) const;
+    // The header's sort arrow on the sort column, in the sort's direction, none elsewhere.
+    void UpdateSortArrows() const;
+    void ScrollToPrefix(char letter, DWORD time);
 
     std::vector<int32_t> m_sortOrder; // display order during a sort
+    view::TypeAhead m_typeAhead;
 };

@@ -69,4 +69,16 @@ void ClampToMinimumSize(int edge, int minWidth, int minHeight, PixelRect& rect) 
     }
 }
 
+PixelPoint CenterInWorkArea(int width, int height, const PixelRect& over, const PixelRect& work) {
+    int64_t x = over.left + (static_cast<int64_t>(over.right) - over.left - width) / 2;
+    int64_t y = over.top + (static_cast<int64_t>(over.bottom) - over.top - height) / 2;
+    // Right and bottom first, so that a window larger than the area keeps its caption
+    // and its left edge on the screen.
+    x = x + width > work.right ? static_cast<int64_t>(work.right) - width : x;
+    y = y + height > work.bottom ? static_cast<int64_t>(work.bottom) - height : y;
+    x = x < work.left ? work.left : x;
+    y = y < work.top ? work.top : y;
+    return {Saturate(x), Saturate(y)};
+}
+
 } // namespace view

@@ -1,6 +1,6 @@
 // Layout arithmetic of the resizable dialogs, free of any window: the pixel metrics
-// derived from the dialog's base units, and the clamp that keeps a window from being
-// dragged smaller than the size it was created with.
+// derived from the dialog's base units, the clamp that keeps a window from being
+// dragged smaller than the size it was created with, and a dialog's place over its owner.
 #pragma once
 
 #include <cstdint>
@@ -47,5 +47,13 @@ enum SizingEdge {
 // left alone (dragging the top edge never corrects the width), and so is every edge
 // value outside 1..8.
 void ClampToMinimumSize(int edge, int minWidth, int minHeight, PixelRect& rect);
+
+// Where a window of `width` x `height` goes: centred over `over`, kept inside `work`
+// (a monitor's work area); a window larger than the work area shows its top left.
+struct PixelPoint {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+PixelPoint CenterInWorkArea(int width, int height, const PixelRect& over, const PixelRect& work);
 
 } // namespace view

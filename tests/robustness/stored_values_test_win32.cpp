@@ -92,7 +92,7 @@ TEST_F(MainDlgTest, EveryValueInEveryWrongTypeAndSizeStartsTheWindowWithItsDefau
                     CFolderListCtrl& list = dlg.GetFolderList();
                     int32_t widths[3] = {};
                     list.GetColumnWidths(widths, 3);
-                    EXPECT_EQ((std::vector<int32_t>{110, 70, 240}),
+                    EXPECT_EQ(uitest::DefaultColumnWidths(),
                               std::vector<int32_t>(widths, widths + 3));
                     EXPECT_EQ((std::vector<int32_t>{0, 1, 2}), list.GetColumnOrder());
                     EXPECT_EQ(2, list.GetSortColumn());

@@ -1,6 +1,7 @@
 // The folder list on the real main-window template: rows of a generated mailbox with
 // their texts and order, header clicks, the tie-break over the display order, the
-// compact and exact size forms, cut cell texts, and the column state in a store.
+// compact and exact size forms, cut cell texts, the column state in a store, the sort
+// arrows and the default widths at 96 and 144 DPI.
 #include "folder_formats.h"
 #include "folder_list_host_win32.h"
 #include "mailgen.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <tuple>
 
 namespace {
@@ -97,19 +99,46 @@ TEST_F(FolderListTest, RowsShowTheCatalogueSortedByFolderNameThenFileNameThenSiz
     });
 }
 
+// The header's sort arrows, column by column: 'u' up, 'd' down, '-' none, '?' both.
+std::string SortArrows(const CListCtrl& list) {
+    HWND header = reinterpret_cast<HWND>(list.SendMessage(LVM_GETHEADER));
+    std::string arrows;
+    for (int i = 0; i < 3; ++i) {
+        HDITEMA item = {};
+        item.mask = HDI_FORMAT;
+        ::SendMessageA(header, HDM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+        const bool up = (item.fmt & HDF_SORTUP) != 0;
+        const bool down = (item.fmt & HDF_SORTDOWN) != 0;
+        arrows += up && down ? '?' : up ? 'u' : down ? 'd' : '-';
+    }
+    return arrows;
+}
+
 TEST_F(FolderListTest, HeaderClicksSortAscendingThenDescendingThenByTheOtherColumn) {
     FolderListHost host(&m_catalogue);
     struct Click {
         int column;
         bool descending;
-    } clicks[] = {{1, false}, {1, true}, {0, false}, {2, false}, {2, true}, {1, false}};
-    host.Run([&](CFolderListCtrl& list) { list.FillFromCatalogue(true); });
+        const char* arrows;
+    } clicks[] = {{1, false, "-u-"}, {1, true, "-d-"}, {0, false, "u--"},
+                  {2, false, "--u"}, {2, true, "--d"}, {1, false, "-u-"}};
+    host.Run([&](CFolderListCtrl& list) {
+        list.FillFromCatalogue(true);
+        EXPECT_EQ("--u", SortArrows(list));
+    });
     for (const Click& click : clicks) {
         SCOPED_TRACE(testing::Message() << "click on " << click.column);
         host.ClickHeader(click.column);
         host.Run([&](CFolderListCtrl& list) {
             EXPECT_EQ(click.column, list.GetSortColumn());
             EXPECT_EQ(click.descending, list.IsSortDescending());
+            EXPECT_EQ(click.arrows, SortArrows(list));
+            // The header's other formats stay: the size column stays right-aligned.
+            HDITEMA size = {};
+            size.mask = HDI_FORMAT;
+            ::SendMessageA(reinterpret_cast<HWND>(list.SendMessage(LVM_GETHEADER)), HDM_GETITEMA, 1,
+                           reinterpret_cast<LPARAM>(&size));
+            EXPECT_EQ(HDF_RIGHT, size.fmt & HDF_JUSTIFYMASK);
             EXPECT_EQ(
                 Texts(uitest::SortedRows(m_expected, click.column, click.descending, {0, 1, 2}),
                       true),
@@ -179,14 +208,69 @@ TEST(FolderListEmptyTest, AnEmptyCatalogueGivesAnEmptyList) {
         EXPECT_EQ(titles, uitest::ColumnTitles(list));
         int32_t widths[3] = {};
         list.GetColumnWidths(widths, 3);
-        EXPECT_EQ(110, widths[0]);
-        EXPECT_EQ(70, widths[1]);
-        EXPECT_EQ(240, widths[2]);
+        EXPECT_EQ(uitest::DefaultColumnWidths(), std::vector<int32_t>(widths, widths + 3));
         LVCOLUMNA size = {};
         size.mask = LVCF_FMT;
         list.SendMessage(LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&size));
         EXPECT_EQ(LVCFMT_RIGHT, size.fmt & LVCFMT_JUSTIFYMASK);
     });
+}
+
+// Run by the test below in a process of its own: the screen's DPI is read once per
+// process, from the prefix's setting.
+TEST(FolderListDpiTest, ScreenHasTheDpiTheParentSet) {
+    const char* wanted = std::getenv("FOLDTALLY_TEST_DPI");
+    if (wanted == nullptr) {
+        GTEST_SKIP() << "only in the process the DPI test starts";
+    }
+    HDC screen = ::GetDC(nullptr);
+    EXPECT_EQ(std::atoi(wanted), ::GetDeviceCaps(screen, LOGPIXELSX));
+    ::ReleaseDC(nullptr, screen);
+}
+
+TEST(FolderListDpiTest, DefaultWidthsScaleWithTheScreensDpi) {
+    if (std::getenv("FOLDTALLY_TEST_DPI") != nullptr) {
+        GTEST_SKIP() << "the process this test started";
+    }
+    const char kDesktop[] = "Control Panel\\Desktop";
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, kDesktop, 0, nullptr, 0,
+                                               KEY_READ | KEY_WRITE, nullptr, &key, nullptr));
+    DWORD saved = 0;
+    DWORD size = sizeof saved;
+    const bool hadValue = ::RegQueryValueExA(key, "LogPixels", nullptr, nullptr,
+                                             reinterpret_cast<BYTE*>(&saved), &size) == 0;
+    char self[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, self, sizeof self);
+    for (DWORD dpi : {96u, 144u}) {
+        SCOPED_TRACE(dpi);
+        ::RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                         sizeof dpi);
+        ::SetEnvironmentVariableA("FOLDTALLY_TEST_DPI", std::to_string(dpi).c_str());
+        // The fresh list's widths there, measured against that process's screen.
+        std::string command = std::string("\"") + self +
+                              "\" --gtest_filter=FolderListDpiTest.ScreenHasTheDpiTheParentSet:"
+                              "FolderListEmptyTest.AnEmptyCatalogueGivesAnEmptyList";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        ASSERT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                     nullptr, &startup, &process));
+        ::WaitForSingleObject(process.hProcess, 60000);
+        DWORD code = 1;
+        ::GetExitCodeProcess(process.hProcess, &code);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+        EXPECT_EQ(0u, code);
+    }
+    ::SetEnvironmentVariableA("FOLDTALLY_TEST_DPI", nullptr);
+    if (hadValue) {
+        ::RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&saved),
+                         sizeof saved);
+    } else {
+        ::RegDeleteValueA(key, "LogPixels");
+    }
+    ::RegCloseKey(key);
 }
 
 TEST(FolderListSortTest, SetSortClampsTheColumnIntoTheColumnsThereAre) {

@@ -1,7 +1,8 @@
 // The settings dialog and the About box opened from the main window: OK hands every
 // value back, stores it, applies automatic refresh and refreshes twice when it is on;
 // Cancel leaves the live settings and the store as they were; the About box shows the
-// directories in effect, the typed ones when the settings say so.
+// directories in effect, the typed ones when the settings say so; both open centred over
+// the main window, inside the work area of its monitor.
 #include "main_dlg_fixture_win32.h"
 #include "resource.h"
 
@@ -172,6 +173,58 @@ TEST_F(MainDlgTest, AboutBoxShowsTheDirectoriesInEffect) {
                  });
     // The typed directories stay stored for a later switch back.
     EXPECT_EQ(std::string("C:\\EXPLIZIT\\MAIL\\") + '\0', Stored("MailboxPath", REG_SZ));
+}
+
+// The centre of `box` lies on the centre of `owner` (to the pixel the halving allows)
+// and the whole box lies inside the work area of the owner's monitor.
+void ExpectCentredInside(HWND box, HWND owner, bool expectCentre) {
+    RECT b = {};
+    RECT o = {};
+    ::GetWindowRect(box, &b);
+    ::GetWindowRect(owner, &o);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    if (expectCentre) {
+        EXPECT_NEAR((o.left + o.right) / 2, (b.left + b.right) / 2, 1);
+        EXPECT_NEAR((o.top + o.bottom) / 2, (b.top + b.bottom) / 2, 1);
+    }
+    EXPECT_GE(b.left, work.left);
+    EXPECT_GE(b.top, work.top);
+    EXPECT_LE(b.right, work.right);
+    EXPECT_LE(b.bottom, work.bottom);
+}
+
+TEST_F(MainDlgTest, SettingsAndAboutOpenCentredOverTheMainWindowInsideTheWorkArea) {
+    CMainDlg dlg(m_app);
+    HWND box = nullptr;
+    const struct {
+        UINT command;
+        int x;       // where the main window stands
+        bool centre; // whether the centre can be kept there
+    } cases[] = {{ID_EXTRAS_SETTINGS, 300, true},
+                 {ID_HELP_ABOUT, 300, true},
+                 {ID_EXTRAS_SETTINGS, -380, false},
+                 {ID_HELP_ABOUT, -380, false}};
+    std::vector<UiScript::Step> steps;
+    for (const auto& c : cases) {
+        steps.push_back([&dlg, &c] {
+            // Partly off the monitor's left edge in the later cases.
+            ::SetWindowPos(dlg.GetSafeHwnd(), nullptr, c.x, 200, 500, 400, SWP_NOZORDER);
+            dlg.PostMessage(WM_COMMAND, c.command, 0);
+            return true;
+        });
+        steps.push_back([&] { return (box = OwnedBox(dlg)) != nullptr; });
+        steps.push_back([&dlg, &box, &c] {
+            SCOPED_TRACE(testing::Message() << c.command << " at " << c.x);
+            ExpectCentredInside(box, dlg.GetSafeHwnd(), c.centre);
+            ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        });
+        steps.push_back([&] { return OwnedBox(dlg) == nullptr; });
+    }
+    RunMain(dlg, steps);
 }
 
 } // namespace

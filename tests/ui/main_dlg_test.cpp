@@ -1,5 +1,6 @@
 // The main window in use: what it shows for a generated mailbox, the status line, the
-// keys and commands of its menus, warning 502 with the refresh requests it drops, the
+// keys and commands of its menus (and not those meant for the help window), warning 502
+// with the refresh requests it drops and once only for the worker's refreshes, the
 // context menu, and rows that never stay selected.
 #include "folder_formats.h"
 #include "main_dlg_fixture_win32.h"
@@ -218,6 +219,121 @@ TEST_F(MissingTreeTest, Warning502AppearsAndRefreshRequestsMeanwhileAreDropped) 
                 },
             },
             false);
+}
+
+TEST_F(MissingTreeTest, WorkerRefreshesWarnOnceUntilTheFileWasReadableInBetween) {
+    CMainDlg dlg(m_app);
+    HWND box = nullptr;
+    int count = 0;
+    int ticks = 0;
+    auto findBox = [&] {
+        box = dlg.GetSafeHwnd() ? testsupport::FindOwnedDialog(dlg.GetSafeHwnd()) : nullptr;
+        return box != nullptr;
+    };
+    auto closeBox = [&] {
+        EXPECT_EQ(kWarning502, StaticTexts(box));
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return true;
+    };
+    // One refresh by `message` (the worker's request or F5); then, a few ticks later,
+    // whether a box is open.
+    auto refreshBy = [&](UINT message, WPARAM wParam) -> std::vector<UiScript::Step> {
+        return {[&, message, wParam] {
+                    count = dlg.GetRefreshCount();
+                    ticks = 0;
+                    dlg.PostMessage(message, wParam, 0);
+                    return true;
+                },
+                [&] { return dlg.GetRefreshCount() == count + 1 && ++ticks == 5; }};
+    };
+    auto noBox = [&] {
+        EXPECT_EQ(0, CountOwnedDialogs(dlg.GetSafeHwnd())) << "refresh " << count + 1;
+        return true;
+    };
+    std::vector<UiScript::Step> steps = {
+        findBox,
+        [&] {
+            // The list and the status line are filled before the box opens.
+            EXPECT_EQ(static_cast<int>(m_expected.folders.size()) + 1,
+                      dlg.GetFolderList().GetItemCount());
+            const std::string status = testsupport::WindowText(dlg.GetStatusHwnd());
+            EXPECT_EQ(std::to_string(m_expected.folders.size() + 1) + " Dateien, ",
+                      status.substr(0, status.find(',') + 2));
+            return closeBox();
+        },
+        WaitUntilShown(dlg),
+    };
+    auto add = [&steps](std::vector<UiScript::Step> more) {
+        steps.insert(steps.end(), more.begin(), more.end());
+    };
+    // Still missing: the worker's refreshes say nothing more.
+    add(refreshBy(CMainDlg::kRefreshRequest, 0));
+    add({noBox});
+    add(refreshBy(CMainDlg::kRefreshRequest, 0));
+    add({noBox});
+    // Readable in between, then gone again: told once more.
+    add({[&] { return testsupport::WriteFile(m_strMailbox + "hierarch.pm", ""); }});
+    add(refreshBy(CMainDlg::kRefreshRequest, 0));
+    add({noBox, [&] { return testsupport::RemoveFile(m_strMailbox + "hierarch.pm"); }});
+    add({[&] {
+             count = dlg.GetRefreshCount();
+             dlg.PostMessage(CMainDlg::kRefreshRequest, 0, 0);
+             return true;
+         },
+         findBox, closeBox, WaitUntilShown(dlg)});
+    add(refreshBy(CMainDlg::kRefreshRequest, 0));
+    add({noBox});
+    // F5 tells it whenever it applies.
+    add({[&] {
+             dlg.PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
+             return true;
+         },
+         findBox, closeBox, WaitUntilShown(dlg)});
+    RunMain(dlg, steps, false);
+}
+
+TEST_F(MainDlgTest, KeysForTheHelpWindowDoNotReachTheMainWindow) {
+    HWND help = nullptr;
+    m_app.SetHelpViewer([&](HWND owner, const char*, UINT, DWORD_PTR) {
+        // A window of the thread that is no child of the main window, as the viewer's.
+        help = ::CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, owner,
+                                 nullptr, nullptr, nullptr);
+        return help;
+    });
+    CMainDlg dlg(m_app);
+    int count = 0;
+    int ticks = 0;
+    RunMain(dlg, {
+                     [&] {
+                         dlg.PostMessage(WM_COMMAND, ID_HELP_WINDOW, 0);
+                         return true;
+                     },
+                     [&] { return help != nullptr; },
+                     [&] {
+                         count = dlg.GetRefreshCount();
+                         ::SetFocus(help);
+                         PostKeyWith(help, VK_CONTROL, 'K');
+                         PostKeyWith(help, VK_CONTROL, 'E');
+                         PostKeyWith(help, 0, VK_F5);
+                         return true;
+                     },
+                     [&] { return ++ticks == 5; },
+                     [&] {
+                         EXPECT_TRUE(dlg.GetSettings().m_bCompactFileSizes);
+                         EXPECT_EQ(count, dlg.GetRefreshCount());
+                         EXPECT_EQ(0, CountOwnedDialogs(dlg.GetSafeHwnd()));
+                         // The same keys for the main window's list still act.
+                         PostKeyWith(dlg.GetFolderList().GetSafeHwnd(), VK_CONTROL, 'K');
+                         return true;
+                     },
+                     [&] { return !dlg.GetSettings().m_bCompactFileSizes; },
+                     [&] {
+                         ReleaseModifiers();
+                         ::DestroyWindow(help);
+                         return true;
+                     },
+                 });
+    ReleaseModifiers();
 }
 
 TEST_F(MissingTreeTest, NoWarningWhenTheWarningIsSwitchedOffOrPathsAreNotWanted) {

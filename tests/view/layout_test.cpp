@@ -111,4 +111,32 @@ TEST(LayoutTest, MetricsMultiplyFirstThenTruncate) {
     }
 }
 
+struct CenterCase {
+    const char* what;
+    PixelRect over;
+    int x, y;
+};
+
+TEST(LayoutTest, DialogIsCentredOverItsOwnerAndKeptInsideTheWorkArea) {
+    // A 200 x 100 dialog; the work area of a second monitor right of a 1280 px one.
+    const PixelRect work = {1280, 0, 2560, 984};
+    const CenterCase cases[] = {
+        {"inside", {1400, 100, 2000, 500}, 1600, 250},
+        {"owner hangs off the left", {1000, 100, 1400, 300}, 1280, 150},
+        {"owner hangs off the right bottom", {2400, 900, 2800, 1100}, 2360, 884},
+        {"owner maximized over the area", work, 1820, 442},
+        {"owner smaller than the dialog", {1500, 500, 1540, 520}, 1420, 460},
+    };
+    for (const CenterCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const view::PixelPoint at = view::CenterInWorkArea(200, 100, c.over, work);
+        EXPECT_EQ(c.x, at.x);
+        EXPECT_EQ(c.y, at.y);
+    }
+    // Larger than the area: the top left corner stays on the screen.
+    const view::PixelPoint big = view::CenterInWorkArea(1500, 1200, {1400, 100, 2000, 500}, work);
+    EXPECT_EQ(1280, big.x);
+    EXPECT_EQ(0, big.y);
+}
+
 } // namespace

@@ -179,4 +179,24 @@ void AddColumns(CListCtrl& list, int count) {
     }
 }
 
+std::vector<int32_t> DefaultColumnWidths() {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    LOGFONTA face = {};
+    face.lfHeight = -::MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
+    face.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyA(face.lfFaceName, "MS Sans Serif");
+    HFONT font = ::CreateFontIndirectA(&face);
+    HGDIOBJ previous = ::SelectObject(screen, font);
+    SIZE text = {};
+    const char widest[] = "5.368.941.430";
+    ::GetTextExtentPoint32A(screen, widest, lstrlenA(widest), &text);
+    ::SelectObject(screen, previous);
+    ::DeleteObject(font);
+    ::ReleaseDC(nullptr, screen);
+    auto scaled = [dpi](int pixels) { return ::MulDiv(pixels, dpi, 96); };
+    return {scaled(110), std::max(scaled(70), static_cast<int32_t>(text.cx + 2 * scaled(6))),
+            scaled(240)};
+}
+
 } // namespace uitest

@@ -105,7 +105,8 @@ INT_PTR MainDlgTest::RunMain(const std::vector<testsupport::UiScript::Step>& ste
 }
 
 void MainDlgTest::ExpectDefaultsStoredBesidesPlacement() {
-    EXPECT_EQ(Ints({110, 70, 240}), Stored("Columns", REG_BINARY));
+    const std::vector<int32_t> widths = DefaultColumnWidths();
+    EXPECT_EQ(Ints({widths[0], widths[1], widths[2]}), Stored("Columns", REG_BINARY));
     EXPECT_EQ(Ints({0, 1, 2}), Stored("ColOrder", REG_BINARY));
     EXPECT_EQ(Ints({2, 0}), Stored("Sort", REG_BINARY));
     EXPECT_EQ(Byte(0), Stored("AutoRefresh", REG_BINARY));

@@ -49,7 +49,7 @@ protected:
     }
     std::string Stored(const std::string& name, DWORD expectedType);
     // Every stored value but "Placement" holds a first start's default, in its own type
-    // and size: columns 110/70/240 in order 0 1 2, sort by folder ascending, the nine
+    // and size: the default column widths in order 0 1 2, sort by folder ascending, the nine
     // settings' defaults.
     void ExpectDefaultsStoredBesidesPlacement();
 
