@@ -1,6 +1,7 @@
 // Rerunnable timing of the main window on a large mailbox (Windows, under Wine): the
 // whole refresh (empty the list, scan, fill, sort, status line) against the bare scan of
-// the same mailbox and against the minimal loop of the scan's system calls, a repaint of
+// the same mailbox (with its helper threads, and on the calling thread alone) and against
+// the minimal loop of the scan's system calls, which runs on one thread, a repaint of
 // the filled list (texts made on demand for the visible rows only), and a header click
 // that sorts by size. Then the heap bytes a row costs, in the catalogue and in the list.
 // The window is the real CMainDlg; HKEY_CURRENT_USER is redirected to a scratch key for
@@ -85,7 +86,7 @@ public:
 };
 
 struct Figures {
-    std::vector<double> refresh, scan, loop, repaint, sortClick;
+    std::vector<double> refresh, scan, oneThread, loop, repaint, sortClick;
     int rows = 0;
     double catalogueBytes = 0; // heap bytes of one bare scan's catalogue, kept
     double listBytes = 0;      // heap bytes the filled list holds beyond the empty one
@@ -124,6 +125,10 @@ void CALLBACK Measure(HWND, UINT, UINT_PTR timer, DWORD) {
         FolderCatalogue bare;
         f.scan.push_back(Milliseconds(
             [&] { bare.Scan(g_strMailbox, true, true, g_strNewmail, "<Posteingang>"); }));
+        FolderCatalogue alone;
+        alone.threading.helpers = 0;
+        f.oneThread.push_back(Milliseconds(
+            [&] { alone.Scan(g_strMailbox, true, true, g_strNewmail, "<Posteingang>"); }));
         f.loop.push_back(Milliseconds([&] { MinimalScan(g_strMailbox, g_strNewmail); }));
         f.repaint.push_back(Milliseconds([&] {
             ::RedrawWindow(list, nullptr, nullptr,
@@ -197,9 +202,16 @@ int main(int argc, char** argv) {
     std::printf("%d folders, %d rows, %d runs, medians in ms:\n", folders, figures.rows, g_nRuns);
     std::printf("  refresh (F5)           %9.1f\n", Median(figures.refresh));
     std::printf("  bare scan              %9.1f\n", Median(figures.scan));
+    std::printf("  bare scan, one thread  %9.1f\n", Median(figures.oneThread));
     std::printf("  minimal loop           %9.1f\n", Median(figures.loop));
     std::printf("  repaint of the list    %9.1f\n", Median(figures.repaint));
     std::printf("  header click + repaint %9.1f\n", Median(figures.sortClick));
+    const double loop = Median(figures.loop);
+    if (loop > 0) {
+        std::printf("  ratio to the loop: refresh %.2f, bare scan %.2f, one thread %.2f\n",
+                    Median(figures.refresh) / loop, Median(figures.scan) / loop,
+                    Median(figures.oneThread) / loop);
+    }
     std::printf("  whole run of the window (open, %d x all of the above, close) %.0f\n", g_nRuns,
                 open);
     std::printf("heap bytes per row: catalogue %.0f, list %.0f\n",

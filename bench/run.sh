@@ -11,6 +11,9 @@
 #   WINE=1 FOLDERS="1000 10000" bench/run.sh   # also foldtally-report.exe against the
 #                                      # Windows build of the loop, both under Wine
 #   NATIVE=0 WINE=1 bench/run.sh       # only under Wine
+#   FOLDERS=20 BASELINE=DIR/foldtally-report bench/run.sh   # also against another build
+#                                      # of the report (BASELINE_EXE: its .exe under Wine),
+#                                      # alternated with this one
 set -euo pipefail
 cd "$(dirname "$0")/.."
 FOLDERS=${FOLDERS:-"1000 10000 100000"}
@@ -68,6 +71,11 @@ PY
     bench/compare.py "$runs" report "$report" loop "$loop"
     echo "  alternating runs, --format json:"
     bench/compare.py "$runs" json "${report% --tsv} --format json" loop "$loop"
+    if [ -n "${BASELINE:-}" ]; then
+        echo "  against the baseline build:"
+        bench/compare.py "$runs" report "$report" baseline \
+            "$BASELINE --mailbox $mailbox --newmail $newmail --tsv"
+    fi
 }
 
 for n in $FOLDERS; do
@@ -106,5 +114,10 @@ if [ "${WINE:-0}" = 1 ]; then
         echo "  heap:   $(wine build/win32/bench/row_memory_bench.exe "$mailbox\\" "$newmail\\" </dev/null | tr -d '\r')"
         echo "  alternating runs:"
         bench/compare.py "$runs" report "$report" loop "$loop"
+        if [ -n "${BASELINE_EXE:-}" ]; then
+            echo "  against the baseline build:"
+            bench/compare.py "$runs" report "$report" baseline \
+                "wine $BASELINE_EXE --mailbox '$mailbox' --newmail '$newmail' --tsv"
+        fi
     done
 fi

@@ -1,12 +1,18 @@
-// Trace output: formatting into a growable string, then the debugger channel.
+// Trace output: formatting into a growable string, then the debugger channel or the
+// calling thread's buffer.
 #include "diag/trace.h"
 
 #include "platform/debug_output.h"
 
 #include <cstdarg>
 #include <cstdio>
+#include <utility>
 
 namespace {
+
+// The innermost TraceBuffer of this thread, or null: each thread has its own, so a
+// helper thread never touches the channel, its hook or another thread's lines.
+thread_local std::vector<std::string>* t_pBuffer = nullptr;
 
 std::string FormatV(const char* format, va_list args) {
     va_list measure;
@@ -35,7 +41,27 @@ std::string FormatText(const char* format, ...) {
 void Trace(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    const std::string text = FormatV(format, args);
+    std::string text = FormatV(format, args);
     va_end(args);
+    if (t_pBuffer) {
+        t_pBuffer->push_back(std::move(text));
+        return;
+    }
     platform::DebugOutput(text.c_str());
+}
+
+void TraceText(const std::string& text) {
+    if (t_pBuffer) {
+        t_pBuffer->push_back(text);
+        return;
+    }
+    platform::DebugOutput(text.c_str());
+}
+
+TraceBuffer::TraceBuffer(std::vector<std::string>& lines) : m_pPrevious(t_pBuffer) {
+    t_pBuffer = &lines;
+}
+
+TraceBuffer::~TraceBuffer() {
+    t_pBuffer = m_pPrevious;
 }

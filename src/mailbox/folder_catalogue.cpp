@@ -1,12 +1,25 @@
 // One scan of a mailbox directory into the catalogue. Only headers are read; sizes
 // come from file lengths and the directory listing, so a scan takes time with the
 // number of files, not with their size.
+//
+// That time is spent waiting for opens (three round trips to Wine's server each, one to
+// the server of a network share), not working, so the folder files are read on a few
+// helper threads and on the calling thread at once. Each takes the next file by one
+// atomic index and writes only that file's row and slot; after all have joined, the
+// calling thread resolves the paths and writes the trace lines in the files' order, so
+// the outcome is that of one thread reading the files in turn.
 #include "mailbox/folder_catalogue.h"
 
+#include "diag/trace.h"
 #include "mailbox/folder_headers.h"
 #include "mailbox/hierarchy.h"
 #include "platform/files.h"
+#include "platform/thread.h"
 
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -27,7 +40,130 @@ bool CollectFolderFile(const platform::DirectoryEntry& entry, void* context) {
     return true;
 }
 
+// What reading one file leaves besides its row, kept until every file has been read:
+// the identifier to look up once the tree is complete, and the trace lines, which must
+// come out in the files' order.
+struct FileSlot {
+    std::string folderId;
+    std::vector<std::string> traceLines;
+};
+
+// The files of one scan, the index that hands them out and the rows and slots they
+// fill. Files [0, pmm) are the .PMM folders, the rest the .MBX folders, as the rows
+// stand. Nothing but the index is written by two threads.
+class FolderFileReader {
+public:
+    FolderFileReader(const std::string& mailboxDir, const FolderFileNames& names,
+                     FolderRecord* rows, FileSlot* slots)
+        : m_strMailboxDir(mailboxDir), m_names(names), m_pRows(rows), m_pSlots(slots),
+          m_nCount(names.pmm.size() + names.mbx.size()) {}
+
+    // Reads the next file not yet taken, until none is left. Records are reused from
+    // file to file: SetPath starts each one clean.
+    void ReadUntilDone() {
+        pmm pmmRecord;
+        mbx mbxRecord;
+        for (;;) {
+            const size_t i = m_nNext.fetch_add(1, std::memory_order_relaxed);
+            if (i >= m_nCount) {
+                return;
+            }
+            if (i < m_names.pmm.size()) {
+                Read(pmmRecord, m_names.pmm[i], m_pRows[i], m_pSlots[i]);
+            } else {
+                Read(mbxRecord, m_names.mbx[i - m_names.pmm.size()], m_pRows[i], m_pSlots[i]);
+            }
+        }
+    }
+
+private:
+    // Analyze closes every file it opens before it returns, so no file is open while
+    // its row is filled, and an .MBX is closed before its companion opens.
+    template <class Record>
+    void Read(Record& record, const std::string& name, FolderRecord& row, FileSlot& slot) {
+        {
+            const TraceBuffer trace(slot.traceLines);
+            record.SetPath(m_strMailboxDir + name);
+            record.Analyze();
+        }
+        slot.folderId = std::move(record.folderId);
+        row = std::move(record); // the base fields move; SetPath refills them
+    }
+
+    const std::string& m_strMailboxDir;
+    const FolderFileNames& m_names;
+    FolderRecord* m_pRows;
+    FileSlot* m_pSlots;
+    const size_t m_nCount;
+    std::atomic<size_t> m_nNext{0};
+};
+
+// One helper thread and what escaped from it: the scan rethrows that on the calling
+// thread, where one thread reading every file would have thrown it.
+struct Helper {
+    platform::Thread thread;
+    FolderFileReader* pReader = nullptr;
+    std::exception_ptr error;
+
+    static unsigned Main(void* argument) {
+        Helper& self = *static_cast<Helper*>(argument);
+        try {
+            self.pReader->ReadUntilDone();
+        } catch (...) {
+            self.error = std::current_exception();
+        }
+        return 0;
+    }
+};
+
+// The helpers of one scan. A helper that cannot be started is simply missing: the
+// others and the calling thread read its share. Joined at the latest when destroyed,
+// so none outlives the reader and rows it writes.
+class HelperThreads {
+public:
+    HelperThreads(FolderFileReader& reader, int count, uint32_t failingStarts)
+        : m_helpers(count > 0 ? new Helper[static_cast<size_t>(count)] : nullptr),
+          m_nCount(count > 0 ? count : 0) {
+        for (int i = 0; i < m_nCount; ++i) {
+            m_helpers[i].pReader = &reader;
+            const bool refused = i < 32 && ((failingStarts >> i) & 1u) != 0;
+            if (!refused) {
+                m_helpers[i].thread.Start(&Helper::Main, &m_helpers[i]);
+            }
+        }
+    }
+    HelperThreads(const HelperThreads&) = delete;
+    HelperThreads& operator=(const HelperThreads&) = delete;
+
+    // Waits for every helper, then rethrows the first failure of one.
+    void Join() {
+        for (int i = 0; i < m_nCount; ++i) {
+            m_helpers[i].thread.Join();
+        }
+        for (int i = 0; i < m_nCount; ++i) {
+            if (m_helpers[i].error) {
+                std::rethrow_exception(m_helpers[i].error);
+            }
+        }
+    }
+
+private:
+    std::unique_ptr<Helper[]> m_helpers; // in place: each thread holds its helper's address
+    int m_nCount;
+};
+
 } // namespace
+
+int FolderCatalogue::HelperCount(size_t folderFiles) const {
+    if (threading.helpers != ScanThreading::kAutomatic) {
+        return std::max(threading.helpers, 0);
+    }
+    if (folderFiles < ScanThreading::kMinFilesForHelpers) {
+        return 0;
+    }
+    const unsigned processors = platform::ProcessorCount();
+    return static_cast<int>(std::min<unsigned>(processors, ScanThreading::kMaxHelpers));
+}
 
 bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
                            const std::string& newmailDir, const std::string& newMailLabel) {
@@ -43,28 +179,6 @@ bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, boo
     // Companions and "hierarch.pm" in another letter case are found in one listing.
     const platform::CaseFoldingScope caseFolding;
 
-    bool result = true;
-    pmHierarch ownHierarchy;
-    pmHierarch& hierarchy = details ? details->hierarchy : ownHierarchy;
-    std::vector<int32_t>* entryIndex = details ? &details->entryIndex : nullptr;
-    if (details) {
-        details->hierarchy = pmHierarch();
-        details->entryIndex.clear();
-        details->newMailRow = includeNewMail;
-    }
-    if (resolvePaths) {
-        result = hierarchy.Fill(mailboxDir);
-    }
-    if (details) {
-        details->hierarchyRead = resolvePaths && result;
-    }
-    if (includeNewMail) {
-        AddNewMail(newmailDir, newMailLabel);
-        if (entryIndex) {
-            entryIndex->push_back(-1);
-        }
-    }
-    const pmHierarch* handedOn = result ? &hierarchy : nullptr;
     // One pass over the directory for both kinds: in a mailbox of thousands of folders
     // a pass costs as much as opening a few hundred of them. Names only, since every
     // file is opened anyway and that gives its length.
@@ -72,53 +186,66 @@ bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, boo
     if (!mailboxDir.empty()) { // unknown directory: no folders, never the current one's files
         platform::SearchDirectoryNames(mailboxDir, "*", &CollectFolderFile, &names);
     }
-    records.reserve(records.size() + names.pmm.size() + names.mbx.size());
-    if (entryIndex) {
-        entryIndex->reserve(records.capacity());
+    if (threading.afterListing) {
+        threading.afterListing(threading.afterListingContext);
     }
-    ScanFolderFiles<pmm>(mailboxDir, names.pmm, resolvePaths, handedOn, entryIndex);
-    ScanFolderFiles<mbx>(mailboxDir, names.mbx, resolvePaths, handedOn, entryIndex);
-    return result;
-}
+    const size_t first = includeNewMail ? 1 : 0;
+    const size_t files = names.pmm.size() + names.mbx.size();
+    // Sized once before any helper starts: no row moves while they write.
+    records.resize(first + files);
+    std::vector<FileSlot> slots(files);
+    FolderFileReader reader(mailboxDir, names, records.data() + first, slots.data());
 
-void FolderCatalogue::AddNewMail(const std::string& newmailDir, const std::string& label) {
-    NewMailRecord record;
-    record.Analyze(newmailDir, label);
-    Append(record);
-}
-
-template <class Record>
-void FolderCatalogue::ScanFolderFiles(const std::string& mailboxDir,
-                                      const std::vector<std::string>& names, bool resolvePaths,
-                                      const pmHierarch* hierarchy,
-                                      std::vector<int32_t>* entryIndex) {
-    Record record; // reused for every file: SetPath starts it clean
-    for (const std::string& name : names) {
-        record.SetPath(mailboxDir + name);
-        record.Analyze();
-        if (entryIndex) {
-            // One lookup for the path and for the tree that is built from the same scan.
-            const int index =
-                resolvePaths && hierarchy ? hierarchy->FindIndex(record.folderId) : -1;
-            entryIndex->push_back(index);
-            if (resolvePaths && hierarchy) {
-                record.SetFolderPath(hierarchy->ResolvePathAt(index, false));
-            }
-        } else if (resolvePaths && hierarchy) {
-            record.SetFolderPath(hierarchy->ResolvePath(record.folderId, false));
+    bool result = true;
+    pmHierarch ownHierarchy;
+    pmHierarch& hierarchy = details ? details->hierarchy : ownHierarchy;
+    if (details) {
+        details->hierarchy = pmHierarch();
+        details->entryIndex.clear();
+        details->newMailRow = includeNewMail;
+    }
+    {
+        HelperThreads helpers(reader, HelperCount(files), threading.failingStarts);
+        // The tree and the new mail are read while the helpers read folder files; their
+        // trace lines go out now, as they come before every folder file's.
+        if (resolvePaths) {
+            result = hierarchy.Fill(mailboxDir);
         }
-        Append(std::move(record)); // the base fields move; SetPath refills them
+        if (includeNewMail) {
+            NewMailRecord newMail;
+            newMail.Analyze(newmailDir, newMailLabel);
+            records.front() = newMail; // copies the base fields only
+        }
+        reader.ReadUntilDone();
+        helpers.Join();
     }
-}
 
-void FolderCatalogue::Append(const FolderRecord& record) {
-    records.push_back(record); // copies the base fields only
-    ++fileCount;
-    totalSize += record.size;
-}
-
-void FolderCatalogue::Append(FolderRecord&& record) {
-    ++fileCount;
-    totalSize += record.size;
-    records.push_back(std::move(record)); // moves the base fields only
+    // Without a readable tree no path is resolved.
+    const bool resolve = resolvePaths && result;
+    std::vector<int32_t>* entryIndex = details ? &details->entryIndex : nullptr;
+    if (details) {
+        details->hierarchyRead = resolve;
+        entryIndex->reserve(records.size());
+        entryIndex->resize(first, -1); // the new-mail row
+    }
+    for (size_t i = 0; i < files; ++i) {
+        for (const std::string& line : slots[i].traceLines) {
+            TraceText(line);
+        }
+        if (entryIndex) {
+            // One lookup for the path and for the tree built from the same scan.
+            const int index = resolve ? hierarchy.FindIndex(slots[i].folderId) : -1;
+            entryIndex->push_back(index);
+            if (resolve) {
+                records[first + i].SetFolderPath(hierarchy.ResolvePathAt(index, false));
+            }
+        } else if (resolve) {
+            records[first + i].SetFolderPath(hierarchy.ResolvePath(slots[i].folderId, false));
+        }
+    }
+    fileCount = static_cast<int32_t>(records.size());
+    for (const FolderRecord& record : records) {
+        totalSize += record.size;
+    }
+    return result;
 }

@@ -1,5 +1,7 @@
 // The folder catalogue: the rows of the last scan of a mailbox, their count and their
 // total size. The folder list shows the rows and keeps pointers to them as item data.
+// A scan starts, waits and ends on the calling thread; the folder files' headers are
+// read on a few helper threads that live only during the call.
 #pragma once
 
 #include "mailbox/folder_record.h"
@@ -19,6 +21,25 @@ struct ScanDetails {
     std::vector<int32_t> entryIndex;
 };
 
+// How a scan spreads the reading of folder files over helper threads. A setting of the
+// core: the default follows the machine, tests force counts and failed starts.
+struct ScanThreading {
+    static constexpr int kAutomatic = -1;
+    static constexpr int kMaxHelpers = 4;             // opens wait on the file system, not on work
+    static constexpr size_t kMinFilesForHelpers = 64; // below, starting threads costs more
+
+    // Helper threads to start: kAutomatic gives none below kMinFilesForHelpers folder
+    // files and otherwise one per processor, at most kMaxHelpers; 0 or more forces that
+    // many whatever the number of files.
+    int helpers = kAutomatic;
+    // Bit i set: the start of helper i fails as if the platform had refused the thread.
+    uint32_t failingStarts = 0;
+    // Called on the calling thread once the directory is listed, before any folder file
+    // is opened: tests remove files there that the listing still names.
+    void (*afterListing)(void* context) = nullptr;
+    void* afterListingContext = nullptr;
+};
+
 class FolderCatalogue {
 public:
     // Replaces the whole content: the new-mail row first (when `includeNewMail`), then
@@ -30,6 +51,10 @@ public:
     //
     // `records` changes only here: from the end of one scan to the start of the next,
     // every row stays at its address. The caller drops its pointers before scanning.
+    //
+    // The rows, their paths and the trace lines are those of one thread reading every
+    // file in turn, whatever number of helpers read them; "hierarch.pm" is read on the
+    // calling thread while the helpers run. Never entered twice at the same time.
     bool Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
               const std::string& newmailDir, const std::string& newMailLabel);
     // The same scan, keeping in `details` (when not null) the table it walked and each
@@ -40,13 +65,8 @@ public:
     std::vector<FolderRecord> records; // only the four base fields of each row
     int32_t fileCount = 0;             // rows, the new-mail row included
     uint64_t totalSize = 0;            // sum of the rows' sizes
+    ScanThreading threading;           // how the next scans read the folder files
 
 private:
-    void AddNewMail(const std::string& newmailDir, const std::string& label);
-    template <class Record>
-    void ScanFolderFiles(const std::string& mailboxDir, const std::vector<std::string>& names,
-                         bool resolvePaths, const pmHierarch* hierarchy,
-                         std::vector<int32_t>* entryIndex);
-    void Append(const FolderRecord& record);
-    void Append(FolderRecord&& record);
+    int HelperCount(size_t folderFiles) const;
 };

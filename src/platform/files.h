@@ -45,8 +45,10 @@ bool SearchDirectoryNames(const std::string& directory, const char* pattern, Dir
 // disk (POSIX) looks the entry up in a listing of its directory taken once, instead of
 // reading the directory again for every such open: a scan opens thousands of
 // companions in one directory. As with the scan's own listing, an entry that appears
-// meanwhile may be missed; the listings are dropped when the last scope ends. For the
-// one thread that opens files. Windows matches names without regard to case anyway.
+// meanwhile may be missed; the listings are dropped when the last scope ends. Opens on
+// other threads while the scope lives (the scan's helpers) share its listings; the scope
+// itself is made and ended by one thread while none of them runs. Windows matches names
+// without regard to case anyway.
 class CaseFoldingScope {
 public:
     CaseFoldingScope();

@@ -11,7 +11,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -34,7 +36,10 @@ struct FoldedListing {
     bool readable = false;
     std::unordered_map<std::string, std::string> names;
 };
-int g_caseFoldingScopes = 0;
+std::atomic<int> g_caseFoldingScopes{0};
+// The scan's helper threads open files at once. Only an open that missed the exact name
+// comes here, so the lock is off the path of a mailbox whose names match their case.
+std::mutex g_listingsMutex;
 std::unordered_map<std::string, FoldedListing>& CachedListings() {
     static std::unordered_map<std::string, FoldedListing> listings;
     return listings;
@@ -65,7 +70,8 @@ const FoldedListing& CachedListing(const std::string& directory) {
 // in byte order wins, so the choice never depends on the order of the directory.
 bool FindNameIgnoringCase(const std::string& directory, const std::string& name,
                           std::string& found) {
-    if (g_caseFoldingScopes > 0) {
+    if (g_caseFoldingScopes.load() > 0) {
+        const std::lock_guard<std::mutex> lock(g_listingsMutex);
         const FoldedListing& listing = CachedListing(directory);
         const auto entry = listing.names.find(FoldedName(name.c_str()));
         if (entry == listing.names.end()) {
@@ -147,6 +153,7 @@ CaseFoldingScope::CaseFoldingScope() {
 
 CaseFoldingScope::~CaseFoldingScope() {
     if (--g_caseFoldingScopes == 0) {
+        const std::lock_guard<std::mutex> lock(g_listingsMutex);
         CachedListings().clear();
     }
 }

@@ -1,6 +1,7 @@
-// Threads and sleeping for the few places that keep time off the user-interface thread
-// (the auto-refresh worker). A thread is always joined by its owner, never detached, so
-// nothing it touches can be freed while it still runs.
+// Threads and sleeping for the few places that work off the user-interface thread (the
+// auto-refresh worker, the scan's helpers that read folder headers). A thread is always
+// joined by its owner, never detached, so nothing it touches can be freed while it still
+// runs.
 #pragma once
 
 #include <cstdint>
@@ -49,6 +50,9 @@ private:
     pthread_t m_thread{};
 #endif
 };
+
+// The number of processors the machine offers to this process; at least 1.
+unsigned ProcessorCount();
 
 // Suspends the calling thread for about `milliseconds` (at least that long, unless the
 // platform wakes it early, which callers tolerate).

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <ctime>
 
+#include <unistd.h>
+
 namespace platform {
 
 namespace {
@@ -26,6 +28,11 @@ unsigned Thread::Join() {
     pthread_join(m_thread, &result);
     m_bStarted = false;
     return static_cast<unsigned>(reinterpret_cast<uintptr_t>(result));
+}
+
+unsigned ProcessorCount() {
+    const long count = sysconf(_SC_NPROCESSORS_ONLN);
+    return count > 0 ? static_cast<unsigned>(count) : 1u;
 }
 
 void SleepMilliseconds(uint32_t milliseconds) {

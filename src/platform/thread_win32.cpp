@@ -32,6 +32,12 @@ unsigned Thread::Join() {
     return static_cast<unsigned>(exitCode);
 }
 
+unsigned ProcessorCount() {
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    return info.dwNumberOfProcessors > 0 ? static_cast<unsigned>(info.dwNumberOfProcessors) : 1u;
+}
+
 void SleepMilliseconds(uint32_t milliseconds) {
     Sleep(milliseconds);
 }

@@ -7,6 +7,8 @@
 // writing them never makes one of our opens fail, nor we one of its writes.
 #include "app/html_help.h"
 #include "folder_formats.h"
+#include "mailbox/folder_catalogue.h"
+#include "mailgen.h"
 #include "main_dlg_fixture_win32.h"
 #include "resource.h"
 #include "snapshot_win32.h"
@@ -69,6 +71,20 @@ TEST_F(ReadOnlyTest, EverythingTheWindowDoesLeavesMailboxNewMailAndHelpAsTheyWer
     const std::string helpFile = program / "foldtally.chm";
     ASSERT_TRUE(::CopyFileA((apptest::ModuleDirectory() + FOLDTALLY_HELP_FILE).c_str(),
                             helpFile.c_str(), TRUE));
+    // Enough folder files that every refresh reads them on its helper threads too.
+    m_strMailbox = m_dir / "many\\";
+    m_strNewmail = m_dir / "manynew\\";
+    mailgen::Options options;
+    options.seed = 4343;
+    options.folders = 90;
+    options.brokenFolders = 6;
+    mailgen::Expectation expected;
+    std::string error;
+    ASSERT_TRUE(mailgen::Generate(m_strMailbox, m_strNewmail, options, expected, error)) << error;
+    SetRaw("Software\\Pegasus Mail\\Mailbox", "", REG_SZ,
+           m_strMailbox.substr(0, m_strMailbox.size() - 1) + '\0');
+    SetRaw("Software\\Pegasus Mail\\Newmail", "", REG_SZ,
+           m_strNewmail.substr(0, m_strNewmail.size() - 1) + '\0');
     Store("AutoRefresh", REG_BINARY, Byte(1));
     Store("AutoRefreshRate", REG_BINARY, Ints({1}));
     StartApp();
@@ -77,7 +93,7 @@ TEST_F(ReadOnlyTest, EverythingTheWindowDoesLeavesMailboxNewMailAndHelpAsTheyWer
     const robustness::Snapshot mailboxBefore = robustness::TakeSnapshot(m_strMailbox);
     const robustness::Snapshot newmailBefore = robustness::TakeSnapshot(m_strNewmail);
     const robustness::Snapshot programBefore = robustness::TakeSnapshot(program.Path());
-    ASSERT_GT(mailboxBefore.size(), 10u);
+    ASSERT_GT(mailboxBefore.size(), ScanThreading::kMinFilesForHelpers);
     ASSERT_GT(newmailBefore.size(), 1u);
     ASSERT_EQ(2u, programBefore.size());
 
@@ -211,6 +227,11 @@ TEST_F(ReadOnlyTest, FilesHeldOpenAndWrittenByTheMailClientAreReadAtEveryRefresh
     ASSERT_TRUE(testsupport::WriteFile(mailbox + "hierarch.pm",
                                        "2,0,R,,Oben\r\n1,0,A,R,Gehalten\r\n1,0,B,A,Auch\r\n"));
     ASSERT_TRUE(testsupport::WriteFile(newmail + "n.CNM", std::string(100, 'n')));
+    // Beside them, enough folders that the scan reads on its helper threads too.
+    for (size_t i = 0; i < ScanThreading::kMinFilesForHelpers; ++i) {
+        ASSERT_TRUE(testsupport::WriteFile(mailbox + "f" + std::to_string(i) + ".PMM",
+                                           mailgen::PmmHeader("Ruhig", "F")));
+    }
     Store("MailboxPathManual", REG_BINARY, Byte(1));
     Store("MailboxPath", REG_SZ, mailbox + '\0');
     Store("NewmailPath", REG_SZ, newmail + '\0');
