@@ -4,6 +4,7 @@
 // Usage: tree_bench WORK_DIR [FOLDERS [RUNS]]   (WORK_DIR ends in a separator; made once)
 //        tree_bench --wide DIR CHILDREN   writes a mailbox whose one folder "Breit" has
 //        CHILDREN subfolders with a folder file each, for folder_tree_bench.exe.
+#include "counting_heap.h"
 #include "folder_formats.h"
 #include "mailgen.h"
 #include "tree/tree_scan.h"
@@ -18,29 +19,6 @@
 
 namespace {
 
-constexpr std::size_t kPrefix = alignof(std::max_align_t);
-std::size_t g_nLive = 0;
-std::size_t g_nPeak = 0;
-
-void* Allocate(std::size_t size) {
-    auto* block = static_cast<unsigned char*>(std::malloc(size + kPrefix));
-    if (!block) {
-        throw std::bad_alloc();
-    }
-    *reinterpret_cast<std::size_t*>(block) = size;
-    g_nLive += size;
-    g_nPeak = g_nLive > g_nPeak ? g_nLive : g_nPeak;
-    return block + kPrefix;
-}
-
-void Release(void* p) {
-    if (p) {
-        auto* block = static_cast<unsigned char*>(p) - kPrefix;
-        g_nLive -= *reinterpret_cast<std::size_t*>(block);
-        std::free(block);
-    }
-}
-
 double MillisecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
         .count();
@@ -53,25 +31,6 @@ double CpuMilliseconds() {
 }
 
 } // namespace
-
-void* operator new(std::size_t size) {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size) {
-    return Allocate(size);
-}
-void operator delete(void* p) noexcept {
-    Release(p);
-}
-void operator delete[](void* p) noexcept {
-    Release(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    Release(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    Release(p);
-}
 
 namespace {
 
@@ -135,8 +94,7 @@ int main(int argc, char** argv) {
         catalogue.Scan(box, true, true, news, "<Posteingang>", &details);
         const double scanMs = MillisecondsSince(start);
         const double scanCpu = CpuMilliseconds() - cpu;
-        const std::size_t before = g_nLive;
-        g_nPeak = before;
+        const std::size_t before = countingheap::Mark();
         tree::FolderTree tree;
         start = std::chrono::steady_clock::now();
         cpu = CpuMilliseconds();
@@ -149,7 +107,8 @@ int main(int argc, char** argv) {
                     "kept %.1f bytes per node, peak while building %.1f\n",
                     catalogue.records.size(), tree.Nodes().size(), scanMs, buildMs,
                     100.0 * buildMs / scanMs, scanCpu, buildCpu, 100.0 * buildCpu / scanCpu,
-                    double(g_nLive - before) / nodes, double(g_nPeak - before) / nodes);
+                    double(countingheap::g_nLive - before) / nodes,
+                    double(countingheap::g_nPeak - before) / nodes);
     }
     return 0;
 }
