@@ -10,6 +10,7 @@
 #include "resource.h"
 #include "settings/program_settings.h"
 #include "settings/settings_store.h"
+#include "settings/value_codecs.h"
 #include "sizes/size_text.h"
 #include "text/ascii_case.h"
 #include "tree/tree_text.h"
@@ -64,21 +65,6 @@ HIMAGELIST MakeExpanderImages() {
     ::DeleteDC(dc);
     ::ReleaseDC(nullptr, screen);
     return list;
-}
-
-void StoreLittleEndian(int32_t value, unsigned char* bytes) {
-    const uint32_t u = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) {
-        bytes[i] = static_cast<unsigned char>(u >> (8 * i));
-    }
-}
-
-int32_t LoadLittleEndian(const unsigned char* bytes) {
-    uint32_t u = 0;
-    for (int i = 0; i < 4; ++i) {
-        u |= static_cast<uint32_t>(bytes[i]) << (8 * i);
-    }
-    return static_cast<int32_t>(u);
 }
 
 bool StartsWithFolded(const std::string& text, const char* prefix) {
@@ -559,12 +545,12 @@ void CFolderTreeDlg::RestoreState() {
     unsigned char widths[4 * kColumnCount];
     unsigned char defaults[4 * kColumnCount];
     for (int c = 0; c < kColumnCount; ++c) {
-        StoreLittleEndian(kDefaultWidths[c], defaults + 4 * c);
+        StoreLittleEndian32(kDefaultWidths[c], defaults + 4 * c);
     }
     store->ReadBinary(kColumnsValue, sizeof widths, defaults, widths);
     store->Close();
     for (int c = 0; c < kColumnCount; ++c) {
-        int32_t width = LoadLittleEndian(widths + 4 * c);
+        int32_t width = LoadLittleEndian32(widths + 4 * c);
         if (width < 0 || width > kMaxWidth) {
             width = kDefaultWidths[c];
         }
@@ -585,8 +571,8 @@ void CFolderTreeDlg::SaveState() {
     store->WriteBinary(kPlacementValue, sizeof placement, placement);
     unsigned char widths[4 * kColumnCount];
     for (int c = 0; c < kColumnCount; ++c) {
-        StoreLittleEndian(static_cast<int32_t>(m_list.SendMessage(LVM_GETCOLUMNWIDTH, c)),
-                          widths + 4 * c);
+        StoreLittleEndian32(static_cast<int32_t>(m_list.SendMessage(LVM_GETCOLUMNWIDTH, c)),
+                            widths + 4 * c);
     }
     store->WriteBinary(kColumnsValue, sizeof widths, widths);
     store->Close();
