@@ -52,7 +52,11 @@ public:
           m_text(json::value_t::string) {}
 
     void Raw(const char* text) { m_out += text; }
+    // The key of the next member, after a comma unless its object has just begun.
     void Key(const char* key) {
+        if (m_out.back() != '{') {
+            m_out += ',';
+        }
         m_out += '"';
         m_out += key;
         m_out += "\":";
@@ -79,19 +83,14 @@ void WriteRow(JsonWriter& w, const FolderRecord& row, const RowChange* change, b
     w.Raw("{");
     w.Key("fileName");
     w.Text(row.fileName);
-    w.Raw(",");
     w.Key("folderPath");
     w.Text(row.folderPath);
-    w.Raw(",");
     w.Key("folderName");
     w.Text(row.folderName);
-    w.Raw(",");
     w.Key("size");
     w.Unsigned(row.size);
-    w.Raw(",");
     w.Key("failed");
     w.Bool(failed);
-    w.Raw(",");
     w.Key("failure");
     if (failed) {
         w.Text(row.folderName);
@@ -99,13 +98,10 @@ void WriteRow(JsonWriter& w, const FolderRecord& row, const RowChange* change, b
         w.Raw("null");
     }
     if (change) {
-        w.Raw(",");
         w.Key("change");
         w.Signed(change->bytes);
-        w.Raw(",");
         w.Key("changeText");
         w.Text(ChangeText(*change, exact));
-        w.Raw(",");
         w.Key("removed");
         w.Bool(change->kind == RowChange::kRemoved);
     }
@@ -160,39 +156,32 @@ std::string FormatJson(const OrderedRows& ordered, const FolderCatalogue& catalo
     w.Raw("{");
     w.Key("mailbox");
     w.Text(context.mailboxDir);
-    w.Raw(",");
     w.Key("newmail");
     if (context.newmailDir.empty()) {
         w.Raw("null");
     } else {
         w.Text(context.newmailDir);
     }
-    w.Raw(",");
     w.Key("scanTime");
     w.Text(context.scanTime);
-    w.Raw(",");
     w.Key("rows");
     w.Raw("[\n");
     for (size_t i = 0; i < ordered.rows.size(); ++i) {
         WriteRow(w, *ordered.rows[i], compared ? &ordered.changes[i] : nullptr, options.exactSizes);
         w.Raw(i + 1 < ordered.rows.size() ? ",\n" : "\n");
     }
-    w.Raw("],");
+    w.Raw("]");
     w.Key("totals");
     w.Raw("{");
     w.Key("files");
     w.Signed(catalogue.fileCount);
-    w.Raw(",");
     w.Key("size");
     w.Unsigned(catalogue.totalSize);
-    w.Raw(",");
     w.Key("statusLine");
     w.Text(StatusLine(catalogue.fileCount, catalogue.totalSize));
     if (compared) {
-        w.Raw(",");
         w.Key("change");
         w.Signed(ordered.totalChange);
-        w.Raw(",");
         w.Key("changeText");
         w.Text(ChangeText({RowChange::kChanged, ordered.totalChange}, false));
     }
