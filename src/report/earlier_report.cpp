@@ -86,19 +86,20 @@ bool ReadRow(const json& row, EarlierReport& earlier, bool& removed) {
 
 bool ReadShape(const json& document, EarlierReport& earlier, std::string& error) {
     if (!document.is_object()) {
-        error = "kein Bericht von foldtally-report (kein JSON-Objekt)";
+        error = "ist kein Bericht von foldtally-report (kein JSON-Objekt)";
         return false;
     }
     const auto rows = document.find("rows");
     if (rows == document.end() || !rows->is_array()) {
-        error = "kein Bericht von foldtally-report (\"rows\" fehlt oder ist keine Liste)";
+        error = "ist kein Bericht von foldtally-report (\"rows\" fehlt oder ist keine Liste)";
         return false;
     }
     for (size_t i = 0; i < rows->size(); ++i) {
         bool removed = false;
         if (!ReadRow((*rows)[i], earlier, removed)) {
-            error = "Zeile " + std::to_string(i + 1) +
-                    " von \"rows\" hat kein \"fileName\" oder kein \"size\" (Zahl ab 0)";
+            error = "hat in Zeile " + std::to_string(i + 1) +
+                    " von \"rows\" keinen g\xFCltigen Eintrag (\"fileName\" als Text, \"size\" als "
+                    "Zahl ab 0)";
             return false;
         }
     }
@@ -117,7 +118,7 @@ bool ParseEarlierReport(std::string_view text, EarlierReport& earlier, std::stri
     earlier = EarlierReport();
     error.clear();
     if (NestsTooDeep(text)) {
-        error = "kein Bericht von foldtally-report (zu tief verschachtelt)";
+        error = "ist kein Bericht von foldtally-report (zu tief verschachtelt)";
         return false;
     }
     bool ok = false;
@@ -125,9 +126,9 @@ bool ParseEarlierReport(std::string_view text, EarlierReport& earlier, std::stri
         const json document = json::parse(text.begin(), text.end());
         ok = ReadShape(document, earlier, error);
     } catch (const json::exception& e) {
-        error = std::string("kein JSON: ") + e.what();
+        error = std::string("ist kein JSON: ") + e.what();
     } catch (const std::bad_alloc&) {
-        error = "nicht genug Speicher";
+        error = "braucht mehr Speicher, als frei ist";
     }
     if (!ok) {
         earlier = EarlierReport();

@@ -10,6 +10,23 @@
 
 namespace report {
 
+void AppendCell(std::string& out, std::string_view text) {
+    for (char c : text) {
+        out.push_back(static_cast<unsigned char>(c) < 0x20 ? '?' : c);
+    }
+}
+
+void AppendPadded(std::string& out, const std::string& cell, size_t width, bool right) {
+    const std::string padding(width > cell.size() ? width - cell.size() : 0, ' ');
+    if (right) {
+        out += padding;
+    }
+    AppendUtf8FromCp1252(out, cell);
+    if (!right) {
+        out += padding;
+    }
+}
+
 namespace {
 
 // Unicode code points of the bytes 0x80..0x9F in Windows-1252.
@@ -100,12 +117,6 @@ struct Cells {
     std::string folder;
 };
 
-void AppendCell(std::string& out, std::string_view text) {
-    for (char c : text) {
-        out.push_back(static_cast<unsigned char>(c) < 0x20 ? '?' : c);
-    }
-}
-
 Cells CellsOf(const FolderRecord& record, bool exact) {
     Cells cells;
     AppendCell(cells.fileName, record.fileName);
@@ -113,17 +124,6 @@ Cells CellsOf(const FolderRecord& record, bool exact) {
     AppendCell(cells.folder, record.folderPath);
     AppendCell(cells.folder, record.folderName);
     return cells;
-}
-
-void AppendPadded(std::string& out, const std::string& cell, size_t width, bool right) {
-    const std::string padding(width > cell.size() ? width - cell.size() : 0, ' ');
-    if (right) {
-        out += padding;
-    }
-    AppendUtf8FromCp1252(out, cell);
-    if (!right) {
-        out += padding;
-    }
 }
 
 } // namespace

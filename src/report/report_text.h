@@ -24,6 +24,12 @@ std::string Utf8FromCp1252(std::string_view text);
 // UTF-8, becomes '?'.
 std::string Cp1252FromUtf8(std::string_view text);
 
+// Appends a Windows-1252 text as one cell of a line: bytes below 0x20 become '?'.
+void AppendCell(std::string& out, std::string_view text);
+// Appends `cell` (Windows-1252, one character a byte) as UTF-8, padded with blanks to
+// `width` characters, on the left when `right` is set.
+void AppendPadded(std::string& out, const std::string& cell, size_t width, bool right);
+
 // "%d Dateien, %s (%s Bytes)" with the count, the compact and the exact total
 // (Windows-1252).
 std::string StatusLine(int32_t fileCount, uint64_t totalSize);

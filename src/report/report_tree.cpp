@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace report {
@@ -21,33 +22,15 @@ const char* const kTsvTitles[] = {"Tiefe",          "Pfad",    "Gesamt (Bytes)",
 
 std::string Cell(std::string_view text) {
     std::string cell;
-    for (char c : text) {
-        cell.push_back(static_cast<unsigned char>(c) < 0x20 ? '?' : c);
-    }
+    AppendCell(cell, text);
     return cell;
-}
-
-// Characters on screen of a Windows-1252 text: one per byte.
-size_t Width(const std::string& text) {
-    return text.size();
-}
-
-void Pad(std::string& out, const std::string& cell, size_t width, bool right) {
-    const std::string padding(width > Width(cell) ? width - Width(cell) : 0, ' ');
-    if (right) {
-        out += padding;
-    }
-    AppendUtf8FromCp1252(out, cell);
-    if (!right) {
-        out += padding;
-    }
 }
 
 void AppendTsv(std::string& out, const tree::TreeScan& scan, const std::vector<uint32_t>& shown) {
     const tree::FolderTree& t = scan.tree;
-    for (size_t k = 0; k < 6; ++k) {
+    for (size_t k = 0; k < std::size(kTsvTitles); ++k) {
         AppendUtf8FromCp1252(out, kTsvTitles[k]);
-        out += k + 1 < 6 ? '\t' : '\n';
+        out += k + 1 < std::size(kTsvTitles) ? '\t' : '\n';
     }
     // The path of names down to the current node, cut back as the depth falls.
     std::vector<std::string> names;
@@ -107,18 +90,17 @@ std::string FormatTreeReport(const tree::TreeScan& scan, const ReportOptions& op
     table.emplace_back(std::begin(kTitles), std::end(kTitles));
     for (uint32_t n : shown) {
         const tree::TreeNode& node = t.Nodes()[n];
-        table.push_back(
-            {std::string(2 * static_cast<size_t>(node.depth), ' ') +
-                 Cell(t.DisplayName(static_cast<int>(n))),
-             FormatSize(node.totalSize, options.exactSizes ? SizeStyle::Exact : SizeStyle::Compact),
-             tree::FormatShare(tree::ShareTenths(node.totalSize, t.GrandTotal())),
-             FormatSize(node.ownSize, options.exactSizes ? SizeStyle::Exact : SizeStyle::Compact),
-             std::to_string(node.totalFiles)});
+        table.push_back({std::string(2 * static_cast<size_t>(node.depth), ' ') +
+                             Cell(t.DisplayName(static_cast<int>(n))),
+                         FormatSize(node.totalSize, SizeStyleFor(!options.exactSizes)),
+                         tree::FormatShare(tree::ShareTenths(node.totalSize, t.GrandTotal())),
+                         FormatSize(node.ownSize, SizeStyleFor(!options.exactSizes)),
+                         std::to_string(node.totalFiles)});
     }
     size_t widths[5] = {};
     for (const auto& row : table) {
         for (size_t k = 0; k < 5; ++k) {
-            widths[k] = std::max(widths[k], Width(row[k]));
+            widths[k] = std::max(widths[k], row[k].size());
         }
     }
     for (const auto& row : table) {
@@ -127,7 +109,7 @@ std::string FormatTreeReport(const tree::TreeScan& scan, const ReportOptions& op
             if (k > 0) {
                 line += "  ";
             }
-            Pad(line, row[k], k + 1 < 5 ? widths[k] : 0, k > 0);
+            AppendPadded(line, row[k], k + 1 < 5 ? widths[k] : 0, k > 0);
         }
         out += line + '\n';
     }

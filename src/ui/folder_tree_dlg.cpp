@@ -10,11 +10,10 @@
 #include "resource.h"
 #include "settings/program_settings.h"
 #include "settings/settings_store.h"
-#include "settings/value_codecs.h"
 #include "sizes/size_text.h"
-#include "text/ascii_case.h"
 #include "tree/tree_text.h"
 #include "ui/window_placement.h"
+#include "view/list_rules.h"
 #include "view/tree_layout.h"
 
 #include <unordered_map>
@@ -67,16 +66,6 @@ HIMAGELIST MakeExpanderImages() {
     return list;
 }
 
-bool StartsWithFolded(const std::string& text, const char* prefix) {
-    size_t i = 0;
-    for (; prefix[i] != '\0'; ++i) {
-        if (i >= text.size() || text::FoldAscii(text[i]) != text::FoldAscii(prefix[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 CFolderTreeDlg::CFolderTreeDlg(HWND parent, AppServices& app,
@@ -85,6 +74,7 @@ CFolderTreeDlg::CFolderTreeDlg(HWND parent, AppServices& app,
       m_bCompactSizes(compact), m_pScan(new tree::TreeScan) {}
 
 CFolderTreeDlg::~CFolderTreeDlg() {
+    // The list shares the images (LVS_SHAREIMAGELISTS), so they are ours to destroy.
     if (m_hImages) {
         ImageList_Destroy(m_hImages);
     }
@@ -376,8 +366,8 @@ int CFolderTreeDlg::FindByName(const NMLVFINDITEMA& find) const {
     const int start = find.iStart < 0 || find.iStart >= count ? 0 : find.iStart;
     for (int k = 0; k < count; ++k) {
         const int row = (start + k) % count;
-        if (StartsWithFolded(m_pScan->tree.DisplayName(static_cast<int>(m_rows[row])),
-                             find.lvfi.psz)) {
+        if (view::StartsWithIgnoringCase(m_pScan->tree.DisplayName(static_cast<int>(m_rows[row])),
+                                         find.lvfi.psz)) {
             return row;
         }
     }
@@ -542,15 +532,11 @@ void CFolderTreeDlg::RestoreState() {
         wp.showCmd = wp.showCmd == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
         ::SetWindowPlacement(m_hWnd, &wp);
     }
-    unsigned char widths[4 * kColumnCount];
-    unsigned char defaults[4 * kColumnCount];
-    for (int c = 0; c < kColumnCount; ++c) {
-        StoreLittleEndian32(kDefaultWidths[c], defaults + 4 * c);
-    }
-    store->ReadBinary(kColumnsValue, sizeof widths, defaults, widths);
+    int32_t widths[kColumnCount];
+    store->ReadIntArray(kColumnsValue, kColumnCount, kDefaultWidths, widths);
     store->Close();
     for (int c = 0; c < kColumnCount; ++c) {
-        int32_t width = LoadLittleEndian32(widths + 4 * c);
+        int32_t width = widths[c];
         if (width < 0 || width > kMaxWidth) {
             width = kDefaultWidths[c];
         }
@@ -569,11 +555,10 @@ void CFolderTreeDlg::SaveState() {
     uint8_t placement[view::kPlacementSize];
     view::EncodePlacement(FromWindowPlacement(wp), placement);
     store->WriteBinary(kPlacementValue, sizeof placement, placement);
-    unsigned char widths[4 * kColumnCount];
+    int32_t widths[kColumnCount];
     for (int c = 0; c < kColumnCount; ++c) {
-        StoreLittleEndian32(static_cast<int32_t>(m_list.SendMessage(LVM_GETCOLUMNWIDTH, c)),
-                            widths + 4 * c);
+        widths[c] = static_cast<int32_t>(m_list.SendMessage(LVM_GETCOLUMNWIDTH, c));
     }
-    store->WriteBinary(kColumnsValue, sizeof widths, widths);
+    store->WriteIntArray(kColumnsValue, kColumnCount, widths);
     store->Close();
 }

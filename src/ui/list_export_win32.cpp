@@ -129,7 +129,9 @@ bool CopyTextToClipboard(HWND owner, const std::string& text) {
         return false;
     }
     std::wstring unicode(static_cast<size_t>(wide), L'\0');
-    ::MultiByteToWideChar(1252, 0, text.c_str(), -1, &unicode[0], wide);
+    if (::MultiByteToWideChar(1252, 0, text.c_str(), -1, &unicode[0], wide) != wide) {
+        return false;
+    }
     if (!::OpenClipboard(owner)) {
         return false;
     }

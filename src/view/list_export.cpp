@@ -4,6 +4,8 @@
 // Windows-1252 with ';' as written here.
 #include "view/list_export.h"
 
+#include "text/cp1252_case.h"
+
 namespace view {
 
 namespace {
@@ -55,25 +57,6 @@ void AppendLine(std::string& out, const std::vector<std::string>& cells, const s
     out += kCrLf;
 }
 
-// Folds ASCII and the Windows-1252 letters with an upper and a lower case, as Windows
-// compares names in that code page.
-char FoldName(char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 'A' && u <= 'Z') {
-        return static_cast<char>(u + 0x20);
-    }
-    if (u >= 0xC0 && u <= 0xDE && u != 0xD7) {
-        return static_cast<char>(u + 0x20);
-    }
-    if (u == 0x8A || u == 0x8C || u == 0x8E) { // Š Œ Ž
-        return static_cast<char>(u + 0x10);
-    }
-    if (u == 0x9F) { // Ÿ
-        return static_cast<char>(0xFF);
-    }
-    return c;
-}
-
 // Folded, every run of separators one backslash, none at the end.
 std::string Normalized(const std::string& path) {
     std::string out;
@@ -85,7 +68,7 @@ std::string Normalized(const std::string& path) {
                 out += '\\';
             }
         } else {
-            out += FoldName(c);
+            out += text::FoldWindows1252(c);
         }
     }
     // A UNC path keeps its two leading backslashes.

@@ -1,6 +1,8 @@
 // The folder list's place, type-ahead and column width rules.
 #include "view/list_rules.h"
 
+#include "text/cp1252_case.h"
+
 namespace view {
 
 int FindKeptRow(int count, const std::function<bool(int)>& isSame,
@@ -21,25 +23,12 @@ int FindKeptRow(int count, const std::function<bool(int)>& isSame,
     return count - 1;
 }
 
-namespace {
-
-// Windows-1252 letters to lower case: ASCII, and the Latin-1 capitals À..Þ but ×.
-unsigned char FoldCase(unsigned char c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
-        return static_cast<unsigned char>(c + 0x20);
-    }
-    return c;
-}
-
-} // namespace
-
 bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
     if (prefix.size() > text.size()) {
         return false;
     }
     for (size_t i = 0; i < prefix.size(); ++i) {
-        if (FoldCase(static_cast<unsigned char>(text[i])) !=
-            FoldCase(static_cast<unsigned char>(prefix[i]))) {
+        if (text::FoldWindows1252(text[i]) != text::FoldWindows1252(prefix[i])) {
             return false;
         }
     }

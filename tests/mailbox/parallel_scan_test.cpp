@@ -40,9 +40,14 @@ struct Outcome {
     int32_t fileCount = 0;
     uint64_t totalSize = 0;
     std::vector<std::string> trace;
+    // What the folder tree takes from the scan, when it was asked for.
+    std::vector<int32_t> entryIndex;
+    bool hierarchyRead = false;
+    bool newMailRow = false;
     bool operator==(const Outcome& o) const {
         return result == o.result && rows == o.rows && fileCount == o.fileCount &&
-               totalSize == o.totalSize && trace == o.trace;
+               totalSize == o.totalSize && trace == o.trace && entryIndex == o.entryIndex &&
+               hierarchyRead == o.hierarchyRead && newMailRow == o.newMailRow;
     }
 };
 
@@ -131,19 +136,24 @@ private:
 };
 
 Outcome ScanWith(DamagedMailbox& mailbox, const ScanThreading& threading, bool resolvePaths,
-                 bool includeNewMail) {
+                 bool includeNewMail, bool withDetails = false) {
     EXPECT_TRUE(mailbox.PlaceVanishing());
     FolderCatalogue catalogue;
     catalogue.threading = threading;
     catalogue.threading.afterListing = &DamagedMailbox::Vanish;
     catalogue.threading.afterListingContext = &mailbox;
     Outcome outcome;
+    ScanDetails details;
     {
         TraceCapture trace;
-        outcome.result = catalogue.Scan(mailbox.Mailbox(), resolvePaths, includeNewMail,
-                                        mailbox.Newmail(), kLabel);
+        outcome.result =
+            catalogue.Scan(mailbox.Mailbox(), resolvePaths, includeNewMail, mailbox.Newmail(),
+                           kLabel, withDetails ? &details : nullptr);
         outcome.trace = trace.Lines();
     }
+    outcome.entryIndex = details.entryIndex;
+    outcome.hierarchyRead = details.hierarchyRead;
+    outcome.newMailRow = details.newMailRow;
     for (const FolderRecord& r : catalogue.records) {
         outcome.rows.push_back({r.fileName, r.folderPath, r.folderName, r.size});
     }
@@ -221,6 +231,17 @@ TEST(ParallelScanTest, EveryNumberOfHelpersGivesWhatOneThreadGives) {
             }
             EXPECT_EQ(one, ScanWith(mailbox, ScanThreading(), resolvePaths, includeNewMail))
                 << "helpers chosen by the machine";
+            // The folder tree's scan keeps each row's entry; helpers must find the same.
+            const Outcome detailed =
+                ScanWith(mailbox, Helpers(0), resolvePaths, includeNewMail, true);
+            EXPECT_EQ(one.rows, detailed.rows);
+            ASSERT_EQ(one.rows.size(), detailed.entryIndex.size());
+            EXPECT_EQ(resolvePaths && m.writeHierarchy, detailed.hierarchyRead);
+            for (const int helpers : {2, 7}) {
+                EXPECT_EQ(detailed,
+                          ScanWith(mailbox, Helpers(helpers), resolvePaths, includeNewMail, true))
+                    << helpers << " helpers, with the tree's details";
+            }
         }
     }
 }

@@ -185,6 +185,12 @@ TEST_F(ReportFormatsTest, UnusableEarlierReportsAreRefusedWithStatus2AndNoOutput
             << result.err;
         EXPECT_NE(std::string::npos, result.err.find(says)) << path << ": " << result.err;
     }
+    // One message whole: the reason reads as the rest of the sentence.
+    const ProgramResult badRow = Report(Args({"--compare", m_dir / "badrow.json"}), m_dir);
+    EXPECT_EQ("foldtally-report: Der fr\xC3\xBChere Bericht \"" + (m_dir / "badrow.json") +
+                  "\" hat in Zeile 1 von \"rows\" keinen g\xC3\xBCltigen Eintrag "
+                  "(\"fileName\" als Text, \"size\" als Zahl ab 0).\n",
+              badRow.err);
     const ProgramResult noCompare = Report(Args({"--sort", "change"}), m_dir);
     EXPECT_EQ(2, noCompare.exitCode);
     EXPECT_NE(std::string::npos, noCompare.err.find("--compare")) << noCompare.err;

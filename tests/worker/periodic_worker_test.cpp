@@ -105,7 +105,7 @@ TEST(PeriodicWorkerTest, ZeroIntervalNeverTicksWithoutPause) {
     EXPECT_EQ(1, probe.ticks.load());
 }
 
-TEST(PeriodicWorkerTest, StartWhileRunningReturnsZeroAndStartsNoSecondThread) {
+TEST(PeriodicWorkerTest, StartWhileRunningReturnsOkAndStartsNoSecondThread) {
     Probe probe;
     ProbeWorker worker(probe);
     g_startedThreads = 0;
