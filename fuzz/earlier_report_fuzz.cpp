@@ -1,6 +1,7 @@
 // Fuzzes the reader of earlier reports: any bytes give a report or an error, never a
-// crash; a report that was read compares with a catalogue, and the change of every
-// row adds up to the change of the total.
+// crash; handed over in pieces of any size they give the same outcome as at once; a
+// report that was read compares with a catalogue, and the change of every row adds up
+// to the change of the total.
 #include "report/earlier_report.h"
 
 #include <cstdint>
@@ -8,14 +9,55 @@
 #include <string>
 #include <string_view>
 
+namespace {
+
+bool SameRows(const report::EarlierReport& a, const report::EarlierReport& b) {
+    if (a.RowCount() != b.RowCount() || a.TotalSize() != b.TotalSize()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.RowCount(); ++i) {
+        if (a.FileName(i) != b.FileName(i) || a.FolderPath(i) != b.FolderPath(i) ||
+            a.FolderName(i) != b.FolderName(i) || a.Size(i) != b.Size(i)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The change as a number modulo 2^64, as the totals wrap.
+uint64_t Wrapped(const report::ByteChange& change) {
+    return change.negative ? 0 - change.magnitude : change.magnitude;
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    // The first byte picks the size of the pieces the rest arrives in.
+    const size_t piece = 1 + data[0] % 17;
+    const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
     report::EarlierReport earlier;
     std::string error;
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
-    if (!report::ParseEarlierReport(text, earlier, error)) {
-        if (error.empty() || !earlier.rows.empty()) {
-            std::abort();
-        }
+    const bool ok = report::ParseEarlierReport(text, earlier, error);
+    if (ok != error.empty() || (!ok && earlier.RowCount() != 0)) {
+        std::abort();
+    }
+    std::string_view rest = text;
+    report::EarlierReport pieces;
+    std::string piecesError;
+    const bool piecesOk = report::ParseEarlierReport(
+        [&rest, piece](char* buffer, size_t capacity) {
+            const size_t n = rest.copy(buffer, capacity < piece ? capacity : piece);
+            rest.remove_prefix(n);
+            return n;
+        },
+        pieces, piecesError);
+    if (piecesOk != ok || piecesError != error || !SameRows(earlier, pieces)) {
+        std::abort();
+    }
+    if (!ok) {
         return 0;
     }
     std::vector<FolderRecord> current(2);
@@ -27,10 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     report::CompareRows(current, 107, earlier, compared);
     uint64_t sum = 0;
     for (const report::RowChange& change : compared.changes) {
-        sum += static_cast<uint64_t>(change.bytes);
+        sum += Wrapped(change.bytes);
+        if (change.bytes.negative && change.bytes.magnitude == 0) {
+            std::abort();
+        }
     }
-    if (compared.rows.size() != compared.changes.size() ||
-        sum != static_cast<uint64_t>(compared.totalChange)) {
+    if (compared.rows.size() != compared.changes.size() || sum != Wrapped(compared.totalChange)) {
         std::abort();
     }
     return 0;

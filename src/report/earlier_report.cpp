@@ -1,143 +1,414 @@
-// The earlier report for --compare: read through nlohmann-json, checked for the shape
-// this program writes, and set against the current rows. Whatever the file holds, the
-// outcome is a report or an error text, never an exception and never half a result.
+// The earlier report for --compare, read as a stream of nlohmann-json's events: only
+// the rows are kept, compactly, and the first row that is not one ends the reading, so
+// a hostile file of 64 MiB costs no more than the rows it holds. Whatever the file
+// holds, the outcome is a report or an error text, never an exception and never half a
+// result.
 #include "report/earlier_report.h"
 
 #include "platform/files.h"
 #include "report/report_text.h"
-#include "view/folder_compare.h"
 
 #include <nlohmann/json.hpp>
 
-#include <unordered_map>
+#include <limits>
+#include <new>
+#include <stdexcept>
 
 namespace report {
+
+std::string_view EarlierReport::FileName(size_t row) const {
+    const Row& r = m_rows[row];
+    return std::string_view(m_strTexts).substr(r.start, r.fileNameLength);
+}
+
+std::string_view EarlierReport::FolderPath(size_t row) const {
+    const Row& r = m_rows[row];
+    return std::string_view(m_strTexts).substr(r.start + r.fileNameLength, r.folderPathLength);
+}
+
+std::string_view EarlierReport::FolderName(size_t row) const {
+    const Row& r = m_rows[row];
+    return std::string_view(m_strTexts)
+        .substr(r.start + r.fileNameLength + r.folderPathLength, r.folderNameLength);
+}
+
+void EarlierReport::Clear() {
+    // Swapped out, not cleared: a failed reading gives its memory back.
+    std::string().swap(m_strTexts);
+    std::vector<Row>().swap(m_rows);
+    m_nTotalSize = 0;
+}
+
+void EarlierReport::Add(std::string_view fileName, std::string_view folderPath,
+                        std::string_view folderName, uint64_t size) {
+    // The reader takes at most kMaxEarlierReportBytes, and a text never grows from UTF-8
+    // to Windows-1252, so the offsets fit; past them a row could not be found again.
+    const size_t length = fileName.size() + folderPath.size() + folderName.size();
+    if (length > std::numeric_limits<uint32_t>::max() - m_strTexts.size()) {
+        throw std::length_error("earlier report texts");
+    }
+    m_rows.push_back(
+        {size, static_cast<uint32_t>(m_strTexts.size()), static_cast<uint32_t>(fileName.size()),
+         static_cast<uint32_t>(folderPath.size()), static_cast<uint32_t>(folderName.size())});
+    m_strTexts.append(fileName).append(folderPath).append(folderName);
+    m_nTotalSize += size;
+}
 
 namespace {
 
 using nlohmann::json;
 
-// Our reports nest three deep (object, rows, row). Deeper text is refused before the
-// parser builds it: its size would be bounded, its depth not.
+// Our reports nest three deep (object, rows, row). Deeper text is refused: the event
+// reader has no stack to overflow, but the rule is older than it.
 constexpr int kMaxDepth = 16;
 
-bool NestsTooDeep(std::string_view text) {
-    int depth = 0;
-    bool inString = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (inString) {
-            if (c == '\\') {
-                ++i;
-            } else if (c == '"') {
-                inString = false;
-            }
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '[' || c == '{') {
-            if (++depth > kMaxDepth) {
-                return true;
-            }
-        } else if (c == ']' || c == '}') {
-            --depth;
+const char kNotAnObject[] = "ist kein Bericht von foldtally-report (kein JSON-Objekt)";
+const char kNoRows[] =
+    "ist kein Bericht von foldtally-report (\"rows\" fehlt oder ist keine Liste)";
+const char kTooDeep[] = "ist kein Bericht von foldtally-report (zu tief verschachtelt)";
+const char kTooLarge[] = "ist zu gro\xDF (mehr als 64 MiB)";
+const char kNoMemory[] = "braucht mehr Speicher, als frei ist";
+
+std::string BadRowText(uint64_t row) {
+    return "hat in Zeile " + std::to_string(row) +
+           " von \"rows\" keinen g\xFCltigen Eintrag (\"fileName\" als Text, \"size\" als Zahl "
+           "ab 0)";
+}
+
+// The report's bytes one at a time, as nlohmann-json's input adapter takes them: an input
+// iterator over a buffer that is refilled from the source. Past kMaxEarlierReportBytes
+// the input ends, and `TooLarge` says so.
+class ByteSource {
+public:
+    explicit ByteSource(const ReportBytes& read) : m_read(read) { Fill(); }
+
+    bool AtEnd() const { return m_nPos == m_nEnd; }
+    char Current() const { return m_buffer[m_nPos]; }
+    void Advance() {
+        if (++m_nPos == m_nEnd) {
+            Fill();
         }
     }
-    return false;
-}
+    bool TooLarge() const { return m_bTooLarge; }
 
-bool TextField(const json& row, const char* name, bool required, std::string& value) {
-    const auto it = row.find(name);
-    if (it == row.end()) {
-        return !required;
+private:
+    void Fill() {
+        m_nPos = 0;
+        m_nEnd = 0;
+        if (m_nTotal > kMaxEarlierReportBytes) {
+            return;
+        }
+        const size_t n = m_read(m_buffer, sizeof m_buffer);
+        m_nEnd = n < sizeof m_buffer ? n : sizeof m_buffer;
+        m_nTotal += m_nEnd;
+        if (m_nTotal > kMaxEarlierReportBytes) {
+            m_bTooLarge = true;
+            m_nEnd = 0;
+        }
     }
-    if (!it->is_string()) {
-        return false;
-    }
-    value = Cp1252FromUtf8(it->get_ref<const std::string&>());
-    return true;
-}
 
-bool ReadRow(const json& row, EarlierReport& earlier, bool& removed) {
-    if (!row.is_object()) {
-        return false;
-    }
-    const auto flag = row.find("removed");
-    removed = flag != row.end() && flag->is_boolean() && flag->get<bool>();
-    if (flag != row.end() && !flag->is_boolean()) {
-        return false;
-    }
-    const auto size = row.find("size");
-    if (size == row.end() || !size->is_number_unsigned()) {
-        return false;
-    }
-    FolderRecord record;
-    if (!TextField(row, "fileName", true, record.fileName) ||
-        !TextField(row, "folderPath", false, record.folderPath) ||
-        !TextField(row, "folderName", false, record.folderName)) {
-        return false;
-    }
-    record.size = size->get<uint64_t>();
-    if (!removed) {
-        earlier.totalSize += record.size;
-        earlier.rows.push_back(std::move(record));
-    }
-    return true;
-}
+    const ReportBytes& m_read;
+    char m_buffer[64 * 1024];
+    size_t m_nPos = 0;
+    size_t m_nEnd = 0;
+    uint64_t m_nTotal = 0;
+    bool m_bTooLarge = false;
+};
 
-bool ReadShape(const json& document, EarlierReport& earlier, std::string& error) {
-    if (!document.is_object()) {
-        error = "ist kein Bericht von foldtally-report (kein JSON-Objekt)";
+class ByteIterator {
+public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = char;
+
+    ByteIterator() = default;
+    explicit ByteIterator(ByteSource* source) : m_source(source) {}
+
+    char operator*() const { return m_source->Current(); }
+    ByteIterator& operator++() {
+        m_source->Advance();
+        return *this;
+    }
+    bool operator==(const ByteIterator& other) const { return AtEnd() == other.AtEnd(); }
+    bool operator!=(const ByteIterator& other) const { return !(*this == other); }
+
+private:
+    bool AtEnd() const { return !m_source || m_source->AtEnd(); }
+
+    ByteSource* m_source = nullptr;
+};
+
+// What one member of a row held last: a later twin of a key replaces an earlier one, as
+// the library's own document does.
+enum class Held : uint8_t { kNothing, kText, kNumber, kFlag, kOther };
+
+struct RowFields {
+    Held fileName = Held::kNothing, folderPath = Held::kNothing, folderName = Held::kNothing;
+    Held size = Held::kNothing, removed = Held::kNothing;
+    std::string fileNameText, folderPathText, folderNameText;
+    uint64_t sizeValue = 0;
+    bool removedValue = false;
+
+    void Reset() {
+        fileName = folderPath = folderName = size = removed = Held::kNothing;
+        removedValue = false;
+    }
+    bool Valid() const {
+        const auto optionalText = [](Held h) { return h == Held::kNothing || h == Held::kText; };
+        return fileName == Held::kText && size == Held::kNumber &&
+               (removed == Held::kNothing || removed == Held::kFlag) && optionalText(folderPath) &&
+               optionalText(folderName);
+    }
+};
+
+// The events of the document, depth by depth: 1 the report object, 2 the list "rows"
+// (when the report's last member of that name is a list), 3 a row and its members;
+// deeper values are passed over.
+class RowReader : public nlohmann::json_sax<json> {
+public:
+    explicit RowReader(EarlierReport& earlier) : m_earlier(earlier) {}
+
+    bool null() override { return Scalar(Held::kOther); }
+    bool boolean(bool value) override {
+        if (AtMember(Member::kRemoved)) {
+            m_fields.removedValue = value;
+        }
+        return Scalar(Held::kFlag);
+    }
+    bool number_integer(number_integer_t) override { return Scalar(Held::kOther); }
+    bool number_unsigned(number_unsigned_t value) override {
+        if (AtMember(Member::kSize)) {
+            m_fields.sizeValue = value;
+        }
+        return Scalar(Held::kNumber);
+    }
+    bool number_float(number_float_t, const string_t&) override { return Scalar(Held::kOther); }
+    bool string(string_t& value) override {
+        if (std::string* text = TextMember()) {
+            text->swap(value);
+        }
+        return Scalar(Held::kText);
+    }
+    bool binary(binary_t&) override { return Scalar(Held::kOther); }
+
+    bool start_object(std::size_t) override { return Open(true); }
+    bool start_array(std::size_t) override { return Open(false); }
+    bool end_object() override { return Close(); }
+    bool end_array() override { return Close(); }
+
+    bool key(string_t& name) override {
+        if (m_nDepth == 1 && m_bObject) {
+            m_bRowsKey = name == "rows";
+        } else if (m_nDepth == 3 && m_bInRows) {
+            m_member = MemberOf(name);
+        }
+        return true;
+    }
+
+    bool parse_error(std::size_t, const std::string&,
+                     const nlohmann::detail::exception& e) override {
+        m_strError = std::string("ist kein JSON: ") + e.what();
         return false;
     }
-    const auto rows = document.find("rows");
-    if (rows == document.end() || !rows->is_array()) {
-        error = "ist kein Bericht von foldtally-report (\"rows\" fehlt oder ist keine Liste)";
-        return false;
+
+    // After a whole document: the error of its shape, or none.
+    const char* ShapeError() const {
+        if (!m_bObject) {
+            return kNotAnObject;
+        }
+        return m_bRowsList ? nullptr : kNoRows;
     }
-    for (size_t i = 0; i < rows->size(); ++i) {
-        bool removed = false;
-        if (!ReadRow((*rows)[i], earlier, removed)) {
-            error = "hat in Zeile " + std::to_string(i + 1) +
-                    " von \"rows\" keinen g\xFCltigen Eintrag (\"fileName\" als Text, \"size\" als "
-                    "Zahl ab 0)";
+    const std::string& Error() const { return m_strError; }
+
+private:
+    enum class Member : uint8_t { kOther, kFileName, kFolderPath, kFolderName, kSize, kRemoved };
+
+    static Member MemberOf(const std::string& name) {
+        if (name == "fileName") {
+            return Member::kFileName;
+        }
+        if (name == "folderPath") {
+            return Member::kFolderPath;
+        }
+        if (name == "folderName") {
+            return Member::kFolderName;
+        }
+        if (name == "size") {
+            return Member::kSize;
+        }
+        return name == "removed" ? Member::kRemoved : Member::kOther;
+    }
+
+    // True while the value of a row's member `member` arrives.
+    bool AtMember(Member member) const { return m_nDepth == 3 && m_bInRows && m_member == member; }
+
+    std::string* TextMember() {
+        if (m_nDepth != 3 || !m_bInRows) {
+            return nullptr;
+        }
+        switch (m_member) {
+        case Member::kFileName:
+            return &m_fields.fileNameText;
+        case Member::kFolderPath:
+            return &m_fields.folderPathText;
+        case Member::kFolderName:
+            return &m_fields.folderNameText;
+        default:
+            return nullptr;
+        }
+    }
+
+    // A value at the current depth; an object or a list counts as kOther where a member
+    // of a row is wanted.
+    bool Scalar(Held held) {
+        if (m_nDepth == 0) {
+            m_bObject = false; // a document that is a single value
+        } else if (m_nDepth == 1 && m_bObject && m_bRowsKey) {
+            m_bRowsList = false;
+        } else if (m_nDepth == 2 && m_bInRows) {
+            ++m_nRow;
+            return BadRow(); // a row that is not an object
+        } else if (m_nDepth == 3 && m_bInRows) {
+            Hold(held);
+        }
+        return true;
+    }
+
+    void Hold(Held held) {
+        switch (m_member) {
+        case Member::kFileName:
+            m_fields.fileName = held;
+            break;
+        case Member::kFolderPath:
+            m_fields.folderPath = held;
+            break;
+        case Member::kFolderName:
+            m_fields.folderName = held;
+            break;
+        case Member::kSize:
+            m_fields.size = held;
+            break;
+        case Member::kRemoved:
+            m_fields.removed = held;
+            break;
+        case Member::kOther:
+            break;
+        }
+    }
+
+    bool Open(bool object) {
+        if (m_nDepth == 0) {
+            m_bObject = object;
+        } else if (m_nDepth == 1 && m_bObject && m_bRowsKey) {
+            m_bRowsList = !object;
+            m_bInRows = !object;
+            m_nRow = 0;
+            m_earlier.Clear(); // a later "rows" replaces an earlier one
+        } else if (m_nDepth == 2 && m_bInRows) {
+            ++m_nRow;
+            if (!object) {
+                return BadRow();
+            }
+            m_fields.Reset();
+            m_member = Member::kOther;
+        } else if (m_nDepth == 3 && m_bInRows) {
+            Hold(Held::kOther);
+        }
+        if (++m_nDepth > kMaxDepth) {
+            m_strError = kTooDeep;
             return false;
         }
+        return true;
     }
-    return true;
-}
 
-std::string FoldedName(const std::string& name) {
-    std::string folded;
-    view::AppendFolded(folded, name);
-    return folded;
-}
+    bool Close() {
+        --m_nDepth;
+        if (m_nDepth == 1 && m_bInRows) {
+            m_bInRows = false;
+        } else if (m_nDepth == 2 && m_bInRows) {
+            return EndRow();
+        }
+        return true;
+    }
+
+    bool EndRow() {
+        if (!m_fields.Valid()) {
+            return BadRow();
+        }
+        if (!m_fields.removedValue) {
+            m_earlier.Add(
+                Cp1252FromUtf8(m_fields.fileNameText),
+                m_fields.folderPath == Held::kText ? Cp1252FromUtf8(m_fields.folderPathText)
+                                                   : std::string(),
+                m_fields.folderName == Held::kText ? Cp1252FromUtf8(m_fields.folderNameText)
+                                                   : std::string(),
+                m_fields.sizeValue);
+        }
+        return true;
+    }
+
+    bool BadRow() {
+        m_strError = BadRowText(m_nRow);
+        return false;
+    }
+
+    EarlierReport& m_earlier;
+    RowFields m_fields;
+    Member m_member = Member::kOther;
+    std::string m_strError;
+    uint64_t m_nRow = 0; // 1 for the first row of "rows"
+    int m_nDepth = 0;
+    bool m_bObject = false;
+    bool m_bRowsKey = false;
+    bool m_bRowsList = false;
+    bool m_bInRows = false;
+};
 
 } // namespace
 
-bool ParseEarlierReport(std::string_view text, EarlierReport& earlier, std::string& error) {
-    earlier = EarlierReport();
+bool ParseEarlierReport(const ReportBytes& read, EarlierReport& earlier, std::string& error) {
+    earlier.Clear();
     error.clear();
-    if (NestsTooDeep(text)) {
-        error = "ist kein Bericht von foldtally-report (zu tief verschachtelt)";
-        return false;
-    }
     bool ok = false;
     try {
-        const json document = json::parse(text.begin(), text.end());
-        ok = ReadShape(document, earlier, error);
-    } catch (const json::exception& e) {
-        error = std::string("ist kein JSON: ") + e.what();
+        ByteSource source(read);
+        RowReader reader(earlier);
+        if (json::sax_parse(ByteIterator(&source), ByteIterator(), &reader)) {
+            const char* shape = reader.ShapeError();
+            ok = !shape;
+            error = shape ? shape : "";
+        } else {
+            error = reader.Error();
+        }
+        if (source.TooLarge()) {
+            ok = false;
+            error = kTooLarge;
+        }
     } catch (const std::bad_alloc&) {
-        error = "braucht mehr Speicher, als frei ist";
+        error = kNoMemory;
+    } catch (const std::length_error&) {
+        error = kNoMemory;
     }
     if (!ok) {
-        earlier = EarlierReport();
+        earlier.Clear();
     }
     return ok;
 }
 
+bool ParseEarlierReport(std::string_view text, EarlierReport& earlier, std::string& error) {
+    return ParseEarlierReport(
+        [&text](char* buffer, size_t capacity) {
+            const size_t n = text.copy(buffer, capacity);
+            text.remove_prefix(n);
+            return n;
+        },
+        earlier, error);
+}
+
 bool ReadEarlierReport(const std::string& path, EarlierReport& earlier, std::string& error) {
-    earlier = EarlierReport();
+    earlier.Clear();
     platform::ReadOnlyFile file;
     if (!file.Open(path)) {
         error = "kann nicht gelesen werden";
@@ -145,65 +416,27 @@ bool ReadEarlierReport(const std::string& path, EarlierReport& earlier, std::str
     }
     const uint64_t length = file.Length();
     if (length > kMaxEarlierReportBytes) {
-        error = "ist zu gro\xDF (mehr als 64 MiB)";
+        error = kTooLarge;
         return false;
     }
-    std::string text(static_cast<size_t>(length), '\0');
-    size_t done = 0;
-    while (done < text.size()) {
-        const size_t n = file.ReadAt(done, &text[done], text.size() - done);
-        if (n == 0) {
-            break;
-        }
-        done += n;
-    }
-    if (done != text.size()) {
+    uint64_t done = 0;
+    bool failed = false;
+    const bool ok = ParseEarlierReport(
+        [&](char* buffer, size_t capacity) -> size_t {
+            const uint64_t left = length - done;
+            const size_t n =
+                file.ReadAt(done, buffer, left < capacity ? static_cast<size_t>(left) : capacity);
+            failed = failed || (n == 0 && left > 0);
+            done += n;
+            return n;
+        },
+        earlier, error);
+    if (failed) {
+        earlier.Clear();
         error = "kann nicht gelesen werden";
         return false;
     }
-    return ParseEarlierReport(text, earlier, error);
-}
-
-void CompareRows(const std::vector<FolderRecord>& current, uint64_t currentTotal,
-                 const EarlierReport& earlier, ComparedRows& compared) {
-    compared = ComparedRows();
-    std::unordered_map<std::string, size_t> byName;
-    byName.reserve(earlier.rows.size());
-    for (size_t i = 0; i < earlier.rows.size(); ++i) {
-        byName.emplace(FoldedName(earlier.rows[i].fileName), i); // the first of twins counts
-    }
-    std::vector<bool> matched(earlier.rows.size(), false);
-    for (const FolderRecord& record : current) {
-        RowChange change;
-        const auto it = byName.find(FoldedName(record.fileName));
-        if (it == byName.end() || matched[it->second]) {
-            change.kind = RowChange::kNew;
-            change.bytes = static_cast<int64_t>(record.size);
-        } else {
-            matched[it->second] = true;
-            change.bytes = static_cast<int64_t>(record.size - earlier.rows[it->second].size);
-        }
-        compared.rows.push_back(&record);
-        compared.changes.push_back(change);
-    }
-    for (size_t i = 0; i < earlier.rows.size(); ++i) {
-        if (!matched[i]) {
-            compared.removed.push_back(earlier.rows[i]);
-            compared.removed.back().size = 0;
-        }
-    }
-    // Pointers only now: `removed` no longer grows.
-    for (size_t i = 0, r = 0; i < earlier.rows.size(); ++i) {
-        if (!matched[i]) {
-            compared.rows.push_back(&compared.removed[r++]);
-            compared.changes.push_back(
-                {RowChange::kRemoved, -static_cast<int64_t>(earlier.rows[i].size)});
-        }
-    }
-    for (const RowChange& change : compared.changes) {
-        compared.bytes.push_back(change.bytes);
-    }
-    compared.totalChange = static_cast<int64_t>(currentTotal - earlier.totalSize);
+    return ok;
 }
 
 } // namespace report

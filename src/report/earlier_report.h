@@ -4,7 +4,9 @@
 
 #include "mailbox/folder_record.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,23 +19,68 @@ constexpr uint64_t kMaxEarlierReportBytes = 64ull << 20;
 
 // The rows of an earlier report, with texts back in the program's Windows-1252 (a
 // character it lacks becomes '?'); rows that report marked removed are not among them.
-struct EarlierReport {
-    std::vector<FolderRecord> rows;
-    uint64_t totalSize = 0;
+// A row is its size and three lengths; the texts of all rows lie end to end in one
+// string, so a report of 300 000 rows costs little more than its names.
+class EarlierReport {
+public:
+    size_t RowCount() const { return m_rows.size(); }
+    std::string_view FileName(size_t row) const;
+    std::string_view FolderPath(size_t row) const;
+    std::string_view FolderName(size_t row) const;
+    uint64_t Size(size_t row) const { return m_rows[row].size; }
+    // The sum of the sizes, modulo 2^64 as the catalogue's own total.
+    uint64_t TotalSize() const { return m_nTotalSize; }
+
+    void Clear();
+    void Add(std::string_view fileName, std::string_view folderPath, std::string_view folderName,
+             uint64_t size);
+
+private:
+    struct Row {
+        uint64_t size;
+        uint32_t start; // of the file name in m_strTexts; path and name follow it
+        uint32_t fileNameLength;
+        uint32_t folderPathLength;
+        uint32_t folderNameLength;
+    };
+    std::string m_strTexts;
+    std::vector<Row> m_rows;
+    uint64_t m_nTotalSize = 0;
 };
 
-// Reads the JSON text of an earlier report. False with `error` (Windows-1252, without
-// the file name) on anything that is not such a report; `earlier` is then empty.
+// Hands over the next bytes of a report: fills up to `capacity` bytes of `buffer` and
+// says how many; 0 at the end.
+using ReportBytes = std::function<size_t(char* buffer, size_t capacity)>;
+
+// Reads an earlier report as a stream of JSON events, keeping only its rows, and stops
+// at the first thing that is not such a report (a row that is not one, nesting deeper
+// than our reports ever do, more than kMaxEarlierReportBytes). False with `error`
+// (Windows-1252, without the file name) on anything that is not such a report;
+// `earlier` is then empty.
+bool ParseEarlierReport(const ReportBytes& read, EarlierReport& earlier, std::string& error);
 bool ParseEarlierReport(std::string_view json, EarlierReport& earlier, std::string& error);
 
 // Reads the file `path`: false with `error` when it is missing, unreadable, larger than
 // kMaxEarlierReportBytes or not a report.
 bool ReadEarlierReport(const std::string& path, EarlierReport& earlier, std::string& error);
 
+// A change in bytes, now minus then. Either side may be any size up to 2^64 - 1, so a
+// change needs 65 bits: it is kept as sign and magnitude.
+struct ByteChange {
+    bool negative = false; // never with magnitude 0
+    uint64_t magnitude = 0;
+};
+ByteChange ChangeBetween(uint64_t now, uint64_t then);
+// The change in decimal digits, '-' before a negative one: "-300", "0", "1200".
+std::string ChangeDigits(const ByteChange& change);
+inline bool operator==(const ByteChange& a, const ByteChange& b) {
+    return a.negative == b.negative && a.magnitude == b.magnitude;
+}
+
 struct RowChange {
     enum Kind : uint8_t { kChanged, kNew, kRemoved };
     Kind kind = kChanged;
-    int64_t bytes = 0; // now minus then; a new row its size, a removed one minus its size
+    ByteChange bytes; // now minus then; a new row its size, a removed one minus its size
 };
 
 // The rows of a report against an earlier one: the current rows first, each with its
@@ -41,9 +88,9 @@ struct RowChange {
 struct ComparedRows {
     std::vector<const FolderRecord*> rows;
     std::vector<RowChange> changes; // one per row
-    std::vector<int64_t> bytes;     // the changes' bytes, for sorting
+    std::vector<ByteChange> bytes;  // the changes' bytes, for sorting
     std::vector<FolderRecord> removed;
-    int64_t totalChange = 0;
+    ByteChange totalChange;
 };
 
 void CompareRows(const std::vector<FolderRecord>& current, uint64_t currentTotal,

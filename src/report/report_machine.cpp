@@ -99,7 +99,7 @@ void WriteRow(JsonWriter& w, const FolderRecord& row, const RowChange* change, b
     }
     if (change) {
         w.Key("change");
-        w.Signed(change->bytes);
+        w.Raw(ChangeDigits(change->bytes).c_str());
         w.Key("changeText");
         w.Text(ChangeText(*change, exact));
         w.Key("removed");
@@ -140,7 +140,7 @@ std::string FormatCsv(const OrderedRows& ordered, const ReportOptions& options) 
             out += ',';
             AppendCsvField(out, Utf8FromCp1252(ChangeText(ordered.changes[i], options.exactSizes)));
             out += ',';
-            out += std::to_string(ordered.changes[i].bytes);
+            out += ChangeDigits(ordered.changes[i].bytes);
         }
         out += "\r\n";
     }
@@ -181,7 +181,7 @@ std::string FormatJson(const OrderedRows& ordered, const FolderCatalogue& catalo
     w.Text(StatusLine(catalogue.fileCount, catalogue.totalSize));
     if (compared) {
         w.Key("change");
-        w.Signed(ordered.totalChange);
+        w.Raw(ChangeDigits(ordered.totalChange).c_str());
         w.Key("changeText");
         w.Text(ChangeText({RowChange::kChanged, ordered.totalChange}, false));
     }

@@ -194,17 +194,16 @@ std::string ChangeText(const RowChange& change, bool exact) {
     if (change.kind == RowChange::kRemoved) {
         return "entfernt";
     }
-    if (change.bytes == 0) {
+    if (change.bytes.magnitude == 0) {
         return FormatSize(0, SizeStyleFor(!exact));
     }
-    const uint64_t magnitude = change.bytes < 0 ? 0 - static_cast<uint64_t>(change.bytes)
-                                                : static_cast<uint64_t>(change.bytes);
-    return (change.bytes < 0 ? "-" : "+") + FormatSize(magnitude, SizeStyleFor(!exact));
+    return (change.bytes.negative ? "-" : "+") +
+           FormatSize(change.bytes.magnitude, SizeStyleFor(!exact));
 }
 
 namespace {
 
-std::string TotalChangeText(int64_t bytes) {
+std::string TotalChangeText(const ByteChange& bytes) {
     return ", \xC4nderung " + ChangeText({RowChange::kChanged, bytes}, false);
 }
 

@@ -58,7 +58,7 @@ std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& 
 struct OrderedRows {
     std::vector<const FolderRecord*> rows;
     std::vector<RowChange> changes; // one per row when compared, else empty
-    int64_t totalChange = 0;
+    ByteChange totalChange;
 };
 // Rows already in order in the options' format.
 std::string FormatOrdered(const FolderCatalogue& catalogue, const OrderedRows& ordered,

@@ -21,6 +21,9 @@ struct Item {
     uint64_t head; // key bytes 0..7, most significant first, 0 past the end; or a number
     std::string_view key;
     uint32_t index;
+    // A change needs 65 bits: set for changes of 0 and more, which all sort after the
+    // negative ones; `head` then holds the magnitude, or 2^64 minus it when negative.
+    bool upper;
 };
 
 bool IsTextColumn(int column) {
@@ -45,13 +48,14 @@ void BuildKeys(const std::vector<const FolderRecord*>& records, int column, std:
 }
 
 std::vector<Item> MakeItems(const std::vector<const FolderRecord*>& records, int column,
-                            const std::vector<int64_t>* changes, const std::string& text,
+                            const std::vector<ByteChange>* changes, const std::string& text,
                             const std::vector<size_t>& start) {
     std::vector<Item> items(records.size());
     for (size_t i = 0; i < items.size(); ++i) {
         Item& item = items[i];
         item.index = static_cast<uint32_t>(i);
         item.head = 0;
+        item.upper = false;
         if (IsTextColumn(column)) {
             item.key = std::string_view(text.data() + start[i], start[i + 1] - start[i]);
             for (size_t b = 0; b < 8; ++b) {
@@ -61,8 +65,9 @@ std::vector<Item> MakeItems(const std::vector<const FolderRecord*>& records, int
         } else if (column == view::kColumnSize) {
             item.head = records[i]->size;
         } else if (column == kSortChange && changes) {
-            // Shifted by 2^63, so that unsigned order is the signed one.
-            item.head = static_cast<uint64_t>((*changes)[i]) ^ (uint64_t{1} << 63);
+            const ByteChange& change = (*changes)[i];
+            item.upper = !change.negative;
+            item.head = change.negative ? 0 - change.magnitude : change.magnitude;
         }
     }
     return items;
@@ -71,7 +76,7 @@ std::vector<Item> MakeItems(const std::vector<const FolderRecord*>& records, int
 } // namespace
 
 std::vector<uint32_t> SortRowIndexes(const std::vector<const FolderRecord*>& records, int column,
-                                     bool descending, const std::vector<int64_t>* changes) {
+                                     bool descending, const std::vector<ByteChange>* changes) {
     // The list's own default: columns shown in index order, ties from the leftmost. By
     // change, equal changes fall back to the list's default order, by folder.
     static const int kDisplayOrder[view::kFolderColumnCount] = {0, 1, 2};
@@ -93,6 +98,9 @@ std::vector<uint32_t> SortRowIndexes(const std::vector<const FolderRecord*>& rec
     std::sort(items.begin(), items.end(), [&](const Item& x, const Item& y) {
         const Item& a = descending ? y : x; // as the list does: the tie-break runs
         const Item& b = descending ? x : y; // descending too
+        if (a.upper != b.upper) {
+            return b.upper;
+        }
         if (a.head != b.head) {
             return a.head < b.head;
         }
