@@ -196,6 +196,70 @@ TEST_F(ReportFormatsTest, UnusableEarlierReportsAreRefusedWithStatus2AndNoOutput
     EXPECT_NE(std::string::npos, noCompare.err.find("--compare")) << noCompare.err;
 }
 
+TEST_F(ReportFormatsTest, HugeEarlierReportsOfBadRowsEndAtTheFirstRow) {
+    // 60 MiB that once took gigabytes before the answer, or ended the program.
+    for (const std::string row : {"0,", "{},"}) {
+        std::string text = "{\"rows\":[";
+        while (text.size() < (60u << 20)) {
+            text += row;
+        }
+        text += "0]}";
+        ASSERT_TRUE(testsupport::WriteFile(m_dir / "bad.json", text));
+        text = std::string();
+        const ProgramResult result = Report(Args({"--compare", m_dir / "bad.json"}), m_dir);
+        EXPECT_EQ(2, result.exitCode) << row;
+        EXPECT_EQ("", result.out) << row;
+        EXPECT_EQ("foldtally-report: Der fr\xC3\xBChere Bericht \"" + (m_dir / "bad.json") +
+                      "\" hat in Zeile 1 von \"rows\" keinen g\xC3\xBCltigen Eintrag "
+                      "(\"fileName\" als Text, \"size\" als Zahl ab 0).\n",
+                  result.err)
+            << row;
+    }
+}
+
+TEST_F(ReportFormatsTest, ChangesOfSizesBeyond2To63PrintWhole) {
+    std::string kept;
+    for (const mailgen::ExpectedRow& row : m_expected.folders) {
+        if (row.folderName[0] != '<' && row.size < 1000000) {
+            kept = row.fileName;
+        }
+    }
+    ASSERT_FALSE(kept.empty());
+    // One folder that has shrunk from 2^64 - 1 bytes, two removed ones of 2^63 and more.
+    ASSERT_TRUE(testsupport::WriteFile(
+        m_dir / "earlier.json",
+        "{\"rows\":[{\"fileName\":\"GONE1.PMM\",\"size\":9223372036854775808},"
+        "{\"fileName\":\"" +
+            kept +
+            "\",\"size\":18446744073709551615},"
+            "{\"fileName\":\"GONE2.PMM\",\"size\":18446744073709551615}]}"));
+    const ProgramResult csv = Report(
+        Args({"--format", "csv", "--sort", "change", "--compare", m_dir / "earlier.json"}), m_dir);
+    ASSERT_EQ(0, csv.exitCode) << csv.err;
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; (end = csv.out.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+        lines.push_back(csv.out.substr(start, end - start));
+    }
+    ASSERT_GT(lines.size(), 4u);
+    // The largest losses first: whole, not wrapped around into gains.
+    EXPECT_EQ(0u, lines[1].find("GONE2.PMM,,")) << lines[1];
+    EXPECT_EQ(",entfernt,-18446744073709551615", lines[1].substr(lines[1].size() - 31)) << lines[1];
+    EXPECT_EQ(0u, lines[2].find(kept + ",")) << lines[2];
+    EXPECT_EQ(0u, lines[3].find("GONE1.PMM,,")) << lines[3];
+    EXPECT_EQ(",entfernt,-9223372036854775808", lines[3].substr(lines[3].size() - 30)) << lines[3];
+    const ProgramResult text =
+        Report(Args({"--format", "json", "--compare", m_dir / "earlier.json"}), m_dir);
+    ASSERT_EQ(0, text.exitCode) << text.err;
+    const size_t gone2 = text.out.find("{\"fileName\":\"GONE2.PMM\"");
+    ASSERT_NE(std::string::npos, gone2);
+    const std::string row = text.out.substr(gone2, text.out.find('\n', gone2) - gone2);
+    EXPECT_NE(std::string::npos,
+              row.find("\"change\":-18446744073709551615,\"changeText\":\"entfernt\","
+                       "\"removed\":true}"))
+        << row;
+}
+
 TEST_F(ReportFormatsTest, TsvSynonymAndFormatTsvGiveTheSameBytes) {
     const ProgramResult synonym = Report(Args({"--tsv"}), m_dir);
     const ProgramResult format = Report(Args({"--format", "tsv"}), m_dir);
