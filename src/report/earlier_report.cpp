@@ -10,8 +10,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <exception>
+#include <iterator>
 #include <limits>
-#include <new>
 #include <stdexcept>
 
 namespace report {
@@ -76,11 +77,13 @@ std::string BadRowText(uint64_t row) {
 }
 
 // The report's bytes one at a time, as nlohmann-json's input adapter takes them: an input
-// iterator over a buffer that is refilled from the source. Past kMaxEarlierReportBytes
-// the input ends, and `TooLarge` says so.
+// iterator over a buffer that is refilled from the source. Past `maxBytes` the input
+// ends, and `TooLarge` says so.
 class ByteSource {
 public:
-    explicit ByteSource(const ReportBytes& read) : m_read(read) { Fill(); }
+    ByteSource(const ReportBytes& read, uint64_t maxBytes) : m_read(read), m_nMaxBytes(maxBytes) {
+        Fill();
+    }
 
     bool AtEnd() const { return m_nPos == m_nEnd; }
     char Current() const { return m_buffer[m_nPos]; }
@@ -95,19 +98,20 @@ private:
     void Fill() {
         m_nPos = 0;
         m_nEnd = 0;
-        if (m_nTotal > kMaxEarlierReportBytes) {
+        if (m_nTotal > m_nMaxBytes) {
             return;
         }
         const size_t n = m_read(m_buffer, sizeof m_buffer);
         m_nEnd = n < sizeof m_buffer ? n : sizeof m_buffer;
         m_nTotal += m_nEnd;
-        if (m_nTotal > kMaxEarlierReportBytes) {
+        if (m_nTotal > m_nMaxBytes) {
             m_bTooLarge = true;
             m_nEnd = 0;
         }
     }
 
     const ReportBytes& m_read;
+    const uint64_t m_nMaxBytes;
     char m_buffer[64 * 1024];
     size_t m_nPos = 0;
     size_t m_nEnd = 0;
@@ -368,12 +372,13 @@ private:
 
 } // namespace
 
-bool ParseEarlierReport(const ReportBytes& read, EarlierReport& earlier, std::string& error) {
+bool ParseEarlierReport(const ReportBytes& read, EarlierReport& earlier, std::string& error,
+                        uint64_t maxBytes) {
     earlier.Clear();
     error.clear();
     bool ok = false;
     try {
-        ByteSource source(read);
+        ByteSource source(read, maxBytes);
         RowReader reader(earlier);
         if (json::sax_parse(ByteIterator(&source), ByteIterator(), &reader)) {
             const char* shape = reader.ShapeError();
@@ -386,9 +391,9 @@ bool ParseEarlierReport(const ReportBytes& read, EarlierReport& earlier, std::st
             ok = false;
             error = kTooLarge;
         }
-    } catch (const std::bad_alloc&) {
-        error = kNoMemory;
-    } catch (const std::length_error&) {
+    } catch (const std::exception&) {
+        // Only keeping rows can throw (std::bad_alloc, std::length_error): the library
+        // hands bad text to parse_error instead of throwing.
         error = kNoMemory;
     }
     if (!ok) {

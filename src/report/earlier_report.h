@@ -54,10 +54,10 @@ using ReportBytes = std::function<size_t(char* buffer, size_t capacity)>;
 
 // Reads an earlier report as a stream of JSON events, keeping only its rows, and stops
 // at the first thing that is not such a report (a row that is not one, nesting deeper
-// than our reports ever do, more than kMaxEarlierReportBytes). False with `error`
-// (Windows-1252, without the file name) on anything that is not such a report;
-// `earlier` is then empty.
-bool ParseEarlierReport(const ReportBytes& read, EarlierReport& earlier, std::string& error);
+// than our reports ever do, more than `maxBytes`). False with `error` (Windows-1252,
+// without the file name) on anything that is not such a report; `earlier` is then empty.
+bool ParseEarlierReport(const ReportBytes& read, EarlierReport& earlier, std::string& error,
+                        uint64_t maxBytes = kMaxEarlierReportBytes);
 bool ParseEarlierReport(std::string_view json, EarlierReport& earlier, std::string& error);
 
 // Reads the file `path`: false with `error` when it is missing, unreadable, larger than
