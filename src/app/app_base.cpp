@@ -2,6 +2,7 @@
 #include "app/app_base.h"
 
 #include "diag/path_parts.h"
+#include "settings/change_tracking_store.h"
 #include "settings/ini_store_win32.h"
 #include "settings/registry_store_win32.h"
 
@@ -67,14 +68,16 @@ void CAppBase::CreateIniStore() {
     std::unique_ptr<IniSettingsStore> store(new IniSettingsStore());
     store->File().SetPath(m_strIniPath);
     store->File().SetBufferSize(IniFile::kDefaultBufferSize);
-    m_pSettingsStore = std::move(store);
+    m_pSettingsStore = std::make_unique<ChangeTrackingStore>(std::move(store));
 }
 
 void CAppBase::CreateRegistryStore() {
     m_pSettingsStore.reset();
     std::unique_ptr<RegistrySettingsStore> store(new RegistrySettingsStore());
     store->SetStoreKey(m_strRegistryKey.c_str());
-    m_pSettingsStore = std::move(store);
+    // Another copy of the program may be open on the same values: only what this run
+    // changes is written back.
+    m_pSettingsStore = std::make_unique<ChangeTrackingStore>(std::move(store));
 }
 
 void CAppBase::Warning(uint32_t id, ...) {

@@ -1,5 +1,6 @@
 // The console of a command-line program: its output is UTF-8 text, and a Windows
-// console shows it as such only while its output code page says so.
+// console shows it as such only while its output code page says so; and whether a
+// standard stream is shown on a terminal at all.
 #pragma once
 
 namespace platform {
@@ -16,5 +17,11 @@ public:
 private:
     [[maybe_unused]] unsigned m_nPreviousCodePage = 0; // 0: nothing to restore (Windows)
 };
+
+enum class StandardStream { kOutput, kError };
+
+// True when the stream is shown to a person: a console window or a terminal (tty), or
+// another character device. False for files and pipes.
+bool IsTerminal(StandardStream stream);
 
 } // namespace platform

@@ -24,4 +24,16 @@ Utf8ConsoleScope::~Utf8ConsoleScope() {
     }
 }
 
+// A console answers GetConsoleMode; a terminal that is not a console (a serial line,
+// a device) is at least a character device. Pipes (as of mintty) and files are neither.
+bool IsTerminal(StandardStream stream) {
+    const HANDLE handle =
+        GetStdHandle(stream == StandardStream::kOutput ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD mode = 0;
+    return GetConsoleMode(handle, &mode) || GetFileType(handle) == FILE_TYPE_CHAR;
+}
+
 } // namespace platform

@@ -42,12 +42,13 @@ bool IsReadableDirectory(const std::string& dir) {
         dir, "*", [](const platform::DirectoryEntry&, void*) { return false; }, nullptr);
 }
 
-// Trace lines reach standard error in the same UTF-8 as everything else.
+// Trace lines reach standard error in the same UTF-8 as everything else; they quote the
+// names of files, so on a terminal their control characters go as any message's do.
 class TraceToText {
 public:
-    explicit TraceToText(std::string* err) {
+    TraceToText(std::string* err, Controls controls) : m_sink{err, controls} {
         if (err) {
-            platform::SetDebugOutputHook(&TraceToText::Append, err);
+            platform::SetDebugOutputHook(&TraceToText::Append, &m_sink);
         }
         m_bActive = err != nullptr;
     }
@@ -60,9 +61,15 @@ public:
     TraceToText& operator=(const TraceToText&) = delete;
 
 private:
+    struct Sink {
+        std::string* err;
+        Controls controls;
+    };
     static void Append(const char* text, void* context) {
-        AppendUtf8FromCp1252(*static_cast<std::string*>(context), text);
+        const Sink* sink = static_cast<const Sink*>(context);
+        AppendErrorLine(*sink->err, text, sink->controls);
     }
+    Sink m_sink;
     bool m_bActive;
 };
 
@@ -78,7 +85,7 @@ int RunTreeReport(const ReportOptions& options, const std::string& mailboxDir, s
     tree::TreeScan scan;
     bool hierarchyRead;
     {
-        TraceToText trace(options.trace ? &err : nullptr);
+        TraceToText trace(options.trace ? &err : nullptr, ErrorControlsFor(options));
         hierarchyRead = scan.Run(settings);
     }
     if (!hierarchyRead) {
@@ -108,7 +115,8 @@ int RunReport(const ReportOptions& options, std::string& out, std::string& err) 
     // the current directory.
     const std::string mailboxDir = AsDirectory(platform::FullPath(options.mailboxDir));
     if (mailboxDir.empty() || !IsReadableDirectory(mailboxDir)) {
-        AppendUtf8FromCp1252(err, FormatText(kUnreadableMailbox, options.mailboxDir.c_str()));
+        AppendErrorLine(err, FormatText(kUnreadableMailbox, options.mailboxDir.c_str()),
+                        ErrorControlsFor(options));
         return kExitFailure;
     }
     if (options.tree) {
@@ -119,8 +127,9 @@ int RunReport(const ReportOptions& options, std::string& out, std::string& err) 
     if (!options.compareFile.empty()) {
         std::string error;
         if (!ReadEarlierReport(options.compareFile, earlier, error)) {
-            AppendUtf8FromCp1252(
-                err, FormatText(kUnusableEarlier, options.compareFile.c_str(), error.c_str()));
+            AppendErrorLine(
+                err, FormatText(kUnusableEarlier, options.compareFile.c_str(), error.c_str()),
+                ErrorControlsFor(options));
             return kExitFailure;
         }
     }
@@ -133,7 +142,7 @@ int RunReport(const ReportOptions& options, std::string& out, std::string& err) 
     FolderCatalogue catalogue;
     bool hierarchyRead;
     {
-        TraceToText trace(options.trace ? &err : nullptr);
+        TraceToText trace(options.trace ? &err : nullptr, ErrorControlsFor(options));
         hierarchyRead = catalogue.Scan(mailboxDir, options.resolvePaths, options.includeNewMail,
                                        AsDirectory(options.newmailDir), kNewMailLabel);
     }

@@ -1,9 +1,10 @@
 // The machine-readable reports: CSV after RFC 4180 and one JSON object written with
 // nlohmann-json's serializer, both UTF-8 and both keeping every byte of a name (as its
-// character).
+// character) unless they go to a terminal.
 #include "mailbox/folder_headers.h"
 #include "report/report_text.h"
 #include "sizes/size_text.h"
+#include "text/spreadsheet_cell.h"
 
 #include <nlohmann/json.hpp>
 
@@ -18,7 +19,7 @@ const char kCsvHeader[] = "Dateiname,Gr\xF6\xDF"
 const char kCsvChangeHeader[] = ",\xC4nderung,\xC4nderung in Bytes";
 
 // A field in quotes only when it holds a comma, a quote or a line end; quotes doubled.
-void AppendCsvField(std::string& out, const std::string& utf8) {
+void AppendQuotedField(std::string& out, std::string_view utf8) {
     if (utf8.find_first_of(",\"\r\n") == std::string::npos) {
         out += utf8;
         return;
@@ -33,10 +34,20 @@ void AppendCsvField(std::string& out, const std::string& utf8) {
     out += '"';
 }
 
-std::string Utf8Folder(const FolderRecord& row) {
+// A CSV file is opened in spreadsheets: a text that starts like a formula gets the
+// apostrophe that keeps it text.
+void AppendCsvField(std::string& out, const std::string& utf8) {
+    if (text::StartsLikeFormula(utf8)) {
+        AppendQuotedField(out, text::SpreadsheetText(utf8));
+    } else {
+        AppendQuotedField(out, utf8);
+    }
+}
+
+std::string Utf8Folder(const FolderRecord& row, Controls controls) {
     std::string folder;
-    AppendUtf8FromCp1252(folder, row.folderPath);
-    AppendUtf8FromCp1252(folder, row.folderName);
+    AppendText(folder, row.folderPath, controls);
+    AppendText(folder, row.folderName, controls);
     return folder;
 }
 
@@ -46,9 +57,10 @@ std::string Utf8Folder(const FolderRecord& row) {
 // first would cost more than the whole scan's own work.
 class JsonWriter {
 public:
-    explicit JsonWriter(std::string& out)
-        : m_out(out), m_serializer(nlohmann::detail::output_adapter<char>(out), ' ',
-                                   json::error_handler_t::replace),
+    JsonWriter(std::string& out, Controls controls)
+        : m_out(out), m_controls(controls),
+          m_serializer(nlohmann::detail::output_adapter<char>(out), ' ',
+                       json::error_handler_t::replace),
           m_text(json::value_t::string) {}
 
     void Raw(const char* text) { m_out += text; }
@@ -65,7 +77,7 @@ public:
     void Text(std::string_view cp1252) {
         std::string& text = m_text.get_ref<std::string&>();
         text.clear();
-        AppendUtf8FromCp1252(text, cp1252);
+        AppendText(text, cp1252, m_controls);
         m_serializer.dump(m_text, false, false, 0);
     }
     void Unsigned(uint64_t value) { m_serializer.dump(json(value), false, false, 0); }
@@ -74,6 +86,7 @@ public:
 
 private:
     std::string& m_out;
+    Controls m_controls;
     nlohmann::detail::serializer<json> m_serializer;
     json m_text;
 };
@@ -119,19 +132,20 @@ std::string FormatCsv(const OrderedRows& ordered, const ReportOptions& options) 
         AppendUtf8FromCp1252(out, kCsvChangeHeader);
     }
     out += "\r\n";
+    const Controls controls = ControlsFor(options);
     std::string field;
     for (size_t i = 0; i < ordered.rows.size(); ++i) {
         const FolderRecord& row = *ordered.rows[i];
         const bool removed = compared && ordered.changes[i].kind == RowChange::kRemoved;
         field.clear();
-        AppendUtf8FromCp1252(field, row.fileName);
+        AppendText(field, row.fileName, controls);
         AppendCsvField(out, field);
         out += ',';
         if (!removed) {
             AppendCsvField(out, FormatSize(row.size, SizeStyleFor(!options.exactSizes)));
         }
         out += ',';
-        AppendCsvField(out, Utf8Folder(row));
+        AppendCsvField(out, Utf8Folder(row, controls));
         out += ',';
         if (!removed) {
             out += std::to_string(row.size);
@@ -152,7 +166,7 @@ std::string FormatJson(const OrderedRows& ordered, const FolderCatalogue& catalo
     const bool compared = !ordered.changes.empty();
     std::string out;
     out.reserve((ordered.rows.size() + 2) * 192);
-    JsonWriter w(out);
+    JsonWriter w(out, ControlsFor(options));
     w.Raw("{");
     w.Key("mailbox");
     w.Text(context.mailboxDir);

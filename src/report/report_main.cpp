@@ -25,6 +25,8 @@ int main(int argc, char** argv) {
         return WriteAll(stdout, report::kUsage) ? report::kExitOk : 1;
     }
     platform::Utf8ConsoleScope console;
+    options.toTerminal = platform::IsTerminal(platform::StandardStream::kOutput);
+    options.errorsToTerminal = platform::IsTerminal(platform::StandardStream::kError);
     std::string out;
     std::string err;
     const int status = report::RunReport(options, out, err);

@@ -28,6 +28,10 @@ struct ReportOptions {
     bool tree = false;  // --tree: the folder tree instead of the list
     int treeDepth = -1; // --depth N: no node deeper than N (0: the top nodes); -1 all
     bool help = false;  // --help: usage on standard output, nothing else
+    // Not options: the program sets them when standard output, or standard error, is
+    // shown on a terminal.
+    bool toTerminal = false;
+    bool errorsToTerminal = false;
 };
 
 extern const char kUsage[];

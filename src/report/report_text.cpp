@@ -10,9 +10,20 @@
 
 namespace report {
 
+namespace {
+
+// The Windows-1252 bytes whose characters are control characters: C0, DEL, and the five
+// bytes the code page leaves undefined, which become the C1 controls of the same number.
+constexpr bool IsControlByte(unsigned char byte) {
+    return byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F ||
+           byte == 0x90 || byte == 0x9D;
+}
+
+} // namespace
+
 void AppendCell(std::string& out, std::string_view text) {
     for (char c : text) {
-        out.push_back(static_cast<unsigned char>(c) < 0x20 ? '?' : c);
+        out.push_back(IsControlByte(static_cast<unsigned char>(c)) ? '?' : c);
     }
 }
 
@@ -70,25 +81,28 @@ const Utf8Table& Utf8() {
     return table;
 }
 
-// Converts `text`; with `cell`, bytes below 0x20 become '?' on the way. Writes straight
-// into `out`, grown once to the most the text can take (three bytes a character).
+// Converts `text`; with `cell`, control characters become '?' on the way. Writes
+// straight into `out`, grown once to the most the text can take (three bytes a
+// character).
 void AppendConverted(std::string& out, std::string_view text, bool cell) {
     const Utf8Table& table = Utf8();
     const unsigned char low = cell ? 0x20 : 0x00;
+    // DEL, when it is to go: the one ASCII byte above `low` that does.
+    const uint64_t del = cell ? 0x0101010101010101ull : 0;
     const size_t before = out.size();
     out.resize(before + 3 * text.size());
     char* p = &out[before];
     const char* in = text.data();
     const char* const end = in + text.size();
-    // Eight bytes at a time while none has its top bit set or lies below `low`: runs of
-    // printable ASCII are the bulk of every report.
+    // Eight bytes at a time while none has its top bit set, lies below `low` or (in a
+    // cell) is DEL: runs of printable ASCII are the bulk of every report.
     const uint64_t lows = 0x0101010101010101ull * low;
     const uint64_t tops = 0x8080808080808080ull;
     while (in < end) {
         while (end - in >= 8) {
             uint64_t w;
             std::memcpy(&w, in, 8);
-            if ((w & tops) != 0 || ((w - lows) & ~w & tops) != 0) {
+            if ((w & tops) != 0 || ((w - lows) & ~w & tops) != 0 || ((w + del) & tops) != 0) {
                 break;
             }
             std::memcpy(p, &w, 8);
@@ -99,7 +113,7 @@ void AppendConverted(std::string& out, std::string_view text, bool cell) {
             break;
         }
         const unsigned char byte = static_cast<unsigned char>(*in++);
-        if (byte < low) {
+        if (cell && IsControlByte(byte)) {
             *p++ = '?';
         } else if (byte < 0x80) {
             *p++ = static_cast<char>(byte);
@@ -130,6 +144,31 @@ Cells CellsOf(const FolderRecord& record, bool exact) {
 
 void AppendUtf8FromCp1252(std::string& out, std::string_view text) {
     AppendConverted(out, text, false);
+}
+
+Controls ControlsFor(const ReportOptions& options) {
+    const bool lines =
+        options.format == ReportFormat::kText || options.format == ReportFormat::kTsv;
+    return lines || options.toTerminal ? Controls::kMask : Controls::kKeep;
+}
+
+Controls ErrorControlsFor(const ReportOptions& options) {
+    return options.errorsToTerminal ? Controls::kMask : Controls::kKeep;
+}
+
+void AppendText(std::string& out, std::string_view text, Controls controls) {
+    AppendConverted(out, text, controls == Controls::kMask);
+}
+
+void AppendErrorLine(std::string& out, std::string_view line, Controls controls) {
+    const bool ended = !line.empty() && line.back() == '\n';
+    if (ended) {
+        line.remove_suffix(1);
+    }
+    AppendText(out, line, controls);
+    if (ended) {
+        out += '\n';
+    }
 }
 
 std::string Utf8FromCp1252(std::string_view text) {

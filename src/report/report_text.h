@@ -24,8 +24,22 @@ std::string Utf8FromCp1252(std::string_view text);
 // UTF-8, becomes '?'.
 std::string Cp1252FromUtf8(std::string_view text);
 
-// Appends a Windows-1252 text as one cell of a line: bytes below 0x20 become '?'.
+// Appends a Windows-1252 text as one cell of a line: control characters (C0, DEL and
+// the C1 controls of the five bytes Windows-1252 leaves undefined) become '?'.
 void AppendCell(std::string& out, std::string_view text);
+
+// Where control characters in names may go. The line forms (text, TSV, the tree) never
+// carry them, so that every row stays one line; CSV and JSON keep every byte in a file
+// or a pipe, but not on a terminal, where ESC, BEL or a C1 control would be a command.
+enum class Controls { kKeep, kMask };
+Controls ControlsFor(const ReportOptions& options);
+// Standard error: warnings, refusals and trace lines, which quote names and files.
+Controls ErrorControlsFor(const ReportOptions& options);
+// Appends one line of standard error: `line` (Windows-1252) as UTF-8, its final line
+// feed kept whatever `controls` says.
+void AppendErrorLine(std::string& out, std::string_view line, Controls controls);
+// Appends `text` (Windows-1252) as UTF-8, with control characters as '?' for kMask.
+void AppendText(std::string& out, std::string_view text, Controls controls);
 // Appends `cell` (Windows-1252, one character a byte) as UTF-8, padded with blanks to
 // `width` characters, on the left when `right` is set.
 void AppendPadded(std::string& out, const std::string& cell, size_t width, bool right);
@@ -48,8 +62,9 @@ struct ReportContext {
 };
 
 // The whole report in UTF-8, in the options' format. Text and TSV: the title line, one
-// line per row, the status line; bytes below 0x20 in names become '?', so every row
-// stays one line with its columns. CSV and JSON keep every byte of a name.
+// line per row, the status line; control characters in names become '?', so every row
+// stays one line with its columns. CSV and JSON keep every byte of a name, but for a
+// terminal (see ControlsFor).
 std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& options,
                          const ReportContext& context);
 std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& options);
@@ -63,6 +78,8 @@ struct OrderedRows {
 // Rows already in order in the options' format.
 std::string FormatOrdered(const FolderCatalogue& catalogue, const OrderedRows& ordered,
                           const ReportOptions& options, const ReportContext& context);
+// A text cell that a spreadsheet would take for a formula starts with an apostrophe;
+// the byte counts stay numbers.
 std::string FormatCsv(const OrderedRows& rows, const ReportOptions& options);
 std::string FormatJson(const OrderedRows& rows, const FolderCatalogue& catalogue,
                        const ReportOptions& options, const ReportContext& context);

@@ -5,6 +5,7 @@
 #include "view/list_export.h"
 
 #include "text/cp1252_case.h"
+#include "text/spreadsheet_cell.h"
 
 namespace view {
 
@@ -33,8 +34,12 @@ void AppendTsvField(std::string& out, const std::string& text) {
     }
 }
 
+// Every text here ends up in a spreadsheet, the clipboard's too: a cell that starts like
+// a formula gets the apostrophe that keeps it text.
 void AppendField(std::string& out, const std::string& text, ExportFormat format) {
-    if (format == ExportFormat::kCsv) {
+    if (text::StartsLikeFormula(text)) {
+        AppendField(out, text::SpreadsheetText(text), format);
+    } else if (format == ExportFormat::kCsv) {
         AppendCsvField(out, text);
     } else {
         AppendTsvField(out, text);

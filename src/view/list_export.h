@@ -28,12 +28,15 @@ struct ListSnapshot {
 // with its cells and its byte count in plain digits, then the status line with the
 // total in the byte column; CR LF after every line. CSV: fields separated by ';', a
 // field in quotes (quotes doubled) when it holds ';', '"', CR or LF. TSV: no quoting;
-// a tab, CR or LF inside a cell becomes a blank, so every row keeps its columns.
+// a tab, CR or LF inside a cell becomes a blank, so every row keeps its columns. In
+// both, a cell that a spreadsheet would take for a formula ('=', '+', '-', '@', a tab
+// or CR first) starts with an apostrophe, which keeps it the text it is.
 std::string FormatListExport(const ListSnapshot& list, const std::string& bytesTitle,
                              ExportFormat format);
 
 // The clipboard text: the titles and the rows' cells, tab-separated with CR LF, as for
-// TSV, without the byte column and the status line.
+// TSV (apostrophes included: it is pasted into spreadsheets too), without the byte
+// column and the status line.
 std::string FormatListCopy(const ListSnapshot& list);
 
 // The format a file name asks for: ".csv" and ".txt" (any letter case) decide;

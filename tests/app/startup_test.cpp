@@ -2,6 +2,7 @@
 // client's directories with their warnings, the stores, and the order of InitInstance.
 #include "app_test_support.h"
 #include "resource.h"
+#include "settings/change_tracking_store.h"
 #include "settings/ini_store_win32.h"
 #include "settings/registry_store_win32.h"
 #include "test_support.h"
@@ -14,6 +15,12 @@ using apptest::TestApp;
 using testsupport::BoxCloser;
 
 namespace {
+
+// The application's store is the backend of `T` behind the store that writes only changes.
+template <class T> T* BackendOf(SettingsStore* store) {
+    ChangeTrackingStore* tracking = dynamic_cast<ChangeTrackingStore*>(store);
+    return tracking != nullptr ? dynamic_cast<T*>(&tracking->Backend()) : nullptr;
+}
 
 const char kWarning501[] =
     "WARNUNG 501: Der Mailbox-Pfad konnte nicht aus der Registry ermittelt werden.";
@@ -136,13 +143,13 @@ TEST_F(StartupTest, IniStoreBesideTheProgramIsReplacedByTheRegistryStore) {
     TestApp app;
     ASSERT_TRUE(app.SetStrings());
     app.CreateIniStore();
-    IniSettingsStore* ini = dynamic_cast<IniSettingsStore*>(app.GetSettingsStore());
+    IniSettingsStore* ini = BackendOf<IniSettingsStore>(app.GetSettingsStore());
     ASSERT_NE(nullptr, ini);
     EXPECT_EQ(app.GetIniPath(), ini->File().GetPath());
     EXPECT_EQ(1024u, ini->File().GetBufferSize());
     EXPECT_FALSE(ini->IsOpen());
     app.CreateRegistryStore();
-    RegistrySettingsStore* registry = dynamic_cast<RegistrySettingsStore*>(app.GetSettingsStore());
+    RegistrySettingsStore* registry = BackendOf<RegistrySettingsStore>(app.GetSettingsStore());
     ASSERT_NE(nullptr, registry);
     EXPECT_EQ("Morvapps\\Foldtally", registry->GetStoreKey());
     EXPECT_FALSE(registry->IsOpen());
@@ -163,7 +170,7 @@ public:
 protected:
     BOOL OnInitDialog() override {
         s_boxesBefore = s_boxes->Seen().size();
-        s_registryStore = dynamic_cast<RegistrySettingsStore*>(m_app.GetSettingsStore()) != nullptr;
+        s_registryStore = BackendOf<RegistrySettingsStore>(m_app.GetSettingsStore()) != nullptr;
         s_isCurrent = m_app.GetModalDlg() == this;
         s_isMainWindow = m_app.m_pMainWnd == this;
         s_owner = ::GetWindow(m_hWnd, GW_OWNER);

@@ -55,6 +55,48 @@ TEST(ListExportTest, TabSeparatedKeepsEveryRowOnOneLineAndCopyLeavesOutBytesAndS
               view::FormatListCopy(list));
 }
 
+// The lines between the header and the status line, joined by "|", each without its
+// last `dropColumns` cells.
+std::string RowsOf(const std::string& text, int dropColumns) {
+    std::string rows;
+    size_t start = text.find("\r\n") + 2;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        std::string line = text.substr(start, end - start);
+        for (int k = 0; k < dropColumns; ++k) {
+            line.erase(line.rfind('\t'));
+        }
+        if (line.rfind("2 Dateien", 0) != 0) {
+            rows += line + "|";
+        }
+    }
+    return rows;
+}
+
+TEST(ListExportTest, CellsASpreadsheetWouldComputeStartWithAnApostropheInEveryForm) {
+    ListSnapshot list = Snapshot({
+        {"-ARCHIV.PMM", "1,0 kB", "- Archiv -"},
+        {"@B.MBX", "954,7 MB", "=SUMME(1);2"},
+        {"+C.PMM", "1 Byte", "\tTab vorn"},
+        {"D.PMM", "2 Bytes", "\rCR vorn"},
+        {"E.PMM", "3 Bytes", "Mitte = Ende - @ +"},
+    });
+    list.statusLine = "2 Dateien";
+    EXPECT_EQ("'-ARCHIV.PMM;1,0 kB;'- Archiv -;1000|"
+              "'@B.MBX;954,7 MB;\"'=SUMME(1);2\";1000000|"
+              "'+C.PMM;1 Byte;'\tTab vorn;1000000000|"
+              "D.PMM;2 Bytes;\"'\rCR vorn\";1000000000000|"
+              "E.PMM;3 Bytes;Mitte = Ende - @ +;1000000000000000|",
+              RowsOf(view::FormatListExport(list, "Bytes", ExportFormat::kCsv), 0));
+    // Tab-separated, in the file and on the clipboard alike.
+    const std::string tsvRows = "'-ARCHIV.PMM\t1,0 kB\t'- Archiv -|"
+                                "'@B.MBX\t954,7 MB\t'=SUMME(1);2|"
+                                "'+C.PMM\t1 Byte\t' Tab vorn|"
+                                "D.PMM\t2 Bytes\t' CR vorn|"
+                                "E.PMM\t3 Bytes\tMitte = Ende - @ +|";
+    EXPECT_EQ(tsvRows, RowsOf(view::FormatListExport(list, "Bytes", ExportFormat::kTsv), 1));
+    EXPECT_EQ(tsvRows, RowsOf(view::FormatListCopy(list), 0));
+}
+
 TEST(ListExportTest, ExtensionDecidesTheFormatBeforeTheFileType) {
     EXPECT_EQ(ExportFormat::kCsv, view::ExportFormatFor("C:\\x\\Liste.CSV", 2));
     EXPECT_EQ(ExportFormat::kTsv, view::ExportFormatFor("C:\\x\\liste.txt", 1));
