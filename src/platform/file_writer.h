@@ -8,9 +8,21 @@
 
 namespace platform {
 
+class ProtectedFolders;
+
 // Writes `bytes` to "<path>.<n>.tmp" (the first such name that does not exist), flushes
 // it and renames it onto `path`. False when any step fails; the temporary file is then
 // removed and `path` is untouched.
 bool ReplaceFileContents(const std::string& path, std::string_view bytes);
+
+enum class WriteOutcome { kWritten, kFailed, kRefused };
+
+// As above, never into `guard`'s folders: refused before the temporary file is made
+// when `path` lies in one of them, and once more, looking at the open temporary file
+// itself, just before it replaces the target, so that a link swapped in meanwhile does
+// not carry the file into one. A refused write leaves `path` untouched and removes the
+// temporary file.
+[[nodiscard]] WriteOutcome ReplaceFileContents(const std::string& path, std::string_view bytes,
+                                               const ProtectedFolders& guard);
 
 } // namespace platform

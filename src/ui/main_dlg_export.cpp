@@ -5,6 +5,7 @@
 #include "framework/win_app.h"
 #include "platform/file_writer.h"
 #include "platform/files.h"
+#include "platform/folder_identity.h"
 #include "resource.h"
 #include "ui/list_export_win32.h"
 #include "ui/main_dlg.h"
@@ -21,20 +22,29 @@ void CMainDlg::OnExport() {
     if (!chosen) {
         return;
     }
-    // ".." and relative parts resolved first, so no spelling of a path slips past.
+    // ".." and relative parts resolved first; then the folders are compared by what the
+    // file system says they are, so no link, short name or other spelling slips past.
     const std::string full = platform::FullPath(path);
     PathParts program(m_app.GetModulePath());
-    const std::vector<std::string> protectedDirs = {GetMailboxPath(), GetNewmailPath(),
-                                                    program.GetDrive() + program.GetDirectory()};
-    if (full.empty() || view::IsInProtectedDirectory(full, protectedDirs)) {
+    const platform::ProtectedFolders protectedDirs(
+        {GetMailboxPath(), GetNewmailPath(), program.GetDrive() + program.GetDirectory()},
+        view::IsInProtectedDirectory);
+    if (full.empty() || protectedDirs.Contains(full)) {
         m_app.Error(IDS_ERROR_007);
         return;
     }
     const std::string text =
         view::FormatListExport(SnapshotList(), LoadResourceString(IDS_COLUMN_BYTES),
                                view::ExportFormatFor(full, filterIndex));
-    if (!platform::ReplaceFileContents(full, text)) {
+    switch (platform::ReplaceFileContents(full, text, protectedDirs)) {
+    case platform::WriteOutcome::kWritten:
+        break;
+    case platform::WriteOutcome::kRefused:
+        m_app.Error(IDS_ERROR_007);
+        break;
+    case platform::WriteOutcome::kFailed:
         m_app.Error(IDS_ERROR_008);
+        break;
     }
 }
 
