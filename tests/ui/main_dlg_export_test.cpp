@@ -1,7 +1,9 @@
 // The list taken out of the main window on a mailbox whose names hold ';', '"', ','
 // umlauts and high bytes: the export file in both formats read back field by field,
-// the refusal for the three directories the program never writes into, a failing
+// the refusal for the three directories the program never writes into (also through a
+// folder link, a short name and the other spellings of the mailbox), a failing
 // write that leaves the existing file alone, and Ctrl+C with both clipboard formats.
+#include "folder_links.h"
 #include "main_dlg_fixture_win32.h"
 #include "resource.h"
 #include "sizes/size_text.h"
@@ -10,6 +12,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 using testsupport::UiScript;
@@ -186,6 +189,98 @@ TEST_F(MainDlgExportTest, RefusesTheMailboxNewMailAndProgramDirectoriesInAnySpel
     }
     // Nothing at all was written among the folder files.
     EXPECT_FALSE(FileExists(m_strMailbox + "liste.csv.0.tmp"));
+}
+
+// The mailbox under a long name (so that it has a short one besides) with a folder
+// link to it in an export folder, as Wine shows a Unix link inside its drive C:.
+class MainDlgExportLinkTest : public MainDlgExportTest {
+protected:
+    void SetUp() override {
+        MainDlgExportTest::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
+        const std::string longName = m_dir / "Postfach Anna";
+        ASSERT_TRUE(
+            ::MoveFileA(m_strMailbox.substr(0, m_strMailbox.size() - 1).c_str(), longName.c_str()));
+        NameMailbox(longName);
+        ASSERT_TRUE(testsupport::MakeDirectory(m_dir / "Export"));
+        m_strLink = m_dir / "Export\\link";
+        ASSERT_TRUE(testsupport::MakeFolderLink(m_strLink, longName));
+        char shortName[MAX_PATH];
+        const DWORD n = ::GetShortPathNameA(longName.c_str(), shortName, MAX_PATH);
+        ASSERT_TRUE(n > 0 && n < MAX_PATH);
+        m_strShort = shortName;
+        ASSERT_NE(longName, m_strShort);
+        for (const mailgen::ExpectedRow& row : m_expected.folders) {
+            m_folderFiles[row.fileName] = ReadBytes(m_strMailbox + row.fileName);
+        }
+        ASSERT_FALSE(m_folderFiles.empty());
+    }
+
+    // The mail client's key names the mailbox as `path` (without a final backslash).
+    void NameMailbox(const std::string& path) {
+        SetRaw("Software\\Pegasus Mail\\Mailbox", "", REG_SZ, path + '\0');
+        m_strMailbox = path + "\\";
+    }
+
+    // Every folder file as it was, and no temporary file beside them.
+    void ExpectMailboxUntouched(const std::string& context) {
+        for (const auto& file : m_folderFiles) {
+            EXPECT_EQ(file.second, ReadBytes(m_dir / ("Postfach Anna\\" + file.first)))
+                << file.first << " after " << context;
+        }
+        WIN32_FIND_DATAA found;
+        HANDLE search = ::FindFirstFileA((m_dir / "Postfach Anna\\*.tmp").c_str(), &found);
+        EXPECT_EQ(INVALID_HANDLE_VALUE, search) << found.cFileName << " after " << context;
+        if (search != INVALID_HANDLE_VALUE) {
+            ::FindClose(search);
+        }
+    }
+
+    std::string m_strLink;
+    std::string m_strShort;
+    std::map<std::string, std::string> m_folderFiles;
+};
+
+TEST_F(MainDlgExportLinkTest, RefusesTheMailboxThroughALinkAShortNameAndOtherSpellings) {
+    const std::string mailbox = m_dir / "Postfach Anna";
+    const std::string folderFile = m_folderFiles.begin()->first;
+    std::vector<std::string> targets = {
+        m_strLink + "\\" + folderFile, // replaced a folder file before
+        m_strLink + "\\liste.csv",           m_strShort + "\\liste.csv",
+        mailbox + "..\\liste.csv",           "\\\\?\\" + mailbox + "\\liste.csv",
+        "\\\\.\\" + mailbox + "\\liste.csv",
+    };
+    const std::string otherDrive = testsupport::OtherDriveForm(mailbox);
+    if (!otherDrive.empty()) {
+        targets.push_back(otherDrive + "\\liste.csv");
+    }
+    for (const std::string& target : targets) {
+        CMainDlg dlg(m_app);
+        EXPECT_NE(std::string::npos, Export(dlg, target, 1).find("FEHLER 007")) << target;
+        ExpectMailboxUntouched(target);
+        EXPECT_FALSE(FileExists(mailbox + "\\liste.csv")) << target;
+    }
+    // Beside the link the export writes as before.
+    CMainDlg dlg(m_app);
+    EXPECT_EQ("", Export(dlg, m_dir / "Export\\liste.csv", 1));
+    EXPECT_TRUE(FileExists(m_dir / "Export\\liste.csv"));
+}
+
+TEST_F(MainDlgExportLinkTest, AMailboxNamedInShortOrOtherDriveFormStillRefusesTheLongPath) {
+    const std::string mailbox = m_dir / "Postfach Anna";
+    std::vector<std::string> names = {m_strShort};
+    const std::string otherDrive = testsupport::OtherDriveForm(mailbox);
+    if (!otherDrive.empty()) {
+        names.push_back(otherDrive);
+    }
+    for (const std::string& name : names) {
+        NameMailbox(name);
+        StartApp();
+        CMainDlg dlg(m_app);
+        const std::string target = mailbox + "\\" + m_folderFiles.begin()->first;
+        EXPECT_NE(std::string::npos, Export(dlg, target, 1).find("FEHLER 007")) << name;
+        ExpectMailboxUntouched(name);
+    }
 }
 
 TEST_F(MainDlgExportTest, AFailedWriteLeavesTheExistingFileAsItWas) {
