@@ -79,7 +79,8 @@ bool IdentityOfHandle(HANDLE handle, FolderIdentity& identity) {
     }
     identity.volume = info.dwVolumeSerialNumber;
     identity.index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    identity.hasIndex = true;
+    // Some redirectors give no file index at all; zero then says nothing.
+    identity.hasIndex = identity.index != 0;
     identity.finalPath = Folded(FinalPath(handle));
     return true;
 }
