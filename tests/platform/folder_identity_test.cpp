@@ -195,7 +195,7 @@ TEST_F(FolderIdentityDiskTest, TheMailboxIsRefusedThroughALinkAndEverySpelling) 
         m_export + s + ".." + s + "Postfach Anna" + s + "x.csv",
         m_dir / ("." + s + "Postfach Anna" + s + s + "x.csv"),
     };
-    const std::vector<std::string> allowed = {
+    std::vector<std::string> allowed = {
         m_export + s + "x.csv",
         m_dir / ("Postfach Anna-Archiv" + s + "x.csv"),
         m_dir / "x.csv",
@@ -213,6 +213,13 @@ TEST_F(FolderIdentityDiskTest, TheMailboxIsRefusedThroughALinkAndEverySpelling) 
     if (!otherDrive.empty()) {
         refused.push_back(otherDrive + "\\x.csv");
     }
+    // A drive letter of its own, as SUBST or a mapped drive gives one.
+    testsupport::DriveMapping drive(m_dir.Path());
+    EXPECT_TRUE(otherDrive.empty() || !drive.Letter().empty()) << "Wine gave no drive letter";
+    if (!drive.Letter().empty()) {
+        refused.push_back(drive.Letter() + "\\Postfach Anna\\x.csv");
+        allowed.push_back(drive.Letter() + "\\Export\\x.csv");
+    }
 #endif
     const platform::ProtectedFolders guard({m_mailbox + s}, view::IsInProtectedDirectory);
     for (const std::string& path : refused) {
@@ -221,6 +228,13 @@ TEST_F(FolderIdentityDiskTest, TheMailboxIsRefusedThroughALinkAndEverySpelling) 
     for (const std::string& path : allowed) {
         EXPECT_FALSE(guard.Contains(path)) << path;
     }
+#ifdef _WIN32
+    if (!drive.Letter().empty()) {
+        const platform::ProtectedFolders byDrive({drive.Letter() + "\\Postfach Anna"},
+                                                 view::IsInProtectedDirectory);
+        EXPECT_TRUE(byDrive.Contains(m_mailbox + "\\x.csv"));
+    }
+#endif
     // The mailbox named by its link: the plain path is caught all the same.
     const platform::ProtectedFolders byLink({m_link}, view::IsInProtectedDirectory);
     EXPECT_TRUE(byLink.Contains(m_mailbox + s + "x.csv"));

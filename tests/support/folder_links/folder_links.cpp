@@ -1,5 +1,6 @@
 // Folder links: symlink() natively; under Wine, /bin/ln started as a Unix program
-// (Wine runs one as a child process) on the Unix names of both paths.
+// (Wine runs one as a child process) on the Unix names of both paths, and drive
+// letters as links among the prefix's drives.
 #include "folder_links.h"
 
 #ifdef _WIN32
@@ -41,6 +42,44 @@ std::string UnixName(const std::string& path) {
     return result;
 }
 
+// Runs a Unix program (its path is the first word of `command`) and waits until
+// `done` says it has had its effect: Wine cannot wait for a Unix child itself.
+bool RunUnix(std::string command, bool (*done)(const std::string&), const std::string& path) {
+    const std::string program = "Z:" + command.substr(0, command.find(' '));
+    std::string application = program;
+    for (char& c : application) {
+        c = c == '/' ? '\\' : c;
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(application.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &process)) {
+        return false;
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    for (int i = 0; i < 500; ++i) {
+        if (done(path)) {
+            return true;
+        }
+        ::Sleep(10);
+    }
+    return false;
+}
+
+bool Exists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Gone(const std::string& path) {
+    return !Exists(path);
+}
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
 } // namespace
 
 bool MakeFolderLink(const std::string& link, const std::string& target) {
@@ -48,26 +87,37 @@ bool MakeFolderLink(const std::string& link, const std::string& target) {
     const std::string to = UnixName(target);
     if (from.empty() || to.empty()) {
         return ::CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) &&
-               ::GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES;
+               Exists(link);
     }
-    std::string command = "ln -s \"" + to + "\" \"" + from + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA("Z:\\bin\\ln", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process)) {
-        return false;
+    return RunUnix("/bin/ln -s " + Quoted(to) + " " + Quoted(from), Exists, link);
+}
+
+DriveMapping::DriveMapping(const std::string& folder) {
+    // Wine keeps its drives as links named "c:", "d:", ... in one directory.
+    const std::string drives = UnixName("C:\\");
+    const size_t at = drives.rfind("/c:");
+    const std::string target = UnixName(folder);
+    if (at == std::string::npos || target.empty()) {
+        return;
     }
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    // Wine cannot wait for a Unix child: wait for the link itself.
-    for (int i = 0; i < 500; ++i) {
-        if (::GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            return true;
+    for (char letter = 'q'; letter <= 'y'; ++letter) {
+        const std::string root = std::string(1, static_cast<char>(letter - 'a' + 'A')) + ":\\";
+        if (::GetDriveTypeA(root.c_str()) != DRIVE_NO_ROOT_DIR) {
+            continue;
         }
-        ::Sleep(10);
+        const std::string link = drives.substr(0, at + 1) + letter + ":";
+        if (RunUnix("/bin/ln -s " + Quoted(target) + " " + Quoted(link), Exists, root)) {
+            m_letter = root.substr(0, 2);
+            m_link = link;
+        }
+        return;
     }
-    return false;
+}
+
+DriveMapping::~DriveMapping() {
+    if (!m_link.empty()) {
+        RunUnix("/bin/rm " + Quoted(m_link), Gone, m_letter + "\\");
+    }
 }
 
 std::string OtherDriveForm(const std::string& path) {
@@ -94,6 +144,9 @@ bool MakeFolderLink(const std::string& link, const std::string& target) {
 std::string OtherDriveForm(const std::string&) {
     return std::string();
 }
+
+DriveMapping::DriveMapping(const std::string&) {}
+DriveMapping::~DriveMapping() = default;
 
 #endif
 
