@@ -75,13 +75,13 @@ public:
     // True when a file written at `filePath` (a full path) would land in one of the
     // folders or below: by name, or because its folder or one above it, by name or as
     // the file system chains them, is one of them.
-    bool Contains(const std::string& filePath) const;
+    [[nodiscard]] bool Contains(const std::string& filePath) const;
 
     // The writer's second look, on the open temporary file: `chain` is the ancestry of
     // the folder that holds it, `filePath` the file's path as the system gives it
     // (for the rule by name).
-    bool ContainsOpenFile(const std::vector<FolderIdentity>& chain,
-                          const std::string& filePath) const;
+    [[nodiscard]] bool ContainsOpenFile(const std::vector<FolderIdentity>& chain,
+                                        const std::string& filePath) const;
 
 private:
     bool IsProtected(const FolderIdentity& identity) const;

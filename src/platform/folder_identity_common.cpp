@@ -137,7 +137,7 @@ bool ProtectedFolders::IsProtected(const FolderIdentity& identity) const {
 
 bool ProtectedFolders::ContainsOpenFile(const std::vector<FolderIdentity>& chain,
                                         const std::string& filePath) const {
-    if (m_byName(filePath, m_folders)) {
+    if (m_byName && m_byName(filePath, m_folders)) {
         return true;
     }
     for (const FolderIdentity& identity : chain) {
