@@ -232,7 +232,7 @@ TEST(DeepChainTreeTest, FoldersAtTheBottomOfAHundredThousandLevelsKeepTheEndOfTh
 // A pipe would block the open and the reads, a device never ends: neither is read, as
 // a link to one is not, and the scan goes on without a tree.
 TEST(DeviceTreeTest, APipeADeviceAndLinksToThemAreNoTree) {
-    for (const char* kind : {"fifo", "zero", "link to fifo", "link to zero"}) {
+    for (const char* kind : {"fifo", "link to fifo", "link to zero"}) {
         TempDir mailbox;
         TempDir elsewhere;
         ASSERT_TRUE(WriteFile(mailbox / "k.PMM", PmmHeader("Kunden", "k")));
@@ -240,7 +240,7 @@ TEST(DeviceTreeTest, APipeADeviceAndLinksToThemAreNoTree) {
         ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
         const std::string target = std::strstr(kind, "zero") ? "/dev/zero" : fifo;
         const std::string place = mailbox / "hierarch.pm";
-        if (std::strncmp(kind, "link", 4) == 0 || std::strcmp(kind, "zero") == 0) {
+        if (std::strncmp(kind, "link", 4) == 0) {
             ASSERT_EQ(0, ::symlink(target.c_str(), place.c_str()));
         } else {
             ASSERT_EQ(0, ::mkfifo(place.c_str(), 0600));
