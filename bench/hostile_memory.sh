@@ -4,8 +4,10 @@
 # in every form, the tree as text and tab-separated), a chain of 20 000 for the tree's
 # text, and "hierarch.pm" as a sparse file of 1 GiB and as a link to /dev/zero. Every
 # figure is the peak resident set of the whole process (GNU time's %M) and the bytes it
-# printed, so the output goes to a counter, never to a file. Inputs are made once under
-# build/bench/hostile and reused. Usage:
+# printed, so the output goes to a counter, never to a file. Under Wine also the main
+# window's refresh on the 100 000-deep chain (main_window_bench.exe, two runs: its peak
+# and the heap bytes a row costs). Inputs are made once under build/bench/hostile and
+# reused. Usage:
 #   bench/hostile_memory.sh              # natively
 #   WINE=1 bench/hostile_memory.sh       # also foldtally-report.exe under Wine
 #   NATIVE=0 WINE=1 bench/hostile_memory.sh
@@ -87,7 +89,7 @@ fi
 
 if [ "${WINE:-0}" = 1 ]; then
     source scripts/build-preset.sh
-    build_preset win32 foldtally-report >/dev/null
+    build_preset win32 foldtally-report main_window_bench >/dev/null
     source scripts/wine-env.sh
     wine_session_start
     trap wine_session_stop EXIT
@@ -99,4 +101,11 @@ if [ "${WINE:-0}" = 1 ]; then
         measure "$dir $*" wine build/win32/foldtally-report.exe \
             --mailbox "$(winepath -w "$PWD/$OUT/$dir" 2>/dev/null)" "$@"
     done
+    mkdir -p "$OUT/empty"
+    stats=$(mktemp)
+    heap=$(/usr/bin/time -f "%M" -o "$stats" wine build/win32/bench/main_window_bench.exe 300 2 \
+        "$(winepath -w "$PWD/$OUT/chain-100000" 2>/dev/null)" \
+        "$(winepath -w "$PWD/$OUT/empty" 2>/dev/null)" </dev/null | tr -d '\r' | grep 'heap bytes')
+    printf "  %-34s %8s KiB peak  (%s)\n" "window, chain-100000" "$(cat "$stats")" "$heap"
+    rm -f "$stats"
 fi
