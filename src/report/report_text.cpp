@@ -306,11 +306,16 @@ void AppendAligned(std::string& out, const OrderedRows& ordered, const ReportOpt
     size_t sizeWidth = 0;
     size_t folderWidth = 0;
     std::string change;
+    auto widen = [](size_t& width, const std::string& cell) {
+        if (cell.size() <= kMaxPaddedWidth) {
+            width = std::max(width, cell.size());
+        }
+    };
     for (size_t i = 0; i <= ordered.rows.size(); ++i) {
         const Cells cells = AlignedCells(ordered, options, i, change);
-        nameWidth = std::max(nameWidth, cells.fileName.size());
-        sizeWidth = std::max(sizeWidth, cells.size.size());
-        folderWidth = std::max(folderWidth, cells.folder.size());
+        widen(nameWidth, cells.fileName);
+        widen(sizeWidth, cells.size);
+        widen(folderWidth, cells.folder);
     }
     for (size_t i = 0; i <= ordered.rows.size(); ++i) {
         const Cells cells = AlignedCells(ordered, options, i, change);

@@ -41,6 +41,12 @@ Controls ErrorControlsFor(const ReportOptions& options);
 void AppendErrorLine(std::string& out, std::string_view line, Controls controls);
 // Appends `text` (Windows-1252) as UTF-8, with control characters as '?' for kMask.
 void AppendText(std::string& out, std::string_view text, Controls controls);
+
+// The aligned forms pad a column to its widest cell, but not to a cell wider than this
+// (a path of thousands of characters): such a cell only makes its own line longer,
+// instead of every line of the report.
+constexpr size_t kMaxPaddedWidth = 256;
+
 // Appends `cell` (Windows-1252, one character a byte) as UTF-8, padded with blanks to
 // `width` characters, on the left when `right` is set.
 void AppendPadded(std::string& out, const std::string& cell, size_t width, bool right);

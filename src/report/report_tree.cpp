@@ -130,13 +130,13 @@ void WriteTreeReport(const tree::TreeScan& scan, const ReportOptions& options, R
         return;
     }
     // The cells are made twice, first for the widths only: a table of them all would be
-    // a second copy of the report. A cell wider than kTreeColumnWidth (a name of
+    // a second copy of the report. A cell wider than kMaxPaddedWidth (a name of
     // thousands of characters) pads no other line to its width.
     size_t widths[5] = {};
     for (size_t line = 0; line <= shown.size(); ++line) {
         const std::vector<std::string> row = TextCells(scan, options, shown, line);
         for (size_t k = 0; k < 5; ++k) {
-            if (row[k].size() <= kTreeColumnWidth) {
+            if (row[k].size() <= kMaxPaddedWidth) {
                 widths[k] = std::max(widths[k], row[k].size());
             }
         }

@@ -22,11 +22,10 @@ std::string CheckTreeOptions(const ReportOptions& options);
 
 // Bounds that keep the tree's output linear in its nodes, far above any tree a person
 // keeps: the text form indents two blanks per level down to this level and shows a
-// deeper one as "[40] Name" at that indentation; a cell wider than kTreeColumnWidth
-// widens no column; the tab-separated form's path of names keeps its last
-// kTreePathLength characters behind "…".
+// deeper one as "[40] Name" at that indentation (and, as the list's, pads no column to
+// a cell wider than kMaxPaddedWidth); the tab-separated form's path of names keeps its
+// last kTreePathLength characters behind "…".
 constexpr uint32_t kTreeIndentLevels = 32;
-constexpr size_t kTreeColumnWidth = 256;
 constexpr size_t kTreePathLength = 1024;
 
 // The tree in UTF-8, handed to `sink` in pieces as it is made: aligned and indented with

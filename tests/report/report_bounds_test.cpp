@@ -78,6 +78,16 @@ FolderCatalogue LargeCatalogue() {
     return c;
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 TEST(ReportStreamTest, EveryFormLeavesInPiecesOfAboutSixtyFourKilobytes) {
     const FolderCatalogue catalogue = LargeCatalogue();
     for (ReportFormat format :
@@ -99,6 +109,39 @@ TEST(ReportStreamTest, EveryFormLeavesInPiecesOfAboutSixtyFourKilobytes) {
     }
 }
 
+// With --compare the list's folder column is padded too: a path at the bound widens it
+// for no other line, which would otherwise each take 32 KiB of blanks.
+TEST(ReportStreamTest, APathAtTheBoundPadsNoOtherLine) {
+    FolderCatalogue catalogue;
+    for (int i = 0; i < 4; ++i) {
+        FolderRecord r;
+        r.fileName = "F" + std::to_string(i) + ".PMM";
+        r.folderPath = i == 2 ? "\x85" + std::string(pmHierarch::kMaxPathLength - 2, 'p') + "\\"
+                              : "\\Kunden\\";
+        r.folderName = "Ordner";
+        r.size = 100;
+        catalogue.records.push_back(r);
+        ++catalogue.fileCount;
+        catalogue.totalSize += r.size;
+    }
+    const report::EarlierReport earlier; // every row is new
+    report::ReportContext context;
+    context.earlier = &earlier;
+    const std::vector<std::string> lines =
+        Lines(report::FormatReport(catalogue, ReportOptions(), context));
+    ASSERT_EQ(6u, lines.size()); // titles, four rows, status
+    for (size_t k = 0; k + 1 < lines.size(); ++k) {
+        const bool longRow = lines[k].find("F2.PMM") == 0;
+        EXPECT_EQ(longRow, lines[k].size() > pmHierarch::kMaxPathLength) << k;
+        EXPECT_TRUE(longRow || lines[k].size() < 60) << lines[k];
+        EXPECT_EQ(k == 0 ? "nderung" : "neu", lines[k].substr(lines[k].size() - (k == 0 ? 7 : 3)))
+            << k;
+    }
+    EXPECT_EQ("Dateiname      Gr\xC3\xB6\xC3\x9F"
+              "e  Ordnername      \xC3\x84nderung",
+              lines[0]);
+}
+
 // A chain of `depth` entries, each inside the one before, named "Ebene<level>", with
 // one folder file at its bottom.
 void WriteChain(const TempDir& box, int depth) {
@@ -111,16 +154,6 @@ void WriteChain(const TempDir& box, int depth) {
     ASSERT_TRUE(
         WriteFile(box / "UNTEN.PMM", mailgen::PmmHeader("Unten", "c" + std::to_string(depth - 1)) +
                                          std::string(1000, 'm')));
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 std::string TreeReport(const TempDir& box, ReportFormat format) {
