@@ -6,6 +6,7 @@
 
 #include "diag/trace.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "text/ascii_case.h"
 
 #include <algorithm>
@@ -134,6 +135,7 @@ bool pmHierarch::Fill(const std::string& mailboxDir) {
     m_isRoot.clear();
     const std::string path = mailboxDir + "hierarch.pm";
     platform::TextLineReader reader;
+    reader.SetLimits(kMaxLineBytes, kMaxFileBytes);
     // An unknown mailbox directory is empty text, never the current directory.
     if (mailboxDir.empty() || !reader.Open(path)) {
         Trace("[pmHierarch.Fill] WARNUNG: Kann Datei \"%s\" nicht zum Lesen öffnen\n",
@@ -148,6 +150,15 @@ bool pmHierarch::Fill(const std::string& mailboxDir) {
         } else {
             Trace("[pmHierarch.Fill] WARNUNG: Fehler beim Parsen von \"%s\".\n", line.c_str());
         }
+    }
+    if (reader.TooLong()) {
+        // Half a tree would place folders wrongly without a word: none is placed.
+        m_entries = std::vector<HierarchyEntry>();
+        Trace("[pmHierarch.Fill] WARNUNG: Datei \"%s\" ist l\xE4nger als %u Bytes oder hat eine "
+              "Zeile von mehr als %u Bytes\n",
+              path.c_str(), static_cast<unsigned>(kMaxFileBytes),
+              static_cast<unsigned>(kMaxLineBytes));
+        return false;
     }
     BuildIndex();
     m_parentIndex.reserve(m_entries.size());
@@ -205,7 +216,7 @@ int pmHierarch::FindIndex(const std::string& id) const {
     }
 }
 
-std::vector<int> pmHierarch::WalkUp(int index, bool& rootReached) const {
+std::vector<int> pmHierarch::WalkUp(int index, size_t& length, bool& rootReached) const {
     // At most one visit per entry. A parent that is already on the way is a loop in
     // the file: no root can be reached from it, as from a missing parent, so the walk
     // ends there the same way.
@@ -214,10 +225,10 @@ std::vector<int> pmHierarch::WalkUp(int index, bool& rootReached) const {
     chain.push_back(index);
     std::vector<bool> seen;             // one bit per entry, made only for chains past kLinearLimit
     constexpr size_t kLinearLimit = 16; // short chains, the usual case, need no more
+    rootReached = false;
     for (;;) {
         const int parent = m_parentIndex[index];
-        if (parent < 0) {
-            rootReached = false;
+        if (parent < 0 || length > kMaxPathLength) {
             return chain;
         }
         if (m_isRoot[parent]) {
@@ -240,10 +251,10 @@ std::vector<int> pmHierarch::WalkUp(int index, bool& rootReached) const {
             seen[parent] = true;
         }
         if (repeated) {
-            rootReached = false;
             return chain;
         }
         chain.push_back(parent);
+        length += 1 + m_entries[parent].name.size();
         index = parent;
     }
 }
@@ -263,14 +274,11 @@ std::string pmHierarch::ResolvePathAt(int index, bool withOwnName) const {
     }
     // A loop renders like a missing parent: "<???>", then the names from the first
     // repeated entry down, so the user sees how far the tree could be followed.
+    size_t length = 1 + (withOwnName ? m_entries[index].name.size() : 0);
     bool rootReached = false;
-    const std::vector<int> chain = WalkUp(index, rootReached);
+    const std::vector<int> chain = WalkUp(index, length, rootReached);
     std::string path = rootReached ? std::string() : unknown;
-    size_t length = path.size() + chain.size() + (withOwnName ? m_entries[index].name.size() : 0);
-    for (size_t k = 1; k < chain.size(); ++k) {
-        length += m_entries[chain[k]].name.size();
-    }
-    path.reserve(length);
+    path.reserve(path.size() + length);
     for (size_t k = chain.size() - 1; k > 0; --k) {
         path += '\\';
         path += m_entries[chain[k]].name;
@@ -279,5 +287,18 @@ std::string pmHierarch::ResolvePathAt(int index, bool withOwnName) const {
     if (withOwnName) {
         path += m_entries[index].name;
     }
+    KeepPathEnd(path, kMaxPathLength);
     return path;
+}
+
+void KeepPathEnd(std::string& path, size_t limit) {
+    if (path.size() <= limit) {
+        return;
+    }
+    const std::string ellipsis = platform::SystemText("\x85");
+    const size_t keep = limit > ellipsis.size() ? limit - ellipsis.size() : 0;
+    path.replace(0, path.size() - keep, ellipsis);
+    if (path.size() > limit) { // an ellipsis of more bytes than the limit itself
+        path.resize(limit);
+    }
 }

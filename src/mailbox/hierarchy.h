@@ -30,11 +30,28 @@ public:
     std::string name;
 };
 
+// `path` cut at the front to at most `limit` bytes when it is longer: the ellipsis of
+// the system's code page ("…", 0x85 in Windows-1252), then as much of the path's end
+// as fits, from wherever the limit falls: "…rchiv\Kunden\2024\".
+void KeepPathEnd(std::string& path, size_t limit);
+
 class pmHierarch {
 public:
+    // Bounds far above any tree a mail client writes (lines of a few dozen bytes, a
+    // few MiB for tens of thousands of folders): a longer "hierarch.pm", one with a
+    // longer line, or a device that never ends, is no folder tree, and reading it
+    // whole could exhaust the memory.
+    static constexpr size_t kMaxLineBytes = 64 * 1024;
+    static constexpr uint64_t kMaxFileBytes = 32u << 20;
+    // The longest folder path a scan gives, in characters of the 8-bit text, the
+    // longest path Windows' wide functions take: a longer one (a chain of thousands of
+    // entries) keeps its end, as KeepPathEnd cuts it.
+    static constexpr size_t kMaxPathLength = 32767;
+
     // Empties the table and reads "hierarch.pm" from `mailboxDir` (which ends with a
-    // separator). False only when the file cannot be opened; lines that do not parse
-    // are traced and skipped.
+    // separator). False when the file cannot be opened, is no regular file, or passes
+    // a bound above (the table then stays empty); lines that do not parse are traced
+    // and skipped.
     bool Fill(const std::string& mailboxDir);
 
     // Position of the first entry whose identifier equals `id` without regard to the
@@ -45,7 +62,8 @@ public:
     // beginning with "\", followed by the entry's own name when `withOwnName` is set.
     // An entry of type 2 has the empty path; an identifier not in the table gives
     // "<???>", and so does a parent missing from the table, in front of the names
-    // found below it.
+    // found below it. A path longer than kMaxPathLength keeps its end (KeepPathEnd);
+    // the walk up then ends where the names have filled it.
     std::string ResolvePath(const std::string& id, bool withOwnName) const;
     // The same for the entry at `index`, as FindIndex gave it (-1: not in the table).
     std::string ResolvePathAt(int index, bool withOwnName) const;
@@ -60,8 +78,10 @@ private:
     void Append(HierarchyEntry&& entry);
     void BuildIndex();
     // Positions from `index` up to the entry just below a root (type 2); `rootReached`
-    // is false when the walk ended at a missing parent or at a loop.
-    std::vector<int> WalkUp(int index, bool& rootReached) const;
+    // is false when the walk ended at a missing parent or at a loop. `length` starts
+    // as the length of the path without ancestors and grows by a backslash and a name
+    // per step; the walk ends early once it passes kMaxPathLength.
+    std::vector<int> WalkUp(int index, size_t& length, bool& rootReached) const;
 
     std::vector<HierarchyEntry> m_entries;
     // Identifier (folded) -> first entry with it, built once when filling, so each

@@ -65,7 +65,8 @@ public:
     ReadOnlyFile(const ReadOnlyFile&) = delete;
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 
-    // Fails for anything that is not a regular file (a directory fails as on Windows).
+    // Fails for anything that is not a regular file: a directory (as on Windows), a
+    // device, a pipe, or a link to one, which could block an open or a read or never end.
     // The last path component is matched without regard to ASCII case on every
     // platform: where the file system tells case apart, an entry that differs from it
     // only in case is opened when none has the exact name.
@@ -90,8 +91,8 @@ private:
 };
 
 // Reads a text file line by line, shared with writers. A line ends at LF, at CR LF, or
-// at the end of the file; the line end is not part of the line. Lines of any length.
-// A lone CR inside a line stays part of it. Closed by the destructor.
+// at the end of the file; the line end is not part of the line. A lone CR inside a line
+// stays part of it. Closed by the destructor.
 class TextLineReader {
 public:
     TextLineReader() = default;
@@ -99,16 +100,32 @@ public:
     TextLineReader(const TextLineReader&) = delete;
     TextLineReader& operator=(const TextLineReader&) = delete;
 
+    // Bounds for the files opened after it; without a call, lines and files of any
+    // length. A file whose length exceeds `maxFileBytes` delivers no line at all, one
+    // that grows past it while being read (or has no length, as a device) stops there,
+    // and so does a line longer than `maxLineBytes` (its line end not counted): the
+    // reader then reports TooLong. Memory stays within the line bound whatever the file.
+    void SetLimits(size_t maxLineBytes, uint64_t maxFileBytes);
+
+    // Only regular files open (never a device, a pipe or a directory, nor a link to one).
     bool Open(const std::string& path);
-    // False at the end of the file (a last line without line end is still delivered).
+    // False at the end of the file (a last line without line end is still delivered),
+    // and where a bound was passed.
     bool ReadLine(std::string& line);
+    // Whether reading stopped at a bound of SetLimits rather than at the file's end.
+    bool TooLong() const { return m_bTooLong; }
     void Close() { m_file.Close(); }
 
 private:
     bool Fill();
+    // Marks the bound passed and empties `line`; false, for ReadLine to return.
+    bool Overlong(std::string& line);
 
     ReadOnlyFile m_file;
     uint64_t m_offset = 0;
+    size_t m_nMaxLine = static_cast<size_t>(-1);
+    uint64_t m_nMaxFile = static_cast<uint64_t>(-1);
+    bool m_bTooLong = false;
     char m_buffer[64 * 1024];
     size_t m_length = 0;
     size_t m_position = 0;

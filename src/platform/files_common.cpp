@@ -55,20 +55,43 @@ bool IsSearchHit(const char* name, const char* pattern) {
     return !dots && MatchesPattern(name, pattern);
 }
 
+void TextLineReader::SetLimits(size_t maxLineBytes, uint64_t maxFileBytes) {
+    m_nMaxLine = maxLineBytes;
+    m_nMaxFile = maxFileBytes;
+}
+
 bool TextLineReader::Open(const std::string& path) {
     m_offset = 0;
     m_length = 0;
     m_position = 0;
     m_eof = false;
-    return m_file.Open(path);
+    m_bTooLong = false;
+    if (!m_file.Open(path)) {
+        return false;
+    }
+    // Known too long at once: nothing of it is read.
+    if (m_file.Length() > m_nMaxFile) {
+        m_bTooLong = true;
+    }
+    return true;
 }
 
 bool TextLineReader::Fill() {
-    if (m_eof) {
+    if (m_eof || m_bTooLong) {
         return false;
     }
-    m_length = m_file.ReadAt(m_offset, m_buffer, sizeof m_buffer);
+    // One byte past the bound is asked for, so a file that grew past it is told apart
+    // from one that ends exactly there.
+    const uint64_t allowed = m_nMaxFile - m_offset;
+    const size_t want =
+        allowed < sizeof m_buffer ? static_cast<size_t>(allowed) + 1 : sizeof m_buffer;
+    m_length = m_file.ReadAt(m_offset, m_buffer, want);
     m_position = 0;
+    if (m_length > allowed) {
+        m_bTooLong = true;
+        m_length = 0;
+        return false;
+    }
     m_offset += m_length;
     if (m_length == 0) {
         m_eof = true;
@@ -78,7 +101,7 @@ bool TextLineReader::Fill() {
 
 bool TextLineReader::ReadLine(std::string& line) {
     line.clear();
-    if (!m_file.IsOpen()) {
+    if (!m_file.IsOpen() || m_bTooLong) {
         return false;
     }
     bool any = false;
@@ -89,19 +112,32 @@ bool TextLineReader::ReadLine(std::string& line) {
         any = true;
         const char* start = m_buffer + m_position;
         const void* lf = std::memchr(start, '\n', m_length - m_position);
+        const size_t n =
+            lf ? static_cast<size_t>(static_cast<const char*>(lf) - start) : m_length - m_position;
+        // One byte of slack until the line end is seen: it may be the CR of a CR LF.
+        if (line.size() + n > m_nMaxLine && line.size() + n - m_nMaxLine > 1) {
+            return Overlong(line);
+        }
+        line.append(start, n);
         if (lf) {
-            const size_t n = static_cast<const char*>(lf) - start;
-            line.append(start, n);
             m_position += n + 1;
             if (!line.empty() && line.back() == '\r') {
                 line.pop_back();
             }
-            return true;
+            return line.size() <= m_nMaxLine || Overlong(line);
         }
-        line.append(start, m_length - m_position);
         m_position = m_length;
     }
-    return any;
+    if (m_bTooLong) {
+        return Overlong(line);
+    }
+    return any && (line.size() <= m_nMaxLine || Overlong(line));
+}
+
+bool TextLineReader::Overlong(std::string& line) {
+    m_bTooLong = true;
+    line.clear();
+    return false;
 }
 
 } // namespace platform

@@ -58,6 +58,12 @@ bool ReadOnlyFile::Open(const std::string& path) {
     if (h == INVALID_HANDLE_VALUE) {
         return false;
     }
+    // A device or a pipe (under Wine also a link to /dev/zero or to a FIFO) never ends
+    // or blocks a read: only files on a disk are read.
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        return false;
+    }
     m_hFile = h;
     return true;
 }

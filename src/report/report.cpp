@@ -11,6 +11,8 @@
 #include "report/report_tree.h"
 
 #include <ctime>
+#include <string_view>
+#include <utility>
 
 namespace report {
 
@@ -44,38 +46,45 @@ bool IsReadableDirectory(const std::string& dir) {
 
 // Trace lines reach standard error in the same UTF-8 as everything else; they quote the
 // names of files, so on a terminal their control characters go as any message's do.
+// They leave in pieces as they come: a damaged tree can give a line for each of a
+// million lines.
 class TraceToText {
 public:
-    TraceToText(std::string* err, Controls controls) : m_sink{err, controls} {
+    TraceToText(ReportSink* err, Controls controls) : m_pErr(err), m_controls(controls) {
         if (err) {
-            platform::SetDebugOutputHook(&TraceToText::Append, &m_sink);
+            platform::SetDebugOutputHook(&TraceToText::Append, this);
         }
-        m_bActive = err != nullptr;
     }
     ~TraceToText() {
-        if (m_bActive) {
+        if (m_pErr) {
             platform::SetDebugOutputHook(nullptr, nullptr);
+            SpillAll(m_text, *m_pErr);
         }
     }
     TraceToText(const TraceToText&) = delete;
     TraceToText& operator=(const TraceToText&) = delete;
 
 private:
-    struct Sink {
-        std::string* err;
-        Controls controls;
-    };
     static void Append(const char* text, void* context) {
-        const Sink* sink = static_cast<const Sink*>(context);
-        AppendErrorLine(*sink->err, text, sink->controls);
+        auto* self = static_cast<TraceToText*>(context);
+        AppendErrorLine(self->m_text, text, self->m_controls);
+        SpillIfFull(self->m_text, *self->m_pErr);
     }
-    Sink m_sink;
-    bool m_bActive;
+    ReportSink* m_pErr;
+    Controls m_controls;
+    std::string m_text;
 };
 
+// One line of standard error, as AppendErrorLine makes it.
+void WriteErrorLine(ReportSink& err, std::string_view line, Controls controls) {
+    std::string text;
+    AppendErrorLine(text, line, controls);
+    err.Write(text);
+}
+
 // The tree form: the same scan, kept whole for the tree.
-int RunTreeReport(const ReportOptions& options, const std::string& mailboxDir, std::string& out,
-                  std::string& err) {
+int RunTreeReport(const ReportOptions& options, const std::string& mailboxDir, ReportSink& out,
+                  ReportSink& err) {
     tree::TreeScanSettings settings;
     settings.mailboxDir = mailboxDir;
     settings.newmailDir = AsDirectory(options.newmailDir);
@@ -89,9 +98,9 @@ int RunTreeReport(const ReportOptions& options, const std::string& mailboxDir, s
         hierarchyRead = scan.Run(settings);
     }
     if (!hierarchyRead) {
-        AppendUtf8FromCp1252(err, kWarning502);
+        err.Write(Utf8FromCp1252(kWarning502));
     }
-    out = FormatTreeReport(scan, options);
+    WriteTreeReport(scan, options, out);
     return kExitOk;
 }
 
@@ -108,15 +117,13 @@ std::string IsoTimeNow() {
 
 } // namespace
 
-int RunReport(const ReportOptions& options, std::string& out, std::string& err) {
-    out.clear();
-    err.clear();
+int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
     // Made absolute once here, so the scan's per-file absolute paths need no lookup of
     // the current directory.
     const std::string mailboxDir = AsDirectory(platform::FullPath(options.mailboxDir));
     if (mailboxDir.empty() || !IsReadableDirectory(mailboxDir)) {
-        AppendErrorLine(err, FormatText(kUnreadableMailbox, options.mailboxDir.c_str()),
-                        ErrorControlsFor(options));
+        WriteErrorLine(err, FormatText(kUnreadableMailbox, options.mailboxDir.c_str()),
+                       ErrorControlsFor(options));
         return kExitFailure;
     }
     if (options.tree) {
@@ -127,9 +134,9 @@ int RunReport(const ReportOptions& options, std::string& out, std::string& err) 
     if (!options.compareFile.empty()) {
         std::string error;
         if (!ReadEarlierReport(options.compareFile, earlier, error)) {
-            AppendErrorLine(
-                err, FormatText(kUnusableEarlier, options.compareFile.c_str(), error.c_str()),
-                ErrorControlsFor(options));
+            WriteErrorLine(err,
+                           FormatText(kUnusableEarlier, options.compareFile.c_str(), error.c_str()),
+                           ErrorControlsFor(options));
             return kExitFailure;
         }
     }
@@ -147,10 +154,19 @@ int RunReport(const ReportOptions& options, std::string& out, std::string& err) 
                                        AsDirectory(options.newmailDir), kNewMailLabel);
     }
     if (!hierarchyRead) {
-        AppendUtf8FromCp1252(err, kWarning502);
+        err.Write(Utf8FromCp1252(kWarning502));
     }
-    out = FormatReport(catalogue, options, context);
+    WriteReport(catalogue, options, context, out);
     return kExitOk;
+}
+
+int RunReport(const ReportOptions& options, std::string& out, std::string& err) {
+    StringSink outSink;
+    StringSink errSink;
+    const int status = RunReport(options, outSink, errSink);
+    out = std::move(outSink.Text());
+    err = std::move(errSink.Text());
+    return status;
 }
 
 } // namespace report

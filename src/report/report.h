@@ -1,8 +1,9 @@
 // One run of foldtally-report without the process around it: scan, warnings, text.
-// Tests call it in-process; the program writes what it returns.
+// Tests call it in-process; the program hands it its standard output and error.
 #pragma once
 
 #include "report/report_options.h"
+#include "report/report_sink.h"
 
 #include <string>
 
@@ -11,8 +12,11 @@ namespace report {
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 2; // bad options or an unreadable mailbox directory
 
-// Scans the mailbox of `options` and fills `out` with the report and `err` with the
-// warnings (and, with --trace, the trace lines), both UTF-8. Returns the exit status.
+// Scans the mailbox of `options` and writes the report to `out` and the warnings (and,
+// with --trace, the trace lines) to `err`, both UTF-8; everything for `err` comes before
+// the first piece of the report. Returns the exit status.
+int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err);
+// The same, collected whole.
 int RunReport(const ReportOptions& options, std::string& out, std::string& err);
 
 } // namespace report

@@ -66,7 +66,7 @@ public:
     void Raw(const char* text) { m_out += text; }
     // The key of the next member, after a comma unless its object has just begun.
     void Key(const char* key) {
-        if (m_out.back() != '{') {
+        if (m_out.empty() || m_out.back() != '{') { // empty: a piece was just handed on
             m_out += ',';
         }
         m_out += '"';
@@ -123,10 +123,10 @@ void WriteRow(JsonWriter& w, const FolderRecord& row, const RowChange* change, b
 
 } // namespace
 
-std::string FormatCsv(const OrderedRows& ordered, const ReportOptions& options) {
+void WriteCsv(const OrderedRows& ordered, const ReportOptions& options, ReportSink& sink) {
     const bool compared = !ordered.changes.empty();
     std::string out;
-    out.reserve((ordered.rows.size() + 1) * 96);
+    out.reserve(kReportPieceBytes + 4096);
     AppendUtf8FromCp1252(out, kCsvHeader);
     if (compared) {
         AppendUtf8FromCp1252(out, kCsvChangeHeader);
@@ -157,15 +157,17 @@ std::string FormatCsv(const OrderedRows& ordered, const ReportOptions& options) 
             out += ChangeDigits(ordered.changes[i].bytes);
         }
         out += "\r\n";
+        SpillIfFull(out, sink);
     }
-    return out;
+    SpillAll(out, sink);
 }
 
-std::string FormatJson(const OrderedRows& ordered, const FolderCatalogue& catalogue,
-                       const ReportOptions& options, const ReportContext& context) {
+void WriteJson(const OrderedRows& ordered, const FolderCatalogue& catalogue,
+               const ReportOptions& options, const ReportContext& context, ReportSink& sink) {
     const bool compared = !ordered.changes.empty();
+    // The serializer appends to `out` itself; emptied between rows, it keeps writing there.
     std::string out;
-    out.reserve((ordered.rows.size() + 2) * 192);
+    out.reserve(kReportPieceBytes + 4096);
     JsonWriter w(out, ControlsFor(options));
     w.Raw("{");
     w.Key("mailbox");
@@ -183,6 +185,7 @@ std::string FormatJson(const OrderedRows& ordered, const FolderCatalogue& catalo
     for (size_t i = 0; i < ordered.rows.size(); ++i) {
         WriteRow(w, *ordered.rows[i], compared ? &ordered.changes[i] : nullptr, options.exactSizes);
         w.Raw(i + 1 < ordered.rows.size() ? ",\n" : "\n");
+        SpillIfFull(out, sink);
     }
     w.Raw("]");
     w.Key("totals");
@@ -200,7 +203,7 @@ std::string FormatJson(const OrderedRows& ordered, const FolderCatalogue& catalo
         w.Text(ChangeText({RowChange::kChanged, ordered.totalChange}, false));
     }
     w.Raw("}}\n");
-    return out;
+    SpillAll(out, sink);
 }
 
 } // namespace report

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -11,6 +12,25 @@ bool WriteAll(FILE* stream, const std::string& text) {
     return std::fwrite(text.data(), 1, text.size(), stream) == text.size() &&
            std::fflush(stream) == 0;
 }
+
+// A standard stream as the report's sink. After the first failed write nothing more is
+// tried: the reader has gone.
+class StreamSink : public report::ReportSink {
+public:
+    explicit StreamSink(FILE* stream) : m_pStream(stream) {}
+    void Write(std::string_view text) override {
+        m_bFailed = m_bFailed || std::fwrite(text.data(), 1, text.size(), m_pStream) != text.size();
+    }
+    // Flushes what the C library still holds; false when any write failed.
+    bool Finish() {
+        m_bFailed = m_bFailed || std::fflush(m_pStream) != 0;
+        return !m_bFailed;
+    }
+
+private:
+    FILE* m_pStream;
+    bool m_bFailed = false;
+};
 
 } // namespace
 
@@ -27,11 +47,11 @@ int main(int argc, char** argv) {
     platform::Utf8ConsoleScope console;
     options.toTerminal = platform::IsTerminal(platform::StandardStream::kOutput);
     options.errorsToTerminal = platform::IsTerminal(platform::StandardStream::kError);
-    std::string out;
-    std::string err;
+    StreamSink out(stdout);
+    StreamSink err(stderr);
     const int status = report::RunReport(options, out, err);
-    const bool errWritten = WriteAll(stderr, err);
-    if (!WriteAll(stdout, out)) {
+    const bool errWritten = err.Finish();
+    if (!out.Finish()) {
         if (errWritten) {
             std::fputs("foldtally-report: Die Ausgabe konnte nicht geschrieben werden.\n", stderr);
         }

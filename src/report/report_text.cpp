@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace report {
 
@@ -248,7 +249,8 @@ std::string TotalChangeText(const ByteChange& bytes) {
 
 const char kTitleChange[] = "\xC4nderung";
 
-void AppendTsv(std::string& out, const OrderedRows& ordered, const ReportOptions& options) {
+void AppendTsv(std::string& out, const OrderedRows& ordered, const ReportOptions& options,
+               ReportSink& sink) {
     const bool compared = !ordered.changes.empty();
     // Straight through: no column widths to find, so no table of cells.
     AppendUtf8FromCp1252(out, FormatText("%s\t%s\t%s", kTitleFileName, kTitleSize, kTitleFolder));
@@ -274,35 +276,49 @@ void AppendTsv(std::string& out, const OrderedRows& ordered, const ReportOptions
             out += ChangeText(ordered.changes[i], options.exactSizes); // ASCII
         }
         out += '\n';
+        SpillIfFull(out, sink);
     }
 }
 
-void AppendAligned(std::string& out, const OrderedRows& ordered, const ReportOptions& options) {
-    const bool compared = !ordered.changes.empty();
-    std::vector<Cells> table;
-    std::vector<std::string> changes;
-    table.reserve(ordered.rows.size() + 1);
-    table.push_back(Cells{kTitleFileName, kTitleSize, kTitleFolder});
-    changes.push_back(kTitleChange);
-    for (size_t i = 0; i < ordered.rows.size(); ++i) {
-        table.push_back(CellsOf(*ordered.rows[i], options.exactSizes));
-        if (compared) {
-            if (ordered.changes[i].kind == RowChange::kRemoved) {
-                table.back().size.clear();
-            }
-            changes.push_back(ChangeText(ordered.changes[i], options.exactSizes));
-        }
+// The cells of line `i` of the aligned form: the titles for 0, then row i - 1.
+Cells AlignedCells(const OrderedRows& ordered, const ReportOptions& options, size_t i,
+                   std::string& change) {
+    if (i == 0) {
+        change = kTitleChange;
+        return Cells{kTitleFileName, kTitleSize, kTitleFolder};
     }
+    Cells cells = CellsOf(*ordered.rows[i - 1], options.exactSizes);
+    if (!ordered.changes.empty()) {
+        if (ordered.changes[i - 1].kind == RowChange::kRemoved) {
+            cells.size.clear();
+        }
+        change = ChangeText(ordered.changes[i - 1], options.exactSizes);
+    }
+    return cells;
+}
+
+void AppendAligned(std::string& out, const OrderedRows& ordered, const ReportOptions& options,
+                   ReportSink& sink) {
+    const bool compared = !ordered.changes.empty();
+    // The cells are made twice, first for the widths only: a table of them all would be
+    // a second copy of the whole report.
     size_t nameWidth = 0;
     size_t sizeWidth = 0;
     size_t folderWidth = 0;
-    for (const Cells& cells : table) {
-        nameWidth = std::max(nameWidth, cells.fileName.size());
-        sizeWidth = std::max(sizeWidth, cells.size.size());
-        folderWidth = std::max(folderWidth, cells.folder.size());
+    std::string change;
+    auto widen = [](size_t& width, const std::string& cell) {
+        if (cell.size() <= kMaxPaddedWidth) {
+            width = std::max(width, cell.size());
+        }
+    };
+    for (size_t i = 0; i <= ordered.rows.size(); ++i) {
+        const Cells cells = AlignedCells(ordered, options, i, change);
+        widen(nameWidth, cells.fileName);
+        widen(sizeWidth, cells.size);
+        widen(folderWidth, cells.folder);
     }
-    for (size_t i = 0; i < table.size(); ++i) {
-        const Cells& cells = table[i];
+    for (size_t i = 0; i <= ordered.rows.size(); ++i) {
+        const Cells cells = AlignedCells(ordered, options, i, change);
         AppendPadded(out, cells.fileName, nameWidth, false);
         out += "  ";
         AppendPadded(out, cells.size, sizeWidth, true);
@@ -310,18 +326,19 @@ void AppendAligned(std::string& out, const OrderedRows& ordered, const ReportOpt
         if (compared) {
             AppendPadded(out, cells.folder, folderWidth, false);
             out += "  ";
-            AppendUtf8FromCp1252(out, changes[i]);
+            AppendUtf8FromCp1252(out, change);
         } else {
             AppendUtf8FromCp1252(out, cells.folder);
         }
         out += '\n';
+        SpillIfFull(out, sink);
     }
 }
 
 } // namespace
 
-std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& options,
-                         const ReportContext& context) {
+void WriteReport(const FolderCatalogue& catalogue, const ReportOptions& options,
+                 const ReportContext& context, ReportSink& sink) {
     OrderedRows ordered;
     if (context.earlier) {
         ComparedRows compared;
@@ -334,37 +351,47 @@ std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& 
         }
         ordered.totalChange = compared.totalChange;
         // The removed rows live in `compared`; the text is made before it goes.
-        return FormatOrdered(catalogue, ordered, options, context);
+        WriteOrdered(catalogue, ordered, options, context, sink);
+        return;
     }
     ordered.rows = SortRows(catalogue, options.sortColumn, options.sortDescending);
-    return FormatOrdered(catalogue, ordered, options, context);
+    WriteOrdered(catalogue, ordered, options, context, sink);
+}
+
+std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& options,
+                         const ReportContext& context) {
+    StringSink sink;
+    WriteReport(catalogue, options, context, sink);
+    return std::move(sink.Text());
 }
 
 std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& options) {
     return FormatReport(catalogue, options, ReportContext());
 }
 
-std::string FormatOrdered(const FolderCatalogue& catalogue, const OrderedRows& ordered,
-                          const ReportOptions& options, const ReportContext& context) {
+void WriteOrdered(const FolderCatalogue& catalogue, const OrderedRows& ordered,
+                  const ReportOptions& options, const ReportContext& context, ReportSink& sink) {
     if (options.format == ReportFormat::kCsv) {
-        return FormatCsv(ordered, options);
+        WriteCsv(ordered, options, sink);
+        return;
     }
     if (options.format == ReportFormat::kJson) {
-        return FormatJson(ordered, catalogue, options, context);
+        WriteJson(ordered, catalogue, options, context, sink);
+        return;
     }
     std::string out;
-    out.reserve((ordered.rows.size() + 2) * 96);
+    out.reserve(kReportPieceBytes + 4096);
     if (options.format == ReportFormat::kTsv) {
-        AppendTsv(out, ordered, options);
+        AppendTsv(out, ordered, options, sink);
     } else {
-        AppendAligned(out, ordered, options);
+        AppendAligned(out, ordered, options, sink);
     }
     AppendUtf8FromCp1252(out, StatusLine(catalogue.fileCount, catalogue.totalSize));
     if (!ordered.changes.empty()) {
         AppendUtf8FromCp1252(out, TotalChangeText(ordered.totalChange));
     }
     out += '\n';
-    return out;
+    SpillAll(out, sink);
 }
 
 } // namespace report

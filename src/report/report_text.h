@@ -6,6 +6,7 @@
 #include "mailbox/folder_catalogue.h"
 #include "report/earlier_report.h"
 #include "report/report_options.h"
+#include "report/report_sink.h"
 #include "report/row_order.h"
 
 #include <cstdint>
@@ -40,6 +41,12 @@ Controls ErrorControlsFor(const ReportOptions& options);
 void AppendErrorLine(std::string& out, std::string_view line, Controls controls);
 // Appends `text` (Windows-1252) as UTF-8, with control characters as '?' for kMask.
 void AppendText(std::string& out, std::string_view text, Controls controls);
+
+// The aligned forms pad a column to its widest cell, but not to a cell wider than this
+// (a path of thousands of characters): such a cell only makes its own line longer,
+// instead of every line of the report.
+constexpr size_t kMaxPaddedWidth = 256;
+
 // Appends `cell` (Windows-1252, one character a byte) as UTF-8, padded with blanks to
 // `width` characters, on the left when `right` is set.
 void AppendPadded(std::string& out, const std::string& cell, size_t width, bool right);
@@ -61,10 +68,13 @@ struct ReportContext {
     const EarlierReport* earlier = nullptr;
 };
 
-// The whole report in UTF-8, in the options' format. Text and TSV: the title line, one
-// line per row, the status line; control characters in names become '?', so every row
-// stays one line with its columns. CSV and JSON keep every byte of a name, but for a
-// terminal (see ControlsFor).
+// The whole report in UTF-8, in the options' format, handed to `sink` in pieces as it
+// is made. Text and TSV: the title line, one line per row, the status line; control
+// characters in names become '?', so every row stays one line with its columns. CSV and
+// JSON keep every byte of a name, but for a terminal (see ControlsFor).
+void WriteReport(const FolderCatalogue& catalogue, const ReportOptions& options,
+                 const ReportContext& context, ReportSink& sink);
+// The same report returned whole.
 std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& options,
                          const ReportContext& context);
 std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& options);
@@ -76,12 +86,12 @@ struct OrderedRows {
     ByteChange totalChange;
 };
 // Rows already in order in the options' format.
-std::string FormatOrdered(const FolderCatalogue& catalogue, const OrderedRows& ordered,
-                          const ReportOptions& options, const ReportContext& context);
+void WriteOrdered(const FolderCatalogue& catalogue, const OrderedRows& ordered,
+                  const ReportOptions& options, const ReportContext& context, ReportSink& sink);
 // A text cell that a spreadsheet would take for a formula starts with an apostrophe;
 // the byte counts stay numbers.
-std::string FormatCsv(const OrderedRows& rows, const ReportOptions& options);
-std::string FormatJson(const OrderedRows& rows, const FolderCatalogue& catalogue,
-                       const ReportOptions& options, const ReportContext& context);
+void WriteCsv(const OrderedRows& rows, const ReportOptions& options, ReportSink& sink);
+void WriteJson(const OrderedRows& rows, const FolderCatalogue& catalogue,
+               const ReportOptions& options, const ReportContext& context, ReportSink& sink);
 
 } // namespace report

@@ -2,6 +2,7 @@
 // below 0x20 as '?' so each node stays one line; sizes and shares are ASCII already.
 #include "report/report_tree.h"
 
+#include "mailbox/hierarchy.h"
 #include "report/report_text.h"
 #include "sizes/size_text.h"
 #include "tree/tree_text.h"
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 namespace report {
@@ -26,30 +28,70 @@ std::string Cell(std::string_view text) {
     return cell;
 }
 
-void AppendTsv(std::string& out, const tree::TreeScan& scan, const std::vector<uint32_t>& shown) {
+void AppendTsv(std::string& out, const tree::TreeScan& scan, const std::vector<uint32_t>& shown,
+               ReportSink& sink) {
     const tree::FolderTree& t = scan.tree;
     for (size_t k = 0; k < std::size(kTsvTitles); ++k) {
         AppendUtf8FromCp1252(out, kTsvTitles[k]);
         out += k + 1 < std::size(kTsvTitles) ? '\t' : '\n';
     }
-    // The path of names down to the current node, cut back as the depth falls.
-    std::vector<std::string> names;
+    // The path of names down to the current node, cut back as the depth falls: one
+    // text and where each level's name begins in it, so a line costs its own name and
+    // the bounded end of the path, never the whole way down again.
+    std::string path;
+    std::vector<size_t> starts;
+    std::string shownPath;
     for (uint32_t n : shown) {
         const tree::TreeNode& node = t.Nodes()[n];
-        names.resize(node.depth);
-        names.push_back(Cell(t.DisplayName(static_cast<int>(n))));
+        if (node.depth < starts.size()) {
+            path.resize(starts[node.depth]);
+            starts.resize(node.depth);
+        }
+        starts.push_back(path.size());
+        if (node.depth > 0) {
+            path += '\\';
+        }
+        path += Cell(t.DisplayName(static_cast<int>(n)));
         out += std::to_string(node.depth);
         out += '\t';
-        for (size_t k = 0; k < names.size(); ++k) {
-            if (k > 0) {
-                out += '\\';
-            }
-            AppendUtf8FromCp1252(out, names[k]);
+        if (path.size() <= kTreePathLength) {
+            AppendUtf8FromCp1252(out, path);
+        } else {
+            shownPath.assign(path, path.size() - kTreePathLength - 1, kTreePathLength + 1);
+            KeepPathEnd(shownPath, kTreePathLength);
+            AppendUtf8FromCp1252(out, shownPath);
         }
         out += '\t' + std::to_string(node.totalSize) + '\t' + std::to_string(node.ownSize) + '\t' +
                std::to_string(node.totalFiles) + '\t' +
                tree::FormatShare(tree::ShareTenths(node.totalSize, t.GrandTotal())) + '\n';
+        SpillIfFull(out, sink);
     }
+}
+
+// The first column of the text form: the name indented by its level, and past
+// kTreeIndentLevels indented as that level with its own level in brackets before it.
+std::string IndentedName(const tree::FolderTree& t, uint32_t n) {
+    const uint32_t depth = t.Nodes()[n].depth;
+    std::string cell(2 * static_cast<size_t>(std::min<uint32_t>(depth, kTreeIndentLevels)), ' ');
+    if (depth > kTreeIndentLevels) {
+        cell += '[' + std::to_string(depth) + "] ";
+    }
+    AppendCell(cell, t.DisplayName(static_cast<int>(n)));
+    return cell;
+}
+
+std::vector<std::string> TextCells(const tree::TreeScan& scan, const ReportOptions& options,
+                                   const std::vector<uint32_t>& shown, size_t line) {
+    if (line == 0) {
+        return std::vector<std::string>(std::begin(kTitles), std::end(kTitles));
+    }
+    const tree::FolderTree& t = scan.tree;
+    const uint32_t n = shown[line - 1];
+    const tree::TreeNode& node = t.Nodes()[n];
+    return {IndentedName(t, n), FormatSize(node.totalSize, SizeStyleFor(!options.exactSizes)),
+            tree::FormatShare(tree::ShareTenths(node.totalSize, t.GrandTotal())),
+            FormatSize(node.ownSize, SizeStyleFor(!options.exactSizes)),
+            std::to_string(node.totalFiles)};
 }
 
 } // namespace
@@ -77,45 +119,48 @@ std::string CheckTreeOptions(const ReportOptions& options) {
     return "";
 }
 
-std::string FormatTreeReport(const tree::TreeScan& scan, const ReportOptions& options) {
+void WriteTreeReport(const tree::TreeScan& scan, const ReportOptions& options, ReportSink& sink) {
     const tree::FolderTree& t = scan.tree;
     const std::vector<uint32_t> shown = tree::ShownNodes(t, nullptr, options.treeDepth);
     std::string out;
+    out.reserve(kReportPieceBytes + 4096);
     if (options.format == ReportFormat::kTsv) {
-        AppendTsv(out, scan, shown);
-        return out;
+        AppendTsv(out, scan, shown, sink);
+        SpillAll(out, sink);
+        return;
     }
-    std::vector<std::vector<std::string>> table;
-    table.reserve(shown.size() + 1);
-    table.emplace_back(std::begin(kTitles), std::end(kTitles));
-    for (uint32_t n : shown) {
-        const tree::TreeNode& node = t.Nodes()[n];
-        table.push_back({std::string(2 * static_cast<size_t>(node.depth), ' ') +
-                             Cell(t.DisplayName(static_cast<int>(n))),
-                         FormatSize(node.totalSize, SizeStyleFor(!options.exactSizes)),
-                         tree::FormatShare(tree::ShareTenths(node.totalSize, t.GrandTotal())),
-                         FormatSize(node.ownSize, SizeStyleFor(!options.exactSizes)),
-                         std::to_string(node.totalFiles)});
-    }
+    // The cells are made twice, first for the widths only: a table of them all would be
+    // a second copy of the report. A cell wider than kMaxPaddedWidth (a name of
+    // thousands of characters) pads no other line to its width.
     size_t widths[5] = {};
-    for (const auto& row : table) {
+    for (size_t line = 0; line <= shown.size(); ++line) {
+        const std::vector<std::string> row = TextCells(scan, options, shown, line);
         for (size_t k = 0; k < 5; ++k) {
-            widths[k] = std::max(widths[k], row[k].size());
+            if (row[k].size() <= kMaxPaddedWidth) {
+                widths[k] = std::max(widths[k], row[k].size());
+            }
         }
     }
-    for (const auto& row : table) {
-        std::string line;
+    for (size_t line = 0; line <= shown.size(); ++line) {
+        const std::vector<std::string> row = TextCells(scan, options, shown, line);
         for (size_t k = 0; k < 5; ++k) {
             if (k > 0) {
-                line += "  ";
+                out += "  ";
             }
-            AppendPadded(line, row[k], k + 1 < 5 ? widths[k] : 0, k > 0);
+            AppendPadded(out, row[k], k + 1 < 5 ? widths[k] : 0, k > 0);
         }
-        out += line + '\n';
+        out += '\n';
+        SpillIfFull(out, sink);
     }
     AppendUtf8FromCp1252(out, StatusLine(scan.catalogue.fileCount, scan.catalogue.totalSize));
     out += '\n';
-    return out;
+    SpillAll(out, sink);
+}
+
+std::string FormatTreeReport(const tree::TreeScan& scan, const ReportOptions& options) {
+    StringSink sink;
+    WriteTreeReport(scan, options, sink);
+    return std::move(sink.Text());
 }
 
 } // namespace report

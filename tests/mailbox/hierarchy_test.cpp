@@ -244,9 +244,30 @@ TEST(HierarchyPathTest, LoopsEndWithTheUnknownMarkBeforeTheNamesOnTheWay) {
     }
 }
 
-TEST(HierarchyPathTest, DeepChainsAndLongLoopsGiveTheirWholePath) {
+TEST(HierarchyPathTest, APathOfTheBoundStaysWholeAndALongerOneKeepsItsEnd) {
+    const size_t bound = pmHierarch::kMaxPathLength;
+    const std::string fits = "a" + std::string(bound - 3, 'f');  // "\" name "\": the bound
+    const std::string over = "bc" + std::string(bound - 3, 'o'); // one character more
+    const pmHierarch h =
+        TableOf(HierarchyLine(2, "R", "", "Wurzel") + HierarchyLine(1, "A", "R", fits) +
+                HierarchyLine(1, "FA", "A", "x") + HierarchyLine(1, "B", "R", over) +
+                HierarchyLine(1, "FB", "B", "y"));
+    EXPECT_EQ("\\" + fits + "\\", h.ResolvePath("FA", false));
+    // The ellipsis takes the place of the backslash and the first letter.
+    EXPECT_EQ("\x85" + over.substr(1) + "\\", h.ResolvePath("FB", false));
+    EXPECT_EQ("\x85" + over.substr(2) + "\\y", h.ResolvePath("FB", true));
+    EXPECT_EQ("\x85" + fits.substr(1) + "\\x", h.ResolvePath("FA", true));
+}
+
+// The end of `path` as the table gives it past its bound.
+std::string Bounded(std::string path) {
+    KeepPathEnd(path, pmHierarch::kMaxPathLength);
+    return path;
+}
+
+TEST(HierarchyPathTest, DeepChainsAndLongLoopsGiveTheEndOfTheirPath) {
     // 100 000 entries, each inside the next: a recursive walk would need a stack
-    // frame per level.
+    // frame per level, and the whole path would be 700 000 characters.
     const int depth = 100000;
     std::string text = HierarchyLine(2, "root", "", "Wurzel");
     std::string expected;
@@ -258,8 +279,11 @@ TEST(HierarchyPathTest, DeepChainsAndLongLoopsGiveTheirWholePath) {
         expected += "\\N" + std::to_string(i);
     }
     const pmHierarch chain = TableOf(text);
-    EXPECT_EQ(expected + "\\", chain.ResolvePath("N0", false));
-    EXPECT_EQ(expected + "\\N0", chain.ResolvePath("n0", true));
+    const std::string path = chain.ResolvePath("N0", false);
+    EXPECT_EQ(pmHierarch::kMaxPathLength, path.size());
+    EXPECT_EQ("\x85" + expected.substr(expected.size() - (pmHierarch::kMaxPathLength - 2)) + "\\",
+              path);
+    EXPECT_EQ(Bounded(expected + "\\N0"), chain.ResolvePath("n0", true));
 
     // The same chain closed into a loop: its top entry names the bottom one as parent.
     const std::string top = "n" + std::to_string(depth - 1);
@@ -267,7 +291,7 @@ TEST(HierarchyPathTest, DeepChainsAndLongLoopsGiveTheirWholePath) {
     ASSERT_NE(std::string::npos, at);
     text.replace(at, top.size() + 7, "," + top + ",n0,");
     const pmHierarch loop = TableOf(text);
-    EXPECT_EQ(kUnknown + expected + "\\", loop.ResolvePath("n0", false));
+    EXPECT_EQ(Bounded(kUnknown + expected + "\\"), loop.ResolvePath("n0", false));
 }
 
 } // namespace

@@ -10,6 +10,9 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -297,6 +300,71 @@ TEST(TextLineReaderTest, DeliversLinesOfAnyLengthAcrossItsBuffer) {
     ASSERT_TRUE(WriteFile(dir / "l.txt", edge + "\r\n" + longLine + "\nx"));
     EXPECT_EQ((std::vector<std::string>{edge, longLine, "x"}), ReadLines(dir / "l.txt"));
 }
+
+// Lines read under bounds: what each file delivers, and whether the reader stopped at a
+// bound ("<too long>" last).
+std::vector<std::string> ReadBounded(const std::string& path, size_t maxLine, uint64_t maxFile) {
+    platform::TextLineReader reader;
+    reader.SetLimits(maxLine, maxFile);
+    std::vector<std::string> lines;
+    if (!reader.Open(path)) {
+        return {"<not opened>"};
+    }
+    std::string line = "poisoned";
+    while (reader.ReadLine(line)) {
+        lines.push_back(line);
+    }
+    EXPECT_EQ("", line);
+    if (reader.TooLong()) {
+        lines.push_back("<too long>");
+    }
+    return lines;
+}
+
+TEST(TextLineReaderTest, StopsAtTheFirstLineOrByteBeyondItsBounds) {
+    TempDir dir;
+    const struct {
+        std::string text;
+        size_t maxLine;
+        uint64_t maxFile;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"1234\r\n12345\n", 5, 100, {"1234", "12345"}},
+        {"12345\r\n", 5, 100, {"12345"}},        // the CR LF is not the line's
+        {"12345\r\r\n", 5, 100, {"<too long>"}}, // a CR before it is
+        {"ab\n123456\nc\n", 5, 100, {"ab", "<too long>"}},
+        {"ab\n123456", 5, 100, {"ab", "<too long>"}}, // the last line, without line end
+        {"ab\n12345\r", 5, 100, {"ab", "<too long>"}},
+        {"ab\ncd\n", 5, 6, {"ab", "cd"}},    // the file is the bound
+        {"ab\ncd\ne", 5, 6, {"<too long>"}}, // one byte more: nothing is read
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteFile(dir / "b.txt", c.text));
+        EXPECT_EQ(c.lines, ReadBounded(dir / "b.txt", c.maxLine, c.maxFile)) << c.text;
+    }
+    // Across the reader's 64 KiB buffer: a line of the bound whose CR ends the buffer,
+    // and a line that passes the bound only in the next buffer.
+    const std::string edge(65535, 'e');
+    ASSERT_TRUE(WriteFile(dir / "l.txt", edge + "\r\n" + edge + "ee\n"));
+    EXPECT_EQ((std::vector<std::string>{edge, "<too long>"}),
+              ReadBounded(dir / "l.txt", edge.size(), 1u << 20));
+    EXPECT_EQ((std::vector<std::string>{edge, edge + "ee"}),
+              ReadBounded(dir / "l.txt", edge.size() + 2, 1u << 20));
+}
+
+#ifndef _WIN32
+// A pipe would block the reads and a device never ends: neither opens, nor a link to one.
+TEST(TextLineReaderTest, DevicesPipesAndLinksToThemDoNotOpen) {
+    TempDir dir;
+    ASSERT_EQ(0, ::mkfifo((dir / "pipe").c_str(), 0600));
+    ASSERT_EQ(0, ::symlink("/dev/zero", (dir / "zero").c_str()));
+    ASSERT_EQ(0, ::symlink((dir / "pipe").c_str(), (dir / "to-pipe").c_str()));
+    for (const std::string& path :
+         {std::string("/dev/zero"), dir / "pipe", dir / "zero", dir / "to-pipe"}) {
+        EXPECT_EQ((std::vector<std::string>{"<not opened>"}), ReadBounded(path, 10, 100)) << path;
+    }
+}
+#endif
 
 TEST(TextLineReaderTest, OpensANameThatDiffersOnlyInCase) {
     TempDir dir;

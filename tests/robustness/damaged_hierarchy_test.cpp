@@ -1,5 +1,6 @@
 // Folder trees no mail client writes, read by whole scans: a "hierarch.pm" of a million
-// lines, single lines of 10 MB, NUL bytes, lone carriage returns and loops of parents.
+// lines, lines and files past the bounds, a chain of 100 000 levels, pipes and devices
+// in its place, NUL bytes, lone carriage returns and loops of parents.
 // Each scan ends with the specified paths and trace lines; the million-line file is
 // written once per test program, since it takes longer to write than to read.
 #include "mailbox/folder_catalogue.h"
@@ -8,8 +9,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
+#include <iterator>
 #include <map>
 #include <memory>
+#include <vector>
+
+#ifdef _WIN32
+#include "platform/files.h"
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -105,29 +117,162 @@ TEST_F(MillionLineTreeTest, EveryFolderFindsItsPlaceAndEveryBadLineIsTraced) {
     EXPECT_EQ(kParseFailed + "kaputt " + std::to_string(kEntries) + "\".\n", trace.Lines().back());
 }
 
-// A name of 10 MB parses and reaches the path of the folder inside it; a line of 10 MB
-// without a comma, and one that ends the file inside an open quote, are traced whole.
-TEST(LongLineTreeTest, LinesOfTenMegabytesAreReadWhole) {
-    const size_t tenMb = 10u << 20;
-    const std::string longName(tenMb, 'n');
-    const std::string noComma(tenMb, 'g');
-    const std::string openQuote = "1,0,\"" + std::string(tenMb, 'q');
-    TempDir mailbox;
-    ASSERT_TRUE(WriteFile(mailbox / "hierarch.pm", "2,0,R,,Oben\r\n1,0,BIG,R," + longName + "\r\n" +
-                                                       noComma + "\r\n1,0,K,BIG,Kunden\r\n" +
-                                                       openQuote));
-    ASSERT_TRUE(WriteFile(mailbox / "k.PMM", PmmHeader("Kunden", "k")));
-    ASSERT_TRUE(WriteFile(mailbox / "big.PMM", PmmHeader("Lang", "big")));
+const std::string kTooLong = "[pmHierarch.Fill] WARNUNG: Datei \"";
+
+// A scan with paths of a mailbox whose folder "k.PMM" lies inside the entry "BIG": the
+// folder paths, the trace lines, and whether "hierarch.pm" counted as read.
+struct TreeOutcome {
+    bool read = false;
+    std::map<std::string, std::string> paths;
+    std::vector<std::string> trace;
+};
+
+TreeOutcome ScanWithTree(const TempDir& mailbox) {
+    TreeOutcome outcome;
     FolderCatalogue c;
     TraceCapture trace;
-    ASSERT_TRUE(c.Scan(mailbox.Path(), true, false, "", "<Posteingang>"));
-    EXPECT_EQ(
-        (std::map<std::string, std::string>{{"big.PMM", "\\"}, {"k.PMM", "\\" + longName + "\\"}}),
-        PathsByName(c));
-    ASSERT_EQ(2u, trace.Lines().size());
-    EXPECT_TRUE(trace.Lines()[0] == kParseFailed + noComma + "\".\n");
-    EXPECT_TRUE(trace.Lines()[1] == kParseFailed + openQuote + "\".\n");
+    outcome.read = c.Scan(mailbox.Path(), true, false, "", "<Posteingang>");
+    outcome.paths = PathsByName(c);
+    outcome.trace = trace.Lines();
+    return outcome;
 }
+
+// A line as long as the bound is read, its name kept as far as a folder path holds it;
+// a line one byte longer, a line of 10 MB (with or without a line end) make the whole
+// tree unreadable, as a missing one: no folder is placed by half a file. The long line
+// is never held whole.
+TEST(LongLineTreeTest, ALineOfTheBoundIsReadAndALongerOneMakesTheTreeUnreadable) {
+    const std::string head = "1,0,BIG,R,";
+    const std::string name(pmHierarch::kMaxLineBytes - head.size(), 'n');
+    const std::string lines[] = {
+        head + name + "\r\n",                      // the bound, CR LF not counted
+        head + name + "\n",                        // the same with LF
+        head + name + "x\r\n",                     // one byte more
+        head + name + "x",                         // one byte more, at the end of the file
+        head + std::string(10u << 20, 'g') + "\n", // 10 MB
+        std::string(10u << 20, '\0'),              // 10 MB of NUL bytes, no line end
+    };
+    for (size_t k = 0; k < std::size(lines); ++k) {
+        TempDir mailbox;
+        ASSERT_TRUE(
+            WriteFile(mailbox / "hierarch.pm", "2,0,R,,Oben\r\n1,0,K,BIG,Kunden\r\n" + lines[k]));
+        ASSERT_TRUE(WriteFile(mailbox / "k.PMM", PmmHeader("Kunden", "k")));
+        const TreeOutcome outcome = ScanWithTree(mailbox);
+        if (k < 2) {
+            EXPECT_TRUE(outcome.read) << k;
+            std::string path = "\\" + name + "\\";
+            KeepPathEnd(path, pmHierarch::kMaxPathLength);
+            EXPECT_EQ(path, outcome.paths.at("k.PMM")) << k;
+            EXPECT_EQ(std::vector<std::string>{}, outcome.trace) << k;
+        } else {
+            EXPECT_FALSE(outcome.read) << k;
+            EXPECT_EQ("", outcome.paths.at("k.PMM")) << k;
+            ASSERT_EQ(1u, outcome.trace.size()) << k;
+            EXPECT_EQ(0u, outcome.trace[0].find(kTooLong + mailbox.Path() + "hierarch.pm\" ist "))
+                << outcome.trace[0];
+        }
+    }
+}
+
+// A file of the bound is read; a file of 1 GiB (sparse: it takes no disk) is not read
+// at all, so it costs neither the time nor the memory of a gigabyte.
+TEST(LongFileTreeTest, AFileOfTheBoundIsReadAndALargerOneIsNot) {
+    TempDir mailbox;
+    ASSERT_TRUE(WriteFile(mailbox / "k.PMM", PmmHeader("Kunden", "k")));
+    std::string text = "2,0,R,,Oben\r\n1,0,K,R,Kunden\r\n";
+    const std::string filler = "1,0,F,R," + std::string(60000, 'f') + "\r\n";
+    while (text.size() + filler.size() <= pmHierarch::kMaxFileBytes) {
+        text += filler;
+    }
+    text += "1,0,L,R," + std::string(pmHierarch::kMaxFileBytes - text.size() - 10, 'l') + "\r\n";
+    ASSERT_EQ(pmHierarch::kMaxFileBytes, text.size());
+    ASSERT_TRUE(WriteFile(mailbox / "hierarch.pm", text));
+    TreeOutcome outcome = ScanWithTree(mailbox);
+    EXPECT_TRUE(outcome.read);
+    EXPECT_EQ("\\", outcome.paths.at("k.PMM"));
+
+    std::filesystem::resize_file(mailbox / "hierarch.pm", uint64_t{1} << 30);
+    outcome = ScanWithTree(mailbox);
+    EXPECT_FALSE(outcome.read);
+    EXPECT_EQ("", outcome.paths.at("k.PMM"));
+    ASSERT_EQ(1u, outcome.trace.size());
+    EXPECT_EQ(0u, outcome.trace[0].find(kTooLong));
+}
+
+// 100 000 entries, each inside the next, with 300 folder files at the bottom: every
+// folder path keeps the end of the chain behind the ellipsis, within the bound, so the
+// rows take 300 times the bound instead of 300 times the 790 000 characters of the chain.
+TEST(DeepChainTreeTest, FoldersAtTheBottomOfAHundredThousandLevelsKeepTheEndOfTheirPath) {
+    TempDir mailbox;
+    const int depth = 100000;
+    std::string text = "2,0,R,,Oben\r\n";
+    for (int i = 0; i < depth; ++i) {
+        const std::string parent = i == 0 ? std::string("R") : "c" + std::to_string(i - 1);
+        text += "1,0,c" + std::to_string(i) + "," + parent + ",Ebene" + std::to_string(i) + "\r\n";
+    }
+    ASSERT_TRUE(WriteFile(mailbox / "hierarch.pm", text));
+    const int folders = 300;
+    for (int f = 0; f < folders; ++f) {
+        ASSERT_TRUE(WriteFile(mailbox / ("f" + std::to_string(f) + ".PMM"),
+                              PmmHeader("Unten", "c" + std::to_string(depth - 1 - f % 3))));
+    }
+    const TreeOutcome outcome = ScanWithTree(mailbox);
+    ASSERT_TRUE(outcome.read);
+    ASSERT_EQ(static_cast<size_t>(folders), outcome.paths.size());
+    for (const auto& [file, path] : outcome.paths) {
+        ASSERT_EQ(pmHierarch::kMaxPathLength, path.size()) << file;
+        EXPECT_EQ('\x85', path[0]) << file;
+        const int level = depth - 1 - std::stoi(file.substr(1)) % 3;
+        const std::string end = "\\Ebene" + std::to_string(level - 1) + "\\";
+        EXPECT_EQ(end, path.substr(path.size() - end.size())) << file;
+    }
+}
+
+#ifndef _WIN32
+// A pipe would block the open and the reads, a device never ends: neither is read, as
+// a link to one is not, and the scan goes on without a tree.
+TEST(DeviceTreeTest, APipeADeviceAndLinksToThemAreNoTree) {
+    for (const char* kind : {"fifo", "link to fifo", "link to zero"}) {
+        TempDir mailbox;
+        TempDir elsewhere;
+        ASSERT_TRUE(WriteFile(mailbox / "k.PMM", PmmHeader("Kunden", "k")));
+        const std::string fifo = elsewhere / "fifo";
+        ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+        const std::string target = std::strstr(kind, "zero") ? "/dev/zero" : fifo;
+        const std::string place = mailbox / "hierarch.pm";
+        if (std::strncmp(kind, "link", 4) == 0) {
+            ASSERT_EQ(0, ::symlink(target.c_str(), place.c_str()));
+        } else {
+            ASSERT_EQ(0, ::mkfifo(place.c_str(), 0600));
+        }
+        const TreeOutcome outcome = ScanWithTree(mailbox);
+        EXPECT_FALSE(outcome.read) << kind;
+        EXPECT_EQ("", outcome.paths.at("k.PMM")) << kind;
+        EXPECT_EQ((std::vector<std::string>{"[pmHierarch.Fill] WARNUNG: Kann Datei \"" + place +
+                                            "\" nicht zum Lesen \xF6" + "ffnen\n"}),
+                  outcome.trace)
+            << kind;
+    }
+}
+#else
+// Under Wine a link to /dev/zero or to a pipe opens as a character device or a pipe:
+// neither is read. The links are made beside the test program by the build, which
+// runs on the Linux side (see CMakeLists.txt).
+TEST(DeviceTreeTest, LinksToADeviceAndToAPipeAreNoTree) {
+    const std::string program = platform::ModuleFilePath();
+    const std::string boxes =
+        program.substr(0, program.find_last_of("\\/") + 1) + FOLDTALLY_DEVICE_MAILBOXES;
+    for (const char* kind : {"zero", "fifo"}) {
+        const std::string mailbox = boxes + kind + "\\";
+        FolderCatalogue c;
+        TraceCapture trace;
+        EXPECT_FALSE(c.Scan(mailbox, true, false, "", "<Posteingang>")) << kind;
+        EXPECT_TRUE(c.records.empty()) << kind;
+        ASSERT_EQ(1u, trace.Lines().size()) << kind;
+        EXPECT_NE(std::string::npos, trace.Lines()[0].find("Kann Datei")) << trace.Lines()[0];
+    }
+}
+#endif
 
 // A NUL ends the text of its line, as for every C text: what follows it on the line is
 // not read, so a name never hides the folder's own name behind a NUL in the list. A

@@ -1,12 +1,14 @@
 // The main window on a damaged mailbox in a directory named with umlauts: a sparse
 // folder of 5 GiB, names with bytes above 0x7F, a folder inside an entry whose name is
-// 10 MB long, one inside an entry whose name has a NUL and one whose name has a lone
+// 60 000 characters long (its path keeps its end behind the ellipsis), one inside an
+// entry whose name has a NUL and one whose name has a lone
 // carriage return, a loop of parents, a directory and a cut file in the place of
 // folders, a directory among the new mail. Every cell and the status line read as
 // specified, and the window serves and closes as always.
 #include "folder_formats.h"
 #include "mailbox_fixtures.h"
 #include "main_dlg_fixture_win32.h"
+#include "platform/files.h"
 #include "resource.h"
 #include "sizes/size_text.h"
 
@@ -24,7 +26,7 @@ TEST_F(MainDlgTest, ADamagedMailboxShowsItsSpecifiedTextsInEveryCell) {
     ASSERT_TRUE(::CreateDirectoryA(mailbox.c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryA(newmail.c_str(), nullptr));
     const uint64_t huge = 5ull * 1024 * 1024 * 1024 + 3;
-    const std::string longName(10u << 20, 'n');
+    const std::string longName(60000, 'n');
     const std::string nul(1, '\0');
     ASSERT_TRUE(fixtures::WriteLargeFile(mailbox + "huge.MBX", "", huge));
     ASSERT_TRUE(testsupport::WriteFile(mailbox + "huge.PMG", mailgen::PmgHeader("Riesig", "H")));
@@ -54,7 +56,7 @@ TEST_F(MainDlgTest, ADamagedMailboxShowsItsSpecifiedTextsInEveryCell) {
         {"*.CNM", {10, "<Posteingang>"}},
         {"huge.MBX", {huge, "\\Riesig"}},
         {"\xC4rger\x80.PMM", {128, "\\\xC4rger \xFF"}},
-        {"k.PMM", {128, ("\\" + longName).substr(0, 259)}},
+        {"k.PMM", {128, ("\x85" + std::string(258, 'n'))}},
         {"n.PMM", {128, "\\Vor\\Notiz"}},
         {"c.PMM", {128, "\\Ein\rZwei\\Zeile"}},
         {"loop.PMM", {128, unknown + "\\Be\\Schleife"}},
@@ -104,6 +106,50 @@ TEST_F(MainDlgTest, ADamagedMailboxShowsItsSpecifiedTextsInEveryCell) {
                       EXPECT_TRUE(first == ListTexts(dlg.GetFolderList()));
                       return true;
                   }});
+}
+
+// "hierarch.pm" as a link to /dev/zero (made by the build on the Linux side): the first
+// refresh warns 502 at once, instead of reading without end, and the window then shows
+// the list without paths and serves as always.
+TEST_F(MainDlgTest, AFolderTreeLinkedToAnEndlessDeviceWarnsAndTheWindowServes) {
+    const std::string program = platform::ModuleFilePath();
+    const std::string mailbox =
+        program.substr(0, program.find_last_of("\\/") + 1) + FOLDTALLY_DEVICE_MAILBOXES + "zero\\";
+    const std::string newmail = m_dir / "Neu\\";
+    ASSERT_TRUE(::CreateDirectoryA(newmail.c_str(), nullptr));
+    ASSERT_TRUE(testsupport::WriteFile(newmail + "m.CNM", std::string(10, 'm')));
+    Store("MailboxPathManual", REG_BINARY, Byte(1));
+    Store("MailboxPath", REG_SZ, mailbox + '\0');
+    Store("NewmailPath", REG_SZ, newmail + '\0');
+    CMainDlg dlg(m_app);
+    HWND box = nullptr;
+    RunMain(
+        dlg,
+        {
+            [&] {
+                box = dlg.GetSafeHwnd() ? testsupport::FindOwnedDialog(dlg.GetSafeHwnd()) : nullptr;
+                return box != nullptr;
+            },
+            [&] {
+                EXPECT_EQ("WARNUNG 502: Die Datei \"hierarch.pm\" konnte nicht zum Lesen "
+                          "ge\xF6"
+                          "ffnet werden.",
+                          StaticTexts(box));
+                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return true;
+            },
+            WaitUntilShown(dlg),
+            [&] {
+                EXPECT_EQ(1, dlg.GetRefreshCount());
+                const std::vector<std::vector<std::string>> rows = ListTexts(dlg.GetFolderList());
+                EXPECT_EQ(1u, rows.size());
+                EXPECT_EQ("*.CNM", rows.empty() ? std::string() : rows[0][0]);
+                EXPECT_EQ("1 Dateien, 10 Bytes (10 Bytes)",
+                          testsupport::WindowText(dlg.GetStatusHwnd()));
+                return true;
+            },
+        },
+        false);
 }
 
 } // namespace
