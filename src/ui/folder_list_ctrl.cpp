@@ -2,7 +2,6 @@
 #include "ui/folder_list_ctrl.h"
 
 #include "framework/win_app.h"
-#include "mailbox/folder_catalogue.h"
 #include "sizes/size_text.h"
 #include "view/folder_compare.h"
 
@@ -11,9 +10,7 @@ CFolderListCtrl::CFolderListCtrl() {
     m_bOwnsItemData = 0;
 }
 
-void CFolderListCtrl::InitColumns(FolderCatalogue* catalogue, UINT fileNameTitleId,
-                                  UINT sizeTitleId, UINT folderNameTitleId) {
-    m_pCatalogue = catalogue;
+void CFolderListCtrl::InitColumns(UINT fileNameTitleId, UINT sizeTitleId, UINT folderNameTitleId) {
     int32_t widths[3];
     GetDefaultWidths(widths);
     const struct {
@@ -65,12 +62,13 @@ private:
 
 } // namespace
 
-void CFolderListCtrl::FillFromCatalogue(bool compact) {
+void CFolderListCtrl::Show(SharedScanResult result, bool compact) {
     RedrawPause pause(*this);
     DeleteAllItems();
+    m_pResult = std::move(result);
     m_bCompactSizes = compact ? 1 : 0;
-    if (m_pCatalogue != nullptr) {
-        for (const FolderRecord& record : m_pCatalogue->records) {
+    if (m_pResult != nullptr) {
+        for (const FolderRecord& record : m_pResult->catalogue.records) {
             InsertItemData(reinterpret_cast<LPARAM>(&record), -1);
         }
     }
@@ -88,6 +86,12 @@ void CFolderListCtrl::GetDefaultWidths(int32_t widths[3]) const {
                                      GetStringWidth(view::kWidestSizeText),
                                      view::ScaleForDpi(kCellPadding, dpi));
     widths[2] = view::ScaleForDpi(kFolderNameWidth, dpi);
+}
+
+std::vector<int32_t> CFolderListCtrl::GetDefaultColumnWidths() const {
+    int32_t widths[3];
+    GetDefaultWidths(widths);
+    return std::vector<int32_t>(widths, widths + 3);
 }
 
 CFolderListCtrl::Place CFolderListCtrl::GetPlace() const {

@@ -6,7 +6,7 @@
 
 #include "framework/app_services.h"
 #include "framework/controls.h"
-#include "mailbox/folder_catalogue.h"
+#include "mailbox/scan_result.h"
 #include "settings/program_settings.h"
 #include "ui/app_dlg.h"
 #include "ui/folder_list_ctrl.h"
@@ -22,6 +22,7 @@ class CMainDlg : public CAppDlg {
 public:
     // The worker's refresh request: the first application message plus one.
     static constexpr UINT kRefreshRequest = WM_USER + 1;
+    static constexpr const char kPlacementValue[] = "Placement";
 
     // `sink` is where the worker's requests go; the platform's window queues unless a
     // test watches them.
@@ -54,7 +55,8 @@ public:
     void LayoutControls(int cx, int cy) override;
 
     ProgramSettings& GetSettings() { return m_settings; }
-    const FolderCatalogue& GetCatalogue() const { return m_catalogue; }
+    // The scan the list shows; null before the first.
+    const SharedScanResult& GetResult() const { return m_list.GetResult(); }
     CFolderListCtrl& GetFolderList() { return m_list; }
     worker::MessagePostingWorker& GetWorker() { return m_worker; }
     HWND GetStatusHwnd() const { return m_status.GetSafeHwnd(); }
@@ -78,6 +80,10 @@ private:
     bool OnListNotify(const NMHDR* header, LRESULT& result);
     // Scans and fills; whether "hierarch.pm" was read.
     bool ScanAndFill();
+    // What the settings ask a scan for.
+    ScanRequest MakeScanRequest() const;
+    // The value names of placement, columns and sort.
+    static const view::WindowStateNames& StateNames();
     // Takes the queued worker requests out; those posted before `started` (when the
     // refresh began) come back as one.
     void DropQueuedRefreshRequests(DWORD started);
@@ -98,7 +104,6 @@ private:
     worker::MessagePostingWorker m_worker;
     bool m_bRefreshBusy = false;
     bool m_bHierarchyFailed = false; // the last refresh could not read "hierarch.pm"
-    FolderCatalogue m_catalogue;
     CStatic m_status;
     CFolderListCtrl m_list;
     int m_nRefreshCount = 0;

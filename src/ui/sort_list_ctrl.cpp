@@ -3,8 +3,6 @@
 #include "ui/sort_list_ctrl.h"
 
 #include "settings/settings_store.h"
-#include "settings/value_codecs.h"
-#include "view/column_order.h"
 #include "view/sort_compare.h"
 
 #include <algorithm>
@@ -45,13 +43,11 @@ void CSortListCtrl::Resort() {
 void CSortListCtrl::SortAndShowSelection() {
     UpdateSortArrows();
     m_sortOrder = GetColumnOrder();
-    SendMessage(LVM_SORTITEMS, reinterpret_cast<WPARAM>(this),
-                reinterpret_cast<LPARAM>(&CSortListCtrl::SortCompare));
+    SortItems(&CSortListCtrl::SortCompare, reinterpret_cast<LPARAM>(this));
     m_sortOrder.clear();
-    const int selected = static_cast<int>(
-        SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+    const int selected = GetNextItem(-1, LVNI_SELECTED);
     if (selected >= 0) {
-        SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(selected), FALSE);
+        EnsureVisible(selected, FALSE);
     }
 }
 
@@ -72,20 +68,19 @@ int CALLBACK CSortListCtrl::SortCompare(LPARAM a, LPARAM b, LPARAM context) {
 }
 
 int CSortListCtrl::GetColumnCount() const {
-    HWND header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
-    return header != nullptr ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    const CHeaderCtrl header = GetHeader();
+    return header.GetSafeHwnd() != nullptr ? header.GetItemCount() : 0;
 }
 
 void CSortListCtrl::GetColumnWidths(int32_t* widths, int count) const {
     for (int i = 0; i < count; ++i) {
-        widths[i] = static_cast<int32_t>(SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i)));
+        widths[i] = GetColumnWidth(i);
     }
 }
 
 void CSortListCtrl::SetColumnWidths(const int32_t* widths, int count) const {
     for (int i = 0; i < count; ++i) {
-        const LPARAM width = MAKELPARAM(static_cast<WORD>(widths[i] & 0xFFFF), 0);
-        if (!SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), width)) {
+        if (!SetColumnWidth(i, static_cast<int>(widths[i] & 0xFFFF))) {
             break;
         }
     }
@@ -94,8 +89,7 @@ void CSortListCtrl::SetColumnWidths(const int32_t* widths, int count) const {
 std::vector<int32_t> CSortListCtrl::GetColumnOrder() const {
     const int count = GetColumnCount();
     std::vector<int> order(static_cast<size_t>(std::max(count, 0)));
-    if (count <= 0 || !SendMessage(LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(count),
-                                   reinterpret_cast<LPARAM>(order.data()))) {
+    if (count <= 0 || !GetColumnOrderArray(order.data(), count)) {
         order.clear();
         for (int i = 0; i < count; ++i) {
             order.push_back(i);
@@ -106,47 +100,45 @@ std::vector<int32_t> CSortListCtrl::GetColumnOrder() const {
 
 bool CSortListCtrl::SetColumnOrder(const std::vector<int32_t>& order) const {
     std::vector<int> columns(order.begin(), order.end());
-    return SendMessage(LVM_SETCOLUMNORDERARRAY, static_cast<WPARAM>(columns.size()),
-                       reinterpret_cast<LPARAM>(columns.data())) != 0;
+    return SetColumnOrderArray(columns.data(), static_cast<int>(columns.size())) != 0;
+}
+
+const view::WindowStateNames& CSortListCtrl::StateNames() {
+    static view::WindowStateNames names;
+    names.widths = kColumnsValue;
+    names.order = kColumnOrderValue;
+    names.sort = kSortValue;
+    return names;
+}
+
+view::ListState CSortListCtrl::GetListState() const {
+    view::ListState state;
+    state.widths.resize(static_cast<size_t>(std::max(GetColumnCount(), 0)));
+    GetColumnWidths(state.widths.data(), static_cast<int>(state.widths.size()));
+    state.order = GetColumnOrder();
+    state.sortColumn = m_nSortColumn;
+    state.sortDescending = m_bSortDescending != 0;
+    return state;
+}
+
+std::vector<int32_t> CSortListCtrl::GetDefaultColumnWidths() const {
+    return GetListState().widths;
 }
 
 void CSortListCtrl::LoadColumnState(SettingsStore& store) {
-    const int count = GetColumnCount();
-    if (count <= 0) {
+    if (GetColumnCount() <= 0) {
         return;
     }
-    std::vector<int32_t> widths(static_cast<size_t>(count));
-    GetColumnWidths(widths.data(), count);
-    store.ReadIntArray(kColumnsValue, widths.size(), widths.data(), widths.data());
-    SetColumnWidths(widths.data(), count);
-
-    // An order that is not a permutation of the columns (edited by hand, or written
-    // for another number of columns) would leave the header inconsistent: the list
-    // keeps its current order instead.
-    std::vector<int32_t> order = GetColumnOrder();
-    store.ReadIntArray(kColumnOrderValue, order.size(), order.data(), order.data());
-    if (view::IsColumnPermutation(order.data(), static_cast<int>(order.size()))) {
-        SetColumnOrder(order);
-    }
-
-    unsigned char sort[kSortValueSize];
-    StoreLittleEndian32(m_nSortColumn, sort);
-    StoreLittleEndian32(m_bSortDescending, sort + 4);
-    store.ReadBinary(kSortValue, sizeof sort, sort, sort);
-    SetSort(LoadLittleEndian32(sort), LoadLittleEndian32(sort + 4) != 0);
+    view::ListState state = GetListState();
+    view::LoadListState(store, StateNames(), GetDefaultColumnWidths(), state);
+    SetColumnWidths(state.widths.data(), static_cast<int>(state.widths.size()));
+    SetColumnOrder(state.order);
+    SetSort(state.sortColumn, state.sortDescending);
 }
 
 void CSortListCtrl::SaveColumnState(SettingsStore& store) const {
-    const int count = GetColumnCount();
-    std::vector<int32_t> widths(static_cast<size_t>(std::max(count, 0)));
-    GetColumnWidths(widths.data(), count);
-    store.WriteIntArray(kColumnsValue, widths.size(), widths.data());
-    const std::vector<int32_t> order = GetColumnOrder();
-    store.WriteIntArray(kColumnOrderValue, order.size(), order.data());
-    unsigned char sort[kSortValueSize];
-    StoreLittleEndian32(m_nSortColumn, sort);
-    StoreLittleEndian32(m_bSortDescending != 0 ? 1 : 0, sort + 4);
-    store.WriteBinary(kSortValue, sizeof sort, sort);
+    static_cast<void>(
+        view::SaveWindowState(store, StateNames(), view::WindowPlacementRecord(), GetListState()));
 }
 
 bool CSortListCtrl::OnReflectedNotify(const NMHDR* header, LRESULT& result) {
@@ -192,23 +184,7 @@ void CSortListCtrl::OnGetDispInfo(NMLVDISPINFOA* info) const {
 }
 
 void CSortListCtrl::UpdateSortArrows() const {
-    HWND header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
-    const int count = GetColumnCount();
-    for (int i = 0; i < count; ++i) {
-        HDITEMA item = {};
-        item.mask = HDI_FORMAT;
-        if (!::SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(i),
-                            reinterpret_cast<LPARAM>(&item))) {
-            continue;
-        }
-        const int arrow = i != m_nSortColumn ? 0 : m_bSortDescending ? HDF_SORTDOWN : HDF_SORTUP;
-        const int format = (item.fmt & ~(HDF_SORTUP | HDF_SORTDOWN)) | arrow;
-        if (format != item.fmt) {
-            item.fmt = format;
-            ::SendMessageA(header, HDM_SETITEMA, static_cast<WPARAM>(i),
-                           reinterpret_cast<LPARAM>(&item));
-        }
-    }
+    GetHeader().SetSortArrow(m_nSortColumn, m_bSortDescending != 0);
 }
 
 bool CSortListCtrl::ScrollForKey(const MSG& msg) {
@@ -256,8 +232,7 @@ void CSortListCtrl::ScrollToPrefix(char letter, DWORD time) {
 
 void CSortListCtrl::ScrollRowToTop(int row) const {
     RECT bounds = {};
-    bounds.left = LVIR_BOUNDS;
-    if (row < 0 || !SendMessage(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&bounds))) {
+    if (row < 0 || !GetItemRect(0, bounds, LVIR_BOUNDS)) {
         return;
     }
     const int rowHeight = bounds.bottom - bounds.top;

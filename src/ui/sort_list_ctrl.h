@@ -10,6 +10,7 @@
 #include "framework/controls.h"
 #include "view/list_rules.h"
 #include "view/sort_compare.h"
+#include "view/window_state.h"
 
 #include <cstdint>
 #include <functional>
@@ -69,9 +70,17 @@ public:
     bool SetColumnOrder(const std::vector<int32_t>& order) const;
 
     // The store must be open on the section that holds the values. A value the store
-    // cannot read as asked keeps what the list has now. Nothing is sorted here.
+    // cannot read as asked keeps what the list has now, a width out of range the
+    // column's default. Nothing is sorted here.
     void LoadColumnState(SettingsStore& store);
     void SaveColumnState(SettingsStore& store) const;
+    // Widths, order and sort as the list shows them now.
+    view::ListState GetListState() const;
+    // The width a column takes when its stored one is out of range: the current one
+    // unless a subclass knows better.
+    virtual std::vector<int32_t> GetDefaultColumnWidths() const;
+    // The value names of the column state, in the store's open section.
+    static const view::WindowStateNames& StateNames();
 
     // The list's own notifications, which its parent hands on (reflects): column clicks,
     // cell text requests and row deletions. True when handled, with the result set.

@@ -51,8 +51,13 @@ protected:
         AddPmm("ZZTIE.PMM", "Alpha", pad);
         AddPmm("BBSAME.PMM", "Gleich", pad + "yy");
         AddPmm("BASAME.PMM", "Gleich", pad + "yyyy");
-        ASSERT_TRUE(m_catalogue.Scan(m_dir / "mail\\", true, true, m_dir / "new\\", kLabel));
-        ASSERT_EQ(m_expected.size(), m_catalogue.records.size());
+        ScanRequest request;
+        request.mailboxDir = m_dir / "mail\\";
+        request.newmailDir = m_dir / "new\\";
+        request.newMailLabel = kLabel;
+        m_result = RunScan(request);
+        ASSERT_TRUE(m_result->hierarchyRead);
+        ASSERT_EQ(m_expected.size(), m_result->catalogue.records.size());
     }
 
     void AddPmm(const std::string& file, const std::string& name, const std::string& body) {
@@ -84,14 +89,14 @@ protected:
     }
 
     TempDir m_dir;
-    FolderCatalogue m_catalogue;
+    SharedScanResult m_result;
     std::vector<ExpectedRow> m_expected;
 };
 
 TEST_F(FolderListTest, RowsShowTheCatalogueSortedByFolderNameThenFileNameThenSize) {
-    FolderListHost host(&m_catalogue);
+    FolderListHost host;
     host.Run([&](CFolderListCtrl& list) {
-        list.FillFromCatalogue(false);
+        list.Show(m_result, false);
         EXPECT_EQ(Texts(uitest::SortedRows(m_expected, 2, false, {0, 1, 2}), false),
                   ListTexts(list));
         const auto texts = ListTexts(list);
@@ -115,7 +120,7 @@ std::string SortArrows(const CListCtrl& list) {
 }
 
 TEST_F(FolderListTest, HeaderClicksSortAscendingThenDescendingThenByTheOtherColumn) {
-    FolderListHost host(&m_catalogue);
+    FolderListHost host;
     struct Click {
         int column;
         bool descending;
@@ -123,7 +128,7 @@ TEST_F(FolderListTest, HeaderClicksSortAscendingThenDescendingThenByTheOtherColu
     } clicks[] = {{1, false, "-u-"}, {1, true, "-d-"}, {0, false, "u--"},
                   {2, false, "--u"}, {2, true, "--d"}, {1, false, "-u-"}};
     host.Run([&](CFolderListCtrl& list) {
-        list.FillFromCatalogue(true);
+        list.Show(m_result, true);
         EXPECT_EQ("--u", SortArrows(list));
     });
     for (const Click& click : clicks) {
@@ -148,9 +153,9 @@ TEST_F(FolderListTest, HeaderClicksSortAscendingThenDescendingThenByTheOtherColu
 }
 
 TEST_F(FolderListTest, SizeTiesFollowTheDisplayedColumnOrder) {
-    FolderListHost host(&m_catalogue);
+    FolderListHost host;
     host.Run([&](CFolderListCtrl& list) {
-        list.FillFromCatalogue(false);
+        list.Show(m_result, false);
         list.SetSort(1, false);
         list.Resort();
         auto texts = ListTexts(list);
@@ -167,10 +172,10 @@ TEST_F(FolderListTest, SizeTiesFollowTheDisplayedColumnOrder) {
 }
 
 TEST_F(FolderListTest, RefillShowsTheOtherSizeForm) {
-    FolderListHost host(&m_catalogue);
+    FolderListHost host;
     host.Run([&](CFolderListCtrl& list) {
         for (bool compact : {true, false, true}) {
-            list.FillFromCatalogue(compact);
+            list.Show(m_result, compact);
             EXPECT_EQ(compact, list.IsCompactSizes());
             EXPECT_EQ(Texts(uitest::SortedRows(m_expected, 2, false, {0, 1, 2}), compact),
                       ListTexts(list));
@@ -179,9 +184,9 @@ TEST_F(FolderListTest, RefillShowsTheOtherSizeForm) {
 }
 
 TEST_F(FolderListTest, CellTextIsCutToTheBufferWithItsTerminator) {
-    FolderListHost host(&m_catalogue);
+    FolderListHost host;
     host.Run([&](CFolderListCtrl& list) {
-        list.FillFromCatalogue(false);
+        list.Show(m_result, false);
         const std::string full = uitest::ItemText(list, 0, 2, 260);
         ASSERT_GT(full.size(), 6u);
         EXPECT_EQ(full.substr(0, 6), uitest::ItemText(list, 0, 2, 7));
@@ -191,11 +196,12 @@ TEST_F(FolderListTest, CellTextIsCutToTheBufferWithItsTerminator) {
     });
 }
 
-TEST(FolderListEmptyTest, AnEmptyCatalogueGivesAnEmptyList) {
-    FolderCatalogue empty;
-    FolderListHost host(&empty);
+TEST(FolderListEmptyTest, AnEmptyResultOrNoneGivesAnEmptyList) {
+    FolderListHost host;
     host.Run([&](CFolderListCtrl& list) {
-        list.FillFromCatalogue(true);
+        list.Show(std::make_shared<ScanResult>(), true);
+        EXPECT_EQ(0, list.GetItemCount());
+        list.Show(nullptr, true);
         EXPECT_EQ(0, list.GetItemCount());
         EXPECT_EQ(3, list.GetColumnCount());
         EXPECT_EQ(2, list.GetSortColumn());
@@ -274,8 +280,7 @@ TEST(FolderListDpiTest, DefaultWidthsScaleWithTheScreensDpi) {
 }
 
 TEST(FolderListSortTest, SetSortClampsTheColumnIntoTheColumnsThereAre) {
-    FolderCatalogue empty;
-    FolderListHost host(&empty);
+    FolderListHost host;
     host.Run([&](CFolderListCtrl& list) {
         const std::tuple<int, int> cases[] = {{0, 0}, {1, 1},         {2, 2},  {3, 2},
                                               {9, 2}, {INT32_MAX, 2}, {-1, 0}, {INT32_MIN, 0}};
@@ -299,8 +304,7 @@ std::string Ints(std::initializer_list<int32_t> values) {
 }
 
 TEST(FolderListStateTest, ColumnStateRoundTripsThroughTheStore) {
-    FolderCatalogue empty;
-    FolderListHost host(&empty);
+    FolderListHost host;
     MemorySettingsStore store;
     ASSERT_TRUE(store.Open("MainDlg"));
     store.ClearLog();
@@ -319,7 +323,7 @@ TEST(FolderListStateTest, ColumnStateRoundTripsThroughTheStore) {
                                              "WriteBinary Sort"};
     EXPECT_EQ(writes, store.Log());
 
-    FolderListHost again(&empty);
+    FolderListHost again;
     again.Run([&](CFolderListCtrl& list) {
         list.LoadColumnState(store);
         int32_t widths[3] = {};
@@ -374,7 +378,6 @@ TEST(FolderListStateTest, UnusableStoredValuesLeaveTheCurrentState) {
          1,
          true},
     };
-    FolderCatalogue empty;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         MemorySettingsStore store;
@@ -383,7 +386,7 @@ TEST(FolderListStateTest, UnusableStoredValuesLeaveTheCurrentState) {
         section["Columns"].bytes = c.columns;
         section["ColOrder"].bytes = c.order;
         section["Sort"].bytes = c.sort;
-        FolderListHost host(&empty);
+        FolderListHost host;
         host.Run([&](CFolderListCtrl& list) {
             list.LoadColumnState(store);
             int32_t widths[3] = {};

@@ -62,9 +62,8 @@ void ListHost::ClickHeader(int column) {
     Pump();
 }
 
-FolderListHost::FolderListHost(FolderCatalogue* catalogue) : ListHost(m_folderList) {
-    m_folderList.InitColumns(catalogue, IDS_COLUMN_FILENAME, IDS_COLUMN_SIZE,
-                             IDS_COLUMN_FOLDERNAME);
+FolderListHost::FolderListHost() : ListHost(m_folderList) {
+    m_folderList.InitColumns(IDS_COLUMN_FILENAME, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDERNAME);
 }
 
 namespace {

@@ -45,7 +45,7 @@ struct FolderListHolder {
 // The folder list with its three columns, as the main dialog sets it up.
 class FolderListHost : private FolderListHolder, public ListHost {
 public:
-    explicit FolderListHost(FolderCatalogue* catalogue);
+    FolderListHost();
     template <class Step> void Run(Step step) {
         ListHost::Run([&] { step(m_folderList); });
     }
