@@ -160,12 +160,23 @@ void TreeRows::SortBy(int column) {
     if (column < 0 || column >= kTreeColumnCount) {
         return;
     }
-    if (column == m_sort.nSortColumn) {
-        m_sort.bSortDescending = !m_sort.bSortDescending;
-    } else {
-        m_sort.nSortColumn = column;
-        m_sort.bSortDescending = DescendingOnFirstClick(column);
+    view::ColumnSort current;
+    current.column = m_sort.nSortColumn;
+    current.descending = m_sort.bSortDescending;
+    const view::ColumnSort next = view::NextSort(current, column, DescendingOnFirstClick(column));
+    Sort(next.column, next.descending);
+}
+
+bool TreeRows::DescendingOnFirstClick(int column) const {
+    return tree::DescendingOnFirstClick(column);
+}
+
+void TreeRows::Sort(int column, bool descending) {
+    if (column < 0 || column >= kTreeColumnCount) {
+        return;
     }
+    m_sort.nSortColumn = column;
+    m_sort.bSortDescending = descending;
     m_tree.Sort(m_sort);
     ShowRows();
 }
@@ -192,7 +203,7 @@ std::string TreeRows::CellText(int row, int column, SizeStyle style) const {
     }
 }
 
-ExpanderImage TreeRows::ImageOf(int row) const {
+int TreeRows::ImageOf(int row) const {
     if (!ValidRow(row) || m_tree.ChildCount(static_cast<int>(m_rows[row])) == 0) {
         return kImageLeaf;
     }

@@ -9,6 +9,7 @@
 #include "sizes/size_text.h"
 #include "tree/folder_tree.h"
 #include "view/layout.h"
+#include "view/report_model.h"
 
 #include <cstdint>
 #include <string>
@@ -32,7 +33,7 @@ enum ExpanderImage { kImageClosed = 0, kImageOpen = 1, kImageLeaf = 2 };
 // and count largest first, as disk-usage tools show sizes.
 bool DescendingOnFirstClick(int column);
 
-class TreeRows {
+class TreeRows : public view::ReportModel {
 public:
     // Shows the tree of `result`. The first result opens the first level and selects
     // the first row; a later one keeps open what was open and the selection, where the
@@ -43,7 +44,7 @@ public:
     const FolderTree& Tree() const { return m_tree; }
     // The shown nodes, in order; a row is a position in it.
     const std::vector<uint32_t>& Rows() const { return m_rows; }
-    int RowCount() const { return static_cast<int>(m_rows.size()); }
+    int RowCount() const override { return static_cast<int>(m_rows.size()); }
     bool IsExpanded(uint32_t node) const { return node < m_expanded.size() && m_expanded[node]; }
 
     // The selected row, -1 for none, and the row the list's own keys or the mouse
@@ -62,13 +63,25 @@ public:
     // A header click: the same column again turns the order round, another column
     // starts with its first-click order. The selection stays on its node.
     void SortBy(int column);
-    const TreeSort& Sort() const { return m_sort; }
+    const TreeSort& GetSort() const { return m_sort; }
+
+    // The rows as a report list asks for them, sizes in the style set here.
+    void SetSizeStyle(SizeStyle style) { m_sizeStyle = style; }
+    std::string CellText(int row, int column) const override {
+        return CellText(row, column, m_sizeStyle);
+    }
+    bool DescendingOnFirstClick(int column) const override;
+    void Sort(int column, bool descending) override;
+    int FindRow(int start, const std::string& prefix) const override {
+        return FindByName(start, prefix);
+    }
 
     // What `row` shows in `column`, sizes in `style`.
     std::string CellText(int row, int column, SizeStyle style) const;
-    ExpanderImage ImageOf(int row) const;
+    // An ExpanderImage.
+    int ImageOf(int row) const override;
     // The indent in image widths: the depth, held at 200 for chains deeper than any window.
-    int IndentOf(int row) const;
+    int IndentOf(int row) const override;
     // The row's share of the mailbox in tenths of a percent.
     uint32_t ShareOf(int row) const;
     // The first row from `start` on, wrapping around, whose name starts with `prefix`
@@ -85,6 +98,7 @@ private:
     std::vector<uint32_t> m_rows;    // the shown nodes, in order
     int m_nSelectedNode = -1;
     TreeSort m_sort;
+    SizeStyle m_sizeStyle = SizeStyle::Compact;
 };
 
 // Where the share bar of a cell goes: from the cell's left, 3 pixels in, as long as

@@ -19,18 +19,26 @@
 
 namespace {
 
-const int32_t kDefaultWidths[CFolderTreeDlg::kColumnCount] = {230, 80, 130, 90, 60};
+const CReportList::Column kColumns[CFolderTreeDlg::kColumnCount] = {
+    {IDS_TREE_COLUMN_NAME, LVCFMT_LEFT, 230},   {IDS_TREE_COLUMN_TOTAL, LVCFMT_RIGHT, 80},
+    {IDS_TREE_COLUMN_SHARE, LVCFMT_RIGHT, 130}, {IDS_TREE_COLUMN_OWN, LVCFMT_RIGHT, 90},
+    {IDS_TREE_COLUMN_FILES, LVCFMT_RIGHT, 60},
+};
 
-view::PixelRect FromRect(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
+view::WindowStateNames TreeStateNames() {
+    view::WindowStateNames names;
+    names.placement = CFolderTreeDlg::kPlacementValue;
+    names.widths = CFolderTreeDlg::kColumnsValue;
+    return names;
 }
 
 } // namespace
 
 CFolderTreeDlg::CFolderTreeDlg(HWND parent, AppServices& app, const ScanRequest& request,
                                bool compact)
-    : CAppDlg(0, IDR_TREEACCEL, IDD_FOLDER_TREE, parent), m_app(app), m_request(request),
-      m_sizeStyle(SizeStyleFor(compact)) {}
+    : CAppDlg(0, IDR_TREEACCEL, IDD_FOLDER_TREE, parent), m_app(app), m_request(request) {
+    m_rows.SetSizeStyle(SizeStyleFor(compact));
+}
 
 CFolderTreeDlg::~CFolderTreeDlg() = default;
 
@@ -41,22 +49,10 @@ void CFolderTreeDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CFolderTreeDlg::OnInitDialog() {
     CAppDlg::OnInitDialog();
-    m_list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    m_list.Init(m_rows, kColumns, kColumnCount, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    m_list.SetSort({m_rows.GetSort().nSortColumn, m_rows.GetSort().bSortDescending});
     m_images = MakeExpanderImages();
     m_list.SetImageList(m_images.GetSafeHandle(), LVSIL_SMALL);
-    const UINT titles[kColumnCount] = {IDS_TREE_COLUMN_NAME, IDS_TREE_COLUMN_TOTAL,
-                                       IDS_TREE_COLUMN_SHARE, IDS_TREE_COLUMN_OWN,
-                                       IDS_TREE_COLUMN_FILES};
-    for (int c = 0; c < kColumnCount; ++c) {
-        std::string title = LoadResourceString(titles[c]);
-        LVCOLUMNA column = {};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-        column.fmt = c == tree::kTreeColumnName ? LVCFMT_LEFT : LVCFMT_RIGHT;
-        column.cx = kDefaultWidths[c];
-        column.pszText = &title[0];
-        column.iSubItem = c;
-        m_list.InsertColumn(c, column);
-    }
     RestoreState();
     Relayout();
     Rescan();
@@ -103,9 +99,7 @@ void CFolderTreeDlg::TakeSelection() {
 }
 
 void CFolderTreeDlg::ShowRows() {
-    m_list.SetItemCount(m_rows.RowCount(), LVSICF_NOSCROLL);
-    m_list.GetHeader().SetSortArrow(m_rows.Sort().nSortColumn, m_rows.Sort().bSortDescending);
-    m_list.Invalidate(FALSE);
+    m_list.Refresh();
     const int row = m_rows.SelectedRow();
     if (row < 0) {
         return;
@@ -139,70 +133,6 @@ void CFolderTreeDlg::UpdateStatus() {
                                               r.scanTime.second));
 }
 
-void CFolderTreeDlg::FillDisplayInfo(NMLVDISPINFOA& info) {
-    LVITEMA& item = info.item;
-    if (item.mask & LVIF_TEXT) {
-        m_strCell = m_rows.CellText(item.iItem, item.iSubItem, m_sizeStyle);
-        if (item.pszText && item.cchTextMax > 0) {
-            lstrcpynA(item.pszText, m_strCell.c_str(), item.cchTextMax);
-        }
-    }
-    if (item.iSubItem == 0 && (item.mask & LVIF_IMAGE)) {
-        item.iImage = m_rows.ImageOf(item.iItem);
-    }
-    if (item.iSubItem == 0 && (item.mask & LVIF_INDENT)) {
-        item.iIndent = m_rows.IndentOf(item.iItem);
-    }
-}
-
-RECT CFolderTreeDlg::GetBarRect(int row) const {
-    RECT cell = {};
-    if (row < 0 || row >= m_rows.RowCount() ||
-        !m_list.GetSubItemRect(row, tree::kTreeColumnShare, LVIR_BOUNDS, cell)) {
-        return RECT{};
-    }
-    const view::PixelRect bar = tree::ShareBarRect(FromRect(cell), m_rows.ShareOf(row));
-    return RECT{bar.left, bar.top, bar.right, bar.bottom};
-}
-
-LRESULT CFolderTreeDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
-    switch (draw.nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-        return CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT:
-        return CDRF_NOTIFYSUBITEMDRAW;
-    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
-        break;
-    default:
-        return CDRF_DODEFAULT;
-    }
-    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
-    RECT cell = {};
-    if (draw.iSubItem != tree::kTreeColumnShare || row >= m_rows.RowCount() ||
-        !m_list.GetSubItemRect(row, tree::kTreeColumnShare, LVIR_BOUNDS, cell)) {
-        return CDRF_DODEFAULT;
-    }
-    HDC dc = draw.nmcd.hdc;
-    const bool selected = (m_list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
-    RECT inner = {cell.left + 1, cell.top, cell.right, cell.bottom - 1};
-    ::FillRect(dc, &inner, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    const RECT bar = GetBarRect(row);
-    if (bar.right > bar.left) {
-        // On the selection's colour the bar takes the selected text's colour.
-        HBRUSH brush =
-            ::CreateSolidBrush(selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : BarColor());
-        ::FillRect(dc, &bar, brush);
-        ::DeleteObject(brush);
-    }
-    const std::string text = m_rows.CellText(row, tree::kTreeColumnShare, m_sizeStyle);
-    RECT textRect = {cell.left, cell.top, cell.right - 4, cell.bottom};
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
-                DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    return CDRF_SKIPDEFAULT;
-}
-
 void CFolderTreeDlg::OnKey(WORD key) {
     static const struct {
         WORD key;
@@ -225,6 +155,7 @@ void CFolderTreeDlg::OnKey(WORD key) {
 }
 
 void CFolderTreeDlg::OnClick(const NMITEMACTIVATE& click) {
+    TakeSelection();
     LVHITTESTINFO hit = {};
     hit.pt = click.ptAction;
     const int row = m_list.SubItemHitTest(hit);
@@ -236,20 +167,13 @@ void CFolderTreeDlg::OnClick(const NMITEMACTIVATE& click) {
 }
 
 bool CFolderTreeDlg::OnListNotify(const NMHDR* header, LRESULT& result) {
-    NMHDR* any = const_cast<NMHDR*>(header);
-    result = 0;
-    switch (header->code) {
-    case LVN_GETDISPINFOA:
-        FillDisplayInfo(*reinterpret_cast<NMLVDISPINFOA*>(any));
-        return true;
-    case LVN_ODFINDITEMA: {
-        const NMLVFINDITEMA& find = *reinterpret_cast<const NMLVFINDITEMA*>(header);
-        const bool byName = (find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz;
-        result = byName ? m_rows.FindByName(find.iStart, find.lvfi.psz) : -1;
+    if (m_list.OnNotify(header, result)) {
         return true;
     }
+    result = 0;
+    switch (header->code) {
     case NM_CUSTOMDRAW:
-        result = OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(any));
+        result = OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)));
         return true;
     case LVN_KEYDOWN:
         OnKey(reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey);
@@ -258,12 +182,13 @@ bool CFolderTreeDlg::OnListNotify(const NMHDR* header, LRESULT& result) {
         OnClick(*reinterpret_cast<const NMITEMACTIVATE*>(header));
         return true;
     case NM_DBLCLK:
+        TakeSelection();
         m_rows.Toggle(reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem);
         ShowRows();
         return true;
     case LVN_COLUMNCLICK:
         TakeSelection();
-        m_rows.SortBy(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
+        m_list.ClickColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
         ShowRows();
         return true;
     default:
@@ -307,17 +232,6 @@ bool CFolderTreeDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
     return CAppDlg::OnMessage(msg, wParam, lParam, result);
 }
 
-namespace {
-
-view::WindowStateNames TreeStateNames() {
-    view::WindowStateNames names;
-    names.placement = CFolderTreeDlg::kPlacementValue;
-    names.widths = CFolderTreeDlg::kColumnsValue;
-    return names;
-}
-
-} // namespace
-
 void CFolderTreeDlg::RestoreState() {
     SettingsStore* store = m_app.GetSettingsStore();
     if (store == nullptr || !store->Open(settings_names::kSection)) {
@@ -330,7 +244,7 @@ void CFolderTreeDlg::RestoreState() {
     const WINDOWPLACEMENT wp = ToWindowPlacement(view::LoadPlacement(
         *store, TreeStateNames(), FromWindowPlacement(current), MonitorWorkAreas()));
     ::SetWindowPlacement(m_hWnd, &wp);
-    const std::vector<int32_t> defaults(kDefaultWidths, kDefaultWidths + kColumnCount);
+    const std::vector<int32_t> defaults = m_list.GetDefaultWidths();
     view::ListState list;
     list.widths = defaults;
     view::LoadListState(*store, TreeStateNames(), defaults, list);

@@ -6,6 +6,7 @@
 
 #include "framework/controls.h"
 #include "framework/image_list.h"
+#include "framework/report_list.h"
 #include "tree/tree_rows.h"
 #include "ui/app_dlg.h"
 
@@ -54,7 +55,6 @@ protected:
 
 private:
     bool OnListNotify(const NMHDR* header, LRESULT& result);
-    void FillDisplayInfo(NMLVDISPINFOA& info);
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
     void OnKey(WORD key);
     void OnClick(const NMITEMACTIVATE& click);
@@ -68,12 +68,10 @@ private:
 
     AppServices& m_app;
     ScanRequest m_request;
-    SizeStyle m_sizeStyle;
     tree::TreeRows m_rows;
     int m_nScanCount = 0;
     int m_nStatusHeight = 0;
     CImageList m_images; // the list shares them (LVS_SHAREIMAGELISTS)
-    CListCtrl m_list;
+    CReportList m_list;
     CStatic m_status;
-    std::string m_strCell; // the text handed to the list for the current request
 };

@@ -175,6 +175,23 @@ TEST(TreeRowsRule, TheFirstClickSortsNamesAscendingAndSizesAndCountsDescending) 
     }
 }
 
+TEST_F(TreeRowsTest, AsAReportModelItSortsAsToldAndShowsSizesInTheStyleSet) {
+    view::ReportModel& model = rows;
+    EXPECT_EQ(5, model.RowCount());
+    EXPECT_EQ(FormatSize(1984, SizeStyle::Compact), model.CellText(0, tree::kTreeColumnTotal));
+    rows.SetSizeStyle(SizeStyle::Exact);
+    EXPECT_EQ(FormatSize(1984, SizeStyle::Exact), model.CellText(0, tree::kTreeColumnTotal));
+    rows.SelectRow(-1);
+    model.Sort(tree::kTreeColumnName, true);
+    EXPECT_EQ("Kunden;Archiv;.2020;.2019;<Posteingang>;", Outline(rows));
+    EXPECT_EQ(tree::kTreeColumnName, rows.GetSort().nSortColumn);
+    model.Sort(tree::kTreeColumnCount, false);
+    EXPECT_EQ(tree::kTreeColumnName, rows.GetSort().nSortColumn) << "no such column";
+    EXPECT_EQ(1, model.FindRow(0, "ar"));
+    EXPECT_EQ(tree::kImageOpen, model.ImageOf(1));
+    EXPECT_EQ(1, model.IndentOf(3));
+}
+
 TEST_F(TreeRowsTest, SortingKeepsTheSelectionOnItsNode) {
     rows.SelectRow(3); // Kunden
     rows.SortBy(tree::kTreeColumnOwn);
