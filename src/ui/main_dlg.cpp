@@ -2,12 +2,12 @@
 #include "ui/main_dlg.h"
 
 #include "diag/trace.h"
+#include "framework/menu.h"
 #include "framework/monitors.h"
 #include "framework/win_app.h"
 #include "resource.h"
 #include "settings/registry_store_win32.h"
 #include "ui/about_dlg.h"
-#include "ui/borrowed_menu.h"
 #include "ui/folder_tree_dlg.h"
 #include "ui/settings_dlg.h"
 #include "ui/window_placement.h"
@@ -344,35 +344,31 @@ void CMainDlg::OnAbout() {
     m_app.RunModal(dialog);
 }
 
-void CMainDlg::SetChecks(CBorrowedMenu& menu) const {
+void CMainDlg::SetChecks(const CMenuHandle& menu) const {
     menu.CheckItem(ID_VIEW_COMPACT, m_settings.m_bCompactFileSizes);
     menu.CheckItem(ID_VIEW_NEWMAIL, m_settings.m_bShowNewMailFolder);
 }
 
 void CMainDlg::UpdateMenuChecks() {
-    std::unique_ptr<CBorrowedMenu> bar = CBorrowedMenu::FromWindow(m_hWnd);
-    if (!bar) {
-        return;
-    }
-    std::unique_ptr<CBorrowedMenu> view = bar->GetSubMenu(1);
+    const CMenuHandle view = CMenuHandle::FromWindow(m_hWnd).GetSubMenu(1);
     if (view) {
-        SetChecks(*view);
+        SetChecks(view);
     }
 }
 
 void CMainDlg::ShowContextMenu() {
     POINT at = {};
     ::GetCursorPos(&at);
-    CBorrowedMenu menu;
+    CMenu menu;
     if (!menu.LoadMenu(IDR_CONTEXTMENU)) {
         return;
     }
-    std::unique_ptr<CBorrowedMenu> popup = menu.GetSubMenu(0);
+    const CMenuHandle popup = menu.Borrow().GetSubMenu(0);
     if (!popup) {
         return;
     }
-    SetChecks(*popup);
-    ::TrackPopupMenu(popup->GetSafeHmenu(), 0, at.x, at.y, 0, m_hWnd, nullptr);
+    SetChecks(popup);
+    ::TrackPopupMenu(popup.GetSafeHmenu(), 0, at.x, at.y, 0, m_hWnd, nullptr);
 }
 
 void CMainDlg::InitLayout() {

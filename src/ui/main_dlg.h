@@ -16,7 +16,7 @@
 #include <functional>
 #include <string>
 
-class CBorrowedMenu;
+class CMenuHandle;
 
 class CMainDlg : public CAppDlg {
 public:
@@ -95,7 +95,7 @@ private:
     void OnFolderTree();
     void ShowContextMenu();
     void UpdateMenuChecks();
-    void SetChecks(CBorrowedMenu& menu) const;
+    void SetChecks(const CMenuHandle& menu) const;
     void Toggle(bool& setting);
 
     AppServices& m_app;
