@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 class CStatic : public CWnd {
 public:
     HICON SetIcon(HICON icon) const {
@@ -82,6 +84,16 @@ public:
     int InsertColumn(int index, const LVCOLUMNA& column) const {
         return static_cast<int>(
             SendMessage(LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column)));
+    }
+    // The title of `column`, up to 255 characters.
+    std::string GetColumnTitle(int column) const {
+        char text[256] = {};
+        LVCOLUMNA info = {};
+        info.mask = LVCF_TEXT;
+        info.pszText = text;
+        info.cchTextMax = sizeof text;
+        SendMessage(LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+        return text;
     }
     int GetColumnWidth(int column) const {
         return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));

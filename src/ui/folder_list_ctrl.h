@@ -9,6 +9,7 @@
 
 class CFolderListCtrl : public CSortListCtrl {
 public:
+    static constexpr int kColumnCount = 3;
     static constexpr int kFileNameWidth = 110;
     static constexpr int kSizeWidth = 70;
     static constexpr int kFolderNameWidth = 240;

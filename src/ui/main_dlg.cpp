@@ -6,7 +6,7 @@
 #include "framework/monitors.h"
 #include "framework/win_app.h"
 #include "resource.h"
-#include "settings/registry_store_win32.h"
+#include "settings/settings_store.h"
 #include "ui/about_dlg.h"
 #include "ui/folder_tree_dlg.h"
 #include "ui/settings_dlg.h"
@@ -72,8 +72,7 @@ BOOL CMainDlg::OnInitDialog() {
 }
 
 void CMainDlg::RestoreState() {
-    std::unique_ptr<RegistrySettingsStore> legacy = FindLegacyStore(settings_names::kSection);
-    SettingsStore* source = legacy ? legacy.get() : m_app.GetSettingsStore();
+    SettingsStore* source = m_app.GetSettingsStore();
     if (source == nullptr || !source->Open(settings_names::kSection)) {
         return;
     }
@@ -85,14 +84,6 @@ void CMainDlg::RestoreState() {
     m_list.LoadColumnState(*source);
     m_settings.Load(*source);
     source->Close();
-    if (legacy) {
-        legacy.reset();
-        // The old key goes only once its values stand in the current one: a run that
-        // ends without closing the window normally must not lose the user's settings.
-        if (SaveState()) {
-            DeleteLegacyStore();
-        }
-    }
 }
 
 bool CMainDlg::SaveState() {

@@ -39,11 +39,13 @@ public:
     // (from inside a message box it shows) or that queued up meanwhile are dropped, and
     // those that waited from before it began count as one.
     void Refresh(RefreshCause cause = RefreshCause::kUser);
-    // Placement, columns and settings from the section "MainDlg", from the legacy
-    // location once if it still exists; and back to the application's store.
+    // Placement, columns and settings from the section "MainDlg" of the application's
+    // store, and back to it.
     void RestoreState();
     // False when the store's section cannot be opened (nothing is written then).
     [[nodiscard]] bool SaveState();
+    // The value names of placement, columns and sort.
+    static const view::WindowStateNames& StateNames();
     // Starts or stops the worker as the settings say, with the settings' interval.
     void ApplyAutoRefresh();
 
@@ -82,8 +84,7 @@ private:
     bool ScanAndFill();
     // What the settings ask a scan for.
     ScanRequest MakeScanRequest() const;
-    // The value names of placement, columns and sort.
-    static const view::WindowStateNames& StateNames();
+
     // Takes the queued worker requests out; those posted before `started` (when the
     // refresh began) come back as one.
     void DropQueuedRefreshRequests(DWORD started);

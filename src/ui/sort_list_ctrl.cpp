@@ -3,6 +3,7 @@
 #include "ui/sort_list_ctrl.h"
 
 #include "settings/settings_store.h"
+#include "view/report_model.h"
 #include "view/sort_compare.h"
 
 #include <algorithm>
@@ -163,12 +164,13 @@ bool CSortListCtrl::OnReflectedNotify(const NMHDR* header, LRESULT& result) {
 }
 
 void CSortListCtrl::OnColumnClick(int column) {
-    if (column == m_nSortColumn) {
-        m_bSortDescending = m_bSortDescending ? 0 : 1;
-    } else {
-        m_nSortColumn = column;
-        m_bSortDescending = 0;
-    }
+    // Every column starts ascending here: the list's stored "Sort" keeps its meaning.
+    view::ColumnSort current;
+    current.column = m_nSortColumn;
+    current.descending = m_bSortDescending != 0;
+    const view::ColumnSort next = view::NextSort(current, column, false);
+    m_nSortColumn = next.column;
+    m_bSortDescending = next.descending ? 1 : 0;
     SortAndShowSelection();
 }
 

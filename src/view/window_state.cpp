@@ -6,6 +6,7 @@
 #include "view/column_order.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace view {
 
@@ -116,6 +117,44 @@ void LoadListState(SettingsStore& store, const WindowStateNames& names,
         state.sortColumn = std::min(std::max(LoadLittleEndian32(sort), 0), last);
         state.sortDescending = LoadLittleEndian32(sort + 4) != 0;
     }
+}
+
+namespace {
+
+// Reads of a value that is missing or of another form give the default; a default no
+// store holds tells them apart.
+constexpr uint8_t kAbsentByte = 0xA5;
+constexpr int32_t kAbsentInt = INT32_MIN;
+
+bool CopyBinary(SettingsStore& from, SettingsStore& to, const char* name, size_t length) {
+    if (name == nullptr) {
+        return true;
+    }
+    const std::vector<uint8_t> absent(length, kAbsentByte);
+    std::vector<uint8_t> bytes(length);
+    from.ReadBinary(name, length, absent.data(), bytes.data());
+    return bytes == absent || to.WriteBinary(name, length, bytes.data());
+}
+
+bool CopyInts(SettingsStore& from, SettingsStore& to, const char* name, size_t count) {
+    if (name == nullptr || count == 0) {
+        return true;
+    }
+    const std::vector<int32_t> absent(count, kAbsentInt);
+    std::vector<int32_t> values(count);
+    from.ReadIntArray(name, count, absent.data(), values.data());
+    return values == absent || to.WriteIntArray(name, count, values.data());
+}
+
+} // namespace
+
+bool CopyWindowState(SettingsStore& from, SettingsStore& to, const WindowStateNames& names,
+                     size_t columnCount) {
+    bool written = CopyBinary(from, to, names.placement, kPlacementSize);
+    written = CopyInts(from, to, names.widths, columnCount) && written;
+    written = CopyInts(from, to, names.order, columnCount) && written;
+    written = CopyBinary(from, to, names.sort, kSortValueSize) && written;
+    return written;
 }
 
 bool SaveWindowState(SettingsStore& store, const WindowStateNames& names,

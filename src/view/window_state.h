@@ -57,6 +57,13 @@ WindowPlacementRecord LoadPlacement(SettingsStore& store, const WindowStateNames
 void LoadListState(SettingsStore& store, const WindowStateNames& names,
                    const std::vector<int32_t>& defaultWidths, ListState& state);
 
+// Copies what `from` holds of the values `names` names to `to` (both open on the
+// window's section), each only in its own form, a list of `columnCount` columns: the
+// move of a window's state from an old location. False when a value could not be
+// written.
+bool CopyWindowState(SettingsStore& from, SettingsStore& to, const WindowStateNames& names,
+                     size_t columnCount);
+
 // Writes what `names` names. False when a value could not be written.
 bool SaveWindowState(SettingsStore& store, const WindowStateNames& names,
                      const WindowPlacementRecord& placement, const ListState& list);

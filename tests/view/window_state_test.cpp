@@ -250,4 +250,22 @@ TEST_F(WindowStateTest, APlacementOfAnotherFormOrOffTheScreensIsMadeFitToShow) {
     EXPECT_EQ("6,6,478,379", Rect(view::LoadPlacement(store, names, fallback, kTwoScreens).normal));
 }
 
+TEST_F(WindowStateTest, ACopyTakesWhatTheOldPlaceHoldsInItsFormAndLeavesTheRest) {
+    MemorySettingsStore old;
+    ASSERT_TRUE(old.Open("MainDlg"));
+    auto& from = old.Sections()["MainDlg"];
+    from["Placement"].bytes = Ints({44, 0, 1, -1, -1, -1, -1, 20, 30, 620, 530});
+    from["Sort"].bytes = Ints({0, 1});
+    from["Columns"].bytes = Ints({1, 2}); // another size: not taken
+    Section()["Columns"].bytes = Ints({7, 8, 9});
+    Section()["Sort"].bytes = Ints({2, 0});
+    store.ClearLog();
+    EXPECT_TRUE(view::CopyWindowState(old, store, names, 3));
+    EXPECT_EQ((std::vector<std::string>{"WriteBinary Placement", "WriteBinary Sort"}), store.Log());
+    EXPECT_EQ(from["Placement"].bytes, Section()["Placement"].bytes);
+    EXPECT_EQ(Ints({0, 1}), Section()["Sort"].bytes);
+    EXPECT_EQ(Ints({7, 8, 9}), Section()["Columns"].bytes);
+    EXPECT_EQ(0u, Section().count("ColOrder"));
+}
+
 } // namespace
