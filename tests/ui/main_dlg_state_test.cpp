@@ -161,6 +161,20 @@ TEST_F(MainDlgTest, AWindowClosedMaximizedReopensMaximizedWithItsNormalRectangle
             }});
 }
 
+TEST_F(MainDlgTest, AWindowStoredMinimizedOpensNormalWithItsRectangle) {
+    Store("Placement", REG_BINARY,
+          Ints({44, 0, SW_SHOWMINIMIZED, -1, -1, -1, -1, 20, 30, 520, 430}));
+    CMainDlg dlg(m_app);
+    RunMain(dlg, {[&] {
+                EXPECT_FALSE(::IsIconic(dlg.GetSafeHwnd()));
+                const WINDOWPLACEMENT wp = PlacementOf(dlg.GetSafeHwnd());
+                EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), wp.showCmd);
+                EXPECT_EQ(20, wp.rcNormalPosition.left);
+                EXPECT_EQ(430, wp.rcNormalPosition.bottom);
+                return true;
+            }});
+}
+
 void ExpectPlaced(HWND control, const view::ControlPlace& place, const char* what) {
     const RECT r = testsupport::ChildRect(control);
     EXPECT_EQ(place.x, r.left) << what;
