@@ -31,6 +31,8 @@ public:
     void Refresh() const;
     // Sets the sort the header shows and the model has, without a click.
     void SetSort(const view::ColumnSort& sort);
+    // Records the sort only: the model and the header follow at the next SetSort.
+    void SetSortState(const view::ColumnSort& sort) { m_sort = sort; }
     const view::ColumnSort& GetSort() const { return m_sort; }
     // A click on `column`'s header: the next sort by the click rule.
     void ClickColumn(int column);
@@ -38,6 +40,10 @@ public:
     // Cell texts, images, indents and searches; true when `header` was one of them,
     // with `result` set.
     bool OnNotify(const NMHDR* header, LRESULT& result);
+
+protected:
+    // A column's default width where the list knows better than the scaled one.
+    void SetDefaultWidth(int column, int32_t width) { m_defaultWidths[column] = width; }
 
 private:
     void FillDisplayInfo(NMLVDISPINFOA& info);

@@ -60,15 +60,15 @@ view::ListSnapshot SnapshotFolderList(const CFolderListCtrl& list, const std::st
     for (int32_t column : order) {
         snapshot.titles.push_back(list.GetColumnTitle(column));
     }
-    const int count = list.GetItemCount();
+    const view::FolderRows& rows = list.GetRows();
+    const int count = rows.RowCount();
     snapshot.rows.resize(static_cast<size_t>(count > 0 ? count : 0));
     for (int i = 0; i < count; ++i) {
-        const LPARAM item = list.GetItemData(i);
         view::ListSnapshot::Row& row = snapshot.rows[static_cast<size_t>(i)];
         for (int32_t column : order) {
-            row.cells.push_back(list.GetItemText(item, column));
+            row.cells.push_back(rows.CellText(i, column));
         }
-        row.bytes = CFolderListCtrl::RecordOf(item).size;
+        row.bytes = rows.Record(i).size;
     }
     snapshot.statusLine = statusLine;
     snapshot.totalBytes = totalBytes;

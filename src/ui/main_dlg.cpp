@@ -127,7 +127,7 @@ ScanRequest CMainDlg::MakeScanRequest() const {
 
 const view::WindowStateNames& CMainDlg::StateNames() {
     static view::WindowStateNames names = [] {
-        view::WindowStateNames n = CSortListCtrl::StateNames();
+        view::WindowStateNames n = CFolderListCtrl::StateNames();
         n.placement = kPlacementValue;
         return n;
     }();

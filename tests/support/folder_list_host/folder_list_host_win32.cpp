@@ -10,7 +10,7 @@
 
 namespace uitest {
 
-ListHost::ListHost(CSortListCtrl& list) : m_list(list) {
+ListHost::ListHost(CFolderListCtrl& list) : m_list(list) {
     m_hWnd = ::CreateDialogParamA(GetResourceInstance(), MAKEINTRESOURCEA(IDD_FOLDTALLY_DIALOG),
                                   nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
     EXPECT_NE(nullptr, m_hWnd);
