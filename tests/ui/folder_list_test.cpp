@@ -337,6 +337,9 @@ TEST(FolderListStateTest, ColumnStateRoundTripsThroughTheStore) {
     });
 }
 
+// Every rule for stored values is the model's (window_state_test); here two of them
+// reach the list: a value of another size keeps the current state, and a sort column
+// beyond the last is the last, its descending direction turned round by the next click.
 TEST(FolderListStateTest, UnusableStoredValuesLeaveTheCurrentState) {
     struct Case {
         const char* what;
@@ -348,34 +351,12 @@ TEST(FolderListStateTest, UnusableStoredValuesLeaveTheCurrentState) {
         bool expectedDescending;
     } cases[] = {
         {"too short", Ints({1, 2}), Ints({2, 1}), Ints({1}), {0, 1, 2}, 2, false},
-        {"too long", Ints({1, 2, 3, 4}), Ints({2, 1, 0, 3}), Ints({1, 1, 1}), {0, 1, 2}, 2, false},
-        {"not a permutation",
-         Ints({50, 60, 70}),
-         Ints({2, 2, 0}),
-         Ints({1, 0}),
-         {0, 1, 2},
-         1,
-         false},
         {"column out of range",
          Ints({50, 60, 70}),
          Ints({2, 0, 1}),
          Ints({9, 1}),
          {2, 0, 1},
          2,
-         true},
-        {"negative column",
-         Ints({50, 60, 70}),
-         Ints({1, 0, 2}),
-         Ints({-4, 0}),
-         {1, 0, 2},
-         0,
-         false},
-        {"direction other than 1",
-         Ints({50, 60, 70}),
-         Ints({0, 1, 2}),
-         Ints({1, 7}),
-         {0, 1, 2},
-         1,
          true},
     };
     for (const Case& c : cases) {
