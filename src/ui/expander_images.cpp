@@ -1,33 +1,21 @@
 // The expander images drawn into bitmaps with a colour key for the transparent parts.
 #include "ui/expander_images.h"
 
+#include "framework/gdi_object.h"
 #include "tree/tree_rows.h"
 
 namespace {
 
 constexpr int kImageSize = 16;
 
-// A GDI object deleted with its scope, so no early return leaks one.
-template <class Handle> class GdiObject {
-public:
-    explicit GdiObject(Handle handle) : m_handle(handle) {}
-    ~GdiObject() { ::DeleteObject(m_handle); }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    Handle Get() const { return m_handle; }
-
-private:
-    Handle m_handle;
-};
-
 void DrawExpander(HDC dc, int image, COLORREF mask) {
-    GdiObject<HBRUSH> back(::CreateSolidBrush(mask));
+    CGdiObject<HBRUSH> back(::CreateSolidBrush(mask));
     RECT all = {0, 0, kImageSize, kImageSize};
     ::FillRect(dc, &all, back.Get());
     if (image == tree::kImageLeaf) {
         return;
     }
-    GdiObject<HBRUSH> frame(::CreateSolidBrush(RGB(128, 128, 128)));
+    CGdiObject<HBRUSH> frame(::CreateSolidBrush(RGB(128, 128, 128)));
     RECT box = {3, 3, 12, 12};
     ::FillRect(dc, &box, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     ::FrameRect(dc, &box, frame.Get());
@@ -48,7 +36,7 @@ CImageList MakeExpanderImages() {
     HDC dc = ::CreateCompatibleDC(screen);
     const COLORREF mask = RGB(255, 0, 255);
     for (int image : {tree::kImageClosed, tree::kImageOpen, tree::kImageLeaf}) {
-        GdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(screen, kImageSize, kImageSize));
+        CGdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(screen, kImageSize, kImageSize));
         HGDIOBJ old = ::SelectObject(dc, bitmap.Get());
         DrawExpander(dc, image, mask);
         ::SelectObject(dc, old);

@@ -1,6 +1,7 @@
 // The window "Ordnerbaum"'s share column: a bar as long as the row's share of the
 // mailbox beside the percentage, drawn by the list's custom draw, in the selection's
 // colours on a selected row.
+#include "framework/gdi_object.h"
 #include "framework/win_app.h"
 #include "ui/folder_tree_dlg.h"
 
@@ -46,10 +47,9 @@ LRESULT CFolderTreeDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
     const RECT bar = GetBarRect(row);
     if (bar.right > bar.left) {
         // On the selection's colour the bar takes the selected text's colour.
-        HBRUSH brush =
-            ::CreateSolidBrush(selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : BarColor());
-        ::FillRect(dc, &bar, brush);
-        ::DeleteObject(brush);
+        const CGdiObject<HBRUSH> brush(
+            ::CreateSolidBrush(selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : BarColor()));
+        ::FillRect(dc, &bar, brush.Get());
     }
     const std::string text = m_rows.CellText(row, tree::kTreeColumnShare);
     RECT textRect = {cell.left, cell.top, cell.right - 4, cell.bottom};
