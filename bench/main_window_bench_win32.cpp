@@ -126,9 +126,13 @@ void CALLBACK Measure(HWND, UINT, UINT_PTR timer, DWORD) {
         f.scan.push_back(Milliseconds(
             [&] { bare.Scan(g_strMailbox, true, true, g_strNewmail, "<Posteingang>"); }));
         FolderCatalogue alone;
-        alone.threading.helpers = 0;
-        f.oneThread.push_back(Milliseconds(
-            [&] { alone.Scan(g_strMailbox, true, true, g_strNewmail, "<Posteingang>"); }));
+        ScanRequest request;
+        request.mailboxDir = g_strMailbox;
+        request.newmailDir = g_strNewmail;
+        request.newMailLabel = "<Posteingang>";
+        ScanThreading oneThread;
+        oneThread.helpers = 0;
+        f.oneThread.push_back(Milliseconds([&] { alone.Scan(request, nullptr, oneThread); }));
         f.loop.push_back(Milliseconds([&] { MinimalScan(g_strMailbox, g_strNewmail); }));
         f.repaint.push_back(Milliseconds([&] {
             ::RedrawWindow(list, nullptr, nullptr,

@@ -3,6 +3,7 @@
 
 #include "app/host_browser.h"
 #include "app/html_help.h"
+#include "app/legacy_settings.h"
 #include "diag/help_pages.h"
 #include "diag/messages.h"
 #include "diag/path_parts.h"
@@ -40,6 +41,9 @@ BOOL CFoldtallyApp::InitInstance() {
         return FALSE;
     }
     CreateRegistryStore();
+    if (GetSettingsStore() != nullptr) {
+        static_cast<void>(MoveLegacySettings(*GetSettingsStore()));
+    }
     std::unique_ptr<CDialog> mainDialog =
         m_mainDialogFactory ? m_mainDialogFactory(*this) : nullptr;
     if (mainDialog) {

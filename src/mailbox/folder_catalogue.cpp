@@ -152,9 +152,7 @@ private:
     int m_nCount;
 };
 
-} // namespace
-
-int FolderCatalogue::HelperCount(size_t folderFiles) const {
+int HelperCount(const ScanThreading& threading, size_t folderFiles) {
     if (threading.helpers != ScanThreading::kAutomatic) {
         return std::max(threading.helpers, 0);
     }
@@ -165,6 +163,8 @@ int FolderCatalogue::HelperCount(size_t folderFiles) const {
     return static_cast<int>(std::min<unsigned>(processors, ScanThreading::kMaxHelpers));
 }
 
+} // namespace
+
 bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
                            const std::string& newmailDir, const std::string& newMailLabel) {
     return Scan(mailboxDir, resolvePaths, includeNewMail, newmailDir, newMailLabel, nullptr);
@@ -173,6 +173,20 @@ bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, boo
 bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
                            const std::string& newmailDir, const std::string& newMailLabel,
                            ScanDetails* details) {
+    ScanRequest request;
+    request.mailboxDir = mailboxDir;
+    request.newmailDir = newmailDir;
+    request.resolvePaths = resolvePaths;
+    request.includeNewMail = includeNewMail;
+    request.newMailLabel = newMailLabel;
+    return Scan(request, details);
+}
+
+bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
+                           const ScanThreading& threading) {
+    const std::string& mailboxDir = request.mailboxDir;
+    const bool resolvePaths = request.resolvePaths;
+    const bool includeNewMail = request.includeNewMail;
     records.clear();
     fileCount = 0;
     totalSize = 0;
@@ -205,7 +219,7 @@ bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, boo
         details->newMailRow = includeNewMail;
     }
     {
-        HelperThreads helpers(reader, HelperCount(files), threading.failingStarts);
+        HelperThreads helpers(reader, HelperCount(threading, files), threading.failingStarts);
         // The tree and the new mail are read while the helpers read folder files; their
         // trace lines go out now, as they come before every folder file's.
         if (resolvePaths) {
@@ -213,7 +227,7 @@ bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, boo
         }
         if (includeNewMail) {
             NewMailRecord newMail;
-            newMail.Analyze(newmailDir, newMailLabel);
+            newMail.Analyze(request.newmailDir, request.newMailLabel);
             records.front() = newMail; // copies the base fields only
         }
         reader.ReadUntilDone();

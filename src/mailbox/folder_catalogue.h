@@ -6,6 +6,7 @@
 
 #include "mailbox/folder_record.h"
 #include "mailbox/hierarchy.h"
+#include "mailbox/scan_request.h"
 
 #include <cstdint>
 #include <string>
@@ -21,8 +22,9 @@ struct ScanDetails {
     std::vector<int32_t> entryIndex;
 };
 
-// How a scan spreads the reading of folder files over helper threads. A setting of the
-// core: the default follows the machine, tests force counts and failed starts.
+// How a scan spreads the reading of folder files over helper threads. The default
+// follows the machine; benchmarks and tests pass their own to the scan to force counts,
+// failed starts or a file that vanishes after the listing.
 struct ScanThreading {
     static constexpr int kAutomatic = -1;
     static constexpr int kMaxHelpers = 4;             // opens wait on the file system, not on work
@@ -61,12 +63,11 @@ public:
     // row's identifier.
     bool Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
               const std::string& newmailDir, const std::string& newMailLabel, ScanDetails* details);
+    // The same scan as `request` says, its folder files read as `threading` says.
+    bool Scan(const ScanRequest& request, ScanDetails* details,
+              const ScanThreading& threading = ScanThreading());
 
     std::vector<FolderRecord> records; // only the four base fields of each row
     int32_t fileCount = 0;             // rows, the new-mail row included
     uint64_t totalSize = 0;            // sum of the rows' sizes
-    ScanThreading threading;           // how the next scans read the folder files
-
-private:
-    int HelperCount(size_t folderFiles) const;
 };

@@ -4,6 +4,7 @@
 
 #include "diag/trace.h"
 #include "sizes/size_text.h"
+#include "view/scan_view.h"
 
 #include <algorithm>
 #include <cstring>
@@ -222,9 +223,7 @@ std::string Cp1252FromUtf8(std::string_view text) {
 }
 
 std::string StatusLine(int32_t fileCount, uint64_t totalSize) {
-    return FormatText("%d Dateien, %s (%s Bytes)", static_cast<int>(fileCount),
-                      FormatSize(totalSize, SizeStyle::Compact).c_str(),
-                      FormatSize(totalSize, SizeStyle::Exact).c_str());
+    return view::StatusLine(view::kStatusFormat, fileCount, totalSize);
 }
 
 std::string ChangeText(const RowChange& change, bool exact) {

@@ -10,13 +10,8 @@
 
 namespace tree {
 
-struct TreeScanSettings {
-    std::string mailboxDir; // ends with a separator
-    std::string newmailDir; // ends with a separator
-    bool resolvePaths = true;
-    bool includeNewMail = true;
-    std::string newMailLabel;
-};
+// The tree scans what any scan is asked for.
+using TreeScanSettings = ScanRequest;
 
 class TreeScan {
 public:

@@ -1,56 +1,104 @@
-// CFolderListCtrl: the main window's folder list. Each row refers to one record of the
-// folder catalogue, which owns it; the cells are the file name, the size (exact or
-// compact) and the folder path with the folder name, made when the list paints them.
+// CFolderListCtrl: the main window's folder list, a CReportList over view::FolderRows.
+// It shows one scan result and keeps it alive until the next; the cells are the file
+// name, the size (exact or compact) and the folder path with the folder name. A header
+// click sorts (every column ascending first; again: the other way round), ties are
+// broken by the other columns in the order they are shown, widths, column order and
+// sort go to and come from a settings store, and since its rows are for reading only
+// it is scrolled by keys and type-ahead rather than by a selection.
 #pragma once
 
-#include "mailbox/folder_record.h"
-#include "ui/sort_list_ctrl.h"
+#include "framework/report_list.h"
+#include "view/folder_rows.h"
+#include "view/list_rules.h"
+#include "view/window_state.h"
 
-class FolderCatalogue;
+#include <cstdint>
+#include <string>
+#include <vector>
 
-class CFolderListCtrl : public CSortListCtrl {
+class SettingsStore;
+
+class CFolderListCtrl : public CReportList {
 public:
+    static constexpr int kColumnCount = 3;
     static constexpr int kFileNameWidth = 110;
     static constexpr int kSizeWidth = 70;
     static constexpr int kFolderNameWidth = 240;
     // The cell's margin on each side of its text, at 96 DPI.
     static constexpr int kCellPadding = 6;
+    // The stored value names, in the store's open section.
+    static constexpr const char kColumnsValue[] = "Columns";
+    static constexpr const char kColumnOrderValue[] = "ColOrder";
+    static constexpr const char kSortValue[] = "Sort";
 
-    // Where the list stands: its first visible row (a copy, since a scan destroys the
-    // records) and its horizontal scroll position.
+    // Where the list stands: its first visible row (a copy, so it outlives its result)
+    // and its horizontal scroll position.
     struct Place {
         bool bHasTopRow = false;
         FolderRecord topRow;
         int nScrollX = 0;
     };
 
-    CFolderListCtrl();
+    // Once, before the saved column state is loaded: the three columns with their
+    // titles from the string table, the list's extended styles, and the initial order
+    // by folder name. The default widths are pixels at 96 DPI, scaled for the screen;
+    // the size column is widened to hold the exact size of a 5 GiB folder in the
+    // list's font.
+    void InitColumns(UINT fileNameTitleId, UINT sizeTitleId, UINT folderNameTitleId);
+    // After every scan: the rows of `result` (null: none) in the list's sort; the
+    // result shown before is let go only now.
+    void Show(SharedScanResult result, bool compact);
+    const SharedScanResult& GetResult() const { return m_rows.Result(); }
+    const view::FolderRows& GetRows() const { return m_rows; }
+    bool IsCompactSizes() const { return m_rows.IsCompactSizes(); }
 
-    // Once, before the saved column state is loaded: the catalogue to show, the three
-    // columns with their titles from the string table, the list's extended styles, and
-    // the initial order by folder name with ties broken from the leftmost column. The
-    // default widths are pixels at 96 DPI, scaled for the screen; the size column is
-    // widened to hold the exact size of a 5 GiB folder in the list's font.
-    void InitColumns(FolderCatalogue* catalogue, UINT fileNameTitleId, UINT sizeTitleId,
-                     UINT folderNameTitleId);
-    // After every scan: one row per record, in catalogue order, then sorted.
-    void FillFromCatalogue(bool compact);
     Place GetPlace() const;
     // After a refill: the same first visible row again, found by its file name, or the
     // nearest row in sort order when it is gone; and the same horizontal scroll.
     void RestorePlace(const Place& place);
     // The default widths for this list's screen and font, by column index.
-    void GetDefaultWidths(int32_t widths[3]) const;
+    void GetDefaultWidths(int32_t widths[kColumnCount]) const;
 
-    int CompareItems(LPARAM a, LPARAM b, int column) const override;
-    std::string GetItemText(LPARAM item, int column) const override;
+    // Sets the sort state without sorting; the column is clamped to the columns there are.
+    void SetSort(int column, bool descending);
+    // Sorts all rows by the current state and the columns' display order.
+    void Resort();
+    int GetSortColumn() const { return GetSort().column; }
+    bool IsSortDescending() const { return GetSort().descending; }
+    int GetTieMode() const { return view::kTieFromLeftmost; }
 
-    bool IsCompactSizes() const { return m_bCompactSizes != 0; }
-    static const FolderRecord& RecordOf(LPARAM item) {
-        return *reinterpret_cast<const FolderRecord*>(item);
-    }
+    int GetColumnCount() const { return GetHeader().GetItemCount(); }
+    // Widths by column index, `count` of them.
+    void GetColumnWidths(int32_t* widths, int count) const;
+    // Stops at the first column the list refuses; only the low 16 bits of a width count.
+    void SetColumnWidths(const int32_t* widths, int count) const;
+    // For each display position from the left, the column index shown there.
+    std::vector<int32_t> GetColumnOrder() const;
+    bool SetColumnOrder(const std::vector<int32_t>& order) const;
+
+    // The store must be open on the section that holds the values. A value the store
+    // cannot read as asked keeps what the list has now, a width out of range the
+    // column's default. Nothing is sorted here.
+    void LoadColumnState(SettingsStore& store);
+    void SaveColumnState(SettingsStore& store) const;
+    view::ListState GetListState() const;
+    static const view::WindowStateNames& StateNames();
+
+    // Up, Down, Page Up and Page Down scroll by a row or a page (there is no selected
+    // row to move from), and typed letters scroll to the first row whose text in the
+    // sort column starts with them. True when `msg` was such a key for the list.
+    bool ScrollForKey(const MSG& msg);
+    // Scrolls so that `row` is the first visible row, as far as the list can.
+    void ScrollRowToTop(int row) const;
+    // The horizontal scroll position in pixels, and a scroll back to one.
+    int GetScrollX() const;
+    void ScrollToX(int x) const;
+
+    // The list's own notifications, which its parent hands on: cell texts, searches
+    // and header clicks. True when handled, with the result set.
+    bool OnReflectedNotify(const NMHDR* header, LRESULT& result);
 
 private:
-    FolderCatalogue* m_pCatalogue = nullptr;
-    int m_bCompactSizes = 0;
+    view::FolderRows m_rows;
+    view::TypeAhead m_typeAhead;
 };

@@ -5,7 +5,9 @@
 #pragma once
 
 #include "framework/controls.h"
-#include "tree/tree_scan.h"
+#include "framework/image_list.h"
+#include "framework/report_list.h"
+#include "tree/tree_rows.h"
 #include "ui/app_dlg.h"
 
 #include <commctrl.h>
@@ -23,9 +25,8 @@ public:
     static constexpr const char kColumnsValue[] = "TreeColumns";
     static constexpr int kColumnCount = tree::kTreeColumnCount;
 
-    // `settings` says what to scan, `compact` how sizes are shown.
-    CFolderTreeDlg(HWND parent, AppServices& app, const tree::TreeScanSettings& settings,
-                   bool compact);
+    // `request` says what to scan, `compact` how sizes are shown.
+    CFolderTreeDlg(HWND parent, AppServices& app, const ScanRequest& request, bool compact);
     ~CFolderTreeDlg() override;
 
     // Scans again, keeping open what was open and the selection where the same
@@ -34,9 +35,9 @@ public:
     // Opens or closes the node shown in `row`; with `branch`, everything below it too.
     void SetExpanded(int row, bool open, bool branch = false);
 
-    const tree::FolderTree& GetTree() const { return m_pScan->tree; }
-    const std::vector<uint32_t>& GetRows() const { return m_rows; }
-    bool IsExpanded(uint32_t node) const { return node < m_expanded.size() && m_expanded[node]; }
+    const tree::FolderTree& GetTree() const { return m_rows.Tree(); }
+    const std::vector<uint32_t>& GetRows() const { return m_rows.Rows(); }
+    bool IsExpanded(uint32_t node) const { return m_rows.IsExpanded(node); }
     HWND GetListHwnd() const { return m_list.GetSafeHwnd(); }
     int GetScanCount() const { return m_nScanCount; }
     int GetSelectedRow() const;
@@ -54,31 +55,23 @@ protected:
 
 private:
     bool OnListNotify(const NMHDR* header, LRESULT& result);
-    void FillDisplayInfo(NMLVDISPINFOA& info);
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
-    int FindByName(const NMLVFINDITEMA& find) const;
     void OnKey(WORD key);
     void OnClick(const NMITEMACTIVATE& click);
-    void SortBy(int column);
-    void ShowRows(int selectNode);
-    void SelectRow(int row);
+    // The model's rows and selection into the list; the selection from the list first
+    // where the list's own keys may have moved it.
+    void ShowRows();
+    void TakeSelection();
     void UpdateStatus();
     void RestoreState();
     void SaveState();
-    std::string CellText(uint32_t node, int column) const;
 
     AppServices& m_app;
-    tree::TreeScanSettings m_scanSettings;
-    bool m_bCompactSizes;
-    std::unique_ptr<tree::TreeScan> m_pScan;
-    std::vector<uint8_t> m_expanded; // per node
-    std::vector<uint32_t> m_rows;    // the shown nodes, in order
-    tree::TreeSort m_sort;
-    SYSTEMTIME m_scanTime = {};
+    ScanRequest m_request;
+    tree::TreeRows m_rows;
     int m_nScanCount = 0;
     int m_nStatusHeight = 0;
-    HIMAGELIST m_hImages = nullptr;
-    CListCtrl m_list;
+    CImageList m_images; // the list shares them (LVS_SHAREIMAGELISTS)
+    CReportList m_list;
     CStatic m_status;
-    std::string m_strCell; // the text handed to the list for the current request
 };

@@ -12,25 +12,6 @@
 
 namespace {
 
-std::string ColumnTitle(HWND list, int column) {
-    char text[256] = {};
-    LVCOLUMNA info = {};
-    info.mask = LVCF_TEXT;
-    info.pszText = text;
-    info.cchTextMax = sizeof text;
-    ::SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(column),
-                   reinterpret_cast<LPARAM>(&info));
-    return text;
-}
-
-LPARAM ItemData(HWND list, int index) {
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = index;
-    ::SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return item.lParam;
-}
-
 // Owns the global memory until the clipboard takes it.
 class GlobalText {
 public:
@@ -75,20 +56,19 @@ bool PutText(UINT format, const void* data, size_t bytes) {
 view::ListSnapshot SnapshotFolderList(const CFolderListCtrl& list, const std::string& statusLine,
                                       uint64_t totalBytes) {
     view::ListSnapshot snapshot;
-    const HWND hwnd = list.GetSafeHwnd();
     const std::vector<int32_t> order = list.GetColumnOrder();
     for (int32_t column : order) {
-        snapshot.titles.push_back(ColumnTitle(hwnd, column));
+        snapshot.titles.push_back(list.GetColumnTitle(column));
     }
-    const int count = list.GetItemCount();
+    const view::FolderRows& rows = list.GetRows();
+    const int count = rows.RowCount();
     snapshot.rows.resize(static_cast<size_t>(count > 0 ? count : 0));
     for (int i = 0; i < count; ++i) {
-        const LPARAM item = ItemData(hwnd, i);
         view::ListSnapshot::Row& row = snapshot.rows[static_cast<size_t>(i)];
         for (int32_t column : order) {
-            row.cells.push_back(list.GetItemText(item, column));
+            row.cells.push_back(rows.CellText(i, column));
         }
-        row.bytes = CFolderListCtrl::RecordOf(item).size;
+        row.bytes = rows.Record(i).size;
     }
     snapshot.statusLine = statusLine;
     snapshot.totalBytes = totalBytes;

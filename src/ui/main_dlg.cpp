@@ -2,17 +2,18 @@
 #include "ui/main_dlg.h"
 
 #include "diag/trace.h"
+#include "framework/menu.h"
+#include "framework/monitors.h"
 #include "framework/win_app.h"
 #include "resource.h"
-#include "settings/registry_store_win32.h"
-#include "sizes/size_text.h"
+#include "settings/settings_store.h"
 #include "ui/about_dlg.h"
-#include "ui/borrowed_menu.h"
 #include "ui/folder_tree_dlg.h"
 #include "ui/settings_dlg.h"
 #include "ui/window_placement.h"
 #include "view/main_layout.h"
 #include "view/placement.h"
+#include "view/scan_view.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ BOOL CMainDlg::OnInitDialog() {
     // first scan has filled the status line.
     m_status.SetWindowText("");
     SetWindowText(m_app.GetTitle());
-    m_list.InitColumns(&m_catalogue, IDS_COLUMN_FILENAME, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDERNAME);
+    m_list.InitColumns(IDS_COLUMN_FILENAME, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDERNAME);
     RestoreState();
     UpdateMenuChecks();
     Relayout();
@@ -71,27 +72,18 @@ BOOL CMainDlg::OnInitDialog() {
 }
 
 void CMainDlg::RestoreState() {
-    std::unique_ptr<RegistrySettingsStore> legacy = FindLegacyStore(settings_names::kSection);
-    SettingsStore* source = legacy ? legacy.get() : m_app.GetSettingsStore();
+    SettingsStore* source = m_app.GetSettingsStore();
     if (source == nullptr || !source->Open(settings_names::kSection)) {
         return;
     }
     uint8_t placement[view::kPlacementSize];
     view::DefaultPlacementBytes(placement);
-    source->ReadBinary("Placement", sizeof placement, placement, placement);
-    const WINDOWPLACEMENT wp = ToWindowPlacement(view::DecodePlacement(placement));
+    const WINDOWPLACEMENT wp = ToWindowPlacement(view::LoadPlacement(
+        *source, StateNames(), view::DecodePlacement(placement), MonitorWorkAreas()));
     ::SetWindowPlacement(m_hWnd, &wp);
     m_list.LoadColumnState(*source);
     m_settings.Load(*source);
     source->Close();
-    if (legacy) {
-        legacy.reset();
-        // The old key goes only once its values stand in the current one: a run that
-        // ends without closing the window normally must not lose the user's settings.
-        if (SaveState()) {
-            DeleteLegacyStore();
-        }
-    }
 }
 
 bool CMainDlg::SaveState() {
@@ -102,10 +94,8 @@ bool CMainDlg::SaveState() {
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof wp;
     ::GetWindowPlacement(m_hWnd, &wp);
-    uint8_t placement[view::kPlacementSize];
-    view::EncodePlacement(FromWindowPlacement(wp), placement);
-    store->WriteBinary("Placement", sizeof placement, placement);
-    m_list.SaveColumnState(*store);
+    static_cast<void>(view::SaveWindowState(*store, StateNames(), FromWindowPlacement(wp),
+                                            m_list.GetListState()));
     m_settings.Save(*store);
     store->Close();
     return true;
@@ -130,24 +120,32 @@ void CMainDlg::Refresh(RefreshCause cause) {
     }
 }
 
+ScanRequest CMainDlg::MakeScanRequest() const {
+    return view::MakeScanRequest(m_settings, m_app.GetMailboxPath(), m_app.GetNewmailPath(),
+                                 LoadResourceString(IDS_NEWMAIL_LABEL));
+}
+
+const view::WindowStateNames& CMainDlg::StateNames() {
+    static view::WindowStateNames names = [] {
+        view::WindowStateNames n = CFolderListCtrl::StateNames();
+        n.placement = kPlacementValue;
+        return n;
+    }();
+    return names;
+}
+
 bool CMainDlg::ScanAndFill() {
     WaitCursor wait;
-    const std::string label = LoadResourceString(IDS_NEWMAIL_LABEL);
     const CFolderListCtrl::Place place = m_list.GetPlace();
-    // The rows point into the catalogue, which the scan rebuilds.
-    m_list.DeleteAllItems();
-    const bool hierarchyRead =
-        m_catalogue.Scan(GetMailboxPath(), m_settings.m_bShowFolderPath,
-                         m_settings.m_bShowNewMailFolder, GetNewmailPath(), label);
+    // The list keeps showing its result until the new one takes its place.
+    SharedScanResult result = RunScan(MakeScanRequest());
     ++m_nRefreshCount;
-    m_list.FillFromCatalogue(m_settings.m_bCompactFileSizes);
+    const ScanResult& r = *result;
+    m_list.Show(std::move(result), m_settings.m_bCompactFileSizes);
     m_list.RestorePlace(place);
-    const uint64_t total = m_catalogue.totalSize;
-    m_status.SetWindowText(FormatText(LoadResourceString(IDS_STATUS_FORMAT).c_str(),
-                                      static_cast<int>(m_catalogue.fileCount),
-                                      FormatSize(total, SizeStyle::Compact).c_str(),
-                                      FormatSize(total, SizeStyle::Exact).c_str()));
-    return hierarchyRead;
+    m_status.SetWindowText(view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT),
+                                            r.catalogue.fileCount, r.catalogue.totalSize));
+    return r.hierarchyRead;
 }
 
 void CMainDlg::DropQueuedRefreshRequests(DWORD started) {
@@ -184,11 +182,11 @@ void CMainDlg::ApplyAutoRefresh() {
 }
 
 std::string CMainDlg::GetMailboxPath() const {
-    return m_settings.m_bMailboxPathManual ? m_settings.m_strMailboxPath : m_app.GetMailboxPath();
+    return MakeScanRequest().mailboxDir;
 }
 
 std::string CMainDlg::GetNewmailPath() const {
-    return m_settings.m_bMailboxPathManual ? m_settings.m_strNewmailPath : m_app.GetNewmailPath();
+    return MakeScanRequest().newmailDir;
 }
 
 void CMainDlg::Toggle(bool& setting) {
@@ -326,13 +324,7 @@ void CMainDlg::OnSettings() {
 void CMainDlg::OnFolderTree() {
     // The tree window scans for itself with a copy of what a refresh here would use, so
     // a refresh of this window meanwhile leaves its data alone.
-    tree::TreeScanSettings scan;
-    scan.mailboxDir = GetMailboxPath();
-    scan.newmailDir = GetNewmailPath();
-    scan.resolvePaths = m_settings.m_bShowFolderPath;
-    scan.includeNewMail = m_settings.m_bShowNewMailFolder;
-    scan.newMailLabel = LoadResourceString(IDS_NEWMAIL_LABEL);
-    CFolderTreeDlg dialog(m_hWnd, m_app, scan, m_settings.m_bCompactFileSizes);
+    CFolderTreeDlg dialog(m_hWnd, m_app, MakeScanRequest(), m_settings.m_bCompactFileSizes);
     m_app.RunModal(dialog);
 }
 
@@ -343,35 +335,31 @@ void CMainDlg::OnAbout() {
     m_app.RunModal(dialog);
 }
 
-void CMainDlg::SetChecks(CBorrowedMenu& menu) const {
+void CMainDlg::SetChecks(const CMenuHandle& menu) const {
     menu.CheckItem(ID_VIEW_COMPACT, m_settings.m_bCompactFileSizes);
     menu.CheckItem(ID_VIEW_NEWMAIL, m_settings.m_bShowNewMailFolder);
 }
 
 void CMainDlg::UpdateMenuChecks() {
-    std::unique_ptr<CBorrowedMenu> bar = CBorrowedMenu::FromWindow(m_hWnd);
-    if (!bar) {
-        return;
-    }
-    std::unique_ptr<CBorrowedMenu> view = bar->GetSubMenu(1);
+    const CMenuHandle view = CMenuHandle::FromWindow(m_hWnd).GetSubMenu(1);
     if (view) {
-        SetChecks(*view);
+        SetChecks(view);
     }
 }
 
 void CMainDlg::ShowContextMenu() {
     POINT at = {};
     ::GetCursorPos(&at);
-    CBorrowedMenu menu;
+    CMenu menu;
     if (!menu.LoadMenu(IDR_CONTEXTMENU)) {
         return;
     }
-    std::unique_ptr<CBorrowedMenu> popup = menu.GetSubMenu(0);
+    const CMenuHandle popup = menu.Borrow().GetSubMenu(0);
     if (!popup) {
         return;
     }
-    SetChecks(*popup);
-    ::TrackPopupMenu(popup->GetSafeHmenu(), 0, at.x, at.y, 0, m_hWnd, nullptr);
+    SetChecks(popup);
+    ::TrackPopupMenu(popup.GetSafeHmenu(), 0, at.x, at.y, 0, m_hWnd, nullptr);
 }
 
 void CMainDlg::InitLayout() {

@@ -6,7 +6,7 @@
 
 #include "framework/app_services.h"
 #include "framework/controls.h"
-#include "mailbox/folder_catalogue.h"
+#include "mailbox/scan_result.h"
 #include "settings/program_settings.h"
 #include "ui/app_dlg.h"
 #include "ui/folder_list_ctrl.h"
@@ -16,12 +16,13 @@
 #include <functional>
 #include <string>
 
-class CBorrowedMenu;
+class CMenuHandle;
 
 class CMainDlg : public CAppDlg {
 public:
     // The worker's refresh request: the first application message plus one.
     static constexpr UINT kRefreshRequest = WM_USER + 1;
+    static constexpr const char kPlacementValue[] = "Placement";
 
     // `sink` is where the worker's requests go; the platform's window queues unless a
     // test watches them.
@@ -38,11 +39,13 @@ public:
     // (from inside a message box it shows) or that queued up meanwhile are dropped, and
     // those that waited from before it began count as one.
     void Refresh(RefreshCause cause = RefreshCause::kUser);
-    // Placement, columns and settings from the section "MainDlg", from the legacy
-    // location once if it still exists; and back to the application's store.
+    // Placement, columns and settings from the section "MainDlg" of the application's
+    // store, and back to it.
     void RestoreState();
     // False when the store's section cannot be opened (nothing is written then).
     [[nodiscard]] bool SaveState();
+    // The value names of placement, columns and sort.
+    static const view::WindowStateNames& StateNames();
     // Starts or stops the worker as the settings say, with the settings' interval.
     void ApplyAutoRefresh();
 
@@ -54,7 +57,8 @@ public:
     void LayoutControls(int cx, int cy) override;
 
     ProgramSettings& GetSettings() { return m_settings; }
-    const FolderCatalogue& GetCatalogue() const { return m_catalogue; }
+    // The scan the list shows; null before the first.
+    const SharedScanResult& GetResult() const { return m_list.GetResult(); }
     CFolderListCtrl& GetFolderList() { return m_list; }
     worker::MessagePostingWorker& GetWorker() { return m_worker; }
     HWND GetStatusHwnd() const { return m_status.GetSafeHwnd(); }
@@ -78,6 +82,9 @@ private:
     bool OnListNotify(const NMHDR* header, LRESULT& result);
     // Scans and fills; whether "hierarch.pm" was read.
     bool ScanAndFill();
+    // What the settings ask a scan for.
+    ScanRequest MakeScanRequest() const;
+
     // Takes the queued worker requests out; those posted before `started` (when the
     // refresh began) come back as one.
     void DropQueuedRefreshRequests(DWORD started);
@@ -89,7 +96,7 @@ private:
     void OnFolderTree();
     void ShowContextMenu();
     void UpdateMenuChecks();
-    void SetChecks(CBorrowedMenu& menu) const;
+    void SetChecks(const CMenuHandle& menu) const;
     void Toggle(bool& setting);
 
     AppServices& m_app;
@@ -98,7 +105,6 @@ private:
     worker::MessagePostingWorker m_worker;
     bool m_bRefreshBusy = false;
     bool m_bHierarchyFailed = false; // the last refresh could not read "hierarch.pm"
-    FolderCatalogue m_catalogue;
     CStatic m_status;
     CFolderListCtrl m_list;
     int m_nRefreshCount = 0;

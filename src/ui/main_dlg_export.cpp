@@ -11,7 +11,8 @@
 #include "ui/main_dlg.h"
 
 view::ListSnapshot CMainDlg::SnapshotList() const {
-    return SnapshotFolderList(m_list, m_status.GetWindowText(), m_catalogue.totalSize);
+    const uint64_t total = GetResult() ? GetResult()->catalogue.totalSize : 0;
+    return SnapshotFolderList(m_list, m_status.GetWindowText(), total);
 }
 
 void CMainDlg::OnExport() {

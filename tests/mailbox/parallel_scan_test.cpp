@@ -139,16 +139,20 @@ Outcome ScanWith(DamagedMailbox& mailbox, const ScanThreading& threading, bool r
                  bool includeNewMail, bool withDetails = false) {
     EXPECT_TRUE(mailbox.PlaceVanishing());
     FolderCatalogue catalogue;
-    catalogue.threading = threading;
-    catalogue.threading.afterListing = &DamagedMailbox::Vanish;
-    catalogue.threading.afterListingContext = &mailbox;
+    ScanThreading seams = threading;
+    seams.afterListing = &DamagedMailbox::Vanish;
+    seams.afterListingContext = &mailbox;
+    ScanRequest request;
+    request.mailboxDir = mailbox.Mailbox();
+    request.newmailDir = mailbox.Newmail();
+    request.resolvePaths = resolvePaths;
+    request.includeNewMail = includeNewMail;
+    request.newMailLabel = kLabel;
     Outcome outcome;
     ScanDetails details;
     {
         TraceCapture trace;
-        outcome.result =
-            catalogue.Scan(mailbox.Mailbox(), resolvePaths, includeNewMail, mailbox.Newmail(),
-                           kLabel, withDetails ? &details : nullptr);
+        outcome.result = catalogue.Scan(request, withDetails ? &details : nullptr, seams);
         outcome.trace = trace.Lines();
     }
     outcome.entryIndex = details.entryIndex;

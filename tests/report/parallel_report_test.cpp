@@ -12,9 +12,15 @@ namespace {
 
 std::string Report(const std::string& mailbox, const std::string& newmail, int helpers,
                    const report::ReportOptions& options) {
+    ScanRequest request;
+    request.mailboxDir = mailbox;
+    request.newmailDir = newmail;
+    request.resolvePaths = options.resolvePaths;
+    request.newMailLabel = "<Posteingang>";
+    ScanThreading threading;
+    threading.helpers = helpers;
     FolderCatalogue catalogue;
-    catalogue.threading.helpers = helpers;
-    catalogue.Scan(mailbox, options.resolvePaths, true, newmail, "<Posteingang>");
+    catalogue.Scan(request, nullptr, threading);
     return report::FormatReport(catalogue, options);
 }
 

@@ -208,7 +208,7 @@ TEST_F(ReadOnlyTest, EverythingTheWindowDoesLeavesMailboxNewMailAndHelpAsTheyWer
 
 // The row of `fileName`: folder path and name, and size; "<missing>" when there is none.
 std::pair<std::string, uint64_t> RowOf(const CMainDlg& dlg, const std::string& fileName) {
-    for (const FolderRecord& r : dlg.GetCatalogue().records) {
+    for (const FolderRecord& r : dlg.GetResult()->catalogue.records) {
         if (r.fileName == fileName) {
             return {r.folderPath + r.folderName, r.size};
         }

@@ -51,8 +51,13 @@ protected:
         AddPmm("ZZTIE.PMM", "Alpha", pad);
         AddPmm("BBSAME.PMM", "Gleich", pad + "yy");
         AddPmm("BASAME.PMM", "Gleich", pad + "yyyy");
-        ASSERT_TRUE(m_catalogue.Scan(m_dir / "mail\\", true, true, m_dir / "new\\", kLabel));
-        ASSERT_EQ(m_expected.size(), m_catalogue.records.size());
+        ScanRequest request;
+        request.mailboxDir = m_dir / "mail\\";
+        request.newmailDir = m_dir / "new\\";
+        request.newMailLabel = kLabel;
+        m_result = RunScan(request);
+        ASSERT_TRUE(m_result->hierarchyRead);
+        ASSERT_EQ(m_expected.size(), m_result->catalogue.records.size());
     }
 
     void AddPmm(const std::string& file, const std::string& name, const std::string& body) {
@@ -84,14 +89,14 @@ protected:
     }
 
     TempDir m_dir;
-    FolderCatalogue m_catalogue;
+    SharedScanResult m_result;
     std::vector<ExpectedRow> m_expected;
 };
 
 TEST_F(FolderListTest, RowsShowTheCatalogueSortedByFolderNameThenFileNameThenSize) {
-    FolderListHost host(&m_catalogue);
+    FolderListHost host;
     host.Run([&](CFolderListCtrl& list) {
-        list.FillFromCatalogue(false);
+        list.Show(m_result, false);
         EXPECT_EQ(Texts(uitest::SortedRows(m_expected, 2, false, {0, 1, 2}), false),
                   ListTexts(list));
         const auto texts = ListTexts(list);
@@ -115,7 +120,7 @@ std::string SortArrows(const CListCtrl& list) {
 }
 
 TEST_F(FolderListTest, HeaderClicksSortAscendingThenDescendingThenByTheOtherColumn) {
-    FolderListHost host(&m_catalogue);
+    FolderListHost host;
     struct Click {
         int column;
         bool descending;
@@ -123,7 +128,7 @@ TEST_F(FolderListTest, HeaderClicksSortAscendingThenDescendingThenByTheOtherColu
     } clicks[] = {{1, false, "-u-"}, {1, true, "-d-"}, {0, false, "u--"},
                   {2, false, "--u"}, {2, true, "--d"}, {1, false, "-u-"}};
     host.Run([&](CFolderListCtrl& list) {
-        list.FillFromCatalogue(true);
+        list.Show(m_result, true);
         EXPECT_EQ("--u", SortArrows(list));
     });
     for (const Click& click : clicks) {
@@ -148,9 +153,9 @@ TEST_F(FolderListTest, HeaderClicksSortAscendingThenDescendingThenByTheOtherColu
 }
 
 TEST_F(FolderListTest, SizeTiesFollowTheDisplayedColumnOrder) {
-    FolderListHost host(&m_catalogue);
+    FolderListHost host;
     host.Run([&](CFolderListCtrl& list) {
-        list.FillFromCatalogue(false);
+        list.Show(m_result, false);
         list.SetSort(1, false);
         list.Resort();
         auto texts = ListTexts(list);
@@ -167,10 +172,10 @@ TEST_F(FolderListTest, SizeTiesFollowTheDisplayedColumnOrder) {
 }
 
 TEST_F(FolderListTest, RefillShowsTheOtherSizeForm) {
-    FolderListHost host(&m_catalogue);
+    FolderListHost host;
     host.Run([&](CFolderListCtrl& list) {
         for (bool compact : {true, false, true}) {
-            list.FillFromCatalogue(compact);
+            list.Show(m_result, compact);
             EXPECT_EQ(compact, list.IsCompactSizes());
             EXPECT_EQ(Texts(uitest::SortedRows(m_expected, 2, false, {0, 1, 2}), compact),
                       ListTexts(list));
@@ -179,9 +184,9 @@ TEST_F(FolderListTest, RefillShowsTheOtherSizeForm) {
 }
 
 TEST_F(FolderListTest, CellTextIsCutToTheBufferWithItsTerminator) {
-    FolderListHost host(&m_catalogue);
+    FolderListHost host;
     host.Run([&](CFolderListCtrl& list) {
-        list.FillFromCatalogue(false);
+        list.Show(m_result, false);
         const std::string full = uitest::ItemText(list, 0, 2, 260);
         ASSERT_GT(full.size(), 6u);
         EXPECT_EQ(full.substr(0, 6), uitest::ItemText(list, 0, 2, 7));
@@ -191,11 +196,12 @@ TEST_F(FolderListTest, CellTextIsCutToTheBufferWithItsTerminator) {
     });
 }
 
-TEST(FolderListEmptyTest, AnEmptyCatalogueGivesAnEmptyList) {
-    FolderCatalogue empty;
-    FolderListHost host(&empty);
+TEST(FolderListEmptyTest, AnEmptyResultOrNoneGivesAnEmptyList) {
+    FolderListHost host;
     host.Run([&](CFolderListCtrl& list) {
-        list.FillFromCatalogue(true);
+        list.Show(std::make_shared<ScanResult>(), true);
+        EXPECT_EQ(0, list.GetItemCount());
+        list.Show(nullptr, true);
         EXPECT_EQ(0, list.GetItemCount());
         EXPECT_EQ(3, list.GetColumnCount());
         EXPECT_EQ(2, list.GetSortColumn());
@@ -274,8 +280,7 @@ TEST(FolderListDpiTest, DefaultWidthsScaleWithTheScreensDpi) {
 }
 
 TEST(FolderListSortTest, SetSortClampsTheColumnIntoTheColumnsThereAre) {
-    FolderCatalogue empty;
-    FolderListHost host(&empty);
+    FolderListHost host;
     host.Run([&](CFolderListCtrl& list) {
         const std::tuple<int, int> cases[] = {{0, 0}, {1, 1},         {2, 2},  {3, 2},
                                               {9, 2}, {INT32_MAX, 2}, {-1, 0}, {INT32_MIN, 0}};
@@ -299,8 +304,7 @@ std::string Ints(std::initializer_list<int32_t> values) {
 }
 
 TEST(FolderListStateTest, ColumnStateRoundTripsThroughTheStore) {
-    FolderCatalogue empty;
-    FolderListHost host(&empty);
+    FolderListHost host;
     MemorySettingsStore store;
     ASSERT_TRUE(store.Open("MainDlg"));
     store.ClearLog();
@@ -319,7 +323,7 @@ TEST(FolderListStateTest, ColumnStateRoundTripsThroughTheStore) {
                                              "WriteBinary Sort"};
     EXPECT_EQ(writes, store.Log());
 
-    FolderListHost again(&empty);
+    FolderListHost again;
     again.Run([&](CFolderListCtrl& list) {
         list.LoadColumnState(store);
         int32_t widths[3] = {};
@@ -333,6 +337,9 @@ TEST(FolderListStateTest, ColumnStateRoundTripsThroughTheStore) {
     });
 }
 
+// Every rule for stored values is the model's (window_state_test); here two of them
+// reach the list: a value of another size keeps the current state, and a sort column
+// beyond the last is the last, its descending direction turned round by the next click.
 TEST(FolderListStateTest, UnusableStoredValuesLeaveTheCurrentState) {
     struct Case {
         const char* what;
@@ -344,14 +351,6 @@ TEST(FolderListStateTest, UnusableStoredValuesLeaveTheCurrentState) {
         bool expectedDescending;
     } cases[] = {
         {"too short", Ints({1, 2}), Ints({2, 1}), Ints({1}), {0, 1, 2}, 2, false},
-        {"too long", Ints({1, 2, 3, 4}), Ints({2, 1, 0, 3}), Ints({1, 1, 1}), {0, 1, 2}, 2, false},
-        {"not a permutation",
-         Ints({50, 60, 70}),
-         Ints({2, 2, 0}),
-         Ints({1, 0}),
-         {0, 1, 2},
-         1,
-         false},
         {"column out of range",
          Ints({50, 60, 70}),
          Ints({2, 0, 1}),
@@ -359,22 +358,7 @@ TEST(FolderListStateTest, UnusableStoredValuesLeaveTheCurrentState) {
          {2, 0, 1},
          2,
          true},
-        {"negative column",
-         Ints({50, 60, 70}),
-         Ints({1, 0, 2}),
-         Ints({-4, 0}),
-         {1, 0, 2},
-         0,
-         false},
-        {"direction other than 1",
-         Ints({50, 60, 70}),
-         Ints({0, 1, 2}),
-         Ints({1, 7}),
-         {0, 1, 2},
-         1,
-         true},
     };
-    FolderCatalogue empty;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         MemorySettingsStore store;
@@ -383,7 +367,7 @@ TEST(FolderListStateTest, UnusableStoredValuesLeaveTheCurrentState) {
         section["Columns"].bytes = c.columns;
         section["ColOrder"].bytes = c.order;
         section["Sort"].bytes = c.sort;
-        FolderListHost host(&empty);
+        FolderListHost host;
         host.Run([&](CFolderListCtrl& list) {
             list.LoadColumnState(store);
             int32_t widths[3] = {};
@@ -400,106 +384,6 @@ TEST(FolderListStateTest, UnusableStoredValuesLeaveTheCurrentState) {
             host.ClickHeader(c.expectedSortColumn);
             host.Run([&](CFolderListCtrl& list) { EXPECT_FALSE(list.IsSortDescending()); });
         }
-    }
-}
-
-// A generic list with integer items: what the base class does for any subclass.
-class IntList : public CSortListCtrl {
-public:
-    int CompareItems(LPARAM a, LPARAM b, int column) const override {
-        compared.push_back(column);
-        const int x = Digit(a, column);
-        const int y = Digit(b, column);
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    std::string GetItemText(LPARAM item, int /*column*/) const override {
-        return std::to_string(item);
-    }
-    bool AcceptItem(LPARAM item) const override { return item >= 0; }
-    void OnItemDeleted(LPARAM item) override { deleted.push_back(item); }
-
-    // Item 123 has 1 in column 0, 2 in column 1, 3 in column 2.
-    static int Digit(LPARAM item, int column) {
-        int v = static_cast<int>(item);
-        for (int i = column; i < 2; ++i) {
-            v /= 10;
-        }
-        return v % 10;
-    }
-    void SetTieMode(int mode) { m_nTieMode = mode; }
-    void SetOwnsItemData(bool owns) { m_bOwnsItemData = owns ? 1 : 0; }
-
-    std::vector<LPARAM> deleted;
-    mutable std::vector<int> compared;
-};
-
-TEST(SortListTest, TieModesBreakTiesFromTheLeftOrFromTheSortColumn) {
-    struct Case {
-        int tieMode;
-        std::vector<int32_t> order;
-        std::vector<std::string> expected;
-    } cases[] = {
-        // Sorting by column 1 (the middle digit); all items tie there.
-        {0, {0, 1, 2}, {}},
-        {1, {0, 1, 2}, {"111", "211", "213", "312"}},
-        {1, {2, 1, 0}, {"111", "211", "312", "213"}},
-        {2, {0, 1, 2}, {"111", "211", "312", "213"}},
-        {2, {1, 0, 2}, {"111", "211", "213", "312"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "tie mode " << c.tieMode);
-        IntList list;
-        uitest::ListHost host(list);
-        host.Run([&] {
-            uitest::AddColumns(list, 3);
-            list.SetTieMode(c.tieMode);
-            ASSERT_TRUE(list.SetColumnOrder(c.order));
-            for (LPARAM item : {312, 213, 211, 111}) {
-                list.InsertItemData(item, -1);
-            }
-            list.SetSort(1, false);
-            list.Resort();
-            if (c.tieMode != 0) {
-                EXPECT_EQ(c.expected, uitest::ColumnTexts(list, 0));
-            } else {
-                // Without a tie-break only the sort column is ever compared.
-                EXPECT_FALSE(list.compared.empty());
-                EXPECT_EQ(std::count(list.compared.begin(), list.compared.end(), 1),
-                          static_cast<long>(list.compared.size()));
-            }
-        });
-    }
-}
-
-TEST(SortListTest, InsertItemDataTakesOnlyAcceptedItemsAtTheGivenPlace) {
-    IntList list;
-    uitest::ListHost host(list);
-    host.Run([&] {
-        uitest::AddColumns(list, 3);
-        EXPECT_EQ(0, list.InsertItemData(5, -1));
-        EXPECT_EQ(1, list.InsertItemData(6, -1));
-        EXPECT_EQ(0, list.InsertItemData(7, 0));
-        EXPECT_EQ(-1, list.InsertItemData(-8, -1));
-        EXPECT_EQ((std::vector<std::string>{"7", "5", "6"}), uitest::ColumnTexts(list, 0));
-        EXPECT_EQ(3, list.GetItemCount());
-    });
-}
-
-TEST(SortListTest, DeletedRowsHandTheirDataOnOnlyWhenTheListOwnsIt) {
-    for (bool owns : {true, false}) {
-        IntList list;
-        list.SetOwnsItemData(owns);
-        uitest::ListHost host(list);
-        host.Run([&] {
-            uitest::AddColumns(list, 3);
-            list.InsertItemData(11, -1);
-            list.InsertItemData(22, -1);
-            list.DeleteAllItems();
-        });
-        std::sort(list.deleted.begin(), list.deleted.end());
-        const std::vector<LPARAM> expected =
-            owns ? std::vector<LPARAM>{11, 22} : std::vector<LPARAM>{};
-        EXPECT_EQ(expected, list.deleted);
     }
 }
 

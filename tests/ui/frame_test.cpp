@@ -1,10 +1,10 @@
 // The dialog frame on the real main-window template: metrics from the dialog font, the
 // minimum size, the WM_SIZING clamp, the icon, accelerators before dispatch, and the
 // borrowed menus.
+#include "framework/menu.h"
 #include "framework/win_app.h"
 #include "resource.h"
 #include "ui/app_dlg.h"
-#include "ui/borrowed_menu.h"
 #include "ui_script_win32.h"
 
 #include <gtest/gtest.h>
@@ -210,31 +210,36 @@ TEST(FrameTest, BorrowedMenusStayAliveAndOwnedOnesGo) {
     RunWith(dlg, [&] {
         HMENU bar = ::GetMenu(dlg.GetSafeHwnd());
         {
-            std::unique_ptr<CBorrowedMenu> menu = CBorrowedMenu::FromWindow(dlg.GetSafeHwnd());
-            ASSERT_NE(nullptr, menu);
-            EXPECT_TRUE(menu->borrowed);
-            std::unique_ptr<CBorrowedMenu> view = menu->GetSubMenu(1);
-            ASSERT_NE(nullptr, view);
-            EXPECT_TRUE(view->CheckItem(ID_VIEW_COMPACT, true));
+            const CMenuHandle menu = CMenuHandle::FromWindow(dlg.GetSafeHwnd());
+            ASSERT_TRUE(menu);
+            EXPECT_EQ(bar, menu.GetSafeHmenu());
+            const CMenuHandle view = menu.GetSubMenu(1);
+            ASSERT_TRUE(view);
+            EXPECT_TRUE(view.CheckItem(ID_VIEW_COMPACT, true));
             EXPECT_EQ(MF_CHECKED,
-                      ::GetMenuState(view->GetSafeHmenu(), ID_VIEW_COMPACT, MF_BYCOMMAND) &
+                      ::GetMenuState(view.GetSafeHmenu(), ID_VIEW_COMPACT, MF_BYCOMMAND) &
                           MF_CHECKED);
-            EXPECT_TRUE(view->CheckItem(ID_VIEW_COMPACT, false));
-            EXPECT_EQ(0u, ::GetMenuState(view->GetSafeHmenu(), ID_VIEW_COMPACT, MF_BYCOMMAND) &
+            EXPECT_TRUE(view.CheckItem(ID_VIEW_COMPACT, false));
+            EXPECT_EQ(0u, ::GetMenuState(view.GetSafeHmenu(), ID_VIEW_COMPACT, MF_BYCOMMAND) &
                               MF_CHECKED);
-            EXPECT_FALSE(view->CheckItem(4711, true));
-            EXPECT_EQ(nullptr, menu->GetSubMenu(9));
+            EXPECT_FALSE(view.CheckItem(4711, true));
+            EXPECT_FALSE(menu.GetSubMenu(9));
         }
         EXPECT_TRUE(::IsMenu(bar));
     });
 
-    EXPECT_EQ(nullptr, CBorrowedMenu::FromWindow(::GetDesktopWindow()));
+    EXPECT_FALSE(CMenuHandle::FromWindow(::GetDesktopWindow()));
     HMENU loaded = nullptr;
+    HMENU popup = nullptr;
     {
-        CBorrowedMenu context;
+        CMenu context;
         ASSERT_TRUE(context.LoadMenu(IDR_CONTEXTMENU));
         loaded = context.GetSafeHmenu();
-        EXPECT_FALSE(context.borrowed);
+        {
+            const CMenuHandle lent = context.Borrow().GetSubMenu(0);
+            popup = lent.GetSafeHmenu();
+        }
+        EXPECT_TRUE(::IsMenu(popup)) << "a borrowed popup goes with its owner only";
         EXPECT_TRUE(::IsMenu(loaded));
     }
     EXPECT_FALSE(::IsMenu(loaded));

@@ -2,6 +2,7 @@
 // exact types and sizes of the stored values, the legacy key moved once, a maximized
 // window reopening maximized, the layout at every size, and automatic refresh with
 // its two errors and with stored rates out of range.
+#include "app/legacy_settings.h"
 #include "main_dlg_fixture_win32.h"
 #include "resource.h"
 #include "view/main_layout.h"
@@ -106,6 +107,10 @@ TEST_F(MainDlgTest, LegacyValuesAreReadOnceThenDeletedAndSavedToTheCurrentKey) {
     Store("CompactFileSizes", REG_BINARY, Byte(1));
     Store("AutoRefreshRate", REG_BINARY, Ints({7}));
 
+    // Start-up moves them before the window opens.
+    StartApp();
+    ASSERT_TRUE(MoveLegacySettings(*m_app.GetSettingsStore()));
+    EXPECT_FALSE(MoveLegacySettings(*m_app.GetSettingsStore())) << "once";
     CMainDlg dlg(m_app);
     RunMain(dlg, {[&] {
                 EXPECT_FALSE(dlg.GetSettings().m_bCompactFileSizes);
@@ -152,6 +157,20 @@ TEST_F(MainDlgTest, AWindowClosedMaximizedReopensMaximizedWithItsNormalRectangle
                 const RECT client = again.GetClientRect();
                 const RECT list = testsupport::ChildRect(again.GetFolderList().GetSafeHwnd());
                 EXPECT_EQ(client.right - again.GetMetrics().marginX, list.right);
+                return true;
+            }});
+}
+
+TEST_F(MainDlgTest, AWindowStoredMinimizedOpensNormalWithItsRectangle) {
+    Store("Placement", REG_BINARY,
+          Ints({44, 0, SW_SHOWMINIMIZED, -1, -1, -1, -1, 20, 30, 520, 430}));
+    CMainDlg dlg(m_app);
+    RunMain(dlg, {[&] {
+                EXPECT_FALSE(::IsIconic(dlg.GetSafeHwnd()));
+                const WINDOWPLACEMENT wp = PlacementOf(dlg.GetSafeHwnd());
+                EXPECT_EQ(static_cast<UINT>(SW_SHOWNORMAL), wp.showCmd);
+                EXPECT_EQ(20, wp.rcNormalPosition.left);
+                EXPECT_EQ(430, wp.rcNormalPosition.bottom);
                 return true;
             }});
 }

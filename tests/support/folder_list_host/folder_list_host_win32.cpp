@@ -10,7 +10,7 @@
 
 namespace uitest {
 
-ListHost::ListHost(CSortListCtrl& list) : m_list(list) {
+ListHost::ListHost(CFolderListCtrl& list) : m_list(list) {
     m_hWnd = ::CreateDialogParamA(GetResourceInstance(), MAKEINTRESOURCEA(IDD_FOLDTALLY_DIALOG),
                                   nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
     EXPECT_NE(nullptr, m_hWnd);
@@ -62,9 +62,8 @@ void ListHost::ClickHeader(int column) {
     Pump();
 }
 
-FolderListHost::FolderListHost(FolderCatalogue* catalogue) : ListHost(m_folderList) {
-    m_folderList.InitColumns(catalogue, IDS_COLUMN_FILENAME, IDS_COLUMN_SIZE,
-                             IDS_COLUMN_FOLDERNAME);
+FolderListHost::FolderListHost() : ListHost(m_folderList) {
+    m_folderList.InitColumns(IDS_COLUMN_FILENAME, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDERNAME);
 }
 
 namespace {

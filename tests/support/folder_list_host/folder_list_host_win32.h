@@ -1,5 +1,5 @@
 // A list under test in a live window: the main-window template opened without a modal
-// loop, its list control bound to a CSortListCtrl that gets the list's notifications as
+// loop, its list control bound to a CFolderListCtrl that gets the list's notifications as
 // the main dialog hands them on. Steps run directly; posted input is pumped at once.
 // Also an independent account of the order the folder list must show.
 #pragma once
@@ -17,7 +17,7 @@ namespace uitest {
 
 class ListHost {
 public:
-    explicit ListHost(CSortListCtrl& list);
+    explicit ListHost(CFolderListCtrl& list);
     virtual ~ListHost();
     ListHost(const ListHost&) = delete;
     ListHost& operator=(const ListHost&) = delete;
@@ -33,7 +33,7 @@ public:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    CSortListCtrl& m_list;
+    CFolderListCtrl& m_list;
     HWND m_hWnd = nullptr;
 };
 
@@ -45,7 +45,7 @@ struct FolderListHolder {
 // The folder list with its three columns, as the main dialog sets it up.
 class FolderListHost : private FolderListHolder, public ListHost {
 public:
-    explicit FolderListHost(FolderCatalogue* catalogue);
+    FolderListHost();
     template <class Step> void Run(Step step) {
         ListHost::Run([&] { step(m_folderList); });
     }

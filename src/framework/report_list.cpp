@@ -1,0 +1,88 @@
+// CReportList: the model's rows through the list's callbacks.
+#include "framework/report_list.h"
+
+#include "framework/win_app.h"
+#include "view/list_rules.h"
+
+void CReportList::Init(view::ReportModel& model, const Column* columns, int count,
+                       DWORD extendedStyle) {
+    m_pModel = &model;
+    SetExtendedStyle(extendedStyle);
+    HDC dc = ::GetDC(m_hWnd);
+    const int dpi = dc != nullptr ? ::GetDeviceCaps(dc, LOGPIXELSX) : 96;
+    if (dc != nullptr) {
+        ::ReleaseDC(m_hWnd, dc);
+    }
+    m_defaultWidths.clear();
+    for (int c = 0; c < count; ++c) {
+        std::string title = LoadResourceString(columns[c].titleId);
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        column.fmt = columns[c].format;
+        column.cx = view::ScaleForDpi(columns[c].width96, dpi);
+        column.pszText = &title[0];
+        column.iSubItem = c;
+        InsertColumn(c, column);
+        m_defaultWidths.push_back(column.cx);
+    }
+}
+
+void CReportList::Refresh() const {
+    SetItemCount(m_pModel != nullptr ? m_pModel->RowCount() : 0, LVSICF_NOSCROLL);
+    GetHeader().SetSortArrow(m_sort.column, m_sort.descending);
+    Invalidate(FALSE);
+}
+
+void CReportList::SetSort(const view::ColumnSort& sort) {
+    m_sort = sort;
+    if (m_pModel != nullptr) {
+        m_pModel->Sort(sort.column, sort.descending);
+    }
+    GetHeader().SetSortArrow(m_sort.column, m_sort.descending);
+}
+
+void CReportList::ClickColumn(int column) {
+    if (m_pModel == nullptr || column < 0 || column >= GetHeader().GetItemCount()) {
+        return;
+    }
+    SetSort(view::NextSort(m_sort, column, m_pModel->DescendingOnFirstClick(column)));
+}
+
+void CReportList::FillDisplayInfo(NMLVDISPINFOA& info) {
+    LVITEMA& item = info.item;
+    if (item.iItem < 0 || item.iItem >= m_pModel->RowCount()) {
+        return;
+    }
+    if (item.mask & LVIF_TEXT) {
+        m_strCell = m_pModel->CellText(item.iItem, item.iSubItem);
+        if (item.pszText && item.cchTextMax > 0) {
+            lstrcpynA(item.pszText, m_strCell.c_str(), item.cchTextMax);
+        }
+    }
+    if (item.iSubItem == 0 && (item.mask & LVIF_IMAGE)) {
+        item.iImage = m_pModel->ImageOf(item.iItem);
+    }
+    if (item.iSubItem == 0 && (item.mask & LVIF_INDENT)) {
+        item.iIndent = m_pModel->IndentOf(item.iItem);
+    }
+}
+
+bool CReportList::OnNotify(const NMHDR* header, LRESULT& result) {
+    if (m_pModel == nullptr || header->hwndFrom != m_hWnd) {
+        return false;
+    }
+    switch (header->code) {
+    case LVN_GETDISPINFOA:
+        FillDisplayInfo(*reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header)));
+        result = 0;
+        return true;
+    case LVN_ODFINDITEMA: {
+        const NMLVFINDITEMA& find = *reinterpret_cast<const NMLVFINDITEMA*>(header);
+        const bool byName = (find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz;
+        result = byName ? m_pModel->FindRow(find.iStart, find.lvfi.psz) : -1;
+        return true;
+    }
+    default:
+        return false;
+    }
+}

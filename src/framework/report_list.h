@@ -1,0 +1,55 @@
+// CReportList: a report-view list with owner data that shows what a view::ReportModel
+// says. It asks the model for the row count and each cell's text when it paints, hands
+// typed letters to the model's search, sorts by the model on a header click with the
+// one click rule (view::NextSort, the first direction the model's), shows the sort as
+// the header's arrow, and makes its columns with default widths scaled for the screen.
+// The window that holds it forwards the list's notifications and keeps the rest:
+// painting of its own, keys, clicks.
+#pragma once
+
+#include "framework/controls.h"
+#include "view/report_model.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CReportList : public CListCtrl {
+public:
+    struct Column {
+        UINT titleId; // string table
+        int format;   // LVCFMT_LEFT or LVCFMT_RIGHT
+        int width96;  // default width in pixels at 96 DPI
+    };
+
+    // Once the control is attached: the model and the columns, the extended styles.
+    void Init(view::ReportModel& model, const Column* columns, int count, DWORD extendedStyle);
+    // The default widths of Init's columns on this screen, by column index.
+    std::vector<int32_t> GetDefaultWidths() const { return m_defaultWidths; }
+
+    // Takes the model's row count, keeping the scroll place, and repaints.
+    void Refresh() const;
+    // Sets the sort the header shows and the model has, without a click.
+    void SetSort(const view::ColumnSort& sort);
+    // Records the sort only: the model and the header follow at the next SetSort.
+    void SetSortState(const view::ColumnSort& sort) { m_sort = sort; }
+    const view::ColumnSort& GetSort() const { return m_sort; }
+    // A click on `column`'s header: the next sort by the click rule.
+    void ClickColumn(int column);
+
+    // Cell texts, images, indents and searches; true when `header` was one of them,
+    // with `result` set.
+    bool OnNotify(const NMHDR* header, LRESULT& result);
+
+protected:
+    // A column's default width where the list knows better than the scaled one.
+    void SetDefaultWidth(int column, int32_t width) { m_defaultWidths[column] = width; }
+
+private:
+    void FillDisplayInfo(NMLVDISPINFOA& info);
+
+    view::ReportModel* m_pModel = nullptr;
+    view::ColumnSort m_sort;
+    std::vector<int32_t> m_defaultWidths;
+    std::string m_strCell; // the text handed to the list for the current request
+};

@@ -1,0 +1,254 @@
+// The tree window's rows: open branches as one flag per node, the shown rows made again
+// from them after every change, the selection held as a node so it survives a new
+// order or a new scan.
+#include "tree/tree_rows.h"
+
+#include "tree/tree_scan.h"
+#include "tree/tree_text.h"
+#include "view/list_rules.h"
+
+#include <string>
+#include <unordered_set>
+
+namespace tree {
+
+namespace {
+
+constexpr uint32_t kMaxIndent = 200;
+// The percentage keeps the right part of a share cell; the bar grows in the rest.
+constexpr int kShareTextWidth = 52;
+constexpr int kBarInset = 3;
+
+} // namespace
+
+bool DescendingOnFirstClick(int column) {
+    return column != kTreeColumnName;
+}
+
+void TreeRows::SetResult(SharedScanResult result) {
+    // Open branches and the selection by their keys, which name the same nodes in the
+    // next scan.
+    const bool first = m_pResult == nullptr;
+    std::unordered_set<std::string> open;
+    std::string selected;
+    for (size_t n = 0; n < m_expanded.size(); ++n) {
+        if (m_expanded[n]) {
+            open.insert(m_tree.Key(static_cast<int>(n)));
+        }
+    }
+    if (m_nSelectedNode >= 0) {
+        selected = m_tree.Key(m_nSelectedNode);
+    }
+    FolderTree next;
+    next.Sort(m_sort);
+    next.Build(result->catalogue, result->details, MailboxNodeName(result->request.mailboxDir));
+    m_tree = std::move(next);
+    m_pResult = std::move(result);
+    const std::vector<TreeNode>& nodes = m_tree.Nodes();
+    m_expanded.assign(nodes.size(), 0);
+    m_nSelectedNode = -1;
+    if (first) {
+        // The first level open, so the window starts with the top branches' parts in view.
+        const uint32_t* tops = m_tree.ChildrenBegin(-1);
+        for (uint32_t k = 0; k < m_tree.ChildCount(-1); ++k) {
+            m_expanded[tops[k]] = 1;
+        }
+        ShowRows();
+        m_nSelectedNode = m_rows.empty() ? -1 : static_cast<int>(m_rows[0]);
+        return;
+    }
+    for (size_t n = 0; n < nodes.size(); ++n) {
+        const std::string key = m_tree.Key(static_cast<int>(n));
+        if (open.count(key)) {
+            m_expanded[n] = 1;
+        }
+        if (!selected.empty() && key == selected) {
+            m_nSelectedNode = static_cast<int>(n);
+        }
+    }
+    // A selected node inside a branch that is no longer open is shown by opening it.
+    for (int at = m_nSelectedNode >= 0 ? nodes[m_nSelectedNode].parent : -1; at >= 0;
+         at = nodes[at].parent) {
+        m_expanded[at] = 1;
+    }
+    ShowRows();
+}
+
+void TreeRows::ShowRows() {
+    m_rows = ShownNodes(m_tree, &m_expanded, -1);
+}
+
+int TreeRows::SelectedRow() const {
+    if (m_nSelectedNode < 0) {
+        return -1;
+    }
+    for (size_t r = 0; r < m_rows.size(); ++r) {
+        if (m_rows[r] == static_cast<uint32_t>(m_nSelectedNode)) {
+            return static_cast<int>(r);
+        }
+    }
+    return -1;
+}
+
+void TreeRows::SelectRow(int row) {
+    m_nSelectedNode = ValidRow(row) ? static_cast<int>(m_rows[row]) : -1;
+}
+
+void TreeRows::SetExpanded(int row, bool open, bool branch) {
+    if (!ValidRow(row)) {
+        return;
+    }
+    const uint32_t node = m_rows[row];
+    m_expanded[node] = open ? 1 : 0;
+    if (branch) {
+        // Every node below, found by a list of nodes still to visit instead of calls.
+        std::vector<uint32_t> pending(1, node);
+        while (!pending.empty()) {
+            const uint32_t at = pending.back();
+            pending.pop_back();
+            m_expanded[at] = open ? 1 : 0;
+            const uint32_t* children = m_tree.ChildrenBegin(static_cast<int>(at));
+            pending.insert(pending.end(), children,
+                           children + m_tree.ChildCount(static_cast<int>(at)));
+        }
+    }
+    m_nSelectedNode = static_cast<int>(node);
+    ShowRows();
+}
+
+void TreeRows::Toggle(int row) {
+    if (ValidRow(row)) {
+        SetExpanded(row, !m_expanded[m_rows[row]]);
+    }
+}
+
+void TreeRows::OnKey(TreeKey key) {
+    const int row = SelectedRow();
+    if (row < 0) {
+        return;
+    }
+    const uint32_t node = m_rows[row];
+    const bool hasChildren = m_tree.ChildCount(static_cast<int>(node)) > 0;
+    switch (key) {
+    case TreeKey::kLeft:
+        if (hasChildren && m_expanded[node]) {
+            SetExpanded(row, false);
+        } else if (m_tree.Nodes()[node].parent >= 0) {
+            m_nSelectedNode = m_tree.Nodes()[node].parent;
+        }
+        break;
+    case TreeKey::kRight:
+        if (hasChildren && !m_expanded[node]) {
+            SetExpanded(row, true);
+        } else if (hasChildren) {
+            SelectRow(row + 1);
+        }
+        break;
+    case TreeKey::kOpenBranch:
+        SetExpanded(row, true, true);
+        break;
+    case TreeKey::kOpen:
+        SetExpanded(row, true);
+        break;
+    case TreeKey::kClose:
+        SetExpanded(row, false);
+        break;
+    }
+}
+
+void TreeRows::SortBy(int column) {
+    if (column < 0 || column >= kTreeColumnCount) {
+        return;
+    }
+    view::ColumnSort current;
+    current.column = m_sort.nSortColumn;
+    current.descending = m_sort.bSortDescending;
+    const view::ColumnSort next = view::NextSort(current, column, DescendingOnFirstClick(column));
+    Sort(next.column, next.descending);
+}
+
+bool TreeRows::DescendingOnFirstClick(int column) const {
+    return tree::DescendingOnFirstClick(column);
+}
+
+void TreeRows::Sort(int column, bool descending) {
+    if (column < 0 || column >= kTreeColumnCount) {
+        return;
+    }
+    m_sort.nSortColumn = column;
+    m_sort.bSortDescending = descending;
+    m_tree.Sort(m_sort);
+    ShowRows();
+}
+
+std::string TreeRows::CellText(int row, int column, SizeStyle style) const {
+    if (!ValidRow(row)) {
+        return std::string();
+    }
+    const int node = static_cast<int>(m_rows[row]);
+    const TreeNode& n = m_tree.Nodes()[node];
+    switch (column) {
+    case kTreeColumnName:
+        return m_tree.DisplayName(node);
+    case kTreeColumnTotal:
+        return FormatSize(n.totalSize, style);
+    case kTreeColumnShare:
+        return FormatShare(ShareOf(row));
+    case kTreeColumnOwn:
+        return FormatSize(n.ownSize, style);
+    case kTreeColumnFiles:
+        return std::to_string(n.totalFiles);
+    default:
+        return std::string();
+    }
+}
+
+int TreeRows::ImageOf(int row) const {
+    if (!ValidRow(row) || m_tree.ChildCount(static_cast<int>(m_rows[row])) == 0) {
+        return kImageLeaf;
+    }
+    return m_expanded[m_rows[row]] ? kImageOpen : kImageClosed;
+}
+
+int TreeRows::IndentOf(int row) const {
+    if (!ValidRow(row)) {
+        return 0;
+    }
+    const uint32_t depth = m_tree.Nodes()[m_rows[row]].depth;
+    return static_cast<int>(depth > kMaxIndent ? kMaxIndent : depth);
+}
+
+uint32_t TreeRows::ShareOf(int row) const {
+    if (!ValidRow(row)) {
+        return 0;
+    }
+    return ShareTenths(m_tree.Nodes()[m_rows[row]].totalSize, m_tree.GrandTotal());
+}
+
+int TreeRows::FindByName(int start, const std::string& prefix) const {
+    const int count = RowCount();
+    if (count == 0) {
+        return -1;
+    }
+    const int from = start < 0 || start >= count ? 0 : start;
+    for (int k = 0; k < count; ++k) {
+        const int row = (from + k) % count;
+        if (view::StartsWithIgnoringCase(m_tree.DisplayName(static_cast<int>(m_rows[row])),
+                                         prefix)) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+view::PixelRect ShareBarRect(const view::PixelRect& cell, uint32_t tenths) {
+    const int room = static_cast<int>(cell.right - cell.left) - kShareTextWidth - 2 * kBarInset;
+    view::PixelRect bar;
+    bar.left = cell.left + kBarInset;
+    bar.top = cell.top + kBarInset;
+    bar.right = bar.left + BarWidth(tenths, room);
+    bar.bottom = cell.bottom - kBarInset;
+    return bar;
+}
+
+} // namespace tree

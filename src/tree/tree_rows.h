@@ -1,0 +1,108 @@
+// The rows of the window "Ordnerbaum" without the window: which branches are open,
+// which nodes are shown in which order, which one is selected, what the Explorer keys
+// and a header click do to them, what each cell says, and how a rescan carries open
+// branches and the selection over. The window only turns its messages into these calls
+// and the rows back into its list.
+#pragma once
+
+#include "mailbox/scan_result.h"
+#include "sizes/size_text.h"
+#include "tree/folder_tree.h"
+#include "view/layout.h"
+#include "view/report_model.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tree {
+
+// The keys of a tree as Explorer reads them.
+enum class TreeKey {
+    kLeft,       // close an open branch, else go to the parent
+    kRight,      // open a closed branch, else go to the first child
+    kOpenBranch, // "*" on the number pad: the branch and everything below it
+    kOpen,       // "+" on the number pad
+    kClose,      // "-" on the number pad
+};
+
+// The image before a name: the plus and minus boxes and nothing for a childless node.
+enum ExpanderImage { kImageClosed = 0, kImageOpen = 1, kImageLeaf = 2 };
+
+// The sort a click on the header of `column` starts with: the names A to Z, every size
+// and count largest first, as disk-usage tools show sizes.
+bool DescendingOnFirstClick(int column);
+
+class TreeRows : public view::ReportModel {
+public:
+    // Shows the tree of `result`. The first result opens the first level and selects
+    // the first row; a later one keeps open what was open and the selection, where the
+    // same entries still exist, and opens the branches above a kept selection.
+    void SetResult(SharedScanResult result);
+
+    const SharedScanResult& Result() const { return m_pResult; }
+    const FolderTree& Tree() const { return m_tree; }
+    // The shown nodes, in order; a row is a position in it.
+    const std::vector<uint32_t>& Rows() const { return m_rows; }
+    int RowCount() const override { return static_cast<int>(m_rows.size()); }
+    bool IsExpanded(uint32_t node) const { return node < m_expanded.size() && m_expanded[node]; }
+
+    // The selected row, -1 for none, and the row the list's own keys or the mouse
+    // selected (out of range: none).
+    int SelectedRow() const;
+    void SelectRow(int row);
+
+    // Opens or closes `row`; with `branch`, everything below it too. The row's node
+    // becomes the selection.
+    void SetExpanded(int row, bool open, bool branch = false);
+    // Opens a closed row and closes an open one (a double click, a click on its box).
+    void Toggle(int row);
+    // The key's rule applied to the selection; nothing without one.
+    void OnKey(TreeKey key);
+
+    // A header click: the same column again turns the order round, another column
+    // starts with its first-click order. The selection stays on its node.
+    void SortBy(int column);
+    const TreeSort& GetSort() const { return m_sort; }
+
+    // The rows as a report list asks for them, sizes in the style set here.
+    void SetSizeStyle(SizeStyle style) { m_sizeStyle = style; }
+    std::string CellText(int row, int column) const override {
+        return CellText(row, column, m_sizeStyle);
+    }
+    bool DescendingOnFirstClick(int column) const override;
+    void Sort(int column, bool descending) override;
+    int FindRow(int start, const std::string& prefix) const override {
+        return FindByName(start, prefix);
+    }
+
+    // What `row` shows in `column`, sizes in `style`.
+    std::string CellText(int row, int column, SizeStyle style) const;
+    // An ExpanderImage.
+    int ImageOf(int row) const override;
+    // The indent in image widths: the depth, held at 200 for chains deeper than any window.
+    int IndentOf(int row) const override;
+    // The row's share of the mailbox in tenths of a percent.
+    uint32_t ShareOf(int row) const;
+    // The first row from `start` on, wrapping around, whose name starts with `prefix`
+    // (the list's type-ahead rule); -1 for none.
+    int FindByName(int start, const std::string& prefix) const;
+
+private:
+    bool ValidRow(int row) const { return row >= 0 && row < RowCount(); }
+    void ShowRows();
+
+    SharedScanResult m_pResult; // the tree's names point into it
+    FolderTree m_tree;
+    std::vector<uint8_t> m_expanded; // per node
+    std::vector<uint32_t> m_rows;    // the shown nodes, in order
+    int m_nSelectedNode = -1;
+    TreeSort m_sort;
+    SizeStyle m_sizeStyle = SizeStyle::Compact;
+};
+
+// Where the share bar of a cell goes: from the cell's left, 3 pixels in, as long as
+// the share of the room the percentage text leaves. Empty (right == left) for none.
+view::PixelRect ShareBarRect(const view::PixelRect& cell, uint32_t tenths);
+
+} // namespace tree

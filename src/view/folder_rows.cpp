@@ -1,0 +1,95 @@
+// The folder list's rows: indices into the result's records, sorted stably by the
+// list's rule.
+#include "view/folder_rows.h"
+
+#include "sizes/size_text.h"
+#include "view/folder_compare.h"
+#include "view/list_rules.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace view {
+
+FolderRows::FolderRows() : m_order{kColumnFileName, kColumnSize, kColumnFolderName} {
+    m_sort.nSortColumn = kColumnFolderName;
+    m_sort.nTieMode = kTieFromLeftmost;
+}
+
+void FolderRows::SetResult(SharedScanResult result) {
+    m_pResult = std::move(result);
+    SortRows();
+}
+
+void FolderRows::SetColumnOrder(const std::vector<int32_t>& order) {
+    m_order = order;
+}
+
+void FolderRows::SetSort(int column, bool descending) {
+    m_sort.nSortColumn = std::min(std::max(column, 0), static_cast<int>(kFolderColumnCount) - 1);
+    m_sort.bSortDescending = descending;
+}
+
+void FolderRows::Sort(int column, bool descending) {
+    SetSort(column, descending);
+    SortRows();
+}
+
+void FolderRows::SortRows() {
+    const size_t count = m_pResult ? m_pResult->catalogue.records.size() : 0;
+    m_rows.resize(count);
+    std::iota(m_rows.begin(), m_rows.end(), 0u);
+    if (count < 2) {
+        return;
+    }
+    const std::vector<FolderRecord>& records = m_pResult->catalogue.records;
+    const std::vector<int> order(m_order.begin(), m_order.end());
+    const auto compare = [](const FolderRecord& a, const FolderRecord& b, int column) {
+        return CompareFolderItems(a, b, column);
+    };
+    std::stable_sort(m_rows.begin(), m_rows.end(), [&](uint32_t a, uint32_t b) {
+        return SortCompare(records[a], records[b], m_sort, order.data(),
+                           static_cast<int>(order.size()), compare) < 0;
+    });
+}
+
+const FolderRecord& FolderRows::Record(int row) const {
+    return m_pResult->catalogue.records[m_rows[static_cast<size_t>(row)]];
+}
+
+std::string FolderRows::CellText(int row, int column) const {
+    if (row < 0 || row >= RowCount()) {
+        return std::string();
+    }
+    const FolderRecord& record = Record(row);
+    switch (column) {
+    case kColumnFileName:
+        return record.fileName;
+    case kColumnSize:
+        return FormatSize(record.size, SizeStyleFor(m_bCompactSizes));
+    case kColumnFolderName:
+        return record.folderPath + record.folderName;
+    default:
+        return std::string();
+    }
+}
+
+int FolderRows::FindRow(int /*start*/, const std::string& prefix) const {
+    return FindPrefixRow(
+        RowCount(), [this](int row) { return CellText(row, m_sort.nSortColumn); }, prefix);
+}
+
+int FolderRows::KeptRow(const FolderRecord& old) const {
+    const std::vector<int> order(m_order.begin(), m_order.end());
+    const auto compare = [](const FolderRecord& a, const FolderRecord& b, int column) {
+        return CompareFolderItems(a, b, column);
+    };
+    return FindKeptRow(
+        RowCount(), [&](int row) { return Record(row).fileName == old.fileName; },
+        [&](int row) {
+            return SortCompare(Record(row), old, m_sort, order.data(),
+                               static_cast<int>(order.size()), compare) > 0;
+        });
+}
+
+} // namespace view

@@ -1,0 +1,38 @@
+// What a report list asks of the rows it shows, without a window: how many, what each
+// cell says, how a header click sorts and which row typed letters find. Both windows'
+// lists render through one list class (CReportList) that asks a model of this kind.
+#pragma once
+
+#include <string>
+
+namespace view {
+
+class ReportModel {
+public:
+    virtual ~ReportModel() = default;
+
+    virtual int RowCount() const = 0;
+    virtual std::string CellText(int row, int column) const = 0;
+    // The first click on a column's header: descending for true.
+    virtual bool DescendingOnFirstClick(int column) const = 0;
+    // Orders the rows by `column` in the direction given.
+    virtual void Sort(int column, bool descending) = 0;
+    // The first row from `start` on, wrapping around, whose name starts with `prefix`;
+    // -1 for none.
+    virtual int FindRow(int start, const std::string& prefix) const = 0;
+    // The image and indent of a row's first cell; none unless a model has them.
+    virtual int ImageOf(int /*row*/) const { return -1; }
+    virtual int IndentOf(int /*row*/) const { return 0; }
+};
+
+struct ColumnSort {
+    int column = 0;
+    bool descending = false;
+};
+
+// The sort after a click on `column`'s header: the same column again turns the order
+// round, another column starts with the order `descendingFirst` says. The one rule of
+// every list's header clicks.
+ColumnSort NextSort(const ColumnSort& current, int column, bool descendingFirst);
+
+} // namespace view

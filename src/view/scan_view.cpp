@@ -1,0 +1,30 @@
+// The settings-to-scan mapping and the status line.
+#include "view/scan_view.h"
+
+#include "diag/trace.h"
+#include "sizes/size_text.h"
+
+namespace view {
+
+ScanRequest MakeScanRequest(const ProgramSettings& settings, const std::string& clientMailbox,
+                            const std::string& clientNewmail, const std::string& newMailLabel) {
+    ScanRequest request;
+    request.mailboxDir = settings.m_bMailboxPathManual ? settings.m_strMailboxPath : clientMailbox;
+    request.newmailDir = settings.m_bMailboxPathManual ? settings.m_strNewmailPath : clientNewmail;
+    request.resolvePaths = settings.m_bShowFolderPath;
+    request.includeNewMail = settings.m_bShowNewMailFolder;
+    request.newMailLabel = newMailLabel;
+    return request;
+}
+
+std::string StatusLine(const std::string& format, int32_t fileCount, uint64_t totalSize) {
+    return FormatText(format.c_str(), static_cast<int>(fileCount),
+                      FormatSize(totalSize, SizeStyle::Compact).c_str(),
+                      FormatSize(totalSize, SizeStyle::Exact).c_str());
+}
+
+std::string ScanTimeText(const std::string& format, int hour, int minute, int second) {
+    return FormatText(format.c_str(), hour, minute, second);
+}
+
+} // namespace view

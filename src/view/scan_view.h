@@ -1,0 +1,28 @@
+// What the windows take from the settings to scan, and the status line under a scan's
+// rows: written once for the main list, the tree window and the report.
+#pragma once
+
+#include "mailbox/scan_request.h"
+#include "settings/program_settings.h"
+
+#include <cstdint>
+#include <string>
+
+namespace view {
+
+// The status line's form, as the string table and the report have it.
+constexpr char kStatusFormat[] = "%d Dateien, %s (%s Bytes)";
+
+// The scan the settings ask for: the typed directories when they are chosen, else the
+// mail client's; folder paths and new mail as switched; `newMailLabel` names the row.
+ScanRequest MakeScanRequest(const ProgramSettings& settings, const std::string& clientMailbox,
+                            const std::string& clientNewmail, const std::string& newMailLabel);
+
+// "5 Dateien, 2,5 kB (2.512 Bytes)": `format` (kStatusFormat or the string table's) with
+// the count, the compact and the exact total.
+std::string StatusLine(const std::string& format, int32_t fileCount, uint64_t totalSize);
+
+// "Stand: 09:05:07" from `format` (the string table's) and a time of day.
+std::string ScanTimeText(const std::string& format, int hour, int minute, int second);
+
+} // namespace view

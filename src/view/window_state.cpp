@@ -1,0 +1,184 @@
+// One rule set for every window's stored state.
+#include "view/window_state.h"
+
+#include "settings/settings_store.h"
+#include "settings/value_codecs.h"
+#include "view/column_order.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace view {
+
+namespace {
+
+constexpr size_t kSortValueSize = 8;
+
+int64_t Width(const PixelRect& r) {
+    return static_cast<int64_t>(r.right) - r.left;
+}
+
+int64_t Height(const PixelRect& r) {
+    return static_cast<int64_t>(r.bottom) - r.top;
+}
+
+bool Overlaps(const PixelRect& a, const PixelRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// How far `r` lies from `area`, along both axes together: 0 when they touch.
+int64_t Distance(const PixelRect& r, const PixelRect& area) {
+    const int64_t dx = std::max<int64_t>(
+        {0, static_cast<int64_t>(area.left) - r.right, static_cast<int64_t>(r.left) - area.right});
+    const int64_t dy = std::max<int64_t>(
+        {0, static_cast<int64_t>(area.top) - r.bottom, static_cast<int64_t>(r.top) - area.bottom});
+    return dx + dy;
+}
+
+// One axis of `r` moved into [low, high), shrunk when longer.
+void Fit(int32_t& start, int32_t& end, int32_t low, int32_t high) {
+    const int64_t length =
+        std::min<int64_t>(static_cast<int64_t>(end) - start, static_cast<int64_t>(high) - low);
+    int64_t from = std::max<int64_t>(start, low);
+    from = std::min<int64_t>(from, high - length);
+    start = static_cast<int32_t>(from);
+    end = static_cast<int32_t>(from + length);
+}
+
+} // namespace
+
+WindowPlacementRecord FitPlacement(const WindowPlacementRecord& stored,
+                                   const WindowPlacementRecord& fallback,
+                                   const std::vector<PixelRect>& workAreas) {
+    WindowPlacementRecord r = stored;
+    if (r.length != kPlacementSize || Width(r.normal) <= 0 || Height(r.normal) <= 0) {
+        r = fallback;
+    }
+    r.showCmd = r.showCmd == kShowMaximized ? kShowMaximized : kShowNormal;
+    const PixelRect* nearest = nullptr;
+    int64_t best = 0;
+    for (const PixelRect& area : workAreas) {
+        if (Width(area) <= 0 || Height(area) <= 0) {
+            continue;
+        }
+        if (Overlaps(r.normal, area)) {
+            return r;
+        }
+        const int64_t d = Distance(r.normal, area);
+        if (nearest == nullptr || d < best) {
+            nearest = &area;
+            best = d;
+        }
+    }
+    if (nearest != nullptr) {
+        Fit(r.normal.left, r.normal.right, nearest->left, nearest->right);
+        Fit(r.normal.top, r.normal.bottom, nearest->top, nearest->bottom);
+    }
+    return r;
+}
+
+WindowPlacementRecord LoadPlacement(SettingsStore& store, const WindowStateNames& names,
+                                    const WindowPlacementRecord& fallback,
+                                    const std::vector<PixelRect>& workAreas) {
+    uint8_t bytes[kPlacementSize];
+    EncodePlacement(fallback, bytes);
+    if (names.placement != nullptr) {
+        store.ReadBinary(names.placement, sizeof bytes, bytes, bytes);
+    }
+    return FitPlacement(DecodePlacement(bytes), fallback, workAreas);
+}
+
+void LoadListState(SettingsStore& store, const WindowStateNames& names,
+                   const std::vector<int32_t>& defaultWidths, ListState& state) {
+    const size_t count = state.widths.size();
+    if (names.widths != nullptr && count > 0) {
+        store.ReadIntArray(names.widths, count, state.widths.data(), state.widths.data());
+        for (size_t c = 0; c < count; ++c) {
+            if (state.widths[c] < 0 || state.widths[c] > kMaxColumnWidth) {
+                state.widths[c] = c < defaultWidths.size() ? defaultWidths[c] : 0;
+            }
+        }
+    }
+    // An order that is not a permutation of the columns (edited by hand, or written
+    // for another number of columns) would leave the header inconsistent.
+    if (names.order != nullptr && !state.order.empty()) {
+        std::vector<int32_t> order = state.order;
+        store.ReadIntArray(names.order, order.size(), order.data(), order.data());
+        if (IsColumnPermutation(order.data(), static_cast<int>(order.size()))) {
+            state.order = order;
+        }
+    }
+    if (names.sort != nullptr) {
+        unsigned char sort[kSortValueSize];
+        StoreLittleEndian32(state.sortColumn, sort);
+        StoreLittleEndian32(state.sortDescending ? 1 : 0, sort + 4);
+        store.ReadBinary(names.sort, sizeof sort, sort, sort);
+        const int32_t last = count > 0 ? static_cast<int32_t>(count) - 1 : 0;
+        state.sortColumn = std::min(std::max(LoadLittleEndian32(sort), 0), last);
+        state.sortDescending = LoadLittleEndian32(sort + 4) != 0;
+    }
+}
+
+namespace {
+
+// Reads of a value that is missing or of another form give the default; a default no
+// store holds tells them apart.
+constexpr uint8_t kAbsentByte = 0xA5;
+constexpr int32_t kAbsentInt = INT32_MIN;
+
+bool CopyBinary(SettingsStore& from, SettingsStore& to, const char* name, size_t length) {
+    if (name == nullptr) {
+        return true;
+    }
+    const std::vector<uint8_t> absent(length, kAbsentByte);
+    std::vector<uint8_t> bytes(length);
+    from.ReadBinary(name, length, absent.data(), bytes.data());
+    return bytes == absent || to.WriteBinary(name, length, bytes.data());
+}
+
+bool CopyInts(SettingsStore& from, SettingsStore& to, const char* name, size_t count) {
+    if (name == nullptr || count == 0) {
+        return true;
+    }
+    const std::vector<int32_t> absent(count, kAbsentInt);
+    std::vector<int32_t> values(count);
+    from.ReadIntArray(name, count, absent.data(), values.data());
+    return values == absent || to.WriteIntArray(name, count, values.data());
+}
+
+} // namespace
+
+bool CopyWindowState(SettingsStore& from, SettingsStore& to, const WindowStateNames& names,
+                     size_t columnCount) {
+    bool written = CopyBinary(from, to, names.placement, kPlacementSize);
+    written = CopyInts(from, to, names.widths, columnCount) && written;
+    written = CopyInts(from, to, names.order, columnCount) && written;
+    written = CopyBinary(from, to, names.sort, kSortValueSize) && written;
+    return written;
+}
+
+bool SaveWindowState(SettingsStore& store, const WindowStateNames& names,
+                     const WindowPlacementRecord& placement, const ListState& list) {
+    bool written = true;
+    if (names.placement != nullptr) {
+        uint8_t bytes[kPlacementSize];
+        EncodePlacement(placement, bytes);
+        written = store.WriteBinary(names.placement, sizeof bytes, bytes) && written;
+    }
+    if (names.widths != nullptr) {
+        written =
+            store.WriteIntArray(names.widths, list.widths.size(), list.widths.data()) && written;
+    }
+    if (names.order != nullptr) {
+        written = store.WriteIntArray(names.order, list.order.size(), list.order.data()) && written;
+    }
+    if (names.sort != nullptr) {
+        unsigned char sort[kSortValueSize];
+        StoreLittleEndian32(list.sortColumn, sort);
+        StoreLittleEndian32(list.sortDescending ? 1 : 0, sort + 4);
+        written = store.WriteBinary(names.sort, sizeof sort, sort) && written;
+    }
+    return written;
+}
+
+} // namespace view

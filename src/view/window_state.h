@@ -1,0 +1,71 @@
+// What a window keeps between runs, with one load, one save and one validation for
+// every window: its placement, and for its list the column widths, the column order
+// and the sort. The store's values keep their names and forms; what comes from the
+// store is checked here, since anyone can edit a registry value or an INI file.
+#pragma once
+
+#include "view/placement.h"
+
+#include <cstdint>
+#include <vector>
+
+class SettingsStore;
+
+namespace view {
+
+constexpr uint32_t kShowNormal = 1;    // SW_SHOWNORMAL
+constexpr uint32_t kShowMaximized = 3; // SW_SHOWMAXIMIZED
+// Wider than any screen: a stored width beyond it is taken for damage.
+constexpr int32_t kMaxColumnWidth = 4000;
+
+// The value names under which one window keeps its state; null for what it keeps not.
+struct WindowStateNames {
+    const char* placement = nullptr;
+    const char* widths = nullptr;
+    const char* order = nullptr;
+    const char* sort = nullptr;
+};
+
+// A list's columns as stored: widths by column index, for each display position the
+// column shown there, and the sort.
+struct ListState {
+    std::vector<int32_t> widths;
+    std::vector<int32_t> order;
+    int32_t sortColumn = 0;
+    bool sortDescending = false;
+};
+
+// A stored placement made fit to show: a record that is no placement (another length,
+// a rectangle of no size) gives `fallback`; a show command other than maximized shows
+// the window normally; a rectangle on no work area moves onto the nearest one (shrunk
+// to it where it is larger). `workAreas` are in the placement's coordinates; none
+// leaves the rectangle where it is.
+WindowPlacementRecord FitPlacement(const WindowPlacementRecord& stored,
+                                   const WindowPlacementRecord& fallback,
+                                   const std::vector<PixelRect>& workAreas);
+
+// The store must be open on the window's section. A value that is missing or of
+// another form keeps `fallback`'s part.
+WindowPlacementRecord LoadPlacement(SettingsStore& store, const WindowStateNames& names,
+                                    const WindowPlacementRecord& fallback,
+                                    const std::vector<PixelRect>& workAreas);
+
+// `state` comes in with what the list shows now and goes out with what the store
+// says: widths outside 0..kMaxColumnWidth give `defaultWidths`' (one per column), an
+// order that is not a permutation of the columns keeps the current one, and a sort
+// column beyond the last is the last.
+void LoadListState(SettingsStore& store, const WindowStateNames& names,
+                   const std::vector<int32_t>& defaultWidths, ListState& state);
+
+// Copies what `from` holds of the values `names` names to `to` (both open on the
+// window's section), each only in its own form, a list of `columnCount` columns: the
+// move of a window's state from an old location. False when a value could not be
+// written.
+bool CopyWindowState(SettingsStore& from, SettingsStore& to, const WindowStateNames& names,
+                     size_t columnCount);
+
+// Writes what `names` names. False when a value could not be written.
+bool SaveWindowState(SettingsStore& store, const WindowStateNames& names,
+                     const WindowPlacementRecord& placement, const ListState& list);
+
+} // namespace view

@@ -1,0 +1,275 @@
+// The tree window's rows without the window, over a hand-made mailbox: the first level
+// open, the Explorer keys, clicks on the boxes, every header both ways with the first
+// click's order, a rescan keeping open branches and the selection, the cells, the
+// type-ahead search and the share bar's geometry.
+#include "folder_formats.h"
+#include "mailgen.h"
+#include "test_support.h"
+#include "tree/tree_rows.h"
+#include "tree/tree_text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testsupport::TempDir;
+using testsupport::WriteFile;
+using tree::TreeKey;
+
+std::string Line(int type, const std::string& id, const std::string& parent,
+                 const std::string& name) {
+    return mailgen::HierarchyLine(type, 0, id, parent, name) + "\r\n";
+}
+
+// The first column of every shown row with its indent, and the selected row marked:
+// "Archiv;.2019;*.2020;" for three rows with the last selected.
+std::string Outline(const tree::TreeRows& rows) {
+    std::string text;
+    for (int r = 0; r < rows.RowCount(); ++r) {
+        text += (r == rows.SelectedRow() ? "*" : "") +
+                std::string(static_cast<size_t>(rows.IndentOf(r)), '.') +
+                rows.CellText(r, tree::kTreeColumnName, SizeStyle::Exact) + ";";
+    }
+    return text;
+}
+
+// A tree of two levels below "Archiv", a branch "Kunden" and new mail.
+class TreeRowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(WriteFile(box / "hierarch.pm",
+                              Line(2, "ROOT", "", "Mein Postfach") +
+                                  Line(1, "A", "ROOT", "Archiv") + Line(1, "A1", "A", "2019") +
+                                  Line(1, "A2", "A", "2020") + Line(1, "A21", "A2", "Q1") +
+                                  Line(1, "K", "ROOT", "Kunden")));
+        Pmm("A1.PMM", "2019", "A1", 1000);
+        Pmm("A2.PMM", "2020", "A2", 400);
+        Pmm("A21.PMM", "Q1", "A21", 200);
+        Pmm("K.PMM", "Kunden", "K", 300);
+        ASSERT_TRUE(WriteFile(news / "1.CNM", std::string(100, 'n')));
+        request.mailboxDir = box.Path();
+        request.newmailDir = news.Path();
+        request.newMailLabel = "<Posteingang>";
+        rows.SetResult(RunScan(request));
+    }
+    void Pmm(const std::string& file, const std::string& name, const std::string& id, size_t body) {
+        ASSERT_TRUE(WriteFile(box / file, mailgen::PmmHeader(name, id) + std::string(body, 'm')));
+    }
+    TempDir box;
+    TempDir news;
+    ScanRequest request;
+    tree::TreeRows rows;
+};
+
+TEST_F(TreeRowsTest, OpensWithTheFirstLevelOpenTheFirstRowSelectedAndTheCellsOfTheTree) {
+    EXPECT_EQ("*Archiv;.2019;.2020;Kunden;<Posteingang>;", Outline(rows));
+    const auto exact = [](uint64_t n) { return FormatSize(n, SizeStyle::Exact); };
+    // 128-byte headers: 1128, 528 + 328, 428; new mail 100; 2512 in all.
+    const std::vector<std::vector<std::string>> expected = {
+        {exact(1984), "79,0 %", exact(0), "3"},  {exact(1128), "44,9 %", exact(1128), "1"},
+        {exact(856), "34,1 %", exact(528), "2"}, {exact(428), "17,0 %", exact(428), "1"},
+        {exact(100), "4,0 %", exact(100), "1"},
+    };
+    std::vector<std::vector<std::string>> cells;
+    for (int r = 0; r < rows.RowCount(); ++r) {
+        std::vector<std::string> line;
+        for (int c = tree::kTreeColumnTotal; c < tree::kTreeColumnCount; ++c) {
+            line.push_back(rows.CellText(r, c, SizeStyle::Exact));
+        }
+        cells.push_back(line);
+    }
+    EXPECT_EQ(expected, cells);
+    EXPECT_EQ(FormatSize(1984, SizeStyle::Compact),
+              rows.CellText(0, tree::kTreeColumnTotal, SizeStyle::Compact));
+    EXPECT_EQ("", rows.CellText(5, tree::kTreeColumnName, SizeStyle::Exact)) << "past the end";
+    EXPECT_EQ("", rows.CellText(0, tree::kTreeColumnCount, SizeStyle::Exact));
+    EXPECT_EQ((std::vector<int>{tree::kImageOpen, tree::kImageLeaf, tree::kImageClosed,
+                                tree::kImageLeaf, tree::kImageLeaf}),
+              (std::vector<int>{rows.ImageOf(0), rows.ImageOf(1), rows.ImageOf(2), rows.ImageOf(3),
+                                rows.ImageOf(4)}));
+}
+
+TEST_F(TreeRowsTest, KeysAndClicksOpenAndCloseBranchesAsInExplorer) {
+    std::vector<std::string> seen;
+    const auto key = [&](TreeKey k) {
+        rows.OnKey(k);
+        seen.push_back(Outline(rows));
+    };
+    rows.SelectRow(2);         // 2020
+    key(TreeKey::kRight);      // opens
+    key(TreeKey::kRight);      // open: to the first child
+    key(TreeKey::kLeft);       // Q1 has none: to its parent
+    key(TreeKey::kLeft);       // closes 2020
+    key(TreeKey::kLeft);       // closed: to Archiv
+    key(TreeKey::kLeft);       // closes Archiv
+    key(TreeKey::kLeft);       // a closed top node stays where it is
+    key(TreeKey::kOpenBranch); // the whole branch
+    key(TreeKey::kClose);
+    key(TreeKey::kOpen);
+    rows.Toggle(0); // a click on the box
+    seen.push_back(Outline(rows));
+    rows.Toggle(1); // a double click on a leaf changes nothing but the selection
+    seen.push_back(Outline(rows));
+    const std::vector<std::string> expected = {
+        "Archiv;.2019;*.2020;..Q1;Kunden;<Posteingang>;",
+        "Archiv;.2019;.2020;*..Q1;Kunden;<Posteingang>;",
+        "Archiv;.2019;*.2020;..Q1;Kunden;<Posteingang>;",
+        "Archiv;.2019;*.2020;Kunden;<Posteingang>;",
+        "*Archiv;.2019;.2020;Kunden;<Posteingang>;",
+        "*Archiv;Kunden;<Posteingang>;",
+        "*Archiv;Kunden;<Posteingang>;",
+        "*Archiv;.2019;.2020;..Q1;Kunden;<Posteingang>;",
+        "*Archiv;Kunden;<Posteingang>;",
+        "*Archiv;.2019;.2020;..Q1;Kunden;<Posteingang>;",
+        "*Archiv;Kunden;<Posteingang>;",
+        "Archiv;*Kunden;<Posteingang>;",
+    };
+    EXPECT_EQ(expected, seen);
+}
+
+TEST_F(TreeRowsTest, KeysWithoutASelectionAndRowsOutOfRangeChangeNothing) {
+    rows.SelectRow(-1);
+    const std::string before = Outline(rows);
+    for (TreeKey k :
+         {TreeKey::kLeft, TreeKey::kRight, TreeKey::kOpenBranch, TreeKey::kOpen, TreeKey::kClose}) {
+        rows.OnKey(k);
+    }
+    rows.SetExpanded(5, false);
+    rows.SetExpanded(-1, false);
+    rows.Toggle(99);
+    EXPECT_EQ(before, Outline(rows));
+    EXPECT_EQ(-1, rows.SelectedRow());
+    rows.SelectRow(17);
+    EXPECT_EQ(-1, rows.SelectedRow());
+}
+
+TEST_F(TreeRowsTest, EveryHeaderSortsBothWaysKeepingChildrenBelowTheirParent) {
+    std::vector<std::string> seen;
+    rows.SelectRow(-1);
+    for (int column : {0, 0, 3, 3, 4, 1, 1}) {
+        seen.push_back(Outline(rows));
+        rows.SortBy(column);
+    }
+    seen.push_back(Outline(rows));
+    const std::vector<std::string> expected = {
+        "Archiv;.2019;.2020;Kunden;<Posteingang>;", // by total, largest first
+        "<Posteingang>;Archiv;.2019;.2020;Kunden;", // name ascending on the first click
+        "Kunden;Archiv;.2020;.2019;<Posteingang>;", // name descending
+        "Kunden;<Posteingang>;Archiv;.2019;.2020;", // own size, largest first
+        "Archiv;.2020;.2019;<Posteingang>;Kunden;", // own size ascending
+        "Archiv;.2020;.2019;<Posteingang>;Kunden;", // files: 3, 2, 1; ties by name
+        "Archiv;.2019;.2020;Kunden;<Posteingang>;", // total, largest first
+        "<Posteingang>;Kunden;Archiv;.2020;.2019;", // total, smallest first
+    };
+    EXPECT_EQ(expected, seen);
+    rows.SortBy(tree::kTreeColumnCount);
+    rows.SortBy(-1);
+    EXPECT_EQ(expected.back(), Outline(rows)) << "no such column";
+}
+
+TEST(TreeRowsRule, TheFirstClickSortsNamesAscendingAndSizesAndCountsDescending) {
+    EXPECT_FALSE(tree::DescendingOnFirstClick(tree::kTreeColumnName));
+    for (int column : {tree::kTreeColumnTotal, tree::kTreeColumnShare, tree::kTreeColumnOwn,
+                       tree::kTreeColumnFiles}) {
+        EXPECT_TRUE(tree::DescendingOnFirstClick(column)) << column;
+    }
+}
+
+TEST_F(TreeRowsTest, AsAReportModelItSortsAsToldAndShowsSizesInTheStyleSet) {
+    view::ReportModel& model = rows;
+    EXPECT_EQ(5, model.RowCount());
+    EXPECT_EQ(FormatSize(1984, SizeStyle::Compact), model.CellText(0, tree::kTreeColumnTotal));
+    rows.SetSizeStyle(SizeStyle::Exact);
+    EXPECT_EQ(FormatSize(1984, SizeStyle::Exact), model.CellText(0, tree::kTreeColumnTotal));
+    rows.SelectRow(-1);
+    model.Sort(tree::kTreeColumnName, true);
+    EXPECT_EQ("Kunden;Archiv;.2020;.2019;<Posteingang>;", Outline(rows));
+    EXPECT_EQ(tree::kTreeColumnName, rows.GetSort().nSortColumn);
+    model.Sort(tree::kTreeColumnCount, false);
+    EXPECT_EQ(tree::kTreeColumnName, rows.GetSort().nSortColumn) << "no such column";
+    EXPECT_EQ(1, model.FindRow(0, "ar"));
+    EXPECT_EQ(tree::kImageOpen, model.ImageOf(1));
+    EXPECT_EQ(1, model.IndentOf(3));
+}
+
+TEST_F(TreeRowsTest, SortingKeepsTheSelectionOnItsNode) {
+    rows.SelectRow(3); // Kunden
+    rows.SortBy(tree::kTreeColumnOwn);
+    EXPECT_EQ("*Kunden;<Posteingang>;Archiv;.2019;.2020;", Outline(rows));
+}
+
+TEST_F(TreeRowsTest, ARescanKeepsOpenBranchesTheSelectionAndTheSortWhereTheEntriesStillExist) {
+    rows.SelectRow(2);
+    rows.OnKey(TreeKey::kRight); // 2020 open
+    rows.SelectRow(3);           // Q1
+    EXPECT_EQ("Archiv;.2019;.2020;*..Q1;Kunden;<Posteingang>;", Outline(rows));
+    const SharedScanResult before = rows.Result();
+    Pmm("K2.PMM", "Kunden", "K", 5000); // Kunden now the largest
+    rows.SetResult(RunScan(request));
+    EXPECT_EQ("Kunden;Archiv;.2019;.2020;*..Q1;<Posteingang>;", Outline(rows));
+    EXPECT_NE(before, rows.Result());
+    EXPECT_EQ(5u, before->catalogue.records.size()) << "the old result stays as it was";
+
+    // A selection whose branch was closed meanwhile is shown by opening the way to it;
+    // a sort by name stays on name.
+    rows.SortBy(tree::kTreeColumnName);
+    rows.SetResult(RunScan(request));
+    EXPECT_EQ("<Posteingang>;Archiv;.2019;.2020;*..Q1;Kunden;", Outline(rows));
+    rows.SelectRow(0);
+    rows.SetExpanded(1, false);
+    rows.SelectRow(-1);
+    rows.SetResult(RunScan(request));
+    EXPECT_EQ("<Posteingang>;Archiv;Kunden;", Outline(rows)) << "nothing selected, Archiv closed";
+}
+
+TEST_F(TreeRowsTest, ASelectionThatIsGoneLeavesNoneAndAnEmptyMailboxShowsOnlyTheNewMail) {
+    rows.SelectRow(3); // Kunden
+    ASSERT_TRUE(testsupport::RemoveFile(box / "K.PMM"));
+    rows.SetResult(RunScan(request));
+    EXPECT_EQ("Archiv;.2019;.2020;<Posteingang>;", Outline(rows));
+    EXPECT_EQ(-1, rows.SelectedRow());
+
+    TempDir empty;
+    ScanRequest nothing = request;
+    nothing.mailboxDir = empty.Path();
+    nothing.includeNewMail = false;
+    tree::TreeRows fresh;
+    fresh.SetResult(RunScan(nothing));
+    EXPECT_EQ(0, fresh.RowCount());
+    EXPECT_EQ(-1, fresh.SelectedRow());
+    fresh.OnKey(TreeKey::kRight);
+    EXPECT_EQ(-1, fresh.FindByName(0, "a"));
+}
+
+TEST_F(TreeRowsTest, TypedLettersFindANameFromTheStartRowOnWrappingAroundIgnoringCase) {
+    const struct {
+        int start;
+        const char* prefix;
+        int row;
+    } cases[] = {
+        {0, "k", 3},     {0, "20", 1},  {2, "20", 2},       {3, "20", 1},
+        {-5, "ARCH", 0}, {99, "<p", 4}, {0, "kundenx", -1}, {0, "", 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.row, rows.FindByName(c.start, c.prefix)) << c.start << " " << c.prefix;
+    }
+}
+
+TEST(ShareBarRect, TheBarGrowsInTheRoomThePercentageLeavesAndNeverPastIt) {
+    const view::PixelRect cell = {100, 20, 230, 38}; // 130 wide: 72 pixels of room
+    const struct {
+        uint32_t tenths;
+        int32_t right;
+    } cases[] = {{0, 103}, {1000, 175}, {500, 139}, {5, 103}, {7, 104}, {2000, 175}};
+    for (const auto& c : cases) {
+        const view::PixelRect bar = tree::ShareBarRect(cell, c.tenths);
+        EXPECT_EQ(103, bar.left) << c.tenths;
+        EXPECT_EQ(23, bar.top) << c.tenths;
+        EXPECT_EQ(35, bar.bottom) << c.tenths;
+        EXPECT_EQ(c.right, bar.right) << c.tenths;
+    }
+    const view::PixelRect narrow = {0, 0, 40, 18}; // narrower than the text
+    EXPECT_EQ(narrow.left + 3, tree::ShareBarRect(narrow, 1000).right);
+}
+
+} // namespace

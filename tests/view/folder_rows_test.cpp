@@ -1,0 +1,122 @@
+// The folder list's rows without the window: a result's records in the list's sort
+// with ties by the display order, the cells in both size forms, the kept place of a
+// refill, type-ahead in the sort column, and a result that stays alive while shown.
+#include "view/folder_rows.h"
+
+#include "view/folder_compare.h"
+
+#include "sizes/size_text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+FolderRecord Row(const char* file, const char* path, const char* name, uint64_t size) {
+    FolderRecord r;
+    r.fileName = file;
+    r.folderPath = path;
+    r.folderName = name;
+    r.size = size;
+    return r;
+}
+
+SharedScanResult Result(std::vector<FolderRecord> rows) {
+    auto result = std::make_shared<ScanResult>();
+    for (const FolderRecord& r : rows) {
+        result->catalogue.totalSize += r.size;
+    }
+    result->catalogue.fileCount = static_cast<int32_t>(rows.size());
+    result->catalogue.records = std::move(rows);
+    return result;
+}
+
+// The same rows as the sort rule's own test: file names and folder names that tie.
+SharedScanResult Sample() {
+    return Result({Row("b.PMM", "\\", "Kunden", 300), Row("a.PMM", "\\", "Kunden", 500),
+                   Row("A.MBX", "\\", "kunden", 100), Row("c.PMM", "\\", "Archiv", 300),
+                   Row("*.CNM", "", "<Posteingang>", 900)});
+}
+
+std::string Files(const view::FolderRows& rows) {
+    std::string text;
+    for (int r = 0; r < rows.RowCount(); ++r) {
+        text += rows.CellText(r, view::kColumnFileName) + ";";
+    }
+    return text;
+}
+
+TEST(FolderRowsTest, RowsComeInTheListsSortWithTiesByTheDisplayedOrder) {
+    view::FolderRows rows;
+    rows.SetResult(Sample());
+    EXPECT_EQ("*.CNM;c.PMM;A.MBX;a.PMM;b.PMM;", Files(rows)) << "folder name, then file name";
+    rows.Sort(view::kColumnFolderName, true);
+    EXPECT_EQ("b.PMM;a.PMM;A.MBX;c.PMM;*.CNM;", Files(rows));
+    rows.Sort(view::kColumnSize, false);
+    EXPECT_EQ("A.MBX;b.PMM;c.PMM;a.PMM;*.CNM;", Files(rows)) << "size ties by file name";
+    rows.SetColumnOrder({2, 0, 1});
+    EXPECT_EQ("A.MBX;b.PMM;c.PMM;a.PMM;*.CNM;", Files(rows))
+        << "the order counts from the next sort";
+    rows.Sort(view::kColumnSize, false);
+    EXPECT_EQ("A.MBX;c.PMM;b.PMM;a.PMM;*.CNM;", Files(rows)) << "size ties by folder name";
+    rows.Sort(7, false);
+    EXPECT_EQ(view::kColumnFolderName, rows.GetSortState().nSortColumn)
+        << "held to the last column";
+    rows.SetSort(view::kColumnFileName, false);
+    EXPECT_EQ("*.CNM;c.PMM;A.MBX;a.PMM;b.PMM;", Files(rows)) << "not sorted until told";
+    rows.SetResult(Sample());
+    EXPECT_EQ("*.CNM;A.MBX;a.PMM;b.PMM;c.PMM;", Files(rows));
+}
+
+TEST(FolderRowsTest, CellsShowTheChosenSizeFormAndPathWithName) {
+    view::FolderRows rows;
+    rows.SetResult(Result({Row("X.PMM", "\\Archiv\\", "2019", 123456789)}));
+    EXPECT_TRUE(rows.IsCompactSizes());
+    EXPECT_EQ(FormatSize(123456789, SizeStyle::Compact), rows.CellText(0, view::kColumnSize));
+    rows.SetCompactSizes(false);
+    EXPECT_EQ("123.456.789", rows.CellText(0, view::kColumnSize));
+    EXPECT_EQ("\\Archiv\\2019", rows.CellText(0, view::kColumnFolderName));
+    EXPECT_EQ("", rows.CellText(0, 3));
+    EXPECT_EQ("", rows.CellText(1, 0));
+    EXPECT_EQ("", rows.CellText(-1, 0));
+    EXPECT_FALSE(rows.DescendingOnFirstClick(view::kColumnSize)) << "every column ascending";
+}
+
+TEST(FolderRowsTest, ARefillKeepsTheFirstRowOrTheNextInSortOrder) {
+    view::FolderRows rows;
+    rows.SetResult(Sample());
+    const FolderRecord top = rows.Record(2); // A.MBX
+    rows.SetResult(Result({Row("c.PMM", "\\", "Archiv", 300), Row("A.MBX", "\\", "kunden", 1),
+                           Row("b.PMM", "\\", "Kunden", 300)}));
+    EXPECT_EQ(1, rows.KeptRow(top)) << "found by its file name";
+    rows.SetResult(Result({Row("c.PMM", "\\", "Archiv", 300), Row("b.PMM", "\\", "Kunden", 300),
+                           Row("Z.PMM", "\\", "Zoo", 300)}));
+    EXPECT_EQ(1, rows.KeptRow(top)) << "gone: the next that sorts after it";
+    EXPECT_EQ(2, rows.KeptRow(Row("ZZ.PMM", "\\", "Zzz", 1))) << "nothing after it: the last";
+    rows.SetResult(nullptr);
+    EXPECT_EQ(0, rows.RowCount());
+    EXPECT_EQ(-1, rows.KeptRow(top));
+}
+
+TEST(FolderRowsTest, TypedLettersFindTheFirstRowByTheSortColumnFromTheTop) {
+    view::FolderRows rows;
+    rows.SetResult(Sample());
+    EXPECT_EQ(2, rows.FindRow(4, "\\ku")) << "folder column, from the first row whatever the start";
+    EXPECT_EQ(-1, rows.FindRow(0, "x"));
+    EXPECT_EQ(-1, rows.FindRow(0, ""));
+    rows.Sort(view::kColumnFileName, false);
+    EXPECT_EQ(1, rows.FindRow(0, "A"));
+    EXPECT_EQ(4, rows.FindRow(0, "c.p"));
+}
+
+TEST(FolderRowsTest, TheResultShownStaysAliveUntilTheNextReplacesIt) {
+    view::FolderRows rows;
+    SharedScanResult result = Sample();
+    const std::weak_ptr<const ScanResult> watch = result;
+    rows.SetResult(std::move(result));
+    EXPECT_FALSE(watch.expired());
+    EXPECT_EQ("*.CNM", rows.Record(0).fileName);
+    rows.SetResult(Sample());
+    EXPECT_TRUE(watch.expired());
+}
+
+} // namespace

@@ -1,0 +1,54 @@
+// The scan the settings ask for, and the status line and scan time as the windows and
+// the report show them.
+#include "view/scan_view.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(MakeScanRequest, TypedDirectoriesOnlyWhenChosenAndEachSwitchInItsField) {
+    ProgramSettings s;
+    s.m_strMailboxPath = "C:\\Getippt\\";
+    s.m_strNewmailPath = "C:\\Neu\\";
+    const struct {
+        bool manual;
+        bool paths;
+        bool newMail;
+    } cases[] = {
+        {false, true, true}, {true, true, false}, {true, false, true}, {false, false, false}};
+    for (const auto& c : cases) {
+        s.m_bMailboxPathManual = c.manual;
+        s.m_bShowFolderPath = c.paths;
+        s.m_bShowNewMailFolder = c.newMail;
+        const ScanRequest r =
+            view::MakeScanRequest(s, "C:\\PMAIL\\MAIL\\", "C:\\PMAIL\\NEW\\", "<P>");
+        EXPECT_EQ(c.manual ? "C:\\Getippt\\" : "C:\\PMAIL\\MAIL\\", r.mailboxDir);
+        EXPECT_EQ(c.manual ? "C:\\Neu\\" : "C:\\PMAIL\\NEW\\", r.newmailDir);
+        EXPECT_EQ(c.paths, r.resolvePaths);
+        EXPECT_EQ(c.newMail, r.includeNewMail);
+        EXPECT_EQ("<P>", r.newMailLabel);
+    }
+}
+
+TEST(StatusLine, CountCompactAndExactTotalInTheGivenForm) {
+    const struct {
+        int32_t count;
+        uint64_t total;
+        const char* text;
+    } cases[] = {
+        {23, 7654321, "23 Dateien, 7,3 MB (7.654.321 Bytes)"},
+        {1, 9, "1 Dateien, 9 Bytes (9 Bytes)"},
+        {0, 0, "0 Dateien, 0 Bytes (0 Bytes)"},
+        {2, 6ull << 30, "2 Dateien, 6,0 GB (6.442.450.944 Bytes)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.text, view::StatusLine(view::kStatusFormat, c.count, c.total));
+    }
+}
+
+TEST(ScanTimeText, TwoDigitsEach) {
+    EXPECT_EQ("Stand: 09:05:07", view::ScanTimeText("Stand: %02d:%02d:%02d", 9, 5, 7));
+    EXPECT_EQ("Stand: 23:59:59", view::ScanTimeText("Stand: %02d:%02d:%02d", 23, 59, 59));
+}
+
+} // namespace
