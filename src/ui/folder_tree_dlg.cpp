@@ -259,6 +259,9 @@ bool CFolderTreeDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
         // its click.
         if (lParam == static_cast<LPARAM>(-1)) {
             TakeSelection();
+            if (m_rows.SelectedRow() >= 0) {
+                m_list.EnsureVisible(m_rows.SelectedRow(), FALSE);
+            }
             ShowContextMenu(m_list.GetContextMenuPoint());
             result = 0;
             return true;
