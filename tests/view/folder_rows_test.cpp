@@ -106,6 +106,42 @@ TEST(FolderRowsTest, TypedLettersFindTheFirstRowByTheSortColumnFromTheTop) {
     EXPECT_EQ(4, rows.FindRow(0, "c.p"));
 }
 
+TEST(FolderRowsTest, TypedLettersInTheFolderColumnFindTheNameAfterThePathsSeparators) {
+    view::FolderRows rows;
+    rows.SetResult(Result({fixtures::Record("1.PMM", "\\Archiv\\2019\\", "Urlaub", 1),
+                           fixtures::Record("2.PMM", "\\Archiv\\", "2019", 1),
+                           fixtures::Record("3.PMM", "\\", "Archiv", 1),
+                           fixtures::Record("4.PMM", "\\", "Urlaub", 1),
+                           fixtures::Record("5.PMM", "", "Ohne Pfad", 1)}));
+    // In the folder column's order: \\Archiv, \\Archiv\\2019, \\Archiv\\2019\\Urlaub,
+    // \\Urlaub, Ohne Pfad.
+    const struct {
+        const char* typed;
+        int row;
+    } cases[] = {
+        {"urlaub", 2}, {"URL", 2},  {"\\url", 3},  {"2019", 1},     {"\\archiv\\", 1},
+        {"arch", 0},   {"ohne", 4}, {"rlaub", -1}, {"2019\\u", -1}, {"", -1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.row, rows.FindRow(0, c.typed)) << c.typed;
+    }
+    // Another sort column matches its text only.
+    rows.Sort(view::kColumnFileName, false);
+    EXPECT_EQ(-1, rows.FindRow(0, "urlaub"));
+    EXPECT_EQ(3, rows.FindRow(0, "4."));
+}
+
+TEST(FolderRowsTest, TheKeyboardsContextMenuPointsAtTheFirstVisibleRow) {
+    view::FolderRows rows;
+    EXPECT_EQ(-1, rows.ContextRow(0)) << "no rows";
+    rows.SetResult(Sample());
+    EXPECT_EQ(0, rows.ContextRow(0));
+    EXPECT_EQ(3, rows.ContextRow(3));
+    EXPECT_EQ(4, rows.ContextRow(4));
+    EXPECT_EQ(-1, rows.ContextRow(5));
+    EXPECT_EQ(-1, rows.ContextRow(-1));
+}
+
 TEST(FolderRowsTest, TheResultShownStaysAliveUntilTheNextReplacesIt) {
     view::FolderRows rows;
     SharedScanResult result = Sample();
