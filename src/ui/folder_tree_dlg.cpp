@@ -250,7 +250,7 @@ void CFolderTreeDlg::RestoreState() {
         const WINDOWPLACEMENT wp = ToWindowPlacement(placement);
         ::SetWindowPlacement(m_hWnd, &wp);
     } else {
-        CenterWindow(::GetWindow(m_hWnd, GW_OWNER));
+        PlaceOverOwner();
     }
     const std::vector<int32_t> defaults = m_list.GetDefaultWidths();
     view::ListState list;
@@ -262,6 +262,27 @@ void CFolderTreeDlg::RestoreState() {
     for (int c = 0; c < kColumnCount; ++c) {
         m_list.SetColumnWidth(c, list.widths[c]);
     }
+}
+
+void CFolderTreeDlg::PlaceOverOwner() {
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner == nullptr || !::IsWindowVisible(owner) || ::IsIconic(owner)) {
+        CenterWindow(owner);
+        return;
+    }
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT over = {};
+    ::GetWindowRect(owner, &over);
+    const RECT own = GetWindowRect();
+    // Larger than the main window, it steps in by a caption's height from its corner,
+    // as the platform cascades windows.
+    const view::PixelPoint at = view::PlaceOverOwner(
+        own.right - own.left, own.bottom - own.top, {over.left, over.top, over.right, over.bottom},
+        {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom},
+        ::GetSystemMetrics(SM_CYCAPTION));
+    ::SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CFolderTreeDlg::SaveState() {

@@ -67,6 +67,8 @@ private:
     void TakeSelection();
     void UpdateStatus();
     void RestoreState();
+    // Without a stored placement: over the main window.
+    void PlaceOverOwner();
     void SaveState();
 
     AppServices& m_app;

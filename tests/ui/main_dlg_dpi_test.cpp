@@ -159,8 +159,16 @@ TEST_F(MainDlgAt144Dpi, TheTreeWindowHasTheProgramsIconScaledBoxesAndOpensOverTh
     RunMain(dlg, steps);
     ASSERT_NE(nullptr, mainIcon);
     EXPECT_EQ(mainIcon, treeIcon) << "the program's icon, not the platform's default";
-    EXPECT_NEAR((main.left + main.right) / 2, (tree.left + tree.right) / 2, 1);
-    EXPECT_NEAR((main.top + main.bottom) / 2, (tree.top + tree.bottom) / 2, 1);
+    // Along an axis where it is larger than the main window (the width, here): a
+    // caption's height in from the main window's edge; where it fits: centred.
+    const int step = ::GetSystemMetrics(SM_CYCAPTION);
+    ASSERT_GT(tree.right - tree.left, main.right - main.left);
+    EXPECT_EQ(main.left + step, tree.left);
+    if (tree.bottom - tree.top > main.bottom - main.top) {
+        EXPECT_EQ(main.top + step, tree.top);
+    } else {
+        EXPECT_NEAR((main.top + main.bottom) / 2, (tree.top + tree.bottom) / 2, 1);
+    }
     EXPECT_EQ((std::vector<int>{345, 120, 195, 135, 90}), widths);
     EXPECT_EQ(24, imageSize);
 }
