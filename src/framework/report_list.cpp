@@ -13,6 +13,7 @@ void CReportList::Init(view::ReportModel& model, const Column* columns, int coun
     if (dc != nullptr) {
         ::ReleaseDC(m_hWnd, dc);
     }
+    m_nDpi = dpi > 0 ? dpi : 96;
     m_defaultWidths.clear();
     for (int c = 0; c < count; ++c) {
         std::string title = LoadResourceString(columns[c].titleId);

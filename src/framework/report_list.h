@@ -26,6 +26,8 @@ public:
     void Init(view::ReportModel& model, const Column* columns, int count, DWORD extendedStyle);
     // The default widths of Init's columns on this screen, by column index.
     std::vector<int32_t> GetDefaultWidths() const { return m_defaultWidths; }
+    // The screen's DPI the default widths are scaled for.
+    int GetDpi() const { return m_nDpi; }
 
     // Takes the model's row count, keeping the scroll place, and repaints.
     void Refresh() const;
@@ -59,5 +61,6 @@ private:
     view::ReportModel* m_pModel = nullptr;
     view::ColumnSort m_sort;
     std::vector<int32_t> m_defaultWidths;
+    int m_nDpi = 96;
     std::string m_strCell; // the text handed to the list for the current request
 };

@@ -7,6 +7,7 @@
 #include "tree/tree_text.h"
 #include "view/list_rules.h"
 
+#include <algorithm>
 #include <string>
 #include <unordered_set>
 
@@ -15,9 +16,8 @@ namespace tree {
 namespace {
 
 constexpr uint32_t kMaxIndent = 200;
-// The percentage keeps the right part of a share cell; the bar grows in the rest.
-constexpr int kShareTextWidth = 52;
-constexpr int kBarInset = 3;
+// The gap between the bar at its longest and the percentage, at 96 DPI.
+constexpr int kShareTextGap = 4;
 
 } // namespace
 
@@ -241,14 +241,43 @@ int TreeRows::FindByName(int start, const std::string& prefix) const {
     return -1;
 }
 
-view::PixelRect ShareBarRect(const view::PixelRect& cell, uint32_t tenths) {
-    const int room = static_cast<int>(cell.right - cell.left) - kShareTextWidth - 2 * kBarInset;
+ShareCellMetrics ShareCellMetricsFor(int dpi, int widestTextWidth) {
+    const ShareCellMetrics at96;
+    ShareCellMetrics m;
+    m.barInset = view::ScaleForDpi(at96.barInset, dpi);
+    m.textMargin = view::ScaleForDpi(at96.textMargin, dpi);
+    const int needed = m.textMargin + widestTextWidth + view::ScaleForDpi(kShareTextGap, dpi);
+    m.textRoom = std::max(view::ScaleForDpi(at96.textRoom, dpi), needed);
+    return m;
+}
+
+view::PixelRect ShareBarRect(const view::PixelRect& cell, uint32_t tenths,
+                             const ShareCellMetrics& m) {
+    const int room = static_cast<int>(cell.right - cell.left) - m.textRoom - 2 * m.barInset;
     view::PixelRect bar;
-    bar.left = cell.left + kBarInset;
-    bar.top = cell.top + kBarInset;
+    bar.left = cell.left + m.barInset;
+    bar.top = cell.top + m.barInset;
     bar.right = bar.left + BarWidth(tenths, room);
-    bar.bottom = cell.bottom - kBarInset;
+    bar.bottom = cell.bottom - m.barInset;
     return bar;
+}
+
+ExpanderShape ExpanderShapeFor(int dpi) {
+    // At 96 DPI a 9-pixel box in a 16-pixel image, the sign 2 pixels inside the box.
+    ExpanderShape s;
+    s.imageSize = view::ScaleForDpi(16, dpi);
+    int side = view::ScaleForDpi(9, dpi);
+    if (side % 2 == 0) {
+        --side; // an odd side has a middle pixel for the sign to cross in
+    }
+    const int line = std::max(1, dpi / 96); // whole pixels: a blurred sign reads worse
+    const int gap = view::ScaleForDpi(2, dpi);
+    const int at = (s.imageSize - side) / 2;
+    s.box = {at, at, at + side, at + side};
+    const int middle = at + side / 2 - (line - 1) / 2;
+    s.bar = {at + gap, middle, at + side - gap, middle + line};
+    s.stem = {middle, at + gap, middle + line, at + side - gap};
+    return s;
 }
 
 } // namespace tree

@@ -103,8 +103,37 @@ private:
     SizeStyle m_sizeStyle = SizeStyle::Compact;
 };
 
-// Where the share bar of a cell goes: from the cell's left, 3 pixels in, as long as
+// How a share cell is divided on a screen: the bar's inset from the cell's edges, the
+// percentage's margin from the cell's right, and the room kept at the right for the
+// percentage (its margin and a gap included).
+struct ShareCellMetrics {
+    int barInset = 3;
+    int textMargin = 4;
+    int textRoom = 52;
+};
+
+// The widest text of the share column.
+constexpr char kWidestShareText[] = "100,0 %";
+
+// The metrics for a screen of `dpi` whose widest percentage ("100,0 %") is
+// `widestTextWidth` pixels wide in the list's font: the 96-DPI distances scaled, and
+// room enough for the text whatever the font.
+ShareCellMetrics ShareCellMetricsFor(int dpi, int widestTextWidth);
+
+// Where the share bar of a cell goes: from the cell's left, the inset in, as long as
 // the share of the room the percentage text leaves. Empty (right == left) for none.
-view::PixelRect ShareBarRect(const view::PixelRect& cell, uint32_t tenths);
+view::PixelRect ShareBarRect(const view::PixelRect& cell, uint32_t tenths,
+                             const ShareCellMetrics& metrics = ShareCellMetrics());
+
+// The plus and minus boxes of one ExpanderImage for a screen's DPI: a square image,
+// a framed box of an odd side centred in it, and the bar and stem of the sign centred
+// in the box, in the image's pixels (right and bottom exclusive).
+struct ExpanderShape {
+    int imageSize = 16;
+    view::PixelRect box;
+    view::PixelRect bar;
+    view::PixelRect stem;
+};
+ExpanderShape ExpanderShapeFor(int dpi);
 
 } // namespace tree

@@ -4,6 +4,7 @@
 
 #include "framework/image_list.h"
 
-// Three images of 16 x 16 pixels in the order of tree::ExpanderImage: a box with a
-// plus (closed), a box with a minus (open), and nothing (no children).
-CImageList MakeExpanderImages();
+// Three square images for a screen of `dpi` (16 x 16 pixels at 96 DPI) in the order of
+// tree::ExpanderImage: a box with a plus (closed), a box with a minus (open), and
+// nothing (no children).
+CImageList MakeExpanderImages(int dpi);

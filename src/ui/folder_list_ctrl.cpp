@@ -110,6 +110,7 @@ const view::WindowStateNames& CFolderListCtrl::StateNames() {
     names.widths = kColumnsValue;
     names.order = kColumnOrderValue;
     names.sort = kSortValue;
+    names.widthsDpi = kColumnsDpiValue;
     return names;
 }
 
@@ -118,6 +119,8 @@ view::ListState CFolderListCtrl::GetListState() const {
     state.widths.resize(static_cast<size_t>(std::max(GetColumnCount(), 0)));
     GetColumnWidths(state.widths.data(), static_cast<int>(state.widths.size()));
     state.order = GetColumnOrder();
+    state.widthsDpi = GetDpi();
+    state.storedWidths = m_storedWidths;
     state.sortColumn = GetSort().column;
     state.sortDescending = GetSort().descending;
     return state;
@@ -129,14 +132,17 @@ void CFolderListCtrl::LoadColumnState(SettingsStore& store) {
     }
     view::ListState state = GetListState();
     view::LoadListState(store, StateNames(), CReportList::GetDefaultWidths(), state);
+    m_storedWidths = state.storedWidths;
     SetColumnWidths(state.widths.data(), static_cast<int>(state.widths.size()));
     SetColumnOrder(state.order);
     SetSort(state.sortColumn, state.sortDescending);
 }
 
-void CFolderListCtrl::SaveColumnState(SettingsStore& store) const {
-    static_cast<void>(
-        view::SaveWindowState(store, StateNames(), view::WindowPlacementRecord(), GetListState()));
+void CFolderListCtrl::SaveColumnState(SettingsStore& store) {
+    const view::ListState state = GetListState();
+    if (view::SaveWindowState(store, StateNames(), view::WindowPlacementRecord(), state)) {
+        NoteSaved(state);
+    }
 }
 
 bool CFolderListCtrl::OnReflectedNotify(const NMHDR* header, LRESULT& result) {

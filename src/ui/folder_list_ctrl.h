@@ -30,6 +30,7 @@ public:
     static constexpr const char kColumnsValue[] = "Columns";
     static constexpr const char kColumnOrderValue[] = "ColOrder";
     static constexpr const char kSortValue[] = "Sort";
+    static constexpr const char kColumnsDpiValue[] = "ColumnsDpi";
 
     // Where the list stands: its first visible row (a copy, so it outlives its result)
     // and its horizontal scroll position.
@@ -82,8 +83,10 @@ public:
     // cannot read as asked keeps what the list has now, a width out of range the
     // column's default. Nothing is sorted here.
     void LoadColumnState(SettingsStore& store);
-    void SaveColumnState(SettingsStore& store) const;
+    void SaveColumnState(SettingsStore& store);
     view::ListState GetListState() const;
+    // After `state` was saved: its widths are the stored ones now.
+    void NoteSaved(const view::ListState& state) { m_storedWidths = state.widths; }
     static const view::WindowStateNames& StateNames();
 
     // Up, Down, Page Up and Page Down scroll by a row or a page (there is no selected
@@ -103,4 +106,5 @@ public:
 private:
     view::FolderRows m_rows;
     view::TypeAhead m_typeAhead;
+    std::vector<int32_t> m_storedWidths; // as the store held them when last read or written
 };

@@ -19,7 +19,8 @@ RECT CFolderTreeDlg::GetBarRect(int row) const {
         !m_list.GetSubItemRect(row, tree::kTreeColumnShare, LVIR_BOUNDS, cell)) {
         return RECT{};
     }
-    const view::PixelRect bar = tree::ShareBarRect(FromRect(cell), m_rows.ShareOf(row));
+    const view::PixelRect bar =
+        tree::ShareBarRect(FromRect(cell), m_rows.ShareOf(row), m_shareMetrics);
     return RECT{bar.left, bar.top, bar.right, bar.bottom};
 }
 
@@ -52,7 +53,7 @@ LRESULT CFolderTreeDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
         ::FillRect(dc, &bar, brush.Get());
     }
     const std::string text = m_rows.CellText(row, tree::kTreeColumnShare);
-    RECT textRect = {cell.left, cell.top, cell.right - 4, cell.bottom};
+    RECT textRect = {cell.left, cell.top, cell.right - m_shareMetrics.textMargin, cell.bottom};
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,

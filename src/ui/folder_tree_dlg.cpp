@@ -31,6 +31,7 @@ view::WindowStateNames TreeStateNames() {
     view::WindowStateNames names;
     names.placement = CFolderTreeDlg::kPlacementValue;
     names.widths = CFolderTreeDlg::kColumnsValue;
+    names.widthsDpi = CFolderTreeDlg::kColumnsDpiValue;
     return names;
 }
 
@@ -38,7 +39,8 @@ view::WindowStateNames TreeStateNames() {
 
 CFolderTreeDlg::CFolderTreeDlg(HWND parent, AppServices& app, const ScanRequest& request,
                                bool compact)
-    : CAppDlg(0, IDR_TREEACCEL, IDD_FOLDER_TREE, parent), m_app(app), m_request(request) {
+    : CAppDlg(IDR_MAINFRAME, IDR_TREEACCEL, IDD_FOLDER_TREE, parent), m_app(app),
+      m_request(request) {
     m_rows.SetSizeStyle(SizeStyleFor(compact));
 }
 
@@ -53,7 +55,10 @@ BOOL CFolderTreeDlg::OnInitDialog() {
     CAppDlg::OnInitDialog();
     m_list.Init(m_rows, kColumns, kColumnCount, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     m_list.SetSort({m_rows.GetSort().nSortColumn, m_rows.GetSort().bSortDescending});
-    m_images = MakeExpanderImages();
+    // The widest percentage in the list's own font keeps its room beside the bars.
+    m_shareMetrics =
+        tree::ShareCellMetricsFor(m_list.GetDpi(), m_list.GetStringWidth(tree::kWidestShareText));
+    m_images = MakeExpanderImages(m_list.GetDpi());
     m_list.SetImageList(m_images.GetSafeHandle(), LVSIL_SMALL);
     RestoreState();
     Relayout();
@@ -281,21 +286,47 @@ void CFolderTreeDlg::RestoreState() {
     if (store == nullptr || !store->Open(settings_names::kSection)) {
         return;
     }
-    // A record that is no placement keeps the template's.
-    WINDOWPLACEMENT current = {};
-    current.length = sizeof current;
-    ::GetWindowPlacement(m_hWnd, &current);
-    const WINDOWPLACEMENT wp = ToWindowPlacement(view::LoadPlacement(
-        *store, TreeStateNames(), FromWindowPlacement(current), MonitorWorkAreas()));
-    ::SetWindowPlacement(m_hWnd, &wp);
+    // Without a stored placement (or with a record that is no placement) the window
+    // keeps the template's size and opens over the main window.
+    const view::WindowPlacementRecord placement = view::LoadPlacement(
+        *store, TreeStateNames(), view::WindowPlacementRecord(), MonitorWorkAreas());
+    if (placement.length == view::kPlacementSize) {
+        const WINDOWPLACEMENT wp = ToWindowPlacement(placement);
+        ::SetWindowPlacement(m_hWnd, &wp);
+    } else {
+        PlaceOverOwner();
+    }
     const std::vector<int32_t> defaults = m_list.GetDefaultWidths();
     view::ListState list;
     list.widths = defaults;
+    list.widthsDpi = m_list.GetDpi();
     view::LoadListState(*store, TreeStateNames(), defaults, list);
+    m_storedWidths = list.storedWidths;
     store->Close();
     for (int c = 0; c < kColumnCount; ++c) {
         m_list.SetColumnWidth(c, list.widths[c]);
     }
+}
+
+void CFolderTreeDlg::PlaceOverOwner() {
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner == nullptr || !::IsWindowVisible(owner) || ::IsIconic(owner)) {
+        CenterWindow(owner);
+        return;
+    }
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT over = {};
+    ::GetWindowRect(owner, &over);
+    const RECT own = GetWindowRect();
+    // Larger than the main window, it steps in by a caption's height from its corner,
+    // as the platform cascades windows.
+    const view::PixelPoint at = view::PlaceOverOwner(
+        own.right - own.left, own.bottom - own.top, {over.left, over.top, over.right, over.bottom},
+        {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom},
+        ::GetSystemMetrics(SM_CYCAPTION));
+    ::SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CFolderTreeDlg::SaveState() {
@@ -307,6 +338,8 @@ void CFolderTreeDlg::SaveState() {
     wp.length = sizeof wp;
     ::GetWindowPlacement(m_hWnd, &wp);
     view::ListState list;
+    list.widthsDpi = m_list.GetDpi();
+    list.storedWidths = m_storedWidths;
     for (int c = 0; c < kColumnCount; ++c) {
         list.widths.push_back(m_list.GetColumnWidth(c));
     }

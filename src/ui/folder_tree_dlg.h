@@ -23,6 +23,7 @@ public:
     static constexpr const char kHelpTopic[] = "::/pages/ref_dlg_baum.htm";
     static constexpr const char kPlacementValue[] = "TreePlacement";
     static constexpr const char kColumnsValue[] = "TreeColumns";
+    static constexpr const char kColumnsDpiValue[] = "TreeColumnsDpi";
     static constexpr int kColumnCount = tree::kTreeColumnCount;
 
     // `request` says what to scan, `compact` how sizes are shown.
@@ -43,6 +44,8 @@ public:
     int GetSelectedRow() const;
     // Where the bar of `row` is drawn, in the list's client coordinates; empty for none.
     RECT GetBarRect(int row) const;
+    // How the share cells are divided on this screen, in this list's font.
+    const tree::ShareCellMetrics& GetShareMetrics() const { return m_shareMetrics; }
     static COLORREF BarColor() { return RGB(58, 110, 165); }
 
 protected:
@@ -68,6 +71,8 @@ private:
     void TakeSelection();
     void UpdateStatus();
     void RestoreState();
+    // Without a stored placement: over the main window.
+    void PlaceOverOwner();
     void SaveState();
 
     AppServices& m_app;
@@ -75,7 +80,9 @@ private:
     tree::TreeRows m_rows;
     int m_nScanCount = 0;
     int m_nStatusHeight = 0;
-    CImageList m_images; // the list shares them (LVS_SHAREIMAGELISTS)
+    tree::ShareCellMetrics m_shareMetrics;
+    std::vector<int32_t> m_storedWidths; // as the store held them when read
+    CImageList m_images;                 // the list shares them (LVS_SHAREIMAGELISTS)
     CReportList m_list;
     CStatic m_status;
 };

@@ -76,10 +76,14 @@ void CMainDlg::RestoreState() {
     if (source == nullptr || !source->Open(settings_names::kSection)) {
         return;
     }
+    // The default is kept as the record at 96 DPI; a first start shows it at the
+    // screen's scale, so that as many columns show as there.
     uint8_t placement[view::kPlacementSize];
     view::DefaultPlacementBytes(placement);
-    const WINDOWPLACEMENT wp = ToWindowPlacement(view::LoadPlacement(
-        *source, StateNames(), view::DecodePlacement(placement), MonitorWorkAreas()));
+    const view::WindowPlacementRecord fallback =
+        view::ScalePlacementForDpi(view::DecodePlacement(placement), m_list.GetDpi());
+    const WINDOWPLACEMENT wp =
+        ToWindowPlacement(view::LoadPlacement(*source, StateNames(), fallback, MonitorWorkAreas()));
     ::SetWindowPlacement(m_hWnd, &wp);
     m_list.LoadColumnState(*source);
     m_settings.Load(*source);
@@ -94,8 +98,10 @@ bool CMainDlg::SaveState() {
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof wp;
     ::GetWindowPlacement(m_hWnd, &wp);
-    static_cast<void>(view::SaveWindowState(*store, StateNames(), FromWindowPlacement(wp),
-                                            m_list.GetListState()));
+    const view::ListState list = m_list.GetListState();
+    if (view::SaveWindowState(*store, StateNames(), FromWindowPlacement(wp), list)) {
+        m_list.NoteSaved(list);
+    }
     m_settings.Save(*store);
     store->Close();
     return true;

@@ -69,9 +69,9 @@ void ClampToMinimumSize(int edge, int minWidth, int minHeight, PixelRect& rect) 
     }
 }
 
-PixelPoint CenterInWorkArea(int width, int height, const PixelRect& over, const PixelRect& work) {
-    int64_t x = over.left + (static_cast<int64_t>(over.right) - over.left - width) / 2;
-    int64_t y = over.top + (static_cast<int64_t>(over.bottom) - over.top - height) / 2;
+namespace {
+
+PixelPoint KeepInWorkArea(int64_t x, int64_t y, int width, int height, const PixelRect& work) {
     // Right and bottom first, so that a window larger than the area keeps its caption
     // and its left edge on the screen.
     x = x + width > work.right ? static_cast<int64_t>(work.right) - width : x;
@@ -79,6 +79,26 @@ PixelPoint CenterInWorkArea(int width, int height, const PixelRect& over, const 
     x = x < work.left ? work.left : x;
     y = y < work.top ? work.top : y;
     return {Saturate(x), Saturate(y)};
+}
+
+// Along one axis: centred in [start, end) where `length` fits, else `offset` past start.
+int64_t OverOwner(int32_t start, int32_t end, int length, int offset) {
+    const int64_t room = static_cast<int64_t>(end) - start;
+    return length <= room ? start + (room - length) / 2 : static_cast<int64_t>(start) + offset;
+}
+
+} // namespace
+
+PixelPoint CenterInWorkArea(int width, int height, const PixelRect& over, const PixelRect& work) {
+    const int64_t x = over.left + (static_cast<int64_t>(over.right) - over.left - width) / 2;
+    const int64_t y = over.top + (static_cast<int64_t>(over.bottom) - over.top - height) / 2;
+    return KeepInWorkArea(x, y, width, height, work);
+}
+
+PixelPoint PlaceOverOwner(int width, int height, const PixelRect& over, const PixelRect& work,
+                          int offset) {
+    return KeepInWorkArea(OverOwner(over.left, over.right, width, offset),
+                          OverOwner(over.top, over.bottom, height, offset), width, height, work);
 }
 
 } // namespace view

@@ -56,4 +56,11 @@ struct PixelPoint {
 };
 PixelPoint CenterInWorkArea(int width, int height, const PixelRect& over, const PixelRect& work);
 
+// Where a window of `width` x `height` opens over its owner `over`: centred along each
+// axis where it fits within the owner, else from the owner's edge `offset` pixels in (a
+// window centred over a smaller owner near the screen's edge would be pushed to the
+// screen's corner and seem to belong to no window); kept inside `work` as above.
+PixelPoint PlaceOverOwner(int width, int height, const PixelRect& over, const PixelRect& work,
+                          int offset);
+
 } // namespace view

@@ -14,6 +14,11 @@ namespace {
 
 constexpr size_t kSortValueSize = 8;
 
+// Reads of a value that is missing or of another form give the default; a default no
+// store holds tells them apart.
+constexpr uint8_t kAbsentByte = 0xA5;
+constexpr int32_t kAbsentInt = INT32_MIN;
+
 int64_t Width(const PixelRect& r) {
     return static_cast<int64_t>(r.right) - r.left;
 }
@@ -46,6 +51,31 @@ void Fit(int32_t& start, int32_t& end, int32_t low, int32_t high) {
 }
 
 } // namespace
+
+int32_t ScaleBetweenDpis(int32_t pixels, int32_t fromDpi, int32_t toDpi) {
+    if (fromDpi <= 0 || toDpi <= 0 || fromDpi == toDpi) {
+        return pixels;
+    }
+    const int64_t scaled = static_cast<int64_t>(pixels) * toDpi;
+    const int64_t half = fromDpi / 2;
+    const int64_t rounded = (scaled >= 0 ? scaled + half : scaled - half) / fromDpi;
+    return static_cast<int32_t>(
+        std::min<int64_t>(std::max<int64_t>(rounded, INT32_MIN), INT32_MAX));
+}
+
+WindowPlacementRecord ScalePlacementForDpi(const WindowPlacementRecord& at96, int32_t dpi) {
+    WindowPlacementRecord r = at96;
+    if (dpi < kMinDpi || dpi > kMaxDpi) {
+        return r;
+    }
+    r.normal.right = static_cast<int32_t>(
+        r.normal.left +
+        ScaleBetweenDpis(static_cast<int32_t>(Width(at96.normal)), kDefaultDpi, dpi));
+    r.normal.bottom = static_cast<int32_t>(
+        r.normal.top +
+        ScaleBetweenDpis(static_cast<int32_t>(Height(at96.normal)), kDefaultDpi, dpi));
+    return r;
+}
 
 WindowPlacementRecord FitPlacement(const WindowPlacementRecord& stored,
                                    const WindowPlacementRecord& fallback,
@@ -92,7 +122,27 @@ void LoadListState(SettingsStore& store, const WindowStateNames& names,
                    const std::vector<int32_t>& defaultWidths, ListState& state) {
     const size_t count = state.widths.size();
     if (names.widths != nullptr && count > 0) {
-        store.ReadIntArray(names.widths, count, state.widths.data(), state.widths.data());
+        const std::vector<int32_t> absent(count, kAbsentInt);
+        std::vector<int32_t> stored(count);
+        store.ReadIntArray(names.widths, count, absent.data(), stored.data());
+        state.storedWidths.clear();
+        if (stored != absent) {
+            state.storedWidths = stored;
+            // Widths kept without their DPI were kept by a version that knew none.
+            const int32_t storedDpi = names.widthsDpi != nullptr
+                                          ? store.ReadInt(names.widthsDpi, state.widthsDpi)
+                                          : state.widthsDpi;
+            const bool scale = storedDpi >= kMinDpi && storedDpi <= kMaxDpi &&
+                               state.widthsDpi >= kMinDpi && state.widthsDpi <= kMaxDpi;
+            for (size_t c = 0; c < count; ++c) {
+                const bool usable = stored[c] >= 0 && stored[c] <= kMaxColumnWidth;
+                state.widths[c] =
+                    usable && scale
+                        ? std::min(ScaleBetweenDpis(stored[c], storedDpi, state.widthsDpi),
+                                   kMaxColumnWidth)
+                        : stored[c];
+            }
+        }
         for (size_t c = 0; c < count; ++c) {
             if (state.widths[c] < 0 || state.widths[c] > kMaxColumnWidth) {
                 state.widths[c] = c < defaultWidths.size() ? defaultWidths[c] : 0;
@@ -121,11 +171,6 @@ void LoadListState(SettingsStore& store, const WindowStateNames& names,
 
 namespace {
 
-// Reads of a value that is missing or of another form give the default; a default no
-// store holds tells them apart.
-constexpr uint8_t kAbsentByte = 0xA5;
-constexpr int32_t kAbsentInt = INT32_MIN;
-
 bool CopyBinary(SettingsStore& from, SettingsStore& to, const char* name, size_t length) {
     if (name == nullptr) {
         return true;
@@ -152,6 +197,7 @@ bool CopyWindowState(SettingsStore& from, SettingsStore& to, const WindowStateNa
                      size_t columnCount) {
     bool written = CopyBinary(from, to, names.placement, kPlacementSize);
     written = CopyInts(from, to, names.widths, columnCount) && written;
+    written = CopyInts(from, to, names.widthsDpi, 1) && written;
     written = CopyInts(from, to, names.order, columnCount) && written;
     written = CopyBinary(from, to, names.sort, kSortValueSize) && written;
     return written;
@@ -168,6 +214,12 @@ bool SaveWindowState(SettingsStore& store, const WindowStateNames& names,
     if (names.widths != nullptr) {
         written =
             store.WriteIntArray(names.widths, list.widths.size(), list.widths.data()) && written;
+        // Read again right before: what another run stored meanwhile with its widths is
+        // replaced only together with them.
+        if (names.widthsDpi != nullptr && list.widths != list.storedWidths &&
+            store.ReadInt(names.widthsDpi, kAbsentInt) != list.widthsDpi) {
+            written = store.WriteInt(names.widthsDpi, list.widthsDpi) && written;
+        }
     }
     if (names.order != nullptr) {
         written = store.WriteIntArray(names.order, list.order.size(), list.order.data()) && written;

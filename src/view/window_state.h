@@ -17,6 +17,18 @@ constexpr uint32_t kShowNormal = 1;    // SW_SHOWNORMAL
 constexpr uint32_t kShowMaximized = 3; // SW_SHOWMAXIMIZED
 // Wider than any screen: a stored width beyond it is taken for damage.
 constexpr int32_t kMaxColumnWidth = 4000;
+// The DPI the program's pixel sizes are given for, and the range of DPIs a stored
+// value may name; one outside it is taken for damage.
+constexpr int32_t kDefaultDpi = 96;
+constexpr int32_t kMinDpi = 48;
+constexpr int32_t kMaxDpi = 960;
+
+// `pixels` at `fromDpi` for a screen of `toDpi`, rounded.
+int32_t ScaleBetweenDpis(int32_t pixels, int32_t fromDpi, int32_t toDpi);
+
+// The default placement for a screen of `dpi`: the normal rectangle grown from its top
+// left corner by the screen's scale, the rest as in `at96`.
+WindowPlacementRecord ScalePlacementForDpi(const WindowPlacementRecord& at96, int32_t dpi);
 
 // The value names under which one window keeps its state; null for what it keeps not.
 struct WindowStateNames {
@@ -24,12 +36,20 @@ struct WindowStateNames {
     const char* widths = nullptr;
     const char* order = nullptr;
     const char* sort = nullptr;
+    // The screen's DPI the widths were stored at, kept beside them.
+    const char* widthsDpi = nullptr;
 };
 
 // A list's columns as stored: widths by column index, for each display position the
 // column shown there, and the sort.
 struct ListState {
     std::vector<int32_t> widths;
+    // The screen's DPI the widths are meant for: the DPI the list shows them at.
+    int32_t widthsDpi = kDefaultDpi;
+    // The widths as the store held them when this run last read or wrote them (none:
+    // empty). A store that writes only what a run changed skips widths equal to them,
+    // and then their DPI must stay as another run may have stored it with its widths.
+    std::vector<int32_t> storedWidths;
     std::vector<int32_t> order;
     int32_t sortColumn = 0;
     bool sortDescending = false;
@@ -51,7 +71,9 @@ WindowPlacementRecord LoadPlacement(SettingsStore& store, const WindowStateNames
                                     const std::vector<PixelRect>& workAreas);
 
 // `state` comes in with what the list shows now and goes out with what the store
-// says: widths outside 0..kMaxColumnWidth give `defaultWidths`' (one per column), an
+// says: widths stored at another DPI than `state.widthsDpi` are scaled to it (widths
+// kept without their DPI, by an older version, are taken as they are), widths outside
+// 0..kMaxColumnWidth give `defaultWidths`' (one per column), an
 // order that is not a permutation of the columns keeps the current one, and a sort
 // column beyond the last is the last.
 void LoadListState(SettingsStore& store, const WindowStateNames& names,
@@ -64,7 +86,9 @@ void LoadListState(SettingsStore& store, const WindowStateNames& names,
 bool CopyWindowState(SettingsStore& from, SettingsStore& to, const WindowStateNames& names,
                      size_t columnCount);
 
-// Writes what `names` names. False when a value could not be written.
+// Writes what `names` names; the widths' DPI only where the widths differ from
+// `list.storedWidths`, and only when the store holds another. False when a value could not be
+// written.
 bool SaveWindowState(SettingsStore& store, const WindowStateNames& names,
                      const WindowPlacementRecord& placement, const ListState& list);
 

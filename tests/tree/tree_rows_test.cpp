@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 using testsupport::TempDir;
@@ -291,6 +293,70 @@ TEST(ShareBarRect, TheBarGrowsInTheRoomThePercentageLeavesAndNeverPastIt) {
     }
     const view::PixelRect narrow = {0, 0, 40, 18}; // narrower than the text
     EXPECT_EQ(narrow.left + 3, tree::ShareBarRect(narrow, 1000).right);
+}
+
+TEST(ShareBarRect, ThePercentageKeepsItsRoomOnEveryScreen) {
+    // The widest percentage in the list's font, measured: wider than the room a 96-DPI
+    // cell kept for it once the screen has more pixels per inch.
+    const struct {
+        int dpi;
+        int widestText;
+    } screens[] = {{96, 37}, {120, 46}, {144, 56}, {192, 74}, {144, 90}};
+    for (const auto& s : screens) {
+        const tree::ShareCellMetrics m = tree::ShareCellMetricsFor(s.dpi, s.widestText);
+        for (int width : {90, 130, 195, 400}) {
+            if (width < m.textMargin + s.widestText + 2 * m.barInset) {
+                continue; // no room for any bar: the text alone overfills the cell
+            }
+            const view::PixelRect cell = {100, 20, 100 + width, 20 + s.dpi / 5};
+            const view::PixelRect full = tree::ShareBarRect(cell, 1000, m);
+            // The text is drawn right-aligned at its margin from the cell's right.
+            const int textLeft = cell.right - m.textMargin - s.widestText;
+            EXPECT_LT(full.right, textLeft) << s.dpi << " dpi, " << width << " px";
+            EXPECT_GE(full.right, full.left);
+            EXPECT_GT(full.bottom, full.top) << s.dpi;
+        }
+    }
+    const tree::ShareCellMetrics at144 = tree::ShareCellMetricsFor(144, 0);
+    EXPECT_EQ(78, at144.textRoom) << "never less than the 96-DPI room, scaled";
+    EXPECT_EQ(5, at144.barInset);
+    const tree::ShareCellMetrics at96 = tree::ShareCellMetricsFor(96, 37);
+    const view::PixelRect cell = {100, 20, 230, 38};
+    EXPECT_EQ(175, tree::ShareBarRect(cell, 1000, at96).right) << "as at 96 DPI before";
+}
+
+TEST(ExpanderShape, TheBoxAndItsSignAreCentredAndGrowWithTheScreen) {
+    const tree::ExpanderShape at96 = tree::ExpanderShapeFor(96);
+    EXPECT_EQ(16, at96.imageSize);
+    EXPECT_EQ(3, at96.box.left);
+    EXPECT_EQ(12, at96.box.right);
+    EXPECT_EQ(5, at96.bar.left);
+    EXPECT_EQ(7, at96.bar.top);
+    int previousSide = 0;
+    for (int dpi : {96, 120, 144, 168, 192, 288}) {
+        SCOPED_TRACE(dpi);
+        const tree::ExpanderShape s = tree::ExpanderShapeFor(dpi);
+        const int side = s.box.right - s.box.left;
+        EXPECT_EQ(side, s.box.bottom - s.box.top);
+        EXPECT_EQ(1, side % 2) << "a middle pixel for the sign";
+        EXPECT_GT(side, previousSide);
+        EXPECT_GE(side * 96, 8 * dpi) << "about 9 pixels at 96 DPI, scaled";
+        previousSide = side;
+        EXPECT_GE(s.imageSize * 96, 16 * dpi - 48);
+        EXPECT_LE(s.box.right, s.imageSize);
+        EXPECT_LE(std::abs(s.box.left - (s.imageSize - s.box.right)), 1);
+        // The sign: bar and stem equally long and thick, crossing in the box's middle,
+        // as far from the frame on every side.
+        EXPECT_EQ(s.bar.left - s.box.left, s.box.right - s.bar.right);
+        EXPECT_EQ(s.stem.top - s.box.top, s.box.bottom - s.stem.bottom);
+        EXPECT_GT(s.bar.left - s.box.left, 1) << "clear of the frame";
+        EXPECT_EQ(s.bar.right - s.bar.left, s.stem.bottom - s.stem.top);
+        EXPECT_EQ(s.bar.bottom - s.bar.top, s.stem.right - s.stem.left);
+        EXPECT_EQ(s.bar.top, s.stem.left);
+        const int middle = s.box.left + side / 2;
+        EXPECT_LE(s.bar.top, middle);
+        EXPECT_GT(s.bar.bottom, middle);
+    }
 }
 
 } // namespace

@@ -308,18 +308,22 @@ TEST(FolderListStateTest, ColumnStateRoundTripsThroughTheStore) {
     MemorySettingsStore store;
     ASSERT_TRUE(store.Open("MainDlg"));
     store.ClearLog();
+    int32_t dpi = 0;
     host.Run([&](CFolderListCtrl& list) {
         const int32_t widths[] = {55, 66, 77};
         list.SetColumnWidths(widths, 3);
         ASSERT_TRUE(list.SetColumnOrder({1, 2, 0}));
         list.SetSort(0, true);
         list.SaveColumnState(store);
+        dpi = list.GetDpi();
     });
     MemorySettingsStore::Section& section = store.Sections()["MainDlg"];
     EXPECT_EQ(Ints({55, 66, 77}), section["Columns"].bytes);
+    EXPECT_EQ(Ints({dpi}), section["ColumnsDpi"].bytes) << "the screen's, beside the widths";
     EXPECT_EQ(Ints({1, 2, 0}), section["ColOrder"].bytes);
     EXPECT_EQ(Ints({0, 1}), section["Sort"].bytes);
-    const std::vector<std::string> writes = {"WriteIntArray Columns", "WriteIntArray ColOrder",
+    const std::vector<std::string> writes = {"WriteIntArray Columns", "ReadInt ColumnsDpi",
+                                             "WriteInt ColumnsDpi", "WriteIntArray ColOrder",
                                              "WriteBinary Sort"};
     EXPECT_EQ(writes, store.Log());
 

@@ -420,7 +420,9 @@ TEST_F(FolderTreeDlgTest, BarsArePaintedInProportionToTheShare) {
                           painted += ::GetPixel(dc, x, y) == CFolderTreeDlg::BarColor() ? 1 : 0;
                       }
                       const tree::TreeNode& node = dlg.GetTree().Nodes()[dlg.GetRows()[row]];
-                      const int room = static_cast<int>(cell.right - cell.left) - 52 - 6;
+                      const tree::ShareCellMetrics& m = dlg.GetShareMetrics();
+                      const int room =
+                          static_cast<int>(cell.right - cell.left) - m.textRoom - 2 * m.barInset;
                       widths.push_back(
                           {painted, tree::BarWidth(tree::ShareTenths(node.totalSize, 2512), room)});
                   }

@@ -24,10 +24,12 @@ std::map<std::string, StoredValue> OtherCopysState() {
     return {
         {"Placement", {REG_BINARY, Ints({44, 0, 1, -1, -1, -1, -1, 30, 40, 630, 540})}},
         {"Columns", {REG_BINARY, Ints({90, 70, 180})}},
+        {"ColumnsDpi", {REG_BINARY, Ints({120})}},
         {"ColOrder", {REG_BINARY, Ints({1, 2, 0})}},
         {"Sort", {REG_BINARY, Ints({1, 1})}},
         {"TreePlacement", {REG_BINARY, Ints({44, 0, 1, -1, -1, -1, -1, 50, 60, 650, 560})}},
         {"TreeColumns", {REG_BINARY, Ints({210, 81, 131, 91, 61})}},
+        {"TreeColumnsDpi", {REG_BINARY, Ints({120})}},
         {"AutoRefresh", {REG_BINARY, Byte(1)}},
         {"AutoRefreshRate", {REG_BINARY, Ints({33})}},
         {"ShowFolderPath", {REG_BINARY, Byte(0)}},
@@ -111,6 +113,8 @@ TEST_F(TwoRunsTest, WhatThisCopyChangedIsWrittenBesideTheOthersValues) {
     expected["Sort"].bytes = Ints({0, 0});
     // A value is written whole: this copy's widths, the one it changed among them.
     expected["TreeColumns"].bytes = Ints({230, 99, 130, 90, 60});
+    // And with them the DPI they were made for, the other's widths' DPI replaced.
+    expected["TreeColumnsDpi"].bytes = Ints({96});
     for (const auto& [name, value] : expected) {
         EXPECT_EQ(value.bytes, Stored(name, value.type)) << name;
     }

@@ -139,4 +139,27 @@ TEST(LayoutTest, DialogIsCentredOverItsOwnerAndKeptInsideTheWorkArea) {
     EXPECT_EQ(0, big.y);
 }
 
+TEST(PlaceOverOwnerTest, CentredWhereItFitsElseFromTheOwnersEdgeAndAlwaysOnTheScreen) {
+    const view::PixelRect work = {0, 0, 1280, 984};
+    const view::PixelRect main = {6, 6, 714, 566}; // 708 x 560
+    const struct {
+        const char* what;
+        int width, height;
+        view::PixelRect over;
+        int32_t x, y;
+    } cases[] = {
+        {"smaller: centred", 400, 300, main, 160, 136},
+        {"wider and higher: from the corner, in", 960, 561, main, 36, 36},
+        {"wider only", 960, 300, main, 36, 136},
+        {"higher only", 400, 700, {300, 200, 1008, 760}, 454, 230},
+        {"pushed back from the right", 960, 561, {900, 100, 1280, 400}, 320, 130},
+        {"larger than the screen: its corner", 1500, 1200, main, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const view::PixelPoint at = view::PlaceOverOwner(c.width, c.height, c.over, work, 30);
+        EXPECT_EQ(c.x, at.x) << c.what;
+        EXPECT_EQ(c.y, at.y) << c.what;
+    }
+}
+
 } // namespace

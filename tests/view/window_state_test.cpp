@@ -2,6 +2,7 @@
 // there are, the columns' widths, order and sort read over what the list shows, and
 // the values written back in their names, forms and order.
 #include "memory_store.h"
+#include "settings/change_tracking_store.h"
 #include "view/window_state.h"
 
 #include <gtest/gtest.h>
@@ -266,6 +267,137 @@ TEST_F(WindowStateTest, ACopyTakesWhatTheOldPlaceHoldsInItsFormAndLeavesTheRest)
     EXPECT_EQ(Ints({0, 1}), Section()["Sort"].bytes);
     EXPECT_EQ(Ints({7, 8, 9}), Section()["Columns"].bytes);
     EXPECT_EQ(0u, Section().count("ColOrder"));
+}
+
+TEST(DpiScaling, PixelsScaleRoundedBetweenAnyTwoDpisAndStayForNone) {
+    const struct {
+        int32_t pixels, from, to, scaled;
+    } cases[] = {
+        {110, 96, 144, 165}, {165, 144, 96, 110}, {75, 96, 120, 94}, // 93.75
+        {70, 96, 120, 88},                                           // 87.5 rounds up
+        {-10, 96, 144, -15}, {0, 96, 192, 0},     {240, 96, 96, 240},
+        {240, 0, 144, 240},  {240, 96, -1, 240},  {INT32_MAX, 96, 960, INT32_MAX},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.scaled, view::ScaleBetweenDpis(c.pixels, c.from, c.to))
+            << c.pixels << " from " << c.from << " to " << c.to;
+    }
+}
+
+TEST(DpiScaling, TheDefaultPlacementGrowsFromItsCornerByTheScreensScale) {
+    const WindowPlacementRecord at96 = Placement(1, {6, 6, 478, 379}); // 472 x 373
+    const struct {
+        int32_t dpi;
+        const char* normal;
+    } cases[] = {{96, "6,6,478,379"},  {144, "6,6,714,566"}, {120, "6,6,596,472"},
+                 {192, "6,6,950,752"}, {0, "6,6,478,379"},   {100000, "6,6,478,379"}};
+    for (const auto& c : cases) {
+        const WindowPlacementRecord r = view::ScalePlacementForDpi(at96, c.dpi);
+        EXPECT_EQ(c.normal, Rect(r.normal)) << c.dpi;
+        EXPECT_EQ(at96.length, r.length);
+        EXPECT_EQ(at96.showCmd, r.showCmd);
+        EXPECT_EQ(at96.minX, r.minX);
+        EXPECT_EQ(at96.maxY, r.maxY);
+    }
+}
+
+TEST_F(WindowStateTest, WidthsStoredAtAnotherDpiAreScaledToTheScreensAndKeptWithTheirs) {
+    names.widthsDpi = "ColumnsDpi";
+    Section()["Columns"].bytes = Ints({110, 70, 240});
+    Section()["ColumnsDpi"] = {MemorySettingsStore::Kind::Binary, Ints({96})};
+    view::ListState state = current;
+    state.widthsDpi = 144;
+    view::LoadListState(store, names, defaults, state);
+    EXPECT_EQ((std::vector<int32_t>{165, 105, 360}), state.widths);
+
+    // Saved at 144 and read at 144 again: as they were.
+    store.ClearLog();
+    EXPECT_TRUE(view::SaveWindowState(store, names, Placement(1, {6, 6, 700, 500}), state));
+    EXPECT_EQ((std::vector<std::string>{"WriteBinary Placement", "WriteIntArray Columns",
+                                        "ReadInt ColumnsDpi", "WriteInt ColumnsDpi",
+                                        "WriteIntArray ColOrder", "WriteBinary Sort"}),
+              store.Log());
+    EXPECT_EQ(Ints({144}), Section()["ColumnsDpi"].bytes);
+    EXPECT_EQ(Ints({165, 105, 360}), Section()["Columns"].bytes) << "the widths' own form";
+    view::ListState again = current;
+    again.widthsDpi = 144;
+    view::LoadListState(store, names, defaults, again);
+    EXPECT_EQ(state.widths, again.widths);
+    // And back at 96 DPI.
+    view::ListState back = current;
+    view::LoadListState(store, names, defaults, back);
+    EXPECT_EQ((std::vector<int32_t>{110, 70, 240}), back.widths);
+}
+
+TEST_F(WindowStateTest, WidthsWithoutAUsableDpiOrWithoutWidthsAreNotScaled) {
+    names.widthsDpi = "ColumnsDpi";
+    const std::string noValue = "none";
+    const struct {
+        const char* what;
+        std::string widths; // noValue: none kept
+        std::string dpi;
+        std::vector<int32_t> shown; // at 144 DPI
+    } cases[] = {
+        {"widths of an older version, without a DPI",
+         Ints({50, 60, 2000}),
+         noValue,
+         {50, 60, 2000}},
+        {"a DPI beyond any screen", Ints({50, 60, 2000}), Ints({100000}), {50, 60, 2000}},
+        {"a DPI of nothing", Ints({50, 60, 2000}), Ints({0}), {50, 60, 2000}},
+        {"a DPI of another form", Ints({50, 60, 2000}), std::string("\x60"), {50, 60, 2000}},
+        {"a DPI without widths: the list's own", noValue, Ints({96}), {110, 70, 240}},
+        {"scaled past the widest: the widest", Ints({50, 60, 3000}), Ints({96}), {75, 90, 4000}},
+        {"damage is not scaled but replaced", Ints({-4, 60, 5000}), Ints({96}), {100, 90, 200}},
+    };
+    for (const auto& c : cases) {
+        Section().clear();
+        if (c.widths != noValue) {
+            Section()["Columns"].bytes = c.widths;
+        }
+        if (c.dpi != noValue) {
+            Section()["ColumnsDpi"].bytes = c.dpi;
+        }
+        view::ListState state = current;
+        state.widthsDpi = 144;
+        view::LoadListState(store, names, defaults, state);
+        EXPECT_EQ(c.shown, state.widths) << c.what;
+    }
+}
+
+TEST_F(WindowStateTest, ACopyTakesTheWidthsDpiWithTheWidths) {
+    names.widthsDpi = "ColumnsDpi";
+    MemorySettingsStore old;
+    ASSERT_TRUE(old.Open("MainDlg"));
+    old.Sections()["MainDlg"]["Columns"].bytes = Ints({1, 2, 3});
+    old.Sections()["MainDlg"]["ColumnsDpi"].bytes = Ints({120});
+    EXPECT_TRUE(view::CopyWindowState(old, store, names, 3));
+    EXPECT_EQ(Ints({120}), Section()["ColumnsDpi"].bytes);
+}
+
+// Two copies open at once, the real store behind one that writes only what a run
+// changed: the widths and their DPI stay a pair, whichever copy stored them.
+TEST_F(WindowStateTest, WidthsAndTheirDpiStayAPairWhenAnotherCopyStoresMeanwhile) {
+    names.widthsDpi = "ColumnsDpi";
+    for (bool changedHere : {false, true}) {
+        SCOPED_TRACE(changedHere ? "widths changed here" : "closed unchanged");
+        Section().clear();
+        Section()["Columns"].bytes = Ints({110, 70, 240});
+        Section()["ColumnsDpi"].bytes = Ints({96});
+        ChangeTrackingStore tracked(store);
+        ASSERT_TRUE(tracked.Open("MainDlg"));
+        view::ListState here = current;
+        view::LoadListState(tracked, names, defaults, here);
+        // The other copy, at 144 DPI, stores its widths.
+        Section()["Columns"].bytes = Ints({150, 105, 360});
+        Section()["ColumnsDpi"].bytes = Ints({144});
+        if (changedHere) {
+            here.widths[0] = 120;
+        }
+        EXPECT_TRUE(view::SaveWindowState(tracked, names, Placement(1, {6, 6, 478, 379}), here));
+        EXPECT_EQ(changedHere ? Ints({120, 70, 240}) : Ints({150, 105, 360}),
+                  Section()["Columns"].bytes);
+        EXPECT_EQ(changedHere ? Ints({96}) : Ints({144}), Section()["ColumnsDpi"].bytes);
+    }
 }
 
 } // namespace
