@@ -47,6 +47,11 @@ int main(int argc, char** argv) {
         return WriteAll(stdout, report::kUsage) ? report::kExitOk : 1;
     }
     platform::Utf8ConsoleScope console;
+    // These two end their lines with CR LF themselves, as the formats ask.
+    if (options.format == report::ReportFormat::kCsv ||
+        options.format == report::ReportFormat::kExcel) {
+        platform::KeepLineEnds(platform::StandardStream::kOutput);
+    }
     options.toTerminal = platform::IsTerminal(platform::StandardStream::kOutput);
     options.errorsToTerminal = platform::IsTerminal(platform::StandardStream::kError);
     StreamSink out(stdout);
