@@ -227,7 +227,7 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
         }
         if (includeNewMail) {
             NewMailRecord newMail;
-            newMail.Analyze(request.newmailDir, request.newMailLabel);
+            static_cast<void>(newMail.Analyze(request.newmailDir, request.newMailLabel));
             records.front() = newMail; // copies the base fields only
         }
         reader.ReadUntilDone();

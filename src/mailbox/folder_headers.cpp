@@ -66,6 +66,7 @@ const std::string& FailureText(FolderFailure kind) {
         platform::SystemText("<MBX-Datei konnte nicht zum Lesen geöffnet werden.>"),
         platform::SystemText("<PMG-Datei konnte nicht zum Lesen geöffnet werden.>"),
         platform::SystemText("<Ordner hat keine gültige PMG-Datei.>"),
+        platform::SystemText("<Posteingang-Verzeichnis konnte nicht gelesen werden.>"),
     };
     return texts[static_cast<int>(kind)];
 }

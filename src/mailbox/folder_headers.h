@@ -8,10 +8,10 @@
 
 #include <string>
 
-// What can keep a folder file from being read; each has its failure text, which stands
-// in folderName in its place.
-enum class FolderFailure { kPmmOpen, kPmmHeader, kMbxOpen, kPmgOpen, kPmgHeader };
-constexpr int kFolderFailureKinds = 5;
+// What can keep a folder file (or the new-mail directory) from being read; each has its
+// failure text, which stands in folderName in its place.
+enum class FolderFailure { kPmmOpen, kPmmHeader, kMbxOpen, kPmgOpen, kPmgHeader, kNewmailDir };
+constexpr int kFolderFailureKinds = 6;
 
 // The text of `kind` in the system's code page, as the list shows it.
 const std::string& FailureText(FolderFailure kind);

@@ -1,6 +1,7 @@
 // The catalogue row and the new-mail row.
 #include "mailbox/folder_record.h"
 
+#include "mailbox/folder_headers.h"
 #include "platform/files.h"
 
 void FolderRecord::Clear() {
@@ -18,18 +19,23 @@ void FolderRecord::SetFolderPath(const std::string& path) {
     folderPath = path;
 }
 
-void NewMailRecord::Analyze(const std::string& newmailDir, const std::string& label) {
+bool NewMailRecord::Analyze(const std::string& newmailDir, const std::string& label) {
     Clear();
     folderName = label;
     fileName = "*.CNM";
     if (newmailDir.empty()) {
-        return; // unknown directory: no new mail, and never the current directory's files
+        return true; // unknown directory: no new mail, and never the current directory's files
     }
-    platform::SearchDirectory(
+    const bool read = platform::SearchDirectory(
         newmailDir, "*.CNM",
         [](const platform::DirectoryEntry& entry, void* context) {
             static_cast<NewMailRecord*>(context)->size += entry.size;
             return true;
         },
         this);
+    if (!read) {
+        size = 0;
+        folderName = FailureText(FolderFailure::kNewmailDir);
+    }
+    return read;
 }

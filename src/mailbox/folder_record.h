@@ -32,6 +32,9 @@ public:
 class NewMailRecord : public FolderRecord {
 public:
     // Clears the row and sums the sizes of the new-mail files as the directory listing
-    // gives them, without opening any. A missing directory gives size 0.
-    void Analyze(const std::string& newmailDir, const std::string& label);
+    // gives them, without opening any. A directory that cannot be read (missing, not a
+    // directory) gives size 0 and the failure text in place of the label, as a folder
+    // file that cannot be read does: "0 Bytes" alone would pass for no new mail. An
+    // empty directory name (none known) is no failure. False on the failure.
+    bool Analyze(const std::string& newmailDir, const std::string& label);
 };

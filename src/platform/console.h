@@ -24,4 +24,9 @@ enum class StandardStream { kOutput, kError };
 // another character device. False for files and pipes.
 bool IsTerminal(StandardStream stream);
 
+// From now on the stream takes its bytes as they are written: Windows' C runtime
+// otherwise writes every "\n" as "\r\n", so a text that ends its lines with "\r\n"
+// itself would leave "\r\r\n". POSIX streams never change bytes: nothing to do there.
+void KeepLineEnds(StandardStream stream);
+
 } // namespace platform

@@ -10,4 +10,6 @@ Utf8ConsoleScope::~Utf8ConsoleScope() = default;
 bool IsTerminal(StandardStream stream) {
     return isatty(stream == StandardStream::kOutput ? STDOUT_FILENO : STDERR_FILENO) != 0;
 }
+
+void KeepLineEnds(StandardStream) {}
 } // namespace platform

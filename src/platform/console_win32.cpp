@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+
 namespace platform {
 
 Utf8ConsoleScope::Utf8ConsoleScope() {
@@ -34,6 +38,12 @@ bool IsTerminal(StandardStream stream) {
     }
     DWORD mode = 0;
     return GetConsoleMode(handle, &mode) || GetFileType(handle) == FILE_TYPE_CHAR;
+}
+
+void KeepLineEnds(StandardStream stream) {
+    FILE* file = stream == StandardStream::kOutput ? stdout : stderr;
+    std::fflush(file);
+    _setmode(_fileno(file), _O_BINARY);
 }
 
 } // namespace platform

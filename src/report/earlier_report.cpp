@@ -211,9 +211,10 @@ public:
         return true;
     }
 
-    bool parse_error(std::size_t, const std::string&,
-                     const nlohmann::detail::exception& e) override {
-        m_strError = std::string("ist kein JSON: ") + e.what();
+    // The library's text is English; where it stopped is said in our words.
+    bool parse_error(std::size_t position, const std::string&,
+                     const nlohmann::detail::exception&) override {
+        m_strError = "ist kein JSON (Fehler bei Byte " + std::to_string(position) + ")";
         return false;
     }
 

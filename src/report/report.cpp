@@ -4,6 +4,7 @@
 
 #include "diag/trace.h"
 #include "mailbox/folder_catalogue.h"
+#include "mailbox/folder_headers.h"
 #include "platform/debug_output.h"
 #include "platform/files.h"
 #include "report/earlier_report.h"
@@ -24,6 +25,8 @@ const char kWarning502[] =
 const char kUnreadableMailbox[] =
     "foldtally-report: Das Postfach-Verzeichnis \"%s\" kann nicht gelesen werden.\n";
 const char kUnusableEarlier[] = "foldtally-report: Der frühere Bericht \"%s\" %s.\n";
+const char kUnreadableNewmail[] =
+    "foldtally-report: Das Posteingang-Verzeichnis \"%s\" kann nicht gelesen werden.\n";
 
 #ifdef _WIN32
 const char kSeparator = '\\';
@@ -82,6 +85,17 @@ void WriteErrorLine(ReportSink& err, std::string_view line, Controls controls) {
     err.Write(text);
 }
 
+// The new-mail row carries the failure text when its directory could not be read; the
+// rows still go out, as the window shows them, and the exit status stays.
+void ReportUnreadableNewmail(const ReportOptions& options, const FolderCatalogue& catalogue,
+                             ReportSink& err) {
+    if (options.includeNewMail && !catalogue.records.empty() &&
+        catalogue.records.front().folderName == FailureText(FolderFailure::kNewmailDir)) {
+        WriteErrorLine(err, FormatText(kUnreadableNewmail, options.newmailDir.c_str()),
+                       ErrorControlsFor(options));
+    }
+}
+
 // The tree form: the same scan, kept whole for the tree.
 int RunTreeReport(const ReportOptions& options, const std::string& mailboxDir, ReportSink& out,
                   ReportSink& err) {
@@ -100,6 +114,7 @@ int RunTreeReport(const ReportOptions& options, const std::string& mailboxDir, R
     if (!hierarchyRead) {
         err.Write(Utf8FromCp1252(kWarning502));
     }
+    ReportUnreadableNewmail(options, scan.catalogue, err);
     WriteTreeReport(scan, options, out);
     return kExitOk;
 }
@@ -156,6 +171,7 @@ int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
     if (!hierarchyRead) {
         err.Write(Utf8FromCp1252(kWarning502));
     }
+    ReportUnreadableNewmail(options, catalogue, err);
     WriteReport(catalogue, options, context, out);
     return kExitOk;
 }

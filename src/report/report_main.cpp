@@ -1,6 +1,7 @@
 // foldtally-report: the folder list of one mailbox scan on standard output.
 #include "platform/console.h"
 #include "report/report.h"
+#include "report/report_text.h"
 
 #include <cstdio>
 #include <string>
@@ -38,13 +39,19 @@ int main(int argc, char** argv) {
     report::ReportOptions options;
     std::string error;
     if (!report::ParseReportOptions(argc - 1, argv + 1, options, error)) {
-        std::fprintf(stderr, "foldtally-report: %s\n%s", error.c_str(), report::kUsage);
+        const std::string line = report::Utf8FromCp1252("foldtally-report: " + error + "\n");
+        std::fprintf(stderr, "%s%s", line.c_str(), report::kUsage);
         return report::kExitFailure;
     }
     if (options.help) {
         return WriteAll(stdout, report::kUsage) ? report::kExitOk : 1;
     }
     platform::Utf8ConsoleScope console;
+    // These two end their lines with CR LF themselves, as the formats ask.
+    if (options.format == report::ReportFormat::kCsv ||
+        options.format == report::ReportFormat::kExcel) {
+        platform::KeepLineEnds(platform::StandardStream::kOutput);
+    }
     options.toTerminal = platform::IsTerminal(platform::StandardStream::kOutput);
     options.errorsToTerminal = platform::IsTerminal(platform::StandardStream::kError);
     StreamSink out(stdout);

@@ -1,6 +1,7 @@
 // Option parsing of foldtally-report through cxxopts: every option is a whole argument
 // ("--sort size" or "--sort=size"), the last of repeated options counts, flags take no
-// value. The library's exceptions end here and become the error text.
+// value. The library's exceptions end here and become the error text, in German as
+// every other message of the program: the library's own words are English.
 #include "report/report_options.h"
 
 #include "report/report_tree.h"
@@ -15,7 +16,7 @@ namespace report {
 const char kUsage[] =
     "usage: foldtally-report --mailbox DIR [--newmail DIR] [--no-paths] [--exact]\n"
     "                        [--sort name|size|folder|change] [--desc]\n"
-    "                        [--format text|tsv|csv|json] [--tsv] [--compare EARLIER]\n"
+    "                        [--format text|tsv|csv|json|excel] [--tsv] [--compare EARLIER]\n"
     "                        [--trace] [--tree [--depth N]]\n"
     "\n"
     "Lists the folder files of a Pegasus Mail mailbox with sizes and folder paths, as\n"
@@ -28,7 +29,8 @@ const char kUsage[] =
     "                     ties by the other columns\n"
     "  --desc             descending\n"
     "  --format FORMAT    text: aligned columns (default); tsv: tab-separated; csv: RFC 4180\n"
-    "                     with a header line; json: one object with rows and totals\n"
+    "                     with a header line; json: one object with rows and totals;\n"
+    "                     excel: the window's export file (Windows-1252, ';', no totals)\n"
     "  --tsv              the same as --format tsv\n"
     "  --compare EARLIER  a JSON report written earlier: adds each row's change since then\n"
     "                     (\"+1,2 MB\", \"neu\", \"entfernt\"; rows matched by file name)\n"
@@ -59,7 +61,8 @@ bool FormatOf(const std::string& text, ReportFormat& format) {
     } formats[] = {{"text", ReportFormat::kText},
                    {"tsv", ReportFormat::kTsv},
                    {"csv", ReportFormat::kCsv},
-                   {"json", ReportFormat::kJson}};
+                   {"json", ReportFormat::kJson},
+                   {"excel", ReportFormat::kExcel}};
     for (const auto& f : formats) {
         if (text == f.name) {
             format = f.format;
@@ -83,6 +86,53 @@ bool FlagWithValue(const char* arg) {
     return false;
 }
 
+const char* const kValueOptions[] = {"--mailbox", "--newmail", "--sort",
+                                     "--format",  "--compare", "--depth"};
+
+std::string MissingValue(const std::string& option) {
+    return "Nach --" + option + " fehlt der Wert.";
+}
+
+bool IsKnownOption(const std::string& name) {
+    for (const char* known : kFlags) {
+        if (name == known) {
+            return true;
+        }
+    }
+    for (const char* known : kValueOptions) {
+        if (name == known) {
+            return true;
+        }
+    }
+    return name == "-h";
+}
+
+// What the library refused, said again from the arguments themselves: its exception
+// tells the kind, the argument it means is found here.
+std::string ParseErrorText(const cxxopts::exceptions::exception& e,
+                           const std::vector<const char*>& args) {
+    if (dynamic_cast<const cxxopts::exceptions::missing_argument*>(&e) && args.size() > 1) {
+        const std::string last = args.back();
+        return MissingValue(last.substr(last.find_first_not_of('-')));
+    }
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string arg = args[i];
+        if (arg.size() > 1 && arg[0] == '-') {
+            if (!IsKnownOption(arg.substr(0, arg.find('=')))) {
+                return "Die Option \"" + arg + "\" ist unbekannt.";
+            }
+            if (arg.find('=') == std::string::npos && i + 1 < args.size()) {
+                for (const char* option : kValueOptions) {
+                    if (arg == option) {
+                        ++i; // its value, whatever it looks like
+                    }
+                }
+            }
+        }
+    }
+    return "Die Argumente k\xF6nnen nicht gelesen werden.";
+}
+
 cxxopts::Options MakeParser() {
     cxxopts::Options parser("foldtally-report");
     parser.add_options()("mailbox", "", cxxopts::value<std::string>())(
@@ -102,7 +152,7 @@ bool Value(const cxxopts::ParseResult& result, const char* name, std::string& va
     }
     value = result[name].as<std::string>();
     if (value.empty()) {
-        error = std::string("missing value after --") + name;
+        error = MissingValue(name);
     }
     return true;
 }
@@ -116,14 +166,14 @@ bool Apply(const cxxopts::ParseResult& result, ReportOptions& options, std::stri
     Value(result, "compare", options.compareFile, error);
     if (Value(result, "sort", value, error) && error.empty() &&
         !SortColumnOf(value, options.sortColumn)) {
-        error = "unknown sort column: " + value;
+        error = "Die Sortierspalte \"" + value + "\" ist unbekannt.";
     }
     if (result.count("tsv")) {
         options.format = ReportFormat::kTsv;
     }
     if (Value(result, "format", value, error) && error.empty() &&
         !FormatOf(value, options.format)) {
-        error = "unknown format: " + value;
+        error = "Das Format \"" + value + "\" ist unbekannt.";
     }
     options.resolvePaths = result.count("no-paths") == 0;
     options.exactSizes = result.count("exact") != 0;
@@ -138,11 +188,13 @@ bool Apply(const cxxopts::ParseResult& result, ReportOptions& options, std::stri
         return false;
     }
     if (!result.unmatched().empty()) {
-        error = "unknown argument: " + result.unmatched().front();
+        error = "Das Argument \"" + result.unmatched().front() + "\" ist unbekannt.";
     } else if (!haveMailbox && !options.help) {
-        error = "--mailbox DIR is required";
+        error = "Die Option --mailbox DIR fehlt.";
     } else if (options.sortColumn == kSortChange && options.compareFile.empty()) {
-        error = "--sort change needs --compare EARLIER";
+        error = "--sort change braucht --compare EARLIER.";
+    } else if (options.format == ReportFormat::kExcel && !options.compareFile.empty()) {
+        error = "--format excel schreibt, was das Fenster exportiert, ohne --compare.";
     } else {
         error = CheckTreeOptions(options);
     }
@@ -159,7 +211,7 @@ bool ParseReportOptions(int argc, const char* const* argv, ReportOptions& option
     std::vector<const char*> args = {"foldtally-report"};
     for (int i = 0; i < argc; ++i) {
         if (FlagWithValue(argv[i])) {
-            error = std::string("option takes no value: ") + argv[i];
+            error = std::string("Die Option \"") + argv[i] + "\" nimmt keinen Wert.";
             return false;
         }
         args.push_back(argv[i]);
@@ -170,7 +222,7 @@ bool ParseReportOptions(int argc, const char* const* argv, ReportOptions& option
             parser.parse(static_cast<int>(args.size()), args.data());
         return Apply(result, options, error);
     } catch (const cxxopts::exceptions::exception& e) {
-        error = e.what();
+        error = ParseErrorText(e, args);
         return false;
     }
 }

@@ -6,7 +6,9 @@
 
 namespace report {
 
-enum class ReportFormat { kText, kTsv, kCsv, kJson };
+// kExcel: the window's export file (view/list_export), Windows-1252 with ';' for a
+// German spreadsheet; kCsv is RFC 4180 in UTF-8, for programs.
+enum class ReportFormat { kText, kTsv, kCsv, kJson, kExcel };
 
 // The sort columns: the list's three, and the change since an earlier report.
 constexpr int kSortFileName = 0;

@@ -374,6 +374,10 @@ void WriteOrdered(const FolderCatalogue& catalogue, const OrderedRows& ordered,
         WriteCsv(ordered, options, sink);
         return;
     }
+    if (options.format == ReportFormat::kExcel) {
+        WriteExcel(ordered, options, sink);
+        return;
+    }
     if (options.format == ReportFormat::kJson) {
         WriteJson(ordered, catalogue, options, context, sink);
         return;

@@ -91,6 +91,9 @@ void WriteOrdered(const FolderCatalogue& catalogue, const OrderedRows& ordered,
 // A text cell that a spreadsheet would take for a formula starts with an apostrophe;
 // the byte counts stay numbers.
 void WriteCsv(const OrderedRows& rows, const ReportOptions& options, ReportSink& sink);
+// --format excel: what the window's export writes (view::FormatListExport, CSV), which
+// a German spreadsheet opens with a double click.
+void WriteExcel(const OrderedRows& rows, const ReportOptions& options, ReportSink& sink);
 void WriteJson(const OrderedRows& rows, const FolderCatalogue& catalogue,
                const ReportOptions& options, const ReportContext& context, ReportSink& sink);
 

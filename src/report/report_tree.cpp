@@ -99,7 +99,7 @@ std::vector<std::string> TextCells(const tree::TreeScan& scan, const ReportOptio
 bool ParseTreeDepth(const std::string& text, int& depth, std::string& error) {
     const size_t digits = std::strspn(text.c_str(), "0123456789");
     if (digits == 0 || digits != text.size() || digits > 9) {
-        error = "bad depth: " + text;
+        error = "Die Tiefe \"" + text + "\" ist keine Zahl von 0 bis 999999999.";
         return false;
     }
     depth = std::atoi(text.c_str());
@@ -108,13 +108,13 @@ bool ParseTreeDepth(const std::string& text, int& depth, std::string& error) {
 
 std::string CheckTreeOptions(const ReportOptions& options) {
     if (!options.tree) {
-        return options.treeDepth >= 0 ? "--depth needs --tree" : "";
+        return options.treeDepth >= 0 ? "--depth braucht --tree." : "";
     }
     if (options.format != ReportFormat::kText && options.format != ReportFormat::kTsv) {
-        return "--tree is shown as text or tsv only";
+        return "--tree gibt es nur als text oder tsv.";
     }
     if (!options.compareFile.empty()) {
-        return "--tree does not take --compare";
+        return "--tree nimmt kein --compare.";
     }
     return "";
 }

@@ -1,12 +1,14 @@
 // Reading the list, the Save As dialog and the clipboard.
 #include "ui/list_export_win32.h"
 
+#include "framework/system_library.h"
 #include "framework/win_app.h"
 #include "mailbox/folder_record.h"
 #include "resource.h"
 #include "ui/folder_list_ctrl.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <cstring>
 
@@ -53,8 +55,7 @@ bool PutText(UINT format, const void* data, size_t bytes) {
 
 } // namespace
 
-view::ListSnapshot SnapshotFolderList(const CFolderListCtrl& list, const std::string& statusLine,
-                                      uint64_t totalBytes) {
+view::ListSnapshot SnapshotFolderList(const CFolderListCtrl& list) {
     view::ListSnapshot snapshot;
     const std::vector<int32_t> order = list.GetColumnOrder();
     for (int32_t column : order) {
@@ -70,12 +71,11 @@ view::ListSnapshot SnapshotFolderList(const CFolderListCtrl& list, const std::st
         }
         row.bytes = rows.Record(i).size;
     }
-    snapshot.statusLine = statusLine;
-    snapshot.totalBytes = totalBytes;
     return snapshot;
 }
 
-bool PromptExportPath(HWND owner, std::string& path, int& filterIndex) {
+bool PromptExportPath(HWND owner, const std::string& startFolder, std::string& path,
+                      int& filterIndex) {
     std::string filter = LoadResourceString(IDS_EXPORT_FILTER);
     for (char& c : filter) {
         if (c == '|') {
@@ -84,13 +84,17 @@ bool PromptExportPath(HWND owner, std::string& path, int& filterIndex) {
     }
     const std::string title = LoadResourceString(IDS_EXPORT_TITLE);
     char file[MAX_PATH] = {};
+    if (path.size() < sizeof file) {
+        path.copy(file, path.size());
+    }
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
     ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = 1;
+    ofn.nFilterIndex = static_cast<DWORD>(filterIndex == 2 ? 2 : 1);
     ofn.lpstrFile = file;
     ofn.nMaxFile = sizeof file;
+    ofn.lpstrInitialDir = startFolder.empty() ? nullptr : startFolder.c_str();
     ofn.lpstrTitle = title.c_str();
     ofn.lpstrDefExt = "csv";
     ofn.Flags =
@@ -101,6 +105,29 @@ bool PromptExportPath(HWND owner, std::string& path, int& filterIndex) {
     path = file;
     filterIndex = static_cast<int>(ofn.nFilterIndex);
     return true;
+}
+
+std::string DocumentsFolder() {
+    using FolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+    static const FolderPathFunction folderPath = framework::SystemFunction<FolderPathFunction>(
+        framework::LoadSystemLibrary("shell32.dll"), "SHGetFolderPathA");
+    char folder[MAX_PATH] = {};
+    if (folderPath == nullptr ||
+        folderPath(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK ||
+        folder[0] == '\0') {
+        return std::string();
+    }
+    std::string text = folder;
+    if (text.back() != '\\') {
+        text += '\\';
+    }
+    return text;
+}
+
+std::string TodaysExportName() {
+    SYSTEMTIME now = {};
+    ::GetLocalTime(&now);
+    return view::SuggestedExportName(now.wYear, now.wMonth, now.wDay);
 }
 
 bool CopyTextToClipboard(HWND owner, const std::string& text) {

@@ -87,6 +87,7 @@ void CMainDlg::RestoreState() {
     ::SetWindowPlacement(m_hWnd, &wp);
     m_list.LoadColumnState(*source);
     m_settings.Load(*source);
+    m_strExportPath = source->ReadString(kExportPathValue, m_strExportPath);
     source->Close();
 }
 
@@ -103,6 +104,10 @@ bool CMainDlg::SaveState() {
         m_list.NoteSaved(list);
     }
     m_settings.Save(*store);
+    // Only once an export was written: no run leaves an empty value behind.
+    if (!m_strExportPath.empty()) {
+        store->WriteString(kExportPathValue, m_strExportPath);
+    }
     store->Close();
     return true;
 }

@@ -66,10 +66,16 @@ public:
     // How many refreshes have scanned (dropped requests do not count).
     int GetRefreshCount() const { return m_nRefreshCount; }
 
-    // Asks for the export's file: false when cancelled, else the path and the file type
-    // (1 CSV, 2 TSV). The standard Save As dialog unless a test puts its own here.
-    using ExportPrompt = std::function<bool(HWND owner, std::string& path, int& filterIndex)>;
+    // Asks for the export's file, opened in `startFolder` with `path` (a file name) and
+    // `filterIndex` offered: false when cancelled, else the path and the file type (1 CSV,
+    // 2 TSV). The standard Save As dialog unless a test puts its own here.
+    using ExportPrompt = std::function<bool(HWND owner, const std::string& startFolder,
+                                            std::string& path, int& filterIndex)>;
     void SetExportPrompt(ExportPrompt prompt) { m_exportPrompt = std::move(prompt); }
+    // The folder of the last export written (with a final backslash), stored in
+    // "MainDlg" under kExportPathValue; empty until one was written.
+    static constexpr const char kExportPathValue[] = "ExportPath";
+    const std::string& GetExportPath() const { return m_strExportPath; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -91,6 +97,8 @@ private:
     void OnSettings();
     void OnAbout();
     void OnExport(); // in main_dlg_export.cpp
+    // Writes the list to `path`; the message id shown (IDS_ERROR_007, IDS_ERROR_008) or 0.
+    UINT ExportTo(const std::string& path, int filterIndex);
     void OnCopy();
     view::ListSnapshot SnapshotList() const;
     void OnFolderTree();
@@ -111,4 +119,5 @@ private:
     CFolderListCtrl m_list;
     int m_nRefreshCount = 0;
     ExportPrompt m_exportPrompt;
+    std::string m_strExportPath;
 };

@@ -7,6 +7,8 @@
 #include "text/cp1252_case.h"
 #include "text/spreadsheet_cell.h"
 
+#include <cstdio>
+
 namespace view {
 
 namespace {
@@ -46,22 +48,6 @@ void AppendField(std::string& out, const std::string& text, ExportFormat format)
     }
 }
 
-void AppendLine(std::string& out, const std::vector<std::string>& cells, const std::string* last,
-                ExportFormat format) {
-    const char separator = format == ExportFormat::kCsv ? ';' : '\t';
-    for (size_t i = 0; i < cells.size(); ++i) {
-        if (i > 0) {
-            out += separator;
-        }
-        AppendField(out, cells[i], format);
-    }
-    if (last) {
-        out += separator;
-        AppendField(out, *last, format);
-    }
-    out += kCrLf;
-}
-
 // Folded, every run of separators one backslash, none at the end.
 std::string Normalized(const std::string& path) {
     std::string out;
@@ -95,31 +81,56 @@ bool EndsWithNoCase(const std::string& text, const char* tail) {
 
 } // namespace
 
+void AppendExportLine(std::string& out, const std::vector<std::string>& cells,
+                      ExportFormat format) {
+    const char separator = format == ExportFormat::kCsv ? ';' : '\t';
+    for (size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) {
+            out += separator;
+        }
+        AppendField(out, cells[i], format);
+    }
+    out += kCrLf;
+}
+
 std::string FormatListExport(const ListSnapshot& list, const std::string& bytesTitle,
                              ExportFormat format) {
     std::string out;
-    AppendLine(out, list.titles, &bytesTitle, format);
+    std::vector<std::string> cells = list.titles;
+    cells.push_back(bytesTitle);
+    AppendExportLine(out, cells, format);
     for (const ListSnapshot::Row& row : list.rows) {
-        const std::string bytes = std::to_string(row.bytes);
-        AppendLine(out, row.cells, &bytes, format);
+        cells = row.cells;
+        cells.push_back(std::to_string(row.bytes));
+        AppendExportLine(out, cells, format);
     }
-    // The status line in the first column, the total under the byte counts.
-    std::vector<std::string> status(list.titles.size(), std::string());
-    if (!status.empty()) {
-        status[0] = list.statusLine;
-    }
-    const std::string total = std::to_string(list.totalBytes);
-    AppendLine(out, status, &total, format);
     return out;
 }
 
-std::string FormatListCopy(const ListSnapshot& list) {
-    std::string out;
-    AppendLine(out, list.titles, nullptr, ExportFormat::kTsv);
-    for (const ListSnapshot::Row& row : list.rows) {
-        AppendLine(out, row.cells, nullptr, ExportFormat::kTsv);
+std::string FormatListCopy(const ListSnapshot& list, const std::string& bytesTitle) {
+    return FormatListExport(list, bytesTitle, ExportFormat::kTsv);
+}
+
+std::string SuggestedExportName(int year, int month, int day) {
+    char text[32];
+    std::snprintf(text, sizeof text, "Foldtally %04d-%02d-%02d.csv", year, month, day);
+    return text;
+}
+
+std::string ExportFolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string ExportStartFolder(const std::string& lastFolder, const std::string& documents,
+                              const std::vector<std::string>& protectedDirs) {
+    for (const std::string* folder : {&lastFolder, &documents}) {
+        // A file in the folder is what the export would be refused for.
+        if (!folder->empty() && !IsInProtectedDirectory(*folder + "\\x", protectedDirs)) {
+            return *folder;
+        }
     }
-    return out;
+    return std::string();
 }
 
 ExportFormat ExportFormatFor(const std::string& path, int filterIndex) {

@@ -20,24 +20,39 @@ struct ListSnapshot {
         uint64_t bytes = 0;
     };
     std::vector<Row> rows;
-    std::string statusLine; // as the window shows it
-    uint64_t totalBytes = 0;
 };
 
-// The export file: a header line with the titles and `bytesTitle`, one line per row
-// with its cells and its byte count in plain digits, then the status line with the
-// total in the byte column; CR LF after every line. CSV: fields separated by ';', a
-// field in quotes (quotes doubled) when it holds ';', '"', CR or LF. TSV: no quoting;
-// a tab, CR or LF inside a cell becomes a blank, so every row keeps its columns. In
-// both, a cell that a spreadsheet would take for a formula ('=', '+', '-', '@', a tab
-// or CR first) starts with an apostrophe, which keeps it the text it is.
+// One line of the export: `cells` separated as `format` says, each field as described
+// at FormatListExport, and CR LF.
+void AppendExportLine(std::string& out, const std::vector<std::string>& cells, ExportFormat format);
+
+// The export file: a header line with the titles and `bytesTitle`, then one line per
+// row with its cells and its byte count in plain digits; nothing else, so that a sum
+// over the byte column is the total. CR LF after every line. CSV: fields separated by
+// ';', a field in quotes (quotes doubled) when it holds ';', '"', CR or LF. TSV: no
+// quoting; a tab, CR or LF inside a cell becomes a blank, so every row keeps its
+// columns. In both, a cell that a spreadsheet would take for a formula ('=', '+', '-',
+// '@', a tab or CR first) starts with an apostrophe, which keeps it the text it is.
 std::string FormatListExport(const ListSnapshot& list, const std::string& bytesTitle,
                              ExportFormat format);
 
-// The clipboard text: the titles and the rows' cells, tab-separated with CR LF, as for
-// TSV (apostrophes included: it is pasted into spreadsheets too), without the byte
-// column and the status line.
-std::string FormatListCopy(const ListSnapshot& list);
+// The clipboard text: what the export writes in its tab-separated form, the byte column
+// included, since a paste goes into the same spreadsheets.
+std::string FormatListCopy(const ListSnapshot& list, const std::string& bytesTitle);
+
+// The file name the Save As dialog suggests: "Foldtally yyyy-mm-dd.csv" (ISO date,
+// which sorts by date in any folder listing).
+std::string SuggestedExportName(int year, int month, int day);
+
+// The folder part of a chosen file's path, with its final separator; empty when the
+// path has none.
+std::string ExportFolderOf(const std::string& path);
+
+// Where the Save As dialog opens: the folder of the last export written, or else the
+// user's documents folder, each only when known and not one the export refuses by its
+// name (IsInProtectedDirectory); empty otherwise, which leaves the choice to the dialog.
+std::string ExportStartFolder(const std::string& lastFolder, const std::string& documents,
+                              const std::vector<std::string>& protectedDirs);
 
 // The format a file name asks for: ".csv" and ".txt" (any letter case) decide;
 // otherwise the chosen file type (1: CSV, 2: tab-separated) does.

@@ -2,6 +2,7 @@
 // new-mail row, counts and totals (beyond 4 GiB too), names matched without regard to
 // case, and the hierarchy switch with its result.
 #include "mailbox/folder_catalogue.h"
+#include "mailbox/folder_headers.h"
 #include "mailbox_fixtures.h"
 #include "test_support.h"
 
@@ -82,14 +83,31 @@ TEST(ScanTest, NewMailRowSumsEveryNewMailFileIntoOneRow) {
     EXPECT_EQ(728u, c.totalSize);
 }
 
-TEST(ScanTest, MissingDirectoriesGiveNoFolderRowsAndAnEmptyNewMailRow) {
+// A new-mail directory that cannot be read says so in its row, as a folder file that
+// cannot be read does; an existing one without new mail is the plain "0 Bytes" row.
+TEST(ScanTest, AnUnreadableNewMailDirectoryPutsItsFailureTextInTheNewMailRow) {
     TempDir root;
     const std::string sep = testsupport::Separator();
-    FolderCatalogue c;
-    TraceCapture trace;
-    EXPECT_TRUE(c.Scan(root / ("nomailbox" + sep), false, true, root / ("nonew" + sep), kLabel));
-    EXPECT_EQ((std::vector<Row>{{"*.CNM", "", kLabel, 0}}), Rows(c));
-    EXPECT_TRUE(trace.Lines().empty());
+    ASSERT_TRUE(testsupport::MakeDirectory(root / "leer"));
+    ASSERT_TRUE(WriteFile(root / "datei", "x"));
+    const char kFailure[] = "<Posteingang-Verzeichnis konnte nicht gelesen werden.>";
+    const struct {
+        std::string newmail;
+        const char* name;
+    } cases[] = {
+        {root / ("nonew" + sep), kFailure},
+        {root / ("datei" + sep), kFailure},
+        {root / ("leer" + sep), kLabel},
+    };
+    for (const auto& c : cases) {
+        FolderCatalogue catalogue;
+        TraceCapture trace;
+        EXPECT_TRUE(catalogue.Scan(root / ("nomailbox" + sep), false, true, c.newmail, kLabel));
+        EXPECT_EQ((std::vector<Row>{{"*.CNM", "", c.name, 0}}), Rows(catalogue)) << c.newmail;
+        EXPECT_EQ(c.name == kFailure, IsFailureText(catalogue.records.front().folderName));
+        EXPECT_EQ(1, catalogue.fileCount);
+        EXPECT_TRUE(trace.Lines().empty());
+    }
 }
 
 // An unknown directory (the mail client's key missing, nothing typed in) is empty text.

@@ -151,7 +151,7 @@ TEST(EarlierReportTest, RefusalsSayWhatTheDocumentLacks) {
         std::string text;
         std::string says;
     } cases[] = {
-        {"", "ist kein JSON: "},
+        {"", "ist kein JSON (Fehler bei Byte "},
         {"[1, 2, 3]", "(kein JSON-Objekt)"},
         {"\"rows\"", "(kein JSON-Objekt)"},
         {deep16, "(kein JSON-Objekt)"},
@@ -160,7 +160,7 @@ TEST(EarlierReportTest, RefusalsSayWhatTheDocumentLacks) {
         {"{}", "(\"rows\" fehlt oder ist keine Liste)"},
         {R"({"rows":{"a":[]}})", "(\"rows\" fehlt oder ist keine Liste)"},
         {R"({"rows":[],"rows":null})", "(\"rows\" fehlt oder ist keine Liste)"},
-        {R"({"rows":[]} x)", "ist kein JSON: "},
+        {R"({"rows":[]} x)", "ist kein JSON (Fehler bei Byte "},
         {R"({"rows":[{"fileName":"A","size":1},0]})", "hat in Zeile 2 von"},
         {R"({"rows":[{"fileName":"A","size":1},[]]})", "hat in Zeile 2 von"},
         {R"({"rows":[{"fileName":"A"}]})", "hat in Zeile 1 von"},
@@ -181,14 +181,14 @@ TEST(EarlierReportTest, RefusalsSayWhatTheDocumentLacks) {
         EXPECT_EQ(0u, earlier.RowCount()) << c.text;
         EXPECT_NE(std::string::npos, error.find(c.says)) << c.text << ": " << error;
     }
-    // Not JSON: the library's own words, as its document parser says them.
+    // Not JSON: in German, at the byte where the library's document parser stops too.
     for (const char* text : {"", "{\"rows\":[}", "{\"rows\":[{\"fileName\":\"\xFF\"}]}", "[1,"}) {
         std::string expected;
         try {
             const json document = json::parse(text);
             static_cast<void>(document); // refused before it is built
         } catch (const json::parse_error& e) {
-            expected = std::string("ist kein JSON: ") + e.what();
+            expected = "ist kein JSON (Fehler bei Byte " + std::to_string(e.byte) + ")";
         }
         EarlierReport earlier;
         std::string error;

@@ -4,11 +4,14 @@
 #include "mailgen.h"
 #include "report/report_text.h"
 #include "run_program.h"
+#include "sizes/size_text.h"
 #include "test_support.h"
+#include "text/spreadsheet_cell.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -273,8 +276,83 @@ TEST_F(ReportFormatsTest, TsvSynonymAndFormatTsvGiveTheSameBytes) {
     EXPECT_EQ(plain.out, text.out);
     const ProgramResult bad = Report(Args({"--format", "xml"}), m_dir);
     EXPECT_EQ(2, bad.exitCode);
-    EXPECT_NE(std::string::npos, bad.err.find("unknown format: xml"));
+    EXPECT_EQ(0u, bad.err.find("foldtally-report: Das Format \"xml\" ist unbekannt.\n")) << bad.err;
     EXPECT_NE(std::string::npos, bad.err.find("usage: foldtally-report"));
+}
+
+// The fields of one line of the window's export (';', quotes doubled inside quotes).
+std::vector<std::string> ExcelFields(const std::string& line) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+            fields.back() += '"';
+            ++i;
+        } else if (c == '"' && (quoted || fields.back().empty())) {
+            quoted = !quoted;
+        } else if (c == ';' && !quoted) {
+            fields.emplace_back();
+        } else {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
+// --format excel: Windows-1252 with ';', the header and the rows only, so a sum over
+// "Bytes" is the total; sizes as --exact says; every line ends in one CR LF, also on
+// Windows, whose C runtime would add a CR of its own.
+TEST_F(ReportFormatsTest, ExcelFormatIsTheWindowsExportFileWithoutAStatusLine) {
+    for (const bool exact : {false, true}) {
+        const ProgramResult result =
+            Report(Args(exact ? std::vector<std::string>{"--format=excel", "--exact"}
+                              : std::vector<std::string>{"--format", "excel"}),
+                   m_dir);
+        ASSERT_EQ(0, result.exitCode) << result.err;
+        EXPECT_EQ(0u, result.rawOut.find("Dateiname;Gr\xF6\xDF"
+                                         "e;Ordnername;Bytes\r\n"));
+        EXPECT_EQ(std::string::npos, result.rawOut.find("\r\r"));
+        for (size_t i = 0; i < result.rawOut.size(); ++i) {
+            if (result.rawOut[i] == '\n') {
+                ASSERT_TRUE(i > 0 && result.rawOut[i - 1] == '\r') << "a bare LF at " << i;
+            }
+        }
+        std::map<std::string, std::vector<std::string>> rows;
+        uint64_t sum = 0;
+        size_t start = result.out.find('\n') + 1;
+        // A name may hold a line end inside its quotes: lines end where no quote is open.
+        for (size_t end = start; end < result.out.size(); ++end) {
+            if (result.out[end] == '\n' &&
+                std::count(result.out.begin() + start, result.out.begin() + end, '"') % 2 == 0) {
+                const std::vector<std::string> fields =
+                    ExcelFields(result.out.substr(start, end - start));
+                ASSERT_EQ(4u, fields.size()) << result.out.substr(start, end - start);
+                rows[fields[0]] = fields;
+                sum += std::stoull(fields[3]);
+                start = end + 1;
+            }
+        }
+        EXPECT_EQ(result.out.size(), start) << "the last line ends with its line end";
+        ASSERT_EQ(m_expected.folders.size() + 1, rows.size());
+        uint64_t total = m_expected.newMailSize;
+        for (const mailgen::ExpectedRow& expected : m_expected.folders) {
+            const auto cell = [](const std::string& text) {
+                return text::StartsLikeFormula(text) ? text::SpreadsheetText(text) : text;
+            };
+            const std::vector<std::string> want = {
+                cell(expected.fileName),
+                FormatSize(expected.size, exact ? SizeStyle::Exact : SizeStyle::Compact),
+                cell(expected.folderPath + expected.folderName), std::to_string(expected.size)};
+            EXPECT_EQ(want, rows[cell(expected.fileName)]) << expected.fileName;
+            total += expected.size;
+        }
+        EXPECT_EQ(total, sum);
+    }
+    const ProgramResult compared =
+        Report(Args({"--format", "excel", "--compare", "x.json"}), m_dir);
+    EXPECT_EQ(2, compared.exitCode);
+    EXPECT_NE(std::string::npos, compared.err.find("ohne --compare")) << compared.err;
 }
 
 } // namespace

@@ -221,13 +221,39 @@ TEST_F(ReportRunTest, EmptyMailboxCountsOnlyTheNewMailRow) {
     EXPECT_EQ("Dateiname\tGr\xC3\xB6\xC3\x9F"
               "e\tOrdnername\n0 Dateien, 0 Bytes (0 Bytes)\n",
               plain.out);
-    const ProgramResult withNewMail = Report(
-        {"--mailbox", Mailbox(), "--newmail", m_dir / "fehlt", "--tsv", "--no-paths"}, m_dir);
+    ASSERT_TRUE(testsupport::MakeDirectory(m_dir / "leer"));
+    const ProgramResult withNewMail =
+        Report({"--mailbox", Mailbox(), "--newmail", m_dir / "leer", "--tsv", "--no-paths"}, m_dir);
     EXPECT_EQ(0, withNewMail.exitCode);
     EXPECT_EQ("Dateiname\tGr\xC3\xB6\xC3\x9F"
               "e\tOrdnername\n*.CNM\t0 Bytes\t<Posteingang>\n"
               "1 Dateien, 0 Bytes (0 Bytes)\n",
               withNewMail.out);
+    EXPECT_EQ("", withNewMail.err);
+}
+
+// A missing new-mail directory is no reason to stop: the row says so, standard error
+// names the directory, and the status stays 0, in the list and in the tree.
+TEST_F(ReportRunTest, AMissingNewMailDirectoryIsToldInItsRowAndOnStandardError) {
+    ASSERT_TRUE(testsupport::MakeDirectory(Mailbox()));
+    const std::string missing = m_dir / "fehlt";
+    const ProgramResult list =
+        Report({"--mailbox", Mailbox(), "--newmail", missing, "--tsv", "--no-paths"}, m_dir);
+    EXPECT_EQ(0, list.exitCode);
+    EXPECT_EQ("Dateiname\tGr\xC3\xB6\xC3\x9F"
+              "e\tOrdnername\n*.CNM\t0 Bytes\t<Posteingang-Verzeichnis konnte nicht gelesen "
+              "werden.>\n1 Dateien, 0 Bytes (0 Bytes)\n",
+              list.out);
+    EXPECT_EQ("foldtally-report: Das Posteingang-Verzeichnis \"" + missing +
+                  "\" kann nicht gelesen werden.\n",
+              list.err);
+    const ProgramResult tree =
+        Report({"--mailbox", Mailbox(), "--newmail", missing, "--tree", "--no-paths"}, m_dir);
+    EXPECT_EQ(0, tree.exitCode);
+    EXPECT_EQ(list.err, tree.err);
+    const ProgramResult json = Report(
+        {"--mailbox", Mailbox(), "--newmail", missing, "--format", "json", "--no-paths"}, m_dir);
+    EXPECT_NE(std::string::npos, json.out.find("\"failed\":true")) << json.out;
 }
 
 TEST_F(ReportRunTest, UnreadableMailboxIsAClearErrorWithStatus2) {

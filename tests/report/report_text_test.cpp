@@ -53,6 +53,38 @@ TEST(ReportOptionsTest, ReadsEveryOptionAndRefusesWhatItDoesNotKnow) {
     }
 }
 
+// Every refusal in German and naming what it refuses, never the library's English.
+TEST(ReportOptionsTest, RefusalsAreGermanAndNameTheArgument) {
+    const struct {
+        std::vector<const char*> args;
+        const char* error;
+    } cases[] = {
+        {{"--mailbox", "m", "--format", "xml"}, "Das Format \"xml\" ist unbekannt."},
+        {{"--mailbox", "m", "--sort", "Size"}, "Die Sortierspalte \"Size\" ist unbekannt."},
+        {{"--mailbox", "m", "--sort"}, "Nach --sort fehlt der Wert."},
+        {{"--mailbox", ""}, "Nach --mailbox fehlt der Wert."},
+        {{"--mailbox", "m", "--farbe", "rot"}, "Die Option \"--farbe\" ist unbekannt."},
+        {{"--mailbox", "-x", "-q"}, "Die Option \"-q\" ist unbekannt."},
+        {{"--mailbox", "m", "--nomail=x"}, "Die Option \"--nomail=x\" ist unbekannt."},
+        {{"--mailbox", "m", "extra"}, "Das Argument \"extra\" ist unbekannt."},
+        {{"--exact"}, "Die Option --mailbox DIR fehlt."},
+        {{"--mailbox", "m", "--tsv=1"}, "Die Option \"--tsv=1\" nimmt keinen Wert."},
+        {{"--mailbox", "m", "--sort", "change"}, "--sort change braucht --compare EARLIER."},
+        {{"--mailbox", "m", "--depth", "-1", "--tree"},
+         "Die Tiefe \"-1\" ist keine Zahl von 0 bis 999999999."},
+        {{"--mailbox", "m", "--depth", "2"}, "--depth braucht --tree."},
+        {{"--mailbox", "m", "--tree", "--format", "json"}, "--tree gibt es nur als text oder tsv."},
+    };
+    for (const auto& c : cases) {
+        ReportOptions options;
+        std::string error;
+        EXPECT_FALSE(report::ParseReportOptions(static_cast<int>(c.args.size()), c.args.data(),
+                                                options, error))
+            << c.error;
+        EXPECT_EQ(c.error, error);
+    }
+}
+
 TEST(ReportOptionsTest, FlagsAndDirectoriesArriveAsGiven) {
     const char* args[] = {"--newmail", "n/",      "--no-paths", "--exact",
                           "--tsv",     "--trace", "--mailbox",  "m"};

@@ -126,7 +126,8 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     const std::string errPath = scratchDir + "child-stderr.txt";
     ProgramResult result;
     result.exitCode = Spawn(program, args, outPath, errPath);
-    result.out = WithoutCarriageReturns(ReadFile(outPath));
+    result.rawOut = ReadFile(outPath);
+    result.out = WithoutCarriageReturns(result.rawOut);
     result.err = WithoutCarriageReturns(ReadFile(errPath));
     RemoveFile(outPath);
     RemoveFile(errPath);

@@ -9,7 +9,8 @@ namespace testsupport {
 
 struct ProgramResult {
     int exitCode = -1;
-    std::string out; // standard output, CR LF turned into LF
+    std::string out;    // standard output, CR LF turned into LF
+    std::string rawOut; // standard output byte for byte
     std::string err;
 };
 

@@ -2,7 +2,8 @@
 // umlauts and high bytes: the export file in both formats read back field by field,
 // the refusal for the three directories the program never writes into (also through a
 // folder link, a short name and the other spellings of the mailbox), a failing
-// write that leaves the existing file alone, and Ctrl+C with both clipboard formats.
+// write that leaves the existing file alone, where Save As opens and that it comes back
+// after a refusal or a failure, and Ctrl+C with both clipboard formats.
 #include "folder_links.h"
 #include "main_dlg_fixture_win32.h"
 #include "resource.h"
@@ -10,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -70,30 +74,35 @@ class MainDlgExportTest : public MainDlgTest {
 protected:
     MainDlgExportTest() { m_bAwkwardNames = true; }
 
-    // The file's lines as the list must show them: titles, rows, status line.
-    std::vector<std::vector<std::string>> ExpectedExport() const {
+    // The file's lines as the list must show them: titles and rows, nothing after them.
+    std::vector<std::vector<std::string>> ExpectedExport(SizeStyle style = SizeStyle::Compact,
+                                                         bool sizeFirst = false) const {
         std::vector<std::vector<std::string>> lines = {{"Dateiname",
                                                         "Gr\xF6\xDF"
                                                         "e",
                                                         "Ordnername", "Bytes"}};
-        uint64_t total = 0;
         for (const ExpectedRow& row : ExpectedRows(true)) {
-            lines.push_back({row.fileName, FormatSize(row.size, SizeStyle::Compact), row.folder,
-                             std::to_string(row.size)});
-            total += row.size;
+            lines.push_back(
+                {row.fileName, FormatSize(row.size, style), row.folder, std::to_string(row.size)});
         }
-        const std::string status = std::to_string(lines.size() - 1) + " Dateien, " +
-                                   FormatSize(total, SizeStyle::Compact) + " (" +
-                                   FormatSize(total, SizeStyle::Exact) + " Bytes)";
-        lines.push_back({status, "", "", std::to_string(total)});
+        if (sizeFirst) {
+            for (std::vector<std::string>& line : lines) {
+                std::swap(line[0], line[1]);
+            }
+        }
         return lines;
     }
 
-    // Runs the export with the prompt answering `path` and file type `filterIndex`;
-    // returns the error message shown, if any (the box is dismissed).
+    // Runs the export with the prompt answering `path` and file type `filterIndex` the
+    // first time and cancelling when asked again; returns the error message shown, if
+    // any (the box is dismissed). `m_nPrompts` counts the prompts.
     std::string Export(CMainDlg& dlg, const std::string& path, int filterIndex) {
-        dlg.SetExportPrompt([&](HWND owner, std::string& chosen, int& index) {
+        m_nPrompts = 0;
+        dlg.SetExportPrompt([&](HWND owner, const std::string&, std::string& chosen, int& index) {
             EXPECT_EQ(dlg.GetSafeHwnd(), owner);
+            if (m_nPrompts++ > 0) {
+                return false;
+            }
             chosen = path;
             index = filterIndex;
             return true;
@@ -121,8 +130,11 @@ protected:
                          },
                          [&] { return testsupport::FindOwnedDialog(dlg.GetSafeHwnd()) == nullptr; },
                      });
+        EXPECT_EQ(message.empty() ? 1 : 2, m_nPrompts) << "a refusal or failure asks again";
         return message;
     }
+
+    int m_nPrompts = 0;
 };
 
 TEST_F(MainDlgExportTest, BothFormatsHoldTheListAsShownByteForByte) {
@@ -301,6 +313,143 @@ TEST_F(MainDlgExportTest, AFailedWriteLeavesTheExistingFileAsItWas) {
     EXPECT_NE(std::string::npos, Export(again, m_dir / "fehlt\\liste.csv", 1).find("FEHLER 008"));
 }
 
+// What Save As is offered, prompt by prompt, and what the test answers each time
+// (an empty path: cancel).
+struct PromptStep {
+    std::string answer;
+    std::string startFolder; // what it was offered
+    std::string fileName;
+};
+
+class MainDlgSaveAsTest : public MainDlgExportTest {
+protected:
+    // Runs `exports` exports in one run of the window, answering the prompts with
+    // `answers` in turn; each box shown is dismissed and its text kept in m_messages.
+    std::vector<PromptStep> ExportThrough(CMainDlg& dlg, const std::vector<std::string>& answers,
+                                          int exports = 1) {
+        std::vector<PromptStep> steps;
+        m_messages.clear();
+        dlg.SetExportPrompt([&](HWND, const std::string& startFolder, std::string& path, int&) {
+            const size_t n = steps.size();
+            steps.push_back({n < answers.size() ? answers[n] : "", startFolder, path});
+            if (steps.back().answer.empty()) {
+                return false;
+            }
+            path = steps.back().answer;
+            return true;
+        });
+        bool done = false;
+        RunMain(dlg, {
+                         [&] {
+                             for (int i = 0; i < exports; ++i) {
+                                 dlg.PostMessage(WM_COMMAND, ID_FILE_EXPORT, 0);
+                             }
+                             dlg.PostMessage(WM_USER + 77, 0, 0);
+                             return true;
+                         },
+                         [&] {
+                             // Boxes are read and dismissed until the command has ended.
+                             if (HWND box = testsupport::FindOwnedDialog(dlg.GetSafeHwnd())) {
+                                 if (::IsWindowVisible(box) &&
+                                     (m_messages.empty() || m_messages.back().second != box)) {
+                                     m_messages.emplace_back(StaticTexts(box), box);
+                                     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                                 }
+                                 return false;
+                             }
+                             done = !::PeekMessageA(nullptr, dlg.GetSafeHwnd(), WM_USER + 77,
+                                                    WM_USER + 77, PM_NOREMOVE);
+                             return done;
+                         },
+                     });
+        EXPECT_TRUE(done);
+        return steps;
+    }
+
+    static std::string Documents() {
+        char folder[MAX_PATH] = {};
+        EXPECT_TRUE(SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, folder)));
+        return std::string(folder) + "\\";
+    }
+
+    static std::string Today() {
+        SYSTEMTIME now = {};
+        ::GetLocalTime(&now);
+        char name[40];
+        std::snprintf(name, sizeof name, "Foldtally %04u-%02u-%02u.csv", now.wYear, now.wMonth,
+                      now.wDay);
+        return name;
+    }
+
+    std::vector<std::pair<std::string, HWND>> m_messages;
+};
+
+// First in the documents with a dated name, never in the program's own folder; then in
+// the folder of the last export written, also in the next run through the stored value.
+TEST_F(MainDlgSaveAsTest, OpensInTheDocumentsThenInTheLastExportFolderAcrossRuns) {
+    StartApp();
+    std::string program = m_app.GetModulePath();
+    program = program.substr(0, program.rfind('\\') + 1);
+    ASSERT_TRUE(testsupport::MakeDirectory(m_dir / "Ablage"));
+    const std::string target = m_dir / "Ablage\\liste.csv";
+    {
+        CMainDlg dlg(m_app);
+        // The second export in the same run is cancelled.
+        const std::vector<PromptStep> steps = ExportThrough(dlg, {target}, 2);
+        ASSERT_EQ(2u, steps.size());
+        EXPECT_EQ(Documents(), steps[0].startFolder);
+        EXPECT_NE(program, steps[0].startFolder);
+        EXPECT_EQ(Today(), steps[0].fileName);
+        EXPECT_TRUE(FileExists(target));
+        // The same run offers that folder at once.
+        EXPECT_EQ(m_dir / "Ablage\\", steps[1].startFolder);
+        EXPECT_EQ(Today(), steps[1].fileName);
+    }
+    EXPECT_EQ(m_dir / "Ablage\\" + '\0', Stored(CMainDlg::kExportPathValue, REG_SZ));
+    CMainDlg next(m_app);
+    const std::vector<PromptStep> steps = ExportThrough(next, {});
+    ASSERT_EQ(1u, steps.size());
+    EXPECT_EQ(m_dir / "Ablage\\", steps[0].startFolder);
+    EXPECT_TRUE(m_messages.empty());
+}
+
+// A cancelled or refused export stores no folder; a refusal (FEHLER 007) asks again in
+// the folder first offered with the name typed, a failed write (FEHLER 008) asks again
+// in the folder chosen; the next answer is written.
+TEST_F(MainDlgSaveAsTest, AfterARefusalOrAFailedWriteSaveAsComesBackUntilTheFileIsWritten) {
+    StartApp();
+    {
+        // Refused and then cancelled: no folder remembered, none stored.
+        CMainDlg dlg(m_app);
+        EXPECT_EQ(2u, ExportThrough(dlg, {m_strMailbox + "x.csv"}).size());
+        EXPECT_EQ("", dlg.GetExportPath());
+        DWORD type = REG_NONE;
+        std::string bytes;
+        EXPECT_FALSE(GetRaw(kMainDlgKey, CMainDlg::kExportPathValue, type, bytes));
+    }
+    ASSERT_TRUE(testsupport::MakeDirectory(m_dir / "Ablage"));
+    const std::string held = m_dir / "Ablage\\offen.csv";
+    ASSERT_TRUE(testsupport::WriteFile(held, "alter Inhalt"));
+    HANDLE file = ::CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    CMainDlg dlg(m_app);
+    const std::string good = m_dir / "Ablage\\gut.txt";
+    const std::vector<PromptStep> steps =
+        ExportThrough(dlg, {m_strMailbox + "Liste im Postfach.csv", held, good});
+    ::CloseHandle(file);
+    ASSERT_EQ(3u, steps.size());
+    ASSERT_EQ(2u, m_messages.size());
+    EXPECT_NE(std::string::npos, m_messages[0].first.find("FEHLER 007")) << m_messages[0].first;
+    EXPECT_EQ(Documents(), steps[1].startFolder);
+    EXPECT_EQ("Liste im Postfach.csv", steps[1].fileName);
+    EXPECT_NE(std::string::npos, m_messages[1].first.find("FEHLER 008")) << m_messages[1].first;
+    EXPECT_EQ(m_dir / "Ablage\\", steps[2].startFolder);
+    EXPECT_EQ("offen.csv", steps[2].fileName);
+    EXPECT_EQ(ExpectedExport(), ParseSeparated(ReadBytes(good), '\t', false));
+    EXPECT_EQ("alter Inhalt", ReadBytes(held));
+    EXPECT_EQ(m_dir / "Ablage\\", dlg.GetExportPath());
+}
+
 std::string ClipboardBytes(UINT format) {
     std::string bytes;
     if (!::OpenClipboard(nullptr)) {
@@ -317,7 +466,7 @@ std::string ClipboardBytes(UINT format) {
     return bytes;
 }
 
-TEST_F(MainDlgExportTest, CtrlCCopiesTheListAsShownInBothClipboardFormats) {
+TEST_F(MainDlgExportTest, CtrlCCopiesWhatTheExportWritesInBothClipboardFormats) {
     CMainDlg dlg(m_app);
     std::string text;
     std::string unicode;
@@ -351,12 +500,8 @@ TEST_F(MainDlgExportTest, CtrlCCopiesTheListAsShownInBothClipboardFormats) {
                          return true;
                      },
                  });
-    expected.push_back({"Gr\xF6\xDF"
-                        "e",
-                        "Dateiname", "Ordnername"});
-    for (const ExpectedRow& row : ExpectedRows(true)) {
-        expected.push_back({FormatSize(row.size, SizeStyle::Exact), row.fileName, row.folder});
-    }
+    // What the export writes: the byte column too, and nothing after the rows.
+    expected = ExpectedExport(SizeStyle::Exact, true);
     const std::string cp1252 = text.substr(0, text.find('\0'));
     EXPECT_EQ(expected, ParseSeparated(cp1252, '\t', false));
     // The same text in UTF-16: each Windows-1252 byte as its character.

@@ -69,6 +69,40 @@ TEST_F(MainDlgTest, ShowsTheMailboxSortedByFolderNameWithTheTitleAndTotals) {
     EXPECT_EQ(IDOK, result);
 }
 
+// Named by the mail client's key or typed in: a new-mail directory that is not there
+// puts its failure text in the new-mail row instead of a silent "0 Bytes".
+TEST_F(MainDlgTest, AMissingNewMailDirectoryShowsItsFailureTextInTheNewMailRow) {
+    const std::string missing = m_dir / "nirgends";
+    for (const bool typed : {false, true}) {
+        if (typed) {
+            Store("MailboxPathManual", REG_BINARY, Byte(1));
+            Store("MailboxPath", REG_SZ, m_strMailbox + '\0');
+            Store("NewmailPath", REG_SZ, missing + "\\" + '\0');
+        } else {
+            SetRaw("Software\\Pegasus Mail\\Newmail", "", REG_SZ, missing + '\0');
+        }
+        StartApp();
+        CMainDlg dlg(m_app);
+        std::vector<std::vector<std::string>> shown;
+        RunMain(dlg, {[&] {
+                    shown = ListTexts(dlg.GetFolderList());
+                    return true;
+                }});
+        std::vector<std::string> newMailRow;
+        for (const std::vector<std::string>& row : shown) {
+            if (!row.empty() && row[0] == "*.CNM") {
+                newMailRow = row;
+            }
+        }
+        EXPECT_EQ((std::vector<std::string>{"*.CNM", "0 Bytes",
+                                            "<Posteingang-Verzeichnis konnte nicht gelesen "
+                                            "werden.>"}),
+                  newMailRow)
+            << (typed ? "typed" : "registry");
+        EXPECT_EQ(m_expected.folders.size() + 1, shown.size());
+    }
+}
+
 TEST_F(MainDlgTest, StatusLineCountsTheFilesAndGivesTheTotalCompactAndExact) {
     struct Case {
         const char* what;

@@ -17,10 +17,8 @@ ListSnapshot Snapshot(std::vector<std::vector<std::string>> rows) {
     uint64_t bytes = 1000;
     for (auto& cells : rows) {
         list.rows.push_back({cells, bytes});
-        list.totalBytes += bytes;
         bytes *= 1000;
     }
-    list.statusLine = "2 Dateien, 954,6 MB (1.001.000.000 Bytes)";
     return list;
 }
 
@@ -32,12 +30,13 @@ TEST(ListExportTest, CsvQuotesExactlyTheFieldsThatNeedItAndEndsLinesWithCrLf) {
     EXPECT_EQ("Dateiname;Gr\xF6\xDF"
               "e;Ordnername;Bytes\r\n"
               "A.PMM;1,0 kB;\"\\Kunden; Lieferanten\";1000\r\n"
-              "B\xE4.MBX;954,7 MB;\"\"\"Zitat\"\"\r\nzweite Zeile\xFF\";1000000\r\n"
-              "2 Dateien, 954,6 MB (1.001.000.000 Bytes);;;1001000\r\n",
+              "B\xE4.MBX;954,7 MB;\"\"\"Zitat\"\"\r\nzweite Zeile\xFF\";1000000\r\n",
               view::FormatListExport(list, "Bytes", ExportFormat::kCsv));
 }
 
-TEST(ListExportTest, TabSeparatedKeepsEveryRowOnOneLineAndCopyLeavesOutBytesAndStatus) {
+// Header and rows only: a sum over the byte column must be the total, and the clipboard
+// holds exactly the tab-separated file, its byte column included.
+TEST(ListExportTest, TabSeparatedKeepsEveryRowOnOneLineAndCopyIsTheTabSeparatedFile) {
     const ListSnapshot list = Snapshot({
         {"A.PMM", "1,0 kB", "mit\tTab"},
         {"B.MBX", "954,7 MB", "\"Zitat\";\r\nx"},
@@ -45,18 +44,17 @@ TEST(ListExportTest, TabSeparatedKeepsEveryRowOnOneLineAndCopyLeavesOutBytesAndS
     EXPECT_EQ("Dateiname\tGr\xF6\xDF"
               "e\tOrdnername\tBytes\r\n"
               "A.PMM\t1,0 kB\tmit Tab\t1000\r\n"
-              "B.MBX\t954,7 MB\t\"Zitat\";  x\t1000000\r\n"
-              "2 Dateien, 954,6 MB (1.001.000.000 Bytes)\t\t\t1001000\r\n",
+              "B.MBX\t954,7 MB\t\"Zitat\";  x\t1000000\r\n",
               view::FormatListExport(list, "Bytes", ExportFormat::kTsv));
-    EXPECT_EQ("Dateiname\tGr\xF6\xDF"
-              "e\tOrdnername\r\n"
-              "A.PMM\t1,0 kB\tmit Tab\r\n"
-              "B.MBX\t954,7 MB\t\"Zitat\";  x\r\n",
-              view::FormatListCopy(list));
+    EXPECT_EQ(view::FormatListExport(list, "Bytes", ExportFormat::kTsv),
+              view::FormatListCopy(list, "Bytes"));
+    // An empty list is the header alone.
+    EXPECT_EQ("Dateiname;Gr\xF6\xDF"
+              "e;Ordnername;Bytes\r\n",
+              view::FormatListExport(Snapshot({}), "Bytes", ExportFormat::kCsv));
 }
 
-// The lines between the header and the status line, joined by "|", each without its
-// last `dropColumns` cells.
+// The lines after the header, joined by "|", each without its last `dropColumns` cells.
 std::string RowsOf(const std::string& text, int dropColumns) {
     std::string rows;
     size_t start = text.find("\r\n") + 2;
@@ -65,9 +63,7 @@ std::string RowsOf(const std::string& text, int dropColumns) {
         for (int k = 0; k < dropColumns; ++k) {
             line.erase(line.rfind('\t'));
         }
-        if (line.rfind("2 Dateien", 0) != 0) {
-            rows += line + "|";
-        }
+        rows += line + "|";
     }
     return rows;
 }
@@ -80,7 +76,6 @@ TEST(ListExportTest, CellsASpreadsheetWouldComputeStartWithAnApostropheInEveryFo
         {"D.PMM", "2 Bytes", "\rCR vorn"},
         {"E.PMM", "3 Bytes", "Mitte = Ende - @ +"},
     });
-    list.statusLine = "2 Dateien";
     EXPECT_EQ("'-ARCHIV.PMM;1,0 kB;'- Archiv -;1000|"
               "'@B.MBX;954,7 MB;\"'=SUMME(1);2\";1000000|"
               "'+C.PMM;1 Byte;'\tTab vorn;1000000000|"
@@ -94,7 +89,7 @@ TEST(ListExportTest, CellsASpreadsheetWouldComputeStartWithAnApostropheInEveryFo
                                 "D.PMM\t2 Bytes\t' CR vorn|"
                                 "E.PMM\t3 Bytes\tMitte = Ende - @ +|";
     EXPECT_EQ(tsvRows, RowsOf(view::FormatListExport(list, "Bytes", ExportFormat::kTsv), 1));
-    EXPECT_EQ(tsvRows, RowsOf(view::FormatListCopy(list), 0));
+    EXPECT_EQ(tsvRows, RowsOf(view::FormatListCopy(list, "Bytes"), 1));
 }
 
 TEST(ListExportTest, ExtensionDecidesTheFormatBeforeTheFileType) {
@@ -102,6 +97,37 @@ TEST(ListExportTest, ExtensionDecidesTheFormatBeforeTheFileType) {
     EXPECT_EQ(ExportFormat::kTsv, view::ExportFormatFor("C:\\x\\liste.txt", 1));
     EXPECT_EQ(ExportFormat::kTsv, view::ExportFormatFor("C:\\x\\liste", 2));
     EXPECT_EQ(ExportFormat::kCsv, view::ExportFormatFor("C:\\x\\liste.dat", 1));
+}
+
+TEST(ListExportTest, TheSuggestedNameCarriesTheIsoDateWithLeadingZeros) {
+    EXPECT_EQ("Foldtally 2026-01-05.csv", view::SuggestedExportName(2026, 1, 5));
+    EXPECT_EQ("Foldtally 1999-12-31.csv", view::SuggestedExportName(1999, 12, 31));
+    EXPECT_EQ("Foldtally 0800-10-10.csv", view::SuggestedExportName(800, 10, 10));
+}
+
+TEST(ListExportTest, SaveAsStartsInTheLastExportFolderElseInTheDocuments) {
+    EXPECT_EQ("C:\\Export\\", view::ExportFolderOf("C:\\Export\\liste.csv"));
+    EXPECT_EQ("C:/x/", view::ExportFolderOf("C:/x/liste.csv"));
+    EXPECT_EQ("\\\\srv\\share\\", view::ExportFolderOf("\\\\srv\\share\\liste.csv"));
+    EXPECT_EQ("", view::ExportFolderOf("liste.csv"));
+    // A folder the export would refuse (the mailbox named anew since) is never offered.
+    const std::vector<std::string> mailbox = {"C:\\PMAIL\\MAIL\\"};
+    const struct {
+        const char* last;
+        const char* documents;
+        const char* start;
+    } cases[] = {
+        {"C:\\Export\\", "C:\\Dokumente", "C:\\Export\\"},
+        {"", "C:\\Dokumente", "C:\\Dokumente"},
+        {"c:\\pmail\\mail\\", "C:\\Dokumente", "C:\\Dokumente"},
+        {"C:\\PMAIL\\MAIL\\Unter\\", "C:\\Dokumente", "C:\\Dokumente"},
+        {"C:\\PMAIL\\", "C:\\Dokumente", "C:\\PMAIL\\"},
+        {"C:\\PMAIL\\MAIL", "C:\\PMAIL\\MAIL", ""},
+        {"", "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.start, view::ExportStartFolder(c.last, c.documents, mailbox)) << c.last;
+    }
 }
 
 TEST(ListExportTest, ProtectedDirectoriesInAnySpellingAndBelow) {
