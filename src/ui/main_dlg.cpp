@@ -14,6 +14,7 @@
 #include "view/main_layout.h"
 #include "view/placement.h"
 #include "view/scan_view.h"
+#include "view/window_state.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ BOOL CMainDlg::OnInitDialog() {
     m_list.InitColumns(IDS_COLUMN_FILENAME, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDERNAME);
     RestoreState();
     UpdateMenuChecks();
+    UpdatePortableItem();
     Relayout();
     Refresh();
     ApplyAutoRefresh();
@@ -91,14 +93,19 @@ bool CMainDlg::SaveState() {
     if (store == nullptr || !store->Open(settings_names::kSection)) {
         return false;
     }
+    static_cast<void>(SaveStateTo(*store));
+    store->Close();
+    return true;
+}
+
+bool CMainDlg::SaveStateTo(SettingsStore& store) {
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof wp;
     ::GetWindowPlacement(m_hWnd, &wp);
-    static_cast<void>(view::SaveWindowState(*store, StateNames(), FromWindowPlacement(wp),
-                                            m_list.GetListState()));
-    m_settings.Save(*store);
-    store->Close();
-    return true;
+    const bool written =
+        view::SaveWindowState(store, StateNames(), FromWindowPlacement(wp), m_list.GetListState());
+    m_settings.Save(store);
+    return written;
 }
 
 void CMainDlg::Refresh(RefreshCause cause) {
@@ -215,6 +222,9 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_EXTRAS_SETTINGS:
         OnSettings();
         return true;
+    case ID_EXTRAS_PORTABLE:
+        OnSavePortable();
+        return true;
     case ID_HELP_CONTENTS:
         m_app.ShowHelp(nullptr);
         return true;
@@ -321,6 +331,29 @@ void CMainDlg::OnSettings() {
     PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
 }
 
+void CMainDlg::OnSavePortable() {
+    SettingsStore* current = m_app.GetSettingsStore();
+    static_cast<void>(m_app.SaveSettingsPortable([this, current](SettingsStore& file) {
+        if (!file.Open(settings_names::kSection)) {
+            return false;
+        }
+        bool written = SaveStateTo(file);
+        // The tree window keeps its values in the store when it closes; this window does
+        // not hold them.
+        if (current != nullptr && current->Open(settings_names::kSection)) {
+            view::WindowStateNames tree;
+            tree.placement = CFolderTreeDlg::kPlacementValue;
+            tree.widths = CFolderTreeDlg::kColumnsValue;
+            written = view::CopyWindowState(*current, file, tree, CFolderTreeDlg::kColumnCount) &&
+                      written;
+            current->Close();
+        }
+        file.Close();
+        return written;
+    }));
+    UpdatePortableItem();
+}
+
 void CMainDlg::OnFolderTree() {
     // The tree window scans for itself with a copy of what a refresh here would use, so
     // a refresh of this window meanwhile leaves its data alone.
@@ -338,6 +371,14 @@ void CMainDlg::OnAbout() {
 void CMainDlg::SetChecks(const CMenuHandle& menu) const {
     menu.CheckItem(ID_VIEW_COMPACT, m_settings.m_bCompactFileSizes);
     menu.CheckItem(ID_VIEW_NEWMAIL, m_settings.m_bShowNewMailFolder);
+}
+
+void CMainDlg::UpdatePortableItem() {
+    // A portable run has its file already.
+    const CMenuHandle extras = CMenuHandle::FromWindow(m_hWnd).GetSubMenu(2);
+    if (extras) {
+        extras.EnableItem(ID_EXTRAS_PORTABLE, !m_app.IsSettingsPortable());
+    }
 }
 
 void CMainDlg::UpdateMenuChecks() {

@@ -152,7 +152,8 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
                                       {nullptr, 0},
                                       {"Ordner&baum...\tStrg-B", 40008},
                                       {"&Aktualisieren\tF5", 40001}});
-    ExpectMenu(::GetSubMenu(bar, 2), {{"&Einstellungen...\tStrg-E", 40002}});
+    ExpectMenu(::GetSubMenu(bar, 2), {{"&Einstellungen...\tStrg-E", 40002},
+                                      {"Einstellungen &portabel speichern", 40040}});
     ExpectMenu(
         ::GetSubMenu(bar, 3),
         {{"&Inhalt...", 40003}, {"&Hilfe...\tF1", 40004}, {nullptr, 0}, {"I&nfo...", 40005}});
