@@ -34,7 +34,7 @@ wait_other_window() { # name regex, id to skip -> window id
     fail "no second window named $1"
 }
 registry_untouched() {
-    wine reg query 'HKCU\Software\Morvapps' </dev/null >/dev/null 2>&1 &&
+    wine reg query 'HKCU\Software\Morvapps\Foldtally' </dev/null >/dev/null 2>&1 &&
         fail "a portable run wrote to the registry: $1"
     return 0
 }
@@ -64,9 +64,27 @@ cmp -s "$work/ini-before" "$stick/foldtally.ini" || fail "the read-only file was
 [ "$listing" = "$(ls -la --time-style=full-iso "$stick")" ] || fail "the read-only folder changed"
 registry_untouched "read-only folder"
 
-# (2) The command in a writable folder.
+# (2) The command in the read-only folder: error 010, no file, and the run's values go to
+# the registry as ever.
 chmod u+w "$stick" "$stick/foldtally.ini"
 rm -f "$stick/foldtally.ini"
+chmod a-w "$stick"
+wine "$stick/foldtally.exe" </dev/null >/dev/null 2>&1 &
+pid=$!
+main=$(wait_window "^$title\$")
+sleep 0.5
+xdotool windowfocus --sync "$main" key alt+e p || fail "Alt+E, P"
+w=$(wait_window '^FEHLER$')
+xdotool windowfocus --sync "$w" key Return || fail "closing error 010"
+sleep 0.3
+xdotool windowfocus --sync "$main" key alt+F4 || fail "Alt+F4"
+e2e_wait_exit
+[ -e "$stick/foldtally.ini" ] && fail "the command left a file in the read-only folder"
+[ -n "$(value Placement)" ] || fail "the run's values did not reach the registry"
+chmod u+w "$stick"
+wine reg delete 'HKCU\Software\Morvapps\Foldtally' /f </dev/null >/dev/null 2>&1
+
+# (3) The command in a writable folder.
 wine "$stick/foldtally.exe" </dev/null >/dev/null 2>&1 &
 pid=$!
 main=$(wait_window "^$title\$")
