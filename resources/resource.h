@@ -15,6 +15,7 @@
 #define IDR_SETTINGSACCEL 131
 #define IDR_CONTEXTMENU 132
 #define IDR_TREEACCEL 133
+#define IDR_TREECONTEXTMENU 134
 
 // Controls; IDC_STATIC for labels nobody addresses.
 #ifndef IDC_STATIC
@@ -54,6 +55,10 @@
 #define ID_VIEW_TREE 40008
 #define ID_FILE_EXPORT 40009
 #define ID_EDIT_COPY 40010
+// "Sortieren nach": the column of a window's list, from the left; the list's sort rule
+// decides the direction.
+#define ID_VIEW_SORT_FIRST 40020
+#define ID_VIEW_SORT_LAST 40024
 #define ID_EXTRAS_PORTABLE 40040
 #define ID_APP_EXIT 57665
 #define ID_HELP_BUTTON 9

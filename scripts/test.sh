@@ -13,12 +13,14 @@ failures=()
 run() {
     local name=$1
     shift
+    local start=$SECONDS
     echo "=== $name"
     if ! "$@"; then
-        echo "=== FAILED: $name" >&2
+        echo "=== FAILED: $name ($((SECONDS - start)) s)" >&2
         failures+=("$name")
         return 1
     fi
+    echo "=== $name: $((SECONDS - start)) s"
 }
 
 source scripts/build-preset.sh
@@ -45,4 +47,4 @@ if [ ${#failures[@]} -ne 0 ]; then
     printf 'FAILED: %s\n' "${failures[@]}" >&2
     exit 1
 fi
-echo "all tests passed"
+echo "all tests passed in $SECONDS s"

@@ -78,11 +78,50 @@ bool CReportList::OnNotify(const NMHDR* header, LRESULT& result) {
         return true;
     case LVN_ODFINDITEMA: {
         const NMLVFINDITEMA& find = *reinterpret_cast<const NMLVFINDITEMA*>(header);
-        const bool byName = (find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz;
-        result = byName ? m_pModel->FindRow(find.iStart, find.lvfi.psz) : -1;
+        result =
+            find.lvfi.psz != nullptr ? FindRow(find.iStart, find.lvfi.flags, find.lvfi.psz) : -1;
+        return true;
+    }
+    case LVN_ODFINDITEMW: {
+        // Wine's list asks with 16-bit text even in a window of 8-bit ones; unanswered,
+        // the 0 of the dialog procedure would select the first row on every letter.
+        const NMLVFINDITEMW& find = *reinterpret_cast<const NMLVFINDITEMW*>(header);
+        result = -1;
+        if (find.lvfi.psz != nullptr) {
+            char narrow[260] = {};
+            const int length = ::WideCharToMultiByte(CP_ACP, 0, find.lvfi.psz, -1, narrow,
+                                                     sizeof narrow, nullptr, nullptr);
+            if (length > 0) {
+                result = FindRow(find.iStart, find.lvfi.flags, narrow);
+            }
+        }
         return true;
     }
     default:
         return false;
     }
+}
+
+LRESULT CReportList::FindRow(int start, UINT flags, const std::string& prefix) const {
+    if (!(flags & (LVFI_STRING | LVFI_PARTIAL))) {
+        return -1;
+    }
+    return m_pModel->FindRow(start, prefix);
+}
+
+int CReportList::GetContextRow() const {
+    return m_pModel != nullptr ? m_pModel->ContextRow(GetTopIndex()) : -1;
+}
+
+POINT CReportList::GetContextMenuPoint() const {
+    POINT at = {0, 0};
+    RECT label = {};
+    const int row = GetContextRow();
+    if (row >= 0 && GetItemRect(row, label, LVIR_LABEL)) {
+        // Inside the label, as Explorer puts it, so the menu does not hide the row.
+        at.x = label.left + (label.bottom - label.top) / 2;
+        at.y = label.bottom;
+    }
+    ::ClientToScreen(m_hWnd, &at);
+    return at;
 }

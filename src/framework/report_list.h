@@ -1,10 +1,10 @@
 // CReportList: a report-view list with owner data that shows what a view::ReportModel
 // says. It asks the model for the row count and each cell's text when it paints, hands
-// typed letters to the model's search, sorts by the model on a header click with the
-// one click rule (view::NextSort, the first direction the model's), shows the sort as
-// the header's arrow, and makes its columns with default widths scaled for the screen.
-// The window that holds it forwards the list's notifications and keeps the rest:
-// painting of its own, keys, clicks.
+// typed letters to the model's search (the list asks in either character width), sorts by the model
+// on a header click with the one click rule (view::NextSort, the first direction the model's),
+// shows the sort as the header's arrow, and makes its columns with default widths scaled for the
+// screen. The window that holds it forwards the list's notifications and keeps the rest: painting
+// of its own, keys, clicks.
 #pragma once
 
 #include "framework/controls.h"
@@ -34,8 +34,15 @@ public:
     // Records the sort only: the model and the header follow at the next SetSort.
     void SetSortState(const view::ColumnSort& sort) { m_sort = sort; }
     const view::ColumnSort& GetSort() const { return m_sort; }
-    // A click on `column`'s header: the next sort by the click rule.
+    // A click on `column`'s header: the next sort by the click rule. A choice of the
+    // column from a menu is the same.
     void ClickColumn(int column);
+
+    // The row the model gives the context menu opened from the keyboard (-1: none), and
+    // where that menu goes in screen coordinates: at the left of that row's label, else
+    // the list's top-left corner.
+    int GetContextRow() const;
+    POINT GetContextMenuPoint() const;
 
     // Cell texts, images, indents and searches; true when `header` was one of them,
     // with `result` set.
@@ -47,6 +54,7 @@ protected:
 
 private:
     void FillDisplayInfo(NMLVDISPINFOA& info);
+    LRESULT FindRow(int start, UINT flags, const std::string& prefix) const;
 
     view::ReportModel* m_pModel = nullptr;
     view::ColumnSort m_sort;

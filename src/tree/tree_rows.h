@@ -75,6 +75,8 @@ public:
     int FindRow(int start, const std::string& prefix) const override {
         return FindByName(start, prefix);
     }
+    // The keyboard's context menu belongs to the selected row, wherever the list stands.
+    int ContextRow(int /*topRow*/) const override { return SelectedRow(); }
 
     // What `row` shows in `column`, sizes in `style`.
     std::string CellText(int row, int column, SizeStyle style) const;

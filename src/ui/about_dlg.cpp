@@ -1,4 +1,4 @@
-// CAboutDlg: the five texts of the About box, filled when it opens.
+// CAboutDlg: the five texts of the About box, filled when it opens, and its help key.
 #include "ui/about_dlg.h"
 
 #include "framework/app_services.h"
@@ -7,9 +7,9 @@
 #include "ui/version_info.h"
 #include "view/version_text.h"
 
-CAboutDlg::CAboutDlg(HWND parent, const AppServices* app)
+CAboutDlg::CAboutDlg(HWND parent, AppServices* app)
     : CDialog(IDD_ABOUTBOX, parent),
-      m_pApp(app != nullptr ? app : dynamic_cast<const AppServices*>(CWinApp::Current())) {}
+      m_pApp(app != nullptr ? app : dynamic_cast<AppServices*>(CWinApp::Current())) {}
 
 CAboutDlg::~CAboutDlg() = default;
 
@@ -35,4 +35,15 @@ BOOL CAboutDlg::OnInitDialog() {
     m_newmailDir.SetWindowText(m_strNewmailDir);
     info.Free();
     return TRUE;
+}
+
+BOOL CAboutDlg::PreTranslateMessage(MSG* pMsg) {
+    // The box has no help button, so no command F1 could stand for: the key itself.
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F1 && IsOwnMessage(pMsg)) {
+        if (m_pApp != nullptr) {
+            m_pApp->ShowHelp(kHelpTopic);
+        }
+        return TRUE;
+    }
+    return CDialog::PreTranslateMessage(pMsg);
 }

@@ -1,6 +1,7 @@
 // CAboutDlg: the About box ("Info") on template 101. It tells which program and version
 // is running, read from the version resource of the program's own file, and which
-// mailbox and new-mail directories the program works on, which its creator sets.
+// mailbox and new-mail directories the program works on, which its creator sets. F1
+// opens its help page.
 #pragma once
 
 #include "framework/controls.h"
@@ -12,9 +13,11 @@ class AppServices;
 
 class CAboutDlg : public CDialog {
 public:
+    static constexpr const char kHelpTopic[] = "::/pages/ref_dlg_info.htm";
+
     // `app` gives the program's own file (its module path); null means the running
     // application.
-    explicit CAboutDlg(HWND parent, const AppServices* app = nullptr);
+    explicit CAboutDlg(HWND parent, AppServices* app = nullptr);
     ~CAboutDlg() override;
 
     std::string m_strMailboxDir;
@@ -23,9 +26,10 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 private:
-    const AppServices* m_pApp;
+    AppServices* m_pApp;
     CStatic m_newmailDir;
     CStatic m_version;
     CStatic m_description;

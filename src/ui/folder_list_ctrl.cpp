@@ -146,12 +146,16 @@ bool CFolderListCtrl::OnReflectedNotify(const NMHDR* header, LRESULT& result) {
     if (header->code != LVN_COLUMNCLICK) {
         return false;
     }
-    // Ties follow the order the columns are shown in now, which a drag may have changed.
-    m_rows.SetColumnOrder(GetColumnOrder());
-    ClickColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
-    Refresh();
+    SortByColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
     result = 0;
     return true;
+}
+
+void CFolderListCtrl::SortByColumn(int column) {
+    // Ties follow the order the columns are shown in now, which a drag may have changed.
+    m_rows.SetColumnOrder(GetColumnOrder());
+    ClickColumn(column);
+    Refresh();
 }
 
 bool CFolderListCtrl::ScrollForKey(const MSG& msg) {

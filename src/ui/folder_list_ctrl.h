@@ -63,6 +63,8 @@ public:
     void SetSort(int column, bool descending);
     // Sorts all rows by the current state and the columns' display order.
     void Resort();
+    // A header click on `column`, or its choice in a menu: by the click rule.
+    void SortByColumn(int column);
     int GetSortColumn() const { return GetSort().column; }
     bool IsSortDescending() const { return GetSort().descending; }
     int GetTieMode() const { return view::kTieFromLeftmost; }

@@ -1,11 +1,13 @@
 // CFolderTreeDlg: a list view in report mode with owner data stands for the tree, so
 // it keeps the main list's look, header sorting and column widths, and opening a node
 // of 10 000 children changes only the item count. The rows, keys, sort and rescan
-// rules are tree::TreeRows'; this file turns messages into its calls and paints bars.
+// rules are tree::TreeRows'; this file turns messages into its calls, paints bars and
+// offers the sort and the commands in a context menu, for the keyboard too.
 #include "ui/folder_tree_dlg.h"
 
 #include "diag/trace.h"
 #include "framework/app_services.h"
+#include "framework/menu.h"
 #include "framework/monitors.h"
 #include "framework/win_app.h"
 #include "resource.h"
@@ -187,10 +189,14 @@ bool CFolderTreeDlg::OnListNotify(const NMHDR* header, LRESULT& result) {
         ShowRows();
         return true;
     case LVN_COLUMNCLICK:
-        TakeSelection();
-        m_list.ClickColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
-        ShowRows();
+        SortByColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
         return true;
+    case NM_RCLICK: {
+        POINT at = {};
+        ::GetCursorPos(&at);
+        ShowContextMenu(at);
+        return true;
+    }
     default:
         return false;
     }
@@ -209,8 +215,33 @@ bool CFolderTreeDlg::OnCommand(UINT id, UINT code, HWND control) {
         EndDialog(IDCANCEL);
         return true;
     default:
+        if (id >= ID_VIEW_SORT_FIRST && id < ID_VIEW_SORT_FIRST + kColumnCount) {
+            SortByColumn(static_cast<int>(id - ID_VIEW_SORT_FIRST));
+            return true;
+        }
         return CAppDlg::OnCommand(id, code, control);
     }
+}
+
+void CFolderTreeDlg::SortByColumn(int column) {
+    TakeSelection();
+    m_list.ClickColumn(column);
+    ShowRows();
+}
+
+void CFolderTreeDlg::ShowContextMenu(POINT at) {
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_TREECONTEXTMENU)) {
+        return;
+    }
+    const CMenuHandle popup = menu.Borrow().GetSubMenu(0);
+    if (!popup) {
+        return;
+    }
+    for (int c = 0; c < kColumnCount; ++c) {
+        popup.CheckItem(ID_VIEW_SORT_FIRST + c, c == m_list.GetSort().column);
+    }
+    ::TrackPopupMenu(popup.GetSafeHmenu(), 0, at.x, at.y, 0, m_hWnd, nullptr);
 }
 
 bool CFolderTreeDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -223,6 +254,19 @@ bool CFolderTreeDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
         }
         break;
     }
+    case WM_CONTEXTMENU:
+        // Shift-F10 and the context-menu key (no point given); a mouse's menu comes by
+        // its click.
+        if (lParam == static_cast<LPARAM>(-1)) {
+            TakeSelection();
+            if (m_rows.SelectedRow() >= 0) {
+                m_list.EnsureVisible(m_rows.SelectedRow(), FALSE);
+            }
+            ShowContextMenu(m_list.GetContextMenuPoint());
+            result = 0;
+            return true;
+        }
+        break;
     case WM_DESTROY:
         SaveState();
         break;

@@ -58,6 +58,10 @@ private:
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
     void OnKey(WORD key);
     void OnClick(const NMITEMACTIVATE& click);
+    // A header click or its choice in the context menu.
+    void SortByColumn(int column);
+    // The context menu at `at` (screen coordinates), the current sort checked.
+    void ShowContextMenu(POINT at);
     // The model's rows and selection into the list; the selection from the list first
     // where the list's own keys may have moved it.
     void ShowRows();

@@ -246,6 +246,11 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         // system close command.
         return true;
     default:
+        if (id >= ID_VIEW_SORT_FIRST && id < ID_VIEW_SORT_FIRST + CFolderListCtrl::kColumnCount) {
+            m_list.SortByColumn(static_cast<int>(id - ID_VIEW_SORT_FIRST));
+            UpdateMenuChecks();
+            return true;
+        }
         return CAppDlg::OnCommand(id, code, control);
     }
 }
@@ -271,9 +276,18 @@ bool CMainDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
         }
         break;
     case WM_RBUTTONDOWN:
-        ShowContextMenu();
+        ShowContextMenu(CursorPoint());
         result = 0;
         return true;
+    case WM_CONTEXTMENU:
+        // Shift-F10 and the context-menu key (no point given); a mouse's menu comes by
+        // its click.
+        if (lParam == static_cast<LPARAM>(-1)) {
+            ShowContextMenu(m_list.GetContextMenuPoint());
+            result = 0;
+            return true;
+        }
+        break;
     case WM_NOTIFY: {
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->hwndFrom == m_list.GetSafeHwnd() && m_list.GetSafeHwnd() != nullptr &&
@@ -296,11 +310,14 @@ bool CMainDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
 
 bool CMainDlg::OnListNotify(const NMHDR* header, LRESULT& result) {
     if (m_list.OnReflectedNotify(header, result)) {
+        if (header->code == LVN_COLUMNCLICK) {
+            UpdateMenuChecks();
+        }
         return true;
     }
     switch (header->code) {
     case NM_RCLICK:
-        ShowContextMenu();
+        ShowContextMenu(CursorPoint());
         result = 0;
         return true;
     case LVN_ITEMCHANGED: {
@@ -371,6 +388,9 @@ void CMainDlg::OnAbout() {
 void CMainDlg::SetChecks(const CMenuHandle& menu) const {
     menu.CheckItem(ID_VIEW_COMPACT, m_settings.m_bCompactFileSizes);
     menu.CheckItem(ID_VIEW_NEWMAIL, m_settings.m_bShowNewMailFolder);
+    for (int c = 0; c < CFolderListCtrl::kColumnCount; ++c) {
+        menu.CheckItem(ID_VIEW_SORT_FIRST + c, c == m_list.GetSortColumn());
+    }
 }
 
 void CMainDlg::UpdatePortableItem() {
@@ -388,9 +408,13 @@ void CMainDlg::UpdateMenuChecks() {
     }
 }
 
-void CMainDlg::ShowContextMenu() {
+POINT CMainDlg::CursorPoint() {
     POINT at = {};
     ::GetCursorPos(&at);
+    return at;
+}
+
+void CMainDlg::ShowContextMenu(POINT at) {
     CMenu menu;
     if (!menu.LoadMenu(IDR_CONTEXTMENU)) {
         return;

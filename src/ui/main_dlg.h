@@ -98,7 +98,9 @@ private:
     void OnCopy();
     view::ListSnapshot SnapshotList() const;
     void OnFolderTree();
-    void ShowContextMenu();
+    // The context menu at `at` (screen coordinates).
+    void ShowContextMenu(POINT at);
+    static POINT CursorPoint();
     void UpdateMenuChecks();
     void UpdatePortableItem();
     void SetChecks(const CMenuHandle& menu) const;

@@ -75,8 +75,22 @@ std::string FolderRows::CellText(int row, int column) const {
 }
 
 int FolderRows::FindRow(int /*start*/, const std::string& prefix) const {
-    return FindPrefixRow(
-        RowCount(), [this](int row) { return CellText(row, m_sort.nSortColumn); }, prefix);
+    if (m_sort.nSortColumn != kColumnFolderName) {
+        return FindPrefixRow(
+            RowCount(), [this](int row) { return CellText(row, m_sort.nSortColumn); }, prefix);
+    }
+    // Nobody types the path's backslashes before the name they look for.
+    for (int row = 0; !prefix.empty() && row < RowCount(); ++row) {
+        if (StartsWithIgnoringCase(CellText(row, kColumnFolderName), prefix) ||
+            StartsWithIgnoringCase(Record(row).folderName, prefix)) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+int FolderRows::ContextRow(int topRow) const {
+    return topRow >= 0 && topRow < RowCount() ? topRow : -1;
 }
 
 int FolderRows::KeptRow(const FolderRecord& old) const {

@@ -36,8 +36,11 @@ public:
     bool DescendingOnFirstClick(int /*column*/) const override { return false; }
     void Sort(int column, bool descending) override;
     // Typed letters scroll to the first row whose text in the sort column starts with
-    // them; the search always starts at the first row.
+    // them, in the folder column also the first whose folder name does (after the
+    // path's separators); the search always starts at the first row.
     int FindRow(int start, const std::string& prefix) const override;
+    // The keyboard's context menu belongs to the first visible row `topRow`.
+    int ContextRow(int topRow) const override;
 
     const SortState& GetSortState() const { return m_sort; }
     // The record shown in `row`; `row` must be in range.

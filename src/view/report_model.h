@@ -20,6 +20,9 @@ public:
     // The first row from `start` on, wrapping around, whose name starts with `prefix`;
     // -1 for none.
     virtual int FindRow(int start, const std::string& prefix) const = 0;
+    // The row the context menu opened from the keyboard points at, given the first
+    // visible row `topRow`; -1 for none.
+    virtual int ContextRow(int topRow) const = 0;
     // The image and indent of a row's first cell; none unless a model has them.
     virtual int ImageOf(int /*row*/) const { return -1; }
     virtual int IndentOf(int /*row*/) const { return 0; }

@@ -5,6 +5,8 @@
 #include "report/report_options.h"
 #include "report/report_text.h"
 
+#include "mailbox_fixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -17,27 +19,13 @@
 
 namespace {
 
+// A row without a folder path: the cells under test are the names.
+FolderRecord Cell(const std::string& file, const std::string& name, uint64_t size) {
+    return fixtures::Record(file, "", name, size);
+}
+
 using report::ReportFormat;
 using report::ReportOptions;
-
-FolderRecord Row(const std::string& file, const std::string& name, uint64_t size) {
-    FolderRecord r;
-    r.fileName = file;
-    r.folderPath = "";
-    r.folderName = name;
-    r.size = size;
-    return r;
-}
-
-FolderCatalogue Catalogue(std::vector<FolderRecord> rows) {
-    FolderCatalogue c;
-    for (FolderRecord& r : rows) {
-        ++c.fileCount;
-        c.totalSize += r.size;
-        c.records.push_back(r);
-    }
-    return c;
-}
 
 // ESC and BEL of a colour sequence, DEL, and the five bytes Windows-1252 leaves
 // undefined, which are the C1 controls U+0081, U+008D, U+008F, U+0090 (DCS) and
@@ -46,7 +34,8 @@ const char kHostileName[] = "\x1B]0;rot\x07|\x7F|\x81\x8D\x8F\x90\x9D|Ende";
 const char kHostileFile[] = "\x1B[2J.PMM";
 
 FolderCatalogue HostileCatalogue() {
-    return Catalogue({Row(kHostileFile, kHostileName, 10), Row("ZEILE.PMM", "a\r\nb\tc", 20)});
+    return fixtures::CatalogueOf(
+        {Cell(kHostileFile, kHostileName, 10), Cell("ZEILE.PMM", "a\r\nb\tc", 20)});
 }
 
 // The code points of UTF-8 text; a byte that is not UTF-8 fails the test.
@@ -121,11 +110,11 @@ TEST(ReportCellsTest, FilesAndPipesGetEveryByteOfCsvAndJson) {
 }
 
 TEST(ReportCellsTest, CsvCellsASpreadsheetWouldComputeStartWithAnApostrophe) {
-    const FolderCatalogue catalogue = Catalogue({
-        Row("-A.PMM", "- Archiv -", 1300000),
-        Row("B.PMM", "=SUMME(1)", 5),
-        Row("@C.PMM", "+49 Telefon", 7),
-        Row("D.PMM", "Mitte = Ende", 9),
+    const FolderCatalogue catalogue = fixtures::CatalogueOf({
+        Cell("-A.PMM", "- Archiv -", 1300000),
+        Cell("B.PMM", "=SUMME(1)", 5),
+        Cell("@C.PMM", "+49 Telefon", 7),
+        Cell("D.PMM", "Mitte = Ende", 9),
     });
     report::EarlierReport earlier;
     std::string error;

@@ -3,6 +3,8 @@
 #include "report/report_options.h"
 #include "report/report_text.h"
 
+#include "mailbox_fixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -99,36 +101,17 @@ TEST(ReportTextTest, StatusLineCountsAndTotalsInBothForms) {
     EXPECT_EQ("2 Dateien, 6,0 GB (6.442.450.944 Bytes)", report::StatusLine(2, 6ull << 30));
 }
 
-FolderRecord Row(const char* file, const char* path, const char* name, uint64_t size) {
-    FolderRecord r;
-    r.fileName = file;
-    r.folderPath = path;
-    r.folderName = name;
-    r.size = size;
-    return r;
-}
-
-FolderCatalogue Catalogue(std::vector<FolderRecord> rows) {
-    FolderCatalogue c;
-    for (FolderRecord& r : rows) {
-        ++c.fileCount;
-        c.totalSize += r.size;
-        c.records.push_back(r);
-    }
-    return c;
-}
-
 TEST(ReportTextTest, AlignedColumnsPadNamesAndRightAlignSizes) {
-    const FolderCatalogue catalogue = Catalogue({
-        Row("ARCHIV.PMM", "\\",
-            "Gr\xF6\xDF"
-            "en",
-            1536),
-        Row("*.CNM", "", "<Posteingang>", 1),
-        Row("b.MBX",
-            "\\Gr\xF6\xDF"
-            "en\\",
-            "Kunden", 123456789),
+    const FolderCatalogue catalogue = fixtures::CatalogueOf({
+        fixtures::Record("ARCHIV.PMM", "\\",
+                         "Gr\xF6\xDF"
+                         "en",
+                         1536),
+        fixtures::Record("*.CNM", "", "<Posteingang>", 1),
+        fixtures::Record("b.MBX",
+                         "\\Gr\xF6\xDF"
+                         "en\\",
+                         "Kunden", 123456789),
     });
     ReportOptions options;
     EXPECT_EQ("Dateiname      Gr\xC3\xB6\xC3\x9F"
@@ -143,9 +126,9 @@ TEST(ReportTextTest, AlignedColumnsPadNamesAndRightAlignSizes) {
 }
 
 TEST(ReportTextTest, TabSeparatedRowsKeepOneLineEach) {
-    const FolderCatalogue catalogue = Catalogue({
-        Row("a.PMM", "<?\?\?>", "Tab\there", 5),
-        Row("B.PMM", "\\", "Zeile\r\nzwei", 1024),
+    const FolderCatalogue catalogue = fixtures::CatalogueOf({
+        fixtures::Record("a.PMM", "<?\?\?>", "Tab\there", 5),
+        fixtures::Record("B.PMM", "\\", "Zeile\r\nzwei", 1024),
     });
     ReportOptions options;
     options.format = report::ReportFormat::kTsv;
@@ -161,11 +144,11 @@ TEST(ReportTextTest, TabSeparatedRowsKeepOneLineEach) {
 }
 
 TEST(ReportTextTest, RowsSortLikeTheList) {
-    const FolderCatalogue catalogue = Catalogue({
-        Row("c.PMM", "\\", "kunden", 7),
-        Row("A.PMM", "\\", "Kunden", 7),
-        Row("b.PMM", "\\", "\xC4rzte", 1),
-        Row("d.PMM", "\\", "zoo", 1),
+    const FolderCatalogue catalogue = fixtures::CatalogueOf({
+        fixtures::Record("c.PMM", "\\", "kunden", 7),
+        fixtures::Record("A.PMM", "\\", "Kunden", 7),
+        fixtures::Record("b.PMM", "\\", "\xC4rzte", 1),
+        fixtures::Record("d.PMM", "\\", "zoo", 1),
     });
     const auto names = [](const std::vector<const FolderRecord*>& rows) {
         std::string joined;
@@ -230,11 +213,11 @@ TEST(ReportTextTest, RandomNamesKeepEveryRowOnOneLineWithTwoTabs) {
         for (char& c : name) {
             c = static_cast<char>(random() % 3 ? 0x20 + random() % 0x5F : random() % 256);
         }
-        rows.push_back(Row("x.PMM", "\\", name.c_str(), random() % 5000));
+        rows.push_back(fixtures::Record("x.PMM", "\\", name.c_str(), random() % 5000));
     }
     ReportOptions options;
     options.format = report::ReportFormat::kTsv;
-    const std::string out = report::FormatReport(Catalogue(rows), options);
+    const std::string out = report::FormatReport(fixtures::CatalogueOf(rows), options);
     size_t lines = 0;
     size_t tabs = 0;
     for (char c : out) {

@@ -111,8 +111,9 @@ TEST(ResourcesTest, VersionResourceIsGermanFirstAndDescribesTheProgram) {
 
 struct MenuItem {
     const char* text; // null: separator
-    UINT id;
+    UINT id;          // kPopup: a submenu
 };
+constexpr UINT kPopup = 0xFFFFFFFF;
 
 void ExpectMenu(HMENU menu, const std::vector<MenuItem>& items) {
     ASSERT_EQ(static_cast<int>(items.size()), ::GetMenuItemCount(menu));
@@ -129,7 +130,11 @@ void ExpectMenu(HMENU menu, const std::vector<MenuItem>& items) {
             EXPECT_TRUE(info.fType & MFT_SEPARATOR);
         } else {
             EXPECT_STREQ(items[i].text, text);
-            EXPECT_EQ(items[i].id, info.wID);
+            if (items[i].id == kPopup) {
+                EXPECT_NE(nullptr, ::GetSubMenu(menu, static_cast<int>(i)));
+            } else {
+                EXPECT_EQ(items[i].id, info.wID);
+            }
         }
     }
 }
@@ -144,14 +149,18 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
         ::GetMenuStringA(bar, i, text, sizeof text, MF_BYPOSITION);
         EXPECT_STREQ(popups[i], text);
     }
-    ExpectMenu(
-        ::GetSubMenu(bar, 0),
-        {{"Liste e&xportieren...\tStrg-S", 40009}, {nullptr, 0}, {"B&eenden\tAlt-F4", 57665}});
+    ExpectMenu(::GetSubMenu(bar, 0), {{"Liste e&xportieren...\tStrg-S", 40009},
+                                      {"&Kopieren\tStrg-C", 40010},
+                                      {nullptr, 0},
+                                      {"B&eenden\tAlt-F4", 57665}});
     ExpectMenu(::GetSubMenu(bar, 1), {{"Dateigrößen &kompakt\tStrg-K", 40006},
                                       {"&Posteingang anzeigen\tAlt-P", 40007},
+                                      {"&Sortieren nach", kPopup},
                                       {nullptr, 0},
                                       {"Ordner&baum...\tStrg-B", 40008},
                                       {"&Aktualisieren\tF5", 40001}});
+    ExpectMenu(::GetSubMenu(::GetSubMenu(bar, 1), 2),
+               {{"&Dateiname", 40020}, {"&Größe", 40021}, {"&Ordnername", 40022}});
     ExpectMenu(::GetSubMenu(bar, 2), {{"&Einstellungen...\tStrg-E", 40002},
                                       {"Einstellungen &portabel speichern", 40040}});
     ExpectMenu(
@@ -173,9 +182,23 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
                                           {"I&nfo...", 40005},
                                           {nullptr, 0},
                                           {"Liste e&xportieren...\tStrg-S", 40009},
+                                          {"Kopie&ren\tStrg-C", 40010},
                                           {nullptr, 0},
                                           {"&Beenden\tAlt-F4", 57665}});
     ::DestroyMenu(context);
+
+    HMENU tree = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TREECONTEXTMENU));
+    ASSERT_NE(nullptr, tree);
+    ExpectMenu(::GetSubMenu(tree, 0), {{"&Sortieren nach", kPopup},
+                                       {nullptr, 0},
+                                       {"&Aktualisieren\tF5", 40001},
+                                       {"&Hilfe...\tF1", 9}});
+    ExpectMenu(::GetSubMenu(::GetSubMenu(tree, 0), 0), {{"&Ordner", 40020},
+                                                        {"&Gesamt", 40021},
+                                                        {"&Anteil", 40022},
+                                                        {"&Eigene Größe", 40023},
+                                                        {"&Dateien", 40024}});
+    ::DestroyMenu(tree);
 }
 
 // Within one popup no two items share a mnemonic, and no two keys of a table share
@@ -202,10 +225,16 @@ TEST(ResourcesTest, MnemonicsAndKeysDoNotCollide) {
     for (int i = 0; i < ::GetMenuItemCount(bar); ++i) {
         ExpectDistinctMnemonics(::GetSubMenu(bar, i));
     }
+    ExpectDistinctMnemonics(::GetSubMenu(::GetSubMenu(bar, 1), 2));
     ::DestroyMenu(bar);
-    HMENU context = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CONTEXTMENU));
-    ExpectDistinctMnemonics(::GetSubMenu(context, 0));
-    ::DestroyMenu(context);
+    for (UINT id : {IDR_CONTEXTMENU, IDR_TREECONTEXTMENU}) {
+        HMENU context = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+        ExpectDistinctMnemonics(::GetSubMenu(context, 0));
+        if (HMENU sort = ::GetSubMenu(::GetSubMenu(context, 0), 0)) {
+            ExpectDistinctMnemonics(sort);
+        }
+        ::DestroyMenu(context);
+    }
     const std::vector<ACCEL> table = Accelerators(IDR_MAINACCEL);
     for (size_t i = 0; i < table.size(); ++i) {
         for (size_t j = i + 1; j < table.size(); ++j) {

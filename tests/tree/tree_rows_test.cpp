@@ -198,6 +198,17 @@ TEST_F(TreeRowsTest, SortingKeepsTheSelectionOnItsNode) {
     EXPECT_EQ("*Kunden;<Posteingang>;Archiv;.2019;.2020;", Outline(rows));
 }
 
+TEST_F(TreeRowsTest, TheKeyboardsContextMenuPointsAtTheSelectedRowWhereverTheListStands) {
+    const view::ReportModel& model = rows;
+    EXPECT_EQ(0, model.ContextRow(3)) << "the first row, selected at the start";
+    rows.SelectRow(3); // Kunden
+    EXPECT_EQ(3, model.ContextRow(0));
+    rows.SortBy(tree::kTreeColumnOwn);
+    EXPECT_EQ(0, model.ContextRow(4)) << "Kunden sorts first by its own size";
+    rows.SelectRow(-1);
+    EXPECT_EQ(-1, model.ContextRow(0));
+}
+
 TEST_F(TreeRowsTest, ARescanKeepsOpenBranchesTheSelectionAndTheSortWhereTheEntriesStillExist) {
     rows.SelectRow(2);
     rows.OnKey(TreeKey::kRight); // 2020 open
@@ -247,8 +258,18 @@ TEST_F(TreeRowsTest, TypedLettersFindANameFromTheStartRowOnWrappingAroundIgnorin
         const char* prefix;
         int row;
     } cases[] = {
-        {0, "k", 3},     {0, "20", 1},  {2, "20", 2},       {3, "20", 1},
-        {-5, "ARCH", 0}, {99, "<p", 4}, {0, "kundenx", -1}, {0, "", 0},
+        {0, "k", 3},
+        {0, "20", 1},
+        {2, "20", 2},
+        {3, "20", 1},
+        {-5, "ARCH", 0},
+        {99, "<p", 4},
+        {0, "kundenx", -1},
+        {0, "", 0},
+        // The number pad's keys come to the list as characters too: they find nothing.
+        {2, "*", -1},
+        {2, "+", -1},
+        {2, "-", -1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.row, rows.FindByName(c.start, c.prefix)) << c.start << " " << c.prefix;

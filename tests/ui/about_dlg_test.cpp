@@ -1,6 +1,7 @@
 // The About box run in-process on its real template: the description, version line and
 // legal notice come from the version resource of the file the application names as
-// its own, the directories from its creator; Escape and "&Schließen" close it.
+// its own, the directories from its creator; F1 opens its help page; Escape and
+// "&Schließen" close it.
 #include "dialogs_fixture_win32.h"
 #include "framework/win_app.h"
 #include "resource.h"
@@ -51,6 +52,30 @@ TEST(AboutDlgTest, ShowsTheProgramsOwnVersionAndTheDirectoriesItIsGiven) {
     EXPECT_EQ("Copyright © Morvapps", t.copyright);
     EXPECT_EQ("C:\\PMAIL\\MAIL\\", t.mailbox);
     EXPECT_EQ("\\\\SERVER\\NEU\\", t.newmail);
+}
+
+TEST(AboutDlgTest, F1OpensItsHelpPageOwnedByTheBox) {
+    DialogTestApp app;
+    CAboutDlg dlg(nullptr, &app);
+    HWND shown = nullptr;
+    UiScript script({
+        [&] { return dlg.GetSafeHwnd() != nullptr && dlg.IsWindowVisible(); },
+        [&] {
+            shown = dlg.GetSafeHwnd();
+            ::SetFocus(::GetDlgItem(shown, IDOK));
+            testsupport::PostKey(VK_F1);
+            return true;
+        },
+        [&] { return app.m_helpCalls.size() == 1; },
+        [&] {
+            dlg.EndDialog(IDOK);
+            return true;
+        },
+    });
+    EXPECT_EQ(IDOK, app.RunModal(dlg));
+    ASSERT_EQ(1u, app.m_helpCalls.size());
+    EXPECT_EQ(shown, app.m_helpCalls[0].owner);
+    EXPECT_EQ("C:\\programme\\foldtally.chm::/pages/ref_dlg_info.htm", app.m_helpCalls[0].path);
 }
 
 TEST(AboutDlgTest, ReadsTheFileTheApplicationNamesAsItsOwn) {

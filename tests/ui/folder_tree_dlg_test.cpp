@@ -264,6 +264,103 @@ TEST_F(FolderTreeDlgTest, HeaderClicksSortAndTheHeaderShowsTheSortArrow) {
     EXPECT_EQ(expected, seen);
 }
 
+// The list asks its parent for typed names (with 16-bit text under Wine); the number
+// pad's keys arrive as characters as well and find no name.
+TEST_F(FolderTreeDlgTest, TypedLettersSelectANameAndTheNumberPadsStarKeepsTheSelection) {
+    CFolderTreeDlg dlg(nullptr, app, settings, true);
+    std::vector<int> selected;
+    HWND list = nullptr;
+    DWORD typed = 0;
+    Run(dlg, {Do([&] {
+                  list = dlg.GetListHwnd();
+                  Select(list, 2); // 2020
+                  ::SetFocus(list);
+                  Key(list, VK_MULTIPLY);
+                  ::PostMessageA(list, WM_CHAR, '*', 1);
+              }),
+              Do([&] {
+                  selected.push_back(dlg.GetSelectedRow());
+                  typed = ::GetTickCount();
+              }),
+              // The list takes letters after a pause as a new name.
+              [&] { return ::GetTickCount() - typed > 1100; },
+              Do([&] { ::PostMessageA(list, WM_CHAR, 'k', 1); }), Do([&] {
+                  selected.push_back(dlg.GetSelectedRow());
+                  typed = ::GetTickCount();
+              }),
+              [&] { return ::GetTickCount() - typed > 1100; },
+              Do([&] { ::PostMessageA(list, WM_CHAR, '2', 1); }), Do([&] {
+                  selected.push_back(dlg.GetSelectedRow());
+                  Key(list, VK_ESCAPE);
+              })});
+    // Archiv;.2019;.2020;..Q1;Kunden;<Posteingang> after the star opened 2020.
+    EXPECT_EQ((std::vector<int>{2, 4, 1}), selected);
+}
+
+// Shift-F10 opens the context menu at the selected row, with the sort checked; its
+// "Sortieren nach" sorts as a header click does, from the keyboard too.
+TEST_F(FolderTreeDlgTest, ShiftF10OpensTheMenuAtTheSelectedRowAndItsSortChoiceSorts) {
+    CFolderTreeDlg dlg(nullptr, app, settings, true);
+    HWND list = nullptr;
+    HWND popup = nullptr;
+    POINT expected = {};
+    std::string arrows;
+    std::string selectedName;
+    bool totalChecked = false;
+    auto setShift = [](bool down) {
+        BYTE keys[256];
+        ::GetKeyboardState(keys);
+        keys[VK_SHIFT] = down ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+    };
+    Run(dlg, {Do([&] {
+                  list = dlg.GetListHwnd();
+                  Select(list, 3); // Kunden
+                  ::SetFocus(list);
+                  RECT label = {};
+                  label.left = LVIR_LABEL;
+                  ::SendMessageA(list, LVM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&label));
+                  expected = {label.left + (label.bottom - label.top) / 2, label.bottom};
+                  ::ClientToScreen(list, &expected);
+                  setShift(true);
+                  ::PostMessageA(list, WM_SYSKEYDOWN, VK_F10, 1);
+              }),
+              [&] {
+                  popup = testsupport::FindPopupMenu();
+                  return popup != nullptr;
+              },
+              Do([&] {
+                  RECT shown = {};
+                  ::GetWindowRect(popup, &shown);
+                  EXPECT_EQ(expected.x, shown.left);
+                  EXPECT_EQ(expected.y, shown.top);
+                  HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
+                  totalChecked = (::GetMenuState(menu, ID_VIEW_SORT_FIRST + tree::kTreeColumnTotal,
+                                                 MF_BYCOMMAND) &
+                                  MF_CHECKED) != 0;
+                  // "&Sortieren nach", then "&Gesamt": the sort by total turns round.
+                  ::PostMessageA(popup, WM_CHAR, 's', 1);
+                  ::PostMessageA(popup, WM_CHAR, 'g', 1);
+              }),
+              [&] { return testsupport::FindPopupMenu() == nullptr; }, Do([&] {
+                  setShift(false);
+                  ::PostMessageA(list, WM_SYSKEYUP, VK_F10, 0xC0000001);
+              }),
+              Do([&] {
+                  arrows = SortArrows(list);
+                  selectedName = Cell(list, dlg.GetSelectedRow(), 0);
+                  GUITHREADINFO info = {};
+                  info.cbSize = sizeof info;
+                  ::GetGUIThreadInfo(::GetCurrentThreadId(), &info);
+                  EXPECT_EQ(0u, info.flags & GUI_INMENUMODE) << "a menu is still active";
+                  ::EndMenu();
+                  Key(list, VK_ESCAPE);
+              })});
+    EXPECT_TRUE(totalChecked);
+    EXPECT_EQ("-u---", arrows);
+    EXPECT_EQ("Kunden", selectedName);
+}
+
 TEST_F(FolderTreeDlgTest, F5KeepsOpenBranchesAndTheSelectionWhereTheEntriesStillExist) {
     CFolderTreeDlg dlg(nullptr, app, settings, true);
     HWND list = nullptr;

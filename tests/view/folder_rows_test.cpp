@@ -7,18 +7,11 @@
 
 #include "sizes/size_text.h"
 
+#include "mailbox_fixtures.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-FolderRecord Row(const char* file, const char* path, const char* name, uint64_t size) {
-    FolderRecord r;
-    r.fileName = file;
-    r.folderPath = path;
-    r.folderName = name;
-    r.size = size;
-    return r;
-}
 
 SharedScanResult Result(std::vector<FolderRecord> rows) {
     auto result = std::make_shared<ScanResult>();
@@ -32,9 +25,11 @@ SharedScanResult Result(std::vector<FolderRecord> rows) {
 
 // The same rows as the sort rule's own test: file names and folder names that tie.
 SharedScanResult Sample() {
-    return Result({Row("b.PMM", "\\", "Kunden", 300), Row("a.PMM", "\\", "Kunden", 500),
-                   Row("A.MBX", "\\", "kunden", 100), Row("c.PMM", "\\", "Archiv", 300),
-                   Row("*.CNM", "", "<Posteingang>", 900)});
+    return Result({fixtures::Record("b.PMM", "\\", "Kunden", 300),
+                   fixtures::Record("a.PMM", "\\", "Kunden", 500),
+                   fixtures::Record("A.MBX", "\\", "kunden", 100),
+                   fixtures::Record("c.PMM", "\\", "Archiv", 300),
+                   fixtures::Record("*.CNM", "", "<Posteingang>", 900)});
 }
 
 std::string Files(const view::FolderRows& rows) {
@@ -69,7 +64,7 @@ TEST(FolderRowsTest, RowsComeInTheListsSortWithTiesByTheDisplayedOrder) {
 
 TEST(FolderRowsTest, CellsShowTheChosenSizeFormAndPathWithName) {
     view::FolderRows rows;
-    rows.SetResult(Result({Row("X.PMM", "\\Archiv\\", "2019", 123456789)}));
+    rows.SetResult(Result({fixtures::Record("X.PMM", "\\Archiv\\", "2019", 123456789)}));
     EXPECT_TRUE(rows.IsCompactSizes());
     EXPECT_EQ(FormatSize(123456789, SizeStyle::Compact), rows.CellText(0, view::kColumnSize));
     rows.SetCompactSizes(false);
@@ -85,13 +80,16 @@ TEST(FolderRowsTest, ARefillKeepsTheFirstRowOrTheNextInSortOrder) {
     view::FolderRows rows;
     rows.SetResult(Sample());
     const FolderRecord top = rows.Record(2); // A.MBX
-    rows.SetResult(Result({Row("c.PMM", "\\", "Archiv", 300), Row("A.MBX", "\\", "kunden", 1),
-                           Row("b.PMM", "\\", "Kunden", 300)}));
+    rows.SetResult(Result({fixtures::Record("c.PMM", "\\", "Archiv", 300),
+                           fixtures::Record("A.MBX", "\\", "kunden", 1),
+                           fixtures::Record("b.PMM", "\\", "Kunden", 300)}));
     EXPECT_EQ(1, rows.KeptRow(top)) << "found by its file name";
-    rows.SetResult(Result({Row("c.PMM", "\\", "Archiv", 300), Row("b.PMM", "\\", "Kunden", 300),
-                           Row("Z.PMM", "\\", "Zoo", 300)}));
+    rows.SetResult(Result({fixtures::Record("c.PMM", "\\", "Archiv", 300),
+                           fixtures::Record("b.PMM", "\\", "Kunden", 300),
+                           fixtures::Record("Z.PMM", "\\", "Zoo", 300)}));
     EXPECT_EQ(1, rows.KeptRow(top)) << "gone: the next that sorts after it";
-    EXPECT_EQ(2, rows.KeptRow(Row("ZZ.PMM", "\\", "Zzz", 1))) << "nothing after it: the last";
+    EXPECT_EQ(2, rows.KeptRow(fixtures::Record("ZZ.PMM", "\\", "Zzz", 1)))
+        << "nothing after it: the last";
     rows.SetResult(nullptr);
     EXPECT_EQ(0, rows.RowCount());
     EXPECT_EQ(-1, rows.KeptRow(top));
@@ -106,6 +104,42 @@ TEST(FolderRowsTest, TypedLettersFindTheFirstRowByTheSortColumnFromTheTop) {
     rows.Sort(view::kColumnFileName, false);
     EXPECT_EQ(1, rows.FindRow(0, "A"));
     EXPECT_EQ(4, rows.FindRow(0, "c.p"));
+}
+
+TEST(FolderRowsTest, TypedLettersInTheFolderColumnFindTheNameAfterThePathsSeparators) {
+    view::FolderRows rows;
+    rows.SetResult(Result({fixtures::Record("1.PMM", "\\Archiv\\2019\\", "Urlaub", 1),
+                           fixtures::Record("2.PMM", "\\Archiv\\", "2019", 1),
+                           fixtures::Record("3.PMM", "\\", "Archiv", 1),
+                           fixtures::Record("4.PMM", "\\", "Urlaub", 1),
+                           fixtures::Record("5.PMM", "", "Ohne Pfad", 1)}));
+    // In the folder column's order: \\Archiv, \\Archiv\\2019, \\Archiv\\2019\\Urlaub,
+    // \\Urlaub, Ohne Pfad.
+    const struct {
+        const char* typed;
+        int row;
+    } cases[] = {
+        {"urlaub", 2}, {"URL", 2},  {"\\url", 3},  {"2019", 1},     {"\\archiv\\", 1},
+        {"arch", 0},   {"ohne", 4}, {"rlaub", -1}, {"2019\\u", -1}, {"", -1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.row, rows.FindRow(0, c.typed)) << c.typed;
+    }
+    // Another sort column matches its text only.
+    rows.Sort(view::kColumnFileName, false);
+    EXPECT_EQ(-1, rows.FindRow(0, "urlaub"));
+    EXPECT_EQ(3, rows.FindRow(0, "4."));
+}
+
+TEST(FolderRowsTest, TheKeyboardsContextMenuPointsAtTheFirstVisibleRow) {
+    view::FolderRows rows;
+    EXPECT_EQ(-1, rows.ContextRow(0)) << "no rows";
+    rows.SetResult(Sample());
+    EXPECT_EQ(0, rows.ContextRow(0));
+    EXPECT_EQ(3, rows.ContextRow(3));
+    EXPECT_EQ(4, rows.ContextRow(4));
+    EXPECT_EQ(-1, rows.ContextRow(5));
+    EXPECT_EQ(-1, rows.ContextRow(-1));
 }
 
 TEST(FolderRowsTest, TheResultShownStaysAliveUntilTheNextReplacesIt) {

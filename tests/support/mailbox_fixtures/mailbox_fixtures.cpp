@@ -66,4 +66,24 @@ bool WriteLargeFile(const std::string& path, const std::string& head, uint64_t s
 #endif
 }
 
+FolderRecord Record(const std::string& file, const std::string& path, const std::string& name,
+                    uint64_t size) {
+    FolderRecord r;
+    r.fileName = file;
+    r.folderPath = path;
+    r.folderName = name;
+    r.size = size;
+    return r;
+}
+
+FolderCatalogue CatalogueOf(std::vector<FolderRecord> rows) {
+    FolderCatalogue c;
+    for (const FolderRecord& r : rows) {
+        ++c.fileCount;
+        c.totalSize += r.size;
+    }
+    c.records = std::move(rows);
+    return c;
+}
+
 } // namespace fixtures

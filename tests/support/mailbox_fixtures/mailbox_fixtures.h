@@ -2,9 +2,12 @@
 // lines of "hierarch.pm", and large files that take no disk space.
 #pragma once
 
+#include "mailbox/folder_catalogue.h"
+
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace fixtures {
 
@@ -39,5 +42,12 @@ std::string HierarchyLine(int type, const std::string& id, const std::string& pa
 // Writes `head` and extends the file to `size` bytes without writing the rest, so a
 // file of several GiB costs no disk space. Returns success.
 bool WriteLargeFile(const std::string& path, const std::string& head, uint64_t size);
+
+// A catalogue row as a scan would make it.
+FolderRecord Record(const std::string& file, const std::string& path, const std::string& name,
+                    uint64_t size);
+
+// A catalogue of `rows` with their count and total, as a scan would leave it.
+FolderCatalogue CatalogueOf(std::vector<FolderRecord> rows);
 
 } // namespace fixtures
