@@ -2,8 +2,11 @@
 #include "app/app_base.h"
 
 #include "diag/path_parts.h"
+#include "framework/system_library.h"
+#include "resource.h"
 #include "settings/change_tracking_store.h"
 #include "settings/ini_store_win32.h"
+#include "settings/memory_overlay_store.h"
 #include "settings/registry_store_win32.h"
 
 #include <cstdio>
@@ -12,6 +15,34 @@
 namespace {
 
 const DWORD kModulePathBuffer = 260;
+
+bool IsReadOnly(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// What the platform says about the INI file at `path` and its folder. Opening for
+// writing changes neither the file's contents nor its time.
+settings::SettingsFileFacts LookAtSettingsFile(const std::string& path) {
+    settings::SettingsFileFacts facts;
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    facts.exists =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    facts.fileReadOnly = facts.exists && IsReadOnly(attributes);
+    if (facts.exists) {
+        HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        facts.opensForWriting = file != INVALID_HANDLE_VALUE;
+        if (facts.opensForWriting) {
+            ::CloseHandle(file);
+        }
+    }
+    const PathParts parts(path);
+    const std::string folder = parts.GetDrive() + parts.GetDirectory();
+    facts.folderReadOnly = IsReadOnly(::GetFileAttributesA(folder.c_str()));
+    facts.folderAttributeBinds = framework::RunningUnderWine();
+    return facts;
+}
 
 } // namespace
 
@@ -78,6 +109,61 @@ void CAppBase::CreateRegistryStore() {
     // Another copy of the program may be open on the same values: only what this run
     // changes is written back.
     m_pSettingsStore = std::make_unique<ChangeTrackingStore>(std::move(store));
+}
+
+void CAppBase::ChooseSettingsStore() {
+    const settings::SettingsFileFacts facts = LookAtSettingsFile(m_strIniPath);
+    m_settingsHome = settings::ChooseSettingsHome(facts);
+    switch (m_settingsHome) {
+    case settings::SettingsHome::kRegistry:
+        CreateRegistryStore();
+        break;
+    case settings::SettingsHome::kIniFile:
+        CreateIniStore();
+        break;
+    case settings::SettingsHome::kIniFileInMemory: {
+        std::unique_ptr<IniSettingsStore> file(new IniSettingsStore());
+        file->File().SetPath(m_strIniPath);
+        file->File().SetBufferSize(IniFile::kDefaultBufferSize);
+        m_pSettingsStore.reset();
+        m_pSettingsStore = std::make_unique<MemoryOverlayStore>(std::move(file));
+        Error(IDS_ERROR_010);
+        break;
+    }
+    }
+}
+
+bool CAppBase::SaveSettingsPortable(const std::function<bool(SettingsStore& file)>& save) {
+    if (IsSettingsPortable() || m_strIniPath.empty()) {
+        return false;
+    }
+    if (!settings::MayCreateSettingsFile(LookAtSettingsFile(m_strIniPath))) {
+        Error(IDS_ERROR_010);
+        return false;
+    }
+    std::unique_ptr<IniSettingsStore> file(new IniSettingsStore());
+    file->File().SetPath(m_strIniPath);
+    file->File().SetBufferSize(IniFile::kDefaultBufferSize);
+    const bool written = save(*file) && LookAtSettingsFile(m_strIniPath).exists;
+    if (!written) {
+        // Half a file would make the next start portable with half the settings; the
+        // file was not there before, so nothing of anyone else's goes with it.
+        ::DeleteFileA(m_strIniPath.c_str());
+        Error(IDS_ERROR_010);
+        return false;
+    }
+    m_pSettingsStore.reset();
+    m_pSettingsStore = std::make_unique<ChangeTrackingStore>(std::move(file));
+    m_settingsHome = settings::SettingsHome::kIniFile;
+    Inform(IDS_PORTABLE_SAVED, m_strIniPath.c_str());
+    return true;
+}
+
+void CAppBase::Inform(uint32_t id, ...) {
+    va_list args;
+    va_start(args, id);
+    ShowNumbered(id, args, m_strAppTitle.c_str(), kIconInformation);
+    va_end(args);
 }
 
 void CAppBase::Warning(uint32_t id, ...) {

@@ -7,6 +7,7 @@
 #include "framework/app_services.h"
 #include "framework/dialog.h"
 #include "framework/win_app.h"
+#include "settings/portable_settings.h"
 #include "settings/settings_store.h"
 #include "ui/message_dlg.h"
 
@@ -37,11 +38,22 @@ public:
     // Replace the settings store (the current one is destroyed first).
     void CreateIniStore();
     void CreateRegistryStore();
+    // The store of this run: the INI file beside the program when one lies there, else
+    // the registry. An INI file this run cannot write is read, error 010 says so, and
+    // the run's changes stay in memory.
+    void ChooseSettingsStore();
+    settings::SettingsHome GetSettingsHome() const { return m_settingsHome; }
+    bool IsSettingsPortable() const override {
+        return m_settingsHome != settings::SettingsHome::kRegistry;
+    }
+    bool SaveSettingsPortable(const std::function<bool(SettingsStore& file)>& save) override;
 
     // Numbered messages: the text of string `id` formatted with the arguments, in the
     // message box with caption "WARNUNG" or "FEHLER".
     void Warning(uint32_t id, ...) override;
     void Error(uint32_t id, ...) override;
+    // A numbered note, not a problem: information icon, the program's title as caption.
+    void Inform(uint32_t id, ...);
     // Formats into a buffer of kMessageBufferSize characters (longer text is cut, never
     // overrun) and runs the message box through RunModal. Returns its result.
     INT_PTR ShowMessage(const char* format, va_list args, const char* caption, int iconKind);
@@ -65,6 +77,7 @@ protected:
     CCommandLineInfo m_cmdInfo;
     std::string m_strModulePath;
     std::string m_strAppTitle;
+    settings::SettingsHome m_settingsHome = settings::SettingsHome::kRegistry;
 
 private:
     void ShowNumbered(uint32_t id, va_list args, const char* caption, int iconKind);

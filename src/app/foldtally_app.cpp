@@ -40,8 +40,10 @@ BOOL CFoldtallyApp::InitInstance() {
     if (!CAppBase::InitInstance()) {
         return FALSE;
     }
-    CreateRegistryStore();
-    if (GetSettingsStore() != nullptr) {
+    ChooseSettingsStore();
+    // A portable run leaves the registry alone, the old key too: it goes with the first
+    // run that keeps its settings there.
+    if (GetSettingsStore() != nullptr && !IsSettingsPortable()) {
         static_cast<void>(MoveLegacySettings(*GetSettingsStore()));
     }
     std::unique_ptr<CDialog> mainDialog =

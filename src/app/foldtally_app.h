@@ -1,6 +1,7 @@
 // CFoldtallyApp: this program's application object. Start-up derives the help and INI
 // file names from the program's own path, reads the mail client's mailbox and new-mail
-// directories from its registry keys, keeps the settings in the registry and runs the
+// directories from its registry keys, keeps the settings in the registry (or, for a
+// portable copy, in the INI file beside the program) and runs the
 // main dialog; it also opens the help file at a topic.
 #pragma once
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class CDialog;
@@ -30,6 +31,17 @@ public:
     // The mail client's mailbox and new-mail directories as start-up read them.
     virtual const std::string& GetMailboxPath() const = 0;
     virtual const std::string& GetNewmailPath() const = 0;
+
+    // Whether this run keeps its settings in the INI file beside the program.
+    virtual bool IsSettingsPortable() const { return false; }
+    // Makes the INI file beside the program from what `save` writes into the store it is
+    // given (open on no section), keeps the settings there for the rest of the run and
+    // says where; true then. Otherwise the run keeps the store it had, and the user has
+    // been told why.
+    virtual bool SaveSettingsPortable(const std::function<bool(SettingsStore& file)>& save) {
+        static_cast<void>(save);
+        return false;
+    }
 
 protected:
     ~AppServices() = default;

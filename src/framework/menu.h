@@ -29,6 +29,12 @@ public:
             ::CheckMenuItem(m_hMenu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
         return previous != static_cast<DWORD>(-1);
     }
+    // Enables or greys the item with command `id`; false when there is no such item.
+    bool EnableItem(UINT id, bool enabled) const {
+        const UINT previous =
+            ::EnableMenuItem(m_hMenu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+        return previous != static_cast<UINT>(-1);
+    }
     HMENU GetSafeHmenu() const { return m_hMenu; }
     explicit operator bool() const { return m_hMenu != nullptr; }
 

@@ -14,6 +14,7 @@
 #include "view/main_layout.h"
 #include "view/placement.h"
 #include "view/scan_view.h"
+#include "view/window_state.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ BOOL CMainDlg::OnInitDialog() {
     m_list.InitColumns(IDS_COLUMN_FILENAME, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDERNAME);
     RestoreState();
     UpdateMenuChecks();
+    UpdatePortableItem();
     Relayout();
     Refresh();
     ApplyAutoRefresh();
@@ -96,20 +98,26 @@ bool CMainDlg::SaveState() {
     if (store == nullptr || !store->Open(settings_names::kSection)) {
         return false;
     }
+    static_cast<void>(SaveStateTo(*store));
+    store->Close();
+    return true;
+}
+
+bool CMainDlg::SaveStateTo(SettingsStore& store) {
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof wp;
     ::GetWindowPlacement(m_hWnd, &wp);
     const view::ListState list = m_list.GetListState();
-    if (view::SaveWindowState(*store, StateNames(), FromWindowPlacement(wp), list)) {
+    const bool written = view::SaveWindowState(store, StateNames(), FromWindowPlacement(wp), list);
+    if (written) {
         m_list.NoteSaved(list);
     }
-    m_settings.Save(*store);
+    m_settings.Save(store);
     // Only once an export was written: no run leaves an empty value behind.
     if (!m_strExportPath.empty()) {
-        store->WriteString(kExportPathValue, m_strExportPath);
+        store.WriteString(kExportPathValue, m_strExportPath);
     }
-    store->Close();
-    return true;
+    return written;
 }
 
 void CMainDlg::Refresh(RefreshCause cause) {
@@ -225,6 +233,9 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         return true;
     case ID_EXTRAS_SETTINGS:
         OnSettings();
+        return true;
+    case ID_EXTRAS_PORTABLE:
+        OnSavePortable();
         return true;
     case ID_HELP_CONTENTS:
         m_app.ShowHelp(nullptr);
@@ -349,6 +360,30 @@ void CMainDlg::OnSettings() {
     PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
 }
 
+void CMainDlg::OnSavePortable() {
+    SettingsStore* current = m_app.GetSettingsStore();
+    static_cast<void>(m_app.SaveSettingsPortable([this, current](SettingsStore& file) {
+        if (!file.Open(settings_names::kSection)) {
+            return false;
+        }
+        bool written = SaveStateTo(file);
+        // The tree window keeps its values in the store when it closes; this window does
+        // not hold them.
+        if (current != nullptr && current->Open(settings_names::kSection)) {
+            view::WindowStateNames tree;
+            tree.placement = CFolderTreeDlg::kPlacementValue;
+            tree.widths = CFolderTreeDlg::kColumnsValue;
+            tree.widthsDpi = CFolderTreeDlg::kColumnsDpiValue;
+            written = view::CopyWindowState(*current, file, tree, CFolderTreeDlg::kColumnCount) &&
+                      written;
+            current->Close();
+        }
+        file.Close();
+        return written;
+    }));
+    UpdatePortableItem();
+}
+
 void CMainDlg::OnFolderTree() {
     // The tree window scans for itself with a copy of what a refresh here would use, so
     // a refresh of this window meanwhile leaves its data alone.
@@ -368,6 +403,14 @@ void CMainDlg::SetChecks(const CMenuHandle& menu) const {
     menu.CheckItem(ID_VIEW_NEWMAIL, m_settings.m_bShowNewMailFolder);
     for (int c = 0; c < CFolderListCtrl::kColumnCount; ++c) {
         menu.CheckItem(ID_VIEW_SORT_FIRST + c, c == m_list.GetSortColumn());
+    }
+}
+
+void CMainDlg::UpdatePortableItem() {
+    // A portable run has its file already.
+    const CMenuHandle extras = CMenuHandle::FromWindow(m_hWnd).GetSubMenu(2);
+    if (extras) {
+        extras.EnableItem(ID_EXTRAS_PORTABLE, !m_app.IsSettingsPortable());
     }
 }
 

@@ -44,6 +44,9 @@ public:
     void RestoreState();
     // False when the store's section cannot be opened (nothing is written then).
     [[nodiscard]] bool SaveState();
+    // Writes placement, columns and settings into `store`, open on "MainDlg"; false
+    // when a value was refused.
+    [[nodiscard]] bool SaveStateTo(SettingsStore& store);
     // The value names of placement, columns and sort.
     static const view::WindowStateNames& StateNames();
     // Starts or stops the worker as the settings say, with the settings' interval.
@@ -95,6 +98,7 @@ private:
     // refresh began) come back as one.
     void DropQueuedRefreshRequests(DWORD started);
     void OnSettings();
+    void OnSavePortable();
     void OnAbout();
     void OnExport(); // in main_dlg_export.cpp
     // Writes the list to `path`; the message id shown (IDS_ERROR_007, IDS_ERROR_008) or 0.
@@ -106,6 +110,7 @@ private:
     void ShowContextMenu(POINT at);
     static POINT CursorPoint();
     void UpdateMenuChecks();
+    void UpdatePortableItem();
     void SetChecks(const CMenuHandle& menu) const;
     void Toggle(bool& setting);
 

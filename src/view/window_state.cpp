@@ -197,7 +197,11 @@ bool CopyWindowState(SettingsStore& from, SettingsStore& to, const WindowStateNa
                      size_t columnCount) {
     bool written = CopyBinary(from, to, names.placement, kPlacementSize);
     written = CopyInts(from, to, names.widths, columnCount) && written;
-    written = CopyInts(from, to, names.widthsDpi, 1) && written;
+    if (names.widthsDpi != nullptr) {
+        // A single number, in the form it is saved in.
+        const int32_t dpi = from.ReadInt(names.widthsDpi, kAbsentInt);
+        written = (dpi == kAbsentInt || to.WriteInt(names.widthsDpi, dpi)) && written;
+    }
     written = CopyInts(from, to, names.order, columnCount) && written;
     written = CopyBinary(from, to, names.sort, kSortValueSize) && written;
     return written;
@@ -215,9 +219,12 @@ bool SaveWindowState(SettingsStore& store, const WindowStateNames& names,
         written =
             store.WriteIntArray(names.widths, list.widths.size(), list.widths.data()) && written;
         // Read again right before: what another run stored meanwhile with its widths is
-        // replaced only together with them.
-        if (names.widthsDpi != nullptr && list.widths != list.storedWidths &&
-            store.ReadInt(names.widthsDpi, kAbsentInt) != list.widthsDpi) {
+        // replaced only together with them. A store without the value (a new portable
+        // file, or widths of a version that kept none) gets the DPI the widths showed at.
+        const int32_t storedDpi =
+            names.widthsDpi != nullptr ? store.ReadInt(names.widthsDpi, kAbsentInt) : kAbsentInt;
+        if (names.widthsDpi != nullptr && storedDpi != list.widthsDpi &&
+            (list.widths != list.storedWidths || storedDpi == kAbsentInt)) {
             written = store.WriteInt(names.widthsDpi, list.widthsDpi) && written;
         }
     }

@@ -161,7 +161,8 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
                                       {"&Aktualisieren\tF5", 40001}});
     ExpectMenu(::GetSubMenu(::GetSubMenu(bar, 1), 2),
                {{"&Dateiname", 40020}, {"&Größe", 40021}, {"&Ordnername", 40022}});
-    ExpectMenu(::GetSubMenu(bar, 2), {{"&Einstellungen...\tStrg-E", 40002}});
+    ExpectMenu(::GetSubMenu(bar, 2), {{"&Einstellungen...\tStrg-E", 40002},
+                                      {"Einstellungen &portabel speichern", 40040}});
     ExpectMenu(
         ::GetSubMenu(bar, 3),
         {{"&Inhalt...", 40003}, {"&Hilfe...\tF1", 40004}, {nullptr, 0}, {"I&nfo...", 40005}});

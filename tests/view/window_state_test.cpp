@@ -400,4 +400,21 @@ TEST_F(WindowStateTest, WidthsAndTheirDpiStayAPairWhenAnotherCopyStoresMeanwhile
     }
 }
 
+// A store that holds no DPI yet (a new portable file, or widths of an older version)
+// gets the one the widths showed at, also when this run did not change them; one
+// that holds another run's DPI keeps it.
+TEST_F(WindowStateTest, AStoreWithoutADpiGetsTheOneTheWidthsShowedAt) {
+    names.widthsDpi = "ColumnsDpi";
+    view::ListState here = current;
+    here.widthsDpi = 144;
+    here.storedWidths = here.widths;
+    EXPECT_TRUE(view::SaveWindowState(store, names, Placement(1, {6, 6, 478, 379}), here));
+    EXPECT_EQ(Ints({110, 70, 240}), Section()["Columns"].bytes);
+    EXPECT_EQ(Ints({144}), Section()["ColumnsDpi"].bytes);
+
+    Section()["ColumnsDpi"].bytes = Ints({120});
+    EXPECT_TRUE(view::SaveWindowState(store, names, Placement(1, {6, 6, 478, 379}), here));
+    EXPECT_EQ(Ints({120}), Section()["ColumnsDpi"].bytes);
+}
+
 } // namespace

@@ -46,7 +46,20 @@ public:
         SetHelpInBrowser(false);
     }
     void SetHelpFilePath(const std::string& path) { m_strHelpFilePath = path; }
+    // The INI file start-up takes for the one beside the program, in place of the test
+    // program's own.
+    void SetIniPathOverride(const std::string& path) { m_strIniOverride = path; }
+    bool SetStrings() override {
+        const bool ok = CFoldtallyApp::SetStrings();
+        if (!m_strIniOverride.empty()) {
+            m_strIniPath = m_strIniOverride;
+        }
+        return ok;
+    }
     void SetHelpPagesPath(const std::string& path) { m_strHelpPagesPath = path; }
+
+private:
+    std::string m_strIniOverride;
 };
 
 // The directory of this test program, with its final backslash.
