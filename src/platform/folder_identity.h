@@ -63,7 +63,10 @@ FolderProbe& SystemFolderProbe();
 // below, by name.
 using FolderNameRule = bool (*)(const std::string& path, const std::vector<std::string>& folders);
 
-// Folders nothing may be written into, opened once when made.
+// Folders nothing may be written into, opened when made and again at every question:
+// what the file system says of a folder can change meanwhile (under Wine a volume's
+// serial number and a folder's final path are known only once its mount manager has
+// started), and a folder that could not be opened at first may open later.
 class ProtectedFolders {
 public:
     // `syntax` is how the paths given to it are spelled (tests spell Windows paths
@@ -84,7 +87,10 @@ public:
                                         const std::string& filePath) const;
 
 private:
-    bool IsProtected(const FolderIdentity& identity) const;
+    // Whether `identity` is one of the protected folders, as first seen or as `now`.
+    bool IsProtected(const FolderIdentity& identity, const std::vector<FolderIdentity>& now) const;
+    // The identities of the protected folders as the file system gives them now.
+    std::vector<FolderIdentity> IdentitiesNow() const;
 
     std::vector<std::string> m_folders;
     std::vector<FolderIdentity> m_identities; // of the folders that could be opened

@@ -117,19 +117,28 @@ std::string FolderOfFile(const std::string& filePath, PathSyntax syntax) {
 ProtectedFolders::ProtectedFolders(std::vector<std::string> folders, FolderNameRule byName,
                                    FolderProbe& probe, PathSyntax syntax)
     : m_folders(std::move(folders)), m_byName(byName), m_probe(probe), m_syntax(syntax) {
+    m_identities = IdentitiesNow();
+}
+
+std::vector<FolderIdentity> ProtectedFolders::IdentitiesNow() const {
+    std::vector<FolderIdentity> identities;
     for (const std::string& folder : m_folders) {
         const std::vector<std::string> names = EnclosingFolders(folder, m_syntax);
         FolderIdentity identity;
         if (!folder.empty() && !names.empty() && m_probe.Identify(names.front(), identity)) {
-            m_identities.push_back(identity);
+            identities.push_back(identity);
         }
     }
+    return identities;
 }
 
-bool ProtectedFolders::IsProtected(const FolderIdentity& identity) const {
-    for (const FolderIdentity& folder : m_identities) {
-        if (SameFolder(identity, folder)) {
-            return true;
+bool ProtectedFolders::IsProtected(const FolderIdentity& identity,
+                                   const std::vector<FolderIdentity>& now) const {
+    for (const std::vector<FolderIdentity>* known : {&m_identities, &now}) {
+        for (const FolderIdentity& folder : *known) {
+            if (SameFolder(identity, folder)) {
+                return true;
+            }
         }
     }
     return false;
@@ -140,8 +149,9 @@ bool ProtectedFolders::ContainsOpenFile(const std::vector<FolderIdentity>& chain
     if (m_byName && m_byName(filePath, m_folders)) {
         return true;
     }
+    const std::vector<FolderIdentity> now = IdentitiesNow();
     for (const FolderIdentity& identity : chain) {
-        if (IsProtected(identity)) {
+        if (IsProtected(identity, now)) {
             return true;
         }
     }

@@ -162,6 +162,25 @@ TEST(FolderIdentityTest, AProtectedFolderThatCannotBeOpenedIsComparedByName) {
     EXPECT_FALSE(guard.ContainsOpenFile({Id(1, 10), Id(1, 20)}, "C:\\Export\\x.csv.0.tmp"));
 }
 
+// What the file system says of a folder can change after the guard was made: under
+// Wine a volume's serial number and the final path are known only once its mount
+// manager runs, and a protected folder missing at first can appear. The guard asks
+// again at every question, so a link is still told for what it is.
+TEST(FolderIdentityTest, IdentitiesThatChangeAfterTheGuardWasMadeAreAskedForAgain) {
+    TableProbe probe;
+    probe.byName = {{"C:\\PMAIL\\Postfach Anna", Id(0, 10)}, {"C:\\Export", Id(1, 20)}};
+    const platform::ProtectedFolders guard({"C:\\PMAIL\\Postfach Anna\\", "C:\\Neu\\"}, nullptr,
+                                           probe, PathSyntax::kWindows);
+    probe.byName["C:\\PMAIL\\Postfach Anna"] = Id(7, 10, "\\\\?\\c:\\pmail\\postfach anna");
+    probe.byName["C:\\Export\\link"] = Id(7, 10, "\\\\?\\c:\\pmail\\postfach anna");
+    probe.byName["C:\\Neu"] = Id(7, 30);
+    probe.byName["C:\\Export\\neu"] = Id(7, 30);
+    EXPECT_TRUE(guard.Contains("C:\\Export\\link\\x.csv"));
+    EXPECT_TRUE(guard.Contains("C:\\Export\\neu\\x.csv"));
+    EXPECT_TRUE(guard.ContainsOpenFile({Id(7, 30)}, "C:\\Export\\neu\\x.csv.0.tmp"));
+    EXPECT_FALSE(guard.Contains("C:\\Export\\x.csv"));
+}
+
 // The mailbox "Postfach Anna" with a folder file, an export folder holding a link to
 // it, and a neighbour whose name begins like the mailbox's.
 class FolderIdentityDiskTest : public ::testing::Test {
