@@ -4,8 +4,7 @@
 // default: a value that is there comes back the same both times.
 #include "settings/change_tracking_store.h"
 
-#include "settings/value_codecs.h"
-#include "text/ascii_case.h"
+#include "settings/tagged_value.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,37 +12,7 @@
 
 namespace {
 
-// The kind letters that start a remembered value: a value read or written with another
-// operation is another value, even with the same bytes.
-const char kString = 's';
-const char kBool = 'b';
-const char kInt = 'i';
-const char kIntArray = 'a';
-const char kBinary = 'x';
-
-std::string Tagged(char kind, const void* bytes, size_t length) {
-    std::string value(1, kind);
-    value.append(static_cast<const char*>(bytes), length);
-    return value;
-}
-
-std::string IntsValue(char kind, const int32_t* values, size_t count) {
-    std::string value(1, kind);
-    for (size_t i = 0; i < count; ++i) {
-        unsigned char bytes[4];
-        StoreLittleEndian32(values[i], bytes);
-        value.append(reinterpret_cast<const char*>(bytes), 4);
-    }
-    return value;
-}
-
-std::string BoolValue(bool b) {
-    return std::string(1, kBool) + (b ? '\1' : '\0');
-}
-
-std::string IntValue(int32_t i) {
-    return IntsValue(kInt, &i, 1);
-}
+using namespace tagged;
 
 // A default that differs from `def` in every element.
 std::vector<int32_t> Inverted(const int32_t* def, size_t count) {
@@ -61,20 +30,6 @@ std::vector<unsigned char> Inverted(const void* def, size_t length) {
         other[i] = static_cast<unsigned char>(~bytes[i]);
     }
     return other;
-}
-
-// Section and name as one key; registry and INI names ignore letter case.
-std::string FoldedKey(const std::string& section, const std::string& name) {
-    std::string key;
-    key.reserve(section.size() + 1 + name.size());
-    for (char c : section) {
-        key += text::FoldAscii(c);
-    }
-    key += '\n';
-    for (char c : name) {
-        key += text::FoldAscii(c);
-    }
-    return key;
 }
 
 } // namespace

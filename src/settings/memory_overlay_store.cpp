@@ -2,54 +2,11 @@
 // change stays in memory.
 #include "settings/memory_overlay_store.h"
 
-#include "settings/value_codecs.h"
-#include "text/ascii_case.h"
+#include "settings/tagged_value.h"
 
 #include <cstring>
 
-namespace {
-
-const char kString = 's';
-const char kBool = 'b';
-const char kInt = 'i';
-const char kIntArray = 'a';
-const char kBinary = 'x';
-
-std::string Tagged(char kind, const void* bytes, size_t length) {
-    std::string value(1, kind);
-    value.append(static_cast<const char*>(bytes), length);
-    return value;
-}
-
-std::string IntsValue(char kind, const int32_t* values, size_t count) {
-    std::string value(1, kind);
-    for (size_t i = 0; i < count; ++i) {
-        unsigned char bytes[4];
-        StoreLittleEndian32(values[i], bytes);
-        value.append(reinterpret_cast<const char*>(bytes), 4);
-    }
-    return value;
-}
-
-int32_t IntAt(const std::string& bytes, size_t index) {
-    return LoadLittleEndian32(reinterpret_cast<const unsigned char*>(bytes.data()) + 1 + 4 * index);
-}
-
-std::string Folded(const std::string& text) {
-    std::string folded;
-    folded.reserve(text.size());
-    for (char c : text) {
-        folded += text::FoldAscii(c);
-    }
-    return folded;
-}
-
-// Registry and INI names ignore letter case.
-std::string FoldedKey(const std::string& section, const std::string& name) {
-    return Folded(section) + '\n' + Folded(name);
-}
-
-} // namespace
+using namespace tagged;
 
 MemoryOverlayStore::MemoryOverlayStore(std::unique_ptr<SettingsStore> backend)
     : m_pBackend(std::move(backend)) {}
