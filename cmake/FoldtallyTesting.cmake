@@ -9,26 +9,51 @@ if(NOT FOLDTALLY_FUZZ)
   endif()
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   include(GoogleTest)
+  # Built like the test programs (see the top-level list): quickly, with line tables.
+  target_compile_options(gtest PRIVATE -O0 -g1)
+  target_compile_options(gtest_main PRIVATE -O0 -g1)
 endif()
 
-# foldtally_add_test(NAME name SOURCES ... LIBS ... [GUI] [WIN32_ONLY] [NATIVE_ONLY])
+# foldtally_add_test(NAME name SOURCES ... [THREADED_SOURCES ...] LIBS ... [DEPENDS target...]
+#                    [GUI] [WIN32_ONLY] [NATIVE_ONLY])
+#
+# DEPENDS names programs the test starts, built before it.
+#
+# THREADED_SOURCES are the cases whose code runs on several threads. They belong to the
+# program like its other sources; the ThreadSanitizer build compiles and runs only them,
+# since a race needs a second thread and the rest costs minutes there for nothing.
 #
 # Natively every test case is its own ctest entry. Under Wine a test program is one
 # entry, so each program starts Wine once instead of once per case; GoogleTest's output
 # still names the failing case. GUI tests share the display and never run in parallel.
 function(foldtally_add_test)
-  cmake_parse_arguments(T "GUI;WIN32_ONLY;NATIVE_ONLY" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "GUI;WIN32_ONLY;NATIVE_ONLY" "NAME;TIMEOUT" "SOURCES;THREADED_SOURCES;LIBS;DEPENDS"
+                        ${ARGN})
   if(T_WIN32_ONLY AND NOT WIN32)
     return()
   endif()
   if(T_NATIVE_ONLY AND WIN32)
     return()
   endif()
+  if("thread" IN_LIST FOLDTALLY_SANITIZE)
+    if(NOT T_THREADED_SOURCES)
+      return()
+    endif()
+    set(T_SOURCES ${T_THREADED_SOURCES})
+  else()
+    list(APPEND T_SOURCES ${T_THREADED_SOURCES})
+  endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
+  if(FOLDTALLY_UNITY_TESTS)
+    set_target_properties(${T_NAME} PROPERTIES UNITY_BUILD ON)
+  endif()
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ft_testsupport GTest::gtest_main ft_options)
+  if(T_DEPENDS)
+    add_dependencies(${T_NAME} ${T_DEPENDS})
+  endif()
   if(WIN32)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})

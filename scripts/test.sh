@@ -2,6 +2,11 @@
 # Every test of the project: installs what is missing, builds every preset, runs the
 # native, sanitizer, Windows (under Wine) and end-to-end tests and a short run of every
 # fuzz target. Exits non-zero when anything fails. Safe to run again.
+#
+# The Windows tests spend most of their time waiting for Wine and its windows, so the
+# sanitizer, ThreadSanitizer and fuzz builds and the fuzz run go on meanwhile at the
+# lowest priority: they take only the processor time the tests leave, and the tests'
+# timing is that of an idle machine.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -25,11 +30,58 @@ run() {
 
 source scripts/build-preset.sh
 
-mkdir -p build
-for preset in native sanitize tsan; do
-    run "build $preset" build_preset "$preset" &&
-        run "test $preset" ctest --preset "$preset" -j "$JOBS" --timeout 600
-done
+mkdir -p build/logs
+rm -f build/logs/*.status
+
+# A step of the background chain: its output in build/logs/NAME.log, its exit status
+# and seconds in build/logs/NAME.status once it has ended.
+background_step() {
+    local name=$1 start=$SECONDS status
+    shift
+    "$@" >"build/logs/$name.log" 2>&1
+    status=$?
+    echo "$status $((SECONDS - start))" >"build/logs/$name.status"
+    return $status
+}
+(
+    renice -n 19 -p "$BASHPID" >/dev/null
+    background_step build-sanitize build_preset sanitize
+    background_step build-tsan build_preset tsan
+    background_step build-fuzz build_preset fuzz &&
+        background_step fuzz scripts/fuzz.sh "${FOLDTALLY_FUZZ_SECONDS:-20}"
+) &
+background=$!
+kill_tree() { # pid: the process and everything it started
+    local child
+    for child in $(pgrep -P "$1"); do kill_tree "$child"; done
+    kill "$1" 2>/dev/null
+}
+trap 'kill_tree $background; exit 130' INT TERM
+
+# Waits for a step of the background chain and reports it like a step of this shell.
+await() {
+    local name=$1 status seconds
+    while [ ! -f "build/logs/$name.status" ] && kill -0 "$background" 2>/dev/null; do
+        sleep 1
+    done
+    if [ ! -f "build/logs/$name.status" ]; then
+        echo "=== FAILED: $name did not run" >&2
+        failures+=("$name")
+        return 1
+    fi
+    read -r status seconds <"build/logs/$name.status"
+    if [ "$status" -ne 0 ]; then
+        tail -60 "build/logs/$name.log"
+        echo "=== FAILED: $name ($seconds s in the background, log build/logs/$name.log)" >&2
+        failures+=("$name")
+        return 1
+    fi
+    [ "$name" = fuzz ] && cat "build/logs/$name.log"
+    echo "=== $name: $seconds s in the background"
+}
+
+run "build native" build_preset native &&
+    run "test native" ctest --preset native -j "$JOBS" --timeout 600
 
 if run "build win32" build_preset win32; then
     source scripts/wine-env.sh
@@ -38,9 +90,12 @@ if run "build win32" build_preset win32; then
     wine_session_stop
 fi
 
-if run "build fuzz" build_preset fuzz; then
-    run "fuzz" scripts/fuzz.sh "${FOLDTALLY_FUZZ_SECONDS:-20}"
-fi
+for preset in sanitize tsan; do
+    await "build-$preset" &&
+        run "test $preset" ctest --preset "$preset" -j "$JOBS" --timeout 600
+done
+await build-fuzz && await fuzz
+wait "$background"
 
 echo
 if [ ${#failures[@]} -ne 0 ]; then

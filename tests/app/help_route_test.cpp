@@ -16,12 +16,8 @@ using testsupport::UiScript;
 
 namespace {
 
-const char kError001[] = "FEHLER 001: Online-Hilfe-Datei nicht gefunden.";
-
-class HostDlg : public CDialog {
-public:
-    HostDlg() : CDialog(IDD_ABOUTBOX) {}
-};
+using apptest::HostDlg;
+using apptest::kError001;
 
 TEST(HelpRouteTest, UnderWineTheProgramChoosesTheBrowser) {
     // CFoldtallyApp itself, not TestApp, which takes the viewer's way for the tests.
@@ -156,7 +152,7 @@ private:
 };
 HWND HelpingMainDlg::s_hWnd = nullptr;
 
-struct ViewerCall {
+struct ViewerCallAtClose {
     std::string path;
     UINT command;
     bool mainDialogAlive;
@@ -169,7 +165,7 @@ TEST(HelpCloseTest, ViewerWindowsCloseAfterTheMainDialogEndsOnceHelpWasOpened) {
     for (bool openHelp : {true, false}) {
         SCOPED_TRACE(openHelp ? "help opened" : "help never opened");
         TestApp app;
-        std::vector<ViewerCall> calls;
+        std::vector<ViewerCallAtClose> calls;
         app.SetHelpViewer([&calls](HWND, const char* path, UINT command, DWORD_PTR) {
             calls.push_back({path != nullptr ? path : "(null)", command,
                              ::IsWindow(HelpingMainDlg::s_hWnd) != FALSE});

@@ -19,7 +19,8 @@ using testsupport::UiScript;
 
 namespace {
 
-const char kError001[] = "FEHLER 001: Online-Hilfe-Datei nicht gefunden.";
+using apptest::HostDlg;
+using apptest::kError001;
 
 struct ViewerCall {
     HWND owner;
@@ -35,12 +36,6 @@ CFoldtallyApp::HelpViewer RecordingViewer(std::vector<ViewerCall>& calls, HWND w
         return window;
     };
 }
-
-// A dialog to be the current modal one; its script runs inside its modal loop.
-class HostDlg : public CDialog {
-public:
-    HostDlg() : CDialog(IDD_ABOUTBOX) {}
-};
 
 INT_PTR Show(CAppBase& app, const char* caption, int icon, const char* format, ...) {
     va_list args;

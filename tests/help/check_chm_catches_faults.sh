@@ -46,7 +46,6 @@ build() { # source-dir -> prints the .chm path, or nothing when chmcmd refused
         -P "$help_src/build_chm.cmake" >"$src.build.log" 2>&1 && echo "$out"
 }
 
-failures=0
 mkdir -p "$work/base"
 cp -r "$help_src/." "$work/base/"
 chm=$(build "$work/base")
@@ -56,44 +55,60 @@ if [ -z "$chm" ] || ! "$here/check_chm.sh" "$chm" "$work/base" "$chmls" "${prog_
     exit 1
 fi
 
-n=0
-for c in "${cases[@]}"; do
+# One case: prints "ok ..." or "FAIL ..." lines; the cases run side by side, since each
+# works in its own copy and chmcmd spends its time on one processor.
+run_case() { # number, case
+    local n=$1 c=$2 file expr expect dir chm
     IFS='|' read -r file expr expect <<<"$c"
-    n=$((n + 1))
     dir="$work/case$n"
     cp -r "$work/base" "$dir"
     rm -f "$dir.chm"
-    program=("${prog_dirs[@]}")
+    local program=("${prog_dirs[@]}")
     if [ "$file" = "@program" ]; then
+        # The help itself is unchanged: the base build serves.
         program+=("$dir.program")
         mkdir -p "$dir.program"
         printf 'const char* planted = "%s";\n' "$expr" >"$dir.program/planted.cpp"
+        chm=$work/base.chm
     else
+        local before
         before=$(md5sum <"$dir/$file")
         sed -i -e "$(printf '%b' "$expr")" "$dir/$file"
         if [ "$before" = "$(md5sum <"$dir/$file")" ]; then
             echo "FAIL case $n: the fault '$expr' did not change $file"
-            failures=$((failures + 1))
-            continue
+            return
         fi
-    fi
-    chm=$(build "$dir")
-    if [ -z "$chm" ]; then
-        echo "FAIL case $n: chmcmd refused the sources ($file: $expr)"
-        cat "$dir.build.log"
-        failures=$((failures + 1))
-        continue
+        chm=$(build "$dir")
+        if [ -z "$chm" ]; then
+            echo "FAIL case $n: chmcmd refused the sources ($file: $expr)"
+            cat "$dir.build.log"
+            return
+        fi
     fi
     if "$here/check_chm.sh" "$chm" "$dir" "$chmls" "${program[@]}" >"$dir.out" 2>&1; then
         echo "FAIL case $n: the checker passed a help file with fault '$expr' in $file"
-        failures=$((failures + 1))
     elif ! grep -qF -- "$expect" "$dir.out"; then
         echo "FAIL case $n: the checker failed, but without naming '$expect':"
         cat "$dir.out"
-        failures=$((failures + 1))
     else
         echo "ok   case $n: $file: $expect"
     fi
+}
+
+jobs_max=$(nproc 2>/dev/null || echo 2)
+n=0
+for c in "${cases[@]}"; do
+    n=$((n + 1))
+    while [ "$(jobs -rp | wc -l)" -ge "$jobs_max" ]; do
+        wait -n
+    done
+    run_case "$n" "$c" >"$work/case$n.result" &
+done
+wait
+failures=0
+for i in $(seq 1 "$n"); do
+    cat "$work/case$i.result"
+    grep -q '^FAIL' "$work/case$i.result" && failures=$((failures + 1))
 done
 [ $failures -eq 0 ] || { echo "$failures of $n planted faults went unnoticed"; exit 1; }
 echo "all $n planted faults were caught"

@@ -20,8 +20,8 @@ using testsupport::TempDir;
 using testsupport::TraceCapture;
 using testsupport::WriteFile;
 
-const char kLabel[] = "<Posteingang>";
-const char kUnknown[] = "<\?\?\?>";
+using fixtures::kLabel;
+using fixtures::kUnknown;
 const uint64_t kGiB = 1024ull * 1024 * 1024;
 
 using fixtures::Row;
@@ -97,7 +97,7 @@ TEST(ScanTest, AnUnreadableNewMailDirectoryPutsItsFailureTextInTheNewMailRow) {
     } cases[] = {
         {root / ("nonew" + sep), kFailure},
         {root / ("datei" + sep), kFailure},
-        {root / ("leer" + sep), kLabel},
+        {root / ("leer" + sep), kLabel.c_str()},
     };
     for (const auto& c : cases) {
         FolderCatalogue catalogue;

@@ -17,7 +17,7 @@ using testsupport::TempDir;
 using testsupport::TraceCapture;
 using testsupport::WriteFile;
 
-const std::string kUnknown = "<\?\?\?>";
+using fixtures::kUnknown;
 
 TEST(HierarchyEntryTest, ParsesTheFiveFieldsOfALine) {
     struct Case {

@@ -25,7 +25,7 @@ using testsupport::TempDir;
 using testsupport::TraceCapture;
 using testsupport::WriteFile;
 
-const char kLabel[] = "<Posteingang>";
+using fixtures::kLabel;
 const char kPmmUnopenable[] = "<Datei konnte nicht zum Lesen ge\xF6"
                               "ffnet werden.>";
 const char kMbxUnopenable[] = "<MBX-Datei konnte nicht zum Lesen ge\xF6"

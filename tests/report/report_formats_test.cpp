@@ -20,12 +20,8 @@ namespace {
 
 using nlohmann::json;
 using testsupport::ProgramResult;
+using testsupport::RunReport;
 using testsupport::TempDir;
-
-ProgramResult Report(const std::vector<std::string>& args, const TempDir& scratch) {
-    return testsupport::RunProgram(testsupport::BuiltProgram("foldtally-report"), args,
-                                   scratch.Path());
-}
 
 class ReportFormatsTest : public ::testing::Test {
 protected:
@@ -59,7 +55,7 @@ protected:
 };
 
 TEST_F(ReportFormatsTest, JsonHoldsEveryRowWithItsBytesFailureAndTheTotals) {
-    const ProgramResult result = Report(Args({"--format", "json", "--sort", "size"}), m_dir);
+    const ProgramResult result = RunReport(Args({"--format", "json", "--sort", "size"}), m_dir);
     ASSERT_EQ(0, result.exitCode) << result.err;
     const json report = json::parse(result.out); // throws, and fails, on invalid UTF-8
     std::map<std::string, json> rows = RowsByName(report);
@@ -94,7 +90,7 @@ TEST_F(ReportFormatsTest, JsonHoldsEveryRowWithItsBytesFailureAndTheTotals) {
 }
 
 TEST_F(ReportFormatsTest, CompareShowsGrownShrunkNewAndRemovedRowsAndTheTotalChange) {
-    const ProgramResult before = Report(Args({"--format", "json"}), m_dir);
+    const ProgramResult before = RunReport(Args({"--format", "json"}), m_dir);
     ASSERT_EQ(0, before.exitCode);
     ASSERT_TRUE(testsupport::WriteFile(m_dir / "earlier.json", before.out));
     // Grow a .PMM, shrink an .MBX, take one folder away, add one under a new name.
@@ -118,7 +114,7 @@ TEST_F(ReportFormatsTest, CompareShowsGrownShrunkNewAndRemovedRowsAndTheTotalCha
         }
     }
     ASSERT_FALSE(grown.empty() || shrunk.empty() || removed.empty());
-    const ProgramResult after = Report(Args({"--tsv", "--exact", "--compare",
+    const ProgramResult after = RunReport(Args({"--tsv", "--exact", "--compare",
                                              m_dir / "earlier.json", "--sort", "change", "--desc"}),
                                        m_dir);
     ASSERT_EQ(0, after.exitCode) << after.err;
@@ -181,7 +177,7 @@ TEST_F(ReportFormatsTest, UnusableEarlierReportsAreRefusedWithStatus2AndNoOutput
     inputs.push_back({m_dir / "fehlt.json", "kann nicht gelesen werden"});
     inputs.push_back({m_dir / "mb", "kann nicht gelesen werden"}); // a directory
     for (const auto& [path, says] : inputs) {
-        const ProgramResult result = Report(Args({"--compare", path}), m_dir);
+        const ProgramResult result = RunReport(Args({"--compare", path}), m_dir);
         EXPECT_EQ(2, result.exitCode) << path;
         EXPECT_EQ("", result.out) << path;
         EXPECT_EQ(0u, result.err.find("foldtally-report: Der fr\xC3\xBChere Bericht \""))
@@ -189,12 +185,12 @@ TEST_F(ReportFormatsTest, UnusableEarlierReportsAreRefusedWithStatus2AndNoOutput
         EXPECT_NE(std::string::npos, result.err.find(says)) << path << ": " << result.err;
     }
     // One message whole: the reason reads as the rest of the sentence.
-    const ProgramResult badRow = Report(Args({"--compare", m_dir / "badrow.json"}), m_dir);
+    const ProgramResult badRow = RunReport(Args({"--compare", m_dir / "badrow.json"}), m_dir);
     EXPECT_EQ("foldtally-report: Der fr\xC3\xBChere Bericht \"" + (m_dir / "badrow.json") +
                   "\" hat in Zeile 1 von \"rows\" keinen g\xC3\xBCltigen Eintrag "
                   "(\"fileName\" als Text, \"size\" als Zahl ab 0).\n",
               badRow.err);
-    const ProgramResult noCompare = Report(Args({"--sort", "change"}), m_dir);
+    const ProgramResult noCompare = RunReport(Args({"--sort", "change"}), m_dir);
     EXPECT_EQ(2, noCompare.exitCode);
     EXPECT_NE(std::string::npos, noCompare.err.find("--compare")) << noCompare.err;
 }
@@ -209,7 +205,7 @@ TEST_F(ReportFormatsTest, HugeEarlierReportsOfBadRowsEndAtTheFirstRow) {
         text += "0]}";
         ASSERT_TRUE(testsupport::WriteFile(m_dir / "bad.json", text));
         text = std::string();
-        const ProgramResult result = Report(Args({"--compare", m_dir / "bad.json"}), m_dir);
+        const ProgramResult result = RunReport(Args({"--compare", m_dir / "bad.json"}), m_dir);
         EXPECT_EQ(2, result.exitCode) << row;
         EXPECT_EQ("", result.out) << row;
         EXPECT_EQ("foldtally-report: Der fr\xC3\xBChere Bericht \"" + (m_dir / "bad.json") +
@@ -236,7 +232,7 @@ TEST_F(ReportFormatsTest, ChangesOfSizesBeyond2To63PrintWhole) {
             kept +
             "\",\"size\":18446744073709551615},"
             "{\"fileName\":\"GONE2.PMM\",\"size\":18446744073709551615}]}"));
-    const ProgramResult csv = Report(
+    const ProgramResult csv = RunReport(
         Args({"--format", "csv", "--sort", "change", "--compare", m_dir / "earlier.json"}), m_dir);
     ASSERT_EQ(0, csv.exitCode) << csv.err;
     std::vector<std::string> lines;
@@ -255,7 +251,7 @@ TEST_F(ReportFormatsTest, ChangesOfSizesBeyond2To63PrintWhole) {
     EXPECT_EQ(0u, lines[3].find("GONE1.PMM,,")) << lines[3];
     EXPECT_EQ(",entfernt,-9223372036854775808", lines[3].substr(lines[3].size() - 30)) << lines[3];
     const ProgramResult text =
-        Report(Args({"--format", "json", "--compare", m_dir / "earlier.json"}), m_dir);
+        RunReport(Args({"--format", "json", "--compare", m_dir / "earlier.json"}), m_dir);
     ASSERT_EQ(0, text.exitCode) << text.err;
     const size_t gone2 = text.out.find("{\"fileName\":\"GONE2.PMM\"");
     ASSERT_NE(std::string::npos, gone2);
@@ -267,14 +263,14 @@ TEST_F(ReportFormatsTest, ChangesOfSizesBeyond2To63PrintWhole) {
 }
 
 TEST_F(ReportFormatsTest, TsvSynonymAndFormatTsvGiveTheSameBytes) {
-    const ProgramResult synonym = Report(Args({"--tsv"}), m_dir);
-    const ProgramResult format = Report(Args({"--format", "tsv"}), m_dir);
-    const ProgramResult text = Report(Args({"--format=text"}), m_dir);
-    const ProgramResult plain = Report(Args({}), m_dir);
+    const ProgramResult synonym = RunReport(Args({"--tsv"}), m_dir);
+    const ProgramResult format = RunReport(Args({"--format", "tsv"}), m_dir);
+    const ProgramResult text = RunReport(Args({"--format=text"}), m_dir);
+    const ProgramResult plain = RunReport(Args({}), m_dir);
     EXPECT_EQ(0, synonym.exitCode);
     EXPECT_EQ(synonym.out, format.out);
     EXPECT_EQ(plain.out, text.out);
-    const ProgramResult bad = Report(Args({"--format", "xml"}), m_dir);
+    const ProgramResult bad = RunReport(Args({"--format", "xml"}), m_dir);
     EXPECT_EQ(2, bad.exitCode);
     EXPECT_EQ(0u, bad.err.find("foldtally-report: Das Format \"xml\" ist unbekannt.\n")) << bad.err;
     EXPECT_NE(std::string::npos, bad.err.find("usage: foldtally-report"));
@@ -306,7 +302,7 @@ std::vector<std::string> ExcelFields(const std::string& line) {
 TEST_F(ReportFormatsTest, ExcelFormatIsTheWindowsExportFileWithoutAStatusLine) {
     for (const bool exact : {false, true}) {
         const ProgramResult result =
-            Report(Args(exact ? std::vector<std::string>{"--format=excel", "--exact"}
+            RunReport(Args(exact ? std::vector<std::string>{"--format=excel", "--exact"}
                               : std::vector<std::string>{"--format", "excel"}),
                    m_dir);
         ASSERT_EQ(0, result.exitCode) << result.err;
@@ -350,7 +346,7 @@ TEST_F(ReportFormatsTest, ExcelFormatIsTheWindowsExportFileWithoutAStatusLine) {
         EXPECT_EQ(total, sum);
     }
     const ProgramResult compared =
-        Report(Args({"--format", "excel", "--compare", "x.json"}), m_dir);
+        RunReport(Args({"--format", "excel", "--compare", "x.json"}), m_dir);
     EXPECT_EQ(2, compared.exitCode);
     EXPECT_NE(std::string::npos, compared.err.find("ohne --compare")) << compared.err;
 }

@@ -15,16 +15,12 @@
 namespace {
 
 using testsupport::ProgramResult;
+using testsupport::RunReport;
 using testsupport::TempDir;
 
 const char kWarning502[] = "WARNUNG 502: Die Datei \"hierarch.pm\" konnte nicht zum Lesen "
                            "ge\xC3\xB6"
                            "ffnet werden.\n";
-
-ProgramResult Report(const std::vector<std::string>& args, const TempDir& scratch) {
-    return testsupport::RunProgram(testsupport::BuiltProgram("foldtally-report"), args,
-                                   scratch.Path());
-}
 
 std::string Folded(const std::string& text) {
     std::string folded = text;
@@ -116,7 +112,7 @@ TEST_F(ReportRunTest, PrintsEveryRowInTheListsOrderWithSizesAndStatusLine) {
     for (const Case& c : cases) {
         std::vector<std::string> args = {"--mailbox", Mailbox(), "--newmail", Newmail(), "--tsv"};
         args.insert(args.end(), c.extra.begin(), c.extra.end());
-        const ProgramResult result = Report(args, m_dir);
+        const ProgramResult result = RunReport(args, m_dir);
         EXPECT_EQ(0, result.exitCode);
         EXPECT_EQ("", result.err);
         EXPECT_EQ(ExpectedReport(m_rows, c.column, c.descending, c.exact, true), result.out)
@@ -129,7 +125,7 @@ TEST_F(ReportRunTest, WithoutPathsNoHierarchyIsReadAndNoWarningShown) {
     options.folders = 30;
     options.writeHierarchy = false;
     Generate(options, false);
-    const ProgramResult result = Report({"--mailbox", Mailbox(), "--tsv", "--no-paths"}, m_dir);
+    const ProgramResult result = RunReport({"--mailbox", Mailbox(), "--tsv", "--no-paths"}, m_dir);
     EXPECT_EQ(0, result.exitCode);
     EXPECT_EQ("", result.err);
     EXPECT_EQ(ExpectedReport(m_rows, 2, false, false, false), result.out);
@@ -140,7 +136,7 @@ TEST_F(ReportRunTest, MissingHierarchyWarnsOnStandardErrorAndStillReports) {
     options.folders = 30;
     options.writeHierarchy = false;
     Generate(options, false);
-    const ProgramResult result = Report({"--mailbox", Mailbox() + "/", "--tsv"}, m_dir);
+    const ProgramResult result = RunReport({"--mailbox", Mailbox() + "/", "--tsv"}, m_dir);
     EXPECT_EQ(0, result.exitCode);
     EXPECT_EQ(kWarning502, result.err);
     EXPECT_EQ(ExpectedReport(m_rows, 2, false, false, false), result.out);
@@ -167,8 +163,8 @@ TEST_F(ReportRunTest, AlignedColumnsHoldTheSameRowsAsTabSeparated) {
     options.brokenFolders = 5;
     Generate(options);
     const ProgramResult tsv =
-        Report({"--mailbox", Mailbox(), "--newmail", Newmail(), "--tsv"}, m_dir);
-    const ProgramResult aligned = Report({"--mailbox", Mailbox(), "--newmail", Newmail()}, m_dir);
+        RunReport({"--mailbox", Mailbox(), "--newmail", Newmail(), "--tsv"}, m_dir);
+    const ProgramResult aligned = RunReport({"--mailbox", Mailbox(), "--newmail", Newmail()}, m_dir);
     EXPECT_EQ(0, aligned.exitCode);
     const std::vector<std::string> tsvLines = Lines(tsv.out);
     const std::vector<std::string> alignedLines = Lines(aligned.out);
@@ -204,9 +200,9 @@ TEST_F(ReportRunTest, TraceLinesNameTheFilesThatFailed) {
     options.folders = 3;
     options.brokenFolders = 1; // a .PMM shorter than its header
     Generate(options, false);
-    const ProgramResult quiet = Report({"--mailbox", Mailbox()}, m_dir);
+    const ProgramResult quiet = RunReport({"--mailbox", Mailbox()}, m_dir);
     EXPECT_EQ("", quiet.err);
-    const ProgramResult traced = Report({"--mailbox", Mailbox(), "--trace"}, m_dir);
+    const ProgramResult traced = RunReport({"--mailbox", Mailbox(), "--trace"}, m_dir);
     EXPECT_EQ(0, traced.exitCode);
     EXPECT_NE(std::string::npos, traced.err.find("[pmm.Analyze] WARNUNG: Datei \""));
     EXPECT_NE(std::string::npos, traced.err.find("\" ist keine g\xC3\xBCltige PMM-Datei\n"));
@@ -216,14 +212,14 @@ TEST_F(ReportRunTest, TraceLinesNameTheFilesThatFailed) {
 
 TEST_F(ReportRunTest, EmptyMailboxCountsOnlyTheNewMailRow) {
     ASSERT_TRUE(testsupport::MakeDirectory(Mailbox()));
-    const ProgramResult plain = Report({"--mailbox", Mailbox(), "--tsv", "--no-paths"}, m_dir);
+    const ProgramResult plain = RunReport({"--mailbox", Mailbox(), "--tsv", "--no-paths"}, m_dir);
     EXPECT_EQ(0, plain.exitCode);
     EXPECT_EQ("Dateiname\tGr\xC3\xB6\xC3\x9F"
               "e\tOrdnername\n0 Dateien, 0 Bytes (0 Bytes)\n",
               plain.out);
     ASSERT_TRUE(testsupport::MakeDirectory(m_dir / "leer"));
     const ProgramResult withNewMail =
-        Report({"--mailbox", Mailbox(), "--newmail", m_dir / "leer", "--tsv", "--no-paths"}, m_dir);
+        RunReport({"--mailbox", Mailbox(), "--newmail", m_dir / "leer", "--tsv", "--no-paths"}, m_dir);
     EXPECT_EQ(0, withNewMail.exitCode);
     EXPECT_EQ("Dateiname\tGr\xC3\xB6\xC3\x9F"
               "e\tOrdnername\n*.CNM\t0 Bytes\t<Posteingang>\n"
@@ -238,7 +234,7 @@ TEST_F(ReportRunTest, AMissingNewMailDirectoryIsToldInItsRowAndOnStandardError) 
     ASSERT_TRUE(testsupport::MakeDirectory(Mailbox()));
     const std::string missing = m_dir / "fehlt";
     const ProgramResult list =
-        Report({"--mailbox", Mailbox(), "--newmail", missing, "--tsv", "--no-paths"}, m_dir);
+        RunReport({"--mailbox", Mailbox(), "--newmail", missing, "--tsv", "--no-paths"}, m_dir);
     EXPECT_EQ(0, list.exitCode);
     EXPECT_EQ("Dateiname\tGr\xC3\xB6\xC3\x9F"
               "e\tOrdnername\n*.CNM\t0 Bytes\t<Posteingang-Verzeichnis konnte nicht gelesen "
@@ -248,10 +244,10 @@ TEST_F(ReportRunTest, AMissingNewMailDirectoryIsToldInItsRowAndOnStandardError) 
                   "\" kann nicht gelesen werden.\n",
               list.err);
     const ProgramResult tree =
-        Report({"--mailbox", Mailbox(), "--newmail", missing, "--tree", "--no-paths"}, m_dir);
+        RunReport({"--mailbox", Mailbox(), "--newmail", missing, "--tree", "--no-paths"}, m_dir);
     EXPECT_EQ(0, tree.exitCode);
     EXPECT_EQ(list.err, tree.err);
-    const ProgramResult json = Report(
+    const ProgramResult json = RunReport(
         {"--mailbox", Mailbox(), "--newmail", missing, "--format", "json", "--no-paths"}, m_dir);
     EXPECT_NE(std::string::npos, json.out.find("\"failed\":true")) << json.out;
 }
@@ -259,7 +255,7 @@ TEST_F(ReportRunTest, AMissingNewMailDirectoryIsToldInItsRowAndOnStandardError) 
 TEST_F(ReportRunTest, UnreadableMailboxIsAClearErrorWithStatus2) {
     ASSERT_TRUE(testsupport::WriteFile(m_dir / "datei", "x"));
     for (const std::string& dir : {m_dir / "fehlt", m_dir / "datei"}) {
-        const ProgramResult result = Report({"--mailbox", dir, "--tsv"}, m_dir);
+        const ProgramResult result = RunReport({"--mailbox", dir, "--tsv"}, m_dir);
         EXPECT_EQ(2, result.exitCode) << dir;
         EXPECT_EQ("", result.out);
         EXPECT_NE(std::string::npos, result.err.find("kann nicht gelesen werden")) << result.err;
@@ -276,12 +272,12 @@ TEST_F(ReportRunTest, BadOptionsPrintUsageWithStatus2) {
         {"--tsv"},
     };
     for (const auto& args : cases) {
-        const ProgramResult result = Report(args, m_dir);
+        const ProgramResult result = RunReport(args, m_dir);
         EXPECT_EQ(2, result.exitCode) << args.size();
         EXPECT_EQ("", result.out);
         EXPECT_NE(std::string::npos, result.err.find("usage: foldtally-report --mailbox DIR"));
     }
-    const ProgramResult help = Report({"--help"}, m_dir);
+    const ProgramResult help = RunReport({"--help"}, m_dir);
     EXPECT_EQ(0, help.exitCode);
     EXPECT_EQ(0u, help.out.find("usage: foldtally-report"));
 }

@@ -11,12 +11,8 @@
 namespace {
 
 using testsupport::ProgramResult;
+using testsupport::RunReport;
 using testsupport::TempDir;
-
-ProgramResult Report(const std::vector<std::string>& args, const TempDir& scratch) {
-    return testsupport::RunProgram(testsupport::BuiltProgram("foldtally-report"), args,
-                                   scratch.Path());
-}
 
 std::vector<std::vector<std::string>> Fields(const std::string& text) {
     std::vector<std::vector<std::string>> lines;
@@ -47,9 +43,9 @@ TEST(ReportTreeTest, TsvListsEveryNodeBeforeItsChildrenWithSumsThatAddUp) {
     std::string error;
     ASSERT_TRUE(mailgen::Generate(box.Path(), news.Path(), options, expected, error)) << error;
     const ProgramResult list =
-        Report({"--mailbox", box.Path(), "--newmail", news.Path(), "--tsv", "--exact"}, scratch);
+        RunReport({"--mailbox", box.Path(), "--newmail", news.Path(), "--tsv", "--exact"}, scratch);
     const ProgramResult tsv =
-        Report({"--mailbox", box.Path(), "--newmail", news.Path(), "--tree", "--tsv"}, scratch);
+        RunReport({"--mailbox", box.Path(), "--newmail", news.Path(), "--tree", "--tsv"}, scratch);
     ASSERT_EQ(0, tsv.exitCode) << tsv.err;
     const auto lines = Fields(tsv.out);
     ASSERT_GT(lines.size(), 2u);
@@ -112,7 +108,7 @@ TEST(ReportTreeTest, DepthLimitsTheLevelsAndBadDepthsFail) {
     size_t previous = 0;
     for (const char* depth : {"0", "1", "2"}) {
         const ProgramResult r =
-            Report({"--mailbox", box.Path(), "--tree", "--tsv", "--depth", depth}, scratch);
+            RunReport({"--mailbox", box.Path(), "--tree", "--tsv", "--depth", depth}, scratch);
         ASSERT_EQ(0, r.exitCode);
         const auto lines = Fields(r.out);
         for (size_t k = 1; k < lines.size(); ++k) {
@@ -121,7 +117,7 @@ TEST(ReportTreeTest, DepthLimitsTheLevelsAndBadDepthsFail) {
         EXPECT_GT(lines.size(), previous) << "each level adds nodes";
         previous = lines.size();
     }
-    const ProgramResult text = Report({"--mailbox", box.Path(), "--tree", "--depth", "0"}, scratch);
+    const ProgramResult text = RunReport({"--mailbox", box.Path(), "--tree", "--depth", "0"}, scratch);
     EXPECT_EQ(0u, text.out.find("Ordner "));
     EXPECT_NE(std::string::npos, text.out.find(" Dateien, "));
     for (const std::vector<std::string>& bad : {std::vector<std::string>{"--tree", "--depth"},
@@ -131,7 +127,7 @@ TEST(ReportTreeTest, DepthLimitsTheLevelsAndBadDepthsFail) {
                                                 {"--depth", "2"}}) {
         std::vector<std::string> args = {"--mailbox", box.Path()};
         args.insert(args.end(), bad.begin(), bad.end());
-        const ProgramResult r = Report(args, scratch);
+        const ProgramResult r = RunReport(args, scratch);
         EXPECT_EQ(2, r.exitCode) << bad.back();
         EXPECT_TRUE(r.out.empty());
     }

@@ -147,4 +147,8 @@ std::string BuiltProgram(const std::string& name) {
 #endif
 }
 
+ProgramResult RunReport(const std::vector<std::string>& args, const TempDir& scratch) {
+    return RunProgram(BuiltProgram("foldtally-report"), args, scratch.Path());
+}
+
 } // namespace testsupport

@@ -2,6 +2,8 @@
 // to end tests see exactly what a user's shell would: bytes and exit status.
 #pragma once
 
+#include "test_support.h"
+
 #include <string>
 #include <vector>
 
@@ -22,5 +24,8 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
 // A program built next to the test programs: <build>/<name>, <build>/<name>.exe on
 // Windows, found from the running test's own path (<build>/tests/<module>/).
 std::string BuiltProgram(const std::string& name);
+
+// foldtally-report of this build with `args`.
+ProgramResult RunReport(const std::vector<std::string>& args, const TempDir& scratch);
 
 } // namespace testsupport

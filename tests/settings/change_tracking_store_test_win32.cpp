@@ -14,7 +14,6 @@ namespace {
 using tworuns::ChangeEverything;
 using tworuns::ProgramRun;
 
-constexpr char kMainDlg[] = "Software\\Morvapps\\Foldtally\\MainDlg";
 
 struct RawValue {
     DWORD type = REG_NONE;
@@ -31,7 +30,7 @@ protected:
         std::map<std::string, RawValue> values;
         for (const char* name : tworuns::kValueNames) {
             RawValue value;
-            EXPECT_TRUE(GetRaw(kMainDlg, name, value.type, value.bytes)) << name;
+            EXPECT_TRUE(GetRaw(kMainDlgKey, name, value.type, value.bytes)) << name;
             values[name] = value;
         }
         return values;

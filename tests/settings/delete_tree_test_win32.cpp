@@ -133,10 +133,10 @@ TEST_F(LegacyStoreTest, MigratedValuesReachTheCurrentLocationInTheirExactForms) 
     EXPECT_EQ(nullptr, FindLegacyStore("MainDlg"));
     DWORD type = 0;
     std::string bytes;
-    ASSERT_TRUE(GetRaw("Software\\Morvapps\\Foldtally\\MainDlg", "AutoRefreshRate", type, bytes));
+    ASSERT_TRUE(GetRaw(kMainDlgKey, "AutoRefreshRate", type, bytes));
     EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);
     EXPECT_EQ(std::string("\x1E\0\0\0", 4), bytes);
-    ASSERT_TRUE(GetRaw("Software\\Morvapps\\Foldtally\\MainDlg", "ShowFolderPath", type, bytes));
+    ASSERT_TRUE(GetRaw(kMainDlgKey, "ShowFolderPath", type, bytes));
     EXPECT_EQ(std::string(1, '\0'), bytes);
 }
 

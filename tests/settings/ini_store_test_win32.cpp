@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr unsigned char kPoison = 0xA5;
+using testsupport::kPoison;
 
 class IniStoreTest : public ::testing::Test {
 protected:

@@ -4,6 +4,8 @@
 #include "settings/ini_values.h"
 #include "settings/value_codecs.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,7 +13,7 @@
 
 namespace {
 
-constexpr unsigned char kPoison = 0xA5;
+using testsupport::kPoison;
 
 TEST(IniValuesTest, StoredFormsAreOneZeroDecimalListsAndUpperCaseHex) {
     EXPECT_EQ("1", IniBoolText(true));

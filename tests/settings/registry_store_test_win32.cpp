@@ -4,6 +4,7 @@
 #include "scratch_registry_win32.h"
 #include "settings/program_settings.h"
 #include "settings/registry_store_win32.h"
+#include "test_support.h"
 
 #include <atomic>
 #include <cstring>
@@ -12,8 +13,7 @@
 
 namespace {
 
-constexpr char kMainDlg[] = "Software\\Morvapps\\Foldtally\\MainDlg";
-constexpr unsigned char kPoison = 0xA5;
+using testsupport::kPoison;
 
 class RegistryStoreTest : public ScratchRegistryTest {
 protected:
@@ -36,7 +36,7 @@ std::string Bytes(std::initializer_list<int> bytes) {
 TEST_F(RegistryStoreTest, TheRedirectionKeepsEveryTestInItsOwnKey) {
     ASSERT_TRUE(m_store.WriteBool("Probe", true));
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    EXPECT_TRUE(ValueExists(ScratchPath() + "\\" + kMainDlg, "Probe"));
+    EXPECT_TRUE(ValueExists(ScratchPath() + "\\" + kMainDlgKey, "Probe"));
 }
 
 TEST_F(RegistryStoreTest, EveryValueTypeIsStoredInItsExactForm) {
@@ -75,7 +75,7 @@ TEST_F(RegistryStoreTest, EveryValueTypeIsStoredInItsExactForm) {
         SCOPED_TRACE(c.name);
         DWORD type = 0;
         std::string bytes;
-        ASSERT_TRUE(GetRaw(kMainDlg, c.name, type, bytes));
+        ASSERT_TRUE(GetRaw(kMainDlgKey, c.name, type, bytes));
         EXPECT_EQ(c.type, type);
         EXPECT_EQ(c.bytes, bytes);
     }
@@ -129,7 +129,7 @@ TEST_F(RegistryStoreTest, ValuesOfAnotherTypeOrSizeGiveTheDefault) {
     };
     for (const ForeignCase& c : cases) {
         SCOPED_TRACE(c.what);
-        SetRaw(kMainDlg, "Value", c.type, c.bytes);
+        SetRaw(kMainDlgKey, "Value", c.type, c.bytes);
         EXPECT_TRUE(m_store.ReadBool("Value", true));
         EXPECT_FALSE(m_store.ReadBool("Value", false));
         EXPECT_EQ(-77, m_store.ReadInt("Value", -77));
@@ -149,7 +149,7 @@ TEST_F(RegistryStoreTest, BlocksAndArraysOfAnotherSizeGiveTheDefaultAndLeaveTheR
     }
     for (size_t size : {0u, 1u, 43u, 45u, 88u}) {
         SCOPED_TRACE(size);
-        SetRaw(kMainDlg, "Placement", REG_BINARY, std::string(size, '\x11'));
+        SetRaw(kMainDlgKey, "Placement", REG_BINARY, std::string(size, '\x11'));
         std::vector<unsigned char> dest(46, kPoison);
         m_store.ReadBinary("Placement", 44, def.data(), dest.data());
         EXPECT_TRUE(std::equal(def.begin(), def.end(), dest.begin()));
@@ -159,16 +159,16 @@ TEST_F(RegistryStoreTest, BlocksAndArraysOfAnotherSizeGiveTheDefaultAndLeaveTheR
         m_store.ReadBinary("Placement", 44, same.data(), same.data());
         EXPECT_EQ(def, same);
     }
-    SetRaw(kMainDlg, "Columns", REG_BINARY, std::string(44, '\x11'));
+    SetRaw(kMainDlgKey, "Columns", REG_BINARY, std::string(44, '\x11'));
     const int32_t defInts[3] = {100, 200, 300};
     for (size_t size : {0u, 8u, 11u, 13u, 16u}) {
         SCOPED_TRACE(size);
-        SetRaw(kMainDlg, "Columns", REG_BINARY, std::string(size, '\x11'));
+        SetRaw(kMainDlgKey, "Columns", REG_BINARY, std::string(size, '\x11'));
         int32_t dest[4] = {-1, -1, -1, -1};
         m_store.ReadIntArray("Columns", 3, defInts, dest);
         EXPECT_EQ((std::vector<int32_t>{100, 200, 300, -1}), std::vector<int32_t>(dest, dest + 4));
     }
-    SetRaw(kMainDlg, "Columns", REG_DWORD, Bytes({1, 0, 0, 0}));
+    SetRaw(kMainDlgKey, "Columns", REG_DWORD, Bytes({1, 0, 0, 0}));
     int32_t one[1] = {-1};
     m_store.ReadIntArray("Columns", 1, defInts, one);
     EXPECT_EQ(100, one[0]);
@@ -176,10 +176,10 @@ TEST_F(RegistryStoreTest, BlocksAndArraysOfAnotherSizeGiveTheDefaultAndLeaveTheR
 
 TEST_F(RegistryStoreTest, TypedReadsReportTheirPlatformCodes) {
     RegistryKey key;
-    ASSERT_EQ(ERROR_SUCCESS, key.Open(HKEY_CURRENT_USER, kMainDlg, KEY_ALL_ACCESS));
-    SetRaw(kMainDlg, "Dword", REG_DWORD, Bytes({1, 0, 0, 0}));
-    SetRaw(kMainDlg, "Empty", REG_BINARY, "");
-    SetRaw(kMainDlg, "Sz", REG_SZ, std::string(1, '\0'));
+    ASSERT_EQ(ERROR_SUCCESS, key.Open(HKEY_CURRENT_USER, kMainDlgKey, KEY_ALL_ACCESS));
+    SetRaw(kMainDlgKey, "Dword", REG_DWORD, Bytes({1, 0, 0, 0}));
+    SetRaw(kMainDlgKey, "Empty", REG_BINARY, "");
+    SetRaw(kMainDlgKey, "Sz", REG_SZ, std::string(1, '\0'));
     bool b = true;
     int32_t i = 5;
     std::string s = "kept";
@@ -214,7 +214,7 @@ TEST_F(RegistryStoreTest, StringsAreReadUpToTheirFirstNulAndNeverPastTheirData) 
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        SetRaw(kMainDlg, "Text", REG_SZ, c.stored);
+        SetRaw(kMainDlgKey, "Text", REG_SZ, c.stored);
         EXPECT_EQ(c.read, m_store.ReadString("Text", "default"));
     }
 }
@@ -226,11 +226,11 @@ TEST_F(RegistryStoreTest, StringsAreReadUpToTheirFirstNulAndNeverPastTheirData) 
 TEST_F(RegistryStoreTest, AStringChangingWhileReadIsReadWholeOrNotAtAll) {
     const std::string shortText = "kurz";
     const std::string longText(700, 'L');
-    SetRaw(kMainDlg, "Racy", REG_SZ, shortText + '\0');
+    SetRaw(kMainDlgKey, "Racy", REG_SZ, shortText + '\0');
     std::atomic<bool> stop{false};
     std::thread writer([&] {
         HKEY key = nullptr;
-        RegOpenKeyExA(HKEY_CURRENT_USER, kMainDlg, 0, KEY_SET_VALUE, &key);
+        RegOpenKeyExA(HKEY_CURRENT_USER, kMainDlgKey, 0, KEY_SET_VALUE, &key);
         for (int n = 0; n < 20000 && !stop.load(); ++n) {
             const std::string& text = n % 2 != 0 ? longText : shortText;
             RegSetValueExA(key, "Racy", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
@@ -260,7 +260,7 @@ TEST_F(RegistryStoreTest, OpeningASectionOnlyToReadCreatesItsKey) {
     RegistrySettingsStore store;
     store.SetStoreKey(kProgramStoreKey);
     ASSERT_TRUE(DeleteTree(HKEY_CURRENT_USER, "Software\\Morvapps") == ERROR_SUCCESS);
-    EXPECT_FALSE(KeyExists(kMainDlg));
+    EXPECT_FALSE(KeyExists(kMainDlgKey));
     EXPECT_FALSE(store.IsOpen());
     ASSERT_TRUE(store.Open("MainDlg"));
     EXPECT_TRUE(store.IsOpen());
@@ -268,8 +268,8 @@ TEST_F(RegistryStoreTest, OpeningASectionOnlyToReadCreatesItsKey) {
     settings.Load(store);
     store.Close();
     EXPECT_FALSE(store.IsOpen());
-    EXPECT_TRUE(KeyExists(kMainDlg));
-    EXPECT_FALSE(ValueExists(kMainDlg, "AutoRefresh"));
+    EXPECT_TRUE(KeyExists(kMainDlgKey));
+    EXPECT_FALSE(ValueExists(kMainDlgKey, "AutoRefresh"));
 }
 
 TEST_F(RegistryStoreTest, AClosedStoreReadsDefaultsAndWritesNothing) {
@@ -279,7 +279,7 @@ TEST_F(RegistryStoreTest, AClosedStoreReadsDefaultsAndWritesNothing) {
     EXPECT_TRUE(m_store.ReadBool("AutoRefresh", true));
     EXPECT_EQ("d", m_store.ReadString("MailboxPath", "d"));
     EXPECT_FALSE(m_store.DeleteValue("AutoRefresh"));
-    EXPECT_FALSE(ValueExists(kMainDlg, "AutoRefresh"));
+    EXPECT_FALSE(ValueExists(kMainDlgKey, "AutoRefresh"));
 }
 
 TEST_F(RegistryStoreTest, OpeningAnotherSectionMovesEveryAccessThere) {
@@ -300,8 +300,8 @@ TEST_F(RegistryStoreTest, DeleteValueRemovesOnlyThatValue) {
     ASSERT_TRUE(m_store.WriteBool("B", true));
     EXPECT_TRUE(m_store.DeleteValue("A"));
     EXPECT_FALSE(m_store.DeleteValue("A"));
-    EXPECT_FALSE(ValueExists(kMainDlg, "A"));
-    EXPECT_TRUE(ValueExists(kMainDlg, "B"));
+    EXPECT_FALSE(ValueExists(kMainDlgKey, "A"));
+    EXPECT_TRUE(ValueExists(kMainDlgKey, "B"));
 }
 
 TEST_F(RegistryStoreTest, DeleteSectionRemovesASiblingTreeAndKeepsTheRest) {
@@ -311,7 +311,7 @@ TEST_F(RegistryStoreTest, DeleteSectionRemovesASiblingTreeAndKeepsTheRest) {
     ASSERT_TRUE(m_store.WriteBool("Keep", true));
     EXPECT_TRUE(m_store.DeleteSection("Old"));
     EXPECT_FALSE(KeyExists("Software\\Morvapps\\Foldtally\\Old"));
-    EXPECT_TRUE(ValueExists(kMainDlg, "Keep"));
+    EXPECT_TRUE(ValueExists(kMainDlgKey, "Keep"));
     EXPECT_FALSE(m_store.DeleteSection("Old")); // nothing there to delete
 }
 
@@ -332,7 +332,7 @@ TEST_F(RegistryStoreTest, AnEmptyStoreKeyNeverReachesTheOtherSoftwareKeys) {
     EXPECT_TRUE(store.DeleteSection("Vendor"));
     EXPECT_TRUE(KeyExists("Software\\Vendor\\Program"));
     EXPECT_FALSE(m_store.DeleteSection("")); // would be the store key itself
-    EXPECT_TRUE(KeyExists(kMainDlg));
+    EXPECT_TRUE(KeyExists(kMainDlgKey));
 }
 
 TEST_F(RegistryStoreTest, ProgramSettingsAreStoredInTheirExactForms) {
@@ -360,16 +360,16 @@ TEST_F(RegistryStoreTest, ProgramSettingsAreStoredInTheirExactForms) {
         SCOPED_TRACE(c.name);
         DWORD type = 0;
         std::string bytes;
-        ASSERT_TRUE(GetRaw(kMainDlg, c.name, type, bytes));
+        ASSERT_TRUE(GetRaw(kMainDlgKey, c.name, type, bytes));
         EXPECT_EQ(c.type, type);
         EXPECT_EQ(c.bytes, bytes);
     }
 }
 
 TEST_F(RegistryStoreTest, ProgramSettingsIgnoreAnAutoRefreshWrittenAsANumber) {
-    SetRaw(kMainDlg, "AutoRefresh", REG_DWORD, Bytes({1, 0, 0, 0}));
-    SetRaw(kMainDlg, "AutoRefreshRate", REG_DWORD, Bytes({60, 0, 0, 0}));
-    SetRaw(kMainDlg, "ShowFolderPath", REG_BINARY, Bytes({0}));
+    SetRaw(kMainDlgKey, "AutoRefresh", REG_DWORD, Bytes({1, 0, 0, 0}));
+    SetRaw(kMainDlgKey, "AutoRefreshRate", REG_DWORD, Bytes({60, 0, 0, 0}));
+    SetRaw(kMainDlgKey, "ShowFolderPath", REG_BINARY, Bytes({0}));
     ProgramSettings settings;
     settings.Load(m_store);
     EXPECT_FALSE(settings.m_bAutoRefresh);

@@ -3,6 +3,8 @@
 // before each call so a codec that writes too much or too little is caught.
 #include "settings/value_codecs.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -14,7 +16,7 @@
 
 namespace {
 
-constexpr unsigned char kPoison = 0xA5;
+using testsupport::kPoison;
 constexpr int32_t kPoisonInt = -123456789;
 
 bool IsAsciiAlnum(int c) {

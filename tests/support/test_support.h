@@ -8,6 +8,9 @@
 
 namespace testsupport {
 
+// Fills a buffer before a call so a test sees which bytes the call wrote.
+constexpr unsigned char kPoison = 0xA5;
+
 // A new empty directory below the system's temporary directory, removed with all its
 // contents by the destructor. Path() ends with the platform's separator.
 class TempDir {

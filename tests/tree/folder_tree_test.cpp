@@ -2,6 +2,7 @@
 // generated mailboxes of many seeds with damaged tables, and the deepest and longest
 // tables, all checked against the invariants.
 #include "folder_formats.h"
+#include "mailbox_fixtures.h"
 #include "mailgen.h"
 #include "test_support.h"
 #include "tree/tree_scan.h"
@@ -14,13 +15,9 @@
 
 namespace {
 
+using fixtures::HierarchyLine;
 using testsupport::TempDir;
 using testsupport::WriteFile;
-
-std::string Line(int type, const std::string& id, const std::string& parent,
-                 const std::string& name) {
-    return mailgen::HierarchyLine(type, 0, id, parent, name) + "\r\n";
-}
 
 void WritePmm(const TempDir& dir, const std::string& file, const std::string& name,
               const std::string& id, size_t body) {
@@ -58,12 +55,12 @@ class HandMadeTree : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(WriteFile(box / "hierarch.pm",
-                              Line(2, "ROOT", "", "Mein Postfach") +
-                                  Line(1, "A", "ROOT", "Archiv") + Line(1, "A1", "a", "2019") +
-                                  Line(1, "A2", "A", "2020") + Line(3, "T", "ROOT", "Leer") +
-                                  Line(1, "K", "ROOT", "Kunden") + Line(1, "O", "GONE", "Waise") +
-                                  Line(1, "L1", "L2", "Ring1") + Line(1, "L2", "L1", "Ring2") +
-                                  Line(1, "A", "ROOT", "Doppelt")));
+                              HierarchyLine(2, "ROOT", "", "Mein Postfach") +
+                                  HierarchyLine(1, "A", "ROOT", "Archiv") + HierarchyLine(1, "A1", "a", "2019") +
+                                  HierarchyLine(1, "A2", "A", "2020") + HierarchyLine(3, "T", "ROOT", "Leer") +
+                                  HierarchyLine(1, "K", "ROOT", "Kunden") + HierarchyLine(1, "O", "GONE", "Waise") +
+                                  HierarchyLine(1, "L1", "L2", "Ring1") + HierarchyLine(1, "L2", "L1", "Ring2") +
+                                  HierarchyLine(1, "A", "ROOT", "Doppelt")));
         WritePmm(box, "A1.PMM", "2019", "A1", 1000);     // 1128 bytes
         WritePmm(box, "A2.PMM", "Alt 2020", "a2", 2000); // 2128, found in another case
         WritePmm(box, "K1.PMM", "Kunden", "K", 100);     // 228: two files at one entry
@@ -187,13 +184,13 @@ std::string DamagingLines(uint32_t seed, const pmHierarch& table) {
         const std::string ring = "RING" + std::to_string(i);
         switch (next() % 3) {
         case 0: // a loop of two through a new entry
-            lines += Line(1, taken, ring, "Schleife") + Line(1, ring, taken, "Ring");
+            lines += HierarchyLine(1, taken, ring, "Schleife") + HierarchyLine(1, ring, taken, "Ring");
             break;
         case 1: // a loop through another folder of the table
-            lines += Line(1, taken, other, "Quer") + Line(1, other, taken, "Zurück");
+            lines += HierarchyLine(1, taken, other, "Quer") + HierarchyLine(1, other, taken, "Zurück");
             break;
         default: // a parent that does not exist
-            lines += Line(1, taken, "FEHLT" + std::to_string(i), "Verwaist");
+            lines += HierarchyLine(1, taken, "FEHLT" + std::to_string(i), "Verwaist");
         }
     }
     return lines;
@@ -254,13 +251,13 @@ TEST(FolderTreeTest, DeepChainsAndHugeTablesBuildWithoutDeepCalls) {
     TempDir news;
     const int depth = 100000;
     const int lines = 1000000;
-    std::string table = Line(2, "R", "", "Wurzel");
+    std::string table = HierarchyLine(2, "R", "", "Wurzel");
     table.reserve(static_cast<size_t>(lines) * 24);
     for (int i = 0; i < depth; ++i) {
-        table += Line(1, "C" + std::to_string(i), i == 0 ? "R" : "C" + std::to_string(i - 1), "k");
+        table += HierarchyLine(1, "C" + std::to_string(i), i == 0 ? "R" : "C" + std::to_string(i - 1), "k");
     }
     for (int i = depth; i < lines - 1; ++i) {
-        table += Line(1, "W" + std::to_string(i), "R", "w");
+        table += HierarchyLine(1, "W" + std::to_string(i), "R", "w");
     }
     ASSERT_TRUE(WriteFile(box / "hierarch.pm", table));
     WritePmm(box, "DEEP.PMM", "Tief", "C" + std::to_string(depth - 1), 10);

@@ -3,6 +3,7 @@
 // click's order, a rescan keeping open branches and the selection, the cells, the
 // type-ahead search and the share bar's geometry.
 #include "folder_formats.h"
+#include "mailbox_fixtures.h"
 #include "mailgen.h"
 #include "test_support.h"
 #include "tree/tree_rows.h"
@@ -14,14 +15,10 @@
 
 namespace {
 
+using fixtures::HierarchyLine;
 using testsupport::TempDir;
 using testsupport::WriteFile;
 using tree::TreeKey;
-
-std::string Line(int type, const std::string& id, const std::string& parent,
-                 const std::string& name) {
-    return mailgen::HierarchyLine(type, 0, id, parent, name) + "\r\n";
-}
 
 // The first column of every shown row with its indent, and the selected row marked:
 // "Archiv;.2019;*.2020;" for three rows with the last selected.
@@ -40,10 +37,10 @@ class TreeRowsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(WriteFile(box / "hierarch.pm",
-                              Line(2, "ROOT", "", "Mein Postfach") +
-                                  Line(1, "A", "ROOT", "Archiv") + Line(1, "A1", "A", "2019") +
-                                  Line(1, "A2", "A", "2020") + Line(1, "A21", "A2", "Q1") +
-                                  Line(1, "K", "ROOT", "Kunden")));
+                              HierarchyLine(2, "ROOT", "", "Mein Postfach") +
+                                  HierarchyLine(1, "A", "ROOT", "Archiv") + HierarchyLine(1, "A1", "A", "2019") +
+                                  HierarchyLine(1, "A2", "A", "2020") + HierarchyLine(1, "A21", "A2", "Q1") +
+                                  HierarchyLine(1, "K", "ROOT", "Kunden")));
         Pmm("A1.PMM", "2019", "A1", 1000);
         Pmm("A2.PMM", "2020", "A2", 400);
         Pmm("A21.PMM", "Q1", "A21", 200);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/foldtally_app.h"
+#include "resource.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -60,6 +61,15 @@ public:
 
 private:
     std::string m_strIniOverride;
+};
+
+// The text of the message the program shows when it finds no help.
+constexpr char kError001[] = "FEHLER 001: Online-Hilfe-Datei nicht gefunden.";
+
+// A dialog to be the current modal one; a test's script runs inside its modal loop.
+class HostDlg : public CDialog {
+public:
+    HostDlg() : CDialog(IDD_ABOUTBOX) {}
 };
 
 // The directory of this test program, with its final backslash.

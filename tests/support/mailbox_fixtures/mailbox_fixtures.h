@@ -11,6 +11,11 @@
 
 namespace fixtures {
 
+// The path of a folder the hierarchy does not know, and the new-mail row's label the
+// tests pass to a scan.
+inline const std::string kUnknown = "<\?\?\?>";
+inline const std::string kLabel = "<Posteingang>";
+
 // One catalogue row's four fields, compared and printed as a whole.
 struct Row {
     std::string fileName, folderPath, folderName;

@@ -19,7 +19,6 @@
 
 namespace uitest {
 
-constexpr char kMainDlgKey[] = "Software\\Morvapps\\Foldtally\\MainDlg";
 constexpr char kLegacyKey[] = "SOFTWARE\\Corvapps\\Foldtally\\MainDlg";
 
 // Little-endian bytes of 32-bit integers, as the store keeps them.

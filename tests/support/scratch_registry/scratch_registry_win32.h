@@ -11,6 +11,9 @@
 
 #include <string>
 
+// Where the program keeps its settings below HKEY_CURRENT_USER.
+constexpr char kMainDlgKey[] = "Software\\Morvapps\\Foldtally\\MainDlg";
+
 class ScratchRegistryTest : public ::testing::Test {
 protected:
     void SetUp() override;
