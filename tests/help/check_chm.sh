@@ -165,7 +165,9 @@ for f in "${listed[@]}"; do
     in_chm "/$f" || fail "[FILES] lists $f but the .chm does not hold it"
 done
 while IFS= read -r f; do
-    printf '%s\n' "${listed[@]}" | grep -qxF -- "$f" ||
+    # Not through a pipe: grep -q stops reading at the first match, and under pipefail
+    # the writer it cut off would turn the match into a failure.
+    grep -qxF -- "$f" <<<"$(printf '%s\n' "${listed[@]}")" ||
         fail "$f is in help/ but not in [FILES] of foldtally.hhp"
 done < <(cd "$help_src" && find . -name '*.htm' -o -name '*.css' | sed 's|^\./||' | sort)
 

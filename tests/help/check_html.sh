@@ -61,7 +61,7 @@ if [ $# -gt 0 ]; then
         if [[ $path == *#* ]]; then
             anchor=${path#*#}
             file=${page%.htm}.$anchor.htm
-            if [ -f "$html/$page" ] && ! anchors_of "$html/$page" | grep -qxF -- "$anchor"; then
+            if [ -f "$html/$page" ] && ! grep -qxF -- "$anchor" <<<"$(anchors_of "$html/$page")"; then
                 fail "topic $topic: $page has no anchor $anchor"
             fi
         fi
