@@ -30,8 +30,18 @@ struct FolderFileNames {
     std::vector<std::string> mbx; // "*.MBX"
 };
 
+// The listing's visitor: the names so far, and the mark that ends the listing early.
+struct Listing {
+    FolderFileNames names;
+    const ScanControl* control = nullptr;
+};
+
 bool CollectFolderFile(const platform::DirectoryEntry& entry, void* context) {
-    auto& names = *static_cast<FolderFileNames*>(context);
+    auto& listing = *static_cast<Listing*>(context);
+    if (listing.control && listing.control->IsCancelled()) {
+        return false; // a directory of a hundred thousand names takes a while to list
+    }
+    FolderFileNames& names = listing.names;
     if (platform::MatchesPattern(entry.name.c_str(), "*.PMM")) {
         names.pmm.push_back(entry.name);
     } else if (platform::MatchesPattern(entry.name.c_str(), "*.MBX")) {
@@ -54,16 +64,20 @@ struct FileSlot {
 class FolderFileReader {
 public:
     FolderFileReader(const std::string& mailboxDir, const FolderFileNames& names,
-                     FolderRecord* rows, FileSlot* slots)
+                     FolderRecord* rows, FileSlot* slots, const ScanThreading& threading)
         : m_strMailboxDir(mailboxDir), m_names(names), m_pRows(rows), m_pSlots(slots),
-          m_nCount(names.pmm.size() + names.mbx.size()) {}
+          m_nCount(names.pmm.size() + names.mbx.size()), m_threading(threading) {}
 
-    // Reads the next file not yet taken, until none is left. Records are reused from
-    // file to file: SetPath starts each one clean.
+    // Reads the next file not yet taken, until none is left or the scan is cancelled.
+    // Records are reused from file to file: SetPath starts each one clean.
     void ReadUntilDone() {
         pmm pmmRecord;
         mbx mbxRecord;
+        ScanControl* control = m_threading.control;
         for (;;) {
+            if (control && control->IsCancelled()) {
+                return;
+            }
             const size_t i = m_nNext.fetch_add(1, std::memory_order_relaxed);
             if (i >= m_nCount) {
                 return;
@@ -72,6 +86,12 @@ public:
                 Read(pmmRecord, m_names.pmm[i], m_pRows[i], m_pSlots[i]);
             } else {
                 Read(mbxRecord, m_names.mbx[i - m_names.pmm.size()], m_pRows[i], m_pSlots[i]);
+            }
+            if (control) {
+                control->filesRead.fetch_add(1, std::memory_order_relaxed);
+            }
+            if (m_threading.afterFileRead) {
+                m_threading.afterFileRead(m_threading.afterFileReadContext);
             }
         }
     }
@@ -95,6 +115,7 @@ private:
     FolderRecord* m_pRows;
     FileSlot* m_pSlots;
     const size_t m_nCount;
+    const ScanThreading& m_threading;
     std::atomic<size_t> m_nNext{0};
 };
 
@@ -152,6 +173,10 @@ private:
     int m_nCount;
 };
 
+bool Cancelled(const ScanThreading& threading) {
+    return threading.control && threading.control->IsCancelled();
+}
+
 int HelperCount(const ScanThreading& threading, size_t folderFiles) {
     if (threading.helpers != ScanThreading::kAutomatic) {
         return std::max(threading.helpers, 0);
@@ -196,19 +221,28 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
     // One pass over the directory for both kinds: in a mailbox of thousands of folders
     // a pass costs as much as opening a few hundred of them. Names only, since every
     // file is opened anyway and that gives its length.
-    FolderFileNames names;
+    Listing listing;
+    listing.control = threading.control;
     if (!mailboxDir.empty()) { // unknown directory: no folders, never the current one's files
-        platform::SearchDirectoryNames(mailboxDir, "*", &CollectFolderFile, &names);
+        platform::SearchDirectoryNames(mailboxDir, "*", &CollectFolderFile, &listing);
+    }
+    const FolderFileNames& names = listing.names;
+    const size_t files = names.pmm.size() + names.mbx.size();
+    if (threading.control && !threading.control->IsCancelled()) {
+        threading.control->filesTotal.store(static_cast<uint32_t>(files),
+                                            std::memory_order_relaxed);
     }
     if (threading.afterListing) {
         threading.afterListing(threading.afterListingContext);
     }
+    if (Cancelled(threading)) {
+        return false;
+    }
     const size_t first = includeNewMail ? 1 : 0;
-    const size_t files = names.pmm.size() + names.mbx.size();
     // Sized once before any helper starts: no row moves while they write.
     records.resize(first + files);
     std::vector<FileSlot> slots(files);
-    FolderFileReader reader(mailboxDir, names, records.data() + first, slots.data());
+    FolderFileReader reader(mailboxDir, names, records.data() + first, slots.data(), threading);
 
     bool result = true;
     pmHierarch ownHierarchy;
@@ -233,6 +267,11 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
         reader.ReadUntilDone();
         helpers.Join();
     }
+    // A cancel during the reading leaves rows that were never read.
+    if (Cancelled(threading)) {
+        records.clear();
+        return false;
+    }
 
     // Without a readable tree no path is resolved.
     const bool resolve = resolvePaths && result;
@@ -242,9 +281,15 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
         entryIndex->reserve(records.size());
         entryIndex->resize(first, -1); // the new-mail row
     }
+    // Resolving a path walks the tree and writes no trace line, so the paths come first,
+    // where a cancel may still end the scan, and the trace lines all go out after them.
     for (size_t i = 0; i < files; ++i) {
-        for (const std::string& line : slots[i].traceLines) {
-            TraceText(line);
+        if (Cancelled(threading)) {
+            records.clear();
+            if (details) {
+                details->entryIndex.clear();
+            }
+            return false;
         }
         if (entryIndex) {
             // One lookup for the path and for the tree built from the same scan.
@@ -255,6 +300,11 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
             }
         } else if (resolve) {
             records[first + i].SetFolderPath(hierarchy.ResolvePath(slots[i].folderId, false));
+        }
+    }
+    for (const FileSlot& slot : slots) {
+        for (const std::string& line : slot.traceLines) {
+            TraceText(line);
         }
     }
     fileCount = static_cast<int32_t>(records.size());

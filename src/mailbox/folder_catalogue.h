@@ -6,6 +6,7 @@
 
 #include "mailbox/folder_record.h"
 #include "mailbox/hierarchy.h"
+#include "mailbox/scan_control.h"
 #include "mailbox/scan_request.h"
 
 #include <cstdint>
@@ -40,6 +41,12 @@ struct ScanThreading {
     // is opened: tests remove files there that the listing still names.
     void (*afterListing)(void* context) = nullptr;
     void* afterListingContext = nullptr;
+    // Called on whichever thread read it, after each folder file: tests cancel there
+    // in the middle of the reading.
+    void (*afterFileRead)(void* context) = nullptr;
+    void* afterFileReadContext = nullptr;
+    // Not null: the scan counts its files there and stops once it is cancelled.
+    ScanControl* control = nullptr;
 };
 
 class FolderCatalogue {
@@ -57,6 +64,10 @@ public:
     // The rows, their paths and the trace lines are those of one thread reading every
     // file in turn, whatever number of helpers read them; "hierarch.pm" is read on the
     // calling thread while the helpers run. Never entered twice at the same time.
+    //
+    // A scan cancelled through `threading.control` stops at the next file on every
+    // thread and leaves the catalogue empty, writes no folder file's trace lines and
+    // returns false; the caller tells it from a failed tree by the control's mark.
     bool Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
               const std::string& newmailDir, const std::string& newMailLabel);
     // The same scan, keeping in `details` (when not null) the table it walked and each

@@ -1,4 +1,4 @@
-// The local time of day as the system keeps it.
+// The local time of day as the system keeps it; the tick count that never wraps.
 #include "platform/clock.h"
 
 #include <windows.h>
@@ -13,6 +13,10 @@ TimeOfDay LocalTimeOfDay() {
     time.minute = now.wMinute;
     time.second = now.wSecond;
     return time;
+}
+
+uint64_t MonotonicMilliseconds() {
+    return ::GetTickCount64();
 }
 
 } // namespace platform
