@@ -274,13 +274,15 @@ TEST(ResourcesTest, AcceleratorTablesAreVirtualKeysWithoutInversion) {
     EXPECT_EQ(FVIRTKEY | FNOINVERT, settings[0].fVirt & ~0x80);
     EXPECT_EQ(VK_F1, settings[0].key);
     EXPECT_EQ(9, settings[0].cmd);
-    // The tree window's own keys: its help and its rescan.
+    // The tree window's own keys: its help, its rescan and the cancel of a scan.
     const std::vector<ACCEL> tree = Accelerators(IDR_TREEACCEL);
-    ASSERT_EQ(2u, tree.size());
+    ASSERT_EQ(3u, tree.size());
     EXPECT_EQ(VK_F1, tree[0].key);
     EXPECT_EQ(9, tree[0].cmd);
     EXPECT_EQ(VK_F5, tree[1].key);
     EXPECT_EQ(40001, tree[1].cmd);
+    EXPECT_EQ(VK_ESCAPE, tree[2].key);
+    EXPECT_EQ(40050, tree[2].cmd);
 }
 
 TEST(ResourcesTest, IconHas16And32And48PixelImages) {
