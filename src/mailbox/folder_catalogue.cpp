@@ -4,7 +4,8 @@
 //
 // That time is spent waiting for opens (three round trips to Wine's server each, one to
 // the server of a network share), not working, so the folder files are read on a few
-// helper threads and on the calling thread at once. Each takes the next file by one
+// helper threads and on the calling thread at once; on a file server, or when the
+// first opens are measured slow, on many more. Each takes the next file by one
 // atomic index and writes only that file's row and slot; after all have joined, the
 // calling thread resolves the paths and writes the trace lines in the files' order, so
 // the outcome is that of one thread reading the files in turn.
@@ -13,6 +14,7 @@
 #include "diag/trace.h"
 #include "mailbox/folder_headers.h"
 #include "mailbox/hierarchy.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/thread.h"
 
@@ -69,34 +71,52 @@ public:
           m_nCount(names.pmm.size() + names.mbx.size()), m_threading(threading) {}
 
     // Reads the next file not yet taken, until none is left or the scan is cancelled.
-    // Records are reused from file to file: SetPath starts each one clean.
     void ReadUntilDone() {
-        pmm pmmRecord;
-        mbx mbxRecord;
-        ScanControl* control = m_threading.control;
-        for (;;) {
-            if (control && control->IsCancelled()) {
-                return;
-            }
-            const size_t i = m_nNext.fetch_add(1, std::memory_order_relaxed);
-            if (i >= m_nCount) {
-                return;
-            }
-            if (i < m_names.pmm.size()) {
-                Read(pmmRecord, m_names.pmm[i], m_pRows[i], m_pSlots[i]);
-            } else {
-                Read(mbxRecord, m_names.mbx[i - m_names.pmm.size()], m_pRows[i], m_pSlots[i]);
-            }
-            if (control) {
-                control->filesRead.fetch_add(1, std::memory_order_relaxed);
-            }
-            if (m_threading.afterFileRead) {
-                m_threading.afterFileRead(m_threading.afterFileReadContext);
-            }
+        Records records;
+        while (ReadNext(records)) {
         }
+    }
+    // The same for at most `count` files; how many this thread read.
+    size_t ReadSome(size_t count) {
+        Records records;
+        size_t read = 0;
+        while (read < count && ReadNext(records)) {
+            ++read;
+        }
+        return read;
     }
 
 private:
+    // Reused from file to file: SetPath starts each one clean.
+    struct Records {
+        pmm pmmRecord;
+        mbx mbxRecord;
+    };
+
+    // Takes the next file and reads it; false when none is left or the scan is cancelled.
+    bool ReadNext(Records& records) {
+        ScanControl* control = m_threading.control;
+        if (control && control->IsCancelled()) {
+            return false;
+        }
+        const size_t i = m_nNext.fetch_add(1, std::memory_order_relaxed);
+        if (i >= m_nCount) {
+            return false;
+        }
+        if (i < m_names.pmm.size()) {
+            Read(records.pmmRecord, m_names.pmm[i], m_pRows[i], m_pSlots[i]);
+        } else {
+            Read(records.mbxRecord, m_names.mbx[i - m_names.pmm.size()], m_pRows[i], m_pSlots[i]);
+        }
+        if (control) {
+            control->filesRead.fetch_add(1, std::memory_order_relaxed);
+        }
+        if (m_threading.afterFileRead) {
+            m_threading.afterFileRead(m_threading.afterFileReadContext);
+        }
+        return true;
+    }
+
     // Analyze closes every file it opens before it returns, so no file is open while
     // its row is filled, and an .MBX is closed before its companion opens.
     template <class Record>
@@ -142,26 +162,37 @@ struct Helper {
 // so none outlives the reader and rows it writes.
 class HelperThreads {
 public:
-    HelperThreads(FolderFileReader& reader, int count, uint32_t failingStarts)
-        : m_helpers(count > 0 ? new Helper[static_cast<size_t>(count)] : nullptr),
-          m_nCount(count > 0 ? count : 0) {
-        for (int i = 0; i < m_nCount; ++i) {
+    // Room for `capacity` helpers, of which none has started yet.
+    HelperThreads(FolderFileReader& reader, int capacity, uint32_t failingStarts)
+        : m_helpers(capacity > 0 ? new Helper[static_cast<size_t>(capacity)] : nullptr),
+          m_nCapacity(capacity > 0 ? capacity : 0), m_nFailingStarts(failingStarts) {
+        for (int i = 0; i < m_nCapacity; ++i) {
             m_helpers[i].pReader = &reader;
-            const bool refused = i < 32 && ((failingStarts >> i) & 1u) != 0;
-            if (!refused) {
-                m_helpers[i].thread.Start(&Helper::Main, &m_helpers[i]);
-            }
         }
     }
     HelperThreads(const HelperThreads&) = delete;
     HelperThreads& operator=(const HelperThreads&) = delete;
 
+    // Starts helpers until `count` were tried (at most the capacity); returns how many
+    // of all tried are running.
+    int StartUpTo(int count) {
+        for (; m_nTried < count && m_nTried < m_nCapacity; ++m_nTried) {
+            const bool refused = m_nTried < 32 && ((m_nFailingStarts >> m_nTried) & 1u) != 0;
+            if (!refused && m_helpers[m_nTried].thread.Start(&Helper::Main, &m_helpers[m_nTried])) {
+                ++m_nStarted;
+            }
+        }
+        return m_nStarted;
+    }
+    int Tried() const { return m_nTried; }
+    int Started() const { return m_nStarted; }
+
     // Waits for every helper, then rethrows the first failure of one.
     void Join() {
-        for (int i = 0; i < m_nCount; ++i) {
+        for (int i = 0; i < m_nCapacity; ++i) {
             m_helpers[i].thread.Join();
         }
-        for (int i = 0; i < m_nCount; ++i) {
+        for (int i = 0; i < m_nCapacity; ++i) {
             if (m_helpers[i].error) {
                 std::rethrow_exception(m_helpers[i].error);
             }
@@ -170,22 +201,57 @@ public:
 
 private:
     std::unique_ptr<Helper[]> m_helpers; // in place: each thread holds its helper's address
-    int m_nCount;
+    int m_nCapacity;
+    uint32_t m_nFailingStarts;
+    int m_nTried = 0;
+    int m_nStarted = 0;
 };
 
 bool Cancelled(const ScanThreading& threading) {
     return threading.control && threading.control->IsCancelled();
 }
 
-int HelperCount(const ScanThreading& threading, size_t folderFiles) {
+// How many helpers a scan starts at once, and how many it may grow to when its first
+// opens turn out slow.
+struct HelperPlan {
+    int first = 0;
+    int most = 0;
+};
+
+HelperPlan PlanHelpers(const ScanThreading& threading, size_t folderFiles,
+                       const std::string& mailboxDir) {
     if (threading.helpers != ScanThreading::kAutomatic) {
-        return std::max(threading.helpers, 0);
+        const int forced = std::max(threading.helpers, 0);
+        return {forced, forced};
     }
     if (folderFiles < ScanThreading::kMinFilesForHelpers) {
-        return 0;
+        return {0, 0};
+    }
+    if (platform::IsOnNetworkShare(mailboxDir)) {
+        return {ScanThreading::kMaxWaitingHelpers, ScanThreading::kMaxWaitingHelpers};
     }
     const unsigned processors = platform::ProcessorCount();
-    return static_cast<int>(std::min<unsigned>(processors, ScanThreading::kMaxHelpers));
+    const int local = static_cast<int>(std::min<unsigned>(processors, ScanThreading::kMaxHelpers));
+    return {local, ScanThreading::kMaxWaitingHelpers};
+}
+
+// The calling thread reads its first few files alone and times them: when they waited
+// (a share the platform does not name as one, a slow disk, a virus scanner) the scan
+// starts the rest of its helpers.
+void ReadAndGrowWhenSlow(FolderFileReader& reader, HelperThreads& helpers, const HelperPlan& plan,
+                         const ScanThreading& threading) {
+    if (plan.most <= helpers.Tried()) {
+        return;
+    }
+    const uint64_t started = platform::MonotonicMicroseconds();
+    const size_t read = reader.ReadSome(ScanThreading::kSampleFiles);
+    if (read < ScanThreading::kSampleFiles) {
+        return; // the files are all taken: nothing left to share out
+    }
+    const uint64_t perFile = (platform::MonotonicMicroseconds() - started) / read;
+    if (perFile >= threading.slowOpenMicros) {
+        helpers.StartUpTo(plan.most);
+    }
 }
 
 } // namespace
@@ -253,7 +319,9 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
         details->newMailRow = includeNewMail;
     }
     {
-        HelperThreads helpers(reader, HelperCount(threading, files), threading.failingStarts);
+        const HelperPlan plan = PlanHelpers(threading, files, mailboxDir);
+        HelperThreads helpers(reader, plan.most, threading.failingStarts);
+        helpers.StartUpTo(plan.first);
         // The tree and the new mail are read while the helpers read folder files; their
         // trace lines go out now, as they come before every folder file's.
         if (resolvePaths) {
@@ -264,7 +332,12 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
             static_cast<void>(newMail.Analyze(request.newmailDir, request.newMailLabel));
             records.front() = newMail; // copies the base fields only
         }
+        ReadAndGrowWhenSlow(reader, helpers, plan, threading);
         reader.ReadUntilDone();
+        if (threading.control) {
+            threading.control->helpers.store(static_cast<uint32_t>(helpers.Started()),
+                                             std::memory_order_relaxed);
+        }
         helpers.Join();
     }
     // A cancel during the reading leaves rows that were never read.

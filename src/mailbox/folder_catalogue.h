@@ -30,11 +30,21 @@ struct ScanThreading {
     static constexpr int kAutomatic = -1;
     static constexpr int kMaxHelpers = 4;             // opens wait on the file system, not on work
     static constexpr size_t kMinFilesForHelpers = 64; // below, starting threads costs more
+    // On a file server each open waits for a round trip: threads that wait side by side
+    // cost nothing, and each one more shortens the scan.
+    static constexpr int kMaxWaitingHelpers = 16;
+    // An open slower than this, on average over the calling thread's first files, is
+    // waiting, not working (a local open takes tens of microseconds, even under Wine).
+    static constexpr uint32_t kSlowOpenMicros = 400;
+    static constexpr size_t kSampleFiles = 16;
 
     // Helper threads to start: kAutomatic gives none below kMinFilesForHelpers folder
-    // files and otherwise one per processor, at most kMaxHelpers; 0 or more forces that
-    // many whatever the number of files.
+    // files and otherwise one per processor, at most kMaxHelpers, and kMaxWaitingHelpers
+    // for a mailbox on a file server or once the first files' opens were measured slow;
+    // 0 or more forces that many whatever the number of files.
     int helpers = kAutomatic;
+    // The measure of a slow open for kAutomatic; tests move it.
+    uint32_t slowOpenMicros = kSlowOpenMicros;
     // Bit i set: the start of helper i fails as if the platform had refused the thread.
     uint32_t failingStarts = 0;
     // Called on the calling thread once the directory is listed, before any folder file

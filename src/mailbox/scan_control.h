@@ -14,6 +14,8 @@ struct ScanControl {
     std::atomic<uint32_t> filesTotal{0};
     // The folder files read so far, by every thread of the scan.
     std::atomic<uint32_t> filesRead{0};
+    // The helper threads the scan started, for benchmarks and tests.
+    std::atomic<uint32_t> helpers{0};
 
     void Cancel() { cancelled.store(true, std::memory_order_relaxed); }
     bool IsCancelled() const { return cancelled.load(std::memory_order_relaxed); }

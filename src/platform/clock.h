@@ -19,5 +19,7 @@ TimeOfDay LocalTimeOfDay();
 // Milliseconds from an arbitrary start that never goes back, whatever the clock of the
 // day does: how long ago the last scan ended.
 uint64_t MonotonicMilliseconds();
+// The same clock in microseconds, fine enough to time one open of a file.
+uint64_t MonotonicMicroseconds();
 
 } // namespace platform

@@ -24,4 +24,11 @@ uint64_t MonotonicMilliseconds() {
            static_cast<uint64_t>(now.tv_nsec) / 1000000u;
 }
 
+uint64_t MonotonicMicroseconds() {
+    timespec now = {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<uint64_t>(now.tv_sec) * 1000000u +
+           static_cast<uint64_t>(now.tv_nsec) / 1000u;
+}
+
 } // namespace platform
