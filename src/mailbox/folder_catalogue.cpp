@@ -346,6 +346,10 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
         return false;
     }
 
+    if (threading.beforePaths) {
+        threading.beforePaths(threading.beforePathsContext);
+    }
+
     // Without a readable tree no path is resolved.
     const bool resolve = resolvePaths && result;
     std::vector<int32_t>* entryIndex = details ? &details->entryIndex : nullptr;

@@ -55,6 +55,10 @@ struct ScanThreading {
     // in the middle of the reading.
     void (*afterFileRead)(void* context) = nullptr;
     void* afterFileReadContext = nullptr;
+    // Called on the calling thread once every folder file is read, before the paths are
+    // resolved: tests cancel there.
+    void (*beforePaths)(void* context) = nullptr;
+    void* beforePathsContext = nullptr;
     // Not null: the scan counts its files there and stops once it is cancelled.
     ScanControl* control = nullptr;
 };

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -57,9 +58,16 @@ private:
 struct Canceller {
     ScanControl* control = nullptr;
     uint32_t after = 0;
+    bool atPaths = false; // cancel once the reading is done
     static void AfterListing(void* context) {
         auto& self = *static_cast<Canceller*>(context);
         if (self.after == 0) {
+            self.control->Cancel();
+        }
+    }
+    static void BeforePaths(void* context) {
+        auto& self = *static_cast<Canceller*>(context);
+        if (self.atPaths) {
             self.control->Cancel();
         }
     }
@@ -81,9 +89,10 @@ struct CancelOutcome {
     uint32_t filesTotal = 0;
 };
 
-CancelOutcome ScanCancelling(const Mailbox& mailbox, int helpers, bool before, uint32_t after) {
+CancelOutcome ScanCancelling(const Mailbox& mailbox, int helpers, bool before, uint32_t after,
+                             bool atPaths) {
     ScanControl control;
-    Canceller canceller{&control, after};
+    Canceller canceller{&control, after, atPaths};
     if (before) {
         control.Cancel();
     }
@@ -92,6 +101,8 @@ CancelOutcome ScanCancelling(const Mailbox& mailbox, int helpers, bool before, u
     threading.control = &control;
     threading.afterListing = &Canceller::AfterListing;
     threading.afterListingContext = &canceller;
+    threading.beforePaths = &Canceller::BeforePaths;
+    threading.beforePathsContext = &canceller;
     if (!before && after > 0) {
         threading.afterFileRead = &Canceller::AfterFile;
         threading.afterFileReadContext = &canceller;
@@ -125,17 +136,20 @@ TEST(ScanCancelTest, ACancelledScanLeavesNoRowsAndNoTraceAtEveryStage) {
         const char* what;
         bool before;
         uint32_t after;
+        bool atPaths;
     } stages[] = {
-        {"before the listing", true, 0},
-        {"between the listing and the first file", false, 0},
-        {"after the first file", false, 1},
-        {"in the middle of the reading", false, files / 2},
-        {"at the last file, before the paths", false, files},
+        {"before the listing", true, 0, false},
+        {"between the listing and the first file", false, 0, false},
+        {"after the first file", false, 1, false},
+        {"in the middle of the reading", false, files / 2, false},
+        {"at the last file", false, files, false},
+        {"while the paths are resolved", false, files + 1, true},
     };
     for (const int helpers : {0, 1, 3, 12}) {
         for (const Stage& stage : stages) {
             SCOPED_TRACE(std::string(stage.what) + ", helpers " + std::to_string(helpers));
-            const CancelOutcome o = ScanCancelling(mailbox, helpers, stage.before, stage.after);
+            const CancelOutcome o =
+                ScanCancelling(mailbox, helpers, stage.before, stage.after, stage.atPaths);
             EXPECT_FALSE(o.result);
             EXPECT_EQ(0u, o.rows);
             EXPECT_EQ(0, o.fileCount);
@@ -143,8 +157,9 @@ TEST(ScanCancelTest, ACancelledScanLeavesNoRowsAndNoTraceAtEveryStage) {
             EXPECT_TRUE(o.trace.empty()) << o.trace.front();
             EXPECT_EQ(stage.before ? 0u : files, o.filesTotal);
             // Each thread finishes the file it holds and takes no other.
-            EXPECT_LE(o.filesRead, stage.after + static_cast<uint32_t>(helpers));
-            EXPECT_GE(o.filesRead, stage.after);
+            const uint32_t cancelledAt = std::min(stage.after, files);
+            EXPECT_LE(o.filesRead, cancelledAt + static_cast<uint32_t>(helpers));
+            EXPECT_GE(o.filesRead, cancelledAt);
         }
     }
 }
