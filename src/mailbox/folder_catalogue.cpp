@@ -235,21 +235,26 @@ HelperPlan PlanHelpers(const ScanThreading& threading, size_t folderFiles,
     return {local, ScanThreading::kMaxWaitingHelpers};
 }
 
-// The calling thread reads its first few files alone and times them: when they waited
-// (a share the platform does not name as one, a slow disk, a virus scanner) the scan
-// starts the rest of its helpers.
+// The calling thread times its first few files one by one: when they waited (a share
+// the platform does not name as one, a slow disk, a virus scanner) the scan starts the
+// rest of its helpers. The median, so that a local disk on a busy machine, where the
+// thread now and then loses the processor in the middle of an open, keeps its few.
 void ReadAndGrowWhenSlow(FolderFileReader& reader, HelperThreads& helpers, const HelperPlan& plan,
                          const ScanThreading& threading) {
     if (plan.most <= helpers.Tried()) {
         return;
     }
-    const uint64_t started = platform::MonotonicMicroseconds();
-    const size_t read = reader.ReadSome(ScanThreading::kSampleFiles);
-    if (read < ScanThreading::kSampleFiles) {
-        return; // the files are all taken: nothing left to share out
+    uint64_t times[ScanThreading::kSampleFiles];
+    for (size_t i = 0; i < ScanThreading::kSampleFiles; ++i) {
+        const uint64_t started = platform::MonotonicMicroseconds();
+        if (reader.ReadSome(1) == 0) {
+            return; // the files are all taken: nothing left to share out
+        }
+        times[i] = platform::MonotonicMicroseconds() - started;
     }
-    const uint64_t perFile = (platform::MonotonicMicroseconds() - started) / read;
-    if (perFile >= threading.slowOpenMicros) {
+    uint64_t* middle = times + ScanThreading::kSampleFiles / 2;
+    std::nth_element(times, middle, times + ScanThreading::kSampleFiles);
+    if (*middle >= threading.slowOpenMicros) {
         helpers.StartUpTo(plan.most);
     }
 }

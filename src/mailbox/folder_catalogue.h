@@ -33,7 +33,7 @@ struct ScanThreading {
     // On a file server each open waits for a round trip: threads that wait side by side
     // cost nothing, and each one more shortens the scan.
     static constexpr int kMaxWaitingHelpers = 16;
-    // An open slower than this, on average over the calling thread's first files, is
+    // An open slower than this, the median of the calling thread's first files, is
     // waiting, not working (a local open takes tens of microseconds, even under Wine).
     static constexpr uint32_t kSlowOpenMicros = 400;
     static constexpr size_t kSampleFiles = 16;

@@ -43,7 +43,11 @@ private:
 
 CMainDlg::CMainDlg(AppServices& app, worker::MessageSink& sink)
     : CAppDlg(IDR_MAINFRAME, IDR_MAINACCEL, IDD_FOLDTALLY_DIALOG, nullptr), m_app(app),
-      m_worker(sink) {}
+      m_worker(sink) {
+    // The same second before FEHLER 002 or 003, looked at in short steps: closing waits
+    // for the worker's end, not for the next look.
+    m_worker.SetWaits(200, 5);
+}
 
 CMainDlg::~CMainDlg() = default;
 
