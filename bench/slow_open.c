@@ -50,32 +50,32 @@ static mode_t ModeOf(int flags, va_list args) {
     return (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? va_arg(args, mode_t) : 0;
 }
 
-#define FORWARD_OPEN(name)                                                                 \
-    int name(const char* path, int flags, ...) {                                           \
-        static int (*real)(const char*, int, ...);                                         \
-        if (!real) {                                                                       \
-            real = (int (*)(const char*, int, ...))dlsym(RTLD_NEXT, #name);                \
-        }                                                                                  \
-        va_list args;                                                                      \
-        va_start(args, flags);                                                             \
-        const mode_t mode = ModeOf(flags, args);                                           \
-        va_end(args);                                                                      \
-        WaitIfBelow(AT_FDCWD, path);                                                       \
-        return real(path, flags, mode);                                                    \
+#define FORWARD_OPEN(name)                                                                         \
+    int name(const char* path, int flags, ...) {                                                   \
+        static int (*real)(const char*, int, ...);                                                 \
+        if (!real) {                                                                               \
+            real = (int (*)(const char*, int, ...))dlsym(RTLD_NEXT, #name);                        \
+        }                                                                                          \
+        va_list args;                                                                              \
+        va_start(args, flags);                                                                     \
+        const mode_t mode = ModeOf(flags, args);                                                   \
+        va_end(args);                                                                              \
+        WaitIfBelow(AT_FDCWD, path);                                                               \
+        return real(path, flags, mode);                                                            \
     }
 
-#define FORWARD_OPENAT(name)                                                               \
-    int name(int dirfd, const char* path, int flags, ...) {                                \
-        static int (*real)(int, const char*, int, ...);                                    \
-        if (!real) {                                                                       \
-            real = (int (*)(int, const char*, int, ...))dlsym(RTLD_NEXT, #name);           \
-        }                                                                                  \
-        va_list args;                                                                      \
-        va_start(args, flags);                                                             \
-        const mode_t mode = ModeOf(flags, args);                                           \
-        va_end(args);                                                                      \
-        WaitIfBelow(dirfd, path);                                                          \
-        return real(dirfd, path, flags, mode);                                             \
+#define FORWARD_OPENAT(name)                                                                       \
+    int name(int dirfd, const char* path, int flags, ...) {                                        \
+        static int (*real)(int, const char*, int, ...);                                            \
+        if (!real) {                                                                               \
+            real = (int (*)(int, const char*, int, ...))dlsym(RTLD_NEXT, #name);                   \
+        }                                                                                          \
+        va_list args;                                                                              \
+        va_start(args, flags);                                                                     \
+        const mode_t mode = ModeOf(flags, args);                                                   \
+        va_end(args);                                                                              \
+        WaitIfBelow(dirfd, path);                                                                  \
+        return real(dirfd, path, flags, mode);                                                     \
     }
 
 FORWARD_OPEN(open)
