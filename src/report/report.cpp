@@ -99,6 +99,14 @@ void ReportUnreadableNewmail(const ReportOptions& options, const FolderCatalogue
 }
 
 // The tree form: the same scan, kept whole for the tree.
+// On a terminal only, and never between trace lines: a redirected error stream gets
+// exactly what it always got.
+void StartProgress(const ReportOptions& options, ProgressLine& progress) {
+    if (options.errorsToTerminal && !options.trace) {
+        static_cast<void>(progress.Start());
+    }
+}
+
 int RunTreeReport(const ReportOptions& options, const std::string& mailboxDir, ReportSink& out,
                   ReportSink& err) {
     tree::TreeScanSettings settings;
@@ -110,8 +118,14 @@ int RunTreeReport(const ReportOptions& options, const std::string& mailboxDir, R
     tree::TreeScan scan;
     bool hierarchyRead;
     {
+        ScanControl control;
+        ScanThreading threading;
+        threading.control = &control;
+        ProgressLine progress(err, control);
+        StartProgress(options, progress);
         TraceToText trace(options.trace ? &err : nullptr, ErrorControlsFor(options));
-        hierarchyRead = scan.Run(settings);
+        hierarchyRead = scan.Run(settings, threading);
+        progress.Stop();
     }
     if (!hierarchyRead) {
         err.Write(Utf8FromCp1252(kWarning502));
@@ -175,12 +189,8 @@ int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
         ScanControl control;
         ScanThreading threading;
         threading.control = &control;
-        // On a terminal only, and never between trace lines: a redirected error stream
-        // gets exactly what it always got.
         ProgressLine progress(err, control);
-        if (options.errorsToTerminal && !options.trace) {
-            static_cast<void>(progress.Start());
-        }
+        StartProgress(options, progress);
         TraceToText trace(options.trace ? &err : nullptr, ErrorControlsFor(options));
         hierarchyRead = catalogue.Scan(request, nullptr, threading);
         progress.Stop();
