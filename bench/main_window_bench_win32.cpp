@@ -4,6 +4,8 @@
 // the minimal loop of the scan's system calls, which runs on one thread, a repaint of
 // the filled list (texts made on demand for the visible rows only), and a header click
 // that sorts by size. Then the heap bytes a row costs, in the catalogue and in the list.
+// And how the window answers while it scans (on a thread of its own): the time from a
+// key posted to the list (End, Home by turns) to the list scrolled, during a refresh.
 // The window is the real CMainDlg; HKEY_CURRENT_USER is redirected to a scratch key for
 // the run, so no stored setting of anyone is touched.
 // Usage: main_window_bench [folders] [runs] [mailbox newmail]
@@ -86,7 +88,8 @@ public:
 };
 
 struct Figures {
-    std::vector<double> refresh, scan, oneThread, loop, repaint, sortClick;
+    std::vector<double> refresh, scan, oneThread, loop, repaint, sortClick, keyAnswer;
+    int keysDuringScans = 0;
     int rows = 0;
     double catalogueBytes = 0; // heap bytes of one bare scan's catalogue, kept
     double listBytes = 0;      // heap bytes the filled list holds beyond the empty one
@@ -97,6 +100,60 @@ CMainDlg* g_pDlg = nullptr;
 Figures* g_pFigures = nullptr;
 std::string g_strMailbox, g_strNewmail;
 int g_nRuns = 0;
+
+// Handles the window's messages until `done` holds, as its modal loop would; false
+// when it did not within `limitMs`.
+template <class Done> bool PumpUntil(Done done, DWORD limitMs = 600000) {
+    const DWORD start = ::GetTickCount();
+    MSG msg;
+    while (!done()) {
+        if (::GetTickCount() - start > limitMs) {
+            return false;
+        }
+        if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        } else {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        }
+    }
+    return true;
+}
+
+// F5 as the user sees it: from the request to the new rows shown.
+void RefreshAndWait(CMainDlg& dlg) {
+    const int count = dlg.GetRefreshCount();
+    dlg.Refresh();
+    PumpUntil([&] { return dlg.GetRefreshCount() != count && !dlg.IsScanBusy(); });
+}
+
+// Keys during one refresh: each is posted, then the messages are handled until the list
+// has scrolled to the other end.
+void MeasureKeysDuringAScan(CMainDlg& dlg, Figures& f) {
+    HWND list = dlg.GetFolderList().GetSafeHwnd();
+    dlg.Refresh();
+    while (dlg.IsScanBusy()) {
+        // To the other end of the list from where it stands.
+        const int top = static_cast<int>(::SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+        const WPARAM key = top == 0 ? VK_END : VK_HOME;
+        bool answered = false;
+        const double ms = Milliseconds([&] {
+            ::PostMessageA(list, WM_KEYDOWN, key, 1);
+            ::PostMessageA(list, WM_KEYUP, key, 0xC0000001);
+            answered = PumpUntil(
+                [&] {
+                    return static_cast<int>(::SendMessageA(list, LVM_GETTOPINDEX, 0, 0)) != top;
+                },
+                5000);
+        });
+        if (answered) {
+            f.keyAnswer.push_back(ms);
+            ++f.keysDuringScans;
+        }
+        const DWORD pause = ::GetTickCount();
+        PumpUntil([&] { return ::GetTickCount() - pause >= 50; });
+    }
+}
 
 // The heap cost of the rows: a catalogue filled beside the window's, then the window's
 // list emptied. The window is refreshed again afterwards.
@@ -111,7 +168,7 @@ void MeasureMemory(CMainDlg& dlg, Figures& f) {
     const double filled = HeapBytesInUse();
     ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     f.listBytes = filled - HeapBytesInUse();
-    dlg.Refresh();
+    RefreshAndWait(dlg);
 }
 
 void CALLBACK Measure(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -120,8 +177,10 @@ void CALLBACK Measure(HWND, UINT, UINT_PTR timer, DWORD) {
     Figures& f = *g_pFigures;
     HWND list = dlg.GetFolderList().GetSafeHwnd();
     HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+    PumpUntil([&] { return dlg.GetRefreshCount() > 0 && !dlg.IsScanBusy(); }); // the first
     for (int i = 0; i < g_nRuns; ++i) {
-        f.refresh.push_back(Milliseconds([&] { dlg.Refresh(); }));
+        f.refresh.push_back(Milliseconds([&] { RefreshAndWait(dlg); }));
+        MeasureKeysDuringAScan(dlg, f);
         FolderCatalogue bare;
         f.scan.push_back(Milliseconds(
             [&] { bare.Scan(g_strMailbox, true, true, g_strNewmail, "<Posteingang>"); }));
@@ -210,6 +269,12 @@ int main(int argc, char** argv) {
     std::printf("  minimal loop           %9.1f\n", Median(figures.loop));
     std::printf("  repaint of the list    %9.1f\n", Median(figures.repaint));
     std::printf("  header click + repaint %9.1f\n", Median(figures.sortClick));
+    if (!figures.keyAnswer.empty()) {
+        std::printf("  key to list scrolled, during a refresh: median %.1f, worst %.1f (%d keys)\n",
+                    Median(figures.keyAnswer),
+                    *std::max_element(figures.keyAnswer.begin(), figures.keyAnswer.end()),
+                    figures.keysDuringScans);
+    }
     const double loop = Median(figures.loop);
     if (loop > 0) {
         std::printf("  ratio to the loop: refresh %.2f, bare scan %.2f, one thread %.2f\n",

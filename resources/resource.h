@@ -43,6 +43,9 @@
 #define IDC_NEWMAIL_LABEL 1021
 #define IDC_TREE_LIST 1030
 #define IDC_TREE_STATUS 1031
+// The progress bars of a running scan, in the status areas of the two windows.
+#define IDC_SCAN_PROGRESS 1040
+#define IDC_TREE_PROGRESS 1041
 
 // Commands. 57665 is the exit command of the classic framework, 9 the help button.
 #define ID_VIEW_REFRESH 40001
@@ -60,6 +63,7 @@
 #define ID_VIEW_SORT_FIRST 40020
 #define ID_VIEW_SORT_LAST 40024
 #define ID_EXTRAS_PORTABLE 40040
+#define ID_VIEW_CANCEL_SCAN 40050
 #define ID_APP_EXIT 57665
 #define ID_HELP_BUTTON 9
 
@@ -80,6 +84,7 @@
 #define IDS_EXPORT_FILTER 2031
 #define IDS_COLUMN_BYTES 2032
 #define IDS_PORTABLE_SAVED 2060
+#define IDS_SCAN_PROGRESS 2070
 #define IDS_ERROR_000 2101
 #define IDS_ERROR_001 2102
 #define IDS_ERROR_002 2103

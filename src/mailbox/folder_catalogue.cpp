@@ -4,7 +4,8 @@
 //
 // That time is spent waiting for opens (three round trips to Wine's server each, one to
 // the server of a network share), not working, so the folder files are read on a few
-// helper threads and on the calling thread at once. Each takes the next file by one
+// helper threads and on the calling thread at once; on a file server, or when the
+// first opens are measured slow, on many more. Each takes the next file by one
 // atomic index and writes only that file's row and slot; after all have joined, the
 // calling thread resolves the paths and writes the trace lines in the files' order, so
 // the outcome is that of one thread reading the files in turn.
@@ -13,6 +14,7 @@
 #include "diag/trace.h"
 #include "mailbox/folder_headers.h"
 #include "mailbox/hierarchy.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/thread.h"
 
@@ -30,8 +32,18 @@ struct FolderFileNames {
     std::vector<std::string> mbx; // "*.MBX"
 };
 
+// The listing's visitor: the names so far, and the mark that ends the listing early.
+struct Listing {
+    FolderFileNames names;
+    const ScanControl* control = nullptr;
+};
+
 bool CollectFolderFile(const platform::DirectoryEntry& entry, void* context) {
-    auto& names = *static_cast<FolderFileNames*>(context);
+    auto& listing = *static_cast<Listing*>(context);
+    if (listing.control && listing.control->IsCancelled()) {
+        return false; // a directory of a hundred thousand names takes a while to list
+    }
+    FolderFileNames& names = listing.names;
     if (platform::MatchesPattern(entry.name.c_str(), "*.PMM")) {
         names.pmm.push_back(entry.name);
     } else if (platform::MatchesPattern(entry.name.c_str(), "*.MBX")) {
@@ -54,29 +66,57 @@ struct FileSlot {
 class FolderFileReader {
 public:
     FolderFileReader(const std::string& mailboxDir, const FolderFileNames& names,
-                     FolderRecord* rows, FileSlot* slots)
+                     FolderRecord* rows, FileSlot* slots, const ScanThreading& threading)
         : m_strMailboxDir(mailboxDir), m_names(names), m_pRows(rows), m_pSlots(slots),
-          m_nCount(names.pmm.size() + names.mbx.size()) {}
+          m_nCount(names.pmm.size() + names.mbx.size()), m_threading(threading) {}
 
-    // Reads the next file not yet taken, until none is left. Records are reused from
-    // file to file: SetPath starts each one clean.
+    // Reads the next file not yet taken, until none is left or the scan is cancelled.
     void ReadUntilDone() {
-        pmm pmmRecord;
-        mbx mbxRecord;
-        for (;;) {
-            const size_t i = m_nNext.fetch_add(1, std::memory_order_relaxed);
-            if (i >= m_nCount) {
-                return;
-            }
-            if (i < m_names.pmm.size()) {
-                Read(pmmRecord, m_names.pmm[i], m_pRows[i], m_pSlots[i]);
-            } else {
-                Read(mbxRecord, m_names.mbx[i - m_names.pmm.size()], m_pRows[i], m_pSlots[i]);
-            }
+        Records records;
+        while (ReadNext(records)) {
         }
+    }
+    // The same for at most `count` files; how many this thread read.
+    size_t ReadSome(size_t count) {
+        Records records;
+        size_t read = 0;
+        while (read < count && ReadNext(records)) {
+            ++read;
+        }
+        return read;
     }
 
 private:
+    // Reused from file to file: SetPath starts each one clean.
+    struct Records {
+        pmm pmmRecord;
+        mbx mbxRecord;
+    };
+
+    // Takes the next file and reads it; false when none is left or the scan is cancelled.
+    bool ReadNext(Records& records) {
+        ScanControl* control = m_threading.control;
+        if (control && control->IsCancelled()) {
+            return false;
+        }
+        const size_t i = m_nNext.fetch_add(1, std::memory_order_relaxed);
+        if (i >= m_nCount) {
+            return false;
+        }
+        if (i < m_names.pmm.size()) {
+            Read(records.pmmRecord, m_names.pmm[i], m_pRows[i], m_pSlots[i]);
+        } else {
+            Read(records.mbxRecord, m_names.mbx[i - m_names.pmm.size()], m_pRows[i], m_pSlots[i]);
+        }
+        if (control) {
+            control->filesRead.fetch_add(1, std::memory_order_relaxed);
+        }
+        if (m_threading.afterFileRead) {
+            m_threading.afterFileRead(m_threading.afterFileReadContext);
+        }
+        return true;
+    }
+
     // Analyze closes every file it opens before it returns, so no file is open while
     // its row is filled, and an .MBX is closed before its companion opens.
     template <class Record>
@@ -95,6 +135,7 @@ private:
     FolderRecord* m_pRows;
     FileSlot* m_pSlots;
     const size_t m_nCount;
+    const ScanThreading& m_threading;
     std::atomic<size_t> m_nNext{0};
 };
 
@@ -121,26 +162,37 @@ struct Helper {
 // so none outlives the reader and rows it writes.
 class HelperThreads {
 public:
-    HelperThreads(FolderFileReader& reader, int count, uint32_t failingStarts)
-        : m_helpers(count > 0 ? new Helper[static_cast<size_t>(count)] : nullptr),
-          m_nCount(count > 0 ? count : 0) {
-        for (int i = 0; i < m_nCount; ++i) {
+    // Room for `capacity` helpers, of which none has started yet.
+    HelperThreads(FolderFileReader& reader, int capacity, uint32_t failingStarts)
+        : m_helpers(capacity > 0 ? new Helper[static_cast<size_t>(capacity)] : nullptr),
+          m_nCapacity(capacity > 0 ? capacity : 0), m_nFailingStarts(failingStarts) {
+        for (int i = 0; i < m_nCapacity; ++i) {
             m_helpers[i].pReader = &reader;
-            const bool refused = i < 32 && ((failingStarts >> i) & 1u) != 0;
-            if (!refused) {
-                m_helpers[i].thread.Start(&Helper::Main, &m_helpers[i]);
-            }
         }
     }
     HelperThreads(const HelperThreads&) = delete;
     HelperThreads& operator=(const HelperThreads&) = delete;
 
+    // Starts helpers until `count` were tried (at most the capacity); returns how many
+    // of all tried are running.
+    int StartUpTo(int count) {
+        for (; m_nTried < count && m_nTried < m_nCapacity; ++m_nTried) {
+            const bool refused = m_nTried < 32 && ((m_nFailingStarts >> m_nTried) & 1u) != 0;
+            if (!refused && m_helpers[m_nTried].thread.Start(&Helper::Main, &m_helpers[m_nTried])) {
+                ++m_nStarted;
+            }
+        }
+        return m_nStarted;
+    }
+    int Tried() const { return m_nTried; }
+    int Started() const { return m_nStarted; }
+
     // Waits for every helper, then rethrows the first failure of one.
     void Join() {
-        for (int i = 0; i < m_nCount; ++i) {
+        for (int i = 0; i < m_nCapacity; ++i) {
             m_helpers[i].thread.Join();
         }
-        for (int i = 0; i < m_nCount; ++i) {
+        for (int i = 0; i < m_nCapacity; ++i) {
             if (m_helpers[i].error) {
                 std::rethrow_exception(m_helpers[i].error);
             }
@@ -149,18 +201,62 @@ public:
 
 private:
     std::unique_ptr<Helper[]> m_helpers; // in place: each thread holds its helper's address
-    int m_nCount;
+    int m_nCapacity;
+    uint32_t m_nFailingStarts;
+    int m_nTried = 0;
+    int m_nStarted = 0;
 };
 
-int HelperCount(const ScanThreading& threading, size_t folderFiles) {
+bool Cancelled(const ScanThreading& threading) {
+    return threading.control && threading.control->IsCancelled();
+}
+
+// How many helpers a scan starts at once, and how many it may grow to when its first
+// opens turn out slow.
+struct HelperPlan {
+    int first = 0;
+    int most = 0;
+};
+
+HelperPlan PlanHelpers(const ScanThreading& threading, size_t folderFiles,
+                       const std::string& mailboxDir) {
     if (threading.helpers != ScanThreading::kAutomatic) {
-        return std::max(threading.helpers, 0);
+        const int forced = std::max(threading.helpers, 0);
+        return {forced, forced};
     }
     if (folderFiles < ScanThreading::kMinFilesForHelpers) {
-        return 0;
+        return {0, 0};
+    }
+    if (platform::IsOnNetworkShare(mailboxDir)) {
+        return {ScanThreading::kMaxWaitingHelpers, ScanThreading::kMaxWaitingHelpers};
     }
     const unsigned processors = platform::ProcessorCount();
-    return static_cast<int>(std::min<unsigned>(processors, ScanThreading::kMaxHelpers));
+    const int local = static_cast<int>(std::min<unsigned>(processors, ScanThreading::kMaxHelpers));
+    return {local, ScanThreading::kMaxWaitingHelpers};
+}
+
+// The calling thread times its first few files one by one: when they waited (a share
+// the platform does not name as one, a slow disk, a virus scanner) the scan starts the
+// rest of its helpers. The median, so that a local disk on a busy machine, where the
+// thread now and then loses the processor in the middle of an open, keeps its few.
+void ReadAndGrowWhenSlow(FolderFileReader& reader, HelperThreads& helpers, const HelperPlan& plan,
+                         const ScanThreading& threading) {
+    if (plan.most <= helpers.Tried()) {
+        return;
+    }
+    uint64_t times[ScanThreading::kSampleFiles];
+    for (size_t i = 0; i < ScanThreading::kSampleFiles; ++i) {
+        const uint64_t started = platform::MonotonicMicroseconds();
+        if (reader.ReadSome(1) == 0) {
+            return; // the files are all taken: nothing left to share out
+        }
+        times[i] = platform::MonotonicMicroseconds() - started;
+    }
+    uint64_t* middle = times + ScanThreading::kSampleFiles / 2;
+    std::nth_element(times, middle, times + ScanThreading::kSampleFiles);
+    if (*middle >= threading.slowOpenMicros) {
+        helpers.StartUpTo(plan.most);
+    }
 }
 
 } // namespace
@@ -196,19 +292,28 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
     // One pass over the directory for both kinds: in a mailbox of thousands of folders
     // a pass costs as much as opening a few hundred of them. Names only, since every
     // file is opened anyway and that gives its length.
-    FolderFileNames names;
+    Listing listing;
+    listing.control = threading.control;
     if (!mailboxDir.empty()) { // unknown directory: no folders, never the current one's files
-        platform::SearchDirectoryNames(mailboxDir, "*", &CollectFolderFile, &names);
+        platform::SearchDirectoryNames(mailboxDir, "*", &CollectFolderFile, &listing);
+    }
+    const FolderFileNames& names = listing.names;
+    const size_t files = names.pmm.size() + names.mbx.size();
+    if (threading.control && !threading.control->IsCancelled()) {
+        threading.control->filesTotal.store(static_cast<uint32_t>(files),
+                                            std::memory_order_relaxed);
     }
     if (threading.afterListing) {
         threading.afterListing(threading.afterListingContext);
     }
+    if (Cancelled(threading)) {
+        return false;
+    }
     const size_t first = includeNewMail ? 1 : 0;
-    const size_t files = names.pmm.size() + names.mbx.size();
     // Sized once before any helper starts: no row moves while they write.
     records.resize(first + files);
     std::vector<FileSlot> slots(files);
-    FolderFileReader reader(mailboxDir, names, records.data() + first, slots.data());
+    FolderFileReader reader(mailboxDir, names, records.data() + first, slots.data(), threading);
 
     bool result = true;
     pmHierarch ownHierarchy;
@@ -219,7 +324,9 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
         details->newMailRow = includeNewMail;
     }
     {
-        HelperThreads helpers(reader, HelperCount(threading, files), threading.failingStarts);
+        const HelperPlan plan = PlanHelpers(threading, files, mailboxDir);
+        HelperThreads helpers(reader, plan.most, threading.failingStarts);
+        helpers.StartUpTo(plan.first);
         // The tree and the new mail are read while the helpers read folder files; their
         // trace lines go out now, as they come before every folder file's.
         if (resolvePaths) {
@@ -230,8 +337,22 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
             static_cast<void>(newMail.Analyze(request.newmailDir, request.newMailLabel));
             records.front() = newMail; // copies the base fields only
         }
+        ReadAndGrowWhenSlow(reader, helpers, plan, threading);
         reader.ReadUntilDone();
+        if (threading.control) {
+            threading.control->helpers.store(static_cast<uint32_t>(helpers.Started()),
+                                             std::memory_order_relaxed);
+        }
         helpers.Join();
+    }
+    // A cancel during the reading leaves rows that were never read.
+    if (Cancelled(threading)) {
+        records.clear();
+        return false;
+    }
+
+    if (threading.beforePaths) {
+        threading.beforePaths(threading.beforePathsContext);
     }
 
     // Without a readable tree no path is resolved.
@@ -242,9 +363,15 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
         entryIndex->reserve(records.size());
         entryIndex->resize(first, -1); // the new-mail row
     }
+    // Resolving a path walks the tree and writes no trace line, so the paths come first,
+    // where a cancel may still end the scan, and the trace lines all go out after them.
     for (size_t i = 0; i < files; ++i) {
-        for (const std::string& line : slots[i].traceLines) {
-            TraceText(line);
+        if (Cancelled(threading)) {
+            records.clear();
+            if (details) {
+                details->entryIndex.clear();
+            }
+            return false;
         }
         if (entryIndex) {
             // One lookup for the path and for the tree built from the same scan.
@@ -255,6 +382,11 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
             }
         } else if (resolve) {
             records[first + i].SetFolderPath(hierarchy.ResolvePath(slots[i].folderId, false));
+        }
+    }
+    for (const FileSlot& slot : slots) {
+        for (const std::string& line : slot.traceLines) {
+            TraceText(line);
         }
     }
     fileCount = static_cast<int32_t>(records.size());

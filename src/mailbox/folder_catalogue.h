@@ -6,6 +6,7 @@
 
 #include "mailbox/folder_record.h"
 #include "mailbox/hierarchy.h"
+#include "mailbox/scan_control.h"
 #include "mailbox/scan_request.h"
 
 #include <cstdint>
@@ -29,17 +30,37 @@ struct ScanThreading {
     static constexpr int kAutomatic = -1;
     static constexpr int kMaxHelpers = 4;             // opens wait on the file system, not on work
     static constexpr size_t kMinFilesForHelpers = 64; // below, starting threads costs more
+    // On a file server each open waits for a round trip: threads that wait side by side
+    // cost nothing, and each one more shortens the scan.
+    static constexpr int kMaxWaitingHelpers = 16;
+    // An open slower than this, the median of the calling thread's first files, is
+    // waiting, not working (a local open takes tens of microseconds, even under Wine).
+    static constexpr uint32_t kSlowOpenMicros = 400;
+    static constexpr size_t kSampleFiles = 16;
 
     // Helper threads to start: kAutomatic gives none below kMinFilesForHelpers folder
-    // files and otherwise one per processor, at most kMaxHelpers; 0 or more forces that
-    // many whatever the number of files.
+    // files and otherwise one per processor, at most kMaxHelpers, and kMaxWaitingHelpers
+    // for a mailbox on a file server or once the first files' opens were measured slow;
+    // 0 or more forces that many whatever the number of files.
     int helpers = kAutomatic;
+    // The measure of a slow open for kAutomatic; tests move it.
+    uint32_t slowOpenMicros = kSlowOpenMicros;
     // Bit i set: the start of helper i fails as if the platform had refused the thread.
     uint32_t failingStarts = 0;
     // Called on the calling thread once the directory is listed, before any folder file
     // is opened: tests remove files there that the listing still names.
     void (*afterListing)(void* context) = nullptr;
     void* afterListingContext = nullptr;
+    // Called on whichever thread read it, after each folder file: tests cancel there
+    // in the middle of the reading.
+    void (*afterFileRead)(void* context) = nullptr;
+    void* afterFileReadContext = nullptr;
+    // Called on the calling thread once every folder file is read, before the paths are
+    // resolved: tests cancel there.
+    void (*beforePaths)(void* context) = nullptr;
+    void* beforePathsContext = nullptr;
+    // Not null: the scan counts its files there and stops once it is cancelled.
+    ScanControl* control = nullptr;
 };
 
 class FolderCatalogue {
@@ -57,6 +78,10 @@ public:
     // The rows, their paths and the trace lines are those of one thread reading every
     // file in turn, whatever number of helpers read them; "hierarch.pm" is read on the
     // calling thread while the helpers run. Never entered twice at the same time.
+    //
+    // A scan cancelled through `threading.control` stops at the next file on every
+    // thread and leaves the catalogue empty, writes no folder file's trace lines and
+    // returns false; the caller tells it from a failed tree by the control's mark.
     bool Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
               const std::string& newmailDir, const std::string& newMailLabel);
     // The same scan, keeping in `details` (when not null) the table it walked and each

@@ -5,6 +5,9 @@ SharedScanResult RunScan(const ScanRequest& request, const ScanThreading& thread
     auto result = std::make_shared<ScanResult>();
     result->request = request;
     result->hierarchyRead = result->catalogue.Scan(request, &result->details, threading);
+    if (threading.control && threading.control->IsCancelled()) {
+        return nullptr;
+    }
     result->scanTime = platform::LocalTimeOfDay();
     return result;
 }

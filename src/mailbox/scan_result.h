@@ -21,6 +21,7 @@ struct ScanResult {
 
 using SharedScanResult = std::shared_ptr<const ScanResult>;
 
-// Scans as `request` says and returns the result, never null.
+// Scans as `request` says and returns the result; null only when the scan was cancelled
+// through `threading.control`.
 SharedScanResult RunScan(const ScanRequest& request,
                          const ScanThreading& threading = ScanThreading());

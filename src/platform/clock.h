@@ -1,6 +1,9 @@
-// The local time of day, for the moment a scan was made. Seconds are enough: the windows
+// The local time of day, for the moment a scan was made, and a steady clock for the
+// time between scans. Seconds are enough: the windows
 // show "Stand: HH:MM:SS", and the command-line report takes its own time stamp.
 #pragma once
+
+#include <cstdint>
 
 namespace platform {
 
@@ -12,5 +15,11 @@ struct TimeOfDay {
 
 // Now, in the machine's local time.
 TimeOfDay LocalTimeOfDay();
+
+// Milliseconds from an arbitrary start that never goes back, whatever the clock of the
+// day does: how long ago the last scan ended.
+uint64_t MonotonicMilliseconds();
+// The same clock in microseconds, fine enough to time one open of a file.
+uint64_t MonotonicMicroseconds();
 
 } // namespace platform

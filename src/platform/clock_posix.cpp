@@ -1,4 +1,4 @@
-// The local time of day from the C library's reentrant conversion.
+// The local time of day from the C library's reentrant conversion; the steady clock.
 #include "platform/clock.h"
 
 #include <ctime>
@@ -15,6 +15,20 @@ TimeOfDay LocalTimeOfDay() {
         time.second = local.tm_sec;
     }
     return time;
+}
+
+uint64_t MonotonicMilliseconds() {
+    timespec now = {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<uint64_t>(now.tv_sec) * 1000u +
+           static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+}
+
+uint64_t MonotonicMicroseconds() {
+    timespec now = {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<uint64_t>(now.tv_sec) * 1000000u +
+           static_cast<uint64_t>(now.tv_nsec) / 1000u;
 }
 
 } // namespace platform

@@ -57,6 +57,11 @@ public:
     CaseFoldingScope& operator=(const CaseFoldingScope&) = delete;
 };
 
+// Whether `directory` lies on a file server (a network drive, a UNC path, an NFS or SMB
+// mount), where every open waits for a round trip: a scan then reads with more threads.
+// False when unknown.
+bool IsOnNetworkShare(const std::string& directory);
+
 // A file opened for reading only, shared with writers. Closed by the destructor.
 class ReadOnlyFile {
 public:

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -293,6 +294,27 @@ std::string ModuleFilePath() {
         return std::string();
     }
     return std::string(buffer.data(), static_cast<size_t>(n));
+}
+
+bool IsOnNetworkShare(const std::string& directory) {
+    struct statfs info = {};
+    if (directory.empty() || statfs(directory.c_str(), &info) != 0) {
+        return false;
+    }
+    // The magic numbers of the file systems that reach a server: NFS, SMB, CIFS, SMB2,
+    // AFS, Coda and 9P.
+    switch (static_cast<unsigned long>(info.f_type)) {
+    case 0x6969ul:
+    case 0x517Bul:
+    case 0xFF534D42ul:
+    case 0xFE534D42ul:
+    case 0x5346414Ful:
+    case 0x73757245ul:
+    case 0x01021997ul:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace platform

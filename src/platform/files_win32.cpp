@@ -129,4 +129,16 @@ std::string ModuleFilePath() {
     return std::string(buffer, n);
 }
 
+bool IsOnNetworkShare(const std::string& directory) {
+    if (directory.size() >= 2 && (directory[0] == '\\' || directory[0] == '/') &&
+        (directory[1] == '\\' || directory[1] == '/')) {
+        return true; // \\server\share\...
+    }
+    if (directory.size() < 2 || directory[1] != ':') {
+        return false;
+    }
+    const char root[] = {directory[0], ':', '\\', '\0'};
+    return ::GetDriveTypeA(root) == DRIVE_REMOTE;
+}
+
 } // namespace platform

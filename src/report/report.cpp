@@ -2,6 +2,8 @@
 // settings, and the messages the window would show turned into lines on standard error.
 #include "report/report.h"
 
+#include "report/progress_line.h"
+
 #include "diag/trace.h"
 #include "mailbox/folder_catalogue.h"
 #include "mailbox/folder_headers.h"
@@ -97,6 +99,14 @@ void ReportUnreadableNewmail(const ReportOptions& options, const FolderCatalogue
 }
 
 // The tree form: the same scan, kept whole for the tree.
+// On a terminal only, and never between trace lines: a redirected error stream gets
+// exactly what it always got.
+void StartProgress(const ReportOptions& options, ProgressLine& progress) {
+    if (options.errorsToTerminal && !options.trace) {
+        static_cast<void>(progress.Start());
+    }
+}
+
 int RunTreeReport(const ReportOptions& options, const std::string& mailboxDir, ReportSink& out,
                   ReportSink& err) {
     tree::TreeScanSettings settings;
@@ -108,8 +118,14 @@ int RunTreeReport(const ReportOptions& options, const std::string& mailboxDir, R
     tree::TreeScan scan;
     bool hierarchyRead;
     {
+        ScanControl control;
+        ScanThreading threading;
+        threading.control = &control;
+        ProgressLine progress(err, control);
+        StartProgress(options, progress);
         TraceToText trace(options.trace ? &err : nullptr, ErrorControlsFor(options));
-        hierarchyRead = scan.Run(settings);
+        hierarchyRead = scan.Run(settings, threading);
+        progress.Stop();
     }
     if (!hierarchyRead) {
         err.Write(Utf8FromCp1252(kWarning502));
@@ -164,9 +180,20 @@ int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
     FolderCatalogue catalogue;
     bool hierarchyRead;
     {
+        ScanRequest request;
+        request.mailboxDir = mailboxDir;
+        request.newmailDir = AsDirectory(options.newmailDir);
+        request.resolvePaths = options.resolvePaths;
+        request.includeNewMail = options.includeNewMail;
+        request.newMailLabel = kNewMailLabel;
+        ScanControl control;
+        ScanThreading threading;
+        threading.control = &control;
+        ProgressLine progress(err, control);
+        StartProgress(options, progress);
         TraceToText trace(options.trace ? &err : nullptr, ErrorControlsFor(options));
-        hierarchyRead = catalogue.Scan(mailboxDir, options.resolvePaths, options.includeNewMail,
-                                       AsDirectory(options.newmailDir), kNewMailLabel);
+        hierarchyRead = catalogue.Scan(request, nullptr, threading);
+        progress.Stop();
     }
     if (!hierarchyRead) {
         err.Write(Utf8FromCp1252(kWarning502));

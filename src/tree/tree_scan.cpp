@@ -3,10 +3,8 @@
 
 namespace tree {
 
-bool TreeScan::Run(const TreeScanSettings& settings) {
-    const bool read =
-        catalogue.Scan(settings.mailboxDir, settings.resolvePaths, settings.includeNewMail,
-                       settings.newmailDir, settings.newMailLabel, &details);
+bool TreeScan::Run(const TreeScanSettings& settings, const ScanThreading& threading) {
+    const bool read = catalogue.Scan(settings, &details, threading);
     tree.Build(catalogue, details, MailboxNodeName(settings.mailboxDir));
     // The entries of the rows are needed only while building; the table stays for the
     // names.

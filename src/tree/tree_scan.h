@@ -20,8 +20,9 @@ public:
     TreeScan& operator=(const TreeScan&) = delete;
 
     // Scans and builds the tree, keeping its sort. False when paths were wanted and
-    // "hierarch.pm" cannot be read: the tree then has the mailbox's node.
-    bool Run(const TreeScanSettings& settings);
+    // "hierarch.pm" cannot be read: the tree then has the mailbox's node. The folder
+    // files are read as `threading` says (its control counts them).
+    bool Run(const TreeScanSettings& settings, const ScanThreading& threading = ScanThreading());
 
     FolderCatalogue catalogue;
     ScanDetails details;

@@ -15,6 +15,7 @@
 #include "settings/settings_store.h"
 #include "ui/expander_images.h"
 #include "ui/window_placement.h"
+#include "view/main_layout.h"
 #include "view/scan_view.h"
 #include "view/tree_layout.h"
 #include "view/window_state.h"
@@ -26,6 +27,10 @@ const CReportList::Column kColumns[CFolderTreeDlg::kColumnCount] = {
     {IDS_TREE_COLUMN_SHARE, LVCFMT_RIGHT, 130}, {IDS_TREE_COLUMN_OWN, LVCFMT_RIGHT, 90},
     {IDS_TREE_COLUMN_FILES, LVCFMT_RIGHT, 60},
 };
+
+// The status line's progress while a scan runs, as in the main window.
+constexpr UINT_PTR kProgressTimer = 1;
+constexpr UINT kProgressPeriodMs = 100;
 
 view::WindowStateNames TreeStateNames() {
     view::WindowStateNames names;
@@ -60,6 +65,10 @@ BOOL CFolderTreeDlg::OnInitDialog() {
         tree::ShareCellMetricsFor(m_list.GetDpi(), m_list.GetStringWidth(tree::kWidestShareText));
     m_images = MakeExpanderImages(m_list.GetDpi());
     m_list.SetImageList(m_images.GetSafeHandle(), LVSIL_SMALL);
+    m_hProgress = ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD, 0, 0, 0, 0, m_hWnd,
+                                    reinterpret_cast<HMENU>(IDC_TREE_PROGRESS),
+                                    ::GetModuleHandleA(nullptr), nullptr);
+    m_scans.SetTarget(m_hWnd, kScanEnded);
     RestoreState();
     Relayout();
     Rescan();
@@ -81,21 +90,59 @@ void CFolderTreeDlg::LayoutControls(int cx, int cy) {
         view::ComputeTreeLayout(GetClientWidth(), GetClientHeight(), GetMetrics(), m_nStatusHeight);
     m_list.MoveWindow(l.list.x, l.list.y, l.list.width, l.list.height, TRUE);
     m_status.MoveWindow(l.status.x, l.status.y, l.status.width, l.status.height, TRUE);
+    const view::ControlPlace bar = view::ProgressBarPlace(l.status);
+    ::MoveWindow(m_hProgress, bar.x, bar.y, bar.width, bar.height, TRUE);
     ::MoveWindow(GetDlgItem(ID_HELP_BUTTON), l.help.x, l.help.y, l.help.width, l.help.height, TRUE);
     ::MoveWindow(GetDlgItem(IDCANCEL), l.close.x, l.close.y, l.close.width, l.close.height, TRUE);
 }
 
 void CFolderTreeDlg::Rescan() {
+    static_cast<void>(m_scans.Request(m_request, worker::ScanController::Cause::kUser));
+    FollowScanState();
+}
+
+void CFolderTreeDlg::OnScanEnded() {
+    worker::ScanController::Completion done = m_scans.TakeCompletion();
+    FollowScanState();
+    if (!done.ended || done.result == nullptr) {
+        return;
+    }
     TakeSelection();
-    SharedScanResult result = RunScan(m_request);
     ++m_nScanCount;
-    const bool read = result->hierarchyRead;
-    m_rows.SetResult(std::move(result));
+    const bool read = done.result->hierarchyRead;
+    m_rows.SetResult(std::move(done.result));
     ShowRows();
     UpdateStatus();
     if (!read) {
         Trace(
             "[CFolderTreeDlg.Rescan] hierarch.pm nicht lesbar: alle Dateien unter dem Postfach\n");
+    }
+}
+
+void CFolderTreeDlg::FollowScanState() {
+    if (m_scans.IsBusy()) {
+        ::SetTimer(m_hWnd, kProgressTimer, kProgressPeriodMs, nullptr);
+        return;
+    }
+    ::KillTimer(m_hWnd, kProgressTimer);
+    ::ShowWindow(m_hProgress, SW_HIDE);
+    UpdateStatus();
+}
+
+void CFolderTreeDlg::UpdateProgress() {
+    const worker::ScanProgress progress = m_scans.GetProgress();
+    if (!progress.running || progress.filesTotal == 0) {
+        return;
+    }
+    m_status.SetWindowText(view::ProgressLine(LoadResourceString(IDS_SCAN_PROGRESS),
+                                              progress.filesRead, progress.filesTotal));
+    if (progress.elapsedMs >= view::kProgressBarDelayMs) {
+        ::SendMessageA(m_hProgress, PBM_SETRANGE32, 0, static_cast<LPARAM>(progress.filesTotal));
+        ::SendMessageA(m_hProgress, PBM_SETPOS, progress.filesRead, 0);
+        if (!::IsWindowVisible(m_hProgress)) {
+            ::SetWindowPos(m_hProgress, HWND_TOP, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        }
     }
 }
 
@@ -131,6 +178,10 @@ void CFolderTreeDlg::SetExpanded(int row, bool open, bool branch) {
 }
 
 void CFolderTreeDlg::UpdateStatus() {
+    if (m_rows.Result() == nullptr) {
+        m_status.SetWindowText("");
+        return;
+    }
     const ScanResult& r = *m_rows.Result();
     m_status.SetWindowText(view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT),
                                             r.catalogue.fileCount, r.catalogue.totalSize) +
@@ -212,6 +263,12 @@ bool CFolderTreeDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_VIEW_REFRESH:
         Rescan();
         return true;
+    case ID_VIEW_CANCEL_SCAN:
+        // Escape: a running scan first, the window when none runs.
+        if (!m_scans.Cancel()) {
+            EndDialog(IDCANCEL);
+        }
+        return true;
     case ID_HELP_BUTTON:
         m_app.ShowHelp(kHelpTopic);
         return true;
@@ -272,8 +329,21 @@ bool CFolderTreeDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
             return true;
         }
         break;
+    case kScanEnded:
+        OnScanEnded();
+        result = 0;
+        return true;
+    case WM_TIMER:
+        if (wParam == kProgressTimer) {
+            UpdateProgress();
+            result = 0;
+            return true;
+        }
+        break;
     case WM_DESTROY:
+        static_cast<void>(m_scans.Cancel());
         SaveState();
+        m_scans.Shutdown();
         break;
     default:
         break;

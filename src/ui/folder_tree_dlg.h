@@ -1,5 +1,7 @@
 // CFolderTreeDlg: the window "Ordnerbaum". It owns one scan of its own, made with the
-// main window's settings when it opens and again on F5, and shows its folder tree in a
+// main window's settings when it opens and again on F5 (on a thread of its own, as the
+// main window's: the rows stay until the next scan is complete, Escape cancels a
+// running scan and otherwise closes), and shows its folder tree in a
 // list view in report mode: one row per shown node, indented by its depth, with a
 // plus or minus image to open and close it, and the share drawn as a bar.
 #pragma once
@@ -9,6 +11,7 @@
 #include "framework/report_list.h"
 #include "tree/tree_rows.h"
 #include "ui/app_dlg.h"
+#include "worker/scan_controller.h"
 
 #include <commctrl.h>
 
@@ -30,9 +33,15 @@ public:
     CFolderTreeDlg(HWND parent, AppServices& app, const ScanRequest& request, bool compact);
     ~CFolderTreeDlg() override;
 
-    // Scans again, keeping open what was open and the selection where the same
-    // entries still exist.
+    // The scan controller's message: a scan has ended.
+    static constexpr UINT kScanEnded = WM_USER + 2;
+
+    // Scans again; once the scan is complete the rows keep open what was open and the
+    // selection where the same entries still exist.
     void Rescan();
+    bool IsScanBusy() const { return m_scans.IsBusy(); }
+    worker::ScanController& GetScans() { return m_scans; }
+    HWND GetProgressHwnd() const { return m_hProgress; }
     // Opens or closes the node shown in `row`; with `branch`, everything below it too.
     void SetExpanded(int row, bool open, bool branch = false);
 
@@ -69,7 +78,11 @@ private:
     // where the list's own keys may have moved it.
     void ShowRows();
     void TakeSelection();
+    void OnScanEnded();
     void UpdateStatus();
+    // The running scan's progress in the status area; the result's line once none runs.
+    void UpdateProgress();
+    void FollowScanState();
     void RestoreState();
     // Without a stored placement: over the main window.
     void PlaceOverOwner();
@@ -85,4 +98,6 @@ private:
     CImageList m_images;                 // the list shares them (LVS_SHAREIMAGELISTS)
     CReportList m_list;
     CStatic m_status;
+    worker::ScanController m_scans;
+    HWND m_hProgress = nullptr;
 };

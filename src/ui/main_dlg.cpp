@@ -20,35 +20,34 @@ namespace {
 
 const char kHelpTopicMain[] = "::/pages/ref_dlg_main.htm";
 
-// The wait cursor for as long as a scan runs, whatever way the scan ends.
-class WaitCursor {
+// While a scan runs: the status line's progress, often enough to look alive and
+// seldom enough to cost nothing. And the one-shot wait of an automatic refresh that
+// came before its interval after the last scan.
+constexpr UINT_PTR kProgressTimer = 1;
+constexpr UINT kProgressPeriodMs = 100;
+constexpr UINT_PTR kAutomaticTimer = 2;
+
+// A mark set for as long as a scope runs, however it ends.
+class ScopeMark {
 public:
-    WaitCursor() : m_hPrevious(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { ::SetCursor(m_hPrevious); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
+    explicit ScopeMark(bool& mark) : m_mark(mark) { m_mark = true; }
+    ~ScopeMark() { m_mark = false; }
+    ScopeMark(const ScopeMark&) = delete;
+    ScopeMark& operator=(const ScopeMark&) = delete;
 
 private:
-    HCURSOR m_hPrevious;
-};
-
-// The refresh-in-progress mark, cleared again however the refresh ends.
-class BusyMark {
-public:
-    explicit BusyMark(bool& busy) : m_busy(busy) { m_busy = true; }
-    ~BusyMark() { m_busy = false; }
-    BusyMark(const BusyMark&) = delete;
-    BusyMark& operator=(const BusyMark&) = delete;
-
-private:
-    bool& m_busy;
+    bool& m_mark;
 };
 
 } // namespace
 
 CMainDlg::CMainDlg(AppServices& app, worker::MessageSink& sink)
     : CAppDlg(IDR_MAINFRAME, IDR_MAINACCEL, IDD_FOLDTALLY_DIALOG, nullptr), m_app(app),
-      m_worker(sink) {}
+      m_worker(sink) {
+    // The same second before FEHLER 002 or 003, looked at in short steps: closing waits
+    // for the worker's end, not for the next look.
+    m_worker.SetWaits(200, 5);
+}
 
 CMainDlg::~CMainDlg() = default;
 
@@ -64,6 +63,10 @@ BOOL CMainDlg::OnInitDialog() {
     m_status.SetWindowText("");
     SetWindowText(m_app.GetTitle());
     m_list.InitColumns(IDS_COLUMN_FILENAME, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDERNAME);
+    m_hProgress = ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD, 0, 0, 0, 0, m_hWnd,
+                                    reinterpret_cast<HMENU>(IDC_SCAN_PROGRESS),
+                                    ::GetModuleHandleA(nullptr), nullptr);
+    m_scans.SetTarget(m_hWnd, kScanEnded);
     RestoreState();
     UpdateMenuChecks();
     UpdatePortableItem();
@@ -121,21 +124,102 @@ bool CMainDlg::SaveStateTo(SettingsStore& store) {
 }
 
 void CMainDlg::Refresh(RefreshCause cause) {
-    if (m_bRefreshBusy) {
+    RequestScan(cause == RefreshCause::kWorker ? worker::ScanController::Cause::kAutomatic
+                                               : worker::ScanController::Cause::kUser);
+}
+
+void CMainDlg::Restart() {
+    RequestScan(worker::ScanController::Cause::kRestart);
+}
+
+void CMainDlg::RequestScan(worker::ScanController::Cause cause) {
+    if (m_bWarningShown) {
+        // Asked from inside the warning's box: the scan that warns has just ended.
         return;
     }
-    BusyMark busy(m_bRefreshBusy);
-    const DWORD started = ::GetTickCount();
-    const bool hierarchyRead = ScanAndFill();
-    DropQueuedRefreshRequests(started);
+    const worker::ScanController::Answer answer = m_scans.Request(MakeScanRequest(), cause);
+    if (answer == worker::ScanController::Answer::kDropped &&
+        cause == worker::ScanController::Cause::kAutomatic && !m_scans.IsBusy()) {
+        // Too soon after the last scan: once the interval has passed, not at the
+        // worker's next tick, which may be nearly a whole interval later.
+        ::SetTimer(m_hWnd, kAutomaticTimer, m_scans.AutomaticDelay(), nullptr);
+    }
+    FollowScanState();
+}
+
+void CMainDlg::CancelScan() {
+    static_cast<void>(m_scans.Cancel());
+}
+
+void CMainDlg::OnScanEnded() {
+    worker::ScanController::Completion done = m_scans.TakeCompletion();
+    FollowScanState();
+    if (!done.ended || done.result == nullptr) {
+        return; // not yet, already taken, or cancelled: the list keeps its rows
+    }
+    const bool hierarchyRead = done.result->hierarchyRead;
+    ShowResult(std::move(done.result));
     const bool failedBefore = m_bHierarchyFailed;
     m_bHierarchyFailed = !hierarchyRead;
     // The worker asks every few seconds: a file that stays unreadable is told once, not
-    // again after each close of the box.
-    if (!hierarchyRead && m_settings.m_bWarnFolderPath &&
-        (cause == RefreshCause::kUser || !failedBefore)) {
+    // again after each close of the box; and never twice at a time, when a scan ends
+    // while the box of the one before is still open.
+    const bool byUser = done.cause != worker::ScanController::Cause::kAutomatic;
+    if (!hierarchyRead && m_settings.m_bWarnFolderPath && (byUser || !failedBefore) &&
+        !m_bWarningShown) {
+        const ScopeMark shown(m_bWarningShown);
         m_app.Warning(IDS_WARNING_502);
-        DropQueuedRefreshRequests(started);
+    }
+}
+
+void CMainDlg::ShowResult(SharedScanResult result) {
+    const CFolderListCtrl::Place place = m_list.GetPlace();
+    ++m_nRefreshCount;
+    m_list.Show(std::move(result), m_settings.m_bCompactFileSizes);
+    m_list.RestorePlace(place);
+    ShowResultStatus();
+}
+
+void CMainDlg::ShowResultStatus() {
+    const SharedScanResult& r = m_list.GetResult();
+    if (r == nullptr) {
+        m_status.SetWindowText("");
+        return;
+    }
+    m_status.SetWindowText(view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT),
+                                            r->catalogue.fileCount, r->catalogue.totalSize));
+}
+
+void CMainDlg::FollowScanState() {
+    const bool busy = m_scans.IsBusy();
+    const CMenuHandle view = CMenuHandle::FromWindow(m_hWnd).GetSubMenu(1);
+    if (view) {
+        view.EnableItem(ID_VIEW_CANCEL_SCAN, busy);
+    }
+    if (busy) {
+        ::SetTimer(m_hWnd, kProgressTimer, kProgressPeriodMs, nullptr);
+        return;
+    }
+    ::KillTimer(m_hWnd, kProgressTimer);
+    ::ShowWindow(m_hProgress, SW_HIDE);
+    ShowResultStatus();
+}
+
+void CMainDlg::UpdateProgress() {
+    const worker::ScanProgress progress = m_scans.GetProgress();
+    if (!progress.running || progress.filesTotal == 0) {
+        return; // listing still, or ended with its message on the way
+    }
+    m_status.SetWindowText(view::ProgressLine(LoadResourceString(IDS_SCAN_PROGRESS),
+                                              progress.filesRead, progress.filesTotal));
+    if (progress.elapsedMs >= view::kProgressBarDelayMs) {
+        ::SendMessageA(m_hProgress, PBM_SETRANGE32, 0, static_cast<LPARAM>(progress.filesTotal));
+        ::SendMessageA(m_hProgress, PBM_SETPOS, progress.filesRead, 0);
+        if (!::IsWindowVisible(m_hProgress)) {
+            // Above the status line it lies on.
+            ::SetWindowPos(m_hProgress, HWND_TOP, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        }
     }
 }
 
@@ -153,40 +237,12 @@ const view::WindowStateNames& CMainDlg::StateNames() {
     return names;
 }
 
-bool CMainDlg::ScanAndFill() {
-    WaitCursor wait;
-    const CFolderListCtrl::Place place = m_list.GetPlace();
-    // The list keeps showing its result until the new one takes its place.
-    SharedScanResult result = RunScan(MakeScanRequest());
-    ++m_nRefreshCount;
-    const ScanResult& r = *result;
-    m_list.Show(std::move(result), m_settings.m_bCompactFileSizes);
-    m_list.RestorePlace(place);
-    m_status.SetWindowText(view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT),
-                                            r.catalogue.fileCount, r.catalogue.totalSize));
-    return r.hierarchyRead;
-}
-
-void CMainDlg::DropQueuedRefreshRequests(DWORD started) {
-    // A scan that takes about as long as the worker's interval would otherwise find the
-    // next request waiting each time it ends, and requests would pile up in the queue
-    // faster than they are handled (and keep the window from closing). What came while
-    // this refresh ran is answered by it; what waited from before stays, as one request.
-    bool olderWaiting = false;
-    MSG queued;
-    while (::PeekMessageA(&queued, m_hWnd, kRefreshRequest, kRefreshRequest, PM_REMOVE)) {
-        // The tick count wraps: compare by the signed difference.
-        if (static_cast<LONG>(queued.time - started) <= 0) {
-            olderWaiting = true;
-        }
-    }
-    if (olderWaiting) {
-        PostMessage(kRefreshRequest, 0, 0);
-    }
-}
-
 void CMainDlg::ApplyAutoRefresh() {
-    m_worker.SetInterval(static_cast<uint32_t>(m_settings.AutoRefreshIntervalMs()), true);
+    const uint32_t interval = static_cast<uint32_t>(m_settings.AutoRefreshIntervalMs());
+    m_worker.SetInterval(interval, true);
+    // Without automatic refresh no request comes from the worker; one posted by hand
+    // needs no pause.
+    m_scans.SetAutomaticInterval(m_settings.m_bAutoRefresh ? interval : 0);
     const int32_t state = m_worker.GetState();
     if (m_settings.m_bAutoRefresh && state == worker::PeriodicWorker::Idle) {
         if (m_worker.StartPosting(m_hWnd, kRefreshRequest, false, 0) !=
@@ -211,7 +267,7 @@ std::string CMainDlg::GetNewmailPath() const {
 void CMainDlg::Toggle(bool& setting) {
     setting = !setting;
     UpdateMenuChecks();
-    Refresh();
+    Restart();
 }
 
 bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
@@ -227,6 +283,9 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         return true;
     case ID_VIEW_REFRESH:
         Refresh();
+        return true;
+    case ID_VIEW_CANCEL_SCAN:
+        CancelScan();
         return true;
     case ID_VIEW_TREE:
         OnFolderTree();
@@ -280,6 +339,23 @@ bool CMainDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
         Refresh(RefreshCause::kWorker);
         result = 0;
         return true;
+    case kScanEnded:
+        OnScanEnded();
+        result = 0;
+        return true;
+    case WM_TIMER:
+        if (wParam == kProgressTimer) {
+            UpdateProgress();
+            result = 0;
+            return true;
+        }
+        if (wParam == kAutomaticTimer) {
+            ::KillTimer(m_hWnd, kAutomaticTimer);
+            Refresh(RefreshCause::kWorker);
+            result = 0;
+            return true;
+        }
+        break;
     case WM_SYSCOMMAND:
         if (wParam == SC_CLOSE) {
             EndDialog(IDOK);
@@ -309,9 +385,12 @@ bool CMainDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
         break;
     }
     case WM_DESTROY:
-        // The window goes whatever the store says, and a worker that does not end in
+        // The scan's threads stop at their next file while the settings are written;
+        // the window goes whatever the store says, and a worker that does not end in
         // time is waited for by its destructor.
+        static_cast<void>(m_scans.Cancel());
         static_cast<void>(SaveState());
+        m_scans.Shutdown();
         static_cast<void>(m_worker.Stop());
         break;
     default:
@@ -356,8 +435,8 @@ void CMainDlg::OnSettings() {
     // A store that cannot be written keeps the old values; the new ones apply anyway.
     static_cast<void>(SaveState());
     ApplyAutoRefresh();
-    // From the queue, after this handler has returned.
-    PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
+    // New directories or switches: what runs now reads what is no longer asked for.
+    Restart();
 }
 
 void CMainDlg::OnSavePortable() {
@@ -456,4 +535,6 @@ void CMainDlg::LayoutControls(int cx, int cy) {
     m_list.MoveWindow(layout.list.x, layout.list.y, layout.list.width, layout.list.height, TRUE);
     m_status.MoveWindow(layout.status.x, layout.status.y, layout.status.width, layout.status.height,
                         TRUE);
+    const view::ControlPlace bar = view::ProgressBarPlace(layout.status);
+    ::MoveWindow(m_hProgress, bar.x, bar.y, bar.width, bar.height, TRUE);
 }

@@ -1,7 +1,8 @@
 // CMainDlg: the program's one top-level window. It owns the live program settings, the
-// folder catalogue, the folder list and the auto-refresh worker; every command of the
+// folder list, the auto-refresh worker and the scan controller; every command of the
 // program arrives here, and every rescan of the mailbox starts here, by a command or
-// by the worker's refresh request.
+// by the worker's refresh request. Scans run on a thread of their own: the list shows
+// the last result until the next one is complete.
 #pragma once
 
 #include "framework/app_services.h"
@@ -12,6 +13,7 @@
 #include "ui/folder_list_ctrl.h"
 #include "view/list_export.h"
 #include "worker/message_posting_worker.h"
+#include "worker/scan_controller.h"
 
 #include <functional>
 #include <string>
@@ -22,6 +24,8 @@ class CMainDlg : public CAppDlg {
 public:
     // The worker's refresh request: the first application message plus one.
     static constexpr UINT kRefreshRequest = WM_USER + 1;
+    // The scan controller's message: a scan has ended.
+    static constexpr UINT kScanEnded = WM_USER + 2;
     static constexpr const char kPlacementValue[] = "Placement";
 
     // `sink` is where the worker's requests go; the platform's window queues unless a
@@ -33,12 +37,20 @@ public:
     // worker's timer.
     enum class RefreshCause { kUser, kWorker };
 
-    // Rescans the mailbox and fills list and status line, keeping the list's place;
-    // then warns when "hierarch.pm" could not be read (for the worker only when the
-    // refresh before did not fail so too). Requests that come while a refresh runs
-    // (from inside a message box it shows) or that queued up meanwhile are dropped, and
-    // those that waited from before it began count as one.
+    // Asks for a rescan of the mailbox. When it is complete the list and status line
+    // take its rows in one step, keeping the list's place; then a warning comes when
+    // "hierarch.pm" could not be read (for the worker only when the refresh before did
+    // not fail so too). At most one scan runs and one waits; the worker's request waits
+    // for nothing and comes no earlier than its interval after the last scan ended.
     void Refresh(RefreshCause cause = RefreshCause::kUser);
+    // As Refresh, for a change of what the scan reads: the running scan is cancelled.
+    void Restart();
+    // Cancels the running scan and the waiting one; the list keeps its rows.
+    void CancelScan();
+    // A scan runs or waits.
+    bool IsScanBusy() const { return m_scans.IsBusy(); }
+    worker::ScanController& GetScans() { return m_scans; }
+    HWND GetProgressHwnd() const { return m_hProgress; }
     // Placement, columns and settings from the section "MainDlg" of the application's
     // store, and back to it.
     void RestoreState();
@@ -66,7 +78,7 @@ public:
     worker::MessagePostingWorker& GetWorker() { return m_worker; }
     HWND GetStatusHwnd() const { return m_status.GetSafeHwnd(); }
     int GetStatusHeight() const { return m_nStatusHeight; }
-    // How many refreshes have scanned (dropped requests do not count).
+    // How many scans have ended and been shown (cancelled ones do not count).
     int GetRefreshCount() const { return m_nRefreshCount; }
 
     // Asks for the export's file, opened in `startFolder` with `path` (a file name) and
@@ -89,14 +101,18 @@ protected:
 
 private:
     bool OnListNotify(const NMHDR* header, LRESULT& result);
-    // Scans and fills; whether "hierarch.pm" was read.
-    bool ScanAndFill();
+    void RequestScan(worker::ScanController::Cause cause);
+    // Takes the ended scan: fills list and status line and warns as Refresh says.
+    void OnScanEnded();
+    void ShowResult(SharedScanResult result);
+    // The progress of the running scan in the status area, or the shown result's line.
+    void UpdateProgress();
+    void ShowResultStatus();
+    // The status line and the cancel item follow whether a scan is busy.
+    void FollowScanState();
     // What the settings ask a scan for.
     ScanRequest MakeScanRequest() const;
 
-    // Takes the queued worker requests out; those posted before `started` (when the
-    // refresh began) come back as one.
-    void DropQueuedRefreshRequests(DWORD started);
     void OnSettings();
     void OnSavePortable();
     void OnAbout();
@@ -118,7 +134,9 @@ private:
     int m_nStatusHeight = 0;
     ProgramSettings m_settings;
     worker::MessagePostingWorker m_worker;
-    bool m_bRefreshBusy = false;
+    worker::ScanController m_scans;
+    HWND m_hProgress = nullptr; // the bar in the status area, shown during long scans
+    bool m_bWarningShown = false;
     bool m_bHierarchyFailed = false; // the last refresh could not read "hierarch.pm"
     CStatic m_status;
     CFolderListCtrl m_list;

@@ -20,6 +20,10 @@ struct MainLayout {
     ControlPlace status;
 };
 
+// The progress bar of a running scan, in the status area: its right part, where the
+// status line's counts end well before, one pixel inside the line's sunken frame.
+ControlPlace ProgressBarPlace(const ControlPlace& status);
+
 // `clientWidth` and `clientHeight` are the recorded client size (already raised to the
 // minimum); margins and spacing come from `metrics`. A width or height that the
 // arithmetic would make negative (a client smaller than margins and status line,

@@ -23,6 +23,11 @@ std::string StatusLine(const std::string& format, int32_t fileCount, uint64_t to
                       FormatSize(totalSize, SizeStyle::Exact).c_str());
 }
 
+std::string ProgressLine(const std::string& format, uint32_t filesRead, uint32_t filesTotal) {
+    return FormatText(format.c_str(), FormatSize(filesRead, SizeStyle::Exact).c_str(),
+                      FormatSize(filesTotal, SizeStyle::Exact).c_str());
+}
+
 std::string ScanTimeText(const std::string& format, int hour, int minute, int second) {
     return FormatText(format.c_str(), hour, minute, second);
 }

@@ -22,6 +22,14 @@ ScanRequest MakeScanRequest(const ProgramSettings& settings, const std::string& 
 // the count, the compact and the exact total.
 std::string StatusLine(const std::string& format, int32_t fileCount, uint64_t totalSize);
 
+// "Lese Ordnerdateien: 4.512 von 10.000" from `format` (the string table's, two "%s")
+// while a scan runs: the folder files read and found, with the thousands separators
+// the byte counts have.
+std::string ProgressLine(const std::string& format, uint32_t filesRead, uint32_t filesTotal);
+
+// A scan shorter than this never shows a progress bar, which would only flash.
+constexpr uint64_t kProgressBarDelayMs = 500;
+
 // "Stand: 09:05:07" from `format` (the string table's) and a time of day.
 std::string ScanTimeText(const std::string& format, int hour, int minute, int second);
 

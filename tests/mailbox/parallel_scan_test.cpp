@@ -6,9 +6,14 @@
 #include "mailbox/folder_catalogue.h"
 #include "mailbox_fixtures.h"
 #include "mailgen.h"
+#include "platform/thread.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -229,7 +234,7 @@ TEST(ParallelScanTest, EveryNumberOfHelpersGivesWhatOneThreadGives) {
             EXPECT_EQ(50u, FindRow(one, "OHNE.MBX")->size);
             EXPECT_EQ(resolvePaths && !m.writeHierarchy, !one.result);
             EXPECT_LE(5u + m.broken, one.trace.size());
-            for (const int helpers : {1, 2, 3, 7}) {
+            for (const int helpers : {1, 2, 3, 7, ScanThreading::kMaxWaitingHelpers}) {
                 EXPECT_EQ(one, ScanWith(mailbox, Helpers(helpers), resolvePaths, includeNewMail))
                     << helpers << " helpers";
             }
@@ -263,6 +268,50 @@ TEST(ParallelScanTest, HelpersThatCannotStartLeaveTheirShareToTheOthers) {
     for (const uint32_t failing : {0x7Fu, 0x01u, 0x55u, 0x3Eu}) {
         EXPECT_EQ(one, ScanWith(mailbox, Helpers(7, failing), true, true))
             << "failing starts " << failing;
+    }
+}
+
+void WaitAsOnAShare(void*) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+// Opens that wait (a millisecond each, as a file server answers) bring the helpers a
+// share gets, a fast open keeps the machine's few; the outcome is the one thread's in
+// every case, also when some of the added helpers cannot start.
+TEST(ParallelScanTest, SlowOpensBringMoreHelpersAndTheSameOutcome) {
+    mailgen::Options options;
+    options.seed = 16;
+    options.folders = 160;
+    options.brokenFolders = 10;
+    DamagedMailbox mailbox(options);
+    ASSERT_TRUE(mailbox.Ready());
+    const Outcome one = ScanWith(mailbox, Helpers(0), true, true, true);
+    const uint32_t local =
+        std::min<uint32_t>(platform::ProcessorCount(), ScanThreading::kMaxHelpers);
+    const struct {
+        const char* what;
+        bool slow;
+        uint32_t slowOpenMicros;
+        uint32_t failingStarts;
+        uint32_t helpers;
+    } cases[] = {
+        {"slow opens", true, ScanThreading::kSlowOpenMicros, 0, ScanThreading::kMaxWaitingHelpers},
+        {"slow opens, some added helpers refused", true, ScanThreading::kSlowOpenMicros, 0x0F00u,
+         ScanThreading::kMaxWaitingHelpers - 4},
+        {"opens faster than the measure", true, 1000000000u, 0, local},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScanControl control;
+        ScanThreading threading;
+        threading.control = &control;
+        threading.failingStarts = c.failingStarts;
+        threading.slowOpenMicros = c.slowOpenMicros;
+        if (c.slow) {
+            threading.afterFileRead = &WaitAsOnAShare;
+        }
+        EXPECT_EQ(one, ScanWith(mailbox, threading, true, true, true));
+        EXPECT_EQ(c.helpers, control.helpers.load());
     }
 }
 

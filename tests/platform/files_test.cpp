@@ -87,6 +87,20 @@ TEST(SearchDirectoryTest, FindsMatchingFilesAndDirectoriesWithTheirSizes) {
     EXPECT_TRUE(found[2].isDirectory);
 }
 
+// The temporary directory is on the machine's own disk; a UNC path always names a
+// server, whether or not it answers; nothing known is no share.
+TEST(NetworkShareTest, LocalDirectoriesAreNoSharesAndServerPathsAre) {
+    TempDir dir;
+    EXPECT_FALSE(platform::IsOnNetworkShare(dir.Path()));
+    EXPECT_FALSE(platform::IsOnNetworkShare(""));
+    EXPECT_FALSE(platform::IsOnNetworkShare(dir / "missing"));
+#ifdef _WIN32
+    EXPECT_TRUE(platform::IsOnNetworkShare("\\\\server\\mail\\"));
+    EXPECT_TRUE(platform::IsOnNetworkShare("//server/mail/"));
+    EXPECT_FALSE(platform::IsOnNetworkShare("C:\\"));
+#endif
+}
+
 TEST(SearchDirectoryTest, MissingDirectoryFindsNothingAndEmptyOneSucceeds) {
     TempDir dir;
     bool ok = true;

@@ -158,7 +158,8 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
                                       {"&Sortieren nach", kPopup},
                                       {nullptr, 0},
                                       {"Ordner&baum...\tStrg-B", 40008},
-                                      {"&Aktualisieren\tF5", 40001}});
+                                      {"&Aktualisieren\tF5", 40001},
+                                      {"&Einlesen abbrechen\tEsc", 40050}});
     ExpectMenu(::GetSubMenu(::GetSubMenu(bar, 1), 2),
                {{"&Dateiname", 40020}, {"&Größe", 40021}, {"&Ordnername", 40022}});
     ExpectMenu(::GetSubMenu(bar, 2), {{"&Einstellungen...\tStrg-E", 40002},
@@ -259,10 +260,10 @@ TEST(ResourcesTest, AcceleratorTablesAreVirtualKeysWithoutInversion) {
     };
     const Key main[] = {{FCONTROL, 'B', 40008}, {FCONTROL, 'E', 40002}, {FCONTROL, 'K', 40006},
                         {FCONTROL, 'S', 40009}, {FCONTROL, 'C', 40010}, {FALT, 'P', 40007},
-                        {0, VK_F1, 40004},      {0, VK_F5, 40001}};
+                        {0, VK_F1, 40004},      {0, VK_F5, 40001},      {0, VK_ESCAPE, 40050}};
     const std::vector<ACCEL> table = Accelerators(IDR_MAINACCEL);
-    ASSERT_EQ(8u, table.size());
-    for (size_t i = 0; i < 8; ++i) {
+    ASSERT_EQ(9u, table.size());
+    for (size_t i = 0; i < 9; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(FVIRTKEY | FNOINVERT | main[i].modifiers, table[i].fVirt & ~0x80);
         EXPECT_EQ(main[i].key, table[i].key);
@@ -273,13 +274,15 @@ TEST(ResourcesTest, AcceleratorTablesAreVirtualKeysWithoutInversion) {
     EXPECT_EQ(FVIRTKEY | FNOINVERT, settings[0].fVirt & ~0x80);
     EXPECT_EQ(VK_F1, settings[0].key);
     EXPECT_EQ(9, settings[0].cmd);
-    // The tree window's own keys: its help and its rescan.
+    // The tree window's own keys: its help, its rescan and the cancel of a scan.
     const std::vector<ACCEL> tree = Accelerators(IDR_TREEACCEL);
-    ASSERT_EQ(2u, tree.size());
+    ASSERT_EQ(3u, tree.size());
     EXPECT_EQ(VK_F1, tree[0].key);
     EXPECT_EQ(9, tree[0].cmd);
     EXPECT_EQ(VK_F5, tree[1].key);
     EXPECT_EQ(40001, tree[1].cmd);
+    EXPECT_EQ(VK_ESCAPE, tree[2].key);
+    EXPECT_EQ(40050, tree[2].cmd);
 }
 
 TEST(ResourcesTest, IconHas16And32And48PixelImages) {

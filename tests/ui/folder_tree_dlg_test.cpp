@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdarg>
 
 using testsupport::TempDir;
@@ -141,9 +142,17 @@ protected:
                                            mailgen::PmmHeader(name, id) + std::string(body, 'm')));
     }
     // Runs the dialog with `steps` once it is up; the last step should close it.
-    INT_PTR Run(CFolderTreeDlg& dlg, std::vector<UiScript::Step> steps) {
-        steps.insert(steps.begin(),
-                     [&dlg] { return dlg.GetSafeHwnd() != nullptr && dlg.IsWindowVisible(); });
+    // Each step runs once no scan runs or waits, the first once the window shows its
+    // first scan.
+    INT_PTR Run(CFolderTreeDlg& dlg, std::vector<UiScript::Step> steps, bool waitForScans = true) {
+        for (UiScript::Step& step : steps) {
+            if (waitForScans) {
+                step = [&dlg, step] { return !dlg.IsScanBusy() && step(); };
+            }
+        }
+        steps.insert(steps.begin(), [&dlg] {
+            return dlg.GetSafeHwnd() != nullptr && dlg.IsWindowVisible() && dlg.GetScanCount() > 0;
+        });
         UiScript script(std::move(steps));
         const INT_PTR result = app.RunModal(dlg);
         EXPECT_TRUE(script.Finished()) << "the script did not run to its end";
@@ -434,6 +443,59 @@ TEST_F(FolderTreeDlgTest, BarsArePaintedInProportionToTheShare) {
         EXPECT_NEAR(w.second, w.first, 1) << "painted " << w.first << " expected " << w.second;
     }
     EXPECT_GT(widths[0].first, 4 * widths[4].first) << "79 % against 4 %";
+}
+
+// While set, every folder file read waits as on a far share.
+std::atomic<bool> g_slowShare{false};
+void SlowShare(void*) {
+    if (g_slowShare.load()) {
+        ::Sleep(150);
+    }
+}
+
+TEST_F(FolderTreeDlgTest, EscapeDuringAScanCancelsItKeepingTheRowsAndClosesAfterwards) {
+    CFolderTreeDlg dlg(nullptr, app, settings, true);
+    ScanThreading threading;
+    threading.helpers = 0;
+    threading.afterFileRead = &SlowShare;
+    dlg.GetScans().SetThreading(threading);
+    HWND list = nullptr;
+    std::string outline;
+    std::string status;
+    auto statusText = [&] {
+        return testsupport::WindowText(::GetDlgItem(dlg.GetSafeHwnd(), IDC_TREE_STATUS));
+    };
+    const INT_PTR result = Run(dlg,
+                               {Do([&] {
+                                    list = dlg.GetListHwnd();
+                                    outline = Outline(list);
+                                    status = statusText();
+                                    g_slowShare = true;
+                                    ::PostMessageA(list, WM_KEYDOWN, VK_F5, 1);
+                                }),
+                                [&] {
+                                    const std::string text = statusText();
+                                    return text.rfind("Lese Ordnerdateien: ", 0) == 0 &&
+                                           text.substr(text.size() - 6) == " von 4";
+                                },
+                                Do([&] {
+                                    EXPECT_TRUE(dlg.IsScanBusy());
+                                    EXPECT_EQ(outline, Outline(list))
+                                        << "rows went before the scan was complete";
+                                    Key(list, VK_ESCAPE);
+                                }),
+                                [&] { return !dlg.IsScanBusy(); }, Do([&] {
+                                    g_slowShare = false;
+                                    EXPECT_TRUE(::IsWindowVisible(dlg.GetSafeHwnd()))
+                                        << "Escape closed the window during a scan";
+                                    EXPECT_EQ(outline, Outline(list));
+                                    EXPECT_EQ(status, statusText());
+                                    EXPECT_EQ(1, dlg.GetScanCount());
+                                    Key(list, VK_ESCAPE);
+                                })},
+                               false);
+    g_slowShare = false;
+    EXPECT_EQ(IDCANCEL, result);
 }
 
 TEST_F(FolderTreeDlgTest, HelpOpensItsTopicAndEscapeCloses) {

@@ -74,4 +74,26 @@ TEST(MainLayoutTest, NoControlGetsANegativeSizeForAnyClientSize) {
     }
 }
 
+// The bar sits inside the status line's frame at its right end, leaving the left part
+// for the progress text, in every window from the narrowest up.
+TEST(MainLayoutTest, TheProgressBarStaysInsideTheRightOfTheStatusLine) {
+    for (int cx = 0; cx <= 1600; cx += 7) {
+        const MainLayout l = ComputeMainLayout(cx, 300, kMetrics, kStatusHeight);
+        const ControlPlace bar = ProgressBarPlace(l.status);
+        SCOPED_TRACE(cx);
+        EXPECT_GE(bar.width, 0);
+        EXPECT_EQ(kStatusHeight - 2, bar.height);
+        EXPECT_EQ(l.status.y + 1, bar.y);
+        if (l.status.width >= 10) {
+            EXPECT_EQ(l.status.x + l.status.width - 1, bar.x + bar.width);
+            EXPECT_GE(bar.x, l.status.x + l.status.width / 2) << "covers the text's half";
+            if (l.status.width >= 30) {
+                EXPECT_GE(bar.width, l.status.width / 3);
+            }
+        }
+    }
+    const ControlPlace bar = view::ProgressBarPlace({10, 573, 780, 16});
+    ExpectPlace({479, 574, 310, 14}, bar, "grown window");
+}
+
 } // namespace

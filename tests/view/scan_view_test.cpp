@@ -46,6 +46,24 @@ TEST(StatusLine, CountCompactAndExactTotalInTheGivenForm) {
     }
 }
 
+TEST(ProgressLine, FilesReadOfFoundWithThousandsDots) {
+    const char kForm[] = "Lese Ordnerdateien: %s von %s";
+    const struct {
+        uint32_t read;
+        uint32_t total;
+        const char* text;
+    } cases[] = {
+        {4512, 10000, "Lese Ordnerdateien: 4.512 von 10.000"},
+        {0, 0, "Lese Ordnerdateien: 0 von 0"},
+        {999, 1000, "Lese Ordnerdateien: 999 von 1.000"},
+        {100000, 100000, "Lese Ordnerdateien: 100.000 von 100.000"},
+        {4294967295u, 4294967295u, "Lese Ordnerdateien: 4.294.967.295 von 4.294.967.295"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.text, view::ProgressLine(kForm, c.read, c.total));
+    }
+}
+
 TEST(ScanTimeText, TwoDigitsEach) {
     EXPECT_EQ("Stand: 09:05:07", view::ScanTimeText("Stand: %02d:%02d:%02d", 9, 5, 7));
     EXPECT_EQ("Stand: 23:59:59", view::ScanTimeText("Stand: %02d:%02d:%02d", 23, 59, 59));

@@ -81,7 +81,13 @@ INT_PTR MainDlgTest::RunMain(CMainDlg& dlg, const std::vector<testsupport::UiScr
     if (waitFirst) {
         all.push_back(WaitUntilShown(dlg));
     }
-    all.insert(all.end(), steps.begin(), steps.end());
+    for (const testsupport::UiScript::Step& step : steps) {
+        if (m_bStepsWaitForScans) {
+            all.push_back([&dlg, step] { return !dlg.IsScanBusy() && step(); });
+        } else {
+            all.push_back(step);
+        }
+    }
     if (closeAtEnd) {
         all.push_back([&dlg] {
             dlg.PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);

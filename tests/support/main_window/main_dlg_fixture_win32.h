@@ -33,8 +33,9 @@ protected:
     void StartApp();
     // Runs a fresh main dialog through the application: first (unless `waitFirst` is
     // false, for boxes that open during initialisation) until it is up and enabled,
-    // then the steps, then (unless the steps end it themselves) the system close
-    // command. Returns the dialog's result.
+    // then the steps, each once no scan runs or waits (unless m_bStepsWaitForScans is
+    // false, for tests of what the window does during a scan), then (unless the steps end it
+    // themselves) the system close command. Returns the dialog's result.
     INT_PTR RunMain(const std::vector<testsupport::UiScript::Step>& steps);
     INT_PTR RunMain(CMainDlg& dlg, const std::vector<testsupport::UiScript::Step>& steps,
                     bool waitFirst = true, bool closeAtEnd = true);
@@ -58,6 +59,7 @@ protected:
     // The list's texts and the state of the menu bar's check marks.
     static bool IsChecked(HWND dialog, UINT command);
 
+    bool m_bStepsWaitForScans = true;
     bool m_bAwkwardNames = false; // set before SetUp: names that separated values must quote
     testsupport::TempDir m_dir;
     std::string m_strMailbox;

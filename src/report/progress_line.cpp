@@ -1,0 +1,74 @@
+// The progress thread: it sleeps in short steps, so Stop waits at most one of them.
+#include "report/progress_line.h"
+
+#include "view/scan_view.h"
+
+namespace report {
+
+namespace {
+const char kProgressForm[] = "Lese Ordnerdateien: %s von %s";
+constexpr uint32_t kStepMs = 10;
+} // namespace
+
+ProgressLine::ProgressLine(ReportSink& sink, const ScanControl& control, uint32_t firstAfterMs)
+    : m_sink(sink), m_control(control), m_nFirstAfterMs(firstAfterMs) {}
+
+ProgressLine::~ProgressLine() {
+    Stop();
+}
+
+bool ProgressLine::Start() {
+    return m_thread.Start(&ProgressLine::Main, this);
+}
+
+void ProgressLine::Stop() {
+    m_bStop.store(true);
+    if (!m_thread.IsStarted()) {
+        return;
+    }
+    m_thread.Join();
+    if (m_nShown > 0) {
+        // Spaces over the old text, and the cursor back where the line starts.
+        m_sink.Write("\r" + std::string(m_nShown, ' ') + "\r");
+        m_nShown = 0;
+    }
+}
+
+unsigned ProgressLine::Main(void* argument) {
+    try {
+        static_cast<ProgressLine*>(argument)->Run();
+    } catch (...) {
+        // A progress line that cannot be written is no reason to end the report.
+    }
+    return 0;
+}
+
+void ProgressLine::Run() {
+    uint32_t waited = 0;
+    uint32_t sinceShown = kPeriodMs;
+    std::string shown;
+    while (!m_bStop.load()) {
+        platform::SleepMilliseconds(kStepMs);
+        waited += kStepMs;
+        sinceShown += kStepMs;
+        const uint32_t total = m_control.filesTotal.load(std::memory_order_relaxed);
+        if (waited < m_nFirstAfterMs || sinceShown < kPeriodMs || total == 0) {
+            continue;
+        }
+        const std::string text = view::ProgressLine(
+            kProgressForm, m_control.filesRead.load(std::memory_order_relaxed), total);
+        if (text != shown) {
+            Show(text);
+            shown = text;
+            sinceShown = 0;
+        }
+    }
+}
+
+void ProgressLine::Show(const std::string& text) {
+    // The counts only grow, so each line covers the one before.
+    m_sink.Write("\r" + text);
+    m_nShown = text.size();
+}
+
+} // namespace report
