@@ -15,4 +15,14 @@ TimeOfDay LocalTimeOfDay() {
     return time;
 }
 
+CalendarDay LocalToday() {
+    SYSTEMTIME now = {};
+    ::GetLocalTime(&now);
+    CalendarDay today;
+    today.year = now.wYear;
+    today.month = now.wMonth;
+    today.day = now.wDay;
+    return today;
+}
+
 } // namespace platform
