@@ -2,6 +2,7 @@
 // own (report::CompareRows), so the window and --compare never disagree.
 #include "history/change_since.h"
 
+#include "settings/settings_store.h"
 #include "text/ascii_case.h"
 
 #include <limits>
@@ -82,6 +83,14 @@ bool DecodeChangeReference(std::string_view text, ChangeReference& reference) {
         return true;
     }
     return false;
+}
+
+void LoadChangeReference(SettingsStore& store, ChangeReference& reference) {
+    DecodeChangeReference(store.ReadString(kChangeSinceValue, std::string()), reference);
+}
+
+bool SaveChangeReference(SettingsStore& store, const ChangeReference& reference) {
+    return store.WriteString(kChangeSinceValue, EncodeChangeReference(reference));
 }
 
 CalendarDay ReferenceDay(const ChangeReference& reference, const CalendarDay& today) {

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+class SettingsStore;
+
 namespace history {
 
 // The stored value of the choice, in the section of the main window.
@@ -30,6 +32,11 @@ struct ChangeReference {
 std::string EncodeChangeReference(const ChangeReference& reference);
 // False, `reference` untouched, for any other text.
 bool DecodeChangeReference(std::string_view text, ChangeReference& reference);
+
+// The choice as the store keeps it under kChangeSinceValue (the store open on the main
+// window's section); a missing or unknown value leaves `reference` as it was.
+void LoadChangeReference(SettingsStore& store, ChangeReference& reference);
+[[nodiscard]] bool SaveChangeReference(SettingsStore& store, const ChangeReference& reference);
 
 // The day whose entry the change is measured against: 1, 7 or 30 days before `today`,
 // or the chosen day.

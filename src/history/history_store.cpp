@@ -75,6 +75,17 @@ std::string HistoryRoot(const std::string& localAppData, const std::string& prog
     return root + "Verlauf" + kSeparator;
 }
 
+std::string HistoryRootForProgram(const std::string& modulePath) {
+    const std::string programFolder = platform::FolderOfFile(modulePath);
+    std::string settingsFile = programFolder;
+    if (!settingsFile.empty() && !IsSeparator(settingsFile.back())) {
+        settingsFile += kSeparator;
+    }
+    platform::ReadOnlyFile file;
+    const bool portable = !programFolder.empty() && file.Open(settingsFile + "foldtally.ini");
+    return HistoryRoot(platform::LocalAppDataFolder(), programFolder, portable);
+}
+
 std::string MailboxFolderName(std::string_view mailboxDir) {
     const std::string folded = FoldedPath(mailboxDir);
     const size_t lastSeparator = folded.find_last_of('\\');
@@ -183,13 +194,19 @@ void MailboxHistory::Thin(const CalendarDay& today) const {
 
 bool MailboxHistory::Load(const CalendarDay& reference, report::EarlierReport& earlier,
                           CalendarDay& used) const {
+    std::string path;
+    return Find(reference, earlier, used, path);
+}
+
+bool MailboxHistory::Find(const CalendarDay& reference, report::EarlierReport& earlier,
+                          CalendarDay& used, std::string& path) const {
     earlier.Clear();
     const std::vector<CalendarDay> days = Days();
     for (auto day = days.rbegin(); day != days.rend(); ++day) {
         if (DayNumber(*day) > DayNumber(reference)) {
             continue;
         }
-        const std::string path = DayPath(*day);
+        path = DayPath(*day);
         std::string error;
         if (!report::ReadEarlierReport(path, earlier, error)) {
             Trace("[Verlauf] WARNUNG: \"%s\" %s und wird \xFC"
@@ -211,6 +228,7 @@ bool MailboxHistory::Load(const CalendarDay& reference, report::EarlierReport& e
         }
     }
     earlier.Clear();
+    path.clear();
     return false;
 }
 

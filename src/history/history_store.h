@@ -25,6 +25,10 @@ constexpr uint64_t kHistoryFormat = 1;
 std::string HistoryRoot(const std::string& localAppData, const std::string& programFolder,
                         bool portable);
 
+// The history folder of a program at `modulePath`: beside its foldtally.ini when that
+// file is there (a portable copy), else in the user's local application data.
+std::string HistoryRootForProgram(const std::string& modulePath);
+
 // The sub-folder's name for `mailboxDir`: its last part in small letters, reduced to
 // letters, digits, '-' and '_' (at most 32), a '-' and 16 hex digits of a hash of the whole path
 // folded to one case, without a final separator. Spellings that differ only in case or in a final
@@ -69,6 +73,10 @@ public:
     // trace line. False (`earlier` empty) when there is none.
     bool Load(const CalendarDay& reference, report::EarlierReport& earlier,
               CalendarDay& used) const;
+
+    // As Load, and the path of the entry used.
+    bool Find(const CalendarDay& reference, report::EarlierReport& earlier, CalendarDay& used,
+              std::string& path) const;
 
     // Removes every entry and then the folder; false when an entry stayed.
     bool Clear() const;

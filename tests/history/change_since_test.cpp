@@ -3,6 +3,7 @@
 #include "history/change_since.h"
 
 #include "mailbox_fixtures.h"
+#include "memory_store.h"
 #include "report/report_text.h"
 
 #include <gtest/gtest.h>
@@ -176,6 +177,26 @@ TEST(ChangeSinceTest, SumsOfChangesKeepTheirSignAndStopAtTheLimit) {
         EXPECT_EQ(report::ChangeDigits(sum), c.digits);
         EXPECT_EQ(history::AddChanges(c.b, c.a), sum);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(ChangeSinceTest, TheChoiceIsKeptUnderItsOwnNameAndAStrangeValueIsIgnored) {
+    MemorySettingsStore store;
+    ASSERT_TRUE(store.Open("MainDlg"));
+    ChangeReference reference{ChangeSince::kDay, {2025, 12, 24}};
+    ASSERT_TRUE(history::SaveChangeReference(store, reference));
+    EXPECT_EQ(store.ReadString("ChangeSince", ""), "2025-12-24");
+    ChangeReference loaded{ChangeSince::kWeek, {}};
+    history::LoadChangeReference(store, loaded);
+    EXPECT_EQ(loaded.since, ChangeSince::kDay);
+    EXPECT_EQ(Day(loaded.day), "2025-12-24");
+    ASSERT_TRUE(store.WriteString("ChangeSince", "fortnight"));
+    ChangeReference kept{ChangeSince::kMonth, {}};
+    history::LoadChangeReference(store, kept);
+    EXPECT_EQ(kept.since, ChangeSince::kMonth);
 }
 
 } // namespace
