@@ -90,6 +90,9 @@ void CMainDlg::RestoreState() {
     m_list.LoadColumnState(*source);
     m_settings.Load(*source);
     m_strExportPath = source->ReadString(kExportPathValue, m_strExportPath);
+    m_bChangeReferenceChosen =
+        !source->ReadString(history::kChangeSinceValue, std::string()).empty();
+    history::LoadChangeReference(*source, m_changeReference);
     source->Close();
 }
 
@@ -117,6 +120,10 @@ bool CMainDlg::SaveStateTo(SettingsStore& store) {
     if (!m_strExportPath.empty()) {
         store.WriteString(kExportPathValue, m_strExportPath);
     }
+    // Likewise the change's reference: only once one was chosen.
+    if (m_bChangeReferenceChosen) {
+        static_cast<void>(history::SaveChangeReference(store, m_changeReference));
+    }
     return written;
 }
 
@@ -127,6 +134,7 @@ void CMainDlg::Refresh(RefreshCause cause) {
     BusyMark busy(m_bRefreshBusy);
     const DWORD started = ::GetTickCount();
     const bool hierarchyRead = ScanAndFill();
+    WriteHistory();
     DropQueuedRefreshRequests(started);
     const bool failedBefore = m_bHierarchyFailed;
     m_bHierarchyFailed = !hierarchyRead;
@@ -233,6 +241,15 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         return true;
     case ID_EXTRAS_SETTINGS:
         OnSettings();
+        return true;
+    case ID_EXTRAS_CLEAR_HISTORY:
+        OnClearHistory();
+        return true;
+    case ID_VIEW_CHANGE_YESTERDAY:
+    case ID_VIEW_CHANGE_WEEK:
+    case ID_VIEW_CHANGE_MONTH:
+    case ID_VIEW_CHANGE_DAY:
+        OnChangeSince(id);
         return true;
     case ID_EXTRAS_PORTABLE:
         OnSavePortable();
@@ -404,6 +421,7 @@ void CMainDlg::SetChecks(const CMenuHandle& menu) const {
     for (int c = 0; c < CFolderListCtrl::kColumnCount; ++c) {
         menu.CheckItem(ID_VIEW_SORT_FIRST + c, c == m_list.GetSortColumn());
     }
+    SetChangeChecks(menu);
 }
 
 void CMainDlg::UpdatePortableItem() {
