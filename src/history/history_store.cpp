@@ -120,7 +120,16 @@ std::string HistoryJson(const FolderCatalogue& catalogue, const std::string& mai
     context.newmailDir = newmailDir;
     context.scanTime = scanTime;
     context.historyFormat = kHistoryFormat;
-    return report::FormatReport(catalogue, options, context);
+    // In the scan's order: --compare matches rows by name, so sorting them as the list
+    // does would only cost the writer time.
+    report::OrderedRows rows;
+    rows.rows.reserve(catalogue.records.size());
+    for (const FolderRecord& record : catalogue.records) {
+        rows.rows.push_back(&record);
+    }
+    report::StringSink sink;
+    report::WriteJson(rows, catalogue, options, context, sink);
+    return std::move(sink.Text());
 }
 
 MailboxHistory::MailboxHistory(const std::string& root, std::string mailboxDir,
@@ -133,9 +142,14 @@ MailboxHistory::MailboxHistory(const std::string& root, std::string mailboxDir,
 
 std::vector<CalendarDay> MailboxHistory::Days() const {
     std::vector<CalendarDay> days;
-    if (!m_strFolder.empty()) {
-        platform::SearchDirectory(m_strFolder, "*.json", CollectDay, &days);
-    }
+    static_cast<void>(ListDays(days)); // a folder that cannot be read has no days
+    return days;
+}
+
+bool MailboxHistory::ListDays(std::vector<CalendarDay>& days) const {
+    days.clear();
+    const bool read =
+        !m_strFolder.empty() && platform::SearchDirectory(m_strFolder, "*.json", CollectDay, &days);
     std::sort(days.begin(), days.end(), [](const CalendarDay& a, const CalendarDay& b) {
         return DayNumber(a) < DayNumber(b);
     });
@@ -145,19 +159,23 @@ std::vector<CalendarDay> MailboxHistory::Days() const {
                                return DayNumber(a) == DayNumber(b);
                            }),
                days.end());
-    return days;
+    return read;
 }
 
 WriteOutcome MailboxHistory::WriteDay(const CalendarDay& today, std::string_view json) const {
-    // Asked before any folder is made: not even an empty one goes into a protected folder.
-    const platform::ProtectedFolders guard(m_protectedDirs, view::IsInProtectedDirectory);
     const std::string path = DayPath(today);
-    if (m_strFolder.empty() || guard.Contains(path) || !platform::MakeFolders(m_strFolder)) {
+    std::vector<CalendarDay> days;
+    // Asked before the folder is made: not even an empty one goes into a protected folder.
+    // Once it is there, the writer's own look at the file suffices, which under Wine
+    // spares a second walk up the folders.
+    if (!ListDays(days) &&
+        (m_strFolder.empty() ||
+         platform::ProtectedFolders(m_protectedDirs, view::IsInProtectedDirectory).Contains(path) ||
+         !platform::MakeFolders(m_strFolder))) {
         Trace("[Verlauf] WARNUNG: Der Ordner \"%s\" kann nicht angelegt werden.\n",
               m_strFolder.c_str());
         return WriteOutcome::kFailed;
     }
-    const std::vector<CalendarDay> days = Days();
     if (!days.empty()) {
         const int64_t newest = DayNumber(days.back());
         if (newest > DayNumber(today)) {
@@ -171,6 +189,7 @@ WriteOutcome MailboxHistory::WriteDay(const CalendarDay& today, std::string_view
             return WriteOutcome::kHaveToday;
         }
     }
+    const platform::ProtectedFolders guard(m_protectedDirs, view::IsInProtectedDirectory);
     if (platform::ReplaceFileContents(path, json, guard) != platform::WriteOutcome::kWritten) {
         Trace("[Verlauf] WARNUNG: \"%s\" kann nicht geschrieben werden.\n", path.c_str());
         return WriteOutcome::kFailed;

@@ -38,7 +38,7 @@ std::string MailboxFolderName(std::string_view mailboxDir);
 // Whether two mailbox paths name the same folder by the rule of MailboxFolderName.
 bool SameMailbox(std::string_view a, std::string_view b);
 
-// The JSON an entry holds: the report of `catalogue` in its list order, marked with
+// The JSON an entry holds: the report of `catalogue` in the scan's order, marked with
 // kHistoryFormat. Directories end with a separator; `newmailDir` empty without new mail.
 std::string HistoryJson(const FolderCatalogue& catalogue, const std::string& mailboxDir,
                         const std::string& newmailDir, const std::string& scanTime);
@@ -83,6 +83,8 @@ public:
 
 private:
     std::string DayPath(const CalendarDay& day) const { return m_strFolder + DayFileName(day); }
+    // The days by file name, ascending; false when the folder cannot be read.
+    bool ListDays(std::vector<CalendarDay>& days) const;
     void Thin(const CalendarDay& today) const;
 
     std::string m_strMailboxDir;
