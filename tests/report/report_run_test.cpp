@@ -282,4 +282,20 @@ TEST_F(ReportRunTest, BadOptionsPrintUsageWithStatus2) {
     EXPECT_EQ(0u, help.out.find("usage: foldtally-report"));
 }
 
+// A fresh mailbox has no history wherever the user's keeps it: refused like a bad
+// value, but without the usage, since the options were right.
+TEST_F(ReportRunTest, SinceWithoutAHistoryOrWithABadValueEndsWithStatus2) {
+    Generate(mailgen::Options());
+    const ProgramResult none = Report({"--mailbox", Mailbox(), "--since", "7d"}, m_dir);
+    EXPECT_EQ(2, none.exitCode);
+    EXPECT_EQ("", none.out);
+    EXPECT_EQ(0u, none.err.find("foldtally-report: Der Verlauf des Postfachs")) << none.err;
+    EXPECT_EQ(std::string::npos, none.err.find("usage:")) << none.err;
+    const ProgramResult bad = Report({"--mailbox", Mailbox(), "--since", "week"}, m_dir);
+    EXPECT_EQ(2, bad.exitCode);
+    EXPECT_EQ("", bad.out);
+    EXPECT_NE(std::string::npos, bad.err.find("\"week\" f\xC3\xBCr --since")) << bad.err;
+    EXPECT_NE(std::string::npos, bad.err.find("usage: foldtally-report --mailbox DIR"));
+}
+
 } // namespace
