@@ -2,6 +2,7 @@
 // own (report::CompareRows), so the window and --compare never disagree.
 #include "history/change_since.h"
 
+#include "history/history_store.h"
 #include "settings/settings_store.h"
 #include "text/ascii_case.h"
 
@@ -173,6 +174,18 @@ report::ByteChange FolderChanges::BranchChange(std::string_view branch) const {
         }
     }
     return report::ChangeBetween(grown, shrunk);
+}
+
+bool CompareWithHistory(const MailboxHistory& history, const ChangeReference& reference,
+                        const CalendarDay& today, const std::vector<FolderRecord>& rows,
+                        uint64_t total, FolderChanges& changes, CalendarDay& used) {
+    changes.Clear();
+    report::EarlierReport earlier;
+    if (!history.Load(ReferenceDay(reference, today), earlier, used)) {
+        return false;
+    }
+    changes.Compare(rows, total, earlier);
+    return true;
 }
 
 report::ByteChange AddChanges(const report::ByteChange& a, const report::ByteChange& b) {

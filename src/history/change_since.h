@@ -82,6 +82,15 @@ private:
     bool m_bCompared = false;
 };
 
+class MailboxHistory;
+
+// The change a window shows: `rows` (total `total`) against the entry of `history` for
+// `reference` on `today` (the newest on or before its day). False, `changes` cleared,
+// when the history has none; else `used` is the entry's day.
+bool CompareWithHistory(const MailboxHistory& history, const ChangeReference& reference,
+                        const CalendarDay& today, const std::vector<FolderRecord>& rows,
+                        uint64_t total, FolderChanges& changes, CalendarDay& used);
+
 // The sum of two changes; a sum past 2^64 - 1 either way stops there.
 report::ByteChange AddChanges(const report::ByteChange& a, const report::ByteChange& b);
 

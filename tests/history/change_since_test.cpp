@@ -2,9 +2,11 @@
 // and each file's and branch's change against an entry, new and removed files included.
 #include "history/change_since.h"
 
+#include "history/history_store.h"
 #include "mailbox_fixtures.h"
 #include "memory_store.h"
 #include "report/report_text.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -157,6 +159,47 @@ TEST_F(FolderChangesTest, ClearingDropsTheComparison) {
     EXPECT_FALSE(m_changes.HasReference());
     EXPECT_EQ(m_changes.RemovedCount(), 0u);
     EXPECT_EQ(report::ChangeDigits(m_changes.BranchChange("\\Archiv")), "0");
+}
+
+// The window's way to its change: the entry for the chosen day from the history.
+TEST(ChangeSinceTest, TheChangeIsMeasuredAgainstTheHistorysEntryForTheChosenDay) {
+    testsupport::TempDir settings;
+    testsupport::TempDir mailbox;
+    const history::MailboxHistory history(history::HistoryRoot(settings.Path(), "", false),
+                                          mailbox.Path());
+    const CalendarDay weekAgo{2026, 2, 23};
+    for (const auto& [day, size] : {std::pair<CalendarDay, uint64_t>{{2026, 2, 20}, 100},
+                                    {weekAgo, 400},
+                                    {{2026, 3, 1}, 900}}) {
+        const FolderCatalogue then = fixtures::CatalogueOf({Record("A.PMM", "\\", "A", size)});
+        ASSERT_EQ(history.WriteDay(day, history::HistoryJson(then, mailbox.Path(), "", "t")),
+                  history::WriteOutcome::kWritten);
+    }
+    const std::vector<FolderRecord> now = {Record("A.PMM", "\\", "A", 1000)};
+    const struct {
+        ChangeReference reference;
+        const char* used;
+        const char* change;
+    } cases[] = {
+        {{ChangeSince::kYesterday, {}}, "2026-03-01", "100"},
+        {{ChangeSince::kWeek, {}}, "2026-02-23", "600"},
+        {{ChangeSince::kDay, {2026, 2, 22}}, "2026-02-20", "900"},
+    };
+    for (const auto& c : cases) {
+        history::FolderChanges changes;
+        CalendarDay used;
+        ASSERT_TRUE(
+            history::CompareWithHistory(history, c.reference, kToday, now, 1000, changes, used))
+            << c.used;
+        EXPECT_EQ(Day(used), c.used);
+        EXPECT_EQ(report::ChangeDigits(changes.ChangeOf(0).bytes), c.change) << c.used;
+    }
+    history::FolderChanges changes;
+    changes.Compare(now, 1000, report::EarlierReport());
+    CalendarDay used;
+    EXPECT_FALSE(history::CompareWithHistory(history, {ChangeSince::kMonth, {}}, kToday, now, 1000,
+                                             changes, used));
+    EXPECT_FALSE(changes.HasReference());
 }
 
 TEST(ChangeSinceTest, SumsOfChangesKeepTheirSignAndStopAtTheLimit) {

@@ -94,6 +94,21 @@ TEST_F(HistoryStoreTest, HistoriesLiveWithTheSettingsInAFolderPerMailbox) {
     EXPECT_EQ(folder.find(m_mailbox), std::string::npos) << folder;
 }
 
+TEST_F(HistoryStoreTest, AProgramWithItsSettingsFileBesideItKeepsTheHistoryThere) {
+    TempDir program;
+    const std::string sep = testsupport::Separator();
+    const std::string module = program / "foldtally-report.exe";
+    const std::string local =
+        history::HistoryRoot(platform::LocalAppDataFolder(), program.Path(), false);
+    EXPECT_EQ(history::HistoryRootForProgram(module), local);
+    ASSERT_TRUE(testsupport::MakeDirectory(program / "foldtally.ini")); // a folder is no file
+    EXPECT_EQ(history::HistoryRootForProgram(module), local);
+    TempDir portable;
+    ASSERT_TRUE(testsupport::WriteFile(portable / "foldtally.ini", "[MainDlg]\n"));
+    EXPECT_EQ(history::HistoryRootForProgram(portable / "foldtally-report.exe"),
+              portable.Path() + "Verlauf" + sep);
+}
+
 TEST_F(HistoryStoreTest, AMailboxFolderNameIsSafeAndTheSameForEverySpellingOfOnePath) {
     const std::string a = history::MailboxFolderName("C:\\PMAIL\\MAIL\\ADMIN\\");
     EXPECT_EQ(a.substr(0, 6), "admin-");
