@@ -2,7 +2,9 @@
 // once a day; a history that cannot be written is no concern of the user; deleting it
 // after the real Yes/No question; and the day of the change chosen and stored.
 #include "history/history_store.h"
+#include "mailbox_fixtures.h"
 #include "main_dlg_fixture_win32.h"
+#include "platform/clock.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -134,6 +136,52 @@ TEST_F(MainDlgHistoryTest, TheDayOfTheChangeIsStoredOnlyOnceChosen) {
         EXPECT_EQ(std::string(history::DayFileName(offered[0]).substr(0, 10)) + '\0',
                   Stored("ChangeSince", REG_SZ));
     }
+}
+
+// The days offered as the window offers them: a popup at the cursor, newest first, in
+// the German form; the keyboard picks the second.
+TEST_F(MainDlgHistoryTest, TheDaysOfTheHistoryAreOfferedNewestFirstInAPopup) {
+    const history::CalendarDay today = platform::LocalToday();
+    const auto before = [&today](int days) {
+        return history::DayFromNumber(history::DayNumber(today) - days);
+    };
+    const FolderCatalogue then = fixtures::CatalogueOf({fixtures::Record("A.PMM", "", "A", 1)});
+    for (const int days : {10, 3}) {
+        ASSERT_EQ(
+            History().WriteDay(before(days), history::HistoryJson(then, m_strMailbox, "", "t")),
+            history::WriteOutcome::kWritten);
+    }
+    CMainDlg dlg(m_app);
+    HWND popup = nullptr;
+    std::vector<std::string> items;
+    RunWithHistory(dlg, {[&] {
+                             dlg.GetHistoryWriter().Wait(); // today's entry is there now
+                             dlg.PostMessage(WM_COMMAND, ID_VIEW_CHANGE_DAY, 0);
+                             return true;
+                         },
+                         [&] {
+                             popup = testsupport::FindPopupMenu();
+                             return popup != nullptr;
+                         },
+                         [&] {
+                             HMENU menu =
+                                 reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
+                             for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+                                 char text[64] = "";
+                                 ::GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+                                 items.push_back(text);
+                             }
+                             ::PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 1);
+                             ::PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 1);
+                             ::PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 1);
+                             return true;
+                         },
+                         [&] { return testsupport::FindPopupMenu() == nullptr; },
+                         [&] { return IsChecked(dlg.GetSafeHwnd(), ID_VIEW_CHANGE_DAY); }});
+    EXPECT_EQ(items,
+              (std::vector<std::string>{history::GermanDay(today), history::GermanDay(before(3)),
+                                        history::GermanDay(before(10))}));
+    EXPECT_EQ(history::DayFileName(before(3)).substr(0, 10) + '\0', Stored("ChangeSince", REG_SZ));
 }
 
 } // namespace
