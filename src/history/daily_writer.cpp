@@ -9,7 +9,13 @@ namespace history {
 
 bool DailyHistoryWriter::AfterScan(const SharedScanResult& result, const HistoryPlace& place,
                                    const CalendarDay& today, const std::string& scanTime) {
-    if (!result || IsOff() || place.root.empty() || result->request.mailboxDir.empty()) {
+    if (!result || IsOff() || result->request.mailboxDir.empty()) {
+        return false;
+    }
+    if (place.root.empty()) {
+        Trace("[Verlauf] WARNUNG: Kein Ort f\xFCr den Verlauf; ohne Verlauf bis zum Ende "
+              "dieses Programmlaufs.\n");
+        m_bOff = true;
         return false;
     }
     const int64_t day = DayNumber(today);

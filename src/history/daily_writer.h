@@ -30,8 +30,9 @@ public:
 
     // After a finished scan: when this run has not yet filed `today` for the scan's
     // mailbox, starts writing its entry (stamped `scanTime`, ISO 8601) on a thread and
-    // returns true. False when it was filed already, when the history is off or has no
-    // place, and while an earlier write still runs (that scan is then the day's first).
+    // returns true. False when it was filed already, when the history is off, and while
+    // an earlier write still runs (that scan is then the day's first). A place without
+    // a root (none known, or not to be written) turns the history off.
     bool AfterScan(const SharedScanResult& result, const HistoryPlace& place,
                    const CalendarDay& today, const std::string& scanTime);
 

@@ -10,6 +10,7 @@
 #include "framework/win_app.h"
 #include "history/history_store.h"
 #include "platform/clock.h"
+#include "platform/folder_identity.h"
 #include "platform/local_folders.h"
 #include "report/report.h"
 #include "resource.h"
@@ -53,9 +54,16 @@ history::HistoryPlace CMainDlg::MakeHistoryPlace() const {
     const std::string programFolder = program.GetDrive() + program.GetDirectory();
     const bool portable = m_app.IsSettingsPortable();
     history::HistoryPlace place;
-    place.root = m_strHistoryRoot.empty()
-                     ? history::HistoryRoot(platform::LocalAppDataFolder(), programFolder, portable)
-                     : m_strHistoryRoot;
+    place.root =
+        m_strHistoryRoot.empty()
+            ? history::HistoryRoot(platform::LocalAppDataFolder(),
+                                   platform::FolderOfFile(m_app.GetSettingsFilePath()), portable)
+            : m_strHistoryRoot;
+    // A portable copy that may not write its settings file writes no history beside it:
+    // Wine run as root would write into a folder the user made read-only.
+    if (portable && m_app.IsSettingsFileReadOnly()) {
+        place.root.clear();
+    }
     place.protectedDirs = {GetMailboxPath(), GetNewmailPath()};
     if (!portable) {
         place.protectedDirs.push_back(programFolder);

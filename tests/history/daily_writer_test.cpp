@@ -88,14 +88,26 @@ TEST_F(DailyWriterTest, AHistoryThatCannotBeWrittenIsOffForTheRun) {
     EXPECT_NE(trace.Lines().back().find("[Verlauf]"), std::string::npos);
 }
 
-TEST_F(DailyWriterTest, NothingIsFiledWithoutAPlaceOrAMailbox) {
+TEST_F(DailyWriterTest, NothingIsFiledWithoutAScanOrAMailbox) {
     DailyHistoryWriter writer;
     const CalendarDay day{2026, 12, 7};
     EXPECT_FALSE(writer.AfterScan(nullptr, m_place, day, "t"));
     EXPECT_FALSE(writer.AfterScan(ScanOf("", 1), m_place, day, "t"));
-    EXPECT_FALSE(writer.AfterScan(ScanOf(m_mailbox.Path(), 1), {"", {}}, day, "t"));
     writer.Wait();
     EXPECT_FALSE(writer.IsOff());
+    EXPECT_TRUE(m_history.Days().empty());
+}
+
+TEST_F(DailyWriterTest, WithoutAPlaceTheHistoryIsOffForTheRun) {
+    testsupport::TraceCapture trace;
+    DailyHistoryWriter writer;
+    EXPECT_FALSE(writer.AfterScan(ScanOf(m_mailbox.Path(), 1), {"", {}}, {2026, 12, 7}, "t"));
+    EXPECT_TRUE(writer.IsOff());
+    ASSERT_EQ(trace.Lines().size(), 1u);
+    EXPECT_NE(trace.Lines()[0].find("[Verlauf]"), std::string::npos);
+    EXPECT_FALSE(writer.AfterScan(ScanOf(m_mailbox.Path(), 1), m_place, {2026, 12, 8}, "t"));
+    EXPECT_EQ(trace.Lines().size(), 1u) << "told once";
+    writer.Wait();
     EXPECT_TRUE(m_history.Days().empty());
 }
 
