@@ -214,6 +214,12 @@ public:
             m_top = name == "mailbox"         ? Top::kMailbox
                     : name == "historyFormat" ? Top::kHistoryFormat
                                               : Top::kOther;
+            // A later twin replaces an earlier one, even with a value of another type.
+            if (m_top == Top::kMailbox) {
+                m_strMailbox.clear();
+            } else if (m_top == Top::kHistoryFormat) {
+                m_nHistoryFormat = 0;
+            }
         } else if (m_nDepth == 3 && m_bInRows) {
             m_member = MemberOf(name);
         }

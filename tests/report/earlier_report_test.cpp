@@ -155,6 +155,7 @@ TEST(EarlierReportTest, TheReportNamesItsMailboxAndHistoryFormat) {
         {R"({"totals":{"mailbox":"X","historyFormat":3},"rows":[]})", "", 0},
         {R"({"mailbox":"A","rows":[],"mailbox":"B","historyFormat":2})", "B", 2},
         {R"({"mailbox":7,"historyFormat":"1","rows":[]})", "", 0},
+        {R"({"mailbox":"A","historyFormat":1,"rows":[],"mailbox":7,"historyFormat":null})", "", 0},
         {R"({"historyFormat":-1,"rows":[]})", "", 0},
         {R"({"mailbox":"Gr\u00fc\u00dfe","rows":[]})",
          "Gr\xFC\xDF"
