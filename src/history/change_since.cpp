@@ -86,8 +86,8 @@ bool DecodeChangeReference(std::string_view text, ChangeReference& reference) {
     return false;
 }
 
-void LoadChangeReference(SettingsStore& store, ChangeReference& reference) {
-    DecodeChangeReference(store.ReadString(kChangeSinceValue, std::string()), reference);
+bool LoadChangeReference(SettingsStore& store, ChangeReference& reference) {
+    return DecodeChangeReference(store.ReadString(kChangeSinceValue, std::string()), reference);
 }
 
 bool SaveChangeReference(SettingsStore& store, const ChangeReference& reference) {

@@ -34,8 +34,8 @@ std::string EncodeChangeReference(const ChangeReference& reference);
 bool DecodeChangeReference(std::string_view text, ChangeReference& reference);
 
 // The choice as the store keeps it under kChangeSinceValue (the store open on the main
-// window's section); a missing or unknown value leaves `reference` as it was.
-void LoadChangeReference(SettingsStore& store, ChangeReference& reference);
+// window's section). False, `reference` as it was, for a missing or unknown value.
+bool LoadChangeReference(SettingsStore& store, ChangeReference& reference);
 [[nodiscard]] bool SaveChangeReference(SettingsStore& store, const ChangeReference& reference);
 
 // The day whose entry the change is measured against: 1, 7 or 30 days before `today`,

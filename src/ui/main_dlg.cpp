@@ -90,9 +90,7 @@ void CMainDlg::RestoreState() {
     m_list.LoadColumnState(*source);
     m_settings.Load(*source);
     m_strExportPath = source->ReadString(kExportPathValue, m_strExportPath);
-    m_bChangeReferenceChosen =
-        !source->ReadString(history::kChangeSinceValue, std::string()).empty();
-    history::LoadChangeReference(*source, m_changeReference);
+    m_bChangeReferenceChosen = history::LoadChangeReference(*source, m_changeReference);
     source->Close();
 }
 

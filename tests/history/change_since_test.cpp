@@ -233,12 +233,12 @@ TEST(ChangeSinceTest, TheChoiceIsKeptUnderItsOwnNameAndAStrangeValueIsIgnored) {
     ASSERT_TRUE(history::SaveChangeReference(store, reference));
     EXPECT_EQ(store.ReadString("ChangeSince", ""), "2025-12-24");
     ChangeReference loaded{ChangeSince::kWeek, {}};
-    history::LoadChangeReference(store, loaded);
+    EXPECT_TRUE(history::LoadChangeReference(store, loaded));
     EXPECT_EQ(loaded.since, ChangeSince::kDay);
     EXPECT_EQ(Day(loaded.day), "2025-12-24");
     ASSERT_TRUE(store.WriteString("ChangeSince", "fortnight"));
     ChangeReference kept{ChangeSince::kMonth, {}};
-    history::LoadChangeReference(store, kept);
+    EXPECT_FALSE(history::LoadChangeReference(store, kept));
     EXPECT_EQ(kept.since, ChangeSince::kMonth);
 }
 

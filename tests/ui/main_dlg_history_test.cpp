@@ -138,6 +138,16 @@ TEST_F(MainDlgHistoryTest, TheDayOfTheChangeIsStoredOnlyOnceChosen) {
     }
 }
 
+TEST_F(MainDlgHistoryTest, AStoredChoiceThatIsNoneIsLeftAsItIs) {
+    Store("ChangeSince", REG_SZ, std::string("fortnight") + '\0');
+    CMainDlg dlg(m_app);
+    RunWithHistory(dlg, {[&] {
+                       EXPECT_TRUE(IsChecked(dlg.GetSafeHwnd(), ID_VIEW_CHANGE_WEEK));
+                       return true;
+                   }});
+    EXPECT_EQ(std::string("fortnight") + '\0', Stored("ChangeSince", REG_SZ));
+}
+
 // The days offered as the window offers them: a popup at the cursor, newest first, in
 // the German form; the keyboard picks the second.
 TEST_F(MainDlgHistoryTest, TheDaysOfTheHistoryAreOfferedNewestFirstInAPopup) {
