@@ -20,7 +20,7 @@ using history::CalendarDay;
 using history::ChangeReference;
 using history::ChangeSince;
 
-const CalendarDay kToday{2026, 3, 2};
+const CalendarDay kChangeToday{2026, 3, 2};
 
 std::string Day(const CalendarDay& day) {
     return history::DayFileName(day).substr(0, 10);
@@ -39,12 +39,12 @@ TEST(ChangeSinceTest, EachChoiceNamesItsDayAndItsText) {
         {{ChangeSince::kDay, {2025, 12, 24}}, "2025-12-24", "seit 24.12.2025", "2025-12-24"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Day(history::ReferenceDay(c.reference, kToday)), c.day) << c.text;
+        EXPECT_EQ(Day(history::ReferenceDay(c.reference, kChangeToday)), c.day) << c.text;
         EXPECT_EQ(history::ChangeReferenceText(c.reference), c.text);
         EXPECT_EQ(history::EncodeChangeReference(c.reference), c.stored) << c.text;
         ChangeReference decoded{ChangeSince::kYesterday, {1, 1, 1}};
         ASSERT_TRUE(history::DecodeChangeReference(c.stored, decoded)) << c.stored;
-        EXPECT_EQ(Day(history::ReferenceDay(decoded, kToday)), c.day) << c.stored;
+        EXPECT_EQ(Day(history::ReferenceDay(decoded, kChangeToday)), c.day) << c.stored;
     }
 }
 
@@ -81,7 +81,7 @@ TEST(ChangeSinceTest, SinceTakesDaysBackOrADay) {
     for (const auto& c : cases) {
         CalendarDay day{1, 1, 1};
         std::string error;
-        const bool ok = history::ParseSince(c.value, kToday, day, error);
+        const bool ok = history::ParseSince(c.value, kChangeToday, day, error);
         EXPECT_EQ(ok, c.day != nullptr) << c.value;
         if (c.day) {
             EXPECT_EQ(Day(day), c.day) << c.value;
@@ -188,8 +188,8 @@ TEST(ChangeSinceTest, TheChangeIsMeasuredAgainstTheHistorysEntryForTheChosenDay)
     for (const auto& c : cases) {
         history::FolderChanges changes;
         CalendarDay used;
-        ASSERT_TRUE(
-            history::CompareWithHistory(history, c.reference, kToday, now, 1000, changes, used))
+        ASSERT_TRUE(history::CompareWithHistory(history, c.reference, kChangeToday, now, 1000,
+                                                changes, used))
             << c.used;
         EXPECT_EQ(Day(used), c.used);
         EXPECT_EQ(report::ChangeDigits(changes.ChangeOf(0).bytes), c.change) << c.used;
@@ -197,8 +197,8 @@ TEST(ChangeSinceTest, TheChangeIsMeasuredAgainstTheHistorysEntryForTheChosenDay)
     history::FolderChanges changes;
     changes.Compare(now, 1000, report::EarlierReport());
     CalendarDay used;
-    EXPECT_FALSE(history::CompareWithHistory(history, {ChangeSince::kMonth, {}}, kToday, now, 1000,
-                                             changes, used));
+    EXPECT_FALSE(history::CompareWithHistory(history, {ChangeSince::kMonth, {}}, kChangeToday, now,
+                                             1000, changes, used));
     EXPECT_FALSE(changes.HasReference());
 }
 

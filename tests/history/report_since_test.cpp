@@ -18,7 +18,7 @@ using history::CalendarDay;
 using history::SinceOutcome;
 using testsupport::TempDir;
 
-const CalendarDay kToday{2026, 12, 9};
+const CalendarDay kReportToday{2026, 12, 9};
 
 bool Parse(std::vector<const char*> args, report::ReportOptions& options, std::string& error) {
     return report::ParseReportOptions(static_cast<int>(args.size()), args.data(), options, error);
@@ -78,7 +78,8 @@ protected:
 
 TEST_F(ReportSinceRunTest, WithoutSinceNothingChanges) {
     std::string error;
-    EXPECT_EQ(history::ResolveSince(m_options, m_root, kToday, error), SinceOutcome::kNotAsked);
+    EXPECT_EQ(history::ResolveSince(m_options, m_root, kReportToday, error),
+              SinceOutcome::kNotAsked);
     EXPECT_TRUE(m_options.compareFile.empty());
 }
 
@@ -86,7 +87,8 @@ TEST_F(ReportSinceRunTest, TheEntryOfTheDayIsComparedAsAnEarlierReport) {
     FileEntry(CalendarDay{2026, 12, 1});
     m_options.since = "7d";
     std::string error;
-    ASSERT_EQ(history::ResolveSince(m_options, m_root, kToday, error), SinceOutcome::kResolved)
+    ASSERT_EQ(history::ResolveSince(m_options, m_root, kReportToday, error),
+              SinceOutcome::kResolved)
         << error;
     std::string out;
     std::string err;
@@ -114,7 +116,8 @@ TEST_F(ReportSinceRunTest, ADayWithoutAnEntryOnOrBeforeItIsRefused) {
         report::ReportOptions options = m_options;
         options.since = c.since;
         std::string error;
-        EXPECT_EQ(history::ResolveSince(options, m_root, kToday, error), c.outcome) << c.since;
+        EXPECT_EQ(history::ResolveSince(options, m_root, kReportToday, error), c.outcome)
+            << c.since;
         if (c.inError) {
             EXPECT_NE(error.find(c.inError), std::string::npos) << error;
             EXPECT_TRUE(options.compareFile.empty()) << c.since;
@@ -130,7 +133,8 @@ TEST_F(ReportSinceRunTest, AnotherMailboxHasNoHistoryOfItsOwn) {
     m_options.mailboxDir = other.Path();
     m_options.since = "7d";
     std::string error;
-    EXPECT_EQ(history::ResolveSince(m_options, m_root, kToday, error), SinceOutcome::kNoEntry);
+    EXPECT_EQ(history::ResolveSince(m_options, m_root, kReportToday, error),
+              SinceOutcome::kNoEntry);
 }
 
 } // namespace
