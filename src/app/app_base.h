@@ -46,6 +46,12 @@ public:
     bool IsSettingsPortable() const override {
         return m_settingsHome != settings::SettingsHome::kRegistry;
     }
+    bool IsSettingsFileReadOnly() const override {
+        return m_settingsHome == settings::SettingsHome::kIniFileInMemory;
+    }
+    std::string GetSettingsFilePath() const override {
+        return IsSettingsPortable() ? m_strIniPath : std::string();
+    }
     bool SaveSettingsPortable(const std::function<bool(SettingsStore& file)>& save) override;
 
     // Numbered messages: the text of string `id` formatted with the arguments, in the

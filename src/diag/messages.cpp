@@ -17,7 +17,7 @@ const MessageTopic kTopics[] = {
     {2602, "::/pages/ref_mld_warnungen.htm#w502"}, {2603, "::/pages/ref_mld_warnungen.htm#w503"},
     {2108, "::/pages/ref_mld_fehlerm.htm#e007"},   {2109, "::/pages/ref_mld_fehlerm.htm#e008"},
     {2110, "::/pages/ref_mld_fehlerm.htm#e009"},   {2111, "::/pages/ref_mld_fehlerm.htm#e010"},
-    {2060, "::/pages/speicherort.htm#portabel"},
+    {2112, "::/pages/ref_mld_fehlerm.htm#e011"},   {2060, "::/pages/speicherort.htm#portabel"},
 };
 
 } // namespace

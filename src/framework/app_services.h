@@ -34,6 +34,11 @@ public:
 
     // Whether this run keeps its settings in the INI file beside the program.
     virtual bool IsSettingsPortable() const { return false; }
+    // Whether that file may not be written (the run keeps its changes in memory): then
+    // nothing else of the program's is written beside it either.
+    virtual bool IsSettingsFileReadOnly() const { return false; }
+    // The full path of that file, when the run keeps its settings there; else empty.
+    virtual std::string GetSettingsFilePath() const { return std::string(); }
     // Makes the INI file beside the program from what `save` writes into the store it is
     // given (open on no section), keeps the settings there for the rest of the run and
     // says where; true then. Otherwise the run keeps the store it had, and the user has

@@ -1,6 +1,7 @@
-// The local time of day, for the moment a scan was made, and a steady clock for the
-// time between scans. Seconds are enough: the windows
-// show "Stand: HH:MM:SS", and the command-line report takes its own time stamp.
+// The local time of day, for the moment a scan was made, the local date, for the day a
+// history entry belongs to, and a steady clock for the time between scans. Seconds are
+// enough: the windows show "Stand: HH:MM:SS", and the command-line report takes its own
+// time stamp.
 #pragma once
 
 #include <cstdint>
@@ -21,5 +22,15 @@ TimeOfDay LocalTimeOfDay();
 uint64_t MonotonicMilliseconds();
 // The same clock in microseconds, fine enough to time one open of a file.
 uint64_t MonotonicMicroseconds();
+
+// A day of the calendar: year, month 1-12, day 1-31.
+struct CalendarDay {
+    int year = 1970;
+    int month = 1;
+    int day = 1;
+};
+
+// Today, in the machine's local time: the day a history entry is filed under.
+CalendarDay LocalToday();
 
 } // namespace platform

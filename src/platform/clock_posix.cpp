@@ -31,4 +31,16 @@ uint64_t MonotonicMicroseconds() {
            static_cast<uint64_t>(now.tv_nsec) / 1000u;
 }
 
+CalendarDay LocalToday() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local = {};
+    CalendarDay today;
+    if (localtime_r(&now, &local) != nullptr) {
+        today.year = local.tm_year + 1900;
+        today.month = local.tm_mon + 1;
+        today.day = local.tm_mday;
+    }
+    return today;
+}
+
 } // namespace platform

@@ -33,4 +33,14 @@ uint64_t MonotonicMicroseconds() {
     return ticks / perSecond * 1000000u + ticks % perSecond * 1000000u / perSecond;
 }
 
+CalendarDay LocalToday() {
+    SYSTEMTIME now = {};
+    ::GetLocalTime(&now);
+    CalendarDay today;
+    today.year = now.wYear;
+    today.month = now.wMonth;
+    today.day = now.wDay;
+    return today;
+}
+
 } // namespace platform

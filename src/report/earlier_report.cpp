@@ -38,6 +38,8 @@ void EarlierReport::Clear() {
     std::string().swap(m_strTexts);
     std::vector<Row>().swap(m_rows);
     m_nTotalSize = 0;
+    m_strMailboxDir.clear();
+    m_nHistoryFormat = 0;
 }
 
 void EarlierReport::Add(std::string_view fileName, std::string_view folderPath,
@@ -185,6 +187,8 @@ public:
     bool number_unsigned(number_unsigned_t value) override {
         if (AtMember(Member::kSize)) {
             m_fields.sizeValue = value;
+        } else if (AtTop(Top::kHistoryFormat)) {
+            m_nHistoryFormat = value;
         }
         return Scalar(Held::kNumber);
     }
@@ -192,6 +196,8 @@ public:
     bool string(string_t& value) override {
         if (std::string* text = TextMember()) {
             text->swap(value);
+        } else if (AtTop(Top::kMailbox)) {
+            m_strMailbox.swap(value);
         }
         return Scalar(Held::kText);
     }
@@ -205,6 +211,15 @@ public:
     bool key(string_t& name) override {
         if (m_nDepth == 1 && m_bObject) {
             m_bRowsKey = name == "rows";
+            m_top = name == "mailbox"         ? Top::kMailbox
+                    : name == "historyFormat" ? Top::kHistoryFormat
+                                              : Top::kOther;
+            // A later twin replaces an earlier one, even with a value of another type.
+            if (m_top == Top::kMailbox) {
+                m_strMailbox.clear();
+            } else if (m_top == Top::kHistoryFormat) {
+                m_nHistoryFormat = 0;
+            }
         } else if (m_nDepth == 3 && m_bInRows) {
             m_member = MemberOf(name);
         }
@@ -226,8 +241,14 @@ public:
         return m_bRowsList ? nullptr : kNoRows;
     }
     const std::string& Error() const { return m_strError; }
+    // The report's own members "mailbox" (UTF-8) and "historyFormat", as last given.
+    const std::string& Mailbox() const { return m_strMailbox; }
+    uint64_t HistoryFormat() const { return m_nHistoryFormat; }
 
 private:
+    enum class Top : uint8_t { kOther, kMailbox, kHistoryFormat };
+    bool AtTop(Top member) const { return m_nDepth == 1 && m_bObject && m_top == member; }
+
     enum class Member : uint8_t { kOther, kFileName, kFolderPath, kFolderName, kSize, kRemoved };
 
     static Member MemberOf(const std::string& name) {
@@ -363,6 +384,9 @@ private:
     RowFields m_fields;
     Member m_member = Member::kOther;
     std::string m_strError;
+    std::string m_strMailbox;
+    uint64_t m_nHistoryFormat = 0;
+    Top m_top = Top::kOther;
     uint64_t m_nRow = 0; // 1 for the first row of "rows"
     int m_nDepth = 0;
     bool m_bObject = false;
@@ -385,6 +409,7 @@ bool ParseEarlierReport(const ReportBytes& read, EarlierReport& earlier, std::st
             const char* shape = reader.ShapeError();
             ok = !shape;
             error = shape ? shape : "";
+            earlier.SetOrigin(Cp1252FromUtf8(reader.Mailbox()), reader.HistoryFormat());
         } else {
             error = reader.Error();
         }

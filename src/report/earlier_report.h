@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace report {
@@ -31,6 +32,15 @@ public:
     // The sum of the sizes, modulo 2^64 as the catalogue's own total.
     uint64_t TotalSize() const { return m_nTotalSize; }
 
+    // What the report says of itself: the mailbox it scanned (Windows-1252, empty when
+    // it says none) and the history format it was filed in (0: none, a plain report).
+    const std::string& MailboxDir() const { return m_strMailboxDir; }
+    uint64_t HistoryFormat() const { return m_nHistoryFormat; }
+    void SetOrigin(std::string mailboxDir, uint64_t historyFormat) {
+        m_strMailboxDir = std::move(mailboxDir);
+        m_nHistoryFormat = historyFormat;
+    }
+
     void Clear();
     void Add(std::string_view fileName, std::string_view folderPath, std::string_view folderName,
              uint64_t size);
@@ -46,6 +56,8 @@ private:
     std::string m_strTexts;
     std::vector<Row> m_rows;
     uint64_t m_nTotalSize = 0;
+    std::string m_strMailboxDir;
+    uint64_t m_nHistoryFormat = 0;
 };
 
 // Hands over the next bytes of a report: fills up to `capacity` bytes of `buffer` and

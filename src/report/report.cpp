@@ -135,7 +135,8 @@ int RunTreeReport(const ReportOptions& options, const std::string& mailboxDir, R
     return kExitOk;
 }
 
-// The time of the scan in ISO 8601, UTC, to the second.
+} // namespace
+
 std::string IsoTimeNow() {
     const std::time_t now = std::time(nullptr);
     const std::tm* utc = std::gmtime(&now);
@@ -145,8 +146,6 @@ std::string IsoTimeNow() {
     }
     return text;
 }
-
-} // namespace
 
 int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
     // Made absolute once here, so the scan's per-file absolute paths need no lookup of

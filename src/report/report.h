@@ -19,4 +19,8 @@ int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err);
 // The same, collected whole.
 int RunReport(const ReportOptions& options, std::string& out, std::string& err);
 
+// Now in ISO 8601, UTC, to the second: "2026-12-09T14:03:00Z", the time a report says
+// it scanned.
+std::string IsoTimeNow();
+
 } // namespace report

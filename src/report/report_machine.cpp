@@ -202,6 +202,10 @@ void WriteJson(const OrderedRows& ordered, const FolderCatalogue& catalogue,
     }
     w.Key("scanTime");
     w.Text(context.scanTime);
+    if (context.historyFormat > 0) {
+        w.Key("historyFormat");
+        w.Unsigned(context.historyFormat);
+    }
     w.Key("rows");
     w.Raw("[\n");
     for (size_t i = 0; i < ordered.rows.size(); ++i) {

@@ -1,5 +1,9 @@
 // foldtally-report: the folder list of one mailbox scan on standard output.
+#include "history/history_store.h"
+#include "history/report_since.h"
+#include "platform/clock.h"
 #include "platform/console.h"
+#include "platform/files.h"
 #include "report/report.h"
 #include "report/report_text.h"
 
@@ -8,6 +12,11 @@
 #include <string_view>
 
 namespace {
+
+void WriteErrorLine(const std::string& error, const char* usage) {
+    const std::string line = report::Utf8FromCp1252("foldtally-report: " + error + "\n");
+    std::fprintf(stderr, "%s%s", line.c_str(), usage);
+}
 
 bool WriteAll(FILE* stream, const std::string& text) {
     return std::fwrite(text.data(), 1, text.size(), stream) == text.size() &&
@@ -39,12 +48,24 @@ int main(int argc, char** argv) {
     report::ReportOptions options;
     std::string error;
     if (!report::ParseReportOptions(argc - 1, argv + 1, options, error)) {
-        const std::string line = report::Utf8FromCp1252("foldtally-report: " + error + "\n");
-        std::fprintf(stderr, "%s%s", line.c_str(), report::kUsage);
+        WriteErrorLine(error, report::kUsage);
         return report::kExitFailure;
     }
     if (options.help) {
         return WriteAll(stdout, report::kUsage) ? report::kExitOk : 1;
+    }
+    switch (history::ResolveSince(options,
+                                  history::HistoryRootForProgram(platform::ModuleFilePath()),
+                                  platform::LocalToday(), error)) {
+    case history::SinceOutcome::kBadValue:
+        WriteErrorLine(error, report::kUsage);
+        return report::kExitFailure;
+    case history::SinceOutcome::kNoEntry:
+        WriteErrorLine(error, "");
+        return report::kExitFailure;
+    case history::SinceOutcome::kNotAsked:
+    case history::SinceOutcome::kResolved:
+        break;
     }
     platform::Utf8ConsoleScope console;
     // These two end their lines with CR LF themselves, as the formats ask.

@@ -17,6 +17,7 @@ const char kUsage[] =
     "usage: foldtally-report --mailbox DIR [--newmail DIR] [--no-paths] [--exact]\n"
     "                        [--sort name|size|folder|change] [--desc]\n"
     "                        [--format text|tsv|csv|json|excel] [--tsv] [--compare EARLIER]\n"
+    "                        [--since 7d|30d|DATE]\n"
     "                        [--trace] [--tree [--depth N]]\n"
     "\n"
     "Lists the folder files of a Pegasus Mail mailbox with sizes and folder paths, as\n"
@@ -34,12 +35,15 @@ const char kUsage[] =
     "  --tsv              the same as --format tsv\n"
     "  --compare EARLIER  a JSON report written earlier: adds each row's change since then\n"
     "                     (\"+1,2 MB\", \"neu\", \"entfernt\"; rows matched by file name)\n"
+    "  --since WHEN       as --compare, with the entry of the mailbox's history from WHEN\n"
+    "                     (7d: a week ago, 30d: a month ago, or a day as 2026-12-01), or\n"
+    "                     the newest before it; the window keeps one entry a day\n"
     "  --trace            the diagnostic trace lines to standard error\n"
     "  --tree             the folder tree with totals, shares, own sizes and file counts\n"
     "                     (text or tsv)\n"
     "  --depth N          with --tree: no folders deeper than N (0: the top level only)\n"
     "Output is UTF-8. Exit status 0, or 2 for bad options, an unreadable mailbox or an\n"
-    "unusable EARLIER report.\n";
+    "unusable EARLIER report or history.\n";
 
 namespace {
 
@@ -86,8 +90,8 @@ bool FlagWithValue(const char* arg) {
     return false;
 }
 
-const char* const kValueOptions[] = {"--mailbox", "--newmail", "--sort",
-                                     "--format",  "--compare", "--depth"};
+const char* const kValueOptions[] = {"--mailbox", "--newmail", "--sort", "--format",
+                                     "--compare", "--depth",   "--since"};
 
 std::string MissingValue(const std::string& option) {
     return "Nach --" + option + " fehlt der Wert.";
@@ -137,10 +141,10 @@ cxxopts::Options MakeParser() {
     cxxopts::Options parser("foldtally-report");
     parser.add_options()("mailbox", "", cxxopts::value<std::string>())(
         "newmail", "", cxxopts::value<std::string>())("no-paths", "")("exact", "")(
-        "sort", "", cxxopts::value<std::string>())("desc", "")("format", "",
-                                                               cxxopts::value<std::string>())(
-        "tsv", "")("compare", "", cxxopts::value<std::string>())("trace", "")("h,help", "")(
-        "tree", "")("depth", "", cxxopts::value<std::string>());
+        "sort", "", cxxopts::value<std::string>())("desc", "")(
+        "format", "", cxxopts::value<std::string>())("tsv", "")(
+        "compare", "", cxxopts::value<std::string>())("trace", "")("h,help", "")("tree", "")(
+        "depth", "", cxxopts::value<std::string>())("since", "", cxxopts::value<std::string>());
     return parser;
 }
 
@@ -164,6 +168,7 @@ bool Apply(const cxxopts::ParseResult& result, ReportOptions& options, std::stri
         options.includeNewMail = true;
     }
     Value(result, "compare", options.compareFile, error);
+    Value(result, "since", options.since, error);
     if (Value(result, "sort", value, error) && error.empty() &&
         !SortColumnOf(value, options.sortColumn)) {
         error = "Die Sortierspalte \"" + value + "\" ist unbekannt.";
@@ -191,9 +196,14 @@ bool Apply(const cxxopts::ParseResult& result, ReportOptions& options, std::stri
         error = "Das Argument \"" + result.unmatched().front() + "\" ist unbekannt.";
     } else if (!haveMailbox && !options.help) {
         error = "Die Option --mailbox DIR fehlt.";
-    } else if (options.sortColumn == kSortChange && options.compareFile.empty()) {
+    } else if (!options.compareFile.empty() && !options.since.empty()) {
+        error = "--compare und --since schlie\xDF"
+                "en einander aus.";
+    } else if (options.sortColumn == kSortChange && options.compareFile.empty() &&
+               options.since.empty()) {
         error = "--sort change braucht --compare EARLIER.";
-    } else if (options.format == ReportFormat::kExcel && !options.compareFile.empty()) {
+    } else if (options.format == ReportFormat::kExcel &&
+               !(options.compareFile.empty() && options.since.empty())) {
         error = "--format excel schreibt, was das Fenster exportiert, ohne --compare.";
     } else {
         error = CheckTreeOptions(options);

@@ -26,6 +26,9 @@ struct ReportOptions {
     bool sortDescending = false;
     ReportFormat format = ReportFormat::kText; // --format, --tsv
     std::string compareFile;                   // --compare: an earlier JSON report, or empty
+    // --since: "7d", "30d" or a day, resolved against the mailbox's history into the
+    // compareFile before the run; empty without it.
+    std::string since;
     bool trace = false;
     bool tree = false;  // --tree: the folder tree instead of the list
     int treeDepth = -1; // --depth N: no node deeper than N (0: the top nodes); -1 all
@@ -40,7 +43,9 @@ extern const char kUsage[];
 
 // Reads the arguments after the program name. False with `error` naming the first
 // argument that is unknown, lacks its value or has a bad one; a missing --mailbox is an
-// error too unless --help was asked for, and so is --sort change without --compare.
+// error too unless --help was asked for, and so are --sort change without --compare or
+// --since, and both of those together. The value of --since is checked where it is
+// resolved.
 bool ParseReportOptions(int argc, const char* const* argv, ReportOptions& options,
                         std::string& error);
 

@@ -66,6 +66,9 @@ struct ReportContext {
     std::string newmailDir; // empty without new mail
     std::string scanTime;   // ISO 8601, UTC
     const EarlierReport* earlier = nullptr;
+    // Above 0 the JSON says it was filed as a history entry of this format; a plain
+    // report says nothing of the kind.
+    uint64_t historyFormat = 0;
 };
 
 // The whole report in UTF-8, in the options' format, handed to `sink` in pieces as it

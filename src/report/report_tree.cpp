@@ -116,6 +116,9 @@ std::string CheckTreeOptions(const ReportOptions& options) {
     if (!options.compareFile.empty()) {
         return "--tree nimmt kein --compare.";
     }
+    if (!options.since.empty()) {
+        return "--tree nimmt kein --since.";
+    }
     return "";
 }
 

@@ -93,6 +93,7 @@ void CMainDlg::RestoreState() {
     m_list.LoadColumnState(*source);
     m_settings.Load(*source);
     m_strExportPath = source->ReadString(kExportPathValue, m_strExportPath);
+    m_bChangeReferenceChosen = history::LoadChangeReference(*source, m_changeReference);
     source->Close();
 }
 
@@ -119,6 +120,10 @@ bool CMainDlg::SaveStateTo(SettingsStore& store) {
     // Only once an export was written: no run leaves an empty value behind.
     if (!m_strExportPath.empty()) {
         store.WriteString(kExportPathValue, m_strExportPath);
+    }
+    // Likewise the change's reference: only once one was chosen.
+    if (m_bChangeReferenceChosen) {
+        static_cast<void>(history::SaveChangeReference(store, m_changeReference));
     }
     return written;
 }
@@ -159,6 +164,7 @@ void CMainDlg::OnScanEnded() {
     }
     const bool hierarchyRead = done.result->hierarchyRead;
     ShowResult(std::move(done.result));
+    WriteHistory();
     const bool failedBefore = m_bHierarchyFailed;
     m_bHierarchyFailed = !hierarchyRead;
     // The worker asks every few seconds: a file that stays unreadable is told once, not
@@ -292,6 +298,15 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         return true;
     case ID_EXTRAS_SETTINGS:
         OnSettings();
+        return true;
+    case ID_EXTRAS_CLEAR_HISTORY:
+        OnClearHistory();
+        return true;
+    case ID_VIEW_CHANGE_YESTERDAY:
+    case ID_VIEW_CHANGE_WEEK:
+    case ID_VIEW_CHANGE_MONTH:
+    case ID_VIEW_CHANGE_DAY:
+        OnChangeSince(id);
         return true;
     case ID_EXTRAS_PORTABLE:
         OnSavePortable();
@@ -483,6 +498,7 @@ void CMainDlg::SetChecks(const CMenuHandle& menu) const {
     for (int c = 0; c < CFolderListCtrl::kColumnCount; ++c) {
         menu.CheckItem(ID_VIEW_SORT_FIRST + c, c == m_list.GetSortColumn());
     }
+    SetChangeChecks(menu);
 }
 
 void CMainDlg::UpdatePortableItem() {

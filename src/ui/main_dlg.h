@@ -7,6 +7,8 @@
 
 #include "framework/app_services.h"
 #include "framework/controls.h"
+#include "history/change_since.h"
+#include "history/daily_writer.h"
 #include "mailbox/scan_result.h"
 #include "settings/program_settings.h"
 #include "ui/app_dlg.h"
@@ -17,6 +19,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class CMenuHandle;
 
@@ -92,6 +95,22 @@ public:
     static constexpr const char kExportPathValue[] = "ExportPath";
     const std::string& GetExportPath() const { return m_strExportPath; }
 
+    // The day the change is measured since, stored in "MainDlg" under
+    // history::kChangeSinceValue once the user chose one.
+    const history::ChangeReference& GetChangeReference() const { return m_changeReference; }
+    // Where the mailbox histories live: with the settings (portable or not) unless a
+    // test puts them elsewhere before the window opens.
+    void SetHistoryRoot(std::string root) { m_strHistoryRoot = std::move(root); }
+    const std::string& GetHistoryRoot() const { return m_strHistoryRoot; }
+    history::DailyHistoryWriter& GetHistoryWriter() { return m_historyWriter; }
+    // The days offered by "Ansicht > Änderung seit > einem Tag des Verlaufs...": the
+    // chosen one (an index into the list, -1 for none) or a test's choice.
+    using DayPrompt = std::function<int(HWND owner, const std::vector<history::CalendarDay>& days)>;
+    void SetDayPrompt(DayPrompt prompt) { m_dayPrompt = std::move(prompt); }
+    // The question before the history is deleted; a test answers it itself.
+    using ClearPrompt = std::function<bool(HWND owner, const std::string& question)>;
+    void SetClearPrompt(ClearPrompt prompt) { m_clearPrompt = std::move(prompt); }
+
 protected:
     BOOL OnInitDialog() override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
@@ -122,6 +141,13 @@ private:
     void OnCopy();
     view::ListSnapshot SnapshotList() const;
     void OnFolderTree();
+    // The history (main_dlg_history.cpp): the day's entry after a finished scan, the
+    // reference of the change, and deleting the mailbox's history.
+    history::HistoryPlace MakeHistoryPlace() const;
+    void WriteHistory();
+    void OnChangeSince(UINT id);
+    void OnClearHistory();
+    void SetChangeChecks(const CMenuHandle& menu) const;
     // The context menu at `at` (screen coordinates).
     void ShowContextMenu(POINT at);
     static POINT CursorPoint();
@@ -143,4 +169,10 @@ private:
     int m_nRefreshCount = 0;
     ExportPrompt m_exportPrompt;
     std::string m_strExportPath;
+    history::ChangeReference m_changeReference;
+    bool m_bChangeReferenceChosen = false; // loaded or chosen: then it is stored
+    std::string m_strHistoryRoot;
+    history::DailyHistoryWriter m_historyWriter;
+    DayPrompt m_dayPrompt;
+    ClearPrompt m_clearPrompt;
 };

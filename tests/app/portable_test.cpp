@@ -3,6 +3,8 @@
 // 010 and keeps the run's changes in memory; "Einstellungen portabel speichern" makes
 // the file from the current settings, or shows error 010 and keeps the registry.
 #include "app_test_support.h"
+#include "history/history_store.h"
+#include "platform/clock.h"
 #include "resource.h"
 #include "scratch_registry_win32.h"
 #include "test_support.h"
@@ -128,6 +130,10 @@ TEST_F(PortableTest, APortableRunKeepsEverySettingInTheFileAndWritesNothingToThe
     EXPECT_TRUE(ValueExists(kLegacyKey, "AutoRefreshRate"));
     EXPECT_EQ((std::vector<bool>{true, true}), m_bPortableItemGreyed);
     EXPECT_TRUE(Boxes("FEHLER").empty());
+    // The day's history entry lies beside the file, in the mailbox's own folder.
+    const history::MailboxHistory besideFile(m_folder / "Verlauf\\", m_mailbox.Path());
+    ASSERT_EQ(1u, besideFile.Days().size());
+    EXPECT_EQ(platform::LocalToday().day, besideFile.Days()[0].day);
 }
 
 TEST_F(PortableTest, AFileThatCannotBeWrittenShows010AndKeepsTheRunsChangesInMemory) {
@@ -152,6 +158,8 @@ TEST_F(PortableTest, AFileThatCannotBeWrittenShows010AndKeepsTheRunsChangesInMem
     EXPECT_FALSE(store->ReadBool("ShowNewMailFolder", true));
     EXPECT_FALSE(store->ReadBool("ShowFolderPath", true)) << "and what the file holds";
     store->Close();
+    // Nor is a history written beside a file that may not be written.
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((m_folder / "Verlauf").c_str()));
 }
 
 TEST_F(PortableTest, TheCommandWritesTheCurrentSettingsBesideTheProgramAndTheRunKeepsThemThere) {

@@ -142,6 +142,42 @@ TEST(EarlierReportTest, ALaterTwinOfAKeyReplacesTheEarlierOne) {
     }
 }
 
+// Only the report's own members say where it comes from: a row's or the totals' members
+// of the same names do not, nor values of another type; a later twin wins.
+TEST(EarlierReportTest, TheReportNamesItsMailboxAndHistoryFormat) {
+    const struct {
+        const char* json;
+        const char* mailbox;
+        uint64_t format;
+    } cases[] = {
+        {R"({"mailbox":"C:\\MAIL\\","historyFormat":1,"rows":[]})", "C:\\MAIL\\", 1},
+        {R"({"rows":[{"fileName":"A","size":1,"mailbox":"X","historyFormat":9}]})", "", 0},
+        {R"({"totals":{"mailbox":"X","historyFormat":3},"rows":[]})", "", 0},
+        {R"({"mailbox":"A","rows":[],"mailbox":"B","historyFormat":2})", "B", 2},
+        {R"({"mailbox":7,"historyFormat":"1","rows":[]})", "", 0},
+        {R"({"mailbox":"A","historyFormat":1,"rows":[],"mailbox":7,"historyFormat":null})", "", 0},
+        {R"({"historyFormat":-1,"rows":[]})", "", 0},
+        {R"({"mailbox":"Gr\u00fc\u00dfe","rows":[]})",
+         "Gr\xFC\xDF"
+         "e",
+         0},
+    };
+    for (const auto& c : cases) {
+        EarlierReport earlier;
+        earlier.SetOrigin("stale", 99);
+        std::string error;
+        ASSERT_TRUE(report::ParseEarlierReport(c.json, earlier, error)) << c.json << error;
+        EXPECT_EQ(earlier.MailboxDir(), c.mailbox) << c.json;
+        EXPECT_EQ(earlier.HistoryFormat(), c.format) << c.json;
+    }
+    EarlierReport refused;
+    std::string error;
+    EXPECT_FALSE(
+        report::ParseEarlierReport(R"({"mailbox":"M","historyFormat":1})", refused, error));
+    EXPECT_EQ(refused.MailboxDir(), "");
+    EXPECT_EQ(refused.HistoryFormat(), 0u);
+}
+
 TEST(EarlierReportTest, RefusalsSayWhatTheDocumentLacks) {
     const std::string deep16 = std::string(16, '[') + std::string(16, ']');
     const std::string deep17 = std::string(17, '[') + std::string(17, ']');

@@ -164,7 +164,8 @@ TEST_F(ReportRunTest, AlignedColumnsHoldTheSameRowsAsTabSeparated) {
     Generate(options);
     const ProgramResult tsv =
         RunReport({"--mailbox", Mailbox(), "--newmail", Newmail(), "--tsv"}, m_dir);
-    const ProgramResult aligned = RunReport({"--mailbox", Mailbox(), "--newmail", Newmail()}, m_dir);
+    const ProgramResult aligned =
+        RunReport({"--mailbox", Mailbox(), "--newmail", Newmail()}, m_dir);
     EXPECT_EQ(0, aligned.exitCode);
     const std::vector<std::string> tsvLines = Lines(tsv.out);
     const std::vector<std::string> alignedLines = Lines(aligned.out);
@@ -218,8 +219,8 @@ TEST_F(ReportRunTest, EmptyMailboxCountsOnlyTheNewMailRow) {
               "e\tOrdnername\n0 Dateien, 0 Bytes (0 Bytes)\n",
               plain.out);
     ASSERT_TRUE(testsupport::MakeDirectory(m_dir / "leer"));
-    const ProgramResult withNewMail =
-        RunReport({"--mailbox", Mailbox(), "--newmail", m_dir / "leer", "--tsv", "--no-paths"}, m_dir);
+    const ProgramResult withNewMail = RunReport(
+        {"--mailbox", Mailbox(), "--newmail", m_dir / "leer", "--tsv", "--no-paths"}, m_dir);
     EXPECT_EQ(0, withNewMail.exitCode);
     EXPECT_EQ("Dateiname\tGr\xC3\xB6\xC3\x9F"
               "e\tOrdnername\n*.CNM\t0 Bytes\t<Posteingang>\n"
@@ -280,6 +281,22 @@ TEST_F(ReportRunTest, BadOptionsPrintUsageWithStatus2) {
     const ProgramResult help = RunReport({"--help"}, m_dir);
     EXPECT_EQ(0, help.exitCode);
     EXPECT_EQ(0u, help.out.find("usage: foldtally-report"));
+}
+
+// A fresh mailbox has no history wherever the user's keeps it: refused like a bad
+// value, but without the usage, since the options were right.
+TEST_F(ReportRunTest, SinceWithoutAHistoryOrWithABadValueEndsWithStatus2) {
+    Generate(mailgen::Options());
+    const ProgramResult none = RunReport({"--mailbox", Mailbox(), "--since", "7d"}, m_dir);
+    EXPECT_EQ(2, none.exitCode);
+    EXPECT_EQ("", none.out);
+    EXPECT_EQ(0u, none.err.find("foldtally-report: Der Verlauf des Postfachs")) << none.err;
+    EXPECT_EQ(std::string::npos, none.err.find("usage:")) << none.err;
+    const ProgramResult bad = RunReport({"--mailbox", Mailbox(), "--since", "week"}, m_dir);
+    EXPECT_EQ(2, bad.exitCode);
+    EXPECT_EQ("", bad.out);
+    EXPECT_NE(std::string::npos, bad.err.find("\"week\" f\xC3\xBCr --since")) << bad.err;
+    EXPECT_NE(std::string::npos, bad.err.find("usage: foldtally-report --mailbox DIR"));
 }
 
 } // namespace

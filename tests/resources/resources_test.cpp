@@ -156,14 +156,21 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
     ExpectMenu(::GetSubMenu(bar, 1), {{"Dateigrößen &kompakt\tStrg-K", 40006},
                                       {"&Posteingang anzeigen\tAlt-P", 40007},
                                       {"&Sortieren nach", kPopup},
+                                      {"Ä&nderung seit", kPopup},
                                       {nullptr, 0},
                                       {"Ordner&baum...\tStrg-B", 40008},
                                       {"&Aktualisieren\tF5", 40001},
                                       {"&Einlesen abbrechen\tEsc", 40050}});
     ExpectMenu(::GetSubMenu(::GetSubMenu(bar, 1), 2),
                {{"&Dateiname", 40020}, {"&Größe", 40021}, {"&Ordnername", 40022}});
+    ExpectMenu(::GetSubMenu(::GetSubMenu(bar, 1), 3), {{"&gestern", 40071},
+                                                       {"einer &Woche", 40072},
+                                                       {"einem &Monat", 40073},
+                                                       {"einem &Tag des Verlaufs...", 40074}});
     ExpectMenu(::GetSubMenu(bar, 2), {{"&Einstellungen...\tStrg-E", 40002},
-                                      {"Einstellungen &portabel speichern", 40040}});
+                                      {"Einstellungen &portabel speichern", 40040},
+                                      {nullptr, 0},
+                                      {"&Verlauf löschen...", 40070}});
     ExpectMenu(
         ::GetSubMenu(bar, 3),
         {{"&Inhalt...", 40003}, {"&Hilfe...\tF1", 40004}, {nullptr, 0}, {"I&nfo...", 40005}});

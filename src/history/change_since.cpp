@@ -1,0 +1,199 @@
+// The reference day and the changes against it; the matching of rows is the report's
+// own (report::CompareRows), so the window and --compare never disagree.
+#include "history/change_since.h"
+
+#include "history/history_store.h"
+#include "settings/settings_store.h"
+#include "text/ascii_case.h"
+
+#include <limits>
+
+namespace history {
+
+namespace {
+
+bool AllDigits(std::string_view text) {
+    if (text.empty()) {
+        return false;
+    }
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+constexpr int64_t kMaxSinceDays = 36500;
+
+uint64_t SaturatingAdd(uint64_t a, uint64_t b) {
+    return a > std::numeric_limits<uint64_t>::max() - b ? std::numeric_limits<uint64_t>::max()
+                                                        : a + b;
+}
+
+// Whether the folder text of `row` ("\Parent\" + "Child") is `branch` or lies below it.
+bool InBranch(const FolderRecord& row, std::string_view branch) {
+    const size_t pathLength = row.folderPath.size();
+    const size_t length = pathLength + row.folderName.size();
+    if (length < branch.size()) {
+        return false;
+    }
+    const auto at = [&row, pathLength](size_t i) {
+        return i < pathLength ? row.folderPath[i] : row.folderName[i - pathLength];
+    };
+    for (size_t i = 0; i < branch.size(); ++i) {
+        if (text::FoldAscii(at(i)) != text::FoldAscii(branch[i])) {
+            return false;
+        }
+    }
+    return length == branch.size() || at(branch.size()) == '\\' ||
+           (!branch.empty() && branch.back() == '\\');
+}
+
+} // namespace
+
+std::string EncodeChangeReference(const ChangeReference& reference) {
+    switch (reference.since) {
+    case ChangeSince::kYesterday:
+        return "1";
+    case ChangeSince::kWeek:
+        return "7";
+    case ChangeSince::kMonth:
+        return "30";
+    case ChangeSince::kDay:
+        break;
+    }
+    return DayFileName(reference.day).substr(0, 10);
+}
+
+bool DecodeChangeReference(std::string_view text, ChangeReference& reference) {
+    static const struct {
+        const char* text;
+        ChangeSince since;
+    } kBack[] = {
+        {"1", ChangeSince::kYesterday}, {"7", ChangeSince::kWeek}, {"30", ChangeSince::kMonth}};
+    for (const auto& back : kBack) {
+        if (text == back.text) {
+            reference = ChangeReference{back.since, CalendarDay()};
+            return true;
+        }
+    }
+    CalendarDay day;
+    if (text.size() == 10 && text[4] == '-' && ParseDay(text, day)) {
+        reference = ChangeReference{ChangeSince::kDay, day};
+        return true;
+    }
+    return false;
+}
+
+bool LoadChangeReference(SettingsStore& store, ChangeReference& reference) {
+    return DecodeChangeReference(store.ReadString(kChangeSinceValue, std::string()), reference);
+}
+
+bool SaveChangeReference(SettingsStore& store, const ChangeReference& reference) {
+    return store.WriteString(kChangeSinceValue, EncodeChangeReference(reference));
+}
+
+CalendarDay ReferenceDay(const ChangeReference& reference, const CalendarDay& today) {
+    switch (reference.since) {
+    case ChangeSince::kYesterday:
+        return DayFromNumber(DayNumber(today) - 1);
+    case ChangeSince::kWeek:
+        return DayFromNumber(DayNumber(today) - 7);
+    case ChangeSince::kMonth:
+        return DayFromNumber(DayNumber(today) - 30);
+    case ChangeSince::kDay:
+        break;
+    }
+    return reference.day;
+}
+
+std::string ChangeReferenceText(const ChangeReference& reference) {
+    switch (reference.since) {
+    case ChangeSince::kYesterday:
+        return "seit gestern";
+    case ChangeSince::kWeek:
+        return "seit einer Woche";
+    case ChangeSince::kMonth:
+        return "seit einem Monat";
+    case ChangeSince::kDay:
+        break;
+    }
+    return "seit " + GermanDay(reference.day);
+}
+
+bool ParseSince(std::string_view text, const CalendarDay& today, CalendarDay& day,
+                std::string& error) {
+    if (text.size() >= 2 && (text.back() == 'd' || text.back() == 'D') &&
+        AllDigits(text.substr(0, text.size() - 1))) {
+        const std::string_view digits = text.substr(0, text.size() - 1);
+        int64_t days = 0;
+        for (char c : digits) {
+            days = days * 10 + (c - '0');
+            if (days > kMaxSinceDays) {
+                break;
+            }
+        }
+        if (days >= 1 && days <= kMaxSinceDays) {
+            day = DayFromNumber(DayNumber(today) - days);
+            return true;
+        }
+    } else if (ParseDay(text, day)) {
+        return true;
+    }
+    error = "Der Wert \"" + std::string(text) +
+            "\" f\xFCr --since ist weder eine Zahl von Tagen (\"7d\") noch ein Tag "
+            "(\"2026-12-01\").";
+    return false;
+}
+
+void FolderChanges::Compare(const std::vector<FolderRecord>& rows, uint64_t total,
+                            const report::EarlierReport& earlier) {
+    report::CompareRows(rows, total, earlier, m_compared);
+    m_nCurrentRows = rows.size();
+    m_bCompared = true;
+}
+
+void FolderChanges::Clear() {
+    m_compared = report::ComparedRows();
+    m_nCurrentRows = 0;
+    m_bCompared = false;
+}
+
+report::ByteChange FolderChanges::BranchChange(std::string_view branch) const {
+    uint64_t grown = 0;
+    uint64_t shrunk = 0;
+    for (size_t i = 0; i < m_compared.rows.size(); ++i) {
+        if (InBranch(*m_compared.rows[i], branch)) {
+            const report::ByteChange& change = m_compared.changes[i].bytes;
+            if (change.negative) {
+                shrunk = SaturatingAdd(shrunk, change.magnitude);
+            } else {
+                grown = SaturatingAdd(grown, change.magnitude);
+            }
+        }
+    }
+    return report::ChangeBetween(grown, shrunk);
+}
+
+bool CompareWithHistory(const MailboxHistory& history, const ChangeReference& reference,
+                        const CalendarDay& today, const std::vector<FolderRecord>& rows,
+                        uint64_t total, FolderChanges& changes, CalendarDay& used) {
+    changes.Clear();
+    report::EarlierReport earlier;
+    if (!history.Load(ReferenceDay(reference, today), earlier, used)) {
+        return false;
+    }
+    changes.Compare(rows, total, earlier);
+    return true;
+}
+
+report::ByteChange AddChanges(const report::ByteChange& a, const report::ByteChange& b) {
+    const uint64_t grown =
+        SaturatingAdd(a.negative ? 0 : a.magnitude, b.negative ? 0 : b.magnitude);
+    const uint64_t shrunk =
+        SaturatingAdd(a.negative ? a.magnitude : 0, b.negative ? b.magnitude : 0);
+    return report::ChangeBetween(grown, shrunk);
+}
+
+} // namespace history

@@ -1,0 +1,97 @@
+// The change since a day the user picks: which day "seit gestern", "seit einer Woche",
+// "seit einem Monat" or a chosen day of the history mean, how that choice is stored, and
+// each folder file's and each tree branch's change against the entry of that day, with
+// new and removed files as the report's --compare shows them.
+#pragma once
+
+#include "history/history_days.h"
+#include "mailbox/folder_record.h"
+#include "report/earlier_report.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class SettingsStore;
+
+namespace history {
+
+// The stored value of the choice, in the section of the main window.
+constexpr char kChangeSinceValue[] = "ChangeSince";
+
+enum class ChangeSince { kYesterday, kWeek, kMonth, kDay };
+
+struct ChangeReference {
+    ChangeSince since = ChangeSince::kWeek;
+    CalendarDay day; // for kDay only
+};
+
+// The stored forms: "1", "7", "30" (days back) and a day as "2026-12-01".
+std::string EncodeChangeReference(const ChangeReference& reference);
+// False, `reference` untouched, for any other text.
+bool DecodeChangeReference(std::string_view text, ChangeReference& reference);
+
+// The choice as the store keeps it under kChangeSinceValue (the store open on the main
+// window's section). False, `reference` as it was, for a missing or unknown value.
+bool LoadChangeReference(SettingsStore& store, ChangeReference& reference);
+[[nodiscard]] bool SaveChangeReference(SettingsStore& store, const ChangeReference& reference);
+
+// The day whose entry the change is measured against: 1, 7 or 30 days before `today`,
+// or the chosen day.
+CalendarDay ReferenceDay(const ChangeReference& reference, const CalendarDay& today);
+
+// The choice as the window names it: "seit gestern", "seit einer Woche", "seit einem
+// Monat", "seit 01.12.2026".
+std::string ChangeReferenceText(const ChangeReference& reference);
+
+// The value of --since: "7d" (any number of days from 1 to 36500 and a 'd'), or a day
+// as ParseDay takes it. False with the German reason in `error` otherwise.
+bool ParseSince(std::string_view text, const CalendarDay& today, CalendarDay& day,
+                std::string& error);
+
+// The folder files of one scan against the entry of a day: a change per current row,
+// the files gone since, and sums for the whole and for a branch of the folder tree.
+class FolderChanges {
+public:
+    // `rows` must outlive the object's use of them; `earlier` is read only here.
+    void Compare(const std::vector<FolderRecord>& rows, uint64_t total,
+                 const report::EarlierReport& earlier);
+    void Clear();
+
+    // Whether a comparison is held.
+    bool HasReference() const { return m_bCompared; }
+    // The change of row `row` of the rows compared: kChanged or kNew.
+    const report::RowChange& ChangeOf(size_t row) const { return m_compared.changes[row]; }
+    // The files of the entry that the scan no longer has, each with its change (kRemoved).
+    size_t RemovedCount() const { return m_compared.removed.size(); }
+    const FolderRecord& Removed(size_t i) const { return m_compared.removed[i]; }
+    const report::RowChange& RemovedChange(size_t i) const {
+        return m_compared.changes[m_nCurrentRows + i];
+    }
+    report::ByteChange TotalChange() const { return m_compared.totalChange; }
+
+    // The sum of the changes of every file, current or removed, in the branch whose
+    // folder is `branch` ("\Archiv\2019": that folder and every folder below it).
+    report::ByteChange BranchChange(std::string_view branch) const;
+
+private:
+    report::ComparedRows m_compared;
+    size_t m_nCurrentRows = 0;
+    bool m_bCompared = false;
+};
+
+class MailboxHistory;
+
+// The change a window shows: `rows` (total `total`) against the entry of `history` for
+// `reference` on `today` (the newest on or before its day). False, `changes` cleared,
+// when the history has none; else `used` is the entry's day.
+bool CompareWithHistory(const MailboxHistory& history, const ChangeReference& reference,
+                        const CalendarDay& today, const std::vector<FolderRecord>& rows,
+                        uint64_t total, FolderChanges& changes, CalendarDay& used);
+
+// The sum of two changes; a sum past 2^64 - 1 either way stops there.
+report::ByteChange AddChanges(const report::ByteChange& a, const report::ByteChange& b);
+
+} // namespace history

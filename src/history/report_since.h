@@ -1,0 +1,24 @@
+// --since of foldtally-report: the value turned into the history entry that --compare
+// then reads, as if its path had been given.
+#pragma once
+
+#include "history/history_days.h"
+#include "report/report_options.h"
+
+#include <string>
+
+namespace history {
+
+enum class SinceOutcome {
+    kNotAsked, // no --since: the options are as they were
+    kResolved, // options.compareFile is the entry to compare with
+    kBadValue, // the value is no number of days and no day
+    kNoEntry,  // the mailbox's history has no usable entry on or before that day
+};
+
+// Resolves options.since against the history of options.mailboxDir below `historyRoot`
+// on `today`; for kBadValue and kNoEntry, `error` is the German reason (Windows-1252).
+SinceOutcome ResolveSince(report::ReportOptions& options, const std::string& historyRoot,
+                          const CalendarDay& today, std::string& error);
+
+} // namespace history

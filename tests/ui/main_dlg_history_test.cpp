@@ -1,0 +1,198 @@
+// The main window and the mailbox's history: the day's entry after the first scan, kept
+// once a day; a history that cannot be written is no concern of the user; deleting it
+// after the real Yes/No question; and the day of the change chosen and stored.
+#include "history/history_store.h"
+#include "mailbox_fixtures.h"
+#include "main_dlg_fixture_win32.h"
+#include "platform/clock.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+using testsupport::UiScript;
+
+namespace uitest {
+namespace {
+
+class MainDlgHistoryTest : public MainDlgTest {
+protected:
+    std::string Root() const { return m_settings.Path() + "Verlauf\\"; }
+    history::MailboxHistory History() const {
+        return history::MailboxHistory(Root(), m_strMailbox);
+    }
+    // Runs a window on the fixture's mailbox with its history below Root().
+    void RunWithHistory(CMainDlg& dlg, const std::vector<UiScript::Step>& steps) {
+        dlg.SetHistoryRoot(Root());
+        RunMain(dlg, steps);
+        dlg.GetHistoryWriter().Wait();
+    }
+
+    testsupport::TempDir m_settings;
+};
+
+TEST_F(MainDlgHistoryTest, TheFirstScanOfTheDayIsFiledAndTheRefreshesAfterItAreNot) {
+    CMainDlg dlg(m_app);
+    RunWithHistory(dlg, {[&] {
+                             dlg.GetHistoryWriter().Wait();
+                             dlg.PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
+                             return true;
+                         },
+                         [&] { return dlg.GetRefreshCount() >= 2; }});
+    const std::vector<history::CalendarDay> days = History().Days();
+    ASSERT_EQ(days.size(), 1u);
+    report::EarlierReport entry;
+    std::string error;
+    ASSERT_TRUE(
+        report::ReadEarlierReport(History().Folder() + history::DayFileName(days[0]), entry, error))
+        << error;
+    EXPECT_TRUE(history::SameMailbox(entry.MailboxDir(), m_strMailbox)) << entry.MailboxDir();
+    // The list's rows and the new-mail row.
+    EXPECT_EQ(entry.RowCount(), m_expected.folders.size() + 1);
+    EXPECT_FALSE(dlg.GetHistoryWriter().IsOff());
+}
+
+TEST_F(MainDlgHistoryTest, AHistoryThatCannotBeWrittenShowsNothingAndTheWindowRunsOn) {
+    ASSERT_TRUE(testsupport::WriteFile(m_settings.Path() + "Verlauf", "in the way"));
+    CMainDlg dlg(m_app);
+    RunWithHistory(dlg, {[&] {
+                       dlg.GetHistoryWriter().Wait();
+                       EXPECT_EQ(CountOwnedDialogs(dlg.GetSafeHwnd()), 0);
+                       EXPECT_EQ(dlg.GetFolderList().GetItemCount(),
+                                 static_cast<int>(m_expected.folders.size()) + 1);
+                       return true;
+                   }});
+    EXPECT_TRUE(dlg.GetHistoryWriter().IsOff());
+}
+
+// The real question, answered once with "Nein" and once with "Ja".
+TEST_F(MainDlgHistoryTest, DeletingTheHistoryAsksFirstAndOnYesRemovesIt) {
+    for (const int answer : {IDNO, IDYES}) {
+        CMainDlg dlg(m_app);
+        std::string question;
+        HWND box = nullptr;
+        RunWithHistory(
+            dlg, {[&] {
+                      dlg.GetHistoryWriter().Wait();
+                      EXPECT_EQ(History().Days().size(), 1u);
+                      dlg.PostMessage(WM_COMMAND, ID_EXTRAS_CLEAR_HISTORY, 0);
+                      return true;
+                  },
+                  [&] {
+                      box = testsupport::FindOwnedDialog(dlg.GetSafeHwnd());
+                      return box != nullptr;
+                  },
+                  [&] {
+                      question = StaticTexts(box);
+                      ::SendMessageA(::GetDlgItem(box, answer), BM_CLICK, 0, 0);
+                      return true;
+                  },
+                  [&] { return testsupport::FindOwnedDialog(dlg.GetSafeHwnd()) == nullptr; }});
+        EXPECT_NE(question.find("Den Verlauf des Postfachs \"" + m_strMailbox + "\" l\xF6schen?"),
+                  std::string::npos)
+            << question;
+        EXPECT_EQ(History().Days().size(), answer == IDYES ? 0u : 1u) << answer;
+    }
+}
+
+TEST_F(MainDlgHistoryTest, TheDayOfTheChangeIsStoredOnlyOnceChosen) {
+    {
+        CMainDlg dlg(m_app);
+        RunWithHistory(dlg, {[&] {
+                           EXPECT_TRUE(IsChecked(dlg.GetSafeHwnd(), ID_VIEW_CHANGE_WEEK));
+                           return true;
+                       }});
+        EXPECT_FALSE(ValueExists(kMainDlgKey, "ChangeSince"));
+    }
+    {
+        CMainDlg dlg(m_app);
+        RunWithHistory(dlg, {[&] {
+                                 dlg.PostMessage(WM_COMMAND, ID_VIEW_CHANGE_MONTH, 0);
+                                 return true;
+                             },
+                             [&] {
+                                 if (!IsChecked(dlg.GetSafeHwnd(), ID_VIEW_CHANGE_MONTH)) {
+                                     return false;
+                                 }
+                                 EXPECT_FALSE(IsChecked(dlg.GetSafeHwnd(), ID_VIEW_CHANGE_WEEK));
+                                 return true;
+                             }});
+        EXPECT_EQ(std::string("30") + '\0', Stored("ChangeSince", REG_SZ));
+    }
+    {
+        // A day of the history: the one entry the runs above filed.
+        CMainDlg dlg(m_app);
+        std::vector<history::CalendarDay> offered;
+        dlg.SetDayPrompt([&](HWND, const std::vector<history::CalendarDay>& days) {
+            offered = days;
+            return 0;
+        });
+        RunWithHistory(dlg, {[&] {
+                                 EXPECT_TRUE(IsChecked(dlg.GetSafeHwnd(), ID_VIEW_CHANGE_MONTH));
+                                 dlg.PostMessage(WM_COMMAND, ID_VIEW_CHANGE_DAY, 0);
+                                 return true;
+                             },
+                             [&] { return IsChecked(dlg.GetSafeHwnd(), ID_VIEW_CHANGE_DAY); }});
+        ASSERT_EQ(offered.size(), 1u);
+        EXPECT_EQ(std::string(history::DayFileName(offered[0]).substr(0, 10)) + '\0',
+                  Stored("ChangeSince", REG_SZ));
+    }
+}
+
+TEST_F(MainDlgHistoryTest, AStoredChoiceThatIsNoneIsLeftAsItIs) {
+    Store("ChangeSince", REG_SZ, std::string("fortnight") + '\0');
+    CMainDlg dlg(m_app);
+    RunWithHistory(dlg, {[&] {
+                       EXPECT_TRUE(IsChecked(dlg.GetSafeHwnd(), ID_VIEW_CHANGE_WEEK));
+                       return true;
+                   }});
+    EXPECT_EQ(std::string("fortnight") + '\0', Stored("ChangeSince", REG_SZ));
+}
+
+// The days offered as the window offers them: a popup at the cursor, newest first, in
+// the German form; the keyboard picks the second.
+TEST_F(MainDlgHistoryTest, TheDaysOfTheHistoryAreOfferedNewestFirstInAPopup) {
+    const history::CalendarDay today = platform::LocalToday();
+    const auto before = [&today](int days) {
+        return history::DayFromNumber(history::DayNumber(today) - days);
+    };
+    const FolderCatalogue then = fixtures::CatalogueOf({fixtures::Record("A.PMM", "", "A", 1)});
+    for (const int days : {10, 3}) {
+        ASSERT_EQ(
+            History().WriteDay(before(days), history::HistoryJson(then, m_strMailbox, "", "t")),
+            history::WriteOutcome::kWritten);
+    }
+    CMainDlg dlg(m_app);
+    HWND popup = nullptr;
+    std::vector<std::string> items;
+    RunWithHistory(dlg, {[&] {
+                             dlg.GetHistoryWriter().Wait(); // today's entry is there now
+                             dlg.PostMessage(WM_COMMAND, ID_VIEW_CHANGE_DAY, 0);
+                             return true;
+                         },
+                         [&] {
+                             popup = testsupport::FindPopupMenu();
+                             return popup != nullptr;
+                         },
+                         [&] {
+                             HMENU menu =
+                                 reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
+                             for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+                                 char text[64] = "";
+                                 ::GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+                                 items.push_back(text);
+                             }
+                             ::PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 1);
+                             ::PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 1);
+                             ::PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 1);
+                             return true;
+                         },
+                         [&] { return testsupport::FindPopupMenu() == nullptr; },
+                         [&] { return IsChecked(dlg.GetSafeHwnd(), ID_VIEW_CHANGE_DAY); }});
+    EXPECT_EQ(items,
+              (std::vector<std::string>{history::GermanDay(today), history::GermanDay(before(3)),
+                                        history::GermanDay(before(10))}));
+    EXPECT_EQ(history::DayFileName(before(3)).substr(0, 10) + '\0', Stored("ChangeSince", REG_SZ));
+}
+
+} // namespace
+} // namespace uitest
