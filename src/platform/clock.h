@@ -1,6 +1,9 @@
 // The local time of day, for the moment a scan was made. Seconds are enough: the windows
-// show "Stand: HH:MM:SS", and the command-line report takes its own time stamp.
+// show "Stand: HH:MM:SS", and the command-line report takes its own time stamp. And the
+// local date and time of a file's last write, with the offset from UTC it had then.
 #pragma once
+
+#include <cstdint>
 
 namespace platform {
 
@@ -12,5 +15,19 @@ struct TimeOfDay {
 
 // Now, in the machine's local time.
 TimeOfDay LocalTimeOfDay();
+
+struct LocalDateTime {
+    int year = 1970;
+    int month = 1; // 1..12
+    int day = 1;   // 1..31
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int offsetMinutes = 0; // local time minus UTC at that moment (summer time included)
+};
+
+// `unixSeconds` (since 1970-01-01 UTC) in the machine's local time and the time zone's
+// rule for that date, not today's. False when the platform cannot convert it.
+[[nodiscard]] bool ToLocalDateTime(int64_t unixSeconds, LocalDateTime& local);
 
 } // namespace platform
