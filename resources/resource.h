@@ -60,6 +60,10 @@
 #define ID_VIEW_SORT_FIRST 40020
 #define ID_VIEW_SORT_LAST 40024
 #define ID_EXTRAS_PORTABLE 40040
+// "Spalten": the main list's optional columns in the order of their table
+// (view::kOptionalColumns), each shown or hidden by its item.
+#define ID_VIEW_COLUMN_FIRST 40060
+#define ID_VIEW_COLUMN_LAST 40069
 #define ID_APP_EXIT 57665
 #define ID_HELP_BUTTON 9
 
@@ -80,6 +84,9 @@
 #define IDS_EXPORT_FILTER 2031
 #define IDS_COLUMN_BYTES 2032
 #define IDS_PORTABLE_SAVED 2060
+#define IDS_COLUMN_CHANGED 2080
+#define IDS_TREE_COLUMN_CHANGED 2081
+#define IDS_LIMIT_STATUS 2082
 #define IDS_ERROR_000 2101
 #define IDS_ERROR_001 2102
 #define IDS_ERROR_002 2103
@@ -94,4 +101,5 @@
 #define IDS_WARNING_501 2601
 #define IDS_WARNING_502 2602
 #define IDS_WARNING_503 2603
+#define IDS_WARNING_504 2604
 #define IDS_APP_TITLE 57344

@@ -27,15 +27,15 @@ FolderLimit LimitOf(const FolderRecord& record);
 
 // How many rows of `records` are near and over the limit.
 struct LimitCounts {
-    int near = 0;
-    int over = 0;
+    int nearLimit = 0;
+    int overLimit = 0;
 };
 template <class Records> LimitCounts CountLimits(const Records& records) {
     LimitCounts counts;
     for (const FolderRecord& record : records) {
         const FolderLimit limit = LimitOf(record);
-        counts.near += limit == FolderLimit::kNear ? 1 : 0;
-        counts.over += limit == FolderLimit::kOver ? 1 : 0;
+        counts.nearLimit += limit == FolderLimit::kNear ? 1 : 0;
+        counts.overLimit += limit == FolderLimit::kOver ? 1 : 0;
     }
     return counts;
 }

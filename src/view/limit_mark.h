@@ -6,6 +6,8 @@
 #include "mailbox/folder_limit.h"
 
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 namespace view {
 
@@ -22,5 +24,19 @@ constexpr int WarningLevel(FolderLimit limit) {
 // "%d über der Grenze, %d nahe daran"-like, the over count first): empty when no file
 // is near or over, so the line stays as it was for every ordinary mailbox.
 std::string LimitStatus(const std::string& format, const LimitCounts& counts);
+
+// Which folder files over the limit a window has still to warn of: each once per run,
+// whichever refresh finds it. One that stays over is not told again at every automatic
+// refresh, nor one that drops below and grows over again. Names are matched without
+// regard to ASCII case, as the file system does.
+class LimitWarnings {
+public:
+    // The rows of `records` over the limit not warned of before, in their order; from
+    // now on they count as warned.
+    std::vector<const FolderRecord*> TakeNew(const std::vector<FolderRecord>& records);
+
+private:
+    std::unordered_set<std::string> m_warned; // folded file names
+};
 
 } // namespace view

@@ -63,8 +63,8 @@ TEST(FolderLimitTest, SizesAtTheBoundariesOfBothKindsGiveTheirState) {
         }
     }
     const LimitCounts counts = CountLimits(catalogue.records);
-    EXPECT_EQ(4, counts.near);
-    EXPECT_EQ(4, counts.over);
+    EXPECT_EQ(4, counts.nearLimit);
+    EXPECT_EQ(4, counts.overLimit);
 }
 
 TEST(FolderLimitTest, OnlyFolderFilesHaveALimit) {

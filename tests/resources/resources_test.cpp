@@ -156,11 +156,13 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
     ExpectMenu(::GetSubMenu(bar, 1), {{"Dateigrößen &kompakt\tStrg-K", 40006},
                                       {"&Posteingang anzeigen\tAlt-P", 40007},
                                       {"&Sortieren nach", kPopup},
+                                      {"Spa&lten", kPopup},
                                       {nullptr, 0},
                                       {"Ordner&baum...\tStrg-B", 40008},
                                       {"&Aktualisieren\tF5", 40001}});
     ExpectMenu(::GetSubMenu(::GetSubMenu(bar, 1), 2),
                {{"&Dateiname", 40020}, {"&Größe", 40021}, {"&Ordnername", 40022}});
+    ExpectMenu(::GetSubMenu(::GetSubMenu(bar, 1), 3), {{"&Geändert", 40060}});
     ExpectMenu(::GetSubMenu(bar, 2), {{"&Einstellungen...\tStrg-E", 40002},
                                       {"Einstellungen &portabel speichern", 40040}});
     ExpectMenu(
