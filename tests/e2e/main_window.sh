@@ -83,27 +83,15 @@ for round in 0 1; do
     press ctrl+k $((8 + 2 * round))
 done
 
-# The optional column from the keyboard: the menu bar's "Ansicht > Spalten > Geändert".
-# No refresh; the tree window then scans for itself, so it comes last.
+# The optional column from the keyboard: the menu bar's "Ansicht > Spalten > Geändert",
+# shown and hidden again, without a refresh.
 columns_menu() {
     xdotool windowfocus --sync "$w"
     xdotool key --delay 300 alt+a l g
     sleep 1
 }
 columns_menu
-shot main-window-changed-column.png
 [ "$(scans)" -eq $((10 * per_scan)) ] || fail "showing a column refreshed"
-xdotool windowfocus --sync "$w"
-xdotool key ctrl+b
-t=$(timeout 30 xdotool search --sync --onlyvisible --name '^Ordnerbaum$' 2>/dev/null | head -1)
-[ -n "$t" ] || fail "no tree window"
-sleep 1
-w_main=$w
-w=$t
-shot tree-window.png
-xdotool windowfocus --sync "$t" key Escape
-sleep 1
-w=$w_main
 columns_menu
 if xdotool search --onlyvisible --name '^WARNUNG$' >/dev/null 2>&1; then
     fail "warning 504 came again"
@@ -122,10 +110,36 @@ expect WarnFolderPath 'REG_BINARY 01'
 expect MailboxPathManual 'REG_BINARY 00'
 expect Sort 'REG_BINARY 0200000000000000'
 expect ColOrder 'REG_BINARY 000000000100000002000000'
-changed=$(value ColChanged)
-[[ "$changed" =~ ^REG_BINARY\ 00000000[0-9A-F]{8}03000000$ ]] || fail "ColChanged is '$changed'"
 placement=$(value Placement)
 [[ "$placement" =~ ^REG_BINARY\ 2C000000[0-9A-F]{80}$ ]] || fail "Placement is '$placement'"
 columns=$(value Columns)
 [[ "$columns" =~ ^REG_BINARY\ [0-9A-F]{24}$ ]] || fail "Columns is '$columns'"
+changed=$(value ColChanged)
+[[ "$changed" =~ ^REG_BINARY\ 00000000[0-9A-F]{8}03000000$ ]] || fail "ColChanged is '$changed'"
+
+# Screenshots of the optional column and of the tree window, each maximized so that
+# the column at the right shows: a second run, only for the pictures.
+WINEDEBUG=-all wine "$exe" </dev/null >/dev/null 2>&1 &
+pid=$!
+box=$(timeout 30 xdotool search --sync --onlyvisible --name '^WARNUNG$' 2>/dev/null | head -1)
+[ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
+w=$(timeout 30 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
+[ -n "$w" ] || fail "no main window in the second run"
+maximize() { # title: the window menu's "Maximieren" by its letter; the window again
+    xdotool windowfocus --sync "$w"
+    xdotool key --delay 300 alt+space x
+    sleep 1
+    # Without a window manager Wine may give the maximized window another X window.
+    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+}
+columns_menu
+maximize "$title"
+shot main-window-changed-column.png
+xdotool windowfocus --sync "$w" key ctrl+b
+w=$(timeout 30 xdotool search --sync --onlyvisible --name '^Ordnerbaum$' 2>/dev/null | head -1)
+[ -n "$w" ] || fail "no tree window"
+maximize Ordnerbaum
+shot tree-window.png
+kill "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
 echo "main window driven by keys; values stored; screenshots in $artifacts"
