@@ -69,6 +69,10 @@
 #define ID_VIEW_CHANGE_WEEK 40072
 #define ID_VIEW_CHANGE_MONTH 40073
 #define ID_VIEW_CHANGE_DAY 40074
+// "Spalten": the main list's optional columns in the order of their table
+// (view::kOptionalColumns), each shown or hidden by its item.
+#define ID_VIEW_COLUMN_FIRST 40060
+#define ID_VIEW_COLUMN_LAST 40069
 #define ID_APP_EXIT 57665
 #define ID_HELP_BUTTON 9
 
@@ -90,6 +94,9 @@
 #define IDS_COLUMN_BYTES 2032
 #define IDS_PORTABLE_SAVED 2060
 #define IDS_SCAN_PROGRESS 2070
+#define IDS_COLUMN_CHANGED 2080
+#define IDS_TREE_COLUMN_CHANGED 2081
+#define IDS_LIMIT_STATUS 2082
 #define IDS_ERROR_000 2101
 #define IDS_ERROR_001 2102
 #define IDS_ERROR_002 2103
@@ -107,4 +114,5 @@
 #define IDS_WARNING_501 2601
 #define IDS_WARNING_502 2602
 #define IDS_WARNING_503 2603
+#define IDS_WARNING_504 2604
 #define IDS_APP_TITLE 57344

@@ -15,9 +15,10 @@ const MessageTopic kTopics[] = {
     {2104, "::/pages/ref_mld_fehlerm.htm#e003"},   {2105, "::/pages/ref_mld_fehlerm.htm#e004"},
     {2106, "::/pages/ref_mld_fehlerm.htm#e005"},   {2601, "::/pages/ref_mld_warnungen.htm#w501"},
     {2602, "::/pages/ref_mld_warnungen.htm#w502"}, {2603, "::/pages/ref_mld_warnungen.htm#w503"},
-    {2108, "::/pages/ref_mld_fehlerm.htm#e007"},   {2109, "::/pages/ref_mld_fehlerm.htm#e008"},
-    {2110, "::/pages/ref_mld_fehlerm.htm#e009"},   {2111, "::/pages/ref_mld_fehlerm.htm#e010"},
-    {2112, "::/pages/ref_mld_fehlerm.htm#e011"},   {2060, "::/pages/speicherort.htm#portabel"},
+    {2604, "::/pages/ref_mld_warnungen.htm#w504"}, {2108, "::/pages/ref_mld_fehlerm.htm#e007"},
+    {2109, "::/pages/ref_mld_fehlerm.htm#e008"},   {2110, "::/pages/ref_mld_fehlerm.htm#e009"},
+    {2111, "::/pages/ref_mld_fehlerm.htm#e010"},   {2112, "::/pages/ref_mld_fehlerm.htm#e011"},
+    {2060, "::/pages/speicherort.htm#portabel"},
 };
 
 } // namespace

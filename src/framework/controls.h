@@ -81,6 +81,9 @@ public:
     DWORD SetExtendedStyle(DWORD style) const {
         return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style));
     }
+    BOOL DeleteColumn(int index) const {
+        return static_cast<BOOL>(SendMessage(LVM_DELETECOLUMN, static_cast<WPARAM>(index)));
+    }
     int InsertColumn(int index, const LVCOLUMNA& column) const {
         return static_cast<int>(
             SendMessage(LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column)));

@@ -55,7 +55,7 @@ void CReportList::FillDisplayInfo(NMLVDISPINFOA& info) {
         return;
     }
     if (item.mask & LVIF_TEXT) {
-        m_strCell = m_pModel->CellText(item.iItem, item.iSubItem);
+        m_strCell = m_pModel->ShownText(item.iItem, item.iSubItem);
         if (item.pszText && item.cchTextMax > 0) {
             lstrcpynA(item.pszText, m_strCell.c_str(), item.cchTextMax);
         }
@@ -125,4 +125,52 @@ POINT CReportList::GetContextMenuPoint() const {
     }
     ::ClientToScreen(m_hWnd, &at);
     return at;
+}
+
+LRESULT CReportList::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+        return ColourCell(draw);
+    default:
+        return CDRF_DODEFAULT;
+    }
+}
+
+LRESULT CReportList::ColourCell(NMLVCUSTOMDRAW& draw) const {
+    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+    const int level = m_pModel != nullptr ? m_pModel->WarningOf(row, draw.iSubItem) : 0;
+    // Set for every cell: a colour set for one stays for the cells drawn after it.
+    // Dark text on a light ground, each readable without the other, and the size's
+    // mark says the same for anyone who tells no colours apart.
+    switch (level) {
+    case 1: // near the limit
+        draw.clrText = RGB(0x5A, 0x3C, 0x00);
+        draw.clrTextBk = RGB(0xFF, 0xE4, 0x8C);
+        break;
+    case 2: // over it
+        draw.clrText = RGB(0x80, 0x00, 0x00);
+        draw.clrTextBk = RGB(0xFF, 0xB4, 0xB4);
+        break;
+    default:
+        draw.clrText = ::GetSysColor(COLOR_WINDOWTEXT);
+        draw.clrTextBk = ::GetSysColor(COLOR_WINDOW);
+        break;
+    }
+    return CDRF_NEWFONT;
+}
+
+int CReportList::AppendColumn(UINT titleId, int format, int width) {
+    const int index = GetHeader().GetItemCount();
+    std::string title = LoadResourceString(titleId);
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+    column.fmt = format;
+    column.cx = width;
+    column.pszText = &title[0];
+    column.iSubItem = index;
+    return InsertColumn(index, column);
 }

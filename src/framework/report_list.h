@@ -49,6 +49,14 @@ public:
     // Cell texts, images, indents and searches; true when `header` was one of them,
     // with `result` set.
     bool OnNotify(const NMHDR* header, LRESULT& result);
+    // The custom draw of a list that paints nothing of its own: every cell in the
+    // list's colours but one the model warns of (WarningOf), which gets the warning's.
+    LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
+    // The colours of one cell at the subitem stage; what that stage returns.
+    LRESULT ColourCell(NMLVCUSTOMDRAW& draw) const;
+    // Appends a column after the last, its title from the string table, its width in
+    // pixels; its index, -1 when the list refused it.
+    int AppendColumn(UINT titleId, int format, int width);
 
 protected:
     // A column's default width where the list knows better than the scaled one.

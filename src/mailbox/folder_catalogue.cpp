@@ -17,19 +17,44 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/thread.h"
+#include "text/ascii_case.h"
 
 #include <algorithm>
 #include <atomic>
 #include <exception>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 
 namespace {
 
-// The names of the folder files, by kind, in the order the directory delivers them.
+// The base name folded to lower case: an .MBX and its .PMG meet under it.
+std::string FoldedStem(const std::string& name) {
+    std::string stem = name.substr(0, name.size() - 4); // the patterns end in ".XXX"
+    for (char& c : stem) {
+        c = text::FoldAscii(c);
+    }
+    return stem;
+}
+
+// The names of the folder files, by kind, in the order the directory delivers them,
+// and their last writes where the listing carries them (Windows; 0 elsewhere, where
+// the opens tell them instead).
 struct FolderFileNames {
     std::vector<std::string> pmm; // "*.PMM"
     std::vector<std::string> mbx; // "*.MBX"
+    std::vector<int64_t> pmmTimes;
+    std::vector<int64_t> mbxTimes;
+    std::unordered_map<std::string, int64_t> pmgTimes; // by FoldedStem, only known ones
+
+    // The later of an .MBX's listed time and its companion's.
+    int64_t MbxTime(size_t i) const {
+        if (pmgTimes.empty()) {
+            return mbxTimes[i];
+        }
+        const auto companion = pmgTimes.find(FoldedStem(mbx[i]));
+        return companion == pmgTimes.end() ? mbxTimes[i] : std::max(mbxTimes[i], companion->second);
+    }
 };
 
 // The listing's visitor: the names so far, and the mark that ends the listing early.
@@ -46,8 +71,14 @@ bool CollectFolderFile(const platform::DirectoryEntry& entry, void* context) {
     FolderFileNames& names = listing.names;
     if (platform::MatchesPattern(entry.name.c_str(), "*.PMM")) {
         names.pmm.push_back(entry.name);
+        names.pmmTimes.push_back(entry.lastWrite);
     } else if (platform::MatchesPattern(entry.name.c_str(), "*.MBX")) {
         names.mbx.push_back(entry.name);
+        names.mbxTimes.push_back(entry.lastWrite);
+    } else if (entry.lastWrite != 0 && platform::MatchesPattern(entry.name.c_str(), "*.PMG")) {
+        // Where two differ only in case (POSIX), the later counts: either may be opened.
+        int64_t& time = names.pmgTimes[FoldedStem(entry.name)];
+        time = std::max(time, entry.lastWrite);
     }
     return true;
 }
@@ -105,8 +136,11 @@ private:
         }
         if (i < m_names.pmm.size()) {
             Read(records.pmmRecord, m_names.pmm[i], m_pRows[i], m_pSlots[i]);
+            m_pRows[i].lastWrite = std::max(m_pRows[i].lastWrite, m_names.pmmTimes[i]);
         } else {
-            Read(records.mbxRecord, m_names.mbx[i - m_names.pmm.size()], m_pRows[i], m_pSlots[i]);
+            const size_t k = i - m_names.pmm.size();
+            Read(records.mbxRecord, m_names.mbx[k], m_pRows[i], m_pSlots[i]);
+            m_pRows[i].lastWrite = std::max(m_pRows[i].lastWrite, m_names.MbxTime(k));
         }
         if (control) {
             control->filesRead.fetch_add(1, std::memory_order_relaxed);
@@ -291,7 +325,8 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
 
     // One pass over the directory for both kinds: in a mailbox of thousands of folders
     // a pass costs as much as opening a few hundred of them. Names only, since every
-    // file is opened anyway and that gives its length.
+    // file is opened anyway and that gives its length; the last writes come with the
+    // names where the listing has them, else from the opens.
     Listing listing;
     listing.control = threading.control;
     if (!mailboxDir.empty()) { // unknown directory: no folders, never the current one's files

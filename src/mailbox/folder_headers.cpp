@@ -8,6 +8,8 @@
 #include "platform/files.h"
 #include "platform/text.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr size_t kPmmHeaderSize = 128;
@@ -100,6 +102,7 @@ void pmm::SetPath(const std::string& path) {
 
 bool pmm::Analyze() {
     size = 0;
+    lastWrite = 0;
     folderId.clear();
     platform::ReadOnlyFile file;
     if (!file.Open(filePath)) {
@@ -108,6 +111,8 @@ bool pmm::Analyze() {
         folderName = FailureText(FolderFailure::kPmmOpen);
         return false;
     }
+    // Known once it opened, as Windows' listing knows it of any file.
+    lastWrite = file.OpenedLastWrite();
     unsigned char header[kPmmHeaderSize] = {};
     if (file.ReadFromStart(header, sizeof header) < sizeof header) {
         Trace("[pmm.Analyze] WARNUNG: Datei \"%s\" ist keine gültige PMM-Datei\n",
@@ -140,6 +145,7 @@ void mbx::SetPath(const std::string& path) {
 
 bool mbx::Analyze() {
     size = 0;
+    lastWrite = 0;
     folderId.clear();
     {
         // The folder itself is only measured, and closed before its companion opens.
@@ -151,6 +157,7 @@ bool mbx::Analyze() {
             return false;
         }
         size = folder.Length();
+        lastWrite = folder.OpenedLastWrite();
     }
     const std::string companionPath = CompanionPath(filePath);
     platform::ReadOnlyFile companion;
@@ -160,6 +167,9 @@ bool mbx::Analyze() {
         folderName = FailureText(FolderFailure::kPmgOpen);
         return false;
     }
+    // The client writes a new message into the .MBX and its index into the .PMG: the
+    // later of the two is the folder's last change.
+    lastWrite = std::max(lastWrite, companion.OpenedLastWrite());
     unsigned char header[kPmgHeaderSize] = {};
     if (companion.ReadFromStart(header, sizeof header) < sizeof header) {
         Trace("[mbx.Analyze] WARNUNG: Datei \"%s\" ist keine gültige PMG-Datei\n",

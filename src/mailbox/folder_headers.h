@@ -40,7 +40,9 @@ public:
 
     void SetPath(const std::string& path);
     // Takes the .MBX's length as soon as it opens, then reads the .PMG companion's
-    // header. True when the name and identifier were read.
+    // header. True when the name and identifier were read. The last change is the later
+    // of the two files' as far as the opens tell it (POSIX); the scan adds what its
+    // listing tells (Windows).
     bool Analyze();
 
     std::string filePath; // absolute path of the .MBX

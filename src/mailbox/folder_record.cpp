@@ -4,15 +4,19 @@
 #include "mailbox/folder_headers.h"
 #include "platform/files.h"
 
+#include <algorithm>
+
 void FolderRecord::Clear() {
     fileName.clear();
     folderPath.clear();
     folderName.clear();
     size = 0;
+    lastWrite = 0;
 }
 
 bool FolderRecord::IsEmpty() const {
-    return fileName.empty() && folderPath.empty() && folderName.empty() && size == 0;
+    return fileName.empty() && folderPath.empty() && folderName.empty() && size == 0 &&
+           lastWrite == 0;
 }
 
 void FolderRecord::SetFolderPath(const std::string& path) {
@@ -29,12 +33,15 @@ bool NewMailRecord::Analyze(const std::string& newmailDir, const std::string& la
     const bool read = platform::SearchDirectory(
         newmailDir, "*.CNM",
         [](const platform::DirectoryEntry& entry, void* context) {
-            static_cast<NewMailRecord*>(context)->size += entry.size;
+            auto& row = *static_cast<NewMailRecord*>(context);
+            row.size += entry.size;
+            row.lastWrite = std::max(row.lastWrite, entry.lastWrite);
             return true;
         },
         this);
     if (!read) {
         size = 0;
+        lastWrite = 0;
         folderName = FailureText(FolderFailure::kNewmailDir);
     }
     return read;

@@ -16,9 +16,9 @@ public:
     FolderRecord& operator=(FolderRecord&&) = default;
     virtual ~FolderRecord() = default;
 
-    // Empties the three texts and sets the size to 0.
+    // Empties the three texts and sets the size and the last change to 0.
     virtual void Clear();
-    // True when the three texts are empty and the size is 0.
+    // True when the three texts are empty and the size and the last change are 0.
     virtual bool IsEmpty() const;
     virtual void SetFolderPath(const std::string& path);
 
@@ -26,15 +26,18 @@ public:
     std::string folderPath; // "\Parent\" from the hierarchy, "<???>" when unknown, or empty
     std::string folderName; // header name, a failure text in angle brackets, or the label
     uint64_t size = 0;      // bytes; 64 bits so folders of 4 GiB and more keep their size
+    // The last change, seconds since 1970-01-01 UTC, 0 when unknown: a folder file's
+    // last write (an .MBX's or its .PMG's, whichever is later), the newest new-mail file.
+    int64_t lastWrite = 0;
 };
 
 // The one row that stands for all new-mail files ("*.CNM") of the new-mail directory.
 class NewMailRecord : public FolderRecord {
 public:
     // Clears the row and sums the sizes of the new-mail files as the directory listing
-    // gives them, without opening any. A directory that cannot be read (missing, not a
-    // directory) gives size 0 and the failure text in place of the label, as a folder
-    // file that cannot be read does: "0 Bytes" alone would pass for no new mail. An
-    // empty directory name (none known) is no failure. False on the failure.
+    // gives them, without opening any; the row's last change is the newest file's. A directory that
+    // cannot be read (missing, not a directory) gives size 0 and the failure text in place of the
+    // label, as a folder file that cannot be read does: "0 Bytes" alone would pass for no new mail.
+    // An empty directory name (none known) is no failure. False on the failure.
     bool Analyze(const std::string& newmailDir, const std::string& label);
 };

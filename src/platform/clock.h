@@ -1,7 +1,8 @@
 // The local time of day, for the moment a scan was made, the local date, for the day a
-// history entry belongs to, and a steady clock for the time between scans. Seconds are
-// enough: the windows show "Stand: HH:MM:SS", and the command-line report takes its own
-// time stamp.
+// history entry belongs to, the local date and time of a file's last write with the
+// offset from UTC it had then, and a steady clock for the time between scans. Seconds
+// are enough: the windows show "Stand: HH:MM:SS", and the command-line report takes
+// its own time stamp.
 #pragma once
 
 #include <cstdint>
@@ -32,5 +33,19 @@ struct CalendarDay {
 
 // Today, in the machine's local time: the day a history entry is filed under.
 CalendarDay LocalToday();
+
+struct LocalDateTime {
+    int year = 1970;
+    int month = 1; // 1..12
+    int day = 1;   // 1..31
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int offsetMinutes = 0; // local time minus UTC at that moment (summer time included)
+};
+
+// `unixSeconds` (since 1970-01-01 UTC) in the machine's local time and the time zone's
+// rule for that date, not today's. False when the platform cannot convert it.
+[[nodiscard]] bool ToLocalDateTime(int64_t unixSeconds, LocalDateTime& local);
 
 } // namespace platform

@@ -1,4 +1,4 @@
-// The local time of day from the C library's reentrant conversion; the steady clock.
+// The local time of day from the C library's reentrant conversion, dates and the steady clock.
 #include "platform/clock.h"
 
 #include <ctime>
@@ -41,6 +41,22 @@ CalendarDay LocalToday() {
         today.day = local.tm_mday;
     }
     return today;
+}
+
+bool ToLocalDateTime(int64_t unixSeconds, LocalDateTime& local) {
+    const std::time_t t = static_cast<std::time_t>(unixSeconds);
+    std::tm tm = {};
+    if (static_cast<int64_t>(t) != unixSeconds || localtime_r(&t, &tm) == nullptr) {
+        return false;
+    }
+    local.year = tm.tm_year + 1900;
+    local.month = tm.tm_mon + 1;
+    local.day = tm.tm_mday;
+    local.hour = tm.tm_hour;
+    local.minute = tm.tm_min;
+    local.second = tm.tm_sec;
+    local.offsetMinutes = static_cast<int>(tm.tm_gmtoff / 60);
+    return true;
 }
 
 } // namespace platform

@@ -14,6 +14,8 @@ struct DirectoryEntry {
     std::string name;  // plain name, without directory, in the case the file system has
     uint64_t size = 0; // bytes; 0 for directories
     bool isDirectory = false;
+    // The last write, in seconds since 1970-01-01 UTC; 0 where the listing does not say.
+    int64_t lastWrite = 0;
 };
 
 // Receives the entries of a search one after the other; returning false ends the search.
@@ -36,8 +38,9 @@ bool SearchDirectory(const std::string& directory, const char* pattern, Director
                      void* context);
 
 // As SearchDirectory, for callers that need only the names because they open each
-// file anyway: size and isDirectory may be left at 0 and false, which spares a call
-// per entry where the listing itself does not carry them.
+// file anyway: size, isDirectory and lastWrite may be left at 0 and false, which spares
+// a call per entry where the listing itself does not carry them (POSIX). Windows'
+// listing carries them all.
 bool SearchDirectoryNames(const std::string& directory, const char* pattern, DirectoryVisitor visit,
                           void* context);
 
@@ -84,6 +87,10 @@ public:
     // The file's length in bytes, found without reading it; 0 when unknown. On POSIX
     // systems it is the length at opening, taken with the check that made it a file.
     uint64_t Length() const;
+    // The last write (seconds since 1970-01-01 UTC) as far as the open learnt it without
+    // asking again: on POSIX from the check that made it a file. Windows learns it only
+    // from a directory listing, which a scan makes anyway, so here it is 0 there.
+    int64_t OpenedLastWrite() const;
     void Close();
 
 private:
@@ -92,6 +99,7 @@ private:
 #else
     int m_fd = -1;
     uint64_t m_nLength = 0;
+    int64_t m_nLastWrite = 0;
 #endif
 };
 

@@ -137,6 +137,7 @@ bool Search(const std::string& directory, const char* pattern, DirectoryVisitor 
         if (withDetails && fstatat(dirFd, name, &st, 0) == 0) {
             entry.isDirectory = S_ISDIR(st.st_mode);
             entry.size = entry.isDirectory ? 0 : static_cast<uint64_t>(st.st_size);
+            entry.lastWrite = static_cast<int64_t>(st.st_mtime);
         }
         if (!visit(entry, context)) {
             break;
@@ -182,6 +183,7 @@ bool ReadOnlyFile::Open(const std::string& path) {
     }
     m_fd = fd;
     m_nLength = static_cast<uint64_t>(st.st_size);
+    m_nLastWrite = static_cast<int64_t>(st.st_mtime);
     return true;
 }
 
@@ -212,11 +214,16 @@ uint64_t ReadOnlyFile::Length() const {
     return m_fd >= 0 ? m_nLength : 0;
 }
 
+int64_t ReadOnlyFile::OpenedLastWrite() const {
+    return m_fd >= 0 ? m_nLastWrite : 0;
+}
+
 void ReadOnlyFile::Close() {
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;
         m_nLength = 0;
+        m_nLastWrite = 0;
     }
 }
 

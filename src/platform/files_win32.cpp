@@ -10,6 +10,13 @@ namespace {
 HANDLE AsHandle(void* h) {
     return static_cast<HANDLE>(h);
 }
+
+// 100-ns ticks since 1601 to seconds since 1970; 0 (unknown) for a time before 1970.
+int64_t UnixSeconds(const FILETIME& time) {
+    const uint64_t ticks = (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    constexpr uint64_t kTicksTo1970 = 116444736000000000ull;
+    return ticks > kTicksTo1970 ? static_cast<int64_t>((ticks - kTicksTo1970) / 10000000u) : 0;
+}
 } // namespace
 
 bool SearchDirectory(const std::string& directory, const char* pattern, DirectoryVisitor visit,
@@ -34,6 +41,7 @@ bool SearchDirectory(const std::string& directory, const char* pattern, Director
         entry.size = entry.isDirectory
                          ? 0
                          : (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        entry.lastWrite = UnixSeconds(data.ftLastWriteTime);
         if (!visit(entry, context)) {
             break;
         }
@@ -102,6 +110,10 @@ uint64_t ReadOnlyFile::Length() const {
         return 0;
     }
     return static_cast<uint64_t>(size.QuadPart);
+}
+
+int64_t ReadOnlyFile::OpenedLastWrite() const {
+    return 0; // the listing carries it; asking the handle would cost a round trip
 }
 
 void ReadOnlyFile::Close() {

@@ -2,7 +2,9 @@
 // nlohmann-json's serializer, both UTF-8 and both keeping every byte of a name (as its
 // character) unless they go to a terminal.
 #include "mailbox/folder_headers.h"
+#include "mailbox/folder_limit.h"
 #include "report/report_text.h"
+#include "sizes/date_text.h"
 #include "sizes/size_text.h"
 #include "text/spreadsheet_cell.h"
 #include "view/list_export.h"
@@ -18,6 +20,23 @@ using json = nlohmann::json;
 const char kCsvHeader[] = "Dateiname,Gr\xF6\xDF"
                           "e,Ordnername,Bytes";
 const char kCsvChangeHeader[] = ",\xC4nderung,\xC4nderung in Bytes";
+const char kCsvTailHeader[] = ",Grenze,Ge\xE4ndert";
+
+// The folder limit as the machine formats name it: null (JSON) or empty (CSV) for a row
+// it does not apply to (the new mail, a removed row).
+const char* LimitName(const FolderRecord& row, bool removed) {
+    if (removed || !IsFolderFile(row)) {
+        return nullptr;
+    }
+    switch (LimitOf(row)) {
+    case FolderLimit::kNear:
+        return "near";
+    case FolderLimit::kOver:
+        return "over";
+    default:
+        return "ok";
+    }
+}
 
 // A field in quotes only when it holds a comma, a quote or a line end; quotes doubled.
 void AppendQuotedField(std::string& out, std::string_view utf8) {
@@ -94,6 +113,7 @@ private:
 
 void WriteRow(JsonWriter& w, const FolderRecord& row, const RowChange* change, bool exact) {
     const bool failed = IsFailureText(row.folderName);
+    const bool removed = change && change->kind == RowChange::kRemoved;
     w.Raw("{");
     w.Key("fileName");
     w.Text(row.fileName);
@@ -117,7 +137,21 @@ void WriteRow(JsonWriter& w, const FolderRecord& row, const RowChange* change, b
         w.Key("changeText");
         w.Text(ChangeText(*change, exact));
         w.Key("removed");
-        w.Bool(change->kind == RowChange::kRemoved);
+        w.Bool(removed);
+    }
+    w.Key("limit");
+    const char* limit = LimitName(row, removed);
+    if (limit) {
+        w.Text(limit);
+    } else {
+        w.Raw("null");
+    }
+    w.Key("lastChange");
+    const std::string changed = IsoChangeText(row.lastWrite);
+    if (changed.empty()) {
+        w.Raw("null");
+    } else {
+        w.Text(changed);
     }
     w.Raw("}");
 }
@@ -132,6 +166,7 @@ void WriteCsv(const OrderedRows& ordered, const ReportOptions& options, ReportSi
     if (compared) {
         AppendUtf8FromCp1252(out, kCsvChangeHeader);
     }
+    AppendUtf8FromCp1252(out, kCsvTailHeader);
     out += "\r\n";
     const Controls controls = ControlsFor(options);
     std::string field;
@@ -157,6 +192,12 @@ void WriteCsv(const OrderedRows& ordered, const ReportOptions& options, ReportSi
             out += ',';
             out += ChangeDigits(ordered.changes[i].bytes);
         }
+        out += ',';
+        if (const char* limit = LimitName(row, removed)) {
+            out += limit;
+        }
+        out += ',';
+        out += IsoChangeText(row.lastWrite); // digits and ASCII: never a formula
         out += "\r\n";
         SpillIfFull(out, sink);
     }

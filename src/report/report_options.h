@@ -30,9 +30,10 @@ struct ReportOptions {
     // compareFile before the run; empty without it.
     std::string since;
     bool trace = false;
-    bool tree = false;  // --tree: the folder tree instead of the list
-    int treeDepth = -1; // --depth N: no node deeper than N (0: the top nodes); -1 all
-    bool help = false;  // --help: usage on standard output, nothing else
+    bool tree = false;        // --tree: the folder tree instead of the list
+    int treeDepth = -1;       // --depth N: no node deeper than N (0: the top nodes); -1 all
+    bool showChanged = false; // --changed: text and tsv get each row's last change
+    bool help = false;        // --help: usage on standard output, nothing else
     // Not options: the program sets them when standard output, or standard error, is
     // shown on a terminal.
     bool toTerminal = false;

@@ -3,6 +3,7 @@
 #include "report/report_text.h"
 
 #include "diag/trace.h"
+#include "sizes/date_text.h"
 #include "sizes/size_text.h"
 #include "view/scan_view.h"
 
@@ -131,14 +132,18 @@ struct Cells {
     std::string fileName;
     std::string size;
     std::string folder;
+    std::string changed; // only with --changed
 };
 
-Cells CellsOf(const FolderRecord& record, bool exact) {
+Cells CellsOf(const FolderRecord& record, const ReportOptions& options) {
     Cells cells;
     AppendCell(cells.fileName, record.fileName);
-    cells.size = FormatSize(record.size, SizeStyleFor(!exact));
+    cells.size = FormatSize(record.size, SizeStyleFor(!options.exactSizes));
     AppendCell(cells.folder, record.folderPath);
     AppendCell(cells.folder, record.folderName);
+    if (options.showChanged) {
+        cells.changed = GermanChangeText(record.lastWrite); // digits and ASCII
+    }
     return cells;
 }
 
@@ -247,12 +252,18 @@ std::string TotalChangeText(const ByteChange& bytes) {
 }
 
 const char kTitleChange[] = "\xC4nderung";
+const char kTitleChanged[] = "Ge\xE4ndert";
 
 void AppendTsv(std::string& out, const OrderedRows& ordered, const ReportOptions& options,
                ReportSink& sink) {
     const bool compared = !ordered.changes.empty();
     // Straight through: no column widths to find, so no table of cells.
-    AppendUtf8FromCp1252(out, FormatText("%s\t%s\t%s", kTitleFileName, kTitleSize, kTitleFolder));
+    AppendUtf8FromCp1252(out, FormatText("%s\t%s\t", kTitleFileName, kTitleSize));
+    if (options.showChanged) {
+        AppendUtf8FromCp1252(out, kTitleChanged);
+        out += '\t';
+    }
+    AppendUtf8FromCp1252(out, kTitleFolder);
     if (compared) {
         out += '\t';
         AppendUtf8FromCp1252(out, kTitleChange);
@@ -268,6 +279,10 @@ void AppendTsv(std::string& out, const OrderedRows& ordered, const ReportOptions
                 FormatSize(row->size, SizeStyleFor(!options.exactSizes)); // digits and ASCII units
         }
         out += '\t';
+        if (options.showChanged) {
+            out += IsoChangeText(row->lastWrite); // for scripts: sortable, with the offset
+            out += '\t';
+        }
         AppendConverted(out, row->folderPath, true);
         AppendConverted(out, row->folderName, true);
         if (compared) {
@@ -284,9 +299,10 @@ Cells AlignedCells(const OrderedRows& ordered, const ReportOptions& options, siz
                    std::string& change) {
     if (i == 0) {
         change = kTitleChange;
-        return Cells{kTitleFileName, kTitleSize, kTitleFolder};
+        return Cells{kTitleFileName, kTitleSize, kTitleFolder,
+                     options.showChanged ? kTitleChanged : ""};
     }
-    Cells cells = CellsOf(*ordered.rows[i - 1], options.exactSizes);
+    Cells cells = CellsOf(*ordered.rows[i - 1], options);
     if (!ordered.changes.empty()) {
         if (ordered.changes[i - 1].kind == RowChange::kRemoved) {
             cells.size.clear();
@@ -304,6 +320,7 @@ void AppendAligned(std::string& out, const OrderedRows& ordered, const ReportOpt
     size_t nameWidth = 0;
     size_t sizeWidth = 0;
     size_t folderWidth = 0;
+    size_t changedWidth = 0;
     std::string change;
     auto widen = [](size_t& width, const std::string& cell) {
         if (cell.size() <= kMaxPaddedWidth) {
@@ -315,6 +332,7 @@ void AppendAligned(std::string& out, const OrderedRows& ordered, const ReportOpt
         widen(nameWidth, cells.fileName);
         widen(sizeWidth, cells.size);
         widen(folderWidth, cells.folder);
+        widen(changedWidth, cells.changed);
     }
     for (size_t i = 0; i <= ordered.rows.size(); ++i) {
         const Cells cells = AlignedCells(ordered, options, i, change);
@@ -322,6 +340,10 @@ void AppendAligned(std::string& out, const OrderedRows& ordered, const ReportOpt
         out += "  ";
         AppendPadded(out, cells.size, sizeWidth, true);
         out += "  ";
+        if (options.showChanged) {
+            AppendPadded(out, cells.changed, changedWidth, false);
+            out += "  ";
+        }
         if (compared) {
             AppendPadded(out, cells.folder, folderWidth, false);
             out += "  ";

@@ -47,8 +47,7 @@ void FolderTree::Build(const FolderCatalogue& catalogue, const ScanDetails& deta
     size_t firstRow = 0;
     if (details.newMailRow && rows > 0) {
         const int node = NewNode(NodeKind::kNewMail, -1, -1, 0);
-        m_nodes[node].ownSize = catalogue.records[0].size;
-        m_nodes[node].ownFiles = 1;
+        AddFile(m_nodes[node], catalogue.records[0]);
         firstRow = 1;
     }
     if (m_pHierarchy && details.entryIndex.size() == rows) {
@@ -61,8 +60,7 @@ void FolderTree::Build(const FolderCatalogue& catalogue, const ScanDetails& deta
                 top = NewNode(NodeKind::kMailbox, -1, -1, -1);
             }
             const int node = NewNode(NodeKind::kFile, top, -1, static_cast<int>(r));
-            m_nodes[node].ownSize = catalogue.records[r].size;
-            m_nodes[node].ownFiles = 1;
+            AddFile(m_nodes[node], catalogue.records[r]);
         }
     }
     if (m_nodes.capacity() - m_nodes.size() > m_nodes.size() / 8) {
@@ -88,8 +86,7 @@ void FolderTree::PlaceEntries(const pmHierarch& hierarchy, const std::vector<int
         const int entry = entryIndex[r];
         if (entry < 0 || entry >= static_cast<int>(entryNode.size())) {
             const int node = NewNode(NodeKind::kFile, unknownNode(), -1, static_cast<int>(r));
-            m_nodes[node].ownSize = records[r].size;
-            m_nodes[node].ownFiles = 1;
+            AddFile(m_nodes[node], records[r]);
             continue;
         }
         if (entryNode[entry] < 0) {
@@ -130,9 +127,8 @@ void FolderTree::PlaceEntries(const pmHierarch& hierarchy, const std::vector<int
             }
         }
         TreeNode& node = m_nodes[entryNode[entry]];
-        node.ownSize += records[r].size;
         node.record = node.ownFiles == 0 ? static_cast<int>(r) : -1;
-        ++node.ownFiles;
+        AddFile(node, records[r]);
     }
 }
 
@@ -158,6 +154,13 @@ void FolderTree::LinkChildren() {
     }
 }
 
+void FolderTree::AddFile(TreeNode& node, const FolderRecord& record) {
+    node.ownSize += record.size;
+    ++node.ownFiles;
+    node.newestChange = std::max(node.newestChange, record.lastWrite);
+    node.ownLimit = std::max(node.ownLimit, LimitOf(record));
+}
+
 void FolderTree::AddUp() {
     // Breadth first from the top: every node comes after its parent, so going through
     // the order backwards adds each total to its parent's after it is complete.
@@ -178,6 +181,8 @@ void FolderTree::AddUp() {
         if (node.parent >= 0) {
             m_nodes[node.parent].totalSize += node.totalSize;
             m_nodes[node.parent].totalFiles += node.totalFiles;
+            int64_t& newest = m_nodes[node.parent].newestChange;
+            newest = std::max(newest, node.newestChange);
         }
     }
 }
@@ -200,6 +205,8 @@ void FolderTree::Sort(const TreeSort& sort) {
             return a.ownSize < b.ownSize ? -1 : (a.ownSize > b.ownSize ? 1 : 0);
         case kTreeColumnFiles:
             return a.totalFiles < b.totalFiles ? -1 : (a.totalFiles > b.totalFiles ? 1 : 0);
+        case kTreeColumnChanged:
+            return a.newestChange < b.newestChange ? -1 : (a.newestChange > b.newestChange ? 1 : 0);
         default: // the share follows the total
             return a.totalSize < b.totalSize ? -1 : (a.totalSize > b.totalSize ? 1 : 0);
         }

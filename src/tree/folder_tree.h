@@ -6,6 +6,7 @@
 #pragma once
 
 #include "mailbox/folder_catalogue.h"
+#include "mailbox/folder_limit.h"
 
 #include <cstdint>
 #include <string>
@@ -22,11 +23,12 @@ enum class NodeKind : uint8_t {
     kMailbox, // paths off or no table: every folder file sits below this node
 };
 
-// 56 bytes: the tree of a large mailbox keeps one of these per node and an index of its
+// 64 bytes: the tree of a large mailbox keeps one of these per node and an index of its
 // children, nothing else.
 struct TreeNode {
-    uint64_t ownSize = 0;   // the folder files sitting at this node
-    uint64_t totalSize = 0; // own plus every descendant's
+    int64_t newestChange = 0; // the latest lastWrite of the branch's files; 0 unknown
+    uint64_t ownSize = 0;     // the folder files sitting at this node
+    uint64_t totalSize = 0;   // own plus every descendant's
     uint32_t ownFiles = 0;
     uint32_t totalFiles = 0;
     int32_t parent = -1;     // -1 for a top node
@@ -36,6 +38,7 @@ struct TreeNode {
     int32_t record = -1; // the row for kFile, kNewMail, and for kEntry with exactly one file
     uint32_t depth = 0;  // 0 for a top node
     NodeKind kind = NodeKind::kEntry;
+    FolderLimit ownLimit = FolderLimit::kBelow; // the worst of the files sitting here
 };
 
 // The columns of the tree, in the order the window shows them.
@@ -44,8 +47,9 @@ enum TreeColumn {
     kTreeColumnTotal = 1,
     kTreeColumnShare = 2, // follows the total
     kTreeColumnOwn = 3,
-    kTreeColumnFiles = 4, // total file count
-    kTreeColumnCount = 5,
+    kTreeColumnFiles = 4,   // total file count
+    kTreeColumnChanged = 5, // the newest change in the branch
+    kTreeColumnCount = 6,
 };
 
 struct TreeSort {
@@ -85,6 +89,7 @@ public:
 
 private:
     int NewNode(NodeKind kind, int parent, int entry, int record);
+    static void AddFile(TreeNode& node, const FolderRecord& record);
     void PlaceEntries(const pmHierarch& hierarchy, const std::vector<int32_t>& entryIndex,
                       size_t firstRow);
     void LinkChildren();

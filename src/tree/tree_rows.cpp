@@ -3,6 +3,8 @@
 // order or a new scan.
 #include "tree/tree_rows.h"
 
+#include "sizes/date_text.h"
+
 #include "tree/tree_scan.h"
 #include "tree/tree_text.h"
 #include "view/list_rules.h"
@@ -198,9 +200,24 @@ std::string TreeRows::CellText(int row, int column, SizeStyle style) const {
         return FormatSize(n.ownSize, style);
     case kTreeColumnFiles:
         return std::to_string(n.totalFiles);
+    case kTreeColumnChanged:
+        return GermanChangeText(n.newestChange);
     default:
         return std::string();
     }
+}
+
+std::string TreeRows::ShownText(int row, int column) const {
+    const std::string text = CellText(row, column);
+    return column == kTreeColumnOwn && ValidRow(row)
+               ? view::MarkedSize(text, m_tree.Nodes()[m_rows[row]].ownLimit)
+               : text;
+}
+
+int TreeRows::WarningOf(int row, int column) const {
+    return column == kTreeColumnOwn && ValidRow(row)
+               ? view::WarningLevel(m_tree.Nodes()[m_rows[row]].ownLimit)
+               : 0;
 }
 
 int TreeRows::ImageOf(int row) const {

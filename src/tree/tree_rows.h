@@ -9,6 +9,7 @@
 #include "sizes/size_text.h"
 #include "tree/folder_tree.h"
 #include "view/layout.h"
+#include "view/limit_mark.h"
 #include "view/report_model.h"
 
 #include <cstdint>
@@ -70,6 +71,10 @@ public:
     std::string CellText(int row, int column) const override {
         return CellText(row, column, m_sizeStyle);
     }
+    // The own size of a node that holds a folder file near or over the client's limit
+    // carries the limit's mark and colour; a branch's total is no file and has none.
+    std::string ShownText(int row, int column) const override;
+    int WarningOf(int row, int column) const override;
     bool DescendingOnFirstClick(int column) const override;
     void Sort(int column, bool descending) override;
     int FindRow(int start, const std::string& prefix) const override {

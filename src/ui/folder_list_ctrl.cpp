@@ -5,9 +5,12 @@
 #include "framework/win_app.h"
 #include "resource.h"
 #include "settings/settings_store.h"
+#include "view/column_order.h"
 #include "view/folder_compare.h"
 
 #include <algorithm>
+
+static_assert(view::kTitleChanged == IDS_COLUMN_CHANGED, "the table names the string's id");
 
 void CFolderListCtrl::InitColumns(UINT fileNameTitleId, UINT sizeTitleId, UINT folderNameTitleId) {
     const Column columns[kColumnCount] = {
@@ -120,22 +123,120 @@ view::ListState CFolderListCtrl::GetListState() const {
     GetColumnWidths(state.widths.data(), static_cast<int>(state.widths.size()));
     state.order = GetColumnOrder();
     state.widthsDpi = GetDpi();
-    state.storedWidths = m_storedWidths;
     state.sortColumn = GetSort().column;
     state.sortDescending = GetSort().descending;
+    std::vector<view::OptionalColumnState> optional = m_optional;
+    state = view::StoredListState(state, m_rows.ListColumns(), optional);
+    state.storedWidths = m_storedWidths;
     return state;
+}
+
+std::vector<view::OptionalColumnState> CFolderListCtrl::CurrentOptionalStates() const {
+    std::vector<view::OptionalColumnState> optional = m_optional;
+    view::ListState state;
+    state.widths.resize(static_cast<size_t>(std::max(GetColumnCount(), 0)));
+    GetColumnWidths(state.widths.data(), static_cast<int>(state.widths.size()));
+    state.order = GetColumnOrder();
+    static_cast<void>(view::StoredListState(state, m_rows.ListColumns(), optional));
+    return optional;
+}
+
+bool CFolderListCtrl::SaveOptionalColumns(SettingsStore& store) const {
+    return view::SaveOptionalColumns(store, CurrentOptionalStates());
+}
+
+std::vector<int32_t> CFolderListCtrl::ModelDisplayOrder() const {
+    std::vector<int32_t> order;
+    for (int32_t listColumn : GetColumnOrder()) {
+        order.push_back(m_rows.ModelColumn(listColumn));
+    }
+    return order;
+}
+
+view::ColumnSort CFolderListCtrl::ModelSort() const {
+    return {m_rows.ModelColumn(GetSort().column), GetSort().descending};
+}
+
+void CFolderListCtrl::ApplyColumns(const std::vector<int32_t>& displayOrder,
+                                   const view::ColumnSort& sort, bool keepDirection) {
+    // The optional columns go and come back as `m_optional` says: the three stay put.
+    for (int c = GetColumnCount() - 1; c >= kColumnCount; --c) {
+        DeleteColumn(c);
+    }
+    std::vector<int32_t> shown = {view::kColumnFileName, view::kColumnSize,
+                                  view::kColumnFolderName};
+    for (size_t i = 0; i < view::kOptionalColumnCount; ++i) {
+        const view::OptionalColumn& entry = view::kOptionalColumns[i];
+        if (!m_optional[i].shown) {
+            continue;
+        }
+        const int width = m_optional[i].width >= 0 ? m_optional[i].width
+                                                   : view::ScaleForDpi(entry.width96, GetDpi());
+        if (AppendColumn(entry.titleId, entry.alignRight ? LVCFMT_RIGHT : LVCFMT_LEFT, width) >=
+            0) {
+            shown.push_back(entry.column);
+        } else {
+            m_optional[i].shown = false;
+        }
+    }
+    m_rows.SetListColumns(shown);
+    std::vector<int32_t> order;
+    for (int32_t column : displayOrder) {
+        const int listColumn = m_rows.ListColumn(column);
+        if (listColumn >= 0) {
+            order.push_back(listColumn);
+        }
+    }
+    if (view::IsColumnPermutation(order.data(), static_cast<int>(order.size())) &&
+        static_cast<int>(order.size()) == GetColumnCount()) {
+        SetColumnOrder(order);
+    }
+    const int sortColumn = m_rows.ListColumn(sort.column);
+    if (sortColumn >= 0) {
+        SetSortState({sortColumn, sort.descending});
+    } else {
+        SetSortState({view::kColumnFolderName, keepDirection && sort.descending});
+    }
+}
+
+bool CFolderListCtrl::IsOptionalColumnShown(int column) const {
+    return m_rows.ListColumn(column) >= 0;
+}
+
+void CFolderListCtrl::ToggleOptionalColumn(int column) {
+    if (view::FindOptionalColumn(column) == nullptr) {
+        return;
+    }
+    m_optional = CurrentOptionalStates();
+    const std::vector<int32_t> base = view::BaseOrder(ModelDisplayOrder());
+    const view::ColumnSort sort = ModelSort();
+    view::OptionalColumnState& state = m_optional[view::OptionalColumnIndex(column)];
+    state.shown = !state.shown;
+    // The sort by a column that goes starts over: the folders A to Z.
+    ApplyColumns(view::MergeOrder(base, m_optional), sort, false);
+    Resort();
 }
 
 void CFolderListCtrl::LoadColumnState(SettingsStore& store) {
     if (GetColumnCount() <= 0) {
         return;
     }
-    view::ListState state = GetListState();
+    view::ListState state;
+    state.widths.resize(kColumnCount);
+    GetColumnWidths(state.widths.data(), kColumnCount);
+    state.order = view::BaseOrder(ModelDisplayOrder());
+    state.widthsDpi = GetDpi();
+    state.sortColumn = ModelSort().column;
+    state.sortDescending = ModelSort().descending;
+    state.sortColumns = view::kAllFolderColumns;
     view::LoadListState(store, StateNames(), CReportList::GetDefaultWidths(), state);
     m_storedWidths = state.storedWidths;
-    SetColumnWidths(state.widths.data(), static_cast<int>(state.widths.size()));
-    SetColumnOrder(state.order);
-    SetSort(state.sortColumn, state.sortDescending);
+    SetColumnWidths(state.widths.data(), kColumnCount);
+    view::LoadOptionalColumns(store, m_optional);
+    // A stored sort by a column not shown (only a damaged value names one) is the last
+    // of the three, as a column beyond the last always was, in its direction.
+    ApplyColumns(view::MergeOrder(state.order, m_optional),
+                 {state.sortColumn, state.sortDescending}, true);
 }
 
 void CFolderListCtrl::SaveColumnState(SettingsStore& store) {
@@ -143,10 +244,15 @@ void CFolderListCtrl::SaveColumnState(SettingsStore& store) {
     if (view::SaveWindowState(store, StateNames(), view::WindowPlacementRecord(), state)) {
         NoteSaved(state);
     }
+    static_cast<void>(SaveOptionalColumns(store));
 }
 
 bool CFolderListCtrl::OnReflectedNotify(const NMHDR* header, LRESULT& result) {
     if (OnNotify(header, result)) {
+        return true;
+    }
+    if (header->code == NM_CUSTOMDRAW) {
+        result = OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)));
         return true;
     }
     if (header->code != LVN_COLUMNCLICK) {

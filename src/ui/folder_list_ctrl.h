@@ -10,6 +10,7 @@
 #include "framework/report_list.h"
 #include "view/folder_rows.h"
 #include "view/list_rules.h"
+#include "view/optional_columns.h"
 #include "view/window_state.h"
 
 #include <cstdint>
@@ -84,7 +85,17 @@ public:
     // column's default. Nothing is sorted here.
     void LoadColumnState(SettingsStore& store);
     void SaveColumnState(SettingsStore& store);
+    // The three columns' state as "Columns", "ColOrder" and "Sort" keep it, whatever
+    // optional columns are shown; their own state goes with SaveOptionalColumns.
     view::ListState GetListState() const;
+    bool SaveOptionalColumns(SettingsStore& store) const;
+
+    // The optional columns (view::kOptionalColumns): shown or not, and a switch that
+    // shows a hidden one where it stood before (or at the end) and hides a shown one,
+    // keeping its width and place. The sort by a column that goes falls back to the
+    // folder column.
+    bool IsOptionalColumnShown(int column) const;
+    void ToggleOptionalColumn(int column);
     // After `state` was saved: its widths are the stored ones now.
     void NoteSaved(const view::ListState& state) { m_storedWidths = state.widths; }
     static const view::WindowStateNames& StateNames();
@@ -103,8 +114,25 @@ public:
     // and header clicks. True when handled, with the result set.
     bool OnReflectedNotify(const NMHDR* header, LRESULT& result);
 
+    // The list index of model column `column`, -1 when not shown.
+    int ListColumnOf(int column) const { return m_rows.ListColumn(column); }
+
 private:
+    // The optional columns' states with the shown ones' widths and places taken from
+    // the list now.
+    std::vector<view::OptionalColumnState> CurrentOptionalStates() const;
+    // Shows the optional columns `m_optional` says, the columns in `displayOrder`
+    // (model columns) and the sort by model column `sort`; a sort column not shown
+    // gives the folder column, in the sort's direction with `keepDirection`.
+    void ApplyColumns(const std::vector<int32_t>& displayOrder, const view::ColumnSort& sort,
+                      bool keepDirection);
+    // The display order and the sort by model columns.
+    std::vector<int32_t> ModelDisplayOrder() const;
+    view::ColumnSort ModelSort() const;
+
     view::FolderRows m_rows;
+    std::vector<view::OptionalColumnState> m_optional =
+        std::vector<view::OptionalColumnState>(view::kOptionalColumnCount);
     view::TypeAhead m_typeAhead;
     std::vector<int32_t> m_storedWidths; // as the store held them when last read or written
 };

@@ -36,13 +36,15 @@ LRESULT CFolderTreeDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
         return CDRF_DODEFAULT;
     }
     const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+    const bool selected =
+        row < m_rows.RowCount() && (m_list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
     RECT cell = {};
     if (draw.iSubItem != tree::kTreeColumnShare || row >= m_rows.RowCount() ||
         !m_list.GetSubItemRect(row, tree::kTreeColumnShare, LVIR_BOUNDS, cell)) {
-        return CDRF_DODEFAULT;
+        // The selection keeps its own colours; the size's mark still tells the limit.
+        return selected ? CDRF_DODEFAULT : m_list.ColourCell(draw);
     }
     HDC dc = draw.nmcd.hdc;
-    const bool selected = (m_list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
     RECT inner = {cell.left + 1, cell.top, cell.right, cell.bottom - 1};
     ::FillRect(dc, &inner, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     const RECT bar = GetBarRect(row);

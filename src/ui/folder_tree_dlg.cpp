@@ -15,6 +15,7 @@
 #include "settings/settings_store.h"
 #include "ui/expander_images.h"
 #include "ui/window_placement.h"
+#include "view/limit_mark.h"
 #include "view/main_layout.h"
 #include "view/scan_view.h"
 #include "view/tree_layout.h"
@@ -25,7 +26,7 @@ namespace {
 const CReportList::Column kColumns[CFolderTreeDlg::kColumnCount] = {
     {IDS_TREE_COLUMN_NAME, LVCFMT_LEFT, 230},   {IDS_TREE_COLUMN_TOTAL, LVCFMT_RIGHT, 80},
     {IDS_TREE_COLUMN_SHARE, LVCFMT_RIGHT, 130}, {IDS_TREE_COLUMN_OWN, LVCFMT_RIGHT, 90},
-    {IDS_TREE_COLUMN_FILES, LVCFMT_RIGHT, 60},
+    {IDS_TREE_COLUMN_FILES, LVCFMT_RIGHT, 60},  {IDS_TREE_COLUMN_CHANGED, LVCFMT_LEFT, 110},
 };
 
 // The status line's progress while a scan runs, as in the main window.
@@ -37,6 +38,7 @@ view::WindowStateNames TreeStateNames() {
     names.placement = CFolderTreeDlg::kPlacementValue;
     names.widths = CFolderTreeDlg::kColumnsValue;
     names.widthsDpi = CFolderTreeDlg::kColumnsDpiValue;
+    names.olderWidthCount = CFolderTreeDlg::kColumnsBeforeChanged;
     return names;
 }
 
@@ -183,12 +185,13 @@ void CFolderTreeDlg::UpdateStatus() {
         return;
     }
     const ScanResult& r = *m_rows.Result();
-    m_status.SetWindowText(view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT),
-                                            r.catalogue.fileCount, r.catalogue.totalSize) +
-                           "    " +
-                           view::ScanTimeText(LoadResourceString(IDS_TREE_SCAN_TIME),
-                                              r.scanTime.hour, r.scanTime.minute,
-                                              r.scanTime.second));
+    m_status.SetWindowText(
+        view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT), r.catalogue.fileCount,
+                         r.catalogue.totalSize) +
+        view::LimitStatus(LoadResourceString(IDS_LIMIT_STATUS), CountLimits(r.catalogue.records)) +
+        "    " +
+        view::ScanTimeText(LoadResourceString(IDS_TREE_SCAN_TIME), r.scanTime.hour,
+                           r.scanTime.minute, r.scanTime.second));
 }
 
 void CFolderTreeDlg::OnKey(WORD key) {

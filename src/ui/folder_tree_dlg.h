@@ -28,6 +28,8 @@ public:
     static constexpr const char kColumnsValue[] = "TreeColumns";
     static constexpr const char kColumnsDpiValue[] = "TreeColumnsDpi";
     static constexpr int kColumnCount = tree::kTreeColumnCount;
+    // The widths an older version kept, before the column "Geändert".
+    static constexpr size_t kColumnsBeforeChanged = 5;
 
     // `request` says what to scan, `compact` how sizes are shown.
     CFolderTreeDlg(HWND parent, AppServices& app, const ScanRequest& request, bool compact);

@@ -11,10 +11,14 @@
 #include "ui/folder_tree_dlg.h"
 #include "ui/settings_dlg.h"
 #include "ui/window_placement.h"
+#include "view/limit_mark.h"
 #include "view/main_layout.h"
+#include "view/optional_columns.h"
 #include "view/placement.h"
 #include "view/scan_view.h"
 #include "view/window_state.h"
+
+#include <windowsx.h>
 
 namespace {
 
@@ -112,10 +116,11 @@ bool CMainDlg::SaveStateTo(SettingsStore& store) {
     wp.length = sizeof wp;
     ::GetWindowPlacement(m_hWnd, &wp);
     const view::ListState list = m_list.GetListState();
-    const bool written = view::SaveWindowState(store, StateNames(), FromWindowPlacement(wp), list);
+    bool written = view::SaveWindowState(store, StateNames(), FromWindowPlacement(wp), list);
     if (written) {
         m_list.NoteSaved(list);
     }
+    written = m_list.SaveOptionalColumns(store) && written;
     m_settings.Save(store);
     // Only once an export was written: no run leaves an empty value behind.
     if (!m_strExportPath.empty()) {
@@ -167,6 +172,7 @@ void CMainDlg::OnScanEnded() {
     WriteHistory();
     const bool failedBefore = m_bHierarchyFailed;
     m_bHierarchyFailed = !hierarchyRead;
+    WarnOverLimit();
     // The worker asks every few seconds: a file that stays unreadable is told once, not
     // again after each close of the box; and never twice at a time, when a scan ends
     // while the box of the one before is still open.
@@ -193,7 +199,9 @@ void CMainDlg::ShowResultStatus() {
         return;
     }
     m_status.SetWindowText(view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT),
-                                            r->catalogue.fileCount, r->catalogue.totalSize));
+                                            r->catalogue.fileCount, r->catalogue.totalSize) +
+                           view::LimitStatus(LoadResourceString(IDS_LIMIT_STATUS),
+                                             CountLimits(r->catalogue.records)));
 }
 
 void CMainDlg::FollowScanState() {
@@ -226,6 +234,17 @@ void CMainDlg::UpdateProgress() {
             ::SetWindowPos(m_hProgress, HWND_TOP, 0, 0, 0, 0,
                            SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         }
+    }
+}
+
+void CMainDlg::WarnOverLimit() {
+    const SharedScanResult result = m_list.GetResult(); // alive while the boxes are open
+    if (!result) {
+        return;
+    }
+    for (const FolderRecord* row : m_limitWarnings.TakeNew(result->catalogue.records)) {
+        m_app.Warning(IDS_WARNING_504, (row->folderPath + row->folderName).c_str(),
+                      row->fileName.c_str());
     }
 }
 
@@ -332,6 +351,11 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         // system close command.
         return true;
     default:
+        if (id >= ID_VIEW_COLUMN_FIRST && id < ID_VIEW_COLUMN_FIRST + view::kOptionalColumnCount) {
+            m_list.ToggleOptionalColumn(view::kOptionalColumns[id - ID_VIEW_COLUMN_FIRST].column);
+            UpdateMenuChecks();
+            return true;
+        }
         if (id >= ID_VIEW_SORT_FIRST && id < ID_VIEW_SORT_FIRST + CFolderListCtrl::kColumnCount) {
             m_list.SortByColumn(static_cast<int>(id - ID_VIEW_SORT_FIRST));
             UpdateMenuChecks();
@@ -383,6 +407,12 @@ bool CMainDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
         result = 0;
         return true;
     case WM_CONTEXTMENU:
+        // A click on the list's header: which columns to show, as in Explorer.
+        if (IsOnHeader(reinterpret_cast<HWND>(wParam), lParam)) {
+            ShowColumnMenu(lParam);
+            result = 0;
+            return true;
+        }
         // Shift-F10 and the context-menu key (no point given); a mouse's menu comes by
         // its click.
         if (lParam == static_cast<LPARAM>(-1)) {
@@ -468,6 +498,7 @@ void CMainDlg::OnSavePortable() {
             tree.placement = CFolderTreeDlg::kPlacementValue;
             tree.widths = CFolderTreeDlg::kColumnsValue;
             tree.widthsDpi = CFolderTreeDlg::kColumnsDpiValue;
+            tree.olderWidthCount = CFolderTreeDlg::kColumnsBeforeChanged;
             written = view::CopyWindowState(*current, file, tree, CFolderTreeDlg::kColumnCount) &&
                       written;
             current->Close();
@@ -499,6 +530,54 @@ void CMainDlg::SetChecks(const CMenuHandle& menu) const {
         menu.CheckItem(ID_VIEW_SORT_FIRST + c, c == m_list.GetSortColumn());
     }
     SetChangeChecks(menu);
+    for (size_t i = 0; i < view::kOptionalColumnCount; ++i) {
+        menu.CheckItem(static_cast<UINT>(ID_VIEW_COLUMN_FIRST + i),
+                       m_list.IsOptionalColumnShown(view::kOptionalColumns[i].column));
+    }
+}
+
+CMenuHandle CMainDlg::ColumnMenu() const {
+    // "Ansicht > Spalten": one menu for the menu bar and the header's click.
+    const CMenuHandle view = CMenuHandle::FromWindow(m_hWnd).GetSubMenu(1);
+    for (int position = 0; view && position < ::GetMenuItemCount(view.GetSafeHmenu()); ++position) {
+        CMenuHandle sub = view.GetSubMenu(position);
+        if (sub && ::GetMenuItemID(sub.GetSafeHmenu(), 0) == ID_VIEW_COLUMN_FIRST) {
+            return sub;
+        }
+    }
+    return CMenuHandle();
+}
+
+bool CMainDlg::IsOnHeader(HWND from, LPARAM at) const {
+    const HWND header = m_list.GetHeader().GetSafeHwnd();
+    if (header == nullptr) {
+        return false;
+    }
+    if (from == header) {
+        return true;
+    }
+    // Passed up by the list, the message names the list; its point tells the header.
+    if (from != m_list.GetSafeHwnd() || at == static_cast<LPARAM>(-1)) {
+        return false;
+    }
+    const RECT bounds = m_list.GetHeader().GetWindowRect();
+    const POINT point = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    return ::PtInRect(&bounds, point) != 0;
+}
+
+void CMainDlg::ShowColumnMenu(LPARAM at) {
+    const CMenuHandle menu = ColumnMenu();
+    if (!menu) {
+        return;
+    }
+    POINT point = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (at == static_cast<LPARAM>(-1)) {
+        // From the keyboard: below the header's left end.
+        const RECT header = m_list.GetHeader().GetWindowRect();
+        point = {header.left, header.bottom};
+    }
+    UpdateMenuChecks();
+    ::TrackPopupMenu(menu.GetSafeHmenu(), 0, point.x, point.y, 0, m_hWnd, nullptr);
 }
 
 void CMainDlg::UpdatePortableItem() {

@@ -13,6 +13,7 @@
 #include "settings/program_settings.h"
 #include "ui/app_dlg.h"
 #include "ui/folder_list_ctrl.h"
+#include "view/limit_mark.h"
 #include "view/list_export.h"
 #include "worker/message_posting_worker.h"
 #include "worker/scan_controller.h"
@@ -154,6 +155,15 @@ private:
     void UpdateMenuChecks();
     void UpdatePortableItem();
     void SetChecks(const CMenuHandle& menu) const;
+    // "Ansicht > Spalten", shown at a header's click (`at` in screen coordinates, -1
+    // from the keyboard: below the header).
+    CMenuHandle ColumnMenu() const;
+    // Whether a context menu asked by `from` at `at` (screen coordinates, -1 from the
+    // keyboard) belongs to the list's header.
+    bool IsOnHeader(HWND from, LPARAM at) const;
+    void ShowColumnMenu(LPARAM at);
+    // Warning 504 for each folder file over the client's limit not told of in this run.
+    void WarnOverLimit();
     void Toggle(bool& setting);
 
     AppServices& m_app;
@@ -168,6 +178,7 @@ private:
     CFolderListCtrl m_list;
     int m_nRefreshCount = 0;
     ExportPrompt m_exportPrompt;
+    view::LimitWarnings m_limitWarnings;
     std::string m_strExportPath;
     history::ChangeReference m_changeReference;
     bool m_bChangeReferenceChosen = false; // loaded or chosen: then it is stored

@@ -127,6 +127,8 @@ int CompareFolderItems(const FolderFields& a, const FolderFields& b, int column)
         return a.size == b.size ? 0 : (a.size < b.size ? -1 : 1);
     case kColumnFolderName:
         return CompareFoldedText(a.folderPath, a.folderName, b.folderPath, b.folderName);
+    case kColumnChanged:
+        return a.lastWrite == b.lastWrite ? 0 : (a.lastWrite < b.lastWrite ? -1 : 1);
     default:
         return 0;
     }

@@ -17,6 +17,9 @@ enum FolderColumn {
     kColumnSize = 1,
     kColumnFolderName = 2, // folder path followed directly by folder name
     kFolderColumnCount = 3,
+    // The main list's optional columns follow the three; the report has none of them.
+    kColumnChanged = 3, // the last change
+    kAllFolderColumns = 4,
 };
 
 // The fields of one row that sorting looks at.
@@ -25,6 +28,7 @@ struct FolderFields {
     std::string_view folderPath;
     std::string_view folderName;
     uint64_t size = 0;
+    int64_t lastWrite = 0;
 };
 
 // Byte by byte with 'A'-'Z' taken as 'a'-'z' and every other byte (umlauts included)
@@ -41,11 +45,13 @@ int CompareFoldedText(std::string_view a1, std::string_view a2, std::string_view
 // many rows, each folded once instead of at every comparison.
 void AppendFolded(std::string& out, std::string_view text);
 
-// Columns 0 and 2 by CompareFoldedText, column 1 by size; any other column is equal.
+// Columns 0 and 2 by CompareFoldedText, column 1 by size, the change's column by the
+// last change (unknown first); any other column is equal.
 int CompareFolderItems(const FolderFields& a, const FolderFields& b, int column);
 
 inline FolderFields FieldsOf(const FolderRecord& record) {
-    return FolderFields{record.fileName, record.folderPath, record.folderName, record.size};
+    return FolderFields{record.fileName, record.folderPath, record.folderName, record.size,
+                        record.lastWrite};
 }
 
 // The same for two rows of the catalogue, as the list and the report hold them.

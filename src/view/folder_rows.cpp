@@ -2,8 +2,10 @@
 // list's rule.
 #include "view/folder_rows.h"
 
+#include "sizes/date_text.h"
 #include "sizes/size_text.h"
 #include "view/folder_compare.h"
+#include "view/limit_mark.h"
 #include "view/list_rules.h"
 
 #include <algorithm>
@@ -11,7 +13,10 @@
 
 namespace view {
 
-FolderRows::FolderRows() : m_order{kColumnFileName, kColumnSize, kColumnFolderName} {
+FolderRows::FolderRows()
+    : m_listColumns{kColumnFileName, kColumnSize, kColumnFolderName}, m_order{kColumnFileName,
+                                                                              kColumnSize,
+                                                                              kColumnFolderName} {
     m_sort.nSortColumn = kColumnFolderName;
     m_sort.nTieMode = kTieFromLeftmost;
 }
@@ -21,13 +26,59 @@ void FolderRows::SetResult(SharedScanResult result) {
     SortRows();
 }
 
-void FolderRows::SetColumnOrder(const std::vector<int32_t>& order) {
+void FolderRows::SetListColumns(const std::vector<int32_t>& columns) {
+    m_listColumns.clear();
+    for (int32_t column : columns) {
+        if (column >= 0 && column < kAllFolderColumns) {
+            m_listColumns.push_back(column);
+        }
+    }
+    if (ListColumn(m_sort.nSortColumn) < 0) {
+        m_sort.nSortColumn = kColumnFolderName;
+        m_sort.bSortDescending = false;
+    }
+    std::vector<int32_t> order;
+    for (int32_t column : m_order) {
+        if (ListColumn(column) >= 0) {
+            order.push_back(column);
+        }
+    }
     m_order = order;
 }
 
+int FolderRows::ModelColumn(int listColumn) const {
+    return listColumn >= 0 && listColumn < static_cast<int>(m_listColumns.size())
+               ? m_listColumns[static_cast<size_t>(listColumn)]
+               : -1;
+}
+
+int FolderRows::ListColumn(int modelColumn) const {
+    for (size_t i = 0; i < m_listColumns.size(); ++i) {
+        if (m_listColumns[i] == modelColumn) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void FolderRows::SetColumnOrder(const std::vector<int32_t>& order) {
+    m_order.clear();
+    for (int32_t listColumn : order) {
+        const int column = ModelColumn(listColumn);
+        if (column >= 0) {
+            m_order.push_back(column);
+        }
+    }
+}
+
 void FolderRows::SetSort(int column, bool descending) {
-    m_sort.nSortColumn = std::min(std::max(column, 0), static_cast<int>(kFolderColumnCount) - 1);
+    const int last = static_cast<int>(m_listColumns.size()) - 1;
+    m_sort.nSortColumn = ModelColumn(std::min(std::max(column, 0), last));
     m_sort.bSortDescending = descending;
+}
+
+bool FolderRows::DescendingOnFirstClick(int column) const {
+    return ModelColumn(column) == kColumnChanged;
 }
 
 void FolderRows::Sort(int column, bool descending) {
@@ -58,6 +109,23 @@ const FolderRecord& FolderRows::Record(int row) const {
 }
 
 std::string FolderRows::CellText(int row, int column) const {
+    return ModelCellText(row, ModelColumn(column));
+}
+
+std::string FolderRows::ShownText(int row, int column) const {
+    const std::string text = CellText(row, column);
+    return ModelColumn(column) == kColumnSize && row >= 0 && row < RowCount()
+               ? MarkedSize(text, LimitOf(Record(row)))
+               : text;
+}
+
+int FolderRows::WarningOf(int row, int column) const {
+    return ModelColumn(column) == kColumnSize && row >= 0 && row < RowCount()
+               ? WarningLevel(LimitOf(Record(row)))
+               : 0;
+}
+
+std::string FolderRows::ModelCellText(int row, int column) const {
     if (row < 0 || row >= RowCount()) {
         return std::string();
     }
@@ -69,6 +137,8 @@ std::string FolderRows::CellText(int row, int column) const {
         return FormatSize(record.size, SizeStyleFor(m_bCompactSizes));
     case kColumnFolderName:
         return record.folderPath + record.folderName;
+    case kColumnChanged:
+        return GermanChangeText(record.lastWrite);
     default:
         return std::string();
     }
@@ -77,11 +147,11 @@ std::string FolderRows::CellText(int row, int column) const {
 int FolderRows::FindRow(int /*start*/, const std::string& prefix) const {
     if (m_sort.nSortColumn != kColumnFolderName) {
         return FindPrefixRow(
-            RowCount(), [this](int row) { return CellText(row, m_sort.nSortColumn); }, prefix);
+            RowCount(), [this](int row) { return ModelCellText(row, m_sort.nSortColumn); }, prefix);
     }
     // Nobody types the path's backslashes before the name they look for.
     for (int row = 0; !prefix.empty() && row < RowCount(); ++row) {
-        if (StartsWithIgnoringCase(CellText(row, kColumnFolderName), prefix) ||
+        if (StartsWithIgnoringCase(ModelCellText(row, kColumnFolderName), prefix) ||
             StartsWithIgnoringCase(Record(row).folderName, prefix)) {
             return row;
         }

@@ -2,6 +2,11 @@
 // order of the list's sort (the sort column, ties broken by the other columns in the
 // order they are shown), their cell texts in the chosen size form, where the list
 // stands again after a refill, and which row typed letters find.
+//
+// Besides its three columns the list may show optional ones (FolderColumn from
+// kColumnChanged on). The list's own column indices follow what it shows: the model
+// maps them to its columns (SetListColumns), so every call that a list makes with a
+// column (CellText, Sort, SetSort, SetColumnOrder) takes the list's index.
 #pragma once
 
 #include "mailbox/scan_result.h"
@@ -24,16 +29,28 @@ public:
     const SharedScanResult& Result() const { return m_pResult; }
     void SetCompactSizes(bool compact) { m_bCompactSizes = compact; }
     bool IsCompactSizes() const { return m_bCompactSizes; }
-    // For each display position the column shown there: the order ties are broken in
-    // from the next sort on.
+    // The model column of each list column, by list index: the three first, then the
+    // optional ones shown. Entries out of range are dropped. The sort keeps its column
+    // where that is still shown, else falls back to the folder column ascending.
+    void SetListColumns(const std::vector<int32_t>& columns);
+    const std::vector<int32_t>& ListColumns() const { return m_listColumns; }
+    // The model column of a list column, -1 out of range; the list column of a model
+    // column, -1 when not shown.
+    int ModelColumn(int listColumn) const;
+    int ListColumn(int modelColumn) const;
+    // For each display position the list column shown there: the order ties are broken
+    // in from the next sort on.
     void SetColumnOrder(const std::vector<int32_t>& order);
     // The sort from the next SetResult on, without sorting now.
     void SetSort(int column, bool descending);
 
     int RowCount() const override { return static_cast<int>(m_rows.size()); }
     std::string CellText(int row, int column) const override;
-    // Every column of the folder list starts ascending.
-    bool DescendingOnFirstClick(int /*column*/) const override { return false; }
+    // The size with the mark of the client's folder limit, for the screen.
+    std::string ShownText(int row, int column) const override;
+    int WarningOf(int row, int column) const override;
+    // Every column of the folder list starts ascending but the change: newest first.
+    bool DescendingOnFirstClick(int column) const override;
     void Sort(int column, bool descending) override;
     // Typed letters scroll to the first row whose text in the sort column starts with
     // them, in the folder column also the first whose folder name does (after the
@@ -42,7 +59,10 @@ public:
     // The keyboard's context menu belongs to the first visible row `topRow`.
     int ContextRow(int topRow) const override;
 
+    // The sort by model column.
     const SortState& GetSortState() const { return m_sort; }
+    // What `row` shows in model column `column`.
+    std::string ModelCellText(int row, int column) const;
     // The record shown in `row`; `row` must be in range.
     const FolderRecord& Record(int row) const;
     // The row to show first again after a refill: the row with `old`'s file name, else
@@ -55,8 +75,9 @@ private:
     SharedScanResult m_pResult;
     bool m_bCompactSizes = true;
     SortState m_sort;
-    std::vector<int32_t> m_order; // display order of the columns
-    std::vector<uint32_t> m_rows; // record indices in the order shown
+    std::vector<int32_t> m_listColumns; // model column by list index
+    std::vector<int32_t> m_order;       // display order of the model columns
+    std::vector<uint32_t> m_rows;       // record indices in the order shown
 };
 
 } // namespace view

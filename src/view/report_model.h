@@ -13,6 +13,11 @@ public:
 
     virtual int RowCount() const = 0;
     virtual std::string CellText(int row, int column) const = 0;
+    // What the screen shows in a cell: the cell text, with a size cell's mark of the
+    // folder limit in front where a model has one. Exports take CellText.
+    virtual std::string ShownText(int row, int column) const { return CellText(row, column); }
+    // The folder limit that a cell warns of (0 none, 1 near, 2 over), for its colour.
+    virtual int WarningOf(int /*row*/, int /*column*/) const { return 0; }
     // The first click on a column's header: descending for true.
     virtual bool DescendingOnFirstClick(int column) const = 0;
     // Orders the rows by `column` in the direction given.

@@ -125,6 +125,9 @@ void LoadListState(SettingsStore& store, const WindowStateNames& names,
         const std::vector<int32_t> absent(count, kAbsentInt);
         std::vector<int32_t> stored(count);
         store.ReadIntArray(names.widths, count, absent.data(), stored.data());
+        if (stored == absent && names.olderWidthCount > 0 && names.olderWidthCount < count) {
+            store.ReadIntArray(names.widths, names.olderWidthCount, absent.data(), stored.data());
+        }
         state.storedWidths.clear();
         if (stored != absent) {
             state.storedWidths = stored;
@@ -163,7 +166,9 @@ void LoadListState(SettingsStore& store, const WindowStateNames& names,
         StoreLittleEndian32(state.sortColumn, sort);
         StoreLittleEndian32(state.sortDescending ? 1 : 0, sort + 4);
         store.ReadBinary(names.sort, sizeof sort, sort, sort);
-        const int32_t last = count > 0 ? static_cast<int32_t>(count) - 1 : 0;
+        const int32_t columns =
+            state.sortColumns > 0 ? state.sortColumns : static_cast<int32_t>(count);
+        const int32_t last = columns > 0 ? columns - 1 : 0;
         state.sortColumn = std::min(std::max(LoadLittleEndian32(sort), 0), last);
         state.sortDescending = LoadLittleEndian32(sort + 4) != 0;
     }
@@ -191,12 +196,27 @@ bool CopyInts(SettingsStore& from, SettingsStore& to, const char* name, size_t c
     return values == absent || to.WriteIntArray(name, count, values.data());
 }
 
+// The widths in the current form, else in the older one, as they stand.
+bool CopyWidths(SettingsStore& from, SettingsStore& to, const WindowStateNames& names,
+                size_t count) {
+    if (names.widths == nullptr || count == 0) {
+        return true;
+    }
+    const std::vector<int32_t> absent(count, kAbsentInt);
+    std::vector<int32_t> values(count);
+    from.ReadIntArray(names.widths, count, absent.data(), values.data());
+    if (values == absent && names.olderWidthCount > 0 && names.olderWidthCount < count) {
+        return CopyInts(from, to, names.widths, names.olderWidthCount);
+    }
+    return values == absent || to.WriteIntArray(names.widths, count, values.data());
+}
+
 } // namespace
 
 bool CopyWindowState(SettingsStore& from, SettingsStore& to, const WindowStateNames& names,
                      size_t columnCount) {
     bool written = CopyBinary(from, to, names.placement, kPlacementSize);
-    written = CopyInts(from, to, names.widths, columnCount) && written;
+    written = CopyWidths(from, to, names, columnCount) && written;
     if (names.widthsDpi != nullptr) {
         // A single number, in the form it is saved in.
         const int32_t dpi = from.ReadInt(names.widthsDpi, kAbsentInt);

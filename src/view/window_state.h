@@ -38,6 +38,10 @@ struct WindowStateNames {
     const char* sort = nullptr;
     // The screen's DPI the widths were stored at, kept beside them.
     const char* widthsDpi = nullptr;
+    // The number of widths an older version kept under `widths`, before the list had
+    // its last columns: read where the current number is not stored, the columns it
+    // lacks at their defaults. 0 for none.
+    size_t olderWidthCount = 0;
 };
 
 // A list's columns as stored: widths by column index, for each display position the
@@ -53,6 +57,9 @@ struct ListState {
     std::vector<int32_t> order;
     int32_t sortColumn = 0;
     bool sortDescending = false;
+    // How many columns the sort may name: 0 for as many as there are widths. A list
+    // with optional columns sorts by any of them, shown or not.
+    int32_t sortColumns = 0;
 };
 
 // A stored placement made fit to show: a record that is no placement (another length,
@@ -75,7 +82,7 @@ WindowPlacementRecord LoadPlacement(SettingsStore& store, const WindowStateNames
 // kept without their DPI, by an older version, are taken as they are), widths outside
 // 0..kMaxColumnWidth give `defaultWidths`' (one per column), an
 // order that is not a permutation of the columns keeps the current one, and a sort
-// column beyond the last is the last.
+// column beyond the last (of `state.sortColumns` where set) is the last.
 void LoadListState(SettingsStore& store, const WindowStateNames& names,
                    const std::vector<int32_t>& defaultWidths, ListState& state);
 

@@ -4,8 +4,11 @@
 # scan's trace lines for the broken folder files count the refreshes), so does
 # "Aktualisieren" of the context menu opened by Shift+F10 or the menu key, and after
 # Alt+P the menu bar does not take the next key; Alt+F4 closes
-# it, and the registry then holds the toggled values. Screenshots of the default window
-# and of the exact-size view go to the artifacts folder. Runs inside a Wine session
+# it, and the registry then holds the toggled values. A folder over the mail client's
+# limit brings warning 504 once, at the start, and never again at a refresh; "Ansicht >
+# Spalten > Geändert" from the keyboard shows the optional column and hides it again.
+# Screenshots of the default window, the exact-size view, the list with the optional
+# column and the tree window go to the artifacts folder. Runs inside a Wine session
 # (DISPLAY and the prefix come from the caller); the keys it touches are saved first
 # and put back afterwards.
 set -uo pipefail
@@ -17,7 +20,7 @@ mkdir -p "$artifacts"
 source "$(dirname "$0")/../e2e/e2e_common.sh"
 e2e_begin e2e
 
-e2e_mailbox "$mailgen" --seed 7 --folders 25 --depth 3 --broken 3 --newmail-files 4
+e2e_mailbox "$mailgen" --seed 7 --folders 25 --depth 3 --broken 3 --newmail-files 4 --huge 1
 
 # The scan writes one trace line per broken folder file; their number counts scans.
 scans() { grep -c 'Analyze\] WARNUNG' "$work/trace.log"; }
@@ -25,6 +28,11 @@ scans() { grep -c 'Analyze\] WARNUNG' "$work/trace.log"; }
 WINEDEBUG=-all,+debugstr wine "$exe" </dev/null >/dev/null 2>"$work/trace.log" &
 pid=$!
 
+# The sparse folder of 5 GiB is over the limit: the first refresh warns, before the
+# window shows.
+box=$(timeout 30 xdotool search --sync --onlyvisible --name '^WARNUNG$' 2>/dev/null | head -1)
+[ -n "$box" ] || fail "no warning 504 for the folder over the limit"
+xdotool windowfocus --sync "$box" key Return
 w=$(timeout 30 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
 [ -n "$w" ] || fail "no main window"
 sleep 1
@@ -75,6 +83,20 @@ for round in 0 1; do
     press ctrl+k $((8 + 2 * round))
 done
 
+# The optional column from the keyboard: the menu bar's "Ansicht > Spalten > Geändert",
+# shown and hidden again, without a refresh.
+columns_menu() {
+    xdotool windowfocus --sync "$w"
+    xdotool key --delay 300 alt+a l g
+    sleep 1
+}
+columns_menu
+[ "$(scans)" -eq $((10 * per_scan)) ] || fail "showing a column refreshed"
+columns_menu
+if xdotool search --onlyvisible --name '^WARNUNG$' >/dev/null 2>&1; then
+    fail "warning 504 came again"
+fi
+
 xdotool windowfocus --sync "$w"
 xdotool key alt+F4
 e2e_wait_exit
@@ -92,4 +114,32 @@ placement=$(value Placement)
 [[ "$placement" =~ ^REG_BINARY\ 2C000000[0-9A-F]{80}$ ]] || fail "Placement is '$placement'"
 columns=$(value Columns)
 [[ "$columns" =~ ^REG_BINARY\ [0-9A-F]{24}$ ]] || fail "Columns is '$columns'"
+changed=$(value ColChanged)
+[[ "$changed" =~ ^REG_BINARY\ 00000000[0-9A-F]{8}03000000$ ]] || fail "ColChanged is '$changed'"
+
+# Screenshots of the optional column and of the tree window, each maximized so that
+# the column at the right shows: a second run, only for the pictures.
+WINEDEBUG=-all wine "$exe" </dev/null >/dev/null 2>&1 &
+pid=$!
+box=$(timeout 30 xdotool search --sync --onlyvisible --name '^WARNUNG$' 2>/dev/null | head -1)
+[ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
+w=$(timeout 30 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
+[ -n "$w" ] || fail "no main window in the second run"
+maximize() { # title: the window menu's "Maximieren" by its letter; the window again
+    xdotool windowfocus --sync "$w"
+    xdotool key --delay 300 alt+space x
+    sleep 1
+    # Without a window manager Wine may give the maximized window another X window.
+    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+}
+columns_menu
+maximize "$title"
+shot main-window-changed-column.png
+xdotool windowfocus --sync "$w" key ctrl+b
+w=$(timeout 30 xdotool search --sync --onlyvisible --name '^Ordnerbaum$' 2>/dev/null | head -1)
+[ -n "$w" ] || fail "no tree window"
+maximize Ordnerbaum
+shot tree-window.png
+kill "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
 echo "main window driven by keys; values stored; screenshots in $artifacts"

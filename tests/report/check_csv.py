@@ -44,6 +44,7 @@ with tempfile.TemporaryDirectory() as tmp:
         header = ["Dateiname", "Größe", "Ordnername", "Bytes"]
         if compared:
             header += ["Änderung", "Änderung in Bytes"]
+        header += ["Grenze", "Geändert"]
         if rows[0] != header:
             failures.append(f"{extra}: header {rows[0]}")
         if len(rows) - 1 != len(doc["rows"]):
@@ -53,6 +54,7 @@ with tempfile.TemporaryDirectory() as tmp:
                         text(want["folderPath"] + want["folderName"]), str(want["size"])]
             if compared:
                 expected += [text(want["changeText"]), str(want["change"])]
+            expected += [want["limit"] or "", want["lastChange"] or ""]
             if got != expected:
                 failures.append(f"{extra}: {got!r} != {expected!r}")
             if not got[1]:

@@ -98,7 +98,7 @@ TEST(ReportCellsTest, FilesAndPipesGetEveryByteOfCsvAndJson) {
     const std::string csv = Report(ReportFormat::kCsv, false);
     EXPECT_NE(std::string::npos,
               csv.find("\x1B[2J.PMM,10 Bytes,\x1B]0;rot\x07|\x7F|\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90"
-                       "\xC2\x9D|Ende,10\r\n"))
+                       "\xC2\x9D|Ende,10,ok,\r\n"))
         << csv;
     EXPECT_NE(std::string::npos, csv.find("\"a\r\nb\tc\""));
     const std::string json = Report(ReportFormat::kJson, false);
@@ -129,13 +129,13 @@ TEST(ReportCellsTest, CsvCellsASpreadsheetWouldComputeStartWithAnApostrophe) {
     context.earlier = &earlier;
     const std::string csv = report::FormatReport(catalogue, options, context);
     EXPECT_NE(std::string::npos, csv.find("'-A.PMM,\"1,2 MB\",'- Archiv -,1300000,\"'+1,1 MB\","
-                                          "1200000\r\n"))
+                                          "1200000,ok,\r\n"))
         << csv;
     // A negative count of bytes is a number, not a formula, and stays one.
-    EXPECT_NE(std::string::npos, csv.find("B.PMM,5 Bytes,'=SUMME(1),5,'-300 Bytes,-300\r\n"))
+    EXPECT_NE(std::string::npos, csv.find("B.PMM,5 Bytes,'=SUMME(1),5,'-300 Bytes,-300,ok,\r\n"))
         << csv;
-    EXPECT_NE(std::string::npos, csv.find("'@C.PMM,7 Bytes,'+49 Telefon,7,neu,7\r\n")) << csv;
-    EXPECT_NE(std::string::npos, csv.find("D.PMM,9 Bytes,Mitte = Ende,9,neu,9\r\n")) << csv;
+    EXPECT_NE(std::string::npos, csv.find("'@C.PMM,7 Bytes,'+49 Telefon,7,neu,7,ok,\r\n")) << csv;
+    EXPECT_NE(std::string::npos, csv.find("D.PMM,9 Bytes,Mitte = Ende,9,neu,9,ok,\r\n")) << csv;
 
     // JSON stays exact.
     options.format = ReportFormat::kJson;

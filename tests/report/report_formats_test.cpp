@@ -246,10 +246,13 @@ TEST_F(ReportFormatsTest, ChangesOfSizesBeyond2To63PrintWhole) {
     ASSERT_GT(lines.size(), 4u);
     // The largest losses first: whole, not wrapped around into gains.
     EXPECT_EQ(0u, lines[1].find("GONE2.PMM,,")) << lines[1];
-    EXPECT_EQ(",entfernt,-18446744073709551615", lines[1].substr(lines[1].size() - 31)) << lines[1];
+    // A removed row has no limit and no last change.
+    EXPECT_EQ(",entfernt,-18446744073709551615,,", lines[1].substr(lines[1].size() - 33))
+        << lines[1];
     EXPECT_EQ(0u, lines[2].find(kept + ",")) << lines[2];
     EXPECT_EQ(0u, lines[3].find("GONE1.PMM,,")) << lines[3];
-    EXPECT_EQ(",entfernt,-9223372036854775808", lines[3].substr(lines[3].size() - 30)) << lines[3];
+    EXPECT_EQ(",entfernt,-9223372036854775808,,", lines[3].substr(lines[3].size() - 32))
+        << lines[3];
     const ProgramResult text =
         RunReport(Args({"--format", "json", "--compare", m_dir / "earlier.json"}), m_dir);
     ASSERT_EQ(0, text.exitCode) << text.err;
@@ -258,7 +261,7 @@ TEST_F(ReportFormatsTest, ChangesOfSizesBeyond2To63PrintWhole) {
     const std::string row = text.out.substr(gone2, text.out.find('\n', gone2) - gone2);
     EXPECT_NE(std::string::npos,
               row.find("\"change\":-18446744073709551615,\"changeText\":\"entfernt\","
-                       "\"removed\":true}"))
+                       "\"removed\":true,\"limit\":null,\"lastChange\":null}"))
         << row;
 }
 

@@ -156,6 +156,7 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
     ExpectMenu(::GetSubMenu(bar, 1), {{"Dateigrößen &kompakt\tStrg-K", 40006},
                                       {"&Posteingang anzeigen\tAlt-P", 40007},
                                       {"&Sortieren nach", kPopup},
+                                      {"Spa&lten", kPopup},
                                       {"Ä&nderung seit", kPopup},
                                       {nullptr, 0},
                                       {"Ordner&baum...\tStrg-B", 40008},
@@ -163,7 +164,8 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
                                       {"&Einlesen abbrechen\tEsc", 40050}});
     ExpectMenu(::GetSubMenu(::GetSubMenu(bar, 1), 2),
                {{"&Dateiname", 40020}, {"&Größe", 40021}, {"&Ordnername", 40022}});
-    ExpectMenu(::GetSubMenu(::GetSubMenu(bar, 1), 3), {{"&gestern", 40071},
+    ExpectMenu(::GetSubMenu(::GetSubMenu(bar, 1), 3), {{"&Geändert", 40060}});
+    ExpectMenu(::GetSubMenu(::GetSubMenu(bar, 1), 4), {{"&gestern", 40071},
                                                        {"einer &Woche", 40072},
                                                        {"einem &Monat", 40073},
                                                        {"einem &Tag des Verlaufs...", 40074}});

@@ -71,41 +71,66 @@ TEST_F(MainDlgTest, ADamagedMailboxShowsItsSpecifiedTextsInEveryCell) {
     }
     CMainDlg dlg(m_app);
     std::vector<std::vector<std::string>> first;
-    RunMain(dlg, {[&] {
-                      first = ListTexts(dlg.GetFolderList());
-                      std::map<std::string, std::pair<std::string, std::string>> shown;
-                      for (const std::vector<std::string>& row : first) {
-                          shown[row[0]] = {row[1], row[2]};
-                      }
-                      EXPECT_EQ(expected.size(), shown.size());
-                      for (const auto& [file, cells] : expected) {
-                          SCOPED_TRACE(file);
-                          EXPECT_EQ(FormatSize(cells.first, SizeStyle::Compact), shown[file].first);
-                          EXPECT_TRUE(cells.second == shown[file].second)
-                              << shown[file].second.substr(0, 80);
-                      }
-                      EXPECT_EQ("9 Dateien, " + FormatSize(total, SizeStyle::Compact) + " (" +
-                                    FormatSize(total, SizeStyle::Exact) + " Bytes)",
-                                testsupport::WindowText(dlg.GetStatusHwnd()));
-                      EXPECT_EQ(0, CountOwnedDialogs(dlg.GetSafeHwnd()));
-                      // Sorted by each column in both directions, every row stays.
-                      CFolderListCtrl& list = dlg.GetFolderList();
-                      for (int column = 0; column < 3; ++column) {
-                          for (bool descending : {false, true}) {
-                              list.SetSort(column, descending);
-                              list.Resort();
-                              EXPECT_EQ(9, list.GetItemCount());
-                          }
-                      }
-                      list.SetSort(2, false);
-                      dlg.PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
-                      return true;
-                  },
-                  [&] { return dlg.GetRefreshCount() == 2; },
-                  [&] {
-                      EXPECT_TRUE(first == ListTexts(dlg.GetFolderList()));
-                      return true;
-                  }});
+    HWND box = nullptr;
+    RunMain(dlg,
+            {[&] {
+                 // The folder of 5 GiB is over the mail client's limit: told first, once.
+                 box =
+                     dlg.GetSafeHwnd() ? testsupport::FindOwnedDialog(dlg.GetSafeHwnd()) : nullptr;
+                 return box != nullptr;
+             },
+             [&] {
+                 EXPECT_EQ("WARNUNG 504: Der Ordner \"\\Riesig\" (Datei \"huge.MBX\") ist 2 GB "
+                           "gro\xDF oder gr\xF6\xDF"
+                           "er. Pegasus Mail arbeitet mit so gro\xDF"
+                           "en Ordnern nicht zuverl\xE4ssig.",
+                           StaticTexts(box));
+                 ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                 return true;
+             },
+             WaitUntilShown(dlg),
+             [&] {
+                 first = ListTexts(dlg.GetFolderList());
+                 std::map<std::string, std::pair<std::string, std::string>> shown;
+                 for (const std::vector<std::string>& row : first) {
+                     shown[row[0]] = {row[1], row[2]};
+                 }
+                 EXPECT_EQ(expected.size(), shown.size());
+                 for (const auto& [file, cells] : expected) {
+                     SCOPED_TRACE(file);
+                     // The size over the limit carries its mark.
+                     EXPECT_EQ((file == "huge.MBX" ? "!! " : "") +
+                                   FormatSize(cells.first, SizeStyle::Compact),
+                               shown[file].first);
+                     EXPECT_TRUE(cells.second == shown[file].second)
+                         << shown[file].second.substr(0, 80);
+                 }
+                 EXPECT_EQ("9 Dateien, " + FormatSize(total, SizeStyle::Compact) + " (" +
+                               FormatSize(total, SizeStyle::Exact) +
+                               " Bytes) \x96 Grenze von 2 GB: 1 Ordner dar\xFC"
+                               "ber, 0 nahe daran",
+                           testsupport::WindowText(dlg.GetStatusHwnd()));
+                 EXPECT_EQ(0, CountOwnedDialogs(dlg.GetSafeHwnd()));
+                 // Sorted by each column in both directions, every row stays.
+                 CFolderListCtrl& list = dlg.GetFolderList();
+                 for (int column = 0; column < 3; ++column) {
+                     for (bool descending : {false, true}) {
+                         list.SetSort(column, descending);
+                         list.Resort();
+                         EXPECT_EQ(9, list.GetItemCount());
+                     }
+                 }
+                 list.SetSort(2, false);
+                 dlg.PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
+                 return true;
+             },
+             [&] { return dlg.GetRefreshCount() == 2; },
+             [&] {
+                 EXPECT_TRUE(first == ListTexts(dlg.GetFolderList()));
+                 EXPECT_EQ(0, CountOwnedDialogs(dlg.GetSafeHwnd())) << "told once";
+                 return true;
+             }},
+            false);
 }
 
 // "hierarch.pm" as a link to /dev/zero (made by the build on the Linux side): the first

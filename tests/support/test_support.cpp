@@ -9,6 +9,12 @@
 #include <random>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/time.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace testsupport {
@@ -73,6 +79,26 @@ bool MakeDirectory(const std::string& path) {
 
 bool RemoveFile(const std::string& path) {
     return std::remove(path.c_str()) == 0;
+}
+
+bool SetLastWrite(const std::string& path, int64_t unixSeconds) {
+#ifdef _WIN32
+    HANDLE file =
+        ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const uint64_t ticks = static_cast<uint64_t>(unixSeconds + 11644473600ll) * 10000000u;
+    const FILETIME time = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    const bool set = ::SetFileTime(file, nullptr, nullptr, &time) != 0;
+    ::CloseHandle(file);
+    return set;
+#else
+    const struct timeval times[2] = {{static_cast<time_t>(unixSeconds), 0},
+                                     {static_cast<time_t>(unixSeconds), 0}};
+    return ::utimes(path.c_str(), times) == 0;
+#endif
 }
 
 TraceCapture::TraceCapture() {

@@ -34,6 +34,8 @@ bool WriteFile(const std::string& path, const std::string& bytes);
 bool MakeDirectory(const std::string& path);
 bool RemoveFile(const std::string& path);
 std::string ReadFile(const std::string& path);
+// Sets the file's last write to `unixSeconds` after 1970-01-01 UTC. Returns success.
+bool SetLastWrite(const std::string& path, int64_t unixSeconds);
 
 // The platform's directory separator as text: "\\" on Windows, "/" elsewhere.
 const char* Separator();

@@ -5,6 +5,7 @@
 #include "folder_formats.h"
 #include "mailbox_fixtures.h"
 #include "mailgen.h"
+#include "sizes/date_text.h"
 #include "test_support.h"
 #include "tree/tree_rows.h"
 #include "tree/tree_text.h"
@@ -72,7 +73,8 @@ TEST_F(TreeRowsTest, OpensWithTheFirstLevelOpenTheFirstRowSelectedAndTheCellsOfT
     std::vector<std::vector<std::string>> cells;
     for (int r = 0; r < rows.RowCount(); ++r) {
         std::vector<std::string> line;
-        for (int c = tree::kTreeColumnTotal; c < tree::kTreeColumnCount; ++c) {
+        // The change (the files' own times) has a test of its own.
+        for (int c = tree::kTreeColumnTotal; c <= tree::kTreeColumnFiles; ++c) {
             line.push_back(rows.CellText(r, c, SizeStyle::Exact));
         }
         cells.push_back(line);
@@ -354,6 +356,67 @@ TEST(ExpanderShape, TheBoxAndItsSignAreCentredAndGrowWithTheScreen) {
         EXPECT_LE(s.bar.top, middle);
         EXPECT_GT(s.bar.bottom, middle);
     }
+}
+
+} // namespace
+
+namespace {
+
+// The branch's newest change and the own size's limit mark, as the window shows them.
+TEST_F(TreeRowsTest, TheChangedColumnShowsEachBranchsNewestFileAndSortsByIt) {
+    // Archiv holds 2019 (old) and 2020 with Q1 below it (newest of all); Kunden is in
+    // between; the new mail has no time of its own here beyond its file's.
+    const int64_t old = 1735732800;    // 2025-01-01 12:00 UTC
+    const int64_t middle = 1781006400; // 2026-06-09
+    const int64_t newest = 1796817600; // 2026-12-09
+    ASSERT_TRUE(testsupport::SetLastWrite(box / "A1.PMM", old));
+    ASSERT_TRUE(testsupport::SetLastWrite(box / "A2.PMM", old));
+    ASSERT_TRUE(testsupport::SetLastWrite(box / "A21.PMM", newest));
+    ASSERT_TRUE(testsupport::SetLastWrite(box / "K.PMM", middle));
+    ASSERT_TRUE(testsupport::SetLastWrite(news / "1.CNM", old - 86400));
+    rows.SetResult(RunScan(request));
+    rows.SelectRow(-1);
+    EXPECT_EQ("Archiv;.2019;.2020;Kunden;<Posteingang>;", Outline(rows));
+    const auto changed = [&](int row) { return rows.CellText(row, tree::kTreeColumnChanged); };
+    EXPECT_EQ(GermanChangeText(newest), changed(0)) << "Q1, two levels down";
+    EXPECT_EQ(GermanChangeText(old), changed(1));
+    EXPECT_EQ(GermanChangeText(newest), changed(2));
+    EXPECT_EQ(GermanChangeText(middle), changed(3));
+    EXPECT_EQ(GermanChangeText(old - 86400), changed(4));
+    EXPECT_NE(changed(0), changed(3));
+
+    EXPECT_TRUE(tree::DescendingOnFirstClick(tree::kTreeColumnChanged)) << "newest first";
+    rows.SortBy(tree::kTreeColumnChanged);
+    EXPECT_EQ("Archiv;.2020;.2019;Kunden;<Posteingang>;", Outline(rows));
+    rows.SortBy(tree::kTreeColumnChanged);
+    EXPECT_EQ("<Posteingang>;Kunden;Archiv;.2019;.2020;", Outline(rows));
+}
+
+TEST_F(TreeRowsTest, AnOwnSizeOverOrNearTheLimitCarriesItsMarkAndAnExportTheBareSize) {
+    const uint64_t gib = 1024ull * 1024 * 1024;
+    ASSERT_TRUE(
+        fixtures::WriteLargeFile(box / "K.PMM", mailgen::PmmHeader("Kunden", "K"), 2 * gib));
+    ASSERT_TRUE(
+        fixtures::WriteLargeFile(box / "A1.PMM", mailgen::PmmHeader("2019", "A1"), 3 * gib / 2));
+    rows.SetResult(RunScan(request));
+    rows.SetSizeStyle(SizeStyle::Exact);
+    rows.SelectRow(-1);
+    ASSERT_EQ("Kunden;Archiv;.2019;.2020;<Posteingang>;", Outline(rows));
+    const view::ReportModel& model = rows;
+    EXPECT_EQ("!! 2.147.483.648", model.ShownText(0, tree::kTreeColumnOwn));
+    EXPECT_EQ("2.147.483.648", model.CellText(0, tree::kTreeColumnOwn));
+    EXPECT_EQ(2, model.WarningOf(0, tree::kTreeColumnOwn));
+    EXPECT_EQ("! 1.610.612.736", model.ShownText(2, tree::kTreeColumnOwn));
+    EXPECT_EQ(1, model.WarningOf(2, tree::kTreeColumnOwn));
+    // The branch above holds the file but is none itself; small files and the new
+    // mail have no mark.
+    EXPECT_EQ(0, model.WarningOf(1, tree::kTreeColumnOwn));
+    EXPECT_EQ(model.CellText(1, tree::kTreeColumnTotal),
+              model.ShownText(1, tree::kTreeColumnTotal));
+    EXPECT_EQ(0, model.WarningOf(0, tree::kTreeColumnTotal));
+    EXPECT_EQ(0, model.WarningOf(3, tree::kTreeColumnOwn));
+    EXPECT_EQ(0, model.WarningOf(4, tree::kTreeColumnOwn));
+    EXPECT_EQ(0, model.WarningOf(99, tree::kTreeColumnOwn));
 }
 
 } // namespace

@@ -170,12 +170,14 @@ TEST_F(FolderTreeDlgTest, OpensWithTheFirstLevelOpenAndTheCellsOfTheTree) {
     std::vector<std::vector<std::string>> cells;
     std::string status;
     std::string caption;
+    std::vector<std::string> changed;
     Run(dlg, {Do([&] {
                   HWND list = dlg.GetListHwnd();
                   outline = Outline(list);
                   for (int r = 0; r < 5; ++r) {
                       cells.push_back(
                           {Cell(list, r, 1), Cell(list, r, 2), Cell(list, r, 3), Cell(list, r, 4)});
+                      changed.push_back(Cell(list, r, tree::kTreeColumnChanged));
                   }
                   status = testsupport::WindowText(dlg.GetDlgItem(IDC_TREE_STATUS));
                   caption = testsupport::WindowText(dlg.GetSafeHwnd());
@@ -191,6 +193,13 @@ TEST_F(FolderTreeDlgTest, OpensWithTheFirstLevelOpenAndTheCellsOfTheTree) {
         {exact(100), "4,0 %", exact(100), "1"},
     };
     EXPECT_EQ(expected, cells);
+    // Each branch's newest change, "09.12.2026 14:03" (the files' own times: the model's
+    // test sets them).
+    for (const std::string& text : changed) {
+        EXPECT_EQ(16u, text.size()) << text;
+        EXPECT_EQ(':', text.size() == 16 ? text[13] : ' ') << text;
+    }
+    // No folder near the limit: the status line has nothing to add.
     EXPECT_EQ(0u, status.find("5 Dateien, " + FormatSize(2512, SizeStyle::Compact) + " (" +
                               exact(2512) + " Bytes)    Stand: "))
         << status;
@@ -265,10 +274,10 @@ TEST_F(FolderTreeDlgTest, HeaderClicksSortAndTheHeaderShowsTheSortArrow) {
                   Key(list, VK_ESCAPE);
               })});
     const std::vector<std::string> expected = {
-        "-d--- Archiv;.2019;.2020;Kunden;<Posteingang>;", // by total, largest first
-        "u---- <Posteingang>;Archiv;.2019;.2020;Kunden;", // name ascending
-        "d---- Kunden;Archiv;.2020;.2019;<Posteingang>;", // name descending
-        "---d- Kunden;<Posteingang>;Archiv;.2019;.2020;", // own size, largest first
+        "-d---- Archiv;.2019;.2020;Kunden;<Posteingang>;", // by total, largest first
+        "u----- <Posteingang>;Archiv;.2019;.2020;Kunden;", // name ascending
+        "d----- Kunden;Archiv;.2020;.2019;<Posteingang>;", // name descending
+        "---d-- Kunden;<Posteingang>;Archiv;.2019;.2020;", // own size, largest first
     };
     EXPECT_EQ(expected, seen);
 }
@@ -366,7 +375,7 @@ TEST_F(FolderTreeDlgTest, ShiftF10OpensTheMenuAtTheSelectedRowAndItsSortChoiceSo
                   Key(list, VK_ESCAPE);
               })});
     EXPECT_TRUE(totalChecked);
-    EXPECT_EQ("-u---", arrows);
+    EXPECT_EQ("-u----", arrows);
     EXPECT_EQ("Kunden", selectedName);
 }
 
@@ -540,7 +549,9 @@ TEST_F(FolderTreeDlgTest, PlacementAndWidthsComeFromTheStoreAndGoBackToIt) {
     EXPECT_EQ((std::vector<int>{150, 70, 140, 80, 50}), widths);
     EXPECT_EQ(700, window.right - window.left);
     EXPECT_EQ(500, window.bottom - window.top);
-    EXPECT_EQ(Ints({177, 70, 140, 80, 50}), section[CFolderTreeDlg::kColumnsValue].bytes);
+    // Five widths, as a version without the column "Geändert" kept them, are read; the
+    // six go back, the new one at its default.
+    EXPECT_EQ(Ints({177, 70, 140, 80, 50, 110}), section[CFolderTreeDlg::kColumnsValue].bytes);
     EXPECT_EQ(view::kPlacementSize, section[CFolderTreeDlg::kPlacementValue].bytes.size());
 
     // A value of another size or type gives the defaults, and is replaced on closing.

@@ -114,6 +114,52 @@ TEST_F(MainDlgTest, ShiftF10AndTheContextMenuKeyOpenTheMenuAtTheFirstVisibleRow)
                   noMenuAfterwards});
 }
 
+// A right click on the header opens "Ansicht > Spalten" there, as Explorer offers its
+// columns; and a choice in it shows the column.
+TEST_F(MainDlgTest, ARightClickOnTheHeaderOffersTheOptionalColumns) {
+    CMainDlg dlg(m_app);
+    HWND header = nullptr;
+    POINT at = {};
+    RunMain(dlg, {[&] {
+                      header = dlg.GetFolderList().GetHeader().GetSafeHwnd();
+                      RECT item = {};
+                      ::SendMessageA(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+                      at = {item.left + 5, item.top + 3};
+                      // What the header's default handling of a right click sends up
+                      // through the list to the window.
+                      POINT screen = at;
+                      ::ClientToScreen(header, &screen);
+                      ::PostMessageA(header, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(header),
+                                     MAKELPARAM(screen.x, screen.y));
+                      return true;
+                  },
+                  [&] {
+                      const HWND popup = testsupport::FindPopupMenu();
+                      if (popup == nullptr) {
+                          return false;
+                      }
+                      HMENU menu =
+                          reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
+                      EXPECT_EQ(static_cast<UINT>(ID_VIEW_COLUMN_FIRST), ::GetMenuItemID(menu, 0));
+                      EXPECT_EQ(0u, ::GetMenuState(menu, ID_VIEW_COLUMN_FIRST, MF_BYCOMMAND) &
+                                        MF_CHECKED);
+                      POINT screen = at;
+                      ::ClientToScreen(header, &screen);
+                      RECT shown = {};
+                      ::GetWindowRect(popup, &shown);
+                      EXPECT_EQ(screen.x, shown.left);
+                      // The item chosen by its letter shows the column.
+                      ::PostMessageA(popup, WM_KEYDOWN, 'G', 0);
+                      return true;
+                  },
+                  [&] { return dlg.GetFolderList().GetColumnCount() == 4; },
+                  [&] {
+                      EXPECT_EQ(nullptr, testsupport::FindPopupMenu());
+                      EXPECT_TRUE(IsChecked(dlg.GetSafeHwnd(), ID_VIEW_COLUMN_FIRST));
+                      return true;
+                  }});
+}
+
 TEST_F(MainDlgTest, SortingFromTheViewMenuChecksTheColumnTurnsRoundAndMovesTheArrow) {
     CMainDlg dlg(m_app);
     std::string ascending;

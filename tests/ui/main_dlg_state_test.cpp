@@ -333,3 +333,66 @@ TEST_F(MainDlgTest, AWorkerThatDoesNotStopShowsError003) {
 
 } // namespace
 } // namespace uitest
+
+namespace uitest {
+namespace {
+
+// "Geändert" shown from the menu, moved and sorted by: its own value keeps that, the
+// three columns' values keep their forms, and the next run shows it where it was.
+TEST_F(MainDlgTest, AnOptionalColumnComesBackWhereItWasAndTheThreeValuesKeepTheirForms) {
+    const std::vector<int32_t> widths = DefaultColumnWidths();
+    CMainDlg dlg(m_app);
+    RunMain(dlg, {[&] {
+                      EXPECT_FALSE(IsChecked(dlg.GetSafeHwnd(), ID_VIEW_COLUMN_FIRST));
+                      dlg.PostMessage(WM_COMMAND, ID_VIEW_COLUMN_FIRST, 0);
+                      return true;
+                  },
+                  [&] {
+                      CFolderListCtrl& list = dlg.GetFolderList();
+                      EXPECT_EQ(4, list.GetColumnCount());
+                      EXPECT_TRUE(IsChecked(dlg.GetSafeHwnd(), ID_VIEW_COLUMN_FIRST));
+                      // Every folder file of the generated mailbox has a time: "09.12.2026 14:03".
+                      EXPECT_GT(list.GetItemCount(), 0);
+                      for (int row = 0; row < list.GetItemCount(); ++row) {
+                          const std::string file = ItemText(list, row, 0, 260);
+                          const std::string changed = ItemText(list, row, 3, 260);
+                          EXPECT_EQ(16u, changed.size()) << file << ": " << changed;
+                          EXPECT_EQ(':', changed.size() == 16 ? changed[13] : ' ') << changed;
+                      }
+                      list.SetColumnWidth(3, 150);
+                      list.SetColumnOrder({0, 3, 1, 2});
+                      list.SortByColumn(3);
+                      return true;
+                  }});
+    EXPECT_EQ(Ints({widths[0], widths[1], widths[2]}), Stored("Columns", REG_BINARY));
+    EXPECT_EQ(Ints({0, 1, 2}), Stored("ColOrder", REG_BINARY));
+    EXPECT_EQ(Ints({3, 1}), Stored("Sort", REG_BINARY)) << "newest first";
+    EXPECT_EQ(Ints({1, 150, 1}), Stored("ColChanged", REG_BINARY));
+
+    CMainDlg again(m_app);
+    RunMain(again, {[&] {
+                        CFolderListCtrl& list = again.GetFolderList();
+                        EXPECT_EQ(4, list.GetColumnCount());
+                        EXPECT_EQ((std::vector<int32_t>{0, 3, 1, 2}), list.GetColumnOrder());
+                        EXPECT_EQ(150, list.GetColumnWidth(3));
+                        EXPECT_EQ(3, list.GetSortColumn());
+                        EXPECT_TRUE(list.IsSortDescending());
+                        // Hidden again: the sort goes back to the folder column.
+                        again.PostMessage(WM_COMMAND, ID_VIEW_COLUMN_FIRST, 0);
+                        return true;
+                    },
+                    [&] {
+                        CFolderListCtrl& list = again.GetFolderList();
+                        EXPECT_EQ(3, list.GetColumnCount());
+                        EXPECT_EQ(2, list.GetSortColumn());
+                        EXPECT_FALSE(IsChecked(again.GetSafeHwnd(), ID_VIEW_COLUMN_FIRST));
+                        return true;
+                    }});
+    EXPECT_EQ(Ints({widths[0], widths[1], widths[2]}), Stored("Columns", REG_BINARY));
+    EXPECT_EQ(Ints({0, 1, 2}), Stored("ColOrder", REG_BINARY));
+    EXPECT_EQ(Ints({2, 0}), Stored("Sort", REG_BINARY));
+    EXPECT_EQ(Ints({0, 150, 1}), Stored("ColChanged", REG_BINARY));
+}
+
+} // namespace
+} // namespace uitest

@@ -1,7 +1,8 @@
 // The main window in use: what it shows for a generated mailbox, the status line, the
 // keys and commands of its menus (and not those meant for the help window), warning 502
 // with the refresh requests it drops and once only for the worker's refreshes, the
-// context menu, and rows that never stay selected.
+// context menu, rows that never stay selected, and the folder limit: warning 504 once per
+// file and start, the marks in the size cells and the count in the status line.
 #include "folder_formats.h"
 #include "main_dlg_fixture_win32.h"
 #include "resource.h"
@@ -12,6 +13,7 @@
 #include <htmlhelp.h>
 
 #include <algorithm>
+#include <filesystem>
 
 using testsupport::UiScript;
 
@@ -571,6 +573,85 @@ TEST_F(MainDlgTest, RightClicksOpenTheContextMenuWithTheCurrentChecks) {
                      checkAndClose,
                      [&] { return testsupport::FindPopupMenu() == nullptr; },
                  });
+}
+
+} // namespace
+} // namespace uitest
+
+namespace uitest {
+namespace {
+
+// Folder files near and over the mail client's limit, sparse, beside the generated ones.
+class OverLimitTest : public MainDlgTest {
+protected:
+    void SetUp() override {
+        MainDlgTest::SetUp();
+        const uint64_t gib = 1024ull * 1024 * 1024;
+        Sparse("BIG.PMM", mailgen::PmmHeader("Riesig", "BIGID"), 2 * gib);
+        Sparse("NEAR.PMM", mailgen::PmmHeader("Fast voll", "NEARID"), 3 * gib / 2);
+    }
+    void Sparse(const std::string& name, const std::string& head, uint64_t size) {
+        ASSERT_TRUE(testsupport::WriteFile(m_strMailbox + name, head));
+        std::error_code ec;
+        std::filesystem::resize_file(m_strMailbox + name, size, ec);
+        ASSERT_FALSE(ec) << ec.message();
+    }
+    // The shown cells of the row of `fileName`, joined by "|".
+    static std::string Row(const CListCtrl& list, const std::string& fileName) {
+        for (const std::vector<std::string>& row : ListTexts(list)) {
+            if (!row.empty() && row[0] == fileName) {
+                std::string text;
+                for (const std::string& cell : row) {
+                    text += cell + "|";
+                }
+                return text;
+            }
+        }
+        return "";
+    }
+};
+
+TEST_F(OverLimitTest, Warning504ComesOncePerFileAndStartAndTheSizesAndStatusShowTheLimit) {
+    CMainDlg dlg(m_app);
+    HWND box = nullptr;
+    int ticks = 0;
+    RunMain(dlg,
+            {
+                [&] {
+                    box = dlg.GetSafeHwnd() ? testsupport::FindOwnedDialog(dlg.GetSafeHwnd())
+                                            : nullptr;
+                    return box != nullptr;
+                },
+                [&] {
+                    const std::string text = StaticTexts(box);
+                    EXPECT_EQ(0u, text.find("WARNUNG 504: Der Ordner \"")) << text;
+                    EXPECT_NE(std::string::npos, text.find("Riesig\" (Datei \"BIG.PMM\")")) << text;
+                    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                    return true;
+                },
+                WaitUntilShown(dlg),
+                [&] {
+                    // The worker's request and F5: the file is still over, and told of once.
+                    dlg.PostMessage(CMainDlg::kRefreshRequest, 0, 0);
+                    dlg.PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
+                    return true;
+                },
+                [&] { return dlg.GetRefreshCount() == 3 && ++ticks == 5; },
+                [&] {
+                    EXPECT_EQ(0, CountOwnedDialogs(dlg.GetSafeHwnd()));
+                    const std::string status = testsupport::WindowText(dlg.GetStatusHwnd());
+                    EXPECT_NE(std::string::npos, status.find("Grenze von 2 GB: 1 Ordner dar\xFC"
+                                                             "ber, 1 nahe daran"))
+                        << status;
+                    const CFolderListCtrl& list = dlg.GetFolderList();
+                    EXPECT_NE(std::string::npos, Row(list, "BIG.PMM").find("|!! 2,0 GB|"))
+                        << Row(list, "BIG.PMM");
+                    EXPECT_NE(std::string::npos, Row(list, "NEAR.PMM").find("|! 1,5 GB|"))
+                        << Row(list, "NEAR.PMM");
+                    return true;
+                },
+            },
+            false);
 }
 
 } // namespace

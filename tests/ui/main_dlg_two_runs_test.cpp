@@ -28,7 +28,7 @@ std::map<std::string, StoredValue> OtherCopysState() {
         {"ColOrder", {REG_BINARY, Ints({1, 2, 0})}},
         {"Sort", {REG_BINARY, Ints({1, 1})}},
         {"TreePlacement", {REG_BINARY, Ints({44, 0, 1, -1, -1, -1, -1, 50, 60, 650, 560})}},
-        {"TreeColumns", {REG_BINARY, Ints({210, 81, 131, 91, 61})}},
+        {"TreeColumns", {REG_BINARY, Ints({210, 81, 131, 91, 61, 111})}},
         {"TreeColumnsDpi", {REG_BINARY, Ints({120})}},
         {"AutoRefresh", {REG_BINARY, Byte(1)}},
         {"AutoRefreshRate", {REG_BINARY, Ints({33})}},
@@ -112,7 +112,7 @@ TEST_F(TwoRunsTest, WhatThisCopyChangedIsWrittenBesideTheOthersValues) {
     expected["ShowNewMailFolder"].bytes = Byte(0);
     expected["Sort"].bytes = Ints({0, 0});
     // A value is written whole: this copy's widths, the one it changed among them.
-    expected["TreeColumns"].bytes = Ints({230, 99, 130, 90, 60});
+    expected["TreeColumns"].bytes = Ints({230, 99, 130, 90, 60, 110});
     // And with them the DPI they were made for, the other's widths' DPI replaced.
     expected["TreeColumnsDpi"].bytes = Ints({96});
     for (const auto& [name, value] : expected) {

@@ -418,3 +418,32 @@ TEST_F(WindowStateTest, AStoreWithoutADpiGetsTheOneTheWidthsShowedAt) {
 }
 
 } // namespace
+
+namespace {
+
+// A list that gained a column keeps the widths an older version stored for fewer.
+TEST_F(WindowStateTest, WidthsOfAnOlderVersionWithFewerColumnsAreReadAndCopied) {
+    names.olderWidthCount = 2;
+    Section()["Columns"].bytes = Ints({130, 75});
+    view::ListState state = current;
+    view::LoadListState(store, names, defaults, state);
+    EXPECT_EQ((std::vector<int32_t>{130, 75, 200}), state.widths) << "the new one at its default";
+
+    MemorySettingsStore copy;
+    ASSERT_TRUE(copy.Open("MainDlg"));
+    EXPECT_TRUE(view::CopyWindowState(store, copy, names, 3));
+    EXPECT_EQ(Ints({130, 75}), copy.Sections()["MainDlg"]["Columns"].bytes) << "as it stood";
+
+    // Stored in the current form, that one counts.
+    Section()["Columns"].bytes = Ints({1, 2, 3});
+    view::LoadListState(store, names, defaults, state);
+    EXPECT_EQ((std::vector<int32_t>{1, 2, 3}), state.widths);
+    // Without the older count nothing of another length is read.
+    names.olderWidthCount = 0;
+    Section()["Columns"].bytes = Ints({130, 75});
+    view::ListState plain = current;
+    view::LoadListState(store, names, defaults, plain);
+    EXPECT_EQ(current.widths, plain.widths);
+}
+
+} // namespace

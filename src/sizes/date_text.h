@@ -1,0 +1,19 @@
+// The text of a file's last change: German for the windows ("09.12.2026 14:03"), ISO
+// 8601 with the offset from UTC for the report's machine formats. Written by our own
+// digits, never by a locale-dependent printf.
+#pragma once
+
+#include "platform/clock.h"
+
+#include <cstdint>
+#include <string>
+
+// "DD.MM.YYYY HH:MM".
+std::string GermanDateTime(const platform::LocalDateTime& time);
+// "YYYY-MM-DDTHH:MM:SS+HH:MM" ("Z" is never used: a reader sees the local hour).
+std::string IsoDateTime(const platform::LocalDateTime& time);
+
+// The same for a time in seconds since 1970-01-01 UTC, in the machine's local time;
+// empty for 0 (unknown) or a time the platform cannot convert.
+std::string GermanChangeText(int64_t unixSeconds);
+std::string IsoChangeText(int64_t unixSeconds);

@@ -1,0 +1,262 @@
+// The main list's optional columns: the stored values with only the three columns shown
+// are those of a list that never had optional ones, byte for byte; a shown, moved and
+// sorted optional column comes back where it was; damaged values fall back; and the
+// rows map the list's columns to theirs, with the change's cells, sort and the limit's
+// marks.
+#include "view/folder_rows.h"
+#include "view/limit_mark.h"
+#include "view/optional_columns.h"
+#include "view/window_state.h"
+
+#include "memory_store.h"
+#include "sizes/date_text.h"
+
+#include "mailbox_fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+using view::ListState;
+using view::OptionalColumnState;
+
+std::string Ints(std::vector<int32_t> values) {
+    std::string bytes;
+    for (int32_t v : values) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            bytes += static_cast<char>((static_cast<uint32_t>(v) >> shift) & 0xFF);
+        }
+    }
+    return bytes;
+}
+
+ListState Shown(std::vector<int32_t> widths, std::vector<int32_t> order, int32_t sort,
+                bool descending) {
+    ListState state;
+    state.widths = std::move(widths);
+    state.order = std::move(order);
+    state.sortColumn = sort;
+    state.sortDescending = descending;
+    return state;
+}
+
+view::WindowStateNames Names() {
+    view::WindowStateNames names;
+    names.widths = "Columns";
+    names.order = "ColOrder";
+    names.sort = "Sort";
+    return names;
+}
+
+class OptionalColumnsTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(store.Open("MainDlg")); }
+    MemorySettingsStore::Section& Section() { return store.Sections()["MainDlg"]; }
+    void Save(const ListState& shown, const std::vector<int32_t>& listColumns) {
+        const ListState stored = view::StoredListState(shown, listColumns, optional);
+        ASSERT_TRUE(view::SaveWindowState(store, Names(), view::WindowPlacementRecord(), stored));
+        ASSERT_TRUE(view::SaveOptionalColumns(store, optional));
+    }
+    MemorySettingsStore store;
+    std::vector<OptionalColumnState> optional{view::kOptionalColumnCount};
+};
+
+TEST_F(OptionalColumnsTest, WithOnlyTheThreeShownTheirValuesAreTheFormsTheyHadBefore) {
+    Save(Shown({110, 70, 240}, {2, 0, 1}, 1, true), {0, 1, 2});
+    EXPECT_EQ(Ints({110, 70, 240}), Section()["Columns"].bytes);
+    EXPECT_EQ(Ints({2, 0, 1}), Section()["ColOrder"].bytes);
+    EXPECT_EQ(Ints({1, 1}), Section()["Sort"].bytes);
+    // The hidden column's own value says so, and nothing else was written.
+    EXPECT_EQ(Ints({0, -1, -1}), Section()["ColChanged"].bytes);
+    EXPECT_EQ(4u, Section().size());
+}
+
+TEST_F(OptionalColumnsTest, AShownMovedAndSortedColumnComesBackWhereItWas) {
+    // "Geändert" shown, dragged between the file name and the folder, sorted by.
+    Save(Shown({110, 70, 240, 130}, {0, 3, 2, 1}, 3, true), {0, 1, 2, 3});
+    EXPECT_EQ(Ints({110, 70, 240}), Section()["Columns"].bytes);
+    EXPECT_EQ(Ints({0, 2, 1}), Section()["ColOrder"].bytes) << "the three among themselves";
+    EXPECT_EQ(Ints({3, 1}), Section()["Sort"].bytes);
+    EXPECT_EQ(Ints({1, 130, 1}), Section()["ColChanged"].bytes);
+
+    ListState loaded = Shown({1, 1, 1}, {0, 1, 2}, 0, false);
+    loaded.sortColumns = view::kAllFolderColumns;
+    view::LoadListState(store, Names(), {9, 9, 9}, loaded);
+    std::vector<OptionalColumnState> states(view::kOptionalColumnCount);
+    view::LoadOptionalColumns(store, states);
+    EXPECT_EQ((std::vector<int32_t>{110, 70, 240}), loaded.widths);
+    EXPECT_EQ(3, loaded.sortColumn) << "not held to the three";
+    EXPECT_TRUE(loaded.sortDescending);
+    ASSERT_TRUE(states[0].shown);
+    EXPECT_EQ(130, states[0].width);
+    EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3}), view::ShownColumns(states));
+    EXPECT_EQ((std::vector<int32_t>{0, 3, 2, 1}), view::MergeOrder(loaded.order, states));
+
+    // Hidden again: the three's values are as before, the column keeps width and place.
+    Save(Shown({110, 70, 240}, {0, 2, 1}, 2, false), {0, 1, 2});
+    EXPECT_EQ(Ints({0, 2, 1}), Section()["ColOrder"].bytes);
+    EXPECT_EQ(Ints({2, 0}), Section()["Sort"].bytes);
+    EXPECT_EQ(Ints({0, 130, 1}), Section()["ColChanged"].bytes);
+}
+
+TEST_F(OptionalColumnsTest, ValuesOfAnotherFormOrOutOfRangeKeepTheDefaults) {
+    const struct {
+        std::string bytes;
+        bool shown;
+        int32_t width;
+        int32_t position;
+    } cases[] = {
+        {Ints({2, 9999, -5}), false, -1, -1},
+        {Ints({1, -3, 7}), true, -1, 7},
+        {Ints({1, 80}), false, -1, -1}, // another length: not this value
+        {"", false, -1, -1},
+    };
+    for (const auto& c : cases) {
+        Section()["ColChanged"].bytes = c.bytes;
+        std::vector<OptionalColumnState> states(view::kOptionalColumnCount);
+        view::LoadOptionalColumns(store, states);
+        EXPECT_EQ(c.shown, states[0].shown);
+        EXPECT_EQ(c.width, states[0].width);
+        EXPECT_EQ(c.position, states[0].position);
+    }
+    // A sort that names a column past every one is the last there is.
+    Section()["Sort"].bytes = Ints({9, 0});
+    ListState loaded = Shown({1, 1, 1}, {0, 1, 2}, 0, false);
+    loaded.sortColumns = view::kAllFolderColumns;
+    view::LoadListState(store, Names(), {9, 9, 9}, loaded);
+    EXPECT_EQ(view::kAllFolderColumns - 1, loaded.sortColumn);
+}
+
+TEST(OptionalColumnOrder, ColumnsLandAtTheirPositionsOrAtTheEnd) {
+    OptionalColumnState state;
+    state.shown = true;
+    const struct {
+        int32_t position;
+        std::vector<int32_t> order;
+    } cases[] = {
+        {0, {3, 2, 0, 1}},  {2, {2, 0, 3, 1}},  {3, {2, 0, 1, 3}},
+        {40, {2, 0, 1, 3}}, {-1, {2, 0, 1, 3}},
+    };
+    for (const auto& c : cases) {
+        state.position = c.position;
+        EXPECT_EQ(c.order, view::MergeOrder({2, 0, 1}, {state})) << c.position;
+        EXPECT_EQ((std::vector<int32_t>{2, 0, 1}), view::BaseOrder(c.order));
+    }
+    state.shown = false;
+    EXPECT_EQ((std::vector<int32_t>{2, 0, 1}), view::MergeOrder({2, 0, 1}, {state}));
+}
+
+SharedScanResult Result(std::vector<FolderRecord> rows) {
+    auto result = std::make_shared<ScanResult>();
+    result->catalogue.records = std::move(rows);
+    return result;
+}
+
+constexpr uint64_t kGiB = 1024ull * 1024 * 1024;
+
+TEST(FolderRowsColumns, TheChangeShowsSortsNewestFirstAndMapsThroughTheListsColumns) {
+    std::vector<FolderRecord> records = {
+        fixtures::Record("a.PMM", "", "Alt", 10),
+        fixtures::Record("b.PMM", "", "Neu", 20),
+        fixtures::Record("c.PMM", "", "Mitte", 30),
+    };
+    records[0].lastWrite = 1735732800;
+    records[1].lastWrite = 1796817600;
+    records[2].lastWrite = 1781006400;
+    view::FolderRows rows;
+    rows.SetResult(Result(records));
+    EXPECT_EQ(-1, rows.ListColumn(view::kColumnChanged)) << "hidden by default";
+    EXPECT_EQ("", rows.CellText(0, 3));
+    rows.SetListColumns({0, 1, 2, view::kColumnChanged});
+    ASSERT_EQ(3, rows.ListColumn(view::kColumnChanged));
+    EXPECT_TRUE(rows.DescendingOnFirstClick(3));
+    EXPECT_FALSE(rows.DescendingOnFirstClick(1));
+    rows.Sort(3, true);
+    EXPECT_EQ(view::kColumnChanged, rows.GetSortState().nSortColumn);
+    EXPECT_EQ("b.PMM", rows.CellText(0, 0));
+    EXPECT_EQ("c.PMM", rows.CellText(1, 0));
+    EXPECT_EQ("a.PMM", rows.CellText(2, 0));
+    EXPECT_EQ(GermanChangeText(1796817600), rows.CellText(0, 3));
+    EXPECT_EQ(16u, rows.CellText(0, 3).size());
+    // The column hidden again: the sort falls back to the folder, ascending.
+    rows.SetListColumns({0, 1, 2});
+    EXPECT_EQ(view::kColumnFolderName, rows.GetSortState().nSortColumn);
+    EXPECT_FALSE(rows.GetSortState().bSortDescending);
+    EXPECT_EQ("", rows.CellText(0, 3));
+}
+
+TEST(FolderRowsColumns, TheScreenMarksSizesNearAndOverTheLimitAndTheCellTextStaysBare) {
+    view::FolderRows rows;
+    rows.SetCompactSizes(false);
+    rows.SetResult(Result({fixtures::Record("a.PMM", "", "A", 3 * kGiB / 2 - 1),
+                           fixtures::Record("b.MBX", "", "B", 3 * kGiB / 2),
+                           fixtures::Record("c.pmm", "", "C", 2 * kGiB),
+                           fixtures::Record("*.CNM", "", "D", 5 * kGiB)}));
+    const struct {
+        const char* shown;
+        int warning;
+    } expected[] = {
+        {"1.610.612.735", 0},
+        {"! 1.610.612.736", 1},
+        {"!! 2.147.483.648", 2},
+        {"5.368.709.120", 0},
+    };
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(expected[row].shown, rows.ShownText(row, view::kColumnSize)) << row;
+        EXPECT_EQ(expected[row].warning, rows.WarningOf(row, view::kColumnSize)) << row;
+        EXPECT_EQ(0, rows.WarningOf(row, view::kColumnFolderName));
+        EXPECT_EQ(rows.CellText(row, view::kColumnFileName),
+                  rows.ShownText(row, view::kColumnFileName));
+    }
+    EXPECT_EQ("2.147.483.648", rows.CellText(2, view::kColumnSize)) << "exports stay bare";
+}
+
+TEST(LimitStatus, OnlyAMailboxWithFilesNearOrOverTheLimitGetsTheAddition) {
+    const std::string format = "%d \xFC"
+                               "ber der Grenze, %d nahe daran";
+    EXPECT_EQ("", view::LimitStatus(format, LimitCounts()));
+    LimitCounts counts;
+    counts.overLimit = 2;
+    EXPECT_EQ("2 \xFC"
+              "ber der Grenze, 0 nahe daran",
+              view::LimitStatus(format, counts));
+    counts.overLimit = 0;
+    counts.nearLimit = 1;
+    EXPECT_EQ("0 \xFC"
+              "ber der Grenze, 1 nahe daran",
+              view::LimitStatus(format, counts));
+}
+
+} // namespace
+
+namespace {
+
+TEST(LimitWarnings, EachFileOverTheLimitIsToldOncePerRunWhateverItsCase) {
+    view::LimitWarnings warnings;
+    std::vector<FolderRecord> rows = {
+        fixtures::Record("a.PMM", "", "A", 2 * kGiB),
+        fixtures::Record("b.MBX", "", "B", 2 * kGiB - 1), // near: no warning
+        fixtures::Record("*.CNM", "", "N", 9 * kGiB),     // new mail: none
+        fixtures::Record("c.mbx", "", "C", 5 * kGiB),
+    };
+    auto names = [](const std::vector<const FolderRecord*>& told) {
+        std::string text;
+        for (const FolderRecord* r : told) {
+            text += r->fileName + ";";
+        }
+        return text;
+    };
+    EXPECT_EQ("a.PMM;c.mbx;", names(warnings.TakeNew(rows)));
+    EXPECT_EQ("", names(warnings.TakeNew(rows))) << "the next refresh";
+    rows[1].size = 2 * kGiB; // grew over meanwhile
+    rows[0].fileName = "A.pmm";
+    EXPECT_EQ("b.MBX;", names(warnings.TakeNew(rows)));
+    rows[0].size = 10; // shrank, then grew again
+    EXPECT_EQ("", names(warnings.TakeNew(rows)));
+    rows[0].size = 3 * kGiB;
+    EXPECT_EQ("", names(warnings.TakeNew(rows)));
+}
+
+} // namespace
