@@ -22,7 +22,7 @@ using testsupport::WriteFile;
 
 using fixtures::kLabel;
 using fixtures::kUnknown;
-const uint64_t kGiB = 1024ull * 1024 * 1024;
+using testsupport::kGiB;
 
 using fixtures::Row;
 

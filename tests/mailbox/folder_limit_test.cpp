@@ -18,7 +18,7 @@ using testsupport::SetLastWrite;
 using testsupport::TempDir;
 using testsupport::WriteFile;
 
-constexpr uint64_t kGiB = 1024ull * 1024 * 1024;
+using testsupport::kGiB;
 constexpr uint64_t kHalfGiB = kGiB / 2;
 // Times well apart in 2025 and 2026, on whole seconds as every file system keeps them.
 constexpr int64_t kOlder = 1735732800;  // 2025-01-01 12:00 UTC

@@ -7,6 +7,8 @@
 
 #include "mailbox_fixtures.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -19,7 +21,7 @@ namespace {
 using report::ReportFormat;
 using report::ReportOptions;
 
-constexpr uint64_t kGiB = 1024ull * 1024 * 1024;
+using testsupport::kGiB;
 constexpr int64_t kAt = 1796821380; // 2026-12-09 13:03:00 UTC
 
 // A new-mail row, three folder files below, near and over the limit (one of them an

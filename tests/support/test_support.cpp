@@ -113,4 +113,14 @@ void TraceCapture::Collect(const char* text, void* context) {
     static_cast<TraceCapture*>(context)->m_lines.emplace_back(text);
 }
 
+std::string Ints(const std::vector<int32_t>& values) {
+    std::string bytes;
+    for (int32_t v : values) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            bytes.push_back(static_cast<char>((static_cast<uint32_t>(v) >> shift) & 0xFF));
+        }
+    }
+    return bytes;
+}
+
 } // namespace testsupport

@@ -11,6 +11,8 @@ namespace testsupport {
 // Fills a buffer before a call so a test sees which bytes the call wrote.
 constexpr unsigned char kPoison = 0xA5;
 
+constexpr uint64_t kGiB = 1024ull * 1024 * 1024;
+
 // A new empty directory below the system's temporary directory, removed with all its
 // contents by the destructor. Path() ends with the platform's separator.
 class TempDir {
@@ -55,5 +57,9 @@ private:
     static void Collect(const char* text, void* context);
     std::vector<std::string> m_lines;
 };
+
+// 32-bit values as a store keeps them in a binary value: four bytes each, least
+// significant first.
+std::string Ints(const std::vector<int32_t>& values);
 
 } // namespace testsupport

@@ -292,16 +292,7 @@ TEST(FolderListSortTest, SetSortClampsTheColumnIntoTheColumnsThereAre) {
     });
 }
 
-// The column state as the store keeps it.
-std::string Ints(std::initializer_list<int32_t> values) {
-    std::string bytes;
-    for (int32_t v : values) {
-        unsigned char b[4];
-        StoreLittleEndian32(v, b);
-        bytes.append(reinterpret_cast<const char*>(b), 4);
-    }
-    return bytes;
-}
+using testsupport::Ints;
 
 TEST(FolderListStateTest, ColumnStateRoundTripsThroughTheStore) {
     FolderListHost host;

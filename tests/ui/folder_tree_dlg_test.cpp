@@ -49,15 +49,7 @@ std::string Line(int type, const std::string& id, const std::string& parent,
     return mailgen::HierarchyLine(type, 0, id, parent, name) + "\r\n";
 }
 
-std::string Ints(std::initializer_list<int32_t> values) {
-    std::string bytes;
-    for (int32_t v : values) {
-        for (int i = 0; i < 4; ++i) {
-            bytes.push_back(static_cast<char>(static_cast<uint32_t>(v) >> (8 * i)));
-        }
-    }
-    return bytes;
-}
+using testsupport::Ints;
 
 std::string Cell(HWND list, int row, int column) {
     char text[260] = {};

@@ -13,19 +13,12 @@
 
 namespace {
 
-SharedScanResult Result(std::vector<FolderRecord> rows) {
-    auto result = std::make_shared<ScanResult>();
-    for (const FolderRecord& r : rows) {
-        result->catalogue.totalSize += r.size;
-    }
-    result->catalogue.fileCount = static_cast<int32_t>(rows.size());
-    result->catalogue.records = std::move(rows);
-    return result;
-}
+using fixtures::ResultOf;
+
 
 // The same rows as the sort rule's own test: file names and folder names that tie.
 SharedScanResult Sample() {
-    return Result({fixtures::Record("b.PMM", "\\", "Kunden", 300),
+    return ResultOf({fixtures::Record("b.PMM", "\\", "Kunden", 300),
                    fixtures::Record("a.PMM", "\\", "Kunden", 500),
                    fixtures::Record("A.MBX", "\\", "kunden", 100),
                    fixtures::Record("c.PMM", "\\", "Archiv", 300),
@@ -64,7 +57,7 @@ TEST(FolderRowsTest, RowsComeInTheListsSortWithTiesByTheDisplayedOrder) {
 
 TEST(FolderRowsTest, CellsShowTheChosenSizeFormAndPathWithName) {
     view::FolderRows rows;
-    rows.SetResult(Result({fixtures::Record("X.PMM", "\\Archiv\\", "2019", 123456789)}));
+    rows.SetResult(ResultOf({fixtures::Record("X.PMM", "\\Archiv\\", "2019", 123456789)}));
     EXPECT_TRUE(rows.IsCompactSizes());
     EXPECT_EQ(FormatSize(123456789, SizeStyle::Compact), rows.CellText(0, view::kColumnSize));
     rows.SetCompactSizes(false);
@@ -80,11 +73,11 @@ TEST(FolderRowsTest, ARefillKeepsTheFirstRowOrTheNextInSortOrder) {
     view::FolderRows rows;
     rows.SetResult(Sample());
     const FolderRecord top = rows.Record(2); // A.MBX
-    rows.SetResult(Result({fixtures::Record("c.PMM", "\\", "Archiv", 300),
+    rows.SetResult(ResultOf({fixtures::Record("c.PMM", "\\", "Archiv", 300),
                            fixtures::Record("A.MBX", "\\", "kunden", 1),
                            fixtures::Record("b.PMM", "\\", "Kunden", 300)}));
     EXPECT_EQ(1, rows.KeptRow(top)) << "found by its file name";
-    rows.SetResult(Result({fixtures::Record("c.PMM", "\\", "Archiv", 300),
+    rows.SetResult(ResultOf({fixtures::Record("c.PMM", "\\", "Archiv", 300),
                            fixtures::Record("b.PMM", "\\", "Kunden", 300),
                            fixtures::Record("Z.PMM", "\\", "Zoo", 300)}));
     EXPECT_EQ(1, rows.KeptRow(top)) << "gone: the next that sorts after it";
@@ -108,7 +101,7 @@ TEST(FolderRowsTest, TypedLettersFindTheFirstRowByTheSortColumnFromTheTop) {
 
 TEST(FolderRowsTest, TypedLettersInTheFolderColumnFindTheNameAfterThePathsSeparators) {
     view::FolderRows rows;
-    rows.SetResult(Result({fixtures::Record("1.PMM", "\\Archiv\\2019\\", "Urlaub", 1),
+    rows.SetResult(ResultOf({fixtures::Record("1.PMM", "\\Archiv\\2019\\", "Urlaub", 1),
                            fixtures::Record("2.PMM", "\\Archiv\\", "2019", 1),
                            fixtures::Record("3.PMM", "\\", "Archiv", 1),
                            fixtures::Record("4.PMM", "\\", "Urlaub", 1),

@@ -13,24 +13,20 @@
 
 #include "mailbox_fixtures.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 namespace {
 
+using fixtures::ResultOf;
+
 using view::ListState;
 using view::OptionalColumnState;
 
-std::string Ints(std::vector<int32_t> values) {
-    std::string bytes;
-    for (int32_t v : values) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            bytes += static_cast<char>((static_cast<uint32_t>(v) >> shift) & 0xFF);
-        }
-    }
-    return bytes;
-}
+using testsupport::Ints;
 
 ListState Shown(std::vector<int32_t> widths, std::vector<int32_t> order, int32_t sort,
                 bool descending) {
@@ -148,13 +144,8 @@ TEST(OptionalColumnOrder, ColumnsLandAtTheirPositionsOrAtTheEnd) {
     EXPECT_EQ((std::vector<int32_t>{2, 0, 1}), view::MergeOrder({2, 0, 1}, {state}));
 }
 
-SharedScanResult Result(std::vector<FolderRecord> rows) {
-    auto result = std::make_shared<ScanResult>();
-    result->catalogue.records = std::move(rows);
-    return result;
-}
 
-constexpr uint64_t kGiB = 1024ull * 1024 * 1024;
+using testsupport::kGiB;
 
 TEST(FolderRowsColumns, TheChangeShowsSortsNewestFirstAndMapsThroughTheListsColumns) {
     std::vector<FolderRecord> records = {
@@ -166,7 +157,7 @@ TEST(FolderRowsColumns, TheChangeShowsSortsNewestFirstAndMapsThroughTheListsColu
     records[1].lastWrite = 1796817600;
     records[2].lastWrite = 1781006400;
     view::FolderRows rows;
-    rows.SetResult(Result(records));
+    rows.SetResult(ResultOf(records));
     EXPECT_EQ(-1, rows.ListColumn(view::kColumnChanged)) << "hidden by default";
     EXPECT_EQ("", rows.CellText(0, 3));
     rows.SetListColumns({0, 1, 2, view::kColumnChanged});
@@ -190,7 +181,7 @@ TEST(FolderRowsColumns, TheChangeShowsSortsNewestFirstAndMapsThroughTheListsColu
 TEST(FolderRowsColumns, TheScreenMarksSizesNearAndOverTheLimitAndTheCellTextStaysBare) {
     view::FolderRows rows;
     rows.SetCompactSizes(false);
-    rows.SetResult(Result({fixtures::Record("a.PMM", "", "A", 3 * kGiB / 2 - 1),
+    rows.SetResult(ResultOf({fixtures::Record("a.PMM", "", "A", 3 * kGiB / 2 - 1),
                            fixtures::Record("b.MBX", "", "B", 3 * kGiB / 2),
                            fixtures::Record("c.pmm", "", "C", 2 * kGiB),
                            fixtures::Record("*.CNM", "", "D", 5 * kGiB)}));

@@ -5,6 +5,8 @@
 #include "settings/change_tracking_store.h"
 #include "view/window_state.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,15 +28,7 @@ std::string Rect(const PixelRect& r) {
            "," + std::to_string(r.bottom);
 }
 
-std::string Ints(std::initializer_list<int32_t> values) {
-    std::string bytes;
-    for (int32_t v : values) {
-        for (int i = 0; i < 4; ++i) {
-            bytes.push_back(static_cast<char>(static_cast<uint32_t>(v) >> (8 * i)));
-        }
-    }
-    return bytes;
-}
+using testsupport::Ints;
 
 const std::vector<PixelRect> kTwoScreens = {{0, 0, 1280, 984}, {1280, 0, 2560, 1024}};
 

@@ -4,6 +4,7 @@
 #include "test_support.h"
 
 #ifdef _WIN32
+#include <memory>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -84,6 +85,12 @@ FolderCatalogue CatalogueOf(std::vector<FolderRecord> rows) {
     }
     c.records = std::move(rows);
     return c;
+}
+
+SharedScanResult ResultOf(std::vector<FolderRecord> rows) {
+    auto result = std::make_shared<ScanResult>();
+    result->catalogue = CatalogueOf(std::move(rows));
+    return result;
 }
 
 } // namespace fixtures

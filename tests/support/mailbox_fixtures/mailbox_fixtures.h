@@ -3,6 +3,7 @@
 #pragma once
 
 #include "mailbox/folder_catalogue.h"
+#include "mailbox/scan_result.h"
 
 #include <cstdint>
 #include <ostream>
@@ -54,5 +55,8 @@ FolderRecord Record(const std::string& file, const std::string& path, const std:
 
 // A catalogue of `rows` with their count and total, as a scan would leave it.
 FolderCatalogue CatalogueOf(std::vector<FolderRecord> rows);
+
+// A scan's result holding the catalogue of `rows`.
+SharedScanResult ResultOf(std::vector<FolderRecord> rows);
 
 } // namespace fixtures
