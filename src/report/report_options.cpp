@@ -146,8 +146,8 @@ cxxopts::Options MakeParser() {
         "sort", "", cxxopts::value<std::string>())("desc", "")(
         "format", "", cxxopts::value<std::string>())("tsv", "")(
         "compare", "", cxxopts::value<std::string>())("trace", "")("h,help", "")("tree", "")(
-        "depth", "", cxxopts::value<std::string>())("since", "", cxxopts::value<std::string>())(
-        "changed", "");
+        "depth", "", cxxopts::value<std::string>())("since", "",
+                                                    cxxopts::value<std::string>())("changed", "");
     return parser;
 }
 

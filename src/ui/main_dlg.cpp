@@ -198,10 +198,10 @@ void CMainDlg::ShowResultStatus() {
         m_status.SetWindowText("");
         return;
     }
-    m_status.SetWindowText(view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT),
-                                            r->catalogue.fileCount, r->catalogue.totalSize) +
-                           view::LimitStatus(LoadResourceString(IDS_LIMIT_STATUS),
-                                             CountLimits(r->catalogue.records)));
+    m_status.SetWindowText(
+        view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT), r->catalogue.fileCount,
+                         r->catalogue.totalSize) +
+        view::LimitStatus(LoadResourceString(IDS_LIMIT_STATUS), CountLimits(r->catalogue.records)));
 }
 
 void CMainDlg::FollowScanState() {

@@ -114,9 +114,10 @@ TEST_F(ReportFormatsTest, CompareShowsGrownShrunkNewAndRemovedRowsAndTheTotalCha
         }
     }
     ASSERT_FALSE(grown.empty() || shrunk.empty() || removed.empty());
-    const ProgramResult after = RunReport(Args({"--tsv", "--exact", "--compare",
-                                             m_dir / "earlier.json", "--sort", "change", "--desc"}),
-                                       m_dir);
+    const ProgramResult after =
+        RunReport(Args({"--tsv", "--exact", "--compare", m_dir / "earlier.json", "--sort", "change",
+                        "--desc"}),
+                  m_dir);
     ASSERT_EQ(0, after.exitCode) << after.err;
     std::map<std::string, std::string> change;
     std::vector<std::string> order;
@@ -306,8 +307,8 @@ TEST_F(ReportFormatsTest, ExcelFormatIsTheWindowsExportFileWithoutAStatusLine) {
     for (const bool exact : {false, true}) {
         const ProgramResult result =
             RunReport(Args(exact ? std::vector<std::string>{"--format=excel", "--exact"}
-                              : std::vector<std::string>{"--format", "excel"}),
-                   m_dir);
+                                 : std::vector<std::string>{"--format", "excel"}),
+                      m_dir);
         ASSERT_EQ(0, result.exitCode) << result.err;
         EXPECT_EQ(0u, result.rawOut.find("Dateiname;Gr\xF6\xDF"
                                          "e;Ordnername;Bytes\r\n"));

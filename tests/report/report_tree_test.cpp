@@ -117,7 +117,8 @@ TEST(ReportTreeTest, DepthLimitsTheLevelsAndBadDepthsFail) {
         EXPECT_GT(lines.size(), previous) << "each level adds nodes";
         previous = lines.size();
     }
-    const ProgramResult text = RunReport({"--mailbox", box.Path(), "--tree", "--depth", "0"}, scratch);
+    const ProgramResult text =
+        RunReport({"--mailbox", box.Path(), "--tree", "--depth", "0"}, scratch);
     EXPECT_EQ(0u, text.out.find("Ordner "));
     EXPECT_NE(std::string::npos, text.out.find(" Dateien, "));
     for (const std::vector<std::string>& bad : {std::vector<std::string>{"--tree", "--depth"},

@@ -14,7 +14,6 @@ namespace {
 using tworuns::ChangeEverything;
 using tworuns::ProgramRun;
 
-
 struct RawValue {
     DWORD type = REG_NONE;
     std::string bytes;

@@ -54,13 +54,14 @@ std::string Outline(const tree::FolderTree& t) {
 class HandMadeTree : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(WriteFile(box / "hierarch.pm",
-                              HierarchyLine(2, "ROOT", "", "Mein Postfach") +
-                                  HierarchyLine(1, "A", "ROOT", "Archiv") + HierarchyLine(1, "A1", "a", "2019") +
-                                  HierarchyLine(1, "A2", "A", "2020") + HierarchyLine(3, "T", "ROOT", "Leer") +
-                                  HierarchyLine(1, "K", "ROOT", "Kunden") + HierarchyLine(1, "O", "GONE", "Waise") +
-                                  HierarchyLine(1, "L1", "L2", "Ring1") + HierarchyLine(1, "L2", "L1", "Ring2") +
-                                  HierarchyLine(1, "A", "ROOT", "Doppelt")));
+        ASSERT_TRUE(WriteFile(
+            box / "hierarch.pm",
+            HierarchyLine(2, "ROOT", "", "Mein Postfach") +
+                HierarchyLine(1, "A", "ROOT", "Archiv") + HierarchyLine(1, "A1", "a", "2019") +
+                HierarchyLine(1, "A2", "A", "2020") + HierarchyLine(3, "T", "ROOT", "Leer") +
+                HierarchyLine(1, "K", "ROOT", "Kunden") + HierarchyLine(1, "O", "GONE", "Waise") +
+                HierarchyLine(1, "L1", "L2", "Ring1") + HierarchyLine(1, "L2", "L1", "Ring2") +
+                HierarchyLine(1, "A", "ROOT", "Doppelt")));
         WritePmm(box, "A1.PMM", "2019", "A1", 1000);     // 1128 bytes
         WritePmm(box, "A2.PMM", "Alt 2020", "a2", 2000); // 2128, found in another case
         WritePmm(box, "K1.PMM", "Kunden", "K", 100);     // 228: two files at one entry
@@ -184,10 +185,12 @@ std::string DamagingLines(uint32_t seed, const pmHierarch& table) {
         const std::string ring = "RING" + std::to_string(i);
         switch (next() % 3) {
         case 0: // a loop of two through a new entry
-            lines += HierarchyLine(1, taken, ring, "Schleife") + HierarchyLine(1, ring, taken, "Ring");
+            lines +=
+                HierarchyLine(1, taken, ring, "Schleife") + HierarchyLine(1, ring, taken, "Ring");
             break;
         case 1: // a loop through another folder of the table
-            lines += HierarchyLine(1, taken, other, "Quer") + HierarchyLine(1, other, taken, "Zurück");
+            lines +=
+                HierarchyLine(1, taken, other, "Quer") + HierarchyLine(1, other, taken, "Zurück");
             break;
         default: // a parent that does not exist
             lines += HierarchyLine(1, taken, "FEHLT" + std::to_string(i), "Verwaist");
@@ -254,7 +257,8 @@ TEST(FolderTreeTest, DeepChainsAndHugeTablesBuildWithoutDeepCalls) {
     std::string table = HierarchyLine(2, "R", "", "Wurzel");
     table.reserve(static_cast<size_t>(lines) * 24);
     for (int i = 0; i < depth; ++i) {
-        table += HierarchyLine(1, "C" + std::to_string(i), i == 0 ? "R" : "C" + std::to_string(i - 1), "k");
+        table += HierarchyLine(1, "C" + std::to_string(i),
+                               i == 0 ? "R" : "C" + std::to_string(i - 1), "k");
     }
     for (int i = depth; i < lines - 1; ++i) {
         table += HierarchyLine(1, "W" + std::to_string(i), "R", "w");

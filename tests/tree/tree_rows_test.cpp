@@ -37,11 +37,12 @@ std::string Outline(const tree::TreeRows& rows) {
 class TreeRowsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(WriteFile(box / "hierarch.pm",
-                              HierarchyLine(2, "ROOT", "", "Mein Postfach") +
-                                  HierarchyLine(1, "A", "ROOT", "Archiv") + HierarchyLine(1, "A1", "A", "2019") +
-                                  HierarchyLine(1, "A2", "A", "2020") + HierarchyLine(1, "A21", "A2", "Q1") +
-                                  HierarchyLine(1, "K", "ROOT", "Kunden")));
+        ASSERT_TRUE(WriteFile(box / "hierarch.pm", HierarchyLine(2, "ROOT", "", "Mein Postfach") +
+                                                       HierarchyLine(1, "A", "ROOT", "Archiv") +
+                                                       HierarchyLine(1, "A1", "A", "2019") +
+                                                       HierarchyLine(1, "A2", "A", "2020") +
+                                                       HierarchyLine(1, "A21", "A2", "Q1") +
+                                                       HierarchyLine(1, "K", "ROOT", "Kunden")));
         Pmm("A1.PMM", "2019", "A1", 1000);
         Pmm("A2.PMM", "2020", "A2", 400);
         Pmm("A21.PMM", "Q1", "A21", 200);

@@ -15,14 +15,13 @@ namespace {
 
 using fixtures::ResultOf;
 
-
 // The same rows as the sort rule's own test: file names and folder names that tie.
 SharedScanResult Sample() {
     return ResultOf({fixtures::Record("b.PMM", "\\", "Kunden", 300),
-                   fixtures::Record("a.PMM", "\\", "Kunden", 500),
-                   fixtures::Record("A.MBX", "\\", "kunden", 100),
-                   fixtures::Record("c.PMM", "\\", "Archiv", 300),
-                   fixtures::Record("*.CNM", "", "<Posteingang>", 900)});
+                     fixtures::Record("a.PMM", "\\", "Kunden", 500),
+                     fixtures::Record("A.MBX", "\\", "kunden", 100),
+                     fixtures::Record("c.PMM", "\\", "Archiv", 300),
+                     fixtures::Record("*.CNM", "", "<Posteingang>", 900)});
 }
 
 std::string Files(const view::FolderRows& rows) {
@@ -74,12 +73,12 @@ TEST(FolderRowsTest, ARefillKeepsTheFirstRowOrTheNextInSortOrder) {
     rows.SetResult(Sample());
     const FolderRecord top = rows.Record(2); // A.MBX
     rows.SetResult(ResultOf({fixtures::Record("c.PMM", "\\", "Archiv", 300),
-                           fixtures::Record("A.MBX", "\\", "kunden", 1),
-                           fixtures::Record("b.PMM", "\\", "Kunden", 300)}));
+                             fixtures::Record("A.MBX", "\\", "kunden", 1),
+                             fixtures::Record("b.PMM", "\\", "Kunden", 300)}));
     EXPECT_EQ(1, rows.KeptRow(top)) << "found by its file name";
     rows.SetResult(ResultOf({fixtures::Record("c.PMM", "\\", "Archiv", 300),
-                           fixtures::Record("b.PMM", "\\", "Kunden", 300),
-                           fixtures::Record("Z.PMM", "\\", "Zoo", 300)}));
+                             fixtures::Record("b.PMM", "\\", "Kunden", 300),
+                             fixtures::Record("Z.PMM", "\\", "Zoo", 300)}));
     EXPECT_EQ(1, rows.KeptRow(top)) << "gone: the next that sorts after it";
     EXPECT_EQ(2, rows.KeptRow(fixtures::Record("ZZ.PMM", "\\", "Zzz", 1)))
         << "nothing after it: the last";
@@ -102,10 +101,10 @@ TEST(FolderRowsTest, TypedLettersFindTheFirstRowByTheSortColumnFromTheTop) {
 TEST(FolderRowsTest, TypedLettersInTheFolderColumnFindTheNameAfterThePathsSeparators) {
     view::FolderRows rows;
     rows.SetResult(ResultOf({fixtures::Record("1.PMM", "\\Archiv\\2019\\", "Urlaub", 1),
-                           fixtures::Record("2.PMM", "\\Archiv\\", "2019", 1),
-                           fixtures::Record("3.PMM", "\\", "Archiv", 1),
-                           fixtures::Record("4.PMM", "\\", "Urlaub", 1),
-                           fixtures::Record("5.PMM", "", "Ohne Pfad", 1)}));
+                             fixtures::Record("2.PMM", "\\Archiv\\", "2019", 1),
+                             fixtures::Record("3.PMM", "\\", "Archiv", 1),
+                             fixtures::Record("4.PMM", "\\", "Urlaub", 1),
+                             fixtures::Record("5.PMM", "", "Ohne Pfad", 1)}));
     // In the folder column's order: \\Archiv, \\Archiv\\2019, \\Archiv\\2019\\Urlaub,
     // \\Urlaub, Ohne Pfad.
     const struct {

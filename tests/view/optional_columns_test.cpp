@@ -144,7 +144,6 @@ TEST(OptionalColumnOrder, ColumnsLandAtTheirPositionsOrAtTheEnd) {
     EXPECT_EQ((std::vector<int32_t>{2, 0, 1}), view::MergeOrder({2, 0, 1}, {state}));
 }
 
-
 using testsupport::kGiB;
 
 TEST(FolderRowsColumns, TheChangeShowsSortsNewestFirstAndMapsThroughTheListsColumns) {
@@ -182,9 +181,9 @@ TEST(FolderRowsColumns, TheScreenMarksSizesNearAndOverTheLimitAndTheCellTextStay
     view::FolderRows rows;
     rows.SetCompactSizes(false);
     rows.SetResult(ResultOf({fixtures::Record("a.PMM", "", "A", 3 * kGiB / 2 - 1),
-                           fixtures::Record("b.MBX", "", "B", 3 * kGiB / 2),
-                           fixtures::Record("c.pmm", "", "C", 2 * kGiB),
-                           fixtures::Record("*.CNM", "", "D", 5 * kGiB)}));
+                             fixtures::Record("b.MBX", "", "B", 3 * kGiB / 2),
+                             fixtures::Record("c.pmm", "", "C", 2 * kGiB),
+                             fixtures::Record("*.CNM", "", "D", 5 * kGiB)}));
     const struct {
         const char* shown;
         int warning;
