@@ -2,6 +2,8 @@
 // as the first month so that a leap day ends its year.
 #include "history/history_days.h"
 
+#include "sizes/date_text.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -31,14 +33,6 @@ bool Digits(std::string_view text, size_t at, size_t count, int& value) {
         value = value * 10 + (text[i] - '0');
     }
     return true;
-}
-
-void AppendDigits(std::string& out, int value, int count) {
-    std::string digits(static_cast<size_t>(count), '0');
-    for (int i = count - 1; i >= 0 && value > 0; --i, value /= 10) {
-        digits[static_cast<size_t>(i)] = static_cast<char>('0' + value % 10);
-    }
-    out += digits;
 }
 
 bool IsoDay(std::string_view text, CalendarDay& day) {
@@ -92,13 +86,7 @@ bool IsRealDay(const CalendarDay& day) {
 }
 
 std::string DayFileName(const CalendarDay& day) {
-    std::string name;
-    AppendDigits(name, day.year, 4);
-    name += '-';
-    AppendDigits(name, day.month, 2);
-    name += '-';
-    AppendDigits(name, day.day, 2);
-    return name + ".json";
+    return IsoDate(day.year, day.month, day.day) + ".json";
 }
 
 bool DayOfFileName(std::string_view name, CalendarDay& day) {
@@ -118,13 +106,7 @@ bool DayOfFileName(std::string_view name, CalendarDay& day) {
 }
 
 std::string GermanDay(const CalendarDay& day) {
-    std::string text;
-    AppendDigits(text, day.day, 2);
-    text += '.';
-    AppendDigits(text, day.month, 2);
-    text += '.';
-    AppendDigits(text, day.year, 4);
-    return text;
+    return GermanDate(day.year, day.month, day.day);
 }
 
 bool ParseDay(std::string_view text, CalendarDay& day) {

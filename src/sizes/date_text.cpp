@@ -23,13 +23,28 @@ void AppendDigits(std::string& out, int value, int width) {
 
 } // namespace
 
-std::string GermanDateTime(const platform::LocalDateTime& time) {
+std::string GermanDate(int year, int month, int day) {
     std::string text;
-    AppendDigits(text, time.day, 2);
+    AppendDigits(text, day, 2);
     text += '.';
-    AppendDigits(text, time.month, 2);
+    AppendDigits(text, month, 2);
     text += '.';
-    AppendDigits(text, time.year, 4);
+    AppendDigits(text, year, 4);
+    return text;
+}
+
+std::string IsoDate(int year, int month, int day) {
+    std::string text;
+    AppendDigits(text, year, 4);
+    text += '-';
+    AppendDigits(text, month, 2);
+    text += '-';
+    AppendDigits(text, day, 2);
+    return text;
+}
+
+std::string GermanDateTime(const platform::LocalDateTime& time) {
+    std::string text = GermanDate(time.year, time.month, time.day);
     text += ' ';
     AppendDigits(text, time.hour, 2);
     text += ':';
@@ -38,12 +53,7 @@ std::string GermanDateTime(const platform::LocalDateTime& time) {
 }
 
 std::string IsoDateTime(const platform::LocalDateTime& time) {
-    std::string text;
-    AppendDigits(text, time.year, 4);
-    text += '-';
-    AppendDigits(text, time.month, 2);
-    text += '-';
-    AppendDigits(text, time.day, 2);
+    std::string text = IsoDate(time.year, time.month, time.day);
     text += 'T';
     AppendDigits(text, time.hour, 2);
     text += ':';

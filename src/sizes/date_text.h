@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <string>
 
+// "DD.MM.YYYY" and "YYYY-MM-DD" of a day of the calendar (month 1-12, day 1-31).
+std::string GermanDate(int year, int month, int day);
+std::string IsoDate(int year, int month, int day);
+
 // "DD.MM.YYYY HH:MM".
 std::string GermanDateTime(const platform::LocalDateTime& time);
 // "YYYY-MM-DDTHH:MM:SS+HH:MM" ("Z" is never used: a reader sees the local hour).

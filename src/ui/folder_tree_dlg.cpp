@@ -14,6 +14,7 @@
 #include "settings/program_settings.h"
 #include "settings/settings_store.h"
 #include "ui/expander_images.h"
+#include "ui/scan_progress.h"
 #include "ui/window_placement.h"
 #include "view/limit_mark.h"
 #include "view/main_layout.h"
@@ -132,20 +133,7 @@ void CFolderTreeDlg::FollowScanState() {
 }
 
 void CFolderTreeDlg::UpdateProgress() {
-    const worker::ScanProgress progress = m_scans.GetProgress();
-    if (!progress.running || progress.filesTotal == 0) {
-        return;
-    }
-    m_status.SetWindowText(view::ProgressLine(LoadResourceString(IDS_SCAN_PROGRESS),
-                                              progress.filesRead, progress.filesTotal));
-    if (progress.elapsedMs >= view::kProgressBarDelayMs) {
-        ::SendMessageA(m_hProgress, PBM_SETRANGE32, 0, static_cast<LPARAM>(progress.filesTotal));
-        ::SendMessageA(m_hProgress, PBM_SETPOS, progress.filesRead, 0);
-        if (!::IsWindowVisible(m_hProgress)) {
-            ::SetWindowPos(m_hProgress, HWND_TOP, 0, 0, 0, 0,
-                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        }
-    }
+    ShowScanProgress(m_scans.GetProgress(), m_status, m_hProgress);
 }
 
 void CFolderTreeDlg::TakeSelection() {

@@ -9,6 +9,7 @@
 #include "settings/settings_store.h"
 #include "ui/about_dlg.h"
 #include "ui/folder_tree_dlg.h"
+#include "ui/scan_progress.h"
 #include "ui/settings_dlg.h"
 #include "ui/window_placement.h"
 #include "view/limit_mark.h"
@@ -220,21 +221,7 @@ void CMainDlg::FollowScanState() {
 }
 
 void CMainDlg::UpdateProgress() {
-    const worker::ScanProgress progress = m_scans.GetProgress();
-    if (!progress.running || progress.filesTotal == 0) {
-        return; // listing still, or ended with its message on the way
-    }
-    m_status.SetWindowText(view::ProgressLine(LoadResourceString(IDS_SCAN_PROGRESS),
-                                              progress.filesRead, progress.filesTotal));
-    if (progress.elapsedMs >= view::kProgressBarDelayMs) {
-        ::SendMessageA(m_hProgress, PBM_SETRANGE32, 0, static_cast<LPARAM>(progress.filesTotal));
-        ::SendMessageA(m_hProgress, PBM_SETPOS, progress.filesRead, 0);
-        if (!::IsWindowVisible(m_hProgress)) {
-            // Above the status line it lies on.
-            ::SetWindowPos(m_hProgress, HWND_TOP, 0, 0, 0, 0,
-                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        }
-    }
+    ShowScanProgress(m_scans.GetProgress(), m_status, m_hProgress);
 }
 
 void CMainDlg::WarnOverLimit() {
