@@ -31,8 +31,6 @@ const CReportList::Column kColumns[CFolderTreeDlg::kColumnCount] = {
 };
 
 // The status line's progress while a scan runs, as in the main window.
-constexpr UINT_PTR kProgressTimer = 1;
-constexpr UINT kProgressPeriodMs = 100;
 
 view::WindowStateNames TreeStateNames() {
     view::WindowStateNames names;
@@ -123,13 +121,9 @@ void CFolderTreeDlg::OnScanEnded() {
 }
 
 void CFolderTreeDlg::FollowScanState() {
-    if (m_scans.IsBusy()) {
-        ::SetTimer(m_hWnd, kProgressTimer, kProgressPeriodMs, nullptr);
-        return;
+    if (!FollowScanProgress(m_hWnd, m_hProgress, m_scans.IsBusy())) {
+        UpdateStatus();
     }
-    ::KillTimer(m_hWnd, kProgressTimer);
-    ::ShowWindow(m_hProgress, SW_HIDE);
-    UpdateStatus();
 }
 
 void CFolderTreeDlg::UpdateProgress() {

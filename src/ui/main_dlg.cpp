@@ -28,8 +28,6 @@ const char kHelpTopicMain[] = "::/pages/ref_dlg_main.htm";
 // While a scan runs: the status line's progress, often enough to look alive and
 // seldom enough to cost nothing. And the one-shot wait of an automatic refresh that
 // came before its interval after the last scan.
-constexpr UINT_PTR kProgressTimer = 1;
-constexpr UINT kProgressPeriodMs = 100;
 constexpr UINT_PTR kAutomaticTimer = 2;
 
 // A mark set for as long as a scope runs, however it ends.
@@ -211,13 +209,9 @@ void CMainDlg::FollowScanState() {
     if (view) {
         view.EnableItem(ID_VIEW_CANCEL_SCAN, busy);
     }
-    if (busy) {
-        ::SetTimer(m_hWnd, kProgressTimer, kProgressPeriodMs, nullptr);
-        return;
+    if (!FollowScanProgress(m_hWnd, m_hProgress, busy)) {
+        ShowResultStatus();
     }
-    ::KillTimer(m_hWnd, kProgressTimer);
-    ::ShowWindow(m_hProgress, SW_HIDE);
-    ShowResultStatus();
 }
 
 void CMainDlg::UpdateProgress() {

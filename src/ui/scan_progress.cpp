@@ -6,6 +6,16 @@
 
 #include <commctrl.h>
 
+bool FollowScanProgress(HWND window, HWND bar, bool busy) {
+    if (busy) {
+        ::SetTimer(window, kProgressTimer, kProgressPeriodMs, nullptr);
+    } else {
+        ::KillTimer(window, kProgressTimer);
+        ::ShowWindow(bar, SW_HIDE);
+    }
+    return busy;
+}
+
 void ShowScanProgress(const worker::ScanProgress& progress, const CWnd& status, HWND bar) {
     if (!progress.running || progress.filesTotal == 0) {
         return; // listing still, or ended with its message on the way

@@ -77,32 +77,10 @@ TEST(ReportLimitAgeTest, JsonAndCsvNameTheLimitOfFolderFilesOnly) {
 }
 
 #ifndef _WIN32
-// UTC for the life of a test, so the local times are known; restored afterwards.
-class UtcScope {
-public:
-    UtcScope() {
-        const char* old = std::getenv("TZ");
-        m_bHad = old != nullptr;
-        m_strOld = old ? old : "";
-        setenv("TZ", "UTC0", 1);
-        tzset();
-    }
-    ~UtcScope() {
-        if (m_bHad) {
-            setenv("TZ", m_strOld.c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-
-private:
-    bool m_bHad = false;
-    std::string m_strOld;
-};
+using testsupport::ZoneScope;
 
 TEST(ReportLimitAgeTest, CsvEndsEachRowWithItsLimitAndItsLastChange) {
-    const UtcScope utc;
+    const ZoneScope utc("UTC0"); // the local times are known
     const std::string csv = MakeReport(ReportFormat::kCsv, false);
     EXPECT_EQ("Dateiname,Gr\xC3\xB6\xC3\x9F"
               "e,Ordnername,Bytes,Grenze,Ge\xC3\xA4ndert\r\n"
@@ -115,7 +93,7 @@ TEST(ReportLimitAgeTest, CsvEndsEachRowWithItsLimitAndItsLastChange) {
 }
 
 TEST(ReportLimitAgeTest, JsonGivesEveryRowALimitAndALastChangeOrNull) {
-    const UtcScope utc;
+    const ZoneScope utc("UTC0"); // the local times are known
     const std::string json = MakeReport(ReportFormat::kJson, false);
     const struct {
         const char* file;
@@ -136,7 +114,7 @@ TEST(ReportLimitAgeTest, JsonGivesEveryRowALimitAndALastChangeOrNull) {
 }
 
 TEST(ReportLimitAgeTest, TextAndTsvShowTheLastChangeOnlyWhenAsked) {
-    const UtcScope utc;
+    const ZoneScope utc("UTC0"); // the local times are known
     const std::string text = MakeReport(ReportFormat::kText, true);
     EXPECT_NE(std::string::npos, text.find("Dateiname       Gr\xC3\xB6\xC3\x9F"
                                            "e  Ge\xC3\xA4ndert          Ordnername\n"))

@@ -3,6 +3,8 @@
 // time, taken by that date's rule.
 #include "sizes/date_text.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -49,29 +51,7 @@ TEST(DateTextTest, AnUnknownTimeHasNoText) {
 }
 
 #ifndef _WIN32
-// The zone of the machine for the life of the test, restored afterwards.
-class ZoneScope {
-public:
-    explicit ZoneScope(const char* zone) {
-        const char* old = std::getenv("TZ");
-        m_bHad = old != nullptr;
-        m_strOld = old ? old : "";
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ZoneScope() {
-        if (m_bHad) {
-            setenv("TZ", m_strOld.c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-
-private:
-    bool m_bHad = false;
-    std::string m_strOld;
-};
+using testsupport::ZoneScope;
 
 TEST(DateTextTest, ATimeTakesTheOffsetItsOwnDateHadNotTodays) {
     const ZoneScope berlin("CET-1CEST,M3.5.0,M10.5.0/3");

@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <random>
 #include <system_error>
@@ -122,5 +124,24 @@ std::string Ints(const std::vector<int32_t>& values) {
     }
     return bytes;
 }
+
+#ifndef _WIN32
+ZoneScope::ZoneScope(const char* zone) {
+    const char* old = std::getenv("TZ");
+    m_bHad = old != nullptr;
+    m_strOld = old ? old : "";
+    setenv("TZ", zone, 1);
+    tzset();
+}
+
+ZoneScope::~ZoneScope() {
+    if (m_bHad) {
+        setenv("TZ", m_strOld.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
+}
+#endif
 
 } // namespace testsupport

@@ -62,4 +62,20 @@ private:
 // significant first.
 std::string Ints(const std::vector<int32_t>& values);
 
+#ifndef _WIN32
+// The machine's time zone (a TZ value such as "UTC0") for the life of the object; the
+// one before comes back afterwards.
+class ZoneScope {
+public:
+    explicit ZoneScope(const char* zone);
+    ~ZoneScope();
+    ZoneScope(const ZoneScope&) = delete;
+    ZoneScope& operator=(const ZoneScope&) = delete;
+
+private:
+    bool m_bHad = false;
+    std::string m_strOld;
+};
+#endif
+
 } // namespace testsupport
