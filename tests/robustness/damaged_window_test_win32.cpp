@@ -73,12 +73,8 @@ TEST_F(MainDlgTest, ADamagedMailboxShowsItsSpecifiedTextsInEveryCell) {
     std::vector<std::vector<std::string>> first;
     HWND box = nullptr;
     RunMain(dlg,
-            {[&] {
-                 // The folder of 5 GiB is over the mail client's limit: told first, once.
-                 box =
-                     dlg.GetSafeHwnd() ? testsupport::FindOwnedDialog(dlg.GetSafeHwnd()) : nullptr;
-                 return box != nullptr;
-             },
+            // The folder of 5 GiB is over the mail client's limit: told first, once.
+            {testsupport::OwnedDialogStep(dlg, box),
              [&] {
                  EXPECT_EQ("WARNUNG 504: Der Ordner \"\\Riesig\" (Datei \"huge.MBX\") ist 2 GB "
                            "gro\xDF oder gr\xF6\xDF"
@@ -148,33 +144,30 @@ TEST_F(MainDlgTest, AFolderTreeLinkedToAnEndlessDeviceWarnsAndTheWindowServes) {
     Store("NewmailPath", REG_SZ, newmail + '\0');
     CMainDlg dlg(m_app);
     HWND box = nullptr;
-    RunMain(
-        dlg,
-        {
-            [&] {
-                box = dlg.GetSafeHwnd() ? testsupport::FindOwnedDialog(dlg.GetSafeHwnd()) : nullptr;
-                return box != nullptr;
+    RunMain(dlg,
+            {
+                testsupport::OwnedDialogStep(dlg, box),
+                [&] {
+                    EXPECT_EQ("WARNUNG 502: Die Datei \"hierarch.pm\" konnte nicht zum Lesen "
+                              "ge\xF6"
+                              "ffnet werden.",
+                              StaticTexts(box));
+                    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                    return true;
+                },
+                WaitUntilShown(dlg),
+                [&] {
+                    EXPECT_EQ(1, dlg.GetRefreshCount());
+                    const std::vector<std::vector<std::string>> rows =
+                        ListTexts(dlg.GetFolderList());
+                    EXPECT_EQ(1u, rows.size());
+                    EXPECT_EQ("*.CNM", rows.empty() ? std::string() : rows[0][0]);
+                    EXPECT_EQ("1 Dateien, 10 Bytes (10 Bytes)",
+                              testsupport::WindowText(dlg.GetStatusHwnd()));
+                    return true;
+                },
             },
-            [&] {
-                EXPECT_EQ("WARNUNG 502: Die Datei \"hierarch.pm\" konnte nicht zum Lesen "
-                          "ge\xF6"
-                          "ffnet werden.",
-                          StaticTexts(box));
-                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-                return true;
-            },
-            WaitUntilShown(dlg),
-            [&] {
-                EXPECT_EQ(1, dlg.GetRefreshCount());
-                const std::vector<std::vector<std::string>> rows = ListTexts(dlg.GetFolderList());
-                EXPECT_EQ(1u, rows.size());
-                EXPECT_EQ("*.CNM", rows.empty() ? std::string() : rows[0][0]);
-                EXPECT_EQ("1 Dateien, 10 Bytes (10 Bytes)",
-                          testsupport::WindowText(dlg.GetStatusHwnd()));
-                return true;
-            },
-        },
-        false);
+            false);
 }
 
 } // namespace

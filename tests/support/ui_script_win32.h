@@ -73,6 +73,14 @@ private:
 
 // A visible dialog ("#32770") of this thread owned by `owner` (null: one without owner).
 HWND FindOwnedDialog(HWND owner);
+// A step that waits until `owner` (a window object that may not have its window yet)
+// owns a visible dialog, and keeps it in `box`.
+template <class Owner> UiScript::Step OwnedDialogStep(const Owner& owner, HWND& box) {
+    return [&owner, &box] {
+        box = owner.GetSafeHwnd() ? FindOwnedDialog(owner.GetSafeHwnd()) : nullptr;
+        return box != nullptr;
+    };
+}
 // The visible popup menu ("#32768") of this thread, or null.
 HWND FindPopupMenu();
 // A visible top-level window of this thread with exactly this caption.

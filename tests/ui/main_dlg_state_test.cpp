@@ -262,11 +262,7 @@ TEST_F(MainDlgTest, AWorkerThatCannotStartShowsError002AndTheProgramRunsOn) {
     HWND box = nullptr;
     RunMain(dlg,
             {
-                [&] {
-                    box = dlg.GetSafeHwnd() ? testsupport::FindOwnedDialog(dlg.GetSafeHwnd())
-                                            : nullptr;
-                    return box != nullptr;
-                },
+                testsupport::OwnedDialogStep(dlg, box),
                 [&] {
                     EXPECT_EQ("FEHLER", testsupport::WindowText(box));
                     EXPECT_EQ(kError002, StaticTexts(box));

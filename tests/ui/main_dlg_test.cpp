@@ -216,11 +216,7 @@ TEST_F(MissingTreeTest, Warning502AppearsAndRefreshRequestsMeanwhileAreDropped) 
     int ticks = 0;
     RunMain(dlg,
             {
-                [&] {
-                    box = dlg.GetSafeHwnd() ? testsupport::FindOwnedDialog(dlg.GetSafeHwnd())
-                                            : nullptr;
-                    return box != nullptr;
-                },
+                testsupport::OwnedDialogStep(dlg, box),
                 [&] {
                     EXPECT_EQ("WARNUNG", testsupport::WindowText(box));
                     EXPECT_EQ(kWarning502, StaticTexts(box));
@@ -262,10 +258,7 @@ TEST_F(MissingTreeTest, WorkerRefreshesWarnOnceUntilTheFileWasReadableInBetween)
     HWND box = nullptr;
     int count = 0;
     int ticks = 0;
-    auto findBox = [&] {
-        box = dlg.GetSafeHwnd() ? testsupport::FindOwnedDialog(dlg.GetSafeHwnd()) : nullptr;
-        return box != nullptr;
-    };
+    auto findBox = testsupport::OwnedDialogStep(dlg, box);
     auto closeBox = [&] {
         EXPECT_EQ(kWarning502, StaticTexts(box));
         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -617,11 +610,7 @@ TEST_F(OverLimitTest, Warning504ComesOncePerFileAndStartAndTheSizesAndStatusShow
     int ticks = 0;
     RunMain(dlg,
             {
-                [&] {
-                    box = dlg.GetSafeHwnd() ? testsupport::FindOwnedDialog(dlg.GetSafeHwnd())
-                                            : nullptr;
-                    return box != nullptr;
-                },
+                testsupport::OwnedDialogStep(dlg, box),
                 [&] {
                     const std::string text = StaticTexts(box);
                     EXPECT_EQ(0u, text.find("WARNUNG 504: Der Ordner \"")) << text;
