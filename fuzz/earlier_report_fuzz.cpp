@@ -25,7 +25,7 @@ bool SameRows(const report::EarlierReport& a, const report::EarlierReport& b) {
 }
 
 // The change as a number modulo 2^64, as the totals wrap.
-uint64_t Wrapped(const report::ByteChange& change) {
+uint64_t Wrapped(const ByteChange& change) {
     return change.negative ? 0 - change.magnitude : change.magnitude;
 }
 
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     report::ComparedRows compared;
     report::CompareRows(current, 107, earlier, compared);
     uint64_t sum = 0;
-    for (const report::RowChange& change : compared.changes) {
+    for (const RowChange& change : compared.changes) {
         sum += Wrapped(change.bytes);
         if (change.bytes.negative && change.bytes.magnitude == 0) {
             std::abort();

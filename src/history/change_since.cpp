@@ -26,11 +26,6 @@ bool AllDigits(std::string_view text) {
 
 constexpr int64_t kMaxSinceDays = 36500;
 
-uint64_t SaturatingAdd(uint64_t a, uint64_t b) {
-    return a > std::numeric_limits<uint64_t>::max() - b ? std::numeric_limits<uint64_t>::max()
-                                                        : a + b;
-}
-
 // Whether the folder text of `row` ("\Parent\" + "Child") is `branch` or lies below it.
 bool InBranch(const FolderRecord& row, std::string_view branch) {
     const size_t pathLength = row.folderPath.size();
@@ -160,20 +155,14 @@ void FolderChanges::Clear() {
     m_bCompared = false;
 }
 
-report::ByteChange FolderChanges::BranchChange(std::string_view branch) const {
-    uint64_t grown = 0;
-    uint64_t shrunk = 0;
+ByteChange FolderChanges::BranchChange(std::string_view branch) const {
+    ByteChange sum;
     for (size_t i = 0; i < m_compared.rows.size(); ++i) {
         if (InBranch(*m_compared.rows[i], branch)) {
-            const report::ByteChange& change = m_compared.changes[i].bytes;
-            if (change.negative) {
-                shrunk = SaturatingAdd(shrunk, change.magnitude);
-            } else {
-                grown = SaturatingAdd(grown, change.magnitude);
-            }
+            sum = AddChanges(sum, m_compared.changes[i].bytes);
         }
     }
-    return report::ChangeBetween(grown, shrunk);
+    return sum;
 }
 
 bool CompareWithHistory(const MailboxHistory& history, const ChangeReference& reference,
@@ -186,14 +175,6 @@ bool CompareWithHistory(const MailboxHistory& history, const ChangeReference& re
     }
     changes.Compare(rows, total, earlier);
     return true;
-}
-
-report::ByteChange AddChanges(const report::ByteChange& a, const report::ByteChange& b) {
-    const uint64_t grown =
-        SaturatingAdd(a.negative ? 0 : a.magnitude, b.negative ? 0 : b.magnitude);
-    const uint64_t shrunk =
-        SaturatingAdd(a.negative ? a.magnitude : 0, b.negative ? b.magnitude : 0);
-    return report::ChangeBetween(grown, shrunk);
 }
 
 } // namespace history

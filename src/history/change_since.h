@@ -63,18 +63,18 @@ public:
     // Whether a comparison is held.
     bool HasReference() const { return m_bCompared; }
     // The change of row `row` of the rows compared: kChanged or kNew.
-    const report::RowChange& ChangeOf(size_t row) const { return m_compared.changes[row]; }
+    const RowChange& ChangeOf(size_t row) const { return m_compared.changes[row]; }
     // The files of the entry that the scan no longer has, each with its change (kRemoved).
     size_t RemovedCount() const { return m_compared.removed.size(); }
     const FolderRecord& Removed(size_t i) const { return m_compared.removed[i]; }
-    const report::RowChange& RemovedChange(size_t i) const {
+    const RowChange& RemovedChange(size_t i) const {
         return m_compared.changes[m_nCurrentRows + i];
     }
-    report::ByteChange TotalChange() const { return m_compared.totalChange; }
+    ByteChange TotalChange() const { return m_compared.totalChange; }
 
     // The sum of the changes of every file, current or removed, in the branch whose
     // folder is `branch` ("\Archiv\2019": that folder and every folder below it).
-    report::ByteChange BranchChange(std::string_view branch) const;
+    ByteChange BranchChange(std::string_view branch) const;
 
 private:
     report::ComparedRows m_compared;
@@ -90,8 +90,5 @@ class MailboxHistory;
 bool CompareWithHistory(const MailboxHistory& history, const ChangeReference& reference,
                         const CalendarDay& today, const std::vector<FolderRecord>& rows,
                         uint64_t total, FolderChanges& changes, CalendarDay& used);
-
-// The sum of two changes; a sum past 2^64 - 1 either way stops there.
-report::ByteChange AddChanges(const report::ByteChange& a, const report::ByteChange& b);
 
 } // namespace history

@@ -9,17 +9,6 @@
 
 namespace report {
 
-ByteChange ChangeBetween(uint64_t now, uint64_t then) {
-    if (now >= then) {
-        return {false, now - then};
-    }
-    return {true, then - now};
-}
-
-std::string ChangeDigits(const ByteChange& change) {
-    return (change.negative ? "-" : "") + std::to_string(change.magnitude);
-}
-
 namespace {
 
 // The earlier rows' file names folded, end to end, and the rows in the order of their

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "mailbox/folder_record.h"
+#include "sizes/byte_change.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -75,25 +76,6 @@ bool ParseEarlierReport(std::string_view json, EarlierReport& earlier, std::stri
 // Reads the file `path`: false with `error` when it is missing, unreadable, larger than
 // kMaxEarlierReportBytes or not a report.
 bool ReadEarlierReport(const std::string& path, EarlierReport& earlier, std::string& error);
-
-// A change in bytes, now minus then. Either side may be any size up to 2^64 - 1, so a
-// change needs 65 bits: it is kept as sign and magnitude.
-struct ByteChange {
-    bool negative = false; // never with magnitude 0
-    uint64_t magnitude = 0;
-};
-ByteChange ChangeBetween(uint64_t now, uint64_t then);
-// The change in decimal digits, '-' before a negative one: "-300", "0", "1200".
-std::string ChangeDigits(const ByteChange& change);
-inline bool operator==(const ByteChange& a, const ByteChange& b) {
-    return a.negative == b.negative && a.magnitude == b.magnitude;
-}
-
-struct RowChange {
-    enum Kind : uint8_t { kChanged, kNew, kRemoved };
-    Kind kind = kChanged;
-    ByteChange bytes; // now minus then; a new row its size, a removed one minus its size
-};
 
 // The rows of a report against an earlier one: the current rows first, each with its
 // change, then the earlier rows no longer there (size 0, kind kRemoved).

@@ -231,20 +231,6 @@ std::string StatusLine(int32_t fileCount, uint64_t totalSize) {
     return view::StatusLine(view::kStatusFormat, fileCount, totalSize);
 }
 
-std::string ChangeText(const RowChange& change, bool exact) {
-    if (change.kind == RowChange::kNew) {
-        return "neu";
-    }
-    if (change.kind == RowChange::kRemoved) {
-        return "entfernt";
-    }
-    if (change.bytes.magnitude == 0) {
-        return FormatSize(0, SizeStyleFor(!exact));
-    }
-    return (change.bytes.negative ? "-" : "+") +
-           FormatSize(change.bytes.magnitude, SizeStyleFor(!exact));
-}
-
 namespace {
 
 std::string TotalChangeText(const ByteChange& bytes) {

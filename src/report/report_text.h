@@ -55,10 +55,6 @@ void AppendPadded(std::string& out, const std::string& cell, size_t width, bool 
 // (Windows-1252).
 std::string StatusLine(int32_t fileCount, uint64_t totalSize);
 
-// A change since the earlier report as the change column shows it: "+1,2 MB" (exact:
-// "+1.234"), "neu", "entfernt"; no change is "0 Bytes" ("0").
-std::string ChangeText(const RowChange& change, bool exact);
-
 // What a report says besides the rows: where and when it scanned, and the earlier report
 // to compare with (none: no change column).
 struct ReportContext {

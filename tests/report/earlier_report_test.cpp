@@ -16,7 +16,6 @@
 namespace {
 
 using nlohmann::json;
-using report::ByteChange;
 using report::EarlierReport;
 
 constexpr uint64_t kMax = std::numeric_limits<uint64_t>::max();
@@ -301,15 +300,15 @@ TEST(ByteChangeTest, ChangesKeepSignAndMagnitudeUpTo64Bits) {
         {kMax, kMax, false, 0, "0"},
     };
     for (const auto& c : cases) {
-        const ByteChange change = report::ChangeBetween(c.now, c.then);
+        const ByteChange change = ChangeBetween(c.now, c.then);
         EXPECT_EQ(c.negative, change.negative) << c.digits;
         EXPECT_EQ(c.magnitude, change.magnitude) << c.digits;
-        EXPECT_EQ(c.digits, report::ChangeDigits(change));
+        EXPECT_EQ(c.digits, ChangeDigits(change));
     }
     std::mt19937_64 random(63);
     for (int i = 0; i < 10000; ++i) {
         const uint64_t now = random() >> (random() % 64), then = random() >> (random() % 64);
-        const ByteChange change = report::ChangeBetween(now, then);
+        const ByteChange change = ChangeBetween(now, then);
         EXPECT_EQ(now < then, change.negative);
         EXPECT_EQ(now, change.negative ? then - change.magnitude : then + change.magnitude);
     }
@@ -336,16 +335,16 @@ TEST(ByteChangeTest, RemovedAndShrunkRowsOfHugeSizesCountMinusTheirWholeSize) {
                                              "9223372036854775808",   "-9223372036854775808",
                                              "-18446744073709551615", "-9223372036854775807"};
     for (size_t i = 0; i < digits.size(); ++i) {
-        EXPECT_EQ(digits[i], report::ChangeDigits(compared.changes[i].bytes)) << i;
-        EXPECT_EQ(digits[i], report::ChangeDigits(compared.bytes[i])) << i;
+        EXPECT_EQ(digits[i], ChangeDigits(compared.changes[i].bytes)) << i;
+        EXPECT_EQ(digits[i], ChangeDigits(compared.bytes[i])) << i;
     }
-    EXPECT_EQ(report::RowChange::kNew, compared.changes[2].kind);
-    EXPECT_EQ("entfernt", report::ChangeText(compared.changes[3], false));
+    EXPECT_EQ(RowChange::kNew, compared.changes[2].kind);
+    EXPECT_EQ("entfernt", ChangeText(compared.changes[3], false));
     EXPECT_EQ("F\xFCnf", compared.rows[5]->folderName);
     EXPECT_EQ("\\A\\", compared.rows[4]->folderPath);
     EXPECT_EQ(0u, compared.rows[4]->size);
     EXPECT_EQ("-16777216,0 TB",
-              report::ChangeText({report::RowChange::kChanged, compared.changes[0].bytes}, false));
+              ChangeText({RowChange::kChanged, compared.changes[0].bytes}, false));
     // By change: the largest loss first, the largest gain last.
     const std::vector<uint32_t> order =
         report::SortRowIndexes(compared.rows, report::kSortChange, false, &compared.bytes);
@@ -370,12 +369,12 @@ TEST(ByteChangeTest, TwinsMatchTheFirstEarlierRowOnceInAnyLetterCase) {
     report::ComparedRows compared;
     report::CompareRows(current, 41, earlier, compared);
     ASSERT_EQ(5u, compared.rows.size());
-    EXPECT_EQ("5", report::ChangeDigits(compared.bytes[0]));
-    EXPECT_EQ(report::RowChange::kNew, compared.changes[1].kind);
-    EXPECT_EQ(report::RowChange::kNew, compared.changes[2].kind);
+    EXPECT_EQ("5", ChangeDigits(compared.bytes[0]));
+    EXPECT_EQ(RowChange::kNew, compared.changes[1].kind);
+    EXPECT_EQ(RowChange::kNew, compared.changes[2].kind);
     EXPECT_EQ("zwei", compared.rows[3]->folderName);
     EXPECT_EQ("drei", compared.rows[4]->folderName);
-    EXPECT_EQ("-19", report::ChangeDigits(compared.totalChange));
+    EXPECT_EQ("-19", ChangeDigits(compared.totalChange));
 }
 
 } // namespace
