@@ -72,6 +72,7 @@
 // "Spalten": the main list's optional columns in the order of their table
 // (view::kOptionalColumns), each shown or hidden by its item.
 #define ID_VIEW_COLUMN_FIRST 40060
+#define ID_VIEW_COLUMN_CHANGE 40061
 #define ID_VIEW_COLUMN_LAST 40069
 #define ID_APP_EXIT 57665
 #define ID_HELP_BUTTON 9
@@ -97,6 +98,8 @@
 #define IDS_COLUMN_CHANGED 2080
 #define IDS_TREE_COLUMN_CHANGED 2081
 #define IDS_LIMIT_STATUS 2082
+#define IDS_COLUMN_CHANGE 2083
+#define IDS_TREE_COLUMN_CHANGE 2084
 #define IDS_ERROR_000 2101
 #define IDS_ERROR_001 2102
 #define IDS_ERROR_002 2103

@@ -4,9 +4,7 @@
 
 #include "history/history_store.h"
 #include "settings/settings_store.h"
-#include "text/ascii_case.h"
 
-#include <limits>
 
 namespace history {
 
@@ -25,25 +23,6 @@ bool AllDigits(std::string_view text) {
 }
 
 constexpr int64_t kMaxSinceDays = 36500;
-
-// Whether the folder text of `row` ("\Parent\" + "Child") is `branch` or lies below it.
-bool InBranch(const FolderRecord& row, std::string_view branch) {
-    const size_t pathLength = row.folderPath.size();
-    const size_t length = pathLength + row.folderName.size();
-    if (length < branch.size()) {
-        return false;
-    }
-    const auto at = [&row, pathLength](size_t i) {
-        return i < pathLength ? row.folderPath[i] : row.folderName[i - pathLength];
-    };
-    for (size_t i = 0; i < branch.size(); ++i) {
-        if (text::FoldAscii(at(i)) != text::FoldAscii(branch[i])) {
-            return false;
-        }
-    }
-    return length == branch.size() || at(branch.size()) == '\\' ||
-           (!branch.empty() && branch.back() == '\\');
-}
 
 } // namespace
 
@@ -155,25 +134,40 @@ void FolderChanges::Clear() {
     m_bCompared = false;
 }
 
-ByteChange FolderChanges::BranchChange(std::string_view branch) const {
-    ByteChange sum;
-    for (size_t i = 0; i < m_compared.rows.size(); ++i) {
-        if (InBranch(*m_compared.rows[i], branch)) {
-            sum = AddChanges(sum, m_compared.changes[i].bytes);
-        }
+view::FolderChangeSet FolderChanges::ChangeSet() const {
+    view::FolderChangeSet set;
+    if (m_bCompared) {
+        set.changes = m_compared.changes;
+        set.removed = m_compared.removed;
     }
-    return sum;
+    return set;
 }
 
-bool CompareWithHistory(const MailboxHistory& history, const ChangeReference& reference,
-                        const CalendarDay& today, const std::vector<FolderRecord>& rows,
-                        uint64_t total, FolderChanges& changes, CalendarDay& used) {
+const report::EarlierReport* ReferenceEntry::Get(const MailboxHistory& history,
+                                                 const ChangeReference& reference,
+                                                 const CalendarDay& today, CalendarDay& used) {
+    const CalendarDay asked = ReferenceDay(reference, today);
+    if (!m_bRead || m_strFolder != history.Folder() || DayNumber(asked) != DayNumber(m_asked)) {
+        m_entry = report::EarlierReport();
+        m_bFound = history.Load(asked, m_entry, m_used);
+        m_strFolder = history.Folder();
+        m_asked = asked;
+        m_bRead = true;
+    }
+    used = m_used;
+    return m_bFound ? &m_entry : nullptr;
+}
+
+bool CompareWithHistory(ReferenceEntry& entry, const MailboxHistory& history,
+                        const ChangeReference& reference, const CalendarDay& today,
+                        const std::vector<FolderRecord>& rows, uint64_t total,
+                        FolderChanges& changes, CalendarDay& used) {
     changes.Clear();
-    report::EarlierReport earlier;
-    if (!history.Load(ReferenceDay(reference, today), earlier, used)) {
+    const report::EarlierReport* earlier = entry.Get(history, reference, today, used);
+    if (earlier == nullptr) {
         return false;
     }
-    changes.Compare(rows, total, earlier);
+    changes.Compare(rows, total, *earlier);
     return true;
 }
 

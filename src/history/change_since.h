@@ -7,6 +7,7 @@
 #include "history/history_days.h"
 #include "mailbox/folder_record.h"
 #include "report/earlier_report.h"
+#include "view/folder_rows.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -52,7 +53,7 @@ bool ParseSince(std::string_view text, const CalendarDay& today, CalendarDay& da
                 std::string& error);
 
 // The folder files of one scan against the entry of a day: a change per current row,
-// the files gone since, and sums for the whole and for a branch of the folder tree.
+// the files gone since, and the change of the whole.
 class FolderChanges {
 public:
     // `rows` must outlive the object's use of them; `earlier` is read only here.
@@ -72,9 +73,8 @@ public:
     }
     ByteChange TotalChange() const { return m_compared.totalChange; }
 
-    // The sum of the changes of every file, current or removed, in the branch whose
-    // folder is `branch` ("\Archiv\2019": that folder and every folder below it).
-    ByteChange BranchChange(std::string_view branch) const;
+    // The comparison as the lists take it; empty without one.
+    view::FolderChangeSet ChangeSet() const;
 
 private:
     report::ComparedRows m_compared;
@@ -84,11 +84,34 @@ private:
 
 class MailboxHistory;
 
-// The change a window shows: `rows` (total `total`) against the entry of `history` for
-// `reference` on `today` (the newest on or before its day). False, `changes` cleared,
-// when the history has none; else `used` is the entry's day.
-bool CompareWithHistory(const MailboxHistory& history, const ChangeReference& reference,
-                        const CalendarDay& today, const std::vector<FolderRecord>& rows,
-                        uint64_t total, FolderChanges& changes, CalendarDay& used);
+// The entry a window compares its scans with, read from the history once for as long
+// as the day it stands for stays the same: an automatic refresh every few seconds reads
+// no file, and the day after midnight reads the next one.
+class ReferenceEntry {
+public:
+    // The entry of `history` for `reference` on `today` (the newest on or before its
+    // day); null when the history has none. `used` is then its day.
+    const report::EarlierReport* Get(const MailboxHistory& history,
+                                     const ChangeReference& reference, const CalendarDay& today,
+                                     CalendarDay& used);
+    // The next Get reads the history again: it was cleared or written to.
+    void Forget() { m_bRead = false; }
+
+private:
+    bool m_bRead = false;
+    bool m_bFound = false;
+    std::string m_strFolder; // the history's folder the entry was read from
+    CalendarDay m_asked;
+    CalendarDay m_used;
+    report::EarlierReport m_entry;
+};
+
+// The change a window shows: `rows` (total `total`) against the entry `entry` gives for
+// `history`, `reference` and `today`. False, `changes` cleared, when the history has
+// none; else `used` is the entry's day.
+bool CompareWithHistory(ReferenceEntry& entry, const MailboxHistory& history,
+                        const ChangeReference& reference, const CalendarDay& today,
+                        const std::vector<FolderRecord>& rows, uint64_t total,
+                        FolderChanges& changes, CalendarDay& used);
 
 } // namespace history

@@ -36,6 +36,8 @@ void FolderTree::Build(const FolderCatalogue& catalogue, const ScanDetails& deta
     m_strMailboxName = mailboxName;
     m_nodes.clear();
     m_children.clear();
+    m_branchChanges.clear();
+    m_recordNode.assign(catalogue.records.size(), -1);
     m_grandTotal = catalogue.totalSize;
     m_grandFiles = static_cast<uint32_t>(catalogue.records.size());
     // At most a node per row, per entry and two pseudo nodes: one allocation, trimmed
@@ -46,8 +48,7 @@ void FolderTree::Build(const FolderCatalogue& catalogue, const ScanDetails& deta
     const size_t rows = catalogue.records.size();
     size_t firstRow = 0;
     if (details.newMailRow && rows > 0) {
-        const int node = NewNode(NodeKind::kNewMail, -1, -1, 0);
-        AddFile(m_nodes[node], catalogue.records[0]);
+        AddFile(NewNode(NodeKind::kNewMail, -1, -1, 0), 0);
         firstRow = 1;
     }
     if (m_pHierarchy && details.entryIndex.size() == rows) {
@@ -59,8 +60,7 @@ void FolderTree::Build(const FolderCatalogue& catalogue, const ScanDetails& deta
             if (top < 0) {
                 top = NewNode(NodeKind::kMailbox, -1, -1, -1);
             }
-            const int node = NewNode(NodeKind::kFile, top, -1, static_cast<int>(r));
-            AddFile(m_nodes[node], catalogue.records[r]);
+            AddFile(NewNode(NodeKind::kFile, top, -1, static_cast<int>(r)), r);
         }
     }
     if (m_nodes.capacity() - m_nodes.size() > m_nodes.size() / 8) {
@@ -85,8 +85,7 @@ void FolderTree::PlaceEntries(const pmHierarch& hierarchy, const std::vector<int
     for (size_t r = firstRow; r < records.size(); ++r) {
         const int entry = entryIndex[r];
         if (entry < 0 || entry >= static_cast<int>(entryNode.size())) {
-            const int node = NewNode(NodeKind::kFile, unknownNode(), -1, static_cast<int>(r));
-            AddFile(m_nodes[node], records[r]);
+            AddFile(NewNode(NodeKind::kFile, unknownNode(), -1, static_cast<int>(r)), r);
             continue;
         }
         if (entryNode[entry] < 0) {
@@ -128,7 +127,7 @@ void FolderTree::PlaceEntries(const pmHierarch& hierarchy, const std::vector<int
         }
         TreeNode& node = m_nodes[entryNode[entry]];
         node.record = node.ownFiles == 0 ? static_cast<int>(r) : -1;
-        AddFile(node, records[r]);
+        AddFile(entryNode[entry], r);
     }
 }
 
@@ -154,27 +153,38 @@ void FolderTree::LinkChildren() {
     }
 }
 
-void FolderTree::AddFile(TreeNode& node, const FolderRecord& record) {
+void FolderTree::AddFile(int at, size_t row) {
+    const FolderRecord& record = m_pCatalogue->records[row];
+    m_recordNode[row] = at;
+    TreeNode& node = m_nodes[static_cast<size_t>(at)];
     node.ownSize += record.size;
     ++node.ownFiles;
     node.newestChange = std::max(node.newestChange, record.lastWrite);
     node.ownLimit = std::max(node.ownLimit, LimitOf(record));
 }
 
-void FolderTree::AddUp() {
-    // Breadth first from the top: every node comes after its parent, so going through
-    // the order backwards adds each total to its parent's after it is complete.
+std::vector<uint32_t> FolderTree::TopDown() const {
     std::vector<uint32_t> order;
     order.reserve(m_nodes.size());
     order.insert(order.end(), m_children.begin() + m_nTopBegin,
                  m_children.begin() + m_nTopBegin + m_nTopCount);
     for (size_t k = 0; k < order.size(); ++k) {
-        TreeNode& node = m_nodes[order[k]];
+        const TreeNode& node = m_nodes[order[k]];
+        order.insert(order.end(), m_children.begin() + node.firstChild,
+                     m_children.begin() + node.firstChild + node.childCount);
+    }
+    return order;
+}
+
+void FolderTree::AddUp() {
+    // Breadth first from the top: every node comes after its parent, so going through
+    // the order backwards adds each total to its parent's after it is complete.
+    const std::vector<uint32_t> order = TopDown();
+    for (uint32_t at : order) {
+        TreeNode& node = m_nodes[at];
         node.depth = node.parent < 0 ? 0 : m_nodes[node.parent].depth + 1;
         node.totalSize = node.ownSize;
         node.totalFiles = node.ownFiles;
-        order.insert(order.end(), m_children.begin() + node.firstChild,
-                     m_children.begin() + node.firstChild + node.childCount);
     }
     for (size_t k = order.size(); k-- > 0;) {
         const TreeNode& node = m_nodes[order[k]];
@@ -184,6 +194,85 @@ void FolderTree::AddUp() {
             int64_t& newest = m_nodes[node.parent].newestChange;
             newest = std::max(newest, node.newestChange);
         }
+    }
+}
+
+namespace {
+
+std::string FoldedFolder(std::string_view path, std::string_view name) {
+    std::string text;
+    view::AppendFolded(text, path);
+    view::AppendFolded(text, name);
+    while (!text.empty() && text.back() == '\\') {
+        text.pop_back();
+    }
+    return text;
+}
+
+} // namespace
+
+void FolderTree::IndexFolders(std::vector<std::pair<std::string, int>>& index) const {
+    // A file's folder text names its node, and the path before the name the node's
+    // parent; the first file of a text decides, as the report matches names.
+    const std::vector<FolderRecord>& records = m_pCatalogue->records;
+    for (size_t r = 0; r < records.size(); ++r) {
+        const int node = m_recordNode[r];
+        if (node < 0 || m_nodes[static_cast<size_t>(node)].kind != NodeKind::kEntry) {
+            continue;
+        }
+        index.emplace_back(FoldedFolder(records[r].folderPath, records[r].folderName), node);
+        const int parent = m_nodes[static_cast<size_t>(node)].parent;
+        if (parent >= 0 && m_nodes[static_cast<size_t>(parent)].kind == NodeKind::kEntry) {
+            index.emplace_back(FoldedFolder(records[r].folderPath, ""), parent);
+        }
+    }
+    std::stable_sort(index.begin(), index.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+void FolderTree::SetChanges(const view::FolderChangeSet& set) {
+    m_branchChanges.clear();
+    const size_t records = m_recordNode.size();
+    if (set.changes.size() != records + set.removed.size() || set.changes.empty()) {
+        return;
+    }
+    m_branchChanges.assign(m_nodes.size(), ByteChange());
+    for (size_t r = 0; r < records; ++r) {
+        if (m_recordNode[r] >= 0) {
+            ByteChange& sum = m_branchChanges[static_cast<size_t>(m_recordNode[r])];
+            sum = AddChanges(sum, set.changes[r].bytes);
+        }
+    }
+    if (!set.removed.empty()) {
+        std::vector<std::pair<std::string, int>> index;
+        IndexFolders(index);
+        for (size_t i = 0; i < set.removed.size(); ++i) {
+            std::string folder = FoldedFolder(set.removed[i].folderPath, set.removed[i].folderName);
+            // The folder itself, else each folder above it, nearest first.
+            while (!folder.empty()) {
+                const auto at = std::lower_bound(
+                    index.begin(), index.end(), folder,
+                    [](const auto& entry, const std::string& key) { return entry.first < key; });
+                if (at != index.end() && at->first == folder) {
+                    ByteChange& sum = m_branchChanges[static_cast<size_t>(at->second)];
+                    sum = AddChanges(sum, set.changes[records + i].bytes);
+                    break;
+                }
+                const size_t cut = folder.rfind('\\');
+                folder.resize(cut == std::string::npos ? 0 : cut);
+            }
+        }
+    }
+    const std::vector<uint32_t> order = TopDown();
+    for (size_t k = order.size(); k-- > 0;) {
+        const int parent = m_nodes[order[k]].parent;
+        if (parent >= 0) {
+            ByteChange& sum = m_branchChanges[static_cast<size_t>(parent)];
+            sum = AddChanges(sum, m_branchChanges[order[k]]);
+        }
+    }
+    if (m_sort.nSortColumn == kTreeColumnChange) {
+        Sort(m_sort);
     }
 }
 
@@ -197,7 +286,9 @@ uint32_t FolderTree::ChildCount(int node) const {
 
 void FolderTree::Sort(const TreeSort& sort) {
     m_sort = sort;
-    auto key = [&](const TreeNode& a, const TreeNode& b) -> int {
+    auto key = [&](uint32_t x, uint32_t y) -> int {
+        const TreeNode& a = m_nodes[x];
+        const TreeNode& b = m_nodes[y];
         switch (sort.nSortColumn) {
         case kTreeColumnName:
             return 0;
@@ -207,13 +298,15 @@ void FolderTree::Sort(const TreeSort& sort) {
             return a.totalFiles < b.totalFiles ? -1 : (a.totalFiles > b.totalFiles ? 1 : 0);
         case kTreeColumnChanged:
             return a.newestChange < b.newestChange ? -1 : (a.newestChange > b.newestChange ? 1 : 0);
+        case kTreeColumnChange:
+            return HasChanges() ? CompareChanges(m_branchChanges[x], m_branchChanges[y]) : 0;
         default: // the share follows the total
             return a.totalSize < b.totalSize ? -1 : (a.totalSize > b.totalSize ? 1 : 0);
         }
     };
     const bool nameKey = sort.nSortColumn == kTreeColumnName;
     auto less = [&](uint32_t a, uint32_t b) {
-        int r = key(m_nodes[a], m_nodes[b]);
+        int r = key(a, b);
         if (r != 0) {
             return sort.bSortDescending ? r > 0 : r < 0;
         }

@@ -7,6 +7,8 @@
 
 #include "mailbox/folder_catalogue.h"
 #include "mailbox/folder_limit.h"
+#include "sizes/byte_change.h"
+#include "view/folder_rows.h"
 
 #include <cstdint>
 #include <string>
@@ -49,7 +51,8 @@ enum TreeColumn {
     kTreeColumnOwn = 3,
     kTreeColumnFiles = 4,   // total file count
     kTreeColumnChanged = 5, // the newest change in the branch
-    kTreeColumnCount = 6,
+    kTreeColumnChange = 6,  // the branch's change since a day of the history
+    kTreeColumnCount = 7,
 };
 
 struct TreeSort {
@@ -65,6 +68,18 @@ public:
     // nodes' names are read from them. Siblings come sorted by the default sort.
     void Build(const FolderCatalogue& catalogue, const ScanDetails& details,
                const std::string& mailboxName);
+
+    // Each branch's change in `set` (of the scan the tree was built from): the changes
+    // of the files below it, and of the files gone since, each counted in the branch of
+    // its folder when the tree still has that folder, else of the nearest folder above
+    // it that it has; a gone file the tree has no folder of counts in no branch. A set
+    // that does not fit the scan clears the changes. Sorts again when sorted by them.
+    void SetChanges(const view::FolderChangeSet& set);
+    bool HasChanges() const { return !m_branchChanges.empty(); }
+    // `node`'s branch change; none without changes.
+    ByteChange BranchChange(int node) const {
+        return HasChanges() ? m_branchChanges[static_cast<size_t>(node)] : ByteChange();
+    }
 
     // Orders every node's children by `sort`: the key column in its direction, ties by
     // name ascending with the list's text comparison, then by the order of the build.
@@ -89,7 +104,12 @@ public:
 
 private:
     int NewNode(NodeKind kind, int parent, int entry, int record);
-    static void AddFile(TreeNode& node, const FolderRecord& record);
+    void AddFile(int node, size_t record);
+    // Every node after its parent: the top nodes, then level by level.
+    std::vector<uint32_t> TopDown() const;
+    // The node standing for each folder text ("\Archiv\2019", folded) the records show,
+    // for placing gone files.
+    void IndexFolders(std::vector<std::pair<std::string, int>>& index) const;
     void PlaceEntries(const pmHierarch& hierarchy, const std::vector<int32_t>& entryIndex,
                       size_t firstRow);
     void LinkChildren();
@@ -99,6 +119,8 @@ private:
     const pmHierarch* m_pHierarchy = nullptr;
     std::string m_strMailboxName;
     std::vector<TreeNode> m_nodes;
+    std::vector<int32_t> m_recordNode;     // the node each record sits at
+    std::vector<ByteChange> m_branchChanges; // per node; empty without changes
     std::vector<uint32_t> m_children; // every node's children, one run per node, then tops
     uint32_t m_nTopBegin = 0;
     uint32_t m_nTopCount = 0;

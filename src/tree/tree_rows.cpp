@@ -27,7 +27,7 @@ bool DescendingOnFirstClick(int column) {
     return column != kTreeColumnName;
 }
 
-void TreeRows::SetResult(SharedScanResult result) {
+void TreeRows::SetResult(SharedScanResult result, const view::FolderChangeSet& changes) {
     // Open branches and the selection by their keys, which name the same nodes in the
     // next scan.
     const bool first = m_pResult == nullptr;
@@ -44,6 +44,7 @@ void TreeRows::SetResult(SharedScanResult result) {
     FolderTree next;
     next.Sort(m_sort);
     next.Build(result->catalogue, result->details, MailboxNodeName(result->request.mailboxDir));
+    next.SetChanges(changes);
     m_tree = std::move(next);
     m_pResult = std::move(result);
     const std::vector<TreeNode>& nodes = m_tree.Nodes();
@@ -158,6 +159,14 @@ void TreeRows::OnKey(TreeKey key) {
     }
 }
 
+void TreeRows::SetChanges(const view::FolderChangeSet& changes) {
+    if (m_pResult == nullptr) {
+        return;
+    }
+    m_tree.SetChanges(changes);
+    ShowRows();
+}
+
 void TreeRows::SortBy(int column) {
     if (column < 0 || column >= kTreeColumnCount) {
         return;
@@ -202,6 +211,11 @@ std::string TreeRows::CellText(int row, int column, SizeStyle style) const {
         return std::to_string(n.totalFiles);
     case kTreeColumnChanged:
         return GermanChangeText(n.newestChange);
+    case kTreeColumnChange:
+        return m_tree.HasChanges()
+                   ? ChangeText({RowChange::kChanged, m_tree.BranchChange(node)},
+                                style == SizeStyle::Exact)
+                   : std::string();
     default:
         return std::string();
     }

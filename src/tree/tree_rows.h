@@ -39,7 +39,11 @@ public:
     // Shows the tree of `result`. The first result opens the first level and selects
     // the first row; a later one keeps open what was open and the selection, where the
     // same entries still exist, and opens the branches above a kept selection.
-    void SetResult(SharedScanResult result);
+    // `changes` are those of `result` since a day of the history (none: empty cells).
+    void SetResult(SharedScanResult result,
+                   const view::FolderChangeSet& changes = view::FolderChangeSet());
+    // New changes for the result shown; open branches and the selection stay.
+    void SetChanges(const view::FolderChangeSet& changes);
 
     const SharedScanResult& Result() const { return m_pResult; }
     const FolderTree& Tree() const { return m_tree; }

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 static_assert(view::kTitleChanged == IDS_COLUMN_CHANGED, "the table names the string's id");
+static_assert(view::kTitleChange == IDS_COLUMN_CHANGE, "the table names the string's id");
 
 void CFolderListCtrl::InitColumns(UINT fileNameTitleId, UINT sizeTitleId, UINT folderNameTitleId) {
     const Column columns[kColumnCount] = {

@@ -19,7 +19,8 @@ enum FolderColumn {
     kFolderColumnCount = 3,
     // The main list's optional columns follow the three; the report has none of them.
     kColumnChanged = 3, // the last change
-    kAllFolderColumns = 4,
+    kColumnChange = 4,  // the change since a day of the history
+    kAllFolderColumns = 5,
 };
 
 // The fields of one row that sorting looks at.

@@ -21,9 +21,32 @@ FolderRows::FolderRows()
     m_sort.nTieMode = kTieFromLeftmost;
 }
 
-void FolderRows::SetResult(SharedScanResult result) {
+void FolderRows::SetResult(SharedScanResult result, FolderChangeSet changes) {
     m_pResult = std::move(result);
+    SetChanges(std::move(changes));
+}
+
+void FolderRows::SetChanges(FolderChangeSet changes) {
+    const size_t records = m_pResult ? m_pResult->catalogue.records.size() : 0;
+    m_changes = changes.changes.size() == records + changes.removed.size() && m_pResult
+                    ? std::move(changes)
+                    : FolderChangeSet();
     SortRows();
+}
+
+bool FolderRows::ShowsRemoved() const {
+    return !m_changes.removed.empty() && ListColumn(kColumnChange) >= 0;
+}
+
+const FolderRecord& FolderRows::RecordAt(uint32_t index) const {
+    const std::vector<FolderRecord>& records = m_pResult->catalogue.records;
+    return index < records.size() ? records[index] : m_changes.removed[index - records.size()];
+}
+
+const RowChange* FolderRows::ChangeOf(int row) const {
+    return HasChanges() && row >= 0 && row < RowCount()
+               ? &m_changes.changes[m_rows[static_cast<size_t>(row)]]
+               : nullptr;
 }
 
 void FolderRows::SetListColumns(const std::vector<int32_t>& columns) {
@@ -44,6 +67,11 @@ void FolderRows::SetListColumns(const std::vector<int32_t>& columns) {
         }
     }
     m_order = order;
+    // Gone files are rows only while the change's column shows why they are there.
+    const size_t records = m_pResult ? m_pResult->catalogue.records.size() : 0;
+    if (m_rows.size() != records + (ShowsRemoved() ? m_changes.removed.size() : 0)) {
+        SortRows();
+    }
 }
 
 int FolderRows::ModelColumn(int listColumn) const {
@@ -78,7 +106,8 @@ void FolderRows::SetSort(int column, bool descending) {
 }
 
 bool FolderRows::DescendingOnFirstClick(int column) const {
-    return ModelColumn(column) == kColumnChanged;
+    // The newest change and the largest growth first.
+    return ModelColumn(column) == kColumnChanged || ModelColumn(column) == kColumnChange;
 }
 
 void FolderRows::Sort(int column, bool descending) {
@@ -87,25 +116,30 @@ void FolderRows::Sort(int column, bool descending) {
 }
 
 void FolderRows::SortRows() {
-    const size_t count = m_pResult ? m_pResult->catalogue.records.size() : 0;
+    const size_t count = (m_pResult ? m_pResult->catalogue.records.size() : 0) +
+                         (ShowsRemoved() ? m_changes.removed.size() : 0);
     m_rows.resize(count);
     std::iota(m_rows.begin(), m_rows.end(), 0u);
     if (count < 2) {
         return;
     }
-    const std::vector<FolderRecord>& records = m_pResult->catalogue.records;
     const std::vector<int> order(m_order.begin(), m_order.end());
-    const auto compare = [](const FolderRecord& a, const FolderRecord& b, int column) {
-        return CompareFolderItems(a, b, column);
+    const auto compare = [this](uint32_t a, uint32_t b, int column) {
+        if (column != kColumnChange) {
+            return CompareFolderItems(RecordAt(a), RecordAt(b), column);
+        }
+        return HasChanges()
+                   ? CompareChanges(m_changes.changes[a].bytes, m_changes.changes[b].bytes)
+                   : 0;
     };
     std::stable_sort(m_rows.begin(), m_rows.end(), [&](uint32_t a, uint32_t b) {
-        return SortCompare(records[a], records[b], m_sort, order.data(),
-                           static_cast<int>(order.size()), compare) < 0;
+        return SortCompare(a, b, m_sort, order.data(), static_cast<int>(order.size()), compare) <
+               0;
     });
 }
 
 const FolderRecord& FolderRows::Record(int row) const {
-    return m_pResult->catalogue.records[m_rows[static_cast<size_t>(row)]];
+    return RecordAt(m_rows[static_cast<size_t>(row)]);
 }
 
 std::string FolderRows::CellText(int row, int column) const {
@@ -133,12 +167,20 @@ std::string FolderRows::ModelCellText(int row, int column) const {
     switch (column) {
     case kColumnFileName:
         return record.fileName;
-    case kColumnSize:
-        return FormatSize(record.size, SizeStyleFor(m_bCompactSizes));
+    case kColumnSize: {
+        const RowChange* change = ChangeOf(row);
+        return change != nullptr && change->kind == RowChange::kRemoved
+                   ? std::string() // a gone file has no size now, as in the report
+                   : FormatSize(record.size, SizeStyleFor(m_bCompactSizes));
+    }
     case kColumnFolderName:
         return record.folderPath + record.folderName;
     case kColumnChanged:
         return GermanChangeText(record.lastWrite);
+    case kColumnChange: {
+        const RowChange* change = ChangeOf(row);
+        return change != nullptr ? ChangeText(*change, !m_bCompactSizes) : std::string();
+    }
     default:
         return std::string();
     }
@@ -165,8 +207,9 @@ int FolderRows::ContextRow(int topRow) const {
 
 int FolderRows::KeptRow(const FolderRecord& old) const {
     const std::vector<int> order(m_order.begin(), m_order.end());
+    // A change is not kept with the place: among equal changes the other columns decide.
     const auto compare = [](const FolderRecord& a, const FolderRecord& b, int column) {
-        return CompareFolderItems(a, b, column);
+        return column == kColumnChange ? 0 : CompareFolderItems(a, b, column);
     };
     return FindKeptRow(
         RowCount(), [&](int row) { return Record(row).fileName == old.fileName; },

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "mailbox/scan_result.h"
+#include "sizes/byte_change.h"
 #include "view/folder_compare.h"
 #include "view/report_model.h"
 #include "view/sort_compare.h"
@@ -20,12 +21,25 @@
 
 namespace view {
 
+// The change of each folder file since a day of the history: one per record of a scan
+// result, in the records' order, then one per file gone since, as the report's --compare
+// lists them. The gone files are rows of their own while the change's column is shown.
+struct FolderChangeSet {
+    std::vector<RowChange> changes; // the records', then the removed files'
+    std::vector<FolderRecord> removed;
+};
+
 class FolderRows : public ReportModel {
 public:
     FolderRows();
 
     // Shows `result` (null: no rows), sorted as before; keeps it alive until the next.
-    void SetResult(SharedScanResult result);
+    // `changes` belong to it (none: the change's cells stay empty); a set that does not
+    // fit the result's records is dropped.
+    void SetResult(SharedScanResult result, FolderChangeSet changes = FolderChangeSet());
+    // New changes for the result shown, sorted as before.
+    void SetChanges(FolderChangeSet changes);
+    bool HasChanges() const { return !m_changes.changes.empty(); }
     const SharedScanResult& Result() const { return m_pResult; }
     void SetCompactSizes(bool compact) { m_bCompactSizes = compact; }
     bool IsCompactSizes() const { return m_bCompactSizes; }
@@ -63,21 +77,27 @@ public:
     const SortState& GetSortState() const { return m_sort; }
     // What `row` shows in model column `column`.
     std::string ModelCellText(int row, int column) const;
-    // The record shown in `row`; `row` must be in range.
+    // The record shown in `row`, a removed file's as the history has it; `row` must be
+    // in range.
     const FolderRecord& Record(int row) const;
+    // The change shown in `row`; null without changes.
+    const RowChange* ChangeOf(int row) const;
     // The row to show first again after a refill: the row with `old`'s file name, else
     // the first that sorts after `old`, else the last; -1 for no rows.
     int KeptRow(const FolderRecord& old) const;
 
 private:
     void SortRows();
+    bool ShowsRemoved() const;
+    const FolderRecord& RecordAt(uint32_t index) const;
 
     SharedScanResult m_pResult;
+    FolderChangeSet m_changes;
     bool m_bCompactSizes = true;
     SortState m_sort;
     std::vector<int32_t> m_listColumns; // model column by list index
     std::vector<int32_t> m_order;       // display order of the model columns
-    std::vector<uint32_t> m_rows;       // record indices in the order shown
+    std::vector<uint32_t> m_rows; // record indices in the order shown, removed files after them
 };
 
 } // namespace view

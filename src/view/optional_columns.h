@@ -25,11 +25,14 @@ struct OptionalColumn {
     const char* valueName; // stored as [shown 0/1, width, display position]
 };
 
-// IDS_COLUMN_CHANGED of the string table; the window checks the number at compile time.
+// IDS_COLUMN_CHANGED and IDS_COLUMN_CHANGE of the string table; the window checks the
+// numbers at compile time.
 constexpr unsigned kTitleChanged = 2080;
+constexpr unsigned kTitleChange = 2083;
 
 inline constexpr OptionalColumn kOptionalColumns[] = {
     {kColumnChanged, kTitleChanged, 110, false, "ColChanged"},
+    {kColumnChange, kTitleChange, 90, true, "ColChange"},
 };
 constexpr size_t kOptionalColumnCount = sizeof kOptionalColumns / sizeof kOptionalColumns[0];
 

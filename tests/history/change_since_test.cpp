@@ -135,30 +135,21 @@ TEST_F(FolderChangesTest, EachFileShowsItsChangeAsTheReportDoes) {
     EXPECT_EQ(ChangeText(m_changes.RemovedChange(0), false), "entfernt");
 }
 
-TEST_F(FolderChangesTest, ABranchSumsItsFolderAndEveryFolderBelowIt) {
-    const struct {
-        const char* branch;
-        const char* digits;
-    } cases[] = {
-        {"\\Archiv", "-130"},      // 500 - 400 + 70 - 300
-        {"\\archiv", "-130"},      // names match in any case, as the list sorts them
-        {"\\Archiv\\2019", "100"}, // the folder and "Jan" below it
-        {"\\Archiv\\2019\\Jan", "-400"},
-        {"\\Archiv\\2018", "-300"}, // gone files still count where they were
-        {"\\Archiv\\201", "0"},     // a prefix of a name is not a branch
-        {"\\Eingang", "0"},
-        {"\\", "-130"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ChangeDigits(m_changes.BranchChange(c.branch)), c.digits) << c.branch;
-    }
+TEST_F(FolderChangesTest, TheListsTakeEveryChangeAndTheGoneFilesInTheReportsOrder) {
+    const view::FolderChangeSet set = m_changes.ChangeSet();
+    ASSERT_EQ(set.changes.size(), m_rows.size() + 1);
+    ASSERT_EQ(set.removed.size(), 1u);
+    EXPECT_EQ(set.removed[0].fileName, "GONE.MBX");
+    EXPECT_EQ(set.removed[0].folderPath + set.removed[0].folderName, "\\Archiv\\2018");
+    EXPECT_EQ(set.changes[1].bytes, ChangeBetween(100, 500));
+    EXPECT_EQ(set.changes[4].kind, RowChange::kRemoved);
 }
 
 TEST_F(FolderChangesTest, ClearingDropsTheComparison) {
     m_changes.Clear();
     EXPECT_FALSE(m_changes.HasReference());
     EXPECT_EQ(m_changes.RemovedCount(), 0u);
-    EXPECT_EQ(ChangeDigits(m_changes.BranchChange("\\Archiv")), "0");
+    EXPECT_TRUE(m_changes.ChangeSet().changes.empty());
 }
 
 // The window's way to its change: the entry for the chosen day from the history.
@@ -185,11 +176,12 @@ TEST(ChangeSinceTest, TheChangeIsMeasuredAgainstTheHistorysEntryForTheChosenDay)
         {{ChangeSince::kWeek, {}}, "2026-02-23", "600"},
         {{ChangeSince::kDay, {2026, 2, 22}}, "2026-02-20", "900"},
     };
+    history::ReferenceEntry entry;
     for (const auto& c : cases) {
         history::FolderChanges changes;
         CalendarDay used;
-        ASSERT_TRUE(history::CompareWithHistory(history, c.reference, kChangeToday, now, 1000,
-                                                changes, used))
+        ASSERT_TRUE(history::CompareWithHistory(entry, history, c.reference, kChangeToday, now,
+                                                1000, changes, used))
             << c.used;
         EXPECT_EQ(Day(used), c.used);
         EXPECT_EQ(ChangeDigits(changes.ChangeOf(0).bytes), c.change) << c.used;
@@ -197,9 +189,60 @@ TEST(ChangeSinceTest, TheChangeIsMeasuredAgainstTheHistorysEntryForTheChosenDay)
     history::FolderChanges changes;
     changes.Compare(now, 1000, report::EarlierReport());
     CalendarDay used;
-    EXPECT_FALSE(history::CompareWithHistory(history, {ChangeSince::kMonth, {}}, kChangeToday, now,
-                                             1000, changes, used));
+    EXPECT_FALSE(history::CompareWithHistory(entry, history, {ChangeSince::kMonth, {}},
+                                             kChangeToday, now, 1000, changes, used));
     EXPECT_FALSE(changes.HasReference());
+}
+
+// A refresh every few seconds must not read the history's file each time; a new day,
+// another mailbox or a cleared history must.
+TEST(ChangeSinceTest, TheEntryIsReadOncePerDayAskedAndAgainAfterForget) {
+    testsupport::TempDir settings;
+    testsupport::TempDir mailbox;
+    testsupport::TempDir other;
+    const std::string root = history::HistoryRoot(settings.Path(), "", false);
+    const history::MailboxHistory history(root, mailbox.Path());
+    const history::MailboxHistory otherHistory(root, other.Path());
+    const auto write = [&](const history::MailboxHistory& h, const CalendarDay& day,
+                           uint64_t size) {
+        const FolderCatalogue then = fixtures::CatalogueOf({Record("A.PMM", "\\", "A", size)});
+        const std::string dir = &h == &history ? mailbox.Path() : other.Path();
+        ASSERT_EQ(h.WriteDay(day, history::HistoryJson(then, dir, "", "t")),
+                  history::WriteOutcome::kWritten);
+    };
+    write(history, {2026, 2, 28}, 100);
+    write(otherHistory, {2026, 2, 28}, 300);
+    const ChangeReference yesterday{ChangeSince::kYesterday, {}};
+    history::ReferenceEntry entry;
+    CalendarDay used;
+    const report::EarlierReport* read = entry.Get(history, yesterday, kChangeToday, used);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->TotalSize(), 100u);
+
+    // Gone from the disk, the entry is still the one read.
+    ASSERT_TRUE(history.Clear());
+    read = entry.Get(history, yesterday, kChangeToday, used);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->TotalSize(), 100u);
+    EXPECT_EQ(Day(used), "2026-02-28");
+
+    read = entry.Get(otherHistory, yesterday, kChangeToday, used);
+    ASSERT_NE(read, nullptr) << "another mailbox reads its own";
+    EXPECT_EQ(read->TotalSize(), 300u);
+
+    EXPECT_EQ(entry.Get(history, yesterday, kChangeToday, used), nullptr)
+        << "the mailbox asked again after another reads again";
+    write(history, {2026, 2, 28}, 200);
+    EXPECT_EQ(entry.Get(history, yesterday, kChangeToday, used), nullptr) << "kept: not found";
+    entry.Forget();
+    read = entry.Get(history, yesterday, kChangeToday, used);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->TotalSize(), 200u);
+
+    write(history, {2026, 3, 1}, 700);
+    read = entry.Get(history, yesterday, {2026, 3, 3}, used);
+    ASSERT_NE(read, nullptr) << "a new day reads the entry of its own yesterday";
+    EXPECT_EQ(read->TotalSize(), 700u);
 }
 
 } // namespace

@@ -421,3 +421,62 @@ TEST_F(TreeRowsTest, AnOwnSizeOverOrNearTheLimitCarriesItsMarkAndAnExportTheBare
 }
 
 } // namespace
+
+namespace {
+
+// Each branch sums the change of its files and of the files gone since: those in the
+// folder they were in when the tree still has it, else in the nearest folder above.
+TEST_F(TreeRowsTest, TheChangeColumnSumsEachBranchWithTheFilesGoneSince) {
+    const SharedScanResult result = rows.Result();
+    const std::vector<FolderRecord>& records = result->catalogue.records;
+    view::FolderChangeSet set;
+    for (const FolderRecord& record : records) {
+        // 2019 grew by 100, Q1 shrank by 50, the rest stayed.
+        const uint64_t then = record.fileName == "A1.PMM"    ? record.size - 100
+                              : record.fileName == "A21.PMM" ? record.size + 50
+                                                             : record.size;
+        set.changes.push_back({RowChange::kChanged, ChangeBetween(record.size, then)});
+    }
+    const struct {
+        const char* path;
+        const char* name;
+        uint64_t size;
+    } gone[] = {
+        {"\\Archiv\\", "2018", 1000},          // its folder is gone: counts in Archiv
+        {"\\archiv\\2020\\", "q1", 7},         // its folder is there, in any case
+        {"\\Archiv\\2020\\Q1\\Alt\\", "X", 3}, // the nearest folder there is: Q1
+        {"\\Anderswo\\", "Y", 5000},           // no folder of it: in no branch
+    };
+    for (const auto& g : gone) {
+        set.removed.push_back(fixtures::Record("GONE.PMM", g.path, g.name, 0));
+        set.changes.push_back({RowChange::kRemoved, ChangeBetween(0, g.size)});
+    }
+    rows.SetChanges(set);
+    const auto change = [&](int row) {
+        return rows.CellText(row, tree::kTreeColumnChange, SizeStyle::Exact);
+    };
+    rows.SetExpanded(2, true); // 2020
+    rows.SelectRow(-1);
+    ASSERT_EQ("Archiv;.2019;.2020;..Q1;Kunden;<Posteingang>;", Outline(rows));
+    EXPECT_EQ("-960", change(0)) << "100 - 50 - 1000 - 7 - 3";
+    EXPECT_EQ("+100", change(1));
+    EXPECT_EQ("-60", change(2)) << "Q1's -50 - 7 - 3";
+    EXPECT_EQ("-60", change(3));
+    EXPECT_EQ("0", change(4));
+    EXPECT_EQ("0", change(5));
+
+    EXPECT_TRUE(tree::DescendingOnFirstClick(tree::kTreeColumnChange)) << "growth first";
+    rows.SortBy(tree::kTreeColumnChange);
+    EXPECT_EQ("<Posteingang>;Kunden;Archiv;.2019;.2020;..Q1;", Outline(rows)) << "ties by name";
+
+    // The next scan without a day to compare with: empty cells, the sort stays.
+    rows.SetResult(RunScan(request));
+    EXPECT_EQ("", change(0));
+    EXPECT_EQ(tree::kTreeColumnChange, rows.GetSort().nSortColumn);
+    // A set of another scan (a change short) is not taken.
+    set.changes.pop_back();
+    rows.SetChanges(set);
+    EXPECT_EQ("", change(0));
+}
+
+} // namespace

@@ -64,9 +64,10 @@ TEST_F(OptionalColumnsTest, WithOnlyTheThreeShownTheirValuesAreTheFormsTheyHadBe
     EXPECT_EQ(Ints({110, 70, 240}), Section()["Columns"].bytes);
     EXPECT_EQ(Ints({2, 0, 1}), Section()["ColOrder"].bytes);
     EXPECT_EQ(Ints({1, 1}), Section()["Sort"].bytes);
-    // The hidden column's own value says so, and nothing else was written.
+    // The hidden columns' own values say so, and nothing else was written.
     EXPECT_EQ(Ints({0, -1, -1}), Section()["ColChanged"].bytes);
-    EXPECT_EQ(4u, Section().size());
+    EXPECT_EQ(Ints({0, -1, -1}), Section()["ColChange"].bytes);
+    EXPECT_EQ(5u, Section().size());
 }
 
 TEST_F(OptionalColumnsTest, AShownMovedAndSortedColumnComesBackWhereItWas) {
@@ -175,6 +176,68 @@ TEST(FolderRowsColumns, TheChangeShowsSortsNewestFirstAndMapsThroughTheListsColu
     EXPECT_EQ(view::kColumnFolderName, rows.GetSortState().nSortColumn);
     EXPECT_FALSE(rows.GetSortState().bSortDescending);
     EXPECT_EQ("", rows.CellText(0, 3));
+}
+
+// What the history says of each file: grown, shrunk, new, and one file gone since.
+TEST(FolderRowsColumns, TheChangeColumnShowsGrowthAndGoneFilesOnlyWhileItIsShown) {
+    const std::vector<FolderRecord> records = {
+        fixtures::Record("grew.PMM", "\\", "Gewachsen", 3000),
+        fixtures::Record("shrank.PMM", "\\", "Geschrumpft", 100),
+        fixtures::Record("new.PMM", "\\", "Neu", 50),
+    };
+    view::FolderChangeSet set;
+    set.changes = {{RowChange::kChanged, ChangeBetween(3000, 1000)},
+                   {RowChange::kChanged, ChangeBetween(100, 700)},
+                   {RowChange::kNew, ChangeBetween(50, 0)},
+                   {RowChange::kRemoved, ChangeBetween(0, 400)}};
+    set.removed = {fixtures::Record("gone.PMM", "\\", "Weg", 0)};
+    view::FolderRows rows;
+    rows.SetCompactSizes(false);
+    rows.SetResult(ResultOf(records), set);
+    ASSERT_TRUE(rows.HasChanges());
+    EXPECT_EQ(3, rows.RowCount()) << "a gone file is no row while the column is hidden";
+
+    rows.SetListColumns({0, 1, 2, view::kColumnChange});
+    ASSERT_EQ(4, rows.RowCount());
+    const int change = rows.ListColumn(view::kColumnChange);
+    ASSERT_EQ(3, change);
+    EXPECT_TRUE(rows.DescendingOnFirstClick(change));
+    rows.Sort(change, true);
+    const char* const expected[][3] = {
+        {"grew.PMM", "3.000", "+2.000"},
+        {"new.PMM", "50", "neu"},
+        {"gone.PMM", "", "entfernt"}, // -400: no size now, as in the report
+        {"shrank.PMM", "100", "-600"},
+    };
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(expected[row][0], rows.CellText(row, 0)) << row;
+        EXPECT_EQ(expected[row][1], rows.CellText(row, 1)) << row;
+        EXPECT_EQ(expected[row][2], rows.CellText(row, change)) << row;
+    }
+    rows.SetCompactSizes(true);
+    EXPECT_EQ("+2,0 kB", rows.CellText(0, change));
+
+    // A new scan without a comparison: empty cells, no gone rows.
+    rows.SetResult(ResultOf(records));
+    EXPECT_FALSE(rows.HasChanges());
+    EXPECT_EQ(3, rows.RowCount());
+    EXPECT_EQ("", rows.CellText(0, change));
+    // A set that belongs to another scan (one change short) is not shown.
+    set.changes.pop_back();
+    rows.SetChanges(set);
+    EXPECT_FALSE(rows.HasChanges());
+
+    rows.SetChanges({{{RowChange::kChanged, ChangeBetween(3000, 1000)},
+                      {RowChange::kChanged, ChangeBetween(100, 700)},
+                      {RowChange::kNew, ChangeBetween(50, 0)},
+                      {RowChange::kRemoved, ChangeBetween(0, 400)}},
+                     {fixtures::Record("gone.PMM", "\\", "Weg", 0)}});
+    ASSERT_EQ(4, rows.RowCount());
+    rows.SetListColumns({0, 1, 2});
+    EXPECT_EQ(3, rows.RowCount()) << "hiding the column takes the gone row away";
+    for (int row = 0; row < rows.RowCount(); ++row) {
+        EXPECT_NE("gone.PMM", rows.CellText(row, 0));
+    }
 }
 
 TEST(FolderRowsColumns, TheScreenMarksSizesNearAndOverTheLimitAndTheCellTextStaysBare) {
