@@ -41,12 +41,20 @@ void CFolderListCtrl::GetDefaultWidths(int32_t widths[kColumnCount]) const {
     widths[2] = view::ScaleForDpi(kFolderNameWidth, dpi);
 }
 
-void CFolderListCtrl::Show(SharedScanResult result, bool compact) {
+void CFolderListCtrl::Show(SharedScanResult result, bool compact, view::FolderChangeSet changes) {
     m_rows.SetCompactSizes(compact);
     m_rows.SetColumnOrder(GetColumnOrder());
     m_rows.SetSort(GetSort().column, GetSort().descending);
-    m_rows.SetResult(std::move(result));
+    m_rows.SetResult(std::move(result), std::move(changes));
     Refresh();
+}
+
+void CFolderListCtrl::SetChanges(view::FolderChangeSet changes) {
+    const Place place = GetPlace();
+    m_rows.SetColumnOrder(GetColumnOrder());
+    m_rows.SetChanges(std::move(changes));
+    Refresh();
+    RestorePlace(place);
 }
 
 void CFolderListCtrl::SetSort(int column, bool descending) {

@@ -49,7 +49,11 @@ public:
     void InitColumns(UINT fileNameTitleId, UINT sizeTitleId, UINT folderNameTitleId);
     // After every scan: the rows of `result` (null: none) in the list's sort; the
     // result shown before is let go only now.
-    void Show(SharedScanResult result, bool compact);
+    // `changes` belong to `result` (none: the column "Änderung" stays empty).
+    void Show(SharedScanResult result, bool compact,
+              view::FolderChangeSet changes = view::FolderChangeSet());
+    // New changes for the rows shown, keeping the list's place.
+    void SetChanges(view::FolderChangeSet changes);
     const SharedScanResult& GetResult() const { return m_rows.Result(); }
     const view::FolderRows& GetRows() const { return m_rows; }
     bool IsCompactSizes() const { return m_rows.IsCompactSizes(); }

@@ -28,6 +28,7 @@ const CReportList::Column kColumns[CFolderTreeDlg::kColumnCount] = {
     {IDS_TREE_COLUMN_NAME, LVCFMT_LEFT, 230},   {IDS_TREE_COLUMN_TOTAL, LVCFMT_RIGHT, 80},
     {IDS_TREE_COLUMN_SHARE, LVCFMT_RIGHT, 130}, {IDS_TREE_COLUMN_OWN, LVCFMT_RIGHT, 90},
     {IDS_TREE_COLUMN_FILES, LVCFMT_RIGHT, 60},  {IDS_TREE_COLUMN_CHANGED, LVCFMT_LEFT, 110},
+    {IDS_TREE_COLUMN_CHANGE, LVCFMT_RIGHT, 90},
 };
 
 // The status line's progress while a scan runs, as in the main window.
@@ -111,7 +112,11 @@ void CFolderTreeDlg::OnScanEnded() {
     TakeSelection();
     ++m_nScanCount;
     const bool read = done.result->hierarchyRead;
-    m_rows.SetResult(std::move(done.result));
+    view::FolderChangeSet changes;
+    if (m_changeSource) {
+        changes = m_changeSource(*done.result);
+    }
+    m_rows.SetResult(std::move(done.result), changes);
     ShowRows();
     UpdateStatus();
     if (!read) {

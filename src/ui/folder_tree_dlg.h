@@ -15,6 +15,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,12 +29,18 @@ public:
     static constexpr const char kColumnsValue[] = "TreeColumns";
     static constexpr const char kColumnsDpiValue[] = "TreeColumnsDpi";
     static constexpr int kColumnCount = tree::kTreeColumnCount;
-    // The widths an older version kept, before the column "Geändert".
+    // The fewest widths an older version kept, before the columns "Geändert" and
+    // "Änderung".
     static constexpr size_t kColumnsBeforeChanged = 5;
 
     // `request` says what to scan, `compact` how sizes are shown.
     CFolderTreeDlg(HWND parent, AppServices& app, const ScanRequest& request, bool compact);
     ~CFolderTreeDlg() override;
+
+    // What each scan changed since the day the main window measures from; without a
+    // source the column "Änderung" stays empty.
+    using ChangeSource = std::function<view::FolderChangeSet(const ScanResult& result)>;
+    void SetChangeSource(ChangeSource source) { m_changeSource = std::move(source); }
 
     // The scan controller's message: a scan has ended.
     static constexpr UINT kScanEnded = WM_USER + 2;
@@ -102,4 +109,5 @@ private:
     CStatic m_status;
     worker::ScanController m_scans;
     HWND m_hProgress = nullptr;
+    ChangeSource m_changeSource;
 };

@@ -186,7 +186,11 @@ void CMainDlg::OnScanEnded() {
 void CMainDlg::ShowResult(SharedScanResult result) {
     const CFolderListCtrl::Place place = m_list.GetPlace();
     ++m_nRefreshCount;
-    m_list.Show(std::move(result), m_settings.m_bCompactFileSizes);
+    view::FolderChangeSet changes;
+    if (result != nullptr && m_list.IsOptionalColumnShown(view::kColumnChange)) {
+        changes = ChangesOf(*result);
+    }
+    m_list.Show(std::move(result), m_settings.m_bCompactFileSizes, std::move(changes));
     m_list.RestorePlace(place);
     ShowResultStatus();
 }
@@ -334,6 +338,9 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
     default:
         if (id >= ID_VIEW_COLUMN_FIRST && id < ID_VIEW_COLUMN_FIRST + view::kOptionalColumnCount) {
             m_list.ToggleOptionalColumn(view::kOptionalColumns[id - ID_VIEW_COLUMN_FIRST].column);
+            if (id == ID_VIEW_COLUMN_CHANGE) {
+                UpdateChanges();
+            }
             UpdateMenuChecks();
             return true;
         }
@@ -494,6 +501,7 @@ void CMainDlg::OnFolderTree() {
     // The tree window scans for itself with a copy of what a refresh here would use, so
     // a refresh of this window meanwhile leaves its data alone.
     CFolderTreeDlg dialog(m_hWnd, m_app, MakeScanRequest(), m_settings.m_bCompactFileSizes);
+    dialog.SetChangeSource([this](const ScanResult& result) { return ChangesOf(result); });
     m_app.RunModal(dialog);
 }
 

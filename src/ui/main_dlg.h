@@ -148,6 +148,11 @@ private:
     void WriteHistory();
     void OnChangeSince(UINT id);
     void OnClearHistory();
+    // What `result` changed since the chosen day, from the history's entry; none when
+    // the history has no entry for it or no place.
+    view::FolderChangeSet ChangesOf(const ScanResult& result);
+    // The list's column "Änderung" follows the shown result and the chosen day.
+    void UpdateChanges();
     void SetChangeChecks(const CMenuHandle& menu) const;
     // The context menu at `at` (screen coordinates).
     void ShowContextMenu(POINT at);
@@ -184,6 +189,7 @@ private:
     bool m_bChangeReferenceChosen = false; // loaded or chosen: then it is stored
     std::string m_strHistoryRoot;
     history::DailyHistoryWriter m_historyWriter;
+    history::ReferenceEntry m_referenceEntry;
     DayPrompt m_dayPrompt;
     ClearPrompt m_clearPrompt;
 };

@@ -76,6 +76,29 @@ void CMainDlg::WriteHistory() {
                                                 platform::LocalToday(), report::IsoTimeNow()));
 }
 
+view::FolderChangeSet CMainDlg::ChangesOf(const ScanResult& result) {
+    const history::HistoryPlace place = MakeHistoryPlace();
+    if (place.root.empty()) {
+        return view::FolderChangeSet();
+    }
+    const history::MailboxHistory mailboxHistory(place.root, GetMailboxPath());
+    history::FolderChanges changes;
+    history::CalendarDay used;
+    history::CompareWithHistory(m_referenceEntry, mailboxHistory, m_changeReference,
+                                platform::LocalToday(), result.catalogue.records,
+                                result.catalogue.totalSize, changes, used);
+    return changes.ChangeSet();
+}
+
+void CMainDlg::UpdateChanges() {
+    const SharedScanResult result = GetResult();
+    if (result == nullptr) {
+        return;
+    }
+    m_list.SetChanges(m_list.IsOptionalColumnShown(view::kColumnChange) ? ChangesOf(*result)
+                                                                        : view::FolderChangeSet());
+}
+
 void CMainDlg::OnChangeSince(UINT id) {
     history::ChangeReference chosen;
     switch (id) {
@@ -103,6 +126,7 @@ void CMainDlg::OnChangeSince(UINT id) {
     m_changeReference = chosen;
     m_bChangeReferenceChosen = true;
     UpdateMenuChecks();
+    UpdateChanges();
 }
 
 void CMainDlg::SetChangeChecks(const CMenuHandle& menu) const {
@@ -128,7 +152,10 @@ void CMainDlg::OnClearHistory() {
     // A write of today's entry that still runs would come back after the deletion.
     m_historyWriter.Wait();
     const history::MailboxHistory mailboxHistory(MakeHistoryPlace().root, GetMailboxPath());
-    if (!mailboxHistory.Clear()) {
+    const bool cleared = mailboxHistory.Clear();
+    m_referenceEntry.Forget();
+    UpdateChanges();
+    if (!cleared) {
         m_app.Error(IDS_ERROR_011);
     }
 }

@@ -118,16 +118,30 @@ WindowPlacementRecord LoadPlacement(SettingsStore& store, const WindowStateNames
     return FitPlacement(DecodePlacement(bytes), fallback, workAreas);
 }
 
+namespace {
+
+// The widths as stored under `names.widths`: `count` of them, or as many as an older
+// version kept (each number from count - 1 down to olderWidthCount); all kAbsentInt for none.
+std::vector<int32_t> ReadStoredWidths(SettingsStore& store, const WindowStateNames& names,
+                                      size_t count) {
+    const std::vector<int32_t> absent(count, kAbsentInt);
+    std::vector<int32_t> stored(count, kAbsentInt);
+    store.ReadIntArray(names.widths, count, absent.data(), stored.data());
+    for (size_t older = count - 1;
+         stored == absent && names.olderWidthCount > 0 && older >= names.olderWidthCount; --older) {
+        store.ReadIntArray(names.widths, older, absent.data(), stored.data());
+    }
+    return stored;
+}
+
+} // namespace
+
 void LoadListState(SettingsStore& store, const WindowStateNames& names,
                    const std::vector<int32_t>& defaultWidths, ListState& state) {
     const size_t count = state.widths.size();
     if (names.widths != nullptr && count > 0) {
         const std::vector<int32_t> absent(count, kAbsentInt);
-        std::vector<int32_t> stored(count);
-        store.ReadIntArray(names.widths, count, absent.data(), stored.data());
-        if (stored == absent && names.olderWidthCount > 0 && names.olderWidthCount < count) {
-            store.ReadIntArray(names.widths, names.olderWidthCount, absent.data(), stored.data());
-        }
+        const std::vector<int32_t> stored = ReadStoredWidths(store, names, count);
         state.storedWidths.clear();
         if (stored != absent) {
             state.storedWidths = stored;
@@ -202,13 +216,17 @@ bool CopyWidths(SettingsStore& from, SettingsStore& to, const WindowStateNames& 
     if (names.widths == nullptr || count == 0) {
         return true;
     }
-    const std::vector<int32_t> absent(count, kAbsentInt);
-    std::vector<int32_t> values(count);
-    from.ReadIntArray(names.widths, count, absent.data(), values.data());
-    if (values == absent && names.olderWidthCount > 0 && names.olderWidthCount < count) {
-        return CopyInts(from, to, names.widths, names.olderWidthCount);
+    // Copied in the form it has: a copy cannot tell which columns an older form lacks.
+    const size_t fewest = names.olderWidthCount > 0 ? names.olderWidthCount : count;
+    for (size_t n = count; n >= fewest; --n) {
+        const std::vector<int32_t> absent(n, kAbsentInt);
+        std::vector<int32_t> values(n);
+        from.ReadIntArray(names.widths, n, absent.data(), values.data());
+        if (values != absent) {
+            return to.WriteIntArray(names.widths, n, values.data());
+        }
     }
-    return values == absent || to.WriteIntArray(names.widths, count, values.data());
+    return true;
 }
 
 } // namespace

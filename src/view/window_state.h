@@ -38,9 +38,9 @@ struct WindowStateNames {
     const char* sort = nullptr;
     // The screen's DPI the widths were stored at, kept beside them.
     const char* widthsDpi = nullptr;
-    // The number of widths an older version kept under `widths`, before the list had
-    // its last columns: read where the current number is not stored, the columns it
-    // lacks at their defaults. 0 for none.
+    // The fewest widths an older version kept under `widths`, before the list had its
+    // last columns: where the current number is not stored, each number from one less
+    // down to this one is read, the columns it lacks at their defaults. 0 for none.
     size_t olderWidthCount = 0;
 };
 

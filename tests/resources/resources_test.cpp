@@ -164,7 +164,7 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
                                       {"&Einlesen abbrechen\tEsc", 40050}});
     ExpectMenu(::GetSubMenu(::GetSubMenu(bar, 1), 2),
                {{"&Dateiname", 40020}, {"&Größe", 40021}, {"&Ordnername", 40022}});
-    ExpectMenu(::GetSubMenu(::GetSubMenu(bar, 1), 3), {{"&Geändert", 40060}});
+    ExpectMenu(::GetSubMenu(::GetSubMenu(bar, 1), 3), {{"&Geändert", 40060}, {"Ä&nderung", 40061}});
     ExpectMenu(::GetSubMenu(::GetSubMenu(bar, 1), 4), {{"&gestern", 40071},
                                                        {"einer &Woche", 40072},
                                                        {"einem &Monat", 40073},

@@ -313,10 +313,11 @@ TEST(FolderListStateTest, ColumnStateRoundTripsThroughTheStore) {
     EXPECT_EQ(Ints({dpi}), section["ColumnsDpi"].bytes) << "the screen's, beside the widths";
     EXPECT_EQ(Ints({1, 2, 0}), section["ColOrder"].bytes);
     EXPECT_EQ(Ints({0, 1}), section["Sort"].bytes);
-    // The optional column's own value after the three's, which keep their forms.
-    const std::vector<std::string> writes = {"WriteIntArray Columns", "ReadInt ColumnsDpi",
-                                             "WriteInt ColumnsDpi",   "WriteIntArray ColOrder",
-                                             "WriteBinary Sort",      "WriteIntArray ColChanged"};
+    // The optional columns' own values after the three's, which keep their forms.
+    const std::vector<std::string> writes = {"WriteIntArray Columns",  "ReadInt ColumnsDpi",
+                                             "WriteInt ColumnsDpi",    "WriteIntArray ColOrder",
+                                             "WriteBinary Sort",       "WriteIntArray ColChanged",
+                                             "WriteIntArray ColChange"};
     EXPECT_EQ(writes, store.Log());
 
     FolderListHost again;

@@ -266,10 +266,10 @@ TEST_F(FolderTreeDlgTest, HeaderClicksSortAndTheHeaderShowsTheSortArrow) {
                   Key(list, VK_ESCAPE);
               })});
     const std::vector<std::string> expected = {
-        "-d---- Archiv;.2019;.2020;Kunden;<Posteingang>;", // by total, largest first
-        "u----- <Posteingang>;Archiv;.2019;.2020;Kunden;", // name ascending
-        "d----- Kunden;Archiv;.2020;.2019;<Posteingang>;", // name descending
-        "---d-- Kunden;<Posteingang>;Archiv;.2019;.2020;", // own size, largest first
+        "-d----- Archiv;.2019;.2020;Kunden;<Posteingang>;", // by total, largest first
+        "u------ <Posteingang>;Archiv;.2019;.2020;Kunden;", // name ascending
+        "d------ Kunden;Archiv;.2020;.2019;<Posteingang>;", // name descending
+        "---d--- Kunden;<Posteingang>;Archiv;.2019;.2020;", // own size, largest first
     };
     EXPECT_EQ(expected, seen);
 }
@@ -367,7 +367,7 @@ TEST_F(FolderTreeDlgTest, ShiftF10OpensTheMenuAtTheSelectedRowAndItsSortChoiceSo
                   Key(list, VK_ESCAPE);
               })});
     EXPECT_TRUE(totalChecked);
-    EXPECT_EQ("-u----", arrows);
+    EXPECT_EQ("-u-----", arrows);
     EXPECT_EQ("Kunden", selectedName);
 }
 
@@ -400,6 +400,33 @@ TEST_F(FolderTreeDlgTest, F5KeepsOpenBranchesAndTheSelectionWhereTheEntriesStill
     EXPECT_EQ("Kunden;Archiv;.2019;.2020;..Q1;<Posteingang>;", after);
     EXPECT_EQ("Q1", selected);
     EXPECT_EQ(2, scans);
+}
+
+// The main window's source of changes reaches the column "Änderung" after each scan;
+// the sums themselves are the model's (tree_rows_test).
+TEST_F(FolderTreeDlgTest, EachScanAsksTheChangeSourceAndTheColumnShowsTheBranchChange) {
+    CFolderTreeDlg dlg(nullptr, app, settings, false);
+    int asked = 0;
+    dlg.SetChangeSource([&asked](const ScanResult& result) {
+        ++asked;
+        view::FolderChangeSet set;
+        for (const FolderRecord& record : result.catalogue.records) {
+            set.changes.push_back(
+                {RowChange::kChanged, ChangeBetween(record.size + 10, record.size)});
+        }
+        return set;
+    });
+    std::vector<std::string> seen;
+    Run(dlg,
+        {Do([&] {
+             seen.push_back(Cell(dlg.GetListHwnd(), 0, tree::kTreeColumnName) + " " +
+                            Cell(dlg.GetListHwnd(), 0, tree::kTreeColumnChange));
+             ::PostMessageA(dlg.GetListHwnd(), WM_KEYDOWN, VK_F5, 1);
+         }),
+         [&] { return dlg.GetScanCount() == 2; }, Do([&] { Key(dlg.GetListHwnd(), VK_ESCAPE); })});
+    EXPECT_EQ(2, asked);
+    // Archiv holds three folder files: 30 bytes more.
+    EXPECT_EQ((std::vector<std::string>{"Archiv +30"}), seen);
 }
 
 TEST_F(FolderTreeDlgTest, BarsArePaintedInProportionToTheShare) {
@@ -541,9 +568,9 @@ TEST_F(FolderTreeDlgTest, PlacementAndWidthsComeFromTheStoreAndGoBackToIt) {
     EXPECT_EQ((std::vector<int>{150, 70, 140, 80, 50}), widths);
     EXPECT_EQ(700, window.right - window.left);
     EXPECT_EQ(500, window.bottom - window.top);
-    // Five widths, as a version without the column "Geändert" kept them, are read; the
-    // six go back, the new one at its default.
-    EXPECT_EQ(Ints({177, 70, 140, 80, 50, 110}), section[CFolderTreeDlg::kColumnsValue].bytes);
+    // Five widths, as a version without the columns "Geändert" and "Änderung" kept them,
+    // are read; the seven go back, the new ones at their defaults.
+    EXPECT_EQ(Ints({177, 70, 140, 80, 50, 110, 90}), section[CFolderTreeDlg::kColumnsValue].bytes);
     EXPECT_EQ(view::kPlacementSize, section[CFolderTreeDlg::kPlacementValue].bytes.size());
 
     // A value of another size or type gives the defaults, and is replaced on closing.

@@ -123,7 +123,7 @@ TEST_F(MainDlgAt144Dpi, WidthsStoredAt96DpiAreShownScaledAndStoredWithTheirDpi) 
     EXPECT_EQ((std::vector<int>{300, 120, 180, 135, 90}), tree);
     EXPECT_EQ(Ints({150, 105, 300}), Stored("Columns", REG_BINARY));
     EXPECT_EQ(Ints({144}), Stored("ColumnsDpi", REG_BINARY));
-    EXPECT_EQ(Ints({300, 120, 180, 135, 90, 165}), Stored("TreeColumns", REG_BINARY));
+    EXPECT_EQ(Ints({300, 120, 180, 135, 90, 165, 135}), Stored("TreeColumns", REG_BINARY));
     EXPECT_EQ(Ints({144}), Stored("TreeColumnsDpi", REG_BINARY));
 }
 

@@ -6,8 +6,11 @@
 #include "main_dlg_fixture_win32.h"
 #include "platform/clock.h"
 #include "resource.h"
+#include "view/folder_compare.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using testsupport::UiScript;
 
@@ -192,6 +195,77 @@ TEST_F(MainDlgHistoryTest, TheDaysOfTheHistoryAreOfferedNewestFirstInAPopup) {
               (std::vector<std::string>{history::GermanDay(today), history::GermanDay(before(3)),
                                         history::GermanDay(before(10))}));
     EXPECT_EQ(history::DayFileName(before(3)).substr(0, 10) + '\0', Stored("ChangeSince", REG_SZ));
+}
+
+// The column "Änderung" against an entry ten days old: a file grown, one new since,
+// one gone since as a row of its own; deleting the history empties the column.
+TEST_F(MainDlgHistoryTest, TheChangeColumnComparesWithTheHistoryAndShowsTheFilesGoneSince) {
+    // The entry, made from a first run's scan: the largest folder file half as large
+    // then, the last one not there yet, and one that is gone now. Written on its own:
+    // a history with today's entry takes no older day.
+    std::string grown, added;
+    {
+        CMainDlg first(m_app);
+        FolderCatalogue then;
+        bool newMailRow = false;
+        RunWithHistory(first, {[&] {
+                           then = first.GetResult()->catalogue;
+                           newMailRow = first.GetResult()->details.newMailRow;
+                           return true;
+                       }});
+        std::vector<FolderRecord>& records = then.records;
+        ASSERT_GE(records.size(), 3u);
+        FolderRecord& largest = *std::max_element(
+            records.begin() + (newMailRow ? 1 : 0), records.end() - 1,
+            [](const FolderRecord& a, const FolderRecord& b) { return a.size < b.size; });
+        ASSERT_GT(largest.size, 0u);
+        grown = largest.fileName;
+        largest.size /= 2;
+        added = records.back().fileName;
+        records.back() = fixtures::Record("WEG.PMM", "\\", "Weg", 4096);
+        ASSERT_TRUE(History().Clear());
+        const history::CalendarDay tenDaysAgo =
+            history::DayFromNumber(history::DayNumber(platform::LocalToday()) - 10);
+        ASSERT_EQ(History().WriteDay(tenDaysAgo, history::HistoryJson(then, m_strMailbox, "", "t")),
+                  history::WriteOutcome::kWritten);
+    }
+    CMainDlg dlg(m_app);
+    dlg.SetClearPrompt([](HWND, const std::string&) { return true; });
+    const auto rowOf = [&](const std::string& fileName) {
+        const view::FolderRows& rows = dlg.GetFolderList().GetRows();
+        for (int row = 0; row < rows.RowCount(); ++row) {
+            if (rows.ModelCellText(row, view::kColumnFileName) == fileName) {
+                return row;
+            }
+        }
+        return -1;
+    };
+    const auto change = [&](const std::string& fileName) {
+        const int row = rowOf(fileName);
+        return row < 0 ? std::string("(no row)")
+                       : dlg.GetFolderList().GetRows().ModelCellText(row, view::kColumnChange);
+    };
+    RunWithHistory(
+        dlg, {[&] {
+                  EXPECT_EQ(change(grown), "") << "the column is hidden";
+                  EXPECT_EQ(rowOf("WEG.PMM"), -1);
+                  dlg.PostMessage(WM_COMMAND, ID_VIEW_COLUMN_CHANGE, 0);
+                  return true;
+              },
+              [&] { return dlg.GetFolderList().GetColumnCount() == 4 && rowOf("WEG.PMM") >= 0; },
+              [&] {
+                  EXPECT_EQ(change("WEG.PMM"), "entfernt");
+                  EXPECT_EQ(change(added), "neu");
+                  EXPECT_EQ(change(grown).substr(0, 1), "+") << change(grown);
+                  EXPECT_TRUE(IsChecked(dlg.GetSafeHwnd(), ID_VIEW_COLUMN_CHANGE));
+                  dlg.PostMessage(WM_COMMAND, ID_EXTRAS_CLEAR_HISTORY, 0);
+                  return true;
+              },
+              [&] { return rowOf("WEG.PMM") < 0; },
+              [&] {
+                  EXPECT_EQ(change(grown), "") << "no entry to compare with";
+                  return true;
+              }});
 }
 
 } // namespace

@@ -440,4 +440,30 @@ TEST_F(WindowStateTest, WidthsOfAnOlderVersionWithFewerColumnsAreReadAndCopied) 
     EXPECT_EQ(current.widths, plain.widths);
 }
 
+// Two versions back: a list of four columns reads what the versions of two and of three
+// stored, the longer first, and copies each in its own form.
+TEST_F(WindowStateTest, EveryOlderFormBetweenTheFewestAndTheCurrentCounts) {
+    names.olderWidthCount = 2;
+    const std::vector<int32_t> fourDefaults = {110, 70, 200, 90};
+    for (const auto& stored : {Ints({130, 75, 210}), Ints({130, 75})}) {
+        Section()["Columns"].bytes = stored;
+        view::ListState state = current;
+        state.widths = {1, 1, 1, 1};
+        view::LoadListState(store, names, fourDefaults, state);
+        const std::vector<int32_t> expected = stored.size() == 12
+                                                  ? std::vector<int32_t>{130, 75, 210, 90}
+                                                  : std::vector<int32_t>{130, 75, 200, 90};
+        EXPECT_EQ(expected, state.widths) << stored.size();
+        MemorySettingsStore copy;
+        ASSERT_TRUE(copy.Open("MainDlg"));
+        EXPECT_TRUE(view::CopyWindowState(store, copy, names, 4));
+        EXPECT_EQ(stored, copy.Sections()["MainDlg"]["Columns"].bytes);
+    }
+    Section()["Columns"].bytes = Ints({5});
+    view::ListState state = current;
+    state.widths = {1, 1, 1, 1};
+    view::LoadListState(store, names, fourDefaults, state);
+    EXPECT_EQ((std::vector<int32_t>{1, 1, 1, 1}), state.widths) << "fewer than any version kept";
+}
+
 } // namespace
