@@ -28,6 +28,17 @@ void CReportList::Init(view::ReportModel& model, const Column* columns, int coun
     }
 }
 
+void CReportList::FitDefaultWidth(int column, const char* text) {
+    if (column < 0 || static_cast<size_t>(column) >= m_defaultWidths.size()) {
+        return;
+    }
+    const int width =
+        view::FitColumnWidth(m_defaultWidths[static_cast<size_t>(column)], GetStringWidth(text),
+                             view::ScaleForDpi(kCellPadding, m_nDpi));
+    m_defaultWidths[static_cast<size_t>(column)] = width;
+    SetColumnWidth(column, width);
+}
+
 void CReportList::Refresh() const {
     SetItemCount(m_pModel != nullptr ? m_pModel->RowCount() : 0, LVSICF_NOSCROLL);
     GetHeader().SetSortArrow(m_sort.column, m_sort.descending);

@@ -57,10 +57,11 @@ public:
     // Appends a column after the last, its title from the string table, its width in
     // pixels; its index, -1 when the list refused it.
     int AppendColumn(UINT titleId, int format, int width);
-
-protected:
-    // A column's default width where the list knows better than the scaled one.
-    void SetDefaultWidth(int column, int32_t width) { m_defaultWidths[column] = width; }
+    // The cell's margin on each side of its text, at 96 DPI.
+    static constexpr int kCellPadding = 6;
+    // Widens a column and its default width, where needed, to hold `text` in the list's
+    // font with the cell's margins.
+    void FitDefaultWidth(int column, const char* text);
 
 private:
     void FillDisplayInfo(NMLVDISPINFOA& info);

@@ -26,12 +26,12 @@ void FolderRecord::SetFolderPath(const std::string& path) {
 bool NewMailRecord::Analyze(const std::string& newmailDir, const std::string& label) {
     Clear();
     folderName = label;
-    fileName = "*.CNM";
+    fileName = kNewMailFileName;
     if (newmailDir.empty()) {
         return true; // unknown directory: no new mail, and never the current directory's files
     }
     const bool read = platform::SearchDirectory(
-        newmailDir, "*.CNM",
+        newmailDir, kNewMailFileName,
         [](const platform::DirectoryEntry& entry, void* context) {
             auto& row = *static_cast<NewMailRecord*>(context);
             row.size += entry.size;

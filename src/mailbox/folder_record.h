@@ -31,6 +31,9 @@ public:
     int64_t lastWrite = 0;
 };
 
+// The file name of the new-mail row: a pattern, so no folder file can have it.
+constexpr char kNewMailFileName[] = "*.CNM";
+
 // The one row that stands for all new-mail files ("*.CNM") of the new-mail directory.
 class NewMailRecord : public FolderRecord {
 public:

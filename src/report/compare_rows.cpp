@@ -73,6 +73,16 @@ void CompareRows(const std::vector<FolderRecord>& current, uint64_t currentTotal
         compared.rows.push_back(&record);
         compared.changes.push_back(change);
     }
+    // The new-mail row shown or not is a choice of the view, not a change of the mailbox:
+    // without one now, the earlier one is not gone.
+    const bool newMailNow =
+        std::any_of(current.begin(), current.end(),
+                    [](const FolderRecord& record) { return record.fileName == kNewMailFileName; });
+    for (size_t i = 0; i < earlier.RowCount(); ++i) {
+        if (!newMailNow && earlier.FileName(i) == kNewMailFileName) {
+            matched[i] = true;
+        }
+    }
     for (size_t i = 0; i < earlier.RowCount(); ++i) {
         if (!matched[i]) {
             FolderRecord gone;

@@ -21,24 +21,8 @@ void CFolderListCtrl::InitColumns(UINT fileNameTitleId, UINT sizeTitleId, UINT f
     };
     Init(m_rows, columns, kColumnCount,
          LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
-    int32_t widths[kColumnCount];
-    GetDefaultWidths(widths);
-    SetDefaultWidth(view::kColumnSize, widths[view::kColumnSize]);
-    SetColumnWidth(view::kColumnSize, widths[view::kColumnSize]);
+    FitDefaultWidth(view::kColumnSize, view::kWidestSizeText);
     SetSortState({view::kColumnFolderName, false});
-}
-
-void CFolderListCtrl::GetDefaultWidths(int32_t widths[kColumnCount]) const {
-    HDC dc = ::GetDC(m_hWnd);
-    const int dpi = dc != nullptr ? ::GetDeviceCaps(dc, LOGPIXELSX) : 96;
-    if (dc != nullptr) {
-        ::ReleaseDC(m_hWnd, dc);
-    }
-    widths[0] = view::ScaleForDpi(kFileNameWidth, dpi);
-    widths[1] = view::FitColumnWidth(view::ScaleForDpi(kSizeWidth, dpi),
-                                     GetStringWidth(view::kWidestSizeText),
-                                     view::ScaleForDpi(kCellPadding, dpi));
-    widths[2] = view::ScaleForDpi(kFolderNameWidth, dpi);
 }
 
 void CFolderListCtrl::Show(SharedScanResult result, bool compact, view::FolderChangeSet changes) {

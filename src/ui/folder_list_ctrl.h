@@ -25,8 +25,6 @@ public:
     static constexpr int kFileNameWidth = 110;
     static constexpr int kSizeWidth = 70;
     static constexpr int kFolderNameWidth = 240;
-    // The cell's margin on each side of its text, at 96 DPI.
-    static constexpr int kCellPadding = 6;
     // The stored value names, in the store's open section.
     static constexpr const char kColumnsValue[] = "Columns";
     static constexpr const char kColumnOrderValue[] = "ColOrder";
@@ -62,8 +60,6 @@ public:
     // After a refill: the same first visible row again, found by its file name, or the
     // nearest row in sort order when it is gone; and the same horizontal scroll.
     void RestorePlace(const Place& place);
-    // The default widths for this list's screen and font, by column index.
-    void GetDefaultWidths(int32_t widths[kColumnCount]) const;
 
     // Sets the sort state without sorting; the column is clamped to the columns there are.
     void SetSort(int column, bool descending);

@@ -17,6 +17,7 @@
 #include "ui/scan_progress.h"
 #include "ui/window_placement.h"
 #include "view/limit_mark.h"
+#include "view/list_rules.h"
 #include "view/main_layout.h"
 #include "view/scan_view.h"
 #include "view/tree_layout.h"
@@ -61,6 +62,9 @@ void CFolderTreeDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CFolderTreeDlg::OnInitDialog() {
     CAppDlg::OnInitDialog();
     m_list.Init(m_rows, kColumns, kColumnCount, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    // Exact sizes of 5 GiB and more, marked or not, are not cut off.
+    m_list.FitDefaultWidth(tree::kTreeColumnTotal, view::kWidestSizeText);
+    m_list.FitDefaultWidth(tree::kTreeColumnOwn, view::kWidestSizeText);
     m_list.SetSort({m_rows.GetSort().nSortColumn, m_rows.GetSort().bSortDescending});
     // The widest percentage in the list's own font keeps its room beside the bars.
     m_shareMetrics =

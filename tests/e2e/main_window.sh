@@ -7,8 +7,9 @@
 # it, and the registry then holds the toggled values. A folder over the mail client's
 # limit brings warning 504 once, at the start, and never again at a refresh; "Ansicht >
 # Spalten > Geändert" from the keyboard shows the optional column and hides it again.
-# Screenshots of the default window, the exact-size view, the list with the optional
-# column and the tree window go to the artifacts folder. Runs inside a Wine session
+# Screenshots of the default window, the exact-size view, the list with both optional
+# columns against a week-old entry of the history, and the tree window go to the
+# artifacts folder. Runs inside a Wine session
 # (DISPLAY and the prefix come from the caller); the keys it touches are saved first
 # and put back afterwards.
 set -uo pipefail
@@ -25,6 +26,7 @@ e2e_mailbox "$mailgen" --seed 7 --folders 25 --depth 3 --broken 3 --newmail-file
 # The scan writes one trace line per broken folder file; their number counts scans.
 scans() { grep -c 'Analyze\] WARNUNG' "$work/trace.log"; }
 
+touch "$work/started"
 WINEDEBUG=-all,+debugstr wine "$exe" </dev/null >/dev/null 2>"$work/trace.log" &
 pid=$!
 
@@ -117,8 +119,32 @@ columns=$(value Columns)
 changed=$(value ColChanged)
 [[ "$changed" =~ ^REG_BINARY\ 00000000[0-9A-F]{8}03000000$ ]] || fail "ColChanged is '$changed'"
 
-# Screenshots of the optional column and of the tree window, each maximized so that
-# the column at the right shows: a second run, only for the pictures.
+# The run filed today's entry of the history. A copy eight days old, with sizes
+# changed, one file new since and one gone since, gives "Änderung" something to show.
+today=$(date +%Y-%m-%d)
+entry=$(find "$WINEPREFIX/drive_c/users" -path '*Foldtally/Verlauf/*' -name "$today.json" \
+    -newer "$work/started" 2>/dev/null | head -1)
+[ -n "$entry" ] || fail "no entry of today in the history"
+python3 - "$entry" "$(dirname "$entry")/$(date -d '8 days ago' +%Y-%m-%d).json" <<'PY' ||
+import json, sys
+with open(sys.argv[1], encoding="utf-8") as f:
+    entry = json.load(f)
+rows = [r for r in entry["rows"] if not r.get("failed")]
+for i, row in enumerate(rows):
+    if i % 3 == 0:
+        row["size"] //= 2
+    elif i % 3 == 1:
+        row["size"] += 40960
+entry["rows"].remove(rows[-1])
+entry["rows"].append({"fileName": "ALT00001.PMM", "folderPath": "\\Archiv\\",
+                      "folderName": "2019", "size": 123456})
+with open(sys.argv[2], "w", encoding="utf-8") as f:
+    json.dump(entry, f, ensure_ascii=False)
+PY
+    fail "no week-old entry made"
+
+# Screenshots of the optional columns and of the tree window, each maximized so that
+# the columns at the right show: a second run, only for the pictures.
 WINEDEBUG=-all wine "$exe" </dev/null >/dev/null 2>&1 &
 pid=$!
 box=$(timeout 30 xdotool search --sync --onlyvisible --name '^WARNUNG$' 2>/dev/null | head -1)
@@ -133,8 +159,10 @@ maximize() { # title: the window menu's "Maximieren" by its letter; the window a
     w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
 }
 columns_menu
+xdotool key --delay 300 alt+a l n
+sleep 1
 maximize "$title"
-shot main-window-changed-column.png
+shot main-window-optional-columns.png
 xdotool windowfocus --sync "$w" key ctrl+b
 w=$(timeout 30 xdotool search --sync --onlyvisible --name '^Ordnerbaum$' 2>/dev/null | head -1)
 [ -n "$w" ] || fail "no tree window"

@@ -377,4 +377,29 @@ TEST(ByteChangeTest, TwinsMatchTheFirstEarlierRowOnceInAnyLetterCase) {
     EXPECT_EQ("-19", ChangeDigits(compared.totalChange));
 }
 
+// Hiding the new mail is a choice of the view: the earlier new-mail row is not gone.
+// Shown again, it is compared as any row.
+TEST(ByteChangeTest, AnEarlierNewMailRowIsNotGoneWhileTheNewMailIsHidden) {
+    EarlierReport earlier;
+    earlier.Add("*.CNM", "", "<Posteingang>", 500);
+    earlier.Add("A.PMM", "", "eins", 10);
+    earlier.Add("B.PMM", "", "zwei", 20);
+    std::vector<FolderRecord> current(1);
+    current[0].fileName = "A.PMM";
+    current[0].size = 10;
+    report::ComparedRows compared;
+    report::CompareRows(current, 10, earlier, compared);
+    ASSERT_EQ(2u, compared.rows.size()) << "A, and B gone";
+    EXPECT_EQ("B.PMM", compared.rows[1]->fileName);
+    EXPECT_EQ(RowChange::kRemoved, compared.changes[1].kind);
+
+    current.insert(current.begin(), FolderRecord());
+    current[0].fileName = "*.CNM";
+    current[0].size = 800;
+    report::CompareRows(current, 810, earlier, compared);
+    ASSERT_EQ(3u, compared.rows.size());
+    EXPECT_EQ(RowChange::kChanged, compared.changes[0].kind);
+    EXPECT_EQ("300", ChangeDigits(compared.bytes[0]));
+}
+
 } // namespace

@@ -588,7 +588,8 @@ TEST_F(FolderTreeDlgTest, PlacementAndWidthsComeFromTheStoreAndGoBackToIt) {
                 Key(dlg.GetListHwnd(), VK_ESCAPE);
             })});
     }
-    EXPECT_EQ((std::vector<int>{230, 80, 130, 90, 60}), widths);
+    // The size columns as wide as "!! 5.368.941.430" needs in the list's font.
+    EXPECT_EQ((std::vector<int>{230, 106, 130, 106, 60}), widths);
     EXPECT_EQ(MemorySettingsStore::Kind::Binary, section[CFolderTreeDlg::kPlacementValue].kind);
 }
 

@@ -112,7 +112,7 @@ TEST_F(TwoRunsTest, WhatThisCopyChangedIsWrittenBesideTheOthersValues) {
     expected["ShowNewMailFolder"].bytes = Byte(0);
     expected["Sort"].bytes = Ints({0, 0});
     // A value is written whole: this copy's widths, the one it changed among them.
-    expected["TreeColumns"].bytes = Ints({230, 99, 130, 90, 60, 110, 90});
+    expected["TreeColumns"].bytes = Ints({230, 99, 130, 106, 60, 110, 90});
     // And with them the DPI they were made for, the other's widths' DPI replaced.
     expected["TreeColumnsDpi"].bytes = Ints({96});
     for (const auto& [name, value] : expected) {

@@ -188,7 +188,7 @@ std::vector<int32_t> DefaultColumnWidths() {
     HFONT font = ::CreateFontIndirectA(&face);
     HGDIOBJ previous = ::SelectObject(screen, font);
     SIZE text = {};
-    const char widest[] = "5.368.941.430";
+    const char widest[] = "!! 5.368.941.430";
     ::GetTextExtentPoint32A(screen, widest, lstrlenA(widest), &text);
     ::SelectObject(screen, previous);
     ::DeleteObject(font);

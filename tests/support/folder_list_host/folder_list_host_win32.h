@@ -76,7 +76,7 @@ std::vector<std::string> ColumnTitles(const CListCtrl& list);
 void AddColumns(CListCtrl& list, int count);
 
 // The default column widths a fresh folder list must have on this screen: 110, 70 and
-// 240 pixels at 96 DPI, scaled, the size column at least as wide as "5.368.941.430"
+// 240 pixels at 96 DPI, scaled, the size column at least as wide as "!! 5.368.941.430"
 // in the main window's font (8 point MS Sans Serif, measured here with a font of our
 // own) plus 6 pixels at 96 DPI on each side.
 std::vector<int32_t> DefaultColumnWidths();
