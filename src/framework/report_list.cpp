@@ -142,8 +142,18 @@ LRESULT CReportList::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
     switch (draw.nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
         return CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT:
-        return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+        // Only a row that warns has its cells drawn one by one: a repaint of plain rows,
+        // as after a key during a scan, asks nothing per cell.
+        const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+        const int columns = m_pModel != nullptr ? GetHeader().GetItemCount() : 0;
+        for (int column = 0; column < columns; ++column) {
+            if (m_pModel->WarningOf(row, column) != 0) {
+                return CDRF_NOTIFYSUBITEMDRAW;
+            }
+        }
+        return CDRF_DODEFAULT;
+    }
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
         return ColourCell(draw);
     default:

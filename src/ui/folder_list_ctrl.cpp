@@ -282,6 +282,14 @@ bool CFolderListCtrl::ScrollForKey(const MSG& msg) {
         case VK_NEXT:
             request = SB_PAGEDOWN;
             break;
+        // The list's own Home and End move a focus and a selection it never shows, through
+        // every row of a large list: as scrolls they answer at once.
+        case VK_HOME:
+            ScrollRowToTop(0);
+            return true;
+        case VK_END:
+            ScrollRowToTop(m_rows.RowCount() - 1);
+            return true;
         default:
             return false;
         }

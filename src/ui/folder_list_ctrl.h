@@ -100,9 +100,10 @@ public:
     void NoteSaved(const view::ListState& state) { m_storedWidths = state.widths; }
     static const view::WindowStateNames& StateNames();
 
-    // Up, Down, Page Up and Page Down scroll by a row or a page (there is no selected
-    // row to move from), and typed letters scroll to the first row whose text in the
-    // sort column starts with them. True when `msg` was such a key for the list.
+    // Up, Down, Page Up and Page Down scroll by a row or a page, Home and End to the
+    // first and the last row (there is no selected row to move from), and typed letters scroll to
+    // the first row whose text in the sort column starts with them. True when `msg` was such a key
+    // for the list.
     bool ScrollForKey(const MSG& msg);
     // Scrolls so that `row` is the first visible row, as far as the list can.
     void ScrollRowToTop(int row) const;

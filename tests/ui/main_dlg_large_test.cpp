@@ -96,7 +96,7 @@ testsupport::TempDir* LargeMailboxTest::s_pDir = nullptr;
 mailgen::Expectation* LargeMailboxTest::s_pExpected = nullptr;
 bool LargeMailboxTest::s_bGenerated = false;
 
-TEST_F(LargeMailboxTest, UpDownPageKeysAndTypeAheadScrollWithoutSelecting) {
+TEST_F(LargeMailboxTest, UpDownPageHomeEndKeysAndTypeAheadScrollWithoutSelecting) {
     CMainDlg dlg(m_app);
     int perPage = 0;
     std::string prefix;
@@ -122,6 +122,19 @@ TEST_F(LargeMailboxTest, UpDownPageKeysAndTypeAheadScrollWithoutSelecting) {
                      },
                      [&] {
                          EXPECT_EQ(4 + perPage, Top(dlg));
+                         ExpectNoRowSelected(dlg);
+                         PostListKey(dlg, WM_KEYDOWN, VK_END);
+                         return true;
+                     },
+                     [&] {
+                         // The last row at the bottom of the last page.
+                         EXPECT_EQ(2001 - perPage, Top(dlg));
+                         ExpectNoRowSelected(dlg);
+                         PostListKey(dlg, WM_KEYDOWN, VK_HOME);
+                         return true;
+                     },
+                     [&] {
+                         EXPECT_EQ(0, Top(dlg));
                          ExpectNoRowSelected(dlg);
                          // Sorted by file name: type the name in row 1 234 up to its
                          // dot, in lower case.
