@@ -5,7 +5,6 @@
 #include "history/history_store.h"
 #include "settings/settings_store.h"
 
-
 namespace history {
 
 namespace {
@@ -139,6 +138,10 @@ view::FolderChangeSet FolderChanges::ChangeSet() const {
     if (m_bCompared) {
         set.changes = m_compared.changes;
         set.removed = m_compared.removed;
+        // The rows' sum, not the totals': an earlier new-mail row not shown now is no loss.
+        for (const RowChange& change : set.changes) {
+            set.total = AddChanges(set.total, change.bytes);
+        }
     }
     return set;
 }

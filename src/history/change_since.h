@@ -73,7 +73,8 @@ public:
     }
     ByteChange TotalChange() const { return m_compared.totalChange; }
 
-    // The comparison as the lists take it; empty without one.
+    // The comparison as the lists take it, with the sum of its rows' changes; empty
+    // without one.
     view::FolderChangeSet ChangeSet() const;
 
 private:

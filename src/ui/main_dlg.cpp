@@ -201,10 +201,20 @@ void CMainDlg::ShowResultStatus() {
         m_status.SetWindowText("");
         return;
     }
+    std::string change;
+    if (m_list.GetRows().HasChanges()) {
+        // Which day the column measures from, and the whole change since.
+        change = FormatText(LoadResourceString(IDS_CHANGE_STATUS).c_str(),
+                            history::ChangeReferenceText(m_changeReference).c_str(),
+                            ChangeText({RowChange::kChanged, m_list.GetRows().Changes().total},
+                                       !m_settings.m_bCompactFileSizes)
+                                .c_str());
+    }
     m_status.SetWindowText(
         view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT), r->catalogue.fileCount,
                          r->catalogue.totalSize) +
-        view::LimitStatus(LoadResourceString(IDS_LIMIT_STATUS), CountLimits(r->catalogue.records)));
+        view::LimitStatus(LoadResourceString(IDS_LIMIT_STATUS), CountLimits(r->catalogue.records)) +
+        change);
 }
 
 void CMainDlg::FollowScanState() {

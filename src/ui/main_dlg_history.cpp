@@ -97,6 +97,9 @@ void CMainDlg::UpdateChanges() {
     }
     m_list.SetChanges(m_list.IsOptionalColumnShown(view::kColumnChange) ? ChangesOf(*result)
                                                                         : view::FolderChangeSet());
+    if (!m_scans.IsBusy()) {
+        ShowResultStatus();
+    }
 }
 
 void CMainDlg::OnChangeSince(UINT id) {

@@ -27,6 +27,7 @@ namespace view {
 struct FolderChangeSet {
     std::vector<RowChange> changes; // the records', then the removed files'
     std::vector<FolderRecord> removed;
+    ByteChange total; // the sum of the changes
 };
 
 class FolderRows : public ReportModel {
@@ -40,6 +41,7 @@ public:
     // New changes for the result shown, sorted as before.
     void SetChanges(FolderChangeSet changes);
     bool HasChanges() const { return !m_changes.changes.empty(); }
+    const FolderChangeSet& Changes() const { return m_changes; }
     const SharedScanResult& Result() const { return m_pResult; }
     void SetCompactSizes(bool compact) { m_bCompactSizes = compact; }
     bool IsCompactSizes() const { return m_bCompactSizes; }

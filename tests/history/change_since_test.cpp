@@ -143,6 +143,7 @@ TEST_F(FolderChangesTest, TheListsTakeEveryChangeAndTheGoneFilesInTheReportsOrde
     EXPECT_EQ(set.removed[0].folderPath + set.removed[0].folderName, "\\Archiv\\2018");
     EXPECT_EQ(set.changes[1].bytes, ChangeBetween(100, 500));
     EXPECT_EQ(set.changes[4].kind, RowChange::kRemoved);
+    EXPECT_EQ(ChangeDigits(set.total), "-130") << "500 - 400 + 70 + 0 - 300";
 }
 
 TEST_F(FolderChangesTest, ClearingDropsTheComparison) {

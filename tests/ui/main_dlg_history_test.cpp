@@ -257,6 +257,9 @@ TEST_F(MainDlgHistoryTest, TheChangeColumnComparesWithTheHistoryAndShowsTheFiles
                   EXPECT_EQ(change("WEG.PMM"), "entfernt");
                   EXPECT_EQ(change(added), "neu");
                   EXPECT_EQ(change(grown).substr(0, 1), "+") << change(grown);
+                  const std::string status = testsupport::WindowText(dlg.GetStatusHwnd());
+                  EXPECT_NE(status.find(" \x96 \xC4nderung seit einer Woche: "), std::string::npos)
+                      << status;
                   EXPECT_TRUE(IsChecked(dlg.GetSafeHwnd(), ID_VIEW_COLUMN_CHANGE));
                   dlg.PostMessage(WM_COMMAND, ID_EXTRAS_CLEAR_HISTORY, 0);
                   return true;
@@ -264,6 +267,8 @@ TEST_F(MainDlgHistoryTest, TheChangeColumnComparesWithTheHistoryAndShowsTheFiles
               [&] { return rowOf("WEG.PMM") < 0; },
               [&] {
                   EXPECT_EQ(change(grown), "") << "no entry to compare with";
+                  EXPECT_EQ(testsupport::WindowText(dlg.GetStatusHwnd()).find("nderung seit"),
+                            std::string::npos);
                   return true;
               }});
 }
