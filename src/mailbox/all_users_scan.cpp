@@ -55,7 +55,9 @@ void ReadMailbox(UserMailbox& row, const AllUsersThreading& threading,
     ScanRequest request;
     request.mailboxDir = row.user.folderDir;
     request.newmailDir = row.user.folderDir; // the user's folder is both
-    request.resolvePaths = true;
+    // The overview shows no folder paths: reading and walking each user's tree would
+    // cost a third of the time. Whether the tree can be read is still said, by opening it.
+    request.resolvePaths = false;
     request.includeNewMail = true;
     request.newMailLabel = "<Posteingang>";
     ScanThreading scanThreading;
@@ -75,7 +77,8 @@ void ReadMailbox(UserMailbox& row, const AllUsersThreading& threading,
         scan = RunScan(request, scanThreading);
     }
     if (scan) {
-        SummariseMailbox(row, std::move(scan));
+        platform::ReadOnlyFile hierarchy;
+        SummariseMailbox(row, std::move(scan), hierarchy.Open(row.user.folderDir + "hierarch.pm"));
     }
 }
 
@@ -130,14 +133,19 @@ int ThreadsFor(const AllUsersThreading& threading, const AllUsersResult& result,
     const int most = platform::IsOnNetworkShare(result.root)
                          ? AllUsersThreading::kMaxMailboxesOnShare
                          : AllUsersThreading::kMaxMailboxesAtOnce;
-    const int wanted = static_cast<int>(std::min<unsigned>(platform::ProcessorCount() * 2, most));
+    // One a processor: a local open is a system call's work, not a wait, and more
+    // threads than processors only take turns (measured in docs/performance.md). At
+    // least two, so a mailbox whose opens do wait never holds up the rest.
+    const unsigned processors = std::max(platform::ProcessorCount(), 2u);
+    const int wanted =
+        static_cast<int>(std::min<unsigned>(processors, static_cast<unsigned>(most)));
     return static_cast<int>(
         std::min<size_t>(static_cast<size_t>(wanted), std::max<size_t>(toRead, 1)));
 }
 
 } // namespace
 
-void SummariseMailbox(UserMailbox& row, SharedScanResult scan) {
+void SummariseMailbox(UserMailbox& row, SharedScanResult scan, bool hierarchyReadable) {
     const FolderCatalogue& catalogue = scan->catalogue;
     const size_t first = scan->details.newMailRow ? 1 : 0;
     row.folderFiles = 0;
@@ -156,7 +164,7 @@ void SummariseMailbox(UserMailbox& row, SharedScanResult scan) {
     row.newMailLastWrite = first ? catalogue.records.front().lastWrite : 0;
     row.totalSize = catalogue.totalSize;
     row.limits = CountLimits(catalogue.records);
-    if (!scan->hierarchyRead && row.fault == UserFault::kNone) {
+    if (!hierarchyReadable && row.fault == UserFault::kNone) {
         row.fault = UserFault::kNoHierarchy;
     }
     row.scan = std::move(scan);

@@ -1,7 +1,8 @@
 // The scan of every mailbox of an installation: the users' folders are read side by
-// side, each as the main window reads one mailbox (folder files, the new mail in the
-// same folder, "hierarch.pm"), and each user's row is complete as soon as their
-// folder is read, so a window can show the first users before the last are read.
+// side, each as the main window reads one mailbox without folder paths (folder files,
+// the new mail in the same folder, whether "hierarch.pm" can be read), and each user's row is
+// complete as soon as their folder is read, so a window can show the first users before the last
+// are read.
 #pragma once
 
 #include "mailbox/folder_limit.h"
@@ -46,8 +47,8 @@ using SharedAllUsersResult = std::shared_ptr<const AllUsersResult>;
 // How the users are spread over threads, and who hears of each finished row.
 struct AllUsersThreading {
     static constexpr int kAutomatic = -1;
-    // Mailboxes read at once: a user's scan spends its time waiting for opens, so a few
-    // more than processors; on a file server more still.
+    // Mailboxes read at once: one a processor, at least two, at most the first bound;
+    // on a file server, where every open waits for a round trip, the second.
     static constexpr int kMaxMailboxesAtOnce = 8;
     static constexpr int kMaxMailboxesOnShare = 16;
     int mailboxesAtOnce = kAutomatic;
@@ -60,8 +61,9 @@ struct AllUsersThreading {
     void* rowDoneContext = nullptr;
 };
 
-// Fills the figures of `row` from its mailbox's scan.
-void SummariseMailbox(UserMailbox& row, SharedScanResult scan);
+// Fills the figures of `row` from its mailbox's scan; a mailbox whose "hierarch.pm"
+// cannot be read gets that fault unless it has one already.
+void SummariseMailbox(UserMailbox& row, SharedScanResult scan, bool hierarchyReadable);
 
 // Reads "PMAIL.USR" of `root` (ending with a separator), plans the rows and reads every
 // mailbox. False when the root holds no "PMAIL.USR" or it cannot be read: then
