@@ -61,7 +61,7 @@ void ReadMailbox(UserMailbox& row, const AllUsersThreading& threading,
     request.includeNewMail = true;
     request.newMailLabel = "<Posteingang>";
     ScanThreading scanThreading;
-    scanThreading.helpers = 0;
+    scanThreading.helpers = threading.helpersPerMailbox;
     UserScanHooks hooks;
     scanThreading.control = &hooks.own;
     if (threading.control) {
@@ -130,17 +130,24 @@ int ThreadsFor(const AllUsersThreading& threading, const AllUsersResult& result,
     if (threading.mailboxesAtOnce != AllUsersThreading::kAutomatic) {
         return std::max(threading.mailboxesAtOnce, 1);
     }
-    const int most = platform::IsOnNetworkShare(result.root)
-                         ? AllUsersThreading::kMaxMailboxesOnShare
-                         : AllUsersThreading::kMaxMailboxesAtOnce;
-    // One a processor: a local open is a system call's work, not a wait, and more
-    // threads than processors only take turns (measured in docs/performance.md). At
-    // least two, so a mailbox whose opens do wait never holds up the rest.
-    const unsigned processors = std::max(platform::ProcessorCount(), 2u);
-    const int wanted =
-        static_cast<int>(std::min<unsigned>(processors, static_cast<unsigned>(most)));
+    int wanted;
+    if (platform::IsOnNetworkShare(result.root)) {
+        // Every open waits for the file server: threads that wait side by side cost nothing.
+        wanted = AllUsersThreading::kMaxMailboxesOnShare;
+    } else {
+#ifdef _WIN32
+        // Measured under Wine (docs/performance.md): every open is a round trip to the one
+        // server process, and threads that open side by side only queue there, each
+        // switch costing more than it saves; one thread reads a local root fastest.
+        wanted = 1;
+#else
+        // One a processor: a local open is a system call's work, not a wait.
+        wanted = static_cast<int>(
+            std::min<unsigned>(platform::ProcessorCount(), AllUsersThreading::kMaxMailboxesAtOnce));
+#endif
+    }
     return static_cast<int>(
-        std::min<size_t>(static_cast<size_t>(wanted), std::max<size_t>(toRead, 1)));
+        std::min<size_t>(static_cast<size_t>(std::max(wanted, 1)), std::max<size_t>(toRead, 1)));
 }
 
 } // namespace

@@ -47,11 +47,16 @@ using SharedAllUsersResult = std::shared_ptr<const AllUsersResult>;
 // How the users are spread over threads, and who hears of each finished row.
 struct AllUsersThreading {
     static constexpr int kAutomatic = -1;
-    // Mailboxes read at once: one a processor, at least two, at most the first bound;
-    // on a file server, where every open waits for a round trip, the second.
+    // Mailboxes read at once: on a file server, where every open waits for a round
+    // trip, the second bound; on a local disk one a processor up to the first (POSIX),
+    // or one (Windows, where Wine's opens queue at its server).
     static constexpr int kMaxMailboxesAtOnce = 8;
     static constexpr int kMaxMailboxesOnShare = 16;
     int mailboxesAtOnce = kAutomatic;
+    // The helper threads of each mailbox's scan, as ScanThreading::helpers says. None:
+    // the mailboxes read side by side are the overview's threads, and a mailbox of a
+    // few hundred files gains less from helpers than their start costs.
+    int helpersPerMailbox = 0;
     // Not null: counts the folder files of all users and stops every thread once it is
     // cancelled; mailboxesTotal and mailboxesRead count the users' folders.
     ScanControl* control = nullptr;
