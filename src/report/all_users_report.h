@@ -68,6 +68,12 @@ struct UserReportRow {
 std::vector<UserReportRow> OrderUserRows(const AllUsersResult& result, int column, bool descending,
                                          const EarlierInstallation* earlier);
 
+// How `a` and `b` compare by `column` alone (<0, 0, >0); 0 for the user column, whose
+// order is the tie-break by folded user name that every sort ends with.
+int CompareUserColumn(const UserReportRow& a, const UserReportRow& b, int column);
+// A user name folded as the file system folds names, for sorting and matching.
+std::string FoldedUserName(std::string_view name);
+
 // "3 Benutzer, 1.200 Ordnerdateien, 117,7 MB (123.456.789 Bytes)": the users of the
 // list (stray folders are none), all folder files and the total (Windows-1252).
 std::string AllUsersStatusLine(const AllUsersResult& result);

@@ -94,6 +94,42 @@ const std::string& NameOf(const UserReportRow& row) {
 
 } // namespace
 
+int CompareUserColumn(const UserReportRow& a, const UserReportRow& b, int column) {
+    const UserMailbox empty;
+    const UserMailbox& x = a.row ? *a.row : empty;
+    const UserMailbox& y = b.row ? *b.row : empty;
+    switch (column) {
+    case kUserColumnPersonal:
+        return FoldedName(PersonalCell(x)).compare(FoldedName(PersonalCell(y)));
+    case kUserColumnFiles:
+        return CompareNumbers(static_cast<uint32_t>(x.folderFiles),
+                              static_cast<uint32_t>(y.folderFiles));
+    case kUserColumnSize:
+    case kUserColumnShare:
+        return CompareNumbers(x.totalSize, y.totalSize);
+    case kUserColumnNewMail:
+        return CompareNumbers(x.newMailSize, y.newMailSize);
+    case kUserColumnLargest:
+        return CompareNumbers(x.largestSize, y.largestSize);
+    case kUserColumnLimit: {
+        // Over the limit weighs more than any number near it.
+        const int r = CompareNumbers(static_cast<uint32_t>(x.limits.overLimit),
+                                     static_cast<uint32_t>(y.limits.overLimit));
+        return r != 0 ? r
+                      : CompareNumbers(static_cast<uint32_t>(x.limits.nearLimit),
+                                       static_cast<uint32_t>(y.limits.nearLimit));
+    }
+    case kUserColumnChange:
+        return CompareChanges(a.change, b.change);
+    default:
+        return 0; // the user column: the tie-break by name decides
+    }
+}
+
+std::string FoldedUserName(std::string_view name) {
+    return FoldedName(name);
+}
+
 bool AllUsersSortColumnOf(std::string_view name, int& column) {
     static const char* const kNames[kAllUsersColumnCount] = {
         "user", "personal", "files", "size", "share", "newmail", "largest", "limit", "change"};
@@ -218,38 +254,6 @@ std::vector<UserReportRow> OrderUserRows(const AllUsersResult& result, int colum
             rows.push_back(row);
         }
     }
-    // Rows of the same installation tie on a column; the user name breaks it, and the
-    // list's order a tie of names (a line listed twice).
-    const auto compareColumn = [column](const UserReportRow& a, const UserReportRow& b) {
-        const UserMailbox empty;
-        const UserMailbox& x = a.row ? *a.row : empty;
-        const UserMailbox& y = b.row ? *b.row : empty;
-        switch (column) {
-        case kUserColumnPersonal:
-            return FoldedName(PersonalCell(x)).compare(FoldedName(PersonalCell(y)));
-        case kUserColumnFiles:
-            return CompareNumbers(static_cast<uint32_t>(x.folderFiles),
-                                  static_cast<uint32_t>(y.folderFiles));
-        case kUserColumnSize:
-        case kUserColumnShare:
-            return CompareNumbers(x.totalSize, y.totalSize);
-        case kUserColumnNewMail:
-            return CompareNumbers(x.newMailSize, y.newMailSize);
-        case kUserColumnLargest:
-            return CompareNumbers(x.largestSize, y.largestSize);
-        case kUserColumnLimit: {
-            const int r = CompareNumbers(static_cast<uint32_t>(x.limits.overLimit),
-                                         static_cast<uint32_t>(y.limits.overLimit));
-            return r != 0 ? r
-                          : CompareNumbers(static_cast<uint32_t>(x.limits.nearLimit),
-                                           static_cast<uint32_t>(y.limits.nearLimit));
-        }
-        case kUserColumnChange:
-            return CompareChanges(a.change, b.change);
-        default:
-            return 0;
-        }
-    };
     std::vector<size_t> order(rows.size());
     for (size_t i = 0; i < order.size(); ++i) {
         order[i] = i;
@@ -258,10 +262,12 @@ std::vector<UserReportRow> OrderUserRows(const AllUsersResult& result, int colum
     for (size_t i = 0; i < rows.size(); ++i) {
         folded[i] = FoldedName(NameOf(rows[i]));
     }
+    // Rows of the same installation tie on a column; the user name breaks it, and the
+    // list's order a tie of names (a line listed twice).
     std::sort(order.begin(), order.end(), [&](size_t i, size_t j) {
         const size_t a = descending ? j : i;
         const size_t b = descending ? i : j;
-        if (const int r = compareColumn(rows[a], rows[b])) {
+        if (const int r = CompareUserColumn(rows[a], rows[b], column)) {
             return r < 0;
         }
         if (const int r = folded[a].compare(folded[b])) {
