@@ -128,19 +128,15 @@ std::string UserFaultText(UserFault fault, UserNameProblem problem) {
         case UserNameProblem::kEmpty:
             return platform::SystemText("<Benutzername fehlt.>");
         case UserNameProblem::kSeparator:
-            return platform::SystemText(
-                "<Benutzername enthält \\, / oder : und wird nicht geöffnet.>");
+            return platform::SystemText("<Benutzername mit \\, / oder : wird nicht geöffnet.>");
         case UserNameProblem::kDotDot:
             return platform::SystemText("<Benutzername enthält .. und wird nicht geöffnet.>");
         case UserNameProblem::kDevice:
-            return platform::SystemText(
-                "<Benutzername ist ein Gerätename und wird nicht geöffnet.>");
+            return platform::SystemText("<Benutzername ist ein Gerätename.>");
         case UserNameProblem::kControl:
-            return platform::SystemText(
-                "<Benutzername enthält Steuerzeichen und wird nicht geöffnet.>");
+            return platform::SystemText("<Benutzername mit Steuerzeichen wird nicht geöffnet.>");
         case UserNameProblem::kReserved:
-            return platform::SystemText(
-                "<Benutzername ist kein zulässiger Ordnername und wird nicht geöffnet.>");
+            return platform::SystemText("<Benutzername ist kein zulässiger Ordnername.>");
         case UserNameProblem::kTooLong:
         case UserNameProblem::kNone:
             break;
