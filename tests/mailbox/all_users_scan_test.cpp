@@ -3,6 +3,7 @@
 // are read at once; each row reported once as soon as it is complete; a cancel that
 // stops every thread; and a root that is left exactly as it was.
 #include "mailbox/all_users_scan.h"
+#include "mailbox_fixtures.h"
 #include "mailgen_installation.h"
 #include "test_support.h"
 
@@ -112,6 +113,37 @@ TEST(AllUsersScanTest, TheLargestFileIsNamedAndTheLimitsAreCounted) {
     EXPECT_EQ(largest->size, row.largestSize);
     EXPECT_NE(largest, records.begin()); // the new-mail row is no folder file
     EXPECT_EQ(row.limits.nearLimit + row.limits.overLimit, 0);
+}
+
+TEST(AllUsersScanTest, AMailboxSumsItsFolderFilesApartFromItsNewMail) {
+    auto scan = std::make_shared<ScanResult>();
+    scan->details.newMailRow = true;
+    scan->catalogue = fixtures::CatalogueOf(
+        {fixtures::Record("*.CNM", "", "<Posteingang>", 9000),
+         fixtures::Record("A.PMM", "", "A", 1610612736ull), fixtures::Record("B.MBX", "", "B", 700),
+         fixtures::Record("C.PMM", "", "C", 700), fixtures::Record("D.MBX", "", "D", 0)});
+    UserMailbox row;
+    SummariseMailbox(row, scan, false);
+    EXPECT_EQ(row.folderFiles, 4);
+    EXPECT_EQ(row.newMailSize, 9000u);
+    EXPECT_EQ(row.totalSize, scan->catalogue.totalSize);
+    EXPECT_EQ(row.largestFile, "A.PMM");
+    EXPECT_EQ(row.limits.nearLimit, 1);
+    EXPECT_EQ(row.fault, UserFault::kNoHierarchy);
+    // Of two equally large files, the first one the listing gave.
+    UserMailbox twins;
+    SummariseMailbox(twins,
+                     fixtures::ResultOf({fixtures::Record("X.PMM", "", "X", 700),
+                                         fixtures::Record("Y.PMM", "", "Y", 700)}),
+                     true);
+    EXPECT_EQ(twins.largestFile, "X.PMM");
+    EXPECT_EQ(twins.fault, UserFault::kNone);
+    // A row that has a fault keeps it, the tree notwithstanding.
+    UserMailbox stray;
+    stray.fault = UserFault::kStray;
+    SummariseMailbox(stray, fixtures::ResultOf({}), false);
+    EXPECT_EQ(stray.fault, UserFault::kStray);
+    EXPECT_EQ(stray.largestFile, "");
 }
 
 TEST(AllUsersScanTest, EachRowIsReportedOnceWhenCompleteAndTheCountsAddUp) {
