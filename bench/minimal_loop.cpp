@@ -72,16 +72,7 @@ void ReadWhole(const std::string& path, Totals& totals) {
     close(fd);
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: foldtally-bench-loop MAILBOX_DIR NEWMAIL_DIR\n");
-        return 2;
-    }
-    const std::string mailbox = std::string(argv[1]) + "/";
-    const std::string newmail = std::string(argv[2]) + "/";
-    Totals totals;
+void ScanOne(const std::string& mailbox, const std::string& newmail, Totals& totals) {
     ReadWhole(mailbox + "hierarch.pm", totals);
     if (DIR* dir = opendir(mailbox.c_str())) {
         while (const dirent* d = readdir(dir)) {
@@ -106,6 +97,21 @@ int main(int argc, char** argv) {
             }
         }
         closedir(dir);
+    }
+}
+
+} // namespace
+
+// Several pairs are scanned one after the other: the floor for the overview of an
+// installation, whose users' folders are each mailbox and new-mail folder.
+int main(int argc, char** argv) {
+    if (argc < 3 || argc % 2 != 1) {
+        std::fprintf(stderr, "usage: foldtally-bench-loop MAILBOX_DIR NEWMAIL_DIR [...]\n");
+        return 2;
+    }
+    Totals totals;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        ScanOne(std::string(argv[i]) + "/", std::string(argv[i + 1]) + "/", totals);
     }
     std::printf("%u files, %llu bytes, %llu header bytes\n", totals.files,
                 static_cast<unsigned long long>(totals.bytes),

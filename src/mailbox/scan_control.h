@@ -16,6 +16,10 @@ struct ScanControl {
     std::atomic<uint32_t> filesRead{0};
     // The helper threads the scan started, for benchmarks and tests.
     std::atomic<uint32_t> helpers{0};
+    // For a scan of several mailboxes: how many are to be read and how many are read;
+    // 0 for a scan of one.
+    std::atomic<uint32_t> mailboxesTotal{0};
+    std::atomic<uint32_t> mailboxesRead{0};
 
     void Cancel() { cancelled.store(true, std::memory_order_relaxed); }
     bool IsCancelled() const { return cancelled.load(std::memory_order_relaxed); }

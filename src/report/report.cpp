@@ -2,6 +2,7 @@
 // settings, and the messages the window would show turned into lines on standard error.
 #include "report/report.h"
 
+#include "report/all_users_report.h"
 #include "report/progress_line.h"
 
 #include "diag/trace.h"
@@ -148,6 +149,9 @@ std::string IsoTimeNow() {
 }
 
 int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
+    if (!options.allUsersRoot.empty()) {
+        return RunAllUsersReport(options, out, err);
+    }
     // Made absolute once here, so the scan's per-file absolute paths need no lookup of
     // the current directory.
     const std::string mailboxDir = AsDirectory(platform::FullPath(options.mailboxDir));

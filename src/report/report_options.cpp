@@ -4,6 +4,7 @@
 // every other message of the program: the library's own words are English.
 #include "report/report_options.h"
 
+#include "report/all_users_report.h"
 #include "report/report_tree.h"
 
 #define CXXOPTS_NO_REGEX
@@ -19,6 +20,9 @@ const char kUsage[] =
     "                        [--format text|tsv|csv|json|excel] [--tsv] [--compare EARLIER]\n"
     "                        [--since 7d|30d|DATE]\n"
     "                        [--trace] [--tree [--depth N]] [--changed]\n"
+    "       foldtally-report --all-users ROOT [--exact] [--format text|tsv|csv|json] [--tsv]\n"
+    "                        [--sort user|personal|files|size|share|newmail|largest|limit|\n"
+    "                        change] [--desc] [--compare EARLIER] [--trace]\n"
     "\n"
     "Lists the folder files of a Pegasus Mail mailbox with sizes and folder paths, as\n"
     "the window shows them, and the status line with the count and the total.\n"
@@ -44,6 +48,11 @@ const char kUsage[] =
     "  --depth N          with --tree: no folders deeper than N (0: the top level only)\n"
     "  --changed          text and tsv: each file's last change (\"09.12.2026 14:03\", in tsv\n"
     "                     ISO 8601); csv and json always carry it and the folder limit\n"
+    "  --all-users ROOT   every mailbox of a multi-user installation: one row per user of\n"
+    "                     ROOT's PMAIL.USR and per folder no user names, with the folder\n"
+    "                     files, total, share, new mail, largest folder file and the files\n"
+    "                     near or over the limit; EARLIER is then such a JSON report (users\n"
+    "                     matched by name, their folder files by file name)\n"
     "Output is UTF-8. Exit status 0, or 2 for bad options, an unreadable mailbox or an\n"
     "unusable EARLIER report or history.\n";
 
@@ -92,8 +101,8 @@ bool FlagWithValue(const char* arg) {
     return false;
 }
 
-const char* const kValueOptions[] = {"--mailbox", "--newmail", "--sort", "--format",
-                                     "--compare", "--depth",   "--since"};
+const char* const kValueOptions[] = {"--mailbox", "--newmail", "--sort",  "--format",
+                                     "--compare", "--depth",   "--since", "--all-users"};
 
 std::string MissingValue(const std::string& option) {
     return "Nach --" + option + " fehlt der Wert.";
@@ -148,6 +157,7 @@ cxxopts::Options MakeParser() {
         "compare", "", cxxopts::value<std::string>())("trace", "")("h,help", "")("tree", "")(
         "depth", "", cxxopts::value<std::string>())("since", "",
                                                     cxxopts::value<std::string>())("changed", "");
+    parser.add_options()("all-users", "", cxxopts::value<std::string>());
     return parser;
 }
 
@@ -164,16 +174,40 @@ bool Value(const cxxopts::ParseResult& result, const char* name, std::string& va
     return true;
 }
 
+// What --all-users cannot go with: the options of one mailbox, and the window's export.
+std::string CheckAllUsersOptions(const cxxopts::ParseResult& result, const ReportOptions& options,
+                                 bool haveMailbox) {
+    if (haveMailbox) {
+        return "--all-users und --mailbox schlie\xDF"
+               "en einander aus.";
+    }
+    for (const char* single : {"newmail", "no-paths", "tree", "depth", "since", "changed"}) {
+        if (result.count(single) != 0) {
+            return std::string("--") + single +
+                   " gilt f\xFCr ein Postfach, nicht f\xFCr --all-users.";
+        }
+    }
+    if (options.format == ReportFormat::kExcel) {
+        return "--format excel gilt f\xFCr ein Postfach, nicht f\xFCr --all-users.";
+    }
+    if (options.allUsersSortColumn == kUserColumnChange && options.compareFile.empty()) {
+        return "--sort change braucht --compare EARLIER.";
+    }
+    return std::string();
+}
+
 bool Apply(const cxxopts::ParseResult& result, ReportOptions& options, std::string& error) {
     std::string value;
     const bool haveMailbox = Value(result, "mailbox", options.mailboxDir, error);
     if (Value(result, "newmail", options.newmailDir, error)) {
         options.includeNewMail = true;
     }
+    const bool allUsers = Value(result, "all-users", options.allUsersRoot, error);
     Value(result, "compare", options.compareFile, error);
     Value(result, "since", options.since, error);
-    if (Value(result, "sort", value, error) && error.empty() &&
-        !SortColumnOf(value, options.sortColumn)) {
+    const bool sortGiven = Value(result, "sort", value, error) && error.empty();
+    if (sortGiven && !(allUsers ? AllUsersSortColumnOf(value, options.allUsersSortColumn)
+                                : SortColumnOf(value, options.sortColumn))) {
         error = "Die Sortierspalte \"" + value + "\" ist unbekannt.";
     }
     if (result.count("tsv")) {
@@ -198,6 +232,8 @@ bool Apply(const cxxopts::ParseResult& result, ReportOptions& options, std::stri
     }
     if (!result.unmatched().empty()) {
         error = "Das Argument \"" + result.unmatched().front() + "\" ist unbekannt.";
+    } else if (allUsers) {
+        error = CheckAllUsersOptions(result, options, haveMailbox);
     } else if (!haveMailbox && !options.help) {
         error = "Die Option --mailbox DIR fehlt.";
     } else if (!options.compareFile.empty() && !options.since.empty()) {

@@ -34,6 +34,10 @@ struct ReportOptions {
     int treeDepth = -1;       // --depth N: no node deeper than N (0: the top nodes); -1 all
     bool showChanged = false; // --changed: text and tsv get each row's last change
     bool help = false;        // --help: usage on standard output, nothing else
+    // --all-users ROOT: every mailbox of the installation at ROOT instead of --mailbox;
+    // its rows sort by the column of report::AllUsersColumn, by user name unless asked.
+    std::string allUsersRoot;
+    int allUsersSortColumn = 0;
     // Not options: the program sets them when standard output, or standard error, is
     // shown on a terminal.
     bool toTerminal = false;

@@ -1,5 +1,6 @@
 // foldtally-mailgen: writes a generated mailbox for demos, benchmarks and manual tests.
 #include "mailgen.h"
+#include "mailgen_installation.h"
 
 #include <cstdio>
 #include <cstring>
@@ -12,8 +13,10 @@ const char kUsage[] =
     "         [--mbx-percent N] [--trays N] [--roots N] [--depth N] [--newmail-files N]\n"
     "         [--broken N] [--orphans N] [--huge N] [--max-message-bytes N]\n"
     "         [--plain-names] [--awkward-names] [--case-variants] [--no-hierarchy] [--quiet]\n"
+    "       foldtally-mailgen --installation ROOT [--users N] [--missing N] [--stray N]\n"
+    "         [--no-hostile] [the mailbox options above, for every user's mailbox]\n"
     "Writes the same files for the same options. Both directories must be missing or\n"
-    "empty.\n";
+    "empty. --installation writes PMAIL.USR and a folder with a mailbox per user.\n";
 
 // Decimal digits only, at most `limit`; no sign, no overflow.
 bool ParseCount(const char* text, uint32_t limit, uint32_t& value) {
@@ -51,6 +54,9 @@ const NumberOption kNumberOptions[] = {
     {"--broken", 1000000, [](mailgen::Options& o, uint32_t v) { o.brokenFolders = int(v); }},
     {"--orphans", 1000000, [](mailgen::Options& o, uint32_t v) { o.orphans = int(v); }},
     {"--huge", 100, [](mailgen::Options& o, uint32_t v) { o.hugeFolders = int(v); }},
+    {"--users", 100000, [](mailgen::Options&, uint32_t) {}},
+    {"--missing", 1000, [](mailgen::Options&, uint32_t) {}},
+    {"--stray", 1000, [](mailgen::Options&, uint32_t) {}},
     {"--max-message-bytes", 1u << 30,
      [](mailgen::Options& o, uint32_t v) { o.maxMessageBytes = v; }},
 };
@@ -67,6 +73,8 @@ int main(int argc, char** argv) {
     std::string mailbox;
     std::string newmail;
     bool quiet = false;
+    std::string installation;
+    mailgen::InstallationOptions install;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -82,6 +90,10 @@ int main(int argc, char** argv) {
             options.caseVariants = true;
         } else if (!std::strcmp(arg, "--no-hierarchy")) {
             options.writeHierarchy = false;
+        } else if (!std::strcmp(arg, "--installation") && next) {
+            installation = argv[++i];
+        } else if (!std::strcmp(arg, "--no-hostile")) {
+            install.hostileLines = false;
         } else if (!std::strcmp(arg, "--quiet")) {
             quiet = true;
         } else {
@@ -97,8 +109,30 @@ int main(int argc, char** argv) {
                 return Usage();
             }
             found->apply(options, value);
+            if (!std::strcmp(arg, "--users")) {
+                install.users = int(value);
+            } else if (!std::strcmp(arg, "--missing")) {
+                install.missingFolders = int(value);
+            } else if (!std::strcmp(arg, "--stray")) {
+                install.strayFolders = int(value);
+            }
             ++i;
         }
+    }
+    if (!installation.empty()) {
+        install.mailbox = options;
+        install.seed = options.seed;
+        mailgen::InstallationExpectation users;
+        std::string error;
+        if (!mailgen::GenerateInstallation(installation, install, users, error)) {
+            std::fprintf(stderr, "foldtally-mailgen: %s\n", error.c_str());
+            return 1;
+        }
+        if (!quiet) {
+            std::printf("%zu rows, %d folder files, %llu bytes in all\n", users.users.size(),
+                        users.folderFiles, static_cast<unsigned long long>(users.totalSize));
+        }
+        return 0;
     }
     if (mailbox.empty()) {
         return Usage();

@@ -1,0 +1,248 @@
+// Finding the root and the users' folders. A name from "PMAIL.USR" is text someone
+// typed, or someone wrote on purpose: it is joined to the root only after the rules
+// below say it names one folder directly below it, and the folder it names must
+// also show up in the root's own listing, so nothing outside the root is ever reached.
+#include "mailbox/installation.h"
+
+#include "platform/files.h"
+#include "platform/text.h"
+#include "text/ascii_case.h"
+#include "text/cp1252_case.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace {
+
+#ifdef _WIN32
+const char kSeparator = '\\';
+#else
+const char kSeparator = '/';
+#endif
+
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        c = text::FoldWindows1252(c);
+    }
+    return folded;
+}
+
+// Windows opens a device for these names whatever the folder and whatever follows the
+// first dot: "con.txt" is the console, too.
+bool IsDeviceName(std::string_view name) {
+    const size_t dot = name.find('.');
+    std::string_view stem = name.substr(0, dot);
+    while (!stem.empty() && stem.back() == ' ') { // "CON .txt" is the console as well
+        stem.remove_suffix(1);
+    }
+    static const char* const kPlain[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
+    for (const char* device : kPlain) {
+        if (text::EqualIgnoringAsciiCase(stem, device)) {
+            return true;
+        }
+    }
+    if (stem.size() == 4 && stem[3] >= '1' && stem[3] <= '9') {
+        return text::EqualIgnoringAsciiCase(stem.substr(0, 3), "com") ||
+               text::EqualIgnoringAsciiCase(stem.substr(0, 3), "lpt");
+    }
+    return false;
+}
+
+bool HasDirectoryEntries(const std::string& dir) {
+    return platform::SearchDirectory(
+        dir, "*", [](const platform::DirectoryEntry&, void*) { return false; }, nullptr);
+}
+
+struct Folders {
+    std::vector<std::string> names;                   // in the listing's order
+    std::unordered_map<std::string, size_t> byFolded; // exact spellings win, else the first
+    bool listed = false;
+};
+
+bool CollectFolder(const platform::DirectoryEntry& entry, void* context) {
+    if (entry.isDirectory) {
+        static_cast<Folders*>(context)->names.push_back(entry.name);
+    }
+    return true;
+}
+
+Folders ListFolders(const std::string& root) {
+    Folders folders;
+    folders.listed = platform::SearchDirectory(root, "*", &CollectFolder, &folders);
+    for (size_t i = 0; i < folders.names.size(); ++i) {
+        folders.byFolded.emplace(Folded(folders.names[i]), i);
+    }
+    return folders;
+}
+
+// The folder of `name` in the listing: the one spelt exactly so (a file system that
+// tells case apart may hold two), else the one that differs only in case.
+size_t FindFolder(const Folders& folders, const std::string& name) {
+    for (size_t i = 0; i < folders.names.size(); ++i) {
+        if (folders.names[i] == name) {
+            return i;
+        }
+    }
+    const auto found = folders.byFolded.find(Folded(name));
+    return found == folders.byFolded.end() ? folders.names.size() : found->second;
+}
+
+} // namespace
+
+UserNameProblem CheckUserName(std::string_view name) {
+    if (name.empty()) {
+        return UserNameProblem::kEmpty;
+    }
+    if (name.find_first_of("\\/:") != std::string_view::npos) {
+        return UserNameProblem::kSeparator;
+    }
+    if (name.find("..") != std::string_view::npos) {
+        return UserNameProblem::kDotDot;
+    }
+    if (IsDeviceName(name)) {
+        return UserNameProblem::kDevice;
+    }
+    for (const char c : name) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) {
+            return UserNameProblem::kControl;
+        }
+    }
+    if (name.find_first_of("*?\"<>|") != std::string_view::npos || name.back() == '.' ||
+        name.back() == ' ' || name == ".") {
+        return UserNameProblem::kReserved;
+    }
+    if (name.size() > kMaxUserNameBytes) {
+        return UserNameProblem::kTooLong;
+    }
+    return UserNameProblem::kNone;
+}
+
+std::string UserFaultText(UserFault fault, UserNameProblem problem) {
+    switch (fault) {
+    case UserFault::kNone:
+        return std::string();
+    case UserFault::kUnsafeName:
+        switch (problem) {
+        case UserNameProblem::kEmpty:
+            return platform::SystemText("<Benutzername fehlt.>");
+        case UserNameProblem::kSeparator:
+            return platform::SystemText("<Benutzername mit \\, / oder : wird nicht geöffnet.>");
+        case UserNameProblem::kDotDot:
+            return platform::SystemText("<Benutzername enthält .. und wird nicht geöffnet.>");
+        case UserNameProblem::kDevice:
+            return platform::SystemText("<Benutzername ist ein Gerätename.>");
+        case UserNameProblem::kControl:
+            return platform::SystemText("<Benutzername mit Steuerzeichen wird nicht geöffnet.>");
+        case UserNameProblem::kReserved:
+            return platform::SystemText("<Benutzername ist kein zulässiger Ordnername.>");
+        case UserNameProblem::kTooLong:
+        case UserNameProblem::kNone:
+            break;
+        }
+        return platform::SystemText("<Benutzername ist zu lang und wird nicht geöffnet.>");
+    case UserFault::kMalformedLine:
+        return platform::SystemText(
+            "<Zeile ist keine Benutzerzeile \"Kennung;Name;Voller Name\".>");
+    case UserFault::kDuplicate:
+        return platform::SystemText("<Benutzer steht mehrmals in PMAIL.USR.>");
+    case UserFault::kMissingFolder:
+        return platform::SystemText("<Ordner des Benutzers fehlt.>");
+    case UserFault::kUnreadable:
+        return platform::SystemText("<Ordner kann nicht gelesen werden.>");
+    case UserFault::kStray:
+        return platform::SystemText("<Ordner ohne Benutzer in PMAIL.USR.>");
+    case UserFault::kNoHierarchy:
+        return platform::SystemText("<Datei \"hierarch.pm\" kann nicht gelesen werden.>");
+    }
+    return std::string();
+}
+
+std::string UserListPath(const std::string& root) {
+    struct Found {
+        std::string name;
+    } found;
+    const bool listed = platform::SearchDirectoryNames(
+        root, kUserListName,
+        [](const platform::DirectoryEntry& entry, void* context) {
+            auto& f = *static_cast<Found*>(context);
+            // An exact spelling wins where two differ only in case.
+            if (f.name.empty() || entry.name == kUserListName) {
+                f.name = entry.name;
+            }
+            return true;
+        },
+        &found);
+    return listed && !found.name.empty() ? root + found.name : std::string();
+}
+
+std::string InstallationRootOf(const std::string& mailboxDir) {
+    std::string dir = mailboxDir;
+    while (!dir.empty() && (dir.back() == '/' || dir.back() == '\\')) {
+        dir.pop_back();
+    }
+    const size_t cut = dir.find_last_of("/\\");
+    if (cut == std::string::npos) {
+        return std::string();
+    }
+    const std::string parent = dir.substr(0, cut + 1);
+    return UserListPath(parent).empty() ? std::string() : parent;
+}
+
+std::vector<PlannedUser> PlanInstallation(const std::string& root,
+                                          const std::vector<UserLine>& users) {
+    const Folders folders = ListFolders(root);
+    std::vector<bool> named(folders.names.size(), false);
+    std::unordered_map<std::string, bool> seen; // folded user names listed so far
+    std::vector<PlannedUser> rows;
+    rows.reserve(users.size());
+    for (const UserLine& line : users) {
+        PlannedUser row;
+        row.line = line;
+        if (line.malformed) {
+            row.fault = UserFault::kMalformedLine;
+        } else if ((row.problem = line.userNameCut
+                                      ? UserNameProblem::kTooLong
+                                      : CheckUserName(line.userName)) != UserNameProblem::kNone) {
+            row.fault = UserFault::kUnsafeName;
+        } else if (!seen.emplace(Folded(line.userName), true).second) {
+            row.fault = UserFault::kDuplicate;
+        } else {
+            const size_t found = FindFolder(folders, line.userName);
+            if (found == folders.names.size()) {
+                row.fault = UserFault::kMissingFolder;
+            } else {
+                named[found] = true;
+                row.folderDir = root + folders.names[found] + kSeparator;
+                if (!HasDirectoryEntries(row.folderDir)) {
+                    row.fault = UserFault::kUnreadable;
+                    row.folderDir.clear();
+                }
+            }
+        }
+        rows.push_back(std::move(row));
+    }
+    std::vector<size_t> stray;
+    for (size_t i = 0; i < folders.names.size(); ++i) {
+        if (!named[i]) {
+            stray.push_back(i);
+        }
+    }
+    std::sort(stray.begin(), stray.end(), [&](size_t a, size_t b) {
+        return Folded(folders.names[a]) < Folded(folders.names[b]);
+    });
+    for (const size_t i : stray) {
+        PlannedUser row;
+        row.origin = PlannedUser::Origin::kStray;
+        row.line.userName = folders.names[i];
+        row.fault = UserFault::kStray;
+        // A stray folder is still read: it is a mailbox no user can reach, and its size
+        // is what the person looking after the installation wants to know.
+        if (CheckUserName(folders.names[i]) == UserNameProblem::kNone) {
+            row.folderDir = root + folders.names[i] + kSeparator;
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}

@@ -1,0 +1,199 @@
+// The window's rows of the overview. A row's figures appear once its mailbox is read,
+// and its share is of the users read so far, so the column never shows a share of a
+// total that is still growing as if it were final: the last row read makes it so.
+#include "report/all_users_model.h"
+
+#include "report/report_text.h"
+#include "sizes/size_text.h"
+#include "tree/tree_text.h"
+#include "view/list_rules.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace report {
+
+void AllUsersModel::SetResult(std::shared_ptr<const AllUsersResult> result, bool compact) {
+    m_pResult = std::move(result);
+    m_bCompact = compact;
+    const size_t rows = m_pResult ? m_pResult->rows.size() : 0;
+    m_read.assign(rows, false);
+    m_nRead = 0;
+    m_nToRead = 0;
+    m_nReadTotal = 0;
+    m_nReadFiles = 0;
+    for (size_t i = 0; i < rows; ++i) {
+        if (m_pResult->rows[i].user.folderDir.empty()) {
+            m_read[i] = true; // nothing to read: the row is its fault alone
+        } else {
+            ++m_nToRead;
+        }
+    }
+    Resort();
+}
+
+void AllUsersModel::MarkRead(size_t index) {
+    if (!m_pResult || index >= m_read.size() || m_read[index]) {
+        return;
+    }
+    m_read[index] = true;
+    ++m_nRead;
+    const UserMailbox& row = m_pResult->rows[index];
+    m_nReadTotal += row.totalSize;
+    m_nReadFiles += row.folderFiles;
+    Resort();
+}
+
+void AllUsersModel::MarkAllRead() {
+    for (size_t i = 0; i < m_read.size(); ++i) {
+        if (!m_read[i]) {
+            m_read[i] = true;
+            ++m_nRead;
+        }
+    }
+    if (m_pResult) {
+        m_nReadTotal = m_pResult->totalSize;
+        m_nReadFiles = m_pResult->folderFiles;
+    }
+    Resort();
+}
+
+const UserMailbox& AllUsersModel::Row(int row) const {
+    return m_pResult->rows[m_order[static_cast<size_t>(row)]];
+}
+
+int AllUsersModel::ShownRow(size_t index) const {
+    const auto at = std::find(m_order.begin(), m_order.end(), static_cast<uint32_t>(index));
+    return at == m_order.end() ? -1 : static_cast<int>(at - m_order.begin());
+}
+
+uint32_t AllUsersModel::ShareOf(int row) const {
+    const uint32_t index = m_order[static_cast<size_t>(row)];
+    return m_read[index] ? tree::ShareTenths(m_pResult->rows[index].totalSize, m_nReadTotal) : 0;
+}
+
+std::string AllUsersModel::CellText(int row, int column) const {
+    const uint32_t index = m_order[static_cast<size_t>(row)];
+    const UserMailbox& user = m_pResult->rows[index];
+    const SizeStyle style = SizeStyleFor(m_bCompact);
+    // Figures only of a mailbox that was read; a row still being read shows its names.
+    const bool figures = m_read[index] && user.scan != nullptr;
+    switch (column) {
+    case kUserColumnUser:
+        return user.UserName();
+    case kUserColumnPersonal:
+        return m_read[index] ? PersonalCell(user) : user.user.line.personalName;
+    case kUserColumnFiles:
+        return figures ? FormatSize(static_cast<uint32_t>(user.folderFiles), SizeStyle::Exact)
+                       : std::string();
+    case kUserColumnSize:
+        return figures ? FormatSize(user.totalSize, style) : std::string();
+    case kUserColumnShare:
+        return figures ? tree::FormatShare(ShareOf(row)) : std::string();
+    case kUserColumnNewMail:
+        return figures ? FormatSize(user.newMailSize, style) : std::string();
+    case kUserColumnLargest:
+        return figures ? LargestCell(user, !m_bCompact) : std::string();
+    case kUserColumnLimit:
+        return figures ? FormatSize(
+                             static_cast<uint32_t>(user.limits.nearLimit + user.limits.overLimit),
+                             SizeStyle::Exact)
+                       : std::string();
+    default:
+        return std::string();
+    }
+}
+
+bool AllUsersModel::DescendingOnFirstClick(int column) const {
+    // Who has the most is what a click on a number asks.
+    return column != kUserColumnUser && column != kUserColumnPersonal;
+}
+
+void AllUsersModel::Sort(int column, bool descending) {
+    m_sort.column = column;
+    m_sort.descending = descending;
+    Resort();
+}
+
+void AllUsersModel::Resort() {
+    const size_t rows = m_pResult ? m_pResult->rows.size() : 0;
+    m_order.resize(rows);
+    std::iota(m_order.begin(), m_order.end(), 0u);
+    if (rows == 0) {
+        return;
+    }
+    // Rows not yet read sort as rows without figures: they move once they are read.
+    std::vector<UserReportRow> items(rows);
+    std::vector<std::string> folded(rows);
+    const UserMailbox unread;
+    std::vector<UserMailbox> placeholders; // the unread rows' names without figures
+    placeholders.reserve(rows);
+    for (size_t i = 0; i < rows; ++i) {
+        const UserMailbox& row = m_pResult->rows[i];
+        if (m_read[i]) {
+            items[i].row = &row;
+        } else {
+            placeholders.push_back(UserMailbox());
+            placeholders.back().user = row.user;
+            items[i].row = &placeholders.back();
+        }
+        folded[i] = FoldedUserName(row.UserName());
+    }
+    const int column = m_sort.column;
+    const bool descending = m_sort.descending;
+    std::sort(m_order.begin(), m_order.end(), [&](uint32_t i, uint32_t j) {
+        const uint32_t a = descending ? j : i;
+        const uint32_t b = descending ? i : j;
+        if (const int r = CompareUserColumn(items[a], items[b], column)) {
+            return r < 0;
+        }
+        if (const int r = folded[a].compare(folded[b])) {
+            return r < 0;
+        }
+        return a < b;
+    });
+}
+
+int AllUsersModel::FindRow(int /*start*/, const std::string& prefix) const {
+    return view::FindPrefixRow(
+        RowCount(), [this](int row) { return CellText(row, kUserColumnUser); }, prefix);
+}
+
+int AllUsersModel::ContextRow(int topRow) const {
+    return topRow >= 0 && topRow < RowCount() ? topRow : -1;
+}
+
+bool AllUsersModel::FolderRequest(int row, const std::string& newMailLabel,
+                                  ScanRequest& request) const {
+    if (row < 0 || row >= RowCount()) {
+        return false;
+    }
+    const UserMailbox& user = Row(row);
+    if (user.user.folderDir.empty()) {
+        return false;
+    }
+    request = ScanRequest();
+    request.mailboxDir = user.user.folderDir;
+    request.newmailDir = user.user.folderDir;
+    request.resolvePaths = true;
+    request.includeNewMail = true;
+    request.newMailLabel = newMailLabel;
+    return true;
+}
+
+std::string AllUsersModel::StatusText() const {
+    AllUsersResult counted;
+    if (m_pResult) {
+        counted.root = m_pResult->root;
+        for (const UserMailbox& row : m_pResult->rows) {
+            UserMailbox listed;
+            listed.user.origin = row.user.origin;
+            counted.rows.push_back(std::move(listed));
+        }
+    }
+    counted.folderFiles = m_nReadFiles;
+    counted.totalSize = m_nReadTotal;
+    return AllUsersStatusLine(counted);
+}
+
+} // namespace report

@@ -1,0 +1,72 @@
+// The rules of the window "Alle Postfächer" without the window: its rows while the users
+// are read in the background (each row shows its figures once its mailbox is read, the
+// shares are of what is read so far), the cells as the report writes them, the sort of
+// a header click, the row typed letters find, the status line, and what a double click
+// on a row opens. The window renders it through CReportList like the other lists.
+#pragma once
+
+#include "mailbox/all_users_scan.h"
+#include "mailbox/scan_request.h"
+#include "report/all_users_report.h"
+#include "view/report_model.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace report {
+
+// The window's columns: the report's without the change.
+constexpr int kAllUsersWindowColumns = kUserColumnChange;
+
+class AllUsersModel : public view::ReportModel {
+public:
+    // Takes the planned rows of an overview whose mailboxes are now being read; every
+    // row with a folder to read counts as unread until MarkRead. The result's rows are
+    // read only for rows that are marked, or have nothing to read.
+    void SetResult(std::shared_ptr<const AllUsersResult> result, bool compact);
+    // Row `index` of the result (not a shown row) is complete: its figures show.
+    void MarkRead(size_t index);
+    // Every row is complete; the totals of the result count.
+    void MarkAllRead();
+    bool IsRead(size_t index) const { return index < m_read.size() && m_read[index]; }
+    size_t ReadCount() const { return m_nRead; }
+    size_t ToReadCount() const { return m_nToRead; }
+
+    int RowCount() const override { return static_cast<int>(m_order.size()); }
+    std::string CellText(int row, int column) const override;
+    bool DescendingOnFirstClick(int column) const override;
+    void Sort(int column, bool descending) override;
+    int FindRow(int start, const std::string& prefix) const override;
+    int ContextRow(int topRow) const override;
+
+    const view::ColumnSort& CurrentSort() const { return m_sort; }
+    // The share of row `row` of what is read so far, in tenths of a percent.
+    uint32_t ShareOf(int row) const;
+    // The result's row shown in `row`.
+    const UserMailbox& Row(int row) const;
+    // The shown row of the result's row `index`; -1 when none.
+    int ShownRow(size_t index) const;
+    // What opening row `row` scans: the user's folder as mailbox and new-mail folder,
+    // with the main window's new-mail label; false for a row without a read folder.
+    bool FolderRequest(int row, const std::string& newMailLabel, ScanRequest& request) const;
+    // "8 Benutzer, 1.200 Ordnerdateien, 117,7 MB (123.456.789 Bytes)" of the rows read
+    // so far (Windows-1252).
+    std::string StatusText() const;
+
+private:
+    void Resort();
+
+    std::shared_ptr<const AllUsersResult> m_pResult;
+    bool m_bCompact = true;
+    std::vector<bool> m_read;
+    size_t m_nRead = 0;   // rows read of those with a folder
+    size_t m_nToRead = 0; // rows with a folder
+    uint64_t m_nReadTotal = 0;
+    int32_t m_nReadFiles = 0;
+    std::vector<uint32_t> m_order; // the shown rows' indexes into the result
+    view::ColumnSort m_sort;
+};
+
+} // namespace report

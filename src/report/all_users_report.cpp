@@ -1,0 +1,451 @@
+// The all-users report: the run and its four forms. The text forms hold one line per
+// user; CSV adds the byte counts; JSON also lists each user's folder files, so a later
+// report can say which file of which user grew.
+#include "report/all_users_report.h"
+
+#include "diag/trace.h"
+#include "platform/debug_output.h"
+#include "platform/files.h"
+#include "report/progress_line.h"
+#include "report/report.h"
+#include "report/report_text.h"
+#include "sizes/date_text.h"
+#include "sizes/size_text.h"
+#include "text/spreadsheet_cell.h"
+#include "tree/tree_text.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <array>
+
+namespace report {
+
+namespace {
+
+#ifdef _WIN32
+const char kSeparator = '\\';
+#else
+const char kSeparator = '/';
+#endif
+
+const char kUnreadableRoot[] =
+    "foldtally-report: Das Verzeichnis \"%s\" kann nicht gelesen werden.\n";
+const char kNoUserList[] =
+    "foldtally-report: Im Verzeichnis \"%s\" liegt keine Benutzerliste PMAIL.USR.\n";
+const char kUnreadableUserList[] =
+    "foldtally-report: Die Benutzerliste \"%s\" kann nicht gelesen werden.\n";
+const char kUnusableEarlier[] = "foldtally-report: Der fr\xFChere Bericht \"%s\" %s.\n";
+
+const char* const kTitles[kAllUsersColumnCount] = {"Benutzer",
+                                                   "Name",
+                                                   "Ordnerdateien",
+                                                   "Gr\xF6\xDF"
+                                                   "e",
+                                                   "Anteil",
+                                                   "Posteingang",
+                                                   "Gr\xF6\xDFte Ordnerdatei",
+                                                   "Grenze",
+                                                   "\xC4nderung"};
+// The number columns are aligned to the right.
+const bool kRightAligned[kAllUsersColumnCount] = {false, false, true, true, true,
+                                                  true,  false, true, false};
+
+using Cells = std::array<std::string, kAllUsersColumnCount>;
+
+std::string Count(int32_t count) {
+    return FormatSize(static_cast<uint32_t>(count), SizeStyle::Exact);
+}
+
+std::string UserChangeText(const UserReportRow& row, bool exact) {
+    return ChangeText(row.change, exact);
+}
+
+// The cells of a row, Windows-1252; a removed user has only a name and a change.
+Cells CellsOf(const UserReportRow& row, const ReportOptions& options, bool compared) {
+    Cells cells;
+    const SizeStyle style = SizeStyleFor(!options.exactSizes);
+    if (!row.row) {
+        cells[kUserColumnUser] = row.earlier->userName;
+    } else {
+        const UserMailbox& user = *row.row;
+        cells[kUserColumnUser] = user.UserName();
+        cells[kUserColumnPersonal] = PersonalCell(user);
+        if (user.scan) {
+            cells[kUserColumnFiles] = Count(user.folderFiles);
+            cells[kUserColumnSize] = FormatSize(user.totalSize, style);
+            cells[kUserColumnShare] = tree::FormatShare(row.shareTenths);
+            cells[kUserColumnNewMail] = FormatSize(user.newMailSize, style);
+            cells[kUserColumnLargest] = LargestCell(user, options.exactSizes);
+            cells[kUserColumnLimit] = Count(user.limits.nearLimit + user.limits.overLimit);
+        }
+    }
+    if (compared) {
+        cells[kUserColumnChange] = UserChangeText(row, options.exactSizes);
+    }
+    return cells;
+}
+
+void WriteText(const AllUsersResult& result, const std::vector<UserReportRow>& rows,
+               const ReportOptions& options, bool compared, const std::string& totalChange,
+               ReportSink& sink) {
+    const int columns = compared ? kAllUsersColumnCount : kAllUsersColumnCount - 1;
+    std::vector<Cells> lines;
+    lines.reserve(rows.size() + 1);
+    Cells titles;
+    for (int c = 0; c < kAllUsersColumnCount; ++c) {
+        titles[c] = kTitles[c];
+    }
+    lines.push_back(titles);
+    for (const UserReportRow& row : rows) {
+        lines.push_back(CellsOf(row, options, compared));
+    }
+    std::string out;
+    if (options.format == ReportFormat::kTsv) {
+        for (const Cells& cells : lines) {
+            for (int c = 0; c < columns; ++c) {
+                std::string cell;
+                AppendCell(cell, cells[c]);
+                for (char& ch : cell) {
+                    ch = ch == '\t' ? ' ' : ch;
+                }
+                AppendUtf8FromCp1252(out, cell);
+                out += c + 1 < columns ? '\t' : '\n';
+            }
+            SpillIfFull(out, sink);
+        }
+    } else {
+        std::array<size_t, kAllUsersColumnCount> widths{};
+        for (const Cells& cells : lines) {
+            for (int c = 0; c < columns; ++c) {
+                if (cells[c].size() <= kMaxPaddedWidth) {
+                    widths[c] = std::max(widths[c], cells[c].size());
+                }
+            }
+        }
+        for (const Cells& cells : lines) {
+            for (int c = 0; c < columns; ++c) {
+                std::string cell;
+                AppendCell(cell, cells[c]);
+                if (c + 1 < columns) {
+                    AppendPadded(out, cell, widths[c], kRightAligned[c]);
+                    out += "  ";
+                } else if (kRightAligned[c]) {
+                    AppendPadded(out, cell, widths[c], true);
+                } else {
+                    AppendUtf8FromCp1252(out, cell);
+                }
+            }
+            while (!out.empty() && out.back() == ' ') {
+                out.pop_back();
+            }
+            out += '\n';
+            SpillIfFull(out, sink);
+        }
+    }
+    AppendUtf8FromCp1252(out, AllUsersStatusLine(result) + totalChange);
+    out += '\n';
+    SpillAll(out, sink);
+}
+
+void AppendCsvCell(std::string& out, const std::string& cp1252, Controls controls) {
+    std::string utf8;
+    AppendText(utf8, cp1252, controls);
+    if (text::StartsLikeFormula(utf8)) {
+        utf8 = text::SpreadsheetText(utf8);
+    }
+    if (utf8.find_first_of(",\"\r\n") == std::string::npos) {
+        out += utf8;
+        return;
+    }
+    out += '"';
+    for (const char c : utf8) {
+        if (c == '"') {
+            out += '"';
+        }
+        out += c;
+    }
+    out += '"';
+}
+
+void WriteCsv(const std::vector<UserReportRow>& rows, const ReportOptions& options, bool compared,
+              ReportSink& sink) {
+    const Controls controls = ControlsFor(options);
+    std::string out;
+    AppendUtf8FromCp1252(out, "Benutzer,Name,Ordnerdateien,Gr\xF6\xDF"
+                              "e,Anteil,Posteingang,"
+                              "Gr\xF6\xDFte Ordnerdatei,Nahe Grenze,\xDC"
+                              "ber Grenze,Bytes,"
+                              "Posteingang in Bytes,Gr\xF6\xDFte in Bytes,Fehler");
+    if (compared) {
+        AppendUtf8FromCp1252(out, ",\xC4nderung,\xC4nderung in Bytes");
+    }
+    out += "\r\n";
+    for (const UserReportRow& row : rows) {
+        const Cells cells = CellsOf(row, options, compared);
+        const UserMailbox* user = row.row;
+        const bool read = user && user->scan;
+        AppendCsvCell(out, cells[kUserColumnUser], controls);
+        out += ',';
+        AppendCsvCell(out, user ? user->user.line.personalName : std::string(), controls);
+        for (const int c :
+             {kUserColumnFiles, kUserColumnSize, kUserColumnShare, kUserColumnNewMail}) {
+            out += ',';
+            AppendCsvCell(out, cells[c], controls);
+        }
+        out += ',';
+        AppendCsvCell(out, read ? user->largestFile : std::string(), controls);
+        out += ',';
+        out += read ? std::to_string(user->limits.nearLimit) : std::string();
+        out += ',';
+        out += read ? std::to_string(user->limits.overLimit) : std::string();
+        out += ',';
+        out += read ? std::to_string(user->totalSize) : std::string();
+        out += ',';
+        out += read ? std::to_string(user->newMailSize) : std::string();
+        out += ',';
+        out +=
+            read && !user->largestFile.empty() ? std::to_string(user->largestSize) : std::string();
+        out += ',';
+        AppendCsvCell(out, user ? user->FailureText() : std::string(), controls);
+        if (compared) {
+            out += ',';
+            AppendCsvCell(out, cells[kUserColumnChange], controls);
+            out += ',';
+            out += ChangeDigits(row.change.bytes);
+        }
+        out += "\r\n";
+        SpillIfFull(out, sink);
+    }
+    SpillAll(out, sink);
+}
+
+using json = nlohmann::json;
+
+// A JSON value of Windows-1252 text.
+json Text(const std::string& cp1252, Controls controls) {
+    std::string utf8;
+    AppendText(utf8, cp1252, controls);
+    return json(std::move(utf8));
+}
+
+json TextOrNull(const std::string& cp1252, Controls controls) {
+    return cp1252.empty() ? json(nullptr) : Text(cp1252, controls);
+}
+
+void AddChange(json& object, const RowChange& change, bool exact) {
+    object["change"] = json::parse(ChangeDigits(change.bytes)); // digits of up to 65 bits
+    object["changeText"] = ChangeText(change, exact);
+    object["removed"] = change.kind == RowChange::kRemoved;
+}
+
+json FilesOf(const UserReportRow& row, bool compared, const ReportOptions& options,
+             Controls controls) {
+    json files = json::array();
+    const UserMailbox* user = row.row;
+    if (!user || !user->scan) {
+        if (compared && row.earlier) { // every file of a user gone, or not read now
+            for (size_t i = 0; i < row.earlier->files.RowCount(); ++i) {
+                json file = {
+                    {"fileName", Text(std::string(row.earlier->files.FileName(i)), controls)},
+                    {"size", nullptr}};
+                AddChange(file, {RowChange::kRemoved, ChangeBetween(0, row.earlier->files.Size(i))},
+                          options.exactSizes);
+                files.push_back(std::move(file));
+            }
+        }
+        return files;
+    }
+    const FolderCatalogue& catalogue = user->scan->catalogue;
+    const size_t first = user->scan->details.newMailRow ? 1 : 0;
+    std::vector<FolderRecord> records(catalogue.records.begin() + static_cast<long>(first),
+                                      catalogue.records.end());
+    ComparedRows changes;
+    if (compared) {
+        static const EarlierReport kNone;
+        CompareRows(records, 0, row.earlier ? row.earlier->files : kNone, changes);
+    }
+    for (size_t i = 0; i < records.size(); ++i) {
+        const FolderRecord& record = records[i];
+        json file = {{"fileName", Text(record.fileName, controls)},
+                     {"folderPath", Text(record.folderPath, controls)},
+                     {"folderName", Text(record.folderName, controls)},
+                     {"size", record.size},
+                     {"lastChange", TextOrNull(IsoChangeText(record.lastWrite), controls)}};
+        if (compared) {
+            AddChange(file, changes.changes[i], options.exactSizes);
+        }
+        files.push_back(std::move(file));
+    }
+    for (size_t i = 0; compared && i < changes.removed.size(); ++i) {
+        json file = {{"fileName", Text(changes.removed[i].fileName, controls)}, {"size", nullptr}};
+        AddChange(file, changes.changes[records.size() + i], options.exactSizes);
+        files.push_back(std::move(file));
+    }
+    return files;
+}
+
+void WriteJson(const AllUsersResult& result, const std::vector<UserReportRow>& rows,
+               const ReportOptions& options, const std::string& scanTime, bool compared,
+               const ByteChange& totalChange, ReportSink& sink) {
+    const Controls controls = ControlsFor(options);
+    std::string out = "{\"allUsers\":true,\"root\":" + Text(result.root, controls).dump() +
+                      ",\"scanTime\":" + json(scanTime).dump() + ",\"users\":[\n";
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const UserReportRow& row = rows[i];
+        const UserMailbox* user = row.row;
+        const bool read = user && user->scan;
+        json object;
+        object["userName"] = Text(user ? user->UserName() : row.earlier->userName, controls);
+        object["personalName"] =
+            user ? Text(user->user.line.personalName, controls) : json(nullptr);
+        object["flag"] = user && user->user.line.flag ? json(std::string(1, user->user.line.flag))
+                                                      : json(nullptr);
+        object["stray"] = user && user->user.origin == PlannedUser::Origin::kStray;
+        object["failure"] = user ? TextOrNull(user->FailureText(), controls) : json(nullptr);
+        object["folderFiles"] = read ? json(user->folderFiles) : json(nullptr);
+        object["size"] = read ? json(user->totalSize) : json(nullptr);
+        object["shareTenths"] = read ? json(row.shareTenths) : json(nullptr);
+        object["share"] = read ? Text(tree::FormatShare(row.shareTenths), controls) : json(nullptr);
+        object["newMail"] = read ? json(user->newMailSize) : json(nullptr);
+        object["newMailLastChange"] =
+            read ? TextOrNull(IsoChangeText(user->newMailLastWrite), controls) : json(nullptr);
+        object["largestFile"] = read ? TextOrNull(user->largestFile, controls) : json(nullptr);
+        object["largestSize"] =
+            read && !user->largestFile.empty() ? json(user->largestSize) : json(nullptr);
+        object["nearLimit"] = read ? json(user->limits.nearLimit) : json(nullptr);
+        object["overLimit"] = read ? json(user->limits.overLimit) : json(nullptr);
+        if (compared) {
+            AddChange(object, row.change, options.exactSizes);
+        }
+        object["files"] = FilesOf(row, compared, options, controls);
+        out += object.dump(-1, ' ', false, json::error_handler_t::replace);
+        out += i + 1 < rows.size() ? ",\n" : "\n";
+        SpillIfFull(out, sink);
+    }
+    json totals = {{"users", ListedUserCount(result)},
+                   {"rows", result.rows.size()},
+                   {"folderFiles", result.folderFiles},
+                   {"size", result.totalSize},
+                   {"statusLine", Text(AllUsersStatusLine(result), controls)}};
+    if (compared) {
+        totals["change"] = json::parse(ChangeDigits(totalChange));
+        totals["changeText"] = ChangeText({RowChange::kChanged, totalChange}, false);
+    }
+    out += "],\"totals\":" + totals.dump(-1, ' ', false, json::error_handler_t::replace) + "}\n";
+    SpillAll(out, sink);
+}
+
+void WriteErrorText(ReportSink& err, const std::string& line, const ReportOptions& options) {
+    std::string text;
+    AppendErrorLine(text, line, ErrorControlsFor(options));
+    err.Write(text);
+}
+
+// The trace lines of the scan to standard error as they come (they come from one
+// thread: the scan writes them after its threads have ended).
+class TraceToSink {
+public:
+    TraceToSink(ReportSink* err, Controls controls) : m_pErr(err), m_controls(controls) {
+        if (err) {
+            platform::SetDebugOutputHook(&TraceToSink::Append, this);
+        }
+    }
+    ~TraceToSink() {
+        if (m_pErr) {
+            platform::SetDebugOutputHook(nullptr, nullptr);
+            SpillAll(m_text, *m_pErr);
+        }
+    }
+    TraceToSink(const TraceToSink&) = delete;
+    TraceToSink& operator=(const TraceToSink&) = delete;
+
+private:
+    static void Append(const char* text, void* context) {
+        auto* self = static_cast<TraceToSink*>(context);
+        AppendErrorLine(self->m_text, text, self->m_controls);
+        SpillIfFull(self->m_text, *self->m_pErr);
+    }
+    ReportSink* m_pErr;
+    Controls m_controls;
+    std::string m_text;
+};
+
+} // namespace
+
+void WriteAllUsersReport(const AllUsersResult& result, const ReportOptions& options,
+                         const std::string& scanTime, const EarlierInstallation* earlier,
+                         ReportSink& sink) {
+    const bool compared = earlier != nullptr;
+    const std::vector<UserReportRow> rows =
+        OrderUserRows(result, options.allUsersSortColumn, options.sortDescending, earlier);
+    const ByteChange totalChange =
+        compared ? ChangeBetween(result.totalSize, earlier->totalSize) : ByteChange();
+    switch (options.format) {
+    case ReportFormat::kCsv:
+        WriteCsv(rows, options, compared, sink);
+        return;
+    case ReportFormat::kJson:
+        WriteJson(result, rows, options, scanTime, compared, totalChange, sink);
+        return;
+    default:
+        WriteText(result, rows, options, compared,
+                  compared
+                      ? ", \xC4nderung " + ChangeText({RowChange::kChanged, totalChange}, false)
+                      : std::string(),
+                  sink);
+        return;
+    }
+}
+
+int RunAllUsersReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
+    std::string root = platform::FullPath(options.allUsersRoot);
+    if (!root.empty() && root.back() != '/' && root.back() != '\\') {
+        root += kSeparator;
+    }
+    if (root.empty() ||
+        !platform::SearchDirectory(
+            root, "*", [](const platform::DirectoryEntry&, void*) { return false; }, nullptr)) {
+        WriteErrorText(err, FormatText(kUnreadableRoot, options.allUsersRoot.c_str()), options);
+        return kExitFailure;
+    }
+    const std::string listPath = UserListPath(root);
+    if (listPath.empty()) {
+        WriteErrorText(err, FormatText(kNoUserList, options.allUsersRoot.c_str()), options);
+        return kExitFailure;
+    }
+    EarlierInstallation earlier;
+    if (!options.compareFile.empty()) {
+        std::string error;
+        if (!ReadEarlierInstallation(options.compareFile, earlier, error)) {
+            WriteErrorText(err,
+                           FormatText(kUnusableEarlier, options.compareFile.c_str(), error.c_str()),
+                           options);
+            return kExitFailure;
+        }
+    }
+    const std::string scanTime = IsoTimeNow();
+    AllUsersResult result;
+    bool listRead;
+    {
+        ScanControl control;
+        AllUsersThreading threading;
+        threading.control = &control;
+        ProgressLine progress(err, control);
+        if (options.errorsToTerminal && !options.trace) {
+            static_cast<void>(progress.Start());
+        }
+        TraceToSink trace(options.trace ? &err : nullptr, ErrorControlsFor(options));
+        listRead = ScanAllUsers(root, result, threading);
+        progress.Stop();
+    }
+    if (!listRead) {
+        WriteErrorText(err, FormatText(kUnreadableUserList, listPath.c_str()), options);
+        return kExitFailure;
+    }
+    WriteAllUsersReport(result, options, scanTime, options.compareFile.empty() ? nullptr : &earlier,
+                        out);
+    return kExitOk;
+}
+
+} // namespace report

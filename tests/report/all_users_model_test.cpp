@@ -1,0 +1,164 @@
+// The rules of the window "Alle Postfächer": rows that show their figures once read,
+// shares of what is read so far, the sort of a header click, typed letters, the status
+// line and what a row opens; on overviews built by hand.
+#include "report/all_users_model.h"
+
+#include "mailbox_fixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using fixtures::Record;
+using fixtures::ResultOf;
+using report::AllUsersModel;
+
+constexpr uint64_t kNearLimit = 1610612736ull;
+
+// A user read from `folder` with folder files of the sizes given.
+UserMailbox ReadUser(const std::string& name, const std::string& personal,
+                     std::vector<uint64_t> sizes) {
+    UserMailbox row;
+    row.user.line.flag = 'U';
+    row.user.line.userName = name;
+    row.user.line.personalName = personal;
+    row.user.folderDir = "/mail/" + name + "/";
+    std::vector<FolderRecord> records;
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        records.push_back(Record("F" + std::to_string(i) + ".PMM", "", "Ordner", sizes[i]));
+    }
+    SummariseMailbox(row, ResultOf(std::move(records)), true);
+    return row;
+}
+
+UserMailbox MissingUser(const std::string& name) {
+    UserMailbox row;
+    row.user.line.flag = 'U';
+    row.user.line.userName = name;
+    row.user.line.personalName = "Ohne";
+    row.user.fault = UserFault::kMissingFolder;
+    row.fault = UserFault::kMissingFolder;
+    return row;
+}
+
+std::shared_ptr<AllUsersResult> Overview() {
+    auto result = std::make_shared<AllUsersResult>();
+    result->root = "/mail/";
+    result->rows.push_back(ReadUser("bob", "Bob", {100, 200}));
+    result->rows.push_back(ReadUser("Anna", "Anna", {kNearLimit, 500, 100}));
+    result->rows.push_back(MissingUser("carl"));
+    for (const UserMailbox& row : result->rows) {
+        result->folderFiles += row.folderFiles;
+        result->totalSize += row.totalSize;
+    }
+    return result;
+}
+
+std::vector<std::string> Column(const AllUsersModel& model, int column) {
+    std::vector<std::string> cells;
+    for (int row = 0; row < model.RowCount(); ++row) {
+        cells.push_back(model.CellText(row, column));
+    }
+    return cells;
+}
+
+TEST(AllUsersModelTest, FiguresShowOnceReadAndSharesAreOfWhatIsReadSoFar) {
+    AllUsersModel model;
+    model.SetResult(Overview(), false);
+    EXPECT_EQ(model.ToReadCount(), 2u);
+    ASSERT_EQ(model.RowCount(), 3);
+    // By user name, folded: Anna, bob, carl. The missing folder has nothing to read.
+    EXPECT_EQ(Column(model, report::kUserColumnUser),
+              (std::vector<std::string>{"Anna", "bob", "carl"}));
+    EXPECT_EQ(Column(model, report::kUserColumnSize), (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(model.CellText(2, report::kUserColumnPersonal),
+              "Ohne " + UserFaultText(UserFault::kMissingFolder));
+    EXPECT_EQ(model.CellText(0, report::kUserColumnPersonal), "Anna");
+
+    model.MarkRead(0); // bob
+    EXPECT_EQ(Column(model, report::kUserColumnShare),
+              (std::vector<std::string>{"", "100,0 %", ""}));
+    EXPECT_EQ(model.StatusText(), "3 Benutzer, 2 Ordnerdateien, 300 Bytes (300 Bytes)");
+    model.MarkRead(0); // twice counts once
+    EXPECT_EQ(model.ReadCount(), 1u);
+
+    model.MarkRead(1); // Anna
+    EXPECT_EQ(model.ReadCount(), 2u);
+    // Of the two read, Anna holds all but 300 bytes: below the whole, so never 100,0 %.
+    EXPECT_EQ(model.CellText(0, report::kUserColumnShare), "99,9 %");
+    EXPECT_EQ(model.CellText(1, report::kUserColumnShare), "0,0 %");
+    EXPECT_EQ(model.CellText(0, report::kUserColumnFiles), "3");
+    EXPECT_EQ(model.CellText(0, report::kUserColumnLimit), "1");
+    EXPECT_EQ(model.CellText(0, report::kUserColumnLargest), "F0.PMM (1.610.612.736)");
+    EXPECT_EQ(model.CellText(0, report::kUserColumnNewMail), "0");
+    EXPECT_EQ(model.CellText(1, report::kUserColumnFiles), "2");
+    EXPECT_EQ(model.CellText(1, report::kUserColumnLimit), "0");
+    EXPECT_EQ(model.CellText(2, report::kUserColumnFiles), "");
+}
+
+TEST(AllUsersModelTest, AHeaderClickSortsNumbersLargestFirstAndUnreadRowsFollowWhenRead) {
+    AllUsersModel model;
+    model.SetResult(Overview(), true);
+    EXPECT_FALSE(model.DescendingOnFirstClick(report::kUserColumnUser));
+    EXPECT_FALSE(model.DescendingOnFirstClick(report::kUserColumnPersonal));
+    for (const int column :
+         {report::kUserColumnFiles, report::kUserColumnSize, report::kUserColumnShare,
+          report::kUserColumnNewMail, report::kUserColumnLargest, report::kUserColumnLimit}) {
+        EXPECT_TRUE(model.DescendingOnFirstClick(column)) << column;
+    }
+    model.Sort(report::kUserColumnSize, true);
+    // Nothing read yet: no row has figures, so the names decide, turned round.
+    EXPECT_EQ(Column(model, report::kUserColumnUser),
+              (std::vector<std::string>{"carl", "bob", "Anna"}));
+    model.MarkRead(0);
+    EXPECT_EQ(Column(model, report::kUserColumnUser),
+              (std::vector<std::string>{"bob", "carl", "Anna"}));
+    model.MarkAllRead();
+    EXPECT_EQ(Column(model, report::kUserColumnUser),
+              (std::vector<std::string>{"Anna", "bob", "carl"}));
+    model.Sort(report::kUserColumnFiles, false);
+    EXPECT_EQ(Column(model, report::kUserColumnUser),
+              (std::vector<std::string>{"carl", "bob", "Anna"}));
+    model.Sort(report::kUserColumnLimit, true);
+    EXPECT_EQ(model.CellText(0, report::kUserColumnUser), "Anna");
+    EXPECT_EQ(model.ShownRow(1), 0);
+    EXPECT_EQ(model.ShownRow(7), -1);
+    EXPECT_EQ(model.StatusText(), "3 Benutzer, 5 Ordnerdateien, 1,5 GB (1.610.613.636 Bytes)");
+}
+
+TEST(AllUsersModelTest, TypedLettersFindAUserAndARowOpensItsFolder) {
+    AllUsersModel model;
+    model.SetResult(Overview(), true);
+    EXPECT_EQ(model.FindRow(0, "B"), 1);
+    EXPECT_EQ(model.FindRow(2, "an"), 0);
+    EXPECT_EQ(model.FindRow(0, "x"), -1);
+    EXPECT_EQ(model.FindRow(0, ""), -1);
+    EXPECT_EQ(model.ContextRow(2), 2);
+    EXPECT_EQ(model.ContextRow(3), -1);
+
+    ScanRequest request;
+    request.mailboxDir = "poisoned";
+    ASSERT_TRUE(model.FolderRequest(1, "<Posteingang>", request));
+    EXPECT_EQ(request.mailboxDir, "/mail/bob/");
+    EXPECT_EQ(request.newmailDir, "/mail/bob/");
+    EXPECT_TRUE(request.includeNewMail);
+    EXPECT_TRUE(request.resolvePaths);
+    EXPECT_EQ(request.newMailLabel, "<Posteingang>");
+    request.mailboxDir = "poisoned";
+    EXPECT_FALSE(model.FolderRequest(2, "<Posteingang>", request)); // no folder
+    EXPECT_FALSE(model.FolderRequest(3, "<Posteingang>", request));
+    EXPECT_EQ(request.mailboxDir, "poisoned");
+}
+
+TEST(AllUsersModelTest, WithoutAnOverviewTheModelIsEmpty) {
+    AllUsersModel model;
+    model.SetResult(nullptr, true);
+    EXPECT_EQ(model.RowCount(), 0);
+    model.MarkRead(0);
+    model.MarkAllRead();
+    model.Sort(report::kUserColumnSize, true);
+    EXPECT_EQ(model.RowCount(), 0);
+    EXPECT_EQ(model.StatusText(), "0 Benutzer, 0 Ordnerdateien, 0 Bytes (0 Bytes)");
+}
+
+} // namespace
