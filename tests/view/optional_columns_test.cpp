@@ -231,7 +231,8 @@ TEST(FolderRowsColumns, TheChangeColumnShowsGrowthAndGoneFilesOnlyWhileItIsShown
                       {RowChange::kChanged, ChangeBetween(100, 700)},
                       {RowChange::kNew, ChangeBetween(50, 0)},
                       {RowChange::kRemoved, ChangeBetween(0, 400)}},
-                     {fixtures::Record("gone.PMM", "\\", "Weg", 0)}});
+                     {fixtures::Record("gone.PMM", "\\", "Weg", 0)},
+                     ChangeBetween(3050, 1700)});
     ASSERT_EQ(4, rows.RowCount());
     rows.SetListColumns({0, 1, 2});
     EXPECT_EQ(3, rows.RowCount()) << "hiding the column takes the gone row away";
