@@ -23,6 +23,8 @@
 #include "view/tree_layout.h"
 #include "view/window_state.h"
 
+#include <algorithm>
+
 namespace {
 
 const CReportList::Column kColumns[CFolderTreeDlg::kColumnCount] = {
@@ -354,12 +356,6 @@ void CFolderTreeDlg::RestoreState() {
     // keeps the template's size and opens over the main window.
     const view::WindowPlacementRecord placement = view::LoadPlacement(
         *store, TreeStateNames(), view::WindowPlacementRecord(), MonitorWorkAreas());
-    if (placement.length == view::kPlacementSize) {
-        const WINDOWPLACEMENT wp = ToWindowPlacement(placement);
-        ::SetWindowPlacement(m_hWnd, &wp);
-    } else {
-        PlaceOverOwner();
-    }
     const std::vector<int32_t> defaults = m_list.GetDefaultWidths();
     view::ListState list;
     list.widths = defaults;
@@ -367,8 +363,43 @@ void CFolderTreeDlg::RestoreState() {
     view::LoadListState(*store, TreeStateNames(), defaults, list);
     m_storedWidths = list.storedWidths;
     store->Close();
+    int columnsWidth = 0;
     for (int c = 0; c < kColumnCount; ++c) {
         m_list.SetColumnWidth(c, list.widths[c]);
+        columnsWidth += list.widths[c];
+    }
+    if (placement.length == view::kPlacementSize) {
+        const WINDOWPLACEMENT wp = ToWindowPlacement(placement);
+        ::SetWindowPlacement(m_hWnd, &wp);
+    } else {
+        WidenForColumns(columnsWidth);
+        PlaceOverOwner();
+    }
+}
+
+void CFolderTreeDlg::WidenForColumns(int columnsWidth) {
+    Relayout(); // the list at the width the layout gives it, not the template's
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    ::GetMonitorInfoA(
+        ::MonitorFromWindow(owner != nullptr ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    // Over the main window it steps in from its corner (PlaceOverOwner): the room is
+    // what the work area leaves right of that.
+    LONG roomLeft = monitor.rcWork.left;
+    if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+        RECT over = {};
+        ::GetWindowRect(owner, &over);
+        roomLeft = std::max<LONG>(roomLeft, over.left + ::GetSystemMetrics(SM_CYCAPTION));
+    }
+    const RECT window = GetWindowRect();
+    const RECT list = m_list.GetClientRect();
+    const int width = view::FirstTreeWindowWidth(window.right - window.left, list.right - list.left,
+                                                 columnsWidth, ::GetSystemMetrics(SM_CXVSCROLL),
+                                                 static_cast<int>(monitor.rcWork.right - roomLeft));
+    if (width > window.right - window.left) {
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, width, window.bottom - window.top,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

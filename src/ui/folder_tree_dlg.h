@@ -94,6 +94,9 @@ private:
     void FollowScanState();
     void RestoreState();
     // Without a stored placement: over the main window.
+    // At a first opening, without a stored placement: as wide as the columns need,
+    // where the screen has room.
+    void WidenForColumns(int columnsWidth);
     void PlaceOverOwner();
     void SaveState();
 

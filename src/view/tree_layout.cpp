@@ -1,6 +1,8 @@
 // The folder tree window's layout arithmetic.
 #include "view/tree_layout.h"
 
+#include <algorithm>
+
 namespace view {
 
 namespace {
@@ -21,6 +23,12 @@ TreeLayout ComputeTreeLayout(int clientWidth, int clientHeight, const LayoutMetr
     l.status = {m.marginX, buttonsTop - m.spacingY - statusHeight, width, statusHeight};
     l.list = {m.marginX, m.marginY, width, AtLeastZero(l.status.y - m.spacingY - m.marginY)};
     return l;
+}
+
+int FirstTreeWindowWidth(int windowWidth, int listWidth, int columnsWidth, int scrollBar,
+                         int roomWidth) {
+    const int wanted = windowWidth + columnsWidth + scrollBar - listWidth;
+    return std::max(windowWidth, std::min(wanted, roomWidth));
 }
 
 } // namespace view

@@ -17,4 +17,11 @@ struct TreeLayout {
 TreeLayout ComputeTreeLayout(int clientWidth, int clientHeight, const LayoutMetrics& metrics,
                              int statusHeight);
 
+// The width of the window at its first opening: wide enough that its list shows every
+// column (`listWidth` is the list's client width now, `columnsWidth` the columns' and
+// `scrollBar` a vertical scroll bar's), within the work area's `roomWidth`; never
+// narrower than `windowWidth`, the template's.
+int FirstTreeWindowWidth(int windowWidth, int listWidth, int columnsWidth, int scrollBar,
+                         int roomWidth);
+
 } // namespace view

@@ -1,6 +1,7 @@
 // The main window's layout for every client size: the list takes the growth, the
 // status line keeps its height at the bottom, and nothing gets a negative size.
 #include "view/main_layout.h"
+#include "view/tree_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -94,6 +95,19 @@ TEST(MainLayoutTest, TheProgressBarStaysInsideTheRightOfTheStatusLine) {
     }
     const ControlPlace bar = view::ProgressBarPlace({10, 573, 780, 16});
     ExpectPlace({479, 574, 310, 14}, bar, "grown window");
+}
+
+} // namespace
+
+namespace {
+
+// The tree window opens wide enough for all its columns where the screen has room.
+TEST(FirstTreeWindowWidth, WidensToTheColumnsWithinTheWorkAreaAndNeverShrinks) {
+    // Window 600 with a list of 560: 40 of frame and margins.
+    EXPECT_EQ(889, view::FirstTreeWindowWidth(600, 560, 832, 17, 1920)) << "columns and bar fit";
+    EXPECT_EQ(800, view::FirstTreeWindowWidth(600, 560, 832, 17, 800)) << "the room there is";
+    EXPECT_EQ(600, view::FirstTreeWindowWidth(600, 560, 300, 17, 1920)) << "never narrower";
+    EXPECT_EQ(600, view::FirstTreeWindowWidth(600, 560, 832, 17, 400)) << "a tiny screen";
 }
 
 } // namespace
