@@ -47,6 +47,8 @@ public:
     uint32_t ShareOf(int row) const;
     // The result's row shown in `row`.
     const UserMailbox& Row(int row) const;
+    // The result's row shown in `row`, by its index.
+    size_t IndexOf(int row) const { return m_order[static_cast<size_t>(row)]; }
     // The shown row of the result's row `index`; -1 when none.
     int ShownRow(size_t index) const;
     // What opening row `row` scans: the user's folder as mailbox and new-mail folder,

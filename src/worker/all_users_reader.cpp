@@ -90,6 +90,9 @@ void AllUsersReader::OnRowDone(size_t index, void* context) {
         self->m_readRows.push_back(index);
     }
     self->m_pSink->Post(self->m_hTarget, self->m_nMessage, kRowsRead, 0);
+    if (self->m_pfnAfterRow != nullptr) {
+        self->m_pfnAfterRow(self->m_pAfterRowContext);
+    }
 }
 
 void AllUsersReader::ReadHere() {

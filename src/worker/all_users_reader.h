@@ -42,6 +42,13 @@ public:
     // How many mailboxes are read at once; the control and the report are the reader's.
     void SetThreading(const AllUsersThreading& threading) { m_threading = threading; }
 
+    // For tests: called on the reading thread after each row is reported, so a test
+    // can hold the read between two users.
+    void SetAfterRow(void (*hook)(void* context), void* context) {
+        m_pfnAfterRow = hook;
+        m_pAfterRowContext = context;
+    }
+
     // Reads the planned rows of `result` (which the window shows meanwhile, touching
     // only what the plan wrote until a row is reported). A read still running is
     // stopped first. Without a thread to spare the rows are read here and have all been
@@ -71,6 +78,8 @@ private:
     platform::WindowHandle m_hTarget = nullptr;
     uint32_t m_nMessage = 0;
     AllUsersThreading m_threading;
+    void (*m_pfnAfterRow)(void* context) = nullptr;
+    void* m_pAfterRowContext = nullptr;
 
     bool m_bActive = false; // the window's thread only
     std::shared_ptr<AllUsersResult> m_pResult;
