@@ -31,7 +31,7 @@ TEST(MessagesTest, TheNoteOfThePortableCopyOpensItsSection) {
 }
 
 TEST(MessagesTest, OtherIdsHaveNoTopic) {
-    for (uint32_t id : {0u, 2100u, 2113u, 2600u, 2605u, 57344u, 0xFFFFFFFFu}) {
+    for (uint32_t id : {0u, 2100u, 2114u, 2600u, 2605u, 57344u, 0xFFFFFFFFu}) {
         SCOPED_TRACE(id);
         EXPECT_STREQ("", HelpTopicForMessage(id));
     }
