@@ -79,7 +79,9 @@ UiScript::Step Then(std::function<void()> action) {
     };
 }
 
-// Holds the reading thread after its first row until opened.
+// Holds the reading thread after its first row until opened, or for 10 s at most, so
+// that a window that closes while the read is held fails its test instead of waiting
+// for the thread forever.
 struct ReadGate {
     std::atomic<bool> open{false};
     std::atomic<int> rows{0};
@@ -87,7 +89,8 @@ struct ReadGate {
     static void AfterRow(void* context) {
         auto& self = *static_cast<ReadGate*>(context);
         if (++self.rows == 1) {
-            while (!self.open.load()) {
+            const DWORD start = ::GetTickCount();
+            while (!self.open.load() && ::GetTickCount() - start < 10000) {
                 ::Sleep(1);
             }
         }
