@@ -13,6 +13,7 @@
 #include "sizes/size_text.h"
 #include "test_support.h"
 #include "ui/all_users_dlg.h"
+#include "ui/main_dlg.h"
 #include "ui_script_win32.h"
 
 #include <gtest/gtest.h>
@@ -35,13 +36,14 @@ public:
     void Warning(uint32_t, ...) override {}
     void Error(uint32_t id, ...) override { m_errors.push_back(id); }
     void ShowHelp(const char* topic) override { m_help.push_back(topic ? topic : ""); }
-    const std::string& GetMailboxPath() const override { return m_title; }
-    const std::string& GetNewmailPath() const override { return m_title; }
+    const std::string& GetMailboxPath() const override { return m_mailbox; }
+    const std::string& GetNewmailPath() const override { return m_mailbox; }
 
     mutable MemorySettingsStore m_store;
     std::vector<std::string> m_help;
     std::vector<uint32_t> m_errors;
     std::string m_title = "Foldtally";
+    std::string m_mailbox = "Foldtally";
 };
 
 std::string ListCell(HWND list, int row, int column) {
@@ -340,6 +342,82 @@ TEST_F(AllUsersDlgTest, ARootThatLostItsListShowsTheErrorAndNoRows) {
         })});
     EXPECT_EQ(0, rows);
     EXPECT_EQ(std::vector<uint32_t>{IDS_ERROR_012}, app.m_errors);
+}
+
+// The visible window `caption` owned by `owner`; null when there is none.
+HWND OwnedWindow(HWND owner, const char* caption) {
+    for (HWND w = ::GetWindow(::GetDesktopWindow(), GW_CHILD); w != nullptr;
+         w = ::GetWindow(w, GW_HWNDNEXT)) {
+        if (::GetWindow(w, GW_OWNER) == owner && ::IsWindowVisible(w) &&
+            testsupport::WindowText(w) == caption) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+// The main window's way in: Ctrl+U finds the installation of the mailbox in effect
+// without a question; "Installation wählen..." asks, keeps the answer in the store and
+// shows message 012 for a folder without "PMAIL.USR".
+TEST_F(AllUsersDlgTest, TheMainWindowOpensTheInstallationOfItsMailboxOrTheOneChosen) {
+    TempDir history;
+    TempDir elsewhere;
+    mailgen::ExpectedUser user;
+    for (const mailgen::ExpectedUser& e : expected.users) {
+        if (e.kind == mailgen::ExpectedUser::Kind::kRead && user.folderName.empty()) {
+            user = e;
+        }
+    }
+    ASSERT_FALSE(user.folderName.empty());
+    app.m_mailbox = Root() + user.folderName + "\\";
+    CMainDlg dlg(app);
+    dlg.SetHistoryRoot(history.Path());
+    std::vector<std::string> offered;
+    dlg.SetRootPrompt([&](HWND, std::string& root) {
+        offered.push_back(root);
+        root = elsewhere.Path(); // no "PMAIL.USR" there
+        return true;
+    });
+    int overviewRows = -1;
+    UiScript script(
+        {[&] { return dlg.GetSafeHwnd() != nullptr && dlg.GetRefreshCount() > 0; }, Then([&] {
+             ::SetFocus(dlg.GetDlgItem(IDC_FOLDERLIST));
+             BYTE keys[256] = {};
+             ::GetKeyboardState(keys);
+             keys[VK_CONTROL] = 0x80;
+             ::SetKeyboardState(keys);
+             PostKey(dlg.GetDlgItem(IDC_FOLDERLIST), 'U');
+         }),
+         [&] {
+             HWND overview = OwnedWindow(dlg.GetSafeHwnd(), "Alle Postfächer");
+             if (overview == nullptr) {
+                 return false;
+             }
+             BYTE keys[256] = {};
+             ::GetKeyboardState(keys);
+             keys[VK_CONTROL] = 0;
+             ::SetKeyboardState(keys);
+             overviewRows = ListRows(::GetDlgItem(overview, IDC_ALLUSERS_LIST));
+             ::PostMessageA(overview, WM_COMMAND, IDCANCEL, 0);
+             return true;
+         },
+         [&] { return OwnedWindow(dlg.GetSafeHwnd(), "Alle Postfächer") == nullptr; },
+         Then([&] { ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, ID_FILE_ALL_USERS_ROOT, 0); }),
+         Then([&] { ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, ID_FILE_ALL_USERS_ROOT, 0); }),
+         Then([&] { ::PostMessageA(dlg.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); })},
+        20000);
+    app.RunModal(dlg);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(static_cast<int>(expected.users.size()), overviewRows);
+    // Asked twice, the second time offering the first answer; each answer without a
+    // list is message 012, and the last answer is kept.
+    ASSERT_EQ(2u, offered.size());
+    EXPECT_EQ("", offered[0]);
+    EXPECT_EQ(elsewhere.Path(), offered[1]);
+    EXPECT_EQ((std::vector<uint32_t>{IDS_ERROR_012, IDS_ERROR_012}), app.m_errors);
+    const auto& section = app.m_store.Sections()[settings_names::kSection];
+    ASSERT_EQ(1u, section.count(CMainDlg::kAllUsersRootValue));
+    EXPECT_EQ(elsewhere.Path(), section.at(CMainDlg::kAllUsersRootValue).bytes);
 }
 
 } // namespace alluserstest
