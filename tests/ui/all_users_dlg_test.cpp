@@ -3,8 +3,9 @@
 // shares, sort, status text) are tested natively in all_users_model_test and the
 // reading thread in all_users_reader_test; here the rows reach the list as each
 // mailbox is read, the status line counts them, Escape cancels a read and then
-// closes, Enter opens the tree window of the selected user, and placement, widths and
-// sort go to the store and come back from it.
+// closes, Enter opens the tree window of the selected user, F5 reads again, Ctrl+C
+// copies the rows, placement, widths and sort go to the store and come back from it,
+// and the main window opens the overview of its installation or the one chosen.
 #include "framework/app_services.h"
 #include "mailgen_installation.h"
 #include "memory_store.h"
@@ -98,6 +99,21 @@ struct ReadGate {
         }
     }
 };
+
+std::string ClipboardText() {
+    std::string text;
+    if (!::OpenClipboard(nullptr)) {
+        return text;
+    }
+    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(::GlobalLock(data))) {
+            text = p;
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
 
 // The tree window a user's row opened: a visible "Ordnerbaum" owned by `owner`.
 HWND TreeWindowOf(HWND owner) {
@@ -248,6 +264,7 @@ TEST_F(AllUsersDlgTest, EnterOpensTheTreeWindowOfTheSelectedUsersMailbox) {
     CAllUsersDlg dlg(nullptr, app, Root(), false);
     mailgen::ExpectedUser user;
     std::string treeStatus;
+    std::string copied;
     bool opened = false;
     Run(dlg, {[&] { return dlg.GetReadCount() == 1; }, Then([&] {
                   const int row = FirstReadRow(dlg, user);
@@ -274,8 +291,23 @@ TEST_F(AllUsersDlgTest, EnterOpensTheTreeWindowOfTheSelectedUsersMailbox) {
                   return true;
               },
               [&] { return TreeWindowOf(dlg.GetSafeHwnd()) == nullptr; },
+              // F5 reads every mailbox again; Ctrl+C copies the rows as shown.
+              Then([&] { PostKey(dlg.GetListHwnd(), VK_F5); }),
+              [&] { return dlg.GetReadCount() == 2; }, Then([&] {
+                  ::SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, ID_EDIT_COPY, 0);
+                  copied = ClipboardText();
+              }),
               Then([&] { PostKey(dlg.GetListHwnd(), VK_ESCAPE); })});
     ASSERT_TRUE(opened);
+    EXPECT_EQ(0u,
+              copied.find("Benutzer\tName\tOrdnerdateien\tGr\xF6\xDF"
+                          "e\tAnteil\tPosteingang\tGr\xF6\xDFte Ordnerdatei\tGrenze\tBytes\r\n"))
+        << copied;
+    // The user's line ends with their total in plain digits.
+    EXPECT_NE(std::string::npos, copied.find("\t" + std::to_string(user.totalSize) + "\r\n"))
+        << copied;
+    EXPECT_EQ(expected.users.size() + 1,
+              static_cast<size_t>(std::count(copied.begin(), copied.end(), '\n')));
     // The tree scanned that user's folder: its total is the user's, new mail included.
     EXPECT_NE(std::string::npos,
               treeStatus.find("(" + FormatSize(user.totalSize, SizeStyle::Exact) + " Bytes)"))
