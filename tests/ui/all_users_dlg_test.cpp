@@ -360,21 +360,36 @@ TEST_F(AllUsersDlgTest, EnterOpensTheTreeWindowOfTheSelectedUsersMailbox) {
 
 TEST_F(AllUsersDlgTest, PlacementWidthsAndSortGoToTheStoreAndComeBack) {
     auto& section = app.m_store.Sections()[settings_names::kSection];
+    std::string selectedBefore;
+    std::string selectedAfter;
+    int selectedRow = -1;
     {
         CAllUsersDlg dlg(nullptr, app, Root(), false);
         Run(dlg, {[&] { return dlg.GetReadCount() == 1; }, Then([&] {
                       HWND list = dlg.GetListHwnd();
                       ::SendMessageA(list, LVM_SETCOLUMNWIDTH, report::kUserColumnUser, 133);
+                      LVITEMA item = {};
+                      item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+                      item.state = item.stateMask;
+                      ::SendMessageA(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
+                      selectedBefore = ListCell(list, 1, report::kUserColumnUser);
                       // By size: the largest first; a second click turns it round.
                       ::SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND,
                                      ID_VIEW_SORT_FIRST + report::kUserColumnSize, 0);
                       ::SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND,
                                      ID_VIEW_SORT_FIRST + report::kUserColumnSize, 0);
+                      const int selected = static_cast<int>(::SendMessageA(
+                          list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+                      selectedAfter = ListCell(list, selected, report::kUserColumnUser);
+                      selectedRow = selected;
                       ::SetWindowPos(dlg.GetSafeHwnd(), nullptr, 20, 30, 800, 450,
                                      SWP_NOZORDER | SWP_NOACTIVATE);
                       PostKey(list, VK_ESCAPE);
                   })});
     }
+    // The selection stays with its user whatever the order.
+    EXPECT_EQ(selectedBefore, selectedAfter);
+    EXPECT_NE(1, selectedRow) << "the sort left " << selectedBefore << " where it was";
     ASSERT_EQ(1u, section.count(CAllUsersDlg::kPlacementValue));
     ASSERT_EQ(1u, section.count(CAllUsersDlg::kColumnsValue));
     ASSERT_EQ(1u, section.count(CAllUsersDlg::kSortValue));
