@@ -7,6 +7,7 @@
 #define IDD_FOLDTALLY_DIALOG 102
 #define IDD_SETTINGS 103
 #define IDD_FOLDER_TREE 104
+#define IDD_ALL_USERS 105
 
 // Icon, menus, accelerator tables.
 #define IDR_MAINFRAME 128
@@ -16,6 +17,8 @@
 #define IDR_CONTEXTMENU 132
 #define IDR_TREEACCEL 133
 #define IDR_TREECONTEXTMENU 134
+#define IDR_ALLUSERSACCEL 135
+#define IDR_ALLUSERSCONTEXTMENU 136
 
 // Controls; IDC_STATIC for labels nobody addresses.
 #ifndef IDC_STATIC
@@ -46,6 +49,9 @@
 // The progress bars of a running scan, in the status areas of the two windows.
 #define IDC_SCAN_PROGRESS 1040
 #define IDC_TREE_PROGRESS 1041
+// The window "Alle Postfächer".
+#define IDC_ALLUSERS_LIST 1050
+#define IDC_ALLUSERS_STATUS 1051
 
 // Commands. 57665 is the exit command of the classic framework, 9 the help button.
 #define ID_VIEW_REFRESH 40001
@@ -74,6 +80,10 @@
 #define ID_VIEW_COLUMN_FIRST 40060
 #define ID_VIEW_COLUMN_CHANGE 40061
 #define ID_VIEW_COLUMN_LAST 40069
+// "Alle Postfächer": the window, a row's folder tree, and the choice of the installation.
+#define ID_FILE_ALL_USERS 40080
+#define ID_ALLUSERS_OPEN 40081
+#define ID_FILE_ALL_USERS_ROOT 40082
 #define ID_APP_EXIT 57665
 #define ID_HELP_BUTTON 9
 
@@ -113,7 +123,20 @@
 #define IDS_ERROR_009 2110
 #define IDS_ERROR_010 2111
 #define IDS_ERROR_011 2112
+#define IDS_ERROR_012 2113
 #define IDS_HISTORY_CLEAR_QUESTION 2090
+// The window "Alle Postfächer": its column titles in the model's order, its progress
+// and the title of the choice of the installation.
+#define IDS_ALLUSERS_COLUMN_USER 2120
+#define IDS_ALLUSERS_COLUMN_PERSONAL 2121
+#define IDS_ALLUSERS_COLUMN_FILES 2122
+#define IDS_ALLUSERS_COLUMN_SIZE 2123
+#define IDS_ALLUSERS_COLUMN_SHARE 2124
+#define IDS_ALLUSERS_COLUMN_NEWMAIL 2125
+#define IDS_ALLUSERS_COLUMN_LARGEST 2126
+#define IDS_ALLUSERS_COLUMN_LIMIT 2127
+#define IDS_ALLUSERS_PROGRESS 2128
+#define IDS_ALLUSERS_ROOT_TITLE 2129
 #define IDS_HISTORY_NO_DAYS 2091
 #define IDS_WARNING_501 2601
 #define IDS_WARNING_502 2602

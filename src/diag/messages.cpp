@@ -18,7 +18,7 @@ const MessageTopic kTopics[] = {
     {2604, "::/pages/ref_mld_warnungen.htm#w504"}, {2108, "::/pages/ref_mld_fehlerm.htm#e007"},
     {2109, "::/pages/ref_mld_fehlerm.htm#e008"},   {2110, "::/pages/ref_mld_fehlerm.htm#e009"},
     {2111, "::/pages/ref_mld_fehlerm.htm#e010"},   {2112, "::/pages/ref_mld_fehlerm.htm#e011"},
-    {2060, "::/pages/speicherort.htm#portabel"},
+    {2113, "::/pages/ref_mld_fehlerm.htm#e012"},   {2060, "::/pages/speicherort.htm#portabel"},
 };
 
 } // namespace

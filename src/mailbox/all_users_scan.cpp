@@ -221,8 +221,7 @@ void ScanPlannedUsers(AllUsersResult& result, const AllUsersThreading& threading
     }
 }
 
-bool ScanAllUsers(const std::string& root, AllUsersResult& result,
-                  const AllUsersThreading& threading) {
+bool PlanAllUsers(const std::string& root, AllUsersResult& result) {
     result = AllUsersResult();
     result.root = root;
     const std::string listPath = UserListPath(root);
@@ -235,6 +234,14 @@ bool ScanAllUsers(const std::string& root, AllUsersResult& result,
         row.fault = planned.fault;
         row.user = std::move(planned);
         result.rows.push_back(std::move(row));
+    }
+    return true;
+}
+
+bool ScanAllUsers(const std::string& root, AllUsersResult& result,
+                  const AllUsersThreading& threading) {
+    if (!PlanAllUsers(root, result)) {
+        return false;
     }
     ScanPlannedUsers(result, threading);
     return true;

@@ -78,5 +78,9 @@ void SummariseMailbox(UserMailbox& row, SharedScanResult scan, bool hierarchyRea
 bool ScanAllUsers(const std::string& root, AllUsersResult& result,
                   const AllUsersThreading& threading = AllUsersThreading());
 
+// Reads "PMAIL.USR" of `root` and plans the rows without reading a mailbox; false as
+// ScanAllUsers says. Only the root's listing and the list are read.
+bool PlanAllUsers(const std::string& root, AllUsersResult& result);
+
 // The same for rows already planned (tests, and a window that shows the plan first).
 void ScanPlannedUsers(AllUsersResult& result, const AllUsersThreading& threading);

@@ -181,6 +181,21 @@ bool AllUsersModel::FolderRequest(int row, const std::string& newMailLabel,
     return true;
 }
 
+view::ListSnapshot AllUsersModel::Snapshot(const std::vector<std::string>& titles) const {
+    view::ListSnapshot list;
+    list.titles = titles;
+    for (int row = 0; row < RowCount(); ++row) {
+        view::ListSnapshot::Row line;
+        for (int column = 0; column < kAllUsersWindowColumns; ++column) {
+            line.cells.push_back(CellText(row, column));
+        }
+        const uint32_t index = m_order[static_cast<size_t>(row)];
+        line.bytes = m_read[index] ? m_pResult->rows[index].totalSize : 0;
+        list.rows.push_back(std::move(line));
+    }
+    return list;
+}
+
 std::string AllUsersModel::StatusText() const {
     AllUsersResult counted;
     if (m_pResult) {

@@ -8,6 +8,7 @@
 #include "mailbox/all_users_scan.h"
 #include "mailbox/scan_request.h"
 #include "report/all_users_report.h"
+#include "view/list_export.h"
 #include "view/report_model.h"
 
 #include <cstdint>
@@ -46,11 +47,17 @@ public:
     uint32_t ShareOf(int row) const;
     // The result's row shown in `row`.
     const UserMailbox& Row(int row) const;
+    // The result's row shown in `row`, by its index.
+    size_t IndexOf(int row) const { return m_order[static_cast<size_t>(row)]; }
     // The shown row of the result's row `index`; -1 when none.
     int ShownRow(size_t index) const;
     // What opening row `row` scans: the user's folder as mailbox and new-mail folder,
     // with the main window's new-mail label; false for a row without a read folder.
     bool FolderRequest(int row, const std::string& newMailLabel, ScanRequest& request) const;
+    // The rows as shown, for Ctrl+C and the export: `titles` (one per window column),
+    // each row's cells in the window's columns and its total in bytes; a row still
+    // being read has its names only and no bytes.
+    view::ListSnapshot Snapshot(const std::vector<std::string>& titles) const;
     // "8 Benutzer, 1.200 Ordnerdateien, 117,7 MB (123.456.789 Bytes)" of the rows read
     // so far (Windows-1252).
     std::string StatusText() const;

@@ -1,17 +1,7 @@
-// The window "Ordnerbaum"'s share column: a bar as long as the row's share of the
-// mailbox beside the percentage, drawn by the list's custom draw, in the selection's
-// colours on a selected row.
-#include "framework/gdi_object.h"
-#include "framework/win_app.h"
+// The window "Ordnerbaum"'s share column: each row's share of the mailbox, drawn as the
+// share cells of every window are (ui/share_cell).
 #include "ui/folder_tree_dlg.h"
-
-namespace {
-
-view::PixelRect FromRect(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-} // namespace
+#include "ui/share_cell.h"
 
 RECT CFolderTreeDlg::GetBarRect(int row) const {
     RECT cell = {};
@@ -19,9 +9,7 @@ RECT CFolderTreeDlg::GetBarRect(int row) const {
         !m_list.GetSubItemRect(row, tree::kTreeColumnShare, LVIR_BOUNDS, cell)) {
         return RECT{};
     }
-    const view::PixelRect bar =
-        tree::ShareBarRect(FromRect(cell), m_rows.ShareOf(row), m_shareMetrics);
-    return RECT{bar.left, bar.top, bar.right, bar.bottom};
+    return ShareBarRectIn(cell, m_rows.ShareOf(row), m_shareMetrics);
 }
 
 LRESULT CFolderTreeDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
@@ -44,21 +32,10 @@ LRESULT CFolderTreeDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
         // The selection keeps its own colours; the size's mark still tells the limit.
         return selected ? CDRF_DODEFAULT : m_list.ColourCell(draw);
     }
-    HDC dc = draw.nmcd.hdc;
-    RECT inner = {cell.left + 1, cell.top, cell.right, cell.bottom - 1};
-    ::FillRect(dc, &inner, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    const RECT bar = GetBarRect(row);
-    if (bar.right > bar.left) {
-        // On the selection's colour the bar takes the selected text's colour.
-        const CGdiObject<HBRUSH> brush(
-            ::CreateSolidBrush(selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : BarColor()));
-        ::FillRect(dc, &bar, brush.Get());
-    }
-    const std::string text = m_rows.CellText(row, tree::kTreeColumnShare);
-    RECT textRect = {cell.left, cell.top, cell.right - m_shareMetrics.textMargin, cell.bottom};
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
-                DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    return CDRF_SKIPDEFAULT;
+    return DrawShareCell(draw.nmcd.hdc, cell, m_rows.ShareOf(row),
+                         m_rows.CellText(row, tree::kTreeColumnShare), m_shareMetrics, selected);
+}
+
+COLORREF CFolderTreeDlg::BarColor() {
+    return ShareBarColor();
 }

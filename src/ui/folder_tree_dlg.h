@@ -64,7 +64,7 @@ public:
     RECT GetBarRect(int row) const;
     // How the share cells are divided on this screen, in this list's font.
     const tree::ShareCellMetrics& GetShareMetrics() const { return m_shareMetrics; }
-    static COLORREF BarColor() { return RGB(58, 110, 165); }
+    static COLORREF BarColor();
 
 protected:
     BOOL OnInitDialog() override;

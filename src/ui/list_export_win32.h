@@ -6,8 +6,11 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
+class AppServices;
 class CFolderListCtrl;
 
 // The list's columns and rows in display order and each row's exact size.
@@ -29,3 +32,22 @@ std::string TodaysExportName();
 
 // Puts `text` (Windows-1252, CR LF) on the clipboard as CF_TEXT and as CF_UNICODETEXT.
 bool CopyTextToClipboard(HWND owner, const std::string& text);
+
+// Asks for the export's file as PromptExportPath does; a test puts its own here.
+using ExportPathPrompt = std::function<bool(HWND owner, const std::string& startFolder,
+                                            std::string& path, int& filterIndex)>;
+
+// Writes `list` to `full` (a full path) as `filterIndex` and the name ask, never into
+// one of `protectedFolders` or below: the message id shown (IDS_ERROR_007 refused,
+// IDS_ERROR_008 failed) or 0.
+UINT WriteListExport(const std::string& full, int filterIndex,
+                     const std::vector<std::string>& protectedFolders,
+                     const view::ListSnapshot& list);
+
+// The export of a list with its questions: asks for the file (`prompt`, or Save As when
+// empty), starting where the export `lastFolder` names was last written, and again after
+// a refused or failed file, with the message shown. Once a file is written `lastFolder`
+// is its folder; a cancel leaves it.
+void ExportList(HWND owner, AppServices& app, const ExportPathPrompt& prompt,
+                const std::vector<std::string>& protectedFolders, std::string& lastFolder,
+                const std::function<view::ListSnapshot()>& snapshot);

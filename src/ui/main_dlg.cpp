@@ -96,6 +96,7 @@ void CMainDlg::RestoreState() {
     m_list.LoadColumnState(*source);
     m_settings.Load(*source);
     m_strExportPath = source->ReadString(kExportPathValue, m_strExportPath);
+    m_strAllUsersRoot = source->ReadString(kAllUsersRootValue, m_strAllUsersRoot);
     m_bChangeReferenceChosen = history::LoadChangeReference(*source, m_changeReference);
     source->Close();
 }
@@ -124,6 +125,9 @@ bool CMainDlg::SaveStateTo(SettingsStore& store) {
     // Only once an export was written: no run leaves an empty value behind.
     if (!m_strExportPath.empty()) {
         store.WriteString(kExportPathValue, m_strExportPath);
+    }
+    if (!m_strAllUsersRoot.empty()) {
+        store.WriteString(kAllUsersRootValue, m_strAllUsersRoot);
     }
     // Likewise the change's reference: only once one was chosen.
     if (m_bChangeReferenceChosen) {
@@ -309,6 +313,10 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         return true;
     case ID_VIEW_TREE:
         OnFolderTree();
+        return true;
+    case ID_FILE_ALL_USERS:
+    case ID_FILE_ALL_USERS_ROOT:
+        OnAllUsers(id == ID_FILE_ALL_USERS_ROOT);
         return true;
     case ID_EXTRAS_SETTINGS:
         OnSettings();

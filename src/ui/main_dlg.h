@@ -96,6 +96,15 @@ public:
     static constexpr const char kExportPathValue[] = "ExportPath";
     const std::string& GetExportPath() const { return m_strExportPath; }
 
+    // The installation's root last chosen for "Alle Postfächer" (with a final
+    // backslash), stored in "MainDlg" under kAllUsersRootValue once one was chosen.
+    static constexpr const char kAllUsersRootValue[] = "AllUsersRoot";
+    const std::string& GetAllUsersRoot() const { return m_strAllUsersRoot; }
+    // Asks for the installation's root, offering `root`: false when cancelled. The
+    // shell's folder choice unless a test puts its own here.
+    using RootPrompt = std::function<bool(HWND owner, std::string& root)>;
+    void SetRootPrompt(RootPrompt prompt) { m_rootPrompt = std::move(prompt); }
+
     // The day the change is measured since, stored in "MainDlg" under
     // history::kChangeSinceValue once the user chose one.
     const history::ChangeReference& GetChangeReference() const { return m_changeReference; }
@@ -137,11 +146,12 @@ private:
     void OnSavePortable();
     void OnAbout();
     void OnExport(); // in main_dlg_export.cpp
-    // Writes the list to `path`; the message id shown (IDS_ERROR_007, IDS_ERROR_008) or 0.
-    UINT ExportTo(const std::string& path, int filterIndex);
     void OnCopy();
     view::ListSnapshot SnapshotList() const;
     void OnFolderTree();
+    // "Alle Postfächer" (main_dlg_all_users.cpp): the installation of the mailbox in
+    // effect, or the one the user picks when it is none or `choose` asks so.
+    void OnAllUsers(bool choose);
     // The history (main_dlg_history.cpp): the day's entry after a finished scan, the
     // reference of the change, and deleting the mailbox's history.
     history::HistoryPlace MakeHistoryPlace() const;
@@ -192,4 +202,6 @@ private:
     history::ReferenceEntry m_referenceEntry;
     DayPrompt m_dayPrompt;
     ClearPrompt m_clearPrompt;
+    std::string m_strAllUsersRoot;
+    RootPrompt m_rootPrompt;
 };

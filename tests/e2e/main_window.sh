@@ -8,8 +8,8 @@
 # limit brings warning 504 once, at the start, and never again at a refresh; "Ansicht >
 # Spalten > Geändert" from the keyboard shows the optional column and hides it again.
 # Screenshots of the default window, the exact-size view, the list with both optional
-# columns against a week-old entry of the history, and the tree window go to the
-# artifacts folder. Runs inside a Wine session
+# columns against a week-old entry of the history, the tree window and the window "Alle
+# Postfächer" on a generated installation go to the artifacts folder. Runs inside a Wine session
 # (DISPLAY and the prefix come from the caller); the keys it touches are saved first
 # and put back afterwards.
 set -uo pipefail
@@ -168,6 +168,27 @@ w=$(timeout 30 xdotool search --sync --onlyvisible --name '^Ordnerbaum$' 2>/dev/
 [ -n "$w" ] || fail "no tree window"
 maximize Ordnerbaum
 shot tree-window.png
+kill "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
+
+# The window "Alle Postfächer" on a generated installation: the mailbox in effect is a
+# user's folder, so Ctrl+U finds the installation above it; a third run, for the picture.
+mkdir -p "$work/inst"
+wine "$mailgen" --installation "$(winepath -w "$work/inst" 2>/dev/null)\\MAIL" --users 6 \
+    --folders 12 --newmail-files 2 --quiet </dev/null >/dev/null 2>&1 || fail "installation generator"
+user=$(winepath -w "$work/inst/MAIL/anna" 2>/dev/null)
+wine reg add 'HKCU\Software\Pegasus Mail\Mailbox' /ve /d "$user\\" /f </dev/null >/dev/null 2>&1
+wine reg add 'HKCU\Software\Pegasus Mail\Newmail' /ve /d "$user\\" /f </dev/null >/dev/null 2>&1
+WINEDEBUG=-all wine "$exe" </dev/null >/dev/null 2>&1 &
+pid=$!
+w=$(timeout 30 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
+[ -n "$w" ] || fail "no main window in the third run"
+xdotool windowfocus --sync "$w" key ctrl+u
+w=$(timeout 30 xdotool search --sync --onlyvisible --name '^Alle Postfächer$' 2>/dev/null | head -1)
+[ -n "$w" ] || fail "no window Alle Postfächer"
+sleep 2
+maximize 'Alle Postfächer'
+shot all-users.png
 kill "$pid" 2>/dev/null
 wait "$pid" 2>/dev/null
 echo "main window driven by keys; values stored; screenshots in $artifacts"

@@ -150,6 +150,31 @@ TEST(AllUsersModelTest, TypedLettersFindAUserAndARowOpensItsFolder) {
     EXPECT_EQ(request.mailboxDir, "poisoned");
 }
 
+TEST(AllUsersModelTest, TheCopyTakesTheRowsAsShownWithTheBytesOfThoseRead) {
+    AllUsersModel model;
+    model.SetResult(Overview(), false);
+    model.MarkRead(1); // Anna
+    model.Sort(report::kUserColumnSize, true);
+    const std::vector<std::string> titles(report::kAllUsersWindowColumns, "T");
+    const view::ListSnapshot list = model.Snapshot(titles);
+    EXPECT_EQ(list.titles, titles);
+    ASSERT_EQ(list.rows.size(), 3u);
+    // Anna first, read: her cells as shown and her total; bob still being read has
+    // his name and no figures; carl has nothing to read.
+    EXPECT_EQ(list.rows[0].cells[report::kUserColumnUser], "Anna");
+    EXPECT_EQ(list.rows[0].bytes, kNearLimit + 600);
+    EXPECT_EQ(list.rows[0].cells[report::kUserColumnShare], "100,0 %");
+    EXPECT_EQ(list.rows[0].cells[report::kUserColumnLimit], "1");
+    ASSERT_EQ(list.rows[1].cells.size(), static_cast<size_t>(report::kAllUsersWindowColumns));
+    EXPECT_EQ(list.rows[1].cells[report::kUserColumnUser], "carl");
+    EXPECT_EQ(list.rows[2].cells[report::kUserColumnUser], "bob");
+    EXPECT_EQ(list.rows[2].cells[report::kUserColumnSize], "");
+    EXPECT_EQ(list.rows[2].bytes, 0u);
+    model.MarkAllRead();
+    EXPECT_EQ(model.Snapshot(titles).rows[1].bytes, 300u);
+    EXPECT_EQ(view::FormatListCopy(model.Snapshot(titles), "Bytes").substr(0, 2), "T\t");
+}
+
 TEST(AllUsersModelTest, WithoutAnOverviewTheModelIsEmpty) {
     AllUsersModel model;
     model.SetResult(nullptr, true);

@@ -49,6 +49,17 @@ TEST(ResourcesTest, StringTableHoldsEveryTextInTheProgramsCodePage) {
         {2602, "WARNUNG 502: Die Datei \"hierarch.pm\" konnte nicht zum Lesen geöffnet werden."},
         {2603, "WARNUNG 503: Der Newmail-Pfad konnte nicht aus der Registry ermittelt werden."},
         {57344, "Ordner-Statistik für Pegasus-Mail"},
+        // The window "Alle Postfächer": the report's column titles and its message.
+        {2113, "FEHLER 012: Im Verzeichnis \"%s\" liegt keine Benutzerliste PMAIL.USR."},
+        {2120, "Benutzer"},
+        {2121, "Name"},
+        {2122, "Ordnerdateien"},
+        {2123, "Größe"},
+        {2124, "Anteil"},
+        {2125, "Posteingang"},
+        {2126, "Größte Ordnerdatei"},
+        {2127, "Grenze"},
+        {2128, "Lese Postfächer: %s von %s"},
     };
     for (const StringCase& c : cases) {
         SCOPED_TRACE(c.id);
@@ -152,6 +163,9 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
     ExpectMenu(::GetSubMenu(bar, 0), {{"Liste e&xportieren...\tStrg-S", 40009},
                                       {"&Kopieren\tStrg-C", 40010},
                                       {nullptr, 0},
+                                      {"&Alle Postfächer...\tStrg-U", 40080},
+                                      {"&Installation wählen...", 40082},
+                                      {nullptr, 0},
                                       {"B&eenden\tAlt-F4", 57665}});
     ExpectMenu(::GetSubMenu(bar, 1), {{"Dateigrößen &kompakt\tStrg-K", 40006},
                                       {"&Posteingang anzeigen\tAlt-P", 40007},
@@ -183,6 +197,7 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
     ExpectMenu(::GetSubMenu(context, 0), {{"Dateigrößen &kompakt\tStrg-K", 40006},
                                           {"&Posteingang anzeigen\tAlt-P", 40007},
                                           {"&Ordnerbaum...\tStrg-B", 40008},
+                                          {"Alle Post&fächer...\tStrg-U", 40080},
                                           {"&Aktualisieren\tF5", 40001},
                                           {nullptr, 0},
                                           {"&Einstellungen...\tStrg-E", 40002},
@@ -209,6 +224,27 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
                                                         {"&Eigene Größe", 40023},
                                                         {"&Dateien", 40024}});
     ::DestroyMenu(tree);
+
+    HMENU users =
+        ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ALLUSERSCONTEXTMENU));
+    ASSERT_NE(nullptr, users);
+    ExpectMenu(::GetSubMenu(users, 0), {{"&Ordnerbaum öffnen\tEingabe", 40081},
+                                        {"&Sortieren nach", kPopup},
+                                        {nullptr, 0},
+                                        {"&Kopieren\tStrg-C", 40010},
+                                        {"Liste e&xportieren...\tStrg-S", 40009},
+                                        {nullptr, 0},
+                                        {"&Aktualisieren\tF5", 40001},
+                                        {"&Hilfe...\tF1", 9}});
+    ExpectMenu(::GetSubMenu(::GetSubMenu(users, 0), 1), {{"&Benutzer", 40020},
+                                                         {"&Name", 40021},
+                                                         {"Ordner&dateien", 40022},
+                                                         {"&Größe", 40023},
+                                                         {"&Anteil", 40024},
+                                                         {"&Posteingang", 40025},
+                                                         {"Größte O&rdnerdatei", 40026},
+                                                         {"Gren&ze", 40027}});
+    ::DestroyMenu(users);
 }
 
 // Within one popup no two items share a mnemonic, and no two keys of a table share
@@ -237,19 +273,23 @@ TEST(ResourcesTest, MnemonicsAndKeysDoNotCollide) {
     }
     ExpectDistinctMnemonics(::GetSubMenu(::GetSubMenu(bar, 1), 2));
     ::DestroyMenu(bar);
-    for (UINT id : {IDR_CONTEXTMENU, IDR_TREECONTEXTMENU}) {
+    for (UINT id : {IDR_CONTEXTMENU, IDR_TREECONTEXTMENU, IDR_ALLUSERSCONTEXTMENU}) {
         HMENU context = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
         ExpectDistinctMnemonics(::GetSubMenu(context, 0));
-        if (HMENU sort = ::GetSubMenu(::GetSubMenu(context, 0), 0)) {
-            ExpectDistinctMnemonics(sort);
+        for (int i = 0; i < ::GetMenuItemCount(::GetSubMenu(context, 0)); ++i) {
+            if (HMENU sort = ::GetSubMenu(::GetSubMenu(context, 0), i)) {
+                ExpectDistinctMnemonics(sort);
+            }
         }
         ::DestroyMenu(context);
     }
-    const std::vector<ACCEL> table = Accelerators(IDR_MAINACCEL);
-    for (size_t i = 0; i < table.size(); ++i) {
-        for (size_t j = i + 1; j < table.size(); ++j) {
-            EXPECT_FALSE(table[i].key == table[j].key && table[i].fVirt == table[j].fVirt)
-                << table[i].cmd << " and " << table[j].cmd;
+    for (UINT id : {IDR_MAINACCEL, IDR_ALLUSERSACCEL}) {
+        const std::vector<ACCEL> table = Accelerators(id);
+        for (size_t i = 0; i < table.size(); ++i) {
+            for (size_t j = i + 1; j < table.size(); ++j) {
+                EXPECT_FALSE(table[i].key == table[j].key && table[i].fVirt == table[j].fVirt)
+                    << table[i].cmd << " and " << table[j].cmd;
+            }
         }
     }
 }
@@ -269,10 +309,11 @@ TEST(ResourcesTest, AcceleratorTablesAreVirtualKeysWithoutInversion) {
     };
     const Key main[] = {{FCONTROL, 'B', 40008}, {FCONTROL, 'E', 40002}, {FCONTROL, 'K', 40006},
                         {FCONTROL, 'S', 40009}, {FCONTROL, 'C', 40010}, {FALT, 'P', 40007},
-                        {0, VK_F1, 40004},      {0, VK_F5, 40001},      {0, VK_ESCAPE, 40050}};
+                        {FCONTROL, 'U', 40080}, {0, VK_F1, 40004},      {0, VK_F5, 40001},
+                        {0, VK_ESCAPE, 40050}};
     const std::vector<ACCEL> table = Accelerators(IDR_MAINACCEL);
-    ASSERT_EQ(9u, table.size());
-    for (size_t i = 0; i < 9; ++i) {
+    ASSERT_EQ(10u, table.size());
+    for (size_t i = 0; i < 10; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(FVIRTKEY | FNOINVERT | main[i].modifiers, table[i].fVirt & ~0x80);
         EXPECT_EQ(main[i].key, table[i].key);
@@ -292,6 +333,18 @@ TEST(ResourcesTest, AcceleratorTablesAreVirtualKeysWithoutInversion) {
     EXPECT_EQ(40001, tree[1].cmd);
     EXPECT_EQ(VK_ESCAPE, tree[2].key);
     EXPECT_EQ(40050, tree[2].cmd);
+    // The overview's: the tree's, Enter for a row's tree, and the main list's copy and
+    // export.
+    const Key users[] = {{0, VK_F1, 9},         {0, VK_F5, 40001},      {0, VK_ESCAPE, 40050},
+                         {0, VK_RETURN, 40081}, {FCONTROL, 'C', 40010}, {FCONTROL, 'S', 40009}};
+    const std::vector<ACCEL> overview = Accelerators(IDR_ALLUSERSACCEL);
+    ASSERT_EQ(6u, overview.size());
+    for (size_t i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(FVIRTKEY | FNOINVERT | users[i].modifiers, overview[i].fVirt & ~0x80);
+        EXPECT_EQ(users[i].key, overview[i].key);
+        EXPECT_EQ(users[i].command, overview[i].cmd);
+    }
 }
 
 TEST(ResourcesTest, IconHas16And32And48PixelImages) {

@@ -537,7 +537,7 @@ TEST_F(MainDlgTest, RightClicksOpenTheContextMenuWithTheCurrentChecks) {
     };
     auto checkAndClose = [&] {
         HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
-        EXPECT_EQ(15, ::GetMenuItemCount(menu));
+        EXPECT_EQ(16, ::GetMenuItemCount(menu));
         EXPECT_EQ(0u, ::GetMenuState(menu, ID_VIEW_COMPACT, MF_BYCOMMAND) & MF_CHECKED);
         EXPECT_EQ(static_cast<UINT>(MF_CHECKED),
                   ::GetMenuState(menu, ID_VIEW_NEWMAIL, MF_BYCOMMAND) & MF_CHECKED);

@@ -1,0 +1,403 @@
+// CAllUsersDlg: the rows, sort, typed letters and status line are
+// report::AllUsersModel's; this file plans the rows, hands them to the reader, marks
+// each row read as the reader reports it, and turns keys, clicks and menus into calls.
+#include "ui/all_users_dlg.h"
+
+#include "diag/path_parts.h"
+#include "framework/app_services.h"
+#include "framework/menu.h"
+#include "framework/monitors.h"
+#include "framework/win_app.h"
+#include "resource.h"
+#include "settings/program_settings.h"
+#include "settings/settings_store.h"
+#include "tree/tree_text.h"
+#include "ui/folder_tree_dlg.h"
+#include "ui/list_export_win32.h"
+#include "ui/share_cell.h"
+#include "ui/window_placement.h"
+#include "view/list_rules.h"
+#include "view/main_layout.h"
+#include "view/scan_view.h"
+#include "view/tree_layout.h"
+#include "view/window_state.h"
+
+namespace {
+
+const CReportList::Column kColumns[CAllUsersDlg::kColumnCount] = {
+    {IDS_ALLUSERS_COLUMN_USER, LVCFMT_LEFT, 110},
+    {IDS_ALLUSERS_COLUMN_PERSONAL, LVCFMT_LEFT, 240},
+    {IDS_ALLUSERS_COLUMN_FILES, LVCFMT_RIGHT, 95},
+    {IDS_ALLUSERS_COLUMN_SIZE, LVCFMT_RIGHT, 80},
+    {IDS_ALLUSERS_COLUMN_SHARE, LVCFMT_RIGHT, 130},
+    {IDS_ALLUSERS_COLUMN_NEWMAIL, LVCFMT_RIGHT, 90},
+    {IDS_ALLUSERS_COLUMN_LARGEST, LVCFMT_LEFT, 170},
+    {IDS_ALLUSERS_COLUMN_LIMIT, LVCFMT_RIGHT, 55},
+};
+
+view::WindowStateNames AllUsersStateNames() {
+    view::WindowStateNames names;
+    names.placement = CAllUsersDlg::kPlacementValue;
+    names.widths = CAllUsersDlg::kColumnsValue;
+    names.widthsDpi = CAllUsersDlg::kColumnsDpiValue;
+    names.sort = CAllUsersDlg::kSortValue;
+    return names;
+}
+
+} // namespace
+
+CAllUsersDlg::CAllUsersDlg(HWND parent, AppServices& app, std::string root, bool compact)
+    : CAppDlg(IDR_MAINFRAME, IDR_ALLUSERSACCEL, IDD_ALL_USERS, parent), m_app(app),
+      m_strRoot(std::move(root)), m_bCompact(compact) {}
+
+CAllUsersDlg::~CAllUsersDlg() = default;
+
+void CAllUsersDlg::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_ALLUSERS_LIST, m_list);
+    DDX_Control(pDX, IDC_ALLUSERS_STATUS, m_status);
+}
+
+BOOL CAllUsersDlg::OnInitDialog() {
+    CAppDlg::OnInitDialog();
+    m_list.Init(m_model, kColumns, kColumnCount, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    m_list.FitDefaultWidth(report::kUserColumnSize, view::kWidestSizeText);
+    m_shareMetrics =
+        tree::ShareCellMetricsFor(m_list.GetDpi(), m_list.GetStringWidth(tree::kWidestShareText));
+    m_reader.SetTarget(m_hWnd, kReadMessage);
+    RestoreState();
+    Relayout();
+    Reread();
+    return TRUE;
+}
+
+void CAllUsersDlg::InitLayout() {
+    CAppDlg::InitLayout();
+    const RECT status = m_status.GetWindowRect();
+    m_nStatusHeight = status.bottom - status.top;
+}
+
+void CAllUsersDlg::LayoutControls(int cx, int cy) {
+    CAppDlg::LayoutControls(cx, cy);
+    if (m_list.GetSafeHwnd() == nullptr) {
+        return;
+    }
+    // The same arrangement as the tree window's: list, status line, two buttons.
+    const view::TreeLayout l =
+        view::ComputeTreeLayout(GetClientWidth(), GetClientHeight(), GetMetrics(), m_nStatusHeight);
+    m_list.MoveWindow(l.list.x, l.list.y, l.list.width, l.list.height, TRUE);
+    m_status.MoveWindow(l.status.x, l.status.y, l.status.width, l.status.height, TRUE);
+    ::MoveWindow(GetDlgItem(ID_HELP_BUTTON), l.help.x, l.help.y, l.help.width, l.help.height, TRUE);
+    ::MoveWindow(GetDlgItem(IDCANCEL), l.close.x, l.close.y, l.close.width, l.close.height, TRUE);
+}
+
+void CAllUsersDlg::Reread() {
+    // Stopping waits for each mailbox's thread to reach its next folder file.
+    m_reader.Stop();
+    const int selected = SelectedIndex();
+    m_pResult = std::make_shared<AllUsersResult>();
+    if (!PlanAllUsers(m_strRoot, *m_pResult)) {
+        m_model.SetResult(m_pResult, m_bCompact);
+        ShowRows(-1);
+        UpdateStatus();
+        m_app.Error(IDS_ERROR_012, m_strRoot.c_str());
+        return;
+    }
+    m_model.SetResult(m_pResult, m_bCompact);
+    ShowRows(selected);
+    m_reader.Start(m_pResult);
+    UpdateStatus();
+}
+
+void CAllUsersDlg::OnRead(WPARAM what) {
+    const int selected = SelectedIndex();
+    for (const size_t index : m_reader.TakeReadRows()) {
+        m_model.MarkRead(index);
+    }
+    bool cancelled = false;
+    if (what == worker::AllUsersReader::kEnded && m_reader.TakeEnd(cancelled) && !cancelled) {
+        m_model.MarkAllRead();
+        ++m_nReadCount;
+    }
+    ShowRows(selected);
+    UpdateStatus();
+}
+
+void CAllUsersDlg::UpdateStatus() {
+    std::string text = m_model.StatusText();
+    if (m_reader.IsBusy()) {
+        text = view::ProgressLine(LoadResourceString(IDS_ALLUSERS_PROGRESS),
+                                  static_cast<uint32_t>(m_model.ReadCount()),
+                                  static_cast<uint32_t>(m_model.ToReadCount())) +
+               "    " + text;
+    }
+    m_status.SetWindowText(text);
+}
+
+int CAllUsersDlg::GetSelectedRow() const {
+    if (m_list.GetSafeHwnd() == nullptr) {
+        return -1;
+    }
+    const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
+    return row < m_model.RowCount() ? row : -1;
+}
+
+int CAllUsersDlg::SelectedIndex() const {
+    const int row = GetSelectedRow();
+    return row < 0 ? -1 : static_cast<int>(m_model.IndexOf(row));
+}
+
+void CAllUsersDlg::ShowRows(int selectedIndex) {
+    m_list.Refresh();
+    const int row = selectedIndex < 0 ? -1 : m_model.ShownRow(static_cast<size_t>(selectedIndex));
+    m_list.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (row < 0) {
+        return;
+    }
+    m_list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    m_list.SetSelectionMark(row);
+}
+
+void CAllUsersDlg::OnEnter() {
+    HWND focus = ::GetFocus();
+    if (focus == m_list.GetSafeHwnd()) {
+        OpenRow(GetSelectedRow());
+    } else if (focus != nullptr && ::IsChild(m_hWnd, focus)) {
+        // The key's meaning on a button: its own click.
+        ::SendMessageA(focus, BM_CLICK, 0, 0);
+    }
+}
+
+void CAllUsersDlg::OpenRow(int row) {
+    ScanRequest request;
+    if (!m_model.FolderRequest(row, LoadResourceString(IDS_NEWMAIL_LABEL), request)) {
+        return;
+    }
+    if (m_treeOpener) {
+        m_treeOpener(m_hWnd, request);
+        return;
+    }
+    CFolderTreeDlg tree(m_hWnd, m_app, request, m_bCompact);
+    m_app.RunModal(tree);
+}
+
+void CAllUsersDlg::SortByColumn(int column) {
+    const int selected = SelectedIndex();
+    m_list.ClickColumn(column);
+    ShowRows(selected);
+}
+
+void CAllUsersDlg::ShowContextMenu(POINT at) {
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_ALLUSERSCONTEXTMENU)) {
+        return;
+    }
+    const CMenuHandle popup = menu.Borrow().GetSubMenu(0);
+    if (!popup) {
+        return;
+    }
+    const CMenuHandle sort = popup.GetSubMenu(1);
+    for (int c = 0; c < kColumnCount; ++c) {
+        sort.CheckItem(ID_VIEW_SORT_FIRST + c, c == m_list.GetSort().column);
+    }
+    ::TrackPopupMenu(popup.GetSafeHmenu(), 0, at.x, at.y, 0, m_hWnd, nullptr);
+}
+
+view::ListSnapshot CAllUsersDlg::Snapshot() const {
+    std::vector<std::string> titles;
+    for (const CReportList::Column& column : kColumns) {
+        titles.push_back(LoadResourceString(column.titleId));
+    }
+    return m_model.Snapshot(titles);
+}
+
+void CAllUsersDlg::OnCopy() {
+    if (!CopyTextToClipboard(
+            m_hWnd, view::FormatListCopy(Snapshot(), LoadResourceString(IDS_COLUMN_BYTES)))) {
+        m_app.Error(IDS_ERROR_009);
+    }
+}
+
+void CAllUsersDlg::OnExport() {
+    // Nothing is ever written below the installation's root, nor beside the program.
+    PathParts program(m_app.GetModulePath());
+    ExportList(m_hWnd, m_app, m_exportPrompt,
+               {m_strRoot, program.GetDrive() + program.GetDirectory()}, m_strExportFolder,
+               [this] { return Snapshot(); });
+}
+
+bool CAllUsersDlg::OnListNotify(const NMHDR* header, LRESULT& result) {
+    if (m_list.OnNotify(header, result)) {
+        return true;
+    }
+    result = 0;
+    switch (header->code) {
+    case NM_CUSTOMDRAW:
+        result = OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)));
+        return true;
+    case NM_DBLCLK:
+        OpenRow(reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem);
+        return true;
+    case LVN_COLUMNCLICK:
+        SortByColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
+        return true;
+    case NM_RCLICK: {
+        POINT at = {};
+        ::GetCursorPos(&at);
+        ShowContextMenu(at);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+RECT CAllUsersDlg::GetBarRect(int row) const {
+    RECT cell = {};
+    if (row < 0 || row >= m_model.RowCount() ||
+        !m_list.GetSubItemRect(row, report::kUserColumnShare, LVIR_BOUNDS, cell)) {
+        return RECT{};
+    }
+    return ShareBarRectIn(cell, m_model.ShareOf(row), m_shareMetrics);
+}
+
+LRESULT CAllUsersDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+        break;
+    default:
+        return CDRF_DODEFAULT;
+    }
+    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+    const bool selected =
+        row < m_model.RowCount() && (m_list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    RECT cell = {};
+    if (draw.iSubItem != report::kUserColumnShare || row >= m_model.RowCount() ||
+        !m_list.GetSubItemRect(row, report::kUserColumnShare, LVIR_BOUNDS, cell)) {
+        return selected ? CDRF_DODEFAULT : m_list.ColourCell(draw);
+    }
+    return DrawShareCell(draw.nmcd.hdc, cell, m_model.ShareOf(row),
+                         m_model.CellText(row, report::kUserColumnShare), m_shareMetrics, selected);
+}
+
+bool CAllUsersDlg::OnCommand(UINT id, UINT code, HWND control) {
+    switch (id) {
+    case ID_VIEW_REFRESH:
+        Reread();
+        return true;
+    case ID_VIEW_CANCEL_SCAN:
+        // Escape: a running read first, the window when none runs.
+        if (!m_reader.Cancel()) {
+            EndDialog(IDCANCEL);
+        }
+        return true;
+    case ID_ALLUSERS_OPEN:
+        OnEnter();
+        return true;
+    case ID_EDIT_COPY:
+        OnCopy();
+        return true;
+    case ID_FILE_EXPORT:
+        OnExport();
+        return true;
+    case ID_HELP_BUTTON:
+        m_app.ShowHelp(kHelpTopic);
+        return true;
+    case IDOK:
+    case IDCANCEL:
+        EndDialog(IDCANCEL);
+        return true;
+    default:
+        if (id >= ID_VIEW_SORT_FIRST && id < ID_VIEW_SORT_FIRST + kColumnCount) {
+            SortByColumn(static_cast<int>(id - ID_VIEW_SORT_FIRST));
+            return true;
+        }
+        return CAppDlg::OnCommand(id, code, control);
+    }
+}
+
+bool CAllUsersDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (m_list.GetSafeHwnd() != nullptr && header->hwndFrom == m_list.GetSafeHwnd() &&
+            OnListNotify(header, result)) {
+            return true;
+        }
+        break;
+    }
+    case WM_CONTEXTMENU:
+        if (lParam == static_cast<LPARAM>(-1)) {
+            const int row = GetSelectedRow();
+            if (row >= 0) {
+                m_list.EnsureVisible(row, FALSE);
+            }
+            ShowContextMenu(m_list.GetContextMenuPoint());
+            result = 0;
+            return true;
+        }
+        break;
+    case kReadMessage:
+        OnRead(wParam);
+        result = 0;
+        return true;
+    case WM_DESTROY:
+        // Closing during a read ends it at every mailbox's next folder file.
+        m_reader.Stop();
+        SaveState();
+        break;
+    default:
+        break;
+    }
+    return CAppDlg::OnMessage(msg, wParam, lParam, result);
+}
+
+void CAllUsersDlg::RestoreState() {
+    SettingsStore* store = m_app.GetSettingsStore();
+    if (store == nullptr || !store->Open(settings_names::kSection)) {
+        return;
+    }
+    const view::WindowPlacementRecord placement = view::LoadPlacement(
+        *store, AllUsersStateNames(), view::WindowPlacementRecord(), MonitorWorkAreas());
+    if (placement.length == view::kPlacementSize) {
+        const WINDOWPLACEMENT wp = ToWindowPlacement(placement);
+        ::SetWindowPlacement(m_hWnd, &wp);
+    } else {
+        CenterWindow(::GetWindow(m_hWnd, GW_OWNER));
+    }
+    const std::vector<int32_t> defaults = m_list.GetDefaultWidths();
+    view::ListState list;
+    list.widths = defaults;
+    list.widthsDpi = m_list.GetDpi();
+    view::LoadListState(*store, AllUsersStateNames(), defaults, list);
+    m_storedWidths = list.storedWidths;
+    store->Close();
+    for (int c = 0; c < kColumnCount; ++c) {
+        m_list.SetColumnWidth(c, list.widths[c]);
+    }
+    m_list.SetSort({list.sortColumn, list.sortDescending});
+}
+
+void CAllUsersDlg::SaveState() {
+    SettingsStore* store = m_app.GetSettingsStore();
+    if (store == nullptr || !store->Open(settings_names::kSection)) {
+        return;
+    }
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+    ::GetWindowPlacement(m_hWnd, &wp);
+    view::ListState list;
+    list.widthsDpi = m_list.GetDpi();
+    list.storedWidths = m_storedWidths;
+    for (int c = 0; c < kColumnCount; ++c) {
+        list.widths.push_back(m_list.GetColumnWidth(c));
+    }
+    list.sortColumn = m_list.GetSort().column;
+    list.sortDescending = m_list.GetSort().descending;
+    static_cast<void>(
+        view::SaveWindowState(*store, AllUsersStateNames(), FromWindowPlacement(wp), list));
+    store->Close();
+}

@@ -1,0 +1,108 @@
+// CAllUsersDlg: the window "Alle Postfächer". One row per user of an installation (and
+// per folder no user line names), rendered through CReportList over
+// report::AllUsersModel. The users' mailboxes are read on a thread of their own
+// (worker::AllUsersReader): the rows show their names at once and their figures as
+// each mailbox is read; Escape cancels a running read and otherwise closes, F5 reads
+// again. Enter or a double click opens the tree window of the user's mailbox.
+#pragma once
+
+#include "framework/controls.h"
+#include "framework/report_list.h"
+#include "report/all_users_model.h"
+#include "tree/tree_rows.h"
+#include "ui/app_dlg.h"
+#include "worker/all_users_reader.h"
+
+#include <commctrl.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class AppServices;
+
+class CAllUsersDlg : public CAppDlg {
+public:
+    static constexpr const char kHelpTopic[] = "::/pages/allepostfaecher.htm";
+    static constexpr const char kPlacementValue[] = "AllUsersPlacement";
+    static constexpr const char kColumnsValue[] = "AllUsersColumns";
+    static constexpr const char kColumnsDpiValue[] = "AllUsersColumnsDpi";
+    static constexpr const char kSortValue[] = "AllUsersSort";
+    static constexpr int kColumnCount = report::kAllUsersWindowColumns;
+    // The reader's message: rows are read, or the read has ended (its wParam says).
+    static constexpr UINT kReadMessage = WM_USER + 3;
+
+    // `root` (ending with a backslash) holds "PMAIL.USR"; `compact` says how sizes show.
+    CAllUsersDlg(HWND parent, AppServices& app, std::string root, bool compact);
+    ~CAllUsersDlg() override;
+
+    // Opens the tree window of one user's mailbox; the real one unless a test puts
+    // its own here.
+    using TreeOpener = std::function<void(HWND owner, const ScanRequest& request)>;
+    void SetTreeOpener(TreeOpener opener) { m_treeOpener = std::move(opener); }
+    // Asks for the export's file as CMainDlg's export does; the Save As dialog unless a
+    // test puts its own here. The folder offered first comes in and the last folder
+    // written goes out through ExportFolder.
+    using ExportPrompt = std::function<bool(HWND owner, const std::string& startFolder,
+                                            std::string& path, int& filterIndex)>;
+    void SetExportPrompt(ExportPrompt prompt) { m_exportPrompt = std::move(prompt); }
+    void SetExportFolder(std::string folder) { m_strExportFolder = std::move(folder); }
+    const std::string& GetExportFolder() const { return m_strExportFolder; }
+
+    // Plans the rows anew from "PMAIL.USR" and reads every mailbox; a read still
+    // running is stopped first.
+    void Reread();
+    bool IsReading() const { return m_reader.IsBusy(); }
+    // How many reads have ended with every row read (cancelled ones do not count).
+    int GetReadCount() const { return m_nReadCount; }
+    HWND GetListHwnd() const { return m_list.GetSafeHwnd(); }
+    const report::AllUsersModel& GetModel() const { return m_model; }
+    worker::AllUsersReader& GetReader() { return m_reader; }
+    // Where the bar of `row` is drawn, in the list's client coordinates; empty for none.
+    RECT GetBarRect(int row) const;
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void InitLayout() override;
+    void LayoutControls(int cx, int cy) override;
+
+private:
+    bool OnListNotify(const NMHDR* header, LRESULT& result);
+    LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
+    void OnRead(WPARAM what);
+    // Enter: the selected row's tree from the list, the focused button's click else.
+    void OnEnter();
+    void OpenRow(int row);
+    void SortByColumn(int column);
+    void ShowContextMenu(POINT at);
+    int GetSelectedRow() const;
+    // Shows the model's rows keeping the selection on the same user.
+    void ShowRows(int selectedIndex);
+    int SelectedIndex() const;
+    void UpdateStatus();
+    view::ListSnapshot Snapshot() const;
+    void OnCopy();
+    void OnExport();
+    void RestoreState();
+    void SaveState();
+
+    AppServices& m_app;
+    std::string m_strRoot;
+    bool m_bCompact;
+    report::AllUsersModel m_model;
+    std::shared_ptr<AllUsersResult> m_pResult;
+    worker::AllUsersReader m_reader;
+    int m_nReadCount = 0;
+    int m_nStatusHeight = 0;
+    tree::ShareCellMetrics m_shareMetrics;
+    std::vector<int32_t> m_storedWidths;
+    CReportList m_list;
+    CStatic m_status;
+    TreeOpener m_treeOpener;
+    ExportPrompt m_exportPrompt;
+    std::string m_strExportFolder;
+};

@@ -1,0 +1,90 @@
+// CMainDlg's way to the window "Alle Postfächer": the installation the mailbox in
+// effect belongs to, or one the user picks with the shell's folder choice, which comes
+// from shell32 loaded from the system directory at run time (the program imports
+// nothing of the shell).
+#include "framework/system_library.h"
+#include "framework/win_app.h"
+#include "mailbox/installation.h"
+#include "resource.h"
+#include "ui/all_users_dlg.h"
+#include "ui/main_dlg.h"
+
+#include <shlobj.h>
+
+namespace {
+
+std::string WithBackslash(std::string path) {
+    if (!path.empty() && path.back() != '\\' && path.back() != '/') {
+        path += '\\';
+    }
+    return path;
+}
+
+// Opens the folder choice on the root offered.
+int CALLBACK OnBrowseEvent(HWND window, UINT message, LPARAM, LPARAM data) {
+    if (message == BFFM_INITIALIZED && data != 0) {
+        ::SendMessageA(window, BFFM_SETSELECTIONA, TRUE, data);
+    }
+    return 0;
+}
+
+bool BrowseForRoot(HWND owner, std::string& root) {
+    using BrowseFunction = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOA);
+    using PathFunction = BOOL(WINAPI*)(LPCITEMIDLIST, LPSTR);
+    using FreeFunction = void(WINAPI*)(LPITEMIDLIST);
+    static const HMODULE shell = framework::LoadSystemLibrary("shell32.dll");
+    const auto browse = framework::SystemFunction<BrowseFunction>(shell, "SHBrowseForFolderA");
+    const auto pathOf = framework::SystemFunction<PathFunction>(shell, "SHGetPathFromIDListA");
+    const auto release = framework::SystemFunction<FreeFunction>(shell, "ILFree");
+    if (browse == nullptr || pathOf == nullptr) {
+        return false;
+    }
+    const std::string title = LoadResourceString(IDS_ALLUSERS_ROOT_TITLE);
+    std::string offered = root;
+    while (offered.size() > 3 && (offered.back() == '\\' || offered.back() == '/')) {
+        offered.pop_back(); // the choice finds "C:\MAIL", not "C:\MAIL\"
+    }
+    BROWSEINFOA info = {};
+    info.hwndOwner = owner;
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.lpfn = &OnBrowseEvent;
+    info.lParam = offered.empty() ? 0 : reinterpret_cast<LPARAM>(offered.c_str());
+    LPITEMIDLIST chosen = browse(&info);
+    if (chosen == nullptr) {
+        return false;
+    }
+    char path[MAX_PATH] = {};
+    const bool named = pathOf(chosen, path) != FALSE && path[0] != '\0';
+    if (release != nullptr) {
+        release(chosen);
+    }
+    if (named) {
+        root = path;
+    }
+    return named;
+}
+
+} // namespace
+
+void CMainDlg::OnAllUsers(bool choose) {
+    std::string root = choose ? std::string() : InstallationRootOf(WithBackslash(GetMailboxPath()));
+    if (root.empty()) {
+        root = m_strAllUsersRoot;
+        const bool chosen = m_rootPrompt ? m_rootPrompt(m_hWnd, root) : BrowseForRoot(m_hWnd, root);
+        if (!chosen || root.empty()) {
+            return;
+        }
+        root = WithBackslash(root);
+        m_strAllUsersRoot = root; // kept even without a list: the next choice starts there
+    }
+    if (UserListPath(root).empty()) {
+        m_app.Error(IDS_ERROR_012, root.c_str());
+        return;
+    }
+    CAllUsersDlg dialog(m_hWnd, m_app, root, m_settings.m_bCompactFileSizes);
+    dialog.SetExportPrompt(m_exportPrompt);
+    dialog.SetExportFolder(m_strExportPath);
+    m_app.RunModal(dialog);
+    m_strExportPath = dialog.GetExportFolder();
+}

@@ -1,0 +1,93 @@
+// AllUsersReader: the overview window's reading of every user's mailbox on a thread of
+// its own. The window plans the rows and hands them over; the thread reads the users'
+// folders side by side and reports each row once it is complete, by a message posted to
+// the window, so the first users show before the last are read. The window takes the
+// finished rows on its own thread; a row reported is never changed afterwards.
+#pragma once
+
+#include "mailbox/all_users_scan.h"
+#include "platform/thread.h"
+#include "platform/window_message.h"
+#include "worker/message_posting_worker.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace worker {
+
+// What the window's status line shows of a running read.
+struct AllUsersProgress {
+    bool running = false;
+    uint32_t mailboxesRead = 0;
+    uint32_t mailboxesTotal = 0;
+    uint32_t filesRead = 0;
+};
+
+class AllUsersReader {
+public:
+    // The second parameter of the posted message: what happened.
+    static constexpr uintptr_t kRowsRead = 0; // rows are waiting in TakeReadRows
+    static constexpr uintptr_t kEnded = 1;    // the read has ended; TakeEnd joins it
+
+    explicit AllUsersReader(MessageSink& sink = WindowMessageSink());
+    ~AllUsersReader();
+    AllUsersReader(const AllUsersReader&) = delete;
+    AllUsersReader& operator=(const AllUsersReader&) = delete;
+
+    // Where the reports go, as (message, kRowsRead or kEnded, 0).
+    void SetTarget(platform::WindowHandle window, uint32_t message);
+    // How many mailboxes are read at once; the control and the report are the reader's.
+    void SetThreading(const AllUsersThreading& threading) { m_threading = threading; }
+
+    // For tests: called on the reading thread after each row is reported, so a test
+    // can hold the read between two users.
+    void SetAfterRow(void (*hook)(void* context), void* context) {
+        m_pfnAfterRow = hook;
+        m_pAfterRowContext = context;
+    }
+
+    // Reads the planned rows of `result` (which the window shows meanwhile, touching
+    // only what the plan wrote until a row is reported). A read still running is
+    // stopped first. Without a thread to spare the rows are read here and have all been
+    // reported when this returns.
+    void Start(std::shared_ptr<AllUsersResult> result);
+    // Cancels a running read: it stops at the next folder file of every mailbox. False
+    // when none ran.
+    bool Cancel();
+    // Cancels and waits for the thread; nothing is posted afterwards.
+    void Stop();
+    // The indexes of the rows completed since the last call, in the order they ended.
+    std::vector<size_t> TakeReadRows();
+    // After kEnded: joins the thread. True when the read had ended and was not taken
+    // yet; `cancelled` says whether it was stopped before its last row.
+    bool TakeEnd(bool& cancelled);
+
+    // A read was started and its end is not taken yet.
+    bool IsBusy() const { return m_bActive; }
+    AllUsersProgress GetProgress() const;
+
+private:
+    static unsigned ThreadMain(void* argument);
+    static void OnRowDone(size_t index, void* context);
+    void ReadHere();
+
+    MessageSink* m_pSink;
+    platform::WindowHandle m_hTarget = nullptr;
+    uint32_t m_nMessage = 0;
+    AllUsersThreading m_threading;
+    void (*m_pfnAfterRow)(void* context) = nullptr;
+    void* m_pAfterRowContext = nullptr;
+
+    bool m_bActive = false; // the window's thread only
+    std::shared_ptr<AllUsersResult> m_pResult;
+    ScanControl m_control;
+    std::atomic<bool> m_bEnded{false};
+    std::mutex m_mutex; // guards m_readRows
+    std::vector<size_t> m_readRows;
+    platform::Thread m_thread;
+};
+
+} // namespace worker

@@ -1,0 +1,224 @@
+// AllUsersReader on a generated installation: rows are reported one by one while the
+// read goes on, each complete when it is taken; a cancel stops the read before the
+// last user; a read started anew forgets the rows of the one it replaced; and a reader
+// destroyed during a read ends it and posts nothing afterwards.
+#include "mailgen_installation.h"
+#include "test_support.h"
+#include "worker/all_users_reader.h"
+#include "worker_probe.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using worker::AllUsersReader;
+using workertest::WaitUntil;
+
+constexpr uint32_t kReaderMessage = 0x8043;
+
+platform::WindowHandle ReaderWindow() {
+    return reinterpret_cast<platform::WindowHandle>(static_cast<uintptr_t>(0x4321));
+}
+
+// Records the posts and can hold the reading thread inside its first row's post, so a
+// test sees the read between its first and its last user.
+class HoldingSink : public worker::MessageSink {
+public:
+    platform::PostResult Post(platform::WindowHandle window, uint32_t message, uintptr_t wParam,
+                              intptr_t) override {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_bRightTarget = m_bRightTarget && window == ReaderWindow() && message == kReaderMessage;
+        m_posts.push_back(wParam);
+        if (m_bHoldFirst && wParam == AllUsersReader::kRowsRead && !m_bHeldOnce) {
+            m_bHeldOnce = true;
+            m_bHolding = true;
+            m_changed.notify_all();
+            m_changed.wait(lock, [this] { return m_bReleased; });
+            m_bHolding = false;
+        }
+        return platform::PostResult::Posted;
+    }
+    void HoldFirstRow() { m_bHoldFirst = true; }
+    bool WaitUntilHolding() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(10), [this] { return m_bHolding; });
+    }
+    void Release() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_bReleased = true;
+        m_changed.notify_all();
+    }
+    size_t Count(uintptr_t kind) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        size_t n = 0;
+        for (uintptr_t post : m_posts) {
+            n += post == kind ? 1 : 0;
+        }
+        return n;
+    }
+    bool EndedLast() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return !m_posts.empty() && m_posts.back() == AllUsersReader::kEnded;
+    }
+    bool AllToTheTarget() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_bRightTarget;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<uintptr_t> m_posts;
+    bool m_bRightTarget = true;
+    bool m_bHoldFirst = false;
+    bool m_bHeldOnce = false;
+    bool m_bHolding = false;
+    bool m_bReleased = false;
+};
+
+class AllUsersReaderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        mailgen::InstallationOptions options;
+        options.seed = 11;
+        options.users = 6;
+        options.mailbox.folders = 8;
+        options.mailbox.newMailFiles = 1;
+        std::string error;
+        ASSERT_TRUE(mailgen::GenerateInstallation(Root(), options, m_expected, error)) << error;
+        m_reader.SetTarget(ReaderWindow(), kReaderMessage);
+        AllUsersThreading threading;
+        threading.mailboxesAtOnce = 1; // rows end in the list's order, one at a time
+        m_reader.SetThreading(threading);
+    }
+    void TearDown() override { m_sink.Release(); }
+
+    std::string Root() const { return m_dir / ("MAIL" + std::string(testsupport::Separator())); }
+    std::shared_ptr<AllUsersResult> Plan() {
+        auto result = std::make_shared<AllUsersResult>();
+        EXPECT_TRUE(PlanAllUsers(Root(), *result));
+        return result;
+    }
+    size_t ToRead(const AllUsersResult& result) const {
+        size_t n = 0;
+        for (const UserMailbox& row : result.rows) {
+            n += row.user.folderDir.empty() ? 0 : 1;
+        }
+        return n;
+    }
+    // Waits for the end and takes every reported row; false when the end never came.
+    bool Finish(std::vector<size_t>& rows, bool& cancelled) {
+        if (!WaitUntil([&] { return m_sink.Count(AllUsersReader::kEnded) > 0; }, 20000)) {
+            return false;
+        }
+        const std::vector<size_t> more = m_reader.TakeReadRows();
+        rows.insert(rows.end(), more.begin(), more.end());
+        return m_reader.TakeEnd(cancelled);
+    }
+
+    testsupport::TempDir m_dir;
+    mailgen::InstallationExpectation m_expected;
+    HoldingSink m_sink;
+    AllUsersReader m_reader{m_sink};
+};
+
+TEST_F(AllUsersReaderTest, ReportsEveryRowOnceAndEndsLast) {
+    std::shared_ptr<AllUsersResult> result = Plan();
+    m_reader.Start(result);
+    std::vector<size_t> rows;
+    bool cancelled = true;
+    ASSERT_TRUE(Finish(rows, cancelled));
+    EXPECT_FALSE(cancelled);
+    EXPECT_FALSE(m_reader.IsBusy());
+    // Every planned row is reported once, those without a folder too.
+    EXPECT_EQ(result->rows.size(), rows.size());
+    EXPECT_EQ(result->rows.size(), std::set<size_t>(rows.begin(), rows.end()).size());
+    EXPECT_EQ(rows.size(), m_sink.Count(AllUsersReader::kRowsRead));
+    EXPECT_EQ(1u, m_sink.Count(AllUsersReader::kEnded));
+    EXPECT_TRUE(m_sink.EndedLast());
+    EXPECT_TRUE(m_sink.AllToTheTarget());
+    EXPECT_EQ(m_expected.totalSize, result->totalSize);
+    EXPECT_EQ(m_expected.folderFiles, result->folderFiles);
+    bool again = false;
+    EXPECT_FALSE(m_reader.TakeEnd(again)); // the end is taken once
+}
+
+TEST_F(AllUsersReaderTest, FirstRowIsCompleteBeforeTheLastIsRead) {
+    std::shared_ptr<AllUsersResult> result = Plan();
+    m_sink.HoldFirstRow();
+    m_reader.Start(result);
+    ASSERT_TRUE(m_sink.WaitUntilHolding());
+    const std::vector<size_t> first = m_reader.TakeReadRows();
+    ASSERT_EQ(1u, first.size());
+    const worker::AllUsersProgress progress = m_reader.GetProgress();
+    EXPECT_TRUE(progress.running);
+    EXPECT_TRUE(m_reader.IsBusy());
+    EXPECT_EQ(ToRead(*result), progress.mailboxesTotal);
+    EXPECT_LT(progress.mailboxesRead, progress.mailboxesTotal);
+    // The row taken already has the figures the generator wrote.
+    const UserMailbox& row = result->rows[first[0]];
+    ASSERT_EQ(mailgen::ExpectedUser::Kind::kRead, m_expected.users[first[0]].kind);
+    EXPECT_NE(nullptr, row.scan);
+    EXPECT_EQ(m_expected.users[first[0]].totalSize, row.totalSize);
+    m_sink.Release();
+    std::vector<size_t> rows = first;
+    bool cancelled = true;
+    ASSERT_TRUE(Finish(rows, cancelled));
+    EXPECT_FALSE(cancelled);
+    EXPECT_EQ(result->rows.size(), rows.size());
+}
+
+TEST_F(AllUsersReaderTest, CancelStopsBeforeTheLastUser) {
+    std::shared_ptr<AllUsersResult> result = Plan();
+    m_sink.HoldFirstRow();
+    m_reader.Start(result);
+    ASSERT_TRUE(m_sink.WaitUntilHolding());
+    EXPECT_TRUE(m_reader.Cancel());
+    m_sink.Release();
+    std::vector<size_t> rows;
+    bool cancelled = false;
+    ASSERT_TRUE(Finish(rows, cancelled));
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(1u, rows.size());
+    EXPECT_LT(rows.size(), result->rows.size());
+    EXPECT_FALSE(m_reader.Cancel()); // nothing runs any more
+}
+
+TEST_F(AllUsersReaderTest, StartingAnewForgetsTheRowsOfTheReadItReplaced) {
+    m_sink.HoldFirstRow();
+    m_reader.Start(Plan());
+    ASSERT_TRUE(m_sink.WaitUntilHolding());
+    m_sink.Release(); // the first read goes on until the second replaces it
+    std::shared_ptr<AllUsersResult> second = Plan();
+    m_reader.Start(second);
+    ASSERT_TRUE(WaitUntil([&] { return m_sink.Count(AllUsersReader::kEnded) == 2; }, 20000));
+    const std::vector<size_t> rows = m_reader.TakeReadRows();
+    bool cancelled = true;
+    ASSERT_TRUE(m_reader.TakeEnd(cancelled));
+    EXPECT_FALSE(cancelled);
+    EXPECT_EQ(second->rows.size(), rows.size());
+    EXPECT_EQ(m_expected.totalSize, second->totalSize);
+}
+
+TEST_F(AllUsersReaderTest, DestroyedDuringAReadItEndsAndPostsNothingMore) {
+    auto reader = std::make_unique<AllUsersReader>(m_sink);
+    reader->SetTarget(ReaderWindow(), kReaderMessage);
+    m_sink.HoldFirstRow();
+    reader->Start(Plan());
+    ASSERT_TRUE(m_sink.WaitUntilHolding());
+    m_sink.Release();
+    reader.reset(); // cancels and joins
+    const size_t posts = m_sink.Count(AllUsersReader::kRowsRead);
+    EXPECT_LT(posts, m_expected.users.size());
+    EXPECT_EQ(1u, m_sink.Count(AllUsersReader::kEnded));
+}
+
+} // namespace
