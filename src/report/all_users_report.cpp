@@ -40,8 +40,8 @@ const char kUnusableEarlier[] = "foldtally-report: Der fr\xFChere Bericht \"%s\"
 const char* const kTitles[kAllUsersColumnCount] = {"Benutzer",
                                                    "Name",
                                                    "Ordnerdateien",
-                                                   "Gr\xF6\xDF"
-                                                   "e",
+                                                   ("Gr\xF6\xDF"
+                                                    "e"), // apart: "\xDFe" would be one escape
                                                    "Anteil",
                                                    "Posteingang",
                                                    "Gr\xF6\xDFte Ordnerdatei",
