@@ -48,8 +48,7 @@ using SharedAllUsersResult = std::shared_ptr<const AllUsersResult>;
 struct AllUsersThreading {
     static constexpr int kAutomatic = -1;
     // Mailboxes read at once: on a file server, where every open waits for a round
-    // trip, the second bound; on a local disk one a processor up to the first (POSIX),
-    // or one (Windows, where Wine's opens queue at its server).
+    // trip, the second bound; on a local disk one a processor up to the first.
     static constexpr int kMaxMailboxesAtOnce = 8;
     static constexpr int kMaxMailboxesOnShare = 16;
     int mailboxesAtOnce = kAutomatic;

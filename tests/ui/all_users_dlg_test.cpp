@@ -167,10 +167,19 @@ protected:
     OverviewTestApp app;
 };
 
+// A gate after each row holds the reading thread: with one mailbox at a time, the
+// whole read.
+AllUsersThreading OneAtATime() {
+    AllUsersThreading threading;
+    threading.mailboxesAtOnce = 1;
+    return threading;
+}
+
 TEST_F(AllUsersDlgTest, RowsFillInAsTheMailboxesAreReadAndTheStatusLineCounts) {
     CAllUsersDlg dlg(nullptr, app, Root(), false);
     ReadGate gate;
     dlg.GetReader().SetAfterRow(&ReadGate::AfterRow, &gate);
+    dlg.GetReader().SetThreading(OneAtATime()); // the gate holds the one reader
     std::string caption;
     int rowsWhileHeld = 0;
     int figuresWhileHeld = -1;
@@ -276,6 +285,7 @@ TEST_F(AllUsersDlgTest, EscapeCancelsARunningReadAndClosesOnceNoneRuns) {
     CAllUsersDlg dlg(nullptr, app, Root(), false);
     ReadGate gate;
     dlg.GetReader().SetAfterRow(&ReadGate::AfterRow, &gate);
+    dlg.GetReader().SetThreading(OneAtATime()); // the gate holds the one reader
     bool openAfterCancel = false;
     int figures = -1;
     std::string status;
