@@ -368,6 +368,42 @@ TEST_F(AllUsersDlgTest, EnterOpensTheTreeWindowOfTheSelectedUsersMailbox) {
         << treeStatus << " for " << user.userName;
 }
 
+// The export writes the rows as Ctrl+C copies them, and never below the installation's
+// root: a file there is refused and the question comes again.
+TEST_F(AllUsersDlgTest, TheExportWritesTheRowsAndNeverBelowTheRoot) {
+    CAllUsersDlg dlg(nullptr, app, Root(), false);
+    TempDir out;
+    const auto read = std::find_if(expected.users.begin(), expected.users.end(), [](const auto& u) {
+        return u.kind == mailgen::ExpectedUser::Kind::kRead;
+    });
+    ASSERT_NE(read, expected.users.end());
+    const std::string inside = Root() + read->folderName + "\\alle.tsv"; // a user's folder
+    const std::string outside = out / "alle.tsv";
+    int asked = 0;
+    dlg.SetExportPrompt([&](HWND, const std::string&, std::string& path, int& filterIndex) {
+        ++asked;
+        path = asked == 1 ? inside : outside;
+        filterIndex = 2; // TSV
+        return asked <= 2;
+    });
+    std::string copied;
+    Run(dlg, {[&] { return dlg.GetReadCount() == 1 && !dlg.IsReading(); }, Then([&] {
+                  ::SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, ID_FILE_EXPORT, 0);
+                  ::SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, ID_EDIT_COPY, 0);
+                  copied = ClipboardText();
+                  PostKey(dlg.GetListHwnd(), VK_ESCAPE);
+              })});
+    EXPECT_EQ(2, asked);
+    EXPECT_EQ(1u, app.m_errors.size()) << "the refusal is told once";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(inside.c_str()));
+    const std::string written = testsupport::ReadFile(outside);
+    ASSERT_FALSE(written.empty());
+    EXPECT_EQ(expected.users.size() + 1,
+              static_cast<size_t>(std::count(written.begin(), written.end(), '\n')));
+    EXPECT_NE(std::string::npos, written.find(read->userName + "\t"));
+    EXPECT_FALSE(copied.empty());
+}
+
 TEST_F(AllUsersDlgTest, PlacementWidthsAndSortGoToTheStoreAndComeBack) {
     auto& section = app.m_store.Sections()[settings_names::kSection];
     std::string selectedBefore;
