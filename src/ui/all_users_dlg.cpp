@@ -252,35 +252,11 @@ bool CAllUsersDlg::OnListNotify(const NMHDR* header, LRESULT& result) {
 }
 
 RECT CAllUsersDlg::GetBarRect(int row) const {
-    RECT cell = {};
-    if (row < 0 || row >= m_model.RowCount() ||
-        !m_list.GetSubItemRect(row, report::kUserColumnShare, LVIR_BOUNDS, cell)) {
-        return RECT{};
-    }
-    return ShareBarRectIn(cell, m_model.ShareOf(row), m_shareMetrics);
+    return ShareBarOf(m_list, m_model, row, report::kUserColumnShare, m_shareMetrics);
 }
 
 LRESULT CAllUsersDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
-    switch (draw.nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-        return CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT:
-        return CDRF_NOTIFYSUBITEMDRAW;
-    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
-        break;
-    default:
-        return CDRF_DODEFAULT;
-    }
-    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
-    const bool selected =
-        row < m_model.RowCount() && (m_list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
-    RECT cell = {};
-    if (draw.iSubItem != report::kUserColumnShare || row >= m_model.RowCount() ||
-        !m_list.GetSubItemRect(row, report::kUserColumnShare, LVIR_BOUNDS, cell)) {
-        return selected ? CDRF_DODEFAULT : m_list.ColourCell(draw);
-    }
-    return DrawShareCell(draw.nmcd.hdc, cell, m_model.ShareOf(row),
-                         m_model.CellText(row, report::kUserColumnShare), m_shareMetrics, selected);
+    return DrawListWithShares(draw, m_list, m_model, report::kUserColumnShare, m_shareMetrics);
 }
 
 bool CAllUsersDlg::OnCommand(UINT id, UINT code, HWND control) {
