@@ -6,16 +6,14 @@
 #include "diag/path_parts.h"
 #include "framework/app_services.h"
 #include "framework/menu.h"
-#include "framework/monitors.h"
 #include "framework/win_app.h"
 #include "resource.h"
 #include "settings/program_settings.h"
-#include "settings/settings_store.h"
 #include "tree/tree_text.h"
 #include "ui/folder_tree_dlg.h"
 #include "ui/list_export_win32.h"
+#include "ui/list_window_state.h"
 #include "ui/share_cell.h"
-#include "ui/window_placement.h"
 #include "view/list_rules.h"
 #include "view/main_layout.h"
 #include "view/scan_view.h"
@@ -332,48 +330,11 @@ bool CAllUsersDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
 }
 
 void CAllUsersDlg::RestoreState() {
-    SettingsStore* store = m_app.GetSettingsStore();
-    if (store == nullptr || !store->Open(settings_names::kSection)) {
-        return;
-    }
-    const view::WindowPlacementRecord placement = view::LoadPlacement(
-        *store, AllUsersStateNames(), view::WindowPlacementRecord(), MonitorWorkAreas());
-    if (placement.length == view::kPlacementSize) {
-        const WINDOWPLACEMENT wp = ToWindowPlacement(placement);
-        ::SetWindowPlacement(m_hWnd, &wp);
-    } else {
+    if (!RestoreListWindow(m_app, m_hWnd, m_list, AllUsersStateNames(), m_storedWidths)) {
         CenterWindow(::GetWindow(m_hWnd, GW_OWNER));
     }
-    const std::vector<int32_t> defaults = m_list.GetDefaultWidths();
-    view::ListState list;
-    list.widths = defaults;
-    list.widthsDpi = m_list.GetDpi();
-    view::LoadListState(*store, AllUsersStateNames(), defaults, list);
-    m_storedWidths = list.storedWidths;
-    store->Close();
-    for (int c = 0; c < kColumnCount; ++c) {
-        m_list.SetColumnWidth(c, list.widths[c]);
-    }
-    m_list.SetSort({list.sortColumn, list.sortDescending});
 }
 
 void CAllUsersDlg::SaveState() {
-    SettingsStore* store = m_app.GetSettingsStore();
-    if (store == nullptr || !store->Open(settings_names::kSection)) {
-        return;
-    }
-    WINDOWPLACEMENT wp = {};
-    wp.length = sizeof wp;
-    ::GetWindowPlacement(m_hWnd, &wp);
-    view::ListState list;
-    list.widthsDpi = m_list.GetDpi();
-    list.storedWidths = m_storedWidths;
-    for (int c = 0; c < kColumnCount; ++c) {
-        list.widths.push_back(m_list.GetColumnWidth(c));
-    }
-    list.sortColumn = m_list.GetSort().column;
-    list.sortDescending = m_list.GetSort().descending;
-    static_cast<void>(
-        view::SaveWindowState(*store, AllUsersStateNames(), FromWindowPlacement(wp), list));
-    store->Close();
+    SaveListWindow(m_app, m_hWnd, m_list, AllUsersStateNames(), m_storedWidths);
 }

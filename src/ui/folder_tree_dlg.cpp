@@ -8,14 +8,12 @@
 #include "diag/trace.h"
 #include "framework/app_services.h"
 #include "framework/menu.h"
-#include "framework/monitors.h"
 #include "framework/win_app.h"
 #include "resource.h"
 #include "settings/program_settings.h"
-#include "settings/settings_store.h"
 #include "ui/expander_images.h"
+#include "ui/list_window_state.h"
 #include "ui/scan_progress.h"
-#include "ui/window_placement.h"
 #include "view/limit_mark.h"
 #include "view/list_rules.h"
 #include "view/main_layout.h"
@@ -348,30 +346,13 @@ bool CFolderTreeDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
 }
 
 void CFolderTreeDlg::RestoreState() {
-    SettingsStore* store = m_app.GetSettingsStore();
-    if (store == nullptr || !store->Open(settings_names::kSection)) {
-        return;
-    }
-    // Without a stored placement (or with a record that is no placement) the window
-    // keeps the template's size and opens over the main window.
-    const view::WindowPlacementRecord placement = view::LoadPlacement(
-        *store, TreeStateNames(), view::WindowPlacementRecord(), MonitorWorkAreas());
-    const std::vector<int32_t> defaults = m_list.GetDefaultWidths();
-    view::ListState list;
-    list.widths = defaults;
-    list.widthsDpi = m_list.GetDpi();
-    view::LoadListState(*store, TreeStateNames(), defaults, list);
-    m_storedWidths = list.storedWidths;
-    store->Close();
-    int columnsWidth = 0;
-    for (int c = 0; c < kColumnCount; ++c) {
-        m_list.SetColumnWidth(c, list.widths[c]);
-        columnsWidth += list.widths[c];
-    }
-    if (placement.length == view::kPlacementSize) {
-        const WINDOWPLACEMENT wp = ToWindowPlacement(placement);
-        ::SetWindowPlacement(m_hWnd, &wp);
-    } else {
+    if (!RestoreListWindow(m_app, m_hWnd, m_list, TreeStateNames(), m_storedWidths)) {
+        // Without a stored placement (or with a record that is no placement) the window
+        // opens over the main window, as wide as its columns need.
+        int columnsWidth = 0;
+        for (int c = 0; c < kColumnCount; ++c) {
+            columnsWidth += m_list.GetColumnWidth(c);
+        }
         WidenForColumns(columnsWidth);
         PlaceOverOwner();
     }
@@ -425,20 +406,5 @@ void CFolderTreeDlg::PlaceOverOwner() {
 }
 
 void CFolderTreeDlg::SaveState() {
-    SettingsStore* store = m_app.GetSettingsStore();
-    if (store == nullptr || !store->Open(settings_names::kSection)) {
-        return;
-    }
-    WINDOWPLACEMENT wp = {};
-    wp.length = sizeof wp;
-    ::GetWindowPlacement(m_hWnd, &wp);
-    view::ListState list;
-    list.widthsDpi = m_list.GetDpi();
-    list.storedWidths = m_storedWidths;
-    for (int c = 0; c < kColumnCount; ++c) {
-        list.widths.push_back(m_list.GetColumnWidth(c));
-    }
-    static_cast<void>(
-        view::SaveWindowState(*store, TreeStateNames(), FromWindowPlacement(wp), list));
-    store->Close();
+    SaveListWindow(m_app, m_hWnd, m_list, TreeStateNames(), m_storedWidths);
 }

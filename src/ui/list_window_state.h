@@ -1,0 +1,25 @@
+// What a window with one report list keeps in the main window's section of the store:
+// its placement, the list's widths with the screen's DPI, and the list's sort where the
+// names have a value for it. The folder tree and the overview of all mailboxes keep
+// theirs so, each under its own names.
+#pragma once
+
+#include "view/window_state.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+class AppServices;
+class CReportList;
+
+// The list's widths (and sort) from the store, then the window put where it was: true
+// when a placement was stored, false when the caller places the window. `storedWidths`
+// receives the widths as the store held them.
+bool RestoreListWindow(AppServices& app, HWND window, CReportList& list,
+                       const view::WindowStateNames& names, std::vector<int32_t>& storedWidths);
+
+// The window's placement and the list's widths (and sort) back to the store.
+void SaveListWindow(AppServices& app, HWND window, const CReportList& list,
+                    const view::WindowStateNames& names, const std::vector<int32_t>& storedWidths);
