@@ -119,9 +119,9 @@ private:
     const pmHierarch* m_pHierarchy = nullptr;
     std::string m_strMailboxName;
     std::vector<TreeNode> m_nodes;
-    std::vector<int32_t> m_recordNode;     // the node each record sits at
+    std::vector<int32_t> m_recordNode;       // the node each record sits at
     std::vector<ByteChange> m_branchChanges; // per node; empty without changes
-    std::vector<uint32_t> m_children; // every node's children, one run per node, then tops
+    std::vector<uint32_t> m_children;        // every node's children, one run per node, then tops
     uint32_t m_nTopBegin = 0;
     uint32_t m_nTopCount = 0;
     uint64_t m_grandTotal = 0;

@@ -212,10 +212,9 @@ std::string TreeRows::CellText(int row, int column, SizeStyle style) const {
     case kTreeColumnChanged:
         return GermanChangeText(n.newestChange);
     case kTreeColumnChange:
-        return m_tree.HasChanges()
-                   ? ChangeText({RowChange::kChanged, m_tree.BranchChange(node)},
-                                style == SizeStyle::Exact)
-                   : std::string();
+        return m_tree.HasChanges() ? ChangeText({RowChange::kChanged, m_tree.BranchChange(node)},
+                                                style == SizeStyle::Exact)
+                                   : std::string();
     default:
         return std::string();
     }

@@ -128,13 +128,11 @@ void FolderRows::SortRows() {
         if (column != kColumnChange) {
             return CompareFolderItems(RecordAt(a), RecordAt(b), column);
         }
-        return HasChanges()
-                   ? CompareChanges(m_changes.changes[a].bytes, m_changes.changes[b].bytes)
-                   : 0;
+        return HasChanges() ? CompareChanges(m_changes.changes[a].bytes, m_changes.changes[b].bytes)
+                            : 0;
     };
     std::stable_sort(m_rows.begin(), m_rows.end(), [&](uint32_t a, uint32_t b) {
-        return SortCompare(a, b, m_sort, order.data(), static_cast<int>(order.size()), compare) <
-               0;
+        return SortCompare(a, b, m_sort, order.data(), static_cast<int>(order.size()), compare) < 0;
     });
 }
 
