@@ -215,9 +215,11 @@ TEST_F(AllUsersReaderTest, DestroyedDuringAReadItEndsAndPostsNothingMore) {
     reader->Start(Plan());
     ASSERT_TRUE(m_sink.WaitUntilHolding());
     m_sink.Release();
-    reader.reset(); // cancels and joins
+    reader.reset(); // cancels and joins: no thread is left to post
+    // How many rows were read before the cancel reached the threads is a race; that the
+    // read ended once and no row came twice is not.
     const size_t posts = m_sink.Count(AllUsersReader::kRowsRead);
-    EXPECT_LT(posts, m_expected.users.size());
+    EXPECT_LE(posts, m_expected.users.size());
     EXPECT_EQ(1u, m_sink.Count(AllUsersReader::kEnded));
 }
 
