@@ -249,10 +249,6 @@ bool CAllUsersDlg::OnListNotify(const NMHDR* header, LRESULT& result) {
     }
 }
 
-RECT CAllUsersDlg::GetBarRect(int row) const {
-    return ShareBarOf(m_list, m_model, row, report::kUserColumnShare, m_shareMetrics);
-}
-
 LRESULT CAllUsersDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
     return DrawListWithShares(draw, m_list, m_model, report::kUserColumnShare, m_shareMetrics);
 }

@@ -59,8 +59,6 @@ public:
     HWND GetListHwnd() const { return m_list.GetSafeHwnd(); }
     const report::AllUsersModel& GetModel() const { return m_model; }
     worker::AllUsersReader& GetReader() { return m_reader; }
-    // Where the bar of `row` is drawn, in the list's client coordinates; empty for none.
-    RECT GetBarRect(int row) const;
 
 protected:
     BOOL OnInitDialog() override;

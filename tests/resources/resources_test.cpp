@@ -224,27 +224,6 @@ TEST(ResourcesTest, MenusHoldTheirItemsInOrder) {
                                                         {"&Eigene Größe", 40023},
                                                         {"&Dateien", 40024}});
     ::DestroyMenu(tree);
-
-    HMENU users =
-        ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ALLUSERSCONTEXTMENU));
-    ASSERT_NE(nullptr, users);
-    ExpectMenu(::GetSubMenu(users, 0), {{"&Ordnerbaum öffnen\tEingabe", 40081},
-                                        {"&Sortieren nach", kPopup},
-                                        {nullptr, 0},
-                                        {"&Kopieren\tStrg-C", 40010},
-                                        {"Liste e&xportieren...\tStrg-S", 40009},
-                                        {nullptr, 0},
-                                        {"&Aktualisieren\tF5", 40001},
-                                        {"&Hilfe...\tF1", 9}});
-    ExpectMenu(::GetSubMenu(::GetSubMenu(users, 0), 1), {{"&Benutzer", 40020},
-                                                         {"&Name", 40021},
-                                                         {"Ordner&dateien", 40022},
-                                                         {"&Größe", 40023},
-                                                         {"&Anteil", 40024},
-                                                         {"&Posteingang", 40025},
-                                                         {"Größte O&rdnerdatei", 40026},
-                                                         {"Gren&ze", 40027}});
-    ::DestroyMenu(users);
 }
 
 // Within one popup no two items share a mnemonic, and no two keys of a table share

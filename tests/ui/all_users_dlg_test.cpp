@@ -238,49 +238,6 @@ TEST_F(AllUsersDlgTest, RowsFillInAsTheMailboxesAreReadAndTheStatusLineCounts) {
         << status;
 }
 
-TEST_F(AllUsersDlgTest, ShareBarsArePaintedInProportionToEachUsersShare) {
-    CAllUsersDlg dlg(nullptr, app, Root(), false);
-    std::vector<std::pair<int, uint64_t>> bars; // painted pixels, the user's total
-    Run(dlg, {[&] { return dlg.GetReadCount() == 1; }, Then([&] {
-                  LVITEMA none = {};
-                  none.stateMask = LVIS_SELECTED;
-                  ::SendMessageA(dlg.GetListHwnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                                 reinterpret_cast<LPARAM>(&none));
-                  ::UpdateWindow(dlg.GetListHwnd());
-              }),
-              Then([&] {
-                  HWND list = dlg.GetListHwnd();
-                  HDC dc = ::GetDC(list);
-                  for (int row = 0; row < dlg.GetModel().RowCount(); ++row) {
-                      RECT cell = {};
-                      cell.top = report::kUserColumnShare;
-                      cell.left = LVIR_BOUNDS;
-                      ::SendMessageA(list, LVM_GETSUBITEMRECT, row,
-                                     reinterpret_cast<LPARAM>(&cell));
-                      const int y = (cell.top + cell.bottom) / 2;
-                      int painted = 0;
-                      for (int x = cell.left; x < cell.right; ++x) {
-                          painted += ::GetPixel(dc, x, y) == CFolderTreeDlg::BarColor() ? 1 : 0;
-                      }
-                      const RECT bar = dlg.GetBarRect(row);
-                      EXPECT_NEAR(bar.right - bar.left, painted, 1) << row;
-                      bars.push_back({painted, dlg.GetModel().Row(row).totalSize});
-                  }
-                  ::ReleaseDC(list, dc);
-                  PostKey(list, VK_ESCAPE);
-              })});
-    ASSERT_EQ(expected.users.size(), bars.size());
-    // A larger total never has the shorter bar; a row without figures has none.
-    for (const auto& a : bars) {
-        EXPECT_EQ(a.second == 0, a.first == 0) << a.second;
-        for (const auto& b : bars) {
-            if (a.second > b.second + expected.totalSize / 100) {
-                EXPECT_GE(a.first, b.first) << a.second << " against " << b.second;
-            }
-        }
-    }
-}
-
 TEST_F(AllUsersDlgTest, EscapeCancelsARunningReadAndClosesOnceNoneRuns) {
     CAllUsersDlg dlg(nullptr, app, Root(), false);
     ReadGate gate;
