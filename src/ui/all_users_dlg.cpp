@@ -80,12 +80,8 @@ void CAllUsersDlg::LayoutControls(int cx, int cy) {
         return;
     }
     // The same arrangement as the tree window's: list, status line, two buttons.
-    const view::TreeLayout l =
-        view::ComputeTreeLayout(GetClientWidth(), GetClientHeight(), GetMetrics(), m_nStatusHeight);
-    m_list.MoveWindow(l.list.x, l.list.y, l.list.width, l.list.height, TRUE);
-    m_status.MoveWindow(l.status.x, l.status.y, l.status.width, l.status.height, TRUE);
-    ::MoveWindow(GetDlgItem(ID_HELP_BUTTON), l.help.x, l.help.y, l.help.width, l.help.height, TRUE);
-    ::MoveWindow(GetDlgItem(IDCANCEL), l.close.x, l.close.y, l.close.width, l.close.height, TRUE);
+    PlaceListWindowControls(m_hWnd, m_list.GetSafeHwnd(), m_status.GetSafeHwnd(), GetClientWidth(),
+                            GetClientHeight(), GetMetrics(), m_nStatusHeight);
 }
 
 void CAllUsersDlg::Reread() {

@@ -93,13 +93,10 @@ void CFolderTreeDlg::LayoutControls(int cx, int cy) {
         return;
     }
     const view::TreeLayout l =
-        view::ComputeTreeLayout(GetClientWidth(), GetClientHeight(), GetMetrics(), m_nStatusHeight);
-    m_list.MoveWindow(l.list.x, l.list.y, l.list.width, l.list.height, TRUE);
-    m_status.MoveWindow(l.status.x, l.status.y, l.status.width, l.status.height, TRUE);
+        PlaceListWindowControls(m_hWnd, m_list.GetSafeHwnd(), m_status.GetSafeHwnd(),
+                                GetClientWidth(), GetClientHeight(), GetMetrics(), m_nStatusHeight);
     const view::ControlPlace bar = view::ProgressBarPlace(l.status);
     ::MoveWindow(m_hProgress, bar.x, bar.y, bar.width, bar.height, TRUE);
-    ::MoveWindow(GetDlgItem(ID_HELP_BUTTON), l.help.x, l.help.y, l.help.width, l.help.height, TRUE);
-    ::MoveWindow(GetDlgItem(IDCANCEL), l.close.x, l.close.y, l.close.width, l.close.height, TRUE);
 }
 
 void CFolderTreeDlg::Rescan() {

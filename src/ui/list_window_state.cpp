@@ -4,6 +4,7 @@
 #include "framework/app_services.h"
 #include "framework/monitors.h"
 #include "framework/report_list.h"
+#include "resource.h"
 #include "settings/program_settings.h"
 #include "settings/settings_store.h"
 #include "ui/window_placement.h"
@@ -58,4 +59,18 @@ void SaveListWindow(AppServices& app, HWND window, const CReportList& list,
     state.sortDescending = list.GetSort().descending;
     static_cast<void>(view::SaveWindowState(*store, names, FromWindowPlacement(wp), state));
     store->Close();
+}
+
+view::TreeLayout PlaceListWindowControls(HWND window, HWND list, HWND status, int clientWidth,
+                                         int clientHeight, const view::LayoutMetrics& metrics,
+                                         int statusHeight) {
+    const view::TreeLayout l =
+        view::ComputeTreeLayout(clientWidth, clientHeight, metrics, statusHeight);
+    ::MoveWindow(list, l.list.x, l.list.y, l.list.width, l.list.height, TRUE);
+    ::MoveWindow(status, l.status.x, l.status.y, l.status.width, l.status.height, TRUE);
+    ::MoveWindow(::GetDlgItem(window, ID_HELP_BUTTON), l.help.x, l.help.y, l.help.width,
+                 l.help.height, TRUE);
+    ::MoveWindow(::GetDlgItem(window, IDCANCEL), l.close.x, l.close.y, l.close.width,
+                 l.close.height, TRUE);
+    return l;
 }
