@@ -49,6 +49,33 @@ std::string MakeReport(ReportFormat format, bool changed) {
     return report::FormatReport(Catalogue(), options);
 }
 
+// The limit needs no clock: every platform gives the same fields.
+TEST(ReportLimitAgeTest, JsonAndCsvNameTheLimitOfFolderFilesOnly) {
+    const std::string json = MakeReport(ReportFormat::kJson, false);
+    const std::string csv = MakeReport(ReportFormat::kCsv, false);
+    const struct {
+        const char* file;
+        const char* json;
+        const char* csv;
+    } rows[] = {
+        {"*.CNM", "\"limit\":null,", "3221225472,,"},
+        {"A.PMM", "\"limit\":\"ok\",", "1000,ok,"},
+        {"B.PMM", "\"limit\":\"near\",", "1610612736,near,"},
+        {"c.mbx", "\"limit\":\"over\",", "2147483648,over,"},
+    };
+    for (const auto& row : rows) {
+        const size_t start = json.find(std::string("{\"fileName\":\"") + row.file + "\"");
+        ASSERT_NE(std::string::npos, start) << row.file;
+        EXPECT_NE(std::string::npos,
+                  json.substr(start, json.find('\n', start) - start).find(row.json))
+            << row.file;
+        const size_t line = csv.find(std::string(row.file) + ",");
+        ASSERT_NE(std::string::npos, line) << row.file;
+        EXPECT_NE(std::string::npos, csv.substr(line, csv.find('\n', line) - line).find(row.csv))
+            << row.file;
+    }
+}
+
 #ifndef _WIN32
 using testsupport::ZoneScope;
 
