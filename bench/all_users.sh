@@ -44,15 +44,15 @@ if [ "${NATIVE:-1}" = 1 ]; then
 fi
 
 if [ "${WINE:-0}" = 1 ]; then
-    cmake --preset win32 >"$OUT/configure-win32.log" 2>&1 || { cat "$OUT/configure-win32.log"; exit 1; }
-    cmake --build --preset win32 -j "${FOLDTALLY_JOBS:-2}" \
-        --target foldtally-report foldtally-bench-loop >/dev/null
     source scripts/wine-env.sh
+    cmake --preset "$FOLDTALLY_WINDOWS_PRESET" >"$OUT/configure-windows.log" 2>&1 || { cat "$OUT/configure-windows.log"; exit 1; }
+    cmake --build --preset "$FOLDTALLY_WINDOWS_PRESET" -j "${FOLDTALLY_JOBS:-2}" \
+        --target foldtally-report foldtally-bench-loop >/dev/null
     wine_session_start
     trap wine_session_stop EXIT
     winroot=$(winepath -w "$PWD/$root" 2>/dev/null)
-    report="wine build/win32/foldtally-report.exe --all-users '$winroot' --tsv"
-    loop="wine build/win32/bench/foldtally-bench-loop.exe"
+    report="wine build/$FOLDTALLY_WINDOWS_PRESET/foldtally-report.exe --all-users '$winroot' --tsv"
+    loop="wine build/$FOLDTALLY_WINDOWS_PRESET/bench/foldtally-bench-loop.exe"
     for f in "${folders[@]}"; do
         w=$(winepath -w "$f" 2>/dev/null)
         loop+=" '$w' '$w'"

@@ -14,14 +14,14 @@ SECONDS_RUNNING=${SECONDS_RUNNING:-30}
 source scripts/wine-env.sh
 wine_session_start
 trap wine_session_stop EXIT
-cmake --preset win32 >/dev/null && cmake --build --preset win32 -j "${FOLDTALLY_JOBS:-2}" \
+cmake --preset "$FOLDTALLY_WINDOWS_PRESET" >/dev/null && cmake --build --preset "$FOLDTALLY_WINDOWS_PRESET" -j "${FOLDTALLY_JOBS:-2}" \
     --target foldtally foldtally-mailgen >/dev/null || exit 1
 source tests/e2e/e2e_common.sh
 e2e_begin close-bench
 dir=build/bench/close-$FOLDERS
 if [ ! -f "$dir/.done" ]; then
     rm -rf "$dir" && mkdir -p "$dir"
-    wine build/win32/foldtally-mailgen.exe --mailbox "$(winepath -w "$dir/mail")\\" \
+    wine build/$FOLDTALLY_WINDOWS_PRESET/foldtally-mailgen.exe --mailbox "$(winepath -w "$dir/mail")\\" \
         --newmail "$(winepath -w "$dir/new")\\" --seed 5 --folders "$FOLDERS" --depth 4 \
         --broken 1 --newmail-files 2 --max-message-bytes 64 --quiet </dev/null >/dev/null 2>&1 ||
         fail "mailbox generator"
@@ -37,7 +37,7 @@ wine reg add "$section" /v AutoRefreshRate /t REG_BINARY /d 01000000 /f </dev/nu
 
 scans() { grep -c 'Analyze\] WARNUNG' "$work/trace.log"; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
-WINEDEBUG=-all,+debugstr wine build/win32/foldtally.exe </dev/null >/dev/null 2>"$work/trace.log" &
+WINEDEBUG=-all,+debugstr wine build/$FOLDTALLY_WINDOWS_PRESET/foldtally.exe </dev/null >/dev/null 2>"$work/trace.log" &
 pid=$!
 w=$(timeout 120 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
 [ -n "$w" ] || fail "no main window"

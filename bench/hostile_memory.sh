@@ -88,9 +88,9 @@ if [ "${NATIVE:-1}" = 1 ]; then
 fi
 
 if [ "${WINE:-0}" = 1 ]; then
-    source scripts/build-preset.sh
-    build_preset win32 foldtally-report main_window_bench >/dev/null
     source scripts/wine-env.sh
+    source scripts/build-preset.sh
+    build_preset "$FOLDTALLY_WINDOWS_PRESET" foldtally-report main_window_bench >/dev/null
     wine_session_start
     trap wine_session_stop EXIT
     echo "=== under Wine (load $(cut -d' ' -f1-3 /proc/loadavg))"
@@ -98,12 +98,12 @@ if [ "${WINE:-0}" = 1 ]; then
         set -- $c
         dir=$1
         shift
-        measure "$dir $*" wine build/win32/foldtally-report.exe \
+        measure "$dir $*" wine build/$FOLDTALLY_WINDOWS_PRESET/foldtally-report.exe \
             --mailbox "$(winepath -w "$PWD/$OUT/$dir" 2>/dev/null)" "$@"
     done
     mkdir -p "$OUT/empty"
     stats=$(mktemp)
-    heap=$(/usr/bin/time -f "%M" -o "$stats" wine build/win32/bench/main_window_bench.exe 300 2 \
+    heap=$(/usr/bin/time -f "%M" -o "$stats" wine build/$FOLDTALLY_WINDOWS_PRESET/bench/main_window_bench.exe 300 2 \
         "$(winepath -w "$PWD/$OUT/chain-100000" 2>/dev/null)" \
         "$(winepath -w "$PWD/$OUT/empty" 2>/dev/null)" </dev/null | tr -d '\r' | grep 'heap bytes')
     printf "  %-34s %8s KiB peak  (%s)\n" "window, chain-100000" "$(cat "$stats")" "$heap"

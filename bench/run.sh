@@ -93,10 +93,10 @@ fi
 # Under Wine: whole processes again, each started by wine in the project's prefix with a
 # persistent server; the Windows loop makes the same calls as the POSIX one.
 if [ "${WINE:-0}" = 1 ]; then
-    cmake --preset win32 >"$OUT/configure-win32.log" 2>&1 || { cat "$OUT/configure-win32.log"; exit 1; }
-    cmake --build --preset win32 -j "${FOLDTALLY_JOBS:-2}" \
-        --target foldtally-report foldtally-bench-loop row_memory_bench >/dev/null
     source scripts/wine-env.sh
+    cmake --preset "$FOLDTALLY_WINDOWS_PRESET" >"$OUT/configure-windows.log" 2>&1 || { cat "$OUT/configure-windows.log"; exit 1; }
+    cmake --build --preset "$FOLDTALLY_WINDOWS_PRESET" -j "${FOLDTALLY_JOBS:-2}" \
+        --target foldtally-report foldtally-bench-loop row_memory_bench >/dev/null
     wine_session_start
     trap wine_session_stop EXIT
     for n in $FOLDERS; do
@@ -104,14 +104,14 @@ if [ "${WINE:-0}" = 1 ]; then
         generate "$n" "$dir"
         mailbox=$(winepath -w "$PWD/$dir/mailbox" 2>/dev/null)
         newmail=$(winepath -w "$PWD/$dir/newmail" 2>/dev/null)
-        report="wine build/win32/foldtally-report.exe --mailbox '$mailbox' --newmail '$newmail' --tsv"
-        loop="wine build/win32/bench/foldtally-bench-loop.exe '$mailbox' '$newmail'"
+        report="wine build/$FOLDTALLY_WINDOWS_PRESET/foldtally-report.exe --mailbox '$mailbox' --newmail '$newmail' --tsv"
+        loop="wine build/$FOLDTALLY_WINDOWS_PRESET/bench/foldtally-bench-loop.exe '$mailbox' '$newmail'"
         runs=$RUNS
         [ "$n" -ge 100000 ] && runs=$(((RUNS + 1) / 2))
         echo "=== folders-$n under Wine (load $(cut -d' ' -f1-3 /proc/loadavg))"
         echo "  loop:   $(eval "$loop" </dev/null | tr -d '\r')"
         echo "  report: $(eval "$report" </dev/null | tr -d '\r' | tail -1)"
-        echo "  heap:   $(wine build/win32/bench/row_memory_bench.exe "$mailbox\\" "$newmail\\" </dev/null | tr -d '\r')"
+        echo "  heap:   $(wine build/$FOLDTALLY_WINDOWS_PRESET/bench/row_memory_bench.exe "$mailbox\\" "$newmail\\" </dev/null | tr -d '\r')"
         echo "  alternating runs:"
         bench/compare.py "$runs" report "$report" loop "$loop"
         if [ -n "${BASELINE_EXE:-}" ]; then

@@ -64,3 +64,10 @@ function(foldtally_add_test)
     gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT ${T_TIMEOUT})
   endif()
 endfunction()
+
+# The shell tests of the calling folder start Windows programs through
+# scripts/wine-env.sh, which takes Wine's loader and prefix from the build they belong to.
+function(foldtally_tests_run_this_build)
+  get_property(_tests DIRECTORY PROPERTY TESTS)
+  set_tests_properties(${_tests} PROPERTIES ENVIRONMENT FOLDTALLY_WINDOWS_PRESET=${FOLDTALLY_WINDOWS_PRESET})
+endfunction()

@@ -3,8 +3,10 @@
 # its help file, the same help pages as plain HTML (foldtally-hilfe, for the host's
 # browser under Wine), the German LIESMICH.txt (Windows-1252, CRLF) and the licence. The
 # version is the project version of the top CMakeLists.txt, read from the build's cache.
-# Without options it installs what is missing and builds the win32 preset first.
-#   scripts/package.sh                               # build, then package
+# Without options it installs what is missing and builds the win32 preset first; the
+# release is that 32-bit program, which runs on every Windows. --preset win64 makes
+# foldtally-<version>-win64.zip of the 64-bit build the same way.
+#   scripts/package.sh [--preset win32|win64]        # build, then package
 #   scripts/package.sh --no-build [--build-dir DIR] [--out DIR]
 # The zip is reproducible: its files (and the stripped program's header) carry the time
 # of the last commit, in a fixed order.
@@ -12,30 +14,40 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 build=1
-build_dir=$ROOT/build/win32
+preset=win32
+build_dir=
 out=$ROOT/build/artifacts
 while [ $# -gt 0 ]; do
     case $1 in
     --no-build) build=0 ;;
+    --preset) preset=$2; shift ;;
     --build-dir) build_dir=$(cd "$2" && pwd); shift ;;
     --out) mkdir -p "$2"; out=$(cd "$2" && pwd); shift ;;
-    *) echo "usage: scripts/package.sh [--no-build] [--build-dir DIR] [--out DIR]" >&2; exit 2 ;;
+    *) echo "usage: scripts/package.sh [--preset win32|win64] [--no-build] [--build-dir DIR] [--out DIR]" >&2; exit 2 ;;
     esac
     shift
 done
 
+case $preset in
+win32 | win64) ;;
+*) echo "scripts/package.sh: --preset is win32 or win64, not '$preset'" >&2; exit 2 ;;
+esac
+build_dir=${build_dir:-$ROOT/build/$preset}
+
 if [ "$build" = 1 ]; then
     scripts/setup.sh
     source scripts/build-preset.sh
-    build_preset win32 foldtally foldtally_help foldtally_help_pages
+    build_preset "$preset" foldtally foldtally_help foldtally_help_pages
 fi
 
 cache_value() { sed -n "s/^$1:[A-Z]*=//p" "$build_dir/CMakeCache.txt"; }
 version=$(cache_value CMAKE_PROJECT_VERSION)
 strip=$(cache_value CMAKE_STRIP)
+arch=$(cache_value FOLDTALLY_WINDOWS_PRESET)
 [ -n "$version" ] || { echo "no project version in $build_dir/CMakeCache.txt" >&2; exit 1; }
+[ -n "$arch" ] || { echo "$build_dir is not a Windows build" >&2; exit 1; }
 for f in foldtally.exe foldtally.chm foldtally-hilfe/start.htm; do
-    [ -f "$build_dir/$f" ] || { echo "$build_dir/$f is missing: build the win32 preset" >&2; exit 1; }
+    [ -f "$build_dir/$f" ] || { echo "$build_dir/$f is missing: build the $arch preset" >&2; exit 1; }
 done
 
 epoch=$(git log -1 --format=%ct 2>/dev/null || date +%s)
@@ -55,7 +67,7 @@ mapfile -t pages < <(cd "$stage" && find foldtally-hilfe -type f | LC_ALL=C sort
 files+=("${pages[@]}")
 (cd "$stage" && TZ=UTC touch -t "$stamp" "${files[@]}")
 mkdir -p "$out"
-zip_file=$out/foldtally-$version-win32.zip
+zip_file=$out/foldtally-$version-$arch.zip
 rm -f "$zip_file"
 (cd "$stage" && TZ=UTC zip -q -X -D -9 "$zip_file" "${files[@]}")
 echo "$zip_file"

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # The program's main job: foldtally.exe under Wine, in the project's own prefix
 # (build/wineprefix, never ~/.wine), on a generated demo mailbox that the mail client's
-# two registry keys point at. With a display the window stays until you close it;
+# two registry keys point at. It is the 32-bit program where the machine runs 32-bit
+# programs, else the 64-bit one under wine64 (scripts/wine-choice.sh). With a display the window stays until you close it;
 # without one the window opens on a private Xvfb, a screenshot goes to
 # build/artifacts/foldtally-demo.png, and the program is closed with Alt+F4.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 source scripts/build-preset.sh
+source scripts/wine-env.sh
+echo "=== $FOLDTALLY_WINE_WHY"
 build_preset native
-build_preset win32
+build_preset "$FOLDTALLY_WINDOWS_PRESET"
 
 # A fresh demo mailbox each run: nested folders, a few broken folder files, new mail
 # and one sparse folder of 5 GiB. It lives under build/ and is ours to replace.
@@ -23,7 +26,6 @@ echo
 echo "=== foldtally-report on $DEMO: the rows the window shows"
 build/native/foldtally-report --mailbox "$DEMO/mailbox" --newmail "$DEMO/newmail"
 
-source scripts/wine-env.sh
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     export FOLDTALLY_USE_DISPLAY=1
     headless=0
@@ -42,12 +44,12 @@ wine reg add 'HKCU\Software\Pegasus Mail\Newmail' /ve /d "$newmail" /f </dev/nul
 echo
 if [ "$headless" = 0 ]; then
     echo "=== foldtally.exe on $DISPLAY: close the window to end"
-    wine build/win32/foldtally.exe </dev/null >/dev/null 2>&1
+    wine "build/$FOLDTALLY_WINDOWS_PRESET/foldtally.exe" </dev/null >/dev/null 2>&1
     exit 0
 fi
 
 echo "=== foldtally.exe on a private Xvfb ($DISPLAY)"
-wine build/win32/foldtally.exe </dev/null >/dev/null 2>&1 &
+wine "build/$FOLDTALLY_WINDOWS_PRESET/foldtally.exe" </dev/null >/dev/null 2>&1 &
 pid=$!
 title='Ordner-Statistik für Pegasus-Mail'
 # The demo's 5 GiB folder is over the mail client's limit: warning 504 comes first.

@@ -1,14 +1,37 @@
 # Sourced by the scripts that run Windows programs: a quiet Wine in the project's
-# own prefix under build/, never ~/.wine. Safe to source more than once.
+# own prefix under build/, never ~/.wine, with the loader that can run the build this
+# machine tests (scripts/wine-choice.sh). FOLDTALLY_WINDOWS_PRESET set beforehand asks
+# for one build. `wine`, `winepath` and `wineboot` then mean the project's own
+# (scripts/wine-bin), for this shell and every program it starts. Safe to source more
+# than once.
 
 FOLDTALLY_ROOT=${FOLDTALLY_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEPREFIX=${FOLDTALLY_WINEPREFIX:-$FOLDTALLY_ROOT/build/wineprefix}
-export WINEARCH=win32
+source "$FOLDTALLY_ROOT/scripts/wine-choice.sh"
+if [ -z "${FOLDTALLY_WINE_LOADER:-}" ] || [ ! -x "$FOLDTALLY_WINE_LOADER" ]; then
+    foldtally_wine_choose || {
+        echo "$FOLDTALLY_WINE_WHY" >&2
+        return 1 2>/dev/null || exit 1
+    }
+fi
+export FOLDTALLY_ROOT
+case :$PATH: in
+*":$FOLDTALLY_ROOT/scripts/wine-bin:"*) ;;
+*) export PATH=$FOLDTALLY_ROOT/scripts/wine-bin:$PATH ;;
+esac
+# Each build has a prefix of its own architecture: a 64-bit prefix cannot hold the
+# 32-bit build's settings and the other way round.
+if [ "$FOLDTALLY_WINDOWS_PRESET" = win64 ]; then
+    export WINEPREFIX=${FOLDTALLY_WINEPREFIX:-$FOLDTALLY_ROOT/build/wineprefix64}
+else
+    export WINEPREFIX=${FOLDTALLY_WINEPREFIX:-$FOLDTALLY_ROOT/build/wineprefix}
+fi
+export WINEARCH=$FOLDTALLY_WINDOWS_PRESET
+export WINELOADER=$FOLDTALLY_WINE_LOADER
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export LANG=C.UTF-8
 export LC_ALL=C.UTF-8
-unset WINELOADER WINESERVER
+unset WINESERVER
 
 case "$WINEPREFIX" in
 "$HOME/.wine" | "$HOME/.wine/") echo "refusing to use $WINEPREFIX" >&2; return 1 2>/dev/null || exit 1 ;;
@@ -20,6 +43,12 @@ wine_prefix_ensure() {
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
+        local arch
+        arch=$(foldtally_prefix_arch "$WINEPREFIX")
+        if [ -f "$WINEPREFIX/.foldtally-ready" ] && [ -n "$arch" ] && [ "$arch" != "$WINEARCH" ]; then
+            echo "$WINEPREFIX was made for $arch, this run needs $WINEARCH: making it anew" >&2
+            rm -f "$WINEPREFIX/.foldtally-ready"
+        fi
         if [ ! -f "$WINEPREFIX/.foldtally-ready" ]; then
             wineserver -k >/dev/null 2>&1 || true
             rm -rf "$WINEPREFIX"
@@ -57,7 +86,7 @@ wine_session_start() {
     wineserver -p >/dev/null 2>&1 || true
     wine reg query 'HKCU\Software\Wine\X11 Driver' /v Managed </dev/null >/dev/null 2>&1 || true
     FOLDTALLY_KEEPER_PID=
-    local keeper="$FOLDTALLY_ROOT/build/win32/tools/desktop_keeper.exe"
+    local keeper="$FOLDTALLY_ROOT/build/$FOLDTALLY_WINDOWS_PRESET/tools/desktop_keeper.exe"
     if [ -f "$keeper" ]; then
         wine "$keeper" </dev/null >/dev/null 2>&1 &
         FOLDTALLY_KEEPER_PID=$!

@@ -1,7 +1,8 @@
 # Sourced by the end-to-end scripts: a scratch folder, the registry keys a run touches
 # saved first and put back afterwards, a generated mailbox that the mail client's keys
 # point at, and the wait for the program to end. The caller is inside a Wine session
-# (DISPLAY and the prefix come from scripts/wine-env.sh).
+# (DISPLAY comes from it); `wine` and the prefix are the project's (scripts/wine-env.sh).
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh" || exit 1
 
 title='Ordner-Statistik für Pegasus-Mail'
 keys=('HKCU\Software\Pegasus Mail' 'HKCU\Software\Morvapps\Foldtally')

@@ -13,6 +13,7 @@ src=${3:?source dir missing}
 build=${4:?build dir missing}
 strip=${5:?strip missing}
 windres=${6:?windres missing}
+arch=${FOLDTALLY_WINDOWS_PRESET:-win32} # the build the zip is made of: win32 or win64
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -31,8 +32,8 @@ zero_stamp() {
     printf '\0\0\0\0' | dd of="$1" bs=1 seek=$((pe + 88)) conv=notrunc status=none
 }
 
-[ "$(basename "$zip")" = "foldtally-$version-win32.zip" ] ||
-    fail "the zip is named $(basename "$zip"), not foldtally-$version-win32.zip"
+[ "$(basename "$zip")" = "foldtally-$version-$arch.zip" ] ||
+    fail "the zip is named $(basename "$zip"), not foldtally-$version-$arch.zip"
 [ -f "$zip" ] || { fail "$zip does not exist"; exit 1; }
 
 expected=$'LICENSE.txt\nLIESMICH.txt\nfoldtally.chm\nfoldtally.exe'

@@ -9,6 +9,7 @@ build=${2:?build dir missing}
 version=${3:?version missing}
 strip=${4:?strip missing}
 windres=${5:?windres missing}
+arch=${FOLDTALLY_WINDOWS_PRESET:-win32} # the build the zip is made of: win32 or win64
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -27,8 +28,8 @@ plant() {
     mkdir -p "$dir/x"
     unzip -q "$good" -d "$dir/x"
     (cd "$dir/x" && eval "$command")
-    (cd "$dir/x" && zip -q -r -X "$dir/foldtally-$zip_version-win32.zip" $(ls))
-    if out=$(check "$dir/foldtally-$zip_version-win32.zip" "$zip_version"); then
+    (cd "$dir/x" && zip -q -r -X "$dir/foldtally-$zip_version-$arch.zip" $(ls))
+    if out=$(check "$dir/foldtally-$zip_version-$arch.zip" "$zip_version"); then
         echo "FAIL: $name: the check passed" >&2
         status=1
     elif ! grep -qF -- "$message" <<<"$out"; then

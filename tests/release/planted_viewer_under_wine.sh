@@ -12,6 +12,7 @@ set -uo pipefail
 app_test=${1:?usage: planted_viewer_under_wine.sh APP_TEST_EXE PROBE_CHM PLANTED_DIR}
 probe=${2:?help probe missing}
 planted=${3:?folder of the planted libraries missing}
+source "$(dirname "$0")/../../scripts/wine-env.sh" || exit 1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() {
