@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <new>
 #include <stdexcept>
 
 using testsupport::UiScript;
@@ -75,6 +77,34 @@ TEST(DialogTest, RadioIndexIsMinusOneWhenNoButtonIsChecked) {
     });
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
+
+#ifdef _WIN64
+// The window keeps its object's address in pointer-sized window data: kept in 32 bits,
+// a dialog above 4 GiB would lose it and get no message. Only the 64-bit build has
+// such addresses, so only it can show the fault.
+TEST(DialogTest, ADialogAboveFourGibibytesGetsItsMessages) {
+    void* place = nullptr;
+    for (uintptr_t at = uintptr_t{1} << 36; place == nullptr && at != 0; at <<= 1) {
+        place = ::VirtualAlloc(reinterpret_cast<void*>(at), sizeof(ExchangeDlg),
+                               MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    }
+    ASSERT_NE(nullptr, place);
+    ASSERT_GT(reinterpret_cast<uintptr_t>(place), uintptr_t{0xFFFFFFFF});
+    ExchangeDlg* dlg = new (place) ExchangeDlg;
+    dlg->m_nRadio = 1;
+    UiScript script({
+        [&] { return dlg->GetSafeHwnd() != nullptr; },
+        [&] {
+            dlg->PostMessage(WM_COMMAND, IDOK);
+            return true;
+        },
+    });
+    EXPECT_EQ(IDOK, dlg->DoModal());
+    EXPECT_EQ(2, dlg->m_nExchanges);
+    dlg->~ExchangeDlg();
+    ::VirtualFree(place, 0, MEM_RELEASE);
+}
+#endif
 
 TEST(DialogTest, OwnerIsDisabledWhileTheDialogRunsAndNestedRunsUnwindInOrder) {
     ExchangeDlg outer;
