@@ -11,3 +11,30 @@ build_preset() {
     }
     cmake --build --preset "$preset" -j "${FOLDTALLY_JOBS:-2}" ${1:+--target "$@"}
 }
+
+# check_preset PRESET: a build this machine cannot run, checked without its tests' cost:
+# the programs are built whole (every library, the resources, the link) and every other
+# source, the tests' and the benchmarks' among them, goes through the compiler's checks
+# without code being made. So nothing in it breaks unseen.
+check_preset() {
+    local preset=$1
+    build_preset "$preset" foldtally foldtally-report foldtally-mailgen desktop_keeper || return 1
+    python3 - "build/$preset/compile_commands.json" "$PWD/src/" <<'PY' |
+import json, shlex, sys
+built = sys.argv[2]
+for entry in json.load(open(sys.argv[1])):
+    if entry["file"].startswith(built) or not entry["file"].endswith((".cpp", ".cxx", ".cc", ".c")):
+        continue
+    words = shlex.split(entry["command"])
+    keep, skip = [], 0
+    for word in words:
+        if skip:
+            skip -= 1
+        elif word in ("-o", "-MF", "-MT"):
+            skip = 1
+        elif word not in ("-c", "-MD"):
+            keep.append(word)
+    print("cd %s && %s -fsyntax-only" % (shlex.quote(entry["directory"]), shlex.join(keep)), end="\0")
+PY
+        xargs -0 -r -n1 -P "${FOLDTALLY_JOBS:-2}" bash -c
+}

@@ -3,8 +3,9 @@
 # native, sanitizer, Windows (under Wine) and end-to-end tests and a short run of every
 # fuzz target. Exits non-zero when anything fails. Safe to run again.
 #
-# Both Windows builds are compiled everywhere, so neither breaks unseen; the Windows
-# tests run under the one this machine can run: win32 where the kernel runs 32-bit
+# Both Windows builds are compiled everywhere, so neither breaks unseen (the one not
+# run here by check_preset, without its test programs' code); the Windows tests run
+# under the one this machine can run: win32 where the kernel runs 32-bit
 # programs, else win64 under wine64 (scripts/wine-choice.sh says which, and why).
 #
 # The Windows tests spend most of their time waiting for Wine and its windows, so the
@@ -65,7 +66,7 @@ background_step() {
     background_step build-fuzz build_preset fuzz &&
         background_step fuzz scripts/fuzz.sh "${FOLDTALLY_FUZZ_SECONDS:-20}"
     for preset in "${untested[@]}"; do
-        background_step "build-$preset" build_preset "$preset"
+        background_step "check-$preset" check_preset "$preset"
     done
 ) &
 background=$!
@@ -117,7 +118,7 @@ for preset in sanitize tsan; do
 done
 await build-fuzz && await fuzz
 for preset in "${untested[@]}"; do
-    await "build-$preset"
+    await "check-$preset"
 done
 wait "$background"
 
