@@ -217,15 +217,15 @@ void ScanPlannedUsers(AllUsersResult& result, const AllUsersThreading& threading
     }
 }
 
-bool PlanAllUsers(const std::string& root, AllUsersResult& result) {
+bool PlanAllUsers(const std::string& root, AllUsersResult& result, const ScanControl* control) {
     result = AllUsersResult();
     result.root = root;
     const std::string listPath = UserListPath(root);
     std::vector<UserLine> users;
-    if (listPath.empty() || !ReadUserList(listPath, users)) {
+    if (listPath.empty() || !ReadUserList(listPath, users, control)) {
         return false;
     }
-    for (PlannedUser& planned : PlanInstallation(root, users)) {
+    for (PlannedUser& planned : PlanInstallation(root, users, control)) {
         UserMailbox row;
         row.fault = planned.fault;
         row.user = std::move(planned);
