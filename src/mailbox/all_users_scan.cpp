@@ -7,6 +7,7 @@
 #include "diag/trace.h"
 #include "platform/files.h"
 #include "platform/thread.h"
+#include "sizes/byte_change.h"
 
 #include <algorithm>
 #include <atomic>
@@ -213,7 +214,7 @@ void ScanPlannedUsers(AllUsersResult& result, const AllUsersThreading& threading
     result.totalSize = 0;
     for (const UserMailbox& row : result.rows) {
         result.folderFiles += row.folderFiles;
-        result.totalSize += row.totalSize;
+        result.totalSize = AddSizes(result.totalSize, row.totalSize);
     }
 }
 
