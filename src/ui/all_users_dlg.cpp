@@ -123,7 +123,8 @@ void CAllUsersDlg::OnRead(WPARAM what) {
 void CAllUsersDlg::UpdateStatus() {
     std::string text = m_model.StatusText();
     if (m_reader.IsBusy()) {
-        // While the plan is made the rows shown are the last read's, all read.
+        // While the plan is made the rows shown are still the last read's: nothing of
+        // the new read is counted yet.
         const bool planning = m_pPlanning != nullptr;
         text = view::ProgressLine(LoadResourceString(IDS_ALLUSERS_PROGRESS),
                                   planning ? 0 : static_cast<uint32_t>(m_model.ReadCount()),
