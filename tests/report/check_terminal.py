@@ -25,8 +25,7 @@ def controls(data):
 
 
 def cp1252_controls(data):
-    return [hex(b) for b in data
-            if (b < 0x20 and b not in b"\t\r\n") or b in b"\x7f\x81\x8d\x8f\x90\x9d"]
+    return [b for b in data if b < 0x20 and b not in b"\t\r\n" or b in b"\x7f\x81\x8d\x8f\x90\x9d"]
 
 
 def read_all(fd):

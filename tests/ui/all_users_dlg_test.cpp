@@ -277,8 +277,7 @@ TEST_F(AllUsersDlgTest, EscapeCancelsARunningReadAndClosesOnceNoneRuns) {
 TEST_F(AllUsersDlgTest, EscapeEndsThePlanOfAHugeListWithinASecond) {
     std::filesystem::resize_file(Root() + "PMAIL.USR", 64 * testsupport::kGiB);
     CAllUsersDlg dlg(nullptr, app, Root(), false);
-    DWORD pressed = 0;
-    DWORD ended = 0;
+    DWORD pressed = 0, ended = 0;
     int rows = -1;
     Run(dlg, {Then([&] {
                   pressed = ::GetTickCount();
