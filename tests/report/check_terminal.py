@@ -2,9 +2,9 @@
 """foldtally-report on a terminal and into a pipe: a folder file whose name holds ESC,
 BEL, DEL and the C1 control U+009D. With standard output on a pseudo terminal no form
 (text, tsv, csv, json) may carry a control character but line ends and tabs, and the
-name shows its controls as "?"; into a pipe, CSV and JSON carry every byte. The excel
-form (Windows-1252) does the same on a terminal. The trace lines and the messages that
-quote an option's value or a mailbox's name follow the same rule for standard error.
+name shows its controls as "?"; into a pipe, CSV and JSON carry every byte. The trace
+lines on standard error follow the same rule for their own stream.
+Nor may excel, nor the messages that quote an option's value or a mailbox's name.
 Usage: check_terminal.py REPORT"""
 import os
 import pty
