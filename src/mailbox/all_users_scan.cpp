@@ -7,6 +7,7 @@
 #include "diag/trace.h"
 #include "platform/files.h"
 #include "platform/thread.h"
+#include "sizes/byte_change.h"
 
 #include <algorithm>
 #include <atomic>
@@ -213,19 +214,19 @@ void ScanPlannedUsers(AllUsersResult& result, const AllUsersThreading& threading
     result.totalSize = 0;
     for (const UserMailbox& row : result.rows) {
         result.folderFiles += row.folderFiles;
-        result.totalSize += row.totalSize;
+        result.totalSize = AddSizes(result.totalSize, row.totalSize);
     }
 }
 
-bool PlanAllUsers(const std::string& root, AllUsersResult& result) {
+bool PlanAllUsers(const std::string& root, AllUsersResult& result, const ScanControl* control) {
     result = AllUsersResult();
     result.root = root;
     const std::string listPath = UserListPath(root);
     std::vector<UserLine> users;
-    if (listPath.empty() || !ReadUserList(listPath, users)) {
+    if (listPath.empty() || !ReadUserList(listPath, users, control)) {
         return false;
     }
-    for (PlannedUser& planned : PlanInstallation(root, users)) {
+    for (PlannedUser& planned : PlanInstallation(root, users, control)) {
         UserMailbox row;
         row.fault = planned.fault;
         row.user = std::move(planned);

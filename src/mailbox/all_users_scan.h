@@ -78,8 +78,11 @@ bool ScanAllUsers(const std::string& root, AllUsersResult& result,
                   const AllUsersThreading& threading = AllUsersThreading());
 
 // Reads "PMAIL.USR" of `root` and plans the rows without reading a mailbox; false as
-// ScanAllUsers says. Only the root's listing and the list are read.
-bool PlanAllUsers(const std::string& root, AllUsersResult& result);
+// ScanAllUsers says. Only the root's listing and the list are read. Once `control` is
+// cancelled the plan stops at its next piece of the list, folder or user, whatever it
+// returns; the caller tells a cancelled plan by the control's mark.
+bool PlanAllUsers(const std::string& root, AllUsersResult& result,
+                  const ScanControl* control = nullptr);
 
 // The same for rows already planned (tests, and a window that shows the plan first).
 void ScanPlannedUsers(AllUsersResult& result, const AllUsersThreading& threading);

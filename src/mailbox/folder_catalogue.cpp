@@ -17,6 +17,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/thread.h"
+#include "sizes/byte_change.h"
 #include "text/ascii_case.h"
 
 #include <algorithm>
@@ -426,7 +427,7 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
     }
     fileCount = static_cast<int32_t>(records.size());
     for (const FolderRecord& record : records) {
-        totalSize += record.size;
+        totalSize = AddSizes(totalSize, record.size);
     }
     return result;
 }

@@ -94,5 +94,5 @@ public:
 
     std::vector<FolderRecord> records; // only the four base fields of each row
     int32_t fileCount = 0;             // rows, the new-mail row included
-    uint64_t totalSize = 0;            // sum of the rows' sizes
+    uint64_t totalSize = 0;            // sum of the rows' sizes, at most 2^64 - 1
 };

@@ -58,17 +58,24 @@ struct Folders {
     std::vector<std::string> names;                   // in the listing's order
     std::unordered_map<std::string, size_t> byFolded; // exact spellings win, else the first
     bool listed = false;
+    const ScanControl* control = nullptr;
 };
 
-bool CollectFolder(const platform::DirectoryEntry& entry, void* context) {
-    if (entry.isDirectory) {
-        static_cast<Folders*>(context)->names.push_back(entry.name);
-    }
-    return true;
+bool Cancelled(const ScanControl* control) {
+    return control && control->IsCancelled();
 }
 
-Folders ListFolders(const std::string& root) {
+bool CollectFolder(const platform::DirectoryEntry& entry, void* context) {
+    Folders& folders = *static_cast<Folders*>(context);
+    if (entry.isDirectory) {
+        folders.names.push_back(entry.name);
+    }
+    return !Cancelled(folders.control);
+}
+
+Folders ListFolders(const std::string& root, const ScanControl* control) {
     Folders folders;
+    folders.control = control;
     folders.listed = platform::SearchDirectory(root, "*", &CollectFolder, &folders);
     for (size_t i = 0; i < folders.names.size(); ++i) {
         folders.byFolded.emplace(Folded(folders.names[i]), i);
@@ -191,13 +198,17 @@ std::string InstallationRootOf(const std::string& mailboxDir) {
 }
 
 std::vector<PlannedUser> PlanInstallation(const std::string& root,
-                                          const std::vector<UserLine>& users) {
-    const Folders folders = ListFolders(root);
+                                          const std::vector<UserLine>& users,
+                                          const ScanControl* control) {
+    const Folders folders = ListFolders(root, control);
     std::vector<bool> named(folders.names.size(), false);
     std::unordered_map<std::string, bool> seen; // folded user names listed so far
     std::vector<PlannedUser> rows;
     rows.reserve(users.size());
     for (const UserLine& line : users) {
+        if (Cancelled(control)) {
+            return rows;
+        }
         PlannedUser row;
         row.line = line;
         if (line.malformed) {
@@ -222,6 +233,9 @@ std::vector<PlannedUser> PlanInstallation(const std::string& root,
             }
         }
         rows.push_back(std::move(row));
+    }
+    if (Cancelled(control)) {
+        return rows;
     }
     std::vector<size_t> stray;
     for (size_t i = 0; i < folders.names.size(); ++i) {

@@ -5,6 +5,7 @@
 // folders no line names are kept too, so that stray mailboxes are seen.
 #pragma once
 
+#include "mailbox/scan_control.h"
 #include "mailbox/user_list.h"
 
 #include <cstdint>
@@ -68,6 +69,8 @@ struct PlannedUser {
 // The rows of an installation: each line of `users` in the list's order, then each
 // folder of `root` that no line names, sorted by name. `root` ends with a separator.
 // Only a folder whose name is safe and which is found in the listing of the root gets
-// a folderDir; nothing is opened here but the root's listing.
+// a folderDir; nothing is opened here but the root's listing. Once `control` is
+// cancelled (looked at between folders and between users) the rows so far come back.
 std::vector<PlannedUser> PlanInstallation(const std::string& root,
-                                          const std::vector<UserLine>& users);
+                                          const std::vector<UserLine>& users,
+                                          const ScanControl* control = nullptr);

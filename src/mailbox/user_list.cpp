@@ -147,7 +147,8 @@ std::vector<UserLine> ParseUserList(std::string_view text) {
     return std::move(parser.Users());
 }
 
-bool ReadUserList(const std::string& path, std::vector<UserLine>& users) {
+bool ReadUserList(const std::string& path, std::vector<UserLine>& users,
+                  const ScanControl* control) {
     users.clear();
     platform::ReadOnlyFile file;
     if (!file.Open(path)) {
@@ -158,6 +159,9 @@ bool ReadUserList(const std::string& path, std::vector<UserLine>& users) {
     std::string buffer(kPiece, '\0');
     uint64_t offset = 0;
     for (;;) {
+        if (control && control->IsCancelled()) {
+            return false;
+        }
         const size_t got = file.ReadAt(offset, &buffer[0], kPiece);
         if (got == 0) {
             break;

@@ -5,6 +5,8 @@
 // or LF, Windows-1252, and keeps only a bounded head of each field.
 #pragma once
 
+#include "mailbox/scan_control.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -59,5 +61,7 @@ private:
 // The users of `text`, the list's whole bytes.
 std::vector<UserLine> ParseUserList(std::string_view text);
 
-// Reads the list at `path`; false when it cannot be opened (then `users` is empty).
-bool ReadUserList(const std::string& path, std::vector<UserLine>& users);
+// Reads the list at `path`; false when it cannot be opened (then `users` is empty), or
+// when `control` is cancelled, which it looks at between pieces of the file.
+bool ReadUserList(const std::string& path, std::vector<UserLine>& users,
+                  const ScanControl* control = nullptr);

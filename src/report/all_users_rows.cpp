@@ -188,7 +188,7 @@ bool ParseEarlierInstallation(std::string_view text, EarlierInstallation& earlie
             return false;
         }
         if (!removed) {
-            earlier.totalSize += user.size;
+            earlier.totalSize = AddSizes(earlier.totalSize, user.size);
             earlier.users.push_back(std::move(user));
         }
     }

@@ -54,7 +54,7 @@ void EarlierReport::Add(std::string_view fileName, std::string_view folderPath,
         {size, static_cast<uint32_t>(m_strTexts.size()), static_cast<uint32_t>(fileName.size()),
          static_cast<uint32_t>(folderPath.size()), static_cast<uint32_t>(folderName.size())});
     m_strTexts.append(fileName).append(folderPath).append(folderName);
-    m_nTotalSize += size;
+    m_nTotalSize = AddSizes(m_nTotalSize, size);
 }
 
 namespace {

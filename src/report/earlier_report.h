@@ -30,7 +30,7 @@ public:
     std::string_view FolderPath(size_t row) const;
     std::string_view FolderName(size_t row) const;
     uint64_t Size(size_t row) const { return m_rows[row].size; }
-    // The sum of the sizes, modulo 2^64 as the catalogue's own total.
+    // The sum of the sizes, at most 2^64 - 1 as the catalogue's own total.
     uint64_t TotalSize() const { return m_nTotalSize; }
 
     // What the report says of itself: the mailbox it scanned (Windows-1252, empty when

@@ -205,8 +205,9 @@ void WriteCsv(const OrderedRows& ordered, const ReportOptions& options, ReportSi
 }
 
 // The bytes of the window's export: its columns in their first order, Windows-1252 as the
-// names are, no conversion and no escapes.
+// names are, no conversion and no escapes; on a terminal without control characters.
 void WriteExcel(const OrderedRows& ordered, const ReportOptions& options, ReportSink& sink) {
+    const bool mask = ControlsFor(options) == Controls::kMask;
     std::string out;
     out.reserve(kReportPieceBytes + 4096);
     std::vector<std::string> cells = {"Dateiname",
@@ -215,9 +216,17 @@ void WriteExcel(const OrderedRows& ordered, const ReportOptions& options, Report
                                       "Ordnername", "Bytes"};
     view::AppendExportLine(out, cells, view::ExportFormat::kCsv);
     for (const FolderRecord* row : ordered.rows) {
-        cells[0] = row->fileName;
+        cells[0].clear();
+        cells[2].clear();
+        if (mask) {
+            AppendCell(cells[0], row->fileName);
+            AppendCell(cells[2], row->folderPath);
+            AppendCell(cells[2], row->folderName);
+        } else {
+            cells[0] = row->fileName;
+            cells[2] = row->folderPath + row->folderName;
+        }
         cells[1] = FormatSize(row->size, SizeStyleFor(!options.exactSizes));
-        cells[2] = row->folderPath + row->folderName;
         cells[3] = std::to_string(row->size);
         view::AppendExportLine(out, cells, view::ExportFormat::kCsv);
         SpillIfFull(out, sink);

@@ -13,8 +13,12 @@
 
 namespace {
 
-void WriteErrorLine(const std::string& error, const char* usage) {
-    const std::string line = report::Utf8FromCp1252("foldtally-report: " + error + "\n");
+// The error quotes what was typed or found (an option's value, a mailbox's name), so on
+// a terminal it goes without control characters, as every other message.
+void WriteErrorLine(const std::string& error, const char* usage, bool toTerminal) {
+    std::string line;
+    report::AppendErrorLine(line, "foldtally-report: " + error + "\n",
+                            toTerminal ? report::Controls::kMask : report::Controls::kKeep);
     std::fprintf(stderr, "%s%s", line.c_str(), usage);
 }
 
@@ -45,10 +49,11 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    const bool errorsToTerminal = platform::IsTerminal(platform::StandardStream::kError);
     report::ReportOptions options;
     std::string error;
     if (!report::ParseReportOptions(argc - 1, argv + 1, options, error)) {
-        WriteErrorLine(error, report::kUsage);
+        WriteErrorLine(error, report::kUsage, errorsToTerminal);
         return report::kExitFailure;
     }
     if (options.help) {
@@ -58,10 +63,10 @@ int main(int argc, char** argv) {
                                   history::HistoryRootForProgram(platform::ModuleFilePath()),
                                   platform::LocalToday(), error)) {
     case history::SinceOutcome::kBadValue:
-        WriteErrorLine(error, report::kUsage);
+        WriteErrorLine(error, report::kUsage, errorsToTerminal);
         return report::kExitFailure;
     case history::SinceOutcome::kNoEntry:
-        WriteErrorLine(error, "");
+        WriteErrorLine(error, "", errorsToTerminal);
         return report::kExitFailure;
     case history::SinceOutcome::kNotAsked:
     case history::SinceOutcome::kResolved:
@@ -74,7 +79,7 @@ int main(int argc, char** argv) {
         platform::KeepLineEnds(platform::StandardStream::kOutput);
     }
     options.toTerminal = platform::IsTerminal(platform::StandardStream::kOutput);
-    options.errorsToTerminal = platform::IsTerminal(platform::StandardStream::kError);
+    options.errorsToTerminal = errorsToTerminal;
     StreamSink out(stdout);
     StreamSink err(stderr);
     const int status = report::RunReport(options, out, err);

@@ -4,14 +4,6 @@
 
 #include "sizes/size_text.h"
 
-namespace {
-
-uint64_t SaturatingAdd(uint64_t a, uint64_t b) {
-    return a > UINT64_MAX - b ? UINT64_MAX : a + b;
-}
-
-} // namespace
-
 ByteChange ChangeBetween(uint64_t now, uint64_t then) {
     if (now >= then) {
         return {false, now - then};
@@ -19,15 +11,17 @@ ByteChange ChangeBetween(uint64_t now, uint64_t then) {
     return {true, then - now};
 }
 
+uint64_t AddSizes(uint64_t a, uint64_t b) {
+    return a > UINT64_MAX - b ? UINT64_MAX : a + b;
+}
+
 std::string ChangeDigits(const ByteChange& change) {
     return (change.negative ? "-" : "") + std::to_string(change.magnitude);
 }
 
 ByteChange AddChanges(const ByteChange& a, const ByteChange& b) {
-    const uint64_t grown =
-        SaturatingAdd(a.negative ? 0 : a.magnitude, b.negative ? 0 : b.magnitude);
-    const uint64_t shrunk =
-        SaturatingAdd(a.negative ? a.magnitude : 0, b.negative ? b.magnitude : 0);
+    const uint64_t grown = AddSizes(a.negative ? 0 : a.magnitude, b.negative ? 0 : b.magnitude);
+    const uint64_t shrunk = AddSizes(a.negative ? a.magnitude : 0, b.negative ? b.magnitude : 0);
     return ChangeBetween(grown, shrunk);
 }
 

@@ -12,6 +12,9 @@ struct ByteChange {
     uint64_t magnitude = 0;
 };
 ByteChange ChangeBetween(uint64_t now, uint64_t then);
+// The sum of two byte counts, stopping at 2^64 - 1: a total that wrapped around would
+// compare as a loss of nearly all of it.
+uint64_t AddSizes(uint64_t a, uint64_t b);
 // The change in decimal digits, '-' before a negative one: "-300", "0", "1200".
 std::string ChangeDigits(const ByteChange& change);
 inline bool operator==(const ByteChange& a, const ByteChange& b) {

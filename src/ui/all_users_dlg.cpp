@@ -1,9 +1,9 @@
 // CAllUsersDlg: the rows, sort, typed letters and status line are
-// report::AllUsersModel's; this file plans the rows, hands them to the reader, marks
-// each row read as the reader reports it, and turns keys, clicks and menus into calls.
+// report::AllUsersModel's; this file starts the reader, shows the rows once it has
+// planned them, marks each row read as the reader reports it, and turns keys, clicks
+// and menus into calls.
 #include "ui/all_users_dlg.h"
 
-#include "diag/path_parts.h"
 #include "framework/app_services.h"
 #include "framework/menu.h"
 #include "framework/win_app.h"
@@ -85,43 +85,50 @@ void CAllUsersDlg::LayoutControls(int cx, int cy) {
 }
 
 void CAllUsersDlg::Reread() {
-    // Stopping waits for each mailbox's thread to reach its next folder file.
+    // Stopping waits for each mailbox's thread to reach its next folder file, or the
+    // plan its next piece of the list.
     m_reader.Stop();
-    const int selected = SelectedIndex();
-    m_pResult = std::make_shared<AllUsersResult>();
-    if (!PlanAllUsers(m_strRoot, *m_pResult)) {
-        m_model.SetResult(m_pResult, m_bCompact);
-        ShowRows(-1);
-        UpdateStatus();
-        m_app.Error(IDS_ERROR_012, m_strRoot.c_str());
-        return;
-    }
-    m_model.SetResult(m_pResult, m_bCompact);
-    ShowRows(selected);
-    m_reader.Start(m_pResult);
+    m_pPlanning = std::make_shared<AllUsersResult>();
+    m_pPlanning->root = m_strRoot;
+    m_reader.PlanAndStart(m_pPlanning);
     UpdateStatus();
 }
 
 void CAllUsersDlg::OnRead(WPARAM what) {
     const int selected = SelectedIndex();
+    const worker::AllUsersReader::Plan plan = m_reader.TakePlan();
+    if (plan != worker::AllUsersReader::Plan::kNone) {
+        m_pResult = std::move(m_pPlanning);
+        m_model.SetResult(m_pResult, m_bCompact);
+    }
     for (const size_t index : m_reader.TakeReadRows()) {
         m_model.MarkRead(index);
     }
     bool cancelled = false;
-    if (what == worker::AllUsersReader::kEnded && m_reader.TakeEnd(cancelled) && !cancelled) {
-        m_model.MarkAllRead();
-        ++m_nReadCount;
+    if (what == worker::AllUsersReader::kEnded && m_reader.TakeEnd(cancelled)) {
+        m_pPlanning.reset(); // a plan cancelled before it was made
+        if (!cancelled) {
+            m_model.MarkAllRead();
+            ++m_nReadCount;
+        }
     }
-    ShowRows(selected);
+    const bool noList = plan == worker::AllUsersReader::Plan::kNoList;
+    ShowRows(noList ? -1 : selected);
     UpdateStatus();
+    if (noList) {
+        m_app.Error(IDS_ERROR_012, m_strRoot.c_str());
+    }
 }
 
 void CAllUsersDlg::UpdateStatus() {
     std::string text = m_model.StatusText();
     if (m_reader.IsBusy()) {
+        // While the plan is made the rows shown are still the last read's: nothing of
+        // the new read is counted yet.
+        const bool planning = m_pPlanning != nullptr;
         text = view::ProgressLine(LoadResourceString(IDS_ALLUSERS_PROGRESS),
-                                  static_cast<uint32_t>(m_model.ReadCount()),
-                                  static_cast<uint32_t>(m_model.ToReadCount())) +
+                                  planning ? 0 : static_cast<uint32_t>(m_model.ReadCount()),
+                                  planning ? 0 : static_cast<uint32_t>(m_model.ToReadCount())) +
                "    " + text;
     }
     m_status.SetWindowText(text);
@@ -213,9 +220,8 @@ void CAllUsersDlg::OnCopy() {
 
 void CAllUsersDlg::OnExport() {
     // Nothing is ever written below the installation's root, nor beside the program.
-    PathParts program(m_app.GetModulePath());
     ExportList(m_hWnd, m_app, m_exportPrompt,
-               {m_strRoot, program.GetDrive() + program.GetDirectory()}, m_strExportFolder,
+               ExportProtectedFolders(m_app.GetModulePath(), {}, {m_strRoot}), m_strExportFolder,
                [this] { return Snapshot(); });
 }
 

@@ -1,9 +1,10 @@
 // CAllUsersDlg: the window "Alle Postfächer". One row per user of an installation (and
 // per folder no user line names), rendered through CReportList over
 // report::AllUsersModel. The users' mailboxes are read on a thread of their own
-// (worker::AllUsersReader): the rows show their names at once and their figures as
-// each mailbox is read; Escape cancels a running read and otherwise closes, F5 reads
-// again. Enter or a double click opens the tree window of the user's mailbox.
+// (worker::AllUsersReader), which plans them from "PMAIL.USR" first: the rows show
+// their names once planned and their figures as each mailbox is read; Escape cancels
+// a running read and otherwise closes, F5 reads again. Enter or a double click opens
+// the tree window of the user's mailbox.
 #pragma once
 
 #include "framework/controls.h"
@@ -50,8 +51,9 @@ public:
     void SetExportFolder(std::string folder) { m_strExportFolder = std::move(folder); }
     const std::string& GetExportFolder() const { return m_strExportFolder; }
 
-    // Plans the rows anew from "PMAIL.USR" and reads every mailbox; a read still
-    // running is stopped first.
+    // Plans the rows anew from "PMAIL.USR" and reads every mailbox, both on the
+    // reader's thread; a read still running is stopped first. The rows shown stay
+    // until the new ones are planned.
     void Reread();
     bool IsReading() const { return m_reader.IsBusy(); }
     // How many reads have ended with every row read (cancelled ones do not count).
@@ -93,6 +95,7 @@ private:
     bool m_bCompact;
     report::AllUsersModel m_model;
     std::shared_ptr<AllUsersResult> m_pResult;
+    std::shared_ptr<AllUsersResult> m_pPlanning; // the reader's until it is planned
     worker::AllUsersReader m_reader;
     int m_nReadCount = 0;
     int m_nStatusHeight = 0;

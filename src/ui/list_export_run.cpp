@@ -3,13 +3,29 @@
 // dated name. A refused or failed file brings the dialog back, with the name kept:
 // after FEHLER 007 in the folder it first offered, after FEHLER 008 in the folder
 // chosen, where another name may well work.
+#include "diag/path_parts.h"
 #include "framework/app_services.h"
 #include "framework/win_app.h"
+#include "mailbox/installation.h"
 #include "platform/file_writer.h"
 #include "platform/files.h"
 #include "platform/folder_identity.h"
 #include "resource.h"
 #include "ui/list_export_win32.h"
+
+std::vector<std::string> ExportProtectedFolders(const std::string& modulePath,
+                                                const std::vector<std::string>& readFolders,
+                                                const std::vector<std::string>& installations) {
+    std::vector<std::string> folders = readFolders;
+    // A mailbox of an installation shares its root with every other user's mailbox.
+    for (const std::string& folder : readFolders) {
+        folders.push_back(folder.empty() ? std::string() : InstallationRootOf(folder));
+    }
+    folders.insert(folders.end(), installations.begin(), installations.end());
+    const PathParts program(modulePath);
+    folders.push_back(program.GetDrive() + program.GetDirectory());
+    return folders;
+}
 
 UINT WriteListExport(const std::string& full, int filterIndex,
                      const std::vector<std::string>& protectedFolders,

@@ -37,6 +37,14 @@ bool CopyTextToClipboard(HWND owner, const std::string& text);
 using ExportPathPrompt = std::function<bool(HWND owner, const std::string& startFolder,
                                             std::string& path, int& filterIndex)>;
 
+// The folders a window's export never writes into: `readFolders` (the folders the
+// window reads), the installation each of them belongs to and `installations` (roots
+// of installations the window knows, each with every user's folder below it), and the
+// program's own folder beside `modulePath`.
+std::vector<std::string> ExportProtectedFolders(const std::string& modulePath,
+                                                const std::vector<std::string>& readFolders,
+                                                const std::vector<std::string>& installations);
+
 // Writes `list` to `full` (a full path) as `filterIndex` and the name ask, never into
 // one of `protectedFolders` or below: the message id shown (IDS_ERROR_007 refused,
 // IDS_ERROR_008 failed) or 0.

@@ -31,6 +31,13 @@ bool Overlaps(const PixelRect& a, const PixelRect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
+// The area `a` and `b` have in common; 0 when they do not overlap.
+int64_t OverlapArea(const PixelRect& a, const PixelRect& b) {
+    const int64_t w = std::min<int64_t>(a.right, b.right) - std::max<int64_t>(a.left, b.left);
+    const int64_t h = std::min<int64_t>(a.bottom, b.bottom) - std::max<int64_t>(a.top, b.top);
+    return w > 0 && h > 0 ? w * h : 0;
+}
+
 // How far `r` lies from `area`, along both axes together: 0 when they touch.
 int64_t Distance(const PixelRect& r, const PixelRect& area) {
     const int64_t dx = std::max<int64_t>(
@@ -85,20 +92,38 @@ WindowPlacementRecord FitPlacement(const WindowPlacementRecord& stored,
         r = fallback;
     }
     r.showCmd = r.showCmd == kShowMaximized ? kShowMaximized : kShowNormal;
+    // A window on the screens keeps its place, even across two of them, unless it is
+    // larger than all the screens it lies on together: then its caption may well be on
+    // none, and it goes into the one it covers most.
     const PixelRect* nearest = nullptr;
     int64_t best = 0;
+    const PixelRect* covered = nullptr;
+    int64_t most = 0;
+    PixelRect span = {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     for (const PixelRect& area : workAreas) {
         if (Width(area) <= 0 || Height(area) <= 0) {
             continue;
         }
         if (Overlaps(r.normal, area)) {
-            return r;
+            span = {std::min(span.left, area.left), std::min(span.top, area.top),
+                    std::max(span.right, area.right), std::max(span.bottom, area.bottom)};
+            if (OverlapArea(r.normal, area) > most) {
+                covered = &area;
+                most = OverlapArea(r.normal, area);
+            }
+            continue;
         }
         const int64_t d = Distance(r.normal, area);
         if (nearest == nullptr || d < best) {
             nearest = &area;
             best = d;
         }
+    }
+    if (covered != nullptr) {
+        if (Width(r.normal) <= Width(span) && Height(r.normal) <= Height(span)) {
+            return r;
+        }
+        nearest = covered;
     }
     if (nearest != nullptr) {
         Fit(r.normal.left, r.normal.right, nearest->left, nearest->right);

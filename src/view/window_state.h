@@ -65,7 +65,8 @@ struct ListState {
 // A stored placement made fit to show: a record that is no placement (another length,
 // a rectangle of no size) gives `fallback`; a show command other than maximized shows
 // the window normally; a rectangle on no work area moves onto the nearest one (shrunk
-// to it where it is larger). `workAreas` are in the placement's coordinates; none
+// to it where it is larger), and one larger than the work areas it lies on together
+// into the one it covers most. `workAreas` are in the placement's coordinates; none
 // leaves the rectangle where it is.
 WindowPlacementRecord FitPlacement(const WindowPlacementRecord& stored,
                                    const WindowPlacementRecord& fallback,

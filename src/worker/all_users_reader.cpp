@@ -1,6 +1,6 @@
-// The reading thread of the overview. Each finished row is queued under a lock before
-// its message is posted, so the window that takes it sees the row complete; the end is
-// posted last, after which the thread touches nothing of the reader.
+// The reading thread of the overview. The plan and each finished row are marked under
+// a lock before their message is posted, so the window that takes them sees them
+// complete; the end is posted last, after which the thread touches nothing of the reader.
 #include "worker/all_users_reader.h"
 
 #include <utility>
@@ -19,10 +19,20 @@ void AllUsersReader::SetTarget(platform::WindowHandle window, uint32_t message) 
 }
 
 void AllUsersReader::Start(std::shared_ptr<AllUsersResult> result) {
+    Begin(std::move(result), false);
+}
+
+void AllUsersReader::PlanAndStart(std::shared_ptr<AllUsersResult> result) {
+    Begin(std::move(result), true);
+}
+
+void AllUsersReader::Begin(std::shared_ptr<AllUsersResult> result, bool plan) {
     Stop();
     m_pResult = std::move(result);
+    m_strRoot = plan ? m_pResult->root : std::string();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
+        m_plan = Plan::kNone;
         m_readRows.clear();
     }
     m_control.cancelled.store(false);
@@ -49,6 +59,11 @@ void AllUsersReader::Stop() {
     m_control.Cancel();
     m_thread.Join();
     m_bActive = false;
+}
+
+AllUsersReader::Plan AllUsersReader::TakePlan() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return std::exchange(m_plan, Plan::kNone);
 }
 
 std::vector<size_t> AllUsersReader::TakeReadRows() {
@@ -95,16 +110,31 @@ void AllUsersReader::OnRowDone(size_t index, void* context) {
     }
 }
 
+bool AllUsersReader::PlanHere() {
+    const bool listed = PlanAllUsers(m_strRoot, *m_pResult, &m_control);
+    if (m_control.IsCancelled()) {
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_plan = listed ? Plan::kPlanned : Plan::kNoList;
+    }
+    m_pSink->Post(m_hTarget, m_nMessage, kPlanned, 0);
+    return listed;
+}
+
 void AllUsersReader::ReadHere() {
     AllUsersThreading threading = m_threading;
     threading.control = &m_control;
     threading.rowDone = &OnRowDone;
     threading.rowDoneContext = this;
     try {
-        ScanPlannedUsers(*m_pResult, threading);
+        if (m_strRoot.empty() || PlanHere()) {
+            ScanPlannedUsers(*m_pResult, threading);
+        }
     } catch (...) {
-        // Out of memory for a mailbox's rows: the rows reported so far stay, the
-        // rest show no figures, as after a cancel.
+        // Out of memory for the plan or a mailbox's rows: what was reported so far
+        // stays, the rest shows no figures, as after a cancel.
         m_control.Cancel();
     }
     m_bEnded.store(true, std::memory_order_release);

@@ -1,8 +1,9 @@
 // AllUsersReader: the overview window's reading of every user's mailbox on a thread of
-// its own. The window plans the rows and hands them over; the thread reads the users'
-// folders side by side and reports each row once it is complete, by a message posted to
-// the window, so the first users show before the last are read. The window takes the
-// finished rows on its own thread; a row reported is never changed afterwards.
+// its own. The thread plans the rows (reads "PMAIL.USR" and lists the root, which a
+// list of any size can make long), reports the plan, then reads the users' folders
+// side by side and reports each row once it is complete, by a message posted to the
+// window, so the first users show before the last are read. The window takes the plan
+// and the finished rows on its own thread; a row reported is never changed afterwards.
 #pragma once
 
 #include "mailbox/all_users_scan.h"
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace worker {
@@ -31,6 +33,10 @@ public:
     // The second parameter of the posted message: what happened.
     static constexpr uintptr_t kRowsRead = 0; // rows are waiting in TakeReadRows
     static constexpr uintptr_t kEnded = 1;    // the read has ended; TakeEnd joins it
+    static constexpr uintptr_t kPlanned = 2;  // the plan is made; TakePlan hands it over
+
+    // What TakePlan hands over.
+    enum class Plan { kNone, kPlanned, kNoList };
 
     explicit AllUsersReader(MessageSink& sink = WindowMessageSink());
     ~AllUsersReader();
@@ -54,11 +60,18 @@ public:
     // stopped first. Without a thread to spare the rows are read here and have all been
     // reported when this returns.
     void Start(std::shared_ptr<AllUsersResult> result);
+    // The same for `result` holding only the root: the rows are planned on the thread
+    // first. The window must not look at `result` until TakePlan says it is planned.
+    void PlanAndStart(std::shared_ptr<AllUsersResult> result);
     // Cancels a running read: it stops at the next folder file of every mailbox. False
     // when none ran.
     bool Cancel();
     // Cancels and waits for the thread; nothing is posted afterwards.
     void Stop();
+    // After kPlanned: kPlanned once the rows are planned, kNoList when the root holds
+    // no "PMAIL.USR" or it cannot be read (the read then ends without a row); kNone
+    // before, after a cancelled plan and once taken.
+    Plan TakePlan();
     // The indexes of the rows completed since the last call, in the order they ended.
     std::vector<size_t> TakeReadRows();
     // After kEnded: joins the thread. True when the read had ended and was not taken
@@ -72,7 +85,10 @@ public:
 private:
     static unsigned ThreadMain(void* argument);
     static void OnRowDone(size_t index, void* context);
+    void Begin(std::shared_ptr<AllUsersResult> result, bool plan);
     void ReadHere();
+    // Plans the rows on the reading thread; false when nothing is left to read.
+    bool PlanHere();
 
     MessageSink* m_pSink;
     platform::WindowHandle m_hTarget = nullptr;
@@ -83,9 +99,11 @@ private:
 
     bool m_bActive = false; // the window's thread only
     std::shared_ptr<AllUsersResult> m_pResult;
+    std::string m_strRoot; // to plan; empty for rows planned already
     ScanControl m_control;
     std::atomic<bool> m_bEnded{false};
-    std::mutex m_mutex; // guards m_readRows
+    std::mutex m_mutex; // guards m_plan and m_readRows
+    Plan m_plan = Plan::kNone;
     std::vector<size_t> m_readRows;
     platform::Thread m_thread;
 };

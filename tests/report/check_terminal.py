@@ -4,6 +4,7 @@ BEL, DEL and the C1 control U+009D. With standard output on a pseudo terminal no
 (text, tsv, csv, json) may carry a control character but line ends and tabs, and the
 name shows its controls as "?"; into a pipe, CSV and JSON carry every byte. The trace
 lines on standard error follow the same rule for their own stream.
+Nor may excel, nor the messages that quote an option's value or a mailbox's name.
 Usage: check_terminal.py REPORT"""
 import os
 import pty
@@ -23,6 +24,10 @@ def controls(data):
             if (ord(c) < 0x20 and c not in "\t\r\n") or 0x7F <= ord(c) < 0xA0]
 
 
+def cp1252_controls(data):
+    return [b for b in data if b < 0x20 and b not in b"\t\r\n" or b in b"\x7f\x81\x8d\x8f\x90\x9d"]
+
+
 def read_all(fd):
     data = b""
     while True:
@@ -36,7 +41,7 @@ def read_all(fd):
     return data
 
 
-def run(args, tty_stream):
+def run(args, tty_stream, status=0):
     """Runs the report with `tty_stream` ("out" or "err") on a pseudo terminal and the
     other into a pipe; returns (terminal bytes, pipe bytes)."""
     master, slave = pty.openpty()
@@ -48,7 +53,7 @@ def run(args, tty_stream):
     piped = (proc.stderr if tty_stream == "out" else proc.stdout).read()
     proc.wait()
     os.close(master)
-    if proc.returncode != 0:
+    if proc.returncode != status:
         failures.append(f"{args}: exit status {proc.returncode}")
     return terminal, piped
 
@@ -65,6 +70,9 @@ with tempfile.TemporaryDirectory() as tmp:
             failures.append(f"{form} on a terminal: control characters {controls(terminal)}")
         if SHOWN not in terminal.decode("utf-8"):
             failures.append(f"{form} on a terminal: {SHOWN!r} missing in {terminal!r}")
+    terminal, _ = run(base + ["--format", "excel"], "out")
+    if cp1252_controls(terminal) or SHOWN.encode() not in terminal:
+        failures.append(f"excel on a terminal: {terminal!r}")
     for form, exact in (("csv", b"\x1b]0;x\x07\x7f\xc2\x9d.PMM"),
                         ("json", b"\\u001b]0;x\\u0007\x7f\xc2\x9d.PMM")):
         piped = subprocess.run([report] + base + ["--format", form], check=True,
@@ -77,6 +85,13 @@ with tempfile.TemporaryDirectory() as tmp:
         failures.append(f"trace on a terminal: {terminal!r}")
     if b"\x1b]0;x\x07" not in piped:
         failures.append(f"csv into a pipe beside a terminal lost bytes: {piped!r}")
+    # Messages that quote what was given: an option's value, a mailbox without history.
+    hostile = NAME.decode("utf-8", "surrogateescape")
+    for args in (["--mailbox", mailbox.decode(), "--format", hostile],
+                 ["--mailbox", os.path.join(tmp, hostile), "--since", "1d"]):
+        terminal, _ = run(args, "err", status=2)
+        if controls(terminal) or SHOWN not in terminal.decode("utf-8"):
+            failures.append(f"{args[2:]} message on a terminal: {terminal!r}")
 
 for failure in failures:
     print(failure)

@@ -264,6 +264,8 @@ TEST_F(ReportFormatsTest, ChangesOfSizesBeyond2To63PrintWhole) {
               row.find("\"change\":-18446744073709551615,\"changeText\":\"entfernt\","
                        "\"removed\":true,\"limit\":null,\"lastChange\":null}"))
         << row;
+    // The earlier total stops at 2^64 - 1 instead of wrapping round to 2^63 - 2.
+    EXPECT_NE(std::string::npos, text.out.find("\"changeText\":\"-16777216,0 TB\"}}")) << text.out;
 }
 
 TEST_F(ReportFormatsTest, TsvSynonymAndFormatTsvGiveTheSameBytes) {

@@ -1,6 +1,6 @@
 // The list taken out of the main window on a mailbox whose names hold ';', '"', ','
 // umlauts and high bytes: the export file in both formats read back field by field,
-// the refusal for the three directories the program never writes into (also through a
+// the refusal for the directories the program never writes into (also through a
 // folder link, a short name and the other spellings of the mailbox), a failing
 // write that leaves the existing file alone, where Save As opens and that it comes back
 // after a refusal or a failure, and Ctrl+C with both clipboard formats.
@@ -171,7 +171,7 @@ TEST_F(MainDlgExportTest, BothFormatsHoldTheListAsShownByteForByte) {
     }
 }
 
-TEST_F(MainDlgExportTest, RefusesTheMailboxNewMailAndProgramDirectoriesInAnySpelling) {
+TEST_F(MainDlgExportTest, RefusesTheMailboxNewMailProgramAndInstallationFoldersInAnySpelling) {
     StartApp();
     std::string program = m_app.GetModulePath();
     program = program.substr(0, program.rfind('\\') + 1);
@@ -187,12 +187,21 @@ TEST_F(MainDlgExportTest, RefusesTheMailboxNewMailAndProgramDirectoriesInAnySpel
         }
         return s;
     };
+    // Another user's folder of the mailbox's installation, and of the one chosen for the
+    // overview.
+    testsupport::TempDir chosen;
+    for (const std::string& root : {m_dir.Path(), chosen.Path()}) {
+        ASSERT_TRUE(testsupport::WriteFile(root + "PMAIL.USR", "U;bert;Bert\r\n"));
+        ASSERT_TRUE(testsupport::MakeDirectory(root + "bert"));
+    }
+    Store(CMainDlg::kAllUsersRootValue, REG_SZ, chosen.Path() + '\0');
     const std::string mailboxNoSlash = m_strMailbox.substr(0, m_strMailbox.size() - 1);
     const std::vector<std::string> targets = {
         m_strMailbox + "liste.csv",        upper(m_strMailbox) + "liste.csv",
         mailboxNoSlash + "\\\\liste.csv",  m_strMailbox + "sub\\..\\liste.csv",
         lower(m_strNewmail) + "liste.txt", program + "liste.csv",
-        upper(program) + "LISTE.CSV",
+        upper(program) + "LISTE.CSV",      m_dir / "bert\\liste.csv",
+        chosen / "bert\\liste.csv",
     };
     for (const std::string& target : targets) {
         CMainDlg dlg(m_app);

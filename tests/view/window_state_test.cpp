@@ -39,7 +39,7 @@ TEST(FitPlacement, AWindowOnAnyScreenStaysWhereItWas) {
     }
 }
 
-TEST(FitPlacement, AWindowOffEveryScreenComesOntoTheNearestWorkArea) {
+TEST(FitPlacement, AWindowOffEveryScreenOrLargerThanItsScreensComesOntoAWorkArea) {
     const struct {
         PixelRect stored;
         const char* fitted;
@@ -49,6 +49,8 @@ TEST(FitPlacement, AWindowOffEveryScreenComesOntoTheNearestWorkArea) {
         {{100, 2000, 500, 2300}, "100,684,500,984"},    // below the first, onto its work area
         {{-5000, -5000, -4000, -4000}, "0,0,1000,984"}, // and shrunk to its height
         {{4000, 0, 9000, 3000}, "1280,0,2560,1024"},    // larger than the screen: shrunk to it
+        {{-10000, -10000, 10000, 10000}, "1280,0,2560,1024"}, // over both: the one covered most
+        {{100, -500, 600, 1500}, "100,0,600,984"},            // taller than its screen
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.fitted,
