@@ -221,8 +221,13 @@ bool PlanAllUsers(const std::string& root, AllUsersResult& result) {
     result = AllUsersResult();
     result.root = root;
     const std::string listPath = UserListPath(root);
-    std::vector<UserLine> users;
-    if (listPath.empty() || !ReadUserList(listPath, users)) {
+    if (listPath.empty()) {
+        return false;
+    }
+    UserList users;
+    const UserListStatus status = ReadUserList(listPath, users);
+    if (status != UserListStatus::kRead) {
+        result.userListTooLong = status == UserListStatus::kTooLong;
         return false;
     }
     for (PlannedUser& planned : PlanInstallation(root, users)) {
