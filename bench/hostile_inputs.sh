@@ -6,9 +6,10 @@
 # 65 536 users in capitals matched against 100 000 folders in small letters, an earlier
 # overview for --compare of 600 KB of empty rows ("{}") and of 60 MiB of the smallest
 # rows that are users, and "hierarch.pm" with 32 768 identifiers of one 32-bit FNV-1a
-# value. Every figure is the whole process's: wall time and peak resident set (GNU
-# time's %e and %M), the output counted on a pipe. Inputs are made once under
-# build/bench/inputs and reused. Usage:
+# value. Every figure is the whole process's: wall time, processor time (user and
+# system) and peak resident set (GNU time's %e, %U + %S and %M), the output counted on a
+# pipe; then the matching of users to folders alone (all_users_bench ... plan). Inputs
+# are made once under build/bench/inputs and reused. Usage:
 #   bench/hostile_inputs.sh
 #   REPORT=/path/to/other/foldtally-report bench/hostile_inputs.sh   # another build
 #   TIMEOUT=300 bench/hostile_inputs.sh                # longer than 120 s per run
@@ -17,7 +18,7 @@ cd "$(dirname "$0")/.."
 OUT=build/bench/inputs
 mkdir -p "$OUT"
 source scripts/build-preset.sh
-build_preset native foldtally-report foldtally-mailgen >/dev/null
+build_preset native foldtally-report foldtally-mailgen all_users_bench >/dev/null
 REPORT=${REPORT:-$PWD/build/native/foldtally-report}
 MAILGEN=$PWD/build/native/foldtally-mailgen
 
@@ -90,10 +91,13 @@ echo "=== $REPORT (load $(cut -d' ' -f1-3 /proc/loadavg))"
 for c in "${CASES[@]}"; do
     label=${c%%|*}
     stats=$(mktemp)
-    bytes=$( { /usr/bin/time -f "%x %M %e" -o "$stats" timeout "${TIMEOUT:-120}" \
+    bytes=$( { /usr/bin/time -f "%x %M %e %U %S" -o "$stats" timeout "${TIMEOUT:-120}" \
         $REPORT ${c#*|} 2>/dev/null </dev/null || true; } | wc -c)
-    read -r status rss seconds < <(tail -1 "$stats") || true
+    read -r status rss seconds user system < <(tail -1 "$stats") || true
     rm -f "$stats"
-    printf "  %-46s exit %-3s %8s KiB peak  %10s bytes out  %7s s\n" "$label" "$status" "$rss" \
-        "$bytes" "$seconds"
+    cpu=$(awk -v u="$user" -v s="$system" "BEGIN { print u + s }")
+    printf "  %-46s exit %-3s %8s KiB peak %10s bytes out %7s s (CPU %s s)\n" "$label" "$status" \
+        "$rss" "$bytes" "$seconds" "$cpu"
 done
+echo "  list and match alone, $OUT/match (medians of 5):"
+build/native/bench/all_users_bench "$OUT/match" 5 plan | tail -1

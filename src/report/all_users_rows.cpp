@@ -38,6 +38,50 @@ std::string_view NameOf(const UserReportRow& row, const EarlierInstallation* ear
     return row.row ? std::string_view(row.row->UserName()) : earlier->UserName(row.earlier);
 }
 
+// The rows of `result` with their shares and, with `earlier`, their changes, then the
+// users no longer there. The index of the earlier users' names lives only here: for an
+// earlier report of millions of users it is the largest thing the ordering makes.
+std::vector<UserReportRow> RowsOf(const AllUsersResult& result,
+                                  const EarlierInstallation* earlier) {
+    std::vector<UserReportRow> rows;
+    rows.reserve(result.rows.size() + (earlier ? earlier->UserCount() : 0));
+    platform::KeyedMap<size_t> earlierByName;
+    std::vector<bool> matched;
+    if (earlier) {
+        matched.assign(earlier->UserCount(), false);
+        earlierByName.reserve(earlier->UserCount());
+        for (size_t i = 0; i < earlier->UserCount(); ++i) {
+            earlierByName.emplace(FoldedName(earlier->UserName(i)), i);
+        }
+    }
+    for (const UserMailbox& mailbox : result.rows) {
+        UserReportRow row;
+        row.row = &mailbox;
+        row.shareTenths = tree::ShareTenths(mailbox.totalSize, result.totalSize);
+        if (earlier) {
+            const auto found = earlierByName.find(FoldedName(mailbox.UserName()));
+            if (found != earlierByName.end() && !matched[found->second]) {
+                matched[found->second] = true;
+                row.earlier = found->second;
+                row.change = {RowChange::kChanged,
+                              ChangeBetween(mailbox.totalSize, earlier->Size(row.earlier))};
+            } else {
+                row.change = {RowChange::kNew, {false, mailbox.totalSize}};
+            }
+        }
+        rows.push_back(row);
+    }
+    for (size_t i = 0; i < matched.size(); ++i) {
+        if (!matched[i]) {
+            UserReportRow row;
+            row.earlier = i;
+            row.change = {RowChange::kRemoved, ChangeBetween(0, earlier->Size(i))};
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
 } // namespace
 
 int CompareUserColumn(const UserReportRow& a, const UserReportRow& b, int column) {
@@ -90,41 +134,7 @@ bool AllUsersSortColumnOf(std::string_view name, int& column) {
 
 std::vector<UserReportRow> OrderUserRows(const AllUsersResult& result, int column, bool descending,
                                          const EarlierInstallation* earlier) {
-    std::vector<UserReportRow> rows;
-    rows.reserve(result.rows.size());
-    platform::KeyedMap<size_t> earlierByName;
-    std::vector<bool> matched;
-    if (earlier) {
-        matched.assign(earlier->UserCount(), false);
-        for (size_t i = 0; i < earlier->UserCount(); ++i) {
-            earlierByName.emplace(FoldedName(earlier->UserName(i)), i);
-        }
-    }
-    for (const UserMailbox& mailbox : result.rows) {
-        UserReportRow row;
-        row.row = &mailbox;
-        row.shareTenths = tree::ShareTenths(mailbox.totalSize, result.totalSize);
-        if (earlier) {
-            const auto found = earlierByName.find(FoldedName(mailbox.UserName()));
-            if (found != earlierByName.end() && !matched[found->second]) {
-                matched[found->second] = true;
-                row.earlier = found->second;
-                row.change = {RowChange::kChanged,
-                              ChangeBetween(mailbox.totalSize, earlier->Size(row.earlier))};
-            } else {
-                row.change = {RowChange::kNew, {false, mailbox.totalSize}};
-            }
-        }
-        rows.push_back(row);
-    }
-    for (size_t i = 0; i < matched.size(); ++i) {
-        if (!matched[i]) {
-            UserReportRow row;
-            row.earlier = i;
-            row.change = {RowChange::kRemoved, ChangeBetween(0, earlier->Size(i))};
-            rows.push_back(row);
-        }
-    }
+    std::vector<UserReportRow> rows = RowsOf(result, earlier);
     std::vector<size_t> order(rows.size());
     for (size_t i = 0; i < order.size(); ++i) {
         order[i] = i;
@@ -146,12 +156,27 @@ std::vector<UserReportRow> OrderUserRows(const AllUsersResult& result, int colum
         }
         return a < b;
     });
-    std::vector<UserReportRow> sorted;
-    sorted.reserve(rows.size());
-    for (const size_t i : order) {
-        sorted.push_back(rows[i]);
+    std::vector<std::string>().swap(folded);
+    // The rows moved into their order in place, cycle by cycle, rather than copied: a
+    // report compared with millions of earlier users holds them only once.
+    const size_t done = rows.size();
+    for (size_t start = 0; start < rows.size(); ++start) {
+        if (order[start] == done) {
+            continue;
+        }
+        const UserReportRow first = rows[start];
+        for (size_t at = start;;) {
+            const size_t from = order[at];
+            order[at] = done;
+            if (from == start) {
+                rows[at] = first;
+                break;
+            }
+            rows[at] = rows[from];
+            at = from;
+        }
     }
-    return sorted;
+    return rows;
 }
 
 int32_t ListedUserCount(const AllUsersResult& result) {
