@@ -134,7 +134,7 @@ bool AllUsersSortColumnOf(std::string_view name, int& column) {
 
 std::vector<UserReportRow> OrderUserRows(const AllUsersResult& result, int column, bool descending,
                                          const EarlierInstallation* earlier) {
-    std::vector<UserReportRow> rows = RowsOf(result, earlier);
+    const std::vector<UserReportRow> rows = RowsOf(result, earlier);
     std::vector<size_t> order(rows.size());
     for (size_t i = 0; i < order.size(); ++i) {
         order[i] = i;
@@ -156,27 +156,13 @@ std::vector<UserReportRow> OrderUserRows(const AllUsersResult& result, int colum
         }
         return a < b;
     });
-    std::vector<std::string>().swap(folded);
-    // The rows moved into their order in place, cycle by cycle, rather than copied: a
-    // report compared with millions of earlier users holds them only once.
-    const size_t done = rows.size();
-    for (size_t start = 0; start < rows.size(); ++start) {
-        if (order[start] == done) {
-            continue;
-        }
-        const UserReportRow first = rows[start];
-        for (size_t at = start;;) {
-            const size_t from = order[at];
-            order[at] = done;
-            if (from == start) {
-                rows[at] = first;
-                break;
-            }
-            rows[at] = rows[from];
-            at = from;
-        }
+    std::vector<std::string>().swap(folded); // before the copy, which holds the rows twice
+    std::vector<UserReportRow> sorted;
+    sorted.reserve(rows.size());
+    for (const size_t i : order) {
+        sorted.push_back(rows[i]);
     }
-    return rows;
+    return sorted;
 }
 
 int32_t ListedUserCount(const AllUsersResult& result) {
