@@ -3,7 +3,8 @@
 // goes falls on every count alike. On Windows the minimal loop over the same users'
 // folders, one after the other, runs in the same rotation.
 // Usage: all_users_bench ROOT [runs] [MxH...]: M mailboxes at once, each with H helper
-// threads; "a" for either is the automatic count.
+// threads; "a" for either is the automatic count; "plan" only reads the list and matches
+// its users with their folders, without reading a mailbox.
 #include "mailbox/all_users_scan.h"
 
 #ifdef _WIN32
@@ -48,15 +49,20 @@ int main(int argc, char** argv) {
     }
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
     struct Count {
-        int mailboxes;
+        int mailboxes; // kPlanOnly: PlanAllUsers alone
         int helpers;
     };
+    constexpr int kPlanOnly = -2;
     const auto number = [](const std::string& text) {
         return text == "a" ? -1 : std::max(0, std::atoi(text.c_str()));
     };
     std::vector<Count> counts;
     for (int i = 3; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "plan") {
+            counts.push_back({kPlanOnly, 0});
+            continue;
+        }
         const size_t x = arg.find('x');
         counts.push_back(
             {number(arg.substr(0, x)), x == std::string::npos ? 0 : number(arg.substr(x + 1))});
@@ -73,7 +79,13 @@ int main(int argc, char** argv) {
             AllUsersThreading threading;
             threading.mailboxesAtOnce = counts[c].mailboxes;
             threading.helpersPerMailbox = counts[c].helpers;
-            const double ms = Milliseconds([&] { ScanAllUsers(root, result, threading); });
+            const double ms = Milliseconds([&] {
+                if (counts[c].mailboxes == kPlanOnly) {
+                    PlanAllUsers(root, result);
+                } else {
+                    ScanAllUsers(root, result, threading);
+                }
+            });
             files = result.folderFiles;
             if (run >= 0) {
                 times[c].push_back(ms);
@@ -100,8 +112,13 @@ int main(int argc, char** argv) {
     std::printf("%d folder files, medians of %d runs\n", files, runs);
     for (size_t c = 0; c < counts.size(); ++c) {
         const auto text = [](int n) { return n < 0 ? std::string("a") : std::to_string(n); };
-        std::printf("  %2s mailboxes x %2s helpers: %8.1f ms", text(counts[c].mailboxes).c_str(),
-                    text(counts[c].helpers).c_str(), Median(times[c]));
+        if (counts[c].mailboxes == kPlanOnly) {
+            std::printf("  list and match only:       %8.1f ms", Median(times[c]));
+        } else {
+            std::printf("  %2s mailboxes x %2s helpers: %8.1f ms",
+                        text(counts[c].mailboxes).c_str(), text(counts[c].helpers).c_str(),
+                        Median(times[c]));
+        }
         if (!loop.empty()) {
             std::printf("   %.2f of the loop", Median(times[c]) / Median(loop));
         }

@@ -1,13 +1,15 @@
-// Fuzzes the reader of earlier reports: any bytes give a report or an error, never a
-// crash; handed over in pieces of any size they give the same outcome as at once; a
-// report that was read compares with a catalogue, and the change of every row adds up
-// to the change of the total.
+// Fuzzes the readers of earlier reports, of one mailbox and of all users: any bytes give
+// a report or an error, never a crash; handed over in pieces of any size they give the
+// same outcome as at once; a report that was read compares with a catalogue, and the
+// change of every row adds up to the change of the total.
+#include "report/earlier_installation.h"
 #include "report/earlier_report.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -24,6 +26,41 @@ bool SameRows(const report::EarlierReport& a, const report::EarlierReport& b) {
     return true;
 }
 
+bool SameUsers(const report::EarlierInstallation& a, const report::EarlierInstallation& b) {
+    if (a.UserCount() != b.UserCount() || a.TotalSize() != b.TotalSize()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.UserCount(); ++i) {
+        if (a.UserName(i) != b.UserName(i) || a.Size(i) != b.Size(i) ||
+            !SameRows(a.Files(i), b.Files(i))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The overview's reader: the same outcome at once and in pieces of `piece` bytes.
+void CheckInstallation(std::string_view text, size_t piece) {
+    report::EarlierInstallation whole;
+    std::string error;
+    const bool ok = report::ParseEarlierInstallation(text, whole, error);
+    if (ok != error.empty() || (!ok && whole.UserCount() != 0)) {
+        std::abort();
+    }
+    report::EarlierInstallation pieces;
+    std::string piecesError;
+    const bool piecesOk = report::ParseEarlierInstallation(
+        [&text, piece](char* buffer, size_t capacity) {
+            const size_t n = text.copy(buffer, capacity < piece ? capacity : piece);
+            text.remove_prefix(n);
+            return n;
+        },
+        pieces, piecesError);
+    if (piecesOk != ok || piecesError != error || !SameUsers(whole, pieces)) {
+        std::abort();
+    }
+}
+
 // The change as a number modulo 2^64, as the totals wrap.
 uint64_t Wrapped(const ByteChange& change) {
     return change.negative ? 0 - change.magnitude : change.magnitude;
@@ -38,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The first byte picks the size of the pieces the rest arrives in.
     const size_t piece = 1 + data[0] % 17;
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    CheckInstallation(text, piece);
     report::EarlierReport earlier;
     std::string error;
     const bool ok = report::ParseEarlierReport(text, earlier, error);

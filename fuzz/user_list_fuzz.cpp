@@ -1,7 +1,7 @@
 // Fuzzes the reader of "PMAIL.USR": any bytes give users, never a crash; handed over in
 // pieces of any size they give the same users as at once; every field stays within its
-// bound, the line numbers only grow, and the name rule and the plan's checks take
-// every name.
+// bound, the lines kept within theirs, the line numbers only grow, and the name rule and
+// the plan's checks take every name.
 #include "mailbox/installation.h"
 #include "mailbox/user_list.h"
 
@@ -11,14 +11,16 @@
 
 namespace {
 
-bool Same(const std::vector<UserLine>& a, const std::vector<UserLine>& b) {
-    if (a.size() != b.size()) {
+bool Same(const UserList& a, const UserList& b) {
+    if (a.Count() != b.Count()) {
         return false;
     }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (a[i].lineNumber != b[i].lineNumber || a[i].flag != b[i].flag ||
-            a[i].userName != b[i].userName || a[i].personalName != b[i].personalName ||
-            a[i].malformed != b[i].malformed || a[i].userNameCut != b[i].userNameCut) {
+    for (size_t i = 0; i < a.Count(); ++i) {
+        const UserLine x = a.Line(i);
+        const UserLine y = b.Line(i);
+        if (x.lineNumber != y.lineNumber || x.flag != y.flag || x.userName != y.userName ||
+            x.personalName != y.personalName || x.malformed != y.malformed ||
+            x.userNameCut != y.userNameCut) {
             return false;
         }
     }
@@ -34,17 +36,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The first byte picks the size of the pieces the rest arrives in.
     const size_t piece = 1 + data[0] % 23;
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
-    const std::vector<UserLine> whole = ParseUserList(text);
+    const UserList whole = ParseUserList(text);
     UserListParser parser;
     for (size_t at = 0; at < text.size(); at += piece) {
         parser.Feed(text.substr(at, piece));
     }
     parser.Finish();
-    if (!Same(whole, parser.Users())) {
+    if (!Same(whole, parser.Users()) || whole.Count() > kMaxUserLines) {
         std::abort();
     }
     uint32_t lastLine = 0;
-    for (const UserLine& user : whole) {
+    for (size_t i = 0; i < whole.Count(); ++i) {
+        const UserLine user = whole.Line(i);
         if (user.lineNumber <= lastLine || user.userName.size() > kMaxUserLineField ||
             user.personalName.size() > kMaxUserLineField || (user.malformed != (user.flag == 0))) {
             std::abort();

@@ -222,8 +222,13 @@ bool PlanAllUsers(const std::string& root, AllUsersResult& result, const ScanCon
     result = AllUsersResult();
     result.root = root;
     const std::string listPath = UserListPath(root);
-    std::vector<UserLine> users;
-    if (listPath.empty() || !ReadUserList(listPath, users, control)) {
+    if (listPath.empty()) {
+        return false;
+    }
+    UserList users;
+    const UserListStatus status = ReadUserList(listPath, users, control);
+    if (status != UserListStatus::kRead) {
+        result.userListTooLong = status == UserListStatus::kTooLong;
         return false;
     }
     for (PlannedUser& planned : PlanInstallation(root, users, control)) {

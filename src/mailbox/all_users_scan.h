@@ -41,6 +41,8 @@ struct AllUsersResult {
     std::vector<UserMailbox> rows;
     int32_t folderFiles = 0; // all users' folder files
     uint64_t totalSize = 0;  // all users' totals
+    // "PMAIL.USR" was refused for passing kMaxUserListBytes or kMaxUserLines.
+    bool userListTooLong = false;
 };
 using SharedAllUsersResult = std::shared_ptr<const AllUsersResult>;
 
@@ -70,10 +72,11 @@ struct AllUsersThreading {
 void SummariseMailbox(UserMailbox& row, SharedScanResult scan, bool hierarchyReadable);
 
 // Reads "PMAIL.USR" of `root` (ending with a separator), plans the rows and reads every
-// mailbox. False when the root holds no "PMAIL.USR" or it cannot be read: then
-// `result` holds the root and no row. A cancelled scan returns true with the rows read
-// so far complete and the others without figures; the caller tells it by the control's
-// mark. Nothing below the root is ever written.
+// mailbox. False when the root holds no "PMAIL.USR", or it cannot be read, or it is
+// refused for its length (userListTooLong): then `result` holds the root and no row. A
+// cancelled scan returns true with the rows read so far complete and the others without
+// figures; the caller tells it by the control's mark. Nothing below the root is ever
+// written.
 bool ScanAllUsers(const std::string& root, AllUsersResult& result,
                   const AllUsersThreading& threading = AllUsersThreading());
 

@@ -16,6 +16,7 @@
 #include "mailbox/hierarchy.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/keyed_hash.h"
 #include "platform/thread.h"
 #include "sizes/byte_change.h"
 #include "text/ascii_case.h"
@@ -24,7 +25,6 @@
 #include <atomic>
 #include <exception>
 #include <memory>
-#include <unordered_map>
 #include <utility>
 
 namespace {
@@ -46,7 +46,7 @@ struct FolderFileNames {
     std::vector<std::string> mbx; // "*.MBX"
     std::vector<int64_t> pmmTimes;
     std::vector<int64_t> mbxTimes;
-    std::unordered_map<std::string, int64_t> pmgTimes; // by FoldedStem, only known ones
+    platform::KeyedMap<int64_t> pmgTimes; // by FoldedStem, only known ones
 
     // The later of an .MBX's listed time and its companion's.
     int64_t MbxTime(size_t i) const {

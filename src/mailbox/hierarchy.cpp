@@ -6,6 +6,7 @@
 
 #include "diag/trace.h"
 #include "platform/files.h"
+#include "platform/keyed_hash.h"
 #include "platform/text.h"
 #include "text/ascii_case.h"
 
@@ -15,13 +16,10 @@
 
 namespace {
 
-// FNV-1a over the identifier with ASCII letters folded, so case variants hash alike.
-uint32_t FoldedHash(const std::string& id) {
-    uint32_t hash = 2166136261u;
-    for (char c : id) {
-        hash = (hash ^ static_cast<unsigned char>(text::FoldAscii(c))) * 16777619u;
-    }
-    return hash;
+// The identifier's hash with ASCII letters folded, so case variants hash alike; keyed
+// for the run, so a file cannot pick identifiers that all share one slot.
+uint32_t FoldedHash(const text::HashKey& key, const std::string& id) {
+    return static_cast<uint32_t>(text::SipHash13(key, id, text::FoldAscii));
 }
 
 // Reads the fields of one line from left to right. The line is a text: it ends at its
@@ -131,6 +129,7 @@ bool HierarchyEntry::ParseLine(const std::string& line) {
 bool pmHierarch::Fill(const std::string& mailboxDir) {
     m_entries.clear();
     m_slots.clear();
+    m_nLongestProbe = 0;
     m_parentIndex.clear();
     m_isRoot.clear();
     const std::string path = mailboxDir + "hierarch.pm";
@@ -182,10 +181,14 @@ void pmHierarch::BuildIndex() {
         capacity *= 2;
     }
     m_slots.assign(capacity, Slot{0, -1});
+    m_key = platform::RunHashKey();
+    m_nLongestProbe = 0;
     const size_t mask = capacity - 1;
     for (size_t i = 0; i < m_entries.size(); ++i) {
-        const uint32_t hash = FoldedHash(m_entries[i].id);
-        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+        const uint32_t hash = FoldedHash(m_key, m_entries[i].id);
+        size_t probe = 1;
+        for (size_t at = hash & mask;; at = (at + 1) & mask, ++probe) {
+            m_nLongestProbe = std::max(m_nLongestProbe, probe);
             Slot& slot = m_slots[at];
             if (slot.entry < 0) {
                 slot = Slot{hash, static_cast<int32_t>(i)};
@@ -203,7 +206,7 @@ int pmHierarch::FindIndex(const std::string& id) const {
     if (m_slots.empty()) {
         return -1;
     }
-    const uint32_t hash = FoldedHash(id);
+    const uint32_t hash = FoldedHash(m_key, id);
     const size_t mask = m_slots.size() - 1;
     for (size_t at = hash & mask;; at = (at + 1) & mask) {
         const Slot& slot = m_slots[at];

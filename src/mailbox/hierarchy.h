@@ -3,6 +3,9 @@
 // once and asks it for the parent path of every folder file.
 #pragma once
 
+#include "text/sip_hash.h"
+
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -69,6 +72,9 @@ public:
     std::string ResolvePathAt(int index, bool withOwnName) const;
 
     const std::vector<HierarchyEntry>& Entries() const { return m_entries; }
+    // The most slots one identifier's insertion into the index looked at: a few for any
+    // file, where a hash the file could choose would let it reach the number of entries.
+    size_t LongestProbe() const { return m_nLongestProbe; }
     // The step of the walk up from entry `index`: FindIndex of its parentId (-1 when
     // missing), and whether an entry is a root (type 2), where the walk ends.
     int ParentIndex(int index) const { return m_parentIndex[index]; }
@@ -91,6 +97,8 @@ private:
         int32_t entry; // -1: empty
     };
     std::vector<Slot> m_slots;
+    text::HashKey m_key; // the run's, for the identifiers' hashes
+    size_t m_nLongestProbe = 0;
     // FindIndex of each entry's parentId, found once after filling: walking up the
     // tree then follows positions and hashes nothing.
     std::vector<int> m_parentIndex;

@@ -10,7 +10,6 @@
 #include "text/cp1252_case.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace {
 
@@ -54,48 +53,44 @@ bool HasDirectoryEntries(const std::string& dir) {
         dir, "*", [](const platform::DirectoryEntry&, void*) { return false; }, nullptr);
 }
 
-struct Folders {
-    std::vector<std::string> names;                   // in the listing's order
-    std::unordered_map<std::string, size_t> byFolded; // exact spellings win, else the first
-    bool listed = false;
-    const ScanControl* control = nullptr;
-};
-
 bool Cancelled(const ScanControl* control) {
     return control && control->IsCancelled();
 }
 
+struct Listing {
+    std::vector<std::string> names; // in the listing's order
+    const ScanControl* control = nullptr;
+};
+
 bool CollectFolder(const platform::DirectoryEntry& entry, void* context) {
-    Folders& folders = *static_cast<Folders*>(context);
+    Listing& listing = *static_cast<Listing*>(context);
     if (entry.isDirectory) {
-        folders.names.push_back(entry.name);
+        listing.names.push_back(entry.name);
     }
-    return !Cancelled(folders.control);
-}
-
-Folders ListFolders(const std::string& root, const ScanControl* control) {
-    Folders folders;
-    folders.control = control;
-    folders.listed = platform::SearchDirectory(root, "*", &CollectFolder, &folders);
-    for (size_t i = 0; i < folders.names.size(); ++i) {
-        folders.byFolded.emplace(Folded(folders.names[i]), i);
-    }
-    return folders;
-}
-
-// The folder of `name` in the listing: the one spelt exactly so (a file system that
-// tells case apart may hold two), else the one that differs only in case.
-size_t FindFolder(const Folders& folders, const std::string& name) {
-    for (size_t i = 0; i < folders.names.size(); ++i) {
-        if (folders.names[i] == name) {
-            return i;
-        }
-    }
-    const auto found = folders.byFolded.find(Folded(name));
-    return found == folders.byFolded.end() ? folders.names.size() : found->second;
+    return !Cancelled(listing.control);
 }
 
 } // namespace
+
+FolderIndex::FolderIndex(const std::vector<std::string>& names)
+    : m_nCount(names.size()),
+      m_exact(names.size(), platform::KeyedHash(), CountingEqual{&m_nComparisons}),
+      m_folded(names.size(), platform::KeyedHash(), CountingEqual{&m_nComparisons}) {
+    for (size_t i = 0; i < names.size(); ++i) {
+        m_exact.emplace(names[i], i); // the first of twins stays
+        m_folded.emplace(Folded(names[i]), i);
+    }
+    m_nComparisons = 0; // building compares names too; only the look-ups count
+}
+
+size_t FolderIndex::Find(const std::string& name) const {
+    const auto exact = m_exact.find(name);
+    if (exact != m_exact.end()) {
+        return exact->second;
+    }
+    const auto folded = m_folded.find(Folded(name));
+    return folded == m_folded.end() ? m_nCount : folded->second;
+}
 
 UserNameProblem CheckUserName(std::string_view name) {
     if (name.empty()) {
@@ -197,35 +192,39 @@ std::string InstallationRootOf(const std::string& mailboxDir) {
     return UserListPath(parent).empty() ? std::string() : parent;
 }
 
-std::vector<PlannedUser> PlanInstallation(const std::string& root,
-                                          const std::vector<UserLine>& users,
+std::vector<PlannedUser> PlanInstallation(const std::string& root, const UserList& users,
                                           const ScanControl* control) {
-    const Folders folders = ListFolders(root, control);
-    std::vector<bool> named(folders.names.size(), false);
-    std::unordered_map<std::string, bool> seen; // folded user names listed so far
+    Listing listing;
+    listing.control = control;
+    static_cast<void>(platform::SearchDirectory(root, "*", &CollectFolder, &listing));
+    const std::vector<std::string>& folders = listing.names;
+    const FolderIndex index(folders);
+    std::vector<bool> named(folders.size(), false);
+    platform::KeyedSet seen; // folded user names listed so far
     std::vector<PlannedUser> rows;
-    rows.reserve(users.size());
-    for (const UserLine& line : users) {
+    rows.reserve(users.Count());
+    for (size_t i = 0; i < users.Count(); ++i) {
         if (Cancelled(control)) {
             return rows;
         }
         PlannedUser row;
-        row.line = line;
+        row.line = users.Line(i);
+        const UserLine& line = row.line;
         if (line.malformed) {
             row.fault = UserFault::kMalformedLine;
         } else if ((row.problem = line.userNameCut
                                       ? UserNameProblem::kTooLong
                                       : CheckUserName(line.userName)) != UserNameProblem::kNone) {
             row.fault = UserFault::kUnsafeName;
-        } else if (!seen.emplace(Folded(line.userName), true).second) {
+        } else if (!seen.insert(Folded(line.userName)).second) {
             row.fault = UserFault::kDuplicate;
         } else {
-            const size_t found = FindFolder(folders, line.userName);
-            if (found == folders.names.size()) {
+            const size_t found = index.Find(line.userName);
+            if (found == folders.size()) {
                 row.fault = UserFault::kMissingFolder;
             } else {
                 named[found] = true;
-                row.folderDir = root + folders.names[found] + kSeparator;
+                row.folderDir = root + folders[found] + kSeparator;
                 if (!HasDirectoryEntries(row.folderDir)) {
                     row.fault = UserFault::kUnreadable;
                     row.folderDir.clear();
@@ -238,23 +237,24 @@ std::vector<PlannedUser> PlanInstallation(const std::string& root,
         return rows;
     }
     std::vector<size_t> stray;
-    for (size_t i = 0; i < folders.names.size(); ++i) {
+    std::vector<std::string> folded(folders.size());
+    for (size_t i = 0; i < folders.size(); ++i) {
         if (!named[i]) {
             stray.push_back(i);
+            folded[i] = Folded(folders[i]);
         }
     }
-    std::sort(stray.begin(), stray.end(), [&](size_t a, size_t b) {
-        return Folded(folders.names[a]) < Folded(folders.names[b]);
-    });
+    std::sort(stray.begin(), stray.end(),
+              [&folded](size_t a, size_t b) { return folded[a] < folded[b]; });
     for (const size_t i : stray) {
         PlannedUser row;
         row.origin = PlannedUser::Origin::kStray;
-        row.line.userName = folders.names[i];
+        row.line.userName = folders[i];
         row.fault = UserFault::kStray;
         // A stray folder is still read: it is a mailbox no user can reach, and its size
         // is what the person looking after the installation wants to know.
-        if (CheckUserName(folders.names[i]) == UserNameProblem::kNone) {
-            row.folderDir = root + folders.names[i] + kSeparator;
+        if (CheckUserName(folders[i]) == UserNameProblem::kNone) {
+            row.folderDir = root + folders[i] + kSeparator;
         }
         rows.push_back(std::move(row));
     }

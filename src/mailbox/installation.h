@@ -7,10 +7,12 @@
 
 #include "mailbox/scan_control.h"
 #include "mailbox/user_list.h"
+#include "platform/keyed_hash.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // Why a user name is never used as a folder name below the root.
@@ -56,6 +58,38 @@ std::string InstallationRootOf(const std::string& mailboxDir);
 // in any letter case; empty when there is none or the root cannot be read.
 std::string UserListPath(const std::string& root);
 
+// The folders below the root by name, made once, so that finding a user's folder is one
+// look-up however many folders there are: the one spelt exactly so (a file system that
+// tells case apart may hold "anna" and "Anna"), else the first in the listing that
+// differs only in case, as Windows would open it.
+class FolderIndex {
+public:
+    explicit FolderIndex(const std::vector<std::string>& names);
+    FolderIndex(const FolderIndex&) = delete;
+    FolderIndex& operator=(const FolderIndex&) = delete;
+
+    // The position of `name`'s folder in the names, or their count when there is none.
+    size_t Find(const std::string& name) const;
+    // The names Find has compared with the one asked for: about one a look-up, where a
+    // walk over the listing would compare every folder with every user.
+    uint64_t Comparisons() const { return m_nComparisons; }
+
+private:
+    struct CountingEqual {
+        uint64_t* count;
+        bool operator()(const std::string& a, const std::string& b) const {
+            ++*count;
+            return a == b;
+        }
+    };
+    using Index = std::unordered_map<std::string, size_t, platform::KeyedHash, CountingEqual>;
+
+    mutable uint64_t m_nComparisons = 0;
+    size_t m_nCount;
+    Index m_exact;
+    Index m_folded; // by FoldWindows1252 of each byte
+};
+
 // One row of the overview before its mailbox is read.
 struct PlannedUser {
     enum class Origin : uint8_t { kListed, kStray };
@@ -69,8 +103,8 @@ struct PlannedUser {
 // The rows of an installation: each line of `users` in the list's order, then each
 // folder of `root` that no line names, sorted by name. `root` ends with a separator.
 // Only a folder whose name is safe and which is found in the listing of the root gets
-// a folderDir; nothing is opened here but the root's listing. Once `control` is
-// cancelled (looked at between folders and between users) the rows so far come back.
-std::vector<PlannedUser> PlanInstallation(const std::string& root,
-                                          const std::vector<UserLine>& users,
+// a folderDir; nothing is opened here but the root's listing and, to see that it can
+// be read, each user's folder. Once `control` is cancelled (looked at between folders
+// and between users) the rows so far come back.
+std::vector<PlannedUser> PlanInstallation(const std::string& root, const UserList& users,
                                           const ScanControl* control = nullptr);

@@ -1,8 +1,12 @@
 // The reader of "PMAIL.USR": a byte-wise state machine, so a line of a gigabyte costs
 // nothing more than its first bytes and a piece boundary inside a CR LF changes nothing.
+// The file is read as "hierarch.pm" is, through the bounded reader of the platform: a
+// regular file of at most kMaxUserListBytes.
 #include "mailbox/user_list.h"
 
 #include "platform/files.h"
+
+#include <algorithm>
 
 const char kUserListName[] = "PMAIL.USR";
 
@@ -31,6 +35,41 @@ std::string Trimmed(const std::string& text) {
 }
 
 } // namespace
+
+UserLine UserList::Line(size_t index) const {
+    const Compact& c = m_lines[index];
+    UserLine line;
+    line.lineNumber = c.lineNumber;
+    line.flag = c.flag;
+    line.userName.assign(m_strTexts, c.start, c.userNameLength);
+    line.personalName.assign(m_strTexts, c.start + c.userNameLength, c.personalNameLength);
+    line.malformed = (c.marks & kMalformed) != 0;
+    line.userNameCut = (c.marks & kUserNameCut) != 0;
+    return line;
+}
+
+void UserList::Add(const UserLine& line) {
+    // The parser cuts each field at kMaxUserLineField and keeps at most kMaxUserLines
+    // lines, so the lengths fit 16 bits and every offset 32.
+    const size_t user = std::min(line.userName.size(), kMaxUserLineField);
+    const size_t personal = std::min(line.personalName.size(), kMaxUserLineField);
+    Compact c;
+    c.start = static_cast<uint32_t>(m_strTexts.size());
+    c.userNameLength = static_cast<uint16_t>(user);
+    c.personalNameLength = static_cast<uint16_t>(personal);
+    c.lineNumber = line.lineNumber;
+    c.flag = line.flag;
+    c.marks = static_cast<uint8_t>((line.malformed ? kMalformed : 0) |
+                                   (line.userNameCut ? kUserNameCut : 0));
+    m_strTexts.append(line.userName, 0, user).append(line.personalName, 0, personal);
+    m_lines.push_back(c);
+}
+
+void UserList::Clear() {
+    // Swapped out, not cleared: a list refused for its length gives its memory back.
+    std::string().swap(m_strTexts);
+    std::vector<Compact>().swap(m_lines);
+}
 
 void UserListParser::Feed(std::string_view bytes) {
     for (const char c : bytes) {
@@ -109,19 +148,23 @@ void UserListParser::EndLine() {
     if (fields == 1 && trimmedFlag.empty()) {
         return; // blanks only
     }
+    if (m_users.Count() == kMaxUserLines) {
+        m_bTooMany = true;
+        return;
+    }
     UserLine line;
     line.lineNumber = number;
     if (fields < 2 || trimmedFlag.size() != 1 || !IsLetter(trimmedFlag[0]) || flagCut) {
         line.malformed = true;
         line.userName = flag.substr(0, 64); // enough to find the line in an editor
-        m_users.push_back(std::move(line));
+        m_users.Add(line);
         return;
     }
     line.flag = trimmedFlag[0];
     line.userName = Trimmed(user);
     line.personalName = Trimmed(personal);
     line.userNameCut = userCut;
-    m_users.push_back(std::move(line));
+    m_users.Add(line);
 }
 
 void UserListParser::Finish() {
@@ -140,36 +183,38 @@ void UserListParser::Finish() {
     }
 }
 
-std::vector<UserLine> ParseUserList(std::string_view text) {
+UserList ParseUserList(std::string_view text) {
     UserListParser parser;
     parser.Feed(text);
     parser.Finish();
     return std::move(parser.Users());
 }
 
-bool ReadUserList(const std::string& path, std::vector<UserLine>& users,
-                  const ScanControl* control) {
-    users.clear();
-    platform::ReadOnlyFile file;
-    if (!file.Open(path)) {
-        return false;
+UserListStatus ReadUserList(const std::string& path, UserList& users, const ScanControl* control) {
+    users.Clear();
+    platform::BoundedFileReader file;
+    if (!file.Open(path, kMaxUserListBytes)) {
+        return UserListStatus::kUnreadable;
     }
     UserListParser parser;
     static constexpr size_t kPiece = 64 * 1024;
     std::string buffer(kPiece, '\0');
-    uint64_t offset = 0;
-    for (;;) {
+    while (!parser.TooMany()) {
         if (control && control->IsCancelled()) {
-            return false;
+            return UserListStatus::kCancelled;
         }
-        const size_t got = file.ReadAt(offset, &buffer[0], kPiece);
+        const size_t got = file.Read(&buffer[0], kPiece);
         if (got == 0) {
             break;
         }
         parser.Feed(std::string_view(buffer.data(), got));
-        offset += got;
     }
     parser.Finish();
+    // Half a list would show the users it lists as they are and leave the rest out
+    // without a word: none is shown.
+    if (file.TooLong() || parser.TooMany()) {
+        return UserListStatus::kTooLong;
+    }
     users = std::move(parser.Users());
-    return true;
+    return UserListStatus::kRead;
 }

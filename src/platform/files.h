@@ -103,6 +103,31 @@ private:
 #endif
 };
 
+// Reads a file from its start in pieces, up to a bound: the rule of every reader of a
+// file another program writes, where a longer file is no such file and reading it
+// whole could exhaust the memory. Only a regular file opens; one known longer than the
+// bound at opening delivers nothing, one that grows past it while being read (or has
+// no length, as a device) stops there; TooLong then says so. Closed by the destructor.
+class BoundedFileReader {
+public:
+    BoundedFileReader() = default;
+    BoundedFileReader(const BoundedFileReader&) = delete;
+    BoundedFileReader& operator=(const BoundedFileReader&) = delete;
+
+    bool Open(const std::string& path, uint64_t maxBytes);
+    bool IsOpen() const { return m_file.IsOpen(); }
+    // Up to `capacity` (at least 1) next bytes; 0 at the end and once past the bound.
+    size_t Read(char* buffer, size_t capacity);
+    bool TooLong() const { return m_bTooLong; }
+    void Close() { m_file.Close(); }
+
+private:
+    ReadOnlyFile m_file;
+    uint64_t m_offset = 0;
+    uint64_t m_nMax = 0;
+    bool m_bTooLong = false;
+};
+
 // Reads a text file line by line, shared with writers. A line ends at LF, at CR LF, or
 // at the end of the file; the line end is not part of the line. A lone CR inside a line
 // stays part of it. Closed by the destructor.
@@ -114,10 +139,9 @@ public:
     TextLineReader& operator=(const TextLineReader&) = delete;
 
     // Bounds for the files opened after it; without a call, lines and files of any
-    // length. A file whose length exceeds `maxFileBytes` delivers no line at all, one
-    // that grows past it while being read (or has no length, as a device) stops there,
-    // and so does a line longer than `maxLineBytes` (its line end not counted): the
-    // reader then reports TooLong. Memory stays within the line bound whatever the file.
+    // length. The file is read by a BoundedFileReader of `maxFileBytes`; a line longer
+    // than `maxLineBytes` (its line end not counted) stops the reading too: the reader
+    // then reports TooLong. Memory stays within the line bound whatever the file.
     void SetLimits(size_t maxLineBytes, uint64_t maxFileBytes);
 
     // Only regular files open (never a device, a pipe or a directory, nor a link to one).
@@ -134,8 +158,7 @@ private:
     // Marks the bound passed and empties `line`; false, for ReadLine to return.
     bool Overlong(std::string& line);
 
-    ReadOnlyFile m_file;
-    uint64_t m_offset = 0;
+    BoundedFileReader m_file;
     size_t m_nMaxLine = static_cast<size_t>(-1);
     uint64_t m_nMaxFile = static_cast<uint64_t>(-1);
     bool m_bTooLong = false;

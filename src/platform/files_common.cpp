@@ -1,5 +1,5 @@
 // The parts of the file services that are the same on every platform: the pattern
-// rule of directory searches and the buffered line reader.
+// rule of directory searches, the bounded reader and the buffered line reader.
 #include "platform/files.h"
 
 #include "text/ascii_case.h"
@@ -55,24 +55,49 @@ bool IsSearchHit(const char* name, const char* pattern) {
     return !dots && MatchesPattern(name, pattern);
 }
 
+bool BoundedFileReader::Open(const std::string& path, uint64_t maxBytes) {
+    m_offset = 0;
+    m_nMax = maxBytes;
+    m_bTooLong = false;
+    if (!m_file.Open(path)) {
+        return false;
+    }
+    // Known too long at once: nothing of it is read.
+    m_bTooLong = m_file.Length() > m_nMax;
+    return true;
+}
+
+size_t BoundedFileReader::Read(char* buffer, size_t capacity) {
+    if (m_bTooLong || !m_file.IsOpen()) {
+        return 0;
+    }
+    // One byte past the bound is asked for, so a file that grew past it is told apart
+    // from one that ends exactly there.
+    const uint64_t allowed = m_nMax - m_offset;
+    const size_t want = allowed < capacity ? static_cast<size_t>(allowed) + 1 : capacity;
+    const size_t got = m_file.ReadAt(m_offset, buffer, want);
+    if (got > allowed) {
+        m_bTooLong = true;
+        return 0;
+    }
+    m_offset += got;
+    return got;
+}
+
 void TextLineReader::SetLimits(size_t maxLineBytes, uint64_t maxFileBytes) {
     m_nMaxLine = maxLineBytes;
     m_nMaxFile = maxFileBytes;
 }
 
 bool TextLineReader::Open(const std::string& path) {
-    m_offset = 0;
     m_length = 0;
     m_position = 0;
     m_eof = false;
     m_bTooLong = false;
-    if (!m_file.Open(path)) {
+    if (!m_file.Open(path, m_nMaxFile)) {
         return false;
     }
-    // Known too long at once: nothing of it is read.
-    if (m_file.Length() > m_nMaxFile) {
-        m_bTooLong = true;
-    }
+    m_bTooLong = m_file.TooLong();
     return true;
 }
 
@@ -80,19 +105,12 @@ bool TextLineReader::Fill() {
     if (m_eof || m_bTooLong) {
         return false;
     }
-    // One byte past the bound is asked for, so a file that grew past it is told apart
-    // from one that ends exactly there.
-    const uint64_t allowed = m_nMaxFile - m_offset;
-    const size_t want =
-        allowed < sizeof m_buffer ? static_cast<size_t>(allowed) + 1 : sizeof m_buffer;
-    m_length = m_file.ReadAt(m_offset, m_buffer, want);
+    m_length = m_file.Read(m_buffer, sizeof m_buffer);
     m_position = 0;
-    if (m_length > allowed) {
+    if (m_file.TooLong()) {
         m_bTooLong = true;
-        m_length = 0;
         return false;
     }
-    m_offset += m_length;
     if (m_length == 0) {
         m_eof = true;
     }

@@ -3,6 +3,7 @@
 // "ARCHIV.PMG" and "HIERARCH.PM" as on Windows.
 #include "platform/files.h"
 
+#include "platform/keyed_hash.h"
 #include "text/ascii_case.h"
 
 #include <dirent.h>
@@ -16,7 +17,6 @@
 #include <cerrno>
 #include <mutex>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -35,14 +35,14 @@ std::string FoldedName(const char* name) {
 // folded name with the entry FindNameIgnoringCase would choose for it.
 struct FoldedListing {
     bool readable = false;
-    std::unordered_map<std::string, std::string> names;
+    KeyedMap<std::string> names;
 };
 std::atomic<int> g_caseFoldingScopes{0};
 // The scan's helper threads open files at once. Only an open that missed the exact name
 // comes here, so the lock is off the path of a mailbox whose names match their case.
 std::mutex g_listingsMutex;
-std::unordered_map<std::string, FoldedListing>& CachedListings() {
-    static std::unordered_map<std::string, FoldedListing> listings;
+KeyedMap<FoldedListing>& CachedListings() {
+    static KeyedMap<FoldedListing> listings;
     return listings;
 }
 

@@ -35,6 +35,10 @@ const char kNoUserList[] =
     "foldtally-report: Im Verzeichnis \"%s\" liegt keine Benutzerliste PMAIL.USR.\n";
 const char kUnreadableUserList[] =
     "foldtally-report: Die Benutzerliste \"%s\" kann nicht gelesen werden.\n";
+// The bounds of user_list.h: a real list is a few hundred KiB at most.
+const char kTooLongUserList[] =
+    "foldtally-report: Die Benutzerliste \"%s\" ist l\xE4nger als 4 MiB "
+    "oder nennt mehr als 65.536 Benutzer und wird nicht gelesen.\n";
 const char kUnusableEarlier[] = "foldtally-report: Der fr\xFChere Bericht \"%s\" %s.\n";
 
 const char* const kTitles[kAllUsersColumnCount] = {"Benutzer",
@@ -62,11 +66,12 @@ std::string UserChangeText(const UserReportRow& row, bool exact) {
 }
 
 // The cells of a row, Windows-1252; a removed user has only a name and a change.
-Cells CellsOf(const UserReportRow& row, const ReportOptions& options, bool compared) {
+Cells CellsOf(const UserReportRow& row, const ReportOptions& options,
+              const EarlierInstallation* earlier) {
     Cells cells;
     const SizeStyle style = SizeStyleFor(!options.exactSizes);
     if (!row.row) {
-        cells[kUserColumnUser] = row.earlier->userName;
+        cells[kUserColumnUser] = earlier->UserName(row.earlier);
     } else {
         const UserMailbox& user = *row.row;
         cells[kUserColumnUser] = user.UserName();
@@ -80,29 +85,33 @@ Cells CellsOf(const UserReportRow& row, const ReportOptions& options, bool compa
             cells[kUserColumnLimit] = Count(user.limits.nearLimit + user.limits.overLimit);
         }
     }
-    if (compared) {
+    if (earlier) {
         cells[kUserColumnChange] = UserChangeText(row, options.exactSizes);
     }
     return cells;
 }
 
 void WriteText(const AllUsersResult& result, const std::vector<UserReportRow>& rows,
-               const ReportOptions& options, bool compared, const std::string& totalChange,
-               ReportSink& sink) {
+               const ReportOptions& options, const EarlierInstallation* earlier,
+               const std::string& totalChange, ReportSink& sink) {
+    const bool compared = earlier != nullptr;
     const int columns = compared ? kAllUsersColumnCount : kAllUsersColumnCount - 1;
-    std::vector<Cells> lines;
-    lines.reserve(rows.size() + 1);
     Cells titles;
     for (int c = 0; c < kAllUsersColumnCount; ++c) {
         titles[c] = kTitles[c];
     }
-    lines.push_back(titles);
-    for (const UserReportRow& row : rows) {
-        lines.push_back(CellsOf(row, options, compared));
-    }
+    // A line's cells are made when they are needed (for the aligned text twice: for the
+    // widths, then for the text), never kept for every row: an earlier report of two
+    // million users would otherwise hold 300 bytes a row until the end.
+    const auto eachLine = [&](const auto& take) {
+        take(titles);
+        for (const UserReportRow& row : rows) {
+            take(CellsOf(row, options, earlier));
+        }
+    };
     std::string out;
     if (options.format == ReportFormat::kTsv) {
-        for (const Cells& cells : lines) {
+        eachLine([&](const Cells& cells) {
             for (int c = 0; c < columns; ++c) {
                 std::string cell;
                 AppendCell(cell, cells[c]);
@@ -113,17 +122,17 @@ void WriteText(const AllUsersResult& result, const std::vector<UserReportRow>& r
                 out += c + 1 < columns ? '\t' : '\n';
             }
             SpillIfFull(out, sink);
-        }
+        });
     } else {
         std::array<size_t, kAllUsersColumnCount> widths{};
-        for (const Cells& cells : lines) {
+        eachLine([&](const Cells& cells) {
             for (int c = 0; c < columns; ++c) {
                 if (cells[c].size() <= kMaxPaddedWidth) {
                     widths[c] = std::max(widths[c], cells[c].size());
                 }
             }
-        }
-        for (const Cells& cells : lines) {
+        });
+        eachLine([&](const Cells& cells) {
             for (int c = 0; c < columns; ++c) {
                 std::string cell;
                 AppendCell(cell, cells[c]);
@@ -141,7 +150,7 @@ void WriteText(const AllUsersResult& result, const std::vector<UserReportRow>& r
             }
             out += '\n';
             SpillIfFull(out, sink);
-        }
+        });
     }
     AppendUtf8FromCp1252(out, AllUsersStatusLine(result) + totalChange);
     out += '\n';
@@ -168,8 +177,9 @@ void AppendCsvCell(std::string& out, const std::string& cp1252, Controls control
     out += '"';
 }
 
-void WriteCsv(const std::vector<UserReportRow>& rows, const ReportOptions& options, bool compared,
-              ReportSink& sink) {
+void WriteCsv(const std::vector<UserReportRow>& rows, const ReportOptions& options,
+              const EarlierInstallation* earlier, ReportSink& sink) {
+    const bool compared = earlier != nullptr;
     const Controls controls = ControlsFor(options);
     std::string out;
     AppendUtf8FromCp1252(out, "Benutzer,Name,Ordnerdateien,Gr\xF6\xDF"
@@ -182,7 +192,7 @@ void WriteCsv(const std::vector<UserReportRow>& rows, const ReportOptions& optio
     }
     out += "\r\n";
     for (const UserReportRow& row : rows) {
-        const Cells cells = CellsOf(row, options, compared);
+        const Cells cells = CellsOf(row, options, earlier);
         const UserMailbox* user = row.row;
         const bool read = user && user->scan;
         AppendCsvCell(out, cells[kUserColumnUser], controls);
@@ -239,20 +249,22 @@ void AddChange(json& object, const RowChange& change, bool exact) {
     object["removed"] = change.kind == RowChange::kRemoved;
 }
 
-json FilesOf(const UserReportRow& row, bool compared, const ReportOptions& options,
-             Controls controls) {
+json FilesOf(const UserReportRow& row, const EarlierInstallation* earlier,
+             const ReportOptions& options, Controls controls) {
     json files = json::array();
     const UserMailbox* user = row.row;
+    const bool compared = earlier != nullptr;
+    const EarlierReport earlierFiles = compared && row.earlier != UserReportRow::kNoEarlier
+                                           ? earlier->Files(row.earlier)
+                                           : EarlierReport();
     if (!user || !user->scan) {
-        if (compared && row.earlier) { // every file of a user gone, or not read now
-            for (size_t i = 0; i < row.earlier->files.RowCount(); ++i) {
-                json file = {
-                    {"fileName", Text(std::string(row.earlier->files.FileName(i)), controls)},
-                    {"size", nullptr}};
-                AddChange(file, {RowChange::kRemoved, ChangeBetween(0, row.earlier->files.Size(i))},
-                          options.exactSizes);
-                files.push_back(std::move(file));
-            }
+        // Every file of a user gone, or not read now.
+        for (size_t i = 0; compared && i < earlierFiles.RowCount(); ++i) {
+            json file = {{"fileName", Text(std::string(earlierFiles.FileName(i)), controls)},
+                         {"size", nullptr}};
+            AddChange(file, {RowChange::kRemoved, ChangeBetween(0, earlierFiles.Size(i))},
+                      options.exactSizes);
+            files.push_back(std::move(file));
         }
         return files;
     }
@@ -262,8 +274,7 @@ json FilesOf(const UserReportRow& row, bool compared, const ReportOptions& optio
                                       catalogue.records.end());
     ComparedRows changes;
     if (compared) {
-        static const EarlierReport kNone;
-        CompareRows(records, 0, row.earlier ? row.earlier->files : kNone, changes);
+        CompareRows(records, 0, earlierFiles, changes);
     }
     for (size_t i = 0; i < records.size(); ++i) {
         const FolderRecord& record = records[i];
@@ -286,8 +297,10 @@ json FilesOf(const UserReportRow& row, bool compared, const ReportOptions& optio
 }
 
 void WriteJson(const AllUsersResult& result, const std::vector<UserReportRow>& rows,
-               const ReportOptions& options, const std::string& scanTime, bool compared,
-               const ByteChange& totalChange, ReportSink& sink) {
+               const ReportOptions& options, const std::string& scanTime,
+               const EarlierInstallation* earlier, const ByteChange& totalChange,
+               ReportSink& sink) {
+    const bool compared = earlier != nullptr;
     const Controls controls = ControlsFor(options);
     std::string out = "{\"allUsers\":true,\"root\":" + Text(result.root, controls).dump() +
                       ",\"scanTime\":" + json(scanTime).dump() + ",\"users\":[\n";
@@ -296,7 +309,8 @@ void WriteJson(const AllUsersResult& result, const std::vector<UserReportRow>& r
         const UserMailbox* user = row.row;
         const bool read = user && user->scan;
         json object;
-        object["userName"] = Text(user ? user->UserName() : row.earlier->userName, controls);
+        object["userName"] =
+            Text(user ? user->UserName() : std::string(earlier->UserName(row.earlier)), controls);
         object["personalName"] =
             user ? Text(user->user.line.personalName, controls) : json(nullptr);
         object["flag"] = user && user->user.line.flag ? json(std::string(1, user->user.line.flag))
@@ -318,7 +332,7 @@ void WriteJson(const AllUsersResult& result, const std::vector<UserReportRow>& r
         if (compared) {
             AddChange(object, row.change, options.exactSizes);
         }
-        object["files"] = FilesOf(row, compared, options, controls);
+        object["files"] = FilesOf(row, earlier, options, controls);
         out += object.dump(-1, ' ', false, json::error_handler_t::replace);
         out += i + 1 < rows.size() ? ",\n" : "\n";
         SpillIfFull(out, sink);
@@ -380,16 +394,16 @@ void WriteAllUsersReport(const AllUsersResult& result, const ReportOptions& opti
     const std::vector<UserReportRow> rows =
         OrderUserRows(result, options.allUsersSortColumn, options.sortDescending, earlier);
     const ByteChange totalChange =
-        compared ? ChangeBetween(result.totalSize, earlier->totalSize) : ByteChange();
+        compared ? ChangeBetween(result.totalSize, earlier->TotalSize()) : ByteChange();
     switch (options.format) {
     case ReportFormat::kCsv:
-        WriteCsv(rows, options, compared, sink);
+        WriteCsv(rows, options, earlier, sink);
         return;
     case ReportFormat::kJson:
-        WriteJson(result, rows, options, scanTime, compared, totalChange, sink);
+        WriteJson(result, rows, options, scanTime, earlier, totalChange, sink);
         return;
     default:
-        WriteText(result, rows, options, compared,
+        WriteText(result, rows, options, earlier,
                   compared
                       ? ", \xC4nderung " + ChangeText({RowChange::kChanged, totalChange}, false)
                       : std::string(),
@@ -440,7 +454,10 @@ int RunAllUsersReport(const ReportOptions& options, ReportSink& out, ReportSink&
         progress.Stop();
     }
     if (!listRead) {
-        WriteErrorText(err, FormatText(kUnreadableUserList, listPath.c_str()), options);
+        WriteErrorText(err,
+                       FormatText(result.userListTooLong ? kTooLongUserList : kUnreadableUserList,
+                                  listPath.c_str()),
+                       options);
         return kExitFailure;
     }
     WriteAllUsersReport(result, options, scanTime, options.compareFile.empty() ? nullptr : &earlier,

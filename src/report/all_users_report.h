@@ -6,6 +6,7 @@
 #pragma once
 
 #include "mailbox/all_users_scan.h"
+#include "report/earlier_installation.h"
 #include "report/earlier_report.h"
 #include "report/report_options.h"
 #include "report/report_sink.h"
@@ -34,31 +35,12 @@ constexpr int kAllUsersColumnCount = 9;
 // The column --sort names, or false.
 bool AllUsersSortColumnOf(std::string_view name, int& column);
 
-// One user of an earlier all-users report: the total and each folder file.
-struct EarlierUser {
-    std::string userName; // Windows-1252
-    uint64_t size = 0;
-    EarlierReport files; // the user's folder files, their names and sizes only
-};
-
-// An earlier all-users report, rows it marked removed left out.
-struct EarlierInstallation {
-    std::vector<EarlierUser> users;
-    uint64_t totalSize = 0;
-};
-
-// Reads an all-users JSON report; false with `error` (Windows-1252) for anything else,
-// a report of one mailbox among them, or more than kMaxEarlierReportBytes.
-bool ParseEarlierInstallation(std::string_view json, EarlierInstallation& earlier,
-                              std::string& error);
-bool ReadEarlierInstallation(const std::string& path, EarlierInstallation& earlier,
-                             std::string& error);
-
 // A row of the report: a user now, or a user only the earlier report had.
 struct UserReportRow {
+    static constexpr size_t kNoEarlier = static_cast<size_t>(-1);
     const UserMailbox* row = nullptr; // null for a removed user
-    const EarlierUser* earlier = nullptr;
-    RowChange change; // when compared
+    size_t earlier = kNoEarlier;      // the user in the earlier report
+    RowChange change;                 // when compared
     uint32_t shareTenths = 0;
 };
 

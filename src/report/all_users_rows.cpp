@@ -1,24 +1,18 @@
-// The rows of the all-users report: their order, their cells, and an earlier report of
-// the same kind read back and matched user by user. An earlier report is at most a few
-// thousand users of a few hundred files each, so it is read whole.
+// The rows of the all-users report: their order, their cells, and the users of an
+// earlier report of the same kind matched by name.
 #include "report/all_users_report.h"
 
-#include "platform/files.h"
+#include "platform/keyed_hash.h"
 #include "report/report_text.h"
 #include "sizes/size_text.h"
 #include "text/cp1252_case.h"
 #include "tree/tree_text.h"
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
-#include <unordered_map>
 
 namespace report {
 
 namespace {
-
-using json = nlohmann::json;
 
 std::string FoldedName(std::string_view name) {
     std::string folded(name);
@@ -26,54 +20,6 @@ std::string FoldedName(std::string_view name) {
         c = text::FoldWindows1252(c);
     }
     return folded;
-}
-
-bool IsUnsigned(const json& value) {
-    return value.is_number_unsigned();
-}
-
-// One user object of an earlier report into `user`; false when it is not one.
-bool ReadEarlierUser(const json& object, EarlierUser& user, bool& removed) {
-    if (!object.is_object()) {
-        return false;
-    }
-    const auto name = object.find("userName");
-    const auto size = object.find("size");
-    const auto files = object.find("files");
-    if (name == object.end() || !name->is_string() || size == object.end() ||
-        !(IsUnsigned(*size) || size->is_null())) {
-        return false;
-    }
-    const auto gone = object.find("removed");
-    removed = gone != object.end() && gone->is_boolean() && gone->get<bool>();
-    user.userName = Cp1252FromUtf8(name->get_ref<const std::string&>());
-    user.size = size->is_null() ? 0 : size->get<uint64_t>();
-    if (files == object.end()) {
-        return true;
-    }
-    if (!files->is_array()) {
-        return false;
-    }
-    for (const json& file : *files) {
-        if (!file.is_object()) {
-            return false;
-        }
-        const auto fileName = file.find("fileName");
-        const auto fileSize = file.find("size");
-        if (fileName == file.end() || !fileName->is_string() || fileSize == file.end()) {
-            return false;
-        }
-        const auto fileGone = file.find("removed");
-        if (fileGone != file.end() && fileGone->is_boolean() && fileGone->get<bool>()) {
-            continue;
-        }
-        if (!IsUnsigned(*fileSize)) {
-            return false;
-        }
-        user.files.Add(Cp1252FromUtf8(fileName->get_ref<const std::string&>()), "", "",
-                       fileSize->get<uint64_t>());
-    }
-    return true;
 }
 
 int CompareNumbers(uint64_t a, uint64_t b) {
@@ -88,8 +34,52 @@ int CompareChanges(const RowChange& a, const RowChange& b) {
     return a.bytes.negative ? -r : r;
 }
 
-const std::string& NameOf(const UserReportRow& row) {
-    return row.row ? row.row->UserName() : row.earlier->userName;
+std::string_view NameOf(const UserReportRow& row, const EarlierInstallation* earlier) {
+    return row.row ? std::string_view(row.row->UserName()) : earlier->UserName(row.earlier);
+}
+
+// The rows of `result` with their shares and, with `earlier`, their changes, then the
+// users no longer there. The index of the earlier users' names lives only here: for an
+// earlier report of millions of users it is the largest thing the ordering makes.
+std::vector<UserReportRow> RowsOf(const AllUsersResult& result,
+                                  const EarlierInstallation* earlier) {
+    std::vector<UserReportRow> rows;
+    rows.reserve(result.rows.size() + (earlier ? earlier->UserCount() : 0));
+    platform::KeyedMap<size_t> earlierByName;
+    std::vector<bool> matched;
+    if (earlier) {
+        matched.assign(earlier->UserCount(), false);
+        earlierByName.reserve(earlier->UserCount());
+        for (size_t i = 0; i < earlier->UserCount(); ++i) {
+            earlierByName.emplace(FoldedName(earlier->UserName(i)), i);
+        }
+    }
+    for (const UserMailbox& mailbox : result.rows) {
+        UserReportRow row;
+        row.row = &mailbox;
+        row.shareTenths = tree::ShareTenths(mailbox.totalSize, result.totalSize);
+        if (earlier) {
+            const auto found = earlierByName.find(FoldedName(mailbox.UserName()));
+            if (found != earlierByName.end() && !matched[found->second]) {
+                matched[found->second] = true;
+                row.earlier = found->second;
+                row.change = {RowChange::kChanged,
+                              ChangeBetween(mailbox.totalSize, earlier->Size(row.earlier))};
+            } else {
+                row.change = {RowChange::kNew, {false, mailbox.totalSize}};
+            }
+        }
+        rows.push_back(row);
+    }
+    for (size_t i = 0; i < matched.size(); ++i) {
+        if (!matched[i]) {
+            UserReportRow row;
+            row.earlier = i;
+            row.change = {RowChange::kRemoved, ChangeBetween(0, earlier->Size(i))};
+            rows.push_back(row);
+        }
+    }
+    return rows;
 }
 
 } // namespace
@@ -142,125 +132,16 @@ bool AllUsersSortColumnOf(std::string_view name, int& column) {
     return false;
 }
 
-bool ParseEarlierInstallation(std::string_view text, EarlierInstallation& earlier,
-                              std::string& error) {
-    earlier = EarlierInstallation();
-    if (text.size() > kMaxEarlierReportBytes) {
-        error = "ist zu gro\xDF";
-        return false;
-    }
-    // Our reports nest four deep; a deeper document is no report, and refusing it
-    // before building it keeps a hostile file from exhausting the stack.
-    int depth = 0;
-    const json::parser_callback_t tooDeep = [&depth](int, json::parse_event_t event, json&) {
-        if (event == json::parse_event_t::object_start ||
-            event == json::parse_event_t::array_start) {
-            if (++depth > 8) {
-                throw std::runtime_error("deep");
-            }
-        } else if (event == json::parse_event_t::object_end ||
-                   event == json::parse_event_t::array_end) {
-            --depth;
-        }
-        return true;
-    };
-    json document;
-    try {
-        document = json::parse(text.begin(), text.end(), tooDeep);
-    } catch (const std::exception&) {
-        error = "ist kein JSON-Bericht";
-        return false;
-    }
-    const auto users = document.is_object() ? document.find("users") : document.end();
-    const auto marker = document.is_object() ? document.find("allUsers") : document.end();
-    if (!document.is_object() || marker == document.end() || !marker->is_boolean() ||
-        !marker->get<bool>() || users == document.end() || !users->is_array()) {
-        error = "ist kein Bericht aller Postf\xE4"
-                "cher";
-        return false;
-    }
-    for (const json& object : *users) {
-        EarlierUser user;
-        bool removed = false;
-        if (!ReadEarlierUser(object, user, removed)) {
-            earlier = EarlierInstallation();
-            error = "enth\xE4lt eine Zeile, die keine Benutzerzeile ist";
-            return false;
-        }
-        if (!removed) {
-            earlier.totalSize = AddSizes(earlier.totalSize, user.size);
-            earlier.users.push_back(std::move(user));
-        }
-    }
-    return true;
-}
-
-bool ReadEarlierInstallation(const std::string& path, EarlierInstallation& earlier,
-                             std::string& error) {
-    earlier = EarlierInstallation();
-    platform::ReadOnlyFile file;
-    if (!file.Open(path)) {
-        error = "kann nicht gelesen werden";
-        return false;
-    }
-    std::string text;
-    char buffer[64 * 1024];
-    uint64_t offset = 0;
-    while (const size_t got = file.ReadAt(offset, buffer, sizeof buffer)) {
-        offset += got;
-        if (offset > kMaxEarlierReportBytes) {
-            error = "ist zu gro\xDF";
-            return false;
-        }
-        text.append(buffer, got);
-    }
-    return ParseEarlierInstallation(text, earlier, error);
-}
-
 std::vector<UserReportRow> OrderUserRows(const AllUsersResult& result, int column, bool descending,
                                          const EarlierInstallation* earlier) {
-    std::vector<UserReportRow> rows;
-    rows.reserve(result.rows.size());
-    std::unordered_map<std::string, size_t> earlierByName;
-    std::vector<bool> matched;
-    if (earlier) {
-        matched.assign(earlier->users.size(), false);
-        for (size_t i = 0; i < earlier->users.size(); ++i) {
-            earlierByName.emplace(FoldedName(earlier->users[i].userName), i);
-        }
-    }
-    for (const UserMailbox& mailbox : result.rows) {
-        UserReportRow row;
-        row.row = &mailbox;
-        row.shareTenths = tree::ShareTenths(mailbox.totalSize, result.totalSize);
-        if (earlier) {
-            const auto found = earlierByName.find(FoldedName(mailbox.UserName()));
-            if (found != earlierByName.end() && !matched[found->second]) {
-                matched[found->second] = true;
-                row.earlier = &earlier->users[found->second];
-                row.change = {RowChange::kChanged,
-                              ChangeBetween(mailbox.totalSize, row.earlier->size)};
-            } else {
-                row.change = {RowChange::kNew, {false, mailbox.totalSize}};
-            }
-        }
-        rows.push_back(row);
-    }
-    for (size_t i = 0; i < matched.size(); ++i) {
-        if (!matched[i]) {
-            UserReportRow row;
-            row.earlier = &earlier->users[i];
-            row.change = {RowChange::kRemoved, ChangeBetween(0, row.earlier->size)};
-            rows.push_back(row);
-        }
-    }
+    const std::vector<UserReportRow> rows = RowsOf(result, earlier);
     std::vector<size_t> order(rows.size());
     for (size_t i = 0; i < order.size(); ++i) {
         order[i] = i;
     }
     std::vector<std::string> folded(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
-        folded[i] = FoldedName(NameOf(rows[i]));
+        folded[i] = FoldedName(NameOf(rows[i], earlier));
     }
     // Rows of the same installation tie on a column; the user name breaks it, and the
     // list's order a tie of names (a line listed twice).
@@ -275,6 +156,7 @@ std::vector<UserReportRow> OrderUserRows(const AllUsersResult& result, int colum
         }
         return a < b;
     });
+    std::vector<std::string>().swap(folded); // before the copy, which holds the rows twice
     std::vector<UserReportRow> sorted;
     sorted.reserve(rows.size());
     for (const size_t i : order) {

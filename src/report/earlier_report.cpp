@@ -5,13 +5,12 @@
 // result.
 #include "report/earlier_report.h"
 
-#include "platform/files.h"
+#include "report/json_stream.h"
 #include "report/report_text.h"
 
 #include <nlohmann/json.hpp>
 
 #include <exception>
-#include <iterator>
 #include <limits>
 #include <stdexcept>
 
@@ -69,82 +68,12 @@ const char kNotAnObject[] = "ist kein Bericht von foldtally-report (kein JSON-Ob
 const char kNoRows[] =
     "ist kein Bericht von foldtally-report (\"rows\" fehlt oder ist keine Liste)";
 const char kTooDeep[] = "ist kein Bericht von foldtally-report (zu tief verschachtelt)";
-const char kTooLarge[] = "ist zu gro\xDF (mehr als 64 MiB)";
-const char kNoMemory[] = "braucht mehr Speicher, als frei ist";
 
 std::string BadRowText(uint64_t row) {
     return "hat in Zeile " + std::to_string(row) +
            " von \"rows\" keinen g\xFCltigen Eintrag (\"fileName\" als Text, \"size\" als Zahl "
            "ab 0)";
 }
-
-// The report's bytes one at a time, as nlohmann-json's input adapter takes them: an input
-// iterator over a buffer that is refilled from the source. Past `maxBytes` the input
-// ends, and `TooLarge` says so.
-class ByteSource {
-public:
-    ByteSource(const ReportBytes& read, uint64_t maxBytes) : m_read(read), m_nMaxBytes(maxBytes) {
-        Fill();
-    }
-
-    bool AtEnd() const { return m_nPos == m_nEnd; }
-    char Current() const { return m_buffer[m_nPos]; }
-    void Advance() {
-        if (++m_nPos == m_nEnd) {
-            Fill();
-        }
-    }
-    bool TooLarge() const { return m_bTooLarge; }
-
-private:
-    void Fill() {
-        m_nPos = 0;
-        m_nEnd = 0;
-        if (m_nTotal > m_nMaxBytes) {
-            return;
-        }
-        const size_t n = m_read(m_buffer, sizeof m_buffer);
-        m_nEnd = n < sizeof m_buffer ? n : sizeof m_buffer;
-        m_nTotal += m_nEnd;
-        if (m_nTotal > m_nMaxBytes) {
-            m_bTooLarge = true;
-            m_nEnd = 0;
-        }
-    }
-
-    const ReportBytes& m_read;
-    const uint64_t m_nMaxBytes;
-    char m_buffer[64 * 1024];
-    size_t m_nPos = 0;
-    size_t m_nEnd = 0;
-    uint64_t m_nTotal = 0;
-    bool m_bTooLarge = false;
-};
-
-class ByteIterator {
-public:
-    using iterator_category = std::input_iterator_tag;
-    using value_type = char;
-    using difference_type = std::ptrdiff_t;
-    using pointer = const char*;
-    using reference = char;
-
-    ByteIterator() = default;
-    explicit ByteIterator(ByteSource* source) : m_source(source) {}
-
-    char operator*() const { return m_source->Current(); }
-    ByteIterator& operator++() {
-        m_source->Advance();
-        return *this;
-    }
-    bool operator==(const ByteIterator& other) const { return AtEnd() == other.AtEnd(); }
-    bool operator!=(const ByteIterator& other) const { return !(*this == other); }
-
-private:
-    bool AtEnd() const { return !m_source || m_source->AtEnd(); }
-
-    ByteSource* m_source = nullptr;
-};
 
 // What one member of a row held last: a later twin of a key replaces an earlier one, as
 // the library's own document does.
@@ -403,9 +332,9 @@ bool ParseEarlierReport(const ReportBytes& read, EarlierReport& earlier, std::st
     error.clear();
     bool ok = false;
     try {
-        ByteSource source(read, maxBytes);
         RowReader reader(earlier);
-        if (json::sax_parse(ByteIterator(&source), ByteIterator(), &reader)) {
+        bool tooLarge = false;
+        if (ParseJsonEvents(read, maxBytes, reader, tooLarge)) {
             const char* shape = reader.ShapeError();
             ok = !shape;
             error = shape ? shape : "";
@@ -413,14 +342,14 @@ bool ParseEarlierReport(const ReportBytes& read, EarlierReport& earlier, std::st
         } else {
             error = reader.Error();
         }
-        if (source.TooLarge()) {
+        if (tooLarge) {
             ok = false;
-            error = kTooLarge;
+            error = kReportTooLarge;
         }
     } catch (const std::exception&) {
         // Only keeping rows can throw (std::bad_alloc, std::length_error): the library
         // hands bad text to parse_error instead of throwing.
-        error = kNoMemory;
+        error = kReportNoMemory;
     }
     if (!ok) {
         earlier.Clear();
@@ -440,32 +369,11 @@ bool ParseEarlierReport(std::string_view text, EarlierReport& earlier, std::stri
 
 bool ReadEarlierReport(const std::string& path, EarlierReport& earlier, std::string& error) {
     earlier.Clear();
-    platform::ReadOnlyFile file;
-    if (!file.Open(path)) {
-        error = "kann nicht gelesen werden";
-        return false;
-    }
-    const uint64_t length = file.Length();
-    if (length > kMaxEarlierReportBytes) {
-        error = kTooLarge;
-        return false;
-    }
-    uint64_t done = 0;
-    bool failed = false;
-    const bool ok = ParseEarlierReport(
-        [&](char* buffer, size_t capacity) -> size_t {
-            const uint64_t left = length - done;
-            const size_t n =
-                file.ReadAt(done, buffer, left < capacity ? static_cast<size_t>(left) : capacity);
-            failed = failed || (n == 0 && left > 0);
-            done += n;
-            return n;
-        },
-        earlier, error);
-    if (failed) {
+    const bool ok = ParseReportFile(
+        path, [&](const ReportBytes& read) { return ParseEarlierReport(read, earlier, error); },
+        error);
+    if (!ok) {
         earlier.Clear();
-        error = "kann nicht gelesen werden";
-        return false;
     }
     return ok;
 }

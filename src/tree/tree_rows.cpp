@@ -3,15 +3,14 @@
 // order or a new scan.
 #include "tree/tree_rows.h"
 
+#include "platform/keyed_hash.h"
 #include "sizes/date_text.h"
-
 #include "tree/tree_scan.h"
 #include "tree/tree_text.h"
 #include "view/list_rules.h"
 
 #include <algorithm>
 #include <string>
-#include <unordered_set>
 
 namespace tree {
 
@@ -31,7 +30,7 @@ void TreeRows::SetResult(SharedScanResult result, const view::FolderChangeSet& c
     // Open branches and the selection by their keys, which name the same nodes in the
     // next scan.
     const bool first = m_pResult == nullptr;
-    std::unordered_set<std::string> open;
+    platform::KeyedSet open;
     std::string selected;
     for (size_t n = 0; n < m_expanded.size(); ++n) {
         if (m_expanded[n]) {

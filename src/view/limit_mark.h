@@ -4,9 +4,9 @@
 #pragma once
 
 #include "mailbox/folder_limit.h"
+#include "platform/keyed_hash.h"
 
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace view {
@@ -36,7 +36,7 @@ public:
     std::vector<const FolderRecord*> TakeNew(const std::vector<FolderRecord>& records);
 
 private:
-    std::unordered_set<std::string> m_warned; // folded file names
+    platform::KeyedSet m_warned; // folded file names
 };
 
 } // namespace view

@@ -1,6 +1,7 @@
 // Reading "hierarch.pm" and walking its tree: the line grammar field by field, the
 // trace lines of Fill, identifier lookup, and paths for good trees, orphans, loops and
 // very deep chains.
+#include "hash_flood.h"
 #include "mailbox/hierarchy.h"
 #include "mailbox_fixtures.h"
 #include "test_support.h"
@@ -182,6 +183,26 @@ TEST(HierarchyLookupTest, IndexAgreesWithALinearSearchOnRandomTables) {
             }
             ASSERT_EQ(linear, h.FindIndex(id)) << id;
         }
+    }
+}
+
+TEST(HierarchyLookupTest, IdentifiersChosenForOneFixedHashStillTakeAFewProbes) {
+    // Identifiers of one 32-bit FNV-1a value, as the index once hashed them: there they
+    // all fell into one run of slots, each insertion and look-up walking along it.
+    const std::vector<std::string> ids = mailgen::FnvFloodIdentifiers(12);
+    std::string text = HierarchyLine(2, "R", "", "Oben");
+    for (const std::string& id : ids) {
+        ASSERT_EQ(mailgen::FoldedFnv1a(id), mailgen::FoldedFnv1a(ids[0]));
+        text += HierarchyLine(0, id, "R", "Flut");
+    }
+    const pmHierarch h = TableOf(text);
+    EXPECT_LT(h.LongestProbe(), 200u); // a few dozen at most, against 4 096
+    for (size_t i = 0; i < ids.size(); i += 97) {
+        std::string upper = ids[i];
+        for (char& c : upper) {
+            c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        }
+        EXPECT_EQ(h.FindIndex(upper), static_cast<int>(i + 1));
     }
 }
 

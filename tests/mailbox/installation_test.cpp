@@ -175,4 +175,22 @@ TEST_F(PlanTest, AnOverlongNameFromTheListIsRefusedAsTooLong) {
     EXPECT_EQ(rows[0].problem, UserNameProblem::kTooLong);
 }
 
+TEST(FolderIndexTest, EachUserFindsTheFolderOfItsNameWithoutAWalkOverAll) {
+    constexpr size_t kFolders = 20000;
+    std::vector<std::string> names;
+    for (size_t i = 0; i < kFolders; ++i) {
+        names.push_back("Benutzer" + std::to_string(i));
+    }
+    names.push_back("benutzer7"); // a twin in other letters: only its exact spelling finds it
+    const FolderIndex index(names);
+    for (size_t i = 0; i < kFolders; ++i) {
+        ASSERT_EQ(index.Find("Benutzer" + std::to_string(i)), i);
+        ASSERT_EQ(index.Find("BENUTZER" + std::to_string(i)), i);
+    }
+    EXPECT_EQ(index.Find("benutzer7"), kFolders);
+    EXPECT_EQ(index.Find("niemand"), names.size());
+    // About one a look-up; each user against every folder would be 4 * 10^8.
+    EXPECT_LE(index.Comparisons(), 2 * (2 * kFolders + 2));
+}
+
 } // namespace

@@ -19,16 +19,17 @@ struct Expected {
     bool malformed;
 };
 
-void ExpectUsers(const std::vector<UserLine>& users, const std::vector<Expected>& expected) {
-    ASSERT_EQ(users.size(), expected.size());
-    for (size_t i = 0; i < users.size(); ++i) {
+void ExpectUsers(const UserList& users, const std::vector<Expected>& expected) {
+    ASSERT_EQ(users.Count(), expected.size());
+    for (size_t i = 0; i < users.Count(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(users[i].lineNumber, expected[i].line);
-        EXPECT_EQ(users[i].flag, expected[i].flag);
-        EXPECT_EQ(users[i].userName, expected[i].user);
-        EXPECT_EQ(users[i].personalName, expected[i].personal);
-        EXPECT_EQ(users[i].malformed, expected[i].malformed);
-        EXPECT_FALSE(users[i].userNameCut);
+        const UserLine line = users.Line(i);
+        EXPECT_EQ(line.lineNumber, expected[i].line);
+        EXPECT_EQ(line.flag, expected[i].flag);
+        EXPECT_EQ(line.userName, expected[i].user);
+        EXPECT_EQ(line.personalName, expected[i].personal);
+        EXPECT_EQ(line.malformed, expected[i].malformed);
+        EXPECT_FALSE(line.userNameCut);
     }
 }
 
@@ -85,10 +86,10 @@ TEST(UserListTest, PiecesOfAnySizeGiveTheSameUsers) {
 }
 
 TEST(UserListTest, ALoneCarriageReturnStaysInTheName) {
-    const std::vector<UserLine> users = ParseUserList("U;an\rna;Anna\r\nU;bert;Bert\r");
-    ASSERT_EQ(users.size(), 2u);
-    EXPECT_EQ(users[0].userName, "an\rna");
-    EXPECT_EQ(users[1].personalName, "Bert\r");
+    const UserList users = ParseUserList("U;an\rna;Anna\r\nU;bert;Bert\r");
+    ASSERT_EQ(users.Count(), 2u);
+    EXPECT_EQ(users.Line(0).userName, "an\rna");
+    EXPECT_EQ(users.Line(1).personalName, "Bert\r");
 }
 
 TEST(UserListTest, AByteOrderMarkAtTheStartIsSkippedAndNowhereElse) {
@@ -101,29 +102,29 @@ TEST(UserListTest, AByteOrderMarkAtTheStartIsSkippedAndNowhereElse) {
                   "\xEF\xBB\xBF"
                   "anna",
                   "Anna", false}});
-    EXPECT_TRUE(ParseUserList("\xEF\xBB\xBF").empty());
+    EXPECT_TRUE(ParseUserList("\xEF\xBB\xBF").Empty());
     ExpectUsers(ParseUserList("\xEF\xBB"), {{1, 0, "\xEF\xBB", "", true}});
 }
 
 TEST(UserListTest, AnOverlongNameIsCutAndMarkedAndTheNextLineStillCounts) {
     const std::string longName(3 * 1024 * 1024, 'n');
     const std::string longPersonal(2 * 1024 * 1024, 'p');
-    const std::vector<UserLine> users =
+    const UserList users =
         ParseUserList("U;" + longName + ";Lang\nU;" + "kurz;" + longPersonal + "\nU;bea;Bea\n");
-    ASSERT_EQ(users.size(), 3u);
-    EXPECT_TRUE(users[0].userNameCut);
-    EXPECT_EQ(users[0].userName.size(), kMaxUserLineField);
-    EXPECT_EQ(users[0].personalName, "Lang");
-    EXPECT_FALSE(users[1].userNameCut);
-    EXPECT_EQ(users[1].personalName.size(), kMaxUserLineField);
-    EXPECT_EQ(users[2].lineNumber, 3u);
-    EXPECT_EQ(users[2].userName, "bea");
+    ASSERT_EQ(users.Count(), 3u);
+    EXPECT_TRUE(users.Line(0).userNameCut);
+    EXPECT_EQ(users.Line(0).userName.size(), kMaxUserLineField);
+    EXPECT_EQ(users.Line(0).personalName, "Lang");
+    EXPECT_FALSE(users.Line(1).userNameCut);
+    EXPECT_EQ(users.Line(1).personalName.size(), kMaxUserLineField);
+    EXPECT_EQ(users.Line(2).lineNumber, 3u);
+    EXPECT_EQ(users.Line(2).userName, "bea");
 }
 
 TEST(UserListTest, AnOverlongFlagIsAMalformedLine) {
-    const std::vector<UserLine> users = ParseUserList(std::string(5000, ' ') + "U;anna;Anna\n");
-    ASSERT_EQ(users.size(), 1u);
-    EXPECT_TRUE(users[0].malformed);
+    const UserList users = ParseUserList(std::string(5000, ' ') + "U;anna;Anna\n");
+    ASSERT_EQ(users.Count(), 1u);
+    EXPECT_TRUE(users.Line(0).malformed);
 }
 
 TEST(UserListTest, TheFileIsReadInPiecesLikeTheText) {
@@ -133,8 +134,8 @@ TEST(UserListTest, TheFileIsReadInPiecesLikeTheText) {
     text += "\r\n";
     text += kSample;
     ASSERT_TRUE(WriteFile(dir / "PMAIL.USR", text));
-    std::vector<UserLine> users = {UserLine()};
-    ASSERT_TRUE(ReadUserList(dir / "PMAIL.USR", users));
+    UserList users = ParseUserList("U;vorher\n");
+    ASSERT_EQ(ReadUserList(dir / "PMAIL.USR", users), UserListStatus::kRead);
     std::vector<Expected> shifted = kSampleUsers;
     for (Expected& e : shifted) {
         ++e.line;
@@ -142,12 +143,40 @@ TEST(UserListTest, TheFileIsReadInPiecesLikeTheText) {
     ExpectUsers(users, shifted);
 }
 
+TEST(UserListTest, AListPastItsBoundsIsRefusedWhole) {
+    std::string full;
+    for (size_t i = 0; i < kMaxUserLines; ++i) {
+        full += "U;a\n";
+    }
+    const size_t bytes = static_cast<size_t>(kMaxUserListBytes);
+    const struct {
+        std::string text;
+        UserListStatus status;
+        size_t users;
+    } cases[] = {
+        {full + ";Kommentar\n\n", UserListStatus::kRead, kMaxUserLines},
+        {full + "U;b\n", UserListStatus::kTooLong, 0},
+        {full + "kein Benutzer\n", UserListStatus::kTooLong, 0},
+        {std::string(bytes - 4, ';') + "\nU;b", UserListStatus::kRead, 1},
+        {std::string(bytes - 3, ';') + "\nU;b", UserListStatus::kTooLong, 0},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.size());
+        ASSERT_TRUE(WriteFile(dir / "PMAIL.USR", c.text));
+        UserList users = ParseUserList("U;vorher\n");
+        EXPECT_EQ(ReadUserList(dir / "PMAIL.USR", users), c.status);
+        EXPECT_EQ(users.Count(), c.users);
+    }
+}
+
 TEST(UserListTest, AMissingFileIsNoListAndLeavesNoUsers) {
     TempDir dir;
-    std::vector<UserLine> users = {UserLine()};
-    EXPECT_FALSE(ReadUserList(dir / "PMAIL.USR", users));
-    EXPECT_TRUE(users.empty());
-    EXPECT_FALSE(ReadUserList(dir.Path(), users)); // a directory is no list
+    UserList users = ParseUserList("U;vorher\n");
+    EXPECT_EQ(ReadUserList(dir / "PMAIL.USR", users), UserListStatus::kUnreadable);
+    EXPECT_TRUE(users.Empty());
+    // a directory is no list
+    EXPECT_EQ(ReadUserList(dir.Path(), users), UserListStatus::kUnreadable);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "mailgen.h"
 
 #include "folder_formats.h"
+#include "hash_flood.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -338,6 +339,11 @@ bool Writer::WriteHierarchy() {
         const std::string parentId = e.parent >= 0 ? m_entries[e.parent].id : std::string();
         lines.push_back(
             HierarchyLine(e.type, static_cast<int>(m_random.Below(10)), e.id, parentId, e.name));
+    }
+    if (m_options.hashFlood > 0) {
+        for (const std::string& id : FnvFloodIdentifiers(m_options.hashFlood)) {
+            lines.push_back(HierarchyLine(0, 0, id, m_entries[0].id, "Flut"));
+        }
     }
     m_expected.hierarchyEntries = static_cast<int>(lines.size());
     if (m_options.brokenFolders > 0) {

@@ -27,6 +27,8 @@ struct Options {
     bool caseVariants = false;       // extensions, companion, identifiers and "hierarch.pm" in
                                      // mixed letter case
     bool writeHierarchy = true;
+    int hashFlood = 0; // 2^n more tree entries below the first root, their identifiers
+                       // all of one FNV-1a value (hash_flood.h); at most 20
 };
 
 // One row as a correct scan with folder paths must report it.

@@ -11,7 +11,7 @@ namespace {
 const char kUsage[] =
     "usage: foldtally-mailgen --mailbox DIR [--newmail DIR] [--seed N] [--folders N]\n"
     "         [--mbx-percent N] [--trays N] [--roots N] [--depth N] [--newmail-files N]\n"
-    "         [--broken N] [--orphans N] [--huge N] [--max-message-bytes N]\n"
+    "         [--broken N] [--orphans N] [--huge N] [--max-message-bytes N] [--hash-flood N]\n"
     "         [--plain-names] [--awkward-names] [--case-variants] [--no-hierarchy] [--quiet]\n"
     "       foldtally-mailgen --installation ROOT [--users N] [--missing N] [--stray N]\n"
     "         [--no-hostile] [the mailbox options above, for every user's mailbox]\n"
@@ -54,6 +54,7 @@ const NumberOption kNumberOptions[] = {
     {"--broken", 1000000, [](mailgen::Options& o, uint32_t v) { o.brokenFolders = int(v); }},
     {"--orphans", 1000000, [](mailgen::Options& o, uint32_t v) { o.orphans = int(v); }},
     {"--huge", 100, [](mailgen::Options& o, uint32_t v) { o.hugeFolders = int(v); }},
+    {"--hash-flood", 20, [](mailgen::Options& o, uint32_t v) { o.hashFlood = int(v); }},
     {"--users", 100000, [](mailgen::Options&, uint32_t) {}},
     {"--missing", 1000, [](mailgen::Options&, uint32_t) {}},
     {"--stray", 1000, [](mailgen::Options&, uint32_t) {}},
