@@ -445,16 +445,27 @@ bool ReadEarlierReport(const std::string& path, EarlierReport& earlier, std::str
         error = "kann nicht gelesen werden";
         return false;
     }
+    return ReadEarlierReport(file, earlier, error);
+}
+
+bool ReadEarlierReport(platform::ReadOnlyFile& file, EarlierReport& earlier, std::string& error,
+                       const std::atomic<bool>* cancel, uint64_t* bytesRead) {
+    earlier.Clear();
+    uint64_t done = 0;
+    if (bytesRead) {
+        *bytesRead = 0;
+    }
     const uint64_t length = file.Length();
     if (length > kMaxEarlierReportBytes) {
         error = kTooLarge;
         return false;
     }
-    uint64_t done = 0;
     bool failed = false;
+    bool cancelled = false;
     const bool ok = ParseEarlierReport(
         [&](char* buffer, size_t capacity) -> size_t {
-            const uint64_t left = length - done;
+            cancelled = cancelled || (cancel && cancel->load(std::memory_order_relaxed));
+            const uint64_t left = cancelled ? 0 : length - done;
             const size_t n =
                 file.ReadAt(done, buffer, left < capacity ? static_cast<size_t>(left) : capacity);
             failed = failed || (n == 0 && left > 0);
@@ -462,9 +473,12 @@ bool ReadEarlierReport(const std::string& path, EarlierReport& earlier, std::str
             return n;
         },
         earlier, error);
-    if (failed) {
+    if (bytesRead) {
+        *bytesRead = done;
+    }
+    if (failed || cancelled) {
         earlier.Clear();
-        error = "kann nicht gelesen werden";
+        error = cancelled ? "" : "kann nicht gelesen werden";
         return false;
     }
     return ok;

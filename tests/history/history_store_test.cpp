@@ -243,7 +243,7 @@ TEST_F(HistoryStoreTest, NoEntryIsEverWrittenIntoAProtectedFolder) {
     const MailboxHistory history(history::HistoryRoot(m_mailbox, "", false), m_mailbox,
                                  {m_mailbox});
     testsupport::TraceCapture trace;
-    EXPECT_EQ(history.WriteDay(kToday, Entry(1)), WriteOutcome::kFailed);
+    EXPECT_EQ(history.WriteDay(kToday, Entry(1)), WriteOutcome::kRefused);
     EXPECT_TRUE(history.Days().empty());
     EXPECT_TRUE(HasLineContaining(trace, "[Verlauf]"));
     EXPECT_TRUE(testsupport::MakeDirectory(m_mailbox + "Foldtally")) << "made in the mailbox";
@@ -253,9 +253,11 @@ TEST_F(HistoryStoreTest, ClearingRemovesEveryEntryAndTheFolder) {
     const MailboxHistory history = History();
     ASSERT_EQ(history.WriteDay(DaysBefore(kToday, 1), Entry(1)), WriteOutcome::kWritten);
     ASSERT_EQ(history.WriteDay(kToday, Entry(2)), WriteOutcome::kWritten);
-    const MailboxHistory other(history::HistoryRoot(m_appData.Path(), "", false), m_appData.Path());
-    ASSERT_EQ(other.WriteDay(kToday, Entry(2, m_appData.Path())), WriteOutcome::kWritten);
-    EXPECT_TRUE(history.Clear());
+    const TempDir otherMailbox;
+    const MailboxHistory other(history::HistoryRoot(m_appData.Path(), "", false),
+                               otherMailbox.Path());
+    ASSERT_EQ(other.WriteDay(kToday, Entry(2, otherMailbox.Path())), WriteOutcome::kWritten);
+    EXPECT_EQ(history.Clear(), history::ClearOutcome::kCleared);
     EXPECT_TRUE(history.Days().empty());
     EXPECT_FALSE(platform::SearchDirectory(
         history.Folder(), "*", [](const platform::DirectoryEntry&, void*) { return true; },

@@ -223,7 +223,7 @@ TEST_F(MainDlgHistoryTest, TheChangeColumnComparesWithTheHistoryAndShowsTheFiles
         largest.size /= 2;
         added = records.back().fileName;
         records.back() = fixtures::Record("WEG.PMM", "\\", "Weg", 4096);
-        ASSERT_TRUE(History().Clear());
+        ASSERT_EQ(History().Clear(), history::ClearOutcome::kCleared);
         const history::CalendarDay tenDaysAgo =
             history::DayFromNumber(history::DayNumber(platform::LocalToday()) - 10);
         ASSERT_EQ(History().WriteDay(tenDaysAgo, history::HistoryJson(then, m_strMailbox, "", "t")),
