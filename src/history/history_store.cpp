@@ -12,6 +12,7 @@
 #include "view/list_export.h"
 
 #include <algorithm>
+#include <cctype>
 #include <limits>
 
 namespace history {
@@ -156,16 +157,93 @@ std::string HistoryJson(const FolderCatalogue& catalogue, const std::string& mai
     return std::move(sink.Text());
 }
 
+namespace {
+
+// The members of a report's head before its rows, as far as `head` holds them: a JSON
+// object whose members before "rows" are strings, numbers or literals.
+class ReportHead {
+public:
+    explicit ReportHead(std::string_view head) : m_head(head) {}
+
+    // Whether "historyFormat" comes as a number before "rows", whose array begins.
+    bool NamesHistoryFormat() {
+        if (!Take('{')) {
+            return false;
+        }
+        bool marked = false;
+        for (bool first = true;; first = false) {
+            std::string_view key;
+            if ((!first && !Take(',')) || !String(key) || !Take(':')) {
+                return false;
+            }
+            if (key == "rows") {
+                return marked && Take('[');
+            }
+            std::string_view value;
+            if (!(Peek('"') ? String(value) : Scalar(value))) {
+                return false;
+            }
+            if (key == "historyFormat") {
+                marked = value.find_first_not_of("0123456789") == std::string_view::npos;
+            }
+        }
+    }
+
+private:
+    void SkipSpace() {
+        while (m_at < m_head.size() && (m_head[m_at] == ' ' || m_head[m_at] == '\t' ||
+                                        m_head[m_at] == '\r' || m_head[m_at] == '\n')) {
+            ++m_at;
+        }
+    }
+    bool Peek(char c) {
+        SkipSpace();
+        return m_at < m_head.size() && m_head[m_at] == c;
+    }
+    bool Take(char c) {
+        const bool there = Peek(c);
+        m_at += there ? 1 : 0;
+        return there;
+    }
+    // A string's text as it stands, escapes and all.
+    bool String(std::string_view& text) {
+        if (!Take('"')) {
+            return false;
+        }
+        const size_t start = m_at;
+        while (m_at < m_head.size() && m_head[m_at] != '"') {
+            m_at += m_head[m_at] == '\\' ? 2 : 1;
+        }
+        if (m_at >= m_head.size()) {
+            return false;
+        }
+        text = m_head.substr(start, m_at++ - start);
+        return true;
+    }
+    // A number, true, false or null.
+    bool Scalar(std::string_view& text) {
+        SkipSpace();
+        const size_t start = m_at;
+        while (m_at < m_head.size() &&
+               (std::isalnum(static_cast<unsigned char>(m_head[m_at])) || m_head[m_at] == '+' ||
+                m_head[m_at] == '-' || m_head[m_at] == '.')) {
+            ++m_at;
+        }
+        text = m_head.substr(start, m_at - start);
+        return !text.empty();
+    }
+
+    std::string_view m_head;
+    size_t m_at = 0;
+};
+
+} // namespace
+
 bool HasHistoryMarker(platform::ReadOnlyFile& file) {
-    // Room for the mailbox's and the new-mail folder's paths, escaped as JSON, and the scan time.
+    // Room for the mailbox's and the new-mail folder's paths, escaped, and the scan time.
     std::string head(16 * 1024, '\0');
     head.resize(file.ReadFromStart(&head[0], head.size()));
-    // Neither can stand inside a JSON string, where every quote follows a backslash.
-    const size_t marker = head.find(",\"historyFormat\":");
-    const size_t rows = head.find(",\"rows\":[");
-    const size_t digit = marker + 17;
-    return head.compare(0, 12, "{\"mailbox\":\"") == 0 && marker != std::string::npos &&
-           rows != std::string::npos && marker < rows && head[digit] >= '0' && head[digit] <= '9';
+    return ReportHead(head).NamesHistoryFormat();
 }
 
 MailboxHistory::MailboxHistory(const std::string& root, std::string mailboxDir,
@@ -208,8 +286,7 @@ platform::OwnFolderOpen MailboxHistory::Open(platform::OwnFolder& folder,
     }
     const platform::OwnFolderOpen opened =
         folder.Open(m_strBase, {m_strRootName, m_strName}, create, guard);
-    if (opened == platform::OwnFolderOpen::kLink ||
-        opened == platform::OwnFolderOpen::kProtected) {
+    if (opened == platform::OwnFolderOpen::kLink || opened == platform::OwnFolderOpen::kProtected) {
         Trace("[Verlauf] WARNUNG: Der Ordner \"%s\" ist eine Verkn\xFCpfung oder liegt in einem "
               "Ordner, in den das Programm nicht schreibt; der Verlauf bleibt unber\xFChrt.\n",
               m_strFolder.c_str());
@@ -274,9 +351,8 @@ WriteOutcome MailboxHistory::WriteDay(const CalendarDay& today, std::string_view
         })) {
         return WriteOutcome::kHaveToday;
     }
-    if (!folder.ReplaceFile(DayFileName(today), json)) {
-        Trace("[Verlauf] WARNUNG: \"%s\" kann nicht geschrieben werden.\n",
-              DayPath(today).c_str());
+    if (!folder.ReplaceContents(DayFileName(today), json)) {
+        Trace("[Verlauf] WARNUNG: \"%s\" kann nicht geschrieben werden.\n", DayPath(today).c_str());
         return WriteOutcome::kFailed;
     }
     Thin(folder, today);
@@ -297,7 +373,8 @@ void MailboxHistory::Thin(const platform::OwnFolder& folder, const CalendarDay& 
     }
     for (const int64_t number : DaysToThin(numbers, DayNumber(today))) {
         const CalendarDay day = DayFromNumber(number);
-        if (folder.RemoveFile(DayFileName(day), HasHistoryMarker) != platform::OwnFileRemoval::kRemoved) {
+        if (folder.RemoveFile(DayFileName(day), HasHistoryMarker) !=
+            platform::OwnFileRemoval::kRemoved) {
             Trace("[Verlauf] WARNUNG: \"%s\" kann nicht gel\xF6scht werden.\n",
                   DayPath(day).c_str());
         }

@@ -49,9 +49,9 @@ bool SameMailbox(std::string_view a, std::string_view b);
 std::string HistoryJson(const FolderCatalogue& catalogue, const std::string& mailboxDir,
                         const std::string& newmailDir, const std::string& scanTime);
 
-// Whether `file`, read from its start, begins as an entry of this program's history:
-// the report's first member is the mailbox and the history format comes before the rows.
-// Only a bounded head is read, so a large file costs no more than a small one.
+// Whether `file`, read from its start, begins as an entry of this program's history: a
+// report whose members before its rows name the history format. Only a bounded head is
+// read, so a large file costs no more than a small one.
 bool HasHistoryMarker(platform::ReadOnlyFile& file);
 
 // The search for an entry gives up, with a trace line, after passing over this many
@@ -128,8 +128,8 @@ private:
     enum class EntryRead { kUsable, kPassedOver, kCancelled };
 
     // Opens the mailbox's folder below the root, with a trace line when it is refused.
-    platform::OwnFolderOpen Open(platform::OwnFolder& folder, const platform::ProtectedFolders& guard,
-                                 bool create) const;
+    platform::OwnFolderOpen Open(platform::OwnFolder& folder,
+                                 const platform::ProtectedFolders& guard, bool create) const;
     std::vector<std::string> Protected() const;
     // The days by file name, ascending; false when the folder cannot be read.
     static bool ListDays(const platform::OwnFolder& folder, std::vector<CalendarDay>& days);

@@ -27,8 +27,8 @@ SinceOutcome ResolveSince(report::ReportOptions& options, const std::string& his
     report::EarlierReport earlier;
     CalendarDay used;
     std::string path;
-    const FindOutcome found = historyRoot.empty() ? FindOutcome::kNone
-                                                  : history.Find(reference, earlier, used, path);
+    const FindOutcome found =
+        historyRoot.empty() ? FindOutcome::kNone : history.Find(reference, earlier, used, path);
     if (found == FindOutcome::kRefused) {
         error = FormatText("Der Verlauf des Postfachs \"%s\" wird nicht gelesen: Sein Ordner "
                            "\"%s\" ist eine Verkn\xFCpfung oder liegt in einem Ordner, in den "

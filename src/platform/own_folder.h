@@ -54,7 +54,7 @@ public:
     // Writes `bytes` as its file `name`, as ReplaceFileContents does: through a temporary
     // file in it that replaces the file only once written whole, and only after the
     // guard, asked once more, finds the folder outside its folders.
-    [[nodiscard]] bool ReplaceFile(const std::string& name, std::string_view bytes) const;
+    [[nodiscard]] bool ReplaceContents(const std::string& name, std::string_view bytes) const;
     // Removes its file `name` when `mayGo` says so of it: the file looked at is the file
     // that goes. kKept for a file that may not go, and for a link or any other entry
     // that is no regular file; kRemoved also when there was none.

@@ -40,13 +40,19 @@ void CloseFd(int& fd) {
     }
 }
 
-// Opens the folder `name` of `parent` without following a link; makes it when missing
-// and `create` says so.
-OwnFolderOpen OpenPart(int parent, const std::string& name, bool create, int& fd) {
+// Opens the folder `name` of `parent` without following a link. When it is missing and
+// `create` says so, it is made, but only once `parent` (at `path`, with a final
+// separator) is found to lie outside the guard's folders.
+OwnFolderOpen OpenPart(int parent, const std::string& path, const std::string& name, bool create,
+                       const ProtectedFolders& guard, int& fd) {
     fd = ::openat(parent, name.c_str(), kFolderFlags | O_NOFOLLOW);
-    if (fd < 0 && errno == ENOENT && create &&
-        (::mkdirat(parent, name.c_str(), 0700) == 0 || errno == EEXIST)) {
-        fd = ::openat(parent, name.c_str(), kFolderFlags | O_NOFOLLOW);
+    if (fd < 0 && errno == ENOENT && create) {
+        if (guard.ContainsOpenFile(AncestryOfDirectory(parent), path)) {
+            return OwnFolderOpen::kProtected;
+        }
+        if (::mkdirat(parent, name.c_str(), 0700) == 0 || errno == EEXIST) {
+            fd = ::openat(parent, name.c_str(), kFolderFlags | O_NOFOLLOW);
+        }
     }
     if (fd >= 0) {
         return OwnFolderOpen::kOpened;
@@ -60,56 +66,58 @@ OwnFolderOpen OpenPart(int parent, const std::string& name, bool create, int& fd
     return error == ENOENT ? OwnFolderOpen::kMissing : OwnFolderOpen::kFailed;
 }
 
+std::string WithSeparator(std::string path) {
+    if (path.empty() || path.back() != '/') {
+        path += '/';
+    }
+    return path;
+}
+
 } // namespace
 
 OwnFolderOpen OwnFolder::Open(const std::string& base, const std::vector<std::string>& parts,
                               bool create, const ProtectedFolders& guard) {
     Close();
     m_pGuard = &guard;
-    m_strPath = base;
+    m_strPath = WithSeparator(base);
     for (const std::string& part : parts) {
-        m_strPath += (m_strPath.empty() || m_strPath.back() != '/' ? "/" : "") + part;
+        m_strPath += part + "/";
     }
-    m_strPath += '/';
     if (parts.empty()) {
         return OwnFolderOpen::kFailed;
     }
-    // By name and by the folders that are there already, before any is made.
-    if (create && guard.Contains(m_strPath)) {
-        return OwnFolderOpen::kProtected;
-    }
-    if (create && !MakeFolders(base)) {
-        return OwnFolderOpen::kFailed;
-    }
     int current = ::open(base.c_str(), kFolderFlags);
+    // By name and by the folders that are there already, before any is made.
+    if (current < 0 && errno == ENOENT && create) {
+        if (guard.Contains(m_strPath)) {
+            return OwnFolderOpen::kProtected;
+        }
+        current = MakeFolders(base) ? ::open(base.c_str(), kFolderFlags) : -1;
+    }
     if (current < 0) {
         return errno == ENOENT ? OwnFolderOpen::kMissing : OwnFolderOpen::kFailed;
     }
-    std::string path = base;
-    for (size_t i = 0;; ++i) {
-        if (guard.ContainsOpenFile(AncestryOfDirectory(current),
-                                   path + (path.back() == '/' ? "" : "/"))) {
-            CloseFd(current);
-            Close();
-            return OwnFolderOpen::kProtected;
-        }
-        if (i == parts.size()) {
-            break;
-        }
+    std::string path = WithSeparator(base);
+    for (const std::string& part : parts) {
         int next = -1;
-        const OwnFolderOpen opened = OpenPart(current, parts[i], create, next);
+        const OwnFolderOpen opened = OpenPart(current, path, part, create, guard, next);
         if (opened != OwnFolderOpen::kOpened) {
             CloseFd(current);
             Close();
             return opened;
         }
-        path += (path.back() == '/' ? "" : "/") + parts[i];
+        path += part + "/";
         CloseFd(m_parent);
         m_parent = current;
         current = next;
     }
     m_folder = current;
     m_strName = parts.back();
+    // Whatever the names say: the folder and those above it as the file system chains them.
+    if (guard.ContainsOpenFile(AncestryOfDirectory(m_folder), m_strPath)) {
+        Close();
+        return OwnFolderOpen::kProtected;
+    }
     return OwnFolderOpen::kOpened;
 }
 
@@ -162,9 +170,9 @@ bool OwnFolder::OpenFile(const std::string& name, ReadOnlyFile& file) const {
     return true;
 }
 
-bool OwnFolder::ReplaceFile(const std::string& name, std::string_view bytes) const {
-    return m_folder >= 0 &&
-           ReplaceFileIn(m_folder, name, m_strPath + name, bytes, m_pGuard) == WriteOutcome::kWritten;
+bool OwnFolder::ReplaceContents(const std::string& name, std::string_view bytes) const {
+    return m_folder >= 0 && ReplaceFileIn(m_folder, name, m_strPath + name, bytes, m_pGuard) ==
+                                WriteOutcome::kWritten;
 }
 
 OwnFileRemoval OwnFolder::RemoveFile(const std::string& name, RemovalTest mayGo) const {
@@ -180,7 +188,7 @@ OwnFileRemoval OwnFolder::RemoveFile(const std::string& name, RemovalTest mayGo)
         return OwnFileRemoval::kKept;
     }
     return ::unlinkat(m_folder, name.c_str(), 0) == 0 ? OwnFileRemoval::kRemoved
-                                                       : OwnFileRemoval::kFailed;
+                                                      : OwnFileRemoval::kFailed;
 }
 
 bool OwnFolder::RemoveIfEmpty() {

@@ -116,12 +116,11 @@ bool IsProtected(HANDLE folder, const std::string& path, const ProtectedFolders&
 
 // Opens the regular file `name` of the open `folder` as itself, never through a link;
 // null when it is missing (`status` kNameNotFound) or no such file.
-HANDLE OpenPlainFile(HANDLE folder, const std::string& name, ACCESS_MASK access,
-                     NTSTATUS& status) {
-    HANDLE file = folder ? OpenIn(folder, name, access | SYNCHRONIZE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_OPEN, kFileOptions,
-                                  status)
-                         : nullptr;
+HANDLE OpenPlainFile(HANDLE folder, const std::string& name, ACCESS_MASK access, NTSTATUS& status) {
+    HANDLE file = folder
+                      ? OpenIn(folder, name, access | SYNCHRONIZE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_OPEN, kFileOptions, status)
+                      : nullptr;
     if (file && (::GetFileType(file) != FILE_TYPE_DISK || !IsPlainEntry(folder, file, name))) {
         ::CloseHandle(file);
         file = nullptr;
@@ -164,71 +163,98 @@ bool RenameInto(HANDLE file, HANDLE folder, const std::string& name) {
                                              FileRenameInformation));
 }
 
+std::string WithSeparator(std::string path) {
+    if (path.empty() || (path.back() != '\\' && path.back() != '/')) {
+        path += '\\';
+    }
+    return path;
+}
+
+bool IsMissing(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// The user's folder the history lies in, as its name leads, links and all.
+HANDLE OpenBase(const std::string& base) {
+    HANDLE folder = ::CreateFileA(base.c_str(), kFolderAccess,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return folder == INVALID_HANDLE_VALUE ? nullptr : folder;
+}
+
+// Opens the folder `name` of `parent` as itself, held against renaming. When it is
+// missing and `create` says so, it is made, but only once `parent` (at `path`, with a
+// final separator) is found to lie outside the guard's folders.
+OwnFolderOpen OpenPart(HANDLE parent, const std::string& path, const std::string& name, bool create,
+                       const ProtectedFolders& guard, HANDLE& folder) {
+    NTSTATUS status = 0;
+    folder = OpenIn(parent, name, kFolderAccess, FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_OPEN,
+                    kFolderOptions, status);
+    const bool missing = status == kNameNotFound || status == kPathNotFound;
+    if (!folder && missing && create) {
+        if (IsProtected(parent, path, guard)) {
+            return OwnFolderOpen::kProtected;
+        }
+        folder = OpenIn(parent, name, kFolderAccess, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        FILE_OPEN_IF, kFolderOptions, status);
+    }
+    if (!folder) {
+        return status == kNameNotFound || status == kPathNotFound ? OwnFolderOpen::kMissing
+                                                                  : OwnFolderOpen::kFailed;
+    }
+    if (!IsPlainEntry(parent, folder, name)) {
+        ::CloseHandle(folder);
+        folder = nullptr;
+        return OwnFolderOpen::kLink;
+    }
+    return OwnFolderOpen::kOpened;
+}
+
 } // namespace
 
 OwnFolderOpen OwnFolder::Open(const std::string& base, const std::vector<std::string>& parts,
                               bool create, const ProtectedFolders& guard) {
     Close();
     m_pGuard = &guard;
-    m_strPath = base;
+    m_strPath = WithSeparator(base);
     for (const std::string& part : parts) {
-        m_strPath += (m_strPath.empty() || m_strPath.back() != '\\' ? "\\" : "") + part;
+        m_strPath += part + "\\";
     }
-    m_strPath += '\\';
     if (parts.empty()) {
         return OwnFolderOpen::kFailed;
     }
+    HANDLE current = OpenBase(base);
     // By name and by the folders that are there already, before any is made.
-    if (create && guard.Contains(m_strPath)) {
-        return OwnFolderOpen::kProtected;
-    }
-    if (create && !MakeFolders(base)) {
-        return OwnFolderOpen::kFailed;
-    }
-    HANDLE current = ::CreateFileA(base.c_str(), kFolderAccess,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (current == INVALID_HANDLE_VALUE) {
-        const DWORD error = ::GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
-                   ? OwnFolderOpen::kMissing
-                   : OwnFolderOpen::kFailed;
-    }
-    std::string path = base;
-    for (size_t i = 0;; ++i) {
-        const std::string inside = path + (path.back() == '\\' ? "" : "\\");
-        OwnFolderOpen refusal = OwnFolderOpen::kOpened;
-        HANDLE next = nullptr;
-        if (IsProtected(current, inside, guard)) {
-            refusal = OwnFolderOpen::kProtected;
-        } else if (i < parts.size()) {
-            NTSTATUS status = 0;
-            next = OpenIn(current, parts[i], kFolderAccess, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                          create ? FILE_OPEN_IF : FILE_OPEN, kFolderOptions, status);
-            refusal = next == nullptr ? (status == kNameNotFound || status == kPathNotFound
-                                             ? OwnFolderOpen::kMissing
-                                             : OwnFolderOpen::kFailed)
-                      : !IsPlainEntry(current, next, parts[i]) ? OwnFolderOpen::kLink
-                                                               : OwnFolderOpen::kOpened;
+    if (!current && create && IsMissing(::GetLastError())) {
+        if (guard.Contains(m_strPath)) {
+            return OwnFolderOpen::kProtected;
         }
-        if (refusal != OwnFolderOpen::kOpened) {
-            if (next) {
-                ::CloseHandle(next);
-            }
+        current = MakeFolders(base) ? OpenBase(base) : nullptr;
+    }
+    if (!current) {
+        return IsMissing(::GetLastError()) ? OwnFolderOpen::kMissing : OwnFolderOpen::kFailed;
+    }
+    std::string path = WithSeparator(base);
+    for (const std::string& part : parts) {
+        HANDLE next = nullptr;
+        const OwnFolderOpen opened = OpenPart(current, path, part, create, guard, next);
+        if (opened != OwnFolderOpen::kOpened) {
             ::CloseHandle(current);
             Close();
-            return refusal;
+            return opened;
         }
-        if (i == parts.size()) {
-            break;
-        }
-        path = inside + parts[i];
+        path += part + "\\";
         CloseIfOpen(m_hParent);
         m_hParent = current;
         current = next;
     }
     m_hFolder = current;
     m_strName = parts.back();
+    // Whatever the names say: the folder and those above it as the file system chains them.
+    if (IsProtected(current, m_strPath, guard)) {
+        Close();
+        return OwnFolderOpen::kProtected;
+    }
     return OwnFolderOpen::kOpened;
 }
 
@@ -279,7 +305,7 @@ bool OwnFolder::OpenFile(const std::string& name, ReadOnlyFile& file) const {
     return true;
 }
 
-bool OwnFolder::ReplaceFile(const std::string& name, std::string_view bytes) const {
+bool OwnFolder::ReplaceContents(const std::string& name, std::string_view bytes) const {
     const HANDLE folder = static_cast<HANDLE>(m_hFolder);
     for (int n = 0; folder && n < 100; ++n) {
         NTSTATUS status = 0;

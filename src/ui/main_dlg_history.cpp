@@ -117,17 +117,18 @@ void CMainDlg::OnReferenceLoaded() {
     if (!loaded.ended) {
         return; // not yet, or a load given up for another
     }
-    if (loaded.outcome == history::FindOutcome::kRefused) {
-        WarnHistoryRefused(false);
-    }
     // One that Escape stopped stands as none until the user asks again, so that the
     // automatic refresh does not start it anew.
     m_bReferenceCancelled = loaded.outcome == history::FindOutcome::kCancelled;
-    m_referenceEntry.Put(loaded.folder, loaded.asked, loaded.outcome == history::FindOutcome::kFound,
-                         std::move(loaded.entry), loaded.used);
+    m_referenceEntry.Put(loaded.folder, loaded.asked,
+                         loaded.outcome == history::FindOutcome::kFound, std::move(loaded.entry),
+                         loaded.used);
     UpdateChanges();
     if (m_pTreeDlg != nullptr) {
         m_pTreeDlg->TakeChanges();
+    }
+    if (loaded.outcome == history::FindOutcome::kRefused) {
+        WarnHistoryRefused(false);
     }
 }
 
