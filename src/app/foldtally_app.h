@@ -53,6 +53,7 @@ public:
     const std::string& GetNewmailPath() const override { return m_strNewmailPath; }
     // The folder of the help's HTML form beside the program ("...\\foldtally-hilfe\\").
     const std::string& GetHelpPagesPath() const { return m_strHelpPagesPath; }
+    std::string GetHelpFolder() const override { return m_strHelpPagesPath; }
 
     static CFoldtallyApp* Current() { return static_cast<CFoldtallyApp*>(CWinApp::Current()); }
 

@@ -28,6 +28,9 @@ public:
     virtual void Error(uint32_t id, ...) = 0;
     // Opens the help file, at `topic` when one is given.
     virtual void ShowHelp(const char* topic = nullptr) = 0;
+    // The folder of the help's pages beside the program, with a final separator; empty
+    // where there is none.
+    virtual std::string GetHelpFolder() const { return std::string(); }
     // The mail client's mailbox and new-mail directories as start-up read them.
     virtual const std::string& GetMailboxPath() const = 0;
     virtual const std::string& GetNewmailPath() const = 0;

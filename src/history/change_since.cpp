@@ -146,16 +146,31 @@ view::FolderChangeSet FolderChanges::ChangeSet() const {
     return set;
 }
 
+bool ReferenceEntry::Holds(const MailboxHistory& history, const ChangeReference& reference,
+                           const CalendarDay& today) const {
+    return m_bRead && m_strFolder == history.Folder() &&
+           DayNumber(ReferenceDay(reference, today)) == DayNumber(m_asked);
+}
+
+void ReferenceEntry::Put(const std::string& folder, const CalendarDay& asked, bool found,
+                         report::EarlierReport entry, const CalendarDay& used) {
+    m_entry = found ? std::move(entry) : report::EarlierReport();
+    m_bFound = found;
+    m_used = used;
+    m_strFolder = folder;
+    m_asked = asked;
+    m_bRead = true;
+}
+
 const report::EarlierReport* ReferenceEntry::Get(const MailboxHistory& history,
                                                  const ChangeReference& reference,
                                                  const CalendarDay& today, CalendarDay& used) {
-    const CalendarDay asked = ReferenceDay(reference, today);
-    if (!m_bRead || m_strFolder != history.Folder() || DayNumber(asked) != DayNumber(m_asked)) {
-        m_entry = report::EarlierReport();
-        m_bFound = history.Load(asked, m_entry, m_used);
-        m_strFolder = history.Folder();
-        m_asked = asked;
-        m_bRead = true;
+    if (!Holds(history, reference, today)) {
+        const CalendarDay asked = ReferenceDay(reference, today);
+        report::EarlierReport entry;
+        CalendarDay day;
+        const bool found = history.Load(asked, entry, day);
+        Put(history.Folder(), asked, found, std::move(entry), day);
     }
     used = m_used;
     return m_bFound ? &m_entry : nullptr;

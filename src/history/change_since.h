@@ -97,6 +97,13 @@ public:
                                      CalendarDay& used);
     // The next Get reads the history again: it was cleared or written to.
     void Forget() { m_bRead = false; }
+    // Whether Get would answer from what it holds, without reading the history.
+    bool Holds(const MailboxHistory& history, const ChangeReference& reference,
+               const CalendarDay& today) const;
+    // Holds `entry` (when `found`; else none) as what the history of `folder` gives for
+    // the day `asked`, read elsewhere: a window reads it on a thread of its own.
+    void Put(const std::string& folder, const CalendarDay& asked, bool found,
+             report::EarlierReport entry, const CalendarDay& used);
 
 private:
     bool m_bRead = false;

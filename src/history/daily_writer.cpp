@@ -56,11 +56,16 @@ unsigned DailyHistoryWriter::Run(void* argument) {
     const std::string json = HistoryJson(
         scan.catalogue, scan.request.mailboxDir,
         scan.request.includeNewMail ? scan.request.newmailDir : std::string(), self->m_strScanTime);
-    if (history.WriteDay(self->m_day, json) == WriteOutcome::kFailed) {
+    const WriteOutcome outcome = history.WriteDay(self->m_day, json);
+    if (outcome == WriteOutcome::kFailed || outcome == WriteOutcome::kRefused) {
         Trace("[Verlauf] WARNUNG: Ohne Verlauf bis zum Ende dieses Programmlaufs.\n");
+        self->m_bRefused = outcome == WriteOutcome::kRefused;
         self->m_bOff = true;
     }
     self->m_bRunning = false;
+    if (self->m_bRefused.load() && self->m_hTarget) {
+        platform::PostMessageIfWindowExists(self->m_hTarget, self->m_nMessage, 0, 0);
+    }
     return 0;
 }
 

@@ -1,12 +1,14 @@
 // The window's side of the history: after a finished scan, the first of the day for its
 // mailbox is filed on a thread of its own, so the user never waits for the disk. A
 // history that cannot be written is turned off for the rest of the run with one trace
-// line; the window goes on as if there were none.
+// line; the window goes on as if there were none. One that is refused (a link, or in a
+// protected folder) is turned off too, and the window is told so by a message.
 #pragma once
 
 #include "history/history_days.h"
 #include "mailbox/scan_result.h"
 #include "platform/thread.h"
+#include "platform/window_message.h"
 
 #include <atomic>
 #include <string>
@@ -28,6 +30,12 @@ public:
     DailyHistoryWriter(const DailyHistoryWriter&) = delete;
     DailyHistoryWriter& operator=(const DailyHistoryWriter&) = delete;
 
+    // Where a refused history is told, as (message, 0, 0), from the writer's thread.
+    void SetTarget(platform::WindowHandle window, uint32_t message) {
+        m_hTarget = window;
+        m_nMessage = message;
+    }
+
     // After a finished scan: when this run has not yet filed `today` for the scan's
     // mailbox, starts writing its entry (stamped `scanTime`, ISO 8601) on a thread and
     // returns true. False when it was filed already, when the history is off, and while
@@ -39,8 +47,10 @@ public:
     // Waits for a write that runs.
     void Wait();
 
-    // Whether a write failed, which turns the history off for the run.
+    // Whether a write failed or was refused, which turns the history off for the run.
     bool IsOff() const { return m_bOff.load(); }
+    // Whether it was refused.
+    bool IsRefused() const { return m_bRefused.load(); }
 
 private:
     static unsigned Run(void* self);
@@ -48,6 +58,9 @@ private:
     platform::Thread m_thread;
     std::atomic<bool> m_bRunning{false};
     std::atomic<bool> m_bOff{false};
+    std::atomic<bool> m_bRefused{false};
+    platform::WindowHandle m_hTarget = nullptr;
+    uint32_t m_nMessage = 0;
     // What the thread works on; set before it starts, read only by it until it ends.
     SharedScanResult m_result;
     HistoryPlace m_place;

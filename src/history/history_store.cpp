@@ -1,9 +1,9 @@
-// The history's files: listed by name, written whole through the program's one file
-// writer, read through the earlier-report reader that --compare uses.
+// The history's files: listed, read, written whole and removed through the history's
+// own open folder, read through the earlier-report reader that --compare uses.
 #include "history/history_store.h"
 
 #include "diag/trace.h"
-#include "platform/file_writer.h"
+#include "mailbox/installation.h"
 #include "platform/files.h"
 #include "platform/folder_identity.h"
 #include "platform/local_folders.h"
@@ -12,6 +12,8 @@
 #include "view/list_export.h"
 
 #include <algorithm>
+#include <cctype>
+#include <limits>
 
 namespace history {
 
@@ -75,15 +77,38 @@ std::string HistoryRoot(const std::string& localAppData, const std::string& prog
     return root + "Verlauf" + kSeparator;
 }
 
-std::string HistoryRootForProgram(const std::string& modulePath) {
-    const std::string programFolder = platform::FolderOfFile(modulePath);
-    std::string settingsFile = programFolder;
-    if (!settingsFile.empty() && !IsSeparator(settingsFile.back())) {
-        settingsFile += kSeparator;
+namespace {
+
+// The program's folder with a final separator, and whether foldtally.ini is beside it.
+std::string ProgramFolderOf(const std::string& modulePath, bool& portable) {
+    std::string folder = platform::FolderOfFile(modulePath);
+    if (!folder.empty() && !IsSeparator(folder.back())) {
+        folder += kSeparator;
     }
     platform::ReadOnlyFile file;
-    const bool portable = !programFolder.empty() && file.Open(settingsFile + "foldtally.ini");
+    portable = !folder.empty() && file.Open(folder + "foldtally.ini");
+    return folder;
+}
+
+} // namespace
+
+std::string HistoryRootForProgram(const std::string& modulePath) {
+    bool portable = false;
+    const std::string programFolder = ProgramFolderOf(modulePath, portable);
     return HistoryRoot(platform::LocalAppDataFolder(), programFolder, portable);
+}
+
+std::vector<std::string> ProgramFolders(const std::string& modulePath) {
+    bool portable = false;
+    const std::string programFolder = ProgramFolderOf(modulePath, portable);
+    if (programFolder.empty()) {
+        return {};
+    }
+    std::vector<std::string> folders = {programFolder + "foldtally-hilfe" + kSeparator};
+    if (!portable) {
+        folders.push_back(programFolder);
+    }
+    return folders;
 }
 
 std::string MailboxFolderName(std::string_view mailboxDir) {
@@ -132,24 +157,156 @@ std::string HistoryJson(const FolderCatalogue& catalogue, const std::string& mai
     return std::move(sink.Text());
 }
 
+namespace {
+
+// The members of a report's head before its rows, as far as `head` holds them: a JSON
+// object whose members before "rows" are strings, numbers or literals.
+class ReportHead {
+public:
+    explicit ReportHead(std::string_view head) : m_head(head) {}
+
+    // Whether "historyFormat" comes as a number before "rows", whose array begins.
+    bool NamesHistoryFormat() {
+        if (!Take('{')) {
+            return false;
+        }
+        bool marked = false;
+        for (bool first = true;; first = false) {
+            std::string_view key;
+            if ((!first && !Take(',')) || !String(key) || !Take(':')) {
+                return false;
+            }
+            if (key == "rows") {
+                return marked && Take('[');
+            }
+            std::string_view value;
+            if (!(Peek('"') ? String(value) : Scalar(value))) {
+                return false;
+            }
+            if (key == "historyFormat") {
+                marked = value.find_first_not_of("0123456789") == std::string_view::npos;
+            }
+        }
+    }
+
+private:
+    void SkipSpace() {
+        while (m_at < m_head.size() && (m_head[m_at] == ' ' || m_head[m_at] == '\t' ||
+                                        m_head[m_at] == '\r' || m_head[m_at] == '\n')) {
+            ++m_at;
+        }
+    }
+    bool Peek(char c) {
+        SkipSpace();
+        return m_at < m_head.size() && m_head[m_at] == c;
+    }
+    bool Take(char c) {
+        const bool there = Peek(c);
+        m_at += there ? 1 : 0;
+        return there;
+    }
+    // A string's text as it stands, escapes and all.
+    bool String(std::string_view& text) {
+        if (!Take('"')) {
+            return false;
+        }
+        const size_t start = m_at;
+        while (m_at < m_head.size() && m_head[m_at] != '"') {
+            m_at += m_head[m_at] == '\\' ? 2 : 1;
+        }
+        if (m_at >= m_head.size()) {
+            return false;
+        }
+        text = m_head.substr(start, m_at++ - start);
+        return true;
+    }
+    // A number, true, false or null.
+    bool Scalar(std::string_view& text) {
+        SkipSpace();
+        const size_t start = m_at;
+        while (m_at < m_head.size() &&
+               (std::isalnum(static_cast<unsigned char>(m_head[m_at])) || m_head[m_at] == '+' ||
+                m_head[m_at] == '-' || m_head[m_at] == '.')) {
+            ++m_at;
+        }
+        text = m_head.substr(start, m_at - start);
+        return !text.empty();
+    }
+
+    std::string_view m_head;
+    size_t m_at = 0;
+};
+
+} // namespace
+
+bool HasHistoryMarker(platform::ReadOnlyFile& file) {
+    // Room for the mailbox's and the new-mail folder's paths, escaped, and the scan time.
+    std::string head(16 * 1024, '\0');
+    head.resize(file.ReadFromStart(&head[0], head.size()));
+    return ReportHead(head).NamesHistoryFormat();
+}
+
 MailboxHistory::MailboxHistory(const std::string& root, std::string mailboxDir,
                                std::vector<std::string> protectedDirs)
     : m_strMailboxDir(std::move(mailboxDir)), m_protectedDirs(std::move(protectedDirs)) {
-    if (!root.empty()) {
-        m_strFolder = root + MailboxFolderName(m_strMailboxDir) + kSeparator;
+    std::string rootFolder = root;
+    while (!rootFolder.empty() && IsSeparator(rootFolder.back())) {
+        rootFolder.pop_back();
     }
+    const size_t separator = rootFolder.find_last_of("/\\");
+    if (rootFolder.empty() || separator == std::string::npos) {
+        return;
+    }
+    m_strBase = rootFolder.substr(0, separator == 0 ? 1 : separator);
+    m_strRootName = rootFolder.substr(separator + 1);
+    m_strName = MailboxFolderName(m_strMailboxDir);
+    m_strFolder = rootFolder + kSeparator + m_strName + kSeparator;
+}
+
+std::vector<std::string> MailboxHistory::Protected() const {
+    std::vector<std::string> folders = m_protectedDirs;
+    std::string mailbox = m_strMailboxDir;
+    if (!mailbox.empty() && !IsSeparator(mailbox.back())) {
+        mailbox += kSeparator;
+    }
+    folders.push_back(mailbox);
+    // Every user's mailbox of an installation: its root holds them all.
+    const std::string installation = mailbox.empty() ? std::string() : InstallationRootOf(mailbox);
+    if (!installation.empty()) {
+        folders.push_back(installation);
+    }
+    return folders;
+}
+
+platform::OwnFolderOpen MailboxHistory::Open(platform::OwnFolder& folder,
+                                             const platform::ProtectedFolders& guard,
+                                             bool create) const {
+    if (m_strFolder.empty()) {
+        return platform::OwnFolderOpen::kFailed;
+    }
+    const platform::OwnFolderOpen opened =
+        folder.Open(m_strBase, {m_strRootName, m_strName}, create, guard);
+    if (opened == platform::OwnFolderOpen::kLink || opened == platform::OwnFolderOpen::kProtected) {
+        Trace("[Verlauf] WARNUNG: Der Ordner \"%s\" ist eine Verkn\xFCpfung oder liegt in einem "
+              "Ordner, in den das Programm nicht schreibt; der Verlauf bleibt unber\xFChrt.\n",
+              m_strFolder.c_str());
+    }
+    return opened;
 }
 
 std::vector<CalendarDay> MailboxHistory::Days() const {
+    const platform::ProtectedFolders guard(Protected(), view::IsInProtectedDirectory);
+    platform::OwnFolder folder;
     std::vector<CalendarDay> days;
-    static_cast<void>(ListDays(days)); // a folder that cannot be read has no days
+    if (Open(folder, guard, false) == platform::OwnFolderOpen::kOpened) {
+        static_cast<void>(ListDays(folder, days)); // a folder that cannot be read has no days
+    }
     return days;
 }
 
-bool MailboxHistory::ListDays(std::vector<CalendarDay>& days) const {
+bool MailboxHistory::ListDays(const platform::OwnFolder& folder, std::vector<CalendarDay>& days) {
     days.clear();
-    const bool read =
-        !m_strFolder.empty() && platform::SearchDirectory(m_strFolder, "*.json", CollectDay, &days);
+    const bool read = folder.List("*.json", CollectDay, &days);
     std::sort(days.begin(), days.end(), [](const CalendarDay& a, const CalendarDay& b) {
         return DayNumber(a) < DayNumber(b);
     });
@@ -163,103 +320,203 @@ bool MailboxHistory::ListDays(std::vector<CalendarDay>& days) const {
 }
 
 WriteOutcome MailboxHistory::WriteDay(const CalendarDay& today, std::string_view json) const {
-    const std::string path = DayPath(today);
-    std::vector<CalendarDay> days;
-    // Asked before the folder is made: not even an empty one goes into a protected folder.
-    // Once it is there, the writer's own look at the file suffices, which under Wine
-    // spares a second walk up the folders.
-    if (!ListDays(days) &&
-        (m_strFolder.empty() ||
-         platform::ProtectedFolders(m_protectedDirs, view::IsInProtectedDirectory).Contains(path) ||
-         !platform::MakeFolders(m_strFolder))) {
+    const platform::ProtectedFolders guard(Protected(), view::IsInProtectedDirectory);
+    platform::OwnFolder folder;
+    switch (Open(folder, guard, true)) {
+    case platform::OwnFolderOpen::kOpened:
+        break;
+    case platform::OwnFolderOpen::kLink:
+    case platform::OwnFolderOpen::kProtected:
+        return WriteOutcome::kRefused;
+    case platform::OwnFolderOpen::kMissing:
+    case platform::OwnFolderOpen::kFailed:
         Trace("[Verlauf] WARNUNG: Der Ordner \"%s\" kann nicht angelegt werden.\n",
               m_strFolder.c_str());
         return WriteOutcome::kFailed;
     }
-    if (!days.empty()) {
-        const int64_t newest = DayNumber(days.back());
-        if (newest > DayNumber(today)) {
-            Trace("[Verlauf] WARNUNG: Der Verlauf hat schon einen Eintrag vom %s, nach "
-                  "heute (%s); die Uhr ging zur\xFC"
-                  "ck.\n",
-                  GermanDay(days.back()).c_str(), GermanDay(today).c_str());
-            return WriteOutcome::kLaterDay;
-        }
-        if (newest == DayNumber(today)) {
-            return WriteOutcome::kHaveToday;
-        }
+    std::vector<CalendarDay> days;
+    static_cast<void>(ListDays(folder, days));
+    report::EarlierReport later;
+    CalendarDay laterDay;
+    if (Search(folder, days, DayNumber(today) + 1, DayNumber(today) + kMaxClockBackDays, later,
+               laterDay, nullptr) == FindOutcome::kFound) {
+        Trace("[Verlauf] WARNUNG: Der Verlauf hat schon einen Eintrag vom %s, nach "
+              "heute (%s); die Uhr ging zur\xFC"
+              "ck.\n",
+              GermanDay(laterDay).c_str(), GermanDay(today).c_str());
+        return WriteOutcome::kLaterDay;
     }
-    const platform::ProtectedFolders guard(m_protectedDirs, view::IsInProtectedDirectory);
-    if (platform::ReplaceFileContents(path, json, guard) != platform::WriteOutcome::kWritten) {
-        Trace("[Verlauf] WARNUNG: \"%s\" kann nicht geschrieben werden.\n", path.c_str());
+    if (std::any_of(days.begin(), days.end(), [&today](const CalendarDay& day) {
+            return DayNumber(day) == DayNumber(today);
+        })) {
+        return WriteOutcome::kHaveToday;
+    }
+    if (!folder.ReplaceContents(DayFileName(today), json)) {
+        Trace("[Verlauf] WARNUNG: \"%s\" kann nicht geschrieben werden.\n", DayPath(today).c_str());
         return WriteOutcome::kFailed;
     }
-    Thin(today);
+    Thin(folder, today);
     return WriteOutcome::kWritten;
 }
 
-void MailboxHistory::Thin(const CalendarDay& today) const {
+void MailboxHistory::Thin(const platform::OwnFolder& folder, const CalendarDay& today) const {
+    std::vector<CalendarDay> days;
+    static_cast<void>(ListDays(folder, days));
+    // Only the history's own entries count as kept days: a file of another's named
+    // after the first of a month must not cost the entry of that month.
     std::vector<int64_t> numbers;
-    for (const CalendarDay& day : Days()) {
-        numbers.push_back(DayNumber(day));
-    }
-    for (const int64_t number : DaysToThin(numbers, DayNumber(today))) {
-        const std::string path = DayPath(DayFromNumber(number));
-        if (!platform::RemoveFile(path)) {
-            Trace("[Verlauf] WARNUNG: \"%s\" kann nicht gel\xF6scht werden.\n", path.c_str());
+    for (const CalendarDay& day : days) {
+        platform::ReadOnlyFile file;
+        if (folder.OpenFile(DayFileName(day), file) && HasHistoryMarker(file)) {
+            numbers.push_back(DayNumber(day));
         }
     }
+    for (const int64_t number : DaysToThin(numbers, DayNumber(today))) {
+        const CalendarDay day = DayFromNumber(number);
+        if (folder.RemoveFile(DayFileName(day), HasHistoryMarker) !=
+            platform::OwnFileRemoval::kRemoved) {
+            Trace("[Verlauf] WARNUNG: \"%s\" kann nicht gel\xF6scht werden.\n",
+                  DayPath(day).c_str());
+        }
+    }
+}
+
+bool MailboxHistory::PassedOver::Exhausted() const {
+    return entries >= kMaxPassedOverEntries || bytes >= kMaxPassedOverBytes;
+}
+
+MailboxHistory::EntryRead MailboxHistory::ReadEntry(const platform::OwnFolder& folder,
+                                                    const CalendarDay& day,
+                                                    report::EarlierReport& earlier,
+                                                    PassedOver& passed,
+                                                    const std::atomic<bool>* cancel) const {
+    const std::string path = DayPath(day);
+    platform::ReadOnlyFile file;
+    std::string error;
+    uint64_t bytes = 0;
+    if (!folder.OpenFile(DayFileName(day), file)) {
+        error = "kann nicht gelesen werden";
+    } else if (!HasHistoryMarker(file)) {
+        error = "ist kein Eintrag des Verlaufs";
+    } else if (!report::ReadEarlierReport(file, earlier, error, cancel, &bytes)) {
+        if (cancel && cancel->load()) {
+            return EntryRead::kCancelled;
+        }
+    } else if (earlier.HistoryFormat() == 0 || earlier.HistoryFormat() > kHistoryFormat) {
+        error = FormatText("ist kein Verlaufseintrag, den dieses Programm kennt (Format %llu),",
+                           static_cast<unsigned long long>(earlier.HistoryFormat()));
+    } else if (!SameMailbox(earlier.MailboxDir(), m_strMailboxDir)) {
+        error = FormatText("geh\xF6rt zum Postfach \"%s\"", earlier.MailboxDir().c_str());
+    } else {
+        return EntryRead::kUsable;
+    }
+    Trace("[Verlauf] WARNUNG: \"%s\" %s und wird \xFC"
+          "bergangen.\n",
+          path.c_str(), error.c_str());
+    earlier.Clear();
+    ++passed.entries;
+    passed.bytes += bytes;
+    return EntryRead::kPassedOver;
+}
+
+FindOutcome MailboxHistory::Search(const platform::OwnFolder& folder,
+                                   const std::vector<CalendarDay>& days, int64_t oldest,
+                                   int64_t newest, report::EarlierReport& earlier,
+                                   CalendarDay& used, const std::atomic<bool>* cancel) const {
+    PassedOver passed;
+    for (auto day = days.rbegin(); day != days.rend() && DayNumber(*day) >= oldest; ++day) {
+        if (DayNumber(*day) > newest) {
+            continue;
+        }
+        if (cancel && cancel->load()) {
+            earlier.Clear();
+            return FindOutcome::kCancelled;
+        }
+        if (passed.Exhausted()) {
+            Trace("[Verlauf] WARNUNG: %u Eintr\xE4ge in \"%s\" sind unbrauchbar; die Suche "
+                  "nach einem \xE4lteren gibt auf.\n",
+                  static_cast<unsigned>(passed.entries), m_strFolder.c_str());
+            break;
+        }
+        switch (ReadEntry(folder, *day, earlier, passed, cancel)) {
+        case EntryRead::kUsable:
+            used = *day;
+            return FindOutcome::kFound;
+        case EntryRead::kCancelled:
+            earlier.Clear();
+            return FindOutcome::kCancelled;
+        case EntryRead::kPassedOver:
+            break;
+        }
+    }
+    earlier.Clear();
+    return FindOutcome::kNone;
 }
 
 bool MailboxHistory::Load(const CalendarDay& reference, report::EarlierReport& earlier,
                           CalendarDay& used) const {
     std::string path;
-    return Find(reference, earlier, used, path);
+    return Find(reference, earlier, used, path) == FindOutcome::kFound;
 }
 
-bool MailboxHistory::Find(const CalendarDay& reference, report::EarlierReport& earlier,
-                          CalendarDay& used, std::string& path) const {
-    earlier.Clear();
-    const std::vector<CalendarDay> days = Days();
-    for (auto day = days.rbegin(); day != days.rend(); ++day) {
-        if (DayNumber(*day) > DayNumber(reference)) {
-            continue;
-        }
-        path = DayPath(*day);
-        std::string error;
-        if (!report::ReadEarlierReport(path, earlier, error)) {
-            Trace("[Verlauf] WARNUNG: \"%s\" %s und wird \xFC"
-                  "bergangen.\n",
-                  path.c_str(), error.c_str());
-        } else if (earlier.HistoryFormat() == 0 || earlier.HistoryFormat() > kHistoryFormat) {
-            Trace("[Verlauf] WARNUNG: \"%s\" ist kein Verlaufseintrag, den dieses Programm "
-                  "kennt (Format %llu), und wird \xFC"
-                  "bergangen.\n",
-                  path.c_str(), static_cast<unsigned long long>(earlier.HistoryFormat()));
-        } else if (!SameMailbox(earlier.MailboxDir(), m_strMailboxDir)) {
-            Trace("[Verlauf] WARNUNG: \"%s\" geh\xF6rt zum Postfach \"%s\" und wird "
-                  "\xFC"
-                  "bergangen.\n",
-                  path.c_str(), earlier.MailboxDir().c_str());
-        } else {
-            used = *day;
-            return true;
-        }
-    }
+FindOutcome MailboxHistory::Find(const CalendarDay& reference, report::EarlierReport& earlier,
+                                 CalendarDay& used, std::string& path,
+                                 const std::atomic<bool>* cancel) const {
     earlier.Clear();
     path.clear();
-    return false;
+    const platform::ProtectedFolders guard(Protected(), view::IsInProtectedDirectory);
+    platform::OwnFolder folder;
+    switch (Open(folder, guard, false)) {
+    case platform::OwnFolderOpen::kOpened:
+        break;
+    case platform::OwnFolderOpen::kLink:
+    case platform::OwnFolderOpen::kProtected:
+        return FindOutcome::kRefused;
+    case platform::OwnFolderOpen::kMissing:
+    case platform::OwnFolderOpen::kFailed:
+        return FindOutcome::kNone;
+    }
+    std::vector<CalendarDay> days;
+    static_cast<void>(ListDays(folder, days));
+    const FindOutcome found = Search(folder, days, std::numeric_limits<int64_t>::min(),
+                                     DayNumber(reference), earlier, used, cancel);
+    if (found == FindOutcome::kFound) {
+        path = DayPath(used);
+    }
+    return found;
 }
 
-bool MailboxHistory::Clear() const {
-    bool cleared = true;
-    for (const CalendarDay& day : Days()) {
-        cleared = platform::RemoveFile(DayPath(day)) && cleared;
+ClearOutcome MailboxHistory::Clear() const {
+    const platform::ProtectedFolders guard(Protected(), view::IsInProtectedDirectory);
+    platform::OwnFolder folder;
+    switch (Open(folder, guard, false)) {
+    case platform::OwnFolderOpen::kOpened:
+        break;
+    case platform::OwnFolderOpen::kLink:
+    case platform::OwnFolderOpen::kProtected:
+        return ClearOutcome::kRefused;
+    case platform::OwnFolderOpen::kMissing:
+        return ClearOutcome::kCleared;
+    case platform::OwnFolderOpen::kFailed:
+        return ClearOutcome::kIncomplete;
     }
-    if (!m_strFolder.empty()) {
-        platform::RemoveEmptyFolder(m_strFolder);
+    std::vector<CalendarDay> days;
+    bool cleared = ListDays(folder, days);
+    for (const CalendarDay& day : days) {
+        switch (folder.RemoveFile(DayFileName(day), HasHistoryMarker)) {
+        case platform::OwnFileRemoval::kRemoved:
+            break;
+        case platform::OwnFileRemoval::kKept:
+            Trace("[Verlauf] \"%s\" ist kein Eintrag des Verlaufs und bleibt.\n",
+                  DayPath(day).c_str());
+            break;
+        case platform::OwnFileRemoval::kFailed:
+            cleared = false;
+            break;
+        }
     }
-    return cleared;
+    static_cast<void>(folder.RemoveIfEmpty());
+    return cleared ? ClearOutcome::kCleared : ClearOutcome::kIncomplete;
 }
 
 } // namespace history

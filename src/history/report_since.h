@@ -6,6 +6,7 @@
 #include "report/report_options.h"
 
 #include <string>
+#include <vector>
 
 namespace history {
 
@@ -14,11 +15,15 @@ enum class SinceOutcome {
     kResolved, // options.compareFile is the entry to compare with
     kBadValue, // the value is no number of days and no day
     kNoEntry,  // the mailbox's history has no usable entry on or before that day
+    kRefused,  // the history's folder is a link or lies in a protected folder
 };
 
 // Resolves options.since against the history of options.mailboxDir below `historyRoot`
-// on `today`; for kBadValue and kNoEntry, `error` is the German reason (Windows-1252).
+// on `today`; for every outcome but kNotAsked and kResolved, `error` is the German reason
+// (Windows-1252). The history is never read from the new-mail folder or `protectedDirs`
+// (ProgramFolders).
 SinceOutcome ResolveSince(report::ReportOptions& options, const std::string& historyRoot,
-                          const CalendarDay& today, std::string& error);
+                          const CalendarDay& today, std::string& error,
+                          std::vector<std::string> protectedDirs = {});
 
 } // namespace history

@@ -25,4 +25,12 @@ enum class WriteOutcome { kWritten, kFailed, kRefused };
 [[nodiscard]] WriteOutcome ReplaceFileContents(const std::string& path, std::string_view bytes,
                                                const ProtectedFolders& guard);
 
+#ifndef _WIN32
+// As above, in the open folder `folder`: `name` is the file in it, `path` its full path
+// for the guard's rule by name; without a guard nothing is refused.
+[[nodiscard]] WriteOutcome ReplaceFileIn(int folder, const std::string& name,
+                                         const std::string& path, std::string_view bytes,
+                                         const ProtectedFolders* guard);
+#endif
+
 } // namespace platform

@@ -75,9 +75,16 @@ WriteOutcome Replace(const std::string& path, std::string_view bytes,
     if (guard && guard->ContainsOpenFile(AncestryOfDirectory(folder.Get()), path)) {
         return WriteOutcome::kRefused;
     }
+    return ReplaceFileIn(folder.Get(), name, path, bytes, guard);
+}
+
+} // namespace
+
+WriteOutcome ReplaceFileIn(int folder, const std::string& name, const std::string& path,
+                           std::string_view bytes, const ProtectedFolders* guard) {
     for (int n = 0; n < 100; ++n) {
         const std::string temp = name + "." + std::to_string(n) + ".tmp";
-        const int fd = ::openat(folder.Get(), temp.c_str(),
+        const int fd = ::openat(folder, temp.c_str(),
                                 O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
         if (fd < 0) {
             if (errno == EEXIST) {
@@ -89,12 +96,12 @@ WriteOutcome Replace(const std::string& path, std::string_view bytes,
         // The folder itself cannot change under the open descriptor, but the folders
         // above it can be moved meanwhile.
         const bool refused = ok && guard &&
-                             (!IsEntryOf(folder.Get(), temp, fd) ||
-                              guard->ContainsOpenFile(AncestryOfDirectory(folder.Get()), path));
+                             (!IsEntryOf(folder, temp, fd) ||
+                              guard->ContainsOpenFile(AncestryOfDirectory(folder), path));
         ok = ::close(fd) == 0 && ok && !refused;
-        ok = ok && ::renameat(folder.Get(), temp.c_str(), folder.Get(), name.c_str()) == 0;
+        ok = ok && ::renameat(folder, temp.c_str(), folder, name.c_str()) == 0;
         if (!ok) {
-            ::unlinkat(folder.Get(), temp.c_str(), 0);
+            ::unlinkat(folder, temp.c_str(), 0);
         }
         return ok        ? WriteOutcome::kWritten
                : refused ? WriteOutcome::kRefused
@@ -102,8 +109,6 @@ WriteOutcome Replace(const std::string& path, std::string_view bytes,
     }
     return WriteOutcome::kFailed;
 }
-
-} // namespace
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
     return Replace(path, bytes, nullptr) == WriteOutcome::kWritten;

@@ -94,6 +94,9 @@ public:
     void Close();
 
 private:
+    // Opens the files of its folder itself, relative to the open folder.
+    friend class OwnFolder;
+
 #ifdef _WIN32
     void* m_hFile = reinterpret_cast<void*>(static_cast<intptr_t>(-1));
 #else

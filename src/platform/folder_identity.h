@@ -104,6 +104,9 @@ private:
 // final path; `filePath` receives that path in its plain form ("C:\...", "\\server\...").
 // False when the system cannot say where the file is.
 bool AncestryOfOpenFile(void* file, std::vector<FolderIdentity>& chain, std::string& filePath);
+// What the open folder `folder` (a HANDLE) is, its final path included; false when it is
+// no folder or the system cannot say.
+bool IdentifyOpenFolder(void* folder, FolderIdentity& identity);
 #else
 // The ancestry of the open directory `directory`, walked through "..".
 std::vector<FolderIdentity> AncestryOfDirectory(int directory);

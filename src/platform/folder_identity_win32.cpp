@@ -122,6 +122,10 @@ bool AncestryOfOpenFile(void* file, std::vector<FolderIdentity>& chain, std::str
     return true;
 }
 
+bool IdentifyOpenFolder(void* folder, FolderIdentity& identity) {
+    return IdentityOfHandle(static_cast<HANDLE>(folder), identity);
+}
+
 FolderProbe& SystemFolderProbe() {
     static Win32FolderProbe probe;
     return probe;

@@ -378,4 +378,16 @@ bool ReadEarlierReport(const std::string& path, EarlierReport& earlier, std::str
     return ok;
 }
 
+bool ReadEarlierReport(platform::ReadOnlyFile& file, EarlierReport& earlier, std::string& error,
+                       const std::atomic<bool>* cancel, uint64_t* bytesRead) {
+    earlier.Clear();
+    const bool ok = ParseReportFile(
+        file, [&](const ReportBytes& read) { return ParseEarlierReport(read, earlier, error); },
+        error, cancel, bytesRead);
+    if (!ok) {
+        earlier.Clear();
+    }
+    return ok;
+}
+
 } // namespace report

@@ -5,6 +5,7 @@
 #include "mailbox/folder_record.h"
 #include "sizes/byte_change.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -12,6 +13,10 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+namespace platform {
+class ReadOnlyFile;
+}
 
 namespace report {
 
@@ -76,6 +81,12 @@ bool ParseEarlierReport(std::string_view json, EarlierReport& earlier, std::stri
 // Reads the file `path`: false with `error` when it is missing, unreadable, larger than
 // kMaxEarlierReportBytes or not a report.
 bool ReadEarlierReport(const std::string& path, EarlierReport& earlier, std::string& error);
+
+// As above, from the open `file`, read from its start. `cancel`, when given, is looked at
+// between pieces of the file and stops the reading (false, `error` empty) once it is set;
+// `bytesRead`, when given, receives how many bytes were read, whatever the outcome.
+bool ReadEarlierReport(platform::ReadOnlyFile& file, EarlierReport& earlier, std::string& error,
+                       const std::atomic<bool>* cancel = nullptr, uint64_t* bytesRead = nullptr);
 
 // The rows of a report against an earlier one: the current rows first, each with its
 // change, then the earlier rows no longer there (size 0, kind kRemoved).

@@ -101,23 +101,37 @@ bool ParseReportFile(const std::string& path,
         error = kReportUnreadable;
         return false;
     }
+    return ParseReportFile(file, parse, error);
+}
+
+bool ParseReportFile(platform::ReadOnlyFile& file,
+                     const std::function<bool(const ReportBytes& read)>& parse, std::string& error,
+                     const std::atomic<bool>* cancel, uint64_t* bytesRead) {
+    uint64_t done = 0;
+    if (bytesRead) {
+        *bytesRead = 0;
+    }
     const uint64_t length = file.Length();
     if (length > kMaxEarlierReportBytes) {
         error = kReportTooLarge;
         return false;
     }
-    uint64_t done = 0;
     bool failed = false;
+    bool cancelled = false;
     const bool ok = parse([&](char* buffer, size_t capacity) -> size_t {
-        const uint64_t left = length - done;
+        cancelled = cancelled || (cancel && cancel->load(std::memory_order_relaxed));
+        const uint64_t left = cancelled ? 0 : length - done;
         const size_t n =
             file.ReadAt(done, buffer, left < capacity ? static_cast<size_t>(left) : capacity);
         failed = failed || (n == 0 && left > 0);
         done += n;
         return n;
     });
-    if (failed) {
-        error = kReportUnreadable;
+    if (bytesRead) {
+        *bytesRead = done;
+    }
+    if (failed || cancelled) {
+        error = cancelled ? "" : kReportUnreadable;
         return false;
     }
     return ok;

@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -30,5 +31,12 @@ bool ParseJsonEvents(const ReportBytes& read, uint64_t maxBytes,
 // than kMaxEarlierReportBytes, else what `parse` returns (with its error).
 bool ParseReportFile(const std::string& path,
                      const std::function<bool(const ReportBytes& read)>& parse, std::string& error);
+
+// As above, from the open `file`, read from its start. `cancel`, when given, is looked at
+// between pieces and stops the reading (false, `error` empty) once it is set;
+// `bytesRead`, when given, receives how many bytes were read, whatever the outcome.
+bool ParseReportFile(platform::ReadOnlyFile& file,
+                     const std::function<bool(const ReportBytes& read)>& parse, std::string& error,
+                     const std::atomic<bool>* cancel = nullptr, uint64_t* bytesRead = nullptr);
 
 } // namespace report

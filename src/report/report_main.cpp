@@ -59,13 +59,15 @@ int main(int argc, char** argv) {
     if (options.help) {
         return WriteAll(stdout, report::kUsage) ? report::kExitOk : 1;
     }
-    switch (history::ResolveSince(options,
-                                  history::HistoryRootForProgram(platform::ModuleFilePath()),
-                                  platform::LocalToday(), error)) {
+    const std::string modulePath = platform::ModuleFilePath();
+    switch (history::ResolveSince(options, history::HistoryRootForProgram(modulePath),
+                                  platform::LocalToday(), error,
+                                  history::ProgramFolders(modulePath))) {
     case history::SinceOutcome::kBadValue:
         WriteErrorLine(error, report::kUsage, errorsToTerminal);
         return report::kExitFailure;
     case history::SinceOutcome::kNoEntry:
+    case history::SinceOutcome::kRefused:
         WriteErrorLine(error, "", errorsToTerminal);
         return report::kExitFailure;
     case history::SinceOutcome::kNotAsked:

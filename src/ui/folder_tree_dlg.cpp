@@ -126,6 +126,15 @@ void CFolderTreeDlg::OnScanEnded() {
     }
 }
 
+void CFolderTreeDlg::TakeChanges() {
+    if (!m_changeSource || m_rows.Result() == nullptr) {
+        return;
+    }
+    TakeSelection();
+    m_rows.SetChanges(m_changeSource(*m_rows.Result()));
+    ShowRows();
+}
+
 void CFolderTreeDlg::FollowScanState() {
     if (!FollowScanProgress(m_hWnd, m_hProgress, m_scans.IsBusy())) {
         UpdateStatus();

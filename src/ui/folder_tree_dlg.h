@@ -41,6 +41,8 @@ public:
     // source the column "Änderung" stays empty.
     using ChangeSource = std::function<view::FolderChangeSet(const ScanResult& result)>;
     void SetChangeSource(ChangeSource source) { m_changeSource = std::move(source); }
+    // Asks the source again for the rows shown: its entry to compare with has arrived.
+    void TakeChanges();
 
     // The scan controller's message: a scan has ended.
     static constexpr UINT kScanEnded = WM_USER + 2;

@@ -70,6 +70,8 @@ BOOL CMainDlg::OnInitDialog() {
                                     reinterpret_cast<HMENU>(IDC_SCAN_PROGRESS),
                                     ::GetModuleHandleA(nullptr), nullptr);
     m_scans.SetTarget(m_hWnd, kScanEnded);
+    m_referenceLoader.SetTarget(m_hWnd, kReferenceLoaded);
+    m_historyWriter.SetTarget(m_hWnd, kHistoryRefused);
     RestoreState();
     UpdateMenuChecks();
     UpdatePortableItem();
@@ -137,6 +139,11 @@ bool CMainDlg::SaveStateTo(SettingsStore& store) {
 }
 
 void CMainDlg::Refresh(RefreshCause cause) {
+    if (cause == RefreshCause::kUser && m_bReferenceCancelled) {
+        // The user asks again for what Escape stopped.
+        m_bReferenceCancelled = false;
+        m_referenceEntry.Forget();
+    }
     RequestScan(cause == RefreshCause::kWorker ? worker::ScanController::Cause::kAutomatic
                                                : worker::ScanController::Cause::kUser);
 }
@@ -151,6 +158,14 @@ void CMainDlg::RequestScan(worker::ScanController::Cause cause) {
         return;
     }
     const worker::ScanController::Answer answer = m_scans.Request(MakeScanRequest(), cause);
+    // The entry to compare with is read beside the scan, so that the scan's rows and
+    // their changes come in one step.
+    if (m_list.IsOptionalColumnShown(view::kColumnChange)) {
+        const history::HistoryPlace place = MakeHistoryPlace();
+        if (!place.root.empty()) {
+            static_cast<void>(HasReference(place));
+        }
+    }
     if (answer == worker::ScanController::Answer::kDropped &&
         cause == worker::ScanController::Cause::kAutomatic && !m_scans.IsBusy()) {
         // Too soon after the last scan: once the interval has passed, not at the
@@ -162,6 +177,7 @@ void CMainDlg::RequestScan(worker::ScanController::Cause cause) {
 
 void CMainDlg::CancelScan() {
     static_cast<void>(m_scans.Cancel());
+    static_cast<void>(m_referenceLoader.Cancel());
 }
 
 void CMainDlg::OnScanEnded() {
@@ -225,7 +241,7 @@ void CMainDlg::FollowScanState() {
     const bool busy = m_scans.IsBusy();
     const CMenuHandle view = CMenuHandle::FromWindow(m_hWnd).GetSubMenu(1);
     if (view) {
-        view.EnableItem(ID_VIEW_CANCEL_SCAN, busy);
+        view.EnableItem(ID_VIEW_CANCEL_SCAN, busy || m_referenceLoader.IsBusy());
     }
     if (!FollowScanProgress(m_hWnd, m_hProgress, busy)) {
         ShowResultStatus();
@@ -388,6 +404,14 @@ bool CMainDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
         OnScanEnded();
         result = 0;
         return true;
+    case kReferenceLoaded:
+        OnReferenceLoaded();
+        result = 0;
+        return true;
+    case kHistoryRefused:
+        WarnHistoryRefused(false);
+        result = 0;
+        return true;
     case WM_TIMER:
         if (wParam == kProgressTimer) {
             UpdateProgress();
@@ -440,6 +464,7 @@ bool CMainDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
         // the window goes whatever the store says, and a worker that does not end in
         // time is waited for by its destructor.
         static_cast<void>(m_scans.Cancel());
+        static_cast<void>(m_referenceLoader.Cancel());
         static_cast<void>(SaveState());
         m_scans.Shutdown();
         static_cast<void>(m_worker.Stop());
@@ -520,7 +545,9 @@ void CMainDlg::OnFolderTree() {
     // a refresh of this window meanwhile leaves its data alone.
     CFolderTreeDlg dialog(m_hWnd, m_app, MakeScanRequest(), m_settings.m_bCompactFileSizes);
     dialog.SetChangeSource([this](const ScanResult& result) { return ChangesOf(result); });
+    m_pTreeDlg = &dialog;
     m_app.RunModal(dialog);
+    m_pTreeDlg = nullptr;
 }
 
 void CMainDlg::OnAbout() {

@@ -9,6 +9,7 @@
 #include "framework/controls.h"
 #include "history/change_since.h"
 #include "history/daily_writer.h"
+#include "history/reference_loader.h"
 #include "mailbox/scan_result.h"
 #include "settings/program_settings.h"
 #include "ui/app_dlg.h"
@@ -22,6 +23,7 @@
 #include <string>
 #include <vector>
 
+class CFolderTreeDlg;
 class CMenuHandle;
 
 class CMainDlg : public CAppDlg {
@@ -30,6 +32,10 @@ public:
     static constexpr UINT kRefreshRequest = WM_USER + 1;
     // The scan controller's message: a scan has ended.
     static constexpr UINT kScanEnded = WM_USER + 2;
+    // The history's messages: the entry to compare with has been read (or not), and the
+    // day's entry was refused.
+    static constexpr UINT kReferenceLoaded = WM_USER + 3;
+    static constexpr UINT kHistoryRefused = WM_USER + 4;
     static constexpr const char kPlacementValue[] = "Placement";
 
     // `sink` is where the worker's requests go; the platform's window queues unless a
@@ -49,7 +55,8 @@ public:
     void Refresh(RefreshCause cause = RefreshCause::kUser);
     // As Refresh, for a change of what the scan reads: the running scan is cancelled.
     void Restart();
-    // Cancels the running scan and the waiting one; the list keeps its rows.
+    // Cancels the running scan and the waiting one, and the reading of the history's
+    // entry; the list keeps its rows.
     void CancelScan();
     // A scan runs or waits.
     bool IsScanBusy() const { return m_scans.IsBusy(); }
@@ -113,6 +120,7 @@ public:
     void SetHistoryRoot(std::string root) { m_strHistoryRoot = std::move(root); }
     const std::string& GetHistoryRoot() const { return m_strHistoryRoot; }
     history::DailyHistoryWriter& GetHistoryWriter() { return m_historyWriter; }
+    history::ReferenceLoader& GetReferenceLoader() { return m_referenceLoader; }
     // The days offered by "Ansicht > Änderung seit > einem Tag des Verlaufs...": the
     // chosen one (an index into the list, -1 for none) or a test's choice.
     using DayPrompt = std::function<int(HWND owner, const std::vector<history::CalendarDay>& days)>;
@@ -159,8 +167,15 @@ private:
     void OnChangeSince(UINT id);
     void OnClearHistory();
     // What `result` changed since the chosen day, from the history's entry; none when
-    // the history has no entry for it or no place.
+    // the history has no entry for it or no place, and while the entry is being read.
     view::FolderChangeSet ChangesOf(const ScanResult& result);
+    // Whether the entry for the chosen day has been read; else starts reading it on the
+    // loader's thread, unless it runs already.
+    bool HasReference(const history::HistoryPlace& place);
+    // The read entry arrives: the columns "Änderung" take it.
+    void OnReferenceLoaded();
+    // Warning 505, once a run unless `always`.
+    void WarnHistoryRefused(bool always);
     // The list's column "Änderung" follows the shown result and the chosen day.
     void UpdateChanges();
     void SetChangeChecks(const CMenuHandle& menu) const;
@@ -200,6 +215,10 @@ private:
     std::string m_strHistoryRoot;
     history::DailyHistoryWriter m_historyWriter;
     history::ReferenceEntry m_referenceEntry;
+    history::ReferenceLoader m_referenceLoader;
+    bool m_bReferenceCancelled = false; // the last reading was cancelled: none until F5
+    bool m_bHistoryRefusalShown = false;
+    CFolderTreeDlg* m_pTreeDlg = nullptr; // while the tree window is open
     DayPrompt m_dayPrompt;
     ClearPrompt m_clearPrompt;
     std::string m_strAllUsersRoot;

@@ -3,7 +3,8 @@
 // "Extras > Verlauf löschen". The history lives with the settings, so a portable copy
 // keeps it beside its foldtally.ini and the user's registry run in the local
 // application data; never in the mailbox, the new-mail folder or beside the program
-// of an installed copy.
+// of an installed copy, and never through a link (warning 505). The entry to compare
+// with is read on a thread of its own, which Escape stops.
 #include "diag/path_parts.h"
 #include "diag/trace.h"
 #include "framework/menu.h"
@@ -14,6 +15,7 @@
 #include "platform/local_folders.h"
 #include "report/report.h"
 #include "resource.h"
+#include "ui/folder_tree_dlg.h"
 #include "ui/main_dlg.h"
 
 namespace {
@@ -64,7 +66,11 @@ history::HistoryPlace CMainDlg::MakeHistoryPlace() const {
     if (portable && m_app.IsSettingsFileReadOnly()) {
         place.root.clear();
     }
+    // The history adds the mailbox and its installation's users itself.
     place.protectedDirs = {GetMailboxPath(), GetNewmailPath()};
+    if (!m_app.GetHelpFolder().empty()) {
+        place.protectedDirs.push_back(m_app.GetHelpFolder());
+    }
     if (!portable) {
         place.protectedDirs.push_back(programFolder);
     }
@@ -76,11 +82,26 @@ void CMainDlg::WriteHistory() {
                                                 platform::LocalToday(), report::IsoTimeNow()));
 }
 
+bool CMainDlg::HasReference(const history::HistoryPlace& place) {
+    const history::CalendarDay today = platform::LocalToday();
+    const history::MailboxHistory mailboxHistory(place.root, GetMailboxPath());
+    if (m_referenceEntry.Holds(mailboxHistory, m_changeReference, today)) {
+        return true;
+    }
+    const history::CalendarDay asked = history::ReferenceDay(m_changeReference, today);
+    if (!m_referenceLoader.IsLoading(mailboxHistory.Folder(), asked)) {
+        m_referenceLoader.Start(place, GetMailboxPath(), asked);
+        FollowScanState();
+    }
+    return false;
+}
+
 view::FolderChangeSet CMainDlg::ChangesOf(const ScanResult& result) {
     const history::HistoryPlace place = MakeHistoryPlace();
-    if (place.root.empty()) {
+    if (place.root.empty() || !HasReference(place)) {
         return view::FolderChangeSet();
     }
+    // The entry is held: this reads nothing.
     const history::MailboxHistory mailboxHistory(place.root, GetMailboxPath());
     history::FolderChanges changes;
     history::CalendarDay used;
@@ -88,6 +109,36 @@ view::FolderChangeSet CMainDlg::ChangesOf(const ScanResult& result) {
                                 platform::LocalToday(), result.catalogue.records,
                                 result.catalogue.totalSize, changes, used);
     return changes.ChangeSet();
+}
+
+void CMainDlg::OnReferenceLoaded() {
+    history::ReferenceLoader::Loaded loaded = m_referenceLoader.Take();
+    FollowScanState();
+    if (!loaded.ended) {
+        return; // not yet, or a load given up for another
+    }
+    // One that Escape stopped stands as none until the user asks again, so that the
+    // automatic refresh does not start it anew.
+    m_bReferenceCancelled = loaded.outcome == history::FindOutcome::kCancelled;
+    m_referenceEntry.Put(loaded.folder, loaded.asked,
+                         loaded.outcome == history::FindOutcome::kFound, std::move(loaded.entry),
+                         loaded.used);
+    UpdateChanges();
+    if (m_pTreeDlg != nullptr) {
+        m_pTreeDlg->TakeChanges();
+    }
+    if (loaded.outcome == history::FindOutcome::kRefused) {
+        WarnHistoryRefused(false);
+    }
+}
+
+void CMainDlg::WarnHistoryRefused(bool always) {
+    if (m_bHistoryRefusalShown && !always) {
+        return;
+    }
+    m_bHistoryRefusalShown = true;
+    const history::MailboxHistory mailboxHistory(MakeHistoryPlace().root, GetMailboxPath());
+    m_app.Warning(IDS_WARNING_505, mailboxHistory.Folder().c_str());
 }
 
 void CMainDlg::UpdateChanges() {
@@ -115,7 +166,9 @@ void CMainDlg::OnChangeSince(UINT id) {
         chosen.since = history::ChangeSince::kMonth;
         break;
     default: {
-        const history::MailboxHistory mailboxHistory(MakeHistoryPlace().root, GetMailboxPath());
+        const history::HistoryPlace place = MakeHistoryPlace();
+        const history::MailboxHistory mailboxHistory(place.root, GetMailboxPath(),
+                                                     place.protectedDirs);
         const std::vector<history::CalendarDay> days = mailboxHistory.Days();
         const int index = m_dayPrompt ? m_dayPrompt(m_hWnd, days) : PromptDay(m_hWnd, days);
         if (index < 0 || static_cast<size_t>(index) >= days.size()) {
@@ -152,13 +205,20 @@ void CMainDlg::OnClearHistory() {
     if (!yes) {
         return;
     }
-    // A write of today's entry that still runs would come back after the deletion.
+    // A write of today's entry that still runs would come back after the deletion, and
+    // a reading would hold the folder.
     m_historyWriter.Wait();
-    const history::MailboxHistory mailboxHistory(MakeHistoryPlace().root, GetMailboxPath());
-    const bool cleared = mailboxHistory.Clear();
+    static_cast<void>(m_referenceLoader.Cancel());
+    m_referenceLoader.Wait();
+    static_cast<void>(m_referenceLoader.Take());
+    const history::HistoryPlace place = MakeHistoryPlace();
+    const history::MailboxHistory mailboxHistory(place.root, GetMailboxPath(), place.protectedDirs);
+    const history::ClearOutcome cleared = mailboxHistory.Clear();
     m_referenceEntry.Forget();
     UpdateChanges();
-    if (!cleared) {
+    if (cleared == history::ClearOutcome::kRefused) {
+        WarnHistoryRefused(true);
+    } else if (cleared == history::ClearOutcome::kIncomplete) {
         m_app.Error(IDS_ERROR_011);
     }
 }

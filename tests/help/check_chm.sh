@@ -34,6 +34,7 @@ required_topics=(
     /pages/ref_mld_warnungen.htm#w501
     /pages/ref_mld_warnungen.htm#w502
     /pages/ref_mld_warnungen.htm#w503
+    /pages/ref_mld_warnungen.htm#w505
 )
 expected_title='Ordner-Statistik f\xfcr Pegasus-Mail' # Windows-1252 bytes
 expected_lcid=1031                                    # 0x0407, German (Germany)

@@ -221,7 +221,7 @@ TEST(ChangeSinceTest, TheEntryIsReadOncePerDayAskedAndAgainAfterForget) {
     EXPECT_EQ(read->TotalSize(), 100u);
 
     // Gone from the disk, the entry is still the one read.
-    ASSERT_TRUE(history.Clear());
+    ASSERT_EQ(history.Clear(), history::ClearOutcome::kCleared);
     read = entry.Get(history, yesterday, kChangeToday, used);
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(read->TotalSize(), 100u);

@@ -1,6 +1,8 @@
 // The window's writer of the history: the first scan of each day per mailbox, on a
-// thread, and a history that cannot be written turned off for the rest of the run.
+// thread, and a history that cannot be written turned off for the rest of the run; and
+// its reader, which hands the entry it read on its thread over once.
 #include "history/daily_writer.h"
+#include "history/reference_loader.h"
 
 #include "history/history_store.h"
 #include "mailbox_fixtures.h"
@@ -109,6 +111,26 @@ TEST_F(DailyWriterTest, WithoutAPlaceTheHistoryIsOffForTheRun) {
     EXPECT_EQ(trace.Lines().size(), 1u) << "told once";
     writer.Wait();
     EXPECT_TRUE(m_history.Days().empty());
+}
+
+TEST_F(DailyWriterTest, TheEntryReadOnTheLoadersThreadIsTakenOnce) {
+    const CalendarDay monday{2026, 12, 7};
+    DailyHistoryWriter writer;
+    ASSERT_TRUE(writer.AfterScan(ScanOf(m_mailbox.Path(), 10), m_place, monday, "t"));
+    writer.Wait();
+    history::ReferenceLoader loader;
+    loader.Start(m_place, m_mailbox.Path(), {2026, 12, 8});
+    EXPECT_TRUE(loader.IsLoading(m_history.Folder(), {2026, 12, 8}));
+    EXPECT_FALSE(loader.IsLoading(m_history.Folder(), monday));
+    loader.Wait();
+    history::ReferenceLoader::Loaded loaded = loader.Take();
+    ASSERT_TRUE(loaded.ended);
+    EXPECT_EQ(loaded.outcome, history::FindOutcome::kFound);
+    EXPECT_EQ(loaded.folder, m_history.Folder());
+    EXPECT_EQ(history::DayNumber(loaded.used), history::DayNumber(monday));
+    EXPECT_EQ(loaded.entry.TotalSize(), 10u);
+    EXPECT_FALSE(loader.Take().ended);
+    EXPECT_FALSE(loader.IsBusy());
 }
 
 } // namespace

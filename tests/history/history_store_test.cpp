@@ -1,8 +1,10 @@
 // A mailbox's history on disk: the place, one entry a day, thinning as days pass, a
 // clock set back, and entries that are damaged, of another mailbox or of a later
-// format, which are passed over with a trace line.
+// format, which are passed over with a trace line, within a bound; a history folder
+// that is a link is left alone, and only the history's own entries are ever deleted.
 #include "history/history_store.h"
 
+#include "folder_links.h"
 #include "mailbox_fixtures.h"
 #include "platform/files.h"
 #include "platform/local_folders.h"
@@ -243,7 +245,7 @@ TEST_F(HistoryStoreTest, NoEntryIsEverWrittenIntoAProtectedFolder) {
     const MailboxHistory history(history::HistoryRoot(m_mailbox, "", false), m_mailbox,
                                  {m_mailbox});
     testsupport::TraceCapture trace;
-    EXPECT_EQ(history.WriteDay(kToday, Entry(1)), WriteOutcome::kFailed);
+    EXPECT_EQ(history.WriteDay(kToday, Entry(1)), WriteOutcome::kRefused);
     EXPECT_TRUE(history.Days().empty());
     EXPECT_TRUE(HasLineContaining(trace, "[Verlauf]"));
     EXPECT_TRUE(testsupport::MakeDirectory(m_mailbox + "Foldtally")) << "made in the mailbox";
@@ -253,15 +255,144 @@ TEST_F(HistoryStoreTest, ClearingRemovesEveryEntryAndTheFolder) {
     const MailboxHistory history = History();
     ASSERT_EQ(history.WriteDay(DaysBefore(kToday, 1), Entry(1)), WriteOutcome::kWritten);
     ASSERT_EQ(history.WriteDay(kToday, Entry(2)), WriteOutcome::kWritten);
-    const MailboxHistory other(history::HistoryRoot(m_appData.Path(), "", false), m_appData.Path());
-    ASSERT_EQ(other.WriteDay(kToday, Entry(2, m_appData.Path())), WriteOutcome::kWritten);
-    EXPECT_TRUE(history.Clear());
+    const TempDir otherMailbox;
+    const MailboxHistory other(history::HistoryRoot(m_appData.Path(), "", false),
+                               otherMailbox.Path());
+    ASSERT_EQ(other.WriteDay(kToday, Entry(2, otherMailbox.Path())), WriteOutcome::kWritten);
+    EXPECT_EQ(history.Clear(), history::ClearOutcome::kCleared);
     EXPECT_TRUE(history.Days().empty());
     EXPECT_FALSE(platform::SearchDirectory(
         history.Folder(), "*", [](const platform::DirectoryEntry&, void*) { return true; },
         nullptr));
     EXPECT_EQ(DayList(other.Days()), "2026-12-09\n");
     EXPECT_EQ(history.WriteDay(kToday, Entry(3)), WriteOutcome::kWritten);
+}
+
+// The history's folder, or the "Verlauf" above it, made a link: to the mailbox or to
+// another folder. Nothing is written there, nothing deleted, nothing read.
+TEST_F(HistoryStoreTest, AHistoryFolderThatIsALinkIsLeftAlone) {
+    const std::string sep = testsupport::Separator();
+    TempDir elsewhere;
+    const std::string root = history::HistoryRoot(m_appData.Path(), "", false);
+    const struct {
+        const char* what;
+        std::string link;
+        std::string target;
+    } cases[] = {
+        {"the mailbox's folder to the mailbox", History().Folder(), m_mailbox},
+        {"the mailbox's folder to another", History().Folder(), elsewhere.Path()},
+        {"the history's root to another", root, elsewhere.Path()},
+    };
+    for (const auto& c : cases) {
+        TempDir appData;
+        const MailboxHistory history(history::HistoryRoot(appData.Path(), "", false), m_mailbox);
+        const std::string link = appData.Path() + c.link.substr(m_appData.Path().size());
+        ASSERT_TRUE(testsupport::MakeDirectory(appData / "Foldtally"));
+        if (c.link == root) {
+            ASSERT_TRUE(
+                testsupport::MakeDirectory(c.target + history::MailboxFolderName(m_mailbox)));
+        } else {
+            ASSERT_TRUE(testsupport::MakeDirectory(appData / ("Foldtally" + sep + "Verlauf")));
+        }
+        std::string linkPath = link;
+        while (linkPath.size() > 1 && (linkPath.back() == '/' || linkPath.back() == '\\')) {
+            linkPath.pop_back();
+        }
+        if (!testsupport::MakeFolderLink(linkPath, c.target)) {
+            GTEST_SKIP() << "this system does not let the test make a folder link";
+        }
+        const std::string there =
+            c.link == root ? c.target + history::MailboxFolderName(m_mailbox) + sep : c.target;
+        ASSERT_TRUE(testsupport::WriteFile(there + "2019-01-01.json", Entry(1)));
+        ASSERT_TRUE(testsupport::WriteFile(there + "2026-12-01.json", Entry(2)));
+        testsupport::TraceCapture trace;
+        EXPECT_EQ(history.Clear(), history::ClearOutcome::kRefused) << c.what;
+        EXPECT_EQ(history.WriteDay(kToday, Entry(3)), WriteOutcome::kRefused) << c.what;
+        report::EarlierReport earlier;
+        CalendarDay used;
+        std::string path;
+        EXPECT_EQ(history.Find(kToday, earlier, used, path), history::FindOutcome::kRefused)
+            << c.what;
+        EXPECT_EQ(testsupport::ReadFile(there + "2019-01-01.json"), Entry(1)) << c.what;
+        EXPECT_EQ(testsupport::ReadFile(there + "2026-12-01.json"), Entry(2)) << c.what;
+        EXPECT_EQ(testsupport::ReadFile(there + "2026-12-09.json"), "") << c.what;
+        EXPECT_TRUE(HasLineContaining(trace, "Verkn\xFCpfung")) << c.what;
+    }
+}
+
+// A file named as a day that the history did not write (no marker at its start) stays,
+// whether the history is cleared or thinned.
+TEST_F(HistoryStoreTest, OnlyTheHistorysOwnEntriesAreDeleted) {
+    const std::string planted = "{\"rows\":[],\"historyFormat\":1}";
+    for (const bool clear : {true, false}) {
+        TempDir appData;
+        const MailboxHistory history(history::HistoryRoot(appData.Path(), "", false), m_mailbox);
+        ASSERT_EQ(history.WriteDay(DaysBefore(kToday, 1), Entry(1)), WriteOutcome::kWritten);
+        ASSERT_TRUE(testsupport::WriteFile(history.Folder() + "2019-01-01.json", planted));
+        ASSERT_TRUE(testsupport::WriteFile(history.Folder() + "2019-02-01.json", Entry(2)));
+        if (clear) {
+            EXPECT_EQ(history.Clear(), history::ClearOutcome::kCleared);
+            EXPECT_EQ(DayList(history.Days()), "2019-01-01\n");
+        } else {
+            EXPECT_EQ(history.WriteDay(kToday, Entry(3)), WriteOutcome::kWritten);
+            EXPECT_EQ(DayList(history.Days()), "2019-01-01\n2026-12-08\n2026-12-09\n");
+        }
+        EXPECT_EQ(testsupport::ReadFile(history.Folder() + "2019-01-01.json"), planted) << clear;
+    }
+}
+
+// Files dated after today that say nothing of a clock set back: each stands in the
+// history beside an older entry, and the day's entry is filed all the same.
+TEST_F(HistoryStoreTest, ADamagedOrFarFutureEntryDoesNotStopTheDailyEntry) {
+    TempDir other;
+    const struct {
+        const char* what;
+        CalendarDay day;
+        std::string bytes;
+    } cases[] = {
+        {"an empty file of the last day", {9999, 12, 31}, ""},
+        {"a damaged entry of tomorrow", DaysBefore(kToday, -1), Entry(3).substr(0, 60)},
+        {"an entry of another mailbox", DaysBefore(kToday, -1), Entry(3, other.Path())},
+        {"an entry more than a year ahead", DaysBefore(kToday, -400), Entry(3)},
+    };
+    for (const auto& c : cases) {
+        TempDir appData;
+        const MailboxHistory history(history::HistoryRoot(appData.Path(), "", false), m_mailbox);
+        ASSERT_EQ(history.WriteDay(DaysBefore(kToday, 1), Entry(1)), WriteOutcome::kWritten);
+        ASSERT_TRUE(
+            testsupport::WriteFile(history.Folder() + history::DayFileName(c.day), c.bytes));
+        EXPECT_EQ(history.WriteDay(kToday, Entry(2)), WriteOutcome::kWritten) << c.what;
+    }
+}
+
+// Damaged entries after the last good one: the search gives up after its bound rather
+// than read them all, and a cancelled search reads none.
+TEST_F(HistoryStoreTest, TheSearchPassesOverABoundedNumberOfDamagedEntries) {
+    const MailboxHistory history = History();
+    ASSERT_EQ(history.WriteDay(DaysBefore(kToday, 100), Entry(1)), WriteOutcome::kWritten);
+    const std::string damaged = Entry(2).substr(0, Entry(2).size() - 30);
+    for (int64_t back = 0; back < 40; ++back) {
+        ASSERT_TRUE(testsupport::WriteFile(
+            history.Folder() + history::DayFileName(DaysBefore(kToday, back)), damaged));
+    }
+    testsupport::TraceCapture trace;
+    EXPECT_EQ(SizeFor(kToday), -1);
+    size_t passedOver = 0;
+    for (const std::string& line : trace.Lines()) {
+        passedOver += line.find("bergangen") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(passedOver, history::kMaxPassedOverEntries);
+    EXPECT_TRUE(HasLineContaining(trace, "gibt auf"));
+    EXPECT_EQ(SizeFor(DaysBefore(kToday, 41)), 1);
+
+    const std::atomic<bool> cancel{true};
+    report::EarlierReport earlier;
+    CalendarDay used;
+    std::string path;
+    trace.Clear();
+    EXPECT_EQ(history.Find(DaysBefore(kToday, 41), earlier, used, path, &cancel),
+              history::FindOutcome::kCancelled);
+    EXPECT_TRUE(trace.Lines().empty());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "history/history_store.h"
 #include "history/report_since.h"
 
+#include "folder_links.h"
 #include "mailbox_fixtures.h"
 #include "report/report.h"
 #include "test_support.h"
@@ -135,6 +136,28 @@ TEST_F(ReportSinceRunTest, AnotherMailboxHasNoHistoryOfItsOwn) {
     std::string error;
     EXPECT_EQ(history::ResolveSince(m_options, m_root, kReportToday, error),
               SinceOutcome::kNoEntry);
+}
+
+// The history's folder a link to the mailbox holding an entry: refused with its reason,
+// not read.
+TEST_F(ReportSinceRunTest, AHistoryFolderThatIsALinkIsRefusedWithItsReason) {
+    FileEntry(CalendarDay{2026, 12, 1});
+    const history::MailboxHistory history(m_root, m_mailbox.Path());
+    ASSERT_TRUE(
+        testsupport::WriteFile(m_mailbox / "2026-12-01.json",
+                               testsupport::ReadFile(history.Folder() + "2026-12-01.json")));
+    ASSERT_EQ(history.Clear(), history::ClearOutcome::kCleared);
+    std::string link = history.Folder();
+    link.pop_back();
+    if (!testsupport::MakeFolderLink(link, m_mailbox.Path())) {
+        GTEST_SKIP() << "this system does not let the test make a folder link";
+    }
+    m_options.since = "7d";
+    std::string error;
+    EXPECT_EQ(history::ResolveSince(m_options, m_root, kReportToday, error),
+              SinceOutcome::kRefused);
+    EXPECT_NE(error.find(history.Folder()), std::string::npos) << error;
+    EXPECT_TRUE(m_options.compareFile.empty());
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // The main window and the mailbox's history: the day's entry after the first scan, kept
-// once a day; a history that cannot be written is no concern of the user; deleting it
-// after the real Yes/No question; and the day of the change chosen and stored.
+// once a day; a history that cannot be written is no concern of the user, one that is
+// a link is refused with warning 505; deleting it after the real Yes/No question; and
+// the day of the change chosen and stored.
+#include "folder_links.h"
 #include "history/history_store.h"
 #include "mailbox_fixtures.h"
 #include "main_dlg_fixture_win32.h"
@@ -65,6 +67,44 @@ TEST_F(MainDlgHistoryTest, AHistoryThatCannotBeWrittenShowsNothingAndTheWindowRu
                        return true;
                    }});
     EXPECT_TRUE(dlg.GetHistoryWriter().IsOff());
+}
+
+// The history's folder a link to the mailbox: nothing is filed there, and the user is
+// told once, though the writer and the reader of the change both meet the link.
+TEST_F(MainDlgHistoryTest, AHistoryFolderThatIsALinkIsRefusedWithWarning505) {
+    std::string link = History().Folder();
+    link.pop_back();
+    ASSERT_TRUE(testsupport::MakeDirectory(Root()));
+    if (!testsupport::MakeFolderLink(link, m_strMailbox)) {
+        GTEST_SKIP() << "this system does not let the test make a folder link";
+    }
+    Store("ColChange", REG_BINARY, Ints({1, 80, 3}));
+    CMainDlg dlg(m_app);
+    HWND box = nullptr;
+    std::string text;
+    int ticks = 0;
+    dlg.SetHistoryRoot(Root());
+    // The box may come before the window has ever been idle.
+    RunMain(dlg,
+            {testsupport::OwnedDialogStep(dlg, box),
+             [&] {
+                 text = StaticTexts(box);
+                 ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                 return true;
+             },
+             WaitUntilShown(dlg), [&] { return ++ticks == 20; },
+             [&] {
+                 EXPECT_EQ(CountOwnedDialogs(dlg.GetSafeHwnd()), 0);
+                 return true;
+             }},
+            false);
+    dlg.GetHistoryWriter().Wait();
+    EXPECT_EQ(text.rfind("WARNUNG 505: Der Verlauf im Ordner \"" + History().Folder() + "\"", 0),
+              0u)
+        << text;
+    EXPECT_TRUE(dlg.GetHistoryWriter().IsRefused());
+    const std::string today = history::DayFileName(platform::LocalToday());
+    EXPECT_EQ(testsupport::ReadFile(m_strMailbox + today), "");
 }
 
 // The real question, answered once with "Nein" and once with "Ja".
@@ -223,7 +263,7 @@ TEST_F(MainDlgHistoryTest, TheChangeColumnComparesWithTheHistoryAndShowsTheFiles
         largest.size /= 2;
         added = records.back().fileName;
         records.back() = fixtures::Record("WEG.PMM", "\\", "Weg", 4096);
-        ASSERT_TRUE(History().Clear());
+        ASSERT_EQ(History().Clear(), history::ClearOutcome::kCleared);
         const history::CalendarDay tenDaysAgo =
             history::DayFromNumber(history::DayNumber(platform::LocalToday()) - 10);
         ASSERT_EQ(History().WriteDay(tenDaysAgo, history::HistoryJson(then, m_strMailbox, "", "t")),
