@@ -61,7 +61,7 @@ void CheckInstallation(std::string_view text, size_t piece) {
     }
 }
 
-// The change as a number modulo 2^64, as the totals wrap.
+// The change as a number modulo 2^64.
 uint64_t Wrapped(const ByteChange& change) {
     return change.negative ? 0 - change.magnitude : change.magnitude;
 }
@@ -112,7 +112,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
         }
     }
-    if (compared.rows.size() != compared.changes.size() || sum != Wrapped(compared.totalChange)) {
+    // The earlier total stops at 2^64 - 1 instead of wrapping; below that the rows'
+    // changes add up to the total's change.
+    unsigned __int128 earlierSum = 0;
+    for (size_t row = 0; row < earlier.RowCount(); ++row) {
+        earlierSum += earlier.Size(row);
+    }
+    const bool saturated = earlierSum > UINT64_MAX;
+    if (earlier.TotalSize() != (saturated ? UINT64_MAX : static_cast<uint64_t>(earlierSum)) ||
+        Wrapped(compared.totalChange) != 107 - earlier.TotalSize() ||
+        compared.totalChange.negative != (earlier.TotalSize() > 107) ||
+        compared.rows.size() != compared.changes.size() ||
+        (!saturated && sum != Wrapped(compared.totalChange))) {
         std::abort();
     }
     return 0;

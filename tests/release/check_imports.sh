@@ -14,8 +14,10 @@ shift
 # directory, and the common controls, which the program's manifest binds to the system's
 # side-by-side assembly. Not VERSION.dll and the like: the loader looks for those in the
 # program's folder first, so the programs load them at run time by their full path.
-# comdlg32.dll (the Save As dialog of the list export) is one of the known libraries.
-allowed=" kernel32.dll user32.dll gdi32.dll comctl32.dll advapi32.dll msvcrt.dll comdlg32.dll "
+# comdlg32.dll (the Save As dialog of the list export) is one of the known libraries;
+# ntdll.dll (the history's work relative to its open folder) is the loader itself,
+# mapped into every process before the program's folder is ever looked at.
+allowed=" kernel32.dll user32.dll gdi32.dll comctl32.dll advapi32.dll msvcrt.dll comdlg32.dll ntdll.dll "
 
 status=0
 for exe in "$@"; do
