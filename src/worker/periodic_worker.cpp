@@ -29,8 +29,8 @@ int32_t PeriodicWorker::GetState() const {
     return state != Idle && m_job.Control().IsCancelled() ? StopRequested : state;
 }
 
-void PeriodicWorker::WaitWhile(State state, bool other) {
-    for (uint32_t waits = 0; (m_nState.load() == state) != other && waits < m_nWaitCount; ++waits) {
+template <typename Busy> void PeriodicWorker::WaitWhile(Busy busy) const {
+    for (uint32_t waits = 0; busy() && waits < m_nWaitCount; ++waits) {
         platform::SleepMilliseconds(m_nWaitPause);
     }
 }
@@ -57,13 +57,13 @@ PeriodicWorker::Result PeriodicWorker::Start(platform::WindowHandle window, uint
         m_nState.store(Idle);
         return NoThread;
     }
-    WaitWhile(Starting, false);
+    WaitWhile([this] { return m_nState.load() == Starting; });
     return m_nState.load() == Starting ? TimedOut : Ok;
 }
 
 PeriodicWorker::Result PeriodicWorker::Stop() {
     static_cast<void>(m_job.Cancel());
-    WaitWhile(Idle, true);
+    WaitWhile([this] { return m_nState.load() != Idle; });
     if (m_nState.load() != Idle) {
         return TimedOut;
     }

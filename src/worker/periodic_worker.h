@@ -18,7 +18,7 @@ namespace worker {
 class PeriodicWorker {
 public:
     enum State : int32_t { Idle = 0, Starting = 1, Running = 2, StopRequested = 3 };
-    enum Result : int { Ok = 0, NoThread = 1, TimedOut = 3 };
+    enum Result : int { Ok, NoThread, TimedOut };
 
     static constexpr uint32_t kStep = 100;
     static constexpr uint32_t kDefaultInterval = 1000;
@@ -45,6 +45,7 @@ public:
     // thread, or it has ended; TimedOut: it has not ended in time (the worker stays in
     // StopRequested until it does, and a later Stop waits for it again).
     [[nodiscard]] Result Stop();
+    // StopRequested from a Stop until the thread has ended.
     int32_t GetState() const;
 
     // For tests: how the thread is created, and how long Start and Stop wait (count ×
@@ -54,9 +55,8 @@ public:
 
 private:
     void Loop();
-    // Pauses while `state` is the worker's state (or, with `other`, while it is not),
-    // at most waitCount times.
-    void WaitWhile(State state, bool other);
+    // Pauses while `busy()` holds, at most waitCount times.
+    template <typename Busy> void WaitWhile(Busy busy) const;
 
     Clock m_pfnClock;
     // Shared with the thread; each a lock-free word.

@@ -20,10 +20,6 @@ using namespace workertest;
 
 constexpr uint32_t kReaderMessage = 0x8043;
 
-platform::WindowHandle ReaderWindow() {
-    return reinterpret_cast<platform::WindowHandle>(static_cast<uintptr_t>(0x4321));
-}
-
 class AllUsersReaderTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -34,7 +30,7 @@ protected:
         options.mailbox.newMailFiles = 1;
         std::string error;
         ASSERT_TRUE(mailgen::GenerateInstallation(Root(), options, m_expected, error)) << error;
-        m_reader.SetTarget(ReaderWindow(), kReaderMessage);
+        m_reader.SetTarget(FakeWindow(), kReaderMessage);
         AllUsersThreading threading;
         threading.mailboxesAtOnce = 1; // rows end in the list's order, one at a time
         m_reader.SetThreading(threading);
@@ -85,7 +81,7 @@ TEST_F(AllUsersReaderTest, ReportsEveryRowOnceAndEndsLast) {
     EXPECT_EQ(1u, m_sink.Count(AllUsersReader::kEnded));
     EXPECT_EQ(AllUsersReader::kEnded, m_sink.Posts().back().wParam) << "the end comes last";
     for (const SentMessage& post : m_sink.Posts()) {
-        EXPECT_EQ(ReaderWindow(), post.window);
+        EXPECT_EQ(FakeWindow(), post.window);
         EXPECT_EQ(kReaderMessage, post.message);
     }
     EXPECT_EQ(m_expected.totalSize, result->totalSize);

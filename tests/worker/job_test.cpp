@@ -17,14 +17,10 @@ using namespace workertest;
 
 constexpr uint32_t kJobMessage = 0x8044;
 
-platform::WindowHandle JobWindow() {
-    return reinterpret_cast<platform::WindowHandle>(static_cast<uintptr_t>(0x5678));
-}
-
 TEST(JobTest, TheBodyRunsOnAThreadOfItsOwnAndItsEndIsTakenOnce) {
     RecordingSink sink;
     Job job(sink);
-    job.SetTarget(JobWindow(), kJobMessage);
+    job.SetTarget(FakeWindow(), kJobMessage);
     std::atomic<bool> open{false};
     std::thread::id ranOn;
     ASSERT_TRUE(job.Start(
@@ -52,7 +48,7 @@ TEST(JobTest, TheBodyRunsOnAThreadOfItsOwnAndItsEndIsTakenOnce) {
     EXPECT_EQ(7u, posts[0].wParam);
     EXPECT_EQ(0u, posts[1].wParam) << "the end comes last";
     for (const SentMessage& post : posts) {
-        EXPECT_EQ(JobWindow(), post.window);
+        EXPECT_EQ(FakeWindow(), post.window);
         EXPECT_EQ(kJobMessage, post.message);
     }
 

@@ -17,10 +17,6 @@ using namespace workertest;
 
 constexpr uint32_t kRequest = 0x0401;
 
-platform::WindowHandle Window() {
-    return reinterpret_cast<platform::WindowHandle>(static_cast<uintptr_t>(0x1234));
-}
-
 // Long enough for the thread to look at the clock a few times.
 void LetThreadLook() {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -36,8 +32,8 @@ TEST(PeriodicWorkerTest, PostsOnceEachIntervalOfTheClockWhateverTheWindowSays) {
         worker.SetInterval(3000);
         g_startedThreads = 0;
         worker.SetThreadStarter(&CountingStarter);
-        ASSERT_EQ(PeriodicWorker::Ok, worker.Start(Window(), kRequest));
-        EXPECT_EQ(PeriodicWorker::Ok, worker.Start(Window(), kRequest));
+        ASSERT_EQ(PeriodicWorker::Ok, worker.Start(FakeWindow(), kRequest));
+        EXPECT_EQ(PeriodicWorker::Ok, worker.Start(FakeWindow(), kRequest));
         EXPECT_EQ(1, g_startedThreads.load()) << "no second thread";
         g_now += 2999;
         LetThreadLook();
@@ -50,7 +46,7 @@ TEST(PeriodicWorkerTest, PostsOnceEachIntervalOfTheClockWhateverTheWindowSays) {
         ASSERT_TRUE(sink.WaitForPosts(2));
         EXPECT_EQ(PeriodicWorker::Running, worker.GetState());
         for (const SentMessage& post : sink.Posts()) {
-            EXPECT_EQ(Window(), post.window);
+            EXPECT_EQ(FakeWindow(), post.window);
             EXPECT_EQ(kRequest, post.message);
             EXPECT_EQ(0u, post.wParam);
         }
@@ -66,7 +62,7 @@ TEST(PeriodicWorkerTest, NothingIsPostedWhileHeldAndTheIntervalCountsFromTheRele
     PeriodicWorker worker(sink, &FakeClock);
     worker.SetInterval(1000);
     worker.Hold(true);
-    ASSERT_EQ(PeriodicWorker::Ok, worker.Start(Window(), kRequest));
+    ASSERT_EQ(PeriodicWorker::Ok, worker.Start(FakeWindow(), kRequest));
     g_now += 5000;
     LetThreadLook();
     EXPECT_EQ(0u, sink.Count());
@@ -87,12 +83,12 @@ TEST(PeriodicWorkerTest, StartReportsHowTheThreadBeganAndAStopWhileStartingIsKep
         worker.SetThreadStarter(created ? &HoldingStarter : &FailingStarter);
         if (!created) {
             // Back to idle, so that a later start may retry and a stop waits for nothing.
-            EXPECT_EQ(PeriodicWorker::NoThread, worker.Start(Window(), kRequest));
+            EXPECT_EQ(PeriodicWorker::NoThread, worker.Start(FakeWindow(), kRequest));
             EXPECT_EQ(PeriodicWorker::Idle, worker.GetState());
             EXPECT_EQ(PeriodicWorker::Ok, worker.Stop());
             continue;
         }
-        EXPECT_EQ(PeriodicWorker::TimedOut, worker.Start(Window(), kRequest));
+        EXPECT_EQ(PeriodicWorker::TimedOut, worker.Start(FakeWindow(), kRequest));
         EXPECT_EQ(PeriodicWorker::Starting, worker.GetState());
         EXPECT_EQ(PeriodicWorker::TimedOut, worker.Stop()) << "the thread has not run yet";
         EXPECT_EQ(PeriodicWorker::StopRequested, worker.GetState());
@@ -111,14 +107,14 @@ TEST(PeriodicWorkerTest, AStopThatTimedOutKeepsTheWorkerUntilItsThreadEnds) {
     g_startedThreads = 0;
     worker.SetThreadStarter(&CountingStarter);
     worker.SetInterval(1000);
-    ASSERT_EQ(PeriodicWorker::Ok, worker.Start(Window(), kRequest));
+    ASSERT_EQ(PeriodicWorker::Ok, worker.Start(FakeWindow(), kRequest));
     g_now += 1000;
     ASSERT_TRUE(sink.WaitUntilHolding());
     worker.SetWaits(3, 10);
 
     EXPECT_EQ(PeriodicWorker::TimedOut, worker.Stop());
     EXPECT_EQ(PeriodicWorker::StopRequested, worker.GetState());
-    EXPECT_EQ(PeriodicWorker::Ok, worker.Start(Window(), kRequest)) << "nothing while stopping";
+    EXPECT_EQ(PeriodicWorker::Ok, worker.Start(FakeWindow(), kRequest)) << "nothing while stopping";
     EXPECT_EQ(1, g_startedThreads.load());
     EXPECT_EQ(PeriodicWorker::TimedOut, worker.Stop()) << "still not ended";
 
@@ -126,7 +122,7 @@ TEST(PeriodicWorkerTest, AStopThatTimedOutKeepsTheWorkerUntilItsThreadEnds) {
     EXPECT_TRUE(WaitUntil([&] { return worker.Stop() == PeriodicWorker::Ok; }));
     EXPECT_EQ(PeriodicWorker::Idle, worker.GetState());
     EXPECT_EQ(1u, sink.Count()) << "the stop is noticed after the slow post";
-    EXPECT_EQ(PeriodicWorker::Ok, worker.Start(Window(), kRequest));
+    EXPECT_EQ(PeriodicWorker::Ok, worker.Start(FakeWindow(), kRequest));
     EXPECT_EQ(2, g_startedThreads.load());
 }
 

@@ -25,10 +25,6 @@ using namespace workertest;
 
 constexpr uint32_t kEndMessage = 0x8042;
 
-platform::WindowHandle FakeWindow() {
-    return reinterpret_cast<platform::WindowHandle>(static_cast<uintptr_t>(0x1234));
-}
-
 // Holds the scan after its `holdAt`-th folder file (0: right after the listing) until
 // opened; the scan thread is the only one with helpers set to 0.
 struct Gate {

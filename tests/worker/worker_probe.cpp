@@ -15,6 +15,10 @@ std::atomic<int> g_startedThreads{0};
 std::atomic<bool> g_holdThreads{false};
 std::atomic<uint64_t> g_now{1000000};
 
+platform::WindowHandle FakeWindow() {
+    return reinterpret_cast<platform::WindowHandle>(static_cast<uintptr_t>(0x1234));
+}
+
 uint64_t FakeClock() {
     return g_now.load();
 }

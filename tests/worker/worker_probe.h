@@ -52,6 +52,9 @@ private:
     bool m_bReleased = false;
 };
 
+// A window handle that no window has; only the sink looks at it.
+platform::WindowHandle FakeWindow();
+
 // A clock that stands still until a test moves it.
 extern std::atomic<uint64_t> g_now;
 uint64_t FakeClock();
