@@ -23,7 +23,7 @@ bool DailyHistoryWriter::AfterScan(const SharedScanResult& result, const History
         SameMailbox(m_strLastMailbox, result->request.mailboxDir)) {
         return false;
     }
-    if (m_bRunning.load()) {
+    if (m_job.IsRunning()) {
         return false;
     }
     Wait(); // a thread that has ended is joined before the next starts
@@ -31,9 +31,7 @@ bool DailyHistoryWriter::AfterScan(const SharedScanResult& result, const History
     m_place = place;
     m_day = today;
     m_strScanTime = scanTime;
-    m_bRunning = true;
-    if (!m_thread.Start(&DailyHistoryWriter::Run, this)) {
-        m_bRunning = false;
+    if (!m_job.Start([this] { return Write(); }, worker::Job::IfNoThread::kFail)) {
         m_result.reset();
         return false;
     }
@@ -44,29 +42,28 @@ bool DailyHistoryWriter::AfterScan(const SharedScanResult& result, const History
 }
 
 void DailyHistoryWriter::Wait() {
-    m_thread.Join();
+    m_job.Wait();
     m_result.reset();
 }
 
-unsigned DailyHistoryWriter::Run(void* argument) {
-    auto* self = static_cast<DailyHistoryWriter*>(argument);
-    const ScanResult& scan = *self->m_result;
-    const MailboxHistory history(self->m_place.root, scan.request.mailboxDir,
-                                 self->m_place.protectedDirs);
-    const std::string json = HistoryJson(
-        scan.catalogue, scan.request.mailboxDir,
-        scan.request.includeNewMail ? scan.request.newmailDir : std::string(), self->m_strScanTime);
-    const WriteOutcome outcome = history.WriteDay(self->m_day, json);
+bool DailyHistoryWriter::Write() {
+    const ScanResult& scan = *m_result;
+    WriteOutcome outcome = WriteOutcome::kFailed;
+    try {
+        const MailboxHistory history(m_place.root, scan.request.mailboxDir, m_place.protectedDirs);
+        outcome = history.WriteDay(
+            m_day,
+            HistoryJson(scan.catalogue, scan.request.mailboxDir,
+                        scan.request.includeNewMail ? scan.request.newmailDir : "", m_strScanTime));
+    } catch (...) {
+        // Out of memory for the entry: as a write that failed, not one that was refused.
+    }
     if (outcome == WriteOutcome::kFailed || outcome == WriteOutcome::kRefused) {
         Trace("[Verlauf] WARNUNG: Ohne Verlauf bis zum Ende dieses Programmlaufs.\n");
-        self->m_bRefused = outcome == WriteOutcome::kRefused;
-        self->m_bOff = true;
+        m_bRefused = outcome == WriteOutcome::kRefused;
+        m_bOff = true;
     }
-    self->m_bRunning = false;
-    if (self->m_bRefused.load() && self->m_hTarget) {
-        platform::PostMessageIfWindowExists(self->m_hTarget, self->m_nMessage, 0, 0);
-    }
-    return 0;
+    return m_bRefused.load();
 }
 
 } // namespace history

@@ -7,8 +7,7 @@
 
 #include "history/history_days.h"
 #include "mailbox/scan_result.h"
-#include "platform/thread.h"
-#include "platform/window_message.h"
+#include "worker/job.h"
 
 #include <atomic>
 #include <string>
@@ -26,14 +25,12 @@ struct HistoryPlace {
 class DailyHistoryWriter {
 public:
     DailyHistoryWriter() = default;
-    ~DailyHistoryWriter() { Wait(); }
     DailyHistoryWriter(const DailyHistoryWriter&) = delete;
     DailyHistoryWriter& operator=(const DailyHistoryWriter&) = delete;
 
     // Where a refused history is told, as (message, 0, 0), from the writer's thread.
     void SetTarget(platform::WindowHandle window, uint32_t message) {
-        m_hTarget = window;
-        m_nMessage = message;
+        m_job.SetTarget(window, message);
     }
 
     // After a finished scan: when this run has not yet filed `today` for the scan's
@@ -53,14 +50,11 @@ public:
     bool IsRefused() const { return m_bRefused.load(); }
 
 private:
-    static unsigned Run(void* self);
+    // Writes the entry on the writer's thread; true when it was refused.
+    bool Write();
 
-    platform::Thread m_thread;
-    std::atomic<bool> m_bRunning{false};
     std::atomic<bool> m_bOff{false};
     std::atomic<bool> m_bRefused{false};
-    platform::WindowHandle m_hTarget = nullptr;
-    uint32_t m_nMessage = 0;
     // What the thread works on; set before it starts, read only by it until it ends.
     SharedScanResult m_result;
     HistoryPlace m_place;
@@ -70,6 +64,7 @@ private:
     std::string m_strLastMailbox;
     int64_t m_nLastDay = 0;
     bool m_bFiledAny = false;
+    worker::Job m_job; // last: its thread is gone before the fields above
 };
 
 } // namespace history

@@ -7,10 +7,8 @@
 
 #include "history/daily_writer.h"
 #include "history/history_store.h"
-#include "platform/thread.h"
-#include "platform/window_message.h"
+#include "worker/job.h"
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -19,12 +17,13 @@ namespace history {
 class ReferenceLoader {
 public:
     ReferenceLoader() = default;
-    ~ReferenceLoader();
     ReferenceLoader(const ReferenceLoader&) = delete;
     ReferenceLoader& operator=(const ReferenceLoader&) = delete;
 
     // Where the end of each load is posted, as (message, 0, 0).
-    void SetTarget(platform::WindowHandle window, uint32_t message);
+    void SetTarget(platform::WindowHandle window, uint32_t message) {
+        m_job.SetTarget(window, message);
+    }
 
     // Starts reading the entry of `mailboxDir`'s history in `place` for the day `asked`
     // (the newest on or before it); a load that runs is cancelled and waited for first. A
@@ -33,11 +32,12 @@ public:
     // Whether a load for the history folder `folder` and the day `asked` runs or waits to
     // be taken.
     bool IsLoading(const std::string& folder, const CalendarDay& asked) const;
-    bool IsBusy() const { return m_bActive; }
-    // Stops the running load at its next piece of a file; false when none runs.
+    bool IsBusy() const { return m_job.IsBusy(); }
+    // Stops the running load at its next piece of a file; false when none runs. A load
+    // that has ended is no longer the one asked for either.
     bool Cancel();
     // Waits for the running load's end.
-    void Wait() { m_thread.Join(); }
+    void Wait() { m_job.Wait(); }
 
     struct Loaded {
         bool ended = false; // a load had ended and is now taken
@@ -51,21 +51,15 @@ public:
     Loaded Take();
 
 private:
-    static unsigned Run(void* self);
     void RunHere();
 
-    platform::WindowHandle m_hTarget = nullptr;
-    uint32_t m_nMessage = 0;
-    bool m_bActive = false; // started and not taken; the window's thread only
-    platform::Thread m_thread;
-    std::atomic<bool> m_bCancel{false};
-    std::atomic<bool> m_bEnded{false};
     // What the thread reads, set before it starts, and what it leaves, read after the join.
     HistoryPlace m_place;
     std::string m_strMailboxDir;
     std::string m_strFolder;
     CalendarDay m_asked;
     Loaded m_loaded;
+    worker::Job m_job; // last: its thread is gone before the fields above
 };
 
 } // namespace history

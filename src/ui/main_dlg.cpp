@@ -25,11 +25,6 @@ namespace {
 
 const char kHelpTopicMain[] = "::/pages/ref_dlg_main.htm";
 
-// While a scan runs: the status line's progress, often enough to look alive and
-// seldom enough to cost nothing. And the one-shot wait of an automatic refresh that
-// came before its interval after the last scan.
-constexpr UINT_PTR kAutomaticTimer = 2;
-
 // A mark set for as long as a scope runs, however it ends.
 class ScopeMark {
 public:
@@ -50,6 +45,7 @@ CMainDlg::CMainDlg(AppServices& app, worker::MessageSink& sink)
     // The same second before FEHLER 002 or 003, looked at in short steps: closing waits
     // for the worker's end, not for the next look.
     m_worker.SetWaits(200, 5);
+    m_scans.SetAutomaticRefresh(&m_worker);
 }
 
 CMainDlg::~CMainDlg() = default;
@@ -157,7 +153,7 @@ void CMainDlg::RequestScan(worker::ScanController::Cause cause) {
         // Asked from inside the warning's box: the scan that warns has just ended.
         return;
     }
-    const worker::ScanController::Answer answer = m_scans.Request(MakeScanRequest(), cause);
+    static_cast<void>(m_scans.Request(MakeScanRequest(), cause));
     // The entry to compare with is read beside the scan, so that the scan's rows and
     // their changes come in one step.
     if (m_list.IsOptionalColumnShown(view::kColumnChange)) {
@@ -165,12 +161,6 @@ void CMainDlg::RequestScan(worker::ScanController::Cause cause) {
         if (!place.root.empty()) {
             static_cast<void>(HasReference(place));
         }
-    }
-    if (answer == worker::ScanController::Answer::kDropped &&
-        cause == worker::ScanController::Cause::kAutomatic && !m_scans.IsBusy()) {
-        // Too soon after the last scan: once the interval has passed, not at the
-        // worker's next tick, which may be nearly a whole interval later.
-        ::SetTimer(m_hWnd, kAutomaticTimer, m_scans.AutomaticDelay(), nullptr);
     }
     FollowScanState();
 }
@@ -279,14 +269,10 @@ const view::WindowStateNames& CMainDlg::StateNames() {
 
 void CMainDlg::ApplyAutoRefresh() {
     const uint32_t interval = static_cast<uint32_t>(m_settings.AutoRefreshIntervalMs());
-    m_worker.SetInterval(interval, true);
-    // Without automatic refresh no request comes from the worker; one posted by hand
-    // needs no pause.
-    m_scans.SetAutomaticInterval(m_settings.m_bAutoRefresh ? interval : 0);
+    m_worker.SetInterval(interval);
     const int32_t state = m_worker.GetState();
     if (m_settings.m_bAutoRefresh && state == worker::PeriodicWorker::Idle) {
-        if (m_worker.StartPosting(m_hWnd, kRefreshRequest, false, 0) !=
-            worker::PeriodicWorker::Ok) {
+        if (m_worker.Start(m_hWnd, kRefreshRequest) != worker::PeriodicWorker::Ok) {
             m_app.Error(IDS_ERROR_002);
         }
     } else if (!m_settings.m_bAutoRefresh && state == worker::PeriodicWorker::Running) {
@@ -415,12 +401,6 @@ bool CMainDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
     case WM_TIMER:
         if (wParam == kProgressTimer) {
             UpdateProgress();
-            result = 0;
-            return true;
-        }
-        if (wParam == kAutomaticTimer) {
-            ::KillTimer(m_hWnd, kAutomaticTimer);
-            Refresh(RefreshCause::kWorker);
             result = 0;
             return true;
         }

@@ -16,7 +16,7 @@
 #include "ui/folder_list_ctrl.h"
 #include "view/limit_mark.h"
 #include "view/list_export.h"
-#include "worker/message_posting_worker.h"
+#include "worker/periodic_worker.h"
 #include "worker/scan_controller.h"
 
 #include <functional>
@@ -86,7 +86,7 @@ public:
     // The scan the list shows; null before the first.
     const SharedScanResult& GetResult() const { return m_list.GetResult(); }
     CFolderListCtrl& GetFolderList() { return m_list; }
-    worker::MessagePostingWorker& GetWorker() { return m_worker; }
+    worker::PeriodicWorker& GetWorker() { return m_worker; }
     HWND GetStatusHwnd() const { return m_status.GetSafeHwnd(); }
     int GetStatusHeight() const { return m_nStatusHeight; }
     // How many scans have ended and been shown (cancelled ones do not count).
@@ -199,7 +199,7 @@ private:
     AppServices& m_app;
     int m_nStatusHeight = 0;
     ProgramSettings m_settings;
-    worker::MessagePostingWorker m_worker;
+    worker::PeriodicWorker m_worker;
     worker::ScanController m_scans;
     HWND m_hProgress = nullptr; // the bar in the status area, shown during long scans
     bool m_bWarningShown = false;

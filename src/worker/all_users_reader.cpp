@@ -7,17 +7,6 @@
 
 namespace worker {
 
-AllUsersReader::AllUsersReader(MessageSink& sink) : m_pSink(&sink) {}
-
-AllUsersReader::~AllUsersReader() {
-    Stop();
-}
-
-void AllUsersReader::SetTarget(platform::WindowHandle window, uint32_t message) {
-    m_hTarget = window;
-    m_nMessage = message;
-}
-
 void AllUsersReader::Start(std::shared_ptr<AllUsersResult> result) {
     Begin(std::move(result), false);
 }
@@ -35,30 +24,18 @@ void AllUsersReader::Begin(std::shared_ptr<AllUsersResult> result, bool plan) {
         m_plan = Plan::kNone;
         m_readRows.clear();
     }
-    m_control.cancelled.store(false);
-    m_control.filesRead.store(0);
-    m_control.filesTotal.store(0);
-    m_control.mailboxesRead.store(0);
-    m_control.mailboxesTotal.store(0);
-    m_bEnded.store(false);
-    m_bActive = true;
-    if (!m_thread.Start(&ThreadMain, this)) {
-        ReadHere();
-    }
+    // Out of memory for the plan or a mailbox's rows ends the read as cancelled: what was
+    // reported so far stays, the rest shows no figures.
+    static_cast<void>(m_job.Start(
+        [this] {
+            ReadHere();
+            return true;
+        },
+        Job::IfNoThread::kRunHere));
 }
 
 bool AllUsersReader::Cancel() {
-    if (!m_bActive || m_bEnded.load(std::memory_order_acquire)) {
-        return false;
-    }
-    m_control.Cancel();
-    return true;
-}
-
-void AllUsersReader::Stop() {
-    m_control.Cancel();
-    m_thread.Join();
-    m_bActive = false;
+    return m_job.Cancel();
 }
 
 AllUsersReader::Plan AllUsersReader::TakePlan() {
@@ -73,29 +50,23 @@ std::vector<size_t> AllUsersReader::TakeReadRows() {
 
 bool AllUsersReader::TakeEnd(bool& cancelled) {
     cancelled = false;
-    if (!m_bActive || !m_bEnded.load(std::memory_order_acquire)) {
+    if (!m_job.TakeEnd()) {
         return false;
     }
-    m_thread.Join();
-    m_bActive = false;
-    cancelled = m_control.IsCancelled();
+    cancelled = m_job.Control().IsCancelled();
     return true;
 }
 
 AllUsersProgress AllUsersReader::GetProgress() const {
     AllUsersProgress progress;
-    progress.running = m_bActive && !m_bEnded.load(std::memory_order_acquire);
-    if (m_bActive) {
-        progress.mailboxesRead = m_control.mailboxesRead.load(std::memory_order_relaxed);
-        progress.mailboxesTotal = m_control.mailboxesTotal.load(std::memory_order_relaxed);
-        progress.filesRead = m_control.filesRead.load(std::memory_order_relaxed);
+    progress.running = m_job.IsRunning();
+    if (m_job.IsBusy()) {
+        const ScanControl& control = m_job.Control();
+        progress.mailboxesRead = control.mailboxesRead.load(std::memory_order_relaxed);
+        progress.mailboxesTotal = control.mailboxesTotal.load(std::memory_order_relaxed);
+        progress.filesRead = control.filesRead.load(std::memory_order_relaxed);
     }
     return progress;
-}
-
-unsigned AllUsersReader::ThreadMain(void* argument) {
-    static_cast<AllUsersReader*>(argument)->ReadHere();
-    return 0;
 }
 
 void AllUsersReader::OnRowDone(size_t index, void* context) {
@@ -104,41 +75,33 @@ void AllUsersReader::OnRowDone(size_t index, void* context) {
         std::lock_guard<std::mutex> lock(self->m_mutex);
         self->m_readRows.push_back(index);
     }
-    self->m_pSink->Post(self->m_hTarget, self->m_nMessage, kRowsRead, 0);
+    self->m_job.Post(kRowsRead);
     if (self->m_pfnAfterRow != nullptr) {
         self->m_pfnAfterRow(self->m_pAfterRowContext);
     }
 }
 
 bool AllUsersReader::PlanHere() {
-    const bool listed = PlanAllUsers(m_strRoot, *m_pResult, &m_control);
-    if (m_control.IsCancelled()) {
+    const bool listed = PlanAllUsers(m_strRoot, *m_pResult, &m_job.Control());
+    if (m_job.Control().IsCancelled()) {
         return false;
     }
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_plan = listed ? Plan::kPlanned : Plan::kNoList;
     }
-    m_pSink->Post(m_hTarget, m_nMessage, kPlanned, 0);
+    m_job.Post(kPlanned);
     return listed;
 }
 
 void AllUsersReader::ReadHere() {
     AllUsersThreading threading = m_threading;
-    threading.control = &m_control;
+    threading.control = &m_job.Control();
     threading.rowDone = &OnRowDone;
     threading.rowDoneContext = this;
-    try {
-        if (m_strRoot.empty() || PlanHere()) {
-            ScanPlannedUsers(*m_pResult, threading);
-        }
-    } catch (...) {
-        // Out of memory for the plan or a mailbox's rows: what was reported so far
-        // stays, the rest shows no figures, as after a cancel.
-        m_control.Cancel();
+    if (m_strRoot.empty() || PlanHere()) {
+        ScanPlannedUsers(*m_pResult, threading);
     }
-    m_bEnded.store(true, std::memory_order_release);
-    m_pSink->Post(m_hTarget, m_nMessage, kEnded, 0);
 }
 
 } // namespace worker

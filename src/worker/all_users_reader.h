@@ -7,11 +7,8 @@
 #pragma once
 
 #include "mailbox/all_users_scan.h"
-#include "platform/thread.h"
-#include "platform/window_message.h"
-#include "worker/message_posting_worker.h"
+#include "worker/job.h"
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -31,20 +28,21 @@ struct AllUsersProgress {
 class AllUsersReader {
 public:
     // The second parameter of the posted message: what happened.
-    static constexpr uintptr_t kRowsRead = 0; // rows are waiting in TakeReadRows
-    static constexpr uintptr_t kEnded = 1;    // the read has ended; TakeEnd joins it
+    static constexpr uintptr_t kEnded = 0;    // the read has ended; TakeEnd joins it
+    static constexpr uintptr_t kRowsRead = 1; // rows are waiting in TakeReadRows
     static constexpr uintptr_t kPlanned = 2;  // the plan is made; TakePlan hands it over
 
     // What TakePlan hands over.
     enum class Plan { kNone, kPlanned, kNoList };
 
-    explicit AllUsersReader(MessageSink& sink = WindowMessageSink());
-    ~AllUsersReader();
+    explicit AllUsersReader(MessageSink& sink = WindowMessageSink()) : m_job(sink) {}
     AllUsersReader(const AllUsersReader&) = delete;
     AllUsersReader& operator=(const AllUsersReader&) = delete;
 
-    // Where the reports go, as (message, kRowsRead or kEnded, 0).
-    void SetTarget(platform::WindowHandle window, uint32_t message);
+    // Where the reports go, as (message, kRowsRead, kPlanned or kEnded, 0).
+    void SetTarget(platform::WindowHandle window, uint32_t message) {
+        m_job.SetTarget(window, message);
+    }
     // How many mailboxes are read at once; the control and the report are the reader's.
     void SetThreading(const AllUsersThreading& threading) { m_threading = threading; }
 
@@ -67,7 +65,7 @@ public:
     // when none ran.
     bool Cancel();
     // Cancels and waits for the thread; nothing is posted afterwards.
-    void Stop();
+    void Stop() { m_job.Stop(); }
     // After kPlanned: kPlanned once the rows are planned, kNoList when the root holds
     // no "PMAIL.USR" or it cannot be read (the read then ends without a row); kNone
     // before, after a cancelled plan and once taken.
@@ -79,33 +77,26 @@ public:
     bool TakeEnd(bool& cancelled);
 
     // A read was started and its end is not taken yet.
-    bool IsBusy() const { return m_bActive; }
+    bool IsBusy() const { return m_job.IsBusy(); }
     AllUsersProgress GetProgress() const;
 
 private:
-    static unsigned ThreadMain(void* argument);
     static void OnRowDone(size_t index, void* context);
     void Begin(std::shared_ptr<AllUsersResult> result, bool plan);
     void ReadHere();
     // Plans the rows on the reading thread; false when nothing is left to read.
     bool PlanHere();
 
-    MessageSink* m_pSink;
-    platform::WindowHandle m_hTarget = nullptr;
-    uint32_t m_nMessage = 0;
     AllUsersThreading m_threading;
     void (*m_pfnAfterRow)(void* context) = nullptr;
     void* m_pAfterRowContext = nullptr;
 
-    bool m_bActive = false; // the window's thread only
     std::shared_ptr<AllUsersResult> m_pResult;
     std::string m_strRoot; // to plan; empty for rows planned already
-    ScanControl m_control;
-    std::atomic<bool> m_bEnded{false};
-    std::mutex m_mutex; // guards m_plan and m_readRows
+    std::mutex m_mutex;    // guards m_plan and m_readRows
     Plan m_plan = Plan::kNone;
     std::vector<size_t> m_readRows;
-    platform::Thread m_thread;
+    Job m_job; // last: its thread is gone before the fields above
 };
 
 } // namespace worker

@@ -1,31 +1,22 @@
-// The worker thread's loop and the bounded start and stop of PeriodicWorker. Every
-// word both threads touch is a single atomic; the user-interface thread only ever
-// polls, it never blocks on the worker (except in Shutdown, where it must).
+// The clock's thread and the bounded start and stop. Every word both threads touch is a
+// single atomic; the window's thread only ever polls, it never blocks on the thread but
+// when the thread has announced its end.
 #include "worker/periodic_worker.h"
 
-#include <limits>
+#include <algorithm>
 
 namespace worker {
 
-namespace {
-constexpr unsigned kExitNormal = 0;
-constexpr unsigned kExitNotStarted = 255;
-} // namespace
-
-PeriodicWorker::~PeriodicWorker() {
-    Shutdown();
+void PeriodicWorker::SetInterval(uint32_t milliseconds) {
+    m_nInterval.store(milliseconds != 0 ? milliseconds : kDefaultInterval);
 }
 
-void PeriodicWorker::SetInterval(uint32_t milliseconds, bool fireNow) {
-    // A zero interval would tick at every step without pause: take the default instead.
-    const uint32_t interval = milliseconds != 0 ? milliseconds : kDefaultInterval;
-    m_nInterval.store(interval);
-    if (interval < m_nStep.load()) {
-        m_nStep.store(interval);
+void PeriodicWorker::Hold(bool held) {
+    if (!held && m_bHeld.load()) {
+        // Before the release: a thread that sees it released sees from when it counts.
+        m_nFrom.store(m_pfnClock());
     }
-    if (fireNow) {
-        m_nElapsed.store(interval);
-    }
+    m_bHeld.store(held);
 }
 
 void PeriodicWorker::SetWaits(uint32_t count, uint32_t pauseMilliseconds) {
@@ -33,133 +24,65 @@ void PeriodicWorker::SetWaits(uint32_t count, uint32_t pauseMilliseconds) {
     m_nWaitPause = pauseMilliseconds != 0 ? pauseMilliseconds : 1;
 }
 
-PeriodicWorker::Result PeriodicWorker::Start(bool fireNow) {
-    if (fireNow) {
-        m_nElapsed.store(m_nInterval.load());
+int32_t PeriodicWorker::GetState() const {
+    const int32_t state = m_nState.load();
+    return state != Idle && m_job.Control().IsCancelled() ? StopRequested : state;
+}
+
+template <typename Busy> void PeriodicWorker::WaitWhile(Busy busy) const {
+    for (uint32_t waits = 0; busy() && waits < m_nWaitCount; ++waits) {
+        platform::SleepMilliseconds(m_nWaitPause);
     }
-    ReleaseEndedThread();
+}
+
+PeriodicWorker::Result PeriodicWorker::Start(platform::WindowHandle window, uint32_t message) {
     int32_t expected = Idle;
     if (!m_nState.compare_exchange_strong(expected, Starting)) {
         return Ok;
     }
-    if (!m_pfnStartThread(m_thread, ThreadMain, this)) {
+    m_job.Wait(); // an ended thread, which made the worker idle as its last step
+    m_job.SetTarget(window, message);
+    m_nFrom.store(m_pfnClock());
+    const bool started = m_job.Start(
+        [this] {
+            // A stop that came while starting is the job's cancel mark: the loop ends at once.
+            m_nState.store(Running);
+            Loop();
+            m_nState.store(Idle);
+            return false;
+        },
+        Job::IfNoThread::kFail);
+    if (!started) {
         // Back to idle: a later Start may try again, and Stop has no thread to wait for.
         m_nState.store(Idle);
         return NoThread;
     }
-    uint32_t waits = 0;
-    while (m_nState.load() == Starting && waits < m_nWaitCount) {
-        platform::SleepMilliseconds(m_nWaitPause);
-        ++waits;
-    }
-    switch (m_nState.load()) {
-    case Running:
-        return Ok;
-    case Starting:
-        return TimedOut;
-    default:
-        return EndedWhileStarting;
-    }
+    WaitWhile([this] { return m_nState.load() == Starting; });
+    return m_nState.load() == Starting ? TimedOut : Ok;
 }
 
 PeriodicWorker::Result PeriodicWorker::Stop() {
-    int32_t state = m_nState.load();
-    for (;;) {
-        if (state == Idle) {
-            ReleaseEndedThread();
-            return Ok;
-        }
-        if (state == StopRequested) {
-            // Asked before and not ended yet: wait for it again rather than report an
-            // end that has not happened.
-            break;
-        }
-        // Only from starting or running: the thread may make the worker idle meanwhile,
-        // and a stop request must never be written over an ended worker.
-        if (m_nState.compare_exchange_weak(state, StopRequested)) {
-            OnStopRequest();
-            break;
-        }
-    }
-    uint32_t waits = 0;
-    while (m_nState.load() != Idle && waits < m_nWaitCount) {
-        platform::SleepMilliseconds(m_nWaitPause);
-        ++waits;
-    }
+    static_cast<void>(m_job.Cancel());
+    WaitWhile([this] { return m_nState.load() != Idle; });
     if (m_nState.load() != Idle) {
         return TimedOut;
     }
-    ReleaseEndedThread();
+    m_job.Wait();
     return Ok;
 }
 
-void PeriodicWorker::Shutdown() {
-    // Whether the thread ended in time or not, the join below waits for it.
-    static_cast<void>(Stop());
-    m_thread.Join();
-}
-
-void PeriodicWorker::ReleaseEndedThread() {
-    // The thread makes the worker idle as its very last access to it, so joining now
-    // waits at most for its return.
-    if (m_thread.IsStarted() && m_nState.load() == Idle) {
-        m_thread.Join();
-    }
-}
-
-bool PeriodicWorker::StartPlatformThread(platform::Thread& thread,
-                                         platform::ThreadFunction function, void* argument) {
-    return thread.Start(function, argument);
-}
-
-unsigned PeriodicWorker::ThreadMain(void* argument) {
-    PeriodicWorker* self = static_cast<PeriodicWorker*>(argument);
-    try {
-        return self->Run();
-    } catch (...) {
-        // Nothing may unwind out of the thread; the worker just ends.
-        self->m_nState.store(Idle);
-        return kExitNotStarted;
-    }
-}
-
-unsigned PeriodicWorker::Run() {
-    if (!OnStart()) {
-        m_nState.store(Idle);
-        return kExitNotStarted;
-    }
-    // A Stop that came while we were starting stays in force: never overwrite it.
-    int32_t expected = Starting;
-    if (m_nState.compare_exchange_strong(expected, Running)) {
-        RunLoop();
-    }
-    OnStop();
-    m_nState.store(Idle);
-    return kExitNormal;
-}
-
-void PeriodicWorker::RunLoop() {
-    do {
-        if (m_nElapsed.load() >= m_nInterval.load()) {
-            m_nElapsed.store(0);
-            if (!OnTick()) {
-                m_nState.store(StopRequested);
-            }
+void PeriodicWorker::Loop() {
+    while (!m_job.Control().IsCancelled()) {
+        const uint64_t now = m_pfnClock();
+        const bool held = m_bHeld.load();
+        uint64_t from = m_nFrom.load();
+        // A release meanwhile moves `from`, perhaps past `now`: the exchange then fails.
+        if (!held && from + m_nInterval.load() <= now &&
+            m_nFrom.compare_exchange_strong(from, now)) {
+            m_job.Post(0);
         }
-        if (m_nState.load() == StopRequested) {
-            break;
-        }
-        const uint32_t step = m_nStep.load();
-        platform::SleepMilliseconds(step);
-        // Saturating, so a fire-now mark set during the sleep cannot wrap to a small value.
-        uint32_t elapsed = m_nElapsed.load();
-        uint32_t next;
-        do {
-            next = elapsed > std::numeric_limits<uint32_t>::max() - step
-                       ? std::numeric_limits<uint32_t>::max()
-                       : elapsed + step;
-        } while (!m_nElapsed.compare_exchange_weak(elapsed, next));
-    } while (m_nState.load() != StopRequested);
+        platform::SleepMilliseconds(std::min(kStep, m_nInterval.load()));
+    }
 }
 
 } // namespace worker

@@ -1,10 +1,14 @@
-// PeriodicWorker: a thread that calls a virtual action at a fixed interval, started and
-// stopped from the user-interface thread with bounded waits. It keeps time by sleeping
-// in short steps, so a stop request is noticed within one step and an interval change
-// takes effect at the next step without restarting the thread.
+// PeriodicWorker: the automatic refresh's one clock. A thread of its own posts the
+// window's refresh request once its interval has passed since the last scan ended: the
+// scans hold it while they run, so a slow share is not read without pause, and the
+// window needs no timer of its own. It looks at the clock in short steps, so a stop is
+// noticed within one step and a new interval counts from the next. Started and stopped
+// from the window's thread with bounded waits: a thread that does not start or end in
+// time is reported, not waited for.
 #pragma once
 
-#include "platform/thread.h"
+#include "platform/clock.h"
+#include "worker/job.h"
 
 #include <atomic>
 #include <cstdint>
@@ -14,91 +18,57 @@ namespace worker {
 class PeriodicWorker {
 public:
     enum State : int32_t { Idle = 0, Starting = 1, Running = 2, StopRequested = 3 };
-    enum Result : int { Ok = 0, NoThread = 1, EndedWhileStarting = 2, TimedOut = 3 };
+    enum Result : int { Ok, NoThread, TimedOut };
 
-    static constexpr uint32_t kDefaultStep = 100;
+    static constexpr uint32_t kStep = 100;
     static constexpr uint32_t kDefaultInterval = 1000;
-    static constexpr uint32_t kDefaultWaitCount = 10;
-    static constexpr uint32_t kDefaultWaitPause = 100;
 
-    // Creates the worker's thread; tests replace it to see a creation fail.
-    using ThreadStarter = bool (*)(platform::Thread& thread, platform::ThreadFunction function,
-                                   void* argument);
+    explicit PeriodicWorker(MessageSink& sink = WindowMessageSink(),
+                            Clock clock = &platform::MonotonicMilliseconds)
+        : m_pfnClock(clock), m_job(sink) {}
 
-    PeriodicWorker() = default;
-    PeriodicWorker(const PeriodicWorker&) = delete;
-    PeriodicWorker& operator=(const PeriodicWorker&) = delete;
-
-    // Sets the time between ticks; a running worker uses it from its next step on. The
-    // step shrinks to a shorter interval and never grows back. With `fireNow` the next
-    // tick is due at once. An interval of 0 means the default of 1000 ms, so the worker
-    // never ticks without pause.
-    void SetInterval(uint32_t milliseconds, bool fireNow);
-
-    // Starts the thread unless the worker is not idle (then it changes nothing but the
-    // fire-now mark and returns Ok). Waits up to waitCount pauses for the thread to run.
-    // Ok: running (or was not idle); NoThread: no thread could be created (the worker is
-    // idle again); EndedWhileStarting: the thread ended or was asked to stop before it
-    // ran; TimedOut: still starting after all waits.
-    [[nodiscard]] Result Start(bool fireNow);
-
-    int32_t GetState() const { return m_nState.load(); }
-    uint32_t GetStep() const { return m_nStep.load(); }
+    // The time between requests, from the next step on. 0 means the default of 1000 ms,
+    // so the worker never posts without pause.
+    void SetInterval(uint32_t milliseconds);
     uint32_t GetInterval() const { return m_nInterval.load(); }
+    // While held (a scan runs) nothing is posted; released, the next request is due one
+    // interval later.
+    void Hold(bool held);
 
-    // For tests: how threads are created, and how long Start and Stop wait (count ×
-    // pause in milliseconds; both are used only by the thread that calls them).
-    void SetThreadStarter(ThreadStarter starter) { m_pfnStartThread = starter; }
-    void SetWaits(uint32_t count, uint32_t pauseMilliseconds);
-
-    // The virtual operations, in slot order.
-protected:
-    // The periodic action, on the worker thread; false ends the thread.
-    virtual bool OnTick() = 0;
-    // First thing on the worker thread; false ends the thread before it runs.
-    virtual bool OnStart() { return true; }
-    // Last thing on the worker thread when it ran.
-    virtual void OnStop() {}
-    // On the thread that called Stop, right after the stop request was made.
-    virtual void OnStopRequest() {}
-
-public:
-    // Stops the worker. A subclass that overrides OnTick must call Shutdown in its own
-    // destructor: once its part is destroyed the thread must not call into it any more.
-    virtual ~PeriodicWorker();
-
+    // Starts the thread that posts (message, 0, 0) to `window`, unless the worker is not
+    // idle (then it changes nothing and returns Ok); the first request is due one
+    // interval later. Waits up to waitCount pauses for the thread to run. Ok: running;
+    // NoThread: no thread could be created (the worker is idle again); TimedOut: still
+    // starting after all waits.
+    [[nodiscard]] Result Start(platform::WindowHandle window, uint32_t message);
     // Asks the thread to end and waits up to waitCount pauses for it. Ok: there was no
     // thread, or it has ended; TimedOut: it has not ended in time (the worker stays in
     // StopRequested until it does, and a later Stop waits for it again).
-    [[nodiscard]] virtual Result Stop();
+    [[nodiscard]] Result Stop();
+    // StopRequested from a Stop until the thread has ended.
+    int32_t GetState() const;
 
-protected:
-    // Stop, and if Stop gave up waiting, wait for the thread without a bound: the
-    // object is about to go away and the thread must not outlive it.
-    void Shutdown();
+    // For tests: how the thread is created, and how long Start and Stop wait (count ×
+    // pause in milliseconds).
+    void SetThreadStarter(Job::ThreadStarter starter) { m_job.SetThreadStarter(starter); }
+    void SetWaits(uint32_t count, uint32_t pauseMilliseconds);
 
 private:
-    static unsigned ThreadMain(void* argument);
-    static bool StartPlatformThread(platform::Thread& thread, platform::ThreadFunction function,
-                                    void* argument);
-    unsigned Run();
-    void RunLoop();
-    // Joins a thread that has already announced its end by making the worker idle.
-    void ReleaseEndedThread();
+    void Loop();
+    // Pauses while `busy()` holds, at most waitCount times.
+    template <typename Busy> void WaitWhile(Busy busy) const;
 
-    // The four words shared with the worker thread; each is one lock-free 32-bit value.
+    Clock m_pfnClock;
+    // Shared with the thread; each a lock-free word.
     std::atomic<int32_t> m_nState{Idle};
-    std::atomic<uint32_t> m_nElapsed{0};
-    std::atomic<uint32_t> m_nStep{kDefaultStep};
     std::atomic<uint32_t> m_nInterval{kDefaultInterval};
-    static_assert(std::atomic<int32_t>::is_always_lock_free, "state must be lock-free");
-    static_assert(std::atomic<uint32_t>::is_always_lock_free, "timing words must be lock-free");
-
-    // Used only by the thread that calls Start and Stop.
-    uint32_t m_nWaitCount = kDefaultWaitCount;
-    uint32_t m_nWaitPause = kDefaultWaitPause;
-    ThreadStarter m_pfnStartThread = StartPlatformThread;
-    platform::Thread m_thread;
+    std::atomic<uint64_t> m_nFrom{0}; // the time the interval counts from
+    std::atomic<bool> m_bHeld{false};
+    static_assert(std::atomic<uint64_t>::is_always_lock_free, "the clock word must be lock-free");
+    // The window's thread only.
+    uint32_t m_nWaitCount = 10;
+    uint32_t m_nWaitPause = 100;
+    Job m_job; // last: its thread is gone before the words above
 };
 
 } // namespace worker

@@ -1,9 +1,9 @@
 // ScanController on generated mailboxes, with the scan held at a chosen file by the
 // scan's own test hooks: the scan runs off the calling thread and its end is posted
 // once; at most one scan runs and one waits; a restart or a cancel never lets the
-// stopped scan's rows through; progress counts the files; automatic requests keep the
-// interval after the last scan's end; a scan without a thread still gives its rows;
-// a shutdown during a scan ends it at the next file.
+// stopped scan's rows through; progress counts the files; the automatic refresh asks
+// its interval after the last scan's end and never while one runs; a shutdown during a
+// scan ends it at the next file.
 #include "mailgen.h"
 #include "test_support.h"
 #include "worker/scan_controller.h"
@@ -13,7 +13,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <mutex>
 #include <string>
 #include <thread>
 
@@ -22,40 +21,9 @@ namespace {
 using worker::ScanController;
 using Answer = worker::ScanController::Answer;
 using Cause = worker::ScanController::Cause;
-using workertest::WaitUntil;
+using namespace workertest;
 
 constexpr uint32_t kEndMessage = 0x8042;
-
-platform::WindowHandle FakeWindow() {
-    return reinterpret_cast<platform::WindowHandle>(static_cast<uintptr_t>(0x1234));
-}
-
-class CountingSink : public worker::MessageSink {
-public:
-    platform::PostResult Post(platform::WindowHandle window, uint32_t message, uintptr_t,
-                              intptr_t) override {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        ++m_nPosts;
-        m_bRightTarget = m_bRightTarget && window == FakeWindow() && message == kEndMessage;
-        return platform::PostResult::Posted;
-    }
-    int Posts() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_nPosts;
-    }
-    bool WaitForPosts(int count) {
-        return WaitUntil([&] { return Posts() >= count; });
-    }
-    bool AllToTheTarget() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_bRightTarget;
-    }
-
-private:
-    std::mutex m_mutex;
-    int m_nPosts = 0;
-    bool m_bRightTarget = true;
-};
 
 // Holds the scan after its `holdAt`-th folder file (0: right after the listing) until
 // opened; the scan thread is the only one with helpers set to 0.
@@ -90,15 +58,6 @@ struct Gate {
     }
 };
 
-std::atomic<uint64_t> g_now{0};
-uint64_t FakeClock() {
-    return g_now.load();
-}
-
-bool RefusingStarter(platform::Thread&, platform::ThreadFunction, void*) {
-    return false;
-}
-
 class ScanControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -109,7 +68,6 @@ protected:
         std::string error;
         ASSERT_TRUE(mailgen::Generate(MailboxDir(), NewmailDir(), options, m_expected, error))
             << error;
-        g_now = 1000000;
         m_controller.SetTarget(FakeWindow(), kEndMessage);
         ScanThreading threading;
         threading.helpers = 0;
@@ -147,7 +105,7 @@ protected:
     testsupport::TempDir m_dir;
     mailgen::Expectation m_expected;
     Gate m_gate;
-    CountingSink m_sink;
+    RecordingSink m_sink;
     ScanController m_controller{m_sink, &FakeClock};
 };
 
@@ -157,7 +115,7 @@ TEST_F(ScanControllerTest, AScanRunsOffTheCallingThreadAndItsEndComesOnce) {
     EXPECT_TRUE(m_controller.IsBusy());
     EXPECT_TRUE(m_controller.GetProgress().running);
     EXPECT_FALSE(m_controller.TakeCompletion().ended) << "taken before it ended";
-    EXPECT_EQ(0, m_sink.Posts());
+    EXPECT_EQ(0u, m_sink.Count());
     m_gate.open = true;
     ASSERT_TRUE(m_sink.WaitForPosts(1));
     const ScanController::Completion done = m_controller.TakeCompletion();
@@ -172,8 +130,9 @@ TEST_F(ScanControllerTest, AScanRunsOffTheCallingThreadAndItsEndComesOnce) {
     EXPECT_FALSE(m_controller.TakeCompletion().ended) << "the same end taken twice";
     EXPECT_FALSE(m_controller.IsBusy());
     EXPECT_FALSE(m_controller.GetProgress().running);
-    EXPECT_EQ(1, m_sink.Posts());
-    EXPECT_TRUE(m_sink.AllToTheTarget());
+    ASSERT_EQ(1u, m_sink.Count());
+    EXPECT_EQ(FakeWindow(), m_sink.Posts()[0].window);
+    EXPECT_EQ(kEndMessage, m_sink.Posts()[0].message);
 }
 
 TEST_F(ScanControllerTest, RequestsWhileAScanRunsWaitAsOneAndTheLastWins) {
@@ -195,7 +154,7 @@ TEST_F(ScanControllerTest, RequestsWhileAScanRunsWaitAsOneAndTheLastWins) {
     EXPECT_EQ("C", second.result->request.newMailLabel);
     EXPECT_FALSE(m_controller.IsBusy());
     EXPECT_FALSE(m_controller.TakeCompletion().ended);
-    EXPECT_EQ(2, m_sink.Posts());
+    EXPECT_EQ(2u, m_sink.Count());
 }
 
 TEST_F(ScanControllerTest, ARestartCancelsTheRunningScanAndItsRowsNeverShow) {
@@ -239,7 +198,7 @@ TEST_F(ScanControllerTest, CancelEndsTheScanAtTheNextFileAndDropsTheWaitingOne) 
     EXPECT_TRUE(done.ended);
     EXPECT_EQ(nullptr, done.result);
     EXPECT_FALSE(m_controller.IsBusy()) << "the waiting scan was not dropped";
-    EXPECT_EQ(1, m_sink.Posts());
+    EXPECT_EQ(1u, m_sink.Count());
 }
 
 TEST_F(ScanControllerTest, ProgressCountsTheFilesReadOfThoseFound) {
@@ -261,41 +220,35 @@ TEST_F(ScanControllerTest, ProgressCountsTheFilesReadOfThoseFound) {
     EXPECT_EQ(0u, m_controller.GetProgress().filesRead) << "nothing runs";
 }
 
-TEST_F(ScanControllerTest, AnAutomaticRequestWaitsTheIntervalAfterTheLastScanEnded) {
+TEST_F(ScanControllerTest, TheAutomaticRefreshAsksItsIntervalAfterTheLastScanEndedNeverDuring) {
+    RecordingSink asked;
+    worker::PeriodicWorker refresh(asked, &FakeClock);
+    refresh.SetInterval(1000);
+    m_controller.SetAutomaticRefresh(&refresh);
+    ASSERT_EQ(Answer::kStarted, m_controller.Request(Request("A"), Cause::kUser));
+    ASSERT_EQ(worker::PeriodicWorker::Ok, refresh.Start(FakeWindow(), kEndMessage + 1));
+    ASSERT_TRUE(WaitUntilHeld());
+    EXPECT_EQ(Answer::kWaiting, m_controller.Request(Request("B"), Cause::kUser));
+    EXPECT_EQ(Answer::kDropped, m_controller.Request(Request("C"), Cause::kAutomatic));
+    // A scan that takes longer than the interval, and the one waiting behind it.
+    g_now += 3000;
+    m_gate.holdAt = 1000000; // the second scan runs through
     m_gate.open = true;
-    m_controller.SetAutomaticInterval(1000);
-    EXPECT_EQ(0u, m_controller.AutomaticDelay()) << "no scan has ended yet";
-    ASSERT_EQ(Answer::kStarted, m_controller.Request(Request("A"), Cause::kAutomatic));
     ASSERT_TRUE(m_sink.WaitForPosts(1));
-    g_now += 3000; // a scan that took longer than the interval
     ASSERT_TRUE(m_controller.TakeCompletion().ended);
-    g_now += 400;
-    EXPECT_EQ(Answer::kDropped, m_controller.Request(Request("B"), Cause::kAutomatic));
-    EXPECT_EQ(600u, m_controller.AutomaticDelay());
-    // The user is never kept waiting by the interval.
-    ASSERT_EQ(Answer::kStarted, m_controller.Request(Request("C"), Cause::kUser));
+    g_now += 3000;
     ASSERT_TRUE(m_sink.WaitForPosts(2));
+    g_now += 3000;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(0u, asked.Count()) << "asked while a scan ran or had not been taken";
     ASSERT_TRUE(m_controller.TakeCompletion().ended);
     g_now += 999;
-    EXPECT_EQ(1u, m_controller.AutomaticDelay());
-    EXPECT_EQ(Answer::kDropped, m_controller.Request(Request("D"), Cause::kAutomatic));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(0u, asked.Count()) << "asked before the interval after the last end";
     g_now += 1;
-    EXPECT_EQ(Answer::kStarted, m_controller.Request(Request("E"), Cause::kAutomatic));
-    ASSERT_TRUE(m_sink.WaitForPosts(3));
-    const ScanController::Completion done = m_controller.TakeCompletion();
-    ASSERT_NE(nullptr, done.result);
-    EXPECT_EQ(Cause::kAutomatic, done.cause);
-    EXPECT_EQ("E", done.result->request.newMailLabel);
-}
-
-TEST_F(ScanControllerTest, AScanWhoseThreadCannotStartRunsOnTheCallingThread) {
-    m_gate.open = true;
-    m_controller.SetThreadStarter(&RefusingStarter);
-    ASSERT_EQ(Answer::kStarted, m_controller.Request(Request("A"), Cause::kUser));
-    EXPECT_EQ(1, m_sink.Posts()) << "ended before the request returned";
-    const ScanController::Completion done = m_controller.TakeCompletion();
-    ASSERT_NE(nullptr, done.result);
-    EXPECT_EQ(static_cast<int32_t>(FolderFiles()) + 1, done.result->catalogue.fileCount);
+    ASSERT_TRUE(asked.WaitForPosts(1));
+    EXPECT_EQ(kEndMessage + 1, asked.Posts()[0].message);
+    EXPECT_EQ(Answer::kStarted, m_controller.Request(Request("D"), Cause::kAutomatic));
 }
 
 TEST_F(ScanControllerTest, AShutdownDuringAScanEndsItAtTheNextFile) {
@@ -310,7 +263,7 @@ TEST_F(ScanControllerTest, AShutdownDuringAScanEndsItAtTheNextFile) {
     EXPECT_LT(took, std::chrono::seconds(1));
     EXPECT_LT(m_gate.filesSeen.load(), FolderFiles());
     EXPECT_EQ(Answer::kDropped, m_controller.Request(Request("C"), Cause::kUser));
-    EXPECT_LE(m_sink.Posts(), 1) << "the waiting scan ran after the shutdown";
+    EXPECT_LE(m_sink.Count(), 1u) << "the waiting scan ran after the shutdown";
 }
 
 } // namespace

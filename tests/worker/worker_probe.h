@@ -1,13 +1,14 @@
-// A PeriodicWorker for tests that counts what its thread does and can be held inside
-// OnStart or OnTick, plus small helpers for waiting on another thread and counting the
-// process's threads. The probe outlives the worker, so a test can look at what
-// happened after the worker is gone.
+// Helpers shared by the worker tests: a sink that records what a job posts and can hold
+// the job's thread inside a post, a clock moved by hand, thread starters that fail,
+// count or hold the new thread, waiting on another thread and counting the process's
+// threads.
 #pragma once
 
-#include "worker/periodic_worker.h"
+#include "worker/job.h"
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <thread>
@@ -17,57 +18,46 @@ namespace workertest {
 
 using Clock = std::chrono::steady_clock;
 
-struct Probe {
-    std::atomic<int> starts{0};
-    std::atomic<int> ticks{0};
-    std::atomic<int> stops{0};
-    std::atomic<int> stopRequests{0};
-    std::atomic<int32_t> stateAtStopRequest{-1};
-    std::atomic<bool> startResult{true};
-    std::atomic<bool> holdStart{false}; // OnStart waits while set
-    std::atomic<bool> holdTick{false};  // OnTick waits while set
-    std::atomic<int> lastTick{0};       // OnTick returns false at this tick (0: never)
-    std::atomic<int> ticksReturned{0};
+struct SentMessage {
+    platform::WindowHandle window;
+    uint32_t message;
+    uintptr_t wParam;
+};
 
-    std::vector<Clock::time_point> TickTimes();
-    void RecordTick();
+class RecordingSink : public worker::MessageSink {
+public:
+    explicit RecordingSink(platform::PostResult answer = platform::PostResult::Posted)
+        : m_answer(answer) {}
+    platform::PostResult Post(platform::WindowHandle window, uint32_t message, uintptr_t wParam,
+                              intptr_t lParam) override;
+
+    // The first post with `wParam` waits inside Post until Release.
+    void HoldFirst(uintptr_t wParam);
+    bool WaitUntilHolding();
+    void Release();
+
+    std::vector<SentMessage> Posts();
+    size_t Count();
+    size_t Count(uintptr_t wParam);
+    bool WaitForPosts(size_t count);
 
 private:
+    const platform::PostResult m_answer;
     std::mutex m_mutex;
-    std::vector<Clock::time_point> m_tickTimes;
+    std::condition_variable m_changed;
+    std::vector<SentMessage> m_posts;
+    bool m_bHold = false;
+    uintptr_t m_nHoldKind = 0;
+    bool m_bHolding = false;
+    bool m_bReleased = false;
 };
 
-class ProbeWorker : public worker::PeriodicWorker {
-public:
-    explicit ProbeWorker(Probe& probe) : m_probe(probe) {}
-    ~ProbeWorker() override { Shutdown(); }
+// A window handle that no window has; only the sink looks at it.
+platform::WindowHandle FakeWindow();
 
-protected:
-    bool OnTick() override;
-    bool OnStart() override;
-    void OnStop() override { ++m_probe.stops; }
-    void OnStopRequest() override;
-
-private:
-    Probe& m_probe;
-};
-
-// Lets go of a held OnStart or OnTick when it goes out of scope, so that a failed
-// assertion cannot leave a held thread for the worker's destructor to wait for forever.
-// Declared after the worker, so it runs before the worker's destructor.
-class ReleaseOnExit {
-public:
-    explicit ReleaseOnExit(Probe& probe) : m_probe(probe) {}
-    ~ReleaseOnExit() {
-        m_probe.holdStart = false;
-        m_probe.holdTick = false;
-    }
-    ReleaseOnExit(const ReleaseOnExit&) = delete;
-    ReleaseOnExit& operator=(const ReleaseOnExit&) = delete;
-
-private:
-    Probe& m_probe;
-};
+// A clock that stands still until a test moves it.
+extern std::atomic<uint64_t> g_now;
+uint64_t FakeClock();
 
 // Polls `condition` every few milliseconds until it holds or `timeoutMs` passed.
 template <typename Condition> bool WaitUntil(Condition condition, int timeoutMs = 5000) {
@@ -87,10 +77,13 @@ int CountProcessThreads();
 // runtime starts with the first thread of the process (ThreadSanitizer's) are counted.
 int CountThreadsBeforeTest();
 
-// Thread starters for PeriodicWorker::SetThreadStarter: one that always fails, and one
-// that starts the thread and counts how often it was asked.
+// Thread starters for SetThreadStarter: one that always fails, one that starts the
+// thread and counts how often it was asked, and one whose thread waits while
+// g_holdThreads is set before it runs what it was started for.
 bool FailingStarter(platform::Thread&, platform::ThreadFunction, void*);
 bool CountingStarter(platform::Thread& thread, platform::ThreadFunction function, void* argument);
+bool HoldingStarter(platform::Thread& thread, platform::ThreadFunction function, void* argument);
 extern std::atomic<int> g_startedThreads;
+extern std::atomic<bool> g_holdThreads;
 
 } // namespace workertest

@@ -2,7 +2,7 @@
 // target window's queue as 0x0401 with both parameters 0, and a window that has been
 // destroyed gets nothing posted while the worker runs on. Message-only windows need no
 // display.
-#include "worker/message_posting_worker.h"
+#include "worker/periodic_worker.h"
 #include "worker_probe.h"
 
 #include <gtest/gtest.h>
@@ -15,9 +15,10 @@
 namespace {
 
 using platform::PostResult;
-using worker::MessagePostingWorker;
 using worker::PeriodicWorker;
-using workertest::WaitUntil;
+using namespace workertest;
+
+constexpr UINT kRefreshRequest = WM_USER + 1;
 
 // A message-only window of this thread, destroyed with the object unless already gone.
 class MessageWindow {
@@ -45,8 +46,7 @@ private:
 bool TakeRefreshRequest(HWND hwnd, MSG& msg, int timeoutMs) {
     return WaitUntil(
         [&] {
-            return PeekMessageA(&msg, hwnd, worker::kRefreshRequestMessage,
-                                worker::kRefreshRequestMessage, PM_REMOVE) != FALSE;
+            return PeekMessageA(&msg, hwnd, kRefreshRequest, kRefreshRequest, PM_REMOVE) != FALSE;
         },
         timeoutMs);
 }
@@ -89,14 +89,13 @@ TEST(WindowMessageTest, PostsOnlyToAWindowThatStillExists) {
 TEST(WindowWorkerTest, RefreshRequestArrivesInTheWindowQueue) {
     MessageWindow window;
     ASSERT_NE(nullptr, window.Handle());
-    MessagePostingWorker worker;
-    worker.SetInterval(60000, false);
-    ASSERT_EQ(PeriodicWorker::Ok,
-              worker.StartPosting(window.Handle(), worker::kRefreshRequestMessage, true, 0));
+    PeriodicWorker worker(worker::WindowMessageSink(), &FakeClock);
+    ASSERT_EQ(PeriodicWorker::Ok, worker.Start(window.Handle(), kRefreshRequest));
+    g_now += worker.GetInterval();
     MSG msg;
     ASSERT_TRUE(TakeRefreshRequest(window.Handle(), msg, 5000));
     EXPECT_EQ(window.Handle(), msg.hwnd);
-    EXPECT_EQ(static_cast<UINT>(WM_USER + 1), msg.message);
+    EXPECT_EQ(0x0401u, msg.message);
     EXPECT_EQ(0u, msg.wParam);
     EXPECT_EQ(0, msg.lParam);
     EXPECT_EQ(PeriodicWorker::Ok, worker.Stop());
@@ -106,46 +105,26 @@ TEST(WindowWorkerTest, DestroyedWindowGetsNothingAndTheWorkerRunsOn) {
     MessageWindow window;
     ASSERT_NE(nullptr, window.Handle());
     ObservingSink sink;
-    MessagePostingWorker worker(sink);
-    worker.SetInterval(60000, false);
-    ASSERT_EQ(PeriodicWorker::Ok,
-              worker.StartPosting(window.Handle(), worker::kRefreshRequestMessage, true, 0));
+    PeriodicWorker worker(sink, &FakeClock);
+    ASSERT_EQ(PeriodicWorker::Ok, worker.Start(window.Handle(), kRefreshRequest));
+    g_now += worker.GetInterval();
     MSG msg;
     ASSERT_TRUE(TakeRefreshRequest(window.Handle(), msg, 5000));
 
     window.Destroy();
-    worker.SetInterval(30, true);
-    ASSERT_TRUE(WaitUntil([&] { return sink.Results().size() >= 4; }));
+    for (size_t posts = 2; posts <= 4; ++posts) {
+        g_now += worker.GetInterval();
+        ASSERT_TRUE(WaitUntil([&] { return sink.Results().size() >= posts; }));
+    }
     const std::vector<PostResult> results = sink.Results();
     EXPECT_EQ(PostResult::Posted, results[0]);
     for (size_t i = 1; i < results.size(); ++i) {
         EXPECT_EQ(PostResult::NoWindow, results[i]) << "post " << i;
     }
     EXPECT_EQ(PeriodicWorker::Running, worker.GetState());
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, worker::kRefreshRequestMessage,
-                              worker::kRefreshRequestMessage, PM_REMOVE))
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, kRefreshRequest, kRefreshRequest, PM_REMOVE))
         << "nothing may arrive for a destroyed window";
     EXPECT_EQ(PeriodicWorker::Ok, worker.Stop());
-}
-
-TEST(WindowWorkerTest, WindowDestroyedBeforeTheStartGetsNothingPosted) {
-    MessageWindow window;
-    const HWND gone = window.Handle();
-    ASSERT_NE(nullptr, gone);
-    window.Destroy();
-    ObservingSink sink;
-    MessagePostingWorker worker(sink);
-    worker.SetInterval(30, false);
-    ASSERT_EQ(PeriodicWorker::Ok,
-              worker.StartPosting(gone, worker::kRefreshRequestMessage, true, 0));
-    ASSERT_TRUE(WaitUntil([&] { return sink.Results().size() >= 3; }));
-    for (PostResult result : sink.Results()) {
-        EXPECT_EQ(PostResult::NoWindow, result);
-    }
-    MSG msg;
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, worker::kRefreshRequestMessage,
-                              worker::kRefreshRequestMessage, PM_REMOVE));
-    EXPECT_EQ(PeriodicWorker::Running, worker.GetState());
 }
 
 } // namespace
