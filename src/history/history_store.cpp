@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/folder_identity.h"
 #include "platform/local_folders.h"
+#include "platform/path_separator.h"
 #include "report/report_text.h"
 #include "text/ascii_case.h"
 #include "view/list_export.h"
@@ -19,19 +20,9 @@ namespace history {
 
 namespace {
 
-#ifdef _WIN32
-const char kSeparator = '\\';
-#else
-const char kSeparator = '/';
-#endif
-
-bool IsSeparator(char c) {
-    return c == '/' || c == '\\';
-}
-
 // The path without final separators, ASCII letters folded, '/' as '\'.
 std::string FoldedPath(std::string_view path) {
-    while (path.size() > 1 && IsSeparator(path.back())) {
+    while (path.size() > 1 && platform::IsPathSeparator(path.back())) {
         path.remove_suffix(1);
     }
     std::string folded;
@@ -66,25 +57,19 @@ std::string HistoryRoot(const std::string& localAppData, const std::string& prog
     if (base.empty()) {
         return std::string();
     }
-    std::string root = base;
-    if (!IsSeparator(root.back())) {
-        root += kSeparator;
-    }
+    std::string root = platform::WithFinalSeparator(base);
     if (!portable) {
         root += "Foldtally";
-        root += kSeparator;
+        root += platform::kPathSeparator;
     }
-    return root + "Verlauf" + kSeparator;
+    return root + "Verlauf" + platform::kPathSeparator;
 }
 
 namespace {
 
 // The program's folder with a final separator, and whether foldtally.ini is beside it.
 std::string ProgramFolderOf(const std::string& modulePath, bool& portable) {
-    std::string folder = platform::FolderOfFile(modulePath);
-    if (!folder.empty() && !IsSeparator(folder.back())) {
-        folder += kSeparator;
-    }
+    const std::string folder = platform::WithFinalSeparator(platform::FolderOfFile(modulePath));
     platform::ReadOnlyFile file;
     portable = !folder.empty() && file.Open(folder + "foldtally.ini");
     return folder;
@@ -104,7 +89,8 @@ std::vector<std::string> ProgramFolders(const std::string& modulePath) {
     if (programFolder.empty()) {
         return {};
     }
-    std::vector<std::string> folders = {programFolder + "foldtally-hilfe" + kSeparator};
+    std::vector<std::string> folders = {programFolder + "foldtally-hilfe" +
+                                        platform::kPathSeparator};
     if (!portable) {
         folders.push_back(programFolder);
     }
@@ -250,7 +236,7 @@ MailboxHistory::MailboxHistory(const std::string& root, std::string mailboxDir,
                                std::vector<std::string> protectedDirs)
     : m_strMailboxDir(std::move(mailboxDir)), m_protectedDirs(std::move(protectedDirs)) {
     std::string rootFolder = root;
-    while (!rootFolder.empty() && IsSeparator(rootFolder.back())) {
+    while (!rootFolder.empty() && platform::IsPathSeparator(rootFolder.back())) {
         rootFolder.pop_back();
     }
     const size_t separator = rootFolder.find_last_of("/\\");
@@ -260,14 +246,14 @@ MailboxHistory::MailboxHistory(const std::string& root, std::string mailboxDir,
     m_strBase = rootFolder.substr(0, separator == 0 ? 1 : separator);
     m_strRootName = rootFolder.substr(separator + 1);
     m_strName = MailboxFolderName(m_strMailboxDir);
-    m_strFolder = rootFolder + kSeparator + m_strName + kSeparator;
+    m_strFolder = rootFolder + platform::kPathSeparator + m_strName + platform::kPathSeparator;
 }
 
 std::vector<std::string> MailboxHistory::Protected() const {
     std::vector<std::string> folders = m_protectedDirs;
     std::string mailbox = m_strMailboxDir;
-    if (!mailbox.empty() && !IsSeparator(mailbox.back())) {
-        mailbox += kSeparator;
+    if (!mailbox.empty() && !platform::IsPathSeparator(mailbox.back())) {
+        mailbox += platform::kPathSeparator;
     }
     folders.push_back(mailbox);
     // Every user's mailbox of an installation: its root holds them all.

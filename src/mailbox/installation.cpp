@@ -5,6 +5,7 @@
 #include "mailbox/installation.h"
 
 #include "platform/files.h"
+#include "platform/path_separator.h"
 #include "platform/text.h"
 #include "text/ascii_case.h"
 #include "text/cp1252_case.h"
@@ -12,12 +13,6 @@
 #include <algorithm>
 
 namespace {
-
-#ifdef _WIN32
-const char kSeparator = '\\';
-#else
-const char kSeparator = '/';
-#endif
 
 std::string Folded(std::string_view name) {
     std::string folded(name);
@@ -181,7 +176,7 @@ std::string UserListPath(const std::string& root) {
 
 std::string InstallationRootOf(const std::string& mailboxDir) {
     std::string dir = mailboxDir;
-    while (!dir.empty() && (dir.back() == '/' || dir.back() == '\\')) {
+    while (!dir.empty() && platform::IsPathSeparator(dir.back())) {
         dir.pop_back();
     }
     const size_t cut = dir.find_last_of("/\\");
@@ -224,7 +219,7 @@ std::vector<PlannedUser> PlanInstallation(const std::string& root, const UserLis
                 row.fault = UserFault::kMissingFolder;
             } else {
                 named[found] = true;
-                row.folderDir = root + folders[found] + kSeparator;
+                row.folderDir = root + folders[found] + platform::kPathSeparator;
                 if (!HasDirectoryEntries(row.folderDir)) {
                     row.fault = UserFault::kUnreadable;
                     row.folderDir.clear();
@@ -254,7 +249,7 @@ std::vector<PlannedUser> PlanInstallation(const std::string& root, const UserLis
         // A stray folder is still read: it is a mailbox no user can reach, and its size
         // is what the person looking after the installation wants to know.
         if (CheckUserName(folders[i]) == UserNameProblem::kNone) {
-            row.folderDir = root + folders[i] + kSeparator;
+            row.folderDir = root + folders[i] + platform::kPathSeparator;
         }
         rows.push_back(std::move(row));
     }

@@ -172,12 +172,7 @@ bool AllUsersModel::FolderRequest(int row, const std::string& newMailLabel,
     if (user.user.folderDir.empty()) {
         return false;
     }
-    request = ScanRequest();
-    request.mailboxDir = user.user.folderDir;
-    request.newmailDir = user.user.folderDir;
-    request.resolvePaths = true;
-    request.includeNewMail = true;
-    request.newMailLabel = newMailLabel;
+    request = UserScanRequest(user.user, true, newMailLabel);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "sizes/size_text.h"
 #include "text/spreadsheet_cell.h"
 #include "view/list_export.h"
+#include "view/scan_view.h"
 
 #include <nlohmann/json.hpp>
 
@@ -35,32 +36,6 @@ const char* LimitName(const FolderRecord& row, bool removed) {
         return "over";
     default:
         return "ok";
-    }
-}
-
-// A field in quotes only when it holds a comma, a quote or a line end; quotes doubled.
-void AppendQuotedField(std::string& out, std::string_view utf8) {
-    if (utf8.find_first_of(",\"\r\n") == std::string::npos) {
-        out += utf8;
-        return;
-    }
-    out += '"';
-    for (char c : utf8) {
-        if (c == '"') {
-            out += '"';
-        }
-        out += c;
-    }
-    out += '"';
-}
-
-// A CSV file is opened in spreadsheets: a text that starts like a formula gets the
-// apostrophe that keeps it text.
-void AppendCsvField(std::string& out, const std::string& utf8) {
-    if (text::StartsLikeFormula(utf8)) {
-        AppendQuotedField(out, text::SpreadsheetText(utf8));
-    } else {
-        AppendQuotedField(out, utf8);
     }
 }
 
@@ -169,36 +144,26 @@ void WriteCsv(const OrderedRows& ordered, const ReportOptions& options, ReportSi
     AppendUtf8FromCp1252(out, kCsvTailHeader);
     out += "\r\n";
     const Controls controls = ControlsFor(options);
+    text::SpreadsheetLine line(out, text::CellSeparator::kComma);
     std::string field;
     for (size_t i = 0; i < ordered.rows.size(); ++i) {
         const FolderRecord& row = *ordered.rows[i];
         const bool removed = compared && ordered.changes[i].kind == RowChange::kRemoved;
         field.clear();
         AppendText(field, row.fileName, controls);
-        AppendCsvField(out, field);
-        out += ',';
-        if (!removed) {
-            AppendCsvField(out, FormatSize(row.size, SizeStyleFor(!options.exactSizes)));
-        }
-        out += ',';
-        AppendCsvField(out, Utf8Folder(row, controls));
-        out += ',';
-        if (!removed) {
-            out += std::to_string(row.size);
-        }
+        line.Text(field);
+        line.Text(removed ? std::string()
+                          : FormatSize(row.size, SizeStyleFor(!options.exactSizes)));
+        line.Text(Utf8Folder(row, controls));
+        line.Number(removed ? std::string() : std::to_string(row.size));
         if (compared) {
-            out += ',';
-            AppendCsvField(out, Utf8FromCp1252(ChangeText(ordered.changes[i], options.exactSizes)));
-            out += ',';
-            out += ChangeDigits(ordered.changes[i].bytes);
+            line.Text(Utf8FromCp1252(ChangeText(ordered.changes[i], options.exactSizes)));
+            line.Number(ChangeDigits(ordered.changes[i].bytes));
         }
-        out += ',';
-        if (const char* limit = LimitName(row, removed)) {
-            out += limit;
-        }
-        out += ',';
-        out += IsoChangeText(row.lastWrite); // digits and ASCII: never a formula
-        out += "\r\n";
+        const char* limit = LimitName(row, removed);
+        line.Number(limit ? limit : "");
+        line.Number(IsoChangeText(row.lastWrite)); // digits and ASCII: never a formula
+        line.End();
         SpillIfFull(out, sink);
     }
     SpillAll(out, sink);
@@ -271,7 +236,7 @@ void WriteJson(const OrderedRows& ordered, const FolderCatalogue& catalogue,
     w.Key("size");
     w.Unsigned(catalogue.totalSize);
     w.Key("statusLine");
-    w.Text(StatusLine(catalogue.fileCount, catalogue.totalSize));
+    w.Text(view::StatusLine(view::kStatusFormat, catalogue.fileCount, catalogue.totalSize));
     if (compared) {
         w.Key("change");
         w.Raw(ChangeDigits(ordered.totalChange).c_str());

@@ -227,10 +227,6 @@ std::string Cp1252FromUtf8(std::string_view text) {
     return out;
 }
 
-std::string StatusLine(int32_t fileCount, uint64_t totalSize) {
-    return view::StatusLine(view::kStatusFormat, fileCount, totalSize);
-}
-
 namespace {
 
 std::string TotalChangeText(const ByteChange& bytes) {
@@ -397,7 +393,8 @@ void WriteOrdered(const FolderCatalogue& catalogue, const OrderedRows& ordered,
     } else {
         AppendAligned(out, ordered, options, sink);
     }
-    AppendUtf8FromCp1252(out, StatusLine(catalogue.fileCount, catalogue.totalSize));
+    AppendUtf8FromCp1252(
+        out, view::StatusLine(view::kStatusFormat, catalogue.fileCount, catalogue.totalSize));
     if (!ordered.changes.empty()) {
         AppendUtf8FromCp1252(out, TotalChangeText(ordered.totalChange));
     }

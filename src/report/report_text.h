@@ -51,10 +51,6 @@ constexpr size_t kMaxPaddedWidth = 256;
 // `width` characters, on the left when `right` is set.
 void AppendPadded(std::string& out, const std::string& cell, size_t width, bool right);
 
-// "%d Dateien, %s (%s Bytes)" with the count, the compact and the exact total
-// (Windows-1252).
-std::string StatusLine(int32_t fileCount, uint64_t totalSize);
-
 // What a report says besides the rows: where and when it scanned, and the earlier report
 // to compare with (none: no change column).
 struct ReportContext {

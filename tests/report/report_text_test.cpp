@@ -126,13 +126,6 @@ TEST(ReportTextTest, Windows1252BecomesUtf8ByteForByte) {
     }
 }
 
-TEST(ReportTextTest, StatusLineCountsAndTotalsInBothForms) {
-    EXPECT_EQ("1 Dateien, 1 Byte (1 Bytes)", report::StatusLine(1, 1));
-    EXPECT_EQ("0 Dateien, 0 Bytes (0 Bytes)", report::StatusLine(0, 0));
-    EXPECT_EQ("3 Dateien, 117,7 MB (123.456.789 Bytes)", report::StatusLine(3, 123456789));
-    EXPECT_EQ("2 Dateien, 6,0 GB (6.442.450.944 Bytes)", report::StatusLine(2, 6ull << 30));
-}
-
 TEST(ReportTextTest, AlignedColumnsPadNamesAndRightAlignSizes) {
     const FolderCatalogue catalogue = fixtures::CatalogueOf({
         fixtures::Record("ARCHIV.PMM", "\\",
