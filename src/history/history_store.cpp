@@ -133,13 +133,8 @@ std::string HistoryJson(const FolderCatalogue& catalogue, const std::string& mai
     context.historyFormat = kHistoryFormat;
     // In the scan's order: --compare matches rows by name, so sorting them as the list
     // does would only cost the writer time.
-    report::OrderedRows rows;
-    rows.rows.reserve(catalogue.records.size());
-    for (const FolderRecord& record : catalogue.records) {
-        rows.rows.push_back(&record);
-    }
     report::StringSink sink;
-    report::WriteJson(rows, catalogue, options, context, sink);
+    report::WriteJson(report::InScanOrder(catalogue.records), catalogue, options, context, sink);
     return std::move(sink.Text());
 }
 

@@ -257,7 +257,8 @@ json FilesOf(const UserReportRow& row, const EarlierInstallation* earlier,
         files.push_back(std::move(file));
     }
     for (size_t i = 0; compared && i < changes.removed.size(); ++i) {
-        json file = {{"fileName", Text(changes.removed[i].fileName, controls)}, {"size", nullptr}};
+        const std::string_view name = earlierFiles.FileName(changes.removed[i]);
+        json file = {{"fileName", Text(std::string(name), controls)}, {"size", nullptr}};
         AddChange(file, changes.changes[records.size() + i], options.exactSizes);
         files.push_back(std::move(file));
     }

@@ -134,7 +134,7 @@ void WriteRow(JsonWriter& w, const FolderRecord& row, const RowChange* change, b
 } // namespace
 
 void WriteCsv(const OrderedRows& ordered, const ReportOptions& options, ReportSink& sink) {
-    const bool compared = !ordered.changes.empty();
+    const bool compared = ordered.Compared();
     std::string out;
     out.reserve(kReportPieceBytes + 4096);
     AppendUtf8FromCp1252(out, kCsvHeader);
@@ -146,9 +146,10 @@ void WriteCsv(const OrderedRows& ordered, const ReportOptions& options, ReportSi
     const Controls controls = ControlsFor(options);
     text::SpreadsheetLine line(out, text::CellSeparator::kComma);
     std::string field;
-    for (size_t i = 0; i < ordered.rows.size(); ++i) {
-        const FolderRecord& row = *ordered.rows[i];
-        const bool removed = compared && ordered.changes[i].kind == RowChange::kRemoved;
+    FolderRecord scratch;
+    for (size_t i = 0; i < ordered.Count(); ++i) {
+        const FolderRecord& row = ordered.Row(i, scratch);
+        const bool removed = compared && ordered.Change(i).kind == RowChange::kRemoved;
         field.clear();
         AppendText(field, row.fileName, controls);
         line.Text(field);
@@ -157,8 +158,8 @@ void WriteCsv(const OrderedRows& ordered, const ReportOptions& options, ReportSi
         line.Text(Utf8Folder(row, controls));
         line.Number(removed ? std::string() : std::to_string(row.size));
         if (compared) {
-            line.Text(Utf8FromCp1252(ChangeText(ordered.changes[i], options.exactSizes)));
-            line.Number(ChangeDigits(ordered.changes[i].bytes));
+            line.Text(Utf8FromCp1252(ChangeText(ordered.Change(i), options.exactSizes)));
+            line.Number(ChangeDigits(ordered.Change(i).bytes));
         }
         const char* limit = LimitName(row, removed);
         line.Number(limit ? limit : "");
@@ -180,7 +181,9 @@ void WriteExcel(const OrderedRows& ordered, const ReportOptions& options, Report
                                       "e",
                                       "Ordnername", "Bytes"};
     view::AppendExportLine(out, cells, view::ExportFormat::kCsv);
-    for (const FolderRecord* row : ordered.rows) {
+    FolderRecord scratch;
+    for (size_t i = 0; i < ordered.Count(); ++i) {
+        const FolderRecord* row = &ordered.Row(i, scratch);
         cells[0].clear();
         cells[2].clear();
         if (mask) {
@@ -201,7 +204,7 @@ void WriteExcel(const OrderedRows& ordered, const ReportOptions& options, Report
 
 void WriteJson(const OrderedRows& ordered, const FolderCatalogue& catalogue,
                const ReportOptions& options, const ReportContext& context, ReportSink& sink) {
-    const bool compared = !ordered.changes.empty();
+    const bool compared = ordered.Compared();
     // The serializer appends to `out` itself; emptied between rows, it keeps writing there.
     std::string out;
     out.reserve(kReportPieceBytes + 4096);
@@ -223,9 +226,11 @@ void WriteJson(const OrderedRows& ordered, const FolderCatalogue& catalogue,
     }
     w.Key("rows");
     w.Raw("[\n");
-    for (size_t i = 0; i < ordered.rows.size(); ++i) {
-        WriteRow(w, *ordered.rows[i], compared ? &ordered.changes[i] : nullptr, options.exactSizes);
-        w.Raw(i + 1 < ordered.rows.size() ? ",\n" : "\n");
+    FolderRecord scratch;
+    for (size_t i = 0; i < ordered.Count(); ++i) {
+        WriteRow(w, ordered.Row(i, scratch), compared ? &ordered.Change(i) : nullptr,
+                 options.exactSizes);
+        w.Raw(i + 1 < ordered.Count() ? ",\n" : "\n");
         SpillIfFull(out, sink);
     }
     w.Raw("]");
@@ -239,9 +244,9 @@ void WriteJson(const OrderedRows& ordered, const FolderCatalogue& catalogue,
     w.Text(view::StatusLine(view::kStatusFormat, catalogue.fileCount, catalogue.totalSize));
     if (compared) {
         w.Key("change");
-        w.Raw(ChangeDigits(ordered.totalChange).c_str());
+        w.Raw(ChangeDigits(ordered.rows.totalChange).c_str());
         w.Key("changeText");
-        w.Text(ChangeText({RowChange::kChanged, ordered.totalChange}, false));
+        w.Text(ChangeText({RowChange::kChanged, ordered.rows.totalChange}, false));
     }
     w.Raw("}}\n");
     SpillAll(out, sink);
