@@ -246,10 +246,7 @@ MailboxHistory::MailboxHistory(const std::string& root, std::string mailboxDir,
 
 std::vector<std::string> MailboxHistory::Protected() const {
     std::vector<std::string> folders = m_protectedDirs;
-    std::string mailbox = m_strMailboxDir;
-    if (!mailbox.empty() && !platform::IsPathSeparator(mailbox.back())) {
-        mailbox += platform::kPathSeparator;
-    }
+    const std::string mailbox = platform::WithFinalSeparator(m_strMailboxDir);
     folders.push_back(mailbox);
     // Every user's mailbox of an installation: its root holds them all.
     const std::string installation = mailbox.empty() ? std::string() : InstallationRootOf(mailbox);
@@ -259,30 +256,38 @@ std::vector<std::string> MailboxHistory::Protected() const {
     return folders;
 }
 
-platform::OwnFolderOpen MailboxHistory::Open(platform::OwnFolder& folder,
-                                             const platform::ProtectedFolders& guard,
-                                             bool create) const {
-    if (m_strFolder.empty()) {
-        return platform::OwnFolderOpen::kFailed;
+// The guard of the protected folders lives as long as the folder, which asks it at every
+// write; a folder that cannot be read has no days.
+struct MailboxHistory::OpenFolder {
+    OpenFolder(const MailboxHistory& history, bool create)
+        : guard(history.Protected(), view::IsInProtectedDirectory),
+          outcome(history.m_strFolder.empty()
+                      ? platform::OwnFolderOpen::kFailed
+                      : folder.Open(history.m_strBase, {history.m_strRootName, history.m_strName},
+                                    create, guard)) {
+        if (Refused()) {
+            Trace("[Verlauf] WARNUNG: Der Ordner \"%s\" ist eine Verkn\xFCpfung oder liegt in "
+                  "einem Ordner, in den das Programm nicht schreibt; der Verlauf bleibt "
+                  "unber\xFChrt.\n",
+                  history.m_strFolder.c_str());
+        }
+        listed = outcome == platform::OwnFolderOpen::kOpened && ListDays(folder, days);
     }
-    const platform::OwnFolderOpen opened =
-        folder.Open(m_strBase, {m_strRootName, m_strName}, create, guard);
-    if (opened == platform::OwnFolderOpen::kLink || opened == platform::OwnFolderOpen::kProtected) {
-        Trace("[Verlauf] WARNUNG: Der Ordner \"%s\" ist eine Verkn\xFCpfung oder liegt in einem "
-              "Ordner, in den das Programm nicht schreibt; der Verlauf bleibt unber\xFChrt.\n",
-              m_strFolder.c_str());
+    bool Opened() const { return outcome == platform::OwnFolderOpen::kOpened; }
+    bool Refused() const {
+        return outcome == platform::OwnFolderOpen::kLink ||
+               outcome == platform::OwnFolderOpen::kProtected;
     }
-    return opened;
-}
+
+    const platform::ProtectedFolders guard;
+    platform::OwnFolder folder;
+    const platform::OwnFolderOpen outcome;
+    std::vector<CalendarDay> days; // ascending
+    bool listed = false;
+};
 
 std::vector<CalendarDay> MailboxHistory::Days() const {
-    const platform::ProtectedFolders guard(Protected(), view::IsInProtectedDirectory);
-    platform::OwnFolder folder;
-    std::vector<CalendarDay> days;
-    if (Open(folder, guard, false) == platform::OwnFolderOpen::kOpened) {
-        static_cast<void>(ListDays(folder, days)); // a folder that cannot be read has no days
-    }
-    return days;
+    return OpenFolder(*this, false).days;
 }
 
 bool MailboxHistory::ListDays(const platform::OwnFolder& folder, std::vector<CalendarDay>& days) {
@@ -301,22 +306,17 @@ bool MailboxHistory::ListDays(const platform::OwnFolder& folder, std::vector<Cal
 }
 
 WriteOutcome MailboxHistory::WriteDay(const CalendarDay& today, std::string_view json) const {
-    const platform::ProtectedFolders guard(Protected(), view::IsInProtectedDirectory);
-    platform::OwnFolder folder;
-    switch (Open(folder, guard, true)) {
-    case platform::OwnFolderOpen::kOpened:
-        break;
-    case platform::OwnFolderOpen::kLink:
-    case platform::OwnFolderOpen::kProtected:
+    const OpenFolder open(*this, true);
+    if (open.Refused()) {
         return WriteOutcome::kRefused;
-    case platform::OwnFolderOpen::kMissing:
-    case platform::OwnFolderOpen::kFailed:
+    }
+    if (!open.Opened()) {
         Trace("[Verlauf] WARNUNG: Der Ordner \"%s\" kann nicht angelegt werden.\n",
               m_strFolder.c_str());
         return WriteOutcome::kFailed;
     }
-    std::vector<CalendarDay> days;
-    static_cast<void>(ListDays(folder, days));
+    const platform::OwnFolder& folder = open.folder;
+    const std::vector<CalendarDay>& days = open.days;
     report::EarlierReport later;
     CalendarDay laterDay;
     if (Search(folder, days, DayNumber(today) + 1, DayNumber(today) + kMaxClockBackDays, later,
@@ -445,21 +445,11 @@ FindOutcome MailboxHistory::Find(const CalendarDay& reference, report::EarlierRe
                                  const std::atomic<bool>* cancel) const {
     earlier.Clear();
     path.clear();
-    const platform::ProtectedFolders guard(Protected(), view::IsInProtectedDirectory);
-    platform::OwnFolder folder;
-    switch (Open(folder, guard, false)) {
-    case platform::OwnFolderOpen::kOpened:
-        break;
-    case platform::OwnFolderOpen::kLink:
-    case platform::OwnFolderOpen::kProtected:
-        return FindOutcome::kRefused;
-    case platform::OwnFolderOpen::kMissing:
-    case platform::OwnFolderOpen::kFailed:
-        return FindOutcome::kNone;
+    const OpenFolder open(*this, false);
+    if (!open.Opened()) {
+        return open.Refused() ? FindOutcome::kRefused : FindOutcome::kNone;
     }
-    std::vector<CalendarDay> days;
-    static_cast<void>(ListDays(folder, days));
-    const FindOutcome found = Search(folder, days, std::numeric_limits<int64_t>::min(),
+    const FindOutcome found = Search(open.folder, open.days, std::numeric_limits<int64_t>::min(),
                                      DayNumber(reference), earlier, used, cancel);
     if (found == FindOutcome::kFound) {
         path = DayPath(used);
@@ -468,22 +458,15 @@ FindOutcome MailboxHistory::Find(const CalendarDay& reference, report::EarlierRe
 }
 
 ClearOutcome MailboxHistory::Clear() const {
-    const platform::ProtectedFolders guard(Protected(), view::IsInProtectedDirectory);
-    platform::OwnFolder folder;
-    switch (Open(folder, guard, false)) {
-    case platform::OwnFolderOpen::kOpened:
-        break;
-    case platform::OwnFolderOpen::kLink:
-    case platform::OwnFolderOpen::kProtected:
-        return ClearOutcome::kRefused;
-    case platform::OwnFolderOpen::kMissing:
-        return ClearOutcome::kCleared;
-    case platform::OwnFolderOpen::kFailed:
-        return ClearOutcome::kIncomplete;
+    OpenFolder open(*this, false);
+    if (!open.Opened()) {
+        return open.Refused()                                      ? ClearOutcome::kRefused
+               : open.outcome == platform::OwnFolderOpen::kMissing ? ClearOutcome::kCleared
+                                                                   : ClearOutcome::kIncomplete;
     }
-    std::vector<CalendarDay> days;
-    bool cleared = ListDays(folder, days);
-    for (const CalendarDay& day : days) {
+    platform::OwnFolder& folder = open.folder;
+    bool cleared = open.listed;
+    for (const CalendarDay& day : open.days) {
         switch (folder.RemoveFile(DayFileName(day), HasHistoryMarker)) {
         case platform::OwnFileRemoval::kRemoved:
             break;
