@@ -43,11 +43,6 @@ bool IsDeviceName(std::string_view name) {
     return false;
 }
 
-bool HasDirectoryEntries(const std::string& dir) {
-    return platform::SearchDirectory(
-        dir, "*", [](const platform::DirectoryEntry&, void*) { return false; }, nullptr);
-}
-
 bool Cancelled(const ScanControl* control) {
     return control && control->IsCancelled();
 }
@@ -220,7 +215,7 @@ std::vector<PlannedUser> PlanInstallation(const std::string& root, const UserLis
             } else {
                 named[found] = true;
                 row.folderDir = root + folders[found] + platform::kPathSeparator;
-                if (!HasDirectoryEntries(row.folderDir)) {
+                if (!platform::IsReadableDirectory(row.folderDir)) {
                     row.fault = UserFault::kUnreadable;
                     row.folderDir.clear();
                 }

@@ -33,7 +33,6 @@ const char kUnreadableUserList[] =
 const char kTooLongUserList[] =
     "foldtally-report: Die Benutzerliste \"%s\" ist l\xE4nger als 4 MiB "
     "oder nennt mehr als 65.536 Benutzer und wird nicht gelesen.\n";
-const char kUnusableEarlier[] = "foldtally-report: Der fr\xFChere Bericht \"%s\" %s.\n";
 
 const char* const kTitles[kAllUsersColumnCount] = {"Benutzer",
                                                    "Name",
@@ -319,12 +318,6 @@ void WriteJson(const AllUsersResult& result, const std::vector<UserReportRow>& r
     SpillAll(out, sink);
 }
 
-void WriteErrorText(ReportSink& err, const std::string& line, const ReportOptions& options) {
-    std::string text;
-    AppendErrorLine(text, line, ErrorControlsFor(options));
-    err.Write(text);
-}
-
 } // namespace
 
 void WriteAllUsersReport(const AllUsersResult& result, const ReportOptions& options,
@@ -354,24 +347,20 @@ void WriteAllUsersReport(const AllUsersResult& result, const ReportOptions& opti
 
 int RunAllUsersReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
     const std::string root = platform::WithFinalSeparator(platform::FullPath(options.allUsersRoot));
-    if (root.empty() ||
-        !platform::SearchDirectory(
-            root, "*", [](const platform::DirectoryEntry&, void*) { return false; }, nullptr)) {
-        WriteErrorText(err, FormatText(kUnreadableRoot, options.allUsersRoot.c_str()), options);
+    if (root.empty() || !platform::IsReadableDirectory(root)) {
+        WriteErrorLine(err, FormatText(kUnreadableRoot, options.allUsersRoot.c_str()), options);
         return kExitFailure;
     }
     const std::string listPath = UserListPath(root);
     if (listPath.empty()) {
-        WriteErrorText(err, FormatText(kNoUserList, options.allUsersRoot.c_str()), options);
+        WriteErrorLine(err, FormatText(kNoUserList, options.allUsersRoot.c_str()), options);
         return kExitFailure;
     }
     EarlierInstallation earlier;
     if (!options.compareFile.empty()) {
         std::string error;
         if (!ReadEarlierInstallation(options.compareFile, earlier, error)) {
-            WriteErrorText(err,
-                           FormatText(kUnusableEarlier, options.compareFile.c_str(), error.c_str()),
-                           options);
+            WriteUnusableEarlier(err, error, options);
             return kExitFailure;
         }
     }
@@ -385,7 +374,7 @@ int RunAllUsersReport(const ReportOptions& options, ReportSink& out, ReportSink&
         listRead = ScanAllUsers(root, result, threading);
     }
     if (!listRead) {
-        WriteErrorText(err,
+        WriteErrorLine(err,
                        FormatText(result.userListTooLong ? kTooLongUserList : kUnreadableUserList,
                                   listPath.c_str()),
                        options);

@@ -31,26 +31,13 @@ const char kUnusableEarlier[] = "foldtally-report: Der frühere Bericht \"%s\" %
 const char kUnreadableNewmail[] =
     "foldtally-report: Das Posteingang-Verzeichnis \"%s\" kann nicht gelesen werden.\n";
 
-bool IsReadableDirectory(const std::string& dir) {
-    return platform::SearchDirectory(
-        dir, "*", [](const platform::DirectoryEntry&, void*) { return false; }, nullptr);
-}
-
-// One line of standard error, as AppendErrorLine makes it.
-void WriteErrorLine(ReportSink& err, std::string_view line, Controls controls) {
-    std::string text;
-    AppendErrorLine(text, line, controls);
-    err.Write(text);
-}
-
 // The new-mail row carries the failure text when its directory could not be read; the
 // rows still go out, as the window shows them, and the exit status stays.
 void ReportUnreadableNewmail(const ReportOptions& options, const FolderCatalogue& catalogue,
                              ReportSink& err) {
     if (options.includeNewMail && !catalogue.records.empty() &&
         catalogue.records.front().folderName == FailureText(FolderFailure::kNewmailDir)) {
-        WriteErrorLine(err, FormatText(kUnreadableNewmail, options.newmailDir.c_str()),
-                       ErrorControlsFor(options));
+        WriteErrorLine(err, FormatText(kUnreadableNewmail, options.newmailDir.c_str()), options);
     }
 }
 
@@ -73,6 +60,18 @@ std::string IsoTimeNow() {
     return text;
 }
 
+void WriteErrorLine(ReportSink& err, std::string_view line, const ReportOptions& options) {
+    std::string text;
+    AppendErrorLine(text, line, ErrorControlsFor(options));
+    err.Write(text);
+}
+
+void WriteUnusableEarlier(ReportSink& err, const std::string& reason,
+                          const ReportOptions& options) {
+    WriteErrorLine(err, FormatText(kUnusableEarlier, options.compareFile.c_str(), reason.c_str()),
+                   options);
+}
+
 int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
     if (!options.allUsersRoot.empty()) {
         return RunAllUsersReport(options, out, err);
@@ -81,9 +80,8 @@ int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
     // the current directory.
     const std::string mailboxDir =
         platform::WithFinalSeparator(platform::FullPath(options.mailboxDir));
-    if (mailboxDir.empty() || !IsReadableDirectory(mailboxDir)) {
-        WriteErrorLine(err, FormatText(kUnreadableMailbox, options.mailboxDir.c_str()),
-                       ErrorControlsFor(options));
+    if (mailboxDir.empty() || !platform::IsReadableDirectory(mailboxDir)) {
+        WriteErrorLine(err, FormatText(kUnreadableMailbox, options.mailboxDir.c_str()), options);
         return kExitFailure;
     }
     // The earlier report first: when it cannot be used, nothing is scanned or printed.
@@ -92,9 +90,7 @@ int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
     if (compared) {
         std::string error;
         if (!ReadEarlierReport(options.compareFile, earlier, error)) {
-            WriteErrorLine(err,
-                           FormatText(kUnusableEarlier, options.compareFile.c_str(), error.c_str()),
-                           ErrorControlsFor(options));
+            WriteUnusableEarlier(err, error, options);
             return kExitFailure;
         }
     }
