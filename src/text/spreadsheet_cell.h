@@ -4,6 +4,8 @@
 // change "+1,2 MB" would be computed, and a crafted name could call other programs.
 // An apostrophe in front makes any spreadsheet take the cell as the text it shows,
 // without showing the apostrophe.
+// Every CSV and TSV line the program writes is written here (SpreadsheetLine), so the
+// rule holds in each of them.
 #pragma once
 
 #include <string>
