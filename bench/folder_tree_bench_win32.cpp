@@ -43,8 +43,7 @@ public:
 // Runs the dialog on `settings`; `inside` runs once it is visible, from the steps of a
 // UI script (a thread timer inside the dialog's own loop). Returns the time from the
 // start of the run to the end of the first paint.
-double RunDialog(const tree::TreeScanSettings& settings,
-                 const std::function<void(CFolderTreeDlg&)>& inside) {
+double RunDialog(const ScanRequest& settings, const std::function<void(CFolderTreeDlg&)>& inside) {
     BenchApp app;
     CFolderTreeDlg dlg(nullptr, app, settings, true);
     const double start = Now();
@@ -71,11 +70,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int runs = argc > 4 ? std::atoi(argv[4]) : 5;
-    tree::TreeScanSettings settings;
+    ScanRequest settings;
     settings.mailboxDir = argv[1];
     settings.newmailDir = argv[2];
     settings.newMailLabel = "<Posteingang>";
-    tree::TreeScanSettings wide = settings;
+    ScanRequest wide = settings;
     wide.mailboxDir = argv[3];
     wide.includeNewMail = false;
     for (int run = 0; run < runs; ++run) {

@@ -82,7 +82,7 @@ void BenchScan(const fs::path& dir, int files) {
     WriteBytes(dir / "hierarch.pm", tree);
     FolderCatalogue catalogue;
     const auto start = std::chrono::steady_clock::now();
-    catalogue.Scan(Dir(dir), true, true, Dir(dir), "<Posteingang>");
+    catalogue.Scan({Dir(dir), Dir(dir), true, true, "<Posteingang>"});
     std::printf("scan of %6d folder files with paths: %8.3f s (%d rows)\n", files, Seconds(start),
                 catalogue.fileCount);
 }

@@ -180,7 +180,7 @@ void MeasureMemory(CMainDlg& dlg, Figures& f) {
     {
         const double before = HeapBytesInUse();
         FolderCatalogue catalogue;
-        catalogue.Scan(g_strMailbox, true, true, g_strNewmail, "<Posteingang>");
+        catalogue.Scan({g_strMailbox, g_strNewmail, true, true, "<Posteingang>"});
         f.catalogueBytes = HeapBytesInUse() - before;
     }
     const double filled = HeapBytesInUse();
@@ -200,16 +200,16 @@ void CALLBACK Measure(HWND, UINT, UINT_PTR timer, DWORD) {
         f.refresh.push_back(Milliseconds([&] { RefreshAndWait(dlg); }));
         MeasureKeysDuringAScan(dlg, f);
         FolderCatalogue bare;
-        f.scan.push_back(Milliseconds(
-            [&] { bare.Scan(g_strMailbox, true, true, g_strNewmail, "<Posteingang>"); }));
+        f.scan.push_back(Milliseconds([&] {
+            bare.Scan({g_strMailbox, g_strNewmail, true, true, "<Posteingang>"});
+        }));
         FolderCatalogue alone;
-        ScanRequest request;
-        request.mailboxDir = g_strMailbox;
-        request.newmailDir = g_strNewmail;
-        request.newMailLabel = "<Posteingang>";
         ScanThreading oneThread;
         oneThread.helpers = 0;
-        f.oneThread.push_back(Milliseconds([&] { alone.Scan(request, nullptr, oneThread); }));
+        f.oneThread.push_back(Milliseconds([&] {
+            alone.Scan({g_strMailbox, g_strNewmail, true, true, "<Posteingang>"}, nullptr,
+                       oneThread);
+        }));
         f.loop.push_back(Milliseconds([&] { MinimalScan(g_strMailbox, g_strNewmail); }));
         f.repaint.push_back(Milliseconds([&] {
             ::RedrawWindow(list, nullptr, nullptr,

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     FolderCatalogue catalogue;
     const std::size_t blocks = countingheap::g_nBlocks;
     const std::size_t live = countingheap::Mark();
-    catalogue.Scan(argv[1], true, true, argv[2], "<Posteingang>");
+    catalogue.Scan({argv[1], argv[2], true, true, "<Posteingang>"});
     const double rows = catalogue.records.empty() ? 1.0 : double(catalogue.records.size());
     std::printf("%zu rows, record %zu bytes: kept %.0f bytes per row in %.2f blocks, "
                 "peak during the scan %.0f bytes per row\n",

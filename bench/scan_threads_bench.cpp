@@ -58,21 +58,20 @@ int main(int argc, char** argv) {
     for (int run = -1; run < runs; ++run) { // the first round only warms the caches
         for (int helpers = 0; helpers <= most; ++helpers) {
             FolderCatalogue catalogue;
-            ScanRequest request;
-            request.mailboxDir = mailbox;
-            request.newmailDir = newmail;
-            request.newMailLabel = "<Posteingang>";
             ScanThreading threading;
             threading.helpers = helpers;
-            const double ms = Milliseconds([&] { catalogue.Scan(request, nullptr, threading); });
+            const double ms = Milliseconds([&] {
+                catalogue.Scan({mailbox, newmail, true, true, "<Posteingang>"}, nullptr, threading);
+            });
             rows = catalogue.fileCount;
             if (run >= 0) {
                 scans[static_cast<size_t>(helpers)].push_back(ms);
             }
         }
         FolderCatalogue catalogue;
-        const double ms =
-            Milliseconds([&] { catalogue.Scan(mailbox, true, true, newmail, "<Posteingang>"); });
+        const double ms = Milliseconds([&] {
+            catalogue.Scan({mailbox, newmail, true, true, "<Posteingang>"});
+        });
         if (run >= 0) {
             automatic.push_back(ms);
         }

@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
         ScanDetails details;
         auto start = std::chrono::steady_clock::now();
         double cpu = CpuMilliseconds();
-        catalogue.Scan(box, true, true, news, "<Posteingang>", &details);
+        catalogue.Scan({box, news, true, true, "<Posteingang>"}, &details);
         const double scanMs = MillisecondsSince(start);
         const double scanCpu = CpuMilliseconds() - cpu;
         const std::size_t before = countingheap::Mark();

@@ -122,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (earlier.TotalSize() != (saturated ? UINT64_MAX : static_cast<uint64_t>(earlierSum)) ||
         Wrapped(compared.totalChange) != 107 - earlier.TotalSize() ||
         compared.totalChange.negative != (earlier.TotalSize() > 107) ||
-        compared.rows.size() != compared.changes.size() ||
+        compared.RowCount() != compared.changes.size() ||
         (!saturated && sum != Wrapped(compared.totalChange))) {
         std::abort();
     }

@@ -47,13 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         at = end + 1;
     }
     for (bool newMail : {false, true}) {
-        tree::TreeScanSettings settings;
-        settings.mailboxDir = box;
-        settings.newmailDir = news;
-        settings.includeNewMail = newMail;
-        settings.newMailLabel = "<Posteingang>";
         tree::TreeScan scan;
-        if (!scan.Run(settings) || !treecheck::TreeFault(scan).empty()) {
+        if (!scan.Run({box, news, true, newMail, "<Posteingang>"}) ||
+            !treecheck::TreeFault(scan).empty()) {
             std::abort();
         }
         for (int column = 0; column < tree::kTreeColumnCount; ++column) {

@@ -3,12 +3,9 @@
 #include "diag/path_parts.h"
 
 #include "platform/files.h"
+#include "platform/path_separator.h"
 
 namespace {
-bool IsSeparator(char c) {
-    return c == '\\' || c == '/';
-}
-
 // What the platform's full-path buffer of 259 bytes holds, terminator included.
 constexpr size_t kMaxFullPath = 258;
 } // namespace
@@ -21,7 +18,7 @@ PathParts::PathParts(const std::string& path) {
     }
     size_t nameStart = start;
     for (size_t i = start; i < path.size(); ++i) {
-        if (IsSeparator(path[i])) {
+        if (platform::IsPathSeparator(path[i])) {
             nameStart = i + 1;
         }
     }
@@ -39,7 +36,7 @@ PathParts::PathParts(const std::string& path) {
 std::string PathParts::Join() const {
     std::string path = m_strDrive;
     path += m_strDirectory;
-    if (!m_strDirectory.empty() && !IsSeparator(m_strDirectory.back())) {
+    if (!m_strDirectory.empty() && !platform::IsPathSeparator(m_strDirectory.back())) {
         path += '\\';
     }
     path += m_strBaseName;

@@ -124,11 +124,18 @@ void FolderChanges::Compare(const std::vector<FolderRecord>& rows, uint64_t tota
                             const report::EarlierReport& earlier) {
     report::CompareRows(rows, total, earlier, m_compared);
     m_nCurrentRows = rows.size();
+    m_removed.assign(m_compared.removed.size(), FolderRecord());
+    for (size_t i = 0; i < m_removed.size(); ++i) {
+        m_compared.Row(m_nCurrentRows + i, m_removed[i]);
+    }
+    m_compared.current = nullptr;
+    m_compared.earlier = nullptr;
     m_bCompared = true;
 }
 
 void FolderChanges::Clear() {
     m_compared = report::ComparedRows();
+    m_removed.clear();
     m_nCurrentRows = 0;
     m_bCompared = false;
 }
@@ -137,7 +144,7 @@ view::FolderChangeSet FolderChanges::ChangeSet() const {
     view::FolderChangeSet set;
     if (m_bCompared) {
         set.changes = m_compared.changes;
-        set.removed = m_compared.removed;
+        set.removed = m_removed;
         // The rows' sum, not the totals': an earlier new-mail row not shown now is no loss.
         for (const RowChange& change : set.changes) {
             set.total = AddChanges(set.total, change.bytes);

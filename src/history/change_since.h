@@ -66,8 +66,8 @@ public:
     // The change of row `row` of the rows compared: kChanged or kNew.
     const RowChange& ChangeOf(size_t row) const { return m_compared.changes[row]; }
     // The files of the entry that the scan no longer has, each with its change (kRemoved).
-    size_t RemovedCount() const { return m_compared.removed.size(); }
-    const FolderRecord& Removed(size_t i) const { return m_compared.removed[i]; }
+    size_t RemovedCount() const { return m_removed.size(); }
+    const FolderRecord& Removed(size_t i) const { return m_removed[i]; }
     const RowChange& RemovedChange(size_t i) const {
         return m_compared.changes[m_nCurrentRows + i];
     }
@@ -79,6 +79,7 @@ public:
 
 private:
     report::ComparedRows m_compared;
+    std::vector<FolderRecord> m_removed; // the earlier report is not kept: its rows are
     size_t m_nCurrentRows = 0;
     bool m_bCompared = false;
 };

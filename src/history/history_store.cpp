@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/folder_identity.h"
 #include "platform/local_folders.h"
+#include "platform/path_separator.h"
 #include "report/report_text.h"
 #include "text/ascii_case.h"
 #include "view/list_export.h"
@@ -19,19 +20,9 @@ namespace history {
 
 namespace {
 
-#ifdef _WIN32
-const char kSeparator = '\\';
-#else
-const char kSeparator = '/';
-#endif
-
-bool IsSeparator(char c) {
-    return c == '/' || c == '\\';
-}
-
 // The path without final separators, ASCII letters folded, '/' as '\'.
 std::string FoldedPath(std::string_view path) {
-    while (path.size() > 1 && IsSeparator(path.back())) {
+    while (path.size() > 1 && platform::IsPathSeparator(path.back())) {
         path.remove_suffix(1);
     }
     std::string folded;
@@ -66,25 +57,19 @@ std::string HistoryRoot(const std::string& localAppData, const std::string& prog
     if (base.empty()) {
         return std::string();
     }
-    std::string root = base;
-    if (!IsSeparator(root.back())) {
-        root += kSeparator;
-    }
+    std::string root = platform::WithFinalSeparator(base);
     if (!portable) {
         root += "Foldtally";
-        root += kSeparator;
+        root += platform::kPathSeparator;
     }
-    return root + "Verlauf" + kSeparator;
+    return root + "Verlauf" + platform::kPathSeparator;
 }
 
 namespace {
 
 // The program's folder with a final separator, and whether foldtally.ini is beside it.
 std::string ProgramFolderOf(const std::string& modulePath, bool& portable) {
-    std::string folder = platform::FolderOfFile(modulePath);
-    if (!folder.empty() && !IsSeparator(folder.back())) {
-        folder += kSeparator;
-    }
+    const std::string folder = platform::WithFinalSeparator(platform::FolderOfFile(modulePath));
     platform::ReadOnlyFile file;
     portable = !folder.empty() && file.Open(folder + "foldtally.ini");
     return folder;
@@ -104,7 +89,8 @@ std::vector<std::string> ProgramFolders(const std::string& modulePath) {
     if (programFolder.empty()) {
         return {};
     }
-    std::vector<std::string> folders = {programFolder + "foldtally-hilfe" + kSeparator};
+    std::vector<std::string> folders = {programFolder + "foldtally-hilfe" +
+                                        platform::kPathSeparator};
     if (!portable) {
         folders.push_back(programFolder);
     }
@@ -147,13 +133,8 @@ std::string HistoryJson(const FolderCatalogue& catalogue, const std::string& mai
     context.historyFormat = kHistoryFormat;
     // In the scan's order: --compare matches rows by name, so sorting them as the list
     // does would only cost the writer time.
-    report::OrderedRows rows;
-    rows.rows.reserve(catalogue.records.size());
-    for (const FolderRecord& record : catalogue.records) {
-        rows.rows.push_back(&record);
-    }
     report::StringSink sink;
-    report::WriteJson(rows, catalogue, options, context, sink);
+    report::WriteJson(report::InScanOrder(catalogue.records), catalogue, options, context, sink);
     return std::move(sink.Text());
 }
 
@@ -250,7 +231,7 @@ MailboxHistory::MailboxHistory(const std::string& root, std::string mailboxDir,
                                std::vector<std::string> protectedDirs)
     : m_strMailboxDir(std::move(mailboxDir)), m_protectedDirs(std::move(protectedDirs)) {
     std::string rootFolder = root;
-    while (!rootFolder.empty() && IsSeparator(rootFolder.back())) {
+    while (!rootFolder.empty() && platform::IsPathSeparator(rootFolder.back())) {
         rootFolder.pop_back();
     }
     const size_t separator = rootFolder.find_last_of("/\\");
@@ -260,15 +241,12 @@ MailboxHistory::MailboxHistory(const std::string& root, std::string mailboxDir,
     m_strBase = rootFolder.substr(0, separator == 0 ? 1 : separator);
     m_strRootName = rootFolder.substr(separator + 1);
     m_strName = MailboxFolderName(m_strMailboxDir);
-    m_strFolder = rootFolder + kSeparator + m_strName + kSeparator;
+    m_strFolder = rootFolder + platform::kPathSeparator + m_strName + platform::kPathSeparator;
 }
 
 std::vector<std::string> MailboxHistory::Protected() const {
     std::vector<std::string> folders = m_protectedDirs;
-    std::string mailbox = m_strMailboxDir;
-    if (!mailbox.empty() && !IsSeparator(mailbox.back())) {
-        mailbox += kSeparator;
-    }
+    const std::string mailbox = platform::WithFinalSeparator(m_strMailboxDir);
     folders.push_back(mailbox);
     // Every user's mailbox of an installation: its root holds them all.
     const std::string installation = mailbox.empty() ? std::string() : InstallationRootOf(mailbox);
@@ -278,30 +256,38 @@ std::vector<std::string> MailboxHistory::Protected() const {
     return folders;
 }
 
-platform::OwnFolderOpen MailboxHistory::Open(platform::OwnFolder& folder,
-                                             const platform::ProtectedFolders& guard,
-                                             bool create) const {
-    if (m_strFolder.empty()) {
-        return platform::OwnFolderOpen::kFailed;
+// The guard of the protected folders lives as long as the folder, which asks it at every
+// write; a folder that cannot be read has no days.
+struct MailboxHistory::OpenFolder {
+    OpenFolder(const MailboxHistory& history, bool create)
+        : guard(history.Protected(), view::IsInProtectedDirectory),
+          outcome(history.m_strFolder.empty()
+                      ? platform::OwnFolderOpen::kFailed
+                      : folder.Open(history.m_strBase, {history.m_strRootName, history.m_strName},
+                                    create, guard)) {
+        if (Refused()) {
+            Trace("[Verlauf] WARNUNG: Der Ordner \"%s\" ist eine Verkn\xFCpfung oder liegt in "
+                  "einem Ordner, in den das Programm nicht schreibt; der Verlauf bleibt "
+                  "unber\xFChrt.\n",
+                  history.m_strFolder.c_str());
+        }
+        listed = outcome == platform::OwnFolderOpen::kOpened && ListDays(folder, days);
     }
-    const platform::OwnFolderOpen opened =
-        folder.Open(m_strBase, {m_strRootName, m_strName}, create, guard);
-    if (opened == platform::OwnFolderOpen::kLink || opened == platform::OwnFolderOpen::kProtected) {
-        Trace("[Verlauf] WARNUNG: Der Ordner \"%s\" ist eine Verkn\xFCpfung oder liegt in einem "
-              "Ordner, in den das Programm nicht schreibt; der Verlauf bleibt unber\xFChrt.\n",
-              m_strFolder.c_str());
+    bool Opened() const { return outcome == platform::OwnFolderOpen::kOpened; }
+    bool Refused() const {
+        return outcome == platform::OwnFolderOpen::kLink ||
+               outcome == platform::OwnFolderOpen::kProtected;
     }
-    return opened;
-}
+
+    const platform::ProtectedFolders guard;
+    platform::OwnFolder folder;
+    const platform::OwnFolderOpen outcome;
+    std::vector<CalendarDay> days; // ascending
+    bool listed = false;
+};
 
 std::vector<CalendarDay> MailboxHistory::Days() const {
-    const platform::ProtectedFolders guard(Protected(), view::IsInProtectedDirectory);
-    platform::OwnFolder folder;
-    std::vector<CalendarDay> days;
-    if (Open(folder, guard, false) == platform::OwnFolderOpen::kOpened) {
-        static_cast<void>(ListDays(folder, days)); // a folder that cannot be read has no days
-    }
-    return days;
+    return OpenFolder(*this, false).days;
 }
 
 bool MailboxHistory::ListDays(const platform::OwnFolder& folder, std::vector<CalendarDay>& days) {
@@ -320,22 +306,17 @@ bool MailboxHistory::ListDays(const platform::OwnFolder& folder, std::vector<Cal
 }
 
 WriteOutcome MailboxHistory::WriteDay(const CalendarDay& today, std::string_view json) const {
-    const platform::ProtectedFolders guard(Protected(), view::IsInProtectedDirectory);
-    platform::OwnFolder folder;
-    switch (Open(folder, guard, true)) {
-    case platform::OwnFolderOpen::kOpened:
-        break;
-    case platform::OwnFolderOpen::kLink:
-    case platform::OwnFolderOpen::kProtected:
+    const OpenFolder open(*this, true);
+    if (open.Refused()) {
         return WriteOutcome::kRefused;
-    case platform::OwnFolderOpen::kMissing:
-    case platform::OwnFolderOpen::kFailed:
+    }
+    if (!open.Opened()) {
         Trace("[Verlauf] WARNUNG: Der Ordner \"%s\" kann nicht angelegt werden.\n",
               m_strFolder.c_str());
         return WriteOutcome::kFailed;
     }
-    std::vector<CalendarDay> days;
-    static_cast<void>(ListDays(folder, days));
+    const platform::OwnFolder& folder = open.folder;
+    const std::vector<CalendarDay>& days = open.days;
     report::EarlierReport later;
     CalendarDay laterDay;
     if (Search(folder, days, DayNumber(today) + 1, DayNumber(today) + kMaxClockBackDays, later,
@@ -464,21 +445,11 @@ FindOutcome MailboxHistory::Find(const CalendarDay& reference, report::EarlierRe
                                  const std::atomic<bool>* cancel) const {
     earlier.Clear();
     path.clear();
-    const platform::ProtectedFolders guard(Protected(), view::IsInProtectedDirectory);
-    platform::OwnFolder folder;
-    switch (Open(folder, guard, false)) {
-    case platform::OwnFolderOpen::kOpened:
-        break;
-    case platform::OwnFolderOpen::kLink:
-    case platform::OwnFolderOpen::kProtected:
-        return FindOutcome::kRefused;
-    case platform::OwnFolderOpen::kMissing:
-    case platform::OwnFolderOpen::kFailed:
-        return FindOutcome::kNone;
+    const OpenFolder open(*this, false);
+    if (!open.Opened()) {
+        return open.Refused() ? FindOutcome::kRefused : FindOutcome::kNone;
     }
-    std::vector<CalendarDay> days;
-    static_cast<void>(ListDays(folder, days));
-    const FindOutcome found = Search(folder, days, std::numeric_limits<int64_t>::min(),
+    const FindOutcome found = Search(open.folder, open.days, std::numeric_limits<int64_t>::min(),
                                      DayNumber(reference), earlier, used, cancel);
     if (found == FindOutcome::kFound) {
         path = DayPath(used);
@@ -487,22 +458,15 @@ FindOutcome MailboxHistory::Find(const CalendarDay& reference, report::EarlierRe
 }
 
 ClearOutcome MailboxHistory::Clear() const {
-    const platform::ProtectedFolders guard(Protected(), view::IsInProtectedDirectory);
-    platform::OwnFolder folder;
-    switch (Open(folder, guard, false)) {
-    case platform::OwnFolderOpen::kOpened:
-        break;
-    case platform::OwnFolderOpen::kLink:
-    case platform::OwnFolderOpen::kProtected:
-        return ClearOutcome::kRefused;
-    case platform::OwnFolderOpen::kMissing:
-        return ClearOutcome::kCleared;
-    case platform::OwnFolderOpen::kFailed:
-        return ClearOutcome::kIncomplete;
+    OpenFolder open(*this, false);
+    if (!open.Opened()) {
+        return open.Refused()                                      ? ClearOutcome::kRefused
+               : open.outcome == platform::OwnFolderOpen::kMissing ? ClearOutcome::kCleared
+                                                                   : ClearOutcome::kIncomplete;
     }
-    std::vector<CalendarDay> days;
-    bool cleared = ListDays(folder, days);
-    for (const CalendarDay& day : days) {
+    platform::OwnFolder& folder = open.folder;
+    bool cleared = open.listed;
+    for (const CalendarDay& day : open.days) {
         switch (folder.RemoveFile(DayFileName(day), HasHistoryMarker)) {
         case platform::OwnFileRemoval::kRemoved:
             break;

@@ -127,9 +127,8 @@ private:
     };
     enum class EntryRead { kUsable, kPassedOver, kCancelled };
 
-    // Opens the mailbox's folder below the root, with a trace line when it is refused.
-    platform::OwnFolderOpen Open(platform::OwnFolder& folder,
-                                 const platform::ProtectedFolders& guard, bool create) const;
+    // The mailbox's folder below the root, opened with its days listed.
+    struct OpenFolder;
     std::vector<std::string> Protected() const;
     // The days by file name, ascending; false when the folder cannot be read.
     static bool ListDays(const platform::OwnFolder& folder, std::vector<CalendarDay>& days);

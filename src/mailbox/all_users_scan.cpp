@@ -53,14 +53,9 @@ struct UserScanHooks {
 
 void ReadMailbox(UserMailbox& row, const AllUsersThreading& threading,
                  std::vector<std::string>& traceLines) {
-    ScanRequest request;
-    request.mailboxDir = row.user.folderDir;
-    request.newmailDir = row.user.folderDir; // the user's folder is both
     // The overview shows no folder paths: reading and walking each user's tree would
     // cost a third of the time. Whether the tree can be read is still said, by opening it.
-    request.resolvePaths = false;
-    request.includeNewMail = true;
-    request.newMailLabel = "<Posteingang>";
+    const ScanRequest request = UserScanRequest(row.user, false, "<Posteingang>");
     ScanThreading scanThreading;
     scanThreading.helpers = threading.helpersPerMailbox;
     UserScanHooks hooks;
@@ -148,6 +143,11 @@ int ThreadsFor(const AllUsersThreading& threading, const AllUsersResult& result,
 }
 
 } // namespace
+
+ScanRequest UserScanRequest(const PlannedUser& user, bool resolvePaths,
+                            const std::string& newMailLabel) {
+    return {user.folderDir, user.folderDir, resolvePaths, true, newMailLabel};
+}
 
 void SummariseMailbox(UserMailbox& row, SharedScanResult scan, bool hierarchyReadable) {
     const FolderCatalogue& catalogue = scan->catalogue;

@@ -67,6 +67,10 @@ struct AllUsersThreading {
     void* rowDoneContext = nullptr;
 };
 
+// The scan of a user's mailbox: the user's folder is both the mailbox and the new mail.
+ScanRequest UserScanRequest(const PlannedUser& user, bool resolvePaths,
+                            const std::string& newMailLabel);
+
 // Fills the figures of `row` from its mailbox's scan; a mailbox whose "hierarch.pm"
 // cannot be read gets that fault unless it has one already.
 void SummariseMailbox(UserMailbox& row, SharedScanResult scan, bool hierarchyReadable);

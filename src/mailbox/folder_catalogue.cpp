@@ -296,23 +296,6 @@ void ReadAndGrowWhenSlow(FolderFileReader& reader, HelperThreads& helpers, const
 
 } // namespace
 
-bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
-                           const std::string& newmailDir, const std::string& newMailLabel) {
-    return Scan(mailboxDir, resolvePaths, includeNewMail, newmailDir, newMailLabel, nullptr);
-}
-
-bool FolderCatalogue::Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
-                           const std::string& newmailDir, const std::string& newMailLabel,
-                           ScanDetails* details) {
-    ScanRequest request;
-    request.mailboxDir = mailboxDir;
-    request.newmailDir = newmailDir;
-    request.resolvePaths = resolvePaths;
-    request.includeNewMail = includeNewMail;
-    request.newMailLabel = newMailLabel;
-    return Scan(request, details);
-}
-
 bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
                            const ScanThreading& threading) {
     const std::string& mailboxDir = request.mailboxDir;

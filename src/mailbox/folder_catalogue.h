@@ -65,8 +65,8 @@ struct ScanThreading {
 
 class FolderCatalogue {
 public:
-    // Replaces the whole content: the new-mail row first (when `includeNewMail`), then
-    // one row per "*.PMM" and then per "*.MBX" file of `mailboxDir`, each in the order
+    // Replaces the whole content: the new-mail row first (when `request.includeNewMail`), then
+    // one row per "*.PMM" and then per "*.MBX" file of `request.mailboxDir`, in the order
     // of the directory search. Both directories end with a separator. With
     // `resolvePaths` each folder-file row gets its parent path from "hierarch.pm".
     // False only when paths were wanted and "hierarch.pm" cannot be opened; then no
@@ -82,14 +82,10 @@ public:
     // A scan cancelled through `threading.control` stops at the next file on every
     // thread and leaves the catalogue empty, writes no folder file's trace lines and
     // returns false; the caller tells it from a failed tree by the control's mark.
-    bool Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
-              const std::string& newmailDir, const std::string& newMailLabel);
-    // The same scan, keeping in `details` (when not null) the table it walked and each
-    // row's identifier.
-    bool Scan(const std::string& mailboxDir, bool resolvePaths, bool includeNewMail,
-              const std::string& newmailDir, const std::string& newMailLabel, ScanDetails* details);
-    // The same scan as `request` says, its folder files read as `threading` says.
-    bool Scan(const ScanRequest& request, ScanDetails* details,
+    //
+    // `details`, when not null, keeps the table the scan walked and each row's identifier;
+    // the folder files are read as `threading` says.
+    bool Scan(const ScanRequest& request, ScanDetails* details = nullptr,
               const ScanThreading& threading = ScanThreading());
 
     std::vector<FolderRecord> records; // only the four base fields of each row

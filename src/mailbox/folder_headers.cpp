@@ -28,21 +28,6 @@ std::string TextAt(const unsigned char* buffer, size_t offset) {
     return std::string(reinterpret_cast<const char*>(buffer + offset));
 }
 
-// Shared by both kinds: the record keeps the absolute path, and the name in the
-// letter case in which the directory search delivered it.
-// The parts of a path join to that path again, so its full path is that of the path as
-// it stands, and base name and extension together are what follows the last separator
-// (or the drive): taken without splitting, since every file of a scan comes through here.
-void TakePath(const std::string& path, std::string& filePath, std::string& fileName) {
-    size_t nameStart = path.size() >= 2 && path[1] == ':' ? 2 : 0;
-    const size_t separator = path.find_last_of("\\/");
-    if (separator != std::string::npos && separator + 1 > nameStart) {
-        nameStart = separator + 1;
-    }
-    filePath = PathParts::FullPathOf(path);
-    fileName.assign(path, nameStart, std::string::npos);
-}
-
 // The .PMG beside an .MBX: the same path with the extension replaced, made absolute by
 // PathParts' rule. The extension is what follows the last point of the name (none when
 // the name has no point), as PathParts splits it.
@@ -85,19 +70,30 @@ bool IsFailureText(const std::string& folderName) {
     return false;
 }
 
-void pmm::Clear() {
+void FolderFileRecord::Clear() {
     FolderRecord::Clear();
     filePath.clear();
     folderId.clear();
 }
 
-bool pmm::IsEmpty() const {
+bool FolderFileRecord::IsEmpty() const {
     return FolderRecord::IsEmpty() && filePath.empty() && folderId.empty();
 }
 
-void pmm::SetPath(const std::string& path) {
+// The record keeps the absolute path, and the name in the letter case in which the
+// directory search delivered it. The parts of a path join to that path again, so its
+// full path is that of the path as it stands, and base name and extension together are
+// what follows the last separator (or the drive): taken without splitting, since every
+// file of a scan comes through here.
+void FolderFileRecord::SetPath(const std::string& path) {
     Clear();
-    TakePath(path, filePath, fileName);
+    size_t nameStart = path.size() >= 2 && path[1] == ':' ? 2 : 0;
+    const size_t separator = path.find_last_of("\\/");
+    if (separator != std::string::npos && separator + 1 > nameStart) {
+        nameStart = separator + 1;
+    }
+    filePath = PathParts::FullPathOf(path);
+    fileName.assign(path, nameStart, std::string::npos);
 }
 
 bool pmm::Analyze() {
@@ -126,21 +122,6 @@ bool pmm::Analyze() {
     folderName = TextAt(header, 0);
     folderId = TextAt(header, kPmmIdOffset);
     return true;
-}
-
-void mbx::Clear() {
-    FolderRecord::Clear();
-    filePath.clear();
-    folderId.clear();
-}
-
-bool mbx::IsEmpty() const {
-    return FolderRecord::IsEmpty() && filePath.empty() && folderId.empty();
-}
-
-void mbx::SetPath(const std::string& path) {
-    Clear();
-    TakePath(path, filePath, fileName);
 }
 
 bool mbx::Analyze() {

@@ -18,33 +18,31 @@ const std::string& FailureText(FolderFailure kind);
 // True when `folderName` is one of those texts: the row stands for a file that failed.
 bool IsFailureText(const std::string& folderName);
 
-class pmm : public FolderRecord {
+// What both kinds of folder file add to a row: where the file is and its folder's key.
+class FolderFileRecord : public FolderRecord {
 public:
     void Clear() override;
     bool IsEmpty() const override;
 
     // Clears the record, then takes the absolute path and the displayed file name.
     void SetPath(const std::string& path);
-    // Reads the header. True when the name and identifier were read; otherwise the
-    // failure text stands in folderName and the size is 0.
-    bool Analyze();
 
-    std::string filePath; // absolute path of the .PMM
+    std::string filePath; // absolute path of the .PMM or .MBX
     std::string folderId; // key of the folder in "hierarch.pm"
 };
 
-class mbx : public FolderRecord {
+class pmm : public FolderFileRecord {
 public:
-    void Clear() override;
-    bool IsEmpty() const override;
+    // Reads the header. True when the name and identifier were read; otherwise the
+    // failure text stands in folderName and the size is 0.
+    bool Analyze();
+};
 
-    void SetPath(const std::string& path);
+class mbx : public FolderFileRecord {
+public:
     // Takes the .MBX's length as soon as it opens, then reads the .PMG companion's
     // header. True when the name and identifier were read. The last change is the later
     // of the two files' as far as the opens tell it (POSIX); the scan adds what its
     // listing tells (Windows).
     bool Analyze();
-
-    std::string filePath; // absolute path of the .MBX
-    std::string folderId;
 };

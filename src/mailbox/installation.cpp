@@ -5,6 +5,7 @@
 #include "mailbox/installation.h"
 
 #include "platform/files.h"
+#include "platform/path_separator.h"
 #include "platform/text.h"
 #include "text/ascii_case.h"
 #include "text/cp1252_case.h"
@@ -12,12 +13,6 @@
 #include <algorithm>
 
 namespace {
-
-#ifdef _WIN32
-const char kSeparator = '\\';
-#else
-const char kSeparator = '/';
-#endif
 
 std::string Folded(std::string_view name) {
     std::string folded(name);
@@ -46,11 +41,6 @@ bool IsDeviceName(std::string_view name) {
                text::EqualIgnoringAsciiCase(stem.substr(0, 3), "lpt");
     }
     return false;
-}
-
-bool HasDirectoryEntries(const std::string& dir) {
-    return platform::SearchDirectory(
-        dir, "*", [](const platform::DirectoryEntry&, void*) { return false; }, nullptr);
 }
 
 bool Cancelled(const ScanControl* control) {
@@ -181,7 +171,7 @@ std::string UserListPath(const std::string& root) {
 
 std::string InstallationRootOf(const std::string& mailboxDir) {
     std::string dir = mailboxDir;
-    while (!dir.empty() && (dir.back() == '/' || dir.back() == '\\')) {
+    while (!dir.empty() && platform::IsPathSeparator(dir.back())) {
         dir.pop_back();
     }
     const size_t cut = dir.find_last_of("/\\");
@@ -224,8 +214,8 @@ std::vector<PlannedUser> PlanInstallation(const std::string& root, const UserLis
                 row.fault = UserFault::kMissingFolder;
             } else {
                 named[found] = true;
-                row.folderDir = root + folders[found] + kSeparator;
-                if (!HasDirectoryEntries(row.folderDir)) {
+                row.folderDir = root + folders[found] + platform::kPathSeparator;
+                if (!platform::IsReadableDirectory(row.folderDir)) {
                     row.fault = UserFault::kUnreadable;
                     row.folderDir.clear();
                 }
@@ -254,7 +244,7 @@ std::vector<PlannedUser> PlanInstallation(const std::string& root, const UserLis
         // A stray folder is still read: it is a mailbox no user can reach, and its size
         // is what the person looking after the installation wants to know.
         if (CheckUserName(folders[i]) == UserNameProblem::kNone) {
-            row.folderDir = root + folders[i] + kSeparator;
+            row.folderDir = root + folders[i] + platform::kPathSeparator;
         }
         rows.push_back(std::move(row));
     }

@@ -1,5 +1,6 @@
-// What one scan of a mailbox is asked to do. Made from the program's settings in one
-// place (view::MakeScanRequest), so the main window and the tree window scan alike.
+// What one scan of a mailbox is asked to do, made in one place for each kind of caller:
+// from the program's settings for the windows (view::MakeScanRequest), from the options
+// for the report tool, and for one user of an installation (UserScanRequest).
 #pragma once
 
 #include <string>

@@ -1,8 +1,8 @@
 // One scan of a mailbox, kept whole and never changed after it is made: the rows with
 // their count and total, what the scan read for the folder tree, and when it was made.
-// The main list, the tree window and an export share one result through a shared
-// pointer; a window keeps the result it shows alive, so a new scan never has to empty
-// a view first.
+// A window holds its result through a shared pointer and keeps the one it shows alive,
+// so a new scan never has to empty a view first: the main window's result is also the
+// tree window's.
 #pragma once
 
 #include "mailbox/folder_catalogue.h"

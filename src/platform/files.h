@@ -37,6 +37,9 @@ bool IsSearchHit(const char* name, const char* pattern);
 bool SearchDirectory(const std::string& directory, const char* pattern, DirectoryVisitor visit,
                      void* context);
 
+// True when `directory` (ending with a separator) can be listed, whatever it holds.
+bool IsReadableDirectory(const std::string& directory);
+
 // As SearchDirectory, for callers that need only the names because they open each
 // file anyway: size, isDirectory and lastWrite may be left at 0 and false, which spares
 // a call per entry where the listing itself does not carry them (POSIX). Windows'

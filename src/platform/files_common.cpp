@@ -55,6 +55,11 @@ bool IsSearchHit(const char* name, const char* pattern) {
     return !dots && MatchesPattern(name, pattern);
 }
 
+bool IsReadableDirectory(const std::string& directory) {
+    return SearchDirectory(
+        directory, "*", [](const DirectoryEntry&, void*) { return false; }, nullptr);
+}
+
 bool BoundedFileReader::Open(const std::string& path, uint64_t maxBytes) {
     m_offset = 0;
     m_nMax = maxBytes;

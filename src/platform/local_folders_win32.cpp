@@ -1,6 +1,8 @@
 // The program's own folders on Windows, through the ANSI functions as everywhere else.
 #include "platform/local_folders.h"
 
+#include "platform/path_separator.h"
+
 #include <windows.h>
 
 namespace platform {
@@ -10,10 +12,6 @@ namespace {
 bool IsFolder(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsSeparator(char c) {
-    return c == '\\' || c == '/';
 }
 
 std::string Variable(const char* name) {
@@ -30,10 +28,7 @@ std::string LocalAppDataFolder() {
     if (folder.empty()) {
         folder = Variable("APPDATA");
     }
-    if (!folder.empty() && !IsSeparator(folder.back())) {
-        folder += '\\';
-    }
-    return folder;
+    return WithFinalSeparator(folder);
 }
 
 bool MakeFolders(const std::string& folder) {
@@ -42,7 +37,8 @@ bool MakeFolders(const std::string& folder) {
     }
     // Past the root ("C:\", "\\server\share\"), each prefix that ends before a separator.
     for (size_t end = 1; end < folder.size(); ++end) {
-        if (IsSeparator(folder[end]) && !IsSeparator(folder[end - 1]) && folder[end - 1] != ':') {
+        if (IsPathSeparator(folder[end]) && !IsPathSeparator(folder[end - 1]) &&
+            folder[end - 1] != ':') {
             const std::string part = folder.substr(0, end);
             if (!IsFolder(part)) {
                 ::CreateDirectoryA(part.c_str(), nullptr);

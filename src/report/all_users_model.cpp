@@ -32,16 +32,20 @@ void AllUsersModel::SetResult(std::shared_ptr<const AllUsersResult> result, bool
     Resort();
 }
 
-void AllUsersModel::MarkRead(size_t index) {
-    if (!m_pResult || index >= m_read.size() || m_read[index]) {
-        return;
+void AllUsersModel::MarkRead(const std::vector<size_t>& indexes) {
+    const size_t before = m_nRead;
+    for (const size_t index : indexes) {
+        if (m_pResult && index < m_read.size() && !m_read[index]) {
+            m_read[index] = true;
+            ++m_nRead;
+            const UserMailbox& row = m_pResult->rows[index];
+            m_nReadTotal += row.totalSize;
+            m_nReadFiles += row.folderFiles;
+        }
     }
-    m_read[index] = true;
-    ++m_nRead;
-    const UserMailbox& row = m_pResult->rows[index];
-    m_nReadTotal += row.totalSize;
-    m_nReadFiles += row.folderFiles;
-    Resort();
+    if (m_nRead != before) {
+        Resort();
+    }
 }
 
 void AllUsersModel::MarkAllRead() {
@@ -172,12 +176,7 @@ bool AllUsersModel::FolderRequest(int row, const std::string& newMailLabel,
     if (user.user.folderDir.empty()) {
         return false;
     }
-    request = ScanRequest();
-    request.mailboxDir = user.user.folderDir;
-    request.newmailDir = user.user.folderDir;
-    request.resolvePaths = true;
-    request.includeNewMail = true;
-    request.newMailLabel = newMailLabel;
+    request = UserScanRequest(user.user, true, newMailLabel);
     return true;
 }
 

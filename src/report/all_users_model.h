@@ -27,8 +27,10 @@ public:
     // row with a folder to read counts as unread until MarkRead. The result's rows are
     // read only for rows that are marked, or have nothing to read.
     void SetResult(std::shared_ptr<const AllUsersResult> result, bool compact);
-    // Row `index` of the result (not a shown row) is complete: its figures show.
-    void MarkRead(size_t index);
+    // The rows `indexes` of the result (not shown rows) are complete: their figures show.
+    // The rows are sorted again once for all of them: they arrive in batches, and a
+    // sort per row would make reading k rows cost k sorts of every row.
+    void MarkRead(const std::vector<size_t>& indexes);
     // Every row is complete; the totals of the result count.
     void MarkAllRead();
     bool IsRead(size_t index) const { return index < m_read.size() && m_read[index]; }

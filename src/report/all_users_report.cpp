@@ -4,8 +4,8 @@
 #include "report/all_users_report.h"
 
 #include "diag/trace.h"
-#include "platform/debug_output.h"
 #include "platform/files.h"
+#include "platform/path_separator.h"
 #include "report/progress_line.h"
 #include "report/report.h"
 #include "report/report_text.h"
@@ -23,12 +23,6 @@ namespace report {
 
 namespace {
 
-#ifdef _WIN32
-const char kSeparator = '\\';
-#else
-const char kSeparator = '/';
-#endif
-
 const char kUnreadableRoot[] =
     "foldtally-report: Das Verzeichnis \"%s\" kann nicht gelesen werden.\n";
 const char kNoUserList[] =
@@ -39,7 +33,6 @@ const char kUnreadableUserList[] =
 const char kTooLongUserList[] =
     "foldtally-report: Die Benutzerliste \"%s\" ist l\xE4nger als 4 MiB "
     "oder nennt mehr als 65.536 Benutzer und wird nicht gelesen.\n";
-const char kUnusableEarlier[] = "foldtally-report: Der fr\xFChere Bericht \"%s\" %s.\n";
 
 const char* const kTitles[kAllUsersColumnCount] = {"Benutzer",
                                                    "Name",
@@ -114,10 +107,7 @@ void WriteText(const AllUsersResult& result, const std::vector<UserReportRow>& r
         eachLine([&](const Cells& cells) {
             for (int c = 0; c < columns; ++c) {
                 std::string cell;
-                AppendCell(cell, cells[c]);
-                for (char& ch : cell) {
-                    ch = ch == '\t' ? ' ' : ch;
-                }
+                AppendCell(cell, cells[c]); // a tab too becomes '?'
                 AppendUtf8FromCp1252(out, cell);
                 out += c + 1 < columns ? '\t' : '\n';
             }
@@ -157,26 +147,6 @@ void WriteText(const AllUsersResult& result, const std::vector<UserReportRow>& r
     SpillAll(out, sink);
 }
 
-void AppendCsvCell(std::string& out, const std::string& cp1252, Controls controls) {
-    std::string utf8;
-    AppendText(utf8, cp1252, controls);
-    if (text::StartsLikeFormula(utf8)) {
-        utf8 = text::SpreadsheetText(utf8);
-    }
-    if (utf8.find_first_of(",\"\r\n") == std::string::npos) {
-        out += utf8;
-        return;
-    }
-    out += '"';
-    for (const char c : utf8) {
-        if (c == '"') {
-            out += '"';
-        }
-        out += c;
-    }
-    out += '"';
-}
-
 void WriteCsv(const std::vector<UserReportRow>& rows, const ReportOptions& options,
               const EarlierInstallation* earlier, ReportSink& sink) {
     const bool compared = earlier != nullptr;
@@ -191,40 +161,37 @@ void WriteCsv(const std::vector<UserReportRow>& rows, const ReportOptions& optio
         AppendUtf8FromCp1252(out, ",\xC4nderung,\xC4nderung in Bytes");
     }
     out += "\r\n";
+    text::SpreadsheetLine line(out, text::CellSeparator::kComma);
+    const auto textCell = [&](const std::string& cp1252) {
+        std::string utf8;
+        AppendText(utf8, cp1252, controls);
+        line.Text(utf8);
+    };
+    const auto number = [&](bool shown, uint64_t value) {
+        line.Number(shown ? std::to_string(value) : std::string());
+    };
     for (const UserReportRow& row : rows) {
         const Cells cells = CellsOf(row, options, earlier);
         const UserMailbox* user = row.row;
         const bool read = user && user->scan;
-        AppendCsvCell(out, cells[kUserColumnUser], controls);
-        out += ',';
-        AppendCsvCell(out, user ? user->user.line.personalName : std::string(), controls);
+        textCell(cells[kUserColumnUser]);
+        textCell(user ? user->user.line.personalName : std::string());
         for (const int c :
              {kUserColumnFiles, kUserColumnSize, kUserColumnShare, kUserColumnNewMail}) {
-            out += ',';
-            AppendCsvCell(out, cells[c], controls);
+            textCell(cells[c]);
         }
-        out += ',';
-        AppendCsvCell(out, read ? user->largestFile : std::string(), controls);
-        out += ',';
-        out += read ? std::to_string(user->limits.nearLimit) : std::string();
-        out += ',';
-        out += read ? std::to_string(user->limits.overLimit) : std::string();
-        out += ',';
-        out += read ? std::to_string(user->totalSize) : std::string();
-        out += ',';
-        out += read ? std::to_string(user->newMailSize) : std::string();
-        out += ',';
-        out +=
-            read && !user->largestFile.empty() ? std::to_string(user->largestSize) : std::string();
-        out += ',';
-        AppendCsvCell(out, user ? user->FailureText() : std::string(), controls);
+        textCell(read ? user->largestFile : std::string());
+        number(read, read ? user->limits.nearLimit : 0);
+        number(read, read ? user->limits.overLimit : 0);
+        number(read, read ? user->totalSize : 0);
+        number(read, read ? user->newMailSize : 0);
+        number(read && !user->largestFile.empty(), read ? user->largestSize : 0);
+        textCell(user ? user->FailureText() : std::string());
         if (compared) {
-            out += ',';
-            AppendCsvCell(out, cells[kUserColumnChange], controls);
-            out += ',';
-            out += ChangeDigits(row.change.bytes);
+            textCell(cells[kUserColumnChange]);
+            line.Number(ChangeDigits(row.change.bytes));
         }
-        out += "\r\n";
+        line.End();
         SpillIfFull(out, sink);
     }
     SpillAll(out, sink);
@@ -289,7 +256,8 @@ json FilesOf(const UserReportRow& row, const EarlierInstallation* earlier,
         files.push_back(std::move(file));
     }
     for (size_t i = 0; compared && i < changes.removed.size(); ++i) {
-        json file = {{"fileName", Text(changes.removed[i].fileName, controls)}, {"size", nullptr}};
+        const std::string_view name = earlierFiles.FileName(changes.removed[i]);
+        json file = {{"fileName", Text(std::string(name), controls)}, {"size", nullptr}};
         AddChange(file, changes.changes[records.size() + i], options.exactSizes);
         files.push_back(std::move(file));
     }
@@ -350,41 +318,6 @@ void WriteJson(const AllUsersResult& result, const std::vector<UserReportRow>& r
     SpillAll(out, sink);
 }
 
-void WriteErrorText(ReportSink& err, const std::string& line, const ReportOptions& options) {
-    std::string text;
-    AppendErrorLine(text, line, ErrorControlsFor(options));
-    err.Write(text);
-}
-
-// The trace lines of the scan to standard error as they come (they come from one
-// thread: the scan writes them after its threads have ended).
-class TraceToSink {
-public:
-    TraceToSink(ReportSink* err, Controls controls) : m_pErr(err), m_controls(controls) {
-        if (err) {
-            platform::SetDebugOutputHook(&TraceToSink::Append, this);
-        }
-    }
-    ~TraceToSink() {
-        if (m_pErr) {
-            platform::SetDebugOutputHook(nullptr, nullptr);
-            SpillAll(m_text, *m_pErr);
-        }
-    }
-    TraceToSink(const TraceToSink&) = delete;
-    TraceToSink& operator=(const TraceToSink&) = delete;
-
-private:
-    static void Append(const char* text, void* context) {
-        auto* self = static_cast<TraceToSink*>(context);
-        AppendErrorLine(self->m_text, text, self->m_controls);
-        SpillIfFull(self->m_text, *self->m_pErr);
-    }
-    ReportSink* m_pErr;
-    Controls m_controls;
-    std::string m_text;
-};
-
 } // namespace
 
 void WriteAllUsersReport(const AllUsersResult& result, const ReportOptions& options,
@@ -413,28 +346,21 @@ void WriteAllUsersReport(const AllUsersResult& result, const ReportOptions& opti
 }
 
 int RunAllUsersReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
-    std::string root = platform::FullPath(options.allUsersRoot);
-    if (!root.empty() && root.back() != '/' && root.back() != '\\') {
-        root += kSeparator;
-    }
-    if (root.empty() ||
-        !platform::SearchDirectory(
-            root, "*", [](const platform::DirectoryEntry&, void*) { return false; }, nullptr)) {
-        WriteErrorText(err, FormatText(kUnreadableRoot, options.allUsersRoot.c_str()), options);
+    const std::string root = platform::WithFinalSeparator(platform::FullPath(options.allUsersRoot));
+    if (root.empty() || !platform::IsReadableDirectory(root)) {
+        WriteErrorLine(err, FormatText(kUnreadableRoot, options.allUsersRoot.c_str()), options);
         return kExitFailure;
     }
     const std::string listPath = UserListPath(root);
     if (listPath.empty()) {
-        WriteErrorText(err, FormatText(kNoUserList, options.allUsersRoot.c_str()), options);
+        WriteErrorLine(err, FormatText(kNoUserList, options.allUsersRoot.c_str()), options);
         return kExitFailure;
     }
     EarlierInstallation earlier;
     if (!options.compareFile.empty()) {
         std::string error;
         if (!ReadEarlierInstallation(options.compareFile, earlier, error)) {
-            WriteErrorText(err,
-                           FormatText(kUnusableEarlier, options.compareFile.c_str(), error.c_str()),
-                           options);
+            WriteUnusableEarlier(err, error, options);
             return kExitFailure;
         }
     }
@@ -442,19 +368,13 @@ int RunAllUsersReport(const ReportOptions& options, ReportSink& out, ReportSink&
     AllUsersResult result;
     bool listRead;
     {
-        ScanControl control;
+        ScanWatch watch(options, err);
         AllUsersThreading threading;
-        threading.control = &control;
-        ProgressLine progress(err, control);
-        if (options.errorsToTerminal && !options.trace) {
-            static_cast<void>(progress.Start());
-        }
-        TraceToSink trace(options.trace ? &err : nullptr, ErrorControlsFor(options));
+        threading.control = &watch.Control();
         listRead = ScanAllUsers(root, result, threading);
-        progress.Stop();
     }
     if (!listRead) {
-        WriteErrorText(err,
+        WriteErrorLine(err,
                        FormatText(result.userListTooLong ? kTooLongUserList : kUnreadableUserList,
                                   listPath.c_str()),
                        options);

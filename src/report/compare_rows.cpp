@@ -6,6 +6,7 @@
 #include "view/folder_compare.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace report {
 
@@ -15,18 +16,17 @@ namespace {
 // folded names (twins by row), so a current row finds its earlier one by binary search.
 class NameIndex {
 public:
+    // Offsets and rows of 32 bits, as the earlier report's own: the index lives beside it.
     explicit NameIndex(const EarlierReport& earlier) {
         m_start.reserve(earlier.RowCount() + 1);
         for (size_t i = 0; i < earlier.RowCount(); ++i) {
-            m_start.push_back(m_strFolded.size());
+            m_start.push_back(static_cast<uint32_t>(m_strFolded.size()));
             view::AppendFolded(m_strFolded, earlier.FileName(i));
         }
-        m_start.push_back(m_strFolded.size());
+        m_start.push_back(static_cast<uint32_t>(m_strFolded.size()));
         m_order.resize(earlier.RowCount());
-        for (size_t i = 0; i < m_order.size(); ++i) {
-            m_order[i] = i;
-        }
-        std::sort(m_order.begin(), m_order.end(), [this](size_t a, size_t b) {
+        std::iota(m_order.begin(), m_order.end(), 0u);
+        std::sort(m_order.begin(), m_order.end(), [this](uint32_t a, uint32_t b) {
             const int r = Folded(a).compare(Folded(b));
             return r != 0 ? r < 0 : a < b;
         });
@@ -36,71 +36,86 @@ public:
     size_t Find(std::string_view folded) const {
         const auto it = std::lower_bound(
             m_order.begin(), m_order.end(), folded,
-            [this](size_t row, std::string_view name) { return Folded(row) < name; });
+            [this](uint32_t row, std::string_view name) { return Folded(row) < name; });
         return it != m_order.end() && Folded(*it) == folded ? *it : m_order.size();
     }
 
 private:
-    std::string_view Folded(size_t row) const {
+    std::string_view Folded(uint32_t row) const {
         return std::string_view(m_strFolded).substr(m_start[row], m_start[row + 1] - m_start[row]);
     }
 
     std::string m_strFolded;
-    std::vector<size_t> m_start;
-    std::vector<size_t> m_order;
+    std::vector<uint32_t> m_start;
+    std::vector<uint32_t> m_order;
 };
 
 } // namespace
 
+view::FolderFields ComparedRows::Fields(size_t row) const {
+    const size_t currentRows = current ? current->size() : 0;
+    if (row < currentRows) {
+        return view::FieldsOf((*current)[row]);
+    }
+    const uint32_t gone = removed[row - currentRows];
+    return {earlier->FileName(gone), earlier->FolderPath(gone), earlier->FolderName(gone), 0, 0};
+}
+
+const FolderRecord& ComparedRows::Row(size_t row, FolderRecord& scratch) const {
+    if (current && row < current->size()) {
+        return (*current)[row];
+    }
+    const view::FolderFields fields = Fields(row);
+    scratch.fileName.assign(fields.fileName);
+    scratch.folderPath.assign(fields.folderPath);
+    scratch.folderName.assign(fields.folderName);
+    scratch.size = 0;
+    scratch.lastWrite = 0;
+    return scratch;
+}
+
 void CompareRows(const std::vector<FolderRecord>& current, uint64_t currentTotal,
                  const EarlierReport& earlier, ComparedRows& compared) {
     compared = ComparedRows();
-    const NameIndex index(earlier);
+    compared.current = &current;
+    compared.earlier = &earlier;
     std::vector<bool> matched(earlier.RowCount(), false);
-    std::string folded;
-    for (const FolderRecord& record : current) {
-        RowChange change;
-        folded.clear();
-        view::AppendFolded(folded, record.fileName);
-        const size_t row = index.Find(folded); // the first of twins counts
-        if (row == earlier.RowCount() || matched[row]) {
-            change.kind = RowChange::kNew;
-            change.bytes = ChangeBetween(record.size, 0);
-        } else {
-            matched[row] = true;
-            change.bytes = ChangeBetween(record.size, earlier.Size(row));
+    {
+        const NameIndex index(earlier);
+        std::string folded;
+        compared.changes.reserve(current.size());
+        for (const FolderRecord& record : current) {
+            RowChange change;
+            folded.clear();
+            view::AppendFolded(folded, record.fileName);
+            const size_t row = index.Find(folded); // the first of twins counts
+            if (row == earlier.RowCount() || matched[row]) {
+                change.kind = RowChange::kNew;
+                change.bytes = ChangeBetween(record.size, 0);
+            } else {
+                matched[row] = true;
+                change.bytes = ChangeBetween(record.size, earlier.Size(row));
+            }
+            compared.changes.push_back(change);
         }
-        compared.rows.push_back(&record);
-        compared.changes.push_back(change);
     }
     // The new-mail row shown or not is a choice of the view, not a change of the mailbox:
     // without one now, the earlier one is not gone.
     const bool newMailNow =
         std::any_of(current.begin(), current.end(),
                     [](const FolderRecord& record) { return record.fileName == kNewMailFileName; });
+    size_t gone = 0;
     for (size_t i = 0; i < earlier.RowCount(); ++i) {
-        if (!newMailNow && earlier.FileName(i) == kNewMailFileName) {
-            matched[i] = true;
-        }
+        matched[i] = matched[i] || (!newMailNow && earlier.FileName(i) == kNewMailFileName);
+        gone += matched[i] ? 0 : 1;
     }
+    compared.removed.reserve(gone);
+    compared.changes.reserve(current.size() + gone);
     for (size_t i = 0; i < earlier.RowCount(); ++i) {
         if (!matched[i]) {
-            FolderRecord gone;
-            gone.fileName = earlier.FileName(i);
-            gone.folderPath = earlier.FolderPath(i);
-            gone.folderName = earlier.FolderName(i);
-            compared.removed.push_back(std::move(gone));
-        }
-    }
-    // Pointers only now: `removed` no longer grows.
-    for (size_t i = 0, r = 0; i < earlier.RowCount(); ++i) {
-        if (!matched[i]) {
-            compared.rows.push_back(&compared.removed[r++]);
+            compared.removed.push_back(static_cast<uint32_t>(i));
             compared.changes.push_back({RowChange::kRemoved, ChangeBetween(0, earlier.Size(i))});
         }
-    }
-    for (const RowChange& change : compared.changes) {
-        compared.bytes.push_back(change.bytes);
     }
     compared.totalChange = ChangeBetween(currentTotal, earlier.TotalSize());
 }

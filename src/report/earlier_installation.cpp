@@ -70,10 +70,6 @@ const char kNotOverview[] = "ist kein Bericht aller Postf\xE4"
                             "cher";
 const char kBadUser[] = "enth\xE4lt eine Zeile, die keine Benutzerzeile ist";
 
-// What a member held last: a later twin of a key replaces an earlier one, as the
-// library's own document does.
-enum class Held : uint8_t { kNothing, kText, kNumber, kNull, kFlag, kList, kOther };
-
 struct FileFields {
     Held name = Held::kNothing, size = Held::kNothing, removed = Held::kNothing;
     std::string nameText;
@@ -91,61 +87,26 @@ struct UserFields {
     EarlierReport fileList;
 };
 
-// The events depth by depth: 1 the report object, 2 the list "users", 3 a user's
+// The document depth by depth: 1 the report object, 2 the list "users", 3 a user's
 // members, 4 the user's list "files", 5 a file's members; deeper values are passed over.
-class UserReader : public nlohmann::json_sax<json> {
+class UserReader : public ShapeReader {
 public:
-    explicit UserReader(EarlierInstallation& earlier) : m_earlier(earlier) {}
-
-    bool null() override { return Scalar(Held::kNull); }
-    bool boolean(bool value) override {
-        if (m_nDepth == 1 && m_top == Top::kMarker) {
-            m_bMarker = value;
-        } else if (InUser(Member::kRemoved)) {
-            m_user.removedValue = value;
-        } else if (InFile(Member::kRemoved)) {
-            m_file.removedValue = value;
-        }
-        return Scalar(Held::kFlag);
-    }
-    bool number_integer(number_integer_t) override { return Scalar(Held::kOther); }
-    bool number_unsigned(number_unsigned_t value) override {
-        if (InUser(Member::kSize)) {
-            m_user.sizeValue = value;
-        } else if (InFile(Member::kSize)) {
-            m_file.sizeValue = value;
-        }
-        return Scalar(Held::kNumber);
-    }
-    bool number_float(number_float_t, const string_t&) override { return Scalar(Held::kOther); }
-    bool string(string_t& value) override {
-        if (InUser(Member::kName)) {
-            m_user.nameText.swap(value);
-        } else if (InFile(Member::kName)) {
-            m_file.nameText.swap(value);
-        }
-        return Scalar(Held::kText);
-    }
-    bool binary(binary_t&) override { return Scalar(Held::kOther); }
-
-    bool start_object(std::size_t) override { return Open(true); }
-    bool start_array(std::size_t) override { return Open(false); }
-    bool end_object() override { return Close(); }
-    bool end_array() override { return Close(); }
+    explicit UserReader(EarlierInstallation& earlier)
+        : ShapeReader(kMaxDepth, kNotJson), m_earlier(earlier) {}
 
     bool key(string_t& name) override {
-        if (m_nDepth == 1 && m_bObject) {
+        if (Depth() == 1 && m_bObject) {
             m_top = name == "users" ? Top::kUsers : name == "allUsers" ? Top::kMarker : Top::kOther;
             if (m_top == Top::kMarker) {
                 m_bMarker = false; // until a later value says otherwise
             }
-        } else if (m_nDepth == 3 && m_bInUser) {
+        } else if (Depth() == 3 && m_bInUser) {
             m_userMember = MemberOf(name, "userName");
             if (m_userMember == Member::kFiles) {
                 m_user.fileList.Clear();
                 m_user.badFile = false;
             }
-        } else if (m_nDepth == 5 && m_bInFile) {
+        } else if (Depth() == 5 && m_bInFile) {
             m_fileMember = MemberOf(name, "fileName");
         }
         return true;
@@ -156,11 +117,10 @@ public:
         return false;
     }
 
-    // After a whole document: the error of its shape, or none.
-    const char* ShapeError() const {
+    const char* ShapeError() const override {
         return m_bObject && m_bMarker && m_bUsersList ? nullptr : kNotOverview;
     }
-    const std::string& Error() const { return m_strError; }
+    void Discard() override { m_earlier.Clear(); }
 
 private:
     enum class Top : uint8_t { kOther, kUsers, kMarker };
@@ -179,92 +139,87 @@ private:
         return name == "files" ? Member::kFiles : Member::kOther;
     }
 
-    // True while the value of the user's member `member` arrives; the same for a file.
-    bool InUser(Member member) const {
-        return m_nDepth == 3 && m_bInUser && m_userMember == member;
-    }
-    bool InFile(Member member) const {
-        return m_nDepth == 5 && m_bInFile && m_fileMember == member;
-    }
-
-    static void Hold(Member member, Held held, Held& name, Held& size, Held& removed) {
+    // The value of a user's or a file's member `member`.
+    template <class Fields> void Hold(Member member, Held held, Fields& fields) {
         switch (member) {
         case Member::kName:
-            name = held;
+            fields.name = held;
+            if (held == Held::kText) {
+                fields.nameText.swap(Text());
+            }
             break;
         case Member::kSize:
-            size = held;
+            fields.size = held;
+            fields.sizeValue = held == Held::kNumber ? Number() : fields.sizeValue;
             break;
         case Member::kRemoved:
-            removed = held;
+            fields.removed = held;
+            fields.removedValue = held == Held::kFlag && Flag();
             break;
         default:
             break;
         }
     }
 
-    bool Scalar(Held held) {
-        if (m_nDepth == 0) {
+    bool Scalar(Held held) override {
+        if (Depth() == 0) {
             m_bObject = false; // a document that is a single value
-        } else if (m_nDepth == 1 && m_top == Top::kUsers) {
+        } else if (Depth() == 1 && m_top == Top::kUsers) {
             m_bUsersList = false;
-        } else if (m_nDepth == 2 && m_bInUsers) {
+        } else if (Depth() == 1 && m_top == Top::kMarker && held == Held::kFlag) {
+            m_bMarker = Flag();
+        } else if (Depth() == 2 && m_bInUsers) {
             return BadUser();
-        } else if (m_nDepth == 3 && m_bInUser) {
-            Hold(m_userMember, held, m_user.name, m_user.size, m_user.removed);
+        } else if (Depth() == 3 && m_bInUser) {
+            Hold(m_userMember, held, m_user);
             if (m_userMember == Member::kFiles) {
                 m_user.files = held;
             }
-        } else if (m_nDepth == 4 && m_bInFiles) {
+        } else if (Depth() == 4 && m_bInFiles) {
             m_user.badFile = true; // a file that is not an object
-        } else if (m_nDepth == 5 && m_bInFile) {
-            Hold(m_fileMember, held, m_file.name, m_file.size, m_file.removed);
+        } else if (Depth() == 5 && m_bInFile) {
+            Hold(m_fileMember, held, m_file);
         }
         return true;
     }
 
-    bool Open(bool object) {
-        if (m_nDepth == 0) {
+    bool Open(bool object) override {
+        if (Depth() == 0) {
             m_bObject = object;
-        } else if (m_nDepth == 1 && m_bObject && m_top == Top::kUsers) {
+        } else if (Depth() == 1 && m_bObject && m_top == Top::kUsers) {
             m_bUsersList = m_bInUsers = !object;
             m_earlier.Clear(); // a later "users" replaces an earlier one
-        } else if (m_nDepth == 2 && m_bInUsers) {
+        } else if (Depth() == 2 && m_bInUsers) {
             if (!object) {
                 return BadUser();
             }
             m_user = UserFields();
             m_userMember = Member::kOther;
             m_bInUser = true;
-        } else if (m_nDepth == 3 && m_bInUser) {
+        } else if (Depth() == 3 && m_bInUser) {
             const bool files = m_userMember == Member::kFiles && !object;
             Scalar(files ? Held::kList : Held::kOther);
             m_bInFiles = files;
-        } else if (m_nDepth == 4 && m_bInFiles) {
+        } else if (Depth() == 4 && m_bInFiles) {
             m_user.badFile = m_user.badFile || !object;
             m_file = FileFields();
             m_fileMember = Member::kOther;
             m_bInFile = object;
-        } else if (m_nDepth == 5 && m_bInFile) {
+        } else if (Depth() == 5 && m_bInFile) {
             Scalar(Held::kOther);
-        }
-        if (++m_nDepth > kMaxDepth) {
-            m_strError = kNotJson;
-            return false;
         }
         return true;
     }
 
-    bool Close() {
-        --m_nDepth;
-        if (m_nDepth == 1 && m_bInUsers) {
+    bool Close() override {
+        if (Depth() == 1 && m_bInUsers) {
             m_bInUsers = false;
-        } else if (m_nDepth == 2 && m_bInUser) {
+        } else if (Depth() == 2 && m_bInUser) {
             m_bInUser = false;
             return EndUser();
-        } else if (m_nDepth == 3 && m_bInFiles) {
+        } else if (Depth() == 3 && m_bInFiles) {
             m_bInFiles = false;
-        } else if (m_nDepth == 4 && m_bInFile) {
+        } else if (Depth() == 4 && m_bInFile) {
             m_bInFile = false;
             EndFile();
         }
@@ -307,11 +262,9 @@ private:
     EarlierInstallation& m_earlier;
     UserFields m_user;
     FileFields m_file;
-    std::string m_strError;
     Top m_top = Top::kOther;
     Member m_userMember = Member::kOther;
     Member m_fileMember = Member::kOther;
-    int m_nDepth = 0;
     bool m_bObject = false;
     bool m_bMarker = false;
     bool m_bUsersList = false;
@@ -325,54 +278,19 @@ private:
 
 bool ParseEarlierInstallation(const ReportBytes& read, EarlierInstallation& earlier,
                               std::string& error, uint64_t maxBytes) {
-    earlier.Clear();
-    error.clear();
-    bool ok = false;
-    try {
-        UserReader reader(earlier);
-        bool tooLarge = false;
-        if (ParseJsonEvents(read, maxBytes, reader, tooLarge)) {
-            const char* shape = reader.ShapeError();
-            ok = !shape;
-            error = shape ? shape : "";
-        } else {
-            error = reader.Error();
-        }
-        if (tooLarge) {
-            ok = false;
-            error = kReportTooLarge;
-        }
-    } catch (const std::exception&) {
-        error = kReportNoMemory; // only keeping users throws
-    }
-    if (!ok) {
-        earlier.Clear();
-    }
-    return ok;
+    UserReader reader(earlier);
+    return ReadShape(read, maxBytes, reader, error);
 }
 
 bool ParseEarlierInstallation(std::string_view text, EarlierInstallation& earlier,
                               std::string& error) {
-    return ParseEarlierInstallation(
-        [&text](char* buffer, size_t capacity) {
-            const size_t n = text.copy(buffer, capacity);
-            text.remove_prefix(n);
-            return n;
-        },
-        earlier, error);
+    return ParseEarlierInstallation(BytesOf(text), earlier, error);
 }
 
 bool ReadEarlierInstallation(const std::string& path, EarlierInstallation& earlier,
                              std::string& error) {
-    earlier.Clear();
-    const bool ok = ParseReportFile(
-        path,
-        [&](const ReportBytes& read) { return ParseEarlierInstallation(read, earlier, error); },
-        error);
-    if (!ok) {
-        earlier.Clear();
-    }
-    return ok;
+    UserReader reader(earlier);
+    return ReadShapeFile(path, reader, error);
 }
 
 } // namespace report

@@ -75,10 +75,6 @@ std::string BadRowText(uint64_t row) {
            "ab 0)";
 }
 
-// What one member of a row held last: a later twin of a key replaces an earlier one, as
-// the library's own document does.
-enum class Held : uint8_t { kNothing, kText, kNumber, kFlag, kOther };
-
 struct RowFields {
     Held fileName = Held::kNothing, folderPath = Held::kNothing, folderName = Held::kNothing;
     Held size = Held::kNothing, removed = Held::kNothing;
@@ -98,47 +94,16 @@ struct RowFields {
     }
 };
 
-// The events of the document, depth by depth: 1 the report object, 2 the list "rows"
-// (when the report's last member of that name is a list), 3 a row and its members;
-// deeper values are passed over.
-class RowReader : public nlohmann::json_sax<json> {
+// The document depth by depth: 1 the report object, 2 the list "rows" (when the
+// report's last member of that name is a list), 3 a row and its members; deeper values
+// are passed over.
+class RowReader : public ShapeReader {
 public:
-    explicit RowReader(EarlierReport& earlier) : m_earlier(earlier) {}
-
-    bool null() override { return Scalar(Held::kOther); }
-    bool boolean(bool value) override {
-        if (AtMember(Member::kRemoved)) {
-            m_fields.removedValue = value;
-        }
-        return Scalar(Held::kFlag);
-    }
-    bool number_integer(number_integer_t) override { return Scalar(Held::kOther); }
-    bool number_unsigned(number_unsigned_t value) override {
-        if (AtMember(Member::kSize)) {
-            m_fields.sizeValue = value;
-        } else if (AtTop(Top::kHistoryFormat)) {
-            m_nHistoryFormat = value;
-        }
-        return Scalar(Held::kNumber);
-    }
-    bool number_float(number_float_t, const string_t&) override { return Scalar(Held::kOther); }
-    bool string(string_t& value) override {
-        if (std::string* text = TextMember()) {
-            text->swap(value);
-        } else if (AtTop(Top::kMailbox)) {
-            m_strMailbox.swap(value);
-        }
-        return Scalar(Held::kText);
-    }
-    bool binary(binary_t&) override { return Scalar(Held::kOther); }
-
-    bool start_object(std::size_t) override { return Open(true); }
-    bool start_array(std::size_t) override { return Open(false); }
-    bool end_object() override { return Close(); }
-    bool end_array() override { return Close(); }
+    explicit RowReader(EarlierReport& earlier)
+        : ShapeReader(kMaxDepth, kTooDeep), m_earlier(earlier) {}
 
     bool key(string_t& name) override {
-        if (m_nDepth == 1 && m_bObject) {
+        if (Depth() == 1 && m_bObject) {
             m_bRowsKey = name == "rows";
             m_top = name == "mailbox"         ? Top::kMailbox
                     : name == "historyFormat" ? Top::kHistoryFormat
@@ -149,7 +114,7 @@ public:
             } else if (m_top == Top::kHistoryFormat) {
                 m_nHistoryFormat = 0;
             }
-        } else if (m_nDepth == 3 && m_bInRows) {
+        } else if (Depth() == 3 && m_bInRows) {
             m_member = MemberOf(name);
         }
         return true;
@@ -162,22 +127,17 @@ public:
         return false;
     }
 
-    // After a whole document: the error of its shape, or none.
-    const char* ShapeError() const {
+    const char* ShapeError() const override {
         if (!m_bObject) {
             return kNotAnObject;
         }
         return m_bRowsList ? nullptr : kNoRows;
     }
-    const std::string& Error() const { return m_strError; }
-    // The report's own members "mailbox" (UTF-8) and "historyFormat", as last given.
-    const std::string& Mailbox() const { return m_strMailbox; }
-    uint64_t HistoryFormat() const { return m_nHistoryFormat; }
+    void Finish() override { m_earlier.SetOrigin(Cp1252FromUtf8(m_strMailbox), m_nHistoryFormat); }
+    void Discard() override { m_earlier.Clear(); }
 
 private:
     enum class Top : uint8_t { kOther, kMailbox, kHistoryFormat };
-    bool AtTop(Top member) const { return m_nDepth == 1 && m_bObject && m_top == member; }
-
     enum class Member : uint8_t { kOther, kFileName, kFolderPath, kFolderName, kSize, kRemoved };
 
     static Member MemberOf(const std::string& name) {
@@ -196,36 +156,22 @@ private:
         return name == "removed" ? Member::kRemoved : Member::kOther;
     }
 
-    // True while the value of a row's member `member` arrives.
-    bool AtMember(Member member) const { return m_nDepth == 3 && m_bInRows && m_member == member; }
-
-    std::string* TextMember() {
-        if (m_nDepth != 3 || !m_bInRows) {
-            return nullptr;
-        }
-        switch (m_member) {
-        case Member::kFileName:
-            return &m_fields.fileNameText;
-        case Member::kFolderPath:
-            return &m_fields.folderPathText;
-        case Member::kFolderName:
-            return &m_fields.folderNameText;
-        default:
-            return nullptr;
-        }
-    }
-
     // A value at the current depth; an object or a list counts as kOther where a member
     // of a row is wanted.
-    bool Scalar(Held held) {
-        if (m_nDepth == 0) {
+    bool Scalar(Held held) override {
+        if (Depth() == 0) {
             m_bObject = false; // a document that is a single value
-        } else if (m_nDepth == 1 && m_bObject && m_bRowsKey) {
-            m_bRowsList = false;
-        } else if (m_nDepth == 2 && m_bInRows) {
+        } else if (Depth() == 1 && m_bObject) {
+            m_bRowsList = m_bRowsList && !m_bRowsKey;
+            if (m_top == Top::kMailbox && held == Held::kText) {
+                m_strMailbox.swap(Text());
+            } else if (m_top == Top::kHistoryFormat && held == Held::kNumber) {
+                m_nHistoryFormat = Number();
+            }
+        } else if (Depth() == 2 && m_bInRows) {
             ++m_nRow;
             return BadRow(); // a row that is not an object
-        } else if (m_nDepth == 3 && m_bInRows) {
+        } else if (Depth() == 3 && m_bInRows) {
             Hold(held);
         }
         return true;
@@ -235,54 +181,59 @@ private:
         switch (m_member) {
         case Member::kFileName:
             m_fields.fileName = held;
+            Take(held, m_fields.fileNameText);
             break;
         case Member::kFolderPath:
             m_fields.folderPath = held;
+            Take(held, m_fields.folderPathText);
             break;
         case Member::kFolderName:
             m_fields.folderName = held;
+            Take(held, m_fields.folderNameText);
             break;
         case Member::kSize:
             m_fields.size = held;
+            m_fields.sizeValue = held == Held::kNumber ? Number() : m_fields.sizeValue;
             break;
         case Member::kRemoved:
             m_fields.removed = held;
+            m_fields.removedValue = held == Held::kFlag && Flag();
             break;
         case Member::kOther:
             break;
         }
     }
+    void Take(Held held, std::string& text) {
+        if (held == Held::kText) {
+            text.swap(Text());
+        }
+    }
 
-    bool Open(bool object) {
-        if (m_nDepth == 0) {
+    bool Open(bool object) override {
+        if (Depth() == 0) {
             m_bObject = object;
-        } else if (m_nDepth == 1 && m_bObject && m_bRowsKey) {
+        } else if (Depth() == 1 && m_bObject && m_bRowsKey) {
             m_bRowsList = !object;
             m_bInRows = !object;
             m_nRow = 0;
             m_earlier.Clear(); // a later "rows" replaces an earlier one
-        } else if (m_nDepth == 2 && m_bInRows) {
+        } else if (Depth() == 2 && m_bInRows) {
             ++m_nRow;
             if (!object) {
                 return BadRow();
             }
             m_fields.Reset();
             m_member = Member::kOther;
-        } else if (m_nDepth == 3 && m_bInRows) {
+        } else if (Depth() == 3 && m_bInRows) {
             Hold(Held::kOther);
-        }
-        if (++m_nDepth > kMaxDepth) {
-            m_strError = kTooDeep;
-            return false;
         }
         return true;
     }
 
-    bool Close() {
-        --m_nDepth;
-        if (m_nDepth == 1 && m_bInRows) {
+    bool Close() override {
+        if (Depth() == 1 && m_bInRows) {
             m_bInRows = false;
-        } else if (m_nDepth == 2 && m_bInRows) {
+        } else if (Depth() == 2 && m_bInRows) {
             return EndRow();
         }
         return true;
@@ -312,12 +263,10 @@ private:
     EarlierReport& m_earlier;
     RowFields m_fields;
     Member m_member = Member::kOther;
-    std::string m_strError;
     std::string m_strMailbox;
     uint64_t m_nHistoryFormat = 0;
     Top m_top = Top::kOther;
     uint64_t m_nRow = 0; // 1 for the first row of "rows"
-    int m_nDepth = 0;
     bool m_bObject = false;
     bool m_bRowsKey = false;
     bool m_bRowsList = false;
@@ -328,54 +277,17 @@ private:
 
 bool ParseEarlierReport(const ReportBytes& read, EarlierReport& earlier, std::string& error,
                         uint64_t maxBytes) {
-    earlier.Clear();
-    error.clear();
-    bool ok = false;
-    try {
-        RowReader reader(earlier);
-        bool tooLarge = false;
-        if (ParseJsonEvents(read, maxBytes, reader, tooLarge)) {
-            const char* shape = reader.ShapeError();
-            ok = !shape;
-            error = shape ? shape : "";
-            earlier.SetOrigin(Cp1252FromUtf8(reader.Mailbox()), reader.HistoryFormat());
-        } else {
-            error = reader.Error();
-        }
-        if (tooLarge) {
-            ok = false;
-            error = kReportTooLarge;
-        }
-    } catch (const std::exception&) {
-        // Only keeping rows can throw (std::bad_alloc, std::length_error): the library
-        // hands bad text to parse_error instead of throwing.
-        error = kReportNoMemory;
-    }
-    if (!ok) {
-        earlier.Clear();
-    }
-    return ok;
+    RowReader reader(earlier);
+    return ReadShape(read, maxBytes, reader, error);
 }
 
 bool ParseEarlierReport(std::string_view text, EarlierReport& earlier, std::string& error) {
-    return ParseEarlierReport(
-        [&text](char* buffer, size_t capacity) {
-            const size_t n = text.copy(buffer, capacity);
-            text.remove_prefix(n);
-            return n;
-        },
-        earlier, error);
+    return ParseEarlierReport(BytesOf(text), earlier, error);
 }
 
 bool ReadEarlierReport(const std::string& path, EarlierReport& earlier, std::string& error) {
-    earlier.Clear();
-    const bool ok = ParseReportFile(
-        path, [&](const ReportBytes& read) { return ParseEarlierReport(read, earlier, error); },
-        error);
-    if (!ok) {
-        earlier.Clear();
-    }
-    return ok;
+    RowReader reader(earlier);
+    return ReadShapeFile(path, reader, error);
 }
 
 bool ReadEarlierReport(platform::ReadOnlyFile& file, EarlierReport& earlier, std::string& error,

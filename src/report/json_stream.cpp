@@ -5,6 +5,7 @@
 
 #include "platform/files.h"
 
+#include <exception>
 #include <iterator>
 
 namespace report {
@@ -133,6 +134,57 @@ bool ParseReportFile(platform::ReadOnlyFile& file,
     if (failed || cancelled) {
         error = cancelled ? "" : kReportUnreadable;
         return false;
+    }
+    return ok;
+}
+
+bool ReadShape(const ReportBytes& read, uint64_t maxBytes, ShapeReader& reader,
+               std::string& error) {
+    reader.Discard();
+    error.clear();
+    bool ok = false;
+    try {
+        bool tooLarge = false;
+        if (ParseJsonEvents(read, maxBytes, reader, tooLarge)) {
+            const char* shape = reader.ShapeError();
+            error = shape ? shape : "";
+            if (!shape) {
+                reader.Finish();
+                ok = true;
+            }
+        } else {
+            error = reader.Error();
+        }
+        if (tooLarge) {
+            ok = false;
+            error = kReportTooLarge;
+        }
+    } catch (const std::exception&) {
+        error = kReportNoMemory;
+    }
+    if (!ok) {
+        reader.Discard();
+    }
+    return ok;
+}
+
+ReportBytes BytesOf(std::string_view text) {
+    return [text](char* buffer, size_t capacity) mutable {
+        const size_t n = text.copy(buffer, capacity);
+        text.remove_prefix(n);
+        return n;
+    };
+}
+
+bool ReadShapeFile(const std::string& path, ShapeReader& reader, std::string& error) {
+    const bool ok = ParseReportFile(
+        path,
+        [&](const ReportBytes& read) {
+            return ReadShape(read, kMaxEarlierReportBytes, reader, error);
+        },
+        error);
+    if (!ok) {
+        reader.Discard();
     }
     return ok;
 }

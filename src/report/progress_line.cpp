@@ -1,6 +1,7 @@
 // The progress thread: it sleeps in short steps, so Stop waits at most one of them.
 #include "report/progress_line.h"
 
+#include "platform/debug_output.h"
 #include "view/scan_view.h"
 
 namespace report {
@@ -69,6 +70,30 @@ void ProgressLine::Show(const std::string& text) {
     // The counts only grow, so each line covers the one before.
     m_sink.Write("\r" + text);
     m_nShown = text.size();
+}
+
+ScanWatch::ScanWatch(const ReportOptions& options, ReportSink& err)
+    : m_pTrace(options.trace ? &err : nullptr), m_controls(ErrorControlsFor(options)),
+      m_progress(err, m_control) {
+    if (m_pTrace) {
+        platform::SetDebugOutputHook(&ScanWatch::AppendTrace, this);
+    } else if (options.errorsToTerminal) {
+        static_cast<void>(m_progress.Start());
+    }
+}
+
+ScanWatch::~ScanWatch() {
+    m_progress.Stop();
+    if (m_pTrace) {
+        platform::SetDebugOutputHook(nullptr, nullptr);
+        SpillAll(m_strTrace, *m_pTrace);
+    }
+}
+
+void ScanWatch::AppendTrace(const char* text, void* context) {
+    auto* self = static_cast<ScanWatch*>(context);
+    AppendErrorLine(self->m_strTrace, text, self->m_controls);
+    SpillIfFull(self->m_strTrace, *self->m_pTrace);
 }
 
 } // namespace report

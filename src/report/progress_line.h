@@ -7,6 +7,7 @@
 #include "mailbox/scan_control.h"
 #include "platform/thread.h"
 #include "report/report_sink.h"
+#include "report/report_text.h"
 
 #include <atomic>
 #include <cstdint>
@@ -44,6 +45,31 @@ private:
     std::atomic<bool> m_bStop{false};
     size_t m_nShown = 0; // the length of the line on the terminal; the thread's only
     platform::Thread m_thread;
+};
+
+// What standard error shows while a report's scan runs, for as long as one lives: the
+// progress line of Control() on a terminal, never between trace lines, so a redirected
+// error stream gets exactly what it always got; with --trace the trace lines, in the
+// same UTF-8 as everything else and, on a terminal, without their control characters
+// (they quote the names of files). Trace lines leave in pieces as they come: a damaged
+// tree can give a line for each of a million lines.
+class ScanWatch {
+public:
+    ScanWatch(const ReportOptions& options, ReportSink& err);
+    ~ScanWatch();
+    ScanWatch(const ScanWatch&) = delete;
+    ScanWatch& operator=(const ScanWatch&) = delete;
+
+    ScanControl& Control() { return m_control; }
+
+private:
+    static void AppendTrace(const char* text, void* context);
+
+    ScanControl m_control;
+    ReportSink* m_pTrace; // null without --trace
+    Controls m_controls;
+    std::string m_strTrace;
+    ProgressLine m_progress;
 };
 
 } // namespace report

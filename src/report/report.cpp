@@ -8,8 +8,8 @@
 #include "diag/trace.h"
 #include "mailbox/folder_catalogue.h"
 #include "mailbox/folder_headers.h"
-#include "platform/debug_output.h"
 #include "platform/files.h"
+#include "platform/path_separator.h"
 #include "report/earlier_report.h"
 #include "report/report_text.h"
 #include "report/report_tree.h"
@@ -31,109 +31,21 @@ const char kUnusableEarlier[] = "foldtally-report: Der frühere Bericht \"%s\" %
 const char kUnreadableNewmail[] =
     "foldtally-report: Das Posteingang-Verzeichnis \"%s\" kann nicht gelesen werden.\n";
 
-#ifdef _WIN32
-const char kSeparator = '\\';
-#else
-const char kSeparator = '/';
-#endif
-
-// Directories are held with a trailing separator: names are appended directly.
-std::string AsDirectory(const std::string& dir) {
-    if (dir.empty() || dir.back() == '/' || dir.back() == '\\') {
-        return dir;
-    }
-    return dir + kSeparator;
-}
-
-bool IsReadableDirectory(const std::string& dir) {
-    return platform::SearchDirectory(
-        dir, "*", [](const platform::DirectoryEntry&, void*) { return false; }, nullptr);
-}
-
-// Trace lines reach standard error in the same UTF-8 as everything else; they quote the
-// names of files, so on a terminal their control characters go as any message's do.
-// They leave in pieces as they come: a damaged tree can give a line for each of a
-// million lines.
-class TraceToText {
-public:
-    TraceToText(ReportSink* err, Controls controls) : m_pErr(err), m_controls(controls) {
-        if (err) {
-            platform::SetDebugOutputHook(&TraceToText::Append, this);
-        }
-    }
-    ~TraceToText() {
-        if (m_pErr) {
-            platform::SetDebugOutputHook(nullptr, nullptr);
-            SpillAll(m_text, *m_pErr);
-        }
-    }
-    TraceToText(const TraceToText&) = delete;
-    TraceToText& operator=(const TraceToText&) = delete;
-
-private:
-    static void Append(const char* text, void* context) {
-        auto* self = static_cast<TraceToText*>(context);
-        AppendErrorLine(self->m_text, text, self->m_controls);
-        SpillIfFull(self->m_text, *self->m_pErr);
-    }
-    ReportSink* m_pErr;
-    Controls m_controls;
-    std::string m_text;
-};
-
-// One line of standard error, as AppendErrorLine makes it.
-void WriteErrorLine(ReportSink& err, std::string_view line, Controls controls) {
-    std::string text;
-    AppendErrorLine(text, line, controls);
-    err.Write(text);
-}
-
 // The new-mail row carries the failure text when its directory could not be read; the
 // rows still go out, as the window shows them, and the exit status stays.
 void ReportUnreadableNewmail(const ReportOptions& options, const FolderCatalogue& catalogue,
                              ReportSink& err) {
     if (options.includeNewMail && !catalogue.records.empty() &&
         catalogue.records.front().folderName == FailureText(FolderFailure::kNewmailDir)) {
-        WriteErrorLine(err, FormatText(kUnreadableNewmail, options.newmailDir.c_str()),
-                       ErrorControlsFor(options));
+        WriteErrorLine(err, FormatText(kUnreadableNewmail, options.newmailDir.c_str()), options);
     }
 }
 
-// The tree form: the same scan, kept whole for the tree.
-// On a terminal only, and never between trace lines: a redirected error stream gets
-// exactly what it always got.
-void StartProgress(const ReportOptions& options, ProgressLine& progress) {
-    if (options.errorsToTerminal && !options.trace) {
-        static_cast<void>(progress.Start());
-    }
-}
-
-int RunTreeReport(const ReportOptions& options, const std::string& mailboxDir, ReportSink& out,
-                  ReportSink& err) {
-    tree::TreeScanSettings settings;
-    settings.mailboxDir = mailboxDir;
-    settings.newmailDir = AsDirectory(options.newmailDir);
-    settings.resolvePaths = options.resolvePaths;
-    settings.includeNewMail = options.includeNewMail;
-    settings.newMailLabel = kNewMailLabel;
-    tree::TreeScan scan;
-    bool hierarchyRead;
-    {
-        ScanControl control;
-        ScanThreading threading;
-        threading.control = &control;
-        ProgressLine progress(err, control);
-        StartProgress(options, progress);
-        TraceToText trace(options.trace ? &err : nullptr, ErrorControlsFor(options));
-        hierarchyRead = scan.Run(settings, threading);
-        progress.Stop();
-    }
-    if (!hierarchyRead) {
-        err.Write(Utf8FromCp1252(kWarning502));
-    }
-    ReportUnreadableNewmail(options, scan.catalogue, err);
-    WriteTreeReport(scan, options, out);
-    return kExitOk;
+// The report tool's scan of `mailboxDir`: the window's, with the options in place of the
+// settings.
+ScanRequest RequestOf(const ReportOptions& options, const std::string& mailboxDir) {
+    return {mailboxDir, platform::WithFinalSeparator(options.newmailDir), options.resolvePaths,
+            options.includeNewMail, kNewMailLabel};
 }
 
 } // namespace
@@ -148,61 +60,68 @@ std::string IsoTimeNow() {
     return text;
 }
 
+void WriteErrorLine(ReportSink& err, std::string_view line, const ReportOptions& options) {
+    std::string text;
+    AppendErrorLine(text, line, ErrorControlsFor(options));
+    err.Write(text);
+}
+
+void WriteUnusableEarlier(ReportSink& err, const std::string& reason,
+                          const ReportOptions& options) {
+    WriteErrorLine(err, FormatText(kUnusableEarlier, options.compareFile.c_str(), reason.c_str()),
+                   options);
+}
+
 int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
     if (!options.allUsersRoot.empty()) {
         return RunAllUsersReport(options, out, err);
     }
     // Made absolute once here, so the scan's per-file absolute paths need no lookup of
     // the current directory.
-    const std::string mailboxDir = AsDirectory(platform::FullPath(options.mailboxDir));
-    if (mailboxDir.empty() || !IsReadableDirectory(mailboxDir)) {
-        WriteErrorLine(err, FormatText(kUnreadableMailbox, options.mailboxDir.c_str()),
-                       ErrorControlsFor(options));
+    const std::string mailboxDir =
+        platform::WithFinalSeparator(platform::FullPath(options.mailboxDir));
+    if (mailboxDir.empty() || !platform::IsReadableDirectory(mailboxDir)) {
+        WriteErrorLine(err, FormatText(kUnreadableMailbox, options.mailboxDir.c_str()), options);
         return kExitFailure;
-    }
-    if (options.tree) {
-        return RunTreeReport(options, mailboxDir, out, err);
     }
     // The earlier report first: when it cannot be used, nothing is scanned or printed.
     EarlierReport earlier;
-    if (!options.compareFile.empty()) {
+    const bool compared = !options.tree && !options.compareFile.empty();
+    if (compared) {
         std::string error;
         if (!ReadEarlierReport(options.compareFile, earlier, error)) {
-            WriteErrorLine(err,
-                           FormatText(kUnusableEarlier, options.compareFile.c_str(), error.c_str()),
-                           ErrorControlsFor(options));
+            WriteUnusableEarlier(err, error, options);
             return kExitFailure;
         }
     }
-    ReportContext context;
-    context.mailboxDir = mailboxDir;
-    context.newmailDir =
-        options.includeNewMail ? AsDirectory(platform::FullPath(options.newmailDir)) : "";
-    context.scanTime = IsoTimeNow();
-    context.earlier = options.compareFile.empty() ? nullptr : &earlier;
-    FolderCatalogue catalogue;
+    const std::string scanTime = IsoTimeNow();
+    const ScanRequest request = RequestOf(options, mailboxDir);
+    // The tree form keeps the table of the scan for the tree; the list needs the rows only.
+    tree::TreeScan scan;
     bool hierarchyRead;
     {
-        ScanRequest request;
-        request.mailboxDir = mailboxDir;
-        request.newmailDir = AsDirectory(options.newmailDir);
-        request.resolvePaths = options.resolvePaths;
-        request.includeNewMail = options.includeNewMail;
-        request.newMailLabel = kNewMailLabel;
-        ScanControl control;
+        ScanWatch watch(options, err);
         ScanThreading threading;
-        threading.control = &control;
-        ProgressLine progress(err, control);
-        StartProgress(options, progress);
-        TraceToText trace(options.trace ? &err : nullptr, ErrorControlsFor(options));
-        hierarchyRead = catalogue.Scan(request, nullptr, threading);
-        progress.Stop();
+        threading.control = &watch.Control();
+        hierarchyRead = options.tree ? scan.Run(request, threading)
+                                     : scan.catalogue.Scan(request, nullptr, threading);
     }
     if (!hierarchyRead) {
         err.Write(Utf8FromCp1252(kWarning502));
     }
-    ReportUnreadableNewmail(options, catalogue, err);
-    WriteReport(catalogue, options, context, out);
+    ReportUnreadableNewmail(options, scan.catalogue, err);
+    if (options.tree) {
+        WriteTreeReport(scan, options, out);
+        return kExitOk;
+    }
+    ReportContext context;
+    context.mailboxDir = mailboxDir;
+    context.newmailDir = options.includeNewMail
+                             ? platform::WithFinalSeparator(platform::FullPath(options.newmailDir))
+                             : "";
+    context.scanTime = scanTime;
+    context.earlier = compared ? &earlier : nullptr;
+    WriteReport(scan.catalogue, options, context, out);
     return kExitOk;
 }
 

@@ -6,6 +6,7 @@
 #include "report/report_sink.h"
 
 #include <string>
+#include <string_view>
 
 namespace report {
 
@@ -18,6 +19,12 @@ constexpr int kExitFailure = 2; // bad options or an unreadable mailbox director
 int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err);
 // The same, collected whole.
 int RunReport(const ReportOptions& options, std::string& out, std::string& err);
+
+// One line of standard error (Windows-1252 `line`), as AppendErrorLine makes it for
+// `options`.
+void WriteErrorLine(ReportSink& err, std::string_view line, const ReportOptions& options);
+// The line that says why the earlier report of --compare cannot be used.
+void WriteUnusableEarlier(ReportSink& err, const std::string& reason, const ReportOptions& options);
 
 // Now in ISO 8601, UTC, to the second: "2026-12-09T14:03:00Z", the time a report says
 // it scanned.

@@ -8,6 +8,7 @@
 #include "sizes/size_text.h"
 #include "text/spreadsheet_cell.h"
 #include "view/list_export.h"
+#include "view/scan_view.h"
 
 #include <nlohmann/json.hpp>
 
@@ -35,32 +36,6 @@ const char* LimitName(const FolderRecord& row, bool removed) {
         return "over";
     default:
         return "ok";
-    }
-}
-
-// A field in quotes only when it holds a comma, a quote or a line end; quotes doubled.
-void AppendQuotedField(std::string& out, std::string_view utf8) {
-    if (utf8.find_first_of(",\"\r\n") == std::string::npos) {
-        out += utf8;
-        return;
-    }
-    out += '"';
-    for (char c : utf8) {
-        if (c == '"') {
-            out += '"';
-        }
-        out += c;
-    }
-    out += '"';
-}
-
-// A CSV file is opened in spreadsheets: a text that starts like a formula gets the
-// apostrophe that keeps it text.
-void AppendCsvField(std::string& out, const std::string& utf8) {
-    if (text::StartsLikeFormula(utf8)) {
-        AppendQuotedField(out, text::SpreadsheetText(utf8));
-    } else {
-        AppendQuotedField(out, utf8);
     }
 }
 
@@ -159,7 +134,7 @@ void WriteRow(JsonWriter& w, const FolderRecord& row, const RowChange* change, b
 } // namespace
 
 void WriteCsv(const OrderedRows& ordered, const ReportOptions& options, ReportSink& sink) {
-    const bool compared = !ordered.changes.empty();
+    const bool compared = ordered.Compared();
     std::string out;
     out.reserve(kReportPieceBytes + 4096);
     AppendUtf8FromCp1252(out, kCsvHeader);
@@ -169,36 +144,27 @@ void WriteCsv(const OrderedRows& ordered, const ReportOptions& options, ReportSi
     AppendUtf8FromCp1252(out, kCsvTailHeader);
     out += "\r\n";
     const Controls controls = ControlsFor(options);
+    text::SpreadsheetLine line(out, text::CellSeparator::kComma);
     std::string field;
-    for (size_t i = 0; i < ordered.rows.size(); ++i) {
-        const FolderRecord& row = *ordered.rows[i];
-        const bool removed = compared && ordered.changes[i].kind == RowChange::kRemoved;
+    FolderRecord scratch;
+    for (size_t i = 0; i < ordered.Count(); ++i) {
+        const FolderRecord& row = ordered.Row(i, scratch);
+        const bool removed = compared && ordered.Change(i).kind == RowChange::kRemoved;
         field.clear();
         AppendText(field, row.fileName, controls);
-        AppendCsvField(out, field);
-        out += ',';
-        if (!removed) {
-            AppendCsvField(out, FormatSize(row.size, SizeStyleFor(!options.exactSizes)));
-        }
-        out += ',';
-        AppendCsvField(out, Utf8Folder(row, controls));
-        out += ',';
-        if (!removed) {
-            out += std::to_string(row.size);
-        }
+        line.Text(field);
+        line.Text(removed ? std::string()
+                          : FormatSize(row.size, SizeStyleFor(!options.exactSizes)));
+        line.Text(Utf8Folder(row, controls));
+        line.Number(removed ? std::string() : std::to_string(row.size));
         if (compared) {
-            out += ',';
-            AppendCsvField(out, Utf8FromCp1252(ChangeText(ordered.changes[i], options.exactSizes)));
-            out += ',';
-            out += ChangeDigits(ordered.changes[i].bytes);
+            line.Text(Utf8FromCp1252(ChangeText(ordered.Change(i), options.exactSizes)));
+            line.Number(ChangeDigits(ordered.Change(i).bytes));
         }
-        out += ',';
-        if (const char* limit = LimitName(row, removed)) {
-            out += limit;
-        }
-        out += ',';
-        out += IsoChangeText(row.lastWrite); // digits and ASCII: never a formula
-        out += "\r\n";
+        const char* limit = LimitName(row, removed);
+        line.Number(limit ? limit : "");
+        line.Number(IsoChangeText(row.lastWrite)); // digits and ASCII: never a formula
+        line.End();
         SpillIfFull(out, sink);
     }
     SpillAll(out, sink);
@@ -215,7 +181,9 @@ void WriteExcel(const OrderedRows& ordered, const ReportOptions& options, Report
                                       "e",
                                       "Ordnername", "Bytes"};
     view::AppendExportLine(out, cells, view::ExportFormat::kCsv);
-    for (const FolderRecord* row : ordered.rows) {
+    FolderRecord scratch;
+    for (size_t i = 0; i < ordered.Count(); ++i) {
+        const FolderRecord* row = &ordered.Row(i, scratch);
         cells[0].clear();
         cells[2].clear();
         if (mask) {
@@ -236,7 +204,7 @@ void WriteExcel(const OrderedRows& ordered, const ReportOptions& options, Report
 
 void WriteJson(const OrderedRows& ordered, const FolderCatalogue& catalogue,
                const ReportOptions& options, const ReportContext& context, ReportSink& sink) {
-    const bool compared = !ordered.changes.empty();
+    const bool compared = ordered.Compared();
     // The serializer appends to `out` itself; emptied between rows, it keeps writing there.
     std::string out;
     out.reserve(kReportPieceBytes + 4096);
@@ -258,9 +226,11 @@ void WriteJson(const OrderedRows& ordered, const FolderCatalogue& catalogue,
     }
     w.Key("rows");
     w.Raw("[\n");
-    for (size_t i = 0; i < ordered.rows.size(); ++i) {
-        WriteRow(w, *ordered.rows[i], compared ? &ordered.changes[i] : nullptr, options.exactSizes);
-        w.Raw(i + 1 < ordered.rows.size() ? ",\n" : "\n");
+    FolderRecord scratch;
+    for (size_t i = 0; i < ordered.Count(); ++i) {
+        WriteRow(w, ordered.Row(i, scratch), compared ? &ordered.Change(i) : nullptr,
+                 options.exactSizes);
+        w.Raw(i + 1 < ordered.Count() ? ",\n" : "\n");
         SpillIfFull(out, sink);
     }
     w.Raw("]");
@@ -271,12 +241,12 @@ void WriteJson(const OrderedRows& ordered, const FolderCatalogue& catalogue,
     w.Key("size");
     w.Unsigned(catalogue.totalSize);
     w.Key("statusLine");
-    w.Text(StatusLine(catalogue.fileCount, catalogue.totalSize));
+    w.Text(view::StatusLine(view::kStatusFormat, catalogue.fileCount, catalogue.totalSize));
     if (compared) {
         w.Key("change");
-        w.Raw(ChangeDigits(ordered.totalChange).c_str());
+        w.Raw(ChangeDigits(ordered.rows.totalChange).c_str());
         w.Key("changeText");
-        w.Text(ChangeText({RowChange::kChanged, ordered.totalChange}, false));
+        w.Text(ChangeText({RowChange::kChanged, ordered.rows.totalChange}, false));
     }
     w.Raw("}}\n");
     SpillAll(out, sink);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 #include <utility>
 
 namespace report {
@@ -227,10 +228,6 @@ std::string Cp1252FromUtf8(std::string_view text) {
     return out;
 }
 
-std::string StatusLine(int32_t fileCount, uint64_t totalSize) {
-    return view::StatusLine(view::kStatusFormat, fileCount, totalSize);
-}
-
 namespace {
 
 std::string TotalChangeText(const ByteChange& bytes) {
@@ -242,7 +239,7 @@ const char kTitleChanged[] = "Ge\xE4ndert";
 
 void AppendTsv(std::string& out, const OrderedRows& ordered, const ReportOptions& options,
                ReportSink& sink) {
-    const bool compared = !ordered.changes.empty();
+    const bool compared = ordered.Compared();
     // Straight through: no column widths to find, so no table of cells.
     AppendUtf8FromCp1252(out, FormatText("%s\t%s\t", kTitleFileName, kTitleSize));
     if (options.showChanged) {
@@ -255,9 +252,10 @@ void AppendTsv(std::string& out, const OrderedRows& ordered, const ReportOptions
         AppendUtf8FromCp1252(out, kTitleChange);
     }
     out += '\n';
-    for (size_t i = 0; i < ordered.rows.size(); ++i) {
-        const FolderRecord* row = ordered.rows[i];
-        const bool removed = compared && ordered.changes[i].kind == RowChange::kRemoved;
+    FolderRecord scratch;
+    for (size_t i = 0; i < ordered.Count(); ++i) {
+        const FolderRecord* row = &ordered.Row(i, scratch);
+        const bool removed = compared && ordered.Change(i).kind == RowChange::kRemoved;
         AppendConverted(out, row->fileName, true);
         out += '\t';
         if (!removed) {
@@ -273,7 +271,7 @@ void AppendTsv(std::string& out, const OrderedRows& ordered, const ReportOptions
         AppendConverted(out, row->folderName, true);
         if (compared) {
             out += '\t';
-            out += ChangeText(ordered.changes[i], options.exactSizes); // ASCII
+            out += ChangeText(ordered.Change(i), options.exactSizes); // ASCII
         }
         out += '\n';
         SpillIfFull(out, sink);
@@ -282,25 +280,25 @@ void AppendTsv(std::string& out, const OrderedRows& ordered, const ReportOptions
 
 // The cells of line `i` of the aligned form: the titles for 0, then row i - 1.
 Cells AlignedCells(const OrderedRows& ordered, const ReportOptions& options, size_t i,
-                   std::string& change) {
+                   std::string& change, FolderRecord& scratch) {
     if (i == 0) {
         change = kTitleChange;
         return Cells{kTitleFileName, kTitleSize, kTitleFolder,
                      options.showChanged ? kTitleChanged : ""};
     }
-    Cells cells = CellsOf(*ordered.rows[i - 1], options);
-    if (!ordered.changes.empty()) {
-        if (ordered.changes[i - 1].kind == RowChange::kRemoved) {
+    Cells cells = CellsOf(ordered.Row(i - 1, scratch), options);
+    if (ordered.Compared()) {
+        if (ordered.Change(i - 1).kind == RowChange::kRemoved) {
             cells.size.clear();
         }
-        change = ChangeText(ordered.changes[i - 1], options.exactSizes);
+        change = ChangeText(ordered.Change(i - 1), options.exactSizes);
     }
     return cells;
 }
 
 void AppendAligned(std::string& out, const OrderedRows& ordered, const ReportOptions& options,
                    ReportSink& sink) {
-    const bool compared = !ordered.changes.empty();
+    const bool compared = ordered.Compared();
     // The cells are made twice, first for the widths only: a table of them all would be
     // a second copy of the whole report.
     size_t nameWidth = 0;
@@ -308,20 +306,21 @@ void AppendAligned(std::string& out, const OrderedRows& ordered, const ReportOpt
     size_t folderWidth = 0;
     size_t changedWidth = 0;
     std::string change;
+    FolderRecord scratch;
     auto widen = [](size_t& width, const std::string& cell) {
         if (cell.size() <= kMaxPaddedWidth) {
             width = std::max(width, cell.size());
         }
     };
-    for (size_t i = 0; i <= ordered.rows.size(); ++i) {
-        const Cells cells = AlignedCells(ordered, options, i, change);
+    for (size_t i = 0; i <= ordered.Count(); ++i) {
+        const Cells cells = AlignedCells(ordered, options, i, change, scratch);
         widen(nameWidth, cells.fileName);
         widen(sizeWidth, cells.size);
         widen(folderWidth, cells.folder);
         widen(changedWidth, cells.changed);
     }
-    for (size_t i = 0; i <= ordered.rows.size(); ++i) {
-        const Cells cells = AlignedCells(ordered, options, i, change);
+    for (size_t i = 0; i <= ordered.Count(); ++i) {
+        const Cells cells = AlignedCells(ordered, options, i, change, scratch);
         AppendPadded(out, cells.fileName, nameWidth, false);
         out += "  ";
         AppendPadded(out, cells.size, sizeWidth, true);
@@ -344,24 +343,23 @@ void AppendAligned(std::string& out, const OrderedRows& ordered, const ReportOpt
 
 } // namespace
 
+OrderedRows InScanOrder(const std::vector<FolderRecord>& records) {
+    OrderedRows ordered;
+    ordered.rows.current = &records;
+    ordered.order.resize(records.size());
+    std::iota(ordered.order.begin(), ordered.order.end(), 0u);
+    return ordered;
+}
+
 void WriteReport(const FolderCatalogue& catalogue, const ReportOptions& options,
                  const ReportContext& context, ReportSink& sink) {
     OrderedRows ordered;
     if (context.earlier) {
-        ComparedRows compared;
-        CompareRows(catalogue.records, catalogue.totalSize, *context.earlier, compared);
-        const std::vector<uint32_t> order = SortRowIndexes(compared.rows, options.sortColumn,
-                                                           options.sortDescending, &compared.bytes);
-        for (uint32_t index : order) {
-            ordered.rows.push_back(compared.rows[index]);
-            ordered.changes.push_back(compared.changes[index]);
-        }
-        ordered.totalChange = compared.totalChange;
-        // The removed rows live in `compared`; the text is made before it goes.
-        WriteOrdered(catalogue, ordered, options, context, sink);
-        return;
+        CompareRows(catalogue.records, catalogue.totalSize, *context.earlier, ordered.rows);
+    } else {
+        ordered.rows.current = &catalogue.records;
     }
-    ordered.rows = SortRows(catalogue, options.sortColumn, options.sortDescending);
+    ordered.order = SortRowIndexes(ordered.rows, options.sortColumn, options.sortDescending);
     WriteOrdered(catalogue, ordered, options, context, sink);
 }
 
@@ -397,9 +395,10 @@ void WriteOrdered(const FolderCatalogue& catalogue, const OrderedRows& ordered,
     } else {
         AppendAligned(out, ordered, options, sink);
     }
-    AppendUtf8FromCp1252(out, StatusLine(catalogue.fileCount, catalogue.totalSize));
-    if (!ordered.changes.empty()) {
-        AppendUtf8FromCp1252(out, TotalChangeText(ordered.totalChange));
+    AppendUtf8FromCp1252(
+        out, view::StatusLine(view::kStatusFormat, catalogue.fileCount, catalogue.totalSize));
+    if (ordered.Compared()) {
+        AppendUtf8FromCp1252(out, TotalChangeText(ordered.rows.totalChange));
     }
     out += '\n';
     SpillAll(out, sink);

@@ -51,10 +51,6 @@ constexpr size_t kMaxPaddedWidth = 256;
 // `width` characters, on the left when `right` is set.
 void AppendPadded(std::string& out, const std::string& cell, size_t width, bool right);
 
-// "%d Dateien, %s (%s Bytes)" with the count, the compact and the exact total
-// (Windows-1252).
-std::string StatusLine(int32_t fileCount, uint64_t totalSize);
-
 // What a report says besides the rows: where and when it scanned, and the earlier report
 // to compare with (none: no change column).
 struct ReportContext {
@@ -78,12 +74,21 @@ std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& 
                          const ReportContext& context);
 std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& options);
 
-// The two machine-readable forms (report_machine.cpp) of rows already in order.
+// Rows in the order a report writes them.
 struct OrderedRows {
-    std::vector<const FolderRecord*> rows;
-    std::vector<RowChange> changes; // one per row when compared, else empty
-    ByteChange totalChange;
+    size_t Count() const { return order.size(); }
+    bool Compared() const { return !rows.changes.empty(); }
+    // Row `i` of the order; a removed one is made in `scratch`.
+    const FolderRecord& Row(size_t i, FolderRecord& scratch) const {
+        return rows.Row(order[i], scratch);
+    }
+    const RowChange& Change(size_t i) const { return rows.changes[order[i]]; }
+
+    ComparedRows rows;
+    std::vector<uint32_t> order; // indexes of `rows`
 };
+// The catalogue's rows as they are, in the scan's order.
+OrderedRows InScanOrder(const std::vector<FolderRecord>& records);
 // Rows already in order in the options' format.
 void WriteOrdered(const FolderCatalogue& catalogue, const OrderedRows& ordered,
                   const ReportOptions& options, const ReportContext& context, ReportSink& sink);

@@ -6,6 +6,7 @@
 #include "report/report_text.h"
 #include "sizes/size_text.h"
 #include "tree/tree_text.h"
+#include "view/scan_view.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -155,7 +156,8 @@ void WriteTreeReport(const tree::TreeScan& scan, const ReportOptions& options, R
         out += '\n';
         SpillIfFull(out, sink);
     }
-    AppendUtf8FromCp1252(out, StatusLine(scan.catalogue.fileCount, scan.catalogue.totalSize));
+    AppendUtf8FromCp1252(out, view::StatusLine(view::kStatusFormat, scan.catalogue.fileCount,
+                                               scan.catalogue.totalSize));
     out += '\n';
     SpillAll(out, sink);
 }

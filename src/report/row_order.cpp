@@ -31,26 +31,27 @@ bool IsTextColumn(int column) {
 }
 
 // All keys end to end in `text` (one allocation); key i starts at start[i].
-void BuildKeys(const std::vector<const FolderRecord*>& records, int column, std::string& text,
+void BuildKeys(const ComparedRows& rows, int column, std::string& text,
                std::vector<size_t>& start) {
-    text.reserve(records.size() * 48);
-    start.reserve(records.size() + 1);
-    for (const FolderRecord* record : records) {
+    text.reserve(rows.RowCount() * 48);
+    start.reserve(rows.RowCount() + 1);
+    for (size_t i = 0; i < rows.RowCount(); ++i) {
+        const view::FolderFields fields = rows.Fields(i);
         start.push_back(text.size());
         if (column == view::kColumnFileName) {
-            view::AppendFolded(text, record->fileName);
+            view::AppendFolded(text, fields.fileName);
         } else {
-            view::AppendFolded(text, record->folderPath);
-            view::AppendFolded(text, record->folderName);
+            view::AppendFolded(text, fields.folderPath);
+            view::AppendFolded(text, fields.folderName);
         }
     }
     start.push_back(text.size());
 }
 
-std::vector<Item> MakeItems(const std::vector<const FolderRecord*>& records, int column,
-                            const std::vector<ByteChange>* changes, const std::string& text,
+std::vector<Item> MakeItems(const ComparedRows& rows, int column, const std::string& text,
                             const std::vector<size_t>& start) {
-    std::vector<Item> items(records.size());
+    std::vector<Item> items(rows.RowCount());
+    const bool changes = column == kSortChange && !rows.changes.empty();
     for (size_t i = 0; i < items.size(); ++i) {
         Item& item = items[i];
         item.index = static_cast<uint32_t>(i);
@@ -63,9 +64,9 @@ std::vector<Item> MakeItems(const std::vector<const FolderRecord*>& records, int
                 item.head = (item.head << 8) | c;
             }
         } else if (column == view::kColumnSize) {
-            item.head = records[i]->size;
-        } else if (column == kSortChange && changes) {
-            const ByteChange& change = (*changes)[i];
+            item.head = rows.Fields(i).size;
+        } else if (changes) {
+            const ByteChange& change = rows.changes[i].bytes;
             item.upper = !change.negative;
             item.head = change.negative ? 0 - change.magnitude : change.magnitude;
         }
@@ -75,26 +76,24 @@ std::vector<Item> MakeItems(const std::vector<const FolderRecord*>& records, int
 
 } // namespace
 
-std::vector<uint32_t> SortRowIndexes(const std::vector<const FolderRecord*>& records, int column,
-                                     bool descending, const std::vector<ByteChange>* changes) {
+std::vector<uint32_t> SortRowIndexes(const ComparedRows& rows, int column, bool descending) {
     // The list's own default: columns shown in index order, ties from the leftmost. By
     // change, equal changes fall back to the list's default order, by folder.
     static const int kDisplayOrder[view::kFolderColumnCount] = {0, 1, 2};
     const view::SortState ascending{column == kSortChange ? kSortFolder : column, false,
                                     view::kTieFromLeftmost};
     const auto listRule = [&](uint32_t x, uint32_t y) {
-        return view::SortCompare(*records[x], *records[y], ascending, kDisplayOrder,
+        return view::SortCompare(rows.Fields(x), rows.Fields(y), ascending, kDisplayOrder,
                                  view::kFolderColumnCount,
-                                 [](const FolderRecord& a, const FolderRecord& b, int c) {
-                                     return view::CompareFolderItems(a, b, c);
-                                 });
+                                 [](const view::FolderFields& a, const view::FolderFields& b,
+                                    int c) { return view::CompareFolderItems(a, b, c); });
     };
     std::string text;
     std::vector<size_t> start;
     if (IsTextColumn(column)) {
-        BuildKeys(records, column, text, start);
+        BuildKeys(rows, column, text, start);
     }
-    std::vector<Item> items = MakeItems(records, column, changes, text, start);
+    std::vector<Item> items = MakeItems(rows, column, text, start);
     std::sort(items.begin(), items.end(), [&](const Item& x, const Item& y) {
         const Item& a = descending ? y : x; // as the list does: the tie-break runs
         const Item& b = descending ? x : y; // descending too
@@ -115,22 +114,6 @@ std::vector<uint32_t> SortRowIndexes(const std::vector<const FolderRecord*>& rec
         order.push_back(item.index);
     }
     return order;
-}
-
-std::vector<const FolderRecord*> SortRows(const FolderCatalogue& catalogue, int column,
-                                          bool descending) {
-    std::vector<const FolderRecord*> records;
-    records.reserve(catalogue.records.size());
-    for (const FolderRecord& record : catalogue.records) {
-        records.push_back(&record);
-    }
-    const std::vector<uint32_t> order = SortRowIndexes(records, column, descending, nullptr);
-    std::vector<const FolderRecord*> rows;
-    rows.reserve(order.size());
-    for (uint32_t index : order) {
-        rows.push_back(records[index]);
-    }
-    return rows;
 }
 
 } // namespace report

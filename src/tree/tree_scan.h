@@ -10,9 +10,6 @@
 
 namespace tree {
 
-// The tree scans what any scan is asked for.
-using TreeScanSettings = ScanRequest;
-
 class TreeScan {
 public:
     TreeScan() = default;
@@ -22,7 +19,7 @@ public:
     // Scans and builds the tree, keeping its sort. False when paths were wanted and
     // "hierarch.pm" cannot be read: the tree then has the mailbox's node. The folder
     // files are read as `threading` says (its control counts them).
-    bool Run(const TreeScanSettings& settings, const ScanThreading& threading = ScanThreading());
+    bool Run(const ScanRequest& request, const ScanThreading& threading = ScanThreading());
 
     FolderCatalogue catalogue;
     ScanDetails details;

@@ -101,9 +101,7 @@ void CAllUsersDlg::OnRead(WPARAM what) {
         m_pResult = std::move(m_pPlanning);
         m_model.SetResult(m_pResult, m_bCompact);
     }
-    for (const size_t index : m_reader.TakeReadRows()) {
-        m_model.MarkRead(index);
-    }
+    m_model.MarkRead(m_reader.TakeReadRows());
     bool cancelled = false;
     if (what == worker::AllUsersReader::kEnded && m_reader.TakeEnd(cancelled)) {
         m_pPlanning.reset(); // a plan cancelled before it was made

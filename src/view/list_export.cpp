@@ -4,6 +4,7 @@
 // Windows-1252 with ';' as written here.
 #include "view/list_export.h"
 
+#include "platform/path_separator.h"
 #include "text/cp1252_case.h"
 #include "text/spreadsheet_cell.h"
 
@@ -13,48 +14,12 @@ namespace view {
 
 namespace {
 
-const char kCrLf[] = "\r\n";
-
-void AppendCsvField(std::string& out, const std::string& text) {
-    if (text.find_first_of(";\"\r\n") == std::string::npos) {
-        out += text;
-        return;
-    }
-    out += '"';
-    for (char c : text) {
-        if (c == '"') {
-            out += '"';
-        }
-        out += c;
-    }
-    out += '"';
-}
-
-void AppendTsvField(std::string& out, const std::string& text) {
-    for (char c : text) {
-        out += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
-    }
-}
-
-// Every text here ends up in a spreadsheet, the clipboard's too: a cell that starts like
-// a formula gets the apostrophe that keeps it text.
-void AppendField(std::string& out, const std::string& text, ExportFormat format) {
-    if (text::StartsLikeFormula(text)) {
-        AppendField(out, text::SpreadsheetText(text), format);
-    } else if (format == ExportFormat::kCsv) {
-        AppendCsvField(out, text);
-    } else {
-        AppendTsvField(out, text);
-    }
-}
-
 // Folded, every run of separators one backslash, none at the end.
 std::string Normalized(const std::string& path) {
     std::string out;
     out.reserve(path.size());
     for (char c : path) {
-        const bool separator = c == '\\' || c == '/';
-        if (separator) {
+        if (platform::IsPathSeparator(c)) {
             if (out.empty() || out.back() != '\\') {
                 out += '\\';
             }
@@ -63,8 +28,8 @@ std::string Normalized(const std::string& path) {
         }
     }
     // A UNC path keeps its two leading backslashes.
-    if (path.size() >= 2 && (path[0] == '\\' || path[0] == '/') &&
-        (path[1] == '\\' || path[1] == '/')) {
+    if (path.size() >= 2 && platform::IsPathSeparator(path[0]) &&
+        platform::IsPathSeparator(path[1])) {
         out.insert(out.begin(), '\\');
     }
     while (!out.empty() && out.back() == '\\') {
@@ -83,14 +48,13 @@ bool EndsWithNoCase(const std::string& text, const char* tail) {
 
 void AppendExportLine(std::string& out, const std::vector<std::string>& cells,
                       ExportFormat format) {
-    const char separator = format == ExportFormat::kCsv ? ';' : '\t';
-    for (size_t i = 0; i < cells.size(); ++i) {
-        if (i > 0) {
-            out += separator;
-        }
-        AppendField(out, cells[i], format);
+    // Every text here ends up in a spreadsheet, the clipboard's too.
+    text::SpreadsheetLine line(out, format == ExportFormat::kCsv ? text::CellSeparator::kSemicolon
+                                                                 : text::CellSeparator::kTab);
+    for (const std::string& cell : cells) {
+        line.Text(cell);
     }
-    out += kCrLf;
+    line.End();
 }
 
 std::string FormatListExport(const ListSnapshot& list, const std::string& bytesTitle,

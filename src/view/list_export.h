@@ -22,17 +22,13 @@ struct ListSnapshot {
     std::vector<Row> rows;
 };
 
-// One line of the export: `cells` separated as `format` says, each field as described
-// at FormatListExport, and CR LF.
+// One line of the export: `cells` as text::SpreadsheetLine writes them, separated by ';'
+// (CSV) or tabs.
 void AppendExportLine(std::string& out, const std::vector<std::string>& cells, ExportFormat format);
 
 // The export file: a header line with the titles and `bytesTitle`, then one line per
 // row with its cells and its byte count in plain digits; nothing else, so that a sum
-// over the byte column is the total. CR LF after every line. CSV: fields separated by
-// ';', a field in quotes (quotes doubled) when it holds ';', '"', CR or LF. TSV: no
-// quoting; a tab, CR or LF inside a cell becomes a blank, so every row keeps its
-// columns. In both, a cell that a spreadsheet would take for a formula ('=', '+', '-',
-// '@', a tab or CR first) starts with an apostrophe, which keeps it the text it is.
+// over the byte column is the total. Each line as AppendExportLine writes it.
 std::string FormatListExport(const ListSnapshot& list, const std::string& bytesTitle,
                              ExportFormat format);
 

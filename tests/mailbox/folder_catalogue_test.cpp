@@ -55,12 +55,12 @@ TEST(ScanTest, EmptyMailboxGivesNoRowsOrOnlyTheNewMailRow) {
     TempDir mailbox;
     TempDir newmail;
     FolderCatalogue c;
-    EXPECT_TRUE(c.Scan(mailbox.Path(), false, false, newmail.Path(), kLabel));
+    EXPECT_TRUE(c.Scan({mailbox.Path(), newmail.Path(), false, false, kLabel}));
     EXPECT_TRUE(c.records.empty());
     EXPECT_EQ(0, c.fileCount);
     EXPECT_EQ(0u, c.totalSize);
 
-    EXPECT_TRUE(c.Scan(mailbox.Path(), false, true, newmail.Path(), kLabel));
+    EXPECT_TRUE(c.Scan({mailbox.Path(), newmail.Path(), false, true, kLabel}));
     EXPECT_EQ((std::vector<Row>{{"*.CNM", "", kLabel, 0}}), Rows(c));
     EXPECT_EQ(1, c.fileCount);
     EXPECT_EQ(0u, c.totalSize);
@@ -76,7 +76,7 @@ TEST(ScanTest, NewMailRowSumsEveryNewMailFileIntoOneRow) {
     ASSERT_TRUE(WriteFile(newmail / "e.TMP", std::string(1000, 'e')));
     ASSERT_TRUE(WriteFile(mailbox / "f.PMM", PmmHeader("Ordner", "F")));
     FolderCatalogue c;
-    EXPECT_TRUE(c.Scan(mailbox.Path(), false, true, newmail.Path(), kLabel));
+    EXPECT_TRUE(c.Scan({mailbox.Path(), newmail.Path(), false, true, kLabel}));
     EXPECT_EQ((std::vector<Row>{{"*.CNM", "", kLabel, 600}, {"f.PMM", "", "Ordner", 128}}),
               Rows(c));
     EXPECT_EQ(2, c.fileCount);
@@ -102,7 +102,7 @@ TEST(ScanTest, AnUnreadableNewMailDirectoryPutsItsFailureTextInTheNewMailRow) {
     for (const auto& c : cases) {
         FolderCatalogue catalogue;
         TraceCapture trace;
-        EXPECT_TRUE(catalogue.Scan(root / ("nomailbox" + sep), false, true, c.newmail, kLabel));
+        EXPECT_TRUE(catalogue.Scan({root / ("nomailbox" + sep), c.newmail, false, true, kLabel}));
         EXPECT_EQ((std::vector<Row>{{"*.CNM", "", c.name, 0}}), Rows(catalogue)) << c.newmail;
         EXPECT_EQ(c.name == kFailure, IsFailureText(catalogue.records.front().folderName));
         EXPECT_EQ(1, catalogue.fileCount);
@@ -122,7 +122,7 @@ TEST(ScanTest, EmptyDirectoriesFindNothingEvenWhereTheCurrentDirectoryHasFolders
 
     FolderCatalogue c;
     TraceCapture trace;
-    const bool result = c.Scan("", true, true, "", kLabel);
+    const bool result = c.Scan({"", "", true, true, kLabel});
     std::filesystem::current_path(previous);
 
     EXPECT_FALSE(result);
@@ -147,7 +147,7 @@ TEST(ScanTest, RowsStandNewMailFirstThenPmmThenMbx) {
     ASSERT_TRUE(WriteFile(mailbox / "same.PMG", PmgHeader("Gleich M", "S2")));
     ASSERT_TRUE(WriteFile(newmail / "n.CNM", "12345"));
     FolderCatalogue c;
-    ASSERT_TRUE(c.Scan(mailbox.Path(), false, true, newmail.Path(), kLabel));
+    ASSERT_TRUE(c.Scan({mailbox.Path(), newmail.Path(), false, true, kLabel}));
     const std::vector<Row> rows = Rows(c);
     ASSERT_EQ(6u, rows.size());
     EXPECT_EQ((Row{"*.CNM", "", kLabel, 5}), rows[0]);
@@ -173,7 +173,7 @@ TEST(ScanTest, UnreadableFilesStillGiveRowsWithTheirFailureTexts) {
     ASSERT_TRUE(WriteFile(mailbox / "not.PM", PmmHeader("Nein", "N")));
     FolderCatalogue c;
     TraceCapture trace;
-    ASSERT_TRUE(c.Scan(mailbox.Path(), false, false, "", kLabel));
+    ASSERT_TRUE(c.Scan({mailbox.Path(), "", false, false, kLabel}));
     EXPECT_EQ((std::vector<Row>{
                   {"cut.MBX", "", "<Ordner hat keine g\xFCltige PMG-Datei.>", 10},
                   {"lonely.MBX", "",
@@ -205,7 +205,7 @@ TEST(ScanTest, SizesAndTotalsBeyond4GiBKeepTheirValue) {
     ASSERT_TRUE(fixtures::WriteLargeFile(newmail / "a.CNM", "", 3 * kGiB));
     ASSERT_TRUE(fixtures::WriteLargeFile(newmail / "b.CNM", "", 2 * kGiB));
     FolderCatalogue c;
-    ASSERT_TRUE(c.Scan(mailbox.Path(), false, true, newmail.Path(), kLabel));
+    ASSERT_TRUE(c.Scan({mailbox.Path(), newmail.Path(), false, true, kLabel}));
     EXPECT_EQ((std::vector<Row>{{"*.CNM", "", kLabel, 5 * kGiB},
                                 {"big.PMM", "", "Gross", 5 * kGiB},
                                 {"big.MBX", "", "Auch gross", kGiB + 7}}),
@@ -223,7 +223,7 @@ TEST(ScanTest, NamesAndCompanionsMatchWithoutRegardToCase) {
                                                        HierarchyLine(1, "k1", "A1", "Kunden")));
     FolderCatalogue c;
     TraceCapture trace;
-    ASSERT_TRUE(c.Scan(mailbox.Path(), true, false, "", kLabel));
+    ASSERT_TRUE(c.Scan({mailbox.Path(), "", true, false, kLabel}));
     EXPECT_EQ((std::vector<Row>{{"archiv.pmm", "\\", "Archiv", 128},
                                 {"kunden.mbx", "\\Archiv\\", "Kunden", 10}}),
               Rows(c));
@@ -246,7 +246,7 @@ TEST(ScanTest, FolderPathsComeFromTheHierarchyWhenWanted) {
     TempDir newmail;
     FolderCatalogue c;
     TraceCapture trace;
-    ASSERT_TRUE(c.Scan(mailbox.Path(), true, true, newmail.Path(), kLabel));
+    ASSERT_TRUE(c.Scan({mailbox.Path(), newmail.Path(), true, true, kLabel}));
     const std::vector<Row> rows = Rows(c);
     ASSERT_EQ(7u, rows.size());
     EXPECT_EQ((Row{"*.CNM", "", kLabel, 0}), rows[0]) << "new mail is never looked up";
@@ -267,7 +267,7 @@ TEST(ScanTest, WithoutAReadableHierarchyNoPathIsResolved) {
     FolderCatalogue c;
     {
         TraceCapture trace;
-        EXPECT_FALSE(c.Scan(mailbox.Path(), true, false, "", kLabel));
+        EXPECT_FALSE(c.Scan({mailbox.Path(), "", true, false, kLabel}));
         EXPECT_EQ((std::vector<Row>{{"f.PMM", "", "Kunden", 128}}), Rows(c));
         EXPECT_EQ((std::vector<std::string>{"[pmHierarch.Fill] WARNUNG: Kann Datei \"" +
                                             (mailbox / "hierarch.pm") +
@@ -279,10 +279,10 @@ TEST(ScanTest, WithoutAReadableHierarchyNoPathIsResolved) {
     ASSERT_TRUE(testsupport::MakeDirectory(mailbox / "hierarch.pm"));
     {
         TraceCapture trace;
-        EXPECT_TRUE(c.Scan(mailbox.Path(), false, false, "", kLabel));
+        EXPECT_TRUE(c.Scan({mailbox.Path(), "", false, false, kLabel}));
         EXPECT_EQ((std::vector<Row>{{"f.PMM", "", "Kunden", 128}}), Rows(c));
         EXPECT_TRUE(trace.Lines().empty());
-        EXPECT_FALSE(c.Scan(mailbox.Path(), true, false, "", kLabel));
+        EXPECT_FALSE(c.Scan({mailbox.Path(), "", true, false, kLabel}));
         EXPECT_EQ(1u, trace.Lines().size());
     }
 }
@@ -294,12 +294,12 @@ TEST(ScanTest, EveryScanStartsFromAnEmptyCatalogue) {
     ASSERT_TRUE(WriteFile(mailbox / "b.PMM", PmmHeader("B", "B")));
     ASSERT_TRUE(WriteFile(newmail / "n.CNM", "12"));
     FolderCatalogue c;
-    ASSERT_TRUE(c.Scan(mailbox.Path(), false, true, newmail.Path(), kLabel));
+    ASSERT_TRUE(c.Scan({mailbox.Path(), newmail.Path(), false, true, kLabel}));
     EXPECT_EQ(3, c.fileCount);
     EXPECT_EQ(1258u, c.totalSize);
 
     ASSERT_TRUE(testsupport::RemoveFile(mailbox / "a.PMM"));
-    ASSERT_TRUE(c.Scan(mailbox.Path(), false, false, newmail.Path(), kLabel));
+    ASSERT_TRUE(c.Scan({mailbox.Path(), newmail.Path(), false, false, kLabel}));
     EXPECT_EQ((std::vector<Row>{{"b.PMM", "", "B", 128}}), Rows(c));
     EXPECT_EQ(1, c.fileCount);
     EXPECT_EQ(128u, c.totalSize);

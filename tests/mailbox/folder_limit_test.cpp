@@ -51,7 +51,7 @@ TEST(FolderLimitTest, SizesAtTheBoundariesOfBothKindsGiveTheirState) {
         ASSERT_TRUE(WriteFile(mailbox / (stem + ".PMG"), PmgHeader(stem, stem + "m")));
     }
     FolderCatalogue catalogue;
-    ASSERT_TRUE(catalogue.Scan(mailbox.Path(), false, false, "", ""));
+    ASSERT_TRUE(catalogue.Scan({mailbox.Path(), "", false, false, ""}));
     n = 0;
     for (const Case& c : cases) {
         const std::string stem = "F" + std::to_string(n++);
@@ -101,7 +101,7 @@ TEST(LastChangeTest, EachFolderFileHasItsOwnTimeAndAnMbxTheLaterOfItsTwoFiles) {
     ASSERT_TRUE(SetLastWrite(mailbox / "D.MBX", kOlder));
 
     FolderCatalogue catalogue;
-    ASSERT_TRUE(catalogue.Scan(mailbox.Path(), false, false, "", ""));
+    ASSERT_TRUE(catalogue.Scan({mailbox.Path(), "", false, false, ""}));
     const struct {
         const char* name;
         int64_t expected;
@@ -123,12 +123,12 @@ TEST(LastChangeTest, TheNewMailRowHasTheNewestNewMailFileAndNoneWithoutFiles) {
     ASSERT_TRUE(SetLastWrite(newmail / "2.cnm", kNewer));
     ASSERT_TRUE(SetLastWrite(newmail / "3.TXT", kNewest));
     FolderCatalogue catalogue;
-    ASSERT_TRUE(catalogue.Scan(mailbox.Path(), false, true, newmail.Path(), "<Posteingang>"));
+    ASSERT_TRUE(catalogue.Scan({mailbox.Path(), newmail.Path(), false, true, "<Posteingang>"}));
     ASSERT_EQ(1u, catalogue.records.size());
     EXPECT_EQ(kNewer, catalogue.records[0].lastWrite);
 
     TempDir empty;
-    ASSERT_TRUE(catalogue.Scan(mailbox.Path(), false, true, empty.Path(), "<Posteingang>"));
+    ASSERT_TRUE(catalogue.Scan({mailbox.Path(), empty.Path(), false, true, "<Posteingang>"}));
     EXPECT_EQ(0, catalogue.records[0].lastWrite);
 }
 
@@ -139,9 +139,9 @@ TEST(LastChangeTest, ARescanSeesATimeThatMovedAndAReusedRecordKeepsNoOldTime) {
     ASSERT_TRUE(WriteFile(mailbox / "B.PMM", "short")); // no header: a failed row
     ASSERT_TRUE(SetLastWrite(mailbox / "B.PMM", kNewer));
     FolderCatalogue catalogue;
-    ASSERT_TRUE(catalogue.Scan(mailbox.Path(), false, false, "", ""));
+    ASSERT_TRUE(catalogue.Scan({mailbox.Path(), "", false, false, ""}));
     ASSERT_TRUE(SetLastWrite(mailbox / "A.PMM", kOlder));
-    ASSERT_TRUE(catalogue.Scan(mailbox.Path(), false, false, "", ""));
+    ASSERT_TRUE(catalogue.Scan({mailbox.Path(), "", false, false, ""}));
     EXPECT_EQ(kOlder, Find(catalogue, "A.PMM")->lastWrite);
     // A file that cannot be read as a folder was still written at that time.
     EXPECT_EQ(kNewer, Find(catalogue, "B.PMM")->lastWrite);

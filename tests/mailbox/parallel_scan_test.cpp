@@ -147,12 +147,8 @@ Outcome ScanWith(DamagedMailbox& mailbox, const ScanThreading& threading, bool r
     ScanThreading seams = threading;
     seams.afterListing = &DamagedMailbox::Vanish;
     seams.afterListingContext = &mailbox;
-    ScanRequest request;
-    request.mailboxDir = mailbox.Mailbox();
-    request.newmailDir = mailbox.Newmail();
-    request.resolvePaths = resolvePaths;
-    request.includeNewMail = includeNewMail;
-    request.newMailLabel = kLabel;
+    const ScanRequest request{mailbox.Mailbox(), mailbox.Newmail(), resolvePaths, includeNewMail,
+                              kLabel};
     Outcome outcome;
     ScanDetails details;
     {

@@ -41,11 +41,7 @@ public:
     // Every folder file the listing finds: the readable ones and the broken ones.
     uint32_t FolderFiles() const { return static_cast<uint32_t>(m_expected.folders.size()); }
     ScanRequest Request() const {
-        ScanRequest request;
-        request.mailboxDir = MailboxDir();
-        request.newmailDir = NewmailDir();
-        request.newMailLabel = "<Posteingang>";
-        return request;
+        return {MailboxDir(), NewmailDir(), true, true, "<Posteingang>"};
     }
 
 private:

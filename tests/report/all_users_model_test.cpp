@@ -75,14 +75,14 @@ TEST(AllUsersModelTest, FiguresShowOnceReadAndSharesAreOfWhatIsReadSoFar) {
               "Ohne " + UserFaultText(UserFault::kMissingFolder));
     EXPECT_EQ(model.CellText(0, report::kUserColumnPersonal), "Anna");
 
-    model.MarkRead(0); // bob
+    model.MarkRead({0}); // bob
     EXPECT_EQ(Column(model, report::kUserColumnShare),
               (std::vector<std::string>{"", "100,0 %", ""}));
     EXPECT_EQ(model.StatusText(), "3 Benutzer, 2 Ordnerdateien, 300 Bytes (300 Bytes)");
-    model.MarkRead(0); // twice counts once
+    model.MarkRead({0, 0}); // twice counts once
     EXPECT_EQ(model.ReadCount(), 1u);
 
-    model.MarkRead(1); // Anna
+    model.MarkRead({1}); // Anna
     EXPECT_EQ(model.ReadCount(), 2u);
     // Of the two read, Anna holds all but 300 bytes: below the whole, so never 100,0 %.
     EXPECT_EQ(model.CellText(0, report::kUserColumnShare), "99,9 %");
@@ -110,7 +110,7 @@ TEST(AllUsersModelTest, AHeaderClickSortsNumbersLargestFirstAndUnreadRowsFollowW
     // Nothing read yet: no row has figures, so the names decide, turned round.
     EXPECT_EQ(Column(model, report::kUserColumnUser),
               (std::vector<std::string>{"carl", "bob", "Anna"}));
-    model.MarkRead(0);
+    model.MarkRead({0});
     EXPECT_EQ(Column(model, report::kUserColumnUser),
               (std::vector<std::string>{"bob", "carl", "Anna"}));
     model.MarkAllRead();
@@ -153,7 +153,7 @@ TEST(AllUsersModelTest, TypedLettersFindAUserAndARowOpensItsFolder) {
 TEST(AllUsersModelTest, TheCopyTakesTheRowsAsShownWithTheBytesOfThoseRead) {
     AllUsersModel model;
     model.SetResult(Overview(), false);
-    model.MarkRead(1); // Anna
+    model.MarkRead({1}); // Anna
     model.Sort(report::kUserColumnSize, true);
     const std::vector<std::string> titles(report::kAllUsersWindowColumns, "T");
     const view::ListSnapshot list = model.Snapshot(titles);
@@ -179,7 +179,7 @@ TEST(AllUsersModelTest, WithoutAnOverviewTheModelIsEmpty) {
     AllUsersModel model;
     model.SetResult(nullptr, true);
     EXPECT_EQ(model.RowCount(), 0);
-    model.MarkRead(0);
+    model.MarkRead({0});
     model.MarkAllRead();
     model.Sort(report::kUserColumnSize, true);
     EXPECT_EQ(model.RowCount(), 0);

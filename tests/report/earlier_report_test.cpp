@@ -331,27 +331,26 @@ TEST(ByteChangeTest, RemovedAndShrunkRowsOfHugeSizesCountMinusTheirWholeSize) {
     current[2].size = kHalf;
     report::ComparedRows compared;
     report::CompareRows(current, 5, earlier, compared);
-    ASSERT_EQ(6u, compared.rows.size());
+    ASSERT_EQ(6u, compared.RowCount());
     const std::vector<std::string> digits = {"-18446744073709551614", "18446744073709551615",
                                              "9223372036854775808",   "-9223372036854775808",
                                              "-18446744073709551615", "-9223372036854775807"};
     for (size_t i = 0; i < digits.size(); ++i) {
         EXPECT_EQ(digits[i], ChangeDigits(compared.changes[i].bytes)) << i;
-        EXPECT_EQ(digits[i], ChangeDigits(compared.bytes[i])) << i;
     }
     EXPECT_EQ(RowChange::kNew, compared.changes[2].kind);
     EXPECT_EQ("entfernt", ChangeText(compared.changes[3], false));
-    EXPECT_EQ("F\xFCnf", compared.rows[5]->folderName);
-    EXPECT_EQ("\\A\\", compared.rows[4]->folderPath);
-    EXPECT_EQ(0u, compared.rows[4]->size);
+    EXPECT_EQ("F\xFCnf", compared.Fields(5).folderName);
+    EXPECT_EQ("\\A\\", compared.Fields(4).folderPath);
+    EXPECT_EQ(0u, compared.Fields(4).size);
     EXPECT_EQ("-16777216,0 TB",
               ChangeText({RowChange::kChanged, compared.changes[0].bytes}, false));
     // By change: the largest loss first, the largest gain last.
     const std::vector<uint32_t> order =
-        report::SortRowIndexes(compared.rows, report::kSortChange, false, &compared.bytes);
+        report::SortRowIndexes(compared, report::kSortChange, false);
     EXPECT_EQ((std::vector<uint32_t>{4, 0, 3, 5, 2, 1}), order);
     const std::vector<uint32_t> descending =
-        report::SortRowIndexes(compared.rows, report::kSortChange, true, &compared.bytes);
+        report::SortRowIndexes(compared, report::kSortChange, true);
     EXPECT_EQ((std::vector<uint32_t>{1, 2, 5, 3, 0, 4}), descending);
 }
 
@@ -369,12 +368,12 @@ TEST(ByteChangeTest, TwinsMatchTheFirstEarlierRowOnceInAnyLetterCase) {
     current[2].size = 1;
     report::ComparedRows compared;
     report::CompareRows(current, 41, earlier, compared);
-    ASSERT_EQ(5u, compared.rows.size());
-    EXPECT_EQ("5", ChangeDigits(compared.bytes[0]));
+    ASSERT_EQ(5u, compared.RowCount());
+    EXPECT_EQ("5", ChangeDigits(compared.changes[0].bytes));
     EXPECT_EQ(RowChange::kNew, compared.changes[1].kind);
     EXPECT_EQ(RowChange::kNew, compared.changes[2].kind);
-    EXPECT_EQ("zwei", compared.rows[3]->folderName);
-    EXPECT_EQ("drei", compared.rows[4]->folderName);
+    EXPECT_EQ("zwei", compared.Fields(3).folderName);
+    EXPECT_EQ("drei", compared.Fields(4).folderName);
     EXPECT_EQ("-19", ChangeDigits(compared.totalChange));
 }
 
@@ -390,17 +389,17 @@ TEST(ByteChangeTest, AnEarlierNewMailRowIsNotGoneWhileTheNewMailIsHidden) {
     current[0].size = 10;
     report::ComparedRows compared;
     report::CompareRows(current, 10, earlier, compared);
-    ASSERT_EQ(2u, compared.rows.size()) << "A, and B gone";
-    EXPECT_EQ("B.PMM", compared.rows[1]->fileName);
+    ASSERT_EQ(2u, compared.RowCount()) << "A, and B gone";
+    EXPECT_EQ("B.PMM", compared.Fields(1).fileName);
     EXPECT_EQ(RowChange::kRemoved, compared.changes[1].kind);
 
     current.insert(current.begin(), FolderRecord());
     current[0].fileName = "*.CNM";
     current[0].size = 800;
     report::CompareRows(current, 810, earlier, compared);
-    ASSERT_EQ(3u, compared.rows.size());
+    ASSERT_EQ(3u, compared.RowCount());
     EXPECT_EQ(RowChange::kChanged, compared.changes[0].kind);
-    EXPECT_EQ("300", ChangeDigits(compared.bytes[0]));
+    EXPECT_EQ("300", ChangeDigits(compared.changes[0].bytes));
 }
 
 } // namespace

@@ -12,15 +12,11 @@ namespace {
 
 std::string Report(const std::string& mailbox, const std::string& newmail, int helpers,
                    const report::ReportOptions& options) {
-    ScanRequest request;
-    request.mailboxDir = mailbox;
-    request.newmailDir = newmail;
-    request.resolvePaths = options.resolvePaths;
-    request.newMailLabel = "<Posteingang>";
     ScanThreading threading;
     threading.helpers = helpers;
     FolderCatalogue catalogue;
-    catalogue.Scan(request, nullptr, threading);
+    catalogue.Scan({mailbox, newmail, options.resolvePaths, true, "<Posteingang>"}, nullptr,
+                   threading);
     return report::FormatReport(catalogue, options);
 }
 

@@ -126,13 +126,6 @@ TEST(ReportTextTest, Windows1252BecomesUtf8ByteForByte) {
     }
 }
 
-TEST(ReportTextTest, StatusLineCountsAndTotalsInBothForms) {
-    EXPECT_EQ("1 Dateien, 1 Byte (1 Bytes)", report::StatusLine(1, 1));
-    EXPECT_EQ("0 Dateien, 0 Bytes (0 Bytes)", report::StatusLine(0, 0));
-    EXPECT_EQ("3 Dateien, 117,7 MB (123.456.789 Bytes)", report::StatusLine(3, 123456789));
-    EXPECT_EQ("2 Dateien, 6,0 GB (6.442.450.944 Bytes)", report::StatusLine(2, 6ull << 30));
-}
-
 TEST(ReportTextTest, AlignedColumnsPadNamesAndRightAlignSizes) {
     const FolderCatalogue catalogue = fixtures::CatalogueOf({
         fixtures::Record("ARCHIV.PMM", "\\",
@@ -182,17 +175,18 @@ TEST(ReportTextTest, RowsSortLikeTheList) {
         fixtures::Record("b.PMM", "\\", "\xC4rzte", 1),
         fixtures::Record("d.PMM", "\\", "zoo", 1),
     });
-    const auto names = [](const std::vector<const FolderRecord*>& rows) {
+    const report::OrderedRows rows = report::InScanOrder(catalogue.records);
+    const auto names = [&](int column, bool descending) {
         std::string joined;
-        for (const FolderRecord* r : rows) {
-            joined += r->fileName.substr(0, 1);
+        for (const uint32_t i : report::SortRowIndexes(rows.rows, column, descending)) {
+            joined += catalogue.records[i].fileName.substr(0, 1);
         }
         return joined;
     };
-    EXPECT_EQ("Acdb", names(report::SortRows(catalogue, 2, false)));
-    EXPECT_EQ("bdcA", names(report::SortRows(catalogue, 2, true)));
-    EXPECT_EQ("bdAc", names(report::SortRows(catalogue, 1, false)));
-    EXPECT_EQ("Abcd", names(report::SortRows(catalogue, 0, false)));
+    EXPECT_EQ("Acdb", names(2, false));
+    EXPECT_EQ("bdcA", names(2, true));
+    EXPECT_EQ("bdAc", names(1, false));
+    EXPECT_EQ("Abcd", names(0, false));
 }
 
 } // namespace

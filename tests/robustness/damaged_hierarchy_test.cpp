@@ -106,7 +106,7 @@ TEST_F(MillionLineTreeTest, EveryFolderFindsItsPlaceAndEveryBadLineIsTraced) {
     }
     FolderCatalogue c;
     TraceCapture trace;
-    ASSERT_TRUE(c.Scan(s_dir->Path(), true, false, "", "<Posteingang>"));
+    ASSERT_TRUE(c.Scan({s_dir->Path(), "", true, false, "<Posteingang>"}));
     std::map<std::string, std::string> expected;
     for (const auto& f : folders) {
         expected[f.file] = f.path;
@@ -131,7 +131,7 @@ TreeOutcome ScanWithTree(const TempDir& mailbox) {
     TreeOutcome outcome;
     FolderCatalogue c;
     TraceCapture trace;
-    outcome.read = c.Scan(mailbox.Path(), true, false, "", "<Posteingang>");
+    outcome.read = c.Scan({mailbox.Path(), "", true, false, "<Posteingang>"});
     outcome.paths = PathsByName(c);
     outcome.trace = trace.Lines();
     return outcome;
@@ -266,7 +266,7 @@ TEST(DeviceTreeTest, LinksToADeviceAndToAPipeAreNoTree) {
         const std::string mailbox = boxes + kind + "\\";
         FolderCatalogue c;
         TraceCapture trace;
-        EXPECT_FALSE(c.Scan(mailbox, true, false, "", "<Posteingang>")) << kind;
+        EXPECT_FALSE(c.Scan({mailbox, "", true, false, "<Posteingang>"})) << kind;
         EXPECT_TRUE(c.records.empty()) << kind;
         ASSERT_EQ(1u, trace.Lines().size()) << kind;
         EXPECT_NE(std::string::npos, trace.Lines()[0].find("Kann Datei")) << trace.Lines()[0];
@@ -307,7 +307,7 @@ TEST(DamagedTreeTest, NulBytesCarriageReturnsAndLoopsGiveDefinedPaths) {
     }
     FolderCatalogue c;
     TraceCapture trace;
-    ASSERT_TRUE(c.Scan(mailbox.Path(), true, false, "", "<Posteingang>"));
+    ASSERT_TRUE(c.Scan({mailbox.Path(), "", true, false, "<Posteingang>"}));
     EXPECT_EQ(expected, PathsByName(c));
     for (const FolderRecord& r : c.records) {
         EXPECT_EQ("Ordner", r.folderName);

@@ -71,7 +71,7 @@ TEST(DamagedMailboxTest, DirectoriesInThePlaceOfCompanionsAndNewMailCountAsMissi
     ASSERT_TRUE(WriteFile(newmail / "mail.CNM", std::string(70, 'n')));
     FolderCatalogue c;
     TraceCapture trace;
-    ASSERT_TRUE(c.Scan(mailbox.Path(), false, true, newmail.Path(), kLabel));
+    ASSERT_TRUE(c.Scan({mailbox.Path(), newmail.Path(), false, true, kLabel}));
     EXPECT_EQ((std::map<std::string, Row>{{"*.CNM", {"*.CNM", "", kLabel, 70}},
                                           {"dir.MBX", {"dir.MBX", "", kPmgOpenFailed, 300}}}),
               RowsByName(c));
@@ -96,7 +96,7 @@ TEST(DamagedMailboxTest, FilesCutAroundTheHeaderLengthsGiveTheirRowsAndSizes) {
     ASSERT_TRUE(WriteFile(newmail / "empty.CNM", ""));
     FolderCatalogue c;
     TraceCapture trace;
-    ASSERT_TRUE(c.Scan(mailbox.Path(), false, true, newmail.Path(), kLabel));
+    ASSERT_TRUE(c.Scan({mailbox.Path(), newmail.Path(), false, true, kLabel}));
     EXPECT_EQ((std::map<std::string, Row>{
                   {"*.CNM", {"*.CNM", "", kLabel, 0}},
                   {"p89.PMM", {"p89.PMM", "", kPmmTooShort, 0}},
@@ -117,7 +117,7 @@ TEST(DamagedMailboxTest, ASparseMbxOfFiveGiBKeepsItsWholeSize) {
     ASSERT_TRUE(WriteFile(mailbox / "huge.PMG", PmgHeader("Riesig", "H")));
     ASSERT_TRUE(WriteFile(mailbox / "small.PMM", PmmHeader("Klein", "S")));
     FolderCatalogue c;
-    ASSERT_TRUE(c.Scan(mailbox.Path(), false, false, "", kLabel));
+    ASSERT_TRUE(c.Scan({mailbox.Path(), "", false, false, kLabel}));
     EXPECT_EQ((std::map<std::string, Row>{{"huge.MBX", {"huge.MBX", "", "Riesig", size}},
                                           {"small.PMM", {"small.PMM", "", "Klein", 128}}}),
               RowsByName(c));
@@ -160,7 +160,7 @@ TEST(DamagedMailboxTest, NamesWithEveryByteFrom0x80To0xFFKeepTheirBytes) {
     ASSERT_TRUE(WriteFile(mailbox + "hierarch.pm", tree));
     FolderCatalogue c;
     TraceCapture trace;
-    ASSERT_TRUE(c.Scan(mailbox, true, false, "", kLabel));
+    ASSERT_TRUE(c.Scan({mailbox, "", true, false, kLabel}));
     EXPECT_EQ(expected, RowsByName(c));
     EXPECT_EQ(128, c.fileCount);
     EXPECT_TRUE(trace.Lines().empty());

@@ -24,15 +24,8 @@ void WritePmm(const TempDir& dir, const std::string& file, const std::string& na
     ASSERT_TRUE(WriteFile(dir / file, mailgen::PmmHeader(name, id) + std::string(body, 'm')));
 }
 
-tree::TreeScanSettings SettingsFor(const TempDir& box, const TempDir& news, bool paths,
-                                   bool newMail) {
-    tree::TreeScanSettings s;
-    s.mailboxDir = box.Path();
-    s.newmailDir = news.Path();
-    s.resolvePaths = paths;
-    s.includeNewMail = newMail;
-    s.newMailLabel = "<Posteingang>";
-    return s;
+ScanRequest SettingsFor(const TempDir& box, const TempDir& news, bool paths, bool newMail) {
+    return {box.Path(), news.Path(), paths, newMail, "<Posteingang>"};
 }
 
 // The tree as text: one line per node in shown order, indented by depth, with name,

@@ -1,6 +1,8 @@
 // The export and clipboard texts and the rule of protected directories.
 #include "view/list_export.h"
 
+#include "text/spreadsheet_cell.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,16 +24,50 @@ ListSnapshot Snapshot(std::vector<std::vector<std::string>> rows) {
     return list;
 }
 
-TEST(ListExportTest, CsvQuotesExactlyTheFieldsThatNeedItAndEndsLinesWithCrLf) {
-    const ListSnapshot list = Snapshot({
-        {"A.PMM", "1,0 kB", "\\Kunden; Lieferanten"},
-        {"B\xE4.MBX", "954,7 MB", "\"Zitat\"\r\nzweite Zeile\xFF"},
-    });
-    EXPECT_EQ("Dateiname;Gr\xF6\xDF"
-              "e;Ordnername;Bytes\r\n"
-              "A.PMM;1,0 kB;\"\\Kunden; Lieferanten\";1000\r\n"
-              "B\xE4.MBX;954,7 MB;\"\"\"Zitat\"\"\r\nzweite Zeile\xFF\";1000000\r\n",
-              view::FormatListExport(list, "Bytes", ExportFormat::kCsv));
+// Every CSV and TSV the program writes goes through one line writer: the window's
+// export (';' and tabs) and the report's CSV (',').
+TEST(SpreadsheetLineTest, QuotesBlanksAndMarksFormulasAsEachSeparatorAsks) {
+    using text::CellSeparator;
+    const struct {
+        CellSeparator separator;
+        std::vector<std::string> cells;
+        const char* line;
+    } cases[] = {
+        {CellSeparator::kSemicolon,
+         {"A.PMM", "1,0 kB", "\\Kunden; Lieferanten"},
+         "A.PMM;1,0 kB;\"\\Kunden; Lieferanten\"\r\n"},
+        {CellSeparator::kSemicolon,
+         {"B\xE4", "\"Zitat\"\r\nzwei\xFF", ""},
+         "B\xE4;\"\"\"Zitat\"\"\r\nzwei\xFF\";\r\n"},
+        {CellSeparator::kComma,
+         {"1,0 kB", "a;b", "\"", "x\ny"},
+         "\"1,0 kB\",a;b,\"\"\"\",\"x\ny\"\r\n"},
+        {CellSeparator::kTab,
+         {"mit\tTab", "\"Zitat\";\r\nx", "a,b"},
+         "mit Tab\t\"Zitat\";  x\ta,b\r\n"},
+        // A cell a spreadsheet would compute starts with an apostrophe, inside the quotes
+        // where it has them; one that only holds such a character stays as it is.
+        {CellSeparator::kSemicolon,
+         {"-A", "@B", "=SUMME(1);2", "+C", "\rCR", "Mitte = Ende - @ +"},
+         "'-A;'@B;\"'=SUMME(1);2\";'+C;\"'\rCR\";Mitte = Ende - @ +\r\n"},
+        {CellSeparator::kComma, {"+1,1 MB", "\tTab vorn"}, "\"'+1,1 MB\",'\tTab vorn\r\n"},
+        {CellSeparator::kTab,
+         {"=SUMME(1);2", "\tTab vorn", "\rCR vorn"},
+         "'=SUMME(1);2\t' Tab vorn\t' CR vorn\r\n"},
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        text::SpreadsheetLine line(out, c.separator);
+        for (const std::string& cell : c.cells) {
+            line.Text(cell);
+        }
+        line.End();
+        EXPECT_EQ(c.line, out);
+    }
+    // A number keeps its sign: "-300" is no formula.
+    std::string out;
+    text::SpreadsheetLine(out, CellSeparator::kComma).Number("-300").Text("-300").End();
+    EXPECT_EQ("-300,'-300\r\n", out);
 }
 
 // Header and rows only: a sum over the byte column must be the total, and the clipboard
@@ -52,44 +88,6 @@ TEST(ListExportTest, TabSeparatedKeepsEveryRowOnOneLineAndCopyIsTheTabSeparatedF
     EXPECT_EQ("Dateiname;Gr\xF6\xDF"
               "e;Ordnername;Bytes\r\n",
               view::FormatListExport(Snapshot({}), "Bytes", ExportFormat::kCsv));
-}
-
-// The lines after the header, joined by "|", each without its last `dropColumns` cells.
-std::string RowsOf(const std::string& text, int dropColumns) {
-    std::string rows;
-    size_t start = text.find("\r\n") + 2;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        std::string line = text.substr(start, end - start);
-        for (int k = 0; k < dropColumns; ++k) {
-            line.erase(line.rfind('\t'));
-        }
-        rows += line + "|";
-    }
-    return rows;
-}
-
-TEST(ListExportTest, CellsASpreadsheetWouldComputeStartWithAnApostropheInEveryForm) {
-    ListSnapshot list = Snapshot({
-        {"-ARCHIV.PMM", "1,0 kB", "- Archiv -"},
-        {"@B.MBX", "954,7 MB", "=SUMME(1);2"},
-        {"+C.PMM", "1 Byte", "\tTab vorn"},
-        {"D.PMM", "2 Bytes", "\rCR vorn"},
-        {"E.PMM", "3 Bytes", "Mitte = Ende - @ +"},
-    });
-    EXPECT_EQ("'-ARCHIV.PMM;1,0 kB;'- Archiv -;1000|"
-              "'@B.MBX;954,7 MB;\"'=SUMME(1);2\";1000000|"
-              "'+C.PMM;1 Byte;'\tTab vorn;1000000000|"
-              "D.PMM;2 Bytes;\"'\rCR vorn\";1000000000000|"
-              "E.PMM;3 Bytes;Mitte = Ende - @ +;1000000000000000|",
-              RowsOf(view::FormatListExport(list, "Bytes", ExportFormat::kCsv), 0));
-    // Tab-separated, in the file and on the clipboard alike.
-    const std::string tsvRows = "'-ARCHIV.PMM\t1,0 kB\t'- Archiv -|"
-                                "'@B.MBX\t954,7 MB\t'=SUMME(1);2|"
-                                "'+C.PMM\t1 Byte\t' Tab vorn|"
-                                "D.PMM\t2 Bytes\t' CR vorn|"
-                                "E.PMM\t3 Bytes\tMitte = Ende - @ +|";
-    EXPECT_EQ(tsvRows, RowsOf(view::FormatListExport(list, "Bytes", ExportFormat::kTsv), 1));
-    EXPECT_EQ(tsvRows, RowsOf(view::FormatListCopy(list, "Bytes"), 1));
 }
 
 TEST(ListExportTest, ExtensionDecidesTheFormatBeforeTheFileType) {

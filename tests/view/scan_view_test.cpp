@@ -38,6 +38,8 @@ TEST(StatusLine, CountCompactAndExactTotalInTheGivenForm) {
     } cases[] = {
         {23, 7654321, "23 Dateien, 7,3 MB (7.654.321 Bytes)"},
         {1, 9, "1 Dateien, 9 Bytes (9 Bytes)"},
+        {1, 1, "1 Dateien, 1 Byte (1 Bytes)"},
+        {3, 123456789, "3 Dateien, 117,7 MB (123.456.789 Bytes)"},
         {0, 0, "0 Dateien, 0 Bytes (0 Bytes)"},
         {2, 6ull << 30, "2 Dateien, 6,0 GB (6.442.450.944 Bytes)"},
     };

@@ -91,11 +91,7 @@ protected:
     uint32_t FolderFiles() const { return static_cast<uint32_t>(m_expected.folders.size()); }
     // Requests told apart by the new-mail row's label, which the result keeps.
     ScanRequest Request(const char* label) const {
-        ScanRequest request;
-        request.mailboxDir = MailboxDir();
-        request.newmailDir = NewmailDir();
-        request.newMailLabel = label;
-        return request;
+        return {MailboxDir(), NewmailDir(), true, true, label};
     }
     bool WaitUntilHeld() {
         return WaitUntil([&] { return m_gate.holding.load(); });

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace history {
+namespace report {
 
 enum class SinceOutcome {
     kNotAsked, // no --since: the options are as they were
@@ -22,8 +22,8 @@ enum class SinceOutcome {
 // on `today`; for every outcome but kNotAsked and kResolved, `error` is the German reason
 // (Windows-1252). The history is never read from the new-mail folder or `protectedDirs`
 // (ProgramFolders).
-SinceOutcome ResolveSince(report::ReportOptions& options, const std::string& historyRoot,
-                          const CalendarDay& today, std::string& error,
+SinceOutcome ResolveSince(ReportOptions& options, const std::string& historyRoot,
+                          const history::CalendarDay& today, std::string& error,
                           std::vector<std::string> protectedDirs = {});
 
-} // namespace history
+} // namespace report

@@ -1,11 +1,11 @@
 // foldtally-report: the folder list of one mailbox scan on standard output.
 #include "history/history_store.h"
-#include "history/report_since.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/files.h"
 #include "report/report.h"
 #include "report/report_text.h"
+#include "report_tool/report_since.h"
 
 #include <cstdio>
 #include <string>
@@ -60,18 +60,18 @@ int main(int argc, char** argv) {
         return WriteAll(stdout, report::kUsage) ? report::kExitOk : 1;
     }
     const std::string modulePath = platform::ModuleFilePath();
-    switch (history::ResolveSince(options, history::HistoryRootForProgram(modulePath),
-                                  platform::LocalToday(), error,
-                                  history::ProgramFolders(modulePath))) {
-    case history::SinceOutcome::kBadValue:
+    switch (report::ResolveSince(options, history::HistoryRootForProgram(modulePath),
+                                 platform::LocalToday(), error,
+                                 history::ProgramFolders(modulePath))) {
+    case report::SinceOutcome::kBadValue:
         WriteErrorLine(error, report::kUsage, errorsToTerminal);
         return report::kExitFailure;
-    case history::SinceOutcome::kNoEntry:
-    case history::SinceOutcome::kRefused:
+    case report::SinceOutcome::kNoEntry:
+    case report::SinceOutcome::kRefused:
         WriteErrorLine(error, "", errorsToTerminal);
         return report::kExitFailure;
-    case history::SinceOutcome::kNotAsked:
-    case history::SinceOutcome::kResolved:
+    case report::SinceOutcome::kNotAsked:
+    case report::SinceOutcome::kResolved:
         break;
     }
     platform::Utf8ConsoleScope console;

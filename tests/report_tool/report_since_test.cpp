@@ -1,11 +1,11 @@
 // foldtally-report --since: the option's rules beside --compare, and a run that compares
 // with the mailbox's history as --compare does with a file.
 #include "history/history_store.h"
-#include "history/report_since.h"
 
 #include "folder_links.h"
 #include "mailbox_fixtures.h"
 #include "report/report.h"
+#include "report_tool/report_since.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@
 namespace {
 
 using history::CalendarDay;
-using history::SinceOutcome;
+using report::SinceOutcome;
 using testsupport::TempDir;
 
 const CalendarDay kReportToday{2026, 12, 9};
@@ -79,7 +79,7 @@ protected:
 
 TEST_F(ReportSinceRunTest, WithoutSinceNothingChanges) {
     std::string error;
-    EXPECT_EQ(history::ResolveSince(m_options, m_root, kReportToday, error),
+    EXPECT_EQ(report::ResolveSince(m_options, m_root, kReportToday, error),
               SinceOutcome::kNotAsked);
     EXPECT_TRUE(m_options.compareFile.empty());
 }
@@ -88,8 +88,7 @@ TEST_F(ReportSinceRunTest, TheEntryOfTheDayIsComparedAsAnEarlierReport) {
     FileEntry(CalendarDay{2026, 12, 1});
     m_options.since = "7d";
     std::string error;
-    ASSERT_EQ(history::ResolveSince(m_options, m_root, kReportToday, error),
-              SinceOutcome::kResolved)
+    ASSERT_EQ(report::ResolveSince(m_options, m_root, kReportToday, error), SinceOutcome::kResolved)
         << error;
     std::string out;
     std::string err;
@@ -117,8 +116,7 @@ TEST_F(ReportSinceRunTest, ADayWithoutAnEntryOnOrBeforeItIsRefused) {
         report::ReportOptions options = m_options;
         options.since = c.since;
         std::string error;
-        EXPECT_EQ(history::ResolveSince(options, m_root, kReportToday, error), c.outcome)
-            << c.since;
+        EXPECT_EQ(report::ResolveSince(options, m_root, kReportToday, error), c.outcome) << c.since;
         if (c.inError) {
             EXPECT_NE(error.find(c.inError), std::string::npos) << error;
             EXPECT_TRUE(options.compareFile.empty()) << c.since;
@@ -134,8 +132,7 @@ TEST_F(ReportSinceRunTest, AnotherMailboxHasNoHistoryOfItsOwn) {
     m_options.mailboxDir = other.Path();
     m_options.since = "7d";
     std::string error;
-    EXPECT_EQ(history::ResolveSince(m_options, m_root, kReportToday, error),
-              SinceOutcome::kNoEntry);
+    EXPECT_EQ(report::ResolveSince(m_options, m_root, kReportToday, error), SinceOutcome::kNoEntry);
 }
 
 // The history's folder a link to the mailbox holding an entry: refused with its reason,
@@ -154,8 +151,7 @@ TEST_F(ReportSinceRunTest, AHistoryFolderThatIsALinkIsRefusedWithItsReason) {
     }
     m_options.since = "7d";
     std::string error;
-    EXPECT_EQ(history::ResolveSince(m_options, m_root, kReportToday, error),
-              SinceOutcome::kRefused);
+    EXPECT_EQ(report::ResolveSince(m_options, m_root, kReportToday, error), SinceOutcome::kRefused);
     EXPECT_NE(error.find(history.Folder()), std::string::npos) << error;
     EXPECT_TRUE(m_options.compareFile.empty());
 }

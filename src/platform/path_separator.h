@@ -1,0 +1,28 @@
+// The directory separator: the platform's own for paths we make, and both '\' and '/'
+// for paths we are given, which Windows accepts alike and a user types either way.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
+
+constexpr bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// `dir` as a directory is held, so that names are appended directly: with a final
+// separator; an empty one stays empty (no directory known).
+inline std::string WithFinalSeparator(std::string dir) {
+    if (!dir.empty() && !IsPathSeparator(dir.back())) {
+        dir += kPathSeparator;
+    }
+    return dir;
+}
+
+} // namespace platform
