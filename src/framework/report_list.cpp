@@ -121,6 +121,14 @@ LRESULT CReportList::FindRow(int start, UINT flags, const std::string& prefix) c
     return m_pModel->FindRow(start, prefix);
 }
 
+int CReportList::GetSelectedRow() const {
+    if (m_hWnd == nullptr || m_pModel == nullptr) {
+        return -1;
+    }
+    const int row = GetNextItem(-1, LVNI_SELECTED);
+    return row < m_pModel->RowCount() ? row : -1;
+}
+
 int CReportList::GetContextRow() const {
     return m_pModel != nullptr ? m_pModel->ContextRow(GetTopIndex()) : -1;
 }

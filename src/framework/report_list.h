@@ -40,6 +40,8 @@ public:
     // column from a menu is the same.
     void ClickColumn(int column);
 
+    // The selected row; -1 for none, or for one the model no longer has.
+    int GetSelectedRow() const;
     // The row the model gives the context menu opened from the keyboard (-1: none), and
     // where that menu goes in screen coordinates: at the left of that row's label, else
     // the list's top-left corner.
