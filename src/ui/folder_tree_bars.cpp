@@ -7,7 +7,7 @@ RECT CFolderTreeDlg::GetBarRect(int row) const {
     return ShareBarOf(m_list, m_rows, row, tree::kTreeColumnShare, m_shareMetrics);
 }
 
-LRESULT CFolderTreeDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
+LRESULT CFolderTreeDlg::DrawList(NMLVCUSTOMDRAW& draw) {
     return DrawListWithShares(draw, m_list, m_rows, tree::kTreeColumnShare, m_shareMetrics);
 }
 

@@ -10,7 +10,7 @@
 #include "framework/image_list.h"
 #include "framework/report_list.h"
 #include "tree/tree_rows.h"
-#include "ui/app_dlg.h"
+#include "ui/list_window.h"
 #include "worker/scan_controller.h"
 
 #include <commctrl.h>
@@ -22,7 +22,7 @@
 
 class AppServices;
 
-class CFolderTreeDlg : public CAppDlg {
+class CFolderTreeDlg : public CListWindow {
 public:
     static constexpr const char kHelpTopic[] = "::/pages/ref_dlg_baum.htm";
     static constexpr const char kPlacementValue[] = "TreePlacement";
@@ -52,16 +52,13 @@ public:
     void Rescan();
     bool IsScanBusy() const { return m_scans.IsBusy(); }
     worker::ScanController& GetScans() { return m_scans; }
-    HWND GetProgressHwnd() const { return m_hProgress; }
     // Opens or closes the node shown in `row`; with `branch`, everything below it too.
     void SetExpanded(int row, bool open, bool branch = false);
 
     const tree::FolderTree& GetTree() const { return m_rows.Tree(); }
     const std::vector<uint32_t>& GetRows() const { return m_rows.Rows(); }
     bool IsExpanded(uint32_t node) const { return m_rows.IsExpanded(node); }
-    HWND GetListHwnd() const { return m_list.GetSafeHwnd(); }
     int GetScanCount() const { return m_nScanCount; }
-    int GetSelectedRow() const;
     // Where the bar of `row` is drawn, in the list's client coordinates; empty for none.
     RECT GetBarRect(int row) const;
     // How the share cells are divided on this screen, in this list's font.
@@ -72,47 +69,38 @@ protected:
     BOOL OnInitDialog() override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    void DoDataExchange(CDataExchange* pDX) override;
-    void InitLayout() override;
-    void LayoutControls(int cx, int cy) override;
+    void InitColumns() override;
+    bool CancelRead() override { return m_scans.Cancel(); }
+    void EndReads() override { m_scans.Shutdown(); }
+    void SortByColumn(int column) override;
+    bool OnListNotify(NMHDR* header, LRESULT& result) override;
+    LRESULT DrawList(NMLVCUSTOMDRAW& draw) override;
+    void BeforeKeyboardMenu() override;
+    void UpdateProgress() override;
+    void PlaceFirstTime() override;
 
 private:
-    bool OnListNotify(const NMHDR* header, LRESULT& result);
-    LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
     void OnKey(WORD key);
     void OnClick(const NMITEMACTIVATE& click);
-    // A header click or its choice in the context menu.
-    void SortByColumn(int column);
-    // The context menu at `at` (screen coordinates), the current sort checked.
-    void ShowContextMenu(POINT at);
     // The model's rows and selection into the list; the selection from the list first
     // where the list's own keys may have moved it.
     void ShowRows();
     void TakeSelection();
     void OnScanEnded();
     void UpdateStatus();
-    // The running scan's progress in the status area; the result's line once none runs.
-    void UpdateProgress();
+    // The status line follows whether a scan runs.
     void FollowScanState();
-    void RestoreState();
-    // Without a stored placement: over the main window.
     // At a first opening, without a stored placement: as wide as the columns need,
     // where the screen has room.
     void WidenForColumns(int columnsWidth);
     void PlaceOverOwner();
-    void SaveState();
 
-    AppServices& m_app;
     ScanRequest m_request;
     tree::TreeRows m_rows;
     int m_nScanCount = 0;
-    int m_nStatusHeight = 0;
     tree::ShareCellMetrics m_shareMetrics;
-    std::vector<int32_t> m_storedWidths; // as the store held them when read
-    CImageList m_images;                 // the list shares them (LVS_SHAREIMAGELISTS)
+    CImageList m_images; // the list shares them (LVS_SHAREIMAGELISTS)
     CReportList m_list;
-    CStatic m_status;
     worker::ScanController m_scans;
-    HWND m_hProgress = nullptr;
     ChangeSource m_changeSource;
 };
