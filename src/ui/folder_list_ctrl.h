@@ -80,11 +80,10 @@ public:
     std::vector<int32_t> GetColumnOrder() const;
     bool SetColumnOrder(const std::vector<int32_t>& order) const;
 
-    // The store must be open on the section that holds the values. A value the store
-    // cannot read as asked keeps what the list has now, a width out of range the
-    // column's default. Nothing is sorted here.
-    void LoadColumnState(SettingsStore& store);
-    void SaveColumnState(SettingsStore& store);
+    // The store must be open on the section that holds the values `names` names. A
+    // value the store cannot read as asked keeps what the list has now, a width out of
+    // range the column's default. Nothing is sorted here. Returns the widths as stored.
+    std::vector<int32_t> LoadColumnState(SettingsStore& store, const view::WindowStateNames& names);
     // The three columns' state as "Columns", "ColOrder" and "Sort" keep it, whatever
     // optional columns are shown; their own state goes with SaveOptionalColumns.
     view::ListState GetListState() const;
@@ -96,8 +95,6 @@ public:
     // folder column.
     bool IsOptionalColumnShown(int column) const;
     void ToggleOptionalColumn(int column);
-    // After `state` was saved: its widths are the stored ones now.
-    void NoteSaved(const view::ListState& state) { m_storedWidths = state.widths; }
     static const view::WindowStateNames& StateNames();
 
     // Up, Down, Page Up and Page Down scroll by a row or a page, Home and End to the
@@ -135,5 +132,4 @@ private:
     std::vector<view::OptionalColumnState> m_optional =
         std::vector<view::OptionalColumnState>(view::kOptionalColumnCount);
     view::TypeAhead m_typeAhead;
-    std::vector<int32_t> m_storedWidths; // as the store held them when last read or written
 };

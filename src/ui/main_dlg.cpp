@@ -9,7 +9,6 @@
 #include "settings/settings_store.h"
 #include "ui/about_dlg.h"
 #include "ui/folder_tree_dlg.h"
-#include "ui/scan_progress.h"
 #include "ui/settings_dlg.h"
 #include "ui/window_placement.h"
 #include "view/limit_mark.h"
@@ -25,9 +24,8 @@ namespace {
 
 const char kHelpTopicMain[] = "::/pages/ref_dlg_main.htm";
 
-// While a scan runs: the status line's progress, often enough to look alive and
-// seldom enough to cost nothing. And the one-shot wait of an automatic refresh that
-// came before its interval after the last scan.
+// The one-shot wait of an automatic refresh that came before its interval after the
+// last scan.
 constexpr UINT_PTR kAutomaticTimer = 2;
 
 // A mark set for as long as a scope runs, however it ends.
@@ -42,11 +40,15 @@ private:
     bool& m_mark;
 };
 
+const CListWindow::Frame kFrame = {
+    IDD_FOLDTALLY_DIALOG, IDR_MAINACCEL,           IDC_FOLDERLIST,
+    IDC_STATUS,           IDC_SCAN_PROGRESS,       IDR_CONTEXTMENU,
+    kHelpTopicMain,       &CMainDlg::StateNames(), CFolderListCtrl::kColumnCount};
+
 } // namespace
 
 CMainDlg::CMainDlg(AppServices& app, worker::MessageSink& sink)
-    : CAppDlg(IDR_MAINFRAME, IDR_MAINACCEL, IDD_FOLDTALLY_DIALOG, nullptr), m_app(app),
-      m_worker(sink) {
+    : CListWindow(nullptr, app, m_list, kFrame), m_worker(sink) {
     // The same second before FEHLER 002 or 003, looked at in short steps: closing waits
     // for the worker's end, not for the next look.
     m_worker.SetWaits(200, 5);
@@ -54,75 +56,45 @@ CMainDlg::CMainDlg(AppServices& app, worker::MessageSink& sink)
 
 CMainDlg::~CMainDlg() = default;
 
-void CMainDlg::DoDataExchange(CDataExchange* pDX) {
-    DDX_Control(pDX, IDC_STATUS, m_status);
-    DDX_Control(pDX, IDC_FOLDERLIST, m_list);
-}
-
 BOOL CMainDlg::OnInitDialog() {
-    CAppDlg::OnInitDialog();
+    CListWindow::OnInitDialog();
     // The template's sample text must not show behind a box that opens before the
     // first scan has filled the status line.
     m_status.SetWindowText("");
     SetWindowText(m_app.GetTitle());
-    m_list.InitColumns(IDS_COLUMN_FILENAME, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDERNAME);
-    m_hProgress = ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD, 0, 0, 0, 0, m_hWnd,
-                                    reinterpret_cast<HMENU>(IDC_SCAN_PROGRESS),
-                                    ::GetModuleHandleA(nullptr), nullptr);
     m_scans.SetTarget(m_hWnd, kScanEnded);
     m_referenceLoader.SetTarget(m_hWnd, kReferenceLoaded);
     m_historyWriter.SetTarget(m_hWnd, kHistoryRefused);
-    RestoreState();
     UpdateMenuChecks();
     UpdatePortableItem();
-    Relayout();
     Refresh();
     ApplyAutoRefresh();
     return TRUE;
 }
 
-void CMainDlg::RestoreState() {
-    SettingsStore* source = m_app.GetSettingsStore();
-    if (source == nullptr || !source->Open(settings_names::kSection)) {
-        return;
-    }
-    // The default is kept as the record at 96 DPI; a first start shows it at the
-    // screen's scale, so that as many columns show as there.
+void CMainDlg::InitColumns() {
+    m_list.InitColumns(IDS_COLUMN_FILENAME, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDERNAME);
+}
+
+view::WindowPlacementRecord CMainDlg::FirstPlacement() const {
     uint8_t placement[view::kPlacementSize];
     view::DefaultPlacementBytes(placement);
-    const view::WindowPlacementRecord fallback =
-        view::ScalePlacementForDpi(view::DecodePlacement(placement), m_list.GetDpi());
-    const WINDOWPLACEMENT wp =
-        ToWindowPlacement(view::LoadPlacement(*source, StateNames(), fallback, MonitorWorkAreas()));
-    ::SetWindowPlacement(m_hWnd, &wp);
-    m_list.LoadColumnState(*source);
-    m_settings.Load(*source);
-    m_strExportPath = source->ReadString(kExportPathValue, m_strExportPath);
-    m_strAllUsersRoot = source->ReadString(kAllUsersRootValue, m_strAllUsersRoot);
-    m_bChangeReferenceChosen = history::LoadChangeReference(*source, m_changeReference);
-    source->Close();
+    return view::ScalePlacementForDpi(view::DecodePlacement(placement), m_list.GetDpi());
 }
 
-bool CMainDlg::SaveState() {
-    SettingsStore* store = m_app.GetSettingsStore();
-    if (store == nullptr || !store->Open(settings_names::kSection)) {
-        return false;
-    }
-    static_cast<void>(SaveStateTo(*store));
-    store->Close();
-    return true;
+std::vector<int32_t> CMainDlg::LoadColumns(SettingsStore& store) {
+    return m_list.LoadColumnState(store, Names());
 }
 
-bool CMainDlg::SaveStateTo(SettingsStore& store) {
-    WINDOWPLACEMENT wp = {};
-    wp.length = sizeof wp;
-    ::GetWindowPlacement(m_hWnd, &wp);
-    const view::ListState list = m_list.GetListState();
-    bool written = view::SaveWindowState(store, StateNames(), FromWindowPlacement(wp), list);
-    if (written) {
-        m_list.NoteSaved(list);
-    }
-    written = m_list.SaveOptionalColumns(store) && written;
+void CMainDlg::LoadMore(SettingsStore& store) {
+    m_settings.Load(store);
+    m_strExportPath = store.ReadString(kExportPathValue, m_strExportPath);
+    m_strAllUsersRoot = store.ReadString(kAllUsersRootValue, m_strAllUsersRoot);
+    m_bChangeReferenceChosen = history::LoadChangeReference(store, m_changeReference);
+}
+
+bool CMainDlg::SaveMore(SettingsStore& store) {
+    const bool written = m_list.SaveOptionalColumns(store);
     m_settings.Save(store);
     // Only once an export was written: no run leaves an empty value behind.
     if (!m_strExportPath.empty()) {
@@ -175,9 +147,14 @@ void CMainDlg::RequestScan(worker::ScanController::Cause cause) {
     FollowScanState();
 }
 
-void CMainDlg::CancelScan() {
-    static_cast<void>(m_scans.Cancel());
-    static_cast<void>(m_referenceLoader.Cancel());
+bool CMainDlg::CancelScan() {
+    const bool scan = m_scans.Cancel();
+    return m_referenceLoader.Cancel() || scan;
+}
+
+void CMainDlg::EndReads() {
+    m_scans.Shutdown();
+    static_cast<void>(m_worker.Stop());
 }
 
 void CMainDlg::OnScanEnded() {
@@ -243,13 +220,9 @@ void CMainDlg::FollowScanState() {
     if (view) {
         view.EnableItem(ID_VIEW_CANCEL_SCAN, busy || m_referenceLoader.IsBusy());
     }
-    if (!FollowScanProgress(m_hWnd, m_hProgress, busy)) {
+    if (!FollowProgress(busy)) {
         ShowResultStatus();
     }
-}
-
-void CMainDlg::UpdateProgress() {
-    ShowScanProgress(m_scans.GetProgress(), m_status, m_hProgress);
 }
 
 void CMainDlg::WarnOverLimit() {
@@ -324,9 +297,6 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_VIEW_REFRESH:
         Refresh();
         return true;
-    case ID_VIEW_CANCEL_SCAN:
-        CancelScan();
-        return true;
     case ID_VIEW_TREE:
         OnFolderTree();
         return true;
@@ -352,9 +322,6 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_HELP_CONTENTS:
         m_app.ShowHelp(nullptr);
         return true;
-    case ID_HELP_WINDOW:
-        m_app.ShowHelp(kHelpTopicMain);
-        return true;
     case ID_HELP_ABOUT:
         OnAbout();
         return true;
@@ -363,11 +330,6 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         return true;
     case ID_EDIT_COPY:
         OnCopy();
-        return true;
-    case IDOK:
-    case IDCANCEL:
-        // Enter, Escape and WM_CLOSE: the window closes only by "Beenden" or the
-        // system close command.
         return true;
     default:
         if (id >= ID_VIEW_COLUMN_FIRST && id < ID_VIEW_COLUMN_FIRST + view::kOptionalColumnCount) {
@@ -378,20 +340,20 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
             UpdateMenuChecks();
             return true;
         }
-        if (id >= ID_VIEW_SORT_FIRST && id < ID_VIEW_SORT_FIRST + CFolderListCtrl::kColumnCount) {
-            m_list.SortByColumn(static_cast<int>(id - ID_VIEW_SORT_FIRST));
-            UpdateMenuChecks();
-            return true;
-        }
-        return CAppDlg::OnCommand(id, code, control);
+        return CListWindow::OnCommand(id, code, control);
     }
 }
 
+void CMainDlg::SortByColumn(int column) {
+    m_list.SortByColumn(column);
+    UpdateMenuChecks();
+}
+
 BOOL CMainDlg::PreTranslateMessage(MSG* pMsg) {
-    if (CAppDlg::IsOwnMessage(pMsg) && m_list.ScrollForKey(*pMsg)) {
+    if (IsOwnMessage(pMsg) && m_list.ScrollForKey(*pMsg)) {
         return TRUE;
     }
-    return CAppDlg::PreTranslateMessage(pMsg);
+    return CListWindow::PreTranslateMessage(pMsg);
 }
 
 bool CMainDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -412,19 +374,6 @@ bool CMainDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
         WarnHistoryRefused(false);
         result = 0;
         return true;
-    case WM_TIMER:
-        if (wParam == kProgressTimer) {
-            UpdateProgress();
-            result = 0;
-            return true;
-        }
-        if (wParam == kAutomaticTimer) {
-            ::KillTimer(m_hWnd, kAutomaticTimer);
-            Refresh(RefreshCause::kWorker);
-            result = 0;
-            return true;
-        }
-        break;
     case WM_SYSCOMMAND:
         if (wParam == SC_CLOSE) {
             EndDialog(IDOK);
@@ -443,62 +392,33 @@ bool CMainDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
             result = 0;
             return true;
         }
-        // Shift-F10 and the context-menu key (no point given); a mouse's menu comes by
-        // its click.
-        if (lParam == static_cast<LPARAM>(-1)) {
-            ShowContextMenu(m_list.GetContextMenuPoint());
-            result = 0;
-            return true;
-        }
-        break;
-    case WM_NOTIFY: {
-        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->hwndFrom == m_list.GetSafeHwnd() && m_list.GetSafeHwnd() != nullptr &&
-            OnListNotify(header, result)) {
-            return true;
-        }
-        break;
-    }
-    case WM_DESTROY:
-        // The scan's threads stop at their next file while the settings are written;
-        // the window goes whatever the store says, and a worker that does not end in
-        // time is waited for by its destructor.
-        static_cast<void>(m_scans.Cancel());
-        static_cast<void>(m_referenceLoader.Cancel());
-        static_cast<void>(SaveState());
-        m_scans.Shutdown();
-        static_cast<void>(m_worker.Stop());
         break;
     default:
         break;
     }
-    return CAppDlg::OnMessage(msg, wParam, lParam, result);
+    return CListWindow::OnMessage(msg, wParam, lParam, result);
 }
 
-bool CMainDlg::OnListNotify(const NMHDR* header, LRESULT& result) {
-    if (m_list.OnReflectedNotify(header, result)) {
-        if (header->code == LVN_COLUMNCLICK) {
-            UpdateMenuChecks();
-        }
-        return true;
+bool CMainDlg::OnTimer(UINT_PTR id) {
+    if (id != kAutomaticTimer) {
+        return CListWindow::OnTimer(id);
     }
-    switch (header->code) {
-    case NM_RCLICK:
-        ShowContextMenu(CursorPoint());
-        result = 0;
-        return true;
-    case LVN_ITEMCHANGED: {
-        // The rows are for reading only: no row stays selected or focused.
-        const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(header);
-        if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED)) {
-            m_list.SetItemState(change->iItem, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        }
-        result = 0;
-        return true;
-    }
-    default:
+    ::KillTimer(m_hWnd, kAutomaticTimer);
+    Refresh(RefreshCause::kWorker);
+    return true;
+}
+
+bool CMainDlg::OnListNotify(NMHDR* header, LRESULT& result) {
+    if (header->code != LVN_ITEMCHANGED) {
         return false;
     }
+    // The rows are for reading only: no row stays selected or focused.
+    const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(header);
+    if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED)) {
+        m_list.SetItemState(change->iItem, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    result = 0;
+    return true;
 }
 
 void CMainDlg::OnSettings() {
@@ -633,37 +553,4 @@ POINT CMainDlg::CursorPoint() {
     POINT at = {};
     ::GetCursorPos(&at);
     return at;
-}
-
-void CMainDlg::ShowContextMenu(POINT at) {
-    CMenu menu;
-    if (!menu.LoadMenu(IDR_CONTEXTMENU)) {
-        return;
-    }
-    const CMenuHandle popup = menu.Borrow().GetSubMenu(0);
-    if (!popup) {
-        return;
-    }
-    SetChecks(popup);
-    ::TrackPopupMenu(popup.GetSafeHmenu(), 0, at.x, at.y, 0, m_hWnd, nullptr);
-}
-
-void CMainDlg::InitLayout() {
-    CAppDlg::InitLayout();
-    const RECT status = m_status.GetWindowRect();
-    m_nStatusHeight = status.bottom - status.top;
-}
-
-void CMainDlg::LayoutControls(int cx, int cy) {
-    CAppDlg::LayoutControls(cx, cy);
-    if (m_list.GetSafeHwnd() == nullptr) {
-        return;
-    }
-    const view::MainLayout layout =
-        view::ComputeMainLayout(GetClientWidth(), GetClientHeight(), GetMetrics(), m_nStatusHeight);
-    m_list.MoveWindow(layout.list.x, layout.list.y, layout.list.width, layout.list.height, TRUE);
-    m_status.MoveWindow(layout.status.x, layout.status.y, layout.status.width, layout.status.height,
-                        TRUE);
-    const view::ControlPlace bar = view::ProgressBarPlace(layout.status);
-    ::MoveWindow(m_hProgress, bar.x, bar.y, bar.width, bar.height, TRUE);
 }

@@ -305,7 +305,9 @@ TEST(FolderListStateTest, ColumnStateRoundTripsThroughTheStore) {
         list.SetColumnWidths(widths, 3);
         ASSERT_TRUE(list.SetColumnOrder({1, 2, 0}));
         list.SetSort(0, true);
-        list.SaveColumnState(store);
+        EXPECT_TRUE(
+            view::SaveWindowState(store, CFolderListCtrl::StateNames(), {}, list.GetListState()));
+        EXPECT_TRUE(list.SaveOptionalColumns(store));
         dpi = list.GetDpi();
     });
     MemorySettingsStore::Section& section = store.Sections()["MainDlg"];
@@ -322,7 +324,7 @@ TEST(FolderListStateTest, ColumnStateRoundTripsThroughTheStore) {
 
     FolderListHost again;
     again.Run([&](CFolderListCtrl& list) {
-        list.LoadColumnState(store);
+        list.LoadColumnState(store, CFolderListCtrl::StateNames());
         int32_t widths[3] = {};
         list.GetColumnWidths(widths, 3);
         EXPECT_EQ(55, widths[0]);
@@ -366,7 +368,7 @@ TEST(FolderListStateTest, UnusableStoredValuesLeaveTheCurrentState) {
         section["Sort"].bytes = c.sort;
         FolderListHost host;
         host.Run([&](CFolderListCtrl& list) {
-            list.LoadColumnState(store);
+            list.LoadColumnState(store, CFolderListCtrl::StateNames());
             int32_t widths[3] = {};
             list.GetColumnWidths(widths, 3);
             const bool widthsFit = c.columns.size() == 12;
