@@ -32,14 +32,8 @@ const CReportList::Column kColumns[CAllUsersDlg::kColumnCount] = {
     {IDS_ALLUSERS_COLUMN_LIMIT, LVCFMT_RIGHT, 55},
 };
 
-const view::WindowStateNames kNames = [] {
-    view::WindowStateNames names;
-    names.placement = CAllUsersDlg::kPlacementValue;
-    names.widths = CAllUsersDlg::kColumnsValue;
-    names.widthsDpi = CAllUsersDlg::kColumnsDpiValue;
-    names.sort = CAllUsersDlg::kSortValue;
-    return names;
-}();
+static_assert(view::StoredWidthCount(view::StoredWindow::kOverview) == CAllUsersDlg::kColumnCount,
+              "the table keeps a width for each column");
 
 const CListWindow::Frame kFrame = {IDD_ALL_USERS,
                                    IDR_ALLUSERSACCEL,
@@ -48,7 +42,7 @@ const CListWindow::Frame kFrame = {IDD_ALL_USERS,
                                    0,
                                    IDR_ALLUSERSCONTEXTMENU,
                                    CAllUsersDlg::kHelpTopic,
-                                   &kNames,
+                                   view::StoredWindow::kOverview,
                                    CAllUsersDlg::kColumnCount};
 
 } // namespace

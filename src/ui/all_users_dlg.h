@@ -26,10 +26,6 @@ class AppServices;
 class CAllUsersDlg : public CListWindow {
 public:
     static constexpr const char kHelpTopic[] = "::/pages/allepostfaecher.htm";
-    static constexpr const char kPlacementValue[] = "AllUsersPlacement";
-    static constexpr const char kColumnsValue[] = "AllUsersColumns";
-    static constexpr const char kColumnsDpiValue[] = "AllUsersColumnsDpi";
-    static constexpr const char kSortValue[] = "AllUsersSort";
     static constexpr int kColumnCount = report::kAllUsersWindowColumns;
     // The reader's message: rows are read, or the read has ended (its wParam says).
     static constexpr UINT kReadMessage = WM_USER + 3;

@@ -101,15 +101,6 @@ bool CFolderListCtrl::SetColumnOrder(const std::vector<int32_t>& order) const {
     return SetColumnOrderArray(columns.data(), static_cast<int>(columns.size())) != 0;
 }
 
-const view::WindowStateNames& CFolderListCtrl::StateNames() {
-    static view::WindowStateNames names;
-    names.widths = kColumnsValue;
-    names.order = kColumnOrderValue;
-    names.sort = kSortValue;
-    names.widthsDpi = kColumnsDpiValue;
-    return names;
-}
-
 view::ListState CFolderListCtrl::GetListState() const {
     view::ListState state;
     state.widths.resize(static_cast<size_t>(std::max(GetColumnCount(), 0)));

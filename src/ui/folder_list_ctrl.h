@@ -25,11 +25,6 @@ public:
     static constexpr int kFileNameWidth = 110;
     static constexpr int kSizeWidth = 70;
     static constexpr int kFolderNameWidth = 240;
-    // The stored value names, in the store's open section.
-    static constexpr const char kColumnsValue[] = "Columns";
-    static constexpr const char kColumnOrderValue[] = "ColOrder";
-    static constexpr const char kSortValue[] = "Sort";
-    static constexpr const char kColumnsDpiValue[] = "ColumnsDpi";
 
     // Where the list stands: its first visible row (a copy, so it outlives its result)
     // and its horizontal scroll position.
@@ -95,7 +90,6 @@ public:
     // folder column.
     bool IsOptionalColumnShown(int column) const;
     void ToggleOptionalColumn(int column);
-    static const view::WindowStateNames& StateNames();
 
     // Up, Down, Page Up and Page Down scroll by a row or a page, Home and End to the
     // first and the last row (there is no selected row to move from), and typed letters scroll to

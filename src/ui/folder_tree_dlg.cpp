@@ -30,14 +30,8 @@ const CReportList::Column kColumns[CFolderTreeDlg::kColumnCount] = {
     {IDS_TREE_COLUMN_CHANGE, LVCFMT_RIGHT, 90},
 };
 
-const view::WindowStateNames kNames = [] {
-    view::WindowStateNames names;
-    names.placement = CFolderTreeDlg::kPlacementValue;
-    names.widths = CFolderTreeDlg::kColumnsValue;
-    names.widthsDpi = CFolderTreeDlg::kColumnsDpiValue;
-    names.olderWidthCount = CFolderTreeDlg::kColumnsBeforeChanged;
-    return names;
-}();
+static_assert(view::StoredWidthCount(view::StoredWindow::kTree) == CFolderTreeDlg::kColumnCount,
+              "the table keeps a width for each column");
 
 const CListWindow::Frame kFrame = {IDD_FOLDER_TREE,
                                    IDR_TREEACCEL,
@@ -46,7 +40,7 @@ const CListWindow::Frame kFrame = {IDD_FOLDER_TREE,
                                    IDC_TREE_PROGRESS,
                                    IDR_TREECONTEXTMENU,
                                    CFolderTreeDlg::kHelpTopic,
-                                   &kNames,
+                                   view::StoredWindow::kTree,
                                    CFolderTreeDlg::kColumnCount};
 
 } // namespace

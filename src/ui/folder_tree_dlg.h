@@ -25,13 +25,7 @@ class AppServices;
 class CFolderTreeDlg : public CListWindow {
 public:
     static constexpr const char kHelpTopic[] = "::/pages/ref_dlg_baum.htm";
-    static constexpr const char kPlacementValue[] = "TreePlacement";
-    static constexpr const char kColumnsValue[] = "TreeColumns";
-    static constexpr const char kColumnsDpiValue[] = "TreeColumnsDpi";
     static constexpr int kColumnCount = tree::kTreeColumnCount;
-    // The fewest widths an older version kept, before the columns "Geändert" and
-    // "Änderung".
-    static constexpr size_t kColumnsBeforeChanged = 5;
 
     // `request` says what to scan, `compact` how sizes are shown.
     CFolderTreeDlg(HWND parent, AppServices& app, const ScanRequest& request, bool compact);

@@ -27,7 +27,7 @@ void Place(HWND control, const view::ControlPlace& at) {
 
 CListWindow::CListWindow(HWND parent, AppServices& app, CReportList& list, const Frame& frame)
     : CAppDlg(IDR_MAINFRAME, frame.acceleratorId, frame.templateId, parent), m_app(app),
-      m_reportList(list), m_frame(frame) {}
+      m_reportList(list), m_frame(frame), m_names(view::StateNamesOf(frame.stored)) {}
 
 void CListWindow::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, m_frame.listId, m_reportList);

@@ -12,6 +12,7 @@
 #include "framework/controls.h"
 #include "framework/report_list.h"
 #include "ui/app_dlg.h"
+#include "view/stored_values.h"
 #include "view/window_state.h"
 #include "worker/scan_controller.h"
 
@@ -36,9 +37,9 @@ public:
         int statusId;
         int progressId; // the bar shown during a long read; 0 for none
         UINT contextMenuId;
-        const char* helpTopic;               // of F1 and the button "Hilfe"
-        const view::WindowStateNames* names; // the window's stored values
-        int sortColumns;                     // the sort menu's items, ID_VIEW_SORT_FIRST on
+        const char* helpTopic;     // of F1 and the button "Hilfe"
+        view::StoredWindow stored; // whose values of the table the window keeps
+        int sortColumns;           // the sort menu's items, ID_VIEW_SORT_FIRST on
     };
 
     HWND GetListHwnd() const { return m_reportList.GetSafeHwnd(); }
@@ -108,7 +109,7 @@ protected:
     // `progress` in the status line, and in the bar once the read has lasted a while;
     // nothing while the files are listed or after the read ended.
     void ShowProgress(const worker::ScanProgress& progress);
-    const view::WindowStateNames& Names() const { return *m_frame.names; }
+    const view::WindowStateNames& Names() const { return m_names; }
 
     AppServices& m_app;
     CStatic m_status;
@@ -116,6 +117,7 @@ protected:
 private:
     CReportList& m_reportList;
     const Frame& m_frame;
+    const view::WindowStateNames m_names;
     HWND m_hProgress = nullptr;
     int m_nStatusHeight = 0;
     std::vector<int32_t> m_storedWidths; // as the store held them when last read or written

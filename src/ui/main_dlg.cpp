@@ -40,10 +40,15 @@ private:
     bool& m_mark;
 };
 
-const CListWindow::Frame kFrame = {
-    IDD_FOLDTALLY_DIALOG, IDR_MAINACCEL,           IDC_FOLDERLIST,
-    IDC_STATUS,           IDC_SCAN_PROGRESS,       IDR_CONTEXTMENU,
-    kHelpTopicMain,       &CMainDlg::StateNames(), CFolderListCtrl::kColumnCount};
+const CListWindow::Frame kFrame = {IDD_FOLDTALLY_DIALOG,
+                                   IDR_MAINACCEL,
+                                   IDC_FOLDERLIST,
+                                   IDC_STATUS,
+                                   IDC_SCAN_PROGRESS,
+                                   IDR_CONTEXTMENU,
+                                   kHelpTopicMain,
+                                   view::StoredWindow::kMain,
+                                   CFolderListCtrl::kColumnCount};
 
 } // namespace
 
@@ -88,8 +93,8 @@ std::vector<int32_t> CMainDlg::LoadColumns(SettingsStore& store) {
 
 void CMainDlg::LoadMore(SettingsStore& store) {
     m_settings.Load(store);
-    m_strExportPath = store.ReadString(kExportPathValue, m_strExportPath);
-    m_strAllUsersRoot = store.ReadString(kAllUsersRootValue, m_strAllUsersRoot);
+    m_strExportPath = store.ReadString(stored_names::kExportPath, m_strExportPath);
+    m_strAllUsersRoot = store.ReadString(stored_names::kAllUsersRoot, m_strAllUsersRoot);
     m_bChangeReferenceChosen = history::LoadChangeReference(store, m_changeReference);
 }
 
@@ -98,10 +103,10 @@ bool CMainDlg::SaveMore(SettingsStore& store) {
     m_settings.Save(store);
     // Only once an export was written: no run leaves an empty value behind.
     if (!m_strExportPath.empty()) {
-        store.WriteString(kExportPathValue, m_strExportPath);
+        store.WriteString(stored_names::kExportPath, m_strExportPath);
     }
     if (!m_strAllUsersRoot.empty()) {
-        store.WriteString(kAllUsersRootValue, m_strAllUsersRoot);
+        store.WriteString(stored_names::kAllUsersRoot, m_strAllUsersRoot);
     }
     // Likewise the change's reference: only once one was chosen.
     if (m_bChangeReferenceChosen) {
@@ -239,15 +244,6 @@ void CMainDlg::WarnOverLimit() {
 ScanRequest CMainDlg::MakeScanRequest() const {
     return view::MakeScanRequest(m_settings, m_app.GetMailboxPath(), m_app.GetNewmailPath(),
                                  LoadResourceString(IDS_NEWMAIL_LABEL));
-}
-
-const view::WindowStateNames& CMainDlg::StateNames() {
-    static view::WindowStateNames names = [] {
-        view::WindowStateNames n = CFolderListCtrl::StateNames();
-        n.placement = kPlacementValue;
-        return n;
-    }();
-    return names;
 }
 
 void CMainDlg::ApplyAutoRefresh() {
@@ -441,19 +437,14 @@ void CMainDlg::OnSavePortable() {
         if (!file.Open(settings_names::kSection)) {
             return false;
         }
-        bool written = SaveStateTo(file);
-        // The tree window keeps its values in the store when it closes; this window does
-        // not hold them.
+        // Every value of the table as the store holds it, the other windows' too; then
+        // what this window holds now over it.
+        bool written = true;
         if (current != nullptr && current->Open(settings_names::kSection)) {
-            view::WindowStateNames tree;
-            tree.placement = CFolderTreeDlg::kPlacementValue;
-            tree.widths = CFolderTreeDlg::kColumnsValue;
-            tree.widthsDpi = CFolderTreeDlg::kColumnsDpiValue;
-            tree.olderWidthCount = CFolderTreeDlg::kColumnsBeforeChanged;
-            written = view::CopyWindowState(*current, file, tree, CFolderTreeDlg::kColumnCount) &&
-                      written;
+            written = view::CopyStoredValues(*current, file);
             current->Close();
         }
+        written = SaveStateTo(file) && written;
         file.Close();
         return written;
     }));

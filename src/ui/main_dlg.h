@@ -36,7 +36,6 @@ public:
     // day's entry was refused.
     static constexpr UINT kReferenceLoaded = WM_USER + 3;
     static constexpr UINT kHistoryRefused = WM_USER + 4;
-    static constexpr const char kPlacementValue[] = "Placement";
 
     // `sink` is where the worker's requests go; the platform's window queues unless a
     // test watches them.
@@ -61,8 +60,6 @@ public:
     // A scan runs or waits.
     bool IsScanBusy() const { return m_scans.IsBusy(); }
     worker::ScanController& GetScans() { return m_scans; }
-    // The value names of placement, columns and sort.
-    static const view::WindowStateNames& StateNames();
     // Starts or stops the worker as the settings say, with the settings' interval.
     void ApplyAutoRefresh();
 
@@ -85,13 +82,12 @@ public:
                                             std::string& path, int& filterIndex)>;
     void SetExportPrompt(ExportPrompt prompt) { m_exportPrompt = std::move(prompt); }
     // The folder of the last export written (with a final backslash), stored in
-    // "MainDlg" under kExportPathValue; empty until one was written.
-    static constexpr const char kExportPathValue[] = "ExportPath";
+    // "MainDlg" under stored_names::kExportPath; empty until one was written.
     const std::string& GetExportPath() const { return m_strExportPath; }
 
     // The installation's root last chosen for "Alle Postfächer" (with a final
-    // backslash), stored in "MainDlg" under kAllUsersRootValue once one was chosen.
-    static constexpr const char kAllUsersRootValue[] = "AllUsersRoot";
+    // backslash), stored in "MainDlg" under stored_names::kAllUsersRoot once one was
+    // chosen.
     const std::string& GetAllUsersRoot() const { return m_strAllUsersRoot; }
     // Asks for the installation's root, offering `root`: false when cancelled. The
     // shell's folder choice unless a test puts its own here.
@@ -99,7 +95,7 @@ public:
     void SetRootPrompt(RootPrompt prompt) { m_rootPrompt = std::move(prompt); }
 
     // The day the change is measured since, stored in "MainDlg" under
-    // history::kChangeSinceValue once the user chose one.
+    // stored_names::kChangeSince once the user chose one.
     const history::ChangeReference& GetChangeReference() const { return m_changeReference; }
     // Where the mailbox histories live: with the settings (portable or not) unless a
     // test puts them elsewhere before the window opens.
