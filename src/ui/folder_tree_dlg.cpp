@@ -46,8 +46,8 @@ const CListWindow::Frame kFrame = {IDD_FOLDER_TREE,
 } // namespace
 
 CFolderTreeDlg::CFolderTreeDlg(HWND parent, AppServices& app, const ScanRequest& request,
-                               bool compact)
-    : CListWindow(parent, app, m_list, kFrame), m_request(request) {
+                               bool compact, SharedScanResult shown)
+    : CListWindow(parent, app, m_list, kFrame), m_request(request), m_pFirst(std::move(shown)) {
     m_rows.SetSizeStyle(SizeStyleFor(compact));
 }
 
@@ -56,7 +56,11 @@ CFolderTreeDlg::~CFolderTreeDlg() = default;
 BOOL CFolderTreeDlg::OnInitDialog() {
     CListWindow::OnInitDialog();
     m_scans.SetTarget(m_hWnd, kScanEnded);
-    Rescan();
+    if (m_pFirst != nullptr) {
+        TakeResult(std::move(m_pFirst));
+    } else {
+        Rescan();
+    }
     return TRUE;
 }
 
@@ -84,20 +88,26 @@ void CFolderTreeDlg::OnScanEnded() {
     if (!done.ended || done.result == nullptr) {
         return;
     }
-    TakeSelection();
-    ++m_nScanCount;
-    const bool read = done.result->hierarchyRead;
-    view::FolderChangeSet changes;
-    if (m_changeSource) {
-        changes = m_changeSource(*done.result);
-    }
-    m_rows.SetResult(std::move(done.result), changes);
-    ShowRows();
-    UpdateStatus();
-    if (!read) {
+    if (!done.result->hierarchyRead) {
         Trace(
             "[CFolderTreeDlg.Rescan] hierarch.pm nicht lesbar: alle Dateien unter dem Postfach\n");
     }
+    TakeResult(std::move(done.result));
+}
+
+void CFolderTreeDlg::TakeResult(SharedScanResult result) {
+    if (result == nullptr) {
+        return;
+    }
+    TakeSelection();
+    ++m_nScanCount;
+    view::FolderChangeSet changes;
+    if (m_changeSource) {
+        changes = m_changeSource(*result);
+    }
+    m_rows.SetResult(std::move(result), changes);
+    ShowRows();
+    UpdateStatus();
 }
 
 void CFolderTreeDlg::TakeChanges() {

@@ -1,9 +1,11 @@
-// CFolderTreeDlg: the window "Ordnerbaum". It owns one scan of its own, made with the
-// main window's settings when it opens and again on F5 (on a thread of its own, as the
-// main window's: the rows stay until the next scan is complete, Escape cancels a
-// running scan and otherwise closes), and shows its folder tree in a
-// list view in report mode: one row per shown node, indented by its depth, with a
-// plus or minus image to open and close it, and the share drawn as a bar.
+// CFolderTreeDlg: the window "Ordnerbaum". Opened from the main window it shows the
+// main window's scan and each one the main window makes while it is open; it reads the
+// mailbox itself only on its own F5, or when it opens without a scan to show (for a
+// user of the overview), on a thread of its own as the main window does: the rows stay
+// until the next scan is complete, Escape cancels a running scan and otherwise closes.
+// It shows the folder tree in a list view in report mode: one row per shown node,
+// indented by its depth, with a plus or minus image to open and close it, and the share
+// drawn as a bar.
 #pragma once
 
 #include "framework/controls.h"
@@ -27,8 +29,10 @@ public:
     static constexpr const char kHelpTopic[] = "::/pages/ref_dlg_baum.htm";
     static constexpr int kColumnCount = tree::kTreeColumnCount;
 
-    // `request` says what to scan, `compact` how sizes are shown.
-    CFolderTreeDlg(HWND parent, AppServices& app, const ScanRequest& request, bool compact);
+    // `request` says what its own scans read, `compact` how sizes are shown; `shown`, a
+    // scan of that request to show at first (none: the window scans when it opens).
+    CFolderTreeDlg(HWND parent, AppServices& app, const ScanRequest& request, bool compact,
+                   SharedScanResult shown = nullptr);
     ~CFolderTreeDlg() override;
 
     // What each scan changed since the day the main window measures from; without a
@@ -44,6 +48,8 @@ public:
     // Scans again; once the scan is complete the rows keep open what was open and the
     // selection where the same entries still exist.
     void Rescan();
+    // Shows a scan made elsewhere, as it shows its own.
+    void TakeResult(SharedScanResult result);
     bool IsScanBusy() const { return m_scans.IsBusy(); }
     worker::ScanController& GetScans() { return m_scans; }
     // Opens or closes the node shown in `row`; with `branch`, everything below it too.
@@ -90,6 +96,7 @@ private:
     void PlaceOverOwner();
 
     ScanRequest m_request;
+    SharedScanResult m_pFirst; // until the window shows it
     tree::TreeRows m_rows;
     int m_nScanCount = 0;
     tree::ShareCellMetrics m_shareMetrics;

@@ -195,6 +195,9 @@ void CMainDlg::ShowResult(SharedScanResult result) {
     m_list.Show(std::move(result), m_settings.m_bCompactFileSizes, std::move(changes));
     m_list.RestorePlace(place);
     ShowResultStatus();
+    if (m_pTreeDlg != nullptr) {
+        m_pTreeDlg->TakeResult(GetResult());
+    }
 }
 
 void CMainDlg::ShowResultStatus() {
@@ -452,9 +455,10 @@ void CMainDlg::OnSavePortable() {
 }
 
 void CMainDlg::OnFolderTree() {
-    // The tree window scans for itself with a copy of what a refresh here would use, so
-    // a refresh of this window meanwhile leaves its data alone.
-    CFolderTreeDlg dialog(m_hWnd, m_app, MakeScanRequest(), m_settings.m_bCompactFileSizes);
+    // The tree window shows this window's scans; its own F5 reads what a refresh here
+    // would read.
+    CFolderTreeDlg dialog(m_hWnd, m_app, MakeScanRequest(), m_settings.m_bCompactFileSizes,
+                          GetResult());
     dialog.SetChangeSource([this](const ScanResult& result) { return ChangesOf(result); });
     m_pTreeDlg = &dialog;
     m_app.RunModal(dialog);
