@@ -1,24 +1,14 @@
-// CMainDlg: initialisation order, commands, refresh, the worker, menus and layout.
+// CMainDlg: initialisation order, commands, refresh and the worker.
 #include "ui/main_dlg.h"
 
 #include "diag/trace.h"
 #include "framework/menu.h"
-#include "framework/monitors.h"
 #include "framework/win_app.h"
 #include "resource.h"
-#include "settings/settings_store.h"
-#include "ui/about_dlg.h"
 #include "ui/folder_tree_dlg.h"
-#include "ui/settings_dlg.h"
-#include "ui/window_placement.h"
 #include "view/limit_mark.h"
-#include "view/main_layout.h"
 #include "view/optional_columns.h"
-#include "view/placement.h"
 #include "view/scan_view.h"
-#include "view/window_state.h"
-
-#include <windowsx.h>
 
 namespace {
 
@@ -79,40 +69,6 @@ BOOL CMainDlg::OnInitDialog() {
 
 void CMainDlg::InitColumns() {
     m_list.InitColumns(IDS_COLUMN_FILENAME, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDERNAME);
-}
-
-view::WindowPlacementRecord CMainDlg::FirstPlacement() const {
-    uint8_t placement[view::kPlacementSize];
-    view::DefaultPlacementBytes(placement);
-    return view::ScalePlacementForDpi(view::DecodePlacement(placement), m_list.GetDpi());
-}
-
-std::vector<int32_t> CMainDlg::LoadColumns(SettingsStore& store) {
-    return m_list.LoadColumnState(store, Names());
-}
-
-void CMainDlg::LoadMore(SettingsStore& store) {
-    m_settings.Load(store);
-    m_strExportPath = store.ReadString(stored_names::kExportPath, m_strExportPath);
-    m_strAllUsersRoot = store.ReadString(stored_names::kAllUsersRoot, m_strAllUsersRoot);
-    m_bChangeReferenceChosen = history::LoadChangeReference(store, m_changeReference);
-}
-
-bool CMainDlg::SaveMore(SettingsStore& store) {
-    const bool written = m_list.SaveOptionalColumns(store);
-    m_settings.Save(store);
-    // Only once an export was written: no run leaves an empty value behind.
-    if (!m_strExportPath.empty()) {
-        store.WriteString(stored_names::kExportPath, m_strExportPath);
-    }
-    if (!m_strAllUsersRoot.empty()) {
-        store.WriteString(stored_names::kAllUsersRoot, m_strAllUsersRoot);
-    }
-    // Likewise the change's reference: only once one was chosen.
-    if (m_bChangeReferenceChosen) {
-        static_cast<void>(history::SaveChangeReference(store, m_changeReference));
-    }
-    return written;
 }
 
 void CMainDlg::Refresh(RefreshCause cause) {
@@ -418,134 +374,4 @@ bool CMainDlg::OnListNotify(NMHDR* header, LRESULT& result) {
     }
     result = 0;
     return true;
-}
-
-void CMainDlg::OnSettings() {
-    CSettingsDlg dialog(m_hWnd, &m_app);
-    dialog.m_settings = m_settings;
-    if (m_app.RunModal(dialog) != IDOK) {
-        return;
-    }
-    m_settings = dialog.m_settings;
-    // A store that cannot be written keeps the old values; the new ones apply anyway.
-    static_cast<void>(SaveState());
-    ApplyAutoRefresh();
-    // New directories or switches: what runs now reads what is no longer asked for.
-    Restart();
-}
-
-void CMainDlg::OnSavePortable() {
-    SettingsStore* current = m_app.GetSettingsStore();
-    static_cast<void>(m_app.SaveSettingsPortable([this, current](SettingsStore& file) {
-        if (!file.Open(settings_names::kSection)) {
-            return false;
-        }
-        // Every value of the table as the store holds it, the other windows' too; then
-        // what this window holds now over it.
-        bool written = true;
-        if (current != nullptr && current->Open(settings_names::kSection)) {
-            written = view::CopyStoredValues(*current, file);
-            current->Close();
-        }
-        written = SaveStateTo(file) && written;
-        file.Close();
-        return written;
-    }));
-    UpdatePortableItem();
-}
-
-void CMainDlg::OnFolderTree() {
-    // The tree window shows this window's scans; its own F5 reads what a refresh here
-    // would read.
-    CFolderTreeDlg dialog(m_hWnd, m_app, MakeScanRequest(), m_settings.m_bCompactFileSizes,
-                          GetResult());
-    dialog.SetChangeSource([this](const ScanResult& result) { return ChangesOf(result); });
-    m_pTreeDlg = &dialog;
-    m_app.RunModal(dialog);
-    m_pTreeDlg = nullptr;
-}
-
-void CMainDlg::OnAbout() {
-    CAboutDlg dialog(m_hWnd, &m_app);
-    dialog.m_strMailboxDir = GetMailboxPath();
-    dialog.m_strNewmailDir = GetNewmailPath();
-    m_app.RunModal(dialog);
-}
-
-void CMainDlg::SetChecks(const CMenuHandle& menu) const {
-    menu.CheckItem(ID_VIEW_COMPACT, m_settings.m_bCompactFileSizes);
-    menu.CheckItem(ID_VIEW_NEWMAIL, m_settings.m_bShowNewMailFolder);
-    for (int c = 0; c < CFolderListCtrl::kColumnCount; ++c) {
-        menu.CheckItem(ID_VIEW_SORT_FIRST + c, c == m_list.GetSortColumn());
-    }
-    SetChangeChecks(menu);
-    for (size_t i = 0; i < view::kOptionalColumnCount; ++i) {
-        menu.CheckItem(static_cast<UINT>(ID_VIEW_COLUMN_FIRST + i),
-                       m_list.IsOptionalColumnShown(view::kOptionalColumns[i].column));
-    }
-}
-
-CMenuHandle CMainDlg::ColumnMenu() const {
-    // "Ansicht > Spalten": one menu for the menu bar and the header's click.
-    const CMenuHandle view = CMenuHandle::FromWindow(m_hWnd).GetSubMenu(1);
-    for (int position = 0; view && position < ::GetMenuItemCount(view.GetSafeHmenu()); ++position) {
-        CMenuHandle sub = view.GetSubMenu(position);
-        if (sub && ::GetMenuItemID(sub.GetSafeHmenu(), 0) == ID_VIEW_COLUMN_FIRST) {
-            return sub;
-        }
-    }
-    return CMenuHandle();
-}
-
-bool CMainDlg::IsOnHeader(HWND from, LPARAM at) const {
-    const HWND header = m_list.GetHeader().GetSafeHwnd();
-    if (header == nullptr) {
-        return false;
-    }
-    if (from == header) {
-        return true;
-    }
-    // Passed up by the list, the message names the list; its point tells the header.
-    if (from != m_list.GetSafeHwnd() || at == static_cast<LPARAM>(-1)) {
-        return false;
-    }
-    const RECT bounds = m_list.GetHeader().GetWindowRect();
-    const POINT point = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
-    return ::PtInRect(&bounds, point) != 0;
-}
-
-void CMainDlg::ShowColumnMenu(LPARAM at) {
-    const CMenuHandle menu = ColumnMenu();
-    if (!menu) {
-        return;
-    }
-    POINT point = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
-    if (at == static_cast<LPARAM>(-1)) {
-        // From the keyboard: below the header's left end.
-        const RECT header = m_list.GetHeader().GetWindowRect();
-        point = {header.left, header.bottom};
-    }
-    UpdateMenuChecks();
-    ::TrackPopupMenu(menu.GetSafeHmenu(), 0, point.x, point.y, 0, m_hWnd, nullptr);
-}
-
-void CMainDlg::UpdatePortableItem() {
-    // A portable run has its file already.
-    const CMenuHandle extras = CMenuHandle::FromWindow(m_hWnd).GetSubMenu(2);
-    if (extras) {
-        extras.EnableItem(ID_EXTRAS_PORTABLE, !m_app.IsSettingsPortable());
-    }
-}
-
-void CMainDlg::UpdateMenuChecks() {
-    const CMenuHandle view = CMenuHandle::FromWindow(m_hWnd).GetSubMenu(1);
-    if (view) {
-        SetChecks(view);
-    }
-}
-
-POINT CMainDlg::CursorPoint() {
-    POINT at = {};
-    ::GetCursorPos(&at);
-    return at;
 }
