@@ -28,6 +28,7 @@ public:
     std::vector<int32_t> GetDefaultWidths() const { return m_defaultWidths; }
     // The screen's DPI the default widths are scaled for.
     int GetDpi() const { return m_nDpi; }
+    const view::ReportModel* GetModel() const { return m_pModel; }
 
     // Takes the model's row count, keeping the scroll place, and repaints.
     void Refresh() const;

@@ -12,7 +12,6 @@
 #include "tree/tree_text.h"
 #include "ui/folder_tree_dlg.h"
 #include "ui/list_export_win32.h"
-#include "ui/share_cell.h"
 #include "view/list_rules.h"
 #include "view/main_layout.h"
 #include "view/scan_view.h"
@@ -43,7 +42,8 @@ const CListWindow::Frame kFrame = {IDD_ALL_USERS,
                                    IDR_ALLUSERSCONTEXTMENU,
                                    CAllUsersDlg::kHelpTopic,
                                    view::StoredWindow::kOverview,
-                                   CAllUsersDlg::kColumnCount};
+                                   CAllUsersDlg::kColumnCount,
+                                   report::kUserColumnShare};
 
 } // namespace
 
@@ -55,8 +55,6 @@ CAllUsersDlg::~CAllUsersDlg() = default;
 void CAllUsersDlg::InitColumns() {
     m_list.Init(m_model, kColumns, kColumnCount, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     m_list.FitDefaultWidth(report::kUserColumnSize, view::kWidestSizeText);
-    m_shareMetrics =
-        tree::ShareCellMetricsFor(m_list.GetDpi(), m_list.GetStringWidth(tree::kWidestShareText));
 }
 
 BOOL CAllUsersDlg::OnInitDialog() {
@@ -190,10 +188,6 @@ bool CAllUsersDlg::OnListNotify(NMHDR* header, LRESULT& result) {
     OpenRow(reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem);
     result = 0;
     return true;
-}
-
-LRESULT CAllUsersDlg::DrawList(NMLVCUSTOMDRAW& draw) {
-    return DrawListWithShares(draw, m_list, m_model, report::kUserColumnShare, m_shareMetrics);
 }
 
 bool CAllUsersDlg::OnCommand(UINT id, UINT code, HWND control) {

@@ -67,7 +67,6 @@ protected:
     void EndReads() override { m_reader.Stop(); }
     void SortByColumn(int column) override;
     bool OnListNotify(NMHDR* header, LRESULT& result) override;
-    LRESULT DrawList(NMLVCUSTOMDRAW& draw) override;
 
 private:
     void OnRead(WPARAM what);
@@ -89,7 +88,6 @@ private:
     std::shared_ptr<AllUsersResult> m_pPlanning; // the reader's until it is planned
     worker::AllUsersReader m_reader;
     int m_nReadCount = 0;
-    tree::ShareCellMetrics m_shareMetrics;
     CReportList m_list;
     TreeOpener m_treeOpener;
     ExportPrompt m_exportPrompt;

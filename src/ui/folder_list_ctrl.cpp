@@ -222,22 +222,6 @@ std::vector<int32_t> CFolderListCtrl::LoadColumnState(SettingsStore& store,
     return state.storedWidths;
 }
 
-bool CFolderListCtrl::OnReflectedNotify(const NMHDR* header, LRESULT& result) {
-    if (OnNotify(header, result)) {
-        return true;
-    }
-    if (header->code == NM_CUSTOMDRAW) {
-        result = OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)));
-        return true;
-    }
-    if (header->code != LVN_COLUMNCLICK) {
-        return false;
-    }
-    SortByColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
-    result = 0;
-    return true;
-}
-
 void CFolderListCtrl::SortByColumn(int column) {
     // Ties follow the order the columns are shown in now, which a drag may have changed.
     m_rows.SetColumnOrder(GetColumnOrder());

@@ -102,13 +102,6 @@ public:
     int GetScrollX() const;
     void ScrollToX(int x) const;
 
-    // The list's own notifications, which its parent hands on: cell texts, searches
-    // and header clicks. True when handled, with the result set.
-    bool OnReflectedNotify(const NMHDR* header, LRESULT& result);
-
-    // The list index of model column `column`, -1 when not shown.
-    int ListColumnOf(int column) const { return m_rows.ListColumn(column); }
-
 private:
     // The optional columns' states with the shown ones' widths and places taken from
     // the list now.

@@ -41,7 +41,8 @@ const CListWindow::Frame kFrame = {IDD_FOLDER_TREE,
                                    IDR_TREECONTEXTMENU,
                                    CFolderTreeDlg::kHelpTopic,
                                    view::StoredWindow::kTree,
-                                   CFolderTreeDlg::kColumnCount};
+                                   CFolderTreeDlg::kColumnCount,
+                                   tree::kTreeColumnShare};
 
 } // namespace
 
@@ -70,9 +71,6 @@ void CFolderTreeDlg::InitColumns() {
     m_list.FitDefaultWidth(tree::kTreeColumnTotal, view::kWidestSizeText);
     m_list.FitDefaultWidth(tree::kTreeColumnOwn, view::kWidestSizeText);
     m_list.SetSort({m_rows.GetSort().nSortColumn, m_rows.GetSort().bSortDescending});
-    // The widest percentage in the list's own font keeps its room beside the bars.
-    m_shareMetrics =
-        tree::ShareCellMetricsFor(m_list.GetDpi(), m_list.GetStringWidth(tree::kWidestShareText));
     m_images = MakeExpanderImages(m_list.GetDpi());
     m_list.SetImageList(m_images.GetSafeHandle(), LVSIL_SMALL);
 }

@@ -59,11 +59,6 @@ public:
     const std::vector<uint32_t>& GetRows() const { return m_rows.Rows(); }
     bool IsExpanded(uint32_t node) const { return m_rows.IsExpanded(node); }
     int GetScanCount() const { return m_nScanCount; }
-    // Where the bar of `row` is drawn, in the list's client coordinates; empty for none.
-    RECT GetBarRect(int row) const;
-    // How the share cells are divided on this screen, in this list's font.
-    const tree::ShareCellMetrics& GetShareMetrics() const { return m_shareMetrics; }
-    static COLORREF BarColor();
 
 protected:
     BOOL OnInitDialog() override;
@@ -74,7 +69,6 @@ protected:
     void EndReads() override { m_scans.Shutdown(); }
     void SortByColumn(int column) override;
     bool OnListNotify(NMHDR* header, LRESULT& result) override;
-    LRESULT DrawList(NMLVCUSTOMDRAW& draw) override;
     void BeforeKeyboardMenu() override;
     void UpdateProgress() override;
     void PlaceFirstTime() override;
@@ -99,7 +93,6 @@ private:
     SharedScanResult m_pFirst; // until the window shows it
     tree::TreeRows m_rows;
     int m_nScanCount = 0;
-    tree::ShareCellMetrics m_shareMetrics;
     CImageList m_images; // the list shares them (LVS_SHAREIMAGELISTS)
     CReportList m_list;
     worker::ScanController m_scans;

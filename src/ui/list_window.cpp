@@ -2,6 +2,7 @@
 #include "ui/list_window.h"
 
 #include "framework/app_services.h"
+#include "framework/gdi_object.h"
 #include "framework/menu.h"
 #include "framework/monitors.h"
 #include "framework/win_app.h"
@@ -23,6 +24,13 @@ void Place(HWND control, const view::ControlPlace& at) {
     ::MoveWindow(control, at.x, at.y, at.width, at.height, TRUE);
 }
 
+// Where the bar of a share of `tenths` (of a percent) lies in `cell`; empty for none.
+RECT ShareBarIn(const RECT& cell, uint32_t tenths, const tree::ShareCellMetrics& metrics) {
+    const view::PixelRect bar =
+        tree::ShareBarRect({cell.left, cell.top, cell.right, cell.bottom}, tenths, metrics);
+    return RECT{bar.left, bar.top, bar.right, bar.bottom};
+}
+
 } // namespace
 
 CListWindow::CListWindow(HWND parent, AppServices& app, CReportList& list, const Frame& frame)
@@ -37,6 +45,9 @@ void CListWindow::DoDataExchange(CDataExchange* pDX) {
 BOOL CListWindow::OnInitDialog() {
     CAppDlg::OnInitDialog();
     InitColumns();
+    // The widest percentage in the list's own font keeps its room beside the bars.
+    m_shareMetrics = tree::ShareCellMetricsFor(m_reportList.GetDpi(),
+                                               m_reportList.GetStringWidth(tree::kWidestShareText));
     if (m_frame.progressId != 0) {
         m_hProgress = ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD, 0, 0, 0, 0, m_hWnd,
                                         reinterpret_cast<HMENU>(m_frame.progressId),
@@ -120,9 +131,11 @@ bool CListWindow::OnNotify(int id, NMHDR* header, LRESULT& result) {
     }
     result = 0;
     switch (header->code) {
-    case NM_CUSTOMDRAW:
-        result = DrawList(*reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+    case NM_CUSTOMDRAW: {
+        NMLVCUSTOMDRAW& draw = *reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+        result = m_frame.shareColumn < 0 ? m_reportList.OnCustomDraw(draw) : DrawWithShares(draw);
         return true;
+    }
     case LVN_COLUMNCLICK:
         SortByColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
         return true;
@@ -299,4 +312,57 @@ bool CListWindow::SaveStateTo(SettingsStore& store) {
         m_storedWidths = list.widths;
     }
     return SaveMore(store) && written;
+}
+
+RECT CListWindow::GetBarRect(int row) const {
+    RECT cell = {};
+    const view::ReportModel* model = m_reportList.GetModel();
+    if (model == nullptr || row < 0 || row >= model->RowCount() ||
+        !m_reportList.GetSubItemRect(row, m_frame.shareColumn, LVIR_BOUNDS, cell)) {
+        return RECT{};
+    }
+    return ShareBarIn(cell, model->ShareOf(row), m_shareMetrics);
+}
+
+LRESULT CListWindow::DrawWithShares(NMLVCUSTOMDRAW& draw) const {
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+        break;
+    default:
+        return CDRF_DODEFAULT;
+    }
+    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+    const int rows = m_reportList.GetModel() != nullptr ? m_reportList.GetModel()->RowCount() : 0;
+    const bool selected =
+        row < rows && (m_reportList.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    RECT cell = {};
+    if (draw.iSubItem != m_frame.shareColumn || row >= rows ||
+        !m_reportList.GetSubItemRect(row, m_frame.shareColumn, LVIR_BOUNDS, cell)) {
+        // The size's mark still tells the limit on a selected row.
+        return selected ? CDRF_DODEFAULT : m_reportList.ColourCell(draw);
+    }
+    return DrawShareCell(draw.nmcd.hdc, row, cell, selected);
+}
+
+LRESULT CListWindow::DrawShareCell(HDC dc, int row, const RECT& cell, bool selected) const {
+    RECT inner = {cell.left + 1, cell.top, cell.right, cell.bottom - 1};
+    ::FillRect(dc, &inner, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const RECT bar = GetBarRect(row);
+    if (bar.right > bar.left) {
+        // On the selection's colour the bar takes the selected text's colour.
+        const CGdiObject<HBRUSH> brush(
+            ::CreateSolidBrush(selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : BarColor()));
+        ::FillRect(dc, &bar, brush.Get());
+    }
+    const std::string text = m_reportList.GetModel()->CellText(row, m_frame.shareColumn);
+    RECT textRect = {cell.left, cell.top, cell.right - m_shareMetrics.textMargin, cell.bottom};
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+                DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    return CDRF_SKIPDEFAULT;
 }

@@ -4,13 +4,15 @@
 // status area while a long read runs; their layout; Escape, which stops a running read
 // (and where the window has the buttons "Hilfe" and "Schließen", closes it when none
 // runs); F1; the context menu with its sort items, by a right click and by Shift-F10
-// or the context-menu key; and the window's stored state as one record in the main
-// window's section of the store: its placement, the list's widths with the screen's DPI
-// they were stored at, and the sort where the window keeps one.
+// or the context-menu key; a share column drawn as bars beside the percentages; and the
+// window's stored state as one record in the main window's section of the store: its
+// placement, the list's widths with the screen's DPI they were stored at, and the sort
+// where the window keeps one.
 #pragma once
 
 #include "framework/controls.h"
 #include "framework/report_list.h"
+#include "tree/tree_rows.h"
 #include "ui/app_dlg.h"
 #include "view/stored_values.h"
 #include "view/window_state.h"
@@ -40,6 +42,7 @@ public:
         const char* helpTopic;     // of F1 and the button "Hilfe"
         view::StoredWindow stored; // whose values of the table the window keeps
         int sortColumns;           // the sort menu's items, ID_VIEW_SORT_FIRST on
+        int shareColumn;           // the column drawn as bars; -1 for none
     };
 
     HWND GetListHwnd() const { return m_reportList.GetSafeHwnd(); }
@@ -48,6 +51,12 @@ public:
     HWND GetProgressHwnd() const { return m_hProgress; }
     // The list's selected row; -1 for none.
     int GetSelectedRow() const { return m_reportList.GetSelectedRow(); }
+    // Where the bar of `row` is drawn, in the list's client coordinates; empty for none.
+    RECT GetBarRect(int row) const;
+    // How the share cells are divided on this screen, in this list's font.
+    const tree::ShareCellMetrics& GetShareMetrics() const { return m_shareMetrics; }
+    // The bar's colour on a row that is not selected.
+    static COLORREF BarColor() { return RGB(58, 110, 165); }
 
     // The window's state from the store's section, and back to it: false when the
     // section cannot be opened (nothing is written then).
@@ -80,7 +89,6 @@ protected:
     virtual void SortByColumn(int column);
     // The list's notifications the window handles itself, before the shared ones.
     virtual bool OnListNotify(NMHDR* /*header*/, LRESULT& /*result*/) { return false; }
-    virtual LRESULT DrawList(NMLVCUSTOMDRAW& draw) { return m_reportList.OnCustomDraw(draw); }
     // The checks of a menu shown: the sort column's item.
     virtual void CheckMenu(const CMenuHandle& menu) const;
     // Before the context menu opened from the keyboard: the selected row in view.
@@ -118,7 +126,13 @@ private:
     CReportList& m_reportList;
     const Frame& m_frame;
     const view::WindowStateNames m_names;
+    // A share column's cells drawn as bars, every other cell coloured as the list
+    // colours it, a selected row in the selection's own colours.
+    LRESULT DrawWithShares(NMLVCUSTOMDRAW& draw) const;
+    LRESULT DrawShareCell(HDC dc, int row, const RECT& cell, bool selected) const;
+
     HWND m_hProgress = nullptr;
     int m_nStatusHeight = 0;
+    tree::ShareCellMetrics m_shareMetrics;
     std::vector<int32_t> m_storedWidths; // as the store held them when last read or written
 };

@@ -38,7 +38,8 @@ const CListWindow::Frame kFrame = {IDD_FOLDTALLY_DIALOG,
                                    IDR_CONTEXTMENU,
                                    kHelpTopicMain,
                                    view::StoredWindow::kMain,
-                                   CFolderListCtrl::kColumnCount};
+                                   CFolderListCtrl::kColumnCount,
+                                   -1};
 
 } // namespace
 
