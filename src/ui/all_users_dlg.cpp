@@ -167,18 +167,8 @@ view::ListSnapshot CAllUsersDlg::Snapshot() const {
     return m_model.Snapshot(titles);
 }
 
-void CAllUsersDlg::OnCopy() {
-    if (!CopyTextToClipboard(
-            m_hWnd, view::FormatListCopy(Snapshot(), LoadResourceString(IDS_COLUMN_BYTES)))) {
-        m_app.Error(IDS_ERROR_009);
-    }
-}
-
-void CAllUsersDlg::OnExport() {
-    // Nothing is ever written below the installation's root, nor beside the program.
-    ExportList(m_hWnd, m_app, m_exportPrompt,
-               ExportProtectedFolders(m_app.GetModulePath(), {}, {m_strRoot}), m_strExportFolder,
-               [this] { return Snapshot(); });
+std::vector<std::string> CAllUsersDlg::ExportRefusedFolders() const {
+    return ExportProtectedFolders(m_app.GetModulePath(), {}, {m_strRoot});
 }
 
 bool CAllUsersDlg::OnListNotify(NMHDR* header, LRESULT& result) {
@@ -197,12 +187,6 @@ bool CAllUsersDlg::OnCommand(UINT id, UINT code, HWND control) {
         return true;
     case ID_ALLUSERS_OPEN:
         OnEnter();
-        return true;
-    case ID_EDIT_COPY:
-        OnCopy();
-        return true;
-    case ID_FILE_EXPORT:
-        OnExport();
         return true;
     default:
         return CListWindow::OnCommand(id, code, control);

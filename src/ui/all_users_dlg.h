@@ -38,14 +38,6 @@ public:
     // its own here.
     using TreeOpener = std::function<void(HWND owner, const ScanRequest& request)>;
     void SetTreeOpener(TreeOpener opener) { m_treeOpener = std::move(opener); }
-    // Asks for the export's file as CMainDlg's export does; the Save As dialog unless a
-    // test puts its own here. The folder offered first comes in and the last folder
-    // written goes out through ExportFolder.
-    using ExportPrompt = std::function<bool(HWND owner, const std::string& startFolder,
-                                            std::string& path, int& filterIndex)>;
-    void SetExportPrompt(ExportPrompt prompt) { m_exportPrompt = std::move(prompt); }
-    void SetExportFolder(std::string folder) { m_strExportFolder = std::move(folder); }
-    const std::string& GetExportFolder() const { return m_strExportFolder; }
 
     // Plans the rows anew from "PMAIL.USR" and reads every mailbox, both on the
     // reader's thread; a read still running is stopped first. The rows shown stay
@@ -67,6 +59,9 @@ protected:
     void EndReads() override { m_reader.Stop(); }
     void SortByColumn(int column) override;
     bool OnListNotify(NMHDR* header, LRESULT& result) override;
+    view::ListSnapshot Snapshot() const override;
+    // Nothing is ever written below the installation's root, nor beside the program.
+    std::vector<std::string> ExportRefusedFolders() const override;
 
 private:
     void OnRead(WPARAM what);
@@ -77,9 +72,6 @@ private:
     void ShowRows(int selectedIndex);
     int SelectedIndex() const;
     void UpdateStatus();
-    view::ListSnapshot Snapshot() const;
-    void OnCopy();
-    void OnExport();
 
     std::string m_strRoot;
     bool m_bCompact;
@@ -90,6 +82,4 @@ private:
     int m_nReadCount = 0;
     CReportList m_list;
     TreeOpener m_treeOpener;
-    ExportPrompt m_exportPrompt;
-    std::string m_strExportFolder;
 };

@@ -104,6 +104,16 @@ bool CListWindow::OnCommand(UINT id, UINT code, HWND control) {
     case ID_HELP_WINDOW:
         m_app.ShowHelp(m_frame.helpTopic);
         return true;
+    case ID_EDIT_COPY:
+        if (!CopyTextToClipboard(
+                m_hWnd, view::FormatListCopy(Snapshot(), LoadResourceString(IDS_COLUMN_BYTES)))) {
+            m_app.Error(IDS_ERROR_009);
+        }
+        return true;
+    case ID_FILE_EXPORT:
+        ExportList(m_hWnd, m_app, m_exportPrompt, ExportRefusedFolders(), m_strExportFolder,
+                   [this] { return Snapshot(); });
+        return true;
     case IDOK:
     case IDCANCEL:
         // Enter, Escape and WM_CLOSE: the main window closes only by "Beenden" or the

@@ -3,10 +3,10 @@
 // commands: the report list and the status line below it, with a progress bar in the
 // status area while a long read runs; their layout; Escape, which stops a running read
 // (and where the window has the buttons "Hilfe" and "Schließen", closes it when none
-// runs); F1; the context menu with its sort items, by a right click and by Shift-F10
-// or the context-menu key; a share column drawn as bars beside the percentages; and the
-// window's stored state as one record in the main window's section of the store: its
-// placement, the list's widths with the screen's DPI they were stored at, and the sort
+// runs); F1; Ctrl+C and the export of the list; the context menu with its sort items, by a right
+// click and by Shift-F10 or the context-menu key; a share column drawn as bars beside the
+// percentages; and the window's stored state as one record in the main window's section of the
+// store: its placement, the list's widths with the screen's DPI they were stored at, and the sort
 // where the window keeps one.
 #pragma once
 
@@ -14,6 +14,7 @@
 #include "framework/report_list.h"
 #include "tree/tree_rows.h"
 #include "ui/app_dlg.h"
+#include "ui/list_export_win32.h"
 #include "view/stored_values.h"
 #include "view/window_state.h"
 #include "worker/scan_controller.h"
@@ -58,6 +59,12 @@ public:
     // The bar's colour on a row that is not selected.
     static COLORREF BarColor() { return RGB(58, 110, 165); }
 
+    // Asks for the export's file (Save As unless a test puts its own here), offering the
+    // folder of the last export written (with a final backslash; empty until one was).
+    void SetExportPrompt(ExportPathPrompt prompt) { m_exportPrompt = std::move(prompt); }
+    void SetExportFolder(std::string folder) { m_strExportFolder = std::move(folder); }
+    const std::string& GetExportFolder() const { return m_strExportFolder; }
+
     // The window's state from the store's section, and back to it: false when the
     // section cannot be opened (nothing is written then).
     void RestoreState();
@@ -95,6 +102,10 @@ protected:
     virtual void BeforeKeyboardMenu();
     // The progress timer's tick.
     virtual void UpdateProgress() {}
+    // The list as it shows itself, for Ctrl+C and the export, and the folders the export
+    // never writes into.
+    virtual view::ListSnapshot Snapshot() const { return {}; }
+    virtual std::vector<std::string> ExportRefusedFolders() const { return {}; }
 
     // The placement a window without a stored one gets; one of no length lets
     // PlaceFirstTime place it.
@@ -121,6 +132,8 @@ protected:
 
     AppServices& m_app;
     CStatic m_status;
+    ExportPathPrompt m_exportPrompt;
+    std::string m_strExportFolder;
 
 private:
     CReportList& m_reportList;

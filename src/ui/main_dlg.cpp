@@ -281,12 +281,6 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_HELP_ABOUT:
         OnAbout();
         return true;
-    case ID_FILE_EXPORT:
-        OnExport();
-        return true;
-    case ID_EDIT_COPY:
-        OnCopy();
-        return true;
     default:
         if (id >= ID_VIEW_COLUMN_FIRST && id < ID_VIEW_COLUMN_FIRST + view::kOptionalColumnCount) {
             m_list.ToggleOptionalColumn(view::kOptionalColumns[id - ID_VIEW_COLUMN_FIRST].column);

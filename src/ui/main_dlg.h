@@ -75,16 +75,6 @@ public:
     // How many scans have ended and been shown (cancelled ones do not count).
     int GetRefreshCount() const { return m_nRefreshCount; }
 
-    // Asks for the export's file, opened in `startFolder` with `path` (a file name) and
-    // `filterIndex` offered: false when cancelled, else the path and the file type (1 CSV,
-    // 2 TSV). The standard Save As dialog unless a test puts its own here.
-    using ExportPrompt = std::function<bool(HWND owner, const std::string& startFolder,
-                                            std::string& path, int& filterIndex)>;
-    void SetExportPrompt(ExportPrompt prompt) { m_exportPrompt = std::move(prompt); }
-    // The folder of the last export written (with a final backslash), stored in
-    // "MainDlg" under stored_names::kExportPath; empty until one was written.
-    const std::string& GetExportPath() const { return m_strExportPath; }
-
     // The installation's root last chosen for "Alle Postfächer" (with a final
     // backslash), stored in "MainDlg" under stored_names::kAllUsersRoot once one was
     // chosen.
@@ -136,6 +126,10 @@ protected:
     // reference.
     void LoadMore(SettingsStore& store) override;
     bool SaveMore(SettingsStore& store) override;
+    // The export never writes into the directories the program reads from or lives in,
+    // nor into any mailbox of an installation it knows (main_dlg_export.cpp).
+    view::ListSnapshot Snapshot() const override { return SnapshotFolderList(m_list); }
+    std::vector<std::string> ExportRefusedFolders() const override;
 
 private:
     void RequestScan(worker::ScanController::Cause cause);
@@ -151,9 +145,6 @@ private:
     void OnSettings();
     void OnSavePortable();
     void OnAbout();
-    void OnExport(); // in main_dlg_export.cpp
-    void OnCopy();
-    view::ListSnapshot SnapshotList() const;
     void OnFolderTree();
     // "Alle Postfächer" (main_dlg_all_users.cpp): the installation of the mailbox in
     // effect, or the one the user picks when it is none or `choose` asks so.
@@ -199,9 +190,7 @@ private:
     bool m_bHierarchyFailed = false; // the last refresh could not read "hierarch.pm"
     CFolderListCtrl m_list;
     int m_nRefreshCount = 0;
-    ExportPrompt m_exportPrompt;
     view::LimitWarnings m_limitWarnings;
-    std::string m_strExportPath;
     history::ChangeReference m_changeReference;
     bool m_bChangeReferenceChosen = false; // loaded or chosen: then it is stored
     std::string m_strHistoryRoot;

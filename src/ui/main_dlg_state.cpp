@@ -21,7 +21,7 @@ std::vector<int32_t> CMainDlg::LoadColumns(SettingsStore& store) {
 
 void CMainDlg::LoadMore(SettingsStore& store) {
     m_settings.Load(store);
-    m_strExportPath = store.ReadString(stored_names::kExportPath, m_strExportPath);
+    m_strExportFolder = store.ReadString(stored_names::kExportPath, m_strExportFolder);
     m_strAllUsersRoot = store.ReadString(stored_names::kAllUsersRoot, m_strAllUsersRoot);
     m_bChangeReferenceChosen = history::LoadChangeReference(store, m_changeReference);
 }
@@ -30,8 +30,8 @@ bool CMainDlg::SaveMore(SettingsStore& store) {
     const bool written = m_list.SaveOptionalColumns(store);
     m_settings.Save(store);
     // Only once an export was written: no run leaves an empty value behind.
-    if (!m_strExportPath.empty()) {
-        store.WriteString(stored_names::kExportPath, m_strExportPath);
+    if (!m_strExportFolder.empty()) {
+        store.WriteString(stored_names::kExportPath, m_strExportFolder);
     }
     if (!m_strAllUsersRoot.empty()) {
         store.WriteString(stored_names::kAllUsersRoot, m_strAllUsersRoot);

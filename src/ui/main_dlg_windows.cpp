@@ -87,9 +87,9 @@ void CMainDlg::OnAllUsers(bool choose) {
     }
     CAllUsersDlg dialog(m_hWnd, m_app, root, m_settings.m_bCompactFileSizes);
     dialog.SetExportPrompt(m_exportPrompt);
-    dialog.SetExportFolder(m_strExportPath);
+    dialog.SetExportFolder(m_strExportFolder);
     m_app.RunModal(dialog);
-    m_strExportPath = dialog.GetExportFolder();
+    m_strExportFolder = dialog.GetExportFolder();
 }
 
 void CMainDlg::OnSettings() {

@@ -431,7 +431,7 @@ TEST_F(MainDlgSaveAsTest, AfterARefusalOrAFailedWriteSaveAsComesBackUntilTheFile
         // Refused and then cancelled: no folder remembered, none stored.
         CMainDlg dlg(m_app);
         EXPECT_EQ(2u, ExportThrough(dlg, {m_strMailbox + "x.csv"}).size());
-        EXPECT_EQ("", dlg.GetExportPath());
+        EXPECT_EQ("", dlg.GetExportFolder());
         DWORD type = REG_NONE;
         std::string bytes;
         EXPECT_FALSE(GetRaw(kMainDlgKey, stored_names::kExportPath, type, bytes));
@@ -456,7 +456,7 @@ TEST_F(MainDlgSaveAsTest, AfterARefusalOrAFailedWriteSaveAsComesBackUntilTheFile
     EXPECT_EQ("offen.csv", steps[2].fileName);
     EXPECT_EQ(ExpectedExport(), ParseSeparated(ReadBytes(good), '\t', false));
     EXPECT_EQ("alter Inhalt", ReadBytes(held));
-    EXPECT_EQ(m_dir / "Ablage\\", dlg.GetExportPath());
+    EXPECT_EQ(m_dir / "Ablage\\", dlg.GetExportFolder());
 }
 
 std::string ClipboardBytes(UINT format) {
