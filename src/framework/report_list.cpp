@@ -129,6 +129,14 @@ int CReportList::GetSelectedRow() const {
     return row < m_pModel->RowCount() ? row : -1;
 }
 
+void CReportList::SelectOnly(int row) const {
+    SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (row >= 0) {
+        SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        SetSelectionMark(row);
+    }
+}
+
 int CReportList::GetContextRow() const {
     return m_pModel != nullptr ? m_pModel->ContextRow(GetTopIndex()) : -1;
 }

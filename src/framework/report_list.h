@@ -43,6 +43,8 @@ public:
 
     // The selected row; -1 for none, or for one the model no longer has.
     int GetSelectedRow() const;
+    // Selects and focuses `row` alone; -1 selects none.
+    void SelectOnly(int row) const;
     // The row the model gives the context menu opened from the keyboard (-1: none), and
     // where that menu goes in screen coordinates: at the left of that row's label, else
     // the list's top-left corner.

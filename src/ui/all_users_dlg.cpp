@@ -121,13 +121,8 @@ int CAllUsersDlg::SelectedIndex() const {
 
 void CAllUsersDlg::ShowRows(int selectedIndex) {
     m_list.Refresh();
-    const int row = selectedIndex < 0 ? -1 : m_model.ShownRow(static_cast<size_t>(selectedIndex));
-    m_list.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    if (row < 0) {
-        return;
-    }
-    m_list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    m_list.SetSelectionMark(row);
+    m_list.SelectOnly(selectedIndex < 0 ? -1
+                                        : m_model.ShownRow(static_cast<size_t>(selectedIndex)));
 }
 
 void CAllUsersDlg::OnEnter() {

@@ -136,13 +136,10 @@ void CFolderTreeDlg::TakeSelection() {
 void CFolderTreeDlg::ShowRows() {
     m_list.Refresh();
     const int row = m_rows.SelectedRow();
-    if (row < 0) {
-        return;
+    if (row >= 0) {
+        m_list.SelectOnly(row);
+        m_list.EnsureVisible(row, FALSE);
     }
-    m_list.SetItemState(-1, 0, LVIS_SELECTED);
-    m_list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    m_list.SetSelectionMark(row);
-    m_list.EnsureVisible(row, FALSE);
 }
 
 void CFolderTreeDlg::SetExpanded(int row, bool open, bool branch) {

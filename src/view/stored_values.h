@@ -48,60 +48,51 @@ enum class StatePart { kOwn, kPlacement, kWidths, kWidthsDpi, kOrder, kSort };
 struct StoredValue {
     const char* name;
     StoredForm form;
-    size_t size;      // kNumbers: how many numbers; kBytes: how many bytes
-    size_t olderSize; // kNumbers: the fewest an older version kept, before the list had
-                      // its last columns; 0 for none
-    StoredWindow window;
-    StatePart part;
+    StoredWindow window = StoredWindow::kMain;
+    StatePart part = StatePart::kOwn;
+    size_t size = 0;      // kNumbers: how many numbers; kBytes: how many bytes
+    size_t olderSize = 0; // kNumbers: the fewest an older version kept, before the list
+                          // had its last columns; 0 for none
 };
 
 inline constexpr StoredValue kStoredValues[] = {
-    {stored_names::kPlacement, StoredForm::kBytes, kPlacementSize, 0, StoredWindow::kMain,
-     StatePart::kPlacement},
-    {stored_names::kColumns, StoredForm::kNumbers, 3, 0, StoredWindow::kMain, StatePart::kWidths},
-    {stored_names::kColumnsDpi, StoredForm::kNumber, 0, 0, StoredWindow::kMain,
-     StatePart::kWidthsDpi},
-    {stored_names::kColumnOrder, StoredForm::kNumbers, 3, 0, StoredWindow::kMain,
-     StatePart::kOrder},
-    {stored_names::kSort, StoredForm::kBytes, kSortValueSize, 0, StoredWindow::kMain,
-     StatePart::kSort},
+    {stored_names::kPlacement, StoredForm::kBytes, StoredWindow::kMain, StatePart::kPlacement,
+     kPlacementSize},
+    {stored_names::kColumns, StoredForm::kNumbers, StoredWindow::kMain, StatePart::kWidths, 3},
+    {stored_names::kColumnsDpi, StoredForm::kNumber, StoredWindow::kMain, StatePart::kWidthsDpi},
+    {stored_names::kColumnOrder, StoredForm::kNumbers, StoredWindow::kMain, StatePart::kOrder, 3},
+    {stored_names::kSort, StoredForm::kBytes, StoredWindow::kMain, StatePart::kSort,
+     kSortValueSize},
     // Each optional column: shown, width, position.
-    {stored_names::kColumnChanged, StoredForm::kNumbers, 3, 0, StoredWindow::kMain,
-     StatePart::kOwn},
-    {stored_names::kColumnChange, StoredForm::kNumbers, 3, 0, StoredWindow::kMain, StatePart::kOwn},
-    {settings_names::kAutoRefresh, StoredForm::kFlag, 0, 0, StoredWindow::kMain, StatePart::kOwn},
-    {settings_names::kAutoRefreshRate, StoredForm::kNumber, 0, 0, StoredWindow::kMain,
-     StatePart::kOwn},
-    {settings_names::kShowFolderPath, StoredForm::kFlag, 0, 0, StoredWindow::kMain,
-     StatePart::kOwn},
-    {settings_names::kWarnFolderPath, StoredForm::kFlag, 0, 0, StoredWindow::kMain,
-     StatePart::kOwn},
-    {settings_names::kMailboxPathManual, StoredForm::kFlag, 0, 0, StoredWindow::kMain,
-     StatePart::kOwn},
-    {settings_names::kMailboxPath, StoredForm::kText, 0, 0, StoredWindow::kMain, StatePart::kOwn},
-    {settings_names::kNewmailPath, StoredForm::kText, 0, 0, StoredWindow::kMain, StatePart::kOwn},
-    {settings_names::kCompactFileSizes, StoredForm::kFlag, 0, 0, StoredWindow::kMain,
-     StatePart::kOwn},
-    {settings_names::kShowNewMailFolder, StoredForm::kFlag, 0, 0, StoredWindow::kMain,
-     StatePart::kOwn},
-    {stored_names::kExportPath, StoredForm::kText, 0, 0, StoredWindow::kMain, StatePart::kOwn},
-    {stored_names::kAllUsersRoot, StoredForm::kText, 0, 0, StoredWindow::kMain, StatePart::kOwn},
-    {stored_names::kChangeSince, StoredForm::kText, 0, 0, StoredWindow::kMain, StatePart::kOwn},
-    {stored_names::kTreePlacement, StoredForm::kBytes, kPlacementSize, 0, StoredWindow::kTree,
-     StatePart::kPlacement},
+    {stored_names::kColumnChanged, StoredForm::kNumbers, StoredWindow::kMain, StatePart::kOwn, 3},
+    {stored_names::kColumnChange, StoredForm::kNumbers, StoredWindow::kMain, StatePart::kOwn, 3},
+    {settings_names::kAutoRefresh, StoredForm::kFlag},
+    {settings_names::kAutoRefreshRate, StoredForm::kNumber},
+    {settings_names::kShowFolderPath, StoredForm::kFlag},
+    {settings_names::kWarnFolderPath, StoredForm::kFlag},
+    {settings_names::kMailboxPathManual, StoredForm::kFlag},
+    {settings_names::kMailboxPath, StoredForm::kText},
+    {settings_names::kNewmailPath, StoredForm::kText},
+    {settings_names::kCompactFileSizes, StoredForm::kFlag},
+    {settings_names::kShowNewMailFolder, StoredForm::kFlag},
+    {stored_names::kExportPath, StoredForm::kText},
+    {stored_names::kAllUsersRoot, StoredForm::kText},
+    {stored_names::kChangeSince, StoredForm::kText},
+    {stored_names::kTreePlacement, StoredForm::kBytes, StoredWindow::kTree, StatePart::kPlacement,
+     kPlacementSize},
     // Five before the columns "Geändert" and "Änderung".
-    {stored_names::kTreeColumns, StoredForm::kNumbers, 7, 5, StoredWindow::kTree,
-     StatePart::kWidths},
-    {stored_names::kTreeColumnsDpi, StoredForm::kNumber, 0, 0, StoredWindow::kTree,
+    {stored_names::kTreeColumns, StoredForm::kNumbers, StoredWindow::kTree, StatePart::kWidths, 7,
+     5},
+    {stored_names::kTreeColumnsDpi, StoredForm::kNumber, StoredWindow::kTree,
      StatePart::kWidthsDpi},
-    {stored_names::kAllUsersPlacement, StoredForm::kBytes, kPlacementSize, 0,
-     StoredWindow::kOverview, StatePart::kPlacement},
-    {stored_names::kAllUsersColumns, StoredForm::kNumbers, 8, 0, StoredWindow::kOverview,
-     StatePart::kWidths},
-    {stored_names::kAllUsersColumnsDpi, StoredForm::kNumber, 0, 0, StoredWindow::kOverview,
+    {stored_names::kAllUsersPlacement, StoredForm::kBytes, StoredWindow::kOverview,
+     StatePart::kPlacement, kPlacementSize},
+    {stored_names::kAllUsersColumns, StoredForm::kNumbers, StoredWindow::kOverview,
+     StatePart::kWidths, 8},
+    {stored_names::kAllUsersColumnsDpi, StoredForm::kNumber, StoredWindow::kOverview,
      StatePart::kWidthsDpi},
-    {stored_names::kAllUsersSort, StoredForm::kBytes, kSortValueSize, 0, StoredWindow::kOverview,
-     StatePart::kSort},
+    {stored_names::kAllUsersSort, StoredForm::kBytes, StoredWindow::kOverview, StatePart::kSort,
+     kSortValueSize},
 };
 
 // The names of `window`'s state record, as the table gives them.
