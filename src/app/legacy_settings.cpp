@@ -3,9 +3,7 @@
 
 #include "settings/program_settings.h"
 #include "settings/registry_store_win32.h"
-#include "ui/folder_list_ctrl.h"
-#include "ui/main_dlg.h"
-#include "view/window_state.h"
+#include "view/stored_values.h"
 
 bool MoveLegacySettings(SettingsStore& current) {
     std::unique_ptr<RegistrySettingsStore> legacy = FindLegacyStore(settings_names::kSection);
@@ -16,12 +14,7 @@ bool MoveLegacySettings(SettingsStore& current) {
         return false;
     }
     // The old values win over the current ones; what the old key lacks stays.
-    ProgramSettings settings;
-    settings.Load(current);
-    settings.Load(*legacy);
-    settings.Save(current);
-    const bool copied = view::CopyWindowState(*legacy, current, CMainDlg::StateNames(),
-                                              CFolderListCtrl::kColumnCount);
+    const bool copied = view::CopyStoredValues(*legacy, current);
     current.Close();
     legacy->Close();
     legacy.reset();

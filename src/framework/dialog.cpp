@@ -203,6 +203,17 @@ bool CDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
         return true;
     case WM_COMMAND:
         return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_NOTIFY: {
+        NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+        result = 0;
+        return header != nullptr && OnNotify(static_cast<int>(header->idFrom), header, result);
+    }
+    case WM_TIMER:
+        result = 0;
+        return OnTimer(static_cast<UINT_PTR>(wParam));
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return false; // the platform's own processing still runs
     default:
         return false;
     }

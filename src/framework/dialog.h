@@ -1,8 +1,9 @@
 // CDialog: a modal dialog from a resource template or from a template in memory, run by
 // our own modal loop so that every message passes PreTranslateMessage first (that is
 // where accelerators and the message box's F1 live). A dialog overrides one message
-// handler, OnMessage, and a few typed hooks; `this` travels in DWLP_USER and message
-// results go back through DWLP_MSGRESULT.
+// handler, OnMessage, and a few typed hooks (OnInitDialog, OnCommand, OnNotify, OnTimer,
+// OnSize); `this` travels in DWLP_USER and message results go back through
+// DWLP_MSGRESULT.
 #pragma once
 
 #include "framework/wnd.h"
@@ -67,7 +68,8 @@ protected:
 
     // The one message handler. Returns true when the message was handled, with its
     // result in `result` (the dialog procedure passes it on as the platform expects).
-    // The base turns WM_INITDIALOG and WM_COMMAND into the hooks below.
+    // The base turns WM_INITDIALOG, WM_COMMAND, WM_NOTIFY, WM_TIMER and WM_SIZE into the
+    // hooks below.
     virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     virtual void DoDataExchange(CDataExchange* /*pDX*/) {}
@@ -76,6 +78,13 @@ protected:
     // Returns true when the command was handled. The base sends IDOK and IDCANCEL to
     // OnOK and OnCancel.
     virtual bool OnCommand(UINT id, UINT code, HWND control);
+    // A control's notification, `id` being the control's; true when handled, with the
+    // result in `result`.
+    virtual bool OnNotify(int /*id*/, NMHDR* /*header*/, LRESULT& /*result*/) { return false; }
+    // True when the timer `id` was the dialog's own.
+    virtual bool OnTimer(UINT_PTR /*id*/) { return false; }
+    // The client area's new size; the platform's own processing runs after it.
+    virtual void OnSize(UINT /*type*/, int /*cx*/, int /*cy*/) {}
     // Data exchange from the controls, then EndDialog(IDOK).
     virtual void OnOK();
     virtual void OnCancel() { EndDialog(IDCANCEL); }

@@ -121,6 +121,22 @@ LRESULT CReportList::FindRow(int start, UINT flags, const std::string& prefix) c
     return m_pModel->FindRow(start, prefix);
 }
 
+int CReportList::GetSelectedRow() const {
+    if (m_hWnd == nullptr || m_pModel == nullptr) {
+        return -1;
+    }
+    const int row = GetNextItem(-1, LVNI_SELECTED);
+    return row < m_pModel->RowCount() ? row : -1;
+}
+
+void CReportList::SelectOnly(int row) const {
+    SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (row >= 0) {
+        SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        SetSelectionMark(row);
+    }
+}
+
 int CReportList::GetContextRow() const {
     return m_pModel != nullptr ? m_pModel->ContextRow(GetTopIndex()) : -1;
 }

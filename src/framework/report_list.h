@@ -28,6 +28,7 @@ public:
     std::vector<int32_t> GetDefaultWidths() const { return m_defaultWidths; }
     // The screen's DPI the default widths are scaled for.
     int GetDpi() const { return m_nDpi; }
+    const view::ReportModel* GetModel() const { return m_pModel; }
 
     // Takes the model's row count, keeping the scroll place, and repaints.
     void Refresh() const;
@@ -40,6 +41,10 @@ public:
     // column from a menu is the same.
     void ClickColumn(int column);
 
+    // The selected row; -1 for none, or for one the model no longer has.
+    int GetSelectedRow() const;
+    // Selects and focuses `row` alone; -1 selects none.
+    void SelectOnly(int row) const;
     // The row the model gives the context menu opened from the keyboard (-1: none), and
     // where that menu goes in screen coordinates: at the left of that row's label, else
     // the list's top-left corner.

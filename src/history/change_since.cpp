@@ -4,6 +4,7 @@
 
 #include "history/history_store.h"
 #include "settings/settings_store.h"
+#include "view/stored_values.h"
 
 namespace history {
 
@@ -60,11 +61,12 @@ bool DecodeChangeReference(std::string_view text, ChangeReference& reference) {
 }
 
 bool LoadChangeReference(SettingsStore& store, ChangeReference& reference) {
-    return DecodeChangeReference(store.ReadString(kChangeSinceValue, std::string()), reference);
+    return DecodeChangeReference(store.ReadString(stored_names::kChangeSince, std::string()),
+                                 reference);
 }
 
 bool SaveChangeReference(SettingsStore& store, const ChangeReference& reference) {
-    return store.WriteString(kChangeSinceValue, EncodeChangeReference(reference));
+    return store.WriteString(stored_names::kChangeSince, EncodeChangeReference(reference));
 }
 
 CalendarDay ReferenceDay(const ChangeReference& reference, const CalendarDay& today) {

@@ -19,9 +19,6 @@ class SettingsStore;
 
 namespace history {
 
-// The stored value of the choice, in the section of the main window.
-constexpr char kChangeSinceValue[] = "ChangeSince";
-
 enum class ChangeSince { kYesterday, kWeek, kMonth, kDay };
 
 struct ChangeReference {
@@ -34,7 +31,7 @@ std::string EncodeChangeReference(const ChangeReference& reference);
 // False, `reference` untouched, for any other text.
 bool DecodeChangeReference(std::string_view text, ChangeReference& reference);
 
-// The choice as the store keeps it under kChangeSinceValue (the store open on the main
+// The choice as the store keeps it under stored_names::kChangeSince (the store open on the main
 // window's section). False, `reference` as it was, for a missing or unknown value.
 bool LoadChangeReference(SettingsStore& store, ChangeReference& reference);
 [[nodiscard]] bool SaveChangeReference(SettingsStore& store, const ChangeReference& reference);

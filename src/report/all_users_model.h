@@ -46,7 +46,7 @@ public:
 
     const view::ColumnSort& CurrentSort() const { return m_sort; }
     // The share of row `row` of what is read so far, in tenths of a percent.
-    uint32_t ShareOf(int row) const;
+    uint32_t ShareOf(int row) const override;
     // The result's row shown in `row`.
     const UserMailbox& Row(int row) const;
     // The result's row shown in `row`, by its index.

@@ -94,7 +94,7 @@ public:
     // The indent in image widths: the depth, held at 200 for chains deeper than any window.
     int IndentOf(int row) const override;
     // The row's share of the mailbox in tenths of a percent.
-    uint32_t ShareOf(int row) const;
+    uint32_t ShareOf(int row) const override;
     // The first row from `start` on, wrapping around, whose name starts with `prefix`
     // (the list's type-ahead rule); -1 for none.
     int FindByName(int start, const std::string& prefix) const;

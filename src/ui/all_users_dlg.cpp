@@ -12,8 +12,6 @@
 #include "tree/tree_text.h"
 #include "ui/folder_tree_dlg.h"
 #include "ui/list_export_win32.h"
-#include "ui/list_window_state.h"
-#include "ui/share_cell.h"
 #include "view/list_rules.h"
 #include "view/main_layout.h"
 #include "view/scan_view.h"
@@ -33,55 +31,37 @@ const CReportList::Column kColumns[CAllUsersDlg::kColumnCount] = {
     {IDS_ALLUSERS_COLUMN_LIMIT, LVCFMT_RIGHT, 55},
 };
 
-view::WindowStateNames AllUsersStateNames() {
-    view::WindowStateNames names;
-    names.placement = CAllUsersDlg::kPlacementValue;
-    names.widths = CAllUsersDlg::kColumnsValue;
-    names.widthsDpi = CAllUsersDlg::kColumnsDpiValue;
-    names.sort = CAllUsersDlg::kSortValue;
-    return names;
-}
+static_assert(view::StoredWidthCount(view::StoredWindow::kOverview) == CAllUsersDlg::kColumnCount,
+              "the table keeps a width for each column");
+
+const CListWindow::Frame kFrame = {IDD_ALL_USERS,
+                                   IDR_ALLUSERSACCEL,
+                                   IDC_ALLUSERS_LIST,
+                                   IDC_ALLUSERS_STATUS,
+                                   0,
+                                   IDR_ALLUSERSCONTEXTMENU,
+                                   CAllUsersDlg::kHelpTopic,
+                                   view::StoredWindow::kOverview,
+                                   CAllUsersDlg::kColumnCount,
+                                   report::kUserColumnShare};
 
 } // namespace
 
 CAllUsersDlg::CAllUsersDlg(HWND parent, AppServices& app, std::string root, bool compact)
-    : CAppDlg(IDR_MAINFRAME, IDR_ALLUSERSACCEL, IDD_ALL_USERS, parent), m_app(app),
-      m_strRoot(std::move(root)), m_bCompact(compact) {}
+    : CListWindow(parent, app, m_list, kFrame), m_strRoot(std::move(root)), m_bCompact(compact) {}
 
 CAllUsersDlg::~CAllUsersDlg() = default;
 
-void CAllUsersDlg::DoDataExchange(CDataExchange* pDX) {
-    DDX_Control(pDX, IDC_ALLUSERS_LIST, m_list);
-    DDX_Control(pDX, IDC_ALLUSERS_STATUS, m_status);
+void CAllUsersDlg::InitColumns() {
+    m_list.Init(m_model, kColumns, kColumnCount, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    m_list.FitDefaultWidth(report::kUserColumnSize, view::kWidestSizeText);
 }
 
 BOOL CAllUsersDlg::OnInitDialog() {
-    CAppDlg::OnInitDialog();
-    m_list.Init(m_model, kColumns, kColumnCount, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    m_list.FitDefaultWidth(report::kUserColumnSize, view::kWidestSizeText);
-    m_shareMetrics =
-        tree::ShareCellMetricsFor(m_list.GetDpi(), m_list.GetStringWidth(tree::kWidestShareText));
+    CListWindow::OnInitDialog();
     m_reader.SetTarget(m_hWnd, kReadMessage);
-    RestoreState();
-    Relayout();
     Reread();
     return TRUE;
-}
-
-void CAllUsersDlg::InitLayout() {
-    CAppDlg::InitLayout();
-    const RECT status = m_status.GetWindowRect();
-    m_nStatusHeight = status.bottom - status.top;
-}
-
-void CAllUsersDlg::LayoutControls(int cx, int cy) {
-    CAppDlg::LayoutControls(cx, cy);
-    if (m_list.GetSafeHwnd() == nullptr) {
-        return;
-    }
-    // The same arrangement as the tree window's: list, status line, two buttons.
-    PlaceListWindowControls(m_hWnd, m_list.GetSafeHwnd(), m_status.GetSafeHwnd(), GetClientWidth(),
-                            GetClientHeight(), GetMetrics(), m_nStatusHeight);
 }
 
 void CAllUsersDlg::Reread() {
@@ -132,14 +112,6 @@ void CAllUsersDlg::UpdateStatus() {
     m_status.SetWindowText(text);
 }
 
-int CAllUsersDlg::GetSelectedRow() const {
-    if (m_list.GetSafeHwnd() == nullptr) {
-        return -1;
-    }
-    const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
-    return row < m_model.RowCount() ? row : -1;
-}
-
 int CAllUsersDlg::SelectedIndex() const {
     const int row = GetSelectedRow();
     return row < 0 ? -1 : static_cast<int>(m_model.IndexOf(row));
@@ -147,13 +119,8 @@ int CAllUsersDlg::SelectedIndex() const {
 
 void CAllUsersDlg::ShowRows(int selectedIndex) {
     m_list.Refresh();
-    const int row = selectedIndex < 0 ? -1 : m_model.ShownRow(static_cast<size_t>(selectedIndex));
-    m_list.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    if (row < 0) {
-        return;
-    }
-    m_list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    m_list.SetSelectionMark(row);
+    m_list.SelectOnly(selectedIndex < 0 ? -1
+                                        : m_model.ShownRow(static_cast<size_t>(selectedIndex)));
 }
 
 void CAllUsersDlg::OnEnter() {
@@ -185,22 +152,6 @@ void CAllUsersDlg::SortByColumn(int column) {
     ShowRows(selected);
 }
 
-void CAllUsersDlg::ShowContextMenu(POINT at) {
-    CMenu menu;
-    if (!menu.LoadMenu(IDR_ALLUSERSCONTEXTMENU)) {
-        return;
-    }
-    const CMenuHandle popup = menu.Borrow().GetSubMenu(0);
-    if (!popup) {
-        return;
-    }
-    const CMenuHandle sort = popup.GetSubMenu(1);
-    for (int c = 0; c < kColumnCount; ++c) {
-        sort.CheckItem(ID_VIEW_SORT_FIRST + c, c == m_list.GetSort().column);
-    }
-    ::TrackPopupMenu(popup.GetSafeHmenu(), 0, at.x, at.y, 0, m_hWnd, nullptr);
-}
-
 view::ListSnapshot CAllUsersDlg::Snapshot() const {
     std::vector<std::string> titles;
     for (const CReportList::Column& column : kColumns) {
@@ -209,48 +160,17 @@ view::ListSnapshot CAllUsersDlg::Snapshot() const {
     return m_model.Snapshot(titles);
 }
 
-void CAllUsersDlg::OnCopy() {
-    if (!CopyTextToClipboard(
-            m_hWnd, view::FormatListCopy(Snapshot(), LoadResourceString(IDS_COLUMN_BYTES)))) {
-        m_app.Error(IDS_ERROR_009);
-    }
+std::vector<std::string> CAllUsersDlg::ExportRefusedFolders() const {
+    return ExportProtectedFolders(m_app.GetModulePath(), {}, {m_strRoot});
 }
 
-void CAllUsersDlg::OnExport() {
-    // Nothing is ever written below the installation's root, nor beside the program.
-    ExportList(m_hWnd, m_app, m_exportPrompt,
-               ExportProtectedFolders(m_app.GetModulePath(), {}, {m_strRoot}), m_strExportFolder,
-               [this] { return Snapshot(); });
-}
-
-bool CAllUsersDlg::OnListNotify(const NMHDR* header, LRESULT& result) {
-    if (m_list.OnNotify(header, result)) {
-        return true;
-    }
-    result = 0;
-    switch (header->code) {
-    case NM_CUSTOMDRAW:
-        result = OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)));
-        return true;
-    case NM_DBLCLK:
-        OpenRow(reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem);
-        return true;
-    case LVN_COLUMNCLICK:
-        SortByColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
-        return true;
-    case NM_RCLICK: {
-        POINT at = {};
-        ::GetCursorPos(&at);
-        ShowContextMenu(at);
-        return true;
-    }
-    default:
+bool CAllUsersDlg::OnListNotify(NMHDR* header, LRESULT& result) {
+    if (header->code != NM_DBLCLK) {
         return false;
     }
-}
-
-LRESULT CAllUsersDlg::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
-    return DrawListWithShares(draw, m_list, m_model, report::kUserColumnShare, m_shareMetrics);
+    OpenRow(reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem);
+    result = 0;
+    return true;
 }
 
 bool CAllUsersDlg::OnCommand(UINT id, UINT code, HWND control) {
@@ -258,79 +178,19 @@ bool CAllUsersDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_VIEW_REFRESH:
         Reread();
         return true;
-    case ID_VIEW_CANCEL_SCAN:
-        // Escape: a running read first, the window when none runs.
-        if (!m_reader.Cancel()) {
-            EndDialog(IDCANCEL);
-        }
-        return true;
     case ID_ALLUSERS_OPEN:
         OnEnter();
         return true;
-    case ID_EDIT_COPY:
-        OnCopy();
-        return true;
-    case ID_FILE_EXPORT:
-        OnExport();
-        return true;
-    case ID_HELP_BUTTON:
-        m_app.ShowHelp(kHelpTopic);
-        return true;
-    case IDOK:
-    case IDCANCEL:
-        EndDialog(IDCANCEL);
-        return true;
     default:
-        if (id >= ID_VIEW_SORT_FIRST && id < ID_VIEW_SORT_FIRST + kColumnCount) {
-            SortByColumn(static_cast<int>(id - ID_VIEW_SORT_FIRST));
-            return true;
-        }
-        return CAppDlg::OnCommand(id, code, control);
+        return CListWindow::OnCommand(id, code, control);
     }
 }
 
 bool CAllUsersDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    switch (msg) {
-    case WM_NOTIFY: {
-        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (m_list.GetSafeHwnd() != nullptr && header->hwndFrom == m_list.GetSafeHwnd() &&
-            OnListNotify(header, result)) {
-            return true;
-        }
-        break;
-    }
-    case WM_CONTEXTMENU:
-        if (lParam == static_cast<LPARAM>(-1)) {
-            const int row = GetSelectedRow();
-            if (row >= 0) {
-                m_list.EnsureVisible(row, FALSE);
-            }
-            ShowContextMenu(m_list.GetContextMenuPoint());
-            result = 0;
-            return true;
-        }
-        break;
-    case kReadMessage:
+    if (msg == kReadMessage) {
         OnRead(wParam);
         result = 0;
         return true;
-    case WM_DESTROY:
-        // Closing during a read ends it at every mailbox's next folder file.
-        m_reader.Stop();
-        SaveState();
-        break;
-    default:
-        break;
     }
-    return CAppDlg::OnMessage(msg, wParam, lParam, result);
-}
-
-void CAllUsersDlg::RestoreState() {
-    if (!RestoreListWindow(m_app, m_hWnd, m_list, AllUsersStateNames(), m_storedWidths)) {
-        CenterWindow(::GetWindow(m_hWnd, GW_OWNER));
-    }
-}
-
-void CAllUsersDlg::SaveState() {
-    SaveListWindow(m_app, m_hWnd, m_list, AllUsersStateNames(), m_storedWidths);
+    return CListWindow::OnMessage(msg, wParam, lParam, result);
 }

@@ -11,7 +11,7 @@
 #include "framework/report_list.h"
 #include "report/all_users_model.h"
 #include "tree/tree_rows.h"
-#include "ui/app_dlg.h"
+#include "ui/list_window.h"
 #include "worker/all_users_reader.h"
 
 #include <commctrl.h>
@@ -23,13 +23,9 @@
 
 class AppServices;
 
-class CAllUsersDlg : public CAppDlg {
+class CAllUsersDlg : public CListWindow {
 public:
     static constexpr const char kHelpTopic[] = "::/pages/allepostfaecher.htm";
-    static constexpr const char kPlacementValue[] = "AllUsersPlacement";
-    static constexpr const char kColumnsValue[] = "AllUsersColumns";
-    static constexpr const char kColumnsDpiValue[] = "AllUsersColumnsDpi";
-    static constexpr const char kSortValue[] = "AllUsersSort";
     static constexpr int kColumnCount = report::kAllUsersWindowColumns;
     // The reader's message: rows are read, or the read has ended (its wParam says).
     static constexpr UINT kReadMessage = WM_USER + 3;
@@ -42,14 +38,6 @@ public:
     // its own here.
     using TreeOpener = std::function<void(HWND owner, const ScanRequest& request)>;
     void SetTreeOpener(TreeOpener opener) { m_treeOpener = std::move(opener); }
-    // Asks for the export's file as CMainDlg's export does; the Save As dialog unless a
-    // test puts its own here. The folder offered first comes in and the last folder
-    // written goes out through ExportFolder.
-    using ExportPrompt = std::function<bool(HWND owner, const std::string& startFolder,
-                                            std::string& path, int& filterIndex)>;
-    void SetExportPrompt(ExportPrompt prompt) { m_exportPrompt = std::move(prompt); }
-    void SetExportFolder(std::string folder) { m_strExportFolder = std::move(folder); }
-    const std::string& GetExportFolder() const { return m_strExportFolder; }
 
     // Plans the rows anew from "PMAIL.USR" and reads every mailbox, both on the
     // reader's thread; a read still running is stopped first. The rows shown stay
@@ -58,7 +46,6 @@ public:
     bool IsReading() const { return m_reader.IsBusy(); }
     // How many reads have ended with every row read (cancelled ones do not count).
     int GetReadCount() const { return m_nReadCount; }
-    HWND GetListHwnd() const { return m_list.GetSafeHwnd(); }
     const report::AllUsersModel& GetModel() const { return m_model; }
     worker::AllUsersReader& GetReader() { return m_reader; }
 
@@ -66,31 +53,26 @@ protected:
     BOOL OnInitDialog() override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    void DoDataExchange(CDataExchange* pDX) override;
-    void InitLayout() override;
-    void LayoutControls(int cx, int cy) override;
+    void InitColumns() override;
+    bool CancelRead() override { return m_reader.Cancel(); }
+    // Closing during a read ends it at every mailbox's next folder file.
+    void EndReads() override { m_reader.Stop(); }
+    void SortByColumn(int column) override;
+    bool OnListNotify(NMHDR* header, LRESULT& result) override;
+    view::ListSnapshot Snapshot() const override;
+    // Nothing is ever written below the installation's root, nor beside the program.
+    std::vector<std::string> ExportRefusedFolders() const override;
 
 private:
-    bool OnListNotify(const NMHDR* header, LRESULT& result);
-    LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
     void OnRead(WPARAM what);
     // Enter: the selected row's tree from the list, the focused button's click else.
     void OnEnter();
     void OpenRow(int row);
-    void SortByColumn(int column);
-    void ShowContextMenu(POINT at);
-    int GetSelectedRow() const;
     // Shows the model's rows keeping the selection on the same user.
     void ShowRows(int selectedIndex);
     int SelectedIndex() const;
     void UpdateStatus();
-    view::ListSnapshot Snapshot() const;
-    void OnCopy();
-    void OnExport();
-    void RestoreState();
-    void SaveState();
 
-    AppServices& m_app;
     std::string m_strRoot;
     bool m_bCompact;
     report::AllUsersModel m_model;
@@ -98,12 +80,6 @@ private:
     std::shared_ptr<AllUsersResult> m_pPlanning; // the reader's until it is planned
     worker::AllUsersReader m_reader;
     int m_nReadCount = 0;
-    int m_nStatusHeight = 0;
-    tree::ShareCellMetrics m_shareMetrics;
-    std::vector<int32_t> m_storedWidths;
     CReportList m_list;
-    CStatic m_status;
     TreeOpener m_treeOpener;
-    ExportPrompt m_exportPrompt;
-    std::string m_strExportFolder;
 };

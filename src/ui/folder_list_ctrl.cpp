@@ -101,15 +101,6 @@ bool CFolderListCtrl::SetColumnOrder(const std::vector<int32_t>& order) const {
     return SetColumnOrderArray(columns.data(), static_cast<int>(columns.size())) != 0;
 }
 
-const view::WindowStateNames& CFolderListCtrl::StateNames() {
-    static view::WindowStateNames names;
-    names.widths = kColumnsValue;
-    names.order = kColumnOrderValue;
-    names.sort = kSortValue;
-    names.widthsDpi = kColumnsDpiValue;
-    return names;
-}
-
 view::ListState CFolderListCtrl::GetListState() const {
     view::ListState state;
     state.widths.resize(static_cast<size_t>(std::max(GetColumnCount(), 0)));
@@ -119,9 +110,7 @@ view::ListState CFolderListCtrl::GetListState() const {
     state.sortColumn = GetSort().column;
     state.sortDescending = GetSort().descending;
     std::vector<view::OptionalColumnState> optional = m_optional;
-    state = view::StoredListState(state, m_rows.ListColumns(), optional);
-    state.storedWidths = m_storedWidths;
-    return state;
+    return view::StoredListState(state, m_rows.ListColumns(), optional);
 }
 
 std::vector<view::OptionalColumnState> CFolderListCtrl::CurrentOptionalStates() const {
@@ -210,9 +199,10 @@ void CFolderListCtrl::ToggleOptionalColumn(int column) {
     Resort();
 }
 
-void CFolderListCtrl::LoadColumnState(SettingsStore& store) {
+std::vector<int32_t> CFolderListCtrl::LoadColumnState(SettingsStore& store,
+                                                      const view::WindowStateNames& names) {
     if (GetColumnCount() <= 0) {
-        return;
+        return {};
     }
     view::ListState state;
     state.widths.resize(kColumnCount);
@@ -222,38 +212,14 @@ void CFolderListCtrl::LoadColumnState(SettingsStore& store) {
     state.sortColumn = ModelSort().column;
     state.sortDescending = ModelSort().descending;
     state.sortColumns = view::kAllFolderColumns;
-    view::LoadListState(store, StateNames(), CReportList::GetDefaultWidths(), state);
-    m_storedWidths = state.storedWidths;
+    view::LoadListState(store, names, CReportList::GetDefaultWidths(), state);
     SetColumnWidths(state.widths.data(), kColumnCount);
     view::LoadOptionalColumns(store, m_optional);
     // A stored sort by a column not shown (only a damaged value names one) is the last
     // of the three, as a column beyond the last always was, in its direction.
     ApplyColumns(view::MergeOrder(state.order, m_optional),
                  {state.sortColumn, state.sortDescending}, true);
-}
-
-void CFolderListCtrl::SaveColumnState(SettingsStore& store) {
-    const view::ListState state = GetListState();
-    if (view::SaveWindowState(store, StateNames(), view::WindowPlacementRecord(), state)) {
-        NoteSaved(state);
-    }
-    static_cast<void>(SaveOptionalColumns(store));
-}
-
-bool CFolderListCtrl::OnReflectedNotify(const NMHDR* header, LRESULT& result) {
-    if (OnNotify(header, result)) {
-        return true;
-    }
-    if (header->code == NM_CUSTOMDRAW) {
-        result = OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)));
-        return true;
-    }
-    if (header->code != LVN_COLUMNCLICK) {
-        return false;
-    }
-    SortByColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
-    result = 0;
-    return true;
+    return state.storedWidths;
 }
 
 void CFolderListCtrl::SortByColumn(int column) {

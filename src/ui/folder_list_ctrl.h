@@ -25,11 +25,6 @@ public:
     static constexpr int kFileNameWidth = 110;
     static constexpr int kSizeWidth = 70;
     static constexpr int kFolderNameWidth = 240;
-    // The stored value names, in the store's open section.
-    static constexpr const char kColumnsValue[] = "Columns";
-    static constexpr const char kColumnOrderValue[] = "ColOrder";
-    static constexpr const char kSortValue[] = "Sort";
-    static constexpr const char kColumnsDpiValue[] = "ColumnsDpi";
 
     // Where the list stands: its first visible row (a copy, so it outlives its result)
     // and its horizontal scroll position.
@@ -80,11 +75,10 @@ public:
     std::vector<int32_t> GetColumnOrder() const;
     bool SetColumnOrder(const std::vector<int32_t>& order) const;
 
-    // The store must be open on the section that holds the values. A value the store
-    // cannot read as asked keeps what the list has now, a width out of range the
-    // column's default. Nothing is sorted here.
-    void LoadColumnState(SettingsStore& store);
-    void SaveColumnState(SettingsStore& store);
+    // The store must be open on the section that holds the values `names` names. A
+    // value the store cannot read as asked keeps what the list has now, a width out of
+    // range the column's default. Nothing is sorted here. Returns the widths as stored.
+    std::vector<int32_t> LoadColumnState(SettingsStore& store, const view::WindowStateNames& names);
     // The three columns' state as "Columns", "ColOrder" and "Sort" keep it, whatever
     // optional columns are shown; their own state goes with SaveOptionalColumns.
     view::ListState GetListState() const;
@@ -96,9 +90,6 @@ public:
     // folder column.
     bool IsOptionalColumnShown(int column) const;
     void ToggleOptionalColumn(int column);
-    // After `state` was saved: its widths are the stored ones now.
-    void NoteSaved(const view::ListState& state) { m_storedWidths = state.widths; }
-    static const view::WindowStateNames& StateNames();
 
     // Up, Down, Page Up and Page Down scroll by a row or a page, Home and End to the
     // first and the last row (there is no selected row to move from), and typed letters scroll to
@@ -110,13 +101,6 @@ public:
     // The horizontal scroll position in pixels, and a scroll back to one.
     int GetScrollX() const;
     void ScrollToX(int x) const;
-
-    // The list's own notifications, which its parent hands on: cell texts, searches
-    // and header clicks. True when handled, with the result set.
-    bool OnReflectedNotify(const NMHDR* header, LRESULT& result);
-
-    // The list index of model column `column`, -1 when not shown.
-    int ListColumnOf(int column) const { return m_rows.ListColumn(column); }
 
 private:
     // The optional columns' states with the shown ones' widths and places taken from
@@ -135,5 +119,4 @@ private:
     std::vector<view::OptionalColumnState> m_optional =
         std::vector<view::OptionalColumnState>(view::kOptionalColumnCount);
     view::TypeAhead m_typeAhead;
-    std::vector<int32_t> m_storedWidths; // as the store held them when last read or written
 };

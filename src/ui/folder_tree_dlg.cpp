@@ -12,8 +12,6 @@
 #include "resource.h"
 #include "settings/program_settings.h"
 #include "ui/expander_images.h"
-#include "ui/list_window_state.h"
-#include "ui/scan_progress.h"
 #include "view/limit_mark.h"
 #include "view/list_rules.h"
 #include "view/main_layout.h"
@@ -32,71 +30,49 @@ const CReportList::Column kColumns[CFolderTreeDlg::kColumnCount] = {
     {IDS_TREE_COLUMN_CHANGE, LVCFMT_RIGHT, 90},
 };
 
-// The status line's progress while a scan runs, as in the main window.
+static_assert(view::StoredWidthCount(view::StoredWindow::kTree) == CFolderTreeDlg::kColumnCount,
+              "the table keeps a width for each column");
 
-view::WindowStateNames TreeStateNames() {
-    view::WindowStateNames names;
-    names.placement = CFolderTreeDlg::kPlacementValue;
-    names.widths = CFolderTreeDlg::kColumnsValue;
-    names.widthsDpi = CFolderTreeDlg::kColumnsDpiValue;
-    names.olderWidthCount = CFolderTreeDlg::kColumnsBeforeChanged;
-    return names;
-}
+const CListWindow::Frame kFrame = {IDD_FOLDER_TREE,
+                                   IDR_TREEACCEL,
+                                   IDC_TREE_LIST,
+                                   IDC_TREE_STATUS,
+                                   IDC_TREE_PROGRESS,
+                                   IDR_TREECONTEXTMENU,
+                                   CFolderTreeDlg::kHelpTopic,
+                                   view::StoredWindow::kTree,
+                                   CFolderTreeDlg::kColumnCount,
+                                   tree::kTreeColumnShare};
 
 } // namespace
 
 CFolderTreeDlg::CFolderTreeDlg(HWND parent, AppServices& app, const ScanRequest& request,
-                               bool compact)
-    : CAppDlg(IDR_MAINFRAME, IDR_TREEACCEL, IDD_FOLDER_TREE, parent), m_app(app),
-      m_request(request) {
+                               bool compact, SharedScanResult shown)
+    : CListWindow(parent, app, m_list, kFrame), m_request(request), m_pFirst(std::move(shown)) {
     m_rows.SetSizeStyle(SizeStyleFor(compact));
 }
 
 CFolderTreeDlg::~CFolderTreeDlg() = default;
 
-void CFolderTreeDlg::DoDataExchange(CDataExchange* pDX) {
-    DDX_Control(pDX, IDC_TREE_LIST, m_list);
-    DDX_Control(pDX, IDC_TREE_STATUS, m_status);
+BOOL CFolderTreeDlg::OnInitDialog() {
+    CListWindow::OnInitDialog();
+    m_scans.SetTarget(m_hWnd, kScanEnded);
+    if (m_pFirst != nullptr) {
+        TakeResult(std::move(m_pFirst));
+    } else {
+        Rescan();
+    }
+    return TRUE;
 }
 
-BOOL CFolderTreeDlg::OnInitDialog() {
-    CAppDlg::OnInitDialog();
+void CFolderTreeDlg::InitColumns() {
     m_list.Init(m_rows, kColumns, kColumnCount, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     // Exact sizes of 5 GiB and more, marked or not, are not cut off.
     m_list.FitDefaultWidth(tree::kTreeColumnTotal, view::kWidestSizeText);
     m_list.FitDefaultWidth(tree::kTreeColumnOwn, view::kWidestSizeText);
     m_list.SetSort({m_rows.GetSort().nSortColumn, m_rows.GetSort().bSortDescending});
-    // The widest percentage in the list's own font keeps its room beside the bars.
-    m_shareMetrics =
-        tree::ShareCellMetricsFor(m_list.GetDpi(), m_list.GetStringWidth(tree::kWidestShareText));
     m_images = MakeExpanderImages(m_list.GetDpi());
     m_list.SetImageList(m_images.GetSafeHandle(), LVSIL_SMALL);
-    m_hProgress = ::CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD, 0, 0, 0, 0, m_hWnd,
-                                    reinterpret_cast<HMENU>(IDC_TREE_PROGRESS),
-                                    ::GetModuleHandleA(nullptr), nullptr);
-    m_scans.SetTarget(m_hWnd, kScanEnded);
-    RestoreState();
-    Relayout();
-    Rescan();
-    return TRUE;
-}
-
-void CFolderTreeDlg::InitLayout() {
-    CAppDlg::InitLayout();
-    const RECT status = m_status.GetWindowRect();
-    m_nStatusHeight = status.bottom - status.top;
-}
-
-void CFolderTreeDlg::LayoutControls(int cx, int cy) {
-    CAppDlg::LayoutControls(cx, cy);
-    if (m_list.GetSafeHwnd() == nullptr) {
-        return;
-    }
-    const view::TreeLayout l =
-        PlaceListWindowControls(m_hWnd, m_list.GetSafeHwnd(), m_status.GetSafeHwnd(),
-                                GetClientWidth(), GetClientHeight(), GetMetrics(), m_nStatusHeight);
-    const view::ControlPlace bar = view::ProgressBarPlace(l.status);
-    ::MoveWindow(m_hProgress, bar.x, bar.y, bar.width, bar.height, TRUE);
 }
 
 void CFolderTreeDlg::Rescan() {
@@ -110,20 +86,26 @@ void CFolderTreeDlg::OnScanEnded() {
     if (!done.ended || done.result == nullptr) {
         return;
     }
-    TakeSelection();
-    ++m_nScanCount;
-    const bool read = done.result->hierarchyRead;
-    view::FolderChangeSet changes;
-    if (m_changeSource) {
-        changes = m_changeSource(*done.result);
-    }
-    m_rows.SetResult(std::move(done.result), changes);
-    ShowRows();
-    UpdateStatus();
-    if (!read) {
+    if (!done.result->hierarchyRead) {
         Trace(
             "[CFolderTreeDlg.Rescan] hierarch.pm nicht lesbar: alle Dateien unter dem Postfach\n");
     }
+    TakeResult(std::move(done.result));
+}
+
+void CFolderTreeDlg::TakeResult(SharedScanResult result) {
+    if (result == nullptr) {
+        return;
+    }
+    TakeSelection();
+    ++m_nScanCount;
+    view::FolderChangeSet changes;
+    if (m_changeSource) {
+        changes = m_changeSource(*result);
+    }
+    m_rows.SetResult(std::move(result), changes);
+    ShowRows();
+    UpdateStatus();
 }
 
 void CFolderTreeDlg::TakeChanges() {
@@ -136,13 +118,13 @@ void CFolderTreeDlg::TakeChanges() {
 }
 
 void CFolderTreeDlg::FollowScanState() {
-    if (!FollowScanProgress(m_hWnd, m_hProgress, m_scans.IsBusy())) {
+    if (!FollowProgress(m_scans.IsBusy())) {
         UpdateStatus();
     }
 }
 
 void CFolderTreeDlg::UpdateProgress() {
-    ShowScanProgress(m_scans.GetProgress(), m_status, m_hProgress);
+    ShowProgress(m_scans.GetProgress());
 }
 
 void CFolderTreeDlg::TakeSelection() {
@@ -154,21 +136,10 @@ void CFolderTreeDlg::TakeSelection() {
 void CFolderTreeDlg::ShowRows() {
     m_list.Refresh();
     const int row = m_rows.SelectedRow();
-    if (row < 0) {
-        return;
+    if (row >= 0) {
+        m_list.SelectOnly(row);
+        m_list.EnsureVisible(row, FALSE);
     }
-    m_list.SetItemState(-1, 0, LVIS_SELECTED);
-    m_list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    m_list.SetSelectionMark(row);
-    m_list.EnsureVisible(row, FALSE);
-}
-
-int CFolderTreeDlg::GetSelectedRow() const {
-    if (m_list.GetSafeHwnd() == nullptr) {
-        return -1;
-    }
-    const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
-    return row < m_rows.RowCount() ? row : -1;
 }
 
 void CFolderTreeDlg::SetExpanded(int row, bool open, bool branch) {
@@ -224,15 +195,9 @@ void CFolderTreeDlg::OnClick(const NMITEMACTIVATE& click) {
     }
 }
 
-bool CFolderTreeDlg::OnListNotify(const NMHDR* header, LRESULT& result) {
-    if (m_list.OnNotify(header, result)) {
-        return true;
-    }
+bool CFolderTreeDlg::OnListNotify(NMHDR* header, LRESULT& result) {
     result = 0;
     switch (header->code) {
-    case NM_CUSTOMDRAW:
-        result = OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)));
-        return true;
     case LVN_KEYDOWN:
         OnKey(reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey);
         return true;
@@ -244,45 +209,17 @@ bool CFolderTreeDlg::OnListNotify(const NMHDR* header, LRESULT& result) {
         m_rows.Toggle(reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem);
         ShowRows();
         return true;
-    case LVN_COLUMNCLICK:
-        SortByColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
-        return true;
-    case NM_RCLICK: {
-        POINT at = {};
-        ::GetCursorPos(&at);
-        ShowContextMenu(at);
-        return true;
-    }
     default:
         return false;
     }
 }
 
 bool CFolderTreeDlg::OnCommand(UINT id, UINT code, HWND control) {
-    switch (id) {
-    case ID_VIEW_REFRESH:
+    if (id == ID_VIEW_REFRESH) {
         Rescan();
         return true;
-    case ID_VIEW_CANCEL_SCAN:
-        // Escape: a running scan first, the window when none runs.
-        if (!m_scans.Cancel()) {
-            EndDialog(IDCANCEL);
-        }
-        return true;
-    case ID_HELP_BUTTON:
-        m_app.ShowHelp(kHelpTopic);
-        return true;
-    case IDOK:
-    case IDCANCEL:
-        EndDialog(IDCANCEL);
-        return true;
-    default:
-        if (id >= ID_VIEW_SORT_FIRST && id < ID_VIEW_SORT_FIRST + kColumnCount) {
-            SortByColumn(static_cast<int>(id - ID_VIEW_SORT_FIRST));
-            return true;
-        }
-        return CAppDlg::OnCommand(id, code, control);
     }
+    return CListWindow::OnCommand(id, code, control);
 }
 
 void CFolderTreeDlg::SortByColumn(int column) {
@@ -291,77 +228,29 @@ void CFolderTreeDlg::SortByColumn(int column) {
     ShowRows();
 }
 
-void CFolderTreeDlg::ShowContextMenu(POINT at) {
-    CMenu menu;
-    if (!menu.LoadMenu(IDR_TREECONTEXTMENU)) {
-        return;
-    }
-    const CMenuHandle popup = menu.Borrow().GetSubMenu(0);
-    if (!popup) {
-        return;
-    }
-    for (int c = 0; c < kColumnCount; ++c) {
-        popup.CheckItem(ID_VIEW_SORT_FIRST + c, c == m_list.GetSort().column);
-    }
-    ::TrackPopupMenu(popup.GetSafeHmenu(), 0, at.x, at.y, 0, m_hWnd, nullptr);
+void CFolderTreeDlg::BeforeKeyboardMenu() {
+    TakeSelection();
+    CListWindow::BeforeKeyboardMenu();
 }
 
 bool CFolderTreeDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    switch (msg) {
-    case WM_NOTIFY: {
-        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (m_list.GetSafeHwnd() != nullptr && header->hwndFrom == m_list.GetSafeHwnd() &&
-            OnListNotify(header, result)) {
-            return true;
-        }
-        break;
-    }
-    case WM_CONTEXTMENU:
-        // Shift-F10 and the context-menu key (no point given); a mouse's menu comes by
-        // its click.
-        if (lParam == static_cast<LPARAM>(-1)) {
-            TakeSelection();
-            if (m_rows.SelectedRow() >= 0) {
-                m_list.EnsureVisible(m_rows.SelectedRow(), FALSE);
-            }
-            ShowContextMenu(m_list.GetContextMenuPoint());
-            result = 0;
-            return true;
-        }
-        break;
-    case kScanEnded:
+    if (msg == kScanEnded) {
         OnScanEnded();
         result = 0;
         return true;
-    case WM_TIMER:
-        if (wParam == kProgressTimer) {
-            UpdateProgress();
-            result = 0;
-            return true;
-        }
-        break;
-    case WM_DESTROY:
-        static_cast<void>(m_scans.Cancel());
-        SaveState();
-        m_scans.Shutdown();
-        break;
-    default:
-        break;
     }
-    return CAppDlg::OnMessage(msg, wParam, lParam, result);
+    return CListWindow::OnMessage(msg, wParam, lParam, result);
 }
 
-void CFolderTreeDlg::RestoreState() {
-    if (!RestoreListWindow(m_app, m_hWnd, m_list, TreeStateNames(), m_storedWidths)) {
-        // Without a stored placement (or with a record that is no placement) the window
-        // opens over the main window, as wide as its columns need.
-        int columnsWidth = 0;
-        for (int c = 0; c < kColumnCount; ++c) {
-            columnsWidth += m_list.GetColumnWidth(c);
-        }
-        WidenForColumns(columnsWidth);
-        PlaceOverOwner();
+void CFolderTreeDlg::PlaceFirstTime() {
+    // Without a stored placement (or with a record that is no placement) the window
+    // opens over the main window, as wide as its columns need.
+    int columnsWidth = 0;
+    for (int c = 0; c < kColumnCount; ++c) {
+        columnsWidth += m_list.GetColumnWidth(c);
     }
+    WidenForColumns(columnsWidth);
+    PlaceOverOwner();
 }
 
 void CFolderTreeDlg::WidenForColumns(int columnsWidth) {
@@ -409,8 +298,4 @@ void CFolderTreeDlg::PlaceOverOwner() {
         {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom},
         ::GetSystemMetrics(SM_CYCAPTION));
     ::SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void CFolderTreeDlg::SaveState() {
-    SaveListWindow(m_app, m_hWnd, m_list, TreeStateNames(), m_storedWidths);
 }

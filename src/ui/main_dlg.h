@@ -12,8 +12,8 @@
 #include "history/reference_loader.h"
 #include "mailbox/scan_result.h"
 #include "settings/program_settings.h"
-#include "ui/app_dlg.h"
 #include "ui/folder_list_ctrl.h"
+#include "ui/list_window.h"
 #include "view/limit_mark.h"
 #include "view/list_export.h"
 #include "worker/periodic_worker.h"
@@ -26,7 +26,7 @@
 class CFolderTreeDlg;
 class CMenuHandle;
 
-class CMainDlg : public CAppDlg {
+class CMainDlg : public CListWindow {
 public:
     // The worker's refresh request: the first application message plus one.
     static constexpr UINT kRefreshRequest = WM_USER + 1;
@@ -36,7 +36,6 @@ public:
     // day's entry was refused.
     static constexpr UINT kReferenceLoaded = WM_USER + 3;
     static constexpr UINT kHistoryRefused = WM_USER + 4;
-    static constexpr const char kPlacementValue[] = "Placement";
 
     // `sink` is where the worker's requests go; the platform's window queues unless a
     // test watches them.
@@ -56,22 +55,11 @@ public:
     // As Refresh, for a change of what the scan reads: the running scan is cancelled.
     void Restart();
     // Cancels the running scan and the waiting one, and the reading of the history's
-    // entry; the list keeps its rows.
-    void CancelScan();
+    // entry; the list keeps its rows. True when one of them ran.
+    bool CancelScan();
     // A scan runs or waits.
     bool IsScanBusy() const { return m_scans.IsBusy(); }
     worker::ScanController& GetScans() { return m_scans; }
-    HWND GetProgressHwnd() const { return m_hProgress; }
-    // Placement, columns and settings from the section "MainDlg" of the application's
-    // store, and back to it.
-    void RestoreState();
-    // False when the store's section cannot be opened (nothing is written then).
-    [[nodiscard]] bool SaveState();
-    // Writes placement, columns and settings into `store`, open on "MainDlg"; false
-    // when a value was refused.
-    [[nodiscard]] bool SaveStateTo(SettingsStore& store);
-    // The value names of placement, columns and sort.
-    static const view::WindowStateNames& StateNames();
     // Starts or stops the worker as the settings say, with the settings' interval.
     void ApplyAutoRefresh();
 
@@ -79,33 +67,17 @@ public:
     std::string GetMailboxPath() const;
     std::string GetNewmailPath() const;
 
-    void InitLayout() override;
-    void LayoutControls(int cx, int cy) override;
-
     ProgramSettings& GetSettings() { return m_settings; }
     // The scan the list shows; null before the first.
     const SharedScanResult& GetResult() const { return m_list.GetResult(); }
     CFolderListCtrl& GetFolderList() { return m_list; }
     worker::PeriodicWorker& GetWorker() { return m_worker; }
-    HWND GetStatusHwnd() const { return m_status.GetSafeHwnd(); }
-    int GetStatusHeight() const { return m_nStatusHeight; }
     // How many scans have ended and been shown (cancelled ones do not count).
     int GetRefreshCount() const { return m_nRefreshCount; }
 
-    // Asks for the export's file, opened in `startFolder` with `path` (a file name) and
-    // `filterIndex` offered: false when cancelled, else the path and the file type (1 CSV,
-    // 2 TSV). The standard Save As dialog unless a test puts its own here.
-    using ExportPrompt = std::function<bool(HWND owner, const std::string& startFolder,
-                                            std::string& path, int& filterIndex)>;
-    void SetExportPrompt(ExportPrompt prompt) { m_exportPrompt = std::move(prompt); }
-    // The folder of the last export written (with a final backslash), stored in
-    // "MainDlg" under kExportPathValue; empty until one was written.
-    static constexpr const char kExportPathValue[] = "ExportPath";
-    const std::string& GetExportPath() const { return m_strExportPath; }
-
     // The installation's root last chosen for "Alle Postfächer" (with a final
-    // backslash), stored in "MainDlg" under kAllUsersRootValue once one was chosen.
-    static constexpr const char kAllUsersRootValue[] = "AllUsersRoot";
+    // backslash), stored in "MainDlg" under stored_names::kAllUsersRoot once one was
+    // chosen.
     const std::string& GetAllUsersRoot() const { return m_strAllUsersRoot; }
     // Asks for the installation's root, offering `root`: false when cancelled. The
     // shell's folder choice unless a test puts its own here.
@@ -113,7 +85,7 @@ public:
     void SetRootPrompt(RootPrompt prompt) { m_rootPrompt = std::move(prompt); }
 
     // The day the change is measured since, stored in "MainDlg" under
-    // history::kChangeSinceValue once the user chose one.
+    // stored_names::kChangeSince once the user chose one.
     const history::ChangeReference& GetChangeReference() const { return m_changeReference; }
     // Where the mailbox histories live: with the settings (portable or not) unless a
     // test puts them elsewhere before the window opens.
@@ -134,16 +106,35 @@ protected:
     bool OnCommand(UINT id, UINT code, HWND control) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    void DoDataExchange(CDataExchange* pDX) override;
+    void InitColumns() override;
+    bool CancelRead() override { return CancelScan(); }
+    // The scan's threads stop at their next file; a worker that does not end in time is
+    // waited for by its destructor.
+    void EndReads() override;
+    void SortByColumn(int column) override;
+    bool OnListNotify(NMHDR* header, LRESULT& result) override;
+    void CheckMenu(const CMenuHandle& menu) const override { SetChecks(menu); }
+    void UpdateProgress() override { ShowProgress(m_scans.GetProgress()); }
+    // The default is kept as the record at 96 DPI; a first start shows it at the
+    // screen's scale, so that as many columns show as there.
+    view::WindowPlacementRecord FirstPlacement() const override;
+    void PlaceFirstTime() override {}
+    std::vector<int32_t> LoadColumns(SettingsStore& store) override;
+    view::ListState ColumnsToSave() const override { return m_list.GetListState(); }
+    // The settings, the export's folder, the overview's installation and the change's
+    // reference.
+    void LoadMore(SettingsStore& store) override;
+    bool SaveMore(SettingsStore& store) override;
+    // The export never writes into the directories the program reads from or lives in,
+    // nor into any mailbox of an installation it knows (main_dlg_export.cpp).
+    view::ListSnapshot Snapshot() const override { return SnapshotFolderList(m_list); }
+    std::vector<std::string> ExportRefusedFolders() const override;
 
 private:
-    bool OnListNotify(const NMHDR* header, LRESULT& result);
     void RequestScan(worker::ScanController::Cause cause);
     // Takes the ended scan: fills list and status line and warns as Refresh says.
     void OnScanEnded();
     void ShowResult(SharedScanResult result);
-    // The progress of the running scan in the status area, or the shown result's line.
-    void UpdateProgress();
     void ShowResultStatus();
     // The status line and the cancel item follow whether a scan is busy.
     void FollowScanState();
@@ -153,9 +144,6 @@ private:
     void OnSettings();
     void OnSavePortable();
     void OnAbout();
-    void OnExport(); // in main_dlg_export.cpp
-    void OnCopy();
-    view::ListSnapshot SnapshotList() const;
     void OnFolderTree();
     // "Alle Postfächer" (main_dlg_all_users.cpp): the installation of the mailbox in
     // effect, or the one the user picks when it is none or `choose` asks so.
@@ -179,8 +167,6 @@ private:
     // The list's column "Änderung" follows the shown result and the chosen day.
     void UpdateChanges();
     void SetChangeChecks(const CMenuHandle& menu) const;
-    // The context menu at `at` (screen coordinates).
-    void ShowContextMenu(POINT at);
     static POINT CursorPoint();
     void UpdateMenuChecks();
     void UpdatePortableItem();
@@ -196,20 +182,14 @@ private:
     void WarnOverLimit();
     void Toggle(bool& setting);
 
-    AppServices& m_app;
-    int m_nStatusHeight = 0;
     ProgramSettings m_settings;
     worker::PeriodicWorker m_worker;
     worker::ScanController m_scans;
-    HWND m_hProgress = nullptr; // the bar in the status area, shown during long scans
     bool m_bWarningShown = false;
     bool m_bHierarchyFailed = false; // the last refresh could not read "hierarch.pm"
-    CStatic m_status;
     CFolderListCtrl m_list;
     int m_nRefreshCount = 0;
-    ExportPrompt m_exportPrompt;
     view::LimitWarnings m_limitWarnings;
-    std::string m_strExportPath;
     history::ChangeReference m_changeReference;
     bool m_bChangeReferenceChosen = false; // loaded or chosen: then it is stored
     std::string m_strHistoryRoot;

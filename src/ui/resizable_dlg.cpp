@@ -36,11 +36,12 @@ void CResizableDlg::LayoutControls(int cx, int cy) {
     Invalidate(TRUE);
 }
 
+void CResizableDlg::OnSize(UINT /*type*/, int cx, int cy) {
+    LayoutControls(cx, cy);
+}
+
 bool CResizableDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
-    case WM_SIZE:
-        LayoutControls(LOWORD(lParam), HIWORD(lParam));
-        return false; // the platform's own processing still runs
     case WM_SIZING: {
         RECT* proposed = reinterpret_cast<RECT*>(lParam);
         view::PixelRect r = {proposed->left, proposed->top, proposed->right, proposed->bottom};

@@ -29,6 +29,7 @@ public:
 protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     BOOL OnInitDialog() override;
+    void OnSize(UINT type, int cx, int cy) override;
 
 private:
     int m_cxClient = 0;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "view/folder_compare.h"
+#include "view/stored_values.h"
 #include "view/window_state.h"
 
 #include <cstddef>
@@ -31,8 +32,8 @@ constexpr unsigned kTitleChanged = 2080;
 constexpr unsigned kTitleChange = 2083;
 
 inline constexpr OptionalColumn kOptionalColumns[] = {
-    {kColumnChanged, kTitleChanged, 110, false, "ColChanged"},
-    {kColumnChange, kTitleChange, 90, true, "ColChange"},
+    {kColumnChanged, kTitleChanged, 110, false, stored_names::kColumnChanged},
+    {kColumnChange, kTitleChange, 90, true, stored_names::kColumnChange},
 };
 constexpr size_t kOptionalColumnCount = sizeof kOptionalColumns / sizeof kOptionalColumns[0];
 

@@ -3,6 +3,7 @@
 // lists render through one list class (CReportList) that asks a model of this kind.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace view {
@@ -28,6 +29,8 @@ public:
     // The row the context menu opened from the keyboard points at, given the first
     // visible row `topRow`; -1 for none.
     virtual int ContextRow(int topRow) const = 0;
+    // The row's share of the whole in tenths of a percent, for a share column's bar.
+    virtual uint32_t ShareOf(int /*row*/) const { return 0; }
     // The image and indent of a row's first cell; none unless a model has them.
     virtual int ImageOf(int /*row*/) const { return -1; }
     virtual int IndentOf(int /*row*/) const { return 0; }

@@ -12,11 +12,8 @@ namespace view {
 
 namespace {
 
-constexpr size_t kSortValueSize = 8;
-
 // Reads of a value that is missing or of another form give the default; a default no
 // store holds tells them apart.
-constexpr uint8_t kAbsentByte = 0xA5;
 constexpr int32_t kAbsentInt = INT32_MIN;
 
 int64_t Width(const PixelRect& r) {
@@ -211,63 +208,6 @@ void LoadListState(SettingsStore& store, const WindowStateNames& names,
         state.sortColumn = std::min(std::max(LoadLittleEndian32(sort), 0), last);
         state.sortDescending = LoadLittleEndian32(sort + 4) != 0;
     }
-}
-
-namespace {
-
-bool CopyBinary(SettingsStore& from, SettingsStore& to, const char* name, size_t length) {
-    if (name == nullptr) {
-        return true;
-    }
-    const std::vector<uint8_t> absent(length, kAbsentByte);
-    std::vector<uint8_t> bytes(length);
-    from.ReadBinary(name, length, absent.data(), bytes.data());
-    return bytes == absent || to.WriteBinary(name, length, bytes.data());
-}
-
-bool CopyInts(SettingsStore& from, SettingsStore& to, const char* name, size_t count) {
-    if (name == nullptr || count == 0) {
-        return true;
-    }
-    const std::vector<int32_t> absent(count, kAbsentInt);
-    std::vector<int32_t> values(count);
-    from.ReadIntArray(name, count, absent.data(), values.data());
-    return values == absent || to.WriteIntArray(name, count, values.data());
-}
-
-// The widths in the current form, else in the older one, as they stand.
-bool CopyWidths(SettingsStore& from, SettingsStore& to, const WindowStateNames& names,
-                size_t count) {
-    if (names.widths == nullptr || count == 0) {
-        return true;
-    }
-    // Copied in the form it has: a copy cannot tell which columns an older form lacks.
-    const size_t fewest = names.olderWidthCount > 0 ? names.olderWidthCount : count;
-    for (size_t n = count; n >= fewest; --n) {
-        const std::vector<int32_t> absent(n, kAbsentInt);
-        std::vector<int32_t> values(n);
-        from.ReadIntArray(names.widths, n, absent.data(), values.data());
-        if (values != absent) {
-            return to.WriteIntArray(names.widths, n, values.data());
-        }
-    }
-    return true;
-}
-
-} // namespace
-
-bool CopyWindowState(SettingsStore& from, SettingsStore& to, const WindowStateNames& names,
-                     size_t columnCount) {
-    bool written = CopyBinary(from, to, names.placement, kPlacementSize);
-    written = CopyWidths(from, to, names, columnCount) && written;
-    if (names.widthsDpi != nullptr) {
-        // A single number, in the form it is saved in.
-        const int32_t dpi = from.ReadInt(names.widthsDpi, kAbsentInt);
-        written = (dpi == kAbsentInt || to.WriteInt(names.widthsDpi, dpi)) && written;
-    }
-    written = CopyInts(from, to, names.order, columnCount) && written;
-    written = CopyBinary(from, to, names.sort, kSortValueSize) && written;
-    return written;
 }
 
 bool SaveWindowState(SettingsStore& store, const WindowStateNames& names,

@@ -22,6 +22,8 @@ constexpr int32_t kMaxColumnWidth = 4000;
 constexpr int32_t kDefaultDpi = 96;
 constexpr int32_t kMinDpi = 48;
 constexpr int32_t kMaxDpi = 960;
+// The stored sort: the column and the direction, 32 bits each.
+constexpr size_t kSortValueSize = 8;
 
 // `pixels` at `fromDpi` for a screen of `toDpi`, rounded.
 int32_t ScaleBetweenDpis(int32_t pixels, int32_t fromDpi, int32_t toDpi);
@@ -86,13 +88,6 @@ WindowPlacementRecord LoadPlacement(SettingsStore& store, const WindowStateNames
 // column beyond the last (of `state.sortColumns` where set) is the last.
 void LoadListState(SettingsStore& store, const WindowStateNames& names,
                    const std::vector<int32_t>& defaultWidths, ListState& state);
-
-// Copies what `from` holds of the values `names` names to `to` (both open on the
-// window's section), each only in its own form, a list of `columnCount` columns: the
-// move of a window's state from an old location. False when a value could not be
-// written.
-bool CopyWindowState(SettingsStore& from, SettingsStore& to, const WindowStateNames& names,
-                     size_t columnCount);
 
 // Writes what `names` names; the widths' DPI only where the widths differ from
 // `list.storedWidths`, and only when the store holds another. False when a value could not be

@@ -10,6 +10,7 @@
 #include "test_support.h"
 #include "ui/main_dlg.h"
 #include "ui_script_win32.h"
+#include "view/stored_values.h"
 
 #include <gtest/gtest.h>
 
@@ -164,6 +165,14 @@ TEST_F(PortableTest, AFileThatCannotBeWrittenShows010AndKeepsTheRunsChangesInMem
 
 TEST_F(PortableTest, TheCommandWritesTheCurrentSettingsBesideTheProgramAndTheRunKeepsThemThere) {
     SetRaw(kStoreKey, "ShowFolderPath", REG_BINARY, std::string(1, '\0'));
+    // The other windows' values, which this window does not hold, each in its form.
+    for (const view::StoredValue& v : view::kStoredValues) {
+        const size_t size =
+            v.form == view::StoredForm::kBytes ? v.size : 4 * std::max<size_t>(v.size, 1);
+        if (v.window != view::StoredWindow::kMain) {
+            SetRaw(kStoreKey, v.name, REG_BINARY, std::string(size, '\x01'));
+        }
+    }
     std::string treePlacement(44, '\0');
     treePlacement[0] = 44;
     treePlacement[8] = 1;
@@ -190,6 +199,10 @@ TEST_F(PortableTest, TheCommandWritesTheCurrentSettingsBesideTheProgramAndTheRun
     EXPECT_EQ("10", IniValue(m_strIni, "AutoRefreshRate"));
     EXPECT_EQ("2C0000000000000001" + std::string(70, '0'), IniValue(m_strIni, "TreePlacement"));
     EXPECT_EQ("200, 80, 60, 80, 60", IniValue(m_strIni, "TreeColumns"));
+    for (const view::StoredValue& v : view::kStoredValues) {
+        EXPECT_TRUE(v.window == view::StoredWindow::kMain || IniValue(m_strIni, v.name) != "<none>")
+            << v.name;
+    }
     EXPECT_EQ(88u, IniValue(m_strIni, "Placement").size());
     // After the command the run keeps its settings in the file, not in the registry.
     EXPECT_EQ("0", IniValue(m_strIni, "ShowNewMailFolder"));

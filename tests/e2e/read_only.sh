@@ -134,13 +134,13 @@ context i
 close_help "Hilfe-Inhalt"
 context h
 close_help "Hilfe"
-# The folder tree: Ctrl+B opens it with a scan of its own, F5 in it scans again, Escape
+# The folder tree: Ctrl+B opens it on the main window's scan, F5 in it scans, Escape
 # closes it; then once more from the context menu.
-press ctrl+b 8
+press ctrl+b 7
 tree=$(timeout 30 xdotool search --sync --onlyvisible --name '^Ordnerbaum$' 2>/dev/null | head -1)
 [ -n "$tree" ] || fail "Ctrl+B opened no window Ordnerbaum"
 xdotool windowfocus --sync "$tree" key F5
-wait_scans "F5 im Ordnerbaum" 9
+wait_scans "F5 im Ordnerbaum" 8
 tree_closed() {
     local i
     for i in $(seq 1 50); do
@@ -152,7 +152,7 @@ tree_closed() {
 xdotool windowfocus --sync "$tree" key Escape
 tree_closed
 context o
-wait_scans "Ordnerbaum im Kontextmenü" 10
+wait_scans "Ordnerbaum im Kontextmenü" 8
 tree=$(timeout 30 xdotool search --sync --onlyvisible --name '^Ordnerbaum$' 2>/dev/null | head -1)
 [ -n "$tree" ] || fail "the context menu opened no window Ordnerbaum"
 xdotool windowfocus --sync "$tree" key Escape

@@ -394,9 +394,9 @@ TEST_F(AllUsersDlgTest, PlacementWidthsAndSortGoToTheStoreAndComeBack) {
     // The selection stays with its user whatever the order.
     EXPECT_EQ(selectedBefore, selectedAfter);
     EXPECT_NE(1, selectedRow) << "the sort left " << selectedBefore << " where it was";
-    ASSERT_EQ(1u, section.count(CAllUsersDlg::kPlacementValue));
-    ASSERT_EQ(1u, section.count(CAllUsersDlg::kColumnsValue));
-    ASSERT_EQ(1u, section.count(CAllUsersDlg::kSortValue));
+    ASSERT_EQ(1u, section.count(stored_names::kAllUsersPlacement));
+    ASSERT_EQ(1u, section.count(stored_names::kAllUsersColumns));
+    ASSERT_EQ(1u, section.count(stored_names::kAllUsersSort));
     // Nothing of the other windows' values is written by this one.
     EXPECT_EQ(0u, section.count("Placement"));
     EXPECT_EQ(0u, section.count("TreeColumns"));
@@ -514,8 +514,8 @@ TEST_F(AllUsersDlgTest, TheMainWindowOpensTheInstallationOfItsMailboxOrTheOneCho
     EXPECT_EQ(elsewhere.Path(), offered[1]);
     EXPECT_EQ((std::vector<uint32_t>{IDS_ERROR_012, IDS_ERROR_012}), app.m_errors);
     const auto& section = app.m_store.Sections()[settings_names::kSection];
-    ASSERT_EQ(1u, section.count(CMainDlg::kAllUsersRootValue));
-    EXPECT_EQ(elsewhere.Path(), section.at(CMainDlg::kAllUsersRootValue).bytes);
+    ASSERT_EQ(1u, section.count(stored_names::kAllUsersRoot));
+    EXPECT_EQ(elsewhere.Path(), section.at(stored_names::kAllUsersRoot).bytes);
 }
 
 } // namespace alluserstest

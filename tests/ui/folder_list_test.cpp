@@ -305,7 +305,10 @@ TEST(FolderListStateTest, ColumnStateRoundTripsThroughTheStore) {
         list.SetColumnWidths(widths, 3);
         ASSERT_TRUE(list.SetColumnOrder({1, 2, 0}));
         list.SetSort(0, true);
-        list.SaveColumnState(store);
+        view::WindowStateNames names = view::StateNamesOf(view::StoredWindow::kMain);
+        names.placement = nullptr;
+        EXPECT_TRUE(view::SaveWindowState(store, names, {}, list.GetListState()));
+        EXPECT_TRUE(list.SaveOptionalColumns(store));
         dpi = list.GetDpi();
     });
     MemorySettingsStore::Section& section = store.Sections()["MainDlg"];
@@ -322,7 +325,7 @@ TEST(FolderListStateTest, ColumnStateRoundTripsThroughTheStore) {
 
     FolderListHost again;
     again.Run([&](CFolderListCtrl& list) {
-        list.LoadColumnState(store);
+        list.LoadColumnState(store, view::StateNamesOf(view::StoredWindow::kMain));
         int32_t widths[3] = {};
         list.GetColumnWidths(widths, 3);
         EXPECT_EQ(55, widths[0]);
@@ -366,7 +369,7 @@ TEST(FolderListStateTest, UnusableStoredValuesLeaveTheCurrentState) {
         section["Sort"].bytes = c.sort;
         FolderListHost host;
         host.Run([&](CFolderListCtrl& list) {
-            list.LoadColumnState(store);
+            list.LoadColumnState(store, view::StateNamesOf(view::StoredWindow::kMain));
             int32_t widths[3] = {};
             list.GetColumnWidths(widths, 3);
             const bool widthsFit = c.columns.size() == 12;

@@ -547,10 +547,10 @@ TEST_F(FolderTreeDlgTest, PlacementAndWidthsComeFromTheStoreAndGoBackToIt) {
     record.normal = {40, 30, 740, 530};
     uint8_t placement[view::kPlacementSize];
     view::EncodePlacement(record, placement);
-    section[CFolderTreeDlg::kPlacementValue] = {
-        MemorySettingsStore::Kind::Binary, std::string(placement, placement + sizeof placement)};
-    section[CFolderTreeDlg::kColumnsValue] = {MemorySettingsStore::Kind::Binary,
-                                              Ints({150, 70, 140, 80, 50})};
+    section[stored_names::kTreePlacement] = {MemorySettingsStore::Kind::Binary,
+                                             std::string(placement, placement + sizeof placement)};
+    section[stored_names::kTreeColumns] = {MemorySettingsStore::Kind::Binary,
+                                           Ints({150, 70, 140, 80, 50})};
     std::vector<int> widths;
     RECT window = {};
     {
@@ -570,13 +570,13 @@ TEST_F(FolderTreeDlgTest, PlacementAndWidthsComeFromTheStoreAndGoBackToIt) {
     EXPECT_EQ(500, window.bottom - window.top);
     // Five widths, as a version without the columns "Geändert" and "Änderung" kept them,
     // are read; the seven go back, the new ones at their defaults.
-    EXPECT_EQ(Ints({177, 70, 140, 80, 50, 110, 90}), section[CFolderTreeDlg::kColumnsValue].bytes);
-    EXPECT_EQ(view::kPlacementSize, section[CFolderTreeDlg::kPlacementValue].bytes.size());
+    EXPECT_EQ(Ints({177, 70, 140, 80, 50, 110, 90}), section[stored_names::kTreeColumns].bytes);
+    EXPECT_EQ(view::kPlacementSize, section[stored_names::kTreePlacement].bytes.size());
 
     // A value of another size or type gives the defaults, and is replaced on closing.
-    section[CFolderTreeDlg::kColumnsValue] = {MemorySettingsStore::Kind::Binary,
-                                              Ints({150, 70, 140, 80}) + "x"};
-    section[CFolderTreeDlg::kPlacementValue] = {MemorySettingsStore::Kind::Text, "40,30"};
+    section[stored_names::kTreeColumns] = {MemorySettingsStore::Kind::Binary,
+                                           Ints({150, 70, 140, 80}) + "x"};
+    section[stored_names::kTreePlacement] = {MemorySettingsStore::Kind::Text, "40,30"};
     widths.clear();
     {
         CFolderTreeDlg dlg(nullptr, app, settings, true);
@@ -590,7 +590,7 @@ TEST_F(FolderTreeDlgTest, PlacementAndWidthsComeFromTheStoreAndGoBackToIt) {
     }
     // The size columns as wide as "!! 5.368.941.430" needs in the list's font.
     EXPECT_EQ((std::vector<int>{230, 106, 130, 106, 60}), widths);
-    EXPECT_EQ(MemorySettingsStore::Kind::Binary, section[CFolderTreeDlg::kPlacementValue].kind);
+    EXPECT_EQ(MemorySettingsStore::Kind::Binary, section[stored_names::kTreePlacement].kind);
 }
 
 } // namespace

@@ -194,7 +194,7 @@ TEST_F(MainDlgExportTest, RefusesTheMailboxNewMailProgramAndInstallationFoldersI
         ASSERT_TRUE(testsupport::WriteFile(root + "PMAIL.USR", "U;bert;Bert\r\n"));
         ASSERT_TRUE(testsupport::MakeDirectory(root + "bert"));
     }
-    Store(CMainDlg::kAllUsersRootValue, REG_SZ, chosen.Path() + '\0');
+    Store(stored_names::kAllUsersRoot, REG_SZ, chosen.Path() + '\0');
     const std::string mailboxNoSlash = m_strMailbox.substr(0, m_strMailbox.size() - 1);
     const std::vector<std::string> targets = {
         m_strMailbox + "liste.csv",        upper(m_strMailbox) + "liste.csv",
@@ -414,7 +414,7 @@ TEST_F(MainDlgSaveAsTest, OpensInTheDocumentsThenInTheLastExportFolderAcrossRuns
         EXPECT_EQ(m_dir / "Ablage\\", steps[1].startFolder);
         EXPECT_EQ(Today(), steps[1].fileName);
     }
-    EXPECT_EQ(m_dir / "Ablage\\" + '\0', Stored(CMainDlg::kExportPathValue, REG_SZ));
+    EXPECT_EQ(m_dir / "Ablage\\" + '\0', Stored(stored_names::kExportPath, REG_SZ));
     CMainDlg next(m_app);
     const std::vector<PromptStep> steps = ExportThrough(next, {});
     ASSERT_EQ(1u, steps.size());
@@ -431,10 +431,10 @@ TEST_F(MainDlgSaveAsTest, AfterARefusalOrAFailedWriteSaveAsComesBackUntilTheFile
         // Refused and then cancelled: no folder remembered, none stored.
         CMainDlg dlg(m_app);
         EXPECT_EQ(2u, ExportThrough(dlg, {m_strMailbox + "x.csv"}).size());
-        EXPECT_EQ("", dlg.GetExportPath());
+        EXPECT_EQ("", dlg.GetExportFolder());
         DWORD type = REG_NONE;
         std::string bytes;
-        EXPECT_FALSE(GetRaw(kMainDlgKey, CMainDlg::kExportPathValue, type, bytes));
+        EXPECT_FALSE(GetRaw(kMainDlgKey, stored_names::kExportPath, type, bytes));
     }
     ASSERT_TRUE(testsupport::MakeDirectory(m_dir / "Ablage"));
     const std::string held = m_dir / "Ablage\\offen.csv";
@@ -456,7 +456,7 @@ TEST_F(MainDlgSaveAsTest, AfterARefusalOrAFailedWriteSaveAsComesBackUntilTheFile
     EXPECT_EQ("offen.csv", steps[2].fileName);
     EXPECT_EQ(ExpectedExport(), ParseSeparated(ReadBytes(good), '\t', false));
     EXPECT_EQ("alter Inhalt", ReadBytes(held));
-    EXPECT_EQ(m_dir / "Ablage\\", dlg.GetExportPath());
+    EXPECT_EQ(m_dir / "Ablage\\", dlg.GetExportFolder());
 }
 
 std::string ClipboardBytes(UINT format) {

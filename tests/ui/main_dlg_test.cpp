@@ -389,6 +389,52 @@ TEST_F(MissingTreeTest, NoWarningWhenTheWarningIsSwitchedOffOrPathsAreNotWanted)
     }
 }
 
+// The tree window shows the main window's scan, without reading the mailbox again,
+// and then each scan the main window makes while it is open.
+TEST_F(MainDlgTest, TheTreeWindowShowsTheMainWindowsScansInsteadOfItsOwn) {
+    CMainDlg dlg(m_app);
+    HWND tree = nullptr;
+    // The files the main window and the tree window count, after the first scan and after
+    // a refresh.
+    std::vector<std::pair<std::string, std::string>> counts;
+    const auto files = [](HWND status) {
+        const std::string text = testsupport::WindowText(status);
+        return text.substr(0, text.find(' '));
+    };
+    const auto note = [&] {
+        counts.emplace_back(files(dlg.GetStatusHwnd()), files(::GetDlgItem(tree, IDC_TREE_STATUS)));
+    };
+    std::string bytes = mailgen::PmmHeader("Neu", "NEU");
+    bytes.resize(500, 'm');
+    RunMain(dlg, {[&] {
+                      // A folder file the main window's scan has not seen.
+                      EXPECT_TRUE(testsupport::WriteFile(m_strMailbox + "NEU.PMM", bytes));
+                      dlg.PostMessage(WM_COMMAND, ID_VIEW_TREE, 0);
+                      return true;
+                  },
+                  [&] {
+                      tree = testsupport::FindOwnedDialog(dlg.GetSafeHwnd());
+                      return tree != nullptr &&
+                             !testsupport::WindowText(::GetDlgItem(tree, IDC_TREE_STATUS)).empty();
+                  },
+                  [&] {
+                      note();
+                      dlg.PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
+                      return true;
+                  },
+                  [&] { return dlg.GetRefreshCount() == 2; },
+                  [&] {
+                      note();
+                      ::PostMessageA(tree, WM_COMMAND, IDCANCEL, 0);
+                      return true;
+                  },
+                  [&] { return testsupport::FindOwnedDialog(dlg.GetSafeHwnd()) == nullptr; }});
+    ASSERT_EQ(2u, counts.size());
+    EXPECT_EQ(counts[0].first, counts[0].second) << "the tree window read the mailbox again";
+    EXPECT_EQ(counts[1].first, counts[1].second) << "the tree window kept the first scan";
+    EXPECT_NE(counts[0].first, counts[1].first);
+}
+
 TEST_F(MainDlgTest, ClickedRowsNeverStaySelected) {
     CMainDlg dlg(m_app);
     RunMain(dlg, {

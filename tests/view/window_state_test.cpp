@@ -3,6 +3,7 @@
 // the values written back in their names, forms and order.
 #include "memory_store.h"
 #include "settings/change_tracking_store.h"
+#include "view/stored_values.h"
 #include "view/window_state.h"
 
 #include "test_support.h"
@@ -257,7 +258,7 @@ TEST_F(WindowStateTest, ACopyTakesWhatTheOldPlaceHoldsInItsFormAndLeavesTheRest)
     Section()["Columns"].bytes = Ints({7, 8, 9});
     Section()["Sort"].bytes = Ints({2, 0});
     store.ClearLog();
-    EXPECT_TRUE(view::CopyWindowState(old, store, names, 3));
+    EXPECT_TRUE(view::CopyStoredValues(old, store));
     EXPECT_EQ((std::vector<std::string>{"WriteBinary Placement", "WriteBinary Sort"}), store.Log());
     EXPECT_EQ(from["Placement"].bytes, Section()["Placement"].bytes);
     EXPECT_EQ(Ints({0, 1}), Section()["Sort"].bytes);
@@ -366,7 +367,7 @@ TEST_F(WindowStateTest, ACopyTakesTheWidthsDpiWithTheWidths) {
     ASSERT_TRUE(old.Open("MainDlg"));
     old.Sections()["MainDlg"]["Columns"].bytes = Ints({1, 2, 3});
     old.Sections()["MainDlg"]["ColumnsDpi"].bytes = Ints({120});
-    EXPECT_TRUE(view::CopyWindowState(old, store, names, 3));
+    EXPECT_TRUE(view::CopyStoredValues(old, store));
     EXPECT_EQ(Ints({120}), Section()["ColumnsDpi"].bytes);
 }
 
@@ -425,10 +426,16 @@ TEST_F(WindowStateTest, WidthsOfAnOlderVersionWithFewerColumnsAreReadAndCopied) 
     view::LoadListState(store, names, defaults, state);
     EXPECT_EQ((std::vector<int32_t>{130, 75, 200}), state.widths) << "the new one at its default";
 
-    MemorySettingsStore copy;
-    ASSERT_TRUE(copy.Open("MainDlg"));
-    EXPECT_TRUE(view::CopyWindowState(store, copy, names, 3));
-    EXPECT_EQ(Ints({130, 75}), copy.Sections()["MainDlg"]["Columns"].bytes) << "as it stood";
+    // A copy takes each older form as it stands, down to the fewest a version kept.
+    for (const auto& stored : {Ints({1, 2, 3, 4, 5, 6, 7}), Ints({1, 2, 3, 4, 5, 6}),
+                               Ints({1, 2, 3, 4, 5}), Ints({1, 2, 3, 4})}) {
+        MemorySettingsStore copy;
+        ASSERT_TRUE(copy.Open("MainDlg"));
+        Section()["TreeColumns"].bytes = stored;
+        EXPECT_TRUE(view::CopyStoredValues(store, copy));
+        EXPECT_EQ(stored.size() > 16 ? stored : "",
+                  copy.Sections()["MainDlg"]["TreeColumns"].bytes);
+    }
 
     // Stored in the current form, that one counts.
     Section()["Columns"].bytes = Ints({1, 2, 3});
@@ -443,7 +450,7 @@ TEST_F(WindowStateTest, WidthsOfAnOlderVersionWithFewerColumnsAreReadAndCopied) 
 }
 
 // Two versions back: a list of four columns reads what the versions of two and of three
-// stored, the longer first, and copies each in its own form.
+// stored, the longer first.
 TEST_F(WindowStateTest, EveryOlderFormBetweenTheFewestAndTheCurrentCounts) {
     names.olderWidthCount = 2;
     const std::vector<int32_t> fourDefaults = {110, 70, 200, 90};
@@ -456,10 +463,6 @@ TEST_F(WindowStateTest, EveryOlderFormBetweenTheFewestAndTheCurrentCounts) {
                                                   ? std::vector<int32_t>{130, 75, 210, 90}
                                                   : std::vector<int32_t>{130, 75, 200, 90};
         EXPECT_EQ(expected, state.widths) << stored.size();
-        MemorySettingsStore copy;
-        ASSERT_TRUE(copy.Open("MainDlg"));
-        EXPECT_TRUE(view::CopyWindowState(store, copy, names, 4));
-        EXPECT_EQ(stored, copy.Sections()["MainDlg"]["Columns"].bytes);
     }
     Section()["Columns"].bytes = Ints({5});
     view::ListState state = current;

@@ -33,13 +33,21 @@ INT_PTR CALLBACK ListHost::DialogProc(HWND hWnd, UINT msg, WPARAM, LPARAM lParam
     }
     ListHost* self = reinterpret_cast<ListHost*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
     if (msg == WM_NOTIFY && self != nullptr) {
-        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        // What the main window hands on to its list.
+        NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
         LRESULT result = 0;
-        if (header->hwndFrom == self->m_list.GetSafeHwnd() &&
-            self->m_list.OnReflectedNotify(header, result)) {
-            ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
-            return TRUE;
+        if (header->hwndFrom != self->m_list.GetSafeHwnd()) {
+            return FALSE;
         }
+        if (header->code == NM_CUSTOMDRAW) {
+            result = self->m_list.OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+        } else if (header->code == LVN_COLUMNCLICK) {
+            self->m_list.SortByColumn(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+        } else if (!self->m_list.OnNotify(header, result)) {
+            return FALSE;
+        }
+        ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
+        return TRUE;
     }
     return FALSE;
 }

@@ -1,13 +1,16 @@
-// CMainDlg's way to the window "Alle Postfächer": the installation the mailbox in
-// effect belongs to, or one the user picks with the shell's folder choice, which comes
-// from shell32 loaded from the system directory at run time (the program imports
-// nothing of the shell).
+// CMainDlg's ways to the other windows: the settings, the folder tree, the About box,
+// and "Alle Postfächer" for the installation the mailbox in effect belongs to, or one
+// the user picks with the shell's folder choice, which comes from shell32 loaded from
+// the system directory at run time (the program imports nothing of the shell).
 #include "framework/system_library.h"
 #include "framework/win_app.h"
 #include "mailbox/installation.h"
 #include "resource.h"
+#include "ui/about_dlg.h"
 #include "ui/all_users_dlg.h"
+#include "ui/folder_tree_dlg.h"
 #include "ui/main_dlg.h"
+#include "ui/settings_dlg.h"
 
 #include <shlobj.h>
 
@@ -84,7 +87,39 @@ void CMainDlg::OnAllUsers(bool choose) {
     }
     CAllUsersDlg dialog(m_hWnd, m_app, root, m_settings.m_bCompactFileSizes);
     dialog.SetExportPrompt(m_exportPrompt);
-    dialog.SetExportFolder(m_strExportPath);
+    dialog.SetExportFolder(m_strExportFolder);
     m_app.RunModal(dialog);
-    m_strExportPath = dialog.GetExportFolder();
+    m_strExportFolder = dialog.GetExportFolder();
+}
+
+void CMainDlg::OnSettings() {
+    CSettingsDlg dialog(m_hWnd, &m_app);
+    dialog.m_settings = m_settings;
+    if (m_app.RunModal(dialog) != IDOK) {
+        return;
+    }
+    m_settings = dialog.m_settings;
+    // A store that cannot be written keeps the old values; the new ones apply anyway.
+    static_cast<void>(SaveState());
+    ApplyAutoRefresh();
+    // New directories or switches: what runs now reads what is no longer asked for.
+    Restart();
+}
+
+void CMainDlg::OnFolderTree() {
+    // The tree window shows this window's scans; its own F5 reads what a refresh here
+    // would read.
+    CFolderTreeDlg dialog(m_hWnd, m_app, MakeScanRequest(), m_settings.m_bCompactFileSizes,
+                          GetResult());
+    dialog.SetChangeSource([this](const ScanResult& result) { return ChangesOf(result); });
+    m_pTreeDlg = &dialog;
+    m_app.RunModal(dialog);
+    m_pTreeDlg = nullptr;
+}
+
+void CMainDlg::OnAbout() {
+    CAboutDlg dialog(m_hWnd, &m_app);
+    dialog.m_strMailboxDir = GetMailboxPath();
+    dialog.m_strNewmailDir = GetNewmailPath();
+    m_app.RunModal(dialog);
 }

@@ -1,0 +1,151 @@
+// CListWindow: what the program's three list windows ("Foldtally", "Ordnerbaum" and
+// "Alle Postfächer") share, so that each of them is its columns, its model and its
+// commands: the report list and the status line below it, with a progress bar in the
+// status area while a long read runs; their layout; Escape, which stops a running read
+// (and where the window has the buttons "Hilfe" and "Schließen", closes it when none
+// runs); F1; Ctrl+C and the export of the list; the context menu with its sort items, by a right
+// click and by Shift-F10 or the context-menu key; a share column drawn as bars beside the
+// percentages; and the window's stored state as one record in the main window's section of the
+// store: its placement, the list's widths with the screen's DPI they were stored at, and the sort
+// where the window keeps one.
+#pragma once
+
+#include "framework/controls.h"
+#include "framework/report_list.h"
+#include "tree/tree_rows.h"
+#include "ui/app_dlg.h"
+#include "ui/list_export_win32.h"
+#include "view/stored_values.h"
+#include "view/window_state.h"
+#include "worker/scan_controller.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <vector>
+
+class AppServices;
+class CMenuHandle;
+class SettingsStore;
+
+class CListWindow : public CAppDlg {
+public:
+    // What tells one list window from another.
+    struct Frame {
+        UINT templateId;
+        UINT acceleratorId;
+        int listId;
+        int statusId;
+        int progressId; // the bar shown during a long read; 0 for none
+        UINT contextMenuId;
+        const char* helpTopic;     // of F1 and the button "Hilfe"
+        view::StoredWindow stored; // whose values of the table the window keeps
+        int sortColumns;           // the sort menu's items, ID_VIEW_SORT_FIRST on
+        int shareColumn;           // the column drawn as bars; -1 for none
+    };
+
+    HWND GetListHwnd() const { return m_reportList.GetSafeHwnd(); }
+    HWND GetStatusHwnd() const { return m_status.GetSafeHwnd(); }
+    int GetStatusHeight() const { return m_nStatusHeight; }
+    HWND GetProgressHwnd() const { return m_hProgress; }
+    // The list's selected row; -1 for none.
+    int GetSelectedRow() const { return m_reportList.GetSelectedRow(); }
+    // Where the bar of `row` is drawn, in the list's client coordinates; empty for none.
+    RECT GetBarRect(int row) const;
+    // How the share cells are divided on this screen, in this list's font.
+    const tree::ShareCellMetrics& GetShareMetrics() const { return m_shareMetrics; }
+    // The bar's colour on a row that is not selected.
+    static COLORREF BarColor() { return RGB(58, 110, 165); }
+
+    // Asks for the export's file (Save As unless a test puts its own here), offering the
+    // folder of the last export written (with a final backslash; empty until one was).
+    void SetExportPrompt(ExportPathPrompt prompt) { m_exportPrompt = std::move(prompt); }
+    void SetExportFolder(std::string folder) { m_strExportFolder = std::move(folder); }
+    const std::string& GetExportFolder() const { return m_strExportFolder; }
+
+    // The window's state from the store's section, and back to it: false when the
+    // section cannot be opened (nothing is written then).
+    void RestoreState();
+    [[nodiscard]] bool SaveState();
+    // Writes the window's state into `store`, open on the section; false when a value
+    // was refused.
+    [[nodiscard]] bool SaveStateTo(SettingsStore& store);
+
+protected:
+    // `list` is the derived window's, bound here only.
+    CListWindow(HWND parent, AppServices& app, CReportList& list, const Frame& frame);
+
+    BOOL OnInitDialog() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnNotify(int id, NMHDR* header, LRESULT& result) override;
+    bool OnTimer(UINT_PTR id) override;
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void InitLayout() override;
+    void LayoutControls(int cx, int cy) override;
+
+    // The list's columns, once, before the stored state is read.
+    virtual void InitColumns() = 0;
+    // Stops the window's running read, if any (Escape, closing); true when one ran.
+    virtual bool CancelRead() = 0;
+    // After the state was saved at closing: what still runs ends.
+    virtual void EndReads() {}
+    // A header click on `column`, or its choice in the sort menu.
+    virtual void SortByColumn(int column);
+    // The list's notifications the window handles itself, before the shared ones.
+    virtual bool OnListNotify(NMHDR* /*header*/, LRESULT& /*result*/) { return false; }
+    // The checks of a menu shown: the sort column's item.
+    virtual void CheckMenu(const CMenuHandle& menu) const;
+    // Before the context menu opened from the keyboard: the selected row in view.
+    virtual void BeforeKeyboardMenu();
+    // The progress timer's tick.
+    virtual void UpdateProgress() {}
+    // The list as it shows itself, for Ctrl+C and the export, and the folders the export
+    // never writes into.
+    virtual view::ListSnapshot Snapshot() const { return {}; }
+    virtual std::vector<std::string> ExportRefusedFolders() const { return {}; }
+
+    // The placement a window without a stored one gets; one of no length lets
+    // PlaceFirstTime place it.
+    virtual view::WindowPlacementRecord FirstPlacement() const { return {}; }
+    // Without a stored placement: over the owner.
+    virtual void PlaceFirstTime();
+    // The list's columns from `store` (open on the section); the widths as stored.
+    virtual std::vector<int32_t> LoadColumns(SettingsStore& store);
+    // The list's columns as they are stored.
+    virtual view::ListState ColumnsToSave() const;
+    // What else the window keeps in the section.
+    virtual void LoadMore(SettingsStore& /*store*/) {}
+    virtual bool SaveMore(SettingsStore& /*store*/) { return true; }
+
+    // The context menu at `at` (screen coordinates), its checks set.
+    void ShowContextMenu(POINT at);
+    // Starts the progress timer while `busy`; else stops it and hides the bar, and the
+    // caller shows its result's status line again. Returns `busy`.
+    bool FollowProgress(bool busy);
+    // `progress` in the status line, and in the bar once the read has lasted a while;
+    // nothing while the files are listed or after the read ended.
+    void ShowProgress(const worker::ScanProgress& progress);
+    const view::WindowStateNames& Names() const { return m_names; }
+
+    AppServices& m_app;
+    CStatic m_status;
+    ExportPathPrompt m_exportPrompt;
+    std::string m_strExportFolder;
+
+private:
+    CReportList& m_reportList;
+    const Frame& m_frame;
+    const view::WindowStateNames m_names;
+    // A share column's cells drawn as bars, every other cell coloured as the list
+    // colours it, a selected row in the selection's own colours.
+    LRESULT DrawWithShares(NMLVCUSTOMDRAW& draw) const;
+    LRESULT DrawShareCell(HDC dc, int row, const RECT& cell, bool selected) const;
+
+    HWND m_hProgress = nullptr;
+    int m_nStatusHeight = 0;
+    tree::ShareCellMetrics m_shareMetrics;
+    std::vector<int32_t> m_storedWidths; // as the store held them when last read or written
+};
