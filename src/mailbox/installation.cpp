@@ -47,13 +47,13 @@ bool Cancelled(const ScanControl* control) {
     return control && control->IsCancelled();
 }
 
-struct Listing {
+struct RootListing {
     std::vector<std::string> names; // in the listing's order
     const ScanControl* control = nullptr;
 };
 
 bool CollectFolder(const platform::DirectoryEntry& entry, void* context) {
-    Listing& listing = *static_cast<Listing*>(context);
+    RootListing& listing = *static_cast<RootListing*>(context);
     if (entry.isDirectory) {
         listing.names.push_back(entry.name);
     }
@@ -184,7 +184,7 @@ std::string InstallationRootOf(const std::string& mailboxDir) {
 
 std::vector<PlannedUser> PlanInstallation(const std::string& root, const UserList& users,
                                           const ScanControl* control) {
-    Listing listing;
+    RootListing listing;
     listing.control = control;
     static_cast<void>(platform::SearchDirectory(root, "*", &CollectFolder, &listing));
     const std::vector<std::string>& folders = listing.names;

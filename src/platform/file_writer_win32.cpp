@@ -4,27 +4,14 @@
 #include "platform/file_writer.h"
 
 #include "platform/folder_identity.h"
+#include "platform/handle_win32.h"
 
 #include <windows.h>
 
-#include <algorithm>
 
 namespace platform {
 
 namespace {
-
-bool WriteAll(HANDLE file, std::string_view bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-        DWORD written = 0;
-        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-            return false;
-        }
-        done += written;
-    }
-    return true;
-}
 
 // Whether the open temporary file, wherever the names led it, lies in a protected folder.
 bool LiesInProtectedFolder(HANDLE file, const std::string& temp, const ProtectedFolders& guard) {
@@ -35,14 +22,6 @@ bool LiesInProtectedFolder(HANDLE file, const std::string& temp, const Protected
         return guard.Contains(temp);
     }
     return guard.ContainsOpenFile(chain, where);
-}
-
-// Removes the file through its own handle, so that it is this file and no other that
-// goes, even when its name now leads elsewhere.
-bool DeleteThroughHandle(HANDLE file) {
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
-                                        sizeof disposition) != 0;
 }
 
 WriteOutcome Replace(const std::string& path, std::string_view bytes,

@@ -2,8 +2,8 @@
 // opened with backup semantics, and its final path, in which every link, junction,
 // short name and drive substitution is resolved.
 #include "platform/folder_identity.h"
+#include "platform/handle_win32.h"
 
-#include "text/cp1252_case.h"
 
 #include <windows.h>
 
@@ -51,13 +51,6 @@ std::string FinalPath(HANDLE handle) {
         buffer.assign(n + 1, '\0');
     }
     return std::string();
-}
-
-std::string Folded(std::string path) {
-    for (char& c : path) {
-        c = text::FoldWindows1252(c);
-    }
-    return path;
 }
 
 // The plain form of a final path, for the rule by name.

@@ -1,6 +1,8 @@
 // The program's own folders on POSIX systems.
 #include "platform/local_folders.h"
 
+#include "platform/path_separator.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,23 +18,16 @@ bool IsFolder(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-std::string WithSeparator(std::string folder) {
-    if (!folder.empty() && folder.back() != '/') {
-        folder += '/';
-    }
-    return folder;
-}
-
 } // namespace
 
 std::string LocalAppDataFolder() {
     const char* data = std::getenv("XDG_DATA_HOME");
     if (data && data[0] == '/') {
-        return WithSeparator(data);
+        return WithFinalSeparator(data);
     }
     const char* home = std::getenv("HOME");
     if (home && home[0] == '/') {
-        return WithSeparator(home) + ".local/share/";
+        return WithFinalSeparator(home) + ".local/share/";
     }
     return std::string();
 }

@@ -5,6 +5,7 @@
 #include "platform/file_writer.h"
 #include "platform/folder_identity.h"
 #include "platform/local_folders.h"
+#include "platform/path_separator.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -17,7 +18,7 @@ namespace platform {
 
 namespace {
 
-constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+constexpr int kOpenFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 constexpr int kFileFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW;
 
 bool SameEntry(const struct stat& a, const struct stat& b) {
@@ -45,13 +46,13 @@ void CloseFd(int& fd) {
 // separator) is found to lie outside the guard's folders.
 OwnFolderOpen OpenPart(int parent, const std::string& path, const std::string& name, bool create,
                        const ProtectedFolders& guard, int& fd) {
-    fd = ::openat(parent, name.c_str(), kFolderFlags | O_NOFOLLOW);
+    fd = ::openat(parent, name.c_str(), kOpenFolderFlags | O_NOFOLLOW);
     if (fd < 0 && errno == ENOENT && create) {
         if (guard.ContainsOpenFile(AncestryOfDirectory(parent), path)) {
             return OwnFolderOpen::kProtected;
         }
         if (::mkdirat(parent, name.c_str(), 0700) == 0 || errno == EEXIST) {
-            fd = ::openat(parent, name.c_str(), kFolderFlags | O_NOFOLLOW);
+            fd = ::openat(parent, name.c_str(), kOpenFolderFlags | O_NOFOLLOW);
         }
     }
     if (fd >= 0) {
@@ -66,38 +67,31 @@ OwnFolderOpen OpenPart(int parent, const std::string& path, const std::string& n
     return error == ENOENT ? OwnFolderOpen::kMissing : OwnFolderOpen::kFailed;
 }
 
-std::string WithSeparator(std::string path) {
-    if (path.empty() || path.back() != '/') {
-        path += '/';
-    }
-    return path;
-}
-
 } // namespace
 
 OwnFolderOpen OwnFolder::Open(const std::string& base, const std::vector<std::string>& parts,
                               bool create, const ProtectedFolders& guard) {
     Close();
     m_pGuard = &guard;
-    m_strPath = WithSeparator(base);
+    m_strPath = WithFinalSeparator(base);
     for (const std::string& part : parts) {
         m_strPath += part + "/";
     }
     if (parts.empty()) {
         return OwnFolderOpen::kFailed;
     }
-    int current = ::open(base.c_str(), kFolderFlags);
+    int current = ::open(base.c_str(), kOpenFolderFlags);
     // By name and by the folders that are there already, before any is made.
     if (current < 0 && errno == ENOENT && create) {
         if (guard.Contains(m_strPath)) {
             return OwnFolderOpen::kProtected;
         }
-        current = MakeFolders(base) ? ::open(base.c_str(), kFolderFlags) : -1;
+        current = MakeFolders(base) ? ::open(base.c_str(), kOpenFolderFlags) : -1;
     }
     if (current < 0) {
         return errno == ENOENT ? OwnFolderOpen::kMissing : OwnFolderOpen::kFailed;
     }
-    std::string path = WithSeparator(base);
+    std::string path = WithFinalSeparator(base);
     for (const std::string& part : parts) {
         int next = -1;
         const OwnFolderOpen opened = OpenPart(current, path, part, create, guard, next);

@@ -7,8 +7,9 @@
 #include "platform/own_folder.h"
 
 #include "platform/folder_identity.h"
+#include "platform/handle_win32.h"
 #include "platform/local_folders.h"
-#include "text/cp1252_case.h"
+#include "platform/path_separator.h"
 
 #include <windows.h>
 #include <winternl.h>
@@ -73,13 +74,6 @@ void CloseIfOpen(void*& handle) {
     }
 }
 
-std::string Folded(std::string text) {
-    for (char& c : text) {
-        c = text::FoldWindows1252(c);
-    }
-    return text;
-}
-
 // Whether the open `entry` is the entry `name` of the open `folder` itself: no reparse
 // point, and where the system says so, no other place than the folder's own.
 bool IsPlainEntry(HANDLE folder, HANDLE entry, const std::string& name) {
@@ -129,25 +123,6 @@ HANDLE OpenPlainFile(HANDLE folder, const std::string& name, ACCESS_MASK access,
     return file;
 }
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-        DWORD written = 0;
-        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-            return false;
-        }
-        done += written;
-    }
-    return true;
-}
-
-bool DeleteThroughHandle(HANDLE file) {
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
-                                        sizeof disposition) != 0;
-}
-
 // Renames the open `file` to `name` in the open `folder`, replacing a file of that name.
 // Through the native call: the documented one takes the new name as a path of its own.
 bool RenameInto(HANDLE file, HANDLE folder, const std::string& name) {
@@ -161,13 +136,6 @@ bool RenameInto(HANDLE file, HANDLE folder, const std::string& name) {
     IO_STATUS_BLOCK io;
     return NT_SUCCESS(::NtSetInformationFile(file, &io, rename, static_cast<ULONG>(buffer.size()),
                                              FileRenameInformation));
-}
-
-std::string WithSeparator(std::string path) {
-    if (path.empty() || (path.back() != '\\' && path.back() != '/')) {
-        path += '\\';
-    }
-    return path;
 }
 
 bool IsMissing(DWORD error) {
@@ -216,7 +184,7 @@ OwnFolderOpen OwnFolder::Open(const std::string& base, const std::vector<std::st
                               bool create, const ProtectedFolders& guard) {
     Close();
     m_pGuard = &guard;
-    m_strPath = WithSeparator(base);
+    m_strPath = WithFinalSeparator(base);
     for (const std::string& part : parts) {
         m_strPath += part + "\\";
     }
@@ -234,7 +202,7 @@ OwnFolderOpen OwnFolder::Open(const std::string& base, const std::vector<std::st
     if (!current) {
         return IsMissing(::GetLastError()) ? OwnFolderOpen::kMissing : OwnFolderOpen::kFailed;
     }
-    std::string path = WithSeparator(base);
+    std::string path = WithFinalSeparator(base);
     for (const std::string& part : parts) {
         HANDLE next = nullptr;
         const OwnFolderOpen opened = OpenPart(current, path, part, create, guard, next);

@@ -34,16 +34,17 @@ const char kTooLongUserList[] =
     "foldtally-report: Die Benutzerliste \"%s\" ist l\xE4nger als 4 MiB "
     "oder nennt mehr als 65.536 Benutzer und wird nicht gelesen.\n";
 
-const char* const kTitles[kAllUsersColumnCount] = {"Benutzer",
-                                                   "Name",
-                                                   "Ordnerdateien",
-                                                   ("Gr\xF6\xDF"
-                                                    "e"), // apart: "\xDFe" would be one escape
-                                                   "Anteil",
-                                                   "Posteingang",
-                                                   "Gr\xF6\xDFte Ordnerdatei",
-                                                   "Grenze",
-                                                   "\xC4nderung"};
+const char* const kAllUsersTitles[kAllUsersColumnCount] = {
+    "Benutzer",
+    "Name",
+    "Ordnerdateien",
+    ("Gr\xF6\xDF"
+     "e"), // apart: "\xDFe" would be one escape
+    "Anteil",
+    "Posteingang",
+    "Gr\xF6\xDFte Ordnerdatei",
+    "Grenze",
+    "\xC4nderung"};
 // The number columns are aligned to the right.
 const bool kRightAligned[kAllUsersColumnCount] = {false, false, true, true, true,
                                                   true,  false, true, false};
@@ -91,7 +92,7 @@ void WriteText(const AllUsersResult& result, const std::vector<UserReportRow>& r
     const int columns = compared ? kAllUsersColumnCount : kAllUsersColumnCount - 1;
     Cells titles;
     for (int c = 0; c < kAllUsersColumnCount; ++c) {
-        titles[c] = kTitles[c];
+        titles[c] = kAllUsersTitles[c];
     }
     // A line's cells are made when they are needed (for the aligned text twice: for the
     // widths, then for the text), never kept for every row: an earlier report of two

@@ -63,7 +63,7 @@ using nlohmann::json;
 
 // Our reports nest five deep (report, users, user, files, file); a document that nests
 // deeper than eight is none.
-constexpr int kMaxDepth = 8;
+constexpr int kMaxOverviewDepth = 8;
 
 const char kNotJson[] = "ist kein JSON-Bericht";
 const char kNotOverview[] = "ist kein Bericht aller Postf\xE4"
@@ -92,7 +92,7 @@ struct UserFields {
 class UserReader : public ShapeReader {
 public:
     explicit UserReader(EarlierInstallation& earlier)
-        : ShapeReader(kMaxDepth, kNotJson), m_earlier(earlier) {}
+        : ShapeReader(kMaxOverviewDepth, kNotJson), m_earlier(earlier) {}
 
     bool key(string_t& name) override {
         if (Depth() == 1 && m_bObject) {

@@ -62,7 +62,7 @@ using nlohmann::json;
 
 // Our reports nest three deep (object, rows, row). Deeper text is refused: the event
 // reader has no stack to overflow, but the rule is older than it.
-constexpr int kMaxDepth = 16;
+constexpr int kMaxReportDepth = 16;
 
 const char kNotAnObject[] = "ist kein Bericht von foldtally-report (kein JSON-Objekt)";
 const char kNoRows[] =
@@ -100,7 +100,7 @@ struct RowFields {
 class RowReader : public ShapeReader {
 public:
     explicit RowReader(EarlierReport& earlier)
-        : ShapeReader(kMaxDepth, kTooDeep), m_earlier(earlier) {}
+        : ShapeReader(kMaxReportDepth, kTooDeep), m_earlier(earlier) {}
 
     bool key(string_t& name) override {
         if (Depth() == 1 && m_bObject) {

@@ -19,7 +19,7 @@ namespace report {
 
 namespace {
 
-const char* const kTitles[] = {"Ordner", "Gesamt", "Anteil", "Eigene Größe", "Dateien"};
+const char* const kTreeTitles[] = {"Ordner", "Gesamt", "Anteil", "Eigene Größe", "Dateien"};
 const char* const kTsvTitles[] = {"Tiefe",          "Pfad",    "Gesamt (Bytes)",
                                   "Eigene (Bytes)", "Dateien", "Anteil"};
 
@@ -84,7 +84,7 @@ std::string IndentedName(const tree::FolderTree& t, uint32_t n) {
 std::vector<std::string> TextCells(const tree::TreeScan& scan, const ReportOptions& options,
                                    const std::vector<uint32_t>& shown, size_t line) {
     if (line == 0) {
-        return std::vector<std::string>(std::begin(kTitles), std::end(kTitles));
+        return std::vector<std::string>(std::begin(kTreeTitles), std::end(kTreeTitles));
     }
     const tree::FolderTree& t = scan.tree;
     const uint32_t n = shown[line - 1];
