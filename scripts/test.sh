@@ -63,11 +63,12 @@ background_step() {
     renice -n 19 -p "$BASHPID" >/dev/null
     background_step build-sanitize build_preset sanitize
     background_step build-tsan build_preset tsan
-    background_step build-fuzz build_preset fuzz &&
-        background_step fuzz scripts/fuzz.sh "${FOLDTALLY_FUZZ_SECONDS:-20}"
     for preset in "${untested[@]}"; do
         background_step "check-$preset" check_preset "$preset"
     done
+    # Last: the fuzz run keeps both processors busy for a set time, whatever else is left.
+    background_step build-fuzz build_preset fuzz &&
+        background_step fuzz scripts/fuzz.sh "${FOLDTALLY_FUZZ_SECONDS:-10}"
 ) &
 background=$!
 kill_tree() { # pid: the process and everything it started
@@ -116,10 +117,10 @@ for preset in sanitize tsan; do
     await "build-$preset" &&
         run "test $preset" ctest --preset "$preset" -j "$JOBS" --timeout 600
 done
-await build-fuzz && await fuzz
 for preset in "${untested[@]}"; do
     await "check-$preset"
 done
+await build-fuzz && await fuzz
 wait "$background"
 
 echo
