@@ -221,14 +221,6 @@ void CBigInt::Resize(int32_t n) {
     m_nLength = n;
 }
 
-void CBigInt::Normalize() {
-    int32_t n = m_nLength;
-    while (n > 0 && m_pDigits[n - 1] == 0) {
-        --n;
-    }
-    Resize(n);
-}
-
 void CBigInt::FixZeroSign() {
     if (m_nLength == 0) {
         m_nSign = 1;

@@ -39,7 +39,6 @@ void FolderTree::Build(const FolderCatalogue& catalogue, const ScanDetails& deta
     m_branchChanges.clear();
     m_recordNode.assign(catalogue.records.size(), -1);
     m_grandTotal = catalogue.totalSize;
-    m_grandFiles = static_cast<uint32_t>(catalogue.records.size());
     // At most a node per row, per entry and two pseudo nodes: one allocation, trimmed
     // below when a large table left most of it unused.
     const size_t entries = details.hierarchyRead ? details.hierarchy.Entries().size() : 0;

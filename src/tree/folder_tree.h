@@ -89,7 +89,6 @@ public:
     const uint32_t* ChildrenBegin(int node) const;
     uint32_t ChildCount(int node) const;
     uint64_t GrandTotal() const { return m_grandTotal; }
-    uint32_t GrandFiles() const { return m_grandFiles; }
 
     // The node's own name: the entry's name, the header name of a lone file, the label
     // of the new mail, "<???>" or the mailbox's name.
@@ -124,7 +123,6 @@ private:
     uint32_t m_nTopBegin = 0;
     uint32_t m_nTopCount = 0;
     uint64_t m_grandTotal = 0;
-    uint32_t m_grandFiles = 0;
     view::ColumnSort m_sort = kDefaultTreeSort;
 };
 
