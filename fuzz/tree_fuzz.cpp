@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
         }
         for (int column = 0; column < tree::kTreeColumnCount; ++column) {
-            scan.tree.Sort(tree::TreeSort{column, column % 2 == 0});
+            scan.tree.Sort(view::ColumnSort{column, column % 2 == 0});
             if (tree::ShownNodes(scan.tree, nullptr, -1).size() != scan.tree.Nodes().size()) {
                 std::abort();
             }

@@ -42,7 +42,6 @@ public:
     // the registry. An INI file this run cannot write is read, error 010 says so, and
     // the run's changes stay in memory.
     void ChooseSettingsStore();
-    settings::SettingsHome GetSettingsHome() const { return m_settingsHome; }
     bool IsSettingsPortable() const override {
         return m_settingsHome != settings::SettingsHome::kRegistry;
     }

@@ -52,7 +52,6 @@ public:
     const std::string& GetMailboxPath() const override { return m_strMailboxPath; }
     const std::string& GetNewmailPath() const override { return m_strNewmailPath; }
     // The folder of the help's HTML form beside the program ("...\\foldtally-hilfe\\").
-    const std::string& GetHelpPagesPath() const { return m_strHelpPagesPath; }
     std::string GetHelpFolder() const override { return m_strHelpPagesPath; }
 
     static CFoldtallyApp* Current() { return static_cast<CFoldtallyApp*>(CWinApp::Current()); }

@@ -13,7 +13,6 @@ public:
     HICON SetIcon(HICON icon) const {
         return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon)));
     }
-    HICON GetIcon() const { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
 };
 
 class CEdit : public CWnd {
@@ -77,7 +76,6 @@ public:
     BOOL SetItemCount(int count, DWORD flags = 0) const {
         return static_cast<BOOL>(SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(count), flags));
     }
-    BOOL DeleteAllItems() const { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
     DWORD SetExtendedStyle(DWORD style) const {
         return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style));
     }
@@ -119,19 +117,6 @@ public:
     HIMAGELIST SetImageList(HIMAGELIST images, int kind) const {
         return reinterpret_cast<HIMAGELIST>(SendMessage(LVM_SETIMAGELIST, static_cast<WPARAM>(kind),
                                                         reinterpret_cast<LPARAM>(images)));
-    }
-    int InsertItem(const LVITEMA& item) const {
-        return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    }
-    LPARAM GetItemData(int index) const {
-        LVITEMA item = {};
-        item.mask = LVIF_PARAM;
-        item.iItem = index;
-        return SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : 0;
-    }
-    BOOL SortItems(PFNLVCOMPARE compare, LPARAM context) const {
-        return static_cast<BOOL>(SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(context),
-                                             reinterpret_cast<LPARAM>(compare)));
     }
     int GetTopIndex() const { return static_cast<int>(SendMessage(LVM_GETTOPINDEX)); }
     int GetCountPerPage() const { return static_cast<int>(SendMessage(LVM_GETCOUNTPERPAGE)); }

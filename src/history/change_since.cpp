@@ -24,30 +24,37 @@ bool AllDigits(std::string_view text) {
 
 constexpr int64_t kMaxSinceDays = 36500;
 
+// The choices that count back from today: how far, the stored text, the menu's words.
+struct SinceBack {
+    ChangeSince since;
+    int64_t days;
+    const char* stored;
+    const char* text;
+};
+constexpr SinceBack kSinceBack[] = {{ChangeSince::kYesterday, 1, "1", "seit gestern"},
+                                    {ChangeSince::kWeek, 7, "7", "seit einer Woche"},
+                                    {ChangeSince::kMonth, 30, "30", "seit einem Monat"}};
+
+// Null for a chosen day.
+const SinceBack* BackOf(ChangeSince since) {
+    for (const SinceBack& back : kSinceBack) {
+        if (back.since == since) {
+            return &back;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 std::string EncodeChangeReference(const ChangeReference& reference) {
-    switch (reference.since) {
-    case ChangeSince::kYesterday:
-        return "1";
-    case ChangeSince::kWeek:
-        return "7";
-    case ChangeSince::kMonth:
-        return "30";
-    case ChangeSince::kDay:
-        break;
-    }
-    return DayFileName(reference.day).substr(0, 10);
+    const SinceBack* back = BackOf(reference.since);
+    return back ? back->stored : DayFileName(reference.day).substr(0, 10);
 }
 
 bool DecodeChangeReference(std::string_view text, ChangeReference& reference) {
-    static const struct {
-        const char* text;
-        ChangeSince since;
-    } kBack[] = {
-        {"1", ChangeSince::kYesterday}, {"7", ChangeSince::kWeek}, {"30", ChangeSince::kMonth}};
-    for (const auto& back : kBack) {
-        if (text == back.text) {
+    for (const SinceBack& back : kSinceBack) {
+        if (text == back.stored) {
             reference = ChangeReference{back.since, CalendarDay()};
             return true;
         }
@@ -70,31 +77,13 @@ bool SaveChangeReference(SettingsStore& store, const ChangeReference& reference)
 }
 
 CalendarDay ReferenceDay(const ChangeReference& reference, const CalendarDay& today) {
-    switch (reference.since) {
-    case ChangeSince::kYesterday:
-        return DayFromNumber(DayNumber(today) - 1);
-    case ChangeSince::kWeek:
-        return DayFromNumber(DayNumber(today) - 7);
-    case ChangeSince::kMonth:
-        return DayFromNumber(DayNumber(today) - 30);
-    case ChangeSince::kDay:
-        break;
-    }
-    return reference.day;
+    const SinceBack* back = BackOf(reference.since);
+    return back ? DayFromNumber(DayNumber(today) - back->days) : reference.day;
 }
 
 std::string ChangeReferenceText(const ChangeReference& reference) {
-    switch (reference.since) {
-    case ChangeSince::kYesterday:
-        return "seit gestern";
-    case ChangeSince::kWeek:
-        return "seit einer Woche";
-    case ChangeSince::kMonth:
-        return "seit einem Monat";
-    case ChangeSince::kDay:
-        break;
-    }
-    return "seit " + GermanDay(reference.day);
+    const SinceBack* back = BackOf(reference.since);
+    return back ? back->text : "seit " + GermanDay(reference.day);
 }
 
 bool ParseSince(std::string_view text, const CalendarDay& today, CalendarDay& day,

@@ -1,6 +1,6 @@
 // The debugger output channel: where trace lines go. On Windows every line goes to
 // OutputDebugStringA; elsewhere there is no such channel and lines go nowhere. Tools
-// and tests may additionally mirror the lines to standard error or capture them.
+// and tests may additionally capture them.
 #pragma once
 
 namespace platform {
@@ -12,8 +12,5 @@ void DebugOutput(const char* text);
 // removed on one thread while no other thread writes trace lines (tests, tools).
 using DebugOutputHook = void (*)(const char* text, void* context);
 void SetDebugOutputHook(DebugOutputHook hook, void* context);
-
-// Also writes every text to standard error (the report tool's --trace).
-void SetDebugOutputToStderr(bool on);
 
 } // namespace platform

@@ -9,7 +9,6 @@
 #include "view/list_rules.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace report {
 
@@ -114,22 +113,14 @@ bool AllUsersModel::DescendingOnFirstClick(int column) const {
 }
 
 void AllUsersModel::Sort(int column, bool descending) {
-    m_sort.column = column;
-    m_sort.descending = descending;
+    m_sort = {column, descending};
     Resort();
 }
 
 void AllUsersModel::Resort() {
     const size_t rows = m_pResult ? m_pResult->rows.size() : 0;
-    m_order.resize(rows);
-    std::iota(m_order.begin(), m_order.end(), 0u);
-    if (rows == 0) {
-        return;
-    }
     // Rows not yet read sort as rows without figures: they move once they are read.
     std::vector<UserReportRow> items(rows);
-    std::vector<std::string> folded(rows);
-    const UserMailbox unread;
     std::vector<UserMailbox> placeholders; // the unread rows' names without figures
     placeholders.reserve(rows);
     for (size_t i = 0; i < rows; ++i) {
@@ -141,21 +132,8 @@ void AllUsersModel::Resort() {
             placeholders.back().user = row.user;
             items[i].row = &placeholders.back();
         }
-        folded[i] = FoldedUserName(row.UserName());
     }
-    const int column = m_sort.column;
-    const bool descending = m_sort.descending;
-    std::sort(m_order.begin(), m_order.end(), [&](uint32_t i, uint32_t j) {
-        const uint32_t a = descending ? j : i;
-        const uint32_t b = descending ? i : j;
-        if (const int r = CompareUserColumn(items[a], items[b], column)) {
-            return r < 0;
-        }
-        if (const int r = folded[a].compare(folded[b])) {
-            return r < 0;
-        }
-        return a < b;
-    });
+    m_order = UserRowOrder(items, m_sort, nullptr);
 }
 
 int AllUsersModel::FindRow(int /*start*/, const std::string& prefix) const {

@@ -33,7 +33,6 @@ public:
     void MarkRead(const std::vector<size_t>& indexes);
     // Every row is complete; the totals of the result count.
     void MarkAllRead();
-    bool IsRead(size_t index) const { return index < m_read.size() && m_read[index]; }
     size_t ReadCount() const { return m_nRead; }
     size_t ToReadCount() const { return m_nToRead; }
 

@@ -10,6 +10,7 @@
 #include "report/earlier_report.h"
 #include "report/report_options.h"
 #include "report/report_sink.h"
+#include "view/sort_compare.h"
 
 #include <cstdint>
 #include <string>
@@ -50,11 +51,12 @@ struct UserReportRow {
 std::vector<UserReportRow> OrderUserRows(const AllUsersResult& result, int column, bool descending,
                                          const EarlierInstallation* earlier);
 
-// How `a` and `b` compare by `column` alone (<0, 0, >0); 0 for the user column, whose
-// order is the tie-break by folded user name that every sort ends with.
-int CompareUserColumn(const UserReportRow& a, const UserReportRow& b, int column);
-// A user name folded as the file system folds names, for sorting and matching.
-std::string FoldedUserName(std::string_view name);
+// The positions of `rows` in the order of `sort`, equal rows by user name folded as
+// the file system folds names, then as `rows` holds them; `earlier` names the users
+// only it has (none without).
+std::vector<uint32_t> UserRowOrder(const std::vector<UserReportRow>& rows,
+                                   const view::ColumnSort& sort,
+                                   const EarlierInstallation* earlier);
 
 // "3 Benutzer, 1.200 Ordnerdateien, 117,7 MB (123.456.789 Bytes)": the users of the
 // list (stray folders are none), all folder files and the total (Windows-1252).

@@ -9,6 +9,7 @@
 #include "tree/tree_text.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace report {
 
@@ -82,8 +83,8 @@ std::vector<UserReportRow> RowsOf(const AllUsersResult& result,
     return rows;
 }
 
-} // namespace
-
+// How `a` and `b` compare by `column` alone (<0, 0, >0); 0 for the user column, whose
+// order is the tie-break by folded user name that every sort ends with.
 int CompareUserColumn(const UserReportRow& a, const UserReportRow& b, int column) {
     const UserMailbox empty;
     const UserMailbox& x = a.row ? *a.row : empty;
@@ -116,8 +117,31 @@ int CompareUserColumn(const UserReportRow& a, const UserReportRow& b, int column
     }
 }
 
-std::string FoldedUserName(std::string_view name) {
-    return FoldedName(name);
+} // namespace
+
+std::vector<uint32_t> UserRowOrder(const std::vector<UserReportRow>& rows,
+                                   const view::ColumnSort& sort,
+                                   const EarlierInstallation* earlier) {
+    std::vector<std::string> folded(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        folded[i] = FoldedName(NameOf(rows[i], earlier));
+    }
+    std::vector<uint32_t> order(rows.size());
+    std::iota(order.begin(), order.end(), 0u);
+    // Rows of the same installation tie on a column; the user name breaks it, and the
+    // list's order a tie of names (a line listed twice).
+    std::sort(order.begin(), order.end(), [&](uint32_t i, uint32_t j) {
+        const uint32_t a = sort.descending ? j : i;
+        const uint32_t b = sort.descending ? i : j;
+        if (const int r = CompareUserColumn(rows[a], rows[b], sort.column)) {
+            return r < 0;
+        }
+        if (const int r = folded[a].compare(folded[b])) {
+            return r < 0;
+        }
+        return a < b;
+    });
+    return order;
 }
 
 bool AllUsersSortColumnOf(std::string_view name, int& column) {
@@ -135,31 +159,11 @@ bool AllUsersSortColumnOf(std::string_view name, int& column) {
 std::vector<UserReportRow> OrderUserRows(const AllUsersResult& result, int column, bool descending,
                                          const EarlierInstallation* earlier) {
     const std::vector<UserReportRow> rows = RowsOf(result, earlier);
-    std::vector<size_t> order(rows.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        order[i] = i;
-    }
-    std::vector<std::string> folded(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
-        folded[i] = FoldedName(NameOf(rows[i], earlier));
-    }
-    // Rows of the same installation tie on a column; the user name breaks it, and the
-    // list's order a tie of names (a line listed twice).
-    std::sort(order.begin(), order.end(), [&](size_t i, size_t j) {
-        const size_t a = descending ? j : i;
-        const size_t b = descending ? i : j;
-        if (const int r = CompareUserColumn(rows[a], rows[b], column)) {
-            return r < 0;
-        }
-        if (const int r = folded[a].compare(folded[b])) {
-            return r < 0;
-        }
-        return a < b;
-    });
-    std::vector<std::string>().swap(folded); // before the copy, which holds the rows twice
+    // The names folded for the order are gone before the copy, which holds the rows twice.
+    const std::vector<uint32_t> order = UserRowOrder(rows, {column, descending}, earlier);
     std::vector<UserReportRow> sorted;
     sorted.reserve(rows.size());
-    for (const size_t i : order) {
+    for (const uint32_t i : order) {
         sorted.push_back(rows[i]);
     }
     return sorted;

@@ -162,10 +162,4 @@ void WriteTreeReport(const tree::TreeScan& scan, const ReportOptions& options, R
     SpillAll(out, sink);
 }
 
-std::string FormatTreeReport(const tree::TreeScan& scan, const ReportOptions& options) {
-    StringSink sink;
-    WriteTreeReport(scan, options, sink);
-    return std::move(sink.Text());
-}
-
 } // namespace report

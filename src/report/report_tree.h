@@ -32,7 +32,5 @@ constexpr size_t kTreePathLength = 1024;
 // the status line, or with --tsv a title line and per node its depth, path of names,
 // total and own bytes, total files, share.
 void WriteTreeReport(const tree::TreeScan& scan, const ReportOptions& options, ReportSink& sink);
-// The same, returned whole.
-std::string FormatTreeReport(const tree::TreeScan& scan, const ReportOptions& options);
 
 } // namespace report

@@ -80,11 +80,10 @@ std::vector<uint32_t> SortRowIndexes(const ComparedRows& rows, int column, bool 
     // The list's own default: columns shown in index order, ties from the leftmost. By
     // change, equal changes fall back to the list's default order, by folder.
     static const int kDisplayOrder[view::kFolderColumnCount] = {0, 1, 2};
-    const view::SortState ascending{column == kSortChange ? kSortFolder : column, false,
-                                    view::kTieFromLeftmost};
+    const view::ColumnSort ascending{column == kSortChange ? kSortFolder : column, false};
     const auto listRule = [&](uint32_t x, uint32_t y) {
-        return view::SortCompare(rows.Fields(x), rows.Fields(y), ascending, kDisplayOrder,
-                                 view::kFolderColumnCount,
+        return view::SortCompare(rows.Fields(x), rows.Fields(y), ascending, view::kTieFromLeftmost,
+                                 kDisplayOrder, view::kFolderColumnCount,
                                  [](const view::FolderFields& a, const view::FolderFields& b,
                                     int c) { return view::CompareFolderItems(a, b, c); });
     };

@@ -221,14 +221,6 @@ void CBigInt::Resize(int32_t n) {
     m_nLength = n;
 }
 
-void CBigInt::Normalize() {
-    int32_t n = m_nLength;
-    while (n > 0 && m_pDigits[n - 1] == 0) {
-        --n;
-    }
-    Resize(n);
-}
-
 void CBigInt::FixZeroSign() {
     if (m_nLength == 0) {
         m_nSign = 1;
@@ -279,6 +271,33 @@ void AppendWordDigits(uint64_t word, unsigned base, std::string& text) {
         text.push_back(static_cast<char>(r + 48 + (r > 9 ? 7 : 0)));
         word /= base;
     } while (word != 0);
+}
+
+// The magnitude's digits in `base`, the least significant first.
+std::string ReversedDigits(const unsigned char* digits, int32_t length, unsigned base) {
+    std::string text;
+    uint64_t word = 0;
+    if (ToWord(digits, length, word)) {
+        AppendWordDigits(word, base, text);
+        return text;
+    }
+    Mag work = MagOf(digits, length);
+    while (!work.empty()) {
+        const unsigned r = ShortDivideInPlace(work, base);
+        text.push_back(static_cast<char>(r + 48 + (r > 9 ? 7 : 0)));
+    }
+    return text;
+}
+
+// `reversed`, the digits as ReversedDigits gives them, with the sign and turned round.
+std::string Signed(std::string reversed, int32_t sign, bool forceSign) {
+    if (sign < 0) {
+        reversed.push_back('-');
+    } else if (forceSign) {
+        reversed.push_back('+');
+    }
+    std::reverse(reversed.begin(), reversed.end());
+    return reversed;
 }
 
 CBigInt FromImage(const unsigned char* image, int32_t length) {
@@ -433,40 +452,15 @@ std::string CBigInt::ToText(int base, bool forceSign) const {
     if (IsZero()) {
         return "0";
     }
-    std::string text;
-    uint64_t word = 0;
-    if (ToWord(m_pDigits, m_nLength, word)) {
-        AppendWordDigits(word, static_cast<unsigned>(base), text);
-    } else {
-        Mag work = MagOf(m_pDigits, m_nLength);
-        while (!work.empty()) {
-            const unsigned r = ShortDivideInPlace(work, static_cast<unsigned>(base));
-            text.push_back(static_cast<char>(r + 48 + (r > 9 ? 7 : 0)));
-        }
-    }
-    if (m_nSign < 0) {
-        text.push_back('-');
-    } else if (forceSign) {
-        text.push_back('+');
-    }
-    std::reverse(text.begin(), text.end());
-    return text;
+    return Signed(ReversedDigits(m_pDigits, m_nLength, static_cast<unsigned>(base)), m_nSign,
+                  forceSign);
 }
 
 std::string CBigInt::ToGroupedText(char separator, bool forceSign) const {
     if (IsZero()) {
         return "0";
     }
-    std::string digits;
-    uint64_t word = 0;
-    if (ToWord(m_pDigits, m_nLength, word)) {
-        AppendWordDigits(word, 10, digits);
-    } else {
-        Mag work = MagOf(m_pDigits, m_nLength);
-        while (!work.empty()) {
-            digits.push_back(static_cast<char>('0' + ShortDivideInPlace(work, 10)));
-        }
-    }
+    const std::string digits = ReversedDigits(m_pDigits, m_nLength, 10);
     std::string text;
     for (size_t index = 0; index < digits.size(); ++index) {
         if (index > 0 && index % 3 == 0) {
@@ -474,11 +468,5 @@ std::string CBigInt::ToGroupedText(char separator, bool forceSign) const {
         }
         text.push_back(digits[index]);
     }
-    if (m_nSign < 0) {
-        text.push_back('-');
-    } else if (forceSign) {
-        text.push_back('+');
-    }
-    std::reverse(text.begin(), text.end());
-    return text;
+    return Signed(std::move(text), m_nSign, forceSign);
 }

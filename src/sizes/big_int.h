@@ -56,7 +56,6 @@ public:
 
 private:
     void Resize(int32_t n);
-    void Normalize();
     void FixZeroSign();
     void Swap(CBigInt& other) noexcept;
     bool IsZero() const { return m_nLength == 0; }

@@ -39,7 +39,6 @@ void FolderTree::Build(const FolderCatalogue& catalogue, const ScanDetails& deta
     m_branchChanges.clear();
     m_recordNode.assign(catalogue.records.size(), -1);
     m_grandTotal = catalogue.totalSize;
-    m_grandFiles = static_cast<uint32_t>(catalogue.records.size());
     // At most a node per row, per entry and two pseudo nodes: one allocation, trimmed
     // below when a large table left most of it unused.
     const size_t entries = details.hierarchyRead ? details.hierarchy.Entries().size() : 0;
@@ -271,7 +270,7 @@ void FolderTree::SetChanges(const view::FolderChangeSet& set) {
             sum = AddChanges(sum, m_branchChanges[order[k]]);
         }
     }
-    if (m_sort.nSortColumn == kTreeColumnChange) {
+    if (m_sort.column == kTreeColumnChange) {
         Sort(m_sort);
     }
 }
@@ -284,12 +283,12 @@ uint32_t FolderTree::ChildCount(int node) const {
     return node < 0 ? m_nTopCount : m_nodes[node].childCount;
 }
 
-void FolderTree::Sort(const TreeSort& sort) {
+void FolderTree::Sort(const view::ColumnSort& sort) {
     m_sort = sort;
     auto key = [&](uint32_t x, uint32_t y) -> int {
         const TreeNode& a = m_nodes[x];
         const TreeNode& b = m_nodes[y];
-        switch (sort.nSortColumn) {
+        switch (sort.column) {
         case kTreeColumnName:
             return 0;
         case kTreeColumnOwn:
@@ -304,15 +303,15 @@ void FolderTree::Sort(const TreeSort& sort) {
             return a.totalSize < b.totalSize ? -1 : (a.totalSize > b.totalSize ? 1 : 0);
         }
     };
-    const bool nameKey = sort.nSortColumn == kTreeColumnName;
+    const bool nameKey = sort.column == kTreeColumnName;
     auto less = [&](uint32_t a, uint32_t b) {
         int r = key(a, b);
         if (r != 0) {
-            return sort.bSortDescending ? r > 0 : r < 0;
+            return sort.descending ? r > 0 : r < 0;
         }
         r = view::CompareFoldedText(Name(static_cast<int>(a)), Name(static_cast<int>(b)));
         if (r != 0) {
-            return nameKey && sort.bSortDescending ? r > 0 : r < 0;
+            return nameKey && sort.descending ? r > 0 : r < 0;
         }
         return a < b;
     };

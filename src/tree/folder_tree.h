@@ -9,6 +9,7 @@
 #include "mailbox/folder_limit.h"
 #include "sizes/byte_change.h"
 #include "view/folder_rows.h"
+#include "view/sort_compare.h"
 
 #include <cstdint>
 #include <string>
@@ -55,10 +56,8 @@ enum TreeColumn {
     kTreeColumnCount = 7,
 };
 
-struct TreeSort {
-    int nSortColumn = kTreeColumnTotal;
-    bool bSortDescending = true;
-};
+// The largest branches first.
+constexpr view::ColumnSort kDefaultTreeSort{kTreeColumnTotal, true};
 
 class FolderTree {
 public:
@@ -83,14 +82,13 @@ public:
 
     // Orders every node's children by `sort`: the key column in its direction, ties by
     // name ascending with the list's text comparison, then by the order of the build.
-    void Sort(const TreeSort& sort);
+    void Sort(const view::ColumnSort& sort);
 
     const std::vector<TreeNode>& Nodes() const { return m_nodes; }
     // The children of `node` in their order, or the top nodes for -1.
     const uint32_t* ChildrenBegin(int node) const;
     uint32_t ChildCount(int node) const;
     uint64_t GrandTotal() const { return m_grandTotal; }
-    uint32_t GrandFiles() const { return m_grandFiles; }
 
     // The node's own name: the entry's name, the header name of a lone file, the label
     // of the new mail, "<???>" or the mailbox's name.
@@ -125,8 +123,7 @@ private:
     uint32_t m_nTopBegin = 0;
     uint32_t m_nTopCount = 0;
     uint64_t m_grandTotal = 0;
-    uint32_t m_grandFiles = 0;
-    TreeSort m_sort;
+    view::ColumnSort m_sort = kDefaultTreeSort;
 };
 
 } // namespace tree

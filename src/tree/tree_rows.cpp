@@ -170,10 +170,7 @@ void TreeRows::SortBy(int column) {
     if (column < 0 || column >= kTreeColumnCount) {
         return;
     }
-    view::ColumnSort current;
-    current.column = m_sort.nSortColumn;
-    current.descending = m_sort.bSortDescending;
-    const view::ColumnSort next = view::NextSort(current, column, DescendingOnFirstClick(column));
+    const view::ColumnSort next = view::NextSort(m_sort, column, DescendingOnFirstClick(column));
     Sort(next.column, next.descending);
 }
 
@@ -185,8 +182,7 @@ void TreeRows::Sort(int column, bool descending) {
     if (column < 0 || column >= kTreeColumnCount) {
         return;
     }
-    m_sort.nSortColumn = column;
-    m_sort.bSortDescending = descending;
+    m_sort = {column, descending};
     m_tree.Sort(m_sort);
     ShowRows();
 }

@@ -68,7 +68,7 @@ public:
     // A header click: the same column again turns the order round, another column
     // starts with its first-click order. The selection stays on its node.
     void SortBy(int column);
-    const TreeSort& GetSort() const { return m_sort; }
+    const view::ColumnSort& GetSort() const { return m_sort; }
 
     // The rows as a report list asks for them, sizes in the style set here.
     void SetSizeStyle(SizeStyle style) { m_sizeStyle = style; }
@@ -108,7 +108,7 @@ private:
     std::vector<uint8_t> m_expanded; // per node
     std::vector<uint32_t> m_rows;    // the shown nodes, in order
     int m_nSelectedNode = -1;
-    TreeSort m_sort;
+    view::ColumnSort m_sort = kDefaultTreeSort;
     SizeStyle m_sizeStyle = SizeStyle::Compact;
 };
 

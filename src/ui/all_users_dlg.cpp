@@ -138,10 +138,6 @@ void CAllUsersDlg::OpenRow(int row) {
     if (!m_model.FolderRequest(row, LoadResourceString(IDS_NEWMAIL_LABEL), request)) {
         return;
     }
-    if (m_treeOpener) {
-        m_treeOpener(m_hWnd, request);
-        return;
-    }
     CFolderTreeDlg tree(m_hWnd, m_app, request, m_bCompact);
     m_app.RunModal(tree);
 }

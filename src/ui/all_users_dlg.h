@@ -16,7 +16,6 @@
 
 #include <commctrl.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,11 +32,6 @@ public:
     // `root` (ending with a backslash) holds "PMAIL.USR"; `compact` says how sizes show.
     CAllUsersDlg(HWND parent, AppServices& app, std::string root, bool compact);
     ~CAllUsersDlg() override;
-
-    // Opens the tree window of one user's mailbox; the real one unless a test puts
-    // its own here.
-    using TreeOpener = std::function<void(HWND owner, const ScanRequest& request)>;
-    void SetTreeOpener(TreeOpener opener) { m_treeOpener = std::move(opener); }
 
     // Plans the rows anew from "PMAIL.USR" and reads every mailbox, both on the
     // reader's thread; a read still running is stopped first. The rows shown stay
@@ -81,5 +75,4 @@ private:
     worker::AllUsersReader m_reader;
     int m_nReadCount = 0;
     CReportList m_list;
-    TreeOpener m_treeOpener;
 };

@@ -23,7 +23,6 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
     HICON GetDialogIcon() const { return m_hIcon; }
-    HACCEL GetAccelerators() const { return m_hAccelerators; }
     bool IsInitialised() const { return m_bInitialised; }
 
 protected:

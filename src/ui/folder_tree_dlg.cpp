@@ -70,7 +70,7 @@ void CFolderTreeDlg::InitColumns() {
     // Exact sizes of 5 GiB and more, marked or not, are not cut off.
     m_list.FitDefaultWidth(tree::kTreeColumnTotal, view::kWidestSizeText);
     m_list.FitDefaultWidth(tree::kTreeColumnOwn, view::kWidestSizeText);
-    m_list.SetSort({m_rows.GetSort().nSortColumn, m_rows.GetSort().bSortDescending});
+    m_list.SetSort(m_rows.GetSort());
     m_images = MakeExpanderImages(m_list.GetDpi());
     m_list.SetImageList(m_images.GetSafeHandle(), LVSIL_SMALL);
 }

@@ -78,7 +78,6 @@ public:
     // The installation's root last chosen for "Alle Postfächer" (with a final
     // backslash), stored in "MainDlg" under stored_names::kAllUsersRoot once one was
     // chosen.
-    const std::string& GetAllUsersRoot() const { return m_strAllUsersRoot; }
     // Asks for the installation's root, offering `root`: false when cancelled. The
     // shell's folder choice unless a test puts its own here.
     using RootPrompt = std::function<bool(HWND owner, std::string& root)>;
@@ -86,13 +85,10 @@ public:
 
     // The day the change is measured since, stored in "MainDlg" under
     // stored_names::kChangeSince once the user chose one.
-    const history::ChangeReference& GetChangeReference() const { return m_changeReference; }
     // Where the mailbox histories live: with the settings (portable or not) unless a
     // test puts them elsewhere before the window opens.
     void SetHistoryRoot(std::string root) { m_strHistoryRoot = std::move(root); }
-    const std::string& GetHistoryRoot() const { return m_strHistoryRoot; }
     history::DailyHistoryWriter& GetHistoryWriter() { return m_historyWriter; }
-    history::ReferenceLoader& GetReferenceLoader() { return m_referenceLoader; }
     // The days offered by "Ansicht > Änderung seit > einem Tag des Verlaufs...": the
     // chosen one (an index into the list, -1 for none) or a test's choice.
     using DayPrompt = std::function<int(HWND owner, const std::vector<history::CalendarDay>& days)>;

@@ -16,10 +16,7 @@ namespace view {
 FolderRows::FolderRows()
     : m_listColumns{kColumnFileName, kColumnSize, kColumnFolderName}, m_order{kColumnFileName,
                                                                               kColumnSize,
-                                                                              kColumnFolderName} {
-    m_sort.nSortColumn = kColumnFolderName;
-    m_sort.nTieMode = kTieFromLeftmost;
-}
+                                                                              kColumnFolderName} {}
 
 void FolderRows::SetResult(SharedScanResult result, FolderChangeSet changes) {
     m_pResult = std::move(result);
@@ -56,9 +53,8 @@ void FolderRows::SetListColumns(const std::vector<int32_t>& columns) {
             m_listColumns.push_back(column);
         }
     }
-    if (ListColumn(m_sort.nSortColumn) < 0) {
-        m_sort.nSortColumn = kColumnFolderName;
-        m_sort.bSortDescending = false;
+    if (ListColumn(m_sort.column) < 0) {
+        m_sort = {kColumnFolderName, false};
     }
     std::vector<int32_t> order;
     for (int32_t column : m_order) {
@@ -101,8 +97,7 @@ void FolderRows::SetColumnOrder(const std::vector<int32_t>& order) {
 
 void FolderRows::SetSort(int column, bool descending) {
     const int last = static_cast<int>(m_listColumns.size()) - 1;
-    m_sort.nSortColumn = ModelColumn(std::min(std::max(column, 0), last));
-    m_sort.bSortDescending = descending;
+    m_sort = {ModelColumn(std::min(std::max(column, 0), last)), descending};
 }
 
 bool FolderRows::DescendingOnFirstClick(int column) const {
@@ -132,7 +127,8 @@ void FolderRows::SortRows() {
                             : 0;
     };
     std::stable_sort(m_rows.begin(), m_rows.end(), [&](uint32_t a, uint32_t b) {
-        return SortCompare(a, b, m_sort, order.data(), static_cast<int>(order.size()), compare) < 0;
+        return SortCompare(a, b, m_sort, kTieFromLeftmost, order.data(),
+                           static_cast<int>(order.size()), compare) < 0;
     });
 }
 
@@ -185,9 +181,9 @@ std::string FolderRows::ModelCellText(int row, int column) const {
 }
 
 int FolderRows::FindRow(int /*start*/, const std::string& prefix) const {
-    if (m_sort.nSortColumn != kColumnFolderName) {
+    if (m_sort.column != kColumnFolderName) {
         return FindPrefixRow(
-            RowCount(), [this](int row) { return ModelCellText(row, m_sort.nSortColumn); }, prefix);
+            RowCount(), [this](int row) { return ModelCellText(row, m_sort.column); }, prefix);
     }
     // Nobody types the path's backslashes before the name they look for.
     for (int row = 0; !prefix.empty() && row < RowCount(); ++row) {
@@ -212,7 +208,7 @@ int FolderRows::KeptRow(const FolderRecord& old) const {
     return FindKeptRow(
         RowCount(), [&](int row) { return Record(row).fileName == old.fileName; },
         [&](int row) {
-            return SortCompare(Record(row), old, m_sort, order.data(),
+            return SortCompare(Record(row), old, m_sort, kTieFromLeftmost, order.data(),
                                static_cast<int>(order.size()), compare) > 0;
         });
 }

@@ -76,7 +76,7 @@ public:
     int ContextRow(int topRow) const override;
 
     // The sort by model column.
-    const SortState& GetSortState() const { return m_sort; }
+    const ColumnSort& GetSort() const { return m_sort; }
     // What `row` shows in model column `column`.
     std::string ModelCellText(int row, int column) const;
     // The record shown in `row`, a removed file's as the history has it; `row` must be
@@ -96,7 +96,7 @@ private:
     SharedScanResult m_pResult;
     FolderChangeSet m_changes;
     bool m_bCompactSizes = true;
-    SortState m_sort;
+    ColumnSort m_sort{kColumnFolderName, false};
     std::vector<int32_t> m_listColumns; // model column by list index
     std::vector<int32_t> m_order;       // display order of the model columns
     std::vector<uint32_t> m_rows; // record indices in the order shown, removed files after them

@@ -3,6 +3,8 @@
 // lists render through one list class (CReportList) that asks a model of this kind.
 #pragma once
 
+#include "view/sort_compare.h"
+
 #include <cstdint>
 #include <string>
 
@@ -35,15 +37,5 @@ public:
     virtual int ImageOf(int /*row*/) const { return -1; }
     virtual int IndentOf(int /*row*/) const { return 0; }
 };
-
-struct ColumnSort {
-    int column = 0;
-    bool descending = false;
-};
-
-// The sort after a click on `column`'s header: the same column again turns the order
-// round, another column starts with the order `descendingFirst` says. The one rule of
-// every list's header clicks.
-ColumnSort NextSort(const ColumnSort& current, int column, bool descendingFirst);
 
 } // namespace view

@@ -137,7 +137,7 @@ TEST_F(HandMadeTree, SortsByEveryColumnBothWays) {
         {tree::kTreeColumnFiles, true, "<\?\?\?>;Archiv;Kunden;<Posteingang>;Mein Postfach;"},
     };
     for (const auto& c : cases) {
-        scan.tree.Sort(tree::TreeSort{c.column, c.descending});
+        scan.tree.Sort(view::ColumnSort{c.column, c.descending});
         EXPECT_EQ(c.order, tops()) << c.column << " " << c.descending;
     }
     // A rescan keeps the sort.

@@ -186,9 +186,9 @@ TEST_F(TreeRowsTest, AsAReportModelItSortsAsToldAndShowsSizesInTheStyleSet) {
     rows.SelectRow(-1);
     model.Sort(tree::kTreeColumnName, true);
     EXPECT_EQ("Kunden;Archiv;.2020;.2019;<Posteingang>;", Outline(rows));
-    EXPECT_EQ(tree::kTreeColumnName, rows.GetSort().nSortColumn);
+    EXPECT_EQ(tree::kTreeColumnName, rows.GetSort().column);
     model.Sort(tree::kTreeColumnCount, false);
-    EXPECT_EQ(tree::kTreeColumnName, rows.GetSort().nSortColumn) << "no such column";
+    EXPECT_EQ(tree::kTreeColumnName, rows.GetSort().column) << "no such column";
     EXPECT_EQ(1, model.FindRow(0, "ar"));
     EXPECT_EQ(tree::kImageOpen, model.ImageOf(1));
     EXPECT_EQ(1, model.IndentOf(3));
@@ -472,7 +472,7 @@ TEST_F(TreeRowsTest, TheChangeColumnSumsEachBranchWithTheFilesGoneSince) {
     // The next scan without a day to compare with: empty cells, the sort stays.
     rows.SetResult(RunScan(request));
     EXPECT_EQ("", change(0));
-    EXPECT_EQ(tree::kTreeColumnChange, rows.GetSort().nSortColumn);
+    EXPECT_EQ(tree::kTreeColumnChange, rows.GetSort().column);
     // A set of another scan (a change short) is not taken.
     set.changes.pop_back();
     rows.SetChanges(set);

@@ -46,8 +46,7 @@ TEST(FolderRowsTest, RowsComeInTheListsSortWithTiesByTheDisplayedOrder) {
     rows.Sort(view::kColumnSize, false);
     EXPECT_EQ("A.MBX;c.PMM;b.PMM;a.PMM;*.CNM;", Files(rows)) << "size ties by folder name";
     rows.Sort(7, false);
-    EXPECT_EQ(view::kColumnFolderName, rows.GetSortState().nSortColumn)
-        << "held to the last column";
+    EXPECT_EQ(view::kColumnFolderName, rows.GetSort().column) << "held to the last column";
     rows.SetSort(view::kColumnFileName, false);
     EXPECT_EQ("*.CNM;c.PMM;A.MBX;a.PMM;b.PMM;", Files(rows)) << "not sorted until told";
     rows.SetResult(Sample());

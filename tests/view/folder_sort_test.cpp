@@ -12,11 +12,11 @@
 
 namespace {
 
+using view::ColumnSort;
 using view::CompareFoldedText;
 using view::CompareFolderItems;
 using view::FolderFields;
 using view::SortCompare;
-using view::SortState;
 
 int Sign(int r) {
     return r < 0 ? -1 : (r > 0 ? 1 : 0);
@@ -131,10 +131,10 @@ struct Row {
     FolderFields fields;
 };
 
-std::vector<std::string> SortedLabels(std::vector<Row> rows, const SortState& state,
+std::vector<std::string> SortedLabels(std::vector<Row> rows, const ColumnSort& sort, int tieMode,
                                       std::vector<int> order) {
     std::stable_sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
-        return SortCompare(a, b, state, order.data(), static_cast<int>(order.size()),
+        return SortCompare(a, b, sort, tieMode, order.data(), static_cast<int>(order.size()),
                            [](const Row& x, const Row& y, int column) {
                                return CompareFolderItems(x.fields, y.fields, column);
                            }) < 0;
@@ -155,41 +155,49 @@ const std::vector<Row> kRows = {
 TEST(SortCompareTest, SortsTheCatalogueAsTheListShowsIt) {
     struct Case {
         const char* what;
-        SortState state;
+        ColumnSort sort;
+        int tieMode;
         std::vector<int> order;
         std::vector<std::string> expected;
     } cases[] = {
         {"default: folder name, ties by file name then size",
-         {2, false, 1},
+         {2, false},
+         1,
          {0, 1, 2},
          {"E", "D", "C", "B", "A"}},
         {"descending turns the tie-break around too",
-         {2, true, 1},
+         {2, true},
+         1,
          {0, 1, 2},
          {"A", "B", "C", "D", "E"}},
         {"size ascending, ties from the leftmost column: file name",
-         {1, false, 1},
+         {1, false},
+         1,
          {0, 1, 2},
          {"C", "A", "D", "B", "E"}},
         {"size with folder name dragged to the left: ties by folder name first",
-         {1, false, 1},
+         {1, false},
+         1,
          {2, 0, 1},
          {"C", "D", "A", "B", "E"}},
         {"tie mode 2 starts after the sort column and wraps: folder, then file name",
-         {1, false, 2},
+         {1, false},
+         2,
          {0, 1, 2},
          {"C", "D", "A", "B", "E"}},
         {"tie mode 2 with a reordered display: file name after size",
-         {1, false, 2},
+         {1, false},
+         2,
          {2, 1, 0},
          {"C", "A", "D", "B", "E"}},
         {"file name: a.PMM and A.MBX differ, b after a",
-         {0, false, 1},
+         {0, false},
+         1,
          {0, 1, 2},
          {"E", "C", "B", "A", "D"}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(c.expected, SortedLabels(kRows, c.state, c.order)) << c.what;
+        EXPECT_EQ(c.expected, SortedLabels(kRows, c.sort, c.tieMode, c.order)) << c.what;
     }
 }
 
@@ -200,14 +208,14 @@ TEST(SortCompareTest, TiesStayEqualWithoutTieModeOrDisplayOrder) {
     const auto compare = [](const Row& x, const Row& y, int column) {
         return CompareFolderItems(x.fields, y.fields, column);
     };
-    EXPECT_EQ(0, SortCompare(a, b, SortState{2, false, 0}, order, 3, compare));
-    EXPECT_EQ(0, SortCompare(a, b, SortState{0, false, 1}, order, 0, compare));
-    EXPECT_EQ(-1, Sign(SortCompare(a, b, SortState{0, false, 1}, order, 3, compare)));
-    EXPECT_EQ(1, Sign(SortCompare(a, b, SortState{0, true, 1}, order, 3, compare)));
+    EXPECT_EQ(0, SortCompare(a, b, ColumnSort{2, false}, 0, order, 3, compare));
+    EXPECT_EQ(0, SortCompare(a, b, ColumnSort{0, false}, 1, order, 0, compare));
+    EXPECT_EQ(-1, Sign(SortCompare(a, b, ColumnSort{0, false}, 1, order, 3, compare)));
+    EXPECT_EQ(1, Sign(SortCompare(a, b, ColumnSort{0, true}, 1, order, 3, compare)));
     // "a.PMM" and "A.pmm" are equal in the file name column and by folder name, so only
     // the size decides, whichever column the tie-break starts from.
     const int missing[] = {1, 2, 1};
-    EXPECT_EQ(-1, Sign(SortCompare(a, b, SortState{0, false, 2}, missing, 3, compare)));
+    EXPECT_EQ(-1, Sign(SortCompare(a, b, ColumnSort{0, false}, 2, missing, 3, compare)));
 }
 
 TEST(SortCompareTest, TieBreakVisitsEveryOtherColumnOnceInDisplayOrder) {
@@ -224,7 +232,7 @@ TEST(SortCompareTest, TieBreakVisitsEveryOtherColumnOnceInDisplayOrder) {
         };
     for (const Case& c : cases) {
         std::vector<int> visited;
-        const int r = SortCompare(1, 2, SortState{c.sortColumn, false, c.tieMode}, c.order.data(),
+        const int r = SortCompare(1, 2, ColumnSort{c.sortColumn, false}, c.tieMode, c.order.data(),
                                   static_cast<int>(c.order.size()), [&](int, int, int column) {
                                       visited.push_back(column);
                                       return 0;
@@ -244,12 +252,12 @@ TEST(SortCompareTest, CatalogueRowsSortByTheSameRule) {
         return CompareFolderItems(a, b, column);
     };
     std::sort(rows.begin(), rows.end(), [&](const FolderRecord& a, const FolderRecord& b) {
-        return SortCompare(a, b, SortState{2, false, 1}, order, 3, compare) < 0;
+        return SortCompare(a, b, ColumnSort{2, false}, 1, order, 3, compare) < 0;
     });
     EXPECT_EQ("*.CNM", rows[0].fileName);
     EXPECT_EQ("A.pmm", rows[1].fileName);
     std::sort(rows.begin(), rows.end(), [&](const FolderRecord& a, const FolderRecord& b) {
-        return SortCompare(a, b, SortState{1, true, 1}, order, 3, compare) < 0;
+        return SortCompare(a, b, ColumnSort{1, true}, 1, order, 3, compare) < 0;
     });
     EXPECT_EQ("*.CNM", rows[0].fileName) << "5 * 2^32 bytes is the largest";
     EXPECT_EQ("b.PMM", rows[2].fileName);

@@ -165,7 +165,7 @@ TEST(FolderRowsColumns, TheChangeShowsSortsNewestFirstAndMapsThroughTheListsColu
     EXPECT_TRUE(rows.DescendingOnFirstClick(3));
     EXPECT_FALSE(rows.DescendingOnFirstClick(1));
     rows.Sort(3, true);
-    EXPECT_EQ(view::kColumnChanged, rows.GetSortState().nSortColumn);
+    EXPECT_EQ(view::kColumnChanged, rows.GetSort().column);
     EXPECT_EQ("b.PMM", rows.CellText(0, 0));
     EXPECT_EQ("c.PMM", rows.CellText(1, 0));
     EXPECT_EQ("a.PMM", rows.CellText(2, 0));
@@ -173,8 +173,8 @@ TEST(FolderRowsColumns, TheChangeShowsSortsNewestFirstAndMapsThroughTheListsColu
     EXPECT_EQ(16u, rows.CellText(0, 3).size());
     // The column hidden again: the sort falls back to the folder, ascending.
     rows.SetListColumns({0, 1, 2});
-    EXPECT_EQ(view::kColumnFolderName, rows.GetSortState().nSortColumn);
-    EXPECT_FALSE(rows.GetSortState().bSortDescending);
+    EXPECT_EQ(view::kColumnFolderName, rows.GetSort().column);
+    EXPECT_FALSE(rows.GetSort().descending);
     EXPECT_EQ("", rows.CellText(0, 3));
 }
 
