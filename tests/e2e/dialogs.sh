@@ -29,12 +29,6 @@ scans() { grep -c 'Analyze\] WARNUNG' "$work/trace.log"; }
 WINEDEBUG=-all,+debugstr wine "$exe" </dev/null >/dev/null 2>"$work/trace.log" &
 pid=$!
 
-find_window() { # exact title -> window id, waiting for it
-    local id
-    id=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$id" ] || fail "no window '$1'"
-    echo "$id"
-}
 wait_gone() { # window id
     local i
     for i in $(seq 1 50); do
@@ -49,12 +43,6 @@ shot() { # window id, file: that window as it is on the screen
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$artifacts/$2" ||
         fail "screenshot $2"
 }
-keys_to() { # window id, keys...
-    local w=$1
-    shift
-    xdotool windowfocus --sync "$w" || fail "focus"
-    xdotool key --delay 60 "$@"
-}
 
 main=$(find_window "$title")
 sleep 1
@@ -62,8 +50,7 @@ per_scan=$(scans)
 [ "$per_scan" -gt 0 ] || fail "the first refresh wrote no trace lines"
 
 # Ctrl+E opens the settings; Escape cancels without a refresh.
-keys_to "$main" ctrl+e
-settings=$(find_window Einstellungen)
+settings=$(open_window "$main" Einstellungen ctrl+e)
 sleep 0.7
 shot "$settings" settings-dialog.png
 keys_to "$settings" Escape
@@ -73,8 +60,7 @@ sleep 0.5
 
 # Again: Tab to the radio group, Down chooses the explicit directories and focuses the
 # mailbox edit; type both directories; Enter is OK.
-keys_to "$main" ctrl+e
-settings=$(find_window Einstellungen)
+settings=$(open_window "$main" Einstellungen ctrl+e)
 sleep 0.3
 keys_to "$settings" Tab Down
 xdotool type --delay 30 "$typed_mailbox"
@@ -102,8 +88,7 @@ keys_to "$about" Escape
 wait_gone "$about"
 
 # The folder tree by Ctrl+B, its first level open; Escape closes it.
-keys_to "$main" ctrl+b
-tree=$(find_window Ordnerbaum)
+tree=$(open_window "$main" Ordnerbaum ctrl+b)
 sleep 1
 shot "$tree" folder-tree.png
 keys_to "$tree" Escape

@@ -79,3 +79,31 @@ expect() {
     got=$(value "$1")
     [ "$got" = "$2" ] || fail "$1 is '$got', expected '$2'"
 }
+
+# find_window TITLE: the id of the visible window of exactly that title, waited for.
+find_window() {
+    local id
+    id=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+    [ -n "$id" ] || fail "no window '$1'"
+    echo "$id"
+}
+# keys_to WINDOW KEYS...: the keys, typed into that window.
+keys_to() {
+    local w=$1
+    shift
+    xdotool windowfocus --sync "$w" || fail "focus"
+    xdotool key --delay 60 "$@"
+}
+# open_window FROM TITLE KEYS...: the id of the window TITLE that the keys open from
+# window FROM. Under load a key typed while Wine still settles the focus can be lost:
+# the keys go again, twice at most, before that counts as a failure.
+open_window() {
+    local from=$1 title=$2 try id
+    shift 2
+    for try in 1 2 3; do
+        keys_to "$from" "$@"
+        id=$(timeout 10 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+    done
+    fail "no window '$title' after $* three times"
+}

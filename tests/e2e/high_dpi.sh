@@ -33,12 +33,6 @@ e2e_mailbox "$mailgen" --seed 5 --folders 40 --depth 3 --newmail-files 3
 wine "$exe" </dev/null >/dev/null 2>&1 &
 pid=$!
 
-find_window() { # exact title -> window id, waiting for it
-    local id
-    id=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$id" ] || fail "no window '$1'"
-    echo "$id"
-}
 geometry() { # window id -> X Y WIDTH HEIGHT in the shell
     eval "$(xdotool getwindowgeometry --shell "$1")"
 }
@@ -47,12 +41,6 @@ shot() { # window id, file: that window as it is on the screen
     geometry "$1"
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$artifacts/$2" ||
         fail "screenshot $2"
-}
-keys_to() { # window id, keys...
-    local w=$1
-    shift
-    xdotool windowfocus --sync "$w" || fail "focus"
-    xdotool key --delay 60 "$@"
 }
 
 main=$(find_window "$title")
@@ -66,8 +54,7 @@ main_w=$WIDTH main_h=$HEIGHT
 [ "$main_h" -ge 480 ] && [ "$main_h" -le 560 ] || fail "main window $main_h pixels high at 144 DPI"
 main_x=$X main_y=$Y
 
-keys_to "$main" ctrl+b
-tree=$(find_window Ordnerbaum)
+tree=$(open_window "$main" Ordnerbaum ctrl+b)
 sleep 1
 shot "$tree" folder-tree-144dpi.png
 geometry "$tree"
