@@ -8,7 +8,6 @@
 
 #include <windows.h>
 
-
 namespace platform {
 
 namespace {

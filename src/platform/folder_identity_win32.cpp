@@ -4,7 +4,6 @@
 #include "platform/folder_identity.h"
 #include "platform/handle_win32.h"
 
-
 #include <windows.h>
 
 namespace platform {
