@@ -55,10 +55,6 @@ std::string Count(int32_t count) {
     return FormatSize(static_cast<uint32_t>(count), SizeStyle::Exact);
 }
 
-std::string UserChangeText(const UserReportRow& row, bool exact) {
-    return ChangeText(row.change, exact);
-}
-
 // The cells of a row, Windows-1252; a removed user has only a name and a change.
 Cells CellsOf(const UserReportRow& row, const ReportOptions& options,
               const EarlierInstallation* earlier) {
@@ -80,7 +76,7 @@ Cells CellsOf(const UserReportRow& row, const ReportOptions& options,
         }
     }
     if (earlier) {
-        cells[kUserColumnChange] = UserChangeText(row, options.exactSizes);
+        cells[kUserColumnChange] = ChangeText(row.change, options.exactSizes);
     }
     return cells;
 }
@@ -225,14 +221,16 @@ json FilesOf(const UserReportRow& row, const EarlierInstallation* earlier,
     const EarlierReport earlierFiles = compared && row.earlier != UserReportRow::kNoEarlier
                                            ? earlier->Files(row.earlier)
                                            : EarlierReport();
+    const auto addRemoved = [&](std::string_view name, const RowChange& change) {
+        json file = {{"fileName", Text(std::string(name), controls)}, {"size", nullptr}};
+        AddChange(file, change, options.exactSizes);
+        files.push_back(std::move(file));
+    };
     if (!user || !user->scan) {
         // Every file of a user gone, or not read now.
         for (size_t i = 0; compared && i < earlierFiles.RowCount(); ++i) {
-            json file = {{"fileName", Text(std::string(earlierFiles.FileName(i)), controls)},
-                         {"size", nullptr}};
-            AddChange(file, {RowChange::kRemoved, ChangeBetween(0, earlierFiles.Size(i))},
-                      options.exactSizes);
-            files.push_back(std::move(file));
+            addRemoved(earlierFiles.FileName(i),
+                       {RowChange::kRemoved, ChangeBetween(0, earlierFiles.Size(i))});
         }
         return files;
     }
@@ -257,10 +255,7 @@ json FilesOf(const UserReportRow& row, const EarlierInstallation* earlier,
         files.push_back(std::move(file));
     }
     for (size_t i = 0; compared && i < changes.removed.size(); ++i) {
-        const std::string_view name = earlierFiles.FileName(changes.removed[i]);
-        json file = {{"fileName", Text(std::string(name), controls)}, {"size", nullptr}};
-        AddChange(file, changes.changes[records.size() + i], options.exactSizes);
-        files.push_back(std::move(file));
+        addRemoved(earlierFiles.FileName(changes.removed[i]), changes.changes[records.size() + i]);
     }
     return files;
 }

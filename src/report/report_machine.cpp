@@ -78,6 +78,14 @@ public:
     void Unsigned(uint64_t value) { m_serializer.dump(json(value), false, false, 0); }
     void Signed(int64_t value) { m_serializer.dump(json(value), false, false, 0); }
     void Bool(bool value) { m_out += value ? "true" : "false"; }
+    // Null for an empty text: a value the row does not have.
+    void TextOrNull(std::string_view cp1252) {
+        if (cp1252.empty()) {
+            Raw("null");
+        } else {
+            Text(cp1252);
+        }
+    }
 
 private:
     std::string& m_out;
@@ -101,11 +109,7 @@ void WriteRow(JsonWriter& w, const FolderRecord& row, const RowChange* change, b
     w.Key("failed");
     w.Bool(failed);
     w.Key("failure");
-    if (failed) {
-        w.Text(row.folderName);
-    } else {
-        w.Raw("null");
-    }
+    w.TextOrNull(failed ? std::string_view(row.folderName) : std::string_view());
     if (change) {
         w.Key("change");
         w.Raw(ChangeDigits(change->bytes).c_str());
@@ -116,18 +120,9 @@ void WriteRow(JsonWriter& w, const FolderRecord& row, const RowChange* change, b
     }
     w.Key("limit");
     const char* limit = LimitName(row, removed);
-    if (limit) {
-        w.Text(limit);
-    } else {
-        w.Raw("null");
-    }
+    w.TextOrNull(limit ? limit : "");
     w.Key("lastChange");
-    const std::string changed = IsoChangeText(row.lastWrite);
-    if (changed.empty()) {
-        w.Raw("null");
-    } else {
-        w.Text(changed);
-    }
+    w.TextOrNull(IsoChangeText(row.lastWrite));
     w.Raw("}");
 }
 
@@ -213,11 +208,7 @@ void WriteJson(const OrderedRows& ordered, const FolderCatalogue& catalogue,
     w.Key("mailbox");
     w.Text(context.mailboxDir);
     w.Key("newmail");
-    if (context.newmailDir.empty()) {
-        w.Raw("null");
-    } else {
-        w.Text(context.newmailDir);
-    }
+    w.TextOrNull(context.newmailDir);
     w.Key("scanTime");
     w.Text(context.scanTime);
     if (context.historyFormat > 0) {

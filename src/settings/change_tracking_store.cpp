@@ -14,22 +14,24 @@ namespace {
 
 using namespace tagged;
 
-// A default that differs from `def` in every element.
-std::vector<int32_t> Inverted(const int32_t* def, size_t count) {
-    std::vector<int32_t> other(count);
+// Reads `count` elements through `read` (a default, then the destination) and says
+// whether the store held them: it did when they differ from the default or, read again,
+// from a second default that differs from the first in every element.
+template <typename T, typename Read>
+bool ReadFindsValue(Read read, const T* def, T* dest, size_t count) {
+    // `def` may be `dest`: keep the default before the read overwrites it.
+    const std::vector<T> defaults(def, def + count);
+    read(defaults.data(), dest);
+    if (!std::equal(defaults.begin(), defaults.end(), dest)) {
+        return true;
+    }
+    std::vector<T> other(count);
     for (size_t i = 0; i < count; ++i) {
-        other[i] = ~def[i];
+        other[i] = static_cast<T>(~defaults[i]);
     }
-    return other;
-}
-
-std::vector<unsigned char> Inverted(const void* def, size_t length) {
-    std::vector<unsigned char> other(length);
-    const unsigned char* bytes = static_cast<const unsigned char*>(def);
-    for (size_t i = 0; i < length; ++i) {
-        other[i] = static_cast<unsigned char>(~bytes[i]);
-    }
-    return other;
+    std::vector<T> probe(count);
+    read(other.data(), probe.data());
+    return probe != other;
 }
 
 } // namespace
@@ -68,27 +70,20 @@ bool ChangeTrackingStore::HasUsable(const std::string& name, const std::string& 
     case kInt:
         return m_backend.ReadInt(name, 0) != 0 || m_backend.ReadInt(name, -1) != -1;
     case kIntArray: {
-        const size_t count = size / 4;
-        const std::vector<int32_t> zeros(count, 0);
-        const std::vector<int32_t> ones(count, -1);
-        std::vector<int32_t> got(count);
-        m_backend.ReadIntArray(name, count, zeros.data(), got.data());
-        if (got != zeros) {
-            return true;
-        }
-        m_backend.ReadIntArray(name, count, ones.data(), got.data());
-        return got != ones;
+        std::vector<int32_t> got(size / 4, 0);
+        return ReadFindsValue<int32_t>(
+            [&](const int32_t* def, int32_t* dest) {
+                m_backend.ReadIntArray(name, got.size(), def, dest);
+            },
+            got.data(), got.data(), got.size());
     }
     default: {
-        const std::vector<unsigned char> zeros(size, 0);
-        const std::vector<unsigned char> ones(size, 0xFF);
-        std::vector<unsigned char> got(size);
-        m_backend.ReadBinary(name, size, zeros.data(), got.data());
-        if (got != zeros) {
-            return true;
-        }
-        m_backend.ReadBinary(name, size, ones.data(), got.data());
-        return got != ones;
+        std::vector<unsigned char> got(size, 0);
+        return ReadFindsValue<unsigned char>(
+            [&](const unsigned char* def, unsigned char* dest) {
+                m_backend.ReadBinary(name, size, def, dest);
+            },
+            got.data(), got.data(), size);
     }
     }
 }
@@ -107,11 +102,16 @@ bool ChangeTrackingStore::Unchanged(const std::string& name, const std::string& 
     return true;
 }
 
-bool ChangeTrackingStore::Written(const std::string& name, std::string value, bool accepted) {
-    if (accepted) {
-        Remember(name, std::move(value), true);
+template <typename Write>
+bool ChangeTrackingStore::WriteIfChanged(const std::string& name, std::string value, Write write) {
+    if (Unchanged(name, value)) {
+        return true;
     }
-    return accepted;
+    if (!write()) {
+        return false;
+    }
+    Remember(name, std::move(value), true);
+    return true;
 }
 
 std::string ChangeTrackingStore::ReadString(const std::string& name, const std::string& def) {
@@ -137,73 +137,46 @@ int32_t ChangeTrackingStore::ReadInt(const std::string& name, int32_t def) {
 
 void ChangeTrackingStore::ReadIntArray(const std::string& name, size_t count, const int32_t* def,
                                        int32_t* dest) {
-    // `def` may be `dest`: keep the default before the read overwrites it.
-    const std::vector<int32_t> defaults(def, def + count);
-    m_backend.ReadIntArray(name, count, defaults.data(), dest);
-    bool stored = !std::equal(defaults.begin(), defaults.end(), dest);
-    if (!stored) {
-        const std::vector<int32_t> other = Inverted(defaults.data(), count);
-        std::vector<int32_t> probe(count);
-        m_backend.ReadIntArray(name, count, other.data(), probe.data());
-        stored = probe != other;
-    }
+    const bool stored = ReadFindsValue<int32_t>(
+        [&](const int32_t* first, int32_t* out) {
+            m_backend.ReadIntArray(name, count, first, out);
+        },
+        def, dest, count);
     Remember(name, IntsValue(kIntArray, dest, count), stored);
 }
 
 void ChangeTrackingStore::ReadBinary(const std::string& name, size_t length, const void* def,
                                      void* dest) {
-    const unsigned char* first = static_cast<const unsigned char*>(def);
-    const std::vector<unsigned char> defaults(first, first + length);
-    m_backend.ReadBinary(name, length, defaults.data(), dest);
-    bool stored = length != 0 && std::memcmp(defaults.data(), dest, length) != 0;
-    if (!stored) {
-        const std::vector<unsigned char> other = Inverted(defaults.data(), length);
-        std::vector<unsigned char> probe(length);
-        m_backend.ReadBinary(name, length, other.data(), probe.data());
-        stored = probe != other;
-    }
+    const bool stored = ReadFindsValue<unsigned char>(
+        [&](const unsigned char* first, unsigned char* out) {
+            m_backend.ReadBinary(name, length, first, out);
+        },
+        static_cast<const unsigned char*>(def), static_cast<unsigned char*>(dest), length);
     Remember(name, Tagged(kBinary, dest, length), stored);
 }
 
 bool ChangeTrackingStore::WriteString(const std::string& name, const std::string& text) {
-    std::string value = Tagged(kString, text.data(), text.size());
-    if (Unchanged(name, value)) {
-        return true;
-    }
-    return Written(name, std::move(value), m_backend.WriteString(name, text));
+    return WriteIfChanged(name, Tagged(kString, text.data(), text.size()),
+                          [&] { return m_backend.WriteString(name, text); });
 }
 
 bool ChangeTrackingStore::WriteBool(const std::string& name, bool b) {
-    std::string value = BoolValue(b);
-    if (Unchanged(name, value)) {
-        return true;
-    }
-    return Written(name, std::move(value), m_backend.WriteBool(name, b));
+    return WriteIfChanged(name, BoolValue(b), [&] { return m_backend.WriteBool(name, b); });
 }
 
 bool ChangeTrackingStore::WriteInt(const std::string& name, int32_t i) {
-    std::string value = IntValue(i);
-    if (Unchanged(name, value)) {
-        return true;
-    }
-    return Written(name, std::move(value), m_backend.WriteInt(name, i));
+    return WriteIfChanged(name, IntValue(i), [&] { return m_backend.WriteInt(name, i); });
 }
 
 bool ChangeTrackingStore::WriteIntArray(const std::string& name, size_t count,
                                         const int32_t* values) {
-    std::string value = IntsValue(kIntArray, values, count);
-    if (Unchanged(name, value)) {
-        return true;
-    }
-    return Written(name, std::move(value), m_backend.WriteIntArray(name, count, values));
+    return WriteIfChanged(name, IntsValue(kIntArray, values, count),
+                          [&] { return m_backend.WriteIntArray(name, count, values); });
 }
 
 bool ChangeTrackingStore::WriteBinary(const std::string& name, size_t length, const void* bytes) {
-    std::string value = Tagged(kBinary, bytes, length);
-    if (Unchanged(name, value)) {
-        return true;
-    }
-    return Written(name, std::move(value), m_backend.WriteBinary(name, length, bytes));
+    return WriteIfChanged(name, Tagged(kBinary, bytes, length),
+                          [&] { return m_backend.WriteBinary(name, length, bytes); });
 }
 
 bool ChangeTrackingStore::DeleteValue(const std::string& name) {

@@ -57,7 +57,9 @@ private:
     bool Unchanged(const std::string& name, const std::string& value);
     // Whether the store now holds a usable value of the kind of `known`.
     bool HasUsable(const std::string& name, const std::string& known);
-    bool Written(const std::string& name, std::string value, bool accepted);
+    // Writes through `write` unless `value` changes nothing, and remembers it once taken.
+    template <typename Write>
+    bool WriteIfChanged(const std::string& name, std::string value, Write write);
 
     std::unique_ptr<SettingsStore> m_pOwned;
     SettingsStore& m_backend;

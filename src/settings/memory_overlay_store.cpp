@@ -25,8 +25,8 @@ void MemoryOverlayStore::Close() {
     }
 }
 
-const MemoryOverlayStore::Change* MemoryOverlayStore::Find(const std::string& name) const {
-    static const Change kDeleted{true, std::string()};
+const std::string* MemoryOverlayStore::Find(const std::string& name) const {
+    static const std::string kDeleted;
     const auto change = m_changes.find(FoldedKey(m_strSection, name));
     if (change != m_changes.end()) {
         return &change->second;
@@ -36,13 +36,13 @@ const MemoryOverlayStore::Change* MemoryOverlayStore::Find(const std::string& na
 
 const std::string* MemoryOverlayStore::Mine(const std::string& name, char kind, size_t size,
                                             bool& mine) const {
-    const Change* change = Find(name);
+    const std::string* change = Find(name);
     mine = change != nullptr;
-    if (change == nullptr || change->deleted || change->value[0] != kind ||
-        (kind != kString && change->value.size() != size + 1)) {
+    if (change == nullptr || change->empty() || (*change)[0] != kind ||
+        (kind != kString && change->size() != size + 1)) {
         return nullptr;
     }
-    return &change->value;
+    return change;
 }
 
 std::string MemoryOverlayStore::ReadString(const std::string& name, const std::string& def) {
@@ -98,9 +98,7 @@ void MemoryOverlayStore::ReadBinary(const std::string& name, size_t length, cons
 }
 
 bool MemoryOverlayStore::Keep(const std::string& name, std::string value) {
-    Change& change = m_changes[FoldedKey(m_strSection, name)];
-    change.deleted = false;
-    change.value = std::move(value);
+    m_changes[FoldedKey(m_strSection, name)] = std::move(value);
     return true;
 }
 
@@ -127,10 +125,7 @@ bool MemoryOverlayStore::WriteBinary(const std::string& name, size_t length, con
 }
 
 bool MemoryOverlayStore::DeleteValue(const std::string& name) {
-    Change& change = m_changes[FoldedKey(m_strSection, name)];
-    change.deleted = true;
-    change.value.clear();
-    return true;
+    return Keep(name, std::string());
 }
 
 bool MemoryOverlayStore::DeleteSection(const std::string& section) {

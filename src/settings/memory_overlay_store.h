@@ -44,15 +44,10 @@ public:
     bool DeleteSection(const std::string& section) override;
 
 private:
-    // What this run did to a value: written (a kind letter, then the bytes) or deleted.
-    struct Change {
-        bool deleted = false;
-        std::string value;
-    };
-
-    // The change this run made to `name` of the open section, or null; a deleted
-    // section counts as every value of it deleted.
-    const Change* Find(const std::string& name) const;
+    // The change this run made to `name` of the open section, or null: a kind letter and
+    // the bytes written, or empty for a deletion; a deleted section counts as every value
+    // of it deleted.
+    const std::string* Find(const std::string& name) const;
     // The written bytes of `name` when they are of `kind` and `size` bytes; null when the
     // value is this run's but of another form or deleted. `mine` says whether this run
     // has touched the value at all.
@@ -62,6 +57,6 @@ private:
     std::unique_ptr<SettingsStore> m_pBackend;
     std::string m_strSection;
     bool m_bBackendOpen = false;
-    std::map<std::string, Change> m_changes; // by section and name, letter case folded
-    std::set<std::string> m_deletedSections; // letter case folded
+    std::map<std::string, std::string> m_changes; // by section and name, letter case folded
+    std::set<std::string> m_deletedSections;      // letter case folded
 };
