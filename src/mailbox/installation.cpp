@@ -14,14 +14,6 @@
 
 namespace {
 
-std::string Folded(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded) {
-        c = text::FoldWindows1252(c);
-    }
-    return folded;
-}
-
 // Windows opens a device for these names whatever the folder and whatever follows the
 // first dot: "con.txt" is the console, too.
 bool IsDeviceName(std::string_view name) {
@@ -68,7 +60,7 @@ FolderIndex::FolderIndex(const std::vector<std::string>& names)
       m_folded(names.size(), platform::KeyedHash(), CountingEqual{&m_nComparisons}) {
     for (size_t i = 0; i < names.size(); ++i) {
         m_exact.emplace(names[i], i); // the first of twins stays
-        m_folded.emplace(Folded(names[i]), i);
+        m_folded.emplace(text::FoldedWindows1252(names[i]), i);
     }
     m_nComparisons = 0; // building compares names too; only the look-ups count
 }
@@ -78,7 +70,7 @@ size_t FolderIndex::Find(const std::string& name) const {
     if (exact != m_exact.end()) {
         return exact->second;
     }
-    const auto folded = m_folded.find(Folded(name));
+    const auto folded = m_folded.find(text::FoldedWindows1252(name));
     return folded == m_folded.end() ? m_nCount : folded->second;
 }
 
@@ -206,7 +198,7 @@ std::vector<PlannedUser> PlanInstallation(const std::string& root, const UserLis
                                       ? UserNameProblem::kTooLong
                                       : CheckUserName(line.userName)) != UserNameProblem::kNone) {
             row.fault = UserFault::kUnsafeName;
-        } else if (!seen.insert(Folded(line.userName)).second) {
+        } else if (!seen.insert(text::FoldedWindows1252(line.userName)).second) {
             row.fault = UserFault::kDuplicate;
         } else {
             const size_t found = index.Find(line.userName);
@@ -231,7 +223,7 @@ std::vector<PlannedUser> PlanInstallation(const std::string& root, const UserLis
     for (size_t i = 0; i < folders.size(); ++i) {
         if (!named[i]) {
             stray.push_back(i);
-            folded[i] = Folded(folders[i]);
+            folded[i] = text::FoldedWindows1252(folders[i]);
         }
     }
     std::sort(stray.begin(), stray.end(),

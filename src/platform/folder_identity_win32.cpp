@@ -3,6 +3,7 @@
 // short name and drive substitution is resolved.
 #include "platform/folder_identity.h"
 #include "platform/handle_win32.h"
+#include "text/cp1252_case.h"
 
 #include <windows.h>
 
@@ -73,7 +74,7 @@ bool IdentityOfHandle(HANDLE handle, FolderIdentity& identity) {
     identity.index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     // Some redirectors give no file index at all; zero then says nothing.
     identity.hasIndex = identity.index != 0;
-    identity.finalPath = Folded(FinalPath(handle));
+    identity.finalPath = text::FoldedWindows1252(FinalPath(handle));
     return true;
 }
 

@@ -1,7 +1,5 @@
 #include "platform/handle_win32.h"
 
-#include "text/cp1252_case.h"
-
 #include <algorithm>
 
 namespace platform {
@@ -23,13 +21,6 @@ bool DeleteThroughHandle(HANDLE file) {
     FILE_DISPOSITION_INFO disposition = {TRUE};
     return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
                                         sizeof disposition) != 0;
-}
-
-std::string Folded(std::string text) {
-    for (char& c : text) {
-        c = text::FoldWindows1252(c);
-    }
-    return text;
 }
 
 } // namespace platform

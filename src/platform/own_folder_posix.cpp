@@ -73,10 +73,7 @@ OwnFolderOpen OwnFolder::Open(const std::string& base, const std::vector<std::st
                               bool create, const ProtectedFolders& guard) {
     Close();
     m_pGuard = &guard;
-    m_strPath = WithFinalSeparator(base);
-    for (const std::string& part : parts) {
-        m_strPath += part + "/";
-    }
+    m_strPath = WithFolders(base, parts);
     if (parts.empty()) {
         return OwnFolderOpen::kFailed;
     }

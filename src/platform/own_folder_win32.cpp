@@ -10,6 +10,7 @@
 #include "platform/handle_win32.h"
 #include "platform/local_folders.h"
 #include "platform/path_separator.h"
+#include "text/cp1252_case.h"
 
 #include <windows.h>
 #include <winternl.h>
@@ -89,9 +90,9 @@ bool IsPlainEntry(HANDLE folder, HANDLE entry, const std::string& name) {
         n >= sizeof final) {
         return true; // the system cannot say where it is: the attribute is all there is
     }
-    const std::string expected =
-        above.finalPath + (above.finalPath.back() == '\\' ? "" : "\\") + Folded(name);
-    return Folded(std::string(final, n)) == expected;
+    const std::string expected = above.finalPath + (above.finalPath.back() == '\\' ? "" : "\\") +
+                                 text::FoldedWindows1252(name);
+    return text::FoldedWindows1252(std::string(final, n)) == expected;
 }
 
 // Whether the open folder lies in one of the guard's folders, as the system chains them.
@@ -184,10 +185,7 @@ OwnFolderOpen OwnFolder::Open(const std::string& base, const std::vector<std::st
                               bool create, const ProtectedFolders& guard) {
     Close();
     m_pGuard = &guard;
-    m_strPath = WithFinalSeparator(base);
-    for (const std::string& part : parts) {
-        m_strPath += part + "\\";
-    }
+    m_strPath = WithFolders(base, parts);
     if (parts.empty()) {
         return OwnFolderOpen::kFailed;
     }

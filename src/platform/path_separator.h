@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -23,6 +24,16 @@ inline std::string WithFinalSeparator(std::string dir) {
         dir += kPathSeparator;
     }
     return dir;
+}
+
+// The folder `folders` names below `dir`, one level each, held as above.
+inline std::string WithFolders(const std::string& dir, const std::vector<std::string>& folders) {
+    std::string path = WithFinalSeparator(dir);
+    for (const std::string& folder : folders) {
+        path += folder;
+        path += kPathSeparator;
+    }
+    return path;
 }
 
 } // namespace platform

@@ -15,14 +15,6 @@ namespace report {
 
 namespace {
 
-std::string FoldedName(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded) {
-        c = text::FoldWindows1252(c);
-    }
-    return folded;
-}
-
 int CompareNumbers(uint64_t a, uint64_t b) {
     return a < b ? -1 : a > b ? 1 : 0;
 }
@@ -52,7 +44,7 @@ std::vector<UserReportRow> RowsOf(const AllUsersResult& result,
         matched.assign(earlier->UserCount(), false);
         earlierByName.reserve(earlier->UserCount());
         for (size_t i = 0; i < earlier->UserCount(); ++i) {
-            earlierByName.emplace(FoldedName(earlier->UserName(i)), i);
+            earlierByName.emplace(text::FoldedWindows1252(earlier->UserName(i)), i);
         }
     }
     for (const UserMailbox& mailbox : result.rows) {
@@ -60,7 +52,7 @@ std::vector<UserReportRow> RowsOf(const AllUsersResult& result,
         row.row = &mailbox;
         row.shareTenths = tree::ShareTenths(mailbox.totalSize, result.totalSize);
         if (earlier) {
-            const auto found = earlierByName.find(FoldedName(mailbox.UserName()));
+            const auto found = earlierByName.find(text::FoldedWindows1252(mailbox.UserName()));
             if (found != earlierByName.end() && !matched[found->second]) {
                 matched[found->second] = true;
                 row.earlier = found->second;
@@ -91,7 +83,8 @@ int CompareUserColumn(const UserReportRow& a, const UserReportRow& b, int column
     const UserMailbox& y = b.row ? *b.row : empty;
     switch (column) {
     case kUserColumnPersonal:
-        return FoldedName(PersonalCell(x)).compare(FoldedName(PersonalCell(y)));
+        return text::FoldedWindows1252(PersonalCell(x))
+            .compare(text::FoldedWindows1252(PersonalCell(y)));
     case kUserColumnFiles:
         return CompareNumbers(static_cast<uint32_t>(x.folderFiles),
                               static_cast<uint32_t>(y.folderFiles));
@@ -124,7 +117,7 @@ std::vector<uint32_t> UserRowOrder(const std::vector<UserReportRow>& rows,
                                    const EarlierInstallation* earlier) {
     std::vector<std::string> folded(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
-        folded[i] = FoldedName(NameOf(rows[i], earlier));
+        folded[i] = text::FoldedWindows1252(NameOf(rows[i], earlier));
     }
     std::vector<uint32_t> order(rows.size());
     std::iota(order.begin(), order.end(), 0u);

@@ -3,6 +3,9 @@
 // code page. Names of the mail client's files match by the ASCII rule of ascii_case.h.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 namespace text {
 
 constexpr char FoldWindows1252(char c) {
@@ -17,6 +20,15 @@ constexpr char FoldWindows1252(char c) {
         return static_cast<char>(0xFF);
     }
     return c;
+}
+
+// `text` with every letter folded as above.
+inline std::string FoldedWindows1252(std::string_view text) {
+    std::string folded(text);
+    for (char& c : folded) {
+        c = FoldWindows1252(c);
+    }
+    return folded;
 }
 
 } // namespace text
