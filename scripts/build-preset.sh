@@ -29,9 +29,10 @@ check_preset() {
         --target foldtally foldtally-report foldtally-mailgen desktop_keeper || return 1
     # Skipped: what the programs' build compiled (the libraries, also in their batches)
     # and the test framework's own sources.
-    python3 - "$dir/compile_commands.json" "$PWD/src/" "$PWD/$dir/src/" /usr/ <<'PY' |
+    python3 - "$dir/compile_commands.json" "$PWD/src/" "$PWD/$dir/src/" /usr/src/googletest/ <<'PY' |
 import json, shlex, sys
 built = tuple(sys.argv[2:])
+checked = 0
 for entry in json.load(open(sys.argv[1])):
     if entry["file"].startswith(built) or not entry["file"].endswith((".cpp", ".cxx", ".cc", ".c")):
         continue
@@ -45,6 +46,10 @@ for entry in json.load(open(sys.argv[1])):
         elif word not in ("-c", "-MD"):
             keep.append(word)
     print("cd %s && %s -fsyntax-only" % (shlex.quote(entry["directory"]), shlex.join(keep)), end="\0")
+    checked += 1
+# The tests' and benchmarks' sources are always there: none found means a broken filter,
+# which would pass the check unseen.
+sys.exit(0 if checked else "no test or benchmark source to check in " + sys.argv[1])
 PY
         xargs -0 -r -n1 -P "${FOLDTALLY_JOBS:-2}" bash -c
 }
