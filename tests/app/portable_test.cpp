@@ -70,6 +70,8 @@ protected:
             steps.push_back(
                 [this] { return testsupport::FindOwnedDialog(MainWindow()) == nullptr; });
         }
+        // A close during a scan cancels it, and with it the day's history entry.
+        steps.push_back([this] { return !ScanCancellable(); });
         steps.push_back([this] {
             m_bPortableItemGreyed.push_back(PortableItemGreyed());
             ::PostMessageA(MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -82,11 +84,12 @@ protected:
     HWND MainWindow() const {
         return m_app.m_pMainWnd != nullptr ? m_app.m_pMainWnd->GetSafeHwnd() : nullptr;
     }
-    bool PortableItemGreyed() const {
-        const UINT state =
-            ::GetMenuState(::GetMenu(MainWindow()), ID_EXTRAS_PORTABLE, MF_BYCOMMAND);
+    bool ItemGreyed(UINT command) const {
+        const UINT state = ::GetMenuState(::GetMenu(MainWindow()), command, MF_BYCOMMAND);
         return state != static_cast<UINT>(-1) && (state & MF_GRAYED) != 0;
     }
+    bool PortableItemGreyed() const { return ItemGreyed(ID_EXTRAS_PORTABLE); }
+    bool ScanCancellable() const { return !ItemGreyed(ID_VIEW_CANCEL_SCAN); }
     // The boxes whose text starts with `start`.
     std::vector<BoxCloser::Box> Boxes(const std::string& start) const {
         std::vector<BoxCloser::Box> found;

@@ -23,8 +23,6 @@ e2e_mailbox "$mailgen" --seed 11 --folders 30 --depth 3 --broken 2 --newmail-fil
 typed_mailbox=${mailbox,,}
 typed_newmail=${newmail,,}
 
-# The scan writes one trace line per broken folder file; their number counts scans.
-scans() { grep -c 'Analyze\] WARNUNG' "$work/trace.log"; }
 
 WINEDEBUG=-all,+debugstr wine "$exe" </dev/null >/dev/null 2>"$work/trace.log" &
 pid=$!
@@ -70,10 +68,7 @@ sleep 0.3
 shot "$settings" settings-dialog-explicit.png
 xdotool key Return
 wait_gone "$settings"
-for i in $(seq 1 50); do
-    [ "$(scans)" -ge $((2 * per_scan)) ] && break
-    sleep 0.1
-done
+await_trace_lines $((2 * per_scan))
 sleep 0.5
 [ "$(scans)" -eq $((2 * per_scan)) ] || fail "OK gave $(scans) trace lines, not $((2 * per_scan))"
 

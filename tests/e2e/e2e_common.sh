@@ -52,6 +52,21 @@ e2e_mailbox() {
     wine reg add 'HKCU\Software\Pegasus Mail\Newmail' /ve /d "$newmail" /f </dev/null >/dev/null 2>&1
 }
 
+# The program runs with its trace in $work/trace.log; the mailbox's broken folder files
+# write one line each per scan, so their number counts scans.
+scans() { grep -c 'Analyze\] WARNUNG' "$work/trace.log"; }
+
+# await_trace_lines N: until at least N such lines are there. A loaded machine can take
+# seconds for a scan; the wait ends as soon as they are.
+await_trace_lines() {
+    local i
+    for i in $(seq 1 300); do
+        [ "$(scans)" -ge "$1" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # e2e_wait_exit [HOW]: the program ($pid) ends within 10 s with exit code 0; HOW says
 # how it was closed, for the failure message (Alt+F4 when not given).
 e2e_wait_exit() {

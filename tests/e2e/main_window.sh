@@ -23,8 +23,6 @@ e2e_begin e2e
 
 e2e_mailbox "$mailgen" --seed 7 --folders 25 --depth 3 --broken 3 --newmail-files 4 --huge 1
 
-# The scan writes one trace line per broken folder file; their number counts scans.
-scans() { grep -c 'Analyze\] WARNUNG' "$work/trace.log"; }
 
 touch "$work/started"
 WINEDEBUG=-all,+debugstr wine "$exe" </dev/null >/dev/null 2>"$work/trace.log" &
@@ -62,11 +60,7 @@ press() { # keys, expected number of scans afterwards
     xdotool windowfocus --sync "$w"
     # shellcheck disable=SC2086 # "shift+F10 a" is two keys, one after the other
     xdotool key --delay 200 $1
-    local i
-    for i in $(seq 1 50); do
-        [ "$(scans)" -ge $(($2 * per_scan)) ] && break
-        sleep 0.1
-    done
+    await_trace_lines $(($2 * per_scan))
     [ "$(scans)" -eq $(($2 * per_scan)) ] || fail "$1 gave $(scans) trace lines, not $(($2 * per_scan))"
 }
 press F5 2

@@ -36,8 +36,6 @@ snapshot() {
 snapshot >"$work/before.txt"
 [ "$(grep -c ' f ' "$work/before.txt")" -gt 30 ] || fail "the mailbox is too small"
 
-# The scan writes one trace line per broken folder file; their number counts scans.
-scans() { grep -c 'Analyze\] WARNUNG' "$work/trace.log"; }
 
 start() { # "count": the first refresh's trace lines are those of one scan
     WINEDEBUG=-all,+debugstr wine "$work/program/foldtally.exe" </dev/null >/dev/null \
@@ -53,11 +51,7 @@ start() { # "count": the first refresh's trace lines are those of one scan
 }
 
 wait_scans() { # what was done, expected number of scans
-    local i
-    for i in $(seq 1 50); do
-        [ "$(scans)" -ge $(($2 * per_scan)) ] && break
-        sleep 0.1
-    done
+    await_trace_lines $(($2 * per_scan))
     [ "$(scans)" -eq $(($2 * per_scan)) ] || fail "$1 gave $(scans) trace lines, not $(($2 * per_scan))"
 }
 

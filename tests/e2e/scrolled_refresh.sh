@@ -19,7 +19,6 @@ wine reg add "$section" /v AutoRefresh /t REG_BINARY /d 01 /f </dev/null >/dev/n
 wine reg add "$section" /v AutoRefreshRate /t REG_BINARY /d 01000000 /f </dev/null >/dev/null 2>&1
 
 # One trace line per scan from the broken folder file.
-scans() { grep -c 'Analyze\] WARNUNG' "$work/trace.log"; }
 
 WINEDEBUG=-all,+debugstr wine "$exe" </dev/null >/dev/null 2>"$work/trace.log" &
 pid=$!
@@ -35,12 +34,7 @@ shot() { # file
 }
 # wait_scans N: until at least N scans have run, then a moment for the repaint.
 wait_scans() {
-    local i
-    for i in $(seq 1 100); do
-        [ "$(scans)" -ge "$1" ] && break
-        sleep 0.1
-    done
-    [ "$(scans)" -ge "$1" ] || fail "only $(scans) scans, not $1"
+    await_trace_lines "$1" || fail "only $(scans) scans, not $1"
     sleep 0.4
 }
 # The difference in pixels of two screenshots.
