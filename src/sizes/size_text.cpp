@@ -112,3 +112,112 @@ std::string FormatSize(uint64_t count, SizeStyle style) {
     }
     return Digits(count, 0) + (count == 1 ? " Byte" : " Bytes");
 }
+
+namespace {
+
+// The power of 1024 that `unit` (folded to lower case) stands for, or -1.
+int UnitPower(std::string_view unit) {
+    static const struct {
+        const char* text;
+        int power;
+    } kUnits[] = {{"", 0},    {"b", 0}, {"byte", 0}, {"bytes", 0}, {"k", 1}, {"kb", 1},
+                  {"kib", 1}, {"m", 2}, {"mb", 2},   {"mib", 2},   {"g", 3}, {"gb", 3},
+                  {"gib", 3}, {"t", 4}, {"tb", 4},   {"tib", 4}};
+    for (const auto& known : kUnits) {
+        if (unit == known.text) {
+            return known.power;
+        }
+    }
+    return -1;
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Longer than any size a person types: such a text is refused before it is read.
+constexpr size_t kLongestSizeText = 64;
+
+// Whether the "." at `dot` separates groups of three digits: three digits follow, and
+// after them another group separator, the decimal comma or the end of the number.
+bool IsGroupDot(std::string_view number, size_t dot) {
+    for (size_t i = dot + 1; i <= dot + 3; ++i) {
+        if (i >= number.size() || !IsDigit(number[i])) {
+            return false;
+        }
+    }
+    return dot + 4 == number.size() || number[dot + 4] == '.' || number[dot + 4] == ',';
+}
+
+} // namespace
+
+bool ParseSizeText(std::string_view text, uint64_t* count) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        *count = 0;
+        return true;
+    }
+    text = text.substr(first, text.find_last_not_of(' ') + 1 - first);
+    if (text.size() > kLongestSizeText) {
+        return false;
+    }
+    size_t end = 0;
+    while (end < text.size() && (IsDigit(text[end]) || text[end] == '.' || text[end] == ',')) {
+        ++end;
+    }
+    const std::string_view number = text.substr(0, end);
+    std::string unit;
+    for (char c : text.substr(end)) {
+        if (c != ' ' || !unit.empty()) {
+            unit += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        }
+    }
+    const int power = UnitPower(unit);
+    if (number.empty() || !IsDigit(number[0]) || power < 0) {
+        return false;
+    }
+    const uint64_t kMax = ~static_cast<uint64_t>(0);
+    uint64_t whole = 0;
+    std::string fraction;
+    bool inFraction = false;
+    for (size_t i = 0; i < number.size(); ++i) {
+        const char c = number[i];
+        if (!IsDigit(c)) {
+            if (inFraction || (c == '.' && IsGroupDot(number, i))) {
+                if (inFraction) {
+                    return false;
+                }
+                continue;
+            }
+            inFraction = true;
+        } else if (inFraction) {
+            fraction += c;
+        } else if (whole > (kMax - static_cast<unsigned>(c - '0')) / 10) {
+            return false;
+        } else {
+            whole = whole * 10 + static_cast<unsigned>(c - '0');
+        }
+    }
+    const int shift = 10 * power;
+    if (shift > 0 && whole > (kMax >> shift)) {
+        return false;
+    }
+    // The first `shift` binary digits of the fraction, by doubling its decimal digits:
+    // exact, so "0,5 kB" is 512 bytes and no fraction of a byte rounds up.
+    uint64_t fractionBytes = 0;
+    for (int bit = 0; bit < shift; ++bit) {
+        int carry = 0;
+        for (size_t j = fraction.size(); j-- > 0;) {
+            const int doubled = (fraction[j] - '0') * 2 + carry;
+            fraction[j] = static_cast<char>('0' + doubled % 10);
+            carry = doubled / 10;
+        }
+        fractionBytes = fractionBytes * 2 + static_cast<uint64_t>(carry);
+    }
+    const uint64_t wholeBytes = whole << shift;
+    if (fractionBytes > kMax - wholeBytes) {
+        return false;
+    }
+    *count = wholeBytes + fractionBytes;
+    return true;
+}

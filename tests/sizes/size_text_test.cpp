@@ -142,3 +142,42 @@ TEST(FormatSizePropertyTest, SixtyFourBitPathGivesTheBigIntegersText) {
 }
 
 } // namespace
+
+TEST(ParseSizeTextTest, ReadsWhatAPersonTypes) {
+    const struct {
+        const char* text;
+        uint64_t bytes;
+    } cases[] = {
+        {"", 0},
+        {"  ", 0},
+        {"500", 500},
+        {"10 MB", 10u << 20},
+        {"10mb", 10u << 20},
+        {" 2 K ", 2048},
+        {"1,5 GB", 3u << 29},
+        {"1.5 GB", 3u << 29},
+        {"1.234.567", 1234567},
+        {"1.234,5 kB", 1234 * 1024 + 512},
+        {"0,5 Bytes", 0},
+        {"0,0009765625 MB", 1024}, // exact: no rounding of the fraction up or down
+        {"0,00097656 MB", 1023},   // just below a kilobyte: the fraction of a byte goes
+        {"16 TB", uint64_t{16} << 40},
+        {"18446744073709551615", ~uint64_t{0}},
+    };
+    for (const auto& c : cases) {
+        uint64_t bytes = 7;
+        EXPECT_TRUE(ParseSizeText(c.text, &bytes)) << c.text;
+        EXPECT_EQ(c.bytes, bytes) << c.text;
+    }
+}
+
+TEST(ParseSizeTextTest, RefusesWhatIsNoSizeOrDoesNotFit) {
+    for (const char* text : {"MB", "-5", "5 XB", "1,5,5", "1,2.345", ".5", "5 M B",
+                             "18446744073709551616", "16777216 TB", "1\t0", "1e6"}) {
+        uint64_t bytes = 7;
+        EXPECT_FALSE(ParseSizeText(text, &bytes)) << text;
+        EXPECT_EQ(7u, bytes) << text;
+    }
+    uint64_t bytes = 7;
+    EXPECT_FALSE(ParseSizeText(std::string(10000, '1'), &bytes));
+}

@@ -1,0 +1,87 @@
+#include "view/row_filter.h"
+
+#include <algorithm>
+
+#include "text/cp1252_case.h"
+
+namespace view {
+
+namespace {
+
+bool IsSeparator(char c) {
+    return static_cast<unsigned char>(c) <= ' ' || c == '\x7F';
+}
+
+void AddOnce(std::vector<std::string>& words, std::string word) {
+    if (!word.empty() && std::find(words.begin(), words.end(), word) == words.end()) {
+        words.push_back(std::move(word));
+    }
+}
+
+// Whether `word` (folded) is in one of `texts`, folding them on the way: a row's texts
+// are folded once per row, not once per word.
+bool FoundIn(const std::vector<std::string>& folded, const std::string& word) {
+    for (const std::string& text : folded) {
+        if (text.find(word) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void RowFilter::SetWords(std::string_view text) {
+    m_words.clear();
+    m_excluded.clear();
+    size_t i = 0;
+    while (i < text.size()) {
+        if (IsSeparator(text[i])) {
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        while (end < text.size() && !IsSeparator(text[end])) {
+            ++end;
+        }
+        const std::string_view word = text.substr(i, end - i);
+        if (word[0] == '-') {
+            AddWord(word.substr(1), true);
+        } else {
+            AddWord(word, false);
+        }
+        i = end;
+    }
+}
+
+void RowFilter::AddWord(std::string_view word, bool excluded) {
+    AddOnce(excluded ? m_excluded : m_words, text::FoldedWindows1252(word));
+}
+
+bool RowFilter::Passes(std::initializer_list<std::string_view> texts, uint64_t size) const {
+    return size >= m_nMinimumSize && PassesWords(texts);
+}
+
+bool RowFilter::PassesWords(std::initializer_list<std::string_view> texts) const {
+    if (m_words.empty() && m_excluded.empty()) {
+        return true;
+    }
+    std::vector<std::string> folded;
+    folded.reserve(texts.size());
+    for (std::string_view text : texts) {
+        folded.push_back(text::FoldedWindows1252(text));
+    }
+    for (const std::string& word : m_words) {
+        if (!FoundIn(folded, word)) {
+            return false;
+        }
+    }
+    for (const std::string& word : m_excluded) {
+        if (FoundIn(folded, word)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace view

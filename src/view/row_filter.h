@@ -1,0 +1,37 @@
+// The filter of a list: the words a row's texts must hold, those they must not, and the
+// size a row must reach. One rule for the windows' filter line and the report's options.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace view {
+
+class RowFilter {
+public:
+    // The words of `text`, split at spaces and control characters: "-word" is a word a
+    // row must not hold, a lone "-" is nothing. Case is folded as the type-ahead does.
+    void SetWords(std::string_view text);
+    // Adds one word a row must hold, or must not (the report's --match and --exclude:
+    // the whole argument is one word, spaces and all).
+    void AddWord(std::string_view word, bool excluded);
+    void SetMinimumSize(uint64_t bytes) { m_nMinimumSize = bytes; }
+
+    // Whether every row passes.
+    bool IsEmpty() const { return m_words.empty() && m_excluded.empty() && m_nMinimumSize == 0; }
+    // Whether a row passes: its size is at least the minimum, and each word is found in
+    // one of `texts` (the file name, folder name, path, ...) and no excluded word in any.
+    bool Passes(std::initializer_list<std::string_view> texts, uint64_t size) const;
+    // The same for the texts alone, for a row that has no size of its own.
+    bool PassesWords(std::initializer_list<std::string_view> texts) const;
+
+private:
+    std::vector<std::string> m_words;    // folded, each once
+    std::vector<std::string> m_excluded; // folded, each once
+    uint64_t m_nMinimumSize = 0;
+};
+
+} // namespace view
