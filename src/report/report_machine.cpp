@@ -215,6 +215,10 @@ void WriteJson(const OrderedRows& ordered, const FolderCatalogue& catalogue,
         w.Key("historyFormat");
         w.Unsigned(context.historyFormat);
     }
+    if (compared && !options.sinceDay.empty()) {
+        w.Key("sinceDay");
+        w.Text(options.sinceDay);
+    }
     w.Key("rows");
     w.Raw("[\n");
     FolderRecord scratch;

@@ -23,6 +23,7 @@ const char kUsage[] =
     "       foldtally-report --all-users ROOT [--exact] [--format text|tsv|csv|json] [--tsv]\n"
     "                        [--sort user|personal|files|size|share|newmail|largest|limit|\n"
     "                        change] [--desc] [--compare EARLIER] [--trace]\n"
+    "       foldtally-report --help | --version\n"
     "\n"
     "Lists the folder files of a Pegasus Mail mailbox with sizes and folder paths, as\n"
     "the window shows them, and the status line with the count and the total.\n"
@@ -53,8 +54,11 @@ const char kUsage[] =
     "                     files, total, share, new mail, largest folder file and the files\n"
     "                     near or over the limit; EARLIER is then such a JSON report (users\n"
     "                     matched by name, their folder files by file name)\n"
+    "  --version          the program's name and version\n"
     "Output is UTF-8. Exit status 0, or 2 for bad options, an unreadable mailbox or an\n"
     "unusable EARLIER report or history.\n";
+
+const char kHelpHint[] = "\"foldtally-report --help\" zeigt alle Optionen.\n";
 
 namespace {
 
@@ -87,8 +91,8 @@ bool FormatOf(const std::string& text, ReportFormat& format) {
     return false;
 }
 
-const char* const kFlags[] = {"--no-paths", "--exact", "--desc", "--tsv",
-                              "--trace",    "--help",  "--tree", "--changed"};
+const char* const kFlags[] = {"--no-paths", "--exact", "--desc",    "--tsv",    "--trace",
+                              "--help",     "--tree",  "--changed", "--version"};
 
 // cxxopts reads "--tsv=0" as a flag turned off; here a flag is only ever given bare.
 bool FlagWithValue(const char* arg) {
@@ -157,7 +161,7 @@ cxxopts::Options MakeParser() {
         "compare", "", cxxopts::value<std::string>())("trace", "")("h,help", "")("tree", "")(
         "depth", "", cxxopts::value<std::string>())("since", "",
                                                     cxxopts::value<std::string>())("changed", "");
-    parser.add_options()("all-users", "", cxxopts::value<std::string>());
+    parser.add_options()("all-users", "", cxxopts::value<std::string>())("version", "");
     return parser;
 }
 
@@ -222,6 +226,7 @@ bool Apply(const cxxopts::ParseResult& result, ReportOptions& options, std::stri
     options.sortDescending = result.count("desc") != 0;
     options.trace = result.count("trace") != 0;
     options.help = result.count("help") != 0;
+    options.version = result.count("version") != 0;
     options.tree = result.count("tree") != 0;
     options.showChanged = result.count("changed") != 0;
     if (Value(result, "depth", value, error) && error.empty()) {
@@ -234,7 +239,7 @@ bool Apply(const cxxopts::ParseResult& result, ReportOptions& options, std::stri
         error = "Das Argument \"" + result.unmatched().front() + "\" ist unbekannt.";
     } else if (allUsers) {
         error = CheckAllUsersOptions(result, options, haveMailbox);
-    } else if (!haveMailbox && !options.help) {
+    } else if (!haveMailbox && !options.help && !options.version) {
         error = "Die Option --mailbox DIR fehlt.";
     } else if (!options.compareFile.empty() && !options.since.empty()) {
         error = "--compare und --since schlie\xDF"

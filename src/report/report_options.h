@@ -34,10 +34,16 @@ struct ReportOptions {
     int treeDepth = -1;       // --depth N: no node deeper than N (0: the top nodes); -1 all
     bool showChanged = false; // --changed: text and tsv get each row's last change
     bool help = false;        // --help: usage on standard output, nothing else
+    bool version = false;     // --version: the program's name and version, nothing else
     // --all-users ROOT: every mailbox of the installation at ROOT instead of --mailbox;
     // its rows sort by the column of report::AllUsersColumn, by user name unless asked.
     std::string allUsersRoot;
     int allUsersSortColumn = 0;
+    // Not an option: set when --since is resolved, the day of the history's entry
+    // compared with, as the window names it ("seit 01.12.2026", Windows-1252) and as
+    // ISO 8601 ("2026-12-01") for the JSON.
+    std::string sinceText;
+    std::string sinceDay;
     // Not options: the program sets them when standard output, or standard error, is
     // shown on a terminal.
     bool toTerminal = false;
@@ -45,10 +51,12 @@ struct ReportOptions {
 };
 
 extern const char kUsage[];
+// The line after an option error: where the usage is, instead of the usage itself.
+extern const char kHelpHint[];
 
 // Reads the arguments after the program name. False with `error` naming the first
 // argument that is unknown, lacks its value or has a bad one; a missing --mailbox is an
-// error too unless --help was asked for, and so are --sort change without --compare or
+// error too unless --help or --version was asked for, and so are --sort change without --compare or
 // --since, and both of those together. The value of --since is checked where it is
 // resolved.
 bool ParseReportOptions(int argc, const char* const* argv, ReportOptions& options,

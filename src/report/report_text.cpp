@@ -230,8 +230,14 @@ std::string Cp1252FromUtf8(std::string_view text) {
 
 namespace {
 
-std::string TotalChangeText(const ByteChange& bytes) {
-    return ", \xC4nderung " + ChangeText({RowChange::kChanged, bytes}, false);
+// The change of the whole after the status line. The text form of --since names the
+// day compared with, as the window's status line does; TSV stays as scripts read it.
+std::string TotalChangeText(const ByteChange& bytes, const ReportOptions& options) {
+    const std::string change = ChangeText({RowChange::kChanged, bytes}, false);
+    if (options.format == ReportFormat::kText && !options.sinceText.empty()) {
+        return FormatText(" \x96 \xC4nderung %s: %s", options.sinceText.c_str(), change.c_str());
+    }
+    return ", \xC4nderung " + change;
 }
 
 const char kTitleChange[] = "\xC4nderung";
@@ -398,7 +404,7 @@ void WriteOrdered(const FolderCatalogue& catalogue, const OrderedRows& ordered,
     AppendUtf8FromCp1252(
         out, view::StatusLine(view::kStatusFormat, catalogue.fileCount, catalogue.totalSize));
     if (ordered.Compared()) {
-        AppendUtf8FromCp1252(out, TotalChangeText(ordered.rows.totalChange));
+        AppendUtf8FromCp1252(out, TotalChangeText(ordered.rows.totalChange, options));
     }
     out += '\n';
     SpillAll(out, sink);

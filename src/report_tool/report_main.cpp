@@ -13,13 +13,20 @@
 
 namespace {
 
+#define FT_QUOTE2(x) #x
+#define FT_QUOTE(x) FT_QUOTE2(x)
+// The version the resource script's VERSIONINFO gives the window program, from the same
+// compile definition.
+const char kVersionLine[] = "foldtally-report " FT_QUOTE(FOLDTALLY_VERSION) "\n";
+
 // The error quotes what was typed or found (an option's value, a mailbox's name), so on
-// a terminal it goes without control characters, as every other message.
-void WriteErrorLine(const std::string& error, const char* usage, bool toTerminal) {
+// a terminal it goes without control characters, as every other message. `hint` follows
+// it: where the usage is, after an error in the options.
+void WriteErrorLine(const std::string& error, const char* hint, bool toTerminal) {
     std::string line;
     report::AppendErrorLine(line, "foldtally-report: " + error + "\n",
                             toTerminal ? report::Controls::kMask : report::Controls::kKeep);
-    std::fprintf(stderr, "%s%s", line.c_str(), usage);
+    std::fprintf(stderr, "%s%s", line.c_str(), hint);
 }
 
 bool WriteAll(FILE* stream, const std::string& text) {
@@ -53,18 +60,21 @@ int main(int argc, char** argv) {
     report::ReportOptions options;
     std::string error;
     if (!report::ParseReportOptions(argc - 1, argv + 1, options, error)) {
-        WriteErrorLine(error, report::kUsage, errorsToTerminal);
+        WriteErrorLine(error, report::kHelpHint, errorsToTerminal);
         return report::kExitFailure;
     }
     if (options.help) {
         return WriteAll(stdout, report::kUsage) ? report::kExitOk : 1;
+    }
+    if (options.version) {
+        return WriteAll(stdout, kVersionLine) ? report::kExitOk : 1;
     }
     const std::string modulePath = platform::ModuleFilePath();
     switch (report::ResolveSince(options, history::HistoryRootForProgram(modulePath),
                                  platform::LocalToday(), error,
                                  history::ProgramFolders(modulePath))) {
     case report::SinceOutcome::kBadValue:
-        WriteErrorLine(error, report::kUsage, errorsToTerminal);
+        WriteErrorLine(error, report::kHelpHint, errorsToTerminal);
         return report::kExitFailure;
     case report::SinceOutcome::kNoEntry:
     case report::SinceOutcome::kRefused:

@@ -44,6 +44,11 @@ SinceOutcome ResolveSince(ReportOptions& options, const std::string& historyRoot
         return SinceOutcome::kNoEntry;
     }
     options.compareFile = path;
+    // The entry's own day, which may lie before the one asked for: that is the day the
+    // change is measured from.
+    options.sinceText = history::ChangeReferenceText({history::ChangeSince::kDay, used});
+    const std::string fileName = history::DayFileName(used);
+    options.sinceDay = fileName.substr(0, fileName.find('.'));
     return SinceOutcome::kResolved;
 }
 

@@ -12,7 +12,8 @@ namespace report {
 
 enum class SinceOutcome {
     kNotAsked, // no --since: the options are as they were
-    kResolved, // options.compareFile is the entry to compare with
+    kResolved, // options.compareFile is the entry to compare with, options.sinceText
+               // and sinceDay name its day
     kBadValue, // the value is no number of days and no day
     kNoEntry,  // the mailbox's history has no usable entry on or before that day
     kRefused,  // the history's folder is a link or lies in a protected folder

@@ -264,7 +264,7 @@ TEST_F(ReportRunTest, UnreadableMailboxIsAClearErrorWithStatus2) {
     }
 }
 
-TEST_F(ReportRunTest, BadOptionsPrintUsageWithStatus2) {
+TEST_F(ReportRunTest, BadOptionsPointToTheUsageWithStatus2AndHelpOrVersionAnswerWith0) {
     const std::vector<std::vector<std::string>> cases = {
         {},
         {"--mailbox"},
@@ -276,11 +276,20 @@ TEST_F(ReportRunTest, BadOptionsPrintUsageWithStatus2) {
         const ProgramResult result = RunReport(args, m_dir);
         EXPECT_EQ(2, result.exitCode) << args.size();
         EXPECT_EQ("", result.out);
-        EXPECT_NE(std::string::npos, result.err.find("usage: foldtally-report --mailbox DIR"));
+        EXPECT_EQ(result.err.substr(result.err.find('\n') + 1), report::kHelpHint);
     }
     const ProgramResult help = RunReport({"--help"}, m_dir);
     EXPECT_EQ(0, help.exitCode);
     EXPECT_EQ(0u, help.out.find("usage: foldtally-report"));
+    const ProgramResult version = RunReport({"--version"}, m_dir);
+    EXPECT_EQ(0, version.exitCode);
+    EXPECT_EQ(0u, version.out.find("foldtally-report " + std::to_string(FOLDTALLY_VERSION_MAJOR) +
+                                   "." + std::to_string(FOLDTALLY_VERSION_MINOR) + "." +
+                                   std::to_string(FOLDTALLY_VERSION_PATCH)));
+    const ProgramResult mailgen = testsupport::RunProgram(
+        testsupport::BuiltProgram("foldtally-mailgen"), {"--help"}, m_dir.Path());
+    EXPECT_EQ(0, mailgen.exitCode);
+    EXPECT_EQ(0u, mailgen.out.find("usage: foldtally-mailgen --mailbox DIR"));
 }
 
 // A fresh mailbox has no history wherever the user's keeps it: refused like a bad
@@ -296,7 +305,7 @@ TEST_F(ReportRunTest, SinceWithoutAHistoryOrWithABadValueEndsWithStatus2) {
     EXPECT_EQ(2, bad.exitCode);
     EXPECT_EQ("", bad.out);
     EXPECT_NE(std::string::npos, bad.err.find("\"week\" f\xC3\xBCr --since")) << bad.err;
-    EXPECT_NE(std::string::npos, bad.err.find("usage: foldtally-report --mailbox DIR"));
+    EXPECT_NE(std::string::npos, bad.err.find("foldtally-report --help")) << bad.err;
 }
 
 } // namespace

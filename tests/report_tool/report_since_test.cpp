@@ -97,6 +97,10 @@ TEST_F(ReportSinceRunTest, TheEntryOfTheDayIsComparedAsAnEarlierReport) {
     EXPECT_NE(out.find("+500"), std::string::npos) << out; // 1000 bytes now
     EXPECT_NE(out.find("neu"), std::string::npos) << out;
     EXPECT_NE(out.find("entfernt"), std::string::npos) << out;
+    EXPECT_NE(out.find("\xC3\x84nderung seit 01.12.2026: +564 Bytes\n"), std::string::npos) << out;
+    m_options.format = report::ReportFormat::kJson;
+    ASSERT_EQ(report::RunReport(m_options, out, err), report::kExitOk) << err;
+    EXPECT_NE(out.find("\"sinceDay\":\"2026-12-01\""), std::string::npos) << out;
 }
 
 TEST_F(ReportSinceRunTest, ADayWithoutAnEntryOnOrBeforeItIsRefused) {

@@ -15,6 +15,7 @@ const char kUsage[] =
     "         [--plain-names] [--awkward-names] [--case-variants] [--no-hierarchy] [--quiet]\n"
     "       foldtally-mailgen --installation ROOT [--users N] [--missing N] [--stray N]\n"
     "         [--no-hostile] [the mailbox options above, for every user's mailbox]\n"
+    "       foldtally-mailgen --help\n"
     "Writes the same files for the same options. Both directories must be missing or\n"
     "empty. --installation writes PMAIL.USR and a folder with a mailbox per user.\n";
 
@@ -79,6 +80,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
+            // Asked for, so it is the output and no failure.
+            return std::fputs(kUsage, stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
+        }
         if (!std::strcmp(arg, "--mailbox") && next) {
             mailbox = argv[++i];
         } else if (!std::strcmp(arg, "--newmail") && next) {
