@@ -235,8 +235,14 @@ void WriteJson(const OrderedRows& ordered, const FolderCatalogue& catalogue,
     w.Signed(catalogue.fileCount);
     w.Key("size");
     w.Unsigned(catalogue.totalSize);
+    if (ordered.filtered) {
+        w.Key("shownFiles");
+        w.Signed(ordered.shownFiles);
+        w.Key("shownSize");
+        w.Unsigned(ordered.shownSize);
+    }
     w.Key("statusLine");
-    w.Text(view::StatusLine(view::kStatusFormat, catalogue.fileCount, catalogue.totalSize));
+    w.Text(OrderedStatusLine(catalogue, ordered));
     if (compared) {
         w.Key("change");
         w.Raw(ChangeDigits(ordered.rows.totalChange).c_str());

@@ -12,6 +12,8 @@
 
 #include <cstring>
 
+#include "sizes/size_text.h"
+
 namespace report {
 
 const char kUsage[] =
@@ -20,9 +22,11 @@ const char kUsage[] =
     "                        [--format text|tsv|csv|json|excel] [--tsv] [--compare EARLIER]\n"
     "                        [--since 7d|30d|DATE]\n"
     "                        [--trace] [--tree [--depth N]] [--changed]\n"
+    "                        [--match TEXT]... [--exclude TEXT]... [--min-size SIZE]\n"
     "       foldtally-report --all-users ROOT [--exact] [--format text|tsv|csv|json] [--tsv]\n"
     "                        [--sort user|personal|files|size|share|newmail|largest|limit|\n"
     "                        change] [--desc] [--compare EARLIER] [--trace]\n"
+    "                        [--match TEXT]... [--exclude TEXT]... [--min-size SIZE]\n"
     "       foldtally-report --help | --version\n"
     "\n"
     "Lists the folder files of a Pegasus Mail mailbox with sizes and folder paths, as\n"
@@ -54,6 +58,11 @@ const char kUsage[] =
     "                     files, total, share, new mail, largest folder file and the files\n"
     "                     near or over the limit; EARLIER is then such a JSON report (users\n"
     "                     matched by name, their folder files by file name)\n"
+    "  --match TEXT       only rows whose file name, folder name or path holds every\n"
+    "                     word of TEXT (any case; \"-word\": not that word); repeatable\n"
+    "  --exclude TEXT     no rows that hold a word of TEXT; repeatable\n"
+    "  --min-size SIZE    only rows of at least SIZE (\"10 MB\", \"1,5 GB\", bytes); the\n"
+    "                     status line and the JSON totals then say what is shown of all\n"
     "  --version          the program's name and version\n"
     "Output is UTF-8. Exit status 0, or 2 for bad options, an unreadable mailbox or an\n"
     "unusable EARLIER report or history.\n";
@@ -105,8 +114,9 @@ bool FlagWithValue(const char* arg) {
     return false;
 }
 
-const char* const kValueOptions[] = {"--mailbox", "--newmail", "--sort",  "--format",
-                                     "--compare", "--depth",   "--since", "--all-users"};
+const char* const kValueOptions[] = {"--mailbox", "--newmail", "--sort",    "--format",
+                                     "--compare", "--depth",   "--since",   "--all-users",
+                                     "--match",   "--exclude", "--min-size"};
 
 std::string MissingValue(const std::string& option) {
     return "Nach --" + option + " fehlt der Wert.";
@@ -162,6 +172,9 @@ cxxopts::Options MakeParser() {
         "depth", "", cxxopts::value<std::string>())("since", "",
                                                     cxxopts::value<std::string>())("changed", "");
     parser.add_options()("all-users", "", cxxopts::value<std::string>())("version", "");
+    parser.add_options()("match", "", cxxopts::value<std::string>())(
+        "exclude", "", cxxopts::value<std::string>())("min-size", "",
+                                                      cxxopts::value<std::string>());
     return parser;
 }
 
@@ -200,6 +213,36 @@ std::string CheckAllUsersOptions(const cxxopts::ParseResult& result, const Repor
     return std::string();
 }
 
+// Every --match and --exclude in the order given (the parser keeps only the last value
+// of an option), and --min-size.
+void ApplyFilter(const cxxopts::ParseResult& result, view::RowFilter& filter, std::string& error) {
+    for (const cxxopts::KeyValue& given : result.arguments()) {
+        const bool excluded = given.key() == "exclude";
+        if (!excluded && given.key() != "match") {
+            continue;
+        }
+        if (given.value().empty()) {
+            error = MissingValue(given.key());
+        } else if (!filter.AddWords(given.value(), excluded)) {
+            error = "Der Filter hat mehr als " + std::to_string(view::RowFilter::kMostWords) +
+                    " W\xF6rter.";
+        }
+    }
+    std::string value;
+    uint64_t bytes = 0;
+    if (Value(result, "min-size", value, error) && error.empty()) {
+        if (ParseSizeText(value, &bytes)) {
+            filter.SetMinimumSize(bytes);
+        } else {
+            error = "Die Gr\xF6\xDF"
+                    "e \"" +
+                    value +
+                    "\" ist keine Gr\xF6\xDF"
+                    "e wie \"10 MB\" oder \"1,5 GB\".";
+        }
+    }
+}
+
 bool Apply(const cxxopts::ParseResult& result, ReportOptions& options, std::string& error) {
     std::string value;
     const bool haveMailbox = Value(result, "mailbox", options.mailboxDir, error);
@@ -231,6 +274,9 @@ bool Apply(const cxxopts::ParseResult& result, ReportOptions& options, std::stri
     options.showChanged = result.count("changed") != 0;
     if (Value(result, "depth", value, error) && error.empty()) {
         ParseTreeDepth(value, options.treeDepth, error);
+    }
+    if (error.empty()) {
+        ApplyFilter(result, options.filter, error);
     }
     if (!error.empty()) {
         return false;

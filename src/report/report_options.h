@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "view/row_filter.h"
+
 namespace report {
 
 // kExcel: the window's export file (view/list_export), Windows-1252 with ';' for a
@@ -33,8 +35,11 @@ struct ReportOptions {
     bool tree = false;        // --tree: the folder tree instead of the list
     int treeDepth = -1;       // --depth N: no node deeper than N (0: the top nodes); -1 all
     bool showChanged = false; // --changed: text and tsv get each row's last change
-    bool help = false;        // --help: usage on standard output, nothing else
-    bool version = false;     // --version: the program's name and version, nothing else
+    // --match TEXT, --exclude TEXT, --min-size SIZE: the rows shown, by the window's
+    // filter rules; the totals say both what is shown and the whole.
+    view::RowFilter filter;
+    bool help = false;    // --help: usage on standard output, nothing else
+    bool version = false; // --version: the program's name and version, nothing else
     // --all-users ROOT: every mailbox of the installation at ROOT instead of --mailbox;
     // its rows sort by the column of report::AllUsersColumn, by user name unless asked.
     std::string allUsersRoot;

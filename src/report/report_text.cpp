@@ -3,6 +3,7 @@
 #include "report/report_text.h"
 
 #include "diag/trace.h"
+#include "sizes/byte_change.h"
 #include "sizes/date_text.h"
 #include "sizes/size_text.h"
 #include "view/scan_view.h"
@@ -347,6 +348,29 @@ void AppendAligned(std::string& out, const OrderedRows& ordered, const ReportOpt
     }
 }
 
+// Keeps the rows of `ordered` that pass `filter`, in their order, and counts the folder
+// files among them; a removed row of --compare is judged by its earlier name and size.
+void FilterRows(const view::RowFilter& filter, OrderedRows& ordered) {
+    const size_t current = ordered.rows.current ? ordered.rows.current->size() : 0;
+    FolderRecord scratch;
+    std::string folder;
+    size_t kept = 0;
+    for (const uint32_t row : ordered.order) {
+        const FolderRecord& record = ordered.rows.Row(row, scratch);
+        folder = record.folderPath + record.folderName;
+        if (!filter.Passes({record.fileName, folder}, record.size)) {
+            continue;
+        }
+        ordered.order[kept++] = row;
+        if (row < current) {
+            ++ordered.shownFiles;
+            ordered.shownSize = AddSizes(ordered.shownSize, record.size);
+        }
+    }
+    ordered.order.resize(kept);
+    ordered.filtered = true;
+}
+
 } // namespace
 
 OrderedRows InScanOrder(const std::vector<FolderRecord>& records) {
@@ -366,7 +390,19 @@ void WriteReport(const FolderCatalogue& catalogue, const ReportOptions& options,
         ordered.rows.current = &catalogue.records;
     }
     ordered.order = SortRowIndexes(ordered.rows, options.sortColumn, options.sortDescending);
+    if (!options.filter.IsEmpty()) {
+        FilterRows(options.filter, ordered);
+    }
     WriteOrdered(catalogue, ordered, options, context, sink);
+}
+
+std::string OrderedStatusLine(const FolderCatalogue& catalogue, const OrderedRows& ordered) {
+    if (ordered.filtered) {
+        return view::FilteredStatusLine(view::kFilteredStatusFormat, ordered.shownFiles,
+                                        ordered.shownSize, catalogue.fileCount,
+                                        catalogue.totalSize);
+    }
+    return view::StatusLine(view::kStatusFormat, catalogue.fileCount, catalogue.totalSize);
 }
 
 std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& options,
@@ -401,8 +437,7 @@ void WriteOrdered(const FolderCatalogue& catalogue, const OrderedRows& ordered,
     } else {
         AppendAligned(out, ordered, options, sink);
     }
-    AppendUtf8FromCp1252(
-        out, view::StatusLine(view::kStatusFormat, catalogue.fileCount, catalogue.totalSize));
+    AppendUtf8FromCp1252(out, OrderedStatusLine(catalogue, ordered));
     if (ordered.Compared()) {
         AppendUtf8FromCp1252(out, TotalChangeText(ordered.rows.totalChange, options));
     }

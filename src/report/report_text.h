@@ -86,7 +86,14 @@ struct OrderedRows {
 
     ComparedRows rows;
     std::vector<uint32_t> order; // indexes of `rows`
+    // With a filter: the folder files of `order` (not the removed rows) and their bytes.
+    bool filtered = false;
+    int32_t shownFiles = 0;
+    uint64_t shownSize = 0;
 };
+// The status line of the rows: what the window's says, or with a filter, what is shown
+// of all.
+std::string OrderedStatusLine(const FolderCatalogue& catalogue, const OrderedRows& ordered);
 // The catalogue's rows as they are, in the scan's order.
 OrderedRows InScanOrder(const std::vector<FolderRecord>& records);
 // Rows already in order in the options' format.

@@ -31,9 +31,19 @@ bool FoundIn(const std::vector<std::string>& folded, const std::string& word) {
 
 } // namespace
 
-void RowFilter::SetWords(std::string_view text) {
-    m_words.clear();
-    m_excluded.clear();
+bool RowFilter::SetWords(std::string_view text) {
+    RowFilter words;
+    words.m_nMinimumSize = m_nMinimumSize;
+    if (!words.AddWords(text, false)) {
+        return false;
+    }
+    *this = std::move(words);
+    return true;
+}
+
+bool RowFilter::AddWords(std::string_view text, bool excluded) {
+    std::vector<std::string> words = m_words;
+    std::vector<std::string> without = m_excluded;
     size_t i = 0;
     while (i < text.size()) {
         if (IsSeparator(text[i])) {
@@ -44,18 +54,20 @@ void RowFilter::SetWords(std::string_view text) {
         while (end < text.size() && !IsSeparator(text[end])) {
             ++end;
         }
-        const std::string_view word = text.substr(i, end - i);
+        std::string_view word = text.substr(i, end - i);
+        const bool leftOut = excluded || word[0] == '-';
         if (word[0] == '-') {
-            AddWord(word.substr(1), true);
-        } else {
-            AddWord(word, false);
+            word.remove_prefix(1);
+        }
+        AddOnce(leftOut ? without : words, text::FoldedWindows1252(word));
+        if (words.size() + without.size() > kMostWords) {
+            return false;
         }
         i = end;
     }
-}
-
-void RowFilter::AddWord(std::string_view word, bool excluded) {
-    AddOnce(excluded ? m_excluded : m_words, text::FoldedWindows1252(word));
+    m_words = std::move(words);
+    m_excluded = std::move(without);
+    return true;
 }
 
 bool RowFilter::Passes(std::initializer_list<std::string_view> texts, uint64_t size) const {

@@ -12,12 +12,16 @@ namespace view {
 
 class RowFilter {
 public:
+    // The most words a filter holds: a row's words are then one bit each.
+    static constexpr size_t kMostWords = 64;
+
     // The words of `text`, split at spaces and control characters: "-word" is a word a
     // row must not hold, a lone "-" is nothing. Case is folded as the type-ahead does.
-    void SetWords(std::string_view text);
-    // Adds one word a row must hold, or must not (the report's --match and --exclude:
-    // the whole argument is one word, spaces and all).
-    void AddWord(std::string_view word, bool excluded);
+    // False, with the filter's words unchanged, when it would hold over kMostWords.
+    bool SetWords(std::string_view text);
+    // The same, adding to the words there are; with `excluded` every word is one a row
+    // must not hold (the report's --exclude).
+    bool AddWords(std::string_view text, bool excluded);
     void SetMinimumSize(uint64_t bytes) { m_nMinimumSize = bytes; }
 
     // Whether every row passes.

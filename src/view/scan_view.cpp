@@ -4,6 +4,8 @@
 #include "diag/trace.h"
 #include "sizes/size_text.h"
 
+#include <algorithm>
+
 namespace view {
 
 ScanRequest MakeScanRequest(const ProgramSettings& settings, const std::string& clientMailbox,
@@ -20,6 +22,18 @@ ScanRequest MakeScanRequest(const ProgramSettings& settings, const std::string& 
 std::string StatusLine(const std::string& format, int32_t fileCount, uint64_t totalSize) {
     return FormatText(format.c_str(), static_cast<int>(fileCount),
                       FormatSize(totalSize, SizeStyle::Compact).c_str(),
+                      FormatSize(totalSize, SizeStyle::Exact).c_str());
+}
+
+std::string FilteredStatusLine(const std::string& format, int32_t shownFiles, uint64_t shownSize,
+                               int32_t fileCount, uint64_t totalSize) {
+    const auto count = [](int32_t files) {
+        return FormatSize(static_cast<uint64_t>(std::max(files, 0)), SizeStyle::Exact);
+    };
+    return FormatText(format.c_str(), count(shownFiles).c_str(), count(fileCount).c_str(),
+                      FormatSize(shownSize, SizeStyle::Compact).c_str(),
+                      FormatSize(totalSize, SizeStyle::Compact).c_str(),
+                      FormatSize(shownSize, SizeStyle::Exact).c_str(),
                       FormatSize(totalSize, SizeStyle::Exact).c_str());
 }
 

@@ -22,6 +22,12 @@ ScanRequest MakeScanRequest(const ProgramSettings& settings, const std::string& 
 // the count, the compact and the exact total.
 std::string StatusLine(const std::string& format, int32_t fileCount, uint64_t totalSize);
 
+constexpr char kFilteredStatusFormat[] = "%s von %s Dateien, %s von %s (%s von %s Bytes)";
+// "12 von 10.000 Dateien, 1,2 MB von 75,0 GB (...)": the rows a filter shows of all,
+// from `format` (kFilteredStatusFormat or the string table's).
+std::string FilteredStatusLine(const std::string& format, int32_t shownFiles, uint64_t shownSize,
+                               int32_t fileCount, uint64_t totalSize);
+
 // "Lese Ordnerdateien: 4.512 von 10.000" from `format` (the string table's, two "%s")
 // while a scan runs: the folder files read and found, with the thousands separators
 // the byte counts have.

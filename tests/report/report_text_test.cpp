@@ -74,6 +74,11 @@ TEST(ReportOptionsTest, RefusalsAreGermanAndNameTheArgument) {
          "Die Tiefe \"-1\" ist keine Zahl von 0 bis 999999999."},
         {{"--mailbox", "m", "--depth", "2"}, "--depth braucht --tree."},
         {{"--mailbox", "m", "--tree", "--format", "json"}, "--tree gibt es nur als text oder tsv."},
+        {{"--mailbox", "m", "--min-size", "1,5 XB"},
+         "Die Gr\xF6\xDF"
+         "e \"1,5 XB\" ist keine Gr\xF6\xDF"
+         "e wie \"10 MB\" oder \"1,5 GB\"."},
+        {{"--mailbox", "m", "--match", ""}, "Nach --match fehlt der Wert."},
     };
     for (const auto& c : cases) {
         ReportOptions options;
@@ -148,6 +153,30 @@ TEST(ReportTextTest, AlignedColumnsPadNamesAndRightAlignSizes) {
               "en\\Kunden\n"
               "3 Dateien, 117,7 MB (123.458.326 Bytes)\n",
               report::FormatReport(catalogue, options));
+}
+
+TEST(ReportTextTest, AFilterShowsItsRowsAndSaysWhatIsShownOfAll) {
+    const FolderCatalogue catalogue = fixtures::CatalogueOf({
+        fixtures::Record("A.PMM", "\\Archiv\\", "2019", 3000),
+        fixtures::Record("B.PMM", "\\Archiv\\", "2020", 1000),
+        fixtures::Record("C.PMM", "\\Kunden\\", "Archiv alt", 5000),
+        fixtures::Record("D.PMM", "\\", "Klein", 10),
+    });
+    const char* args[] = {"--mailbox", "m",          "--match", "ARCHIV", "--exclude",
+                          "alt",       "--min-size", "1,5 kB",  "--tsv",  "--exact"};
+    ReportOptions options;
+    std::string error;
+    ASSERT_TRUE(report::ParseReportOptions(10, args, options, error)) << error;
+    EXPECT_EQ("Dateiname\tGr\xC3\xB6\xC3\x9F"
+              "e\tOrdnername\n"
+              "A.PMM\t3.000\t\\Archiv\\2019\n"
+              "1 von 4 Dateien, 2,9 kB von 8,8 kB (3.000 von 9.010 Bytes)\n",
+              report::FormatReport(catalogue, options));
+    options.format = report::ReportFormat::kJson;
+    const std::string json = report::FormatReport(catalogue, options);
+    EXPECT_NE(std::string::npos, json.find("\"files\":4,\"size\":9010,\"shownFiles\":1,"
+                                           "\"shownSize\":3000,"))
+        << json;
 }
 
 TEST(ReportTextTest, TabSeparatedRowsKeepOneLineEach) {

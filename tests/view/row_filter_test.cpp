@@ -43,11 +43,23 @@ TEST(RowFilterTest, TheMinimumSizeCountsWithTheWordsAndAloneMakesItNonEmpty) {
     EXPECT_FALSE(filter.Passes({"a"}, 100));
 }
 
-TEST(RowFilterTest, AnOptionIsOneWordWithItsSpaces) {
+TEST(RowFilterTest, WordsAddUpToTheMostAndAFilterOverItIsRefusedWhole) {
     RowFilter filter;
-    filter.AddWord("Gesendete Objekte", false);
-    EXPECT_TRUE(filter.PassesWords({"\\Gesendete Objekte"}));
-    EXPECT_FALSE(filter.PassesWords({"Objekte, gesendete"}));
+    ASSERT_TRUE(filter.SetWords("a"));
+    ASSERT_TRUE(filter.AddWords("b -c", true)); // every word of --exclude is left out
+    EXPECT_FALSE(filter.PassesWords({"ab"}));
+    EXPECT_FALSE(filter.PassesWords({"ac"}));
+    EXPECT_TRUE(filter.PassesWords({"ad"}));
+    std::string many;
+    for (size_t i = 0; i < RowFilter::kMostWords; ++i) {
+        many += "w" + std::to_string(i) + " w" + std::to_string(i) + " ";
+    }
+    EXPECT_TRUE(filter.SetWords(many)); // repeated words count once
+    EXPECT_FALSE(filter.AddWords("one-more", false));
+    EXPECT_FALSE(filter.SetWords(many + " x"));
+    // The refused words changed nothing: all the earlier ones are still asked for.
+    EXPECT_TRUE(filter.PassesWords({many}));
+    EXPECT_FALSE(filter.PassesWords({"w0 w1"}));
 }
 
 } // namespace
