@@ -85,7 +85,9 @@ void CAllUsersDlg::OnRead(WPARAM what) {
     bool cancelled = false;
     if (what == worker::AllUsersReader::kEnded && m_reader.TakeEnd(cancelled)) {
         m_pPlanning.reset(); // a plan cancelled before it was made
-        if (!cancelled) {
+        if (cancelled) {
+            m_model.MarkCancelled();
+        } else {
             m_model.MarkAllRead();
             ++m_nReadCount;
         }
@@ -98,8 +100,18 @@ void CAllUsersDlg::OnRead(WPARAM what) {
     }
 }
 
+bool CAllUsersDlg::CancelRead() {
+    // A read whose end is still on its way is running for the user: the key that comes
+    // before that end cancels it, and the window stays.
+    static_cast<void>(m_reader.Cancel());
+    return m_reader.IsBusy();
+}
+
 void CAllUsersDlg::UpdateStatus() {
-    std::string text = m_model.StatusText();
+    const report::AllUsersStatusTexts texts = {LoadResourceString(IDS_ALLUSERS_REREAD_CANCELLED),
+                                               LoadResourceString(IDS_ALLUSERS_READ_CANCELLED),
+                                               LoadResourceString(IDS_ALLUSERS_LIMIT_STATUS)};
+    std::string text = m_model.StatusText(texts);
     if (m_reader.IsBusy()) {
         // While the plan is made the rows shown are still the last read's: nothing of
         // the new read is counted yet.

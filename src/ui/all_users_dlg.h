@@ -3,7 +3,8 @@
 // report::AllUsersModel. The users' mailboxes are read on a thread of their own
 // (worker::AllUsersReader), which plans them from "PMAIL.USR" first: the rows show
 // their names once planned and their figures as each mailbox is read; Escape cancels
-// a running read and otherwise closes, F5 reads again. Enter or a double click opens
+// a running read and otherwise closes, F5 reads again; a cancelled read leaves the last
+// complete one on screen. Enter or a double click opens
 // the tree window of the user's mailbox.
 #pragma once
 
@@ -48,7 +49,7 @@ protected:
     bool OnCommand(UINT id, UINT code, HWND control) override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void InitColumns() override;
-    bool CancelRead() override { return m_reader.Cancel(); }
+    bool CancelRead() override;
     // Closing during a read ends it at every mailbox's next folder file.
     void EndReads() override { m_reader.Stop(); }
     void SortByColumn(int column) override;
