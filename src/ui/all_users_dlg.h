@@ -43,6 +43,8 @@ public:
     int GetReadCount() const { return m_nReadCount; }
     const report::AllUsersModel& GetModel() const { return m_model; }
     worker::AllUsersReader& GetReader() { return m_reader; }
+    // What the list's header says as its tooltip; empty for nothing.
+    std::string GetShareTipText() const;
 
 protected:
     BOOL OnInitDialog() override;
@@ -67,6 +69,11 @@ private:
     void ShowRows(int selectedIndex);
     int SelectedIndex() const;
     void UpdateStatus();
+    // The header's tooltip: what the share bars are measured against when all shares are
+    // small; none otherwise.
+    void CreateShareTip();
+    void UpdateShareTip();
+    TOOLINFOA HeaderTool() const;
 
     std::string m_strRoot;
     bool m_bCompact;
@@ -76,4 +83,5 @@ private:
     worker::AllUsersReader m_reader;
     int m_nReadCount = 0;
     CReportList m_list;
+    HWND m_hShareTip = nullptr; // owned by the window, gone with it
 };
