@@ -295,7 +295,8 @@ TEST_F(AllUsersDlgTest, EscapeDuringARereadKeepsTheLastCompleteReadAndTheWindow)
          }),
          Then([&] { status = statusLine(); }), // still open to be read
          Then([&] { PostKey(dlg.GetListHwnd(), VK_ESCAPE); })});
-    EXPECT_EQ("Neues Lesen abgebrochen, es gilt das letzte vollst\xE4ndige: " + complete, status);
+    EXPECT_EQ("Neues Einlesen abgebrochen, es gilt das letzte vollst\xE4ndige: " + complete,
+              status);
 }
 
 TEST_F(AllUsersDlgTest, EnterOpensTheTreeWindowOfTheSelectedUsersMailbox) {
