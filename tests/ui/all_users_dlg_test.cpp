@@ -280,12 +280,9 @@ TEST_F(AllUsersDlgTest, EscapeDuringARereadKeepsTheLastCompleteReadAndTheWindow)
     ReadGate gate;
     std::string complete;
     std::string status;
-    const auto statusLine = [&] {
-        return testsupport::WindowText(dlg.GetDlgItem(IDC_ALLUSERS_STATUS));
-    };
     Run(dlg,
         {[&] { return dlg.GetReadCount() == 1 && !dlg.IsReading(); }, Then([&] {
-             complete = statusLine();
+             complete = testsupport::WindowText(dlg.GetDlgItem(IDC_ALLUSERS_STATUS));
              dlg.GetReader().SetAfterRow(&ReadGate::AfterRow, &gate);
              PostKey(dlg.GetListHwnd(), VK_F5);
          }),
@@ -293,7 +290,7 @@ TEST_F(AllUsersDlgTest, EscapeDuringARereadKeepsTheLastCompleteReadAndTheWindow)
          [&] { return (gate.open = true) && !dlg.IsReading(); }, Then([&] {
              ::PostMessageA(dlg.GetListHwnd(), WM_KEYDOWN, VK_ESCAPE, 0x40000001); // held
          }),
-         Then([&] { status = statusLine(); }), // still open to be read
+         Then([&] { status = testsupport::WindowText(dlg.GetDlgItem(IDC_ALLUSERS_STATUS)); }),
          Then([&] { PostKey(dlg.GetListHwnd(), VK_ESCAPE); })});
     EXPECT_EQ("Neues Einlesen abgebrochen, es gilt das letzte vollst\xE4ndige: " + complete,
               status);
