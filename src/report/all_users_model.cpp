@@ -118,6 +118,7 @@ void AllUsersModel::MarkCancelled() {
         MarkAllRead();
     }
     m_bCancelled = true;
+    Resort(); // the shares of a partial read are gone
 }
 
 const UserMailbox& AllUsersModel::Row(int row) const {
@@ -137,11 +138,7 @@ uint32_t AllUsersModel::ShareOf(int row) const {
 }
 
 uint32_t AllUsersModel::BarsScaledTo() const {
-    uint32_t largest = 0;
-    for (int row = 0; row < RowCount(); ++row) {
-        largest = std::max(largest, ShareOf(row));
-    }
-    return largest < kSmallShareTenths ? largest : 0;
+    return m_nLargestShare < kSmallShareTenths ? m_nLargestShare : 0;
 }
 
 uint32_t AllUsersModel::BarOf(int row) const {
@@ -217,6 +214,11 @@ void AllUsersModel::Resort() {
         }
     }
     m_order = UserRowOrder(items, m_sort, nullptr);
+    // Each painted bar asks for it: found once here, where the shares change.
+    m_nLargestShare = 0;
+    for (int row = 0; row < RowCount(); ++row) {
+        m_nLargestShare = std::max(m_nLargestShare, ShareOf(row));
+    }
 }
 
 int AllUsersModel::FindRow(int /*start*/, const std::string& prefix) const {

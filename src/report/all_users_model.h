@@ -106,6 +106,7 @@ private:
     uint64_t m_nReadTotal = 0;
     int32_t m_nReadFiles = 0;
     std::vector<uint32_t> m_order; // the shown rows' indexes into the result
+    uint32_t m_nLargestShare = 0;  // of the rows read, in tenths of a percent
     view::ColumnSort m_sort;
 };
 
