@@ -137,6 +137,12 @@
 #define IDS_ALLUSERS_COLUMN_LIMIT 2127
 #define IDS_ALLUSERS_PROGRESS 2128
 #define IDS_ALLUSERS_ROOT_TITLE 2129
+// What a cancelled read of "Alle Postfächer" leaves, its users near the limit, and
+// what its share bars are measured against.
+#define IDS_ALLUSERS_REREAD_CANCELLED 2130
+#define IDS_ALLUSERS_READ_CANCELLED 2131
+#define IDS_ALLUSERS_LIMIT_STATUS 2132
+#define IDS_ALLUSERS_SHARE_SCALED 2133
 #define IDS_HISTORY_NO_DAYS 2091
 #define IDS_WARNING_501 2601
 #define IDS_WARNING_502 2602

@@ -5,6 +5,8 @@
 #include "mailbox/all_users_scan.h"
 
 #include "diag/trace.h"
+#include "mailbox/folder_headers.h"
+#include "mailbox/hierarchy.h"
 #include "platform/files.h"
 #include "platform/thread.h"
 #include "sizes/byte_change.h"
@@ -51,6 +53,23 @@ struct UserScanHooks {
     }
 };
 
+// The parent path of the largest folder file of `row`: the one path the overview names,
+// so the tree is read for it alone, and the file's header again for its key.
+std::string LargestFolderPath(const UserMailbox& row) {
+    pmHierarch tree;
+    if (!tree.Fill(row.user.folderDir)) {
+        return std::string();
+    }
+    const std::string path = row.user.folderDir + row.largestFile;
+    const bool isMbx = platform::MatchesPattern(row.largestFile.c_str(), "*.MBX");
+    pmm folderPmm;
+    mbx folderMbx;
+    FolderFileRecord& file = isMbx ? static_cast<FolderFileRecord&>(folderMbx) : folderPmm;
+    file.SetPath(path);
+    const bool read = isMbx ? folderMbx.Analyze() : folderPmm.Analyze();
+    return read ? tree.ResolvePath(file.folderId, false) : std::string();
+}
+
 void ReadMailbox(UserMailbox& row, const AllUsersThreading& threading,
                  std::vector<std::string>& traceLines) {
     // The overview shows no folder paths: reading and walking each user's tree would
@@ -75,6 +94,9 @@ void ReadMailbox(UserMailbox& row, const AllUsersThreading& threading,
     if (scan) {
         platform::ReadOnlyFile hierarchy;
         SummariseMailbox(row, std::move(scan), hierarchy.Open(row.user.folderDir + "hierarch.pm"));
+        if (!row.largestFile.empty() && row.fault == UserFault::kNone) {
+            row.largestFolder = LargestFolderPath(row) + row.largestFolder;
+        }
     }
 }
 
@@ -154,6 +176,7 @@ void SummariseMailbox(UserMailbox& row, SharedScanResult scan, bool hierarchyRea
     const size_t first = scan->details.newMailRow ? 1 : 0;
     row.folderFiles = 0;
     row.largestFile.clear();
+    row.largestFolder.clear();
     row.largestSize = 0;
     for (size_t i = first; i < catalogue.records.size(); ++i) {
         const FolderRecord& record = catalogue.records[i];
@@ -161,6 +184,7 @@ void SummariseMailbox(UserMailbox& row, SharedScanResult scan, bool hierarchyRea
         // The first of equal sizes, so the same mailbox always names the same file.
         if (row.largestFile.empty() || record.size > row.largestSize) {
             row.largestFile = record.fileName;
+            row.largestFolder = record.folderPath + record.folderName;
             row.largestSize = record.size;
         }
     }

@@ -26,6 +26,7 @@ struct UserMailbox {
     uint64_t newMailSize = 0;           // the ".CNM" files in the same folder
     int64_t newMailLastWrite = 0;       // the newest of them, 0 when none
     std::string largestFile;            // the largest folder file's name; empty when none
+    std::string largestFolder;          // its folder's path and name: "\Archiv\2019"
     uint64_t largestSize = 0;
     LimitCounts limits; // folder files near and over the client's limit
 

@@ -1,20 +1,65 @@
 // The window's rows of the overview. A row's figures appear once its mailbox is read,
 // and its share is of the users read so far, so the column never shows a share of a
-// total that is still growing as if it were final: the last row read makes it so.
+// total that is still growing as if it were final: the last row read makes it so. A
+// read that never gets there (Escape, or F5 during F5) leaves no sum of some users
+// standing as the total: the last complete read comes back, or no share shows.
 #include "report/all_users_model.h"
 
+#include "diag/trace.h"
 #include "report/report_text.h"
 #include "sizes/size_text.h"
 #include "tree/tree_text.h"
+#include "view/limit_mark.h"
 #include "view/list_rules.h"
 
 #include <algorithm>
 
 namespace report {
 
+namespace {
+
+// A user counts once, by their worst folder file.
+LimitCounts UsersByLimit(const UserMailbox& row) {
+    LimitCounts users;
+    users.overLimit = row.limits.overLimit > 0 ? 1 : 0;
+    users.nearLimit = row.limits.overLimit == 0 && row.limits.nearLimit > 0 ? 1 : 0;
+    return users;
+}
+
+std::string CountText(int32_t count) {
+    return FormatSize(static_cast<uint32_t>(count), SizeStyle::Exact);
+}
+
+// "!! 1, ! 2": the files over and near the limit apart, each with the main list's
+// mark; "0" for a mailbox with neither.
+std::string LimitCell(const LimitCounts& limits) {
+    std::string cell;
+    if (limits.overLimit > 0) {
+        cell = view::LimitMark(FolderLimit::kOver) + CountText(limits.overLimit);
+    }
+    if (limits.nearLimit > 0) {
+        cell += (cell.empty() ? "" : ", ") +
+                (view::LimitMark(FolderLimit::kNear) + CountText(limits.nearLimit));
+    }
+    return cell.empty() ? CountText(0) : cell;
+}
+
+// "\Archiv\2019 (FOL0000D.PMM, 2,1 GB)": the folder a user knows, with the file that
+// holds it; the file alone where no folder name was read.
+std::string LargestFolderCell(const UserMailbox& user, SizeStyle style) {
+    if (user.largestFile.empty() || user.largestFolder.empty()) {
+        return LargestCell(user, style == SizeStyle::Exact);
+    }
+    return user.largestFolder + " (" + user.largestFile + ", " +
+           FormatSize(user.largestSize, style) + ")";
+}
+
+} // namespace
+
 void AllUsersModel::SetResult(std::shared_ptr<const AllUsersResult> result, bool compact) {
     m_pResult = std::move(result);
     m_bCompact = compact;
+    m_bCancelled = false;
     const size_t rows = m_pResult ? m_pResult->rows.size() : 0;
     m_read.assign(rows, false);
     m_nRead = 0;
@@ -58,7 +103,22 @@ void AllUsersModel::MarkAllRead() {
         m_nReadTotal = m_pResult->totalSize;
         m_nReadFiles = m_pResult->folderFiles;
     }
+    m_pComplete = m_pResult;
+    m_bCancelled = false;
     Resort();
+}
+
+void AllUsersModel::MarkCancelled() {
+    if (m_pResult && m_pResult != m_pComplete && m_nRead == m_nToRead) {
+        MarkAllRead(); // the cancel came after the last row: nothing is missing
+        return;
+    }
+    if (m_pComplete && m_pResult != m_pComplete) {
+        SetResult(m_pComplete, m_bCompact);
+        MarkAllRead();
+    }
+    m_bCancelled = true;
+    Resort(); // the shares of a partial read are gone
 }
 
 const UserMailbox& AllUsersModel::Row(int row) const {
@@ -72,7 +132,30 @@ int AllUsersModel::ShownRow(size_t index) const {
 
 uint32_t AllUsersModel::ShareOf(int row) const {
     const uint32_t index = m_order[static_cast<size_t>(row)];
-    return m_read[index] ? tree::ShareTenths(m_pResult->rows[index].totalSize, m_nReadTotal) : 0;
+    return m_read[index] && !IsPartial()
+               ? tree::ShareTenths(m_pResult->rows[index].totalSize, m_nReadTotal)
+               : 0;
+}
+
+uint32_t AllUsersModel::BarsScaledTo() const {
+    return m_nLargestShare < kSmallShareTenths ? m_nLargestShare : 0;
+}
+
+uint32_t AllUsersModel::BarOf(int row) const {
+    const uint32_t scale = BarsScaledTo();
+    const uint32_t share = ShareOf(row);
+    return scale == 0 ? share : static_cast<uint32_t>(uint64_t{share} * 1000 / scale);
+}
+
+int AllUsersModel::WarningOf(int row, int column) const {
+    const uint32_t index = m_order[static_cast<size_t>(row)];
+    const UserMailbox& user = m_pResult->rows[index];
+    if (column != kUserColumnLimit || !m_read[index] || user.scan == nullptr) {
+        return 0;
+    }
+    return view::WarningLevel(user.limits.overLimit > 0   ? FolderLimit::kOver
+                              : user.limits.nearLimit > 0 ? FolderLimit::kNear
+                                                          : FolderLimit::kBelow);
 }
 
 std::string AllUsersModel::CellText(int row, int column) const {
@@ -92,16 +175,13 @@ std::string AllUsersModel::CellText(int row, int column) const {
     case kUserColumnSize:
         return figures ? FormatSize(user.totalSize, style) : std::string();
     case kUserColumnShare:
-        return figures ? tree::FormatShare(ShareOf(row)) : std::string();
+        return figures && !IsPartial() ? tree::FormatShare(ShareOf(row)) : std::string();
     case kUserColumnNewMail:
         return figures ? FormatSize(user.newMailSize, style) : std::string();
     case kUserColumnLargest:
-        return figures ? LargestCell(user, !m_bCompact) : std::string();
+        return figures ? LargestFolderCell(user, style) : std::string();
     case kUserColumnLimit:
-        return figures ? FormatSize(
-                             static_cast<uint32_t>(user.limits.nearLimit + user.limits.overLimit),
-                             SizeStyle::Exact)
-                       : std::string();
+        return figures ? LimitCell(user.limits) : std::string();
     default:
         return std::string();
     }
@@ -134,6 +214,11 @@ void AllUsersModel::Resort() {
         }
     }
     m_order = UserRowOrder(items, m_sort, nullptr);
+    // Each painted bar asks for it: found once here, where the shares change.
+    m_nLargestShare = 0;
+    for (int row = 0; row < RowCount(); ++row) {
+        m_nLargestShare = std::max(m_nLargestShare, ShareOf(row));
+    }
 }
 
 int AllUsersModel::FindRow(int /*start*/, const std::string& prefix) const {
@@ -173,19 +258,31 @@ view::ListSnapshot AllUsersModel::Snapshot(const std::vector<std::string>& title
     return list;
 }
 
-std::string AllUsersModel::StatusText() const {
-    AllUsersResult counted;
-    if (m_pResult) {
-        counted.root = m_pResult->root;
-        for (const UserMailbox& row : m_pResult->rows) {
-            UserMailbox listed;
-            listed.user.origin = row.user.origin;
-            counted.rows.push_back(std::move(listed));
+std::string AllUsersModel::StatusText(const AllUsersStatusTexts& texts) const {
+    LimitCounts users;
+    int32_t listed = 0;
+    for (size_t i = 0; m_pResult && i < m_pResult->rows.size(); ++i) {
+        const UserMailbox& row = m_pResult->rows[i];
+        listed += row.user.origin == PlannedUser::Origin::kListed ? 1 : 0;
+        if (m_read[i]) {
+            const LimitCounts user = UsersByLimit(row);
+            users.overLimit += user.overLimit;
+            users.nearLimit += user.nearLimit;
         }
     }
-    counted.folderFiles = m_nReadFiles;
-    counted.totalSize = m_nReadTotal;
-    return AllUsersStatusLine(counted);
+    const std::string limits = view::LimitStatus(texts.limitUsers, users);
+    const std::string figures = FilesAndTotalText(m_nReadFiles, m_nReadTotal);
+    if (IsPartial()) {
+        // No user count in front: the figures are of those read, never the installation's.
+        const size_t missing = m_nToRead - m_nRead;
+        return FormatText(texts.readCancelled.c_str(),
+                          FormatSize(static_cast<uint64_t>(missing), SizeStyle::Exact).c_str(),
+                          FormatSize(static_cast<uint64_t>(m_nToRead), SizeStyle::Exact).c_str(),
+                          figures.c_str()) +
+               limits;
+    }
+    const std::string line = CountText(listed) + " Benutzer, " + figures + limits;
+    return m_bCancelled ? FormatText(texts.rereadCancelled.c_str(), line.c_str()) : line;
 }
 
 } // namespace report

@@ -61,6 +61,8 @@ std::vector<uint32_t> UserRowOrder(const std::vector<UserReportRow>& rows,
 // "3 Benutzer, 1.200 Ordnerdateien, 117,7 MB (123.456.789 Bytes)": the users of the
 // list (stray folders are none), all folder files and the total (Windows-1252).
 std::string AllUsersStatusLine(const AllUsersResult& result);
+// "1.200 Ordnerdateien, 117,7 MB (123.456.789 Bytes)": the line's figures without the users.
+std::string FilesAndTotalText(int32_t folderFiles, uint64_t totalSize);
 int32_t ListedUserCount(const AllUsersResult& result);
 
 // The cell of the name column: the personal name, then the failure text, if any.

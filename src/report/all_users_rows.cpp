@@ -170,11 +170,15 @@ int32_t ListedUserCount(const AllUsersResult& result) {
     return users;
 }
 
+std::string FilesAndTotalText(int32_t folderFiles, uint64_t totalSize) {
+    return FormatSize(static_cast<uint32_t>(folderFiles), SizeStyle::Exact) + " Ordnerdateien, " +
+           FormatSize(totalSize, SizeStyle::Compact) + " (" +
+           FormatSize(totalSize, SizeStyle::Exact) + " Bytes)";
+}
+
 std::string AllUsersStatusLine(const AllUsersResult& result) {
     return FormatSize(static_cast<uint32_t>(ListedUserCount(result)), SizeStyle::Exact) +
-           " Benutzer, " + FormatSize(static_cast<uint32_t>(result.folderFiles), SizeStyle::Exact) +
-           " Ordnerdateien, " + FormatSize(result.totalSize, SizeStyle::Compact) + " (" +
-           FormatSize(result.totalSize, SizeStyle::Exact) + " Bytes)";
+           " Benutzer, " + FilesAndTotalText(result.folderFiles, result.totalSize);
 }
 
 std::string PersonalCell(const UserMailbox& row) {

@@ -4,6 +4,7 @@
 // and menus into calls.
 #include "ui/all_users_dlg.h"
 
+#include "diag/trace.h"
 #include "framework/app_services.h"
 #include "framework/menu.h"
 #include "framework/win_app.h"
@@ -60,6 +61,7 @@ void CAllUsersDlg::InitColumns() {
 BOOL CAllUsersDlg::OnInitDialog() {
     CListWindow::OnInitDialog();
     m_reader.SetTarget(m_hWnd, kReadMessage);
+    CreateShareTip();
     Reread();
     return TRUE;
 }
@@ -85,7 +87,9 @@ void CAllUsersDlg::OnRead(WPARAM what) {
     bool cancelled = false;
     if (what == worker::AllUsersReader::kEnded && m_reader.TakeEnd(cancelled)) {
         m_pPlanning.reset(); // a plan cancelled before it was made
-        if (!cancelled) {
+        if (cancelled) {
+            m_model.MarkCancelled();
+        } else {
             m_model.MarkAllRead();
             ++m_nReadCount;
         }
@@ -98,8 +102,18 @@ void CAllUsersDlg::OnRead(WPARAM what) {
     }
 }
 
+bool CAllUsersDlg::CancelRead() {
+    // A read whose end is still on its way is running for the user: the key that comes
+    // before that end cancels it, and the window stays.
+    static_cast<void>(m_reader.Cancel());
+    return m_reader.IsBusy();
+}
+
 void CAllUsersDlg::UpdateStatus() {
-    std::string text = m_model.StatusText();
+    const report::AllUsersStatusTexts texts = {LoadResourceString(IDS_ALLUSERS_REREAD_CANCELLED),
+                                               LoadResourceString(IDS_ALLUSERS_READ_CANCELLED),
+                                               LoadResourceString(IDS_ALLUSERS_LIMIT_STATUS)};
+    std::string text = m_model.StatusText(texts);
     if (m_reader.IsBusy()) {
         // While the plan is made the rows shown are still the last read's: nothing of
         // the new read is counted yet.
@@ -110,6 +124,47 @@ void CAllUsersDlg::UpdateStatus() {
                "    " + text;
     }
     m_status.SetWindowText(text);
+    UpdateShareTip();
+}
+
+TOOLINFOA CAllUsersDlg::HeaderTool() const {
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE; // the list's comctl32 may be version 5
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = m_hWnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(m_list.GetHeader().GetSafeHwnd());
+    return tool;
+}
+
+void CAllUsersDlg::CreateShareTip() {
+    m_hShareTip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, m_hWnd,
+                                    nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    TOOLINFOA tool = HeaderTool();
+    tool.lpszText = const_cast<char*>("");
+    ::SendMessageA(m_hShareTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    // The text is one line however wide: a width turns on the tooltip's line breaks.
+    ::SendMessageA(m_hShareTip, TTM_SETMAXTIPWIDTH, 0, 400);
+}
+
+void CAllUsersDlg::UpdateShareTip() {
+    const uint32_t scale = m_model.BarsScaledTo();
+    std::string text;
+    if (scale != 0) {
+        text = FormatText(LoadResourceString(IDS_ALLUSERS_SHARE_SCALED).c_str(),
+                          tree::FormatShare(scale).c_str());
+    }
+    TOOLINFOA tool = HeaderTool();
+    tool.lpszText = const_cast<char*>(text.c_str()); // copied by the tooltip
+    ::SendMessageA(m_hShareTip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+std::string CAllUsersDlg::GetShareTipText() const {
+    char text[256] = {};
+    TOOLINFOA tool = HeaderTool();
+    tool.lpszText = text;
+    ::SendMessageA(m_hShareTip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    return text;
 }
 
 int CAllUsersDlg::SelectedIndex() const {

@@ -3,7 +3,8 @@
 // report::AllUsersModel. The users' mailboxes are read on a thread of their own
 // (worker::AllUsersReader), which plans them from "PMAIL.USR" first: the rows show
 // their names once planned and their figures as each mailbox is read; Escape cancels
-// a running read and otherwise closes, F5 reads again. Enter or a double click opens
+// a running read and otherwise closes, F5 reads again; a cancelled read leaves the last
+// complete one on screen. Enter or a double click opens
 // the tree window of the user's mailbox.
 #pragma once
 
@@ -42,13 +43,15 @@ public:
     int GetReadCount() const { return m_nReadCount; }
     const report::AllUsersModel& GetModel() const { return m_model; }
     worker::AllUsersReader& GetReader() { return m_reader; }
+    // What the list's header says as its tooltip; empty for nothing.
+    std::string GetShareTipText() const;
 
 protected:
     BOOL OnInitDialog() override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void InitColumns() override;
-    bool CancelRead() override { return m_reader.Cancel(); }
+    bool CancelRead() override;
     // Closing during a read ends it at every mailbox's next folder file.
     void EndReads() override { m_reader.Stop(); }
     void SortByColumn(int column) override;
@@ -66,6 +69,11 @@ private:
     void ShowRows(int selectedIndex);
     int SelectedIndex() const;
     void UpdateStatus();
+    // The header's tooltip: what the share bars are measured against when all shares are
+    // small; none otherwise.
+    void CreateShareTip();
+    void UpdateShareTip();
+    TOOLINFOA HeaderTool() const;
 
     std::string m_strRoot;
     bool m_bCompact;
@@ -75,4 +83,5 @@ private:
     worker::AllUsersReader m_reader;
     int m_nReadCount = 0;
     CReportList m_list;
+    HWND m_hShareTip = nullptr; // owned by the window, gone with it
 };

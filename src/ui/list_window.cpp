@@ -91,6 +91,18 @@ void CListWindow::LayoutControls(int cx, int cy) {
     }
 }
 
+BOOL CListWindow::PreTranslateMessage(MSG* pMsg) {
+    // A held Escape repeats: its first press stops the read, and the repeats that follow
+    // once the read has ended must not close the window as a fresh press would.
+    constexpr LPARAM kWasDown = 1 << 30;
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE &&
+        (pMsg->lParam & kWasDown) != 0 && IsOwnMessage(pMsg)) {
+        static_cast<void>(CancelRead());
+        return TRUE;
+    }
+    return CAppDlg::PreTranslateMessage(pMsg);
+}
+
 bool CListWindow::OnCommand(UINT id, UINT code, HWND control) {
     const bool closes = ::GetDlgItem(m_hWnd, ID_HELP_BUTTON) != nullptr;
     switch (id) {
@@ -331,7 +343,7 @@ RECT CListWindow::GetBarRect(int row) const {
         !m_reportList.GetSubItemRect(row, m_frame.shareColumn, LVIR_BOUNDS, cell)) {
         return RECT{};
     }
-    return ShareBarIn(cell, model->ShareOf(row), m_shareMetrics);
+    return ShareBarIn(cell, model->BarOf(row), m_shareMetrics);
 }
 
 LRESULT CListWindow::DrawWithShares(NMLVCUSTOMDRAW& draw) const {

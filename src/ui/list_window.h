@@ -3,11 +3,11 @@
 // commands: the report list and the status line below it, with a progress bar in the
 // status area while a long read runs; their layout; Escape, which stops a running read
 // (and where the window has the buttons "Hilfe" and "Schließen", closes it when none
-// runs); F1; Ctrl+C and the export of the list; the context menu with its sort items, by a right
-// click and by Shift-F10 or the context-menu key; a share column drawn as bars beside the
-// percentages; and the window's stored state as one record in the main window's section of the
-// store: its placement, the list's widths with the screen's DPI they were stored at, and the sort
-// where the window keeps one.
+// runs, by a fresh press only: a held key's repeats never close); F1; Ctrl+C and the export of the
+// list; the context menu with its sort items, by a right click and by Shift-F10 or the context-menu
+// key; a share column drawn as bars beside the percentages; and the window's stored state as one
+// record in the main window's section of the store: its placement, the list's widths with the
+// screen's DPI they were stored at, and the sort where the window keeps one.
 #pragma once
 
 #include "framework/controls.h"
@@ -78,6 +78,7 @@ protected:
     CListWindow(HWND parent, AppServices& app, CReportList& list, const Frame& frame);
 
     BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     bool OnNotify(int id, NMHDR* header, LRESULT& result) override;
     bool OnTimer(UINT_PTR id) override;

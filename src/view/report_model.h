@@ -33,6 +33,9 @@ public:
     virtual int ContextRow(int topRow) const = 0;
     // The row's share of the whole in tenths of a percent, for a share column's bar.
     virtual uint32_t ShareOf(int /*row*/) const { return 0; }
+    // How long its bar is drawn, in tenths of the bar's whole length: the share itself
+    // unless a model scales its bars.
+    virtual uint32_t BarOf(int row) const { return ShareOf(row); }
     // The image and indent of a row's first cell; none unless a model has them.
     virtual int ImageOf(int /*row*/) const { return -1; }
     virtual int IndentOf(int /*row*/) const { return 0; }

@@ -113,6 +113,13 @@ TEST(AllUsersScanTest, TheLargestFileIsNamedAndTheLimitsAreCounted) {
     EXPECT_EQ(largest->size, row.largestSize);
     EXPECT_NE(largest, records.begin()); // the new-mail row is no folder file
     EXPECT_EQ(row.limits.nearLimit + row.limits.overLimit, 0);
+    // Its folder as a scan with paths names it, though the overview's scan has none.
+    const SharedScanResult withPaths = RunScan(UserScanRequest(row.user, true, "x"));
+    for (const FolderRecord& r : withPaths->catalogue.records) {
+        if (r.fileName == row.largestFile) {
+            EXPECT_EQ(row.largestFolder, r.folderPath + r.folderName) << r.folderPath;
+        }
+    }
 }
 
 TEST(AllUsersScanTest, AMailboxSumsItsFolderFilesApartFromItsNewMail) {

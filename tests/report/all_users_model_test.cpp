@@ -14,6 +14,8 @@ using fixtures::ResultOf;
 using report::AllUsersModel;
 
 constexpr uint64_t kNearLimit = 1610612736ull;
+const report::AllUsersStatusTexts kTexts = {"ABGEBROCHEN[%s]", "FEHLEN %s/%s: %s",
+                                            " | %d über, %d nahe"};
 
 // A user read from `folder` with folder files of the sizes given.
 UserMailbox ReadUser(const std::string& name, const std::string& personal,
@@ -78,7 +80,7 @@ TEST(AllUsersModelTest, FiguresShowOnceReadAndSharesAreOfWhatIsReadSoFar) {
     model.MarkRead({0}); // bob
     EXPECT_EQ(Column(model, report::kUserColumnShare),
               (std::vector<std::string>{"", "100,0 %", ""}));
-    EXPECT_EQ(model.StatusText(), "3 Benutzer, 2 Ordnerdateien, 300 Bytes (300 Bytes)");
+    EXPECT_EQ(model.StatusText(kTexts), "3 Benutzer, 2 Ordnerdateien, 300 Bytes (300 Bytes)");
     model.MarkRead({0, 0}); // twice counts once
     EXPECT_EQ(model.ReadCount(), 1u);
 
@@ -88,8 +90,8 @@ TEST(AllUsersModelTest, FiguresShowOnceReadAndSharesAreOfWhatIsReadSoFar) {
     EXPECT_EQ(model.CellText(0, report::kUserColumnShare), "99,9 %");
     EXPECT_EQ(model.CellText(1, report::kUserColumnShare), "0,0 %");
     EXPECT_EQ(model.CellText(0, report::kUserColumnFiles), "3");
-    EXPECT_EQ(model.CellText(0, report::kUserColumnLimit), "1");
-    EXPECT_EQ(model.CellText(0, report::kUserColumnLargest), "F0.PMM (1.610.612.736)");
+    EXPECT_EQ(model.CellText(0, report::kUserColumnLimit), "! 1");
+    EXPECT_EQ(model.CellText(0, report::kUserColumnLargest), "Ordner (F0.PMM, 1.610.612.736)");
     EXPECT_EQ(model.CellText(0, report::kUserColumnNewMail), "0");
     EXPECT_EQ(model.CellText(1, report::kUserColumnFiles), "2");
     EXPECT_EQ(model.CellText(1, report::kUserColumnLimit), "0");
@@ -123,7 +125,8 @@ TEST(AllUsersModelTest, AHeaderClickSortsNumbersLargestFirstAndUnreadRowsFollowW
     EXPECT_EQ(model.CellText(0, report::kUserColumnUser), "Anna");
     EXPECT_EQ(model.ShownRow(1), 0);
     EXPECT_EQ(model.ShownRow(7), -1);
-    EXPECT_EQ(model.StatusText(), "3 Benutzer, 5 Ordnerdateien, 1,5 GB (1.610.613.636 Bytes)");
+    EXPECT_EQ(model.StatusText(kTexts),
+              "3 Benutzer, 5 Ordnerdateien, 1,5 GB (1.610.613.636 Bytes) | 0 über, 1 nahe");
 }
 
 TEST(AllUsersModelTest, TypedLettersFindAUserAndARowOpensItsFolder) {
@@ -164,7 +167,7 @@ TEST(AllUsersModelTest, TheCopyTakesTheRowsAsShownWithTheBytesOfThoseRead) {
     EXPECT_EQ(list.rows[0].cells[report::kUserColumnUser], "Anna");
     EXPECT_EQ(list.rows[0].bytes, kNearLimit + 600);
     EXPECT_EQ(list.rows[0].cells[report::kUserColumnShare], "100,0 %");
-    EXPECT_EQ(list.rows[0].cells[report::kUserColumnLimit], "1");
+    EXPECT_EQ(list.rows[0].cells[report::kUserColumnLimit], "! 1");
     ASSERT_EQ(list.rows[1].cells.size(), static_cast<size_t>(report::kAllUsersWindowColumns));
     EXPECT_EQ(list.rows[1].cells[report::kUserColumnUser], "carl");
     EXPECT_EQ(list.rows[2].cells[report::kUserColumnUser], "bob");
@@ -183,7 +186,60 @@ TEST(AllUsersModelTest, WithoutAnOverviewTheModelIsEmpty) {
     model.MarkAllRead();
     model.Sort(report::kUserColumnSize, true);
     EXPECT_EQ(model.RowCount(), 0);
-    EXPECT_EQ(model.StatusText(), "0 Benutzer, 0 Ordnerdateien, 0 Bytes (0 Bytes)");
+    EXPECT_EQ(model.StatusText(kTexts), "0 Benutzer, 0 Ordnerdateien, 0 Bytes (0 Bytes)");
+}
+
+TEST(AllUsersModelTest, ACancelledReadNeverLeavesASumOfSomeUsersAsTheTotal) {
+    const std::string complete = "3 Benutzer, 5 Ordnerdateien, 1,5 GB (1.610.613.636 Bytes)";
+    AllUsersModel model;
+    model.SetResult(Overview(), true);
+    model.MarkAllRead();
+    for (const bool planned : {true, false}) { // F5 then Escape, after and before the plan
+        if (planned) {
+            model.SetResult(Overview(), true);
+            model.MarkRead({0}); // bob: Anna's figures and near file not read again
+        }
+        model.MarkCancelled();
+        EXPECT_EQ(model.StatusText(kTexts), "ABGEBROCHEN[" + complete + " | 0 über, 1 nahe]");
+        EXPECT_EQ(model.CellText(0, report::kUserColumnShare), "99,9 %");
+    }
+    // A first read cancelled: the rows read keep their figures, no share shows.
+    AllUsersModel first;
+    first.SetResult(Overview(), true);
+    first.MarkRead({1});
+    first.MarkCancelled();
+    EXPECT_EQ(first.StatusText(kTexts),
+              "FEHLEN 1/2: 3 Ordnerdateien, 1,5 GB (1.610.613.336 Bytes) | 0 über, 1 nahe");
+    EXPECT_EQ(first.CellText(0, report::kUserColumnShare) + first.CellText(0, 2), "3");
+    // Escape after the last row: the read is whole.
+    first.SetResult(Overview(), true);
+    first.MarkRead({0, 1});
+    first.MarkCancelled();
+    EXPECT_EQ(first.StatusText(kTexts), complete + " | 0 über, 1 nahe");
+}
+
+TEST(AllUsersModelTest, LimitsShowOverAndNearApartAndSmallSharesGetScaledBars) {
+    auto result = std::make_shared<AllUsersResult>();
+    result->rows.push_back(ReadUser("dora", "", {kFolderLimitBytes, kNearLimit}));
+    result->rows.push_back(ReadUser("eve", "", {100}));
+    for (int i = 0; i < 9; ++i) { // eleven users: no share reaches 25 %
+        result->rows.push_back(ReadUser("u" + std::to_string(i), "", {kNearLimit}));
+    }
+    AllUsersModel model;
+    model.SetResult(result, true);
+    model.MarkRead({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    const int limit = report::kUserColumnLimit;
+    EXPECT_EQ(Column(model, limit)[0] + Column(model, limit)[1] + Column(model, limit)[2],
+              "!! 1, ! 10! 1");
+    EXPECT_EQ((std::vector<int>{model.WarningOf(0, limit), model.WarningOf(1, limit),
+                                model.WarningOf(2, limit), model.WarningOf(0, 3)}),
+              (std::vector<int>{2, 0, 1, 0}));
+    EXPECT_NE(model.StatusText(kTexts).find(" | 1 über, 9 nahe"), std::string::npos);
+    EXPECT_EQ(model.BarOf(0), 1000u);    // dora, the largest, fills the bar
+    EXPECT_NEAR(model.BarOf(2), 429, 3); // 1,5 of 3,5 GiB
+    model.SetResult(Overview(), true);
+    model.MarkAllRead();
+    EXPECT_EQ(model.BarOf(0), 999u); // Anna's 99,9 %: no scale
 }
 
 } // namespace

@@ -272,6 +272,30 @@ TEST_F(AllUsersDlgTest, EscapeCancelsARunningReadAndClosesOnceNoneRuns) {
     EXPECT_EQ(1, gate.rows.load()) << "the read went on after the cancel";
 }
 
+// F5, Escape while the re-read is held: the last complete figures come back with the
+// word, and a held key's repeat after the read's end does not close the window.
+TEST_F(AllUsersDlgTest, EscapeDuringARereadKeepsTheLastCompleteReadAndTheWindow) {
+    CAllUsersDlg dlg(nullptr, app, Root(), false);
+    dlg.GetReader().SetThreading(OneAtATime());
+    ReadGate gate;
+    std::string complete;
+    std::string status;
+    Run(dlg,
+        {[&] { return dlg.GetReadCount() == 1 && !dlg.IsReading(); }, Then([&] {
+             complete = testsupport::WindowText(dlg.GetDlgItem(IDC_ALLUSERS_STATUS));
+             dlg.GetReader().SetAfterRow(&ReadGate::AfterRow, &gate);
+             PostKey(dlg.GetListHwnd(), VK_F5);
+         }),
+         [&] { return gate.rows.load() > 0; }, Then([&] { PostKey(dlg.GetListHwnd(), VK_ESCAPE); }),
+         [&] { return (gate.open = true) && !dlg.IsReading(); }, Then([&] {
+             ::PostMessageA(dlg.GetListHwnd(), WM_KEYDOWN, VK_ESCAPE, 0x40000001); // held
+         }),
+         Then([&] { status = testsupport::WindowText(dlg.GetDlgItem(IDC_ALLUSERS_STATUS)); }),
+         Then([&] { PostKey(dlg.GetListHwnd(), VK_ESCAPE); })});
+    EXPECT_EQ("Neues Einlesen abgebrochen, es gilt das letzte vollst\xE4ndige: " + complete,
+              status);
+}
+
 TEST_F(AllUsersDlgTest, EnterOpensTheTreeWindowOfTheSelectedUsersMailbox) {
     CAllUsersDlg dlg(nullptr, app, Root(), false);
     mailgen::ExpectedUser user;
