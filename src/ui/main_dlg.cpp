@@ -69,6 +69,13 @@ void CMainDlg::InitColumns() {
     m_list.InitColumns(IDS_COLUMN_FILENAME, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDERNAME);
 }
 
+void CMainDlg::LayoutControls(int cx, int cy) {
+    CListWindow::LayoutControls(cx, cy);
+    if (m_list.GetSafeHwnd() != nullptr) {
+        m_list.FollowRoom();
+    }
+}
+
 void CMainDlg::Refresh(RefreshCause cause) {
     if (cause == RefreshCause::kUser && m_bReferenceCancelled) {
         // The user asks again for what Escape stopped.
@@ -151,7 +158,7 @@ void CMainDlg::ShowResult(SharedScanResult result) {
 void CMainDlg::ShowResultStatus() {
     const SharedScanResult& r = m_list.GetResult();
     if (r == nullptr) {
-        m_status.SetWindowText("");
+        SetStatusParts({});
         return;
     }
     std::string change;
@@ -163,11 +170,12 @@ void CMainDlg::ShowResultStatus() {
                                        !m_settings.m_bCompactFileSizes)
                                 .c_str());
     }
-    m_status.SetWindowText(
-        view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT), r->catalogue.fileCount,
-                         r->catalogue.totalSize) +
-        view::LimitStatus(LoadResourceString(IDS_LIMIT_STATUS), CountLimits(r->catalogue.records)) +
-        change);
+    // Parts that keep whole where a narrow window wraps the line.
+    SetStatusParts(
+        {view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT), r->catalogue.fileCount,
+                          r->catalogue.totalSize),
+         view::LimitStatus(LoadResourceString(IDS_LIMIT_STATUS), CountLimits(r->catalogue.records)),
+         change});
 }
 
 void CMainDlg::FollowScanState() {

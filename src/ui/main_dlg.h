@@ -103,6 +103,8 @@ protected:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void InitColumns() override;
+    // The list's new size reaches "Ordnername".
+    void LayoutControls(int cx, int cy) override;
     bool CancelRead() override { return CancelScan(); }
     // The scan's threads stop at their next file; a worker that does not end in time is
     // waited for by its destructor.

@@ -453,7 +453,7 @@ HWND OwnedWindow(HWND owner, const char* caption) {
 
 // The main window's way in: Ctrl+U finds the installation of the mailbox in effect
 // without a question; "Installation wählen..." asks, keeps the answer in the store and
-// shows message 012 for a folder without "PMAIL.USR".
+// shows message 012 for a folder without "PMAIL.USR", then asks again.
 TEST_F(AllUsersDlgTest, TheMainWindowOpensTheInstallationOfItsMailboxOrTheOneChosen) {
     TempDir history;
     TempDir elsewhere;
@@ -470,8 +470,8 @@ TEST_F(AllUsersDlgTest, TheMainWindowOpensTheInstallationOfItsMailboxOrTheOneCho
     std::vector<std::string> offered;
     dlg.SetRootPrompt([&](HWND, std::string& root) {
         offered.push_back(root);
-        root = elsewhere.Path(); // no "PMAIL.USR" there
-        return true;
+        root = elsewhere.Path();    // no "PMAIL.USR" there
+        return offered.size() == 1; // then cancelled
     });
     int overviewRows = -1;
     UiScript script(
@@ -507,12 +507,13 @@ TEST_F(AllUsersDlgTest, TheMainWindowOpensTheInstallationOfItsMailboxOrTheOneCho
     app.RunModal(dlg);
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(static_cast<int>(expected.users.size()), overviewRows);
-    // Asked twice, the second time offering the first answer; each answer without a
-    // list is message 012, and the last answer is kept.
-    ASSERT_EQ(2u, offered.size());
+    // The answer without a list is message 012, and the choice opens again on it
+    // before the second command asks once more from there; the answer is kept.
+    ASSERT_EQ(3u, offered.size());
     EXPECT_EQ("", offered[0]);
     EXPECT_EQ(elsewhere.Path(), offered[1]);
-    EXPECT_EQ((std::vector<uint32_t>{IDS_ERROR_012, IDS_ERROR_012}), app.m_errors);
+    EXPECT_EQ(elsewhere.Path(), offered[2]);
+    EXPECT_EQ((std::vector<uint32_t>{IDS_ERROR_012}), app.m_errors);
     const auto& section = app.m_store.Sections()[settings_names::kSection];
     ASSERT_EQ(1u, section.count(stored_names::kAllUsersRoot));
     EXPECT_EQ(elsewhere.Path(), section.at(stored_names::kAllUsersRoot).bytes);
