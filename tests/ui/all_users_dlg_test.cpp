@@ -117,13 +117,13 @@ std::string ClipboardText() {
     return text;
 }
 
-// The tree window a user's row opened: a visible "Ordnerbaum" owned by `owner`.
-HWND TreeWindowOf(HWND owner) {
+// The tree window a user's row opened: a visible "Ordnerbaum – <user>" owned by `owner`.
+HWND TreeWindowOf(HWND owner, const std::string& user) {
     HWND found = nullptr;
     for (HWND w = ::GetWindow(::GetDesktopWindow(), GW_CHILD); w != nullptr;
          w = ::GetWindow(w, GW_HWNDNEXT)) {
         if (::GetWindow(w, GW_OWNER) == owner && ::IsWindowVisible(w) &&
-            testsupport::WindowText(w) == "Ordnerbaum") {
+            testsupport::WindowText(w) == "Ordnerbaum – " + user) {
             found = w;
         }
     }
@@ -277,7 +277,15 @@ TEST_F(AllUsersDlgTest, EnterOpensTheTreeWindowOfTheSelectedUsersMailbox) {
     mailgen::ExpectedUser user;
     std::string treeStatus;
     std::string copied;
+    std::string treeCopied;
     bool opened = false;
+    HWND tree = nullptr;
+    const auto control = [](bool down) {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_CONTROL] = down ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+    };
     Run(dlg, {[&] { return dlg.GetReadCount() == 1; }, Then([&] {
                   const int row = FirstReadRow(dlg, user);
                   ASSERT_GE(row, 0);
@@ -290,7 +298,7 @@ TEST_F(AllUsersDlgTest, EnterOpensTheTreeWindowOfTheSelectedUsersMailbox) {
                   PostKey(list, VK_RETURN);
               }),
               [&] {
-                  HWND tree = TreeWindowOf(dlg.GetSafeHwnd());
+                  tree = TreeWindowOf(dlg.GetSafeHwnd(), user.userName);
                   if (tree == nullptr) {
                       return false;
                   }
@@ -299,10 +307,16 @@ TEST_F(AllUsersDlgTest, EnterOpensTheTreeWindowOfTheSelectedUsersMailbox) {
                       return false; // its scan has not ended yet
                   }
                   opened = true;
-                  ::PostMessageA(tree, WM_COMMAND, IDCANCEL, 0);
+                  control(true); // Ctrl+C in the tree copies its rows
+                  PostKey(::GetDlgItem(tree, IDC_TREE_LIST), 'C');
                   return true;
               },
-              [&] { return TreeWindowOf(dlg.GetSafeHwnd()) == nullptr; },
+              Then([&] {
+                  control(false);
+                  treeCopied = ClipboardText();
+                  ::PostMessageA(tree, WM_COMMAND, IDCANCEL, 0);
+              }),
+              [&] { return TreeWindowOf(dlg.GetSafeHwnd(), user.userName) == nullptr; },
               // F5 reads every mailbox again; Ctrl+C copies the rows as shown.
               Then([&] { PostKey(dlg.GetListHwnd(), VK_F5); }),
               [&] { return dlg.GetReadCount() == 2; }, Then([&] {
@@ -320,6 +334,7 @@ TEST_F(AllUsersDlgTest, EnterOpensTheTreeWindowOfTheSelectedUsersMailbox) {
         << copied;
     EXPECT_EQ(expected.users.size() + 1,
               static_cast<size_t>(std::count(copied.begin(), copied.end(), '\n')));
+    EXPECT_EQ(0u, treeCopied.find("Ordner\tGesamt\tAnteil\t")) << treeCopied;
     // The tree scanned that user's folder: its total is the user's, new mail included.
     EXPECT_NE(std::string::npos,
               treeStatus.find("(" + FormatSize(user.totalSize, SizeStyle::Exact) + " Bytes)"))
