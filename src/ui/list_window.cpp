@@ -127,7 +127,7 @@ void CListWindow::LayoutControls(int cx, int cy) {
                                           : mainLayout(m_nStatusHeight).status.width;
         text = WrapStatus(width, m_nStatusLines);
     }
-    const int statusHeight = view::StatusHeightFor(m_nStatusLines, m_nStatusHeight, m_nLineHeight);
+    const int statusHeight = GetStatusAreaHeight();
     view::ControlPlace status;
     if (help != nullptr) {
         const view::TreeLayout l = treeLayout(statusHeight);
@@ -149,6 +149,10 @@ void CListWindow::LayoutControls(int cx, int cy) {
         Place(m_hProgress, view::ProgressBarPlace({status.x, status.y, status.width,
                                                    std::min(status.height, m_nStatusHeight)}));
     }
+}
+
+int CListWindow::GetStatusAreaHeight() const {
+    return view::StatusHeightFor(m_nStatusLines, m_nStatusHeight, m_nLineHeight);
 }
 
 void CListWindow::SetStatusParts(std::vector<std::string> parts) {

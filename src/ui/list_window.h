@@ -50,6 +50,8 @@ public:
     HWND GetListHwnd() const { return m_reportList.GetSafeHwnd(); }
     HWND GetStatusHwnd() const { return m_status.GetSafeHwnd(); }
     int GetStatusHeight() const { return m_nStatusHeight; }
+    // The status area's height for the lines its text takes now.
+    int GetStatusAreaHeight() const;
     HWND GetProgressHwnd() const { return m_hProgress; }
     // The list's selected row; -1 for none.
     int GetSelectedRow() const { return m_reportList.GetSelectedRow(); }

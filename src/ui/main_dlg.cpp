@@ -60,6 +60,9 @@ BOOL CMainDlg::OnInitDialog() {
     m_historyWriter.SetTarget(m_hWnd, kHistoryRefused);
     UpdateMenuChecks();
     UpdatePortableItem();
+    // From the size the window opens at on, with the widths it restored.
+    m_bFollowRoom = true;
+    m_list.FollowRoom();
     Refresh();
     ApplyAutoRefresh();
     return TRUE;
@@ -71,7 +74,7 @@ void CMainDlg::InitColumns() {
 
 void CMainDlg::LayoutControls(int cx, int cy) {
     CListWindow::LayoutControls(cx, cy);
-    if (m_list.GetSafeHwnd() != nullptr) {
+    if (m_bFollowRoom) {
         m_list.FollowRoom();
     }
 }

@@ -201,4 +201,5 @@ private:
     ClearPrompt m_clearPrompt;
     std::string m_strAllUsersRoot;
     RootPrompt m_rootPrompt;
+    bool m_bFollowRoom = false; // the list's size reaches "Ordnername" once the window is open
 };

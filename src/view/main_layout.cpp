@@ -54,7 +54,10 @@ int StatusHeightFor(size_t lines, int oneLineHeight, int lineHeight) {
 
 int FillingColumnWidth(int width, int others, int oldRoom, int room, int minimum) {
     const int fill = room - others;
-    if (room >= oldRoom) {
+    if (oldRoom <= 0 || room == oldRoom) {
+        return width; // the list's first size, or a layout that changed no width
+    }
+    if (room > oldRoom) {
         return std::max(width, fill);
     }
     if (width == oldRoom - others) {

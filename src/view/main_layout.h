@@ -51,7 +51,9 @@ int StatusHeightFor(size_t lines, int oneLineHeight, int lineHeight);
 // the list's client width went from `oldRoom` to `room`; `others` is the other
 // columns' width. Widening fills the free room; narrowing takes back from a column
 // that filled the old room exactly, never below the smaller of its width and `minimum`.
-// A column the user made wider or narrower than the room keeps its width otherwise.
+// A column the user made wider or narrower than the room keeps its width otherwise, and
+// every column at the list's first size (`oldRoom` 0) and while the room stays: the
+// stored widths stand.
 int FillingColumnWidth(int width, int others, int oldRoom, int room, int minimum);
 
 } // namespace view

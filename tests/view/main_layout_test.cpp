@@ -132,7 +132,8 @@ TEST(MainLayoutTest, TheFolderColumnFillsTheRoomItsListGainsAndGivesItBack) {
         int room;
         int expected;
     } cases[] = {
-        {240, 0, 440, 240},   // the list's first size: the columns fill it already
+        {100, 0, 800, 100},   // the list's first size: the stored width stands
+        {100, 800, 800, 100}, // a layout of the same width
         {240, 440, 800, 600}, // wider: the free room
         {600, 800, 500, 300}, // narrower while it filled the room: follows
         {300, 500, 300, 240}, // never below its minimum
