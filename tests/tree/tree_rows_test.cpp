@@ -100,7 +100,6 @@ TEST_F(TreeRowsTest, ACopyHoldsTheShownRowsIndentedByLevelWithEachBranchsTotal) 
     for (const view::ListSnapshot::Row& row : copy.rows) {
         names.push_back(row.cells.at(tree::kTreeColumnName));
         bytes.push_back(row.bytes);
-        EXPECT_EQ(static_cast<size_t>(tree::kTreeColumnCount), row.cells.size());
     }
     EXPECT_EQ((std::vector<std::string>{"Archiv", "  2019", "  2020", "    Q1", "Kunden",
                                         "<Posteingang>"}),

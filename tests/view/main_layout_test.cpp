@@ -121,7 +121,6 @@ TEST(MainLayoutTest, TheStatusLineWrapsBetweenItsPartsAndGrowsByALineForEach) {
         EXPECT_EQ(c.lines, wrap.lines) << c.room;
     }
     EXPECT_EQ(16 + 2 * 13, view::StatusHeightFor(3, 16, 13));
-    EXPECT_EQ(16, view::StatusHeightFor(0, 16, 13));
 }
 
 // "Ordnername" (width, others 200, minimum 240) as the list's client width changes.
