@@ -144,6 +144,8 @@
 #define IDS_ALLUSERS_LIMIT_STATUS 2132
 #define IDS_ALLUSERS_SHARE_SCALED 2133
 #define IDS_HISTORY_NO_DAYS 2091
+// The tree window of a user of the overview: its caption's end.
+#define IDS_TREE_USER_TITLE 2150
 #define IDS_WARNING_501 2601
 #define IDS_WARNING_502 2602
 #define IDS_WARNING_503 2603

@@ -215,6 +215,21 @@ std::string TreeRows::CellText(int row, int column, SizeStyle style) const {
     }
 }
 
+view::ListSnapshot TreeRows::Snapshot(const std::vector<std::string>& titles) const {
+    view::ListSnapshot list;
+    list.titles = titles;
+    for (int row = 0; row < RowCount(); ++row) {
+        view::ListSnapshot::Row line;
+        for (int column = 0; column < kTreeColumnCount; ++column) {
+            line.cells.push_back(CellText(row, column));
+        }
+        line.cells[kTreeColumnName].insert(0, 2 * static_cast<size_t>(IndentOf(row)), ' ');
+        line.bytes = m_tree.Nodes()[m_rows[static_cast<size_t>(row)]].totalSize;
+        list.rows.push_back(std::move(line));
+    }
+    return list;
+}
+
 std::string TreeRows::ShownText(int row, int column) const {
     const std::string text = CellText(row, column);
     return column == kTreeColumnOwn && ValidRow(row)

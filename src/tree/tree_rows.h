@@ -10,6 +10,7 @@
 #include "tree/folder_tree.h"
 #include "view/layout.h"
 #include "view/limit_mark.h"
+#include "view/list_export.h"
 #include "view/report_model.h"
 
 #include <cstdint>
@@ -72,6 +73,7 @@ public:
 
     // The rows as a report list asks for them, sizes in the style set here.
     void SetSizeStyle(SizeStyle style) { m_sizeStyle = style; }
+    SizeStyle SizeStyleShown() const { return m_sizeStyle; }
     std::string CellText(int row, int column) const override {
         return CellText(row, column, m_sizeStyle);
     }
@@ -98,6 +100,10 @@ public:
     // The first row from `start` on, wrapping around, whose name starts with `prefix`
     // (the list's type-ahead rule); -1 for none.
     int FindByName(int start, const std::string& prefix) const;
+    // The shown rows for Ctrl+C and the export, under `titles`: each cell as CellText
+    // gives it, the name indented by two blanks a level so that a paste still shows the
+    // tree, and the branch's total in bytes.
+    view::ListSnapshot Snapshot(const std::vector<std::string>& titles) const;
 
 private:
     bool ValidRow(int row) const { return row >= 0 && row < RowCount(); }

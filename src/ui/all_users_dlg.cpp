@@ -194,6 +194,7 @@ void CAllUsersDlg::OpenRow(int row) {
         return;
     }
     CFolderTreeDlg tree(m_hWnd, m_app, request, m_bCompact);
+    tree.SetUserName(m_model.Row(row).UserName());
     m_app.RunModal(tree);
 }
 

@@ -7,6 +7,7 @@
 #include "settings/settings_store.h"
 #include "view/column_order.h"
 #include "view/folder_compare.h"
+#include "view/main_layout.h"
 
 #include <algorithm>
 
@@ -31,6 +32,28 @@ void CFolderListCtrl::Show(SharedScanResult result, bool compact, view::FolderCh
     m_rows.SetSort(GetSort().column, GetSort().descending);
     m_rows.SetResult(std::move(result), std::move(changes));
     Refresh();
+    FollowRoom();
+}
+
+void CFolderListCtrl::FollowRoom() {
+    const RECT client = GetClientRect();
+    const int room = client.right - client.left;
+    const int column = m_rows.ListColumn(view::kColumnFolderName);
+    const int count = GetColumnCount();
+    if (column < 0 || column >= count || room <= 0) {
+        return;
+    }
+    int others = 0;
+    for (int c = 0; c < count; ++c) {
+        others += c == column ? 0 : GetColumnWidth(c);
+    }
+    const int width = GetColumnWidth(column);
+    const int next = view::FillingColumnWidth(width, others, m_nRoom, room,
+                                              GetDefaultWidths()[static_cast<size_t>(column)]);
+    m_nRoom = room;
+    if (next != width) {
+        SetColumnWidth(column, next);
+    }
 }
 
 void CFolderListCtrl::SetChanges(view::FolderChangeSet changes) {
@@ -58,6 +81,10 @@ CFolderListCtrl::Place CFolderListCtrl::GetPlace() const {
     if (top >= 0 && top < m_rows.RowCount()) {
         place.bHasTopRow = true;
         place.topRow = m_rows.Record(top);
+        for (int row = 0; row < top; ++row) {
+            place.above.push_back(m_rows.Record(row).fileName);
+        }
+        std::sort(place.above.begin(), place.above.end());
     }
     place.nScrollX = GetScrollX();
     return place;
@@ -65,7 +92,7 @@ CFolderListCtrl::Place CFolderListCtrl::GetPlace() const {
 
 void CFolderListCtrl::RestorePlace(const Place& place) {
     if (place.bHasTopRow) {
-        ScrollRowToTop(m_rows.KeptRow(place.topRow));
+        ScrollRowToTop(m_rows.ShownTopRow(place.topRow, place.above));
     }
     ScrollToX(place.nScrollX);
 }

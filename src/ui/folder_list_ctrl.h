@@ -26,11 +26,12 @@ public:
     static constexpr int kSizeWidth = 70;
     static constexpr int kFolderNameWidth = 240;
 
-    // Where the list stands: its first visible row (a copy, so it outlives its result)
-    // and its horizontal scroll position.
+    // Where the list stands: its first visible row (a copy, so it outlives its result),
+    // the file names of the rows above it (sorted) and its horizontal scroll position.
     struct Place {
         bool bHasTopRow = false;
         FolderRecord topRow;
+        std::vector<std::string> above;
         int nScrollX = 0;
     };
 
@@ -53,7 +54,9 @@ public:
 
     Place GetPlace() const;
     // After a refill: the same first visible row again, found by its file name, or the
-    // nearest row in sort order when it is gone; and the same horizontal scroll.
+    // nearest row in sort order when it is gone, unless a row a refresh moved up from
+    // below it would stay hidden above it (view::FolderRows::ShownTopRow): then that row
+    // first; and the same horizontal scroll.
     void RestorePlace(const Place& place);
 
     // Sets the sort state without sorting; the column is clamped to the columns there are.
@@ -96,6 +99,11 @@ public:
     // the first row whose text in the sort column starts with them. True when `msg` was such a key
     // for the list.
     bool ScrollForKey(const MSG& msg);
+    // "Ordnername" takes the room the other columns leave when the list grows, and gives
+    // back what it took when it shrinks (view::FillingColumnWidth): after every change
+    // of the list's size or of its rows, which may bring or take the scroll bar.
+    void FollowRoom();
+
     // Scrolls so that `row` is the first visible row, as far as the list can.
     void ScrollRowToTop(int row) const;
     // The horizontal scroll position in pixels, and a scroll back to one.
@@ -119,4 +127,5 @@ private:
     std::vector<view::OptionalColumnState> m_optional =
         std::vector<view::OptionalColumnState>(view::kOptionalColumnCount);
     view::TypeAhead m_typeAhead;
+    int m_nRoom = 0; // the client width FollowRoom saw last
 };

@@ -56,6 +56,10 @@ CFolderTreeDlg::~CFolderTreeDlg() = default;
 
 BOOL CFolderTreeDlg::OnInitDialog() {
     CListWindow::OnInitDialog();
+    if (!m_strUser.empty()) {
+        SetWindowText(GetWindowText() + FormatText(LoadResourceString(IDS_TREE_USER_TITLE).c_str(),
+                                                   m_strUser.c_str()));
+    }
     m_scans.SetTarget(m_hWnd, kScanEnded);
     if (m_pFirst != nullptr) {
         TakeResult(std::move(m_pFirst));
@@ -103,6 +107,7 @@ void CFolderTreeDlg::TakeResult(SharedScanResult result) {
     if (m_changeSource) {
         changes = m_changeSource(*result);
     }
+    m_changeTotal = changes.total;
     m_rows.SetResult(std::move(result), changes);
     ShowRows();
     UpdateStatus();
@@ -113,8 +118,13 @@ void CFolderTreeDlg::TakeChanges() {
         return;
     }
     TakeSelection();
-    m_rows.SetChanges(m_changeSource(*m_rows.Result()));
+    const view::FolderChangeSet changes = m_changeSource(*m_rows.Result());
+    m_changeTotal = changes.total;
+    m_rows.SetChanges(changes);
     ShowRows();
+    if (!m_scans.IsBusy()) {
+        UpdateStatus();
+    }
 }
 
 void CFolderTreeDlg::FollowScanState() {
@@ -149,17 +159,34 @@ void CFolderTreeDlg::SetExpanded(int row, bool open, bool branch) {
 
 void CFolderTreeDlg::UpdateStatus() {
     if (m_rows.Result() == nullptr) {
-        m_status.SetWindowText("");
+        SetStatusParts({});
         return;
     }
     const ScanResult& r = *m_rows.Result();
-    m_status.SetWindowText(
-        view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT), r.catalogue.fileCount,
-                         r.catalogue.totalSize) +
-        view::LimitStatus(LoadResourceString(IDS_LIMIT_STATUS), CountLimits(r.catalogue.records)) +
-        "    " +
-        view::ScanTimeText(LoadResourceString(IDS_TREE_SCAN_TIME), r.scanTime.hour,
-                           r.scanTime.minute, r.scanTime.second));
+    std::string change;
+    if (m_rows.Tree().HasChanges() && m_changeDay) {
+        // As the main window names it: the day the column measures from, and the whole
+        // change since.
+        change = FormatText(LoadResourceString(IDS_CHANGE_STATUS).c_str(), m_changeDay().c_str(),
+                            ChangeText({RowChange::kChanged, m_changeTotal},
+                                       m_rows.SizeStyleShown() == SizeStyle::Exact)
+                                .c_str());
+    }
+    SetStatusParts(
+        {view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT), r.catalogue.fileCount,
+                          r.catalogue.totalSize),
+         view::LimitStatus(LoadResourceString(IDS_LIMIT_STATUS), CountLimits(r.catalogue.records)),
+         change,
+         "    " + view::ScanTimeText(LoadResourceString(IDS_TREE_SCAN_TIME), r.scanTime.hour,
+                                     r.scanTime.minute, r.scanTime.second)});
+}
+
+view::ListSnapshot CFolderTreeDlg::Snapshot() const {
+    std::vector<std::string> titles;
+    for (const CReportList::Column& column : kColumns) {
+        titles.push_back(LoadResourceString(column.titleId));
+    }
+    return m_rows.Snapshot(titles);
 }
 
 void CFolderTreeDlg::OnKey(WORD key) {

@@ -11,6 +11,7 @@
 #include "framework/controls.h"
 #include "framework/image_list.h"
 #include "framework/report_list.h"
+#include "sizes/byte_change.h"
 #include "tree/tree_rows.h"
 #include "ui/list_window.h"
 #include "worker/scan_controller.h"
@@ -39,6 +40,14 @@ public:
     // source the column "Änderung" stays empty.
     using ChangeSource = std::function<view::FolderChangeSet(const ScanResult& result)>;
     void SetChangeSource(ChangeSource source) { m_changeSource = std::move(source); }
+    // The day the change is measured since, as the main window's status line names it
+    // ("seit gestern"); the status line names it beside the whole change.
+    using ChangeDay = std::function<std::string()>;
+    void SetChangeDay(ChangeDay day) { m_changeDay = std::move(day); }
+    // Whose mailbox it shows when it is not the main window's: the caption names the
+    // user ("Ordnerbaum – karin3").
+    void SetUserName(std::string user) { m_strUser = std::move(user); }
+
     // Asks the source again for the rows shown: its entry to compare with has arrived.
     void TakeChanges();
 
@@ -72,6 +81,8 @@ protected:
     void BeforeKeyboardMenu() override;
     void UpdateProgress() override;
     void PlaceFirstTime() override;
+    // Ctrl+C: the shown rows, the names indented by their level.
+    view::ListSnapshot Snapshot() const override;
 
 private:
     void OnKey(WORD key);
@@ -97,4 +108,7 @@ private:
     CReportList m_list;
     worker::ScanController m_scans;
     ChangeSource m_changeSource;
+    ChangeDay m_changeDay;
+    std::string m_strUser;
+    ByteChange m_changeTotal; // of the changes shown
 };

@@ -10,8 +10,12 @@
 #include "settings/program_settings.h"
 #include "settings/settings_store.h"
 #include "ui/window_placement.h"
+#include "view/list_rules.h"
+#include "view/main_layout.h"
 #include "view/scan_view.h"
 #include "view/tree_layout.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -22,6 +26,25 @@ constexpr UINT kProgressPeriodMs = 100;
 
 void Place(HWND control, const view::ControlPlace& at) {
     ::MoveWindow(control, at.x, at.y, at.width, at.height, TRUE);
+}
+
+// The text's width and the height of a line in `control`'s font.
+SIZE TextExtent(HWND control, const std::string& text) {
+    SIZE size = {};
+    HDC dc = ::GetDC(control);
+    if (dc == nullptr) {
+        return size;
+    }
+    const HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
+    ::GetTextExtentPoint32A(dc, text.empty() ? " " : text.c_str(),
+                            text.empty() ? 1 : static_cast<int>(text.size()), &size);
+    if (text.empty()) {
+        size.cx = 0;
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
+    return size;
 }
 
 // Where the bar of a share of `tenths` (of a percent) lies in `cell`; empty for none.
@@ -53,6 +76,22 @@ BOOL CListWindow::OnInitDialog() {
                                         reinterpret_cast<HMENU>(m_frame.progressId),
                                         ::GetModuleHandleA(nullptr), nullptr);
     }
+    // Its own tooltip over the list: the list's label tips show only the first column's.
+    m_hTip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                               WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
+                               ::GetModuleHandleA(nullptr), nullptr);
+    if (m_hTip != nullptr) {
+        TTTOOLINFOA tool = {};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = m_hWnd;
+        tool.uId = reinterpret_cast<UINT_PTR>(m_reportList.GetSafeHwnd());
+        tool.lpszText = LPSTR_TEXTCALLBACKA;
+        ::SendMessageA(m_hTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        // One line however long: a folder's path reads best unbroken.
+        ::SendMessageA(m_hTip, TTM_SETMAXTIPWIDTH, 0, ::GetSystemMetrics(SM_CXSCREEN));
+    }
     RestoreState();
     Relayout();
     return TRUE;
@@ -62,6 +101,7 @@ void CListWindow::InitLayout() {
     CAppDlg::InitLayout();
     const RECT status = m_status.GetWindowRect();
     m_nStatusHeight = status.bottom - status.top;
+    m_nLineHeight = TextExtent(m_status.GetSafeHwnd(), "Ag").cy;
 }
 
 void CListWindow::LayoutControls(int cx, int cy) {
@@ -69,26 +109,79 @@ void CListWindow::LayoutControls(int cx, int cy) {
     if (m_reportList.GetSafeHwnd() == nullptr) {
         return;
     }
-    view::ControlPlace status;
     HWND help = ::GetDlgItem(m_hWnd, ID_HELP_BUTTON);
+    std::string text;
+    // List, status line and, where the window has them, the two buttons at the bottom
+    // right. The status line's width does not follow its height: its wrap at that
+    // width decides the height.
+    const auto treeLayout = [&](int statusHeight) {
+        return view::ComputeTreeLayout(GetClientWidth(), GetClientHeight(), GetMetrics(),
+                                       statusHeight);
+    };
+    const auto mainLayout = [&](int statusHeight) {
+        return view::ComputeMainLayout(GetClientWidth(), GetClientHeight(), GetMetrics(),
+                                       statusHeight);
+    };
+    if (m_bStatusParts) {
+        const int width = help != nullptr ? treeLayout(m_nStatusHeight).status.width
+                                          : mainLayout(m_nStatusHeight).status.width;
+        text = WrapStatus(width, m_nStatusLines);
+    }
+    const int statusHeight = GetStatusAreaHeight();
+    view::ControlPlace status;
     if (help != nullptr) {
-        // List, status line and the two buttons at the bottom right.
-        const view::TreeLayout l = view::ComputeTreeLayout(GetClientWidth(), GetClientHeight(),
-                                                           GetMetrics(), m_nStatusHeight);
+        const view::TreeLayout l = treeLayout(statusHeight);
         Place(m_reportList.GetSafeHwnd(), l.list);
         Place(help, l.help);
         Place(::GetDlgItem(m_hWnd, IDCANCEL), l.close);
         status = l.status;
     } else {
-        const view::MainLayout l = view::ComputeMainLayout(GetClientWidth(), GetClientHeight(),
-                                                           GetMetrics(), m_nStatusHeight);
+        const view::MainLayout l = mainLayout(statusHeight);
         Place(m_reportList.GetSafeHwnd(), l.list);
         status = l.status;
     }
     Place(m_status.GetSafeHwnd(), status);
-    if (m_hProgress != nullptr) {
-        Place(m_hProgress, view::ProgressBarPlace(status));
+    if (m_bStatusParts && m_status.GetWindowText() != text) {
+        m_status.SetWindowText(text);
     }
+    if (m_hProgress != nullptr) {
+        // Beside the progress text, on the first line.
+        Place(m_hProgress, view::ProgressBarPlace({status.x, status.y, status.width,
+                                                   std::min(status.height, m_nStatusHeight)}));
+    }
+}
+
+int CListWindow::GetStatusAreaHeight() const {
+    return view::StatusHeightFor(m_nStatusLines, m_nStatusHeight, m_nLineHeight);
+}
+
+void CListWindow::SetStatusParts(std::vector<std::string> parts) {
+    m_statusParts = std::move(parts);
+    m_bStatusParts = true;
+    Relayout();
+}
+
+std::string CListWindow::WrapStatus(int width, size_t& lines) const {
+    std::vector<int> widths;
+    for (const std::string& part : m_statusParts) {
+        widths.push_back(TextExtent(m_status.GetSafeHwnd(), part).cx);
+    }
+    // The sunken frame takes a pixel or two on each side.
+    const view::StatusWrap wrap = view::WrapStatusParts(widths, width - 4);
+    lines = wrap.lines;
+    std::string text;
+    size_t next = 0;
+    for (size_t i = 0; i < m_statusParts.size(); ++i) {
+        if (next < wrap.breaks.size() && wrap.breaks[next] == i) {
+            ++next;
+            const size_t start = m_statusParts[i].find_first_not_of(' ');
+            text += "\r\n";
+            text += start == std::string::npos ? std::string() : m_statusParts[i].substr(start);
+        } else {
+            text += m_statusParts[i];
+        }
+    }
+    return text;
 }
 
 BOOL CListWindow::PreTranslateMessage(MSG* pMsg) {
@@ -99,6 +192,9 @@ BOOL CListWindow::PreTranslateMessage(MSG* pMsg) {
         (pMsg->lParam & kWasDown) != 0 && IsOwnMessage(pMsg)) {
         static_cast<void>(CancelRead());
         return TRUE;
+    }
+    if (pMsg->message == WM_MOUSEMOVE && pMsg->hwnd == m_reportList.GetSafeHwnd()) {
+        FollowCellTip(*pMsg);
     }
     return CAppDlg::PreTranslateMessage(pMsg);
 }
@@ -145,6 +241,10 @@ bool CListWindow::OnCommand(UINT id, UINT code, HWND control) {
 }
 
 bool CListWindow::OnNotify(int id, NMHDR* header, LRESULT& result) {
+    if (m_hTip != nullptr && header->hwndFrom == m_hTip && OnTipNotify(header)) {
+        result = 0;
+        return true;
+    }
     if (m_reportList.GetSafeHwnd() == nullptr || header->hwndFrom != m_reportList.GetSafeHwnd()) {
         return CAppDlg::OnNotify(id, header, result);
     }
@@ -204,6 +304,57 @@ bool CListWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
     return CAppDlg::OnMessage(msg, wParam, lParam, result);
 }
 
+void CListWindow::FollowCellTip(const MSG& msg) {
+    LVHITTESTINFO hit = {};
+    hit.pt = {static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+    const int row = m_reportList.SubItemHitTest(hit);
+    const int column = row >= 0 ? hit.iSubItem : -1;
+    if (row == m_nTipRow && column == m_nTipColumn) {
+        return;
+    }
+    m_nTipRow = row;
+    m_nTipColumn = column;
+    // Another cell: the tip shown goes, and the next asks for its cell's text.
+    ::SendMessageA(m_hTip, TTM_POP, 0, 0);
+}
+
+std::string CListWindow::CutCellText(int row, int column) const {
+    const view::ReportModel* model = m_reportList.GetModel();
+    RECT cell = {};
+    if (model == nullptr || row < 0 || row >= model->RowCount() || column < 0 ||
+        column == m_frame.shareColumn ||
+        !m_reportList.GetSubItemRect(row, column, LVIR_LABEL, cell)) {
+        return std::string();
+    }
+    const std::string text = model->ShownText(row, column);
+    const int padding = view::ScaleForDpi(CReportList::kCellPadding, m_reportList.GetDpi());
+    const int room =
+        (column == 0 ? cell.right - cell.left : m_reportList.GetColumnWidth(column)) - 2 * padding;
+    return m_reportList.GetStringWidth(text.c_str()) > room ? text : std::string();
+}
+
+bool CListWindow::OnTipNotify(NMHDR* header) {
+    if (header->code == TTN_GETDISPINFOA) {
+        NMTTDISPINFOA& info = *reinterpret_cast<NMTTDISPINFOA*>(header);
+        m_strTip = CutCellText(m_nTipRow, m_nTipColumn);
+        info.hinst = nullptr;
+        info.lpszText = &m_strTip[0];
+        return true;
+    }
+    if (header->code == TTN_GETDISPINFOW) {
+        // A tooltip that asks in 16-bit text, as Wine's may.
+        NMTTDISPINFOW& info = *reinterpret_cast<NMTTDISPINFOW*>(header);
+        m_strTip = CutCellText(m_nTipRow, m_nTipColumn);
+        m_strTipWide.assign(m_strTip.size() + 1, L'\0');
+        ::MultiByteToWideChar(CP_ACP, 0, m_strTip.c_str(), -1, &m_strTipWide[0],
+                              static_cast<int>(m_strTipWide.size()));
+        info.hinst = nullptr;
+        info.lpszText = &m_strTipWide[0];
+        return true;
+    }
+    return false;
+}
+
 void CListWindow::SortByColumn(int column) {
     m_reportList.ClickColumn(column);
     m_reportList.Refresh();
@@ -249,6 +400,7 @@ void CListWindow::ShowProgress(const worker::ScanProgress& progress) {
     if (!progress.running || progress.filesTotal == 0) {
         return; // listing still, or ended with its message on the way
     }
+    m_bStatusParts = false;
     m_status.SetWindowText(view::ProgressLine(LoadResourceString(IDS_SCAN_PROGRESS),
                                               progress.filesRead, progress.filesTotal));
     if (progress.elapsedMs >= view::kProgressBarDelayMs) {

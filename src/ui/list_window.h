@@ -24,6 +24,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class AppServices;
@@ -49,6 +50,8 @@ public:
     HWND GetListHwnd() const { return m_reportList.GetSafeHwnd(); }
     HWND GetStatusHwnd() const { return m_status.GetSafeHwnd(); }
     int GetStatusHeight() const { return m_nStatusHeight; }
+    // The status area's height for the lines its text takes now.
+    int GetStatusAreaHeight() const;
     HWND GetProgressHwnd() const { return m_hProgress; }
     // The list's selected row; -1 for none.
     int GetSelectedRow() const { return m_reportList.GetSelectedRow(); }
@@ -78,6 +81,7 @@ protected:
     CListWindow(HWND parent, AppServices& app, CReportList& list, const Frame& frame);
 
     BOOL OnInitDialog() override;
+    // A held Escape only cancels; the mouse over the list moves the tooltip of a cut cell.
     BOOL PreTranslateMessage(MSG* pMsg) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     bool OnNotify(int id, NMHDR* header, LRESULT& result) override;
@@ -129,6 +133,11 @@ protected:
     // `progress` in the status line, and in the bar once the read has lasted a while;
     // nothing while the files are listed or after the read ended.
     void ShowProgress(const worker::ScanProgress& progress);
+    // The status line as parts that stay whole, each after the first beginning with its
+    // separator: where the line is too narrow for them all, a part that no longer fits
+    // begins a new line (view::WrapStatusParts) and the status area grows by a line, the
+    // list giving way. None: an empty line.
+    void SetStatusParts(std::vector<std::string> parts);
     const view::WindowStateNames& Names() const { return m_names; }
 
     AppServices& m_app;
@@ -145,8 +154,25 @@ private:
     LRESULT DrawWithShares(NMLVCUSTOMDRAW& draw) const;
     LRESULT DrawShareCell(HDC dc, int row, const RECT& cell, bool selected) const;
 
+    // The parts on lines of `width` pixels; `lines` says how many.
+    std::string WrapStatus(int width, size_t& lines) const;
+    // The tooltip's text: the whole text of the cell under the mouse when the cell cuts
+    // it, else none.
+    std::string CutCellText(int row, int column) const;
+    void FollowCellTip(const MSG& msg);
+    bool OnTipNotify(NMHDR* header);
+
     HWND m_hProgress = nullptr;
-    int m_nStatusHeight = 0;
+    int m_nStatusHeight = 0; // of one line, as the template has it
+    int m_nLineHeight = 0;   // of each further line
+    std::vector<std::string> m_statusParts;
+    bool m_bStatusParts = false; // the line shows the parts, not a read's progress
+    size_t m_nStatusLines = 1;
+    HWND m_hTip = nullptr; // the tooltip of cut cells; the dialog destroys it
+    int m_nTipRow = -1;
+    int m_nTipColumn = -1;
+    std::string m_strTip;
+    std::wstring m_strTipWide;
     tree::ShareCellMetrics m_shareMetrics;
     std::vector<int32_t> m_storedWidths; // as the store held them when last read or written
 };

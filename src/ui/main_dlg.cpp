@@ -60,6 +60,9 @@ BOOL CMainDlg::OnInitDialog() {
     m_historyWriter.SetTarget(m_hWnd, kHistoryRefused);
     UpdateMenuChecks();
     UpdatePortableItem();
+    // From the size the window opens at on, with the widths it restored.
+    m_bFollowRoom = true;
+    m_list.FollowRoom();
     Refresh();
     ApplyAutoRefresh();
     return TRUE;
@@ -67,6 +70,13 @@ BOOL CMainDlg::OnInitDialog() {
 
 void CMainDlg::InitColumns() {
     m_list.InitColumns(IDS_COLUMN_FILENAME, IDS_COLUMN_SIZE, IDS_COLUMN_FOLDERNAME);
+}
+
+void CMainDlg::LayoutControls(int cx, int cy) {
+    CListWindow::LayoutControls(cx, cy);
+    if (m_bFollowRoom) {
+        m_list.FollowRoom();
+    }
 }
 
 void CMainDlg::Refresh(RefreshCause cause) {
@@ -151,7 +161,7 @@ void CMainDlg::ShowResult(SharedScanResult result) {
 void CMainDlg::ShowResultStatus() {
     const SharedScanResult& r = m_list.GetResult();
     if (r == nullptr) {
-        m_status.SetWindowText("");
+        SetStatusParts({});
         return;
     }
     std::string change;
@@ -163,11 +173,12 @@ void CMainDlg::ShowResultStatus() {
                                        !m_settings.m_bCompactFileSizes)
                                 .c_str());
     }
-    m_status.SetWindowText(
-        view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT), r->catalogue.fileCount,
-                         r->catalogue.totalSize) +
-        view::LimitStatus(LoadResourceString(IDS_LIMIT_STATUS), CountLimits(r->catalogue.records)) +
-        change);
+    // Parts that keep whole where a narrow window wraps the line.
+    SetStatusParts(
+        {view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT), r->catalogue.fileCount,
+                          r->catalogue.totalSize),
+         view::LimitStatus(LoadResourceString(IDS_LIMIT_STATUS), CountLimits(r->catalogue.records)),
+         change});
 }
 
 void CMainDlg::FollowScanState() {

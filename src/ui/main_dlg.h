@@ -103,6 +103,8 @@ protected:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void InitColumns() override;
+    // The list's new size reaches "Ordnername".
+    void LayoutControls(int cx, int cy) override;
     bool CancelRead() override { return CancelScan(); }
     // The scan's threads stop at their next file; a worker that does not end in time is
     // waited for by its destructor.
@@ -199,4 +201,5 @@ private:
     ClearPrompt m_clearPrompt;
     std::string m_strAllUsersRoot;
     RootPrompt m_rootPrompt;
+    bool m_bFollowRoom = false; // the list's size reaches "Ordnername" once the window is open
 };

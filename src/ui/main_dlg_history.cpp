@@ -124,9 +124,6 @@ void CMainDlg::OnReferenceLoaded() {
                          loaded.outcome == history::FindOutcome::kFound, std::move(loaded.entry),
                          loaded.used);
     UpdateChanges();
-    if (m_pTreeDlg != nullptr) {
-        m_pTreeDlg->TakeChanges();
-    }
     if (loaded.outcome == history::FindOutcome::kRefused) {
         WarnHistoryRefused(false);
     }
@@ -150,6 +147,10 @@ void CMainDlg::UpdateChanges() {
                                                                         : view::FolderChangeSet());
     if (!m_scans.IsBusy()) {
         ShowResultStatus();
+    }
+    // The tree window names the same day: a new one reaches it too.
+    if (m_pTreeDlg != nullptr) {
+        m_pTreeDlg->TakeChanges();
     }
 }
 

@@ -23,13 +23,39 @@ std::string WithBackslash(std::string path) {
     return path;
 }
 
-// Opens the folder choice on the root offered.
+// Opens the folder choice on the root offered; a typed path that names no folder keeps
+// the choice open, so that the user can mend it.
 int CALLBACK OnBrowseEvent(HWND window, UINT message, LPARAM, LPARAM data) {
     if (message == BFFM_INITIALIZED && data != 0) {
         ::SendMessageA(window, BFFM_SETSELECTIONA, TRUE, data);
     }
-    return 0;
+    return message == BFFM_VALIDATEFAILEDA || message == BFFM_VALIDATEFAILEDW ? 1 : 0;
 }
+
+// The folder choice with a field for a typed or pasted path needs COM in this thread's
+// apartment, as the shell says; ole32 comes from the system directory as shell32 does.
+class OleScope {
+public:
+    OleScope() {
+        using InitFunction = HRESULT(WINAPI*)(LPVOID);
+        static const HMODULE ole = framework::LoadSystemLibrary("ole32.dll");
+        const auto init = framework::SystemFunction<InitFunction>(ole, "OleInitialize");
+        m_uninit = framework::SystemFunction<UninitFunction>(ole, "OleUninitialize");
+        m_bInitialized = init != nullptr && SUCCEEDED(init(nullptr));
+    }
+    ~OleScope() {
+        if (m_bInitialized && m_uninit != nullptr) {
+            m_uninit();
+        }
+    }
+    OleScope(const OleScope&) = delete;
+    OleScope& operator=(const OleScope&) = delete;
+
+private:
+    using UninitFunction = void(WINAPI*)();
+    UninitFunction m_uninit = nullptr;
+    bool m_bInitialized = false;
+};
 
 bool BrowseForRoot(HWND owner, std::string& root) {
     using BrowseFunction = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOA);
@@ -47,10 +73,11 @@ bool BrowseForRoot(HWND owner, std::string& root) {
     while (offered.size() > 3 && (offered.back() == '\\' || offered.back() == '/')) {
         offered.pop_back(); // the choice finds "C:\MAIL", not "C:\MAIL\"
     }
+    const OleScope ole;
     BROWSEINFOA info = {};
     info.hwndOwner = owner;
     info.lpszTitle = title.c_str();
-    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE | BIF_VALIDATE;
     info.lpfn = &OnBrowseEvent;
     info.lParam = offered.empty() ? 0 : reinterpret_cast<LPARAM>(offered.c_str());
     LPITEMIDLIST chosen = browse(&info);
@@ -72,18 +99,27 @@ bool BrowseForRoot(HWND owner, std::string& root) {
 
 void CMainDlg::OnAllUsers(bool choose) {
     std::string root = choose ? std::string() : InstallationRootOf(WithBackslash(GetMailboxPath()));
-    if (root.empty()) {
+    bool ask = root.empty();
+    if (ask) {
         root = m_strAllUsersRoot;
-        const bool chosen = m_rootPrompt ? m_rootPrompt(m_hWnd, root) : BrowseForRoot(m_hWnd, root);
-        if (!chosen || root.empty()) {
-            return;
-        }
-        root = WithBackslash(root);
-        m_strAllUsersRoot = root; // kept even without a list: the next choice starts there
     }
-    if (UserListPath(root).empty()) {
+    for (;;) {
+        if (ask) {
+            const bool chosen =
+                m_rootPrompt ? m_rootPrompt(m_hWnd, root) : BrowseForRoot(m_hWnd, root);
+            if (!chosen || root.empty()) {
+                return;
+            }
+            root = WithBackslash(root);
+            m_strAllUsersRoot = root; // kept even without a list: the next choice starts there
+        }
+        if (!UserListPath(root).empty()) {
+            break;
+        }
+        // A folder without the list is most often one level off: the choice opens again
+        // on it.
         m_app.Error(IDS_ERROR_012, root.c_str());
-        return;
+        ask = true;
     }
     CAllUsersDlg dialog(m_hWnd, m_app, root, m_settings.m_bCompactFileSizes);
     dialog.SetExportPrompt(m_exportPrompt);
@@ -112,6 +148,7 @@ void CMainDlg::OnFolderTree() {
     CFolderTreeDlg dialog(m_hWnd, m_app, MakeScanRequest(), m_settings.m_bCompactFileSizes,
                           GetResult());
     dialog.SetChangeSource([this](const ScanResult& result) { return ChangesOf(result); });
+    dialog.SetChangeDay([this] { return history::ChangeReferenceText(m_changeReference); });
     m_pTreeDlg = &dialog;
     m_app.RunModal(dialog);
     m_pTreeDlg = nullptr;

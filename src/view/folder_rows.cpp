@@ -213,4 +213,17 @@ int FolderRows::KeptRow(const FolderRecord& old) const {
         });
 }
 
+int FolderRows::ShownTopRow(const FolderRecord& old, const std::vector<std::string>& above) const {
+    const int kept = KeptRow(old);
+    if (m_sort.column == kColumnFileName || m_sort.column == kColumnFolderName) {
+        return kept;
+    }
+    for (int row = 0; row < kept; ++row) {
+        if (!std::binary_search(above.begin(), above.end(), Record(row).fileName)) {
+            return row;
+        }
+    }
+    return kept;
+}
+
 } // namespace view

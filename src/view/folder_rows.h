@@ -87,6 +87,12 @@ public:
     // The row to show first again after a refill: the row with `old`'s file name, else
     // the first that sorts after `old`, else the last; -1 for no rows.
     int KeptRow(const FolderRecord& old) const;
+    // The row to show first after a refill when sorted by a size, a date or a change:
+    // the first row above KeptRow(old) whose file name was not above `old` before
+    // (`above` holds those names, sorted), so that a folder a refresh moves up into the
+    // rows scrolled away shows at the top; KeptRow(old) when there is none, and always
+    // when sorted by a name, where a refresh moves no row.
+    int ShownTopRow(const FolderRecord& old, const std::vector<std::string>& above) const;
 
 private:
     void SortRows();

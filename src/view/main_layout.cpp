@@ -26,4 +26,44 @@ ControlPlace ProgressBarPlace(const ControlPlace& status) {
     return {status.x + status.width - 1 - width, status.y + 1, width, height};
 }
 
+StatusWrap WrapStatusParts(const std::vector<int>& widths, int room) {
+    StatusWrap wrap;
+    if (room <= 0) {
+        return wrap;
+    }
+    int used = 0;
+    for (size_t i = 0; i < widths.size(); ++i) {
+        int width = std::max(widths[i], 0);
+        if (used > 0 && used + width > room) {
+            wrap.breaks.push_back(i);
+            ++wrap.lines;
+            used = 0;
+        }
+        // A part wider than a line wraps inside itself, on lines of its own.
+        for (; width > room; width -= room) {
+            ++wrap.lines;
+        }
+        used += width;
+    }
+    return wrap;
+}
+
+int StatusHeightFor(size_t lines, int oneLineHeight, int lineHeight) {
+    return oneLineHeight + static_cast<int>(lines > 1 ? lines - 1 : 0) * std::max(lineHeight, 0);
+}
+
+int FillingColumnWidth(int width, int others, int oldRoom, int room, int minimum) {
+    const int fill = room - others;
+    if (oldRoom <= 0 || room == oldRoom) {
+        return width; // the list's first size, or a layout that changed no width
+    }
+    if (room > oldRoom) {
+        return std::max(width, fill);
+    }
+    if (width == oldRoom - others) {
+        return std::max(fill, std::min(width, minimum));
+    }
+    return width;
+}
+
 } // namespace view

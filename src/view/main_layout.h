@@ -5,6 +5,8 @@
 
 #include "view/layout.h"
 
+#include <vector>
+
 namespace view {
 
 // A control's place in its dialog's client area, in pixels.
@@ -30,5 +32,28 @@ ControlPlace ProgressBarPlace(const ControlPlace& status);
 // which only a window without a minimum size can have) becomes 0.
 MainLayout ComputeMainLayout(int clientWidth, int clientHeight, const LayoutMetrics& metrics,
                              int statusHeight);
+
+// The status line's parts ("23 Dateien, ...", " – Grenze von 2 GB: ...") on lines of
+// `room` pixels, each part `widths` wide: a part that does not fit behind the ones
+// before begins a new line, so a part is never cut in two by the wrap; one wider than
+// a line takes as many as its own wrap needs. One line for no parts or no room.
+struct StatusWrap {
+    std::vector<size_t> breaks; // the parts that begin a new line, in order
+    size_t lines = 1;
+};
+StatusWrap WrapStatusParts(const std::vector<int>& widths, int room);
+
+// The status area's height for `lines` lines: the one-line height of the template and
+// `lineHeight` for each further line.
+int StatusHeightFor(size_t lines, int oneLineHeight, int lineHeight);
+
+// The width of the column that takes the room the others leave ("Ordnername"), after
+// the list's client width went from `oldRoom` to `room`; `others` is the other
+// columns' width. Widening fills the free room; narrowing takes back from a column
+// that filled the old room exactly, never below the smaller of its width and `minimum`.
+// A column the user made wider or narrower than the room keeps its width otherwise, and
+// every column at the list's first size (`oldRoom` 0) and while the room stays: the
+// stored widths stand.
+int FillingColumnWidth(int width, int others, int oldRoom, int room, int minimum);
 
 } // namespace view

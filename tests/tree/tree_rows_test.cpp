@@ -91,6 +91,22 @@ TEST_F(TreeRowsTest, OpensWithTheFirstLevelOpenTheFirstRowSelectedAndTheCellsOfT
                                 rows.ImageOf(4)}));
 }
 
+// Ctrl+C: the shown rows only, the names indented by their level, each branch's total.
+TEST_F(TreeRowsTest, ACopyHoldsTheShownRowsIndentedByLevelWithEachBranchsTotal) {
+    rows.SetExpanded(2, true); // 2020 opens: Q1 below it
+    const view::ListSnapshot copy = rows.Snapshot({"Ordner"});
+    std::vector<std::string> names;
+    std::vector<uint64_t> bytes;
+    for (const view::ListSnapshot::Row& row : copy.rows) {
+        names.push_back(row.cells.at(tree::kTreeColumnName));
+        bytes.push_back(row.bytes);
+    }
+    EXPECT_EQ((std::vector<std::string>{"Archiv", "  2019", "  2020", "    Q1", "Kunden",
+                                        "<Posteingang>"}),
+              names);
+    EXPECT_EQ((std::vector<uint64_t>{1984, 1128, 856, 328, 428, 100}), bytes);
+}
+
 TEST_F(TreeRowsTest, KeysAndClicksOpenAndCloseBranchesAsInExplorer) {
     std::vector<std::string> seen;
     const auto key = [&](TreeKey k) {

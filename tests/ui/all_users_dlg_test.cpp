@@ -117,13 +117,13 @@ std::string ClipboardText() {
     return text;
 }
 
-// The tree window a user's row opened: a visible "Ordnerbaum" owned by `owner`.
-HWND TreeWindowOf(HWND owner) {
+// The tree window a user's row opened: a visible "Ordnerbaum – <user>" owned by `owner`.
+HWND TreeWindowOf(HWND owner, const std::string& user) {
     HWND found = nullptr;
     for (HWND w = ::GetWindow(::GetDesktopWindow(), GW_CHILD); w != nullptr;
          w = ::GetWindow(w, GW_HWNDNEXT)) {
         if (::GetWindow(w, GW_OWNER) == owner && ::IsWindowVisible(w) &&
-            testsupport::WindowText(w) == "Ordnerbaum") {
+            testsupport::WindowText(w) == "Ordnerbaum – " + user) {
             found = w;
         }
     }
@@ -301,7 +301,15 @@ TEST_F(AllUsersDlgTest, EnterOpensTheTreeWindowOfTheSelectedUsersMailbox) {
     mailgen::ExpectedUser user;
     std::string treeStatus;
     std::string copied;
+    std::string treeCopied;
     bool opened = false;
+    HWND tree = nullptr;
+    const auto control = [](bool down) {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_CONTROL] = down ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+    };
     Run(dlg, {[&] { return dlg.GetReadCount() == 1; }, Then([&] {
                   const int row = FirstReadRow(dlg, user);
                   ASSERT_GE(row, 0);
@@ -314,7 +322,7 @@ TEST_F(AllUsersDlgTest, EnterOpensTheTreeWindowOfTheSelectedUsersMailbox) {
                   PostKey(list, VK_RETURN);
               }),
               [&] {
-                  HWND tree = TreeWindowOf(dlg.GetSafeHwnd());
+                  tree = TreeWindowOf(dlg.GetSafeHwnd(), user.userName);
                   if (tree == nullptr) {
                       return false;
                   }
@@ -323,10 +331,16 @@ TEST_F(AllUsersDlgTest, EnterOpensTheTreeWindowOfTheSelectedUsersMailbox) {
                       return false; // its scan has not ended yet
                   }
                   opened = true;
-                  ::PostMessageA(tree, WM_COMMAND, IDCANCEL, 0);
+                  control(true); // Ctrl+C in the tree copies its rows
+                  PostKey(::GetDlgItem(tree, IDC_TREE_LIST), 'C');
                   return true;
               },
-              [&] { return TreeWindowOf(dlg.GetSafeHwnd()) == nullptr; },
+              Then([&] {
+                  control(false);
+                  treeCopied = ClipboardText();
+                  ::PostMessageA(tree, WM_COMMAND, IDCANCEL, 0);
+              }),
+              [&] { return TreeWindowOf(dlg.GetSafeHwnd(), user.userName) == nullptr; },
               // F5 reads every mailbox again; Ctrl+C copies the rows as shown.
               Then([&] { PostKey(dlg.GetListHwnd(), VK_F5); }),
               [&] { return dlg.GetReadCount() == 2; }, Then([&] {
@@ -344,6 +358,7 @@ TEST_F(AllUsersDlgTest, EnterOpensTheTreeWindowOfTheSelectedUsersMailbox) {
         << copied;
     EXPECT_EQ(expected.users.size() + 1,
               static_cast<size_t>(std::count(copied.begin(), copied.end(), '\n')));
+    EXPECT_EQ(0u, treeCopied.find("Ordner\tGesamt\tAnteil\t")) << treeCopied;
     // The tree scanned that user's folder: its total is the user's, new mail included.
     EXPECT_NE(std::string::npos,
               treeStatus.find("(" + FormatSize(user.totalSize, SizeStyle::Exact) + " Bytes)"))
@@ -477,7 +492,7 @@ HWND OwnedWindow(HWND owner, const char* caption) {
 
 // The main window's way in: Ctrl+U finds the installation of the mailbox in effect
 // without a question; "Installation wählen..." asks, keeps the answer in the store and
-// shows message 012 for a folder without "PMAIL.USR".
+// shows message 012 for a folder without "PMAIL.USR", then asks again.
 TEST_F(AllUsersDlgTest, TheMainWindowOpensTheInstallationOfItsMailboxOrTheOneChosen) {
     TempDir history;
     TempDir elsewhere;
@@ -494,8 +509,8 @@ TEST_F(AllUsersDlgTest, TheMainWindowOpensTheInstallationOfItsMailboxOrTheOneCho
     std::vector<std::string> offered;
     dlg.SetRootPrompt([&](HWND, std::string& root) {
         offered.push_back(root);
-        root = elsewhere.Path(); // no "PMAIL.USR" there
-        return true;
+        root = elsewhere.Path();    // no "PMAIL.USR" there
+        return offered.size() == 1; // then cancelled
     });
     int overviewRows = -1;
     UiScript script(
@@ -531,12 +546,13 @@ TEST_F(AllUsersDlgTest, TheMainWindowOpensTheInstallationOfItsMailboxOrTheOneCho
     app.RunModal(dlg);
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(static_cast<int>(expected.users.size()), overviewRows);
-    // Asked twice, the second time offering the first answer; each answer without a
-    // list is message 012, and the last answer is kept.
-    ASSERT_EQ(2u, offered.size());
+    // The answer without a list is message 012, and the choice opens again on it
+    // before the second command asks once more from there; the answer is kept.
+    ASSERT_EQ(3u, offered.size());
     EXPECT_EQ("", offered[0]);
     EXPECT_EQ(elsewhere.Path(), offered[1]);
-    EXPECT_EQ((std::vector<uint32_t>{IDS_ERROR_012, IDS_ERROR_012}), app.m_errors);
+    EXPECT_EQ(elsewhere.Path(), offered[2]);
+    EXPECT_EQ((std::vector<uint32_t>{IDS_ERROR_012}), app.m_errors);
     const auto& section = app.m_store.Sections()[settings_names::kSection];
     ASSERT_EQ(1u, section.count(stored_names::kAllUsersRoot));
     EXPECT_EQ(elsewhere.Path(), section.at(stored_names::kAllUsersRoot).bytes);

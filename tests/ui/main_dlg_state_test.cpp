@@ -190,7 +190,7 @@ TEST_F(MainDlgTest, ControlsFollowTheWindowAndMinimizingGivesNoNegativeSize) {
     RECT before = {};
     auto expectLayout = [&](int cx, int cy) {
         const view::MainLayout layout =
-            view::ComputeMainLayout(cx, cy, dlg.GetMetrics(), dlg.GetStatusHeight());
+            view::ComputeMainLayout(cx, cy, dlg.GetMetrics(), dlg.GetStatusAreaHeight());
         ExpectPlaced(dlg.GetFolderList().GetSafeHwnd(), layout.list, "list");
         ExpectPlaced(dlg.GetStatusHwnd(), layout.status, "status");
     };

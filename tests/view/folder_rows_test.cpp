@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using fixtures::ResultOf;
@@ -84,6 +86,48 @@ TEST(FolderRowsTest, ARefillKeepsTheFirstRowOrTheNextInSortOrder) {
     rows.SetResult(nullptr);
     EXPECT_EQ(0, rows.RowCount());
     EXPECT_EQ(-1, rows.KeptRow(top));
+}
+
+// Sorted by size, largest first: a folder that grows past the first visible row, or a
+// new one, shows at the top instead of staying hidden above it; by name the place is
+// kept.
+TEST(FolderRowsTest, ARowARefreshMovesAboveTheFirstVisibleOneShowsFirst) {
+    const auto result = [](uint64_t dSize, bool withNew) {
+        std::vector<FolderRecord> records = {
+            fixtures::Record("a.PMM", "\\", "A", 900), fixtures::Record("b.PMM", "\\", "B", 800),
+            fixtures::Record("c.PMM", "\\", "C", 700), fixtures::Record("d.PMM", "\\", "D", dSize)};
+        if (withNew) {
+            records.push_back(fixtures::Record("n.PMM", "\\", "N", 990));
+        }
+        return ResultOf(records);
+    };
+    const struct {
+        int column;
+        int top;      // the first visible row before the refresh (a, b, c, d)
+        bool withNew; // "n" comes first after it; else "d" grows to the second place
+        int shown;    // the first visible row after it
+    } cases[] = {
+        {view::kColumnSize, 0, true, 0},  // at the top the new first row shows
+        {view::kColumnSize, 2, false, 1}, // "d" passed "c" and "b": it shows above them
+        {view::kColumnSize, 1, false, 1},
+        {view::kColumnSize, 3, false, 1}, // "d" itself moved up: found where it went
+        {view::kColumnSize, 2, true, 0},
+        {view::kColumnFolderName, 2, true, 2}, // by name "c" keeps its place
+        {view::kColumnFileName, 0, false, 0},
+    };
+    for (const auto& c : cases) {
+        view::FolderRows rows;
+        rows.SetSort(c.column, c.column == view::kColumnSize);
+        rows.SetResult(result(600, false));
+        const FolderRecord top = rows.Record(c.top);
+        std::vector<std::string> above;
+        for (int r = 0; r < c.top; ++r) {
+            above.push_back(rows.Record(r).fileName);
+        }
+        std::sort(above.begin(), above.end());
+        rows.SetResult(result(c.withNew ? 600 : 850, c.withNew));
+        EXPECT_EQ(c.shown, rows.ShownTopRow(top, above)) << c.column << " " << c.top;
+    }
 }
 
 TEST(FolderRowsTest, TypedLettersFindTheFirstRowByTheSortColumnFromTheTop) {

@@ -97,6 +97,55 @@ TEST(MainLayoutTest, TheProgressBarStaysInsideTheRightOfTheStatusLine) {
     ExpectPlace({479, 574, 310, 14}, bar, "grown window");
 }
 
+// A part that does not fit behind the ones before starts a line of its own; one wider
+// than a line takes the lines its own wrap needs.
+TEST(MainLayoutTest, TheStatusLineWrapsBetweenItsPartsAndGrowsByALineForEach) {
+    const struct {
+        std::vector<int> widths;
+        int room;
+        std::vector<size_t> breaks;
+        size_t lines;
+    } cases[] = {
+        {{250, 200, 150}, 600, {}, 1},  // all fit
+        {{250, 200, 150}, 450, {2}, 2}, // exactly full, then the third
+        {{250, 200, 150}, 449, {1}, 2}, // the second and third share the next line
+        {{250, 200, 150}, 260, {1, 2}, 3},
+        {{250, 0, 150}, 300, {2}, 2},   // an empty part goes nowhere
+        {{250, 500, 100}, 300, {1}, 3}, // the second wraps in itself, the third behind it
+        {{250, 200}, 0, {}, 1},         // no room: nothing to wrap for
+        {{}, 300, {}, 1},
+    };
+    for (const auto& c : cases) {
+        const view::StatusWrap wrap = view::WrapStatusParts(c.widths, c.room);
+        EXPECT_EQ(c.breaks, wrap.breaks) << c.room;
+        EXPECT_EQ(c.lines, wrap.lines) << c.room;
+    }
+    EXPECT_EQ(16 + 2 * 13, view::StatusHeightFor(3, 16, 13));
+}
+
+// "Ordnername" (width, others 200, minimum 240) as the list's client width changes.
+TEST(MainLayoutTest, TheFolderColumnFillsTheRoomItsListGainsAndGivesItBack) {
+    const struct {
+        int width;
+        int oldRoom;
+        int room;
+        int expected;
+    } cases[] = {
+        {100, 0, 800, 100},   // the list's first size: the stored width stands
+        {100, 800, 800, 100}, // a layout of the same width
+        {240, 440, 800, 600}, // wider: the free room
+        {600, 800, 500, 300}, // narrower while it filled the room: follows
+        {300, 500, 300, 240}, // never below its minimum
+        {700, 800, 600, 700}, // wider than the room by the user: kept
+        {100, 800, 600, 100}, // narrower by the user: kept until the list grows
+        {100, 600, 700, 500}, {900, 800, 1000, 900}, // the columns still overflow the wider list
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.expected, view::FillingColumnWidth(c.width, 200, c.oldRoom, c.room, 240))
+            << c.width << " " << c.oldRoom << " " << c.room;
+    }
+}
+
 } // namespace
 
 namespace {
