@@ -9,6 +9,7 @@
 #include "report/progress_line.h"
 #include "report/report.h"
 #include "report/report_text.h"
+#include "sizes/byte_change.h"
 #include "sizes/date_text.h"
 #include "sizes/size_text.h"
 #include "text/spreadsheet_cell.h"
@@ -81,9 +82,27 @@ Cells CellsOf(const UserReportRow& row, const ReportOptions& options,
     return cells;
 }
 
+// With a filter: the rows shown (users and folders no user names) and their bytes.
+struct ShownUsers {
+    bool filtered = false;
+    size_t rows = 0;
+    uint64_t size = 0;
+};
+
+// The overview's status line, after what a filter shows of all.
+std::string StatusLineOf(const AllUsersResult& result, const ShownUsers& shown) {
+    if (!shown.filtered) {
+        return AllUsersStatusLine(result);
+    }
+    const auto count = [](size_t n) { return FormatSize(n, SizeStyle::Exact); };
+    return count(shown.rows) + " von " + count(result.rows.size()) + " Zeilen, " +
+           FormatSize(shown.size, SizeStyle::Compact) + " von " +
+           FormatSize(result.totalSize, SizeStyle::Compact) + " \x96 " + AllUsersStatusLine(result);
+}
+
 void WriteText(const AllUsersResult& result, const std::vector<UserReportRow>& rows,
                const ReportOptions& options, const EarlierInstallation* earlier,
-               const std::string& totalChange, ReportSink& sink) {
+               const ShownUsers& shown, const std::string& totalChange, ReportSink& sink) {
     const bool compared = earlier != nullptr;
     const int columns = compared ? kAllUsersColumnCount : kAllUsersColumnCount - 1;
     Cells titles;
@@ -139,7 +158,7 @@ void WriteText(const AllUsersResult& result, const std::vector<UserReportRow>& r
             SpillIfFull(out, sink);
         });
     }
-    AppendUtf8FromCp1252(out, AllUsersStatusLine(result) + totalChange);
+    AppendUtf8FromCp1252(out, StatusLineOf(result, shown) + totalChange);
     out += '\n';
     SpillAll(out, sink);
 }
@@ -262,8 +281,8 @@ json FilesOf(const UserReportRow& row, const EarlierInstallation* earlier,
 
 void WriteJson(const AllUsersResult& result, const std::vector<UserReportRow>& rows,
                const ReportOptions& options, const std::string& scanTime,
-               const EarlierInstallation* earlier, const ByteChange& totalChange,
-               ReportSink& sink) {
+               const EarlierInstallation* earlier, const ShownUsers& shown,
+               const ByteChange& totalChange, ReportSink& sink) {
     const bool compared = earlier != nullptr;
     const Controls controls = ControlsFor(options);
     std::string out = "{\"allUsers\":true,\"root\":" + Text(result.root, controls).dump() +
@@ -305,7 +324,11 @@ void WriteJson(const AllUsersResult& result, const std::vector<UserReportRow>& r
                    {"rows", result.rows.size()},
                    {"folderFiles", result.folderFiles},
                    {"size", result.totalSize},
-                   {"statusLine", Text(AllUsersStatusLine(result), controls)}};
+                   {"statusLine", Text(StatusLineOf(result, shown), controls)}};
+    if (shown.filtered) {
+        totals["shownRows"] = shown.rows;
+        totals["shownSize"] = shown.size;
+    }
     if (compared) {
         totals["change"] = json::parse(ChangeDigits(totalChange));
         totals["changeText"] = ChangeText({RowChange::kChanged, totalChange}, false);
@@ -314,14 +337,45 @@ void WriteJson(const AllUsersResult& result, const std::vector<UserReportRow>& r
     SpillAll(out, sink);
 }
 
+// The rows `filter` lets pass, by user name, personal name and total; a removed user of
+// --compare by its earlier name and size. `shown` gets their users and bytes.
+std::vector<UserReportRow> FilterUserRows(std::vector<UserReportRow> rows,
+                                          const view::RowFilter& filter,
+                                          const EarlierInstallation* earlier, ShownUsers& shown) {
+    size_t kept = 0;
+    for (const UserReportRow& row : rows) {
+        const bool passes =
+            row.row != nullptr
+                ? filter.Passes({row.row->UserName(), row.row->user.line.personalName},
+                                row.row->totalSize)
+                : earlier != nullptr &&
+                      filter.Passes({earlier->UserName(row.earlier)}, earlier->Size(row.earlier));
+        if (!passes) {
+            continue;
+        }
+        if (row.row != nullptr) {
+            ++shown.rows;
+            shown.size = AddSizes(shown.size, row.row->totalSize);
+        }
+        rows[kept++] = row;
+    }
+    rows.resize(kept);
+    return rows;
+}
+
 } // namespace
 
 void WriteAllUsersReport(const AllUsersResult& result, const ReportOptions& options,
                          const std::string& scanTime, const EarlierInstallation* earlier,
                          ReportSink& sink) {
     const bool compared = earlier != nullptr;
-    const std::vector<UserReportRow> rows =
+    std::vector<UserReportRow> rows =
         OrderUserRows(result, options.allUsersSortColumn, options.sortDescending, earlier);
+    ShownUsers shown;
+    if (!options.filter.IsEmpty()) {
+        rows = FilterUserRows(std::move(rows), options.filter, earlier, shown);
+        shown.filtered = true;
+    }
     const ByteChange totalChange =
         compared ? ChangeBetween(result.totalSize, earlier->TotalSize()) : ByteChange();
     switch (options.format) {
@@ -329,10 +383,10 @@ void WriteAllUsersReport(const AllUsersResult& result, const ReportOptions& opti
         WriteCsv(rows, options, earlier, sink);
         return;
     case ReportFormat::kJson:
-        WriteJson(result, rows, options, scanTime, earlier, totalChange, sink);
+        WriteJson(result, rows, options, scanTime, earlier, shown, totalChange, sink);
         return;
     default:
-        WriteText(result, rows, options, earlier,
+        WriteText(result, rows, options, earlier, shown,
                   compared
                       ? ", \xC4nderung " + ChangeText({RowChange::kChanged, totalChange}, false)
                       : std::string(),

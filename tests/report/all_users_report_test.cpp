@@ -112,6 +112,23 @@ TEST_F(AllUsersReportTest, JsonHoldsEveryRowAsGenerated) {
     EXPECT_EQ(report["totals"]["rows"].get<size_t>(), m_expected.users.size());
 }
 
+TEST_F(AllUsersReportTest, AFilterKeepsTheUsersItNamesAndTheTotalsSayWhatIsShownOfAll) {
+    Generate(5);
+    const mailgen::ExpectedUser& kept = m_expected.users[1];
+    const json report = RunJson({"--match", kept.userName, "--exclude", "-nobody-"});
+    ASSERT_EQ(report["users"].size(), 1u);
+    EXPECT_EQ(report::Cp1252FromUtf8(report["users"][0]["userName"].get<std::string>()),
+              kept.userName);
+    EXPECT_EQ(report["totals"]["shownRows"].get<size_t>(), 1u);
+    EXPECT_EQ(report["totals"]["shownSize"].get<uint64_t>(), kept.totalSize);
+    EXPECT_EQ(report["totals"]["size"].get<uint64_t>(), m_expected.totalSize);
+    EXPECT_EQ(report["totals"]["rows"].get<size_t>(), m_expected.users.size());
+    // Bigger than the whole installation: no row, and the whole still said.
+    const json none = RunJson({"--min-size", std::to_string(m_expected.totalSize + 1)});
+    EXPECT_TRUE(none["users"].empty());
+    EXPECT_EQ(none["totals"]["shownRows"].get<size_t>(), 0u);
+}
+
 TEST_F(AllUsersReportTest, EverySortColumnOrdersTheRowsAndDescendingTurnsThemAround) {
     Generate(7);
     const struct {
