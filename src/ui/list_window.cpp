@@ -24,36 +24,6 @@ namespace {
 constexpr UINT_PTR kProgressTimer = 1;
 constexpr UINT kProgressPeriodMs = 100;
 
-void Place(HWND control, const view::ControlPlace& at) {
-    ::MoveWindow(control, at.x, at.y, at.width, at.height, TRUE);
-}
-
-// The text's width and the height of a line in `control`'s font.
-SIZE TextExtent(HWND control, const std::string& text) {
-    SIZE size = {};
-    HDC dc = ::GetDC(control);
-    if (dc == nullptr) {
-        return size;
-    }
-    const HGDIOBJ old =
-        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
-    ::GetTextExtentPoint32A(dc, text.empty() ? " " : text.c_str(),
-                            text.empty() ? 1 : static_cast<int>(text.size()), &size);
-    if (text.empty()) {
-        size.cx = 0;
-    }
-    ::SelectObject(dc, old);
-    ::ReleaseDC(control, dc);
-    return size;
-}
-
-// Where the bar of a share of `tenths` (of a percent) lies in `cell`; empty for none.
-RECT ShareBarIn(const RECT& cell, uint32_t tenths, const tree::ShareCellMetrics& metrics) {
-    const view::PixelRect bar =
-        tree::ShareBarRect({cell.left, cell.top, cell.right, cell.bottom}, tenths, metrics);
-    return RECT{bar.left, bar.top, bar.right, bar.bottom};
-}
-
 } // namespace
 
 CListWindow::CListWindow(HWND parent, AppServices& app, CReportList& list, const Frame& frame)
@@ -95,93 +65,6 @@ BOOL CListWindow::OnInitDialog() {
     RestoreState();
     Relayout();
     return TRUE;
-}
-
-void CListWindow::InitLayout() {
-    CAppDlg::InitLayout();
-    const RECT status = m_status.GetWindowRect();
-    m_nStatusHeight = status.bottom - status.top;
-    m_nLineHeight = TextExtent(m_status.GetSafeHwnd(), "Ag").cy;
-}
-
-void CListWindow::LayoutControls(int cx, int cy) {
-    CAppDlg::LayoutControls(cx, cy);
-    if (m_reportList.GetSafeHwnd() == nullptr) {
-        return;
-    }
-    HWND help = ::GetDlgItem(m_hWnd, ID_HELP_BUTTON);
-    std::string text;
-    // List, status line and, where the window has them, the two buttons at the bottom
-    // right. The status line's width does not follow its height: its wrap at that
-    // width decides the height.
-    const auto treeLayout = [&](int statusHeight) {
-        return view::ComputeTreeLayout(GetClientWidth(), GetClientHeight(), GetMetrics(),
-                                       statusHeight);
-    };
-    const auto mainLayout = [&](int statusHeight) {
-        return view::ComputeMainLayout(GetClientWidth(), GetClientHeight(), GetMetrics(),
-                                       statusHeight);
-    };
-    if (m_bStatusParts) {
-        const int width = help != nullptr ? treeLayout(m_nStatusHeight).status.width
-                                          : mainLayout(m_nStatusHeight).status.width;
-        text = WrapStatus(width, m_nStatusLines);
-    }
-    const int statusHeight = GetStatusAreaHeight();
-    view::ControlPlace status;
-    if (help != nullptr) {
-        const view::TreeLayout l = treeLayout(statusHeight);
-        Place(m_reportList.GetSafeHwnd(), l.list);
-        Place(help, l.help);
-        Place(::GetDlgItem(m_hWnd, IDCANCEL), l.close);
-        status = l.status;
-    } else {
-        const view::MainLayout l = mainLayout(statusHeight);
-        Place(m_reportList.GetSafeHwnd(), l.list);
-        status = l.status;
-    }
-    Place(m_status.GetSafeHwnd(), status);
-    if (m_bStatusParts && m_status.GetWindowText() != text) {
-        m_status.SetWindowText(text);
-    }
-    if (m_hProgress != nullptr) {
-        // Beside the progress text, on the first line.
-        Place(m_hProgress, view::ProgressBarPlace({status.x, status.y, status.width,
-                                                   std::min(status.height, m_nStatusHeight)}));
-    }
-}
-
-int CListWindow::GetStatusAreaHeight() const {
-    return view::StatusHeightFor(m_nStatusLines, m_nStatusHeight, m_nLineHeight);
-}
-
-void CListWindow::SetStatusParts(std::vector<std::string> parts) {
-    m_statusParts = std::move(parts);
-    m_bStatusParts = true;
-    Relayout();
-}
-
-std::string CListWindow::WrapStatus(int width, size_t& lines) const {
-    std::vector<int> widths;
-    for (const std::string& part : m_statusParts) {
-        widths.push_back(TextExtent(m_status.GetSafeHwnd(), part).cx);
-    }
-    // The sunken frame takes a pixel or two on each side.
-    const view::StatusWrap wrap = view::WrapStatusParts(widths, width - 4);
-    lines = wrap.lines;
-    std::string text;
-    size_t next = 0;
-    for (size_t i = 0; i < m_statusParts.size(); ++i) {
-        if (next < wrap.breaks.size() && wrap.breaks[next] == i) {
-            ++next;
-            const size_t start = m_statusParts[i].find_first_not_of(' ');
-            text += "\r\n";
-            text += start == std::string::npos ? std::string() : m_statusParts[i].substr(start);
-        } else {
-            text += m_statusParts[i];
-        }
-    }
-    return text;
 }
 
 BOOL CListWindow::PreTranslateMessage(MSG* pMsg) {
@@ -302,57 +185,6 @@ bool CListWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
         break;
     }
     return CAppDlg::OnMessage(msg, wParam, lParam, result);
-}
-
-void CListWindow::FollowCellTip(const MSG& msg) {
-    LVHITTESTINFO hit = {};
-    hit.pt = {static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
-    const int row = m_reportList.SubItemHitTest(hit);
-    const int column = row >= 0 ? hit.iSubItem : -1;
-    if (row == m_nTipRow && column == m_nTipColumn) {
-        return;
-    }
-    m_nTipRow = row;
-    m_nTipColumn = column;
-    // Another cell: the tip shown goes, and the next asks for its cell's text.
-    ::SendMessageA(m_hTip, TTM_POP, 0, 0);
-}
-
-std::string CListWindow::CutCellText(int row, int column) const {
-    const view::ReportModel* model = m_reportList.GetModel();
-    RECT cell = {};
-    if (model == nullptr || row < 0 || row >= model->RowCount() || column < 0 ||
-        column == m_frame.shareColumn ||
-        !m_reportList.GetSubItemRect(row, column, LVIR_LABEL, cell)) {
-        return std::string();
-    }
-    const std::string text = model->ShownText(row, column);
-    const int padding = view::ScaleForDpi(CReportList::kCellPadding, m_reportList.GetDpi());
-    const int room =
-        (column == 0 ? cell.right - cell.left : m_reportList.GetColumnWidth(column)) - 2 * padding;
-    return m_reportList.GetStringWidth(text.c_str()) > room ? text : std::string();
-}
-
-bool CListWindow::OnTipNotify(NMHDR* header) {
-    if (header->code == TTN_GETDISPINFOA) {
-        NMTTDISPINFOA& info = *reinterpret_cast<NMTTDISPINFOA*>(header);
-        m_strTip = CutCellText(m_nTipRow, m_nTipColumn);
-        info.hinst = nullptr;
-        info.lpszText = &m_strTip[0];
-        return true;
-    }
-    if (header->code == TTN_GETDISPINFOW) {
-        // A tooltip that asks in 16-bit text, as Wine's may.
-        NMTTDISPINFOW& info = *reinterpret_cast<NMTTDISPINFOW*>(header);
-        m_strTip = CutCellText(m_nTipRow, m_nTipColumn);
-        m_strTipWide.assign(m_strTip.size() + 1, L'\0');
-        ::MultiByteToWideChar(CP_ACP, 0, m_strTip.c_str(), -1, &m_strTipWide[0],
-                              static_cast<int>(m_strTipWide.size()));
-        info.hinst = nullptr;
-        info.lpszText = &m_strTipWide[0];
-        return true;
-    }
-    return false;
 }
 
 void CListWindow::SortByColumn(int column) {
@@ -486,57 +318,4 @@ bool CListWindow::SaveStateTo(SettingsStore& store) {
         m_storedWidths = list.widths;
     }
     return SaveMore(store) && written;
-}
-
-RECT CListWindow::GetBarRect(int row) const {
-    RECT cell = {};
-    const view::ReportModel* model = m_reportList.GetModel();
-    if (model == nullptr || row < 0 || row >= model->RowCount() ||
-        !m_reportList.GetSubItemRect(row, m_frame.shareColumn, LVIR_BOUNDS, cell)) {
-        return RECT{};
-    }
-    return ShareBarIn(cell, model->BarOf(row), m_shareMetrics);
-}
-
-LRESULT CListWindow::DrawWithShares(NMLVCUSTOMDRAW& draw) const {
-    switch (draw.nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-        return CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT:
-        return CDRF_NOTIFYSUBITEMDRAW;
-    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
-        break;
-    default:
-        return CDRF_DODEFAULT;
-    }
-    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
-    const int rows = m_reportList.GetModel() != nullptr ? m_reportList.GetModel()->RowCount() : 0;
-    const bool selected =
-        row < rows && (m_reportList.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
-    RECT cell = {};
-    if (draw.iSubItem != m_frame.shareColumn || row >= rows ||
-        !m_reportList.GetSubItemRect(row, m_frame.shareColumn, LVIR_BOUNDS, cell)) {
-        // The size's mark still tells the limit on a selected row.
-        return selected ? CDRF_DODEFAULT : m_reportList.ColourCell(draw);
-    }
-    return DrawShareCell(draw.nmcd.hdc, row, cell, selected);
-}
-
-LRESULT CListWindow::DrawShareCell(HDC dc, int row, const RECT& cell, bool selected) const {
-    RECT inner = {cell.left + 1, cell.top, cell.right, cell.bottom - 1};
-    ::FillRect(dc, &inner, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    const RECT bar = GetBarRect(row);
-    if (bar.right > bar.left) {
-        // On the selection's colour the bar takes the selected text's colour.
-        const CGdiObject<HBRUSH> brush(
-            ::CreateSolidBrush(selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : BarColor()));
-        ::FillRect(dc, &bar, brush.Get());
-    }
-    const std::string text = m_reportList.GetModel()->CellText(row, m_frame.shareColumn);
-    RECT textRect = {cell.left, cell.top, cell.right - m_shareMetrics.textMargin, cell.bottom};
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
-                DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    return CDRF_SKIPDEFAULT;
 }
