@@ -4,6 +4,7 @@
 
 #include "mailbox/hierarchy.h"
 #include "report/report_text.h"
+#include "sizes/byte_change.h"
 #include "sizes/size_text.h"
 #include "tree/tree_text.h"
 #include "view/scan_view.h"
@@ -125,7 +126,28 @@ std::string CheckTreeOptions(const ReportOptions& options) {
 
 void WriteTreeReport(const tree::TreeScan& scan, const ReportOptions& options, ReportSink& sink) {
     const tree::FolderTree& t = scan.tree;
-    const std::vector<uint32_t> shown = tree::ShownNodes(t, nullptr, options.treeDepth);
+    std::vector<uint32_t> shown = tree::ShownNodes(t, nullptr, options.treeDepth);
+    std::string status =
+        view::StatusLine(view::kStatusFormat, scan.catalogue.fileCount, scan.catalogue.totalSize);
+    if (!options.filter.IsEmpty()) {
+        const std::vector<uint8_t> kept =
+            tree::NodesKeptBy(t, scan.catalogue.records, options.filter);
+        shown.erase(
+            std::remove_if(shown.begin(), shown.end(), [&](uint32_t n) { return !kept[n]; }),
+            shown.end());
+        // What is shown: the files of the nodes that pass, not of those kept above them.
+        int32_t files = 0;
+        uint64_t bytes = 0;
+        for (const uint32_t n : tree::ShownNodes(t, nullptr, -1)) {
+            const tree::TreeNode& node = t.Nodes()[n];
+            if (kept[n] == tree::kNodePasses) {
+                files += static_cast<int32_t>(node.ownFiles);
+                bytes = AddSizes(bytes, node.ownSize);
+            }
+        }
+        status = view::FilteredStatusLine(view::kFilteredStatusFormat, files, bytes,
+                                          scan.catalogue.fileCount, scan.catalogue.totalSize);
+    }
     std::string out;
     out.reserve(kReportPieceBytes + 4096);
     if (options.format == ReportFormat::kTsv) {
@@ -156,8 +178,7 @@ void WriteTreeReport(const tree::TreeScan& scan, const ReportOptions& options, R
         out += '\n';
         SpillIfFull(out, sink);
     }
-    AppendUtf8FromCp1252(out, view::StatusLine(view::kStatusFormat, scan.catalogue.fileCount,
-                                               scan.catalogue.totalSize));
+    AppendUtf8FromCp1252(out, status);
     out += '\n';
     SpillAll(out, sink);
 }

@@ -3,6 +3,7 @@
 #include "tree/tree_text.h"
 
 #include <limits>
+#include <string_view>
 #include <utility>
 
 namespace tree {
@@ -91,6 +92,42 @@ std::vector<uint32_t> ShownNodes(const FolderTree& tree, const std::vector<uint8
         }
     }
     return shown;
+}
+
+std::vector<uint8_t> NodesKeptBy(const FolderTree& tree, const std::vector<FolderRecord>& records,
+                                 const view::RowFilter& filter) {
+    const std::vector<uint32_t> order = ShownNodes(tree, nullptr, -1);
+    const size_t count = tree.Nodes().size();
+    // The hits of each node's way down, taken from its parent's: a parent comes before
+    // its children in `order`, so no path is ever spelt out (a chain of 100 000 levels
+    // costs its nodes, not their depths).
+    std::vector<view::RowFilter::Hits> way(count);
+    std::vector<uint8_t> kept(count, 0);
+    for (const uint32_t n : order) {
+        const TreeNode& node = tree.Nodes()[n];
+        const std::string name = tree.DisplayName(static_cast<int>(n));
+        const std::string_view file =
+            node.record >= 0 && static_cast<size_t>(node.record) < records.size()
+                ? std::string_view(records[static_cast<size_t>(node.record)].fileName)
+                : std::string_view();
+        view::RowFilter::Hits hits = filter.HitsIn({name, file});
+        if (node.parent >= 0) {
+            hits.words |= way[static_cast<size_t>(node.parent)].words;
+            hits.excluded = hits.excluded || way[static_cast<size_t>(node.parent)].excluded;
+        }
+        way[n] = hits;
+        const bool passes = hits.words == filter.AllWords() && !hits.excluded &&
+                            node.totalSize >= filter.MinimumSize();
+        kept[n] = passes ? kNodePasses : 0;
+    }
+    for (size_t i = order.size(); i-- > 0;) {
+        const uint32_t n = order[i];
+        const int32_t parent = tree.Nodes()[n].parent;
+        if (kept[n] != 0 && parent >= 0 && kept[static_cast<size_t>(parent)] == 0) {
+            kept[static_cast<size_t>(parent)] = kNodeOnTheWay;
+        }
+    }
+    return kept;
 }
 
 } // namespace tree

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tree/folder_tree.h"
+#include "view/row_filter.h"
 
 #include <cstdint>
 #include <string>
@@ -25,6 +26,15 @@ int BarWidth(uint32_t tenths, int width);
 // The nodes in the order the tree shows them, each directly before its children: the
 // children of a node only when `expanded` (one flag per node; null: every node) says so,
 // and no node deeper than `maxDepth` (negative: no limit).
+// One flag per node: whether `filter` keeps it. A node passes (kNodePasses) when the
+// words are found on its way down (its name, its file's name and the names above it),
+// none left out, and its total reaches the minimum; a node above one that passes is kept
+// too (kNodeOnTheWay), for the way down to it, as the window greys it.
+constexpr uint8_t kNodePasses = 1;
+constexpr uint8_t kNodeOnTheWay = 2;
+std::vector<uint8_t> NodesKeptBy(const FolderTree& tree, const std::vector<FolderRecord>& records,
+                                 const view::RowFilter& filter);
+
 std::vector<uint32_t> ShownNodes(const FolderTree& tree, const std::vector<uint8_t>* expanded,
                                  int maxDepth);
 

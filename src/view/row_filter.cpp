@@ -78,22 +78,32 @@ bool RowFilter::PassesWords(std::initializer_list<std::string_view> texts) const
     if (m_words.empty() && m_excluded.empty()) {
         return true;
     }
+    const Hits hits = HitsIn(texts);
+    return hits.words == AllWords() && !hits.excluded;
+}
+
+RowFilter::Hits RowFilter::HitsIn(std::initializer_list<std::string_view> texts) const {
+    Hits hits;
+    if (m_words.empty() && m_excluded.empty()) {
+        return hits;
+    }
     std::vector<std::string> folded;
     folded.reserve(texts.size());
     for (std::string_view text : texts) {
         folded.push_back(text::FoldedWindows1252(text));
     }
-    for (const std::string& word : m_words) {
-        if (!FoundIn(folded, word)) {
-            return false;
+    for (size_t i = 0; i < m_words.size(); ++i) {
+        if (FoundIn(folded, m_words[i])) {
+            hits.words |= uint64_t{1} << i;
         }
     }
     for (const std::string& word : m_excluded) {
         if (FoundIn(folded, word)) {
-            return false;
+            hits.excluded = true;
+            break;
         }
     }
-    return true;
+    return hits;
 }
 
 } // namespace view

@@ -32,6 +32,19 @@ public:
     // The same for the texts alone, for a row that has no size of its own.
     bool PassesWords(std::initializer_list<std::string_view> texts) const;
 
+    // For rows whose texts are spread over a path of nodes (the tree): the words
+    // `texts` hold, word i as bit i, and whether they hold one left out. A node passes
+    // when the hits of its way down, together, are AllWords() and none left out.
+    struct Hits {
+        uint64_t words = 0;
+        bool excluded = false;
+    };
+    Hits HitsIn(std::initializer_list<std::string_view> texts) const;
+    uint64_t AllWords() const {
+        return m_words.size() >= 64 ? ~uint64_t{0} : (uint64_t{1} << m_words.size()) - 1;
+    }
+    uint64_t MinimumSize() const { return m_nMinimumSize; }
+
 private:
     std::vector<std::string> m_words;    // folded, each once
     std::vector<std::string> m_excluded; // folded, each once

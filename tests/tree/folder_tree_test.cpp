@@ -88,6 +88,33 @@ TEST_F(HandMadeTree, PlacesEveryRowAndSumsEveryBranch) {
     EXPECT_EQ(scan.catalogue.totalSize, scan.tree.GrandTotal());
 }
 
+TEST_F(HandMadeTree, AFilterKeepsThePassingNodesAndTheWayDownToThem) {
+    tree::TreeScan scan;
+    ASSERT_TRUE(scan.Run(SettingsFor(box, news, true, true)));
+    const auto kept = [&](const char* words, uint64_t minimum) {
+        view::RowFilter filter;
+        EXPECT_TRUE(filter.SetWords(words));
+        filter.SetMinimumSize(minimum);
+        const std::vector<uint8_t> flags =
+            tree::NodesKeptBy(scan.tree, scan.catalogue.records, filter);
+        std::string text;
+        for (uint32_t n : tree::ShownNodes(scan.tree, nullptr, -1)) {
+            if (flags[n] != 0) {
+                text += std::string(flags[n] == tree::kNodePasses ? "" : "~") +
+                        scan.tree.DisplayName(static_cast<int>(n)) + ";";
+            }
+        }
+        return text;
+    };
+    // Words on the way down: "archiv" above, "2019" at the node.
+    EXPECT_EQ("~Archiv;2019;", kept("ARCHIV 2019", 0));
+    // A word of a name above lets the branch pass; one left out takes a node away.
+    EXPECT_EQ("Archiv;2020 (Alt 2020);", kept("archiv -2019", 0));
+    // The file's name counts, and the minimum is a node's total.
+    EXPECT_EQ("~<\?\?\?>;Fremd;", kept("x.pmm", 0));
+    EXPECT_EQ("Archiv;2020 (Alt 2020);", kept("", 2000));
+}
+
 TEST_F(HandMadeTree, WithoutTheTableEveryFileSitsBelowTheMailbox) {
     for (bool paths : {false, true}) {
         tree::TreeScan scan;
