@@ -64,6 +64,7 @@ TEST(ScanTest, EmptyMailboxGivesNoRowsOrOnlyTheNewMailRow) {
     EXPECT_EQ((std::vector<Row>{{"*.CNM", "", kLabel, 0}}), Rows(c));
     EXPECT_EQ(1, c.fileCount);
     EXPECT_EQ(0u, c.totalSize);
+    EXPECT_TRUE(c.mailboxListed) << "empty, not unreadable";
 }
 
 TEST(ScanTest, NewMailRowSumsEveryNewMailFileIntoOneRow) {
@@ -106,6 +107,7 @@ TEST(ScanTest, AnUnreadableNewMailDirectoryPutsItsFailureTextInTheNewMailRow) {
         EXPECT_EQ((std::vector<Row>{{"*.CNM", "", c.name, 0}}), Rows(catalogue)) << c.newmail;
         EXPECT_EQ(c.name == kFailure, IsFailureText(catalogue.records.front().folderName));
         EXPECT_EQ(1, catalogue.fileCount);
+        EXPECT_FALSE(catalogue.mailboxListed) << "the window names the missing mailbox";
         EXPECT_TRUE(trace.Lines().empty());
     }
 }
@@ -127,6 +129,7 @@ TEST(ScanTest, EmptyDirectoriesFindNothingEvenWhereTheCurrentDirectoryHasFolders
 
     EXPECT_FALSE(result);
     EXPECT_EQ((std::vector<Row>{{"*.CNM", "", kLabel, 0}}), Rows(c));
+    EXPECT_TRUE(c.mailboxListed) << "unknown is not unreadable: warning 501 told it";
     ExpectConsistent(c);
     EXPECT_EQ((std::vector<std::string>{
                   "[pmHierarch.Fill] WARNUNG: Kann Datei \"hierarch.pm\" nicht zum Lesen "
