@@ -130,14 +130,16 @@ void CMainDlg::OnScanEnded() {
     // The worker asks every few seconds: a directory or file that stays unreadable is
     // told once, not again after each close of the box; and never twice at a time, when
     // a scan ends while the box of the one before is still open.
-    if (m_bWarningShown || (!byUser && failure == before)) {
+    // A missing mailbox has no "hierarch.pm" either: the directory is what to name, and
+    // one who turned that warning off is not told of it either.
+    if (failure == ReadFailure::kNone || !m_settings.m_bWarnFolderPath || m_bWarningShown ||
+        (!byUser && failure == before)) {
         return;
     }
     const ScopeMark shown(m_bWarningShown);
     if (failure == ReadFailure::kMailbox) {
-        // A missing mailbox has no "hierarch.pm" either: the directory is what to name.
         m_app.Warning(IDS_WARNING_506, mailboxDir.c_str());
-    } else if (failure == ReadFailure::kHierarchy && m_settings.m_bWarnFolderPath) {
+    } else {
         m_app.Warning(IDS_WARNING_502);
     }
 }
