@@ -84,8 +84,12 @@ std::vector<const FolderRecord*> LimitWarnings::TakeBox(const std::string& mailb
                                                         Cause cause) {
     std::vector<const FolderRecord*> over;
     for (const FolderRecord& record : records) {
+        const bool isOver = LimitOf(record) == FolderLimit::kOver;
+        if (!isOver && m_silenced.empty()) {
+            continue; // nearly every row of every scan
+        }
         const std::string folded = Folded(mailboxDir + record.fileName);
-        if (LimitOf(record) == FolderLimit::kOver) {
+        if (isOver) {
             if (!IsSilenced(folded)) {
                 over.push_back(&record);
             }
@@ -117,6 +121,9 @@ void LimitWarnings::Silence(const std::string& mailboxDir,
 std::string LimitWarningText(const std::string& single, const std::string& several,
                              const std::string& line, const std::string& more,
                              const std::vector<const FolderRecord*>& rows) {
+    if (rows.empty()) {
+        return std::string();
+    }
     if (rows.size() == 1) {
         return FormatText(single.c_str(), ShownFolder(*rows[0]).c_str(), rows[0]->fileName.c_str());
     }

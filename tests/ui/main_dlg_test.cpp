@@ -321,8 +321,7 @@ TEST_F(MissingTreeTest, WorkerRefreshesWarnOnceUntilTheFileWasReadableInBetween)
     RunMain(dlg, steps, false);
 }
 
-// A mailbox directory that is gone is named, not taken for an empty mailbox without
-// "hierarch.pm"; the worker's refreshes do not repeat it, F5 does.
+// A missing mailbox directory is named, once for the worker's refreshes, again for F5.
 TEST_F(MainDlgTest, AMissingMailboxDirectoryIsNamedByWarning506AndTheStatusLine) {
     std::filesystem::rename(m_strMailbox, m_dir / "weg");
     const std::string sentence =
@@ -334,22 +333,16 @@ TEST_F(MainDlgTest, AMissingMailboxDirectoryIsNamedByWarning506AndTheStatusLine)
     auto closeBox = [&] {
         EXPECT_EQ("WARNUNG 506: " + sentence, StaticTexts(box));
         EXPECT_EQ(sentence, testsupport::WindowText(dlg.GetStatusHwnd()));
-        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        return true;
+        return ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    };
+    auto post = [&](UINT msg, WPARAM wParam) {
+        return [&dlg, msg, wParam] { return dlg.PostMessage(msg, wParam, 0); };
     };
     RunMain(dlg,
-            {findBox, closeBox, WaitUntilShown(dlg),
-             [&] {
-                 dlg.PostMessage(CMainDlg::kRefreshRequest, 0, 0);
-                 return true;
-             },
+            {findBox, closeBox, WaitUntilShown(dlg), post(CMainDlg::kRefreshRequest, 0),
              [&] { return dlg.GetRefreshCount() == 2 && ++ticks == 5; },
-             [&] {
-                 EXPECT_EQ(0, CountOwnedDialogs(dlg.GetSafeHwnd()));
-                 dlg.PostMessage(WM_COMMAND, ID_VIEW_REFRESH, 0);
-                 return true;
-             },
-             findBox, closeBox, WaitUntilShown(dlg)},
+             [&] { return CountOwnedDialogs(dlg.GetSafeHwnd()) == 0; }, // else the script times out
+             post(WM_COMMAND, ID_VIEW_REFRESH), findBox, closeBox, WaitUntilShown(dlg)},
             false);
 }
 
@@ -721,39 +714,29 @@ TEST_F(OverLimitTest, Warning504ComesOncePerFileAndStartAndTheSizesAndStatusShow
             false);
 }
 
-// Several files over the limit: one box names them all, and its tick keeps the next start
-// silent because the run stored them.
+// One box names all files over the limit; its stored tick keeps the next start silent.
 TEST_F(OverLimitTest, SeveralFilesComeInOneBoxWhoseTickIsStoredForTheNextStart) {
     Sparse("HUGE.PMM", mailgen::PmmHeader("Archiv", "HUGEID"), 3 * testsupport::kGiB);
-    std::string mailbox;
-    {
-        CMainDlg dlg(m_app);
-        HWND box = nullptr;
-        RunMain(dlg,
-                {testsupport::OwnedDialogStep(dlg, box),
-                 [&] {
-                     const std::string text = StaticTexts(box);
-                     EXPECT_EQ(0u, text.find("WARNUNG 507: 2 Ordner sind 2 GB")) << text;
-                     EXPECT_NE(std::string::npos, text.find("Riesig\" (Datei \"BIG.PMM\")\n"));
-                     EXPECT_NE(std::string::npos, text.find("Archiv\" (Datei \"HUGE.PMM\")"));
-                     ::SendMessageA(::GetDlgItem(box, IDC_LIMIT_SILENCE), BM_CLICK, 0, 0);
-                     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-                     mailbox = dlg.GetMailboxPath();
-                     return true;
-                 },
-                 WaitUntilShown(dlg)},
-                false);
-    }
+    CMainDlg dlg(m_app);
+    HWND box = nullptr;
+    RunMain(dlg,
+            {testsupport::OwnedDialogStep(dlg, box),
+             [&] {
+                 const std::string text = StaticTexts(box);
+                 EXPECT_EQ(0u, text.find("WARNUNG 507: 2 Ordner sind 2 GB")) << text;
+                 EXPECT_NE(std::string::npos, text.find("Riesig\" (Datei \"BIG.PMM\")\n"));
+                 EXPECT_NE(std::string::npos, text.find("Archiv\" (Datei \"HUGE.PMM\")"));
+                 ::SendMessageA(::GetDlgItem(box, IDC_LIMIT_SILENCE), BM_CLICK, 0, 0);
+                 return ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+             },
+             WaitUntilShown(dlg)},
+            false);
     const std::string stored = Stored("SilencedOverLimit", REG_SZ);
-    EXPECT_NE(std::string::npos, stored.find(mailbox + "BIG.PMM|")) << stored;
-    EXPECT_NE(std::string::npos, stored.find(mailbox + "HUGE.PMM|")) << stored;
+    EXPECT_NE(std::string::npos, stored.find(dlg.GetMailboxPath() + "BIG.PMM|")) << stored;
+    EXPECT_NE(std::string::npos, stored.find(dlg.GetMailboxPath() + "HUGE.PMM|")) << stored;
     CMainDlg again(m_app);
     int ticks = 0;
-    RunMain(again, {[&] { return ++ticks == 5; },
-                    [&] {
-                        EXPECT_EQ(0, CountOwnedDialogs(again.GetSafeHwnd()));
-                        return true;
-                    }});
+    RunMain(again, {[&] { return ++ticks == 5 && CountOwnedDialogs(again.GetSafeHwnd()) == 0; }});
 }
 
 } // namespace
