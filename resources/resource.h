@@ -8,6 +8,7 @@
 #define IDD_SETTINGS 103
 #define IDD_FOLDER_TREE 104
 #define IDD_ALL_USERS 105
+#define IDD_LIMIT_WARNING 106
 
 // Icon, menus, accelerator tables.
 #define IDR_MAINFRAME 128
@@ -52,6 +53,10 @@
 // The window "Alle Postfächer".
 #define IDC_ALLUSERS_LIST 1050
 #define IDC_ALLUSERS_STATUS 1051
+// The box of the folder files over the limit.
+#define IDC_LIMIT_ICON 1060
+#define IDC_LIMIT_TEXT 1061
+#define IDC_LIMIT_SILENCE 1062
 
 // Commands. 57665 is the exit command of the classic framework, 9 the help button.
 #define ID_VIEW_REFRESH 40001
@@ -146,9 +151,15 @@
 #define IDS_HISTORY_NO_DAYS 2091
 // The tree window of a user of the overview: its caption's end.
 #define IDS_TREE_USER_TITLE 2150
+// The status line when the mailbox directory cannot be read, and the list of warning 507.
+#define IDS_MAILBOX_UNREADABLE_STATUS 2140
+#define IDS_LIMIT_WARNING_LINE 2141
+#define IDS_LIMIT_WARNING_MORE 2142
 #define IDS_WARNING_501 2601
 #define IDS_WARNING_502 2602
 #define IDS_WARNING_503 2603
 #define IDS_WARNING_504 2604
 #define IDS_WARNING_505 2605
+#define IDS_WARNING_506 2606
+#define IDS_WARNING_507 2607
 #define IDS_APP_TITLE 57344

@@ -19,7 +19,8 @@ const MessageTopic kTopics[] = {
     {2109, "::/pages/ref_mld_fehlerm.htm#e008"},   {2110, "::/pages/ref_mld_fehlerm.htm#e009"},
     {2111, "::/pages/ref_mld_fehlerm.htm#e010"},   {2112, "::/pages/ref_mld_fehlerm.htm#e011"},
     {2113, "::/pages/ref_mld_fehlerm.htm#e012"},   {2060, "::/pages/speicherort.htm#portabel"},
-    {2605, "::/pages/ref_mld_warnungen.htm#w505"},
+    {2605, "::/pages/ref_mld_warnungen.htm#w505"}, {2606, "::/pages/ref_mld_warnungen.htm#w506"},
+    {2607, "::/pages/ref_mld_warnungen.htm#w507"},
 };
 
 } // namespace

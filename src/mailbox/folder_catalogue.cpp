@@ -304,6 +304,7 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
     records.clear();
     fileCount = 0;
     totalSize = 0;
+    mailboxListed = true;
     // Companions and "hierarch.pm" in another letter case are found in one listing.
     const platform::CaseFoldingScope caseFolding;
 
@@ -314,7 +315,8 @@ bool FolderCatalogue::Scan(const ScanRequest& request, ScanDetails* details,
     Listing listing;
     listing.control = threading.control;
     if (!mailboxDir.empty()) { // unknown directory: no folders, never the current one's files
-        platform::SearchDirectoryNames(mailboxDir, "*", &CollectFolderFile, &listing);
+        mailboxListed =
+            platform::SearchDirectoryNames(mailboxDir, "*", &CollectFolderFile, &listing);
     }
     const FolderFileNames& names = listing.names;
     const size_t files = names.pmm.size() + names.mbx.size();

@@ -91,4 +91,7 @@ public:
     std::vector<FolderRecord> records; // only the four base fields of each row
     int32_t fileCount = 0;             // rows, the new-mail row included
     uint64_t totalSize = 0;            // sum of the rows' sizes, at most 2^64 - 1
+    // False when the mailbox directory was named but could not be listed (missing, not a
+    // directory, no right to read it): then the only row is the new-mail row.
+    bool mailboxListed = true;
 };

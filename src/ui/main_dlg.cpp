@@ -6,6 +6,7 @@
 #include "framework/win_app.h"
 #include "resource.h"
 #include "ui/folder_tree_dlg.h"
+#include "ui/limit_warning_dlg.h"
 #include "view/limit_mark.h"
 #include "view/optional_columns.h"
 #include "view/scan_view.h"
@@ -126,19 +127,29 @@ void CMainDlg::OnScanEnded() {
     if (!done.ended || done.result == nullptr) {
         return; // not yet, already taken, or cancelled: the list keeps its rows
     }
-    const bool hierarchyRead = done.result->hierarchyRead;
+    const ReadFailure failure = !done.result->catalogue.mailboxListed ? ReadFailure::kMailbox
+                                : !done.result->hierarchyRead         ? ReadFailure::kHierarchy
+                                                                      : ReadFailure::kNone;
+    const std::string mailboxDir = done.result->request.mailboxDir;
     ShowResult(std::move(done.result));
     WriteHistory();
-    const bool failedBefore = m_bHierarchyFailed;
-    m_bHierarchyFailed = !hierarchyRead;
-    WarnOverLimit();
-    // The worker asks every few seconds: a file that stays unreadable is told once, not
-    // again after each close of the box; and never twice at a time, when a scan ends
-    // while the box of the one before is still open.
+    const ReadFailure before = m_readFailure;
+    m_readFailure = failure;
     const bool byUser = done.cause != worker::ScanController::Cause::kAutomatic;
-    if (!hierarchyRead && m_settings.m_bWarnFolderPath && (byUser || !failedBefore) &&
-        !m_bWarningShown) {
-        const ScopeMark shown(m_bWarningShown);
+    WarnOverLimit(byUser);
+    // The worker asks every few seconds: a directory or file that stays unreadable is
+    // told once, not again after each close of the box; and never twice at a time, when
+    // a scan ends while the box of the one before is still open.
+    // A missing mailbox has no "hierarch.pm" either: the directory is what to name, and
+    // one who turned that warning off is not told of it either.
+    if (failure == ReadFailure::kNone || !m_settings.m_bWarnFolderPath || m_bWarningShown ||
+        (!byUser && failure == before)) {
+        return;
+    }
+    const ScopeMark shown(m_bWarningShown);
+    if (failure == ReadFailure::kMailbox) {
+        m_app.Warning(IDS_WARNING_506, mailboxDir.c_str());
+    } else {
         m_app.Warning(IDS_WARNING_502);
     }
 }
@@ -162,6 +173,12 @@ void CMainDlg::ShowResultStatus() {
     const SharedScanResult& r = m_list.GetResult();
     if (r == nullptr) {
         SetStatusParts({});
+        return;
+    }
+    if (!r->catalogue.mailboxListed) {
+        // Not "1 Dateien" from the new-mail row: what is wrong is the directory.
+        m_status.SetWindowText(FormatText(LoadResourceString(IDS_MAILBOX_UNREADABLE_STATUS).c_str(),
+                                          r->request.mailboxDir.c_str()));
         return;
     }
     std::string change;
@@ -192,14 +209,31 @@ void CMainDlg::FollowScanState() {
     }
 }
 
-void CMainDlg::WarnOverLimit() {
-    const SharedScanResult result = m_list.GetResult(); // alive while the boxes are open
-    if (!result) {
+void CMainDlg::WarnOverLimit(bool byUser) {
+    const SharedScanResult result = m_list.GetResult(); // alive while the box is open
+    if (!result || m_bWarningShown) {
         return;
     }
-    for (const FolderRecord* row : m_limitWarnings.TakeNew(result->catalogue.records)) {
-        m_app.Warning(IDS_WARNING_504, (row->folderPath + row->folderName).c_str(),
-                      row->fileName.c_str());
+    const std::string& mailboxDir = result->request.mailboxDir;
+    const std::vector<const FolderRecord*> rows = m_limitWarnings.TakeBox(
+        mailboxDir, result->catalogue.records,
+        byUser ? view::LimitWarnings::Cause::kUser : view::LimitWarnings::Cause::kAutomatic);
+    if (rows.empty()) {
+        return;
+    }
+    const uint32_t id = rows.size() == 1 ? IDS_WARNING_504 : IDS_WARNING_507;
+    CLimitWarningDlg box(m_hWnd, m_app,
+                         view::LimitWarningText(LoadResourceString(IDS_WARNING_504),
+                                                LoadResourceString(IDS_WARNING_507),
+                                                LoadResourceString(IDS_LIMIT_WARNING_LINE),
+                                                LoadResourceString(IDS_LIMIT_WARNING_MORE), rows),
+                         id);
+    {
+        const ScopeMark shown(m_bWarningShown);
+        static_cast<void>(m_app.RunModal(box)); // OK is its only end
+    }
+    if (box.IsSilenced()) {
+        m_limitWarnings.Silence(mailboxDir, rows);
     }
 }
 

@@ -176,15 +176,19 @@ private:
     // keyboard) belongs to the list's header.
     bool IsOnHeader(HWND from, LPARAM at) const;
     void ShowColumnMenu(LPARAM at);
-    // Warning 504 for each folder file over the client's limit not told of in this run.
-    void WarnOverLimit();
+    // The run's one box of the folder files over the client's limit (view::LimitWarnings),
+    // never from the worker's refresh; a tick silences its files.
+    void WarnOverLimit(bool byUser);
     void Toggle(bool& setting);
 
     ProgramSettings m_settings;
     worker::PeriodicWorker m_worker;
     worker::ScanController m_scans;
     bool m_bWarningShown = false;
-    bool m_bHierarchyFailed = false; // the last refresh could not read "hierarch.pm"
+    // What the last refresh could not read: its warning comes again from the worker's
+    // refresh only when this changes.
+    enum class ReadFailure { kNone, kHierarchy, kMailbox };
+    ReadFailure m_readFailure = ReadFailure::kNone;
     CFolderListCtrl m_list;
     int m_nRefreshCount = 0;
     view::LimitWarnings m_limitWarnings;

@@ -24,6 +24,8 @@ void CMainDlg::LoadMore(SettingsStore& store) {
     m_strExportFolder = store.ReadString(stored_names::kExportPath, m_strExportFolder);
     m_strAllUsersRoot = store.ReadString(stored_names::kAllUsersRoot, m_strAllUsersRoot);
     m_bChangeReferenceChosen = history::LoadChangeReference(store, m_changeReference);
+    m_limitWarnings.LoadSilenced(
+        store.ReadString(stored_names::kSilencedOverLimit, m_limitWarnings.StoredSilenced()));
 }
 
 bool CMainDlg::SaveMore(SettingsStore& store) {
@@ -35,6 +37,10 @@ bool CMainDlg::SaveMore(SettingsStore& store) {
     }
     if (!m_strAllUsersRoot.empty()) {
         store.WriteString(stored_names::kAllUsersRoot, m_strAllUsersRoot);
+    }
+    // Written empty once a silenced file is back under the limit: not its old list.
+    if (m_limitWarnings.HasStoredSilence()) {
+        store.WriteString(stored_names::kSilencedOverLimit, m_limitWarnings.StoredSilenced());
     }
     // Likewise the change's reference: only once one was chosen.
     if (m_bChangeReferenceChosen) {

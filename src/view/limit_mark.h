@@ -4,7 +4,6 @@
 #pragma once
 
 #include "mailbox/folder_limit.h"
-#include "platform/keyed_hash.h"
 
 #include <string>
 #include <vector>
@@ -25,18 +24,50 @@ constexpr int WarningLevel(FolderLimit limit) {
 // is near or over, so the line stays as it was for every ordinary mailbox.
 std::string LimitStatus(const std::string& format, const LimitCounts& counts);
 
-// Which folder files over the limit a window has still to warn of: each once per run,
-// whichever refresh finds it. One that stays over is not told again at every automatic
-// refresh, nor one that drops below and grows over again. Names are matched without
-// regard to ASCII case, as the file system does.
+// The main window's warning of folder files over the limit: at most one box a run,
+// naming every such file at once, and never from an automatic refresh, whose findings
+// the status line and the marks tell without taking the focus. A file the user asked
+// not to be warned of again stays silent, across runs, until a scan sees it back under
+// the limit. Files are told apart by their full path, matched without regard to ASCII
+// case as the file system does: one mailbox's silenced file does not silence another's
+// of the same name.
 class LimitWarnings {
 public:
-    // The rows of `records` over the limit not warned of before, in their order; from
-    // now on they count as warned.
-    std::vector<const FolderRecord*> TakeNew(const std::vector<FolderRecord>& records);
+    enum class Cause { kUser, kAutomatic };
+
+    // The silenced files as they are stored: full paths, each ended by kSeparator.
+    void LoadSilenced(const std::string& stored);
+    std::string StoredSilenced() const;
+    // Whether anything was ever silenced or loaded: then the value is written even empty.
+    bool HasStoredSilence() const { return m_bStored; }
+
+    // Takes a scan of `mailboxDir` (ending with a separator): forgets the silence of the
+    // files it sees under the limit, then returns the files the run's box names, in the
+    // rows' order: every file over the limit not silenced, or none when the box was
+    // shown in this run or the scan was an automatic one. A list returned counts as the
+    // box shown.
+    std::vector<const FolderRecord*> TakeBox(const std::string& mailboxDir,
+                                             const std::vector<FolderRecord>& records, Cause cause);
+    // The box's check box was ticked: `rows` of `mailboxDir` are not named again.
+    void Silence(const std::string& mailboxDir, const std::vector<const FolderRecord*>& rows);
+
+    // No path holds it on Windows, so it cannot cut one.
+    static constexpr char kSeparator = '|';
 
 private:
-    platform::KeyedSet m_warned; // folded file names
+    bool IsSilenced(const std::string& folded) const;
+
+    std::vector<std::string> m_silenced; // full paths as shown, in the order silenced
+    bool m_bShown = false;
+    bool m_bStored = false;
 };
+
+// The box's text for `rows` (not empty): warning 504 (`single`: folder, file) for one,
+// else warning 507 (`several`: count, list) listing at most kListedFiles lines (`line`:
+// folder, file), the last one "und N weitere"-like (`more`: count) when there are more.
+constexpr size_t kListedFiles = 8;
+std::string LimitWarningText(const std::string& single, const std::string& several,
+                             const std::string& line, const std::string& more,
+                             const std::vector<const FolderRecord*>& rows);
 
 } // namespace view

@@ -25,6 +25,8 @@ constexpr char kColumnChange[] = "ColChange";
 constexpr char kExportPath[] = "ExportPath";
 constexpr char kAllUsersRoot[] = "AllUsersRoot";
 constexpr char kChangeSince[] = "ChangeSince";
+// The folder files over the limit whose warning the user turned off (view::LimitWarnings).
+constexpr char kSilencedOverLimit[] = "SilencedOverLimit";
 constexpr char kTreePlacement[] = "TreePlacement";
 constexpr char kTreeColumns[] = "TreeColumns";
 constexpr char kTreeColumnsDpi[] = "TreeColumnsDpi";
@@ -78,6 +80,7 @@ inline constexpr StoredValue kStoredValues[] = {
     {stored_names::kExportPath, StoredForm::kText},
     {stored_names::kAllUsersRoot, StoredForm::kText},
     {stored_names::kChangeSince, StoredForm::kText},
+    {stored_names::kSilencedOverLimit, StoredForm::kText},
     {stored_names::kTreePlacement, StoredForm::kBytes, StoredWindow::kTree, StatePart::kPlacement,
      kPlacementSize},
     // Five before the columns "Geändert" and "Änderung".

@@ -127,6 +127,7 @@ TEST(ScanTest, EmptyDirectoriesFindNothingEvenWhereTheCurrentDirectoryHasFolders
 
     EXPECT_FALSE(result);
     EXPECT_EQ((std::vector<Row>{{"*.CNM", "", kLabel, 0}}), Rows(c));
+    EXPECT_TRUE(c.mailboxListed) << "unknown is not unreadable: warning 501 told it";
     ExpectConsistent(c);
     EXPECT_EQ((std::vector<std::string>{
                   "[pmHierarch.Fill] WARNUNG: Kann Datei \"hierarch.pm\" nicht zum Lesen "

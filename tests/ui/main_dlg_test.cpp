@@ -1,8 +1,8 @@
 // The main window in use: what it shows for a generated mailbox, the status line, the
-// keys and commands of its menus (and not those meant for the help window), warning 502
-// with the refresh requests it drops and once only for the worker's refreshes, the
-// context menu, rows that never stay selected, and the folder limit: warning 504 once per
-// file and start, the marks in the size cells and the count in the status line.
+// keys and commands of its menus (and not those meant for the help window), warnings 502
+// and 506 with the refresh requests they drop and once only for the worker's refreshes,
+// the context menu, rows that never stay selected, and the folder limit: one box a start
+// with its stored silence, the marks in the size cells and the count in the status line.
 #include "folder_formats.h"
 #include "main_dlg_fixture_win32.h"
 #include "resource.h"
@@ -319,6 +319,31 @@ TEST_F(MissingTreeTest, WorkerRefreshesWarnOnceUntilTheFileWasReadableInBetween)
          },
          findBox, closeBox, WaitUntilShown(dlg)});
     RunMain(dlg, steps, false);
+}
+
+// A missing mailbox directory is named, once for the worker's refreshes, again for F5.
+TEST_F(MainDlgTest, AMissingMailboxDirectoryIsNamedByWarning506AndTheStatusLine) {
+    std::filesystem::rename(m_strMailbox, m_dir / "weg");
+    const std::string sentence =
+        "Das Postfach-Verzeichnis \"" + m_strMailbox + "\" kann nicht gelesen werden.";
+    CMainDlg dlg(m_app);
+    HWND box = nullptr;
+    int ticks = 0;
+    auto findBox = testsupport::OwnedDialogStep(dlg, box);
+    auto closeBox = [&] {
+        EXPECT_EQ("WARNUNG 506: " + sentence, StaticTexts(box));
+        EXPECT_EQ(sentence, testsupport::WindowText(dlg.GetStatusHwnd()));
+        return ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    };
+    auto post = [&](UINT msg, WPARAM wParam) {
+        return [&dlg, msg, wParam] { return dlg.PostMessage(msg, wParam, 0); };
+    };
+    RunMain(dlg,
+            {findBox, closeBox, WaitUntilShown(dlg), post(CMainDlg::kRefreshRequest, 0),
+             [&] { return dlg.GetRefreshCount() == 2 && ++ticks == 5; },
+             [&] { return CountOwnedDialogs(dlg.GetSafeHwnd()) == 0; }, // else the script times out
+             post(WM_COMMAND, ID_VIEW_REFRESH), findBox, closeBox, WaitUntilShown(dlg)},
+            false);
 }
 
 TEST_F(MainDlgTest, KeysForTheHelpWindowDoNotReachTheMainWindow) {
@@ -687,6 +712,31 @@ TEST_F(OverLimitTest, Warning504ComesOncePerFileAndStartAndTheSizesAndStatusShow
                 },
             },
             false);
+}
+
+// One box names all files over the limit; its stored tick keeps the next start silent.
+TEST_F(OverLimitTest, SeveralFilesComeInOneBoxWhoseTickIsStoredForTheNextStart) {
+    Sparse("HUGE.PMM", mailgen::PmmHeader("Archiv", "HUGEID"), 3 * testsupport::kGiB);
+    CMainDlg dlg(m_app);
+    HWND box = nullptr;
+    RunMain(dlg,
+            {testsupport::OwnedDialogStep(dlg, box),
+             [&] {
+                 const std::string text = StaticTexts(box);
+                 EXPECT_EQ(0u, text.find("WARNUNG 507: 2 Ordner sind 2 GB")) << text;
+                 EXPECT_NE(std::string::npos, text.find("Riesig\" (Datei \"BIG.PMM\")\n"));
+                 EXPECT_NE(std::string::npos, text.find("Archiv\" (Datei \"HUGE.PMM\")"));
+                 ::SendMessageA(::GetDlgItem(box, IDC_LIMIT_SILENCE), BM_CLICK, 0, 0);
+                 return ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+             },
+             WaitUntilShown(dlg)},
+            false);
+    const std::string stored = Stored("SilencedOverLimit", REG_SZ);
+    EXPECT_NE(std::string::npos, stored.find(dlg.GetMailboxPath() + "BIG.PMM|")) << stored;
+    EXPECT_NE(std::string::npos, stored.find(dlg.GetMailboxPath() + "HUGE.PMM|")) << stored;
+    CMainDlg again(m_app);
+    int ticks = 0;
+    RunMain(again, {[&] { return ++ticks == 5 && CountOwnedDialogs(again.GetSafeHwnd()) == 0; }});
 }
 
 } // namespace

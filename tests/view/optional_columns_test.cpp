@@ -3,6 +3,7 @@
 // sorted optional column comes back where it was; damaged values fall back; and the
 // rows map the list's columns to theirs, with the change's cells, sort and the limit's
 // marks.
+#include "diag/trace.h"
 #include "view/folder_rows.h"
 #include "view/limit_mark.h"
 #include "view/optional_columns.h"
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -287,30 +289,84 @@ TEST(LimitStatus, OnlyAMailboxWithFilesNearOrOverTheLimitGetsTheAddition) {
 
 namespace {
 
-TEST(LimitWarnings, EachFileOverTheLimitIsToldOncePerRunWhateverItsCase) {
+using WarnCause = view::LimitWarnings::Cause;
+
+std::string WarnedFileNames(const std::vector<const FolderRecord*>& told) {
+    std::string text;
+    for (const FolderRecord* r : told) {
+        text += r->fileName + ";";
+    }
+    return text;
+}
+
+TEST(LimitWarnings, OneBoxARunNamesTheFilesOverTheLimitAndTheWorkerShowsNone) {
     view::LimitWarnings warnings;
-    std::vector<FolderRecord> rows = {
-        fixtures::Record("a.PMM", "", "A", 2 * kGiB),
-        fixtures::Record("b.MBX", "", "B", 2 * kGiB - 1), // near: no warning
-        fixtures::Record("*.CNM", "", "N", 9 * kGiB),     // new mail: none
-        fixtures::Record("c.mbx", "", "C", 5 * kGiB),
+    std::vector<FolderRecord> rows = {fixtures::Record("a.PMM", "", "A", 2 * kGiB),
+                                      fixtures::Record("b.MBX", "", "B", 2 * kGiB - 1)};
+    EXPECT_EQ("", WarnedFileNames(warnings.TakeBox("M\\", rows, WarnCause::kAutomatic)));
+    EXPECT_EQ("a.PMM;", WarnedFileNames(warnings.TakeBox("M\\", rows, WarnCause::kUser)));
+    rows[1].size = 2 * kGiB; // grew over meanwhile: the status line tells it
+    EXPECT_EQ("", WarnedFileNames(warnings.TakeBox("M\\", rows, WarnCause::kUser)));
+}
+
+TEST(LimitWarnings, SilencedFilesStaySilentInLaterRunsUntilAScanSeesThemBelowTheLimit) {
+    std::vector<FolderRecord> rows = {fixtures::Record("a.PMM", "", "A", 0),
+                                      fixtures::Record("c.mbx", "", "C", 0)};
+    std::string stored; // each step a run of its own, taking what the one before stored
+    const struct {
+        const char* mailbox;
+        uint64_t size;
+        const char* fileA;
+        const char* told;
+    } runs[] = {
+        {"C:\\M\\", 2 * kGiB, "a.PMM", "a.PMM;c.mbx;"}, // both silenced
+        {"c:\\m\\", 3 * kGiB, "A.pmm", ""},             // whatever the case
+        {"C:\\Other\\", 3 * kGiB, "a.PMM", "a.PMM;c.mbx;"},
+        {"C:\\M\\", 1, "a.PMM", ""}, // back below: forgotten
+        {"C:\\M\\", 2 * kGiB, "a.PMM", "a.PMM;c.mbx;"},
     };
-    auto names = [](const std::vector<const FolderRecord*>& told) {
-        std::string text;
-        for (const FolderRecord* r : told) {
-            text += r->fileName + ";";
+    for (const auto& run : runs) {
+        SCOPED_TRACE(std::string(run.mailbox) + run.fileA);
+        view::LimitWarnings warnings;
+        warnings.LoadSilenced(stored);
+        rows[0].fileName = run.fileA;
+        rows[0].size = rows[1].size = run.size;
+        const std::vector<const FolderRecord*> told =
+            warnings.TakeBox(run.mailbox, rows, WarnCause::kUser);
+        EXPECT_EQ(run.told, WarnedFileNames(told));
+        if (&run == runs) {
+            warnings.Silence(run.mailbox, told);
         }
-        return text;
+        // As the window saves it: an emptied list too, or the next run would keep it.
+        if (warnings.HasStoredSilence()) {
+            stored = warnings.StoredSilenced();
+        }
+    }
+}
+
+TEST(LimitWarnings, TheTextNamesOneFileAsBeforeAndListsManyUpToALastLineForTheRest) {
+    const struct {
+        size_t files;
+        const char* text;
+    } cases[] = {
+        {1, "504 F0 F0.PMM"},
+        {8,
+         "507 8: F0=F0.PMM,F1=F1.PMM,F2=F2.PMM,F3=F3.PMM,F4=F4.PMM,F5=F5.PMM,F6=F6.PMM,F7=F7.PMM"},
+        {9, "507 9: F0=F0.PMM,F1=F1.PMM,F2=F2.PMM,F3=F3.PMM,F4=F4.PMM,F5=F5.PMM,F6=F6.PMM,+2"},
+        {40, "507 40: F0=F0.PMM,F1=F1.PMM,F2=F2.PMM,F3=F3.PMM,F4=F4.PMM,F5=F5.PMM,F6=F6.PMM,+33"},
     };
-    EXPECT_EQ("a.PMM;c.mbx;", names(warnings.TakeNew(rows)));
-    EXPECT_EQ("", names(warnings.TakeNew(rows))) << "the next refresh";
-    rows[1].size = 2 * kGiB; // grew over meanwhile
-    rows[0].fileName = "A.pmm";
-    EXPECT_EQ("b.MBX;", names(warnings.TakeNew(rows)));
-    rows[0].size = 10; // shrank, then grew again
-    EXPECT_EQ("", names(warnings.TakeNew(rows)));
-    rows[0].size = 3 * kGiB;
-    EXPECT_EQ("", names(warnings.TakeNew(rows)));
+    std::vector<FolderRecord> records;
+    for (int i = 0; i < 40; ++i) {
+        records.push_back(fixtures::Record(FormatText("F%d.PMM", i), "", FormatText("F%d", i), 0));
+    }
+    for (const auto& c : cases) {
+        std::vector<const FolderRecord*> rows(c.files);
+        std::transform(records.begin(), records.begin() + c.files, rows.begin(),
+                       [](const FolderRecord& r) { return &r; });
+        std::string text = view::LimitWarningText("504 %s %s", "507 %d: %s", "%s=%s", "+%d", rows);
+        std::replace(text.begin(), text.end(), '\n', ',');
+        EXPECT_EQ(c.text, text);
+    }
 }
 
 } // namespace
