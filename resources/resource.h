@@ -148,6 +148,7 @@
 #define IDS_ALLUSERS_READ_CANCELLED 2131
 #define IDS_ALLUSERS_LIMIT_STATUS 2132
 #define IDS_ALLUSERS_SHARE_SCALED 2133
+#define IDS_ALLUSERS_LIST_CANCELLED 2134
 #define IDS_HISTORY_NO_DAYS 2091
 // The tree window of a user of the overview: its caption's end.
 #define IDS_TREE_USER_TITLE 2150

@@ -272,6 +272,9 @@ std::string AllUsersModel::StatusText(const AllUsersStatusTexts& texts) const {
     }
     const std::string limits = view::LimitStatus(texts.limitUsers, users);
     const std::string figures = FilesAndTotalText(m_nReadFiles, m_nReadTotal);
+    if (IsPartial() && m_nToRead == 0) {
+        return texts.listCancelled;
+    }
     if (IsPartial()) {
         // No user count in front: the figures are of those read, never the installation's.
         const size_t missing = m_nToRead - m_nRead;

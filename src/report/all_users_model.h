@@ -30,6 +30,8 @@ struct AllUsersStatusTexts {
     std::string readCancelled;
     // Two "%d": the users with a folder file over the limit, then those only near it.
     std::string limitUsers;
+    // A first read cancelled before the user list was read: nothing to count.
+    std::string listCancelled;
 };
 
 // When every share is below this (in tenths of a percent), the bars are drawn in

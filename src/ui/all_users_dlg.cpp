@@ -112,7 +112,8 @@ bool CAllUsersDlg::CancelRead() {
 void CAllUsersDlg::UpdateStatus() {
     const report::AllUsersStatusTexts texts = {LoadResourceString(IDS_ALLUSERS_REREAD_CANCELLED),
                                                LoadResourceString(IDS_ALLUSERS_READ_CANCELLED),
-                                               LoadResourceString(IDS_ALLUSERS_LIMIT_STATUS)};
+                                               LoadResourceString(IDS_ALLUSERS_LIMIT_STATUS),
+                                               LoadResourceString(IDS_ALLUSERS_LIST_CANCELLED)};
     std::string text = m_model.StatusText(texts);
     if (m_reader.IsBusy()) {
         // While the plan is made the rows shown are still the last read's: nothing of

@@ -15,7 +15,7 @@ using report::AllUsersModel;
 
 constexpr uint64_t kNearLimit = 1610612736ull;
 const report::AllUsersStatusTexts kTexts = {"ABGEBROCHEN[%s]", "FEHLEN %s/%s: %s",
-                                            " | %d über, %d nahe"};
+                                            " | %d über, %d nahe", "OHNE LISTE"};
 
 // A user read from `folder` with folder files of the sizes given.
 UserMailbox ReadUser(const std::string& name, const std::string& personal,
@@ -211,6 +211,10 @@ TEST(AllUsersModelTest, ACancelledReadNeverLeavesASumOfSomeUsersAsTheTotal) {
     EXPECT_EQ(first.StatusText(kTexts),
               "FEHLEN 1/2: 3 Ordnerdateien, 1,5 GB (1.610.613.336 Bytes) | 0 über, 1 nahe");
     EXPECT_EQ(first.CellText(0, report::kUserColumnShare) + first.CellText(0, 2), "3");
+    // Cancelled before the user list was read: no count of nothing.
+    AllUsersModel none;
+    none.MarkCancelled();
+    EXPECT_EQ(none.StatusText(kTexts), "OHNE LISTE");
     // Escape after the last row: the read is whole.
     first.SetResult(Overview(), true);
     first.MarkRead({0, 1});
