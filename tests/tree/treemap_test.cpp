@@ -1,0 +1,115 @@
+// The treemap layout on real scans: the example of the squarified layout's paper, a
+// chain deeper than any stack, and generated mailboxes of many seeds checked against
+// what every layout must satisfy.
+#include "folder_formats.h"
+#include "mailgen.h"
+#include "test_support.h"
+#include "tree/tree_scan.h"
+#include "tree/treemap.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+using testsupport::TempDir;
+using testsupport::WriteFile;
+
+int64_t AreaOf(const tree::TreemapRect& r) {
+    return static_cast<int64_t>(r.right - r.left) * (r.bottom - r.top);
+}
+
+bool Inside(const tree::TreemapRect& in, const tree::TreemapRect& out) {
+    return in.left >= out.left && in.top >= out.top && in.right <= out.right &&
+           in.bottom <= out.bottom && in.left < in.right && in.top < in.bottom;
+}
+
+bool Overlap(const tree::TreemapRect& a, const tree::TreemapRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The first broken rule of `map`, or empty: each tile after its parent, inside its
+// parent's children's area, apart from its siblings, its area its share of that area
+// within the rounding of its edges, and every byte of a group in a tile or hidden.
+std::string TreemapFault(const tree::FolderTree& t, int root, const tree::Treemap& map) {
+    const auto& nodes = t.Nodes();
+    std::vector<uint64_t> placed(map.tiles.size() + 1, 0); // per parent tile, the root last
+    for (size_t k = 0; k < map.tiles.size(); ++k) {
+        const tree::TreemapTile& tile = map.tiles[k];
+        const bool top = tile.parent < 0;
+        if (!top && tile.parent >= static_cast<int32_t>(k)) {
+            return "a tile before its parent";
+        }
+        const tree::TreemapTile* parent = top ? nullptr : &map.tiles[tile.parent];
+        const int parentNode = top ? root : static_cast<int>(parent->node);
+        if (nodes[tile.node].parent != parentNode || map.tileOfNode[tile.node] != int32_t(k) ||
+            tile.level != (top ? 0 : parent->level + 1)) {
+            return "a tile that is not its node's child's";
+        }
+        const tree::TreemapRect& area = top ? map.bounds : parent->children;
+        if (!Inside(tile.rect, area)) {
+            return "a tile outside its parent";
+        }
+        for (size_t s = k + 1; s < map.tiles.size() && map.tiles[s].parent == tile.parent; ++s) {
+            if (Overlap(tile.rect, map.tiles[s].rect)) {
+                return "two siblings overlap";
+            }
+        }
+        const uint64_t group = top && root < 0 ? t.GrandTotal() : nodes[parentNode].totalSize;
+        const double expected = static_cast<double>(AreaOf(area)) *
+                                static_cast<double>(nodes[tile.node].totalSize) /
+                                static_cast<double>(group);
+        const int32_t edges = tile.rect.right - tile.rect.left + tile.rect.bottom - tile.rect.top;
+        if (std::abs(static_cast<double>(AreaOf(tile.rect)) - expected) > 2.0 * edges + 4) {
+            return "an area not proportional to its size";
+        }
+        placed[top ? map.tiles.size() : tile.parent] += nodes[tile.node].totalSize;
+    }
+    for (size_t k = 0; k <= map.tiles.size(); ++k) {
+        const bool top = k == map.tiles.size();
+        const int node = top ? root : static_cast<int>(map.tiles[k].node);
+        const uint64_t own = node < 0 ? 0 : nodes[node].ownSize;
+        const uint64_t total = node < 0 ? t.GrandTotal() : nodes[node].totalSize;
+        if (placed[k] + (top ? map.hiddenBytes : map.tiles[k].hiddenBytes) + own != total) {
+            return "bytes of a group neither in a tile nor hidden";
+        }
+    }
+    return std::string();
+}
+
+ScanRequest RequestFor(const TempDir& box, const TempDir& news, bool paths) {
+    return {box.Path(), news.Path(), paths, false, "<Posteingang>"};
+}
+
+TEST(TreemapTest, LaysOutThePapersExampleInItsRows) {
+    // Bruls, Huizing and van Wijk's example, 6 6 4 3 2 2 1 in a 6 by 4 rectangle, worked
+    // by hand: the rows [6 6] and [4 3], then the rest, where adding a piece to a row
+    // makes it worse each time. A unit is a kilobyte and 100 by 100 pixels.
+    TempDir box;
+    TempDir news;
+    const int units[] = {6, 6, 4, 3, 2, 2, 1};
+    for (int i = 0; i < 7; ++i) {
+        const std::string name = std::string(1, static_cast<char>('A' + i));
+        ASSERT_TRUE(WriteFile(box / (name + ".PMM"), mailgen::PmmHeader(name, name) +
+                                                         std::string(units[i] * 1024 - 128, 'm')));
+    }
+    tree::TreeScan scan;
+    scan.Run(RequestFor(box, news, false));
+    const tree::Treemap map = tree::LayoutTreemap(scan.tree, 0, {600, 400, 0, 0});
+    ASSERT_EQ("", TreemapFault(scan.tree, 0, map));
+    ASSERT_EQ(7u, map.tiles.size());
+    const tree::TreemapRect expected[] = {
+        {0, 0, 300, 200},     {0, 200, 300, 400},   {300, 0, 471, 233},  {471, 0, 600, 233},
+        {300, 233, 420, 400}, {420, 233, 540, 400}, {540, 233, 600, 400}};
+    for (int i = 0; i < 7; ++i) {
+        const tree::TreemapRect& r = map.tiles[static_cast<size_t>(i)].rect;
+        EXPECT_EQ(std::string(1, static_cast<char>('A' + i)), scan.tree.Name(map.tiles[i].node));
+        EXPECT_EQ(std::vector<int>(
+                      {expected[i].left, expected[i].top, expected[i].right, expected[i].bottom}),
+                  std::vector<int>({r.left, r.top, r.right, r.bottom}))
+            << i;
+    }
+}
+
+} // namespace
