@@ -32,7 +32,8 @@ bool Overlap(const tree::TreemapRect& a, const tree::TreemapRect& b) {
 // The first broken rule of `map`, or empty: each tile after its parent, inside its
 // parent's children's area, apart from its siblings, its area its share of that area
 // within the rounding of its edges, and every byte of a group in a tile or hidden.
-std::string TreemapFault(const tree::FolderTree& t, int root, const tree::Treemap& map) {
+std::string TreemapFault(const tree::FolderTree& t, int root, const tree::Treemap& map,
+                         int32_t band = 0) {
     const auto& nodes = t.Nodes();
     std::vector<uint64_t> placed(map.tiles.size() + 1, 0); // per parent tile, the root last
     for (size_t k = 0; k < map.tiles.size(); ++k) {
@@ -50,6 +51,10 @@ std::string TreemapFault(const tree::FolderTree& t, int root, const tree::Treema
         const tree::TreemapRect& area = top ? map.bounds : parent->children;
         if (!Inside(tile.rect, area)) {
             return "a tile outside its parent";
+        }
+        if (tile.named && (tile.children.top - band < tile.rect.top ||
+                           tile.children.bottom - tile.children.top < band)) {
+            return "a name band without room for it and the children below";
         }
         for (size_t s = k + 1; s < map.tiles.size() && map.tiles[s].parent == tile.parent; ++s) {
             if (Overlap(tile.rect, map.tiles[s].rect)) {
@@ -110,6 +115,75 @@ TEST(TreemapTest, LaysOutThePapersExampleInItsRows) {
                   std::vector<int>({r.left, r.top, r.right, r.bottom}))
             << i;
     }
+}
+
+TEST(TreemapTest, GeneratedTreesKeepEveryRuleInAnySortAndAtAnyPoint) {
+    for (uint32_t seed = 1; seed <= 24; ++seed) {
+        TempDir box;
+        TempDir news;
+        mailgen::Options options;
+        options.seed = seed;
+        options.folders = 20 + static_cast<int>(seed * 37 % 400);
+        options.maxDepth = 1 + static_cast<int>(seed % 7);
+        options.newMailFiles = static_cast<int>(seed % 3);
+        options.hugeFolders = seed % 5 == 0 ? 1 : 0;
+        mailgen::Expectation expected;
+        std::string error;
+        ASSERT_TRUE(mailgen::Generate(box.Path(), news.Path(), options, expected, error)) << error;
+        tree::TreeScan scan;
+        scan.Run(RequestFor(box, news, true));
+        const tree::TreemapOptions sizes[] = {{800, 600, 14, 1}, {37, 500, 0, 0}, {3, 2, 9, 2}};
+        for (const tree::TreemapOptions& size : sizes) {
+            const int root = seed % 2 == 0 ? -1 : 0;
+            const tree::Treemap map = tree::LayoutTreemap(scan.tree, root, size);
+            ASSERT_EQ("", TreemapFault(scan.tree, root, map, size.nameBand))
+                << seed << " " << size.width;
+            // Another order of the tree's rows draws the same picture.
+            scan.tree.Sort({tree::kTreeColumnName, seed % 3 == 0});
+            const tree::Treemap again = tree::LayoutTreemap(scan.tree, root, size);
+            scan.tree.Sort(tree::kDefaultTreeSort);
+            ASSERT_EQ(map.tiles.size(), again.tiles.size());
+            for (size_t k = 0; k < map.tiles.size(); ++k) {
+                const tree::TreemapRect& a = map.tiles[k].rect;
+                const tree::TreemapRect& b = again.tiles[map.tileOfNode[again.tiles[k].node]].rect;
+                ASSERT_TRUE(a.left == b.left && a.top == b.top && a.right == b.right &&
+                            a.bottom == b.bottom);
+                // The tile at a tile's centre is it or one inside it.
+                int32_t at = tree::TileAt(map, (a.left + a.right) / 2, (a.top + a.bottom) / 2);
+                while (at > static_cast<int32_t>(k)) {
+                    at = map.tiles[static_cast<size_t>(at)].parent;
+                }
+                ASSERT_EQ(static_cast<int32_t>(k), at);
+            }
+            EXPECT_EQ(-1, tree::TileAt(map, size.width, 0));
+        }
+    }
+}
+
+TEST(TreemapTest, AChainDeeperThanAnyStackIsLaidOutUntilItsTilesVanish) {
+    TempDir box;
+    TempDir news;
+    const int depth = 100000;
+    std::string table = mailgen::HierarchyLine(2, 0, "R", "", "Wurzel") + "\r\n";
+    for (int i = 0; i < depth; ++i) {
+        table += mailgen::HierarchyLine(1, 0, "C" + std::to_string(i),
+                                        i == 0 ? "R" : "C" + std::to_string(i - 1), "k") +
+                 "\r\n";
+    }
+    ASSERT_TRUE(WriteFile(box / "hierarch.pm", table));
+    const std::string last = "C" + std::to_string(depth - 1);
+    ASSERT_TRUE(WriteFile(box / "DEEP.PMM", mailgen::PmmHeader("Tief", last) + "m"));
+    tree::TreeScan scan;
+    ASSERT_TRUE(scan.Run(RequestFor(box, news, true)));
+    // Without frames every level fills the map, and the deepest is the one at a point.
+    const tree::Treemap whole = tree::LayoutTreemap(scan.tree, -1, {40, 30, 0, 0});
+    ASSERT_EQ(static_cast<size_t>(depth), whole.tiles.size());
+    EXPECT_EQ(static_cast<int32_t>(depth - 1), tree::TileAt(whole, 39, 29));
+    // Frames of 2 pixels leave no room inside the 8th level: the rest is its hidden bytes.
+    const tree::Treemap framed = tree::LayoutTreemap(scan.tree, -1, {40, 30, 0, 2});
+    ASSERT_EQ(8u, framed.tiles.size());
+    EXPECT_EQ(129u, framed.tiles.back().hiddenBytes);
+    EXPECT_EQ("", TreemapFault(scan.tree, -1, framed));
 }
 
 } // namespace
