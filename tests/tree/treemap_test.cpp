@@ -117,6 +117,19 @@ TEST(TreemapTest, LaysOutThePapersExampleInItsRows) {
     }
 }
 
+TEST(TreemapTest, SvgEscapesNamesAndConvertsThemToUtf8) {
+    TempDir box;
+    TempDir news;
+    ASSERT_TRUE(WriteFile(box / "A.PMM", mailgen::PmmHeader("a&b<c>d\"e'f\x01g\x85h\xE4", "A")));
+    tree::TreeScan scan;
+    scan.Run(RequestFor(box, news, false));
+    const tree::Treemap map = tree::LayoutTreemap(scan.tree, 0, {50, 40, 0, 0});
+    const std::string svg = tree::TreemapSvg(scan.tree, map, tree::TreemapColour::kPlain, 0);
+    EXPECT_NE(std::string::npos, svg.find("\\a&amp;b&lt;c&gt;d&quot;e&apos;f?g\xE2\x80\xA6h"
+                                          "\xC3\xA4 (128 Bytes)</title>"))
+        << svg;
+}
+
 TEST(TreemapTest, GeneratedTreesKeepEveryRuleInAnySortAndAtAnyPoint) {
     for (uint32_t seed = 1; seed <= 24; ++seed) {
         TempDir box;
