@@ -44,6 +44,8 @@ struct Treemap {
     std::vector<TreemapTile> tiles;
     // The tile of each node, -1 for a node not laid out (too small, outside the root).
     std::vector<int32_t> tileOfNode;
+    // The bytes of the root's children too small for a pixel: no tile holds them.
+    uint64_t hiddenBytes = 0;
 };
 
 // The treemap of the branch below `root` (-1: the whole tree) in a rectangle of the
@@ -58,9 +60,19 @@ int32_t TileAt(const Treemap& map, int32_t x, int32_t y);
 // the last change (newer is brighter), or nothing.
 enum class TreemapColour { kLimit, kAge, kPlain };
 
+// The age at which the colour by last change reaches its darkest: a year, in seconds.
+constexpr int64_t kTreemapAgeSpan = 365 * 24 * 60 * 60;
+
 // The fill of `tile` as 0xRRGGBB; `now` (Unix seconds) is what "new" is measured from.
 uint32_t TileColour(const FolderTree& tree, const TreemapTile& tile, TreemapColour colour,
                     int64_t now);
+
+// The names from the top of the tree down to `node` as the tree shows them, joined by
+// "\" (Windows-1252): "Archiv\2019". Past kTreemapPathLength characters only the end
+// after the ellipsis, as KeepPathEnd cuts it; the walk up stops there, so a tile of a
+// deep chain costs no more.
+constexpr size_t kTreemapPathLength = 1024;
+std::string TreemapPath(const FolderTree& tree, uint32_t node);
 
 // The map as an SVG document (UTF-8): each tile a rectangle with a <title> of its path
 // and size, so that a browser shows them on hover.
