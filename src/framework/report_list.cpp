@@ -2,6 +2,7 @@
 #include "framework/report_list.h"
 
 #include "framework/win_app.h"
+#include "view/limit_mark.h"
 #include "view/list_rules.h"
 
 void CReportList::Init(view::ReportModel& model, const Column* columns, int count,
@@ -185,12 +186,12 @@ LRESULT CReportList::ColourCell(NMLVCUSTOMDRAW& draw) const {
     // mark says the same for anyone who tells no colours apart.
     switch (level) {
     case 1: // near the limit
-        draw.clrText = RGB(0x5A, 0x3C, 0x00);
-        draw.clrTextBk = RGB(0xFF, 0xE4, 0x8C);
+        draw.clrText = view::Bgr(view::kNearLimitText);
+        draw.clrTextBk = view::Bgr(view::kNearLimitGround);
         break;
     case 2: // over it
-        draw.clrText = RGB(0x80, 0x00, 0x00);
-        draw.clrTextBk = RGB(0xFF, 0xB4, 0xB4);
+        draw.clrText = view::Bgr(view::kOverLimitText);
+        draw.clrTextBk = view::Bgr(view::kOverLimitGround);
         break;
     default:
         draw.clrText = ::GetSysColor(COLOR_WINDOWTEXT);

@@ -6,6 +6,7 @@
 #include "tree/treemap.h"
 
 #include "view/folder_compare.h"
+#include "view/limit_mark.h"
 
 #include <algorithm>
 
@@ -244,8 +245,8 @@ namespace tree {
 namespace {
 
 // The list's grounds of a cell near and over the limit; the rest a quiet blue-grey.
-constexpr uint32_t kNearLimitFill = 0xFFE48C;
-constexpr uint32_t kOverLimitFill = 0xFFB4B4;
+constexpr uint32_t kNearLimitFill = view::kNearLimitGround;
+constexpr uint32_t kOverLimitFill = view::kOverLimitGround;
 constexpr uint32_t kBelowLimitFill = 0xD6E2EE;
 // Newest to oldest: a light warm yellow to a dark slate, bright enough apart to read
 // which branch was touched lately. A branch that knows no date stays a neutral grey.

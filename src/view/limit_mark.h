@@ -5,6 +5,7 @@
 
 #include "mailbox/folder_limit.h"
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,6 +19,17 @@ std::string MarkedSize(const std::string& sizeText, FolderLimit limit);
 // The level a cell's colour follows: 0 below, 1 near, 2 over.
 constexpr int WarningLevel(FolderLimit limit) {
     return static_cast<int>(limit);
+}
+
+// The grounds of a cell near and over the limit (0xRRGGBB), with the dark text that
+// reads on each; the list, the tree and the treemap show the same.
+constexpr uint32_t kNearLimitGround = 0xFFE48C;
+constexpr uint32_t kNearLimitText = 0x5A3C00;
+constexpr uint32_t kOverLimitGround = 0xFFB4B4;
+constexpr uint32_t kOverLimitText = 0x800000;
+// As a COLORREF, which holds the red in its lowest byte.
+constexpr uint32_t Bgr(uint32_t rgb) {
+    return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16);
 }
 
 // The status line's addition for `counts`, built from `format` (the string table's,
