@@ -44,6 +44,8 @@ struct Treemap {
     std::vector<TreemapTile> tiles;
     // The tile of each node, -1 for a node not laid out (too small, outside the root).
     std::vector<int32_t> tileOfNode;
+    // The bytes of the root's children too small for a pixel: no tile holds them.
+    uint64_t hiddenBytes = 0;
 };
 
 // The treemap of the branch below `root` (-1: the whole tree) in a rectangle of the
@@ -57,6 +59,9 @@ int32_t TileAt(const Treemap& map, int32_t x, int32_t y);
 // What a tile's colour tells: the folder limit (near and over in the list's colours),
 // the last change (newer is brighter), or nothing.
 enum class TreemapColour { kLimit, kAge, kPlain };
+
+// The age at which the colour by last change reaches its darkest: a year, in seconds.
+constexpr int64_t kTreemapAgeSpan = 365 * 24 * 60 * 60;
 
 // The fill of `tile` as 0xRRGGBB; `now` (Unix seconds) is what "new" is measured from.
 uint32_t TileColour(const FolderTree& tree, const TreemapTile& tile, TreemapColour colour,
