@@ -35,36 +35,6 @@ bool EndsWithSvg(const std::string& path) {
     return path.size() >= 4 && _stricmp(path.c_str() + path.size() - 4, ".svg") == 0;
 }
 
-// Save As with the picture's two file types: 1 PNG, 2 SVG.
-bool PromptImagePath(HWND owner, const std::string& startFolder, std::string& path,
-                     int& filterIndex) {
-    std::string filter = LoadResourceString(IDS_TREEMAP_SAVE_FILTER);
-    std::replace(filter.begin(), filter.end(), '|', '\0');
-    const std::string title = LoadResourceString(IDS_TREEMAP_SAVE_TITLE);
-    char file[MAX_PATH] = {};
-    if (path.size() < sizeof file) {
-        path.copy(file, path.size());
-    }
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = static_cast<DWORD>(filterIndex == 2 ? 2 : 1);
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrInitialDir = startFolder.empty() ? nullptr : startFolder.c_str();
-    ofn.lpstrTitle = title.c_str();
-    ofn.lpstrDefExt = filterIndex == 2 ? "svg" : "png";
-    ofn.Flags =
-        OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
-    if (!::GetSaveFileNameA(&ofn)) {
-        return false;
-    }
-    path = file;
-    filterIndex = static_cast<int>(ofn.nFilterIndex);
-    return true;
-}
-
 } // namespace
 
 CTreemapDlg::CTreemapDlg(HWND parent, AppServices& app, bool compact, SharedScanResult shown)
@@ -131,9 +101,8 @@ void CTreemapDlg::LoadState() {
         CenterWindow(::GetWindow(m_hWnd, GW_OWNER));
         return;
     }
-    const view::WindowPlacementRecord placement =
-        view::LoadPlacement(*store, view::StateNamesOf(view::StoredWindow::kTreemap), {},
-                            MonitorWorkAreas());
+    const view::WindowPlacementRecord placement = view::LoadPlacement(
+        *store, view::StateNamesOf(view::StoredWindow::kTreemap), {}, MonitorWorkAreas());
     const int32_t colour = store->ReadInt(stored_names::kTreemapColour, 0);
     store->Close();
     if (colour >= 0 && colour <= static_cast<int32_t>(tree::TreemapColour::kPlain)) {
@@ -298,8 +267,8 @@ void CTreemapDlg::OnClick(int x, int y) {
     const DWORD now = ::GetMessageTime();
     // The dialog's class sends no double clicks: two clicks on one tile within the
     // system's time are one.
-    const bool twice = node >= 0 && node == m_nLastClickNode &&
-                       now - m_dwLastClick <= ::GetDoubleClickTime();
+    const bool twice =
+        node >= 0 && node == m_nLastClickNode && now - m_dwLastClick <= ::GetDoubleClickTime();
     m_dwLastClick = now;
     m_nLastClickNode = twice ? -1 : node;
     if (node >= 0) {
@@ -369,8 +338,8 @@ void CTreemapDlg::UpdateStatus() {
     }
     const int node = m_nHot >= 0 ? m_nHot : m_nSelected >= 0 ? m_nSelected : m_nRoot;
     if (node >= 0) {
-        m_status.SetWindowText(tree::TileStatus(LoadResourceString(IDS_TREEMAP_TILE_STATUS),
-                                                m_tree, node, m_sizeStyle));
+        m_status.SetWindowText(tree::TileStatus(LoadResourceString(IDS_TREEMAP_TILE_STATUS), m_tree,
+                                                node, m_sizeStyle));
         return;
     }
     m_status.SetWindowText(view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT),
@@ -383,16 +352,19 @@ void CTreemapDlg::SaveImage() {
         return;
     }
     EnsureLayout();
-    const std::vector<std::string> refused =
-        ExportProtectedFolders(m_app.GetModulePath(),
-                               {m_pResult->request.mailboxDir, m_pResult->request.newmailDir}, {});
+    const std::vector<std::string> refused = ExportProtectedFolders(
+        m_app.GetModulePath(), {m_pResult->request.mailboxDir, m_pResult->request.newmailDir}, {});
     std::string startFolder = view::ExportStartFolder(m_strSaveFolder, DocumentsFolder(), refused);
     const std::string firstFolder = startFolder;
     std::string path = LoadResourceString(IDS_TREEMAP_FILE_NAME);
     int filterIndex = 1;
     for (;;) {
-        const bool chosen = m_savePrompt ? m_savePrompt(m_hWnd, startFolder, path, filterIndex)
-                                         : PromptImagePath(m_hWnd, startFolder, path, filterIndex);
+        const bool chosen =
+            m_savePrompt
+                ? m_savePrompt(m_hWnd, startFolder, path, filterIndex)
+                : PromptSavePath(m_hWnd,
+                                 {IDS_TREEMAP_SAVE_FILTER, IDS_TREEMAP_SAVE_TITLE, {"png", "svg"}},
+                                 startFolder, path, filterIndex);
         if (!chosen) {
             return;
         }

@@ -42,8 +42,7 @@ void Frame(HDC dc, const RECT& rect, COLORREF colour, int width) {
     Fill(dc, {std::max(rect.left, rect.right - w), rect.top, rect.right, rect.bottom}, colour);
 }
 
-void DrawName(HDC dc, const tree::FolderTree& tree, const tree::TreemapTile& tile,
-              COLORREF band) {
+void DrawName(HDC dc, const tree::FolderTree& tree, const tree::TreemapTile& tile, COLORREF band) {
     RECT text = ToRect(tile.rect);
     text.left += 2;
     text.right -= 2;

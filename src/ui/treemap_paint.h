@@ -14,10 +14,10 @@ struct TreemapPaint {
     const tree::FolderTree* tree = nullptr;
     const tree::Treemap* map = nullptr;
     tree::TreemapColour colour = tree::TreemapColour::kLimit;
-    int64_t now = 0;          // Unix seconds, what the age colours are measured from
-    HFONT font = nullptr;     // of the branches' names
-    int32_t selected = -1;    // the tile outlined; -1 for none
-    int outline = 2;          // the outline's width in pixels
+    int64_t now = 0;       // Unix seconds, what the age colours are measured from
+    HFONT font = nullptr;  // of the branches' names
+    int32_t selected = -1; // the tile outlined; -1 for none
+    int outline = 2;       // the outline's width in pixels
     // With the age colours: the legend's two ends, and their colours (0xRRGGBB).
     std::string newText;
     std::string oldText;
