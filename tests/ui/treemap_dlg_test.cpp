@@ -133,7 +133,7 @@ TEST(TreemapDlgTest, MouseAndKeysReachStatusSelectionZoomAndMovesAndClosingStore
     steps.push_back(Do([&] { ::PostMessageA(hwnd, WM_COMMAND, ID_TREEMAP_COLOUR_AGE, 0); }));
     steps.push_back(key(VK_ESCAPE));
     UiScript script(std::move(steps));
-    app.RunModal(dlg);
+    EXPECT_EQ(IDCANCEL, app.RunModal(dlg));
     ASSERT_TRUE(script.Finished()) << "the script did not run to its end";
 
     // 128-byte headers: 1128 + 728 of 2284 bytes below "Archiv".
