@@ -1,7 +1,8 @@
-// Flat tiles with frames: at the sizes a window gives, a frame of a darker shade per
-// tile and the branch names in their bands read better than cushion shading, whose
-// gradients blur the edges of the many small folders of a mailbox. One DC brush serves
-// every fill, so ten thousand tiles cost no GDI object each.
+// Flat tiles with frames: side by side with cushion shading on the same mailbox, a frame
+// of a darker shade per tile and the branch names in their bands read better; the
+// cushions' gradients run the many small folders of a mailbox into dark patches. The
+// tiles are filled in a pixel buffer of our own and reach the device context in one
+// call: under Wine ten thousand tiles of GDI fills and frames took twice the time.
 #include "ui/treemap_paint.h"
 
 #include "framework/system_library.h"
@@ -17,9 +18,60 @@ COLORREF ToColorref(uint32_t rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-COLORREF Darker(COLORREF colour) {
-    return RGB(GetRValue(colour) * 5 / 8, GetGValue(colour) * 5 / 8, GetBValue(colour) * 5 / 8);
-}
+// The map's pixels as 0x00RRGGBB, top row first, shown by one SetDIBitsToDevice.
+class TilePixels {
+public:
+    explicit TilePixels(const tree::TreemapRect& bounds)
+        : m_bounds(bounds), m_nWidth(std::max(0, bounds.right - bounds.left)),
+          m_nHeight(std::max(0, bounds.bottom - bounds.top)),
+          m_pixels(static_cast<size_t>(m_nWidth) * static_cast<size_t>(m_nHeight)) {}
+
+    void Fill(const tree::TreemapRect& r, uint32_t rgb) {
+        const tree::TreemapRect c = Clip(r);
+        for (int32_t y = c.top; y < c.bottom; ++y) {
+            uint32_t* row = Row(y);
+            std::fill(row + (c.left - m_bounds.left), row + (c.right - m_bounds.left), rgb);
+        }
+    }
+    // A line of one pixel just inside `r`.
+    void Frame(const tree::TreemapRect& r, uint32_t rgb) {
+        Fill({r.left, r.top, r.right, std::min(r.bottom, r.top + 1)}, rgb);
+        Fill({r.left, std::max(r.top, r.bottom - 1), r.right, r.bottom}, rgb);
+        Fill({r.left, r.top, std::min(r.right, r.left + 1), r.bottom}, rgb);
+        Fill({std::max(r.left, r.right - 1), r.top, r.right, r.bottom}, rgb);
+    }
+    void Show(HDC dc) const {
+        if (m_pixels.empty()) {
+            return;
+        }
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = m_nWidth;
+        info.bmiHeader.biHeight = -m_nHeight; // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        ::SetDIBitsToDevice(dc, m_bounds.left, m_bounds.top, static_cast<DWORD>(m_nWidth),
+                            static_cast<DWORD>(m_nHeight), 0, 0, 0, static_cast<UINT>(m_nHeight),
+                            m_pixels.data(), &info, DIB_RGB_COLORS);
+    }
+
+private:
+    tree::TreemapRect Clip(const tree::TreemapRect& r) const {
+        return {std::max(r.left, m_bounds.left), std::max(r.top, m_bounds.top),
+                std::max(std::min(r.right, m_bounds.right), m_bounds.left),
+                std::max(std::min(r.bottom, m_bounds.bottom), m_bounds.top)};
+    }
+    uint32_t* Row(int32_t y) {
+        return m_pixels.data() +
+               static_cast<size_t>(y - m_bounds.top) * static_cast<size_t>(m_nWidth);
+    }
+
+    tree::TreemapRect m_bounds;
+    int32_t m_nWidth;
+    int32_t m_nHeight;
+    std::vector<uint32_t> m_pixels;
+};
 
 bool IsLight(COLORREF colour) {
     return GetRValue(colour) * 299 + GetGValue(colour) * 587 + GetBValue(colour) * 114 > 140000;
@@ -111,18 +163,22 @@ void DrawLegend(HDC dc, const TreemapPaint& paint) {
 
 void PaintTreemap(HDC dc, const TreemapPaint& paint) {
     const tree::Treemap& map = *paint.map;
-    Fill(dc, ToRect(map.bounds), ::GetSysColor(COLOR_BTNFACE));
-    const HGDIOBJ oldFont = paint.font != nullptr ? ::SelectObject(dc, paint.font) : nullptr;
-    ::SetBkMode(dc, TRANSPARENT);
+    TilePixels pixels(map.bounds);
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    pixels.Fill(map.bounds, (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face));
     // Parents come before their children, so each child paints over its parent's inside.
     for (const tree::TreemapTile& tile : map.tiles) {
-        const COLORREF colour =
-            ToColorref(tree::TileColour(*paint.tree, tile, paint.colour, paint.now));
-        const RECT rect = ToRect(tile.rect);
-        Fill(dc, rect, colour);
-        Frame(dc, rect, Darker(colour), 1);
+        const uint32_t rgb = tree::TileColour(*paint.tree, tile, paint.colour, paint.now);
+        pixels.Fill(tile.rect, rgb);
+        pixels.Frame(tile.rect, ((rgb >> 1) & 0x7F7F7F) + ((rgb >> 3) & 0x1F1F1F));
+    }
+    pixels.Show(dc);
+    const HGDIOBJ oldFont = paint.font != nullptr ? ::SelectObject(dc, paint.font) : nullptr;
+    ::SetBkMode(dc, TRANSPARENT);
+    for (const tree::TreemapTile& tile : map.tiles) {
         if (tile.named) {
-            DrawName(dc, *paint.tree, tile, colour);
+            DrawName(dc, *paint.tree, tile,
+                     ToColorref(tree::TileColour(*paint.tree, tile, paint.colour, paint.now)));
         }
     }
     if (paint.selected >= 0 && static_cast<size_t>(paint.selected) < map.tiles.size()) {
