@@ -13,6 +13,7 @@
 #include "report/earlier_report.h"
 #include "report/report_text.h"
 #include "report/report_tree.h"
+#include "report/report_treemap.h"
 
 #include <ctime>
 #include <string_view>
@@ -96,15 +97,17 @@ int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
     }
     const std::string scanTime = IsoTimeNow();
     const ScanRequest request = RequestOf(options, mailboxDir);
-    // The tree form keeps the table of the scan for the tree; the list needs the rows only.
+    // The tree and the treemap keep the table of the scan for the tree; the list needs
+    // the rows only.
+    const bool treemap = !options.treemapFile.empty();
     tree::TreeScan scan;
     bool hierarchyRead;
     {
         ScanWatch watch(options, err);
         ScanThreading threading;
         threading.control = &watch.Control();
-        hierarchyRead = options.tree ? scan.Run(request, threading)
-                                     : scan.catalogue.Scan(request, nullptr, threading);
+        hierarchyRead = options.tree || treemap ? scan.Run(request, threading)
+                                                : scan.catalogue.Scan(request, nullptr, threading);
     }
     if (!hierarchyRead) {
         err.Write(Utf8FromCp1252(kWarning502));
@@ -114,11 +117,16 @@ int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
         WriteTreeReport(scan, options, out);
         return kExitOk;
     }
+    const std::string newmailDir =
+        options.includeNewMail
+            ? platform::WithFinalSeparator(platform::FullPath(options.newmailDir))
+            : "";
+    if (treemap) {
+        return WriteTreemapFile(scan, options, mailboxDir, newmailDir, err);
+    }
     ReportContext context;
     context.mailboxDir = mailboxDir;
-    context.newmailDir = options.includeNewMail
-                             ? platform::WithFinalSeparator(platform::FullPath(options.newmailDir))
-                             : "";
+    context.newmailDir = newmailDir;
     context.scanTime = scanTime;
     context.earlier = compared ? &earlier : nullptr;
     WriteReport(scan.catalogue, options, context, out);

@@ -6,6 +6,7 @@
 
 #include "report/all_users_report.h"
 #include "report/report_tree.h"
+#include "report/report_treemap.h"
 
 #define CXXOPTS_NO_REGEX
 #include <cxxopts.hpp>
@@ -23,6 +24,8 @@ const char kUsage[] =
     "                        [--since 7d|30d|DATE]\n"
     "                        [--trace] [--tree [--depth N]] [--changed]\n"
     "                        [--match TEXT]... [--exclude TEXT]... [--min-size SIZE]\n"
+    "       foldtally-report --mailbox DIR [--newmail DIR] [--no-paths] --treemap FILE.svg\n"
+    "                        [--size WxH] [--colour limit|age|plain]\n"
     "       foldtally-report --all-users ROOT [--exact] [--format text|tsv|csv|json] [--tsv]\n"
     "                        [--sort user|personal|files|size|share|newmail|largest|limit|\n"
     "                        change] [--desc] [--compare EARLIER] [--trace]\n"
@@ -63,6 +66,14 @@ const char kUsage[] =
     "  --exclude TEXT     no rows that hold a word of TEXT; repeatable\n"
     "  --min-size SIZE    only rows of at least SIZE (\"10 MB\", \"1,5 GB\", bytes); the\n"
     "                     status line and the JSON totals then say what is shown of all\n"
+    "  --treemap FILE     writes the folder tree as a treemap into FILE (SVG), every\n"
+    "                     folder a rectangle as large as its size, nested by branch, its\n"
+    "                     path and size shown on hover; never into the mailbox or new-mail\n"
+    "                     directory; prints nothing else\n"
+    "  --size WxH         with --treemap: the picture's size in pixels (1280x1024)\n"
+    "  --colour COLOUR    with --treemap: limit (near and over the folder limit, as the\n"
+    "                     list marks them; the default), age (newer is brighter, a year\n"
+    "                     from light to dark) or plain (one colour per level)\n"
     "  --version          the program's name and version\n"
     "Output is UTF-8. Exit status 0, or 2 for bad options, an unreadable mailbox or an\n"
     "unusable EARLIER report or history.\n";
@@ -114,9 +125,9 @@ bool FlagWithValue(const char* arg) {
     return false;
 }
 
-const char* const kValueOptions[] = {"--mailbox", "--newmail", "--sort",    "--format",
-                                     "--compare", "--depth",   "--since",   "--all-users",
-                                     "--match",   "--exclude", "--min-size"};
+const char* const kValueOptions[] = {
+    "--mailbox",   "--newmail", "--sort",    "--format",   "--compare", "--depth", "--since",
+    "--all-users", "--match",   "--exclude", "--min-size", "--treemap", "--size",  "--colour"};
 
 std::string MissingValue(const std::string& option) {
     return "Nach --" + option + " fehlt der Wert.";
@@ -172,6 +183,8 @@ cxxopts::Options MakeParser() {
         "depth", "", cxxopts::value<std::string>())("since", "",
                                                     cxxopts::value<std::string>())("changed", "");
     parser.add_options()("all-users", "", cxxopts::value<std::string>())("version", "");
+    parser.add_options()("treemap", "", cxxopts::value<std::string>())(
+        "size", "", cxxopts::value<std::string>())("colour", "", cxxopts::value<std::string>());
     parser.add_options()("match", "", cxxopts::value<std::string>())(
         "exclude", "", cxxopts::value<std::string>())("min-size", "",
                                                       cxxopts::value<std::string>());
@@ -198,7 +211,8 @@ std::string CheckAllUsersOptions(const cxxopts::ParseResult& result, const Repor
         return "--all-users und --mailbox schlie\xDF"
                "en einander aus.";
     }
-    for (const char* single : {"newmail", "no-paths", "tree", "depth", "since", "changed"}) {
+    for (const char* single : {"newmail", "no-paths", "tree", "depth", "since", "changed",
+                               "treemap", "size", "colour"}) {
         if (result.count(single) != 0) {
             return std::string("--") + single +
                    " gilt f\xFCr ein Postfach, nicht f\xFCr --all-users.";
@@ -243,6 +257,34 @@ void ApplyFilter(const cxxopts::ParseResult& result, view::RowFilter& filter, st
     }
 }
 
+// --treemap and its two options: the picture takes the scan's options only, and its
+// size and colour come only with it.
+void ApplyTreemap(const cxxopts::ParseResult& result, ReportOptions& options, std::string& error) {
+    std::string value;
+    const bool treemap = Value(result, "treemap", options.treemapFile, error);
+    if (Value(result, "size", value, error) && error.empty()) {
+        ParseTreemapSize(value, options.treemapWidth, options.treemapHeight, error);
+    }
+    if (Value(result, "colour", value, error) && error.empty() &&
+        !TreemapColourOf(value, options.treemapColour)) {
+        error = "Die F\xE4rbung \"" + value + "\" ist unbekannt (limit, age oder plain).";
+    }
+    for (const cxxopts::KeyValue& given : result.arguments()) {
+        if (!error.empty()) {
+            return;
+        }
+        const std::string& key = given.key();
+        const bool picture = key == "size" || key == "colour";
+        if (treemap ? !(picture || key == "treemap" || key == "mailbox" || key == "newmail" ||
+                        key == "no-paths" || key == "trace" || key == "all-users" ||
+                        key == "help" || key == "version")
+                    : picture) {
+            error = treemap ? "--" + key + " gilt nicht f\xFCr --treemap."
+                            : "--" + key + " gilt nur mit --treemap.";
+        }
+    }
+}
+
 bool Apply(const cxxopts::ParseResult& result, ReportOptions& options, std::string& error) {
     std::string value;
     const bool haveMailbox = Value(result, "mailbox", options.mailboxDir, error);
@@ -277,6 +319,9 @@ bool Apply(const cxxopts::ParseResult& result, ReportOptions& options, std::stri
     }
     if (error.empty()) {
         ApplyFilter(result, options.filter, error);
+    }
+    if (error.empty()) {
+        ApplyTreemap(result, options, error);
     }
     if (!error.empty()) {
         return false;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "tree/treemap.h"
 #include "view/row_filter.h"
 
 namespace report {
@@ -44,6 +45,12 @@ struct ReportOptions {
     // its rows sort by the column of report::AllUsersColumn, by user name unless asked.
     std::string allUsersRoot;
     int allUsersSortColumn = 0;
+    // --treemap FILE: the treemap of the folder tree as an SVG file instead of the
+    // report, --size WxH pixels, coloured as --colour limit|age|plain says.
+    std::string treemapFile;
+    int treemapWidth = 1280;
+    int treemapHeight = 1024;
+    tree::TreemapColour treemapColour = tree::TreemapColour::kLimit;
     // Not an option: set when --since is resolved, the day of the history's entry
     // compared with, as the window names it ("seit 01.12.2026", Windows-1252) and as
     // ISO 8601 ("2026-12-01") for the JSON.

@@ -6,6 +6,7 @@
 #include "sizes/byte_change.h"
 #include "sizes/date_text.h"
 #include "sizes/size_text.h"
+#include "text/cp1252_unicode.h"
 #include "view/scan_view.h"
 
 #include <algorithm>
@@ -20,8 +21,7 @@ namespace {
 // The Windows-1252 bytes whose characters are control characters: C0, DEL, and the five
 // bytes the code page leaves undefined, which become the C1 controls of the same number.
 constexpr bool IsControlByte(unsigned char byte) {
-    return byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F ||
-           byte == 0x90 || byte == 0x9D;
+    return text::IsWindows1252Control(byte);
 }
 
 } // namespace
@@ -45,13 +45,6 @@ void AppendPadded(std::string& out, const std::string& cell, size_t width, bool 
 
 namespace {
 
-// Unicode code points of the bytes 0x80..0x9F in Windows-1252.
-const uint16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
 const char kTitleFileName[] = "Dateiname";
 const char kTitleSize[] = "Größe";
 const char kTitleFolder[] = "Ordnername";
@@ -60,21 +53,8 @@ const char kTitleFolder[] = "Ordnername";
 struct Utf8Table {
     Utf8Table() {
         for (unsigned byte = 0; byte < 256; ++byte) {
-            const unsigned code = byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
-            char* b = bytes[byte];
-            if (code < 0x80) {
-                b[0] = static_cast<char>(code);
-                length[byte] = 1;
-            } else if (code < 0x800) {
-                b[0] = static_cast<char>(0xC0 | (code >> 6));
-                b[1] = static_cast<char>(0x80 | (code & 0x3F));
-                length[byte] = 2;
-            } else {
-                b[0] = static_cast<char>(0xE0 | (code >> 12));
-                b[1] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-                b[2] = static_cast<char>(0x80 | (code & 0x3F));
-                length[byte] = 3;
-            }
+            length[byte] = static_cast<unsigned char>(text::Utf8OfCodePoint(
+                text::UnicodeOfWindows1252(static_cast<unsigned char>(byte)), bytes[byte]));
         }
     }
     char bytes[256][3];
@@ -218,7 +198,7 @@ std::string Cp1252FromUtf8(std::string_view text) {
             byte = static_cast<char>(code);
         } else {
             for (unsigned h = 0; h < 32; ++h) {
-                if (kHighControls[h] == code) {
+                if (text::kWindows1252High[h] == code) {
                     byte = static_cast<char>(0x80 + h);
                     break;
                 }

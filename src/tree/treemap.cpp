@@ -125,9 +125,8 @@ void Layout::Squarify(TreemapRect rest, uint64_t total, int32_t parentTile, uint
         double worst = WorstRatio(largest, largest, largest, side2, scale);
         size_t j = i + 1;
         for (; j < n; ++j) {
-            const double next =
-                WorstRatio(static_cast<double>(sum + m_pieces[j].size), largest,
-                           static_cast<double>(m_pieces[j].size), side2, scale);
+            const double next = WorstRatio(static_cast<double>(sum + m_pieces[j].size), largest,
+                                           static_cast<double>(m_pieces[j].size), side2, scale);
             if (next > worst) {
                 break;
             }

@@ -67,6 +67,13 @@ constexpr int64_t kTreemapAgeSpan = 365 * 24 * 60 * 60;
 uint32_t TileColour(const FolderTree& tree, const TreemapTile& tile, TreemapColour colour,
                     int64_t now);
 
+// The names from the top of the tree down to `node` as the tree shows them, joined by
+// "\" (Windows-1252): "Archiv\2019". Past kTreemapPathLength characters only the end
+// after the ellipsis, as KeepPathEnd cuts it; the walk up stops there, so a tile of a
+// deep chain costs no more.
+constexpr size_t kTreemapPathLength = 1024;
+std::string TreemapPath(const FolderTree& tree, uint32_t node);
+
 // The map as an SVG document (UTF-8): each tile a rectangle with a <title> of its path
 // and size, so that a browser shows them on hover.
 std::string TreemapSvg(const FolderTree& tree, const Treemap& map, TreemapColour colour,
