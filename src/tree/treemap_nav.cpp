@@ -109,9 +109,16 @@ int FindByChain(const FolderTree& tree, const std::vector<std::string>& chain) {
 }
 
 std::string NodePath(const FolderTree& tree, int node) {
-    std::string path;
+    // Gathered upwards and joined once: a chain of any depth costs its length, not its
+    // square.
+    std::vector<std::string_view> names;
     for (int n = node; n >= 0; n = tree.Nodes()[static_cast<size_t>(n)].parent) {
-        path.insert(0, "\\" + std::string(tree.Name(n)));
+        names.push_back(tree.Name(n));
+    }
+    std::string path;
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {
+        path += '\\';
+        path += *name;
     }
     return path;
 }
