@@ -181,8 +181,9 @@ void CMainDlg::ShowResultStatus() {
     }
     if (!r->catalogue.mailboxListed) {
         // Not "1 Dateien" from the new-mail row: what is wrong is the directory.
-        m_status.SetWindowText(FormatText(LoadResourceString(IDS_MAILBOX_UNREADABLE_STATUS).c_str(),
-                                          r->request.mailboxDir.c_str()));
+        SetStatusParts(
+            view::WordParts(FormatText(LoadResourceString(IDS_MAILBOX_UNREADABLE_STATUS).c_str(),
+                                       r->request.mailboxDir.c_str())));
         return;
     }
     std::string change;

@@ -53,10 +53,12 @@ std::string ShownFolder(const FolderRecord& row) {
 void LimitWarnings::LoadSilenced(const std::string& stored) {
     m_silenced.clear();
     size_t start = 0;
-    for (size_t end = stored.find(kSeparator); end != std::string::npos;
+    for (size_t end = stored.find(kSeparator);
+         end != std::string::npos && m_silenced.size() < kMostSilenced;
          start = end + 1, end = stored.find(kSeparator, start)) {
-        if (end > start) {
-            m_silenced.push_back(stored.substr(start, end - start));
+        if (end > start && end - start <= kLongestPath) {
+            std::string path = stored.substr(start, end - start);
+            m_silenced.emplace(Folded(path), std::move(path));
         }
     }
     m_bStored = m_bStored || !m_silenced.empty();
@@ -64,19 +66,10 @@ void LimitWarnings::LoadSilenced(const std::string& stored) {
 
 std::string LimitWarnings::StoredSilenced() const {
     std::string stored;
-    for (const std::string& path : m_silenced) {
-        stored += path + kSeparator;
+    for (const auto& silenced : m_silenced) {
+        stored += silenced.second + kSeparator;
     }
     return stored;
-}
-
-bool LimitWarnings::IsSilenced(const std::string& folded) const {
-    for (const std::string& path : m_silenced) {
-        if (Folded(path) == folded) {
-            return true;
-        }
-    }
-    return false;
 }
 
 std::vector<const FolderRecord*> LimitWarnings::TakeBox(const std::string& mailboxDir,
@@ -90,15 +83,12 @@ std::vector<const FolderRecord*> LimitWarnings::TakeBox(const std::string& mailb
         }
         const std::string folded = Folded(mailboxDir + record.fileName);
         if (isOver) {
-            if (!IsSilenced(folded)) {
+            if (m_silenced.count(folded) == 0) {
                 over.push_back(&record);
             }
             continue;
         }
-        m_silenced.erase(
-            std::remove_if(m_silenced.begin(), m_silenced.end(),
-                           [&](const std::string& path) { return Folded(path) == folded; }),
-            m_silenced.end());
+        m_silenced.erase(folded);
     }
     if (m_bShown || cause == Cause::kAutomatic) {
         over.clear();
@@ -111,9 +101,7 @@ void LimitWarnings::Silence(const std::string& mailboxDir,
                             const std::vector<const FolderRecord*>& rows) {
     for (const FolderRecord* row : rows) {
         const std::string path = mailboxDir + row->fileName;
-        if (!IsSilenced(Folded(path))) {
-            m_silenced.push_back(path);
-        }
+        m_silenced.emplace(Folded(path), path);
     }
     m_bStored = true;
 }

@@ -5,6 +5,7 @@
 
 #include "mailbox/folder_limit.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,11 @@ class LimitWarnings {
 public:
     enum class Cause { kUser, kAutomatic };
 
-    // The silenced files as they are stored: full paths, each ended by kSeparator.
+    // The silenced files as they are stored: full paths, each ended by kSeparator. A
+    // stored value is the registry's or the INI file's and may be anything: no more than
+    // kMostSilenced paths are taken from it, none longer than kLongestPath.
+    static constexpr size_t kMostSilenced = 1024;
+    static constexpr size_t kLongestPath = 32767;
     void LoadSilenced(const std::string& stored);
     std::string StoredSilenced() const;
     // Whether anything was ever silenced or loaded: then the value is written even empty.
@@ -55,9 +60,8 @@ public:
     static constexpr char kSeparator = '|';
 
 private:
-    bool IsSilenced(const std::string& folded) const;
-
-    std::vector<std::string> m_silenced; // full paths as shown, in the order silenced
+    // The full paths as shown, by their folded form: a scan looks each row up once.
+    std::map<std::string, std::string> m_silenced;
     bool m_bShown = false;
     bool m_bStored = false;
 };

@@ -48,6 +48,18 @@ StatusWrap WrapStatusParts(const std::vector<int>& widths, int room) {
     return wrap;
 }
 
+std::vector<std::string> WordParts(const std::string& text) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t blank = text.find(' ', text.find_first_not_of(' ', start));
+        const size_t end = blank == std::string::npos ? text.size() : blank;
+        parts.push_back(text.substr(start, end - start));
+        start = end;
+    }
+    return parts;
+}
+
 int StatusHeightFor(size_t lines, int oneLineHeight, int lineHeight) {
     return oneLineHeight + static_cast<int>(lines > 1 ? lines - 1 : 0) * std::max(lineHeight, 0);
 }

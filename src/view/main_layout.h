@@ -5,6 +5,7 @@
 
 #include "view/layout.h"
 
+#include <string>
 #include <vector>
 
 namespace view {
@@ -42,6 +43,9 @@ struct StatusWrap {
     size_t lines = 1;
 };
 StatusWrap WrapStatusParts(const std::vector<int>& widths, int room);
+// A sentence as parts of one word each, every word after the first with the blank before
+// it: a message in the status line then wraps between its words.
+std::vector<std::string> WordParts(const std::string& text);
 
 // The status area's height for `lines` lines: the one-line height of the template and
 // `lineHeight` for each further line.

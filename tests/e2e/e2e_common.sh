@@ -95,12 +95,17 @@ expect() {
     [ "$got" = "$2" ] || fail "$1 is '$got', expected '$2'"
 }
 
-# find_window TITLE: the id of the visible window of exactly that title, waited for.
+# find_window TITLE: the id of the visible window of exactly that title, waited for up
+# to 30 s. A search ends at once with an X error when a window goes while it looks (a
+# box closing as the main window opens), so it is asked again, not once with --sync.
 find_window() {
-    local id
-    id=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$id" ] || fail "no window '$1'"
-    echo "$id"
+    local id i
+    for i in $(seq 1 150); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.2
+    done
+    fail "no window '$1'"
 }
 # keys_to WINDOW KEYS...: the keys, typed into that window.
 keys_to() {

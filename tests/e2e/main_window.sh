@@ -30,11 +30,9 @@ pid=$!
 
 # The sparse folder of 5 GiB is over the limit: the first refresh warns, before the
 # window shows.
-box=$(timeout 30 xdotool search --sync --onlyvisible --name '^WARNUNG$' 2>/dev/null | head -1)
-[ -n "$box" ] || fail "no warning 504 for the folder over the limit"
+box=$(find_window WARNUNG) || fail "no warning 504 for the folder over the limit"
 xdotool windowfocus --sync "$box" key Return
-w=$(timeout 30 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -1)
-[ -n "$w" ] || fail "no main window"
+w=$(find_window "$title") || fail "no main window"
 sleep 1
 per_scan=$(scans)
 [ "$per_scan" -gt 0 ] || fail "the first refresh wrote no trace lines"

@@ -105,7 +105,7 @@ TEST_F(MainDlgTest, ADamagedMailboxShowsItsSpecifiedTextsInEveryCell) {
                                FormatSize(total, SizeStyle::Exact) +
                                " Bytes) \x96 Grenze von 2 GB: 1 Ordner dar\xFC"
                                "ber, 0 nahe daran",
-                           testsupport::WindowText(dlg.GetStatusHwnd()));
+                           testsupport::StatusLineText(dlg.GetStatusHwnd()));
                  EXPECT_EQ(0, CountOwnedDialogs(dlg.GetSafeHwnd()));
                  // Sorted by each column in both directions, every row stays.
                  CFolderListCtrl& list = dlg.GetFolderList();

@@ -205,6 +205,14 @@ std::string WindowText(HWND hWnd) {
     return text;
 }
 
+std::string StatusLineText(HWND status) {
+    std::string text = WindowText(status);
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
+        text.replace(at, 2, " ");
+    }
+    return text;
+}
+
 RECT ChildRect(HWND child) {
     RECT r = {};
     ::GetWindowRect(child, &r);

@@ -86,6 +86,8 @@ HWND FindPopupMenu();
 // A visible top-level window of this thread with exactly this caption.
 HWND FindThreadWindow(const std::string& caption);
 std::string WindowText(HWND hWnd);
+// A status line's text as one line: the lines it was wrapped into joined by a blank.
+std::string StatusLineText(HWND status);
 // The child's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND child);
 // A dialog-unit rectangle of `dialog` in pixels.

@@ -117,7 +117,7 @@ TEST(TreemapTest, LaysOutThePapersExampleInItsRows) {
     }
 }
 
-TEST(TreemapTest, SvgEscapesNamesAndConvertsThemToUtf8) {
+TEST(TreemapTest, SvgEscapesNamesInUtf8AndTheAgeColourDarkensOverAYear) {
     TempDir box;
     TempDir news;
     ASSERT_TRUE(WriteFile(box / "A.PMM", mailgen::PmmHeader("a&b<c>d\"e'f\x01g\x85h\xE4", "A")));
@@ -128,6 +128,19 @@ TEST(TreemapTest, SvgEscapesNamesAndConvertsThemToUtf8) {
     EXPECT_NE(std::string::npos, svg.find("\\a&amp;b&lt;c&gt;d&quot;e&apos;f?g\xE2\x80\xA6h"
                                           "\xC3\xA4 (128 Bytes)</title>"))
         << svg;
+    // By age a tile darkens over a year, then stays; one from the future counts as new.
+    const int64_t written = scan.tree.Nodes()[map.tiles[0].node].newestChange;
+    auto brightness = [&](int64_t age) {
+        const uint32_t rgb =
+            tree::TileColour(scan.tree, map.tiles[0], tree::TreemapColour::kAge, written + age);
+        return (rgb >> 16) + ((rgb >> 8) & 0xFF) + (rgb & 0xFF);
+    };
+    const int64_t ages[] = {0, 7 * 86400, 100 * 86400, tree::kTreemapAgeSpan};
+    for (size_t k = 1; k < 4; ++k) {
+        EXPECT_LT(brightness(ages[k]), brightness(ages[k - 1])) << ages[k];
+    }
+    EXPECT_EQ(brightness(-86400), brightness(0));
+    EXPECT_EQ(brightness(5 * tree::kTreemapAgeSpan), brightness(tree::kTreemapAgeSpan));
 }
 
 TEST(TreemapTest, GeneratedTreesKeepEveryRuleInAnySortAndAtAnyPoint) {
@@ -147,7 +160,7 @@ TEST(TreemapTest, GeneratedTreesKeepEveryRuleInAnySortAndAtAnyPoint) {
         scan.Run(RequestFor(box, news, true));
         const tree::TreemapOptions sizes[] = {{800, 600, 14, 1}, {37, 500, 0, 0}, {3, 2, 9, 2}};
         for (const tree::TreemapOptions& size : sizes) {
-            const int root = seed % 2 == 0 ? -1 : 0;
+            const int root = seed % 2 == 0 ? -1 : static_cast<int>(scan.tree.ChildrenBegin(-1)[0]);
             const tree::Treemap map = tree::LayoutTreemap(scan.tree, root, size);
             ASSERT_EQ("", TreemapFault(scan.tree, root, map, size.nameBand))
                 << seed << " " << size.width;

@@ -121,6 +121,10 @@ TEST(MainLayoutTest, TheStatusLineWrapsBetweenItsPartsAndGrowsByALineForEach) {
         EXPECT_EQ(c.lines, wrap.lines) << c.room;
     }
     EXPECT_EQ(16 + 2 * 13, view::StatusHeightFor(3, 16, 13));
+    // A message wraps between its words: each part a word with the blanks before it.
+    EXPECT_EQ((std::vector<std::string>{"Das", "  \"C:\\Post", " fach\"", " fehlt."}),
+              view::WordParts("Das  \"C:\\Post fach\" fehlt."));
+    EXPECT_TRUE(view::WordParts("").empty());
 }
 
 // "Ordnername" (width, others 200, minimum 240) as the list's client width changes.

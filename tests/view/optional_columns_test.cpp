@@ -342,6 +342,19 @@ TEST(LimitWarnings, SilencedFilesStaySilentInLaterRunsUntilAScanSeesThemBelowThe
             stored = warnings.StoredSilenced();
         }
     }
+    // A stored value made to be huge is taken only up to the bound, and a path no file
+    // system has is not taken at all.
+    std::string huge(view::LimitWarnings::kLongestPath + 1, 'p');
+    huge += '|';
+    for (int i = 0; i < 100000; ++i) {
+        huge += std::to_string(i) + '|';
+    }
+    view::LimitWarnings warnings;
+    warnings.LoadSilenced(huge);
+    const std::string kept = warnings.StoredSilenced();
+    EXPECT_EQ(view::LimitWarnings::kMostSilenced,
+              static_cast<size_t>(std::count(kept.begin(), kept.end(), '|')));
+    EXPECT_EQ(std::string::npos, kept.find("pp"));
 }
 
 TEST(LimitWarnings, TheTextNamesOneFileAsBeforeAndListsManyUpToALastLineForTheRest) {
