@@ -152,6 +152,7 @@ RECT CTreemapDlg::GetMapRect() const {
 void CTreemapDlg::Relayout() {
     m_bLaidOut = false;
     m_nHot = -1;
+    m_nLastClickNode = -1; // a click on the map before is no first half of a double click
     const RECT map = GetMapRect();
     ::InvalidateRect(m_hWnd, &map, FALSE);
 }
