@@ -28,12 +28,13 @@ public:
     SettingsStore* GetSettingsStore() const override { return &m_store; }
     INT_PTR RunModal(CDialog& dialog) override { return dialog.DoModal(); }
     void Warning(uint32_t, ...) override {}
-    void Error(uint32_t, ...) override {}
+    void Error(uint32_t id, ...) override { m_errors.push_back(id); }
     void ShowHelp(const char*) override {}
     const std::string& GetMailboxPath() const override { return m_title; }
     const std::string& GetNewmailPath() const override { return m_title; }
 
     mutable MemorySettingsStore m_store;
+    std::vector<uint32_t> m_errors;
     std::string m_title = "Foldtally";
 };
 
@@ -72,22 +73,27 @@ UiScript::Step Do(std::function<void()> action) {
     };
 }
 
-TEST(TreemapDlgTest, MouseAndKeysReachStatusSelectionZoomAndMovesAndClosingStoresItsState) {
-    testsupport::TempDir box;
-    ASSERT_TRUE(testsupport::WriteFile(
+// "Archiv" with "2019" and "2020", and "Kunden", in `box`.
+SharedScanResult ScanOfSmallMailbox(const testsupport::TempDir& box) {
+    EXPECT_TRUE(testsupport::WriteFile(
         box / "hierarch.pm",
         HierarchyEntry("ROOT", "", "Mein Postfach") + HierarchyEntry("A", "ROOT", "Archiv") +
             HierarchyEntry("A1", "A", "2019") + HierarchyEntry("A2", "A", "2020") +
             HierarchyEntry("K", "ROOT", "Kunden")));
     for (const auto& [id, body] :
          {std::pair<std::string, size_t>{"A1", 1000}, {"A2", 600}, {"K", 300}}) {
-        ASSERT_TRUE(testsupport::WriteFile(box / (id + ".PMM"),
+        EXPECT_TRUE(testsupport::WriteFile(box / (id + ".PMM"),
                                            mailgen::PmmHeader(id, id) + std::string(body, 'm')));
     }
     ScanRequest request;
     request.mailboxDir = box.Path();
+    return RunScan(request);
+}
+
+TEST(TreemapDlgTest, MouseAndKeysReachStatusSelectionZoomAndMovesAndClosingStoresItsState) {
+    testsupport::TempDir box;
     TreemapTestApp app;
-    CTreemapDlg dlg(nullptr, app, false, RunScan(request));
+    CTreemapDlg dlg(nullptr, app, false, ScanOfSmallMailbox(box));
     HWND hwnd = nullptr;
     int archiv = -1;
     int kunden = -1;
@@ -163,6 +169,35 @@ TEST(TreemapDlgTest, MouseAndKeysReachStatusSelectionZoomAndMovesAndClosingStore
     EXPECT_EQ(view::kPlacementSize,
               app.m_store.Sections()[settings_names::kSection][stored_names::kTreemapPlacement]
                   .bytes.size());
+}
+
+TEST(TreemapDlgTest, APictureIsSavedAsPngOrSvgButNeverIntoTheMailbox) {
+    testsupport::TempDir box;
+    testsupport::TempDir out;
+    TreemapTestApp app;
+    CTreemapDlg dlg(nullptr, app, false, ScanOfSmallMailbox(box));
+    // The saves ask for these in turn: the refused one asks again; none left cancels.
+    std::vector<std::string> answers = {box / "karte.png", out / "karte.png", out / "karte.svg"};
+    dlg.SetSavePrompt([&](HWND, const std::string&, std::string& path, int&) {
+        if (answers.empty()) {
+            return false;
+        }
+        path = answers.front();
+        answers.erase(answers.begin());
+        return true;
+    });
+    UiScript script({[&] { return dlg.GetSafeHwnd() != nullptr && dlg.IsWindowVisible(); },
+                     Do([&] { ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, ID_TREEMAP_SAVE, 0); }),
+                     Do([&] { ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, ID_TREEMAP_SAVE, 0); }),
+                     Do([&] { ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0); })});
+    app.RunModal(dlg);
+    ASSERT_TRUE(script.Finished());
+    EXPECT_EQ((std::vector<uint32_t>{IDS_ERROR_007}), app.m_errors);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((box / "karte.png").c_str()));
+    EXPECT_EQ(0u, testsupport::ReadFile(out / "karte.png").find("\x89PNG\r\n"));
+    const std::string svg = testsupport::ReadFile(out / "karte.svg");
+    EXPECT_NE(std::string::npos, svg.find("<svg")) << svg.substr(0, 80);
+    EXPECT_NE(std::string::npos, svg.find("Kunden")) << "the tiles with their titles";
 }
 
 } // namespace
