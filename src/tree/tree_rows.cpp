@@ -68,7 +68,13 @@ void TreeRows::SetResult(SharedScanResult result, const view::FolderChangeSet& c
             m_nSelectedNode = static_cast<int>(n);
         }
     }
-    // A selected node inside a branch that is no longer open is shown by opening it.
+    SelectNode(m_nSelectedNode);
+}
+
+void TreeRows::SelectNode(int node) {
+    const std::vector<TreeNode>& nodes = m_tree.Nodes();
+    m_nSelectedNode = node >= 0 && static_cast<size_t>(node) < nodes.size() ? node : -1;
+    // A selected node inside a branch that is not open is shown by opening it.
     for (int at = m_nSelectedNode >= 0 ? nodes[m_nSelectedNode].parent : -1; at >= 0;
          at = nodes[at].parent) {
         m_expanded[at] = 1;

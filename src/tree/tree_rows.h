@@ -57,6 +57,8 @@ public:
     // selected (out of range: none).
     int SelectedRow() const;
     void SelectRow(int row);
+    // Selects `node` (-1 or out of range: none), opening the branches above it.
+    void SelectNode(int node);
 
     // Opens or closes `row`; with `branch`, everything below it too. The row's node
     // becomes the selection.

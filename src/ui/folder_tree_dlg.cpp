@@ -12,6 +12,7 @@
 #include "resource.h"
 #include "settings/program_settings.h"
 #include "ui/expander_images.h"
+#include "ui/treemap_dlg.h"
 #include "view/limit_mark.h"
 #include "view/list_rules.h"
 #include "view/main_layout.h"
@@ -48,7 +49,8 @@ const CListWindow::Frame kFrame = {IDD_FOLDER_TREE,
 
 CFolderTreeDlg::CFolderTreeDlg(HWND parent, AppServices& app, const ScanRequest& request,
                                bool compact, SharedScanResult shown)
-    : CListWindow(parent, app, m_list, kFrame), m_request(request), m_pFirst(std::move(shown)) {
+    : CListWindow(parent, app, m_list, kFrame), m_request(request), m_pFirst(std::move(shown)),
+      m_bCompact(compact) {
     m_rows.SetSizeStyle(SizeStyleFor(compact));
 }
 
@@ -111,6 +113,9 @@ void CFolderTreeDlg::TakeResult(SharedScanResult result) {
     m_rows.SetResult(std::move(result), changes);
     ShowRows();
     UpdateStatus();
+    if (m_pTreemapDlg != nullptr) {
+        m_pTreemapDlg->TakeResult(m_rows.Result());
+    }
 }
 
 void CFolderTreeDlg::TakeChanges() {
@@ -246,6 +251,10 @@ bool CFolderTreeDlg::OnCommand(UINT id, UINT code, HWND control) {
         Rescan();
         return true;
     }
+    if (id == ID_VIEW_TREEMAP) {
+        OnTreemap();
+        return true;
+    }
     return CListWindow::OnCommand(id, code, control);
 }
 
@@ -325,4 +334,20 @@ void CFolderTreeDlg::PlaceOverOwner() {
         {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom},
         ::GetSystemMetrics(SM_CYCAPTION));
     ::SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CFolderTreeDlg::OnTreemap() {
+    TakeSelection();
+    const int row = m_rows.SelectedRow();
+    CTreemapDlg dialog(m_hWnd, m_app, m_bCompact, m_rows.Result());
+    dialog.SetSelectionChain(
+        tree::KeyChain(m_rows.Tree(), row >= 0 ? static_cast<int>(m_rows.Rows()[row]) : -1));
+    m_pTreemapDlg = &dialog;
+    m_app.RunModal(dialog);
+    m_pTreemapDlg = nullptr;
+    const int node = tree::FindByChain(m_rows.Tree(), dialog.GetSelectionChain());
+    if (node >= 0) {
+        m_rows.SelectNode(node);
+        ShowRows();
+    }
 }

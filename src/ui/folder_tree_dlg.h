@@ -24,6 +24,7 @@
 #include <vector>
 
 class AppServices;
+class CTreemapDlg;
 
 class CFolderTreeDlg : public CListWindow {
 public:
@@ -99,6 +100,9 @@ private:
     // where the screen has room.
     void WidenForColumns(int columnsWidth);
     void PlaceOverOwner();
+    // "Ordnerkarte" over this window, starting on its selection; the folder selected
+    // there is selected here when it closes.
+    void OnTreemap();
 
     ScanRequest m_request;
     SharedScanResult m_pFirst; // until the window shows it
@@ -111,4 +115,6 @@ private:
     ChangeDay m_changeDay;
     std::string m_strUser;
     ByteChange m_changeTotal; // of the changes shown
+    bool m_bCompact = false;
+    CTreemapDlg* m_pTreemapDlg = nullptr; // while "Ordnerkarte" is open over this window
 };

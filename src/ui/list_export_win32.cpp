@@ -74,15 +74,15 @@ view::ListSnapshot SnapshotFolderList(const CFolderListCtrl& list) {
     return snapshot;
 }
 
-bool PromptExportPath(HWND owner, const std::string& startFolder, std::string& path,
-                      int& filterIndex) {
-    std::string filter = LoadResourceString(IDS_EXPORT_FILTER);
+bool PromptSavePath(HWND owner, const SaveChoice& choice, const std::string& startFolder,
+                    std::string& path, int& filterIndex) {
+    std::string filter = LoadResourceString(choice.filterId);
     for (char& c : filter) {
         if (c == '|') {
             c = '\0';
         }
     }
-    const std::string title = LoadResourceString(IDS_EXPORT_TITLE);
+    const std::string title = LoadResourceString(choice.titleId);
     char file[MAX_PATH] = {};
     if (path.size() < sizeof file) {
         path.copy(file, path.size());
@@ -96,7 +96,7 @@ bool PromptExportPath(HWND owner, const std::string& startFolder, std::string& p
     ofn.nMaxFile = sizeof file;
     ofn.lpstrInitialDir = startFolder.empty() ? nullptr : startFolder.c_str();
     ofn.lpstrTitle = title.c_str();
-    ofn.lpstrDefExt = "csv";
+    ofn.lpstrDefExt = choice.extensions[filterIndex == 2 ? 1 : 0];
     ofn.Flags =
         OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (!::GetSaveFileNameA(&ofn)) {
@@ -105,6 +105,12 @@ bool PromptExportPath(HWND owner, const std::string& startFolder, std::string& p
     path = file;
     filterIndex = static_cast<int>(ofn.nFilterIndex);
     return true;
+}
+
+bool PromptExportPath(HWND owner, const std::string& startFolder, std::string& path,
+                      int& filterIndex) {
+    return PromptSavePath(owner, {IDS_EXPORT_FILTER, IDS_EXPORT_TITLE, {"csv", "csv"}}, startFolder,
+                          path, filterIndex);
 }
 
 std::string DocumentsFolder() {

@@ -23,6 +23,17 @@ view::ListSnapshot SnapshotFolderList(const CFolderListCtrl& list);
 bool PromptExportPath(HWND owner, const std::string& startFolder, std::string& path,
                       int& filterIndex);
 
+// What a Save As of two file types offers: the filter's text ("name|*.ext|" twice), the
+// title, and the extension each type adds to a name without one.
+struct SaveChoice {
+    UINT filterId;
+    UINT titleId;
+    const char* extensions[2];
+};
+// Save As as PromptExportPath, with `choice`'s types and title.
+bool PromptSavePath(HWND owner, const SaveChoice& choice, const std::string& startFolder,
+                    std::string& path, int& filterIndex);
+
 // The user's documents folder with a final backslash (shell32's SHGetFolderPathA,
 // loaded from the system directory); empty when the system names none.
 std::string DocumentsFolder();

@@ -6,6 +6,7 @@
 #include "framework/win_app.h"
 #include "resource.h"
 #include "ui/folder_tree_dlg.h"
+#include "ui/treemap_dlg.h"
 #include "ui/limit_warning_dlg.h"
 #include "view/limit_mark.h"
 #include "view/optional_columns.h"
@@ -167,6 +168,9 @@ void CMainDlg::ShowResult(SharedScanResult result) {
     if (m_pTreeDlg != nullptr) {
         m_pTreeDlg->TakeResult(GetResult());
     }
+    if (m_pTreemapDlg != nullptr) {
+        m_pTreemapDlg->TakeResult(GetResult());
+    }
 }
 
 void CMainDlg::ShowResultStatus() {
@@ -288,6 +292,9 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
         return true;
     case ID_VIEW_TREE:
         OnFolderTree();
+        return true;
+    case ID_VIEW_TREEMAP:
+        OnTreemap();
         return true;
     case ID_FILE_ALL_USERS:
     case ID_FILE_ALL_USERS_ROOT:

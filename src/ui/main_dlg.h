@@ -24,6 +24,7 @@
 #include <vector>
 
 class CFolderTreeDlg;
+class CTreemapDlg;
 class CMenuHandle;
 
 class CMainDlg : public CListWindow {
@@ -143,6 +144,7 @@ private:
     void OnSavePortable();
     void OnAbout();
     void OnFolderTree();
+    void OnTreemap();
     // "Alle Postfächer" (main_dlg_all_users.cpp): the installation of the mailbox in
     // effect, or the one the user picks when it is none or `choose` asks so.
     void OnAllUsers(bool choose);
@@ -201,6 +203,7 @@ private:
     bool m_bReferenceCancelled = false; // the last reading was cancelled: none until F5
     bool m_bHistoryRefusalShown = false;
     CFolderTreeDlg* m_pTreeDlg = nullptr; // while the tree window is open
+    CTreemapDlg* m_pTreemapDlg = nullptr; // while "Ordnerkarte" is open over this window
     DayPrompt m_dayPrompt;
     ClearPrompt m_clearPrompt;
     std::string m_strAllUsersRoot;

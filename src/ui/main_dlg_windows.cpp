@@ -11,6 +11,7 @@
 #include "ui/folder_tree_dlg.h"
 #include "ui/main_dlg.h"
 #include "ui/settings_dlg.h"
+#include "ui/treemap_dlg.h"
 
 #include <shlobj.h>
 
@@ -152,6 +153,14 @@ void CMainDlg::OnFolderTree() {
     m_pTreeDlg = &dialog;
     m_app.RunModal(dialog);
     m_pTreeDlg = nullptr;
+}
+
+void CMainDlg::OnTreemap() {
+    // As the tree window: it shows this window's scans while it is open.
+    CTreemapDlg dialog(m_hWnd, m_app, m_settings.m_bCompactFileSizes, GetResult());
+    m_pTreemapDlg = &dialog;
+    m_app.RunModal(dialog);
+    m_pTreemapDlg = nullptr;
 }
 
 void CMainDlg::OnAbout() {

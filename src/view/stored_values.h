@@ -34,6 +34,9 @@ constexpr char kAllUsersPlacement[] = "AllUsersPlacement";
 constexpr char kAllUsersColumns[] = "AllUsersColumns";
 constexpr char kAllUsersColumnsDpi[] = "AllUsersColumnsDpi";
 constexpr char kAllUsersSort[] = "AllUsersSort";
+constexpr char kTreemapPlacement[] = "TreemapPlacement";
+// What the tiles of "Ordnerkarte" are coloured by: 0 the limit, 1 the age, 2 nothing.
+constexpr char kTreemapColour[] = "TreemapColour";
 } // namespace stored_names
 
 namespace view {
@@ -42,7 +45,7 @@ namespace view {
 enum class StoredForm { kFlag, kNumber, kText, kNumbers, kBytes };
 
 // The windows that keep a state.
-enum class StoredWindow { kMain, kTree, kOverview };
+enum class StoredWindow { kMain, kTree, kOverview, kTreemap };
 
 // The part of its window's state record a value is; kOwn for a value of its own.
 enum class StatePart { kOwn, kPlacement, kWidths, kWidthsDpi, kOrder, kSort };
@@ -96,6 +99,9 @@ inline constexpr StoredValue kStoredValues[] = {
      StatePart::kWidthsDpi},
     {stored_names::kAllUsersSort, StoredForm::kBytes, StoredWindow::kOverview, StatePart::kSort,
      kSortValueSize},
+    {stored_names::kTreemapPlacement, StoredForm::kBytes, StoredWindow::kTreemap,
+     StatePart::kPlacement, kPlacementSize},
+    {stored_names::kTreemapColour, StoredForm::kNumber, StoredWindow::kTreemap},
 };
 
 // The names of `window`'s state record, as the table gives them.

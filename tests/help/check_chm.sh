@@ -23,6 +23,7 @@ required_topics=(
     /pages/ref_dlg_main.htm
     /pages/ref_dlg_einst.htm
     /pages/ref_dlg_baum.htm
+    /pages/ordnerkarte.htm
     /pages/ref_mld_fehlerm.htm#e000
     /pages/ref_mld_fehlerm.htm#e002
     /pages/ref_mld_fehlerm.htm#e003

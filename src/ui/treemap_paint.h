@@ -1,0 +1,33 @@
+// The picture of a treemap on a device context, and that picture as a PNG file's bytes.
+// The window paints it into a memory bitmap and copies that to the screen in one go, so
+// that nothing flickers; "Bild speichern..." encodes the same bitmap.
+#pragma once
+
+#include "tree/treemap.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+struct TreemapPaint {
+    const tree::FolderTree* tree = nullptr;
+    const tree::Treemap* map = nullptr;
+    tree::TreemapColour colour = tree::TreemapColour::kLimit;
+    int64_t now = 0;       // Unix seconds, what the age colours are measured from
+    HFONT font = nullptr;  // of the branches' names
+    int32_t selected = -1; // the tile outlined; -1 for none
+    int outline = 2;       // the outline's width in pixels
+    // With the age colours: the legend's two ends, and their colours (0xRRGGBB).
+    std::string newText;
+    std::string oldText;
+};
+
+// Paints the map on `dc` (its bounds in the DC's coordinates): each tile filled with its
+// colour and framed in a darker one, a branch's name in its band, the selected tile
+// outlined, and with the age colours a legend at the bottom right.
+void PaintTreemap(HDC dc, const TreemapPaint& paint);
+
+// The map painted as above into a bitmap of its size and encoded as PNG by GDI+ (from
+// the system directory); empty when GDI+ is missing or fails.
+std::string TreemapPng(const TreemapPaint& paint);
