@@ -332,7 +332,7 @@ TEST_F(MainDlgTest, AMissingMailboxDirectoryIsNamedByWarning506AndTheStatusLine)
     auto findBox = testsupport::OwnedDialogStep(dlg, box);
     auto closeBox = [&] {
         EXPECT_EQ("WARNUNG 506: " + sentence, StaticTexts(box));
-        EXPECT_EQ(sentence, testsupport::WindowText(dlg.GetStatusHwnd()));
+        EXPECT_EQ(sentence, testsupport::StatusLineText(dlg.GetStatusHwnd()));
         return ::PostMessageA(box, WM_COMMAND, IDOK, 0);
     };
     auto post = [&](UINT msg, WPARAM wParam) {
