@@ -34,6 +34,10 @@ constexpr char kAllUsersPlacement[] = "AllUsersPlacement";
 constexpr char kAllUsersColumns[] = "AllUsersColumns";
 constexpr char kAllUsersColumnsDpi[] = "AllUsersColumnsDpi";
 constexpr char kAllUsersSort[] = "AllUsersSort";
+// The main window's filter line, its texts kept only while "Filter merken" is ticked.
+constexpr char kFilterRemember[] = "FilterRemember";
+constexpr char kFilterText[] = "FilterText";
+constexpr char kFilterMinSize[] = "FilterMinSize";
 } // namespace stored_names
 
 namespace view {
@@ -96,6 +100,9 @@ inline constexpr StoredValue kStoredValues[] = {
      StatePart::kWidthsDpi},
     {stored_names::kAllUsersSort, StoredForm::kBytes, StoredWindow::kOverview, StatePart::kSort,
      kSortValueSize},
+    {stored_names::kFilterRemember, StoredForm::kFlag},
+    {stored_names::kFilterText, StoredForm::kText},
+    {stored_names::kFilterMinSize, StoredForm::kText},
 };
 
 // The names of `window`'s state record, as the table gives them.

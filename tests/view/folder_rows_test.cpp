@@ -189,3 +189,47 @@ TEST(FolderRowsTest, TheResultShownStaysAliveUntilTheNextReplacesIt) {
 }
 
 } // namespace
+
+TEST(FolderRowsTest, AFilterShowsThePassingRowsInTheSortAndCountsOnlyThem) {
+    struct Case {
+        const char* words;
+        uint64_t minimum;
+        const char* files;
+        int32_t count;
+        uint64_t size;
+    } cases[] = {
+        {"kunden", 0, "A.MBX;a.PMM;b.PMM;", 3, 900}, // folder name, either case
+        {"kunden -b.pmm", 0, "A.MBX;a.PMM;", 2, 600},
+        {"\\ARCHIV", 0, "c.PMM;", 1, 300}, // the path with the name
+        {"", 300, "*.CNM;c.PMM;a.PMM;b.PMM;", 4, 2000},
+        {"PMM", 400, "a.PMM;", 1, 500},
+        {"nirgends", 0, "", 0, 0},
+    };
+    for (const Case& c : cases) {
+        view::FolderRows rows;
+        rows.SetResult(Sample());
+        view::RowFilter filter;
+        ASSERT_TRUE(filter.SetWords(c.words));
+        filter.SetMinimumSize(c.minimum);
+        rows.SetFilter(filter);
+        EXPECT_EQ(c.files, Files(rows)) << c.words;
+        EXPECT_EQ(c.count, rows.ShownFileCount()) << c.words;
+        EXPECT_EQ(c.size, rows.ShownSize()) << c.words;
+        rows.SetResult(Sample());
+        EXPECT_EQ(c.files, Files(rows)) << "a new scan keeps the filter";
+    }
+}
+
+TEST(FolderRowsTest, AFilterKeepsTheFirstVisibleRowOrTheNextThatPasses) {
+    view::FolderRows rows;
+    rows.SetResult(Sample());
+    const FolderRecord top = rows.Record(3); // a.PMM
+    view::RowFilter filter;
+    ASSERT_TRUE(filter.SetWords("-a.pmm -c.pmm"));
+    rows.SetFilter(filter);
+    EXPECT_EQ("b.PMM", rows.Record(rows.KeptRow(top)).fileName);
+    ASSERT_TRUE(filter.SetWords(""));
+    rows.SetFilter(filter);
+    EXPECT_FALSE(rows.IsFiltered());
+    EXPECT_EQ("a.PMM", rows.Record(rows.KeptRow(top)).fileName);
+}
