@@ -65,6 +65,10 @@ BOOL CListWindow::OnInitDialog() {
     }
     RestoreState();
     Relayout();
+    // The list keeps the first focus, as before the filter line came first in the tab
+    // order: after the initialisation, which gives it to the first of that order.
+    ::PostMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_reportList.GetSafeHwnd()),
+                   TRUE);
     return TRUE;
 }
 
@@ -72,6 +76,9 @@ BOOL CListWindow::PreTranslateMessage(MSG* pMsg) {
     // A held Escape repeats: its first press stops the read, and the repeats that follow
     // once the read has ended must not close the window as a fresh press would.
     constexpr LPARAM kWasDown = 1 << 30;
+    if (FilterBoxKey(*pMsg)) {
+        return TRUE;
+    }
     if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE &&
         (pMsg->lParam & kWasDown) != 0 && IsOwnMessage(pMsg)) {
         static_cast<void>(CancelRead());

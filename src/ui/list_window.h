@@ -168,11 +168,12 @@ private:
     LRESULT DrawShareCell(HDC dc, int row, const RECT& cell, bool selected) const;
 
     // The filter line: made once, placed above the list, its texts taken as typed, bad
-    // input in red; Ctrl+F, Escape, Enter and Ctrl+C while a box has the focus.
+    // input in red; Ctrl+F, and Escape, Enter and Ctrl+C while a box has the focus.
     void CreateFilterLine();
     view::ControlPlace PlaceFilterLine(const view::ControlPlace& list);
     void OnFilterChanged();
     bool OnFilterCommand(UINT id, UINT code, HWND control);
+    bool FilterBoxKey(const MSG& msg);
     bool ColourFilterBox(HDC dc, HWND box, LRESULT& result) const;
     void DrawNoMatch(HDC dc) const;
     void LoadFilter(SettingsStore& store);

@@ -107,25 +107,31 @@ bool CListWindow::OnFilterCommand(UINT id, UINT code, HWND control) {
         ::SetFocus(m_hFilter);
         ::SendMessageA(m_hFilter, EM_SETSEL, 0, -1);
         return true;
-    case ID_VIEW_CANCEL_SCAN:
-        // Escape empties the box first; in an empty one it does what it does elsewhere.
-        if (inBox && ::GetWindowTextLengthA(focus) > 0) {
-            ::SetWindowTextA(focus, "");
-            return true;
-        }
-        return false;
-    case ID_EDIT_COPY:
-        // Ctrl+C in a box copies its text, as in every box.
-        if (inBox) {
-            ::SendMessageA(focus, WM_COPY, 0, 0);
-        }
-        return inBox;
     case IDOK:
         // Enter in a box: the rows follow the typing already, and the window stays.
         return inBox;
     default:
         return false;
     }
+}
+
+bool CListWindow::FilterBoxKey(const MSG& msg) {
+    const bool box = msg.hwnd != nullptr && (msg.hwnd == m_hFilter || msg.hwnd == m_hFilterSize);
+    if (msg.message != WM_KEYDOWN || !box) {
+        return false;
+    }
+    // Ctrl+C copies the box's text, as in every box, not the list.
+    if (msg.wParam == 'C' && ::GetKeyState(VK_CONTROL) < 0) {
+        ::SendMessageA(msg.hwnd, WM_COPY, 0, 0);
+        return true;
+    }
+    // Escape empties the box first (before the accelerator, whose menu item is disabled
+    // while nothing runs); in an empty one it does what it does elsewhere.
+    if (msg.wParam != VK_ESCAPE || ::GetWindowTextLengthA(msg.hwnd) == 0) {
+        return false;
+    }
+    ::SetWindowTextA(msg.hwnd, "");
+    return true;
 }
 
 bool CListWindow::ColourFilterBox(HDC dc, HWND box, LRESULT& result) const {
