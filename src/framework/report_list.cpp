@@ -193,7 +193,8 @@ LRESULT CReportList::ColourCell(NMLVCUSTOMDRAW& draw) const {
         draw.clrTextBk = RGB(0xFF, 0xB4, 0xB4);
         break;
     default:
-        draw.clrText = ::GetSysColor(COLOR_WINDOWTEXT);
+        draw.clrText = ::GetSysColor(
+            m_pModel != nullptr && m_pModel->IsGreyed(row) ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
         draw.clrTextBk = ::GetSysColor(COLOR_WINDOW);
         break;
     }

@@ -496,3 +496,39 @@ TEST_F(TreeRowsTest, TheChangeColumnSumsEachBranchWithTheFilesGoneSince) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TreeRowsTest, AFilterShowsItsMatchesOpenWithTheWayDownGreyedAndBringsTheBranchesBack) {
+    struct Case {
+        const char* words;
+        uint64_t minimum;
+        const char* outline; // "~" for a greyed row
+        int32_t files;
+        uint64_t bytes;
+    } cases[] = {
+        {"q1", 0, "~Archiv;~.2020;..Q1;", 1, 328},          // closed 2020 opened
+        {"20", 500, "~Archiv;.2019;.2020;", 2, 1128 + 528}, // total, own file counted
+        {"-archiv", 0, "Kunden;<Posteingang>;", 2, 428 + 100},
+        {"nirgends", 0, "", 0, 0},
+    };
+    rows.SelectRow(3); // Kunden
+    for (const Case& c : cases) {
+        view::RowFilter filter;
+        ASSERT_TRUE(filter.SetWords(c.words));
+        filter.SetMinimumSize(c.minimum);
+        rows.SetFilter(filter);
+        std::string outline;
+        for (int r = 0; r < rows.RowCount(); ++r) {
+            outline += (rows.IsGreyed(r) ? "~" : "") + std::string(rows.IndentOf(r), '.') +
+                       rows.CellText(r, tree::kTreeColumnName, SizeStyle::Exact) + ";";
+        }
+        EXPECT_EQ(c.outline, outline) << c.words;
+        EXPECT_EQ(c.files, rows.ShownFileCount()) << c.words;
+        EXPECT_EQ(c.bytes, rows.ShownSize()) << c.words;
+    }
+    rows.SetFilter(view::RowFilter());
+    EXPECT_EQ("Archiv;.2019;.2020;*Kunden;<Posteingang>;", Outline(rows));
+}
+
+} // namespace
