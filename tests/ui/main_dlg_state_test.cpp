@@ -191,7 +191,6 @@ TEST_F(MainDlgTest, ControlsFollowTheWindowAndMinimizingGivesNoNegativeSize) {
     auto expectLayout = [&](int cx, int cy) {
         const view::MainLayout layout =
             view::ComputeMainLayout(cx, cy, dlg.GetMetrics(), dlg.GetStatusAreaHeight());
-        // Below the filter line, which keeps its height.
         const RECT line = testsupport::ChildRect(dlg.GetFilterHwnd());
         ExpectPlaced(
             dlg.GetFolderList().GetSafeHwnd(),
