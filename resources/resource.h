@@ -57,6 +57,12 @@
 #define IDC_LIMIT_ICON 1060
 #define IDC_LIMIT_TEXT 1061
 #define IDC_LIMIT_SILENCE 1062
+// The filter line above each list window's list, and the list's text when no row passes.
+#define IDC_FILTER_LABEL 1080
+#define IDC_FILTER 1081
+#define IDC_FILTER_SIZE_LABEL 1082
+#define IDC_FILTER_SIZE 1083
+#define IDC_FILTER_REMEMBER 1084
 
 // Commands. 57665 is the exit command of the classic framework, 9 the help button.
 #define ID_VIEW_REFRESH 40001
@@ -89,6 +95,8 @@
 #define ID_FILE_ALL_USERS 40080
 #define ID_ALLUSERS_OPEN 40081
 #define ID_FILE_ALL_USERS_ROOT 40082
+// Ctrl+F: to the filter line.
+#define ID_VIEW_FILTER 40110
 #define ID_APP_EXIT 57665
 #define ID_HELP_BUTTON 9
 
@@ -156,6 +164,15 @@
 #define IDS_MAILBOX_UNREADABLE_STATUS 2140
 #define IDS_LIMIT_WARNING_LINE 2141
 #define IDS_LIMIT_WARNING_MORE 2142
+// The filter line: its labels and check, the list's text when no row passes, the status
+// line of what is shown of all, and the status after an export of the rows shown.
+#define IDS_FILTER_LABEL 2160
+#define IDS_FILTER_SIZE_LABEL 2161
+#define IDS_FILTER_REMEMBER 2162
+#define IDS_FILTER_NO_MATCH 2163
+#define IDS_FILTERED_STATUS_FORMAT 2164
+#define IDS_FILTER_EXPORTED 2165
+#define IDS_FILTERED_USERS_FORMAT 2166
 #define IDS_WARNING_501 2601
 #define IDS_WARNING_502 2602
 #define IDS_WARNING_503 2603

@@ -194,7 +194,8 @@ LRESULT CReportList::ColourCell(NMLVCUSTOMDRAW& draw) const {
         draw.clrTextBk = view::Bgr(view::kOverLimitGround);
         break;
     default:
-        draw.clrText = ::GetSysColor(COLOR_WINDOWTEXT);
+        draw.clrText = ::GetSysColor(
+            m_pModel != nullptr && m_pModel->IsGreyed(row) ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
         draw.clrTextBk = ::GetSysColor(COLOR_WINDOW);
         break;
     }

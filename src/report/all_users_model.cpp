@@ -7,6 +7,7 @@
 
 #include "diag/trace.h"
 #include "report/report_text.h"
+#include "sizes/byte_change.h"
 #include "sizes/size_text.h"
 #include "tree/tree_text.h"
 #include "view/limit_mark.h"
@@ -214,6 +215,16 @@ void AllUsersModel::Resort() {
         }
     }
     m_order = UserRowOrder(items, m_sort, nullptr);
+    if (!m_filter.IsEmpty()) {
+        m_order.erase(std::remove_if(m_order.begin(), m_order.end(),
+                                     [&](uint32_t index) {
+                                         const UserMailbox& row = *items[index].row;
+                                         return !m_filter.Passes(
+                                             {row.UserName(), row.user.line.personalName},
+                                             row.totalSize);
+                                     }),
+                      m_order.end());
+    }
     // Each painted bar asks for it: found once here, where the shares change.
     m_nLargestShare = 0;
     for (int row = 0; row < RowCount(); ++row) {
@@ -256,6 +267,26 @@ view::ListSnapshot AllUsersModel::Snapshot(const std::vector<std::string>& title
         list.rows.push_back(std::move(line));
     }
     return list;
+}
+
+void AllUsersModel::SetFilter(const view::RowFilter& filter) {
+    m_filter = filter;
+    Resort();
+}
+
+std::string AllUsersModel::FilteredText(const std::string& format) const {
+    if (m_filter.IsEmpty()) {
+        return std::string();
+    }
+    uint64_t shown = 0;
+    for (const uint32_t index : m_order) {
+        shown = m_read[index] ? AddSizes(shown, m_pResult->rows[index].totalSize) : shown;
+    }
+    const size_t all = m_pResult ? m_pResult->rows.size() : 0;
+    return FormatText(format.c_str(), FormatSize(m_order.size(), SizeStyle::Exact).c_str(),
+                      FormatSize(all, SizeStyle::Exact).c_str(),
+                      FormatSize(shown, SizeStyle::Compact).c_str(),
+                      FormatSize(m_nReadTotal, SizeStyle::Compact).c_str());
 }
 
 std::string AllUsersModel::StatusText(const AllUsersStatusTexts& texts) const {

@@ -11,6 +11,7 @@
 #include "report/all_users_report.h"
 #include "view/list_export.h"
 #include "view/report_model.h"
+#include "view/row_filter.h"
 
 #include <cstdint>
 #include <memory>
@@ -95,6 +96,14 @@ public:
     // (Windows-1252).
     std::string StatusText(const AllUsersStatusTexts& texts) const;
 
+    // Only the rows `filter` lets pass by user name, personal name and total (a row not
+    // yet read has none: it waits for its figures where a minimum is set); the sort stays.
+    void SetFilter(const view::RowFilter& filter);
+    bool IsFiltered() const { return !m_filter.IsEmpty(); }
+    // With a filter, what is shown of all in `format` (four "%s": the rows shown and all
+    // rows, the bytes shown and those of all rows read); empty without one.
+    std::string FilteredText(const std::string& format) const;
+
 private:
     void Resort();
 
@@ -110,6 +119,7 @@ private:
     std::vector<uint32_t> m_order; // the shown rows' indexes into the result
     uint32_t m_nLargestShare = 0;  // of the rows read, in tenths of a percent
     view::ColumnSort m_sort;
+    view::RowFilter m_filter;
 };
 
 } // namespace report

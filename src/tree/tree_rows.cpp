@@ -83,7 +83,46 @@ void TreeRows::SelectNode(int node) {
 }
 
 void TreeRows::ShowRows() {
-    m_rows = ShownNodes(m_tree, &m_expanded, -1);
+    if (m_filter.IsEmpty() || m_pResult == nullptr) {
+        m_kept.clear();
+        m_rows = ShownNodes(m_tree, &m_expanded, -1);
+        return;
+    }
+    m_kept = NodesKeptBy(m_tree, m_pResult->catalogue.records, m_filter);
+    m_rows = ShownNodes(m_tree, nullptr, -1);
+    m_rows.erase(std::remove_if(m_rows.begin(), m_rows.end(),
+                                [this](uint32_t node) { return m_kept[node] == 0; }),
+                 m_rows.end());
+}
+
+void TreeRows::SetFilter(const view::RowFilter& filter) {
+    m_filter = filter;
+    ShowRows();
+}
+
+bool TreeRows::IsGreyed(int row) const {
+    return ValidRow(row) && !m_kept.empty() && m_kept[m_rows[row]] == kNodeOnTheWay;
+}
+
+int32_t TreeRows::ShownFileCount() const {
+    int32_t files = 0;
+    for (size_t n = 0; n < m_kept.size(); ++n) {
+        files += m_kept[n] == kNodePasses && m_tree.Nodes()[n].record >= 0 ? 1 : 0;
+    }
+    return files;
+}
+
+uint64_t TreeRows::ShownSize() const {
+    const std::vector<FolderRecord>& records = m_pResult->catalogue.records;
+    uint64_t bytes = 0;
+    for (size_t n = 0; n < m_kept.size(); ++n) {
+        const int32_t record = m_tree.Nodes()[n].record;
+        if (m_kept[n] == kNodePasses && record >= 0 &&
+            static_cast<size_t>(record) < records.size()) {
+            bytes = AddSizes(bytes, records[static_cast<size_t>(record)].size);
+        }
+    }
+    return bytes;
 }
 
 int TreeRows::SelectedRow() const {

@@ -12,6 +12,7 @@
 #include "view/limit_mark.h"
 #include "view/list_export.h"
 #include "view/report_model.h"
+#include "view/row_filter.h"
 
 #include <cstdint>
 #include <string>
@@ -52,6 +53,16 @@ public:
     const std::vector<uint32_t>& Rows() const { return m_rows; }
     int RowCount() const override { return static_cast<int>(m_rows.size()); }
     bool IsExpanded(uint32_t node) const { return node < m_expanded.size() && m_expanded[node]; }
+
+    // Only the nodes `filter` keeps (NodesKeptBy), every branch to them open and the ones
+    // on the way greyed, with the totals of their whole branch; the open branches and the
+    // selection come back with an empty filter.
+    void SetFilter(const view::RowFilter& filter);
+    bool IsFiltered() const { return !m_filter.IsEmpty(); }
+    bool IsGreyed(int row) const override;
+    // The folder files of the nodes that pass, and their bytes.
+    int32_t ShownFileCount() const;
+    uint64_t ShownSize() const;
 
     // The selected row, -1 for none, and the row the list's own keys or the mouse
     // selected (out of range: none).
@@ -118,6 +129,8 @@ private:
     int m_nSelectedNode = -1;
     view::ColumnSort m_sort = kDefaultTreeSort;
     SizeStyle m_sizeStyle = SizeStyle::Compact;
+    view::RowFilter m_filter;
+    std::vector<uint8_t> m_kept; // per node, while filtered
 };
 
 // How a share cell is divided on a screen: the bar's inset from the cell's edges, the

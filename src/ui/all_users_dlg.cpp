@@ -114,7 +114,8 @@ void CAllUsersDlg::UpdateStatus() {
                                                LoadResourceString(IDS_ALLUSERS_READ_CANCELLED),
                                                LoadResourceString(IDS_ALLUSERS_LIMIT_STATUS),
                                                LoadResourceString(IDS_ALLUSERS_LIST_CANCELLED)};
-    std::string text = m_model.StatusText(texts);
+    std::string text = m_model.FilteredText(LoadResourceString(IDS_FILTERED_USERS_FORMAT)) +
+                       m_model.StatusText(texts);
     if (m_reader.IsBusy()) {
         // While the plan is made the rows shown are still the last read's: nothing of
         // the new read is counted yet.
@@ -203,6 +204,13 @@ void CAllUsersDlg::SortByColumn(int column) {
     const int selected = SelectedIndex();
     m_list.ClickColumn(column);
     ShowRows(selected);
+}
+
+void CAllUsersDlg::ApplyFilter(const view::RowFilter& filter) {
+    const int selected = SelectedIndex();
+    m_model.SetFilter(filter);
+    ShowRows(selected);
+    UpdateStatus();
 }
 
 view::ListSnapshot CAllUsersDlg::Snapshot() const {

@@ -55,6 +55,7 @@ protected:
     // Closing during a read ends it at every mailbox's next folder file.
     void EndReads() override { m_reader.Stop(); }
     void SortByColumn(int column) override;
+    void ApplyFilter(const view::RowFilter& filter) override;
     bool OnListNotify(NMHDR* header, LRESULT& result) override;
     view::ListSnapshot Snapshot() const override;
     // Nothing is ever written below the installation's root, nor beside the program.

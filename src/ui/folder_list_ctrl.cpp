@@ -64,6 +64,18 @@ void CFolderListCtrl::SetChanges(view::FolderChangeSet changes) {
     RestorePlace(place);
 }
 
+void CFolderListCtrl::SetFilter(const view::RowFilter& filter) {
+    const Place place = GetPlace();
+    m_rows.SetColumnOrder(GetColumnOrder());
+    m_rows.SetFilter(filter);
+    Refresh();
+    FollowRoom();
+    if (place.bHasTopRow) {
+        ScrollRowToTop(m_rows.KeptRow(place.topRow));
+    }
+    ScrollToX(place.nScrollX);
+}
+
 void CFolderListCtrl::SetSort(int column, bool descending) {
     const int last = std::max(GetColumnCount(), 1) - 1;
     SetSortState({std::min(std::max(column, 0), last), descending});

@@ -48,6 +48,9 @@ public:
               view::FolderChangeSet changes = view::FolderChangeSet());
     // New changes for the rows shown, keeping the list's place.
     void SetChanges(view::FolderChangeSet changes);
+    // Only the rows `filter` lets pass, from every result on; the first visible row
+    // stays first where it passes, else the next in sort order does.
+    void SetFilter(const view::RowFilter& filter);
     const SharedScanResult& GetResult() const { return m_rows.Result(); }
     const view::FolderRows& GetRows() const { return m_rows; }
     bool IsCompactSizes() const { return m_rows.IsCompactSizes(); }

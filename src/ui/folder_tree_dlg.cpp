@@ -157,6 +157,15 @@ void CFolderTreeDlg::ShowRows() {
     }
 }
 
+void CFolderTreeDlg::ApplyFilter(const view::RowFilter& filter) {
+    TakeSelection();
+    m_rows.SetFilter(filter);
+    ShowRows();
+    if (!m_scans.IsBusy()) {
+        UpdateStatus();
+    }
+}
+
 void CFolderTreeDlg::SetExpanded(int row, bool open, bool branch) {
     m_rows.SetExpanded(row, open, branch);
     ShowRows();
@@ -178,8 +187,12 @@ void CFolderTreeDlg::UpdateStatus() {
                                 .c_str());
     }
     SetStatusParts(
-        {view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT), r.catalogue.fileCount,
-                          r.catalogue.totalSize),
+        {m_rows.IsFiltered()
+             ? view::FilteredStatusLine(LoadResourceString(IDS_FILTERED_STATUS_FORMAT),
+                                        m_rows.ShownFileCount(), m_rows.ShownSize(),
+                                        r.catalogue.fileCount, r.catalogue.totalSize)
+             : view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT), r.catalogue.fileCount,
+                                r.catalogue.totalSize),
          view::LimitStatus(LoadResourceString(IDS_LIMIT_STATUS), CountLimits(r.catalogue.records)),
          change,
          "    " + view::ScanTimeText(LoadResourceString(IDS_TREE_SCAN_TIME), r.scanTime.hour,

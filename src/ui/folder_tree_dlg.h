@@ -80,6 +80,7 @@ protected:
     void SortByColumn(int column) override;
     bool OnListNotify(NMHDR* header, LRESULT& result) override;
     void BeforeKeyboardMenu() override;
+    void ApplyFilter(const view::RowFilter& filter) override;
     void UpdateProgress() override;
     void PlaceFirstTime() override;
     // Ctrl+C: the shown rows, the names indented by their level.

@@ -50,7 +50,7 @@ UINT WriteListExport(const std::string& full, int filterIndex,
     return IDS_ERROR_008;
 }
 
-void ExportList(HWND owner, AppServices& app, const ExportPathPrompt& prompt,
+bool ExportList(HWND owner, AppServices& app, const ExportPathPrompt& prompt,
                 const std::vector<std::string>& protectedFolders, std::string& lastFolder,
                 const std::function<view::ListSnapshot()>& snapshot) {
     std::string startFolder =
@@ -62,13 +62,13 @@ void ExportList(HWND owner, AppServices& app, const ExportPathPrompt& prompt,
         const bool chosen = prompt ? prompt(owner, startFolder, path, filterIndex)
                                    : PromptExportPath(owner, startFolder, path, filterIndex);
         if (!chosen) {
-            return;
+            return false;
         }
         const std::string full = platform::FullPath(path);
         const UINT error = WriteListExport(full, filterIndex, protectedFolders, snapshot());
         if (error == 0) {
             lastFolder = view::ExportFolderOf(full);
-            return;
+            return true;
         }
         app.Error(error);
         startFolder = error == IDS_ERROR_008 ? view::ExportFolderOf(full) : firstFolder;

@@ -66,7 +66,7 @@ UINT WriteListExport(const std::string& full, int filterIndex,
 // The export of a list with its questions: asks for the file (`prompt`, or Save As when
 // empty), starting where the export `lastFolder` names was last written, and again after
 // a refused or failed file, with the message shown. Once a file is written `lastFolder`
-// is its folder; a cancel leaves it.
-void ExportList(HWND owner, AppServices& app, const ExportPathPrompt& prompt,
+// is its folder and the result true; a cancel leaves it and gives false.
+bool ExportList(HWND owner, AppServices& app, const ExportPathPrompt& prompt,
                 const std::vector<std::string>& protectedFolders, std::string& lastFolder,
                 const std::function<view::ListSnapshot()>& snapshot);

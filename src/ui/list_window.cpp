@@ -38,6 +38,7 @@ void CListWindow::DoDataExchange(CDataExchange* pDX) {
 BOOL CListWindow::OnInitDialog() {
     CAppDlg::OnInitDialog();
     InitColumns();
+    CreateFilterLine();
     // The widest percentage in the list's own font keeps its room beside the bars.
     m_shareMetrics = tree::ShareCellMetricsFor(m_reportList.GetDpi(),
                                                m_reportList.GetStringWidth(tree::kWidestShareText));
@@ -64,6 +65,10 @@ BOOL CListWindow::OnInitDialog() {
     }
     RestoreState();
     Relayout();
+    // The list keeps the first focus, as before the filter line came first in the tab
+    // order: after the initialisation, which gives it to the first of that order.
+    ::PostMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_reportList.GetSafeHwnd()),
+                   TRUE);
     return TRUE;
 }
 
@@ -71,6 +76,9 @@ BOOL CListWindow::PreTranslateMessage(MSG* pMsg) {
     // A held Escape repeats: its first press stops the read, and the repeats that follow
     // once the read has ended must not close the window as a fresh press would.
     constexpr LPARAM kWasDown = 1 << 30;
+    if (FilterBoxKey(*pMsg)) {
+        return TRUE;
+    }
     if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE &&
         (pMsg->lParam & kWasDown) != 0 && IsOwnMessage(pMsg)) {
         static_cast<void>(CancelRead());
@@ -83,6 +91,9 @@ BOOL CListWindow::PreTranslateMessage(MSG* pMsg) {
 }
 
 bool CListWindow::OnCommand(UINT id, UINT code, HWND control) {
+    if (OnFilterCommand(id, code, control)) {
+        return true;
+    }
     const bool closes = ::GetDlgItem(m_hWnd, ID_HELP_BUTTON) != nullptr;
     switch (id) {
     case ID_VIEW_CANCEL_SCAN:
@@ -102,8 +113,10 @@ bool CListWindow::OnCommand(UINT id, UINT code, HWND control) {
         }
         return true;
     case ID_FILE_EXPORT:
-        ExportList(m_hWnd, m_app, m_exportPrompt, ExportRefusedFolders(), m_strExportFolder,
-                   [this] { return Snapshot(); });
+        if (ExportList(m_hWnd, m_app, m_exportPrompt, ExportRefusedFolders(), m_strExportFolder,
+                       [this] { return Snapshot(); })) {
+            NoteExport();
+        }
         return true;
     case IDOK:
     case IDCANCEL:
@@ -138,7 +151,15 @@ bool CListWindow::OnNotify(int id, NMHDR* header, LRESULT& result) {
     switch (header->code) {
     case NM_CUSTOMDRAW: {
         NMLVCUSTOMDRAW& draw = *reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+        if (draw.nmcd.dwDrawStage == CDDS_POSTPAINT) {
+            DrawNoMatch(draw.nmcd.hdc);
+            result = CDRF_DODEFAULT;
+            return true;
+        }
         result = m_frame.shareColumn < 0 ? m_reportList.OnCustomDraw(draw) : DrawWithShares(draw);
+        if (draw.nmcd.dwDrawStage == CDDS_PREPAINT && ShowsNoMatch()) {
+            result |= CDRF_NOTIFYPOSTPAINT; // the list's word that no row passes
+        }
         return true;
     }
     case LVN_COLUMNCLICK:
@@ -165,6 +186,12 @@ bool CListWindow::OnTimer(UINT_PTR id) {
 
 bool CListWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
+    case WM_CTLCOLOREDIT:
+        if (ColourFilterBox(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
+                            result)) {
+            return true;
+        }
+        break;
     case WM_CONTEXTMENU:
         // Shift-F10 and the context-menu key (no point given); a mouse's menu comes by
         // its click.
@@ -256,6 +283,7 @@ void CListWindow::RestoreState() {
         view::LoadPlacement(*store, Names(), FirstPlacement(), MonitorWorkAreas());
     m_storedWidths = LoadColumns(*store);
     LoadMore(*store);
+    LoadFilter(*store);
     store->Close();
     if (placement.length != view::kPlacementSize) {
         PlaceFirstTime();
@@ -317,5 +345,6 @@ bool CListWindow::SaveStateTo(SettingsStore& store) {
     if (written) {
         m_storedWidths = list.widths;
     }
-    return SaveMore(store) && written;
+    const bool filter = SaveFilter(store);
+    return SaveMore(store) && filter && written;
 }

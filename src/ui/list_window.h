@@ -15,6 +15,7 @@
 #include "tree/tree_rows.h"
 #include "ui/app_dlg.h"
 #include "ui/list_export_win32.h"
+#include "view/filter_line.h"
 #include "view/stored_values.h"
 #include "view/window_state.h"
 #include "worker/scan_controller.h"
@@ -68,6 +69,13 @@ public:
     void SetExportFolder(std::string folder) { m_strExportFolder = std::move(folder); }
     const std::string& GetExportFolder() const { return m_strExportFolder; }
 
+    // The filter line (list_window_filter.cpp): its two boxes and its check ("Filter
+    // merken", the main window's only), and whether the list says that no row passes.
+    HWND GetFilterHwnd() const { return m_hFilter; }
+    HWND GetFilterSizeHwnd() const { return m_hFilterSize; }
+    HWND GetFilterRememberHwnd() const { return m_hFilterRemember; }
+    bool ShowsNoMatch() const;
+
     // The window's state from the store's section, and back to it: false when the
     // section cannot be opened (nothing is written then).
     void RestoreState();
@@ -112,6 +120,11 @@ protected:
     virtual view::ListSnapshot Snapshot() const { return {}; }
     virtual std::vector<std::string> ExportRefusedFolders() const { return {}; }
 
+    // The rows the filter lets pass, in the window's model and list, the place kept; the
+    // status line follows. Called at each change of the filter line.
+    virtual void ApplyFilter(const view::RowFilter& /*filter*/) {}
+    const view::RowFilter& GetFilter() const { return m_filterInput.filter; }
+
     // The placement a window without a stored one gets; one of no length lets
     // PlaceFirstTime place it.
     virtual view::WindowPlacementRecord FirstPlacement() const { return {}; }
@@ -154,6 +167,20 @@ private:
     LRESULT DrawWithShares(NMLVCUSTOMDRAW& draw) const;
     LRESULT DrawShareCell(HDC dc, int row, const RECT& cell, bool selected) const;
 
+    // The filter line: made once, placed above the list, its texts taken as typed, bad
+    // input in red; Ctrl+F, and Escape, Enter and Ctrl+C while a box has the focus.
+    void CreateFilterLine();
+    view::ControlPlace PlaceFilterLine(const view::ControlPlace& list);
+    void OnFilterChanged();
+    bool OnFilterCommand(UINT id, UINT code, HWND control);
+    bool FilterBoxKey(const MSG& msg);
+    bool ColourFilterBox(HDC dc, HWND box, LRESULT& result) const;
+    void DrawNoMatch(HDC dc) const;
+    void LoadFilter(SettingsStore& store);
+    bool SaveFilter(SettingsStore& store) const;
+    bool RemembersFilter() const { return m_frame.stored == view::StoredWindow::kMain; }
+    void NoteExport();
+
     // The parts on lines of `width` pixels; `lines` says how many.
     std::string WrapStatus(int width, size_t& lines) const;
     // The tooltip's text: the whole text of the cell under the mouse when the cell cuts
@@ -175,4 +202,12 @@ private:
     std::wstring m_strTipWide;
     tree::ShareCellMetrics m_shareMetrics;
     std::vector<int32_t> m_storedWidths; // as the store held them when last read or written
+    HWND m_hFilterLabel = nullptr;
+    HWND m_hFilter = nullptr;
+    HWND m_hFilterSizeLabel = nullptr;
+    HWND m_hFilterSize = nullptr;
+    HWND m_hFilterRemember = nullptr; // none where the filter is never stored
+    view::FilterLineWidths m_filterWidths;
+    int m_nFilterHeight = 0;
+    view::FilterInput m_filterInput;
 };

@@ -68,13 +68,13 @@ void CListWindow::LayoutControls(int cx, int cy) {
     view::ControlPlace status;
     if (help != nullptr) {
         const view::TreeLayout l = treeLayout(statusHeight);
-        Place(m_reportList.GetSafeHwnd(), l.list);
+        Place(m_reportList.GetSafeHwnd(), PlaceFilterLine(l.list));
         Place(help, l.help);
         Place(::GetDlgItem(m_hWnd, IDCANCEL), l.close);
         status = l.status;
     } else {
         const view::MainLayout l = mainLayout(statusHeight);
-        Place(m_reportList.GetSafeHwnd(), l.list);
+        Place(m_reportList.GetSafeHwnd(), PlaceFilterLine(l.list));
         status = l.status;
     }
     Place(m_status.GetSafeHwnd(), status);
@@ -86,6 +86,22 @@ void CListWindow::LayoutControls(int cx, int cy) {
         Place(m_hProgress, view::ProgressBarPlace({status.x, status.y, status.width,
                                                    std::min(status.height, m_nStatusHeight)}));
     }
+}
+
+view::ControlPlace CListWindow::PlaceFilterLine(const view::ControlPlace& list) {
+    if (m_hFilter == nullptr) {
+        return list;
+    }
+    const view::FilterLinePlaces line =
+        view::PlaceFilterLine(list, m_nFilterHeight, GetMetrics(), m_filterWidths);
+    Place(m_hFilterLabel, line.filterLabel);
+    Place(m_hFilter, line.filter);
+    Place(m_hFilterSizeLabel, line.sizeLabel);
+    Place(m_hFilterSize, line.size);
+    if (m_hFilterRemember != nullptr) {
+        Place(m_hFilterRemember, line.remember);
+    }
+    return line.list;
 }
 
 int CListWindow::GetStatusAreaHeight() const {

@@ -173,36 +173,6 @@ void CMainDlg::ShowResult(SharedScanResult result) {
     }
 }
 
-void CMainDlg::ShowResultStatus() {
-    const SharedScanResult& r = m_list.GetResult();
-    if (r == nullptr) {
-        SetStatusParts({});
-        return;
-    }
-    if (!r->catalogue.mailboxListed) {
-        // Not "1 Dateien" from the new-mail row: what is wrong is the directory.
-        SetStatusParts(
-            view::WordParts(FormatText(LoadResourceString(IDS_MAILBOX_UNREADABLE_STATUS).c_str(),
-                                       r->request.mailboxDir.c_str())));
-        return;
-    }
-    std::string change;
-    if (m_list.GetRows().HasChanges()) {
-        // Which day the column measures from, and the whole change since.
-        change = FormatText(LoadResourceString(IDS_CHANGE_STATUS).c_str(),
-                            history::ChangeReferenceText(m_changeReference).c_str(),
-                            ChangeText({RowChange::kChanged, m_list.GetRows().Changes().total},
-                                       !m_settings.m_bCompactFileSizes)
-                                .c_str());
-    }
-    // Parts that keep whole where a narrow window wraps the line.
-    SetStatusParts(
-        {view::StatusLine(LoadResourceString(IDS_STATUS_FORMAT), r->catalogue.fileCount,
-                          r->catalogue.totalSize),
-         view::LimitStatus(LoadResourceString(IDS_LIMIT_STATUS), CountLimits(r->catalogue.records)),
-         change});
-}
-
 void CMainDlg::FollowScanState() {
     const bool busy = m_scans.IsBusy();
     const CMenuHandle view = CMenuHandle::FromWindow(m_hWnd).GetSubMenu(1);

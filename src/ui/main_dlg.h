@@ -114,6 +114,7 @@ protected:
     bool OnListNotify(NMHDR* header, LRESULT& result) override;
     void CheckMenu(const CMenuHandle& menu) const override { SetChecks(menu); }
     void UpdateProgress() override { ShowProgress(m_scans.GetProgress()); }
+    void ApplyFilter(const view::RowFilter& filter) override;
     // The default is kept as the record at 96 DPI; a first start shows it at the
     // screen's scale, so that as many columns show as there.
     view::WindowPlacementRecord FirstPlacement() const override;

@@ -110,12 +110,46 @@ void FolderRows::Sort(int column, bool descending) {
     SortRows();
 }
 
+void FolderRows::SetFilter(const RowFilter& filter) {
+    m_filter = filter;
+    SortRows();
+}
+
+bool FolderRows::PassesFilter(uint32_t index) const {
+    const FolderRecord& record = RecordAt(index);
+    const bool removed = index >= m_pResult->catalogue.records.size();
+    return m_filter.Passes({record.fileName, record.folderPath + record.folderName},
+                           removed ? 0 : record.size);
+}
+
+int32_t FolderRows::ShownFileCount() const {
+    const size_t records = m_pResult ? m_pResult->catalogue.records.size() : 0;
+    return static_cast<int32_t>(
+        std::count_if(m_rows.begin(), m_rows.end(), [records](uint32_t i) { return i < records; }));
+}
+
+uint64_t FolderRows::ShownSize() const {
+    const size_t records = m_pResult ? m_pResult->catalogue.records.size() : 0;
+    uint64_t total = 0;
+    for (uint32_t index : m_rows) {
+        if (index < records) {
+            total = AddSizes(total, RecordAt(index).size); // held at the top, as the catalogue's
+        }
+    }
+    return total;
+}
+
 void FolderRows::SortRows() {
     const size_t count = (m_pResult ? m_pResult->catalogue.records.size() : 0) +
                          (ShowsRemoved() ? m_changes.removed.size() : 0);
     m_rows.resize(count);
     std::iota(m_rows.begin(), m_rows.end(), 0u);
-    if (count < 2) {
+    if (!m_filter.IsEmpty()) {
+        m_rows.erase(std::remove_if(m_rows.begin(), m_rows.end(),
+                                    [this](uint32_t index) { return !PassesFilter(index); }),
+                     m_rows.end());
+    }
+    if (m_rows.size() < 2) {
         return;
     }
     const std::vector<int> order(m_order.begin(), m_order.end());

@@ -13,6 +13,7 @@
 #include "sizes/byte_change.h"
 #include "view/folder_compare.h"
 #include "view/report_model.h"
+#include "view/row_filter.h"
 #include "view/sort_compare.h"
 
 #include <cstdint>
@@ -59,6 +60,13 @@ public:
     void SetColumnOrder(const std::vector<int32_t>& order);
     // The sort from the next SetResult on, without sorting now.
     void SetSort(int column, bool descending);
+    // Shows only the rows `filter` lets pass (by file name, folder path with name and
+    // size), in the sort as before; an empty filter shows every row.
+    void SetFilter(const RowFilter& filter);
+    bool IsFiltered() const { return !m_filter.IsEmpty(); }
+    // The folder files the rows shown hold, and their bytes (a gone file's none).
+    int32_t ShownFileCount() const;
+    uint64_t ShownSize() const;
 
     int RowCount() const override { return static_cast<int>(m_rows.size()); }
     std::string CellText(int row, int column) const override;
@@ -96,6 +104,7 @@ public:
 
 private:
     void SortRows();
+    bool PassesFilter(uint32_t index) const;
     bool ShowsRemoved() const;
     const FolderRecord& RecordAt(uint32_t index) const;
 
@@ -106,6 +115,7 @@ private:
     std::vector<int32_t> m_listColumns; // model column by list index
     std::vector<int32_t> m_order;       // display order of the model columns
     std::vector<uint32_t> m_rows; // record indices in the order shown, removed files after them
+    RowFilter m_filter;
 };
 
 } // namespace view

@@ -36,6 +36,8 @@ public:
     // How long its bar is drawn, in tenths of the bar's whole length: the share itself
     // unless a model scales its bars.
     virtual uint32_t BarOf(int row) const { return ShareOf(row); }
+    // A row shown only for the way down to rows a filter lets pass, drawn greyed.
+    virtual bool IsGreyed(int /*row*/) const { return false; }
     // The image and indent of a row's first cell; none unless a model has them.
     virtual int ImageOf(int /*row*/) const { return -1; }
     virtual int IndentOf(int /*row*/) const { return 0; }

@@ -37,6 +37,10 @@ constexpr char kAllUsersSort[] = "AllUsersSort";
 constexpr char kTreemapPlacement[] = "TreemapPlacement";
 // What the tiles of "Ordnerkarte" are coloured by: 0 the limit, 1 the age, 2 nothing.
 constexpr char kTreemapColour[] = "TreemapColour";
+// The main window's filter line, its texts kept only while "Filter merken" is ticked.
+constexpr char kFilterRemember[] = "FilterRemember";
+constexpr char kFilterText[] = "FilterText";
+constexpr char kFilterMinSize[] = "FilterMinSize";
 } // namespace stored_names
 
 namespace view {
@@ -102,6 +106,9 @@ inline constexpr StoredValue kStoredValues[] = {
     {stored_names::kTreemapPlacement, StoredForm::kBytes, StoredWindow::kTreemap,
      StatePart::kPlacement, kPlacementSize},
     {stored_names::kTreemapColour, StoredForm::kNumber, StoredWindow::kTreemap},
+    {stored_names::kFilterRemember, StoredForm::kFlag},
+    {stored_names::kFilterText, StoredForm::kText},
+    {stored_names::kFilterMinSize, StoredForm::kText},
 };
 
 // The names of `window`'s state record, as the table gives them.

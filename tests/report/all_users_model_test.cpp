@@ -247,3 +247,24 @@ TEST(AllUsersModelTest, LimitsShowOverAndNearApartAndSmallSharesGetScaledBars) {
 }
 
 } // namespace
+
+TEST(AllUsersModelTest, AFilterShowsThePassingUsersAndWhatTheyHoldOfAll) {
+    AllUsersModel model;
+    model.SetResult(Overview(), false);
+    model.MarkRead({0});
+    view::RowFilter filter;
+    filter.SetMinimumSize(250);
+    model.SetFilter(filter);
+    EXPECT_EQ(Column(model, report::kUserColumnUser), std::vector<std::string>{"bob"})
+        << "Anna waits for her figures";
+    model.MarkAllRead();
+    EXPECT_EQ(Column(model, report::kUserColumnUser), (std::vector<std::string>{"Anna", "bob"}));
+    ASSERT_TRUE(filter.SetWords("-BOB ohne"));
+    filter.SetMinimumSize(0);
+    model.SetFilter(filter);
+    EXPECT_EQ(Column(model, report::kUserColumnUser), std::vector<std::string>{"carl"})
+        << "by the personal name";
+    EXPECT_EQ("1/3 0 Bytes/1,5 GB ", model.FilteredText("%s/%s %s/%s "));
+    model.SetFilter(view::RowFilter());
+    EXPECT_EQ(3, model.RowCount());
+}

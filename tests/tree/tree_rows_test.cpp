@@ -495,4 +495,35 @@ TEST_F(TreeRowsTest, TheChangeColumnSumsEachBranchWithTheFilesGoneSince) {
     EXPECT_EQ("", change(0));
 }
 
+TEST_F(TreeRowsTest, AFilterShowsItsMatchesOpenWithTheWayDownGreyedAndBringsTheBranchesBack) {
+    struct Case {
+        const char *words, *outline; // "~" for a greyed row
+        uint64_t minimum, bytes;
+        int32_t files;
+    } cases[] = {
+        {"q1", "~Archiv;~.2020;..Q1;", 0, 328, 1},          // closed 2020 opened
+        {"20", "~Archiv;.2019;.2020;", 500, 1128 + 528, 2}, // total, own file counted
+        {"-archiv", "Kunden;<Posteingang>;", 0, 428 + 100, 2},
+        {"nirgends", "", 0, 0, 0},
+    };
+    rows.SelectRow(3); // Kunden
+    for (const Case& c : cases) {
+        view::RowFilter filter;
+        ASSERT_TRUE(filter.SetWords(c.words));
+        filter.SetMinimumSize(c.minimum);
+        rows.SetFilter(filter);
+        std::string outline;
+        for (int r = 0; r < rows.RowCount(); ++r) {
+            outline += (rows.IsGreyed(r) ? "~" : "") + std::string(rows.IndentOf(r), '.') +
+                       rows.CellText(r, tree::kTreeColumnName, SizeStyle::Exact) + ";";
+        }
+        EXPECT_EQ(c.outline, outline) << c.words;
+        EXPECT_EQ(std::make_pair(c.files, c.bytes),
+                  std::make_pair(rows.ShownFileCount(), rows.ShownSize()))
+            << c.words;
+    }
+    rows.SetFilter(view::RowFilter());
+    EXPECT_EQ("Archiv;.2019;.2020;*Kunden;<Posteingang>;", Outline(rows));
+}
+
 } // namespace

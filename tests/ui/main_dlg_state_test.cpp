@@ -191,7 +191,11 @@ TEST_F(MainDlgTest, ControlsFollowTheWindowAndMinimizingGivesNoNegativeSize) {
     auto expectLayout = [&](int cx, int cy) {
         const view::MainLayout layout =
             view::ComputeMainLayout(cx, cy, dlg.GetMetrics(), dlg.GetStatusAreaHeight());
-        ExpectPlaced(dlg.GetFolderList().GetSafeHwnd(), layout.list, "list");
+        const RECT line = testsupport::ChildRect(dlg.GetFilterHwnd());
+        ExpectPlaced(
+            dlg.GetFolderList().GetSafeHwnd(),
+            view::PlaceFilterLine(layout.list, line.bottom - line.top, dlg.GetMetrics(), {}).list,
+            "list");
         ExpectPlaced(dlg.GetStatusHwnd(), layout.status, "status");
     };
     RunMain(dlg, {

@@ -189,3 +189,38 @@ TEST(FolderRowsTest, TheResultShownStaysAliveUntilTheNextReplacesIt) {
 }
 
 } // namespace
+
+TEST(FolderRowsTest, AFilterShowsThePassingRowsInTheSortAndCountsOnlyThem) {
+    struct Case {
+        const char* words;
+        uint64_t minimum;
+        const char* files;
+        int32_t count;
+        uint64_t size;
+        const char* kept; // what stands first where a.PMM stood
+    } cases[] = {
+        {"kunden", 0, "A.MBX;a.PMM;b.PMM;", 3, 900, "a.PMM"}, // folder name, either case
+        {"kunden -a.pmm", 0, "A.MBX;b.PMM;", 2, 400, "b.PMM"},
+        {"\\ARCHIV", 0, "c.PMM;", 1, 300, "c.PMM"}, // the path with the name
+        {"", 300, "*.CNM;c.PMM;a.PMM;b.PMM;", 4, 2000, "a.PMM"},
+        {"PMM", 400, "a.PMM;", 1, 500, "a.PMM"},
+        {"nirgends", 0, "", 0, 0, ""},
+    };
+    for (const Case& c : cases) {
+        view::FolderRows rows;
+        rows.SetResult(Sample());
+        const FolderRecord top = rows.Record(3); // a.PMM
+        view::RowFilter filter;
+        ASSERT_TRUE(filter.SetWords(c.words));
+        filter.SetMinimumSize(c.minimum);
+        rows.SetFilter(filter);
+        EXPECT_EQ(c.files, Files(rows)) << c.words;
+        const int kept = rows.KeptRow(top);
+        EXPECT_EQ(c.kept, kept < 0 ? "" : rows.Record(kept).fileName) << c.words;
+        EXPECT_EQ(std::make_pair(c.count, c.size),
+                  std::make_pair(rows.ShownFileCount(), rows.ShownSize()))
+            << c.words;
+        rows.SetResult(Sample());
+        EXPECT_EQ(c.files, Files(rows)) << "a new scan keeps the filter";
+    }
+}
