@@ -75,11 +75,11 @@ context() { # item letter
     local X Y WIDTH HEIGHT SCREEN WINDOW i
     xdotool windowfocus --sync "$w"
     eval "$(xdotool getwindowgeometry --shell "$w")"
-    # Inside the list, below its header; a row further down each time, since a second
-    # click at the same place soon after the first is a double click, which opens
-    # no menu.
+    # Inside the list, below the filter line and the list's header; a row further down
+    # each time, since a second click at the same place soon after the first is a
+    # double click, which opens no menu.
     clicks=$((clicks + 1))
-    xdotool mousemove $((X + 60)) $((Y + 90 + clicks % 5 * 18)) click 3
+    xdotool mousemove $((X + 60)) $((Y + 130 + clicks % 5 * 18)) click 3
     for i in $(seq 1 50); do
         menu_open && break
         sleep 0.1
