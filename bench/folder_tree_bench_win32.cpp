@@ -9,6 +9,7 @@
 #include "tree/tree_scan.h"
 #include "ui/folder_tree_dlg.h"
 #include "ui_script_win32.h"
+#include "window_bench_win32.h"
 
 #include <windows.h>
 
@@ -19,40 +20,19 @@
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER frequency, count;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&count);
-    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-class BenchApp : public AppServices {
-public:
-    const std::string& GetTitle() const override { return m_text; }
-    const std::string& GetModulePath() const override { return m_text; }
-    SettingsStore* GetSettingsStore() const override { return nullptr; }
-    INT_PTR RunModal(CDialog& dialog) override { return dialog.DoModal(); }
-    void Warning(uint32_t, ...) override {}
-    void Error(uint32_t, ...) override {}
-    void ShowHelp(const char*) override {}
-    const std::string& GetMailboxPath() const override { return m_text; }
-    const std::string& GetNewmailPath() const override { return m_text; }
-    std::string m_text = "Foldtally";
-};
-
 // Runs the dialog on `settings`; `inside` runs once it is visible, from the steps of a
 // UI script (a thread timer inside the dialog's own loop). Returns the time from the
 // start of the run to the end of the first paint.
 double RunDialog(const ScanRequest& settings, const std::function<void(CFolderTreeDlg&)>& inside) {
-    BenchApp app;
+    bench::QuietApp app;
     CFolderTreeDlg dlg(nullptr, app, settings, true);
-    const double start = Now();
+    const double start = bench::NowMs();
     double painted = 0;
     testsupport::UiScript script(
         {[&] { return dlg.GetSafeHwnd() != nullptr && dlg.IsWindowVisible(); },
          [&] {
              ::UpdateWindow(dlg.GetListHwnd());
-             painted = Now() - start;
+             painted = bench::NowMs() - start;
              inside(dlg);
              ::PostMessageA(dlg.GetListHwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
              return true;
@@ -79,9 +59,9 @@ int main(int argc, char** argv) {
     wide.includeNewMail = false;
     for (int run = 0; run < runs; ++run) {
         tree::TreeScan scan;
-        const double before = Now();
+        const double before = bench::NowMs();
         scan.Run(settings);
-        const double scanMs = Now() - before;
+        const double scanMs = bench::NowMs() - before;
         const double openMs = RunDialog(settings, [](CFolderTreeDlg&) {});
         double expandMs = 0;
         double collapseMs = 0;
@@ -90,15 +70,15 @@ int main(int argc, char** argv) {
             // The window opens with "Breit" open; it is closed first, then timed both ways.
             dlg.SetExpanded(0, false);
             ::UpdateWindow(dlg.GetListHwnd());
-            double t = Now();
+            double t = bench::NowMs();
             dlg.SetExpanded(0, true);
             ::UpdateWindow(dlg.GetListHwnd());
-            expandMs = Now() - t;
+            expandMs = bench::NowMs() - t;
             shown = dlg.GetRows().size();
-            t = Now();
+            t = bench::NowMs();
             dlg.SetExpanded(0, false);
             ::UpdateWindow(dlg.GetListHwnd());
-            collapseMs = Now() - t;
+            collapseMs = bench::NowMs() - t;
         });
         std::printf("%zu rows: scan and tree %.1f ms, window open and painted %.1f ms "
                     "(+%.1f ms); node of %zu children: open %.2f ms, close %.2f ms\n",

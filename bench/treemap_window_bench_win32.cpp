@@ -9,6 +9,7 @@
 #include "ui/treemap_dlg.h"
 #include "ui/treemap_paint.h"
 #include "ui_script_win32.h"
+#include "window_bench_win32.h"
 
 #include <windows.h>
 
@@ -19,31 +20,10 @@
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER frequency, count;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&count);
-    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-class BenchApp : public AppServices {
-public:
-    const std::string& GetTitle() const override { return m_text; }
-    const std::string& GetModulePath() const override { return m_text; }
-    SettingsStore* GetSettingsStore() const override { return nullptr; }
-    INT_PTR RunModal(CDialog& dialog) override { return dialog.DoModal(); }
-    void Warning(uint32_t, ...) override {}
-    void Error(uint32_t, ...) override {}
-    void ShowHelp(const char*) override {}
-    const std::string& GetMailboxPath() const override { return m_text; }
-    const std::string& GetNewmailPath() const override { return m_text; }
-    std::string m_text = "Foldtally";
-};
-
 // The window maximized and repainted whole, once laid out: the milliseconds of the
 // repaint and the map's size.
 double WindowRepaint(const SharedScanResult& result, RECT& map) {
-    BenchApp app;
+    bench::QuietApp app;
     CTreemapDlg dlg(nullptr, app, true, result);
     double repaint = 0;
     testsupport::UiScript script(
@@ -52,11 +32,11 @@ double WindowRepaint(const SharedScanResult& result, RECT& map) {
              ::ShowWindow(dlg.GetSafeHwnd(), SW_MAXIMIZE);
              ::UpdateWindow(dlg.GetSafeHwnd()); // the layout for the new size
              map = dlg.GetMapRect();
-             const double start = Now();
+             const double start = bench::NowMs();
              ::RedrawWindow(dlg.GetSafeHwnd(), nullptr, nullptr,
                             RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
              ::GdiFlush();
-             repaint = Now() - start;
+             repaint = bench::NowMs() - start;
              ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
              return true;
          }},
@@ -84,9 +64,9 @@ int main(int argc, char** argv) {
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 1280, 1024);
     ::SelectObject(memory, bitmap);
     for (int run = 0; run < runs; ++run) {
-        const double start = Now();
+        const double start = bench::NowMs();
         const tree::Treemap map = tree::LayoutTreemap(tree, -1, {1280, 1024, 15, 2});
-        const double laidOut = Now();
+        const double laidOut = bench::NowMs();
         TreemapPaint paint;
         paint.tree = &tree;
         paint.map = &map;
@@ -96,7 +76,7 @@ int main(int argc, char** argv) {
         PaintTreemap(memory, paint);
         ::BitBlt(screen, 0, 0, 1280, 1024, memory, 0, 0, SRCCOPY);
         ::GdiFlush();
-        const double painted = Now();
+        const double painted = bench::NowMs();
         RECT window = {};
         const double windowMs = WindowRepaint(result, window);
         std::printf("%zu nodes, %zu tiles at 1280x1024: layout %.1f ms, full repaint %.1f ms; "
