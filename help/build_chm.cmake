@@ -15,7 +15,7 @@ endforeach()
 file(REMOVE_RECURSE ${STAGE_DIR})
 file(MAKE_DIRECTORY ${STAGE_DIR})
 file(COPY ${SOURCE_DIR}/ DESTINATION ${STAGE_DIR}
-     FILES_MATCHING PATTERN "*.htm" PATTERN "*.css")
+     FILES_MATCHING PATTERN "*.htm" PATTERN "*.css" PATTERN "*.png")
 
 file(GLOB _project_files RELATIVE ${SOURCE_DIR}
      ${SOURCE_DIR}/*.hhp ${SOURCE_DIR}/*.hhc ${SOURCE_DIR}/*.hhk)

@@ -15,7 +15,7 @@ endforeach()
 file(REMOVE_RECURSE ${OUTPUT_DIR})
 file(MAKE_DIRECTORY ${OUTPUT_DIR})
 file(COPY ${SOURCE_DIR}/ DESTINATION ${OUTPUT_DIR}
-     FILES_MATCHING PATTERN "*.htm" PATTERN "*.css")
+     FILES_MATCHING PATTERN "*.htm" PATTERN "*.css" PATTERN "*.png")
 
 file(GLOB_RECURSE _pages RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.htm)
 set(_jumps 0)

@@ -74,6 +74,10 @@ uint32_t TileColour(const FolderTree& tree, const TreemapTile& tile, TreemapColo
 constexpr size_t kTreemapPathLength = 1024;
 std::string TreemapPath(const FolderTree& tree, uint32_t node);
 
+// A tile's colour washed out toward a light grey: what the list's filter leaves out,
+// still there to show where it lies.
+uint32_t DimmedColour(uint32_t rgb);
+
 // The map as an SVG document (UTF-8): each tile a rectangle with a <title> of its path
 // and size, so that a browser shows them on hover.
 std::string TreemapSvg(const FolderTree& tree, const Treemap& map, TreemapColour colour,

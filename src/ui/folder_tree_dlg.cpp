@@ -353,6 +353,7 @@ void CFolderTreeDlg::OnTreemap() {
     TakeSelection();
     const int row = m_rows.SelectedRow();
     CTreemapDlg dialog(m_hWnd, m_app, m_bCompact, m_rows.Result());
+    dialog.SetFilter(GetFilter());
     dialog.SetSelectionChain(
         tree::KeyChain(m_rows.Tree(), row >= 0 ? static_cast<int>(m_rows.Rows()[row]) : -1));
     m_pTreemapDlg = &dialog;

@@ -158,6 +158,7 @@ void CMainDlg::OnFolderTree() {
 void CMainDlg::OnTreemap() {
     // As the tree window: it shows this window's scans while it is open.
     CTreemapDlg dialog(m_hWnd, m_app, m_settings.m_bCompactFileSizes, GetResult());
+    dialog.SetFilter(GetFilter());
     m_pTreemapDlg = &dialog;
     m_app.RunModal(dialog);
     m_pTreemapDlg = nullptr;

@@ -102,6 +102,7 @@ TreemapPaint CTreemapDlg::PaintFor(int32_t selected) const {
     paint.now = static_cast<int64_t>(std::time(nullptr));
     paint.font = GetFont();
     paint.selected = selected;
+    paint.kept = m_kept.empty() ? nullptr : &m_kept;
     paint.outline = view::ScaleForDpi(2, m_nDpi);
     paint.newText = LoadResourceString(IDS_TREEMAP_LEGEND_NEW);
     paint.oldText = LoadResourceString(IDS_TREEMAP_LEGEND_OLD);
@@ -147,6 +148,8 @@ void CTreemapDlg::TakeResult(SharedScanResult result) {
                tree::MailboxNodeName(result->request.mailboxDir));
     m_tree = std::move(next);
     m_pResult = std::move(result);
+    m_kept = m_filter.IsEmpty() ? std::vector<uint8_t>()
+                                : tree::NodesKeptBy(m_tree, m_pResult->catalogue.records, m_filter);
     m_nRoot = tree::FindByChain(m_tree, zoom);
     m_nSelected = tree::FindByChain(m_tree, m_selectionChain);
     m_selectionChain.clear();

@@ -12,6 +12,7 @@
 #include "mailbox/scan_result.h"
 #include "sizes/size_text.h"
 #include "tree/folder_tree.h"
+#include "tree/tree_text.h"
 #include "tree/treemap.h"
 #include "tree/treemap_nav.h"
 #include "ui/app_dlg.h"
@@ -37,6 +38,9 @@ public:
     void TakeResult(SharedScanResult result);
     // The selection as tree::KeyChain names it: set before the window opens, read after.
     void SetSelectionChain(std::vector<std::string> chain) { m_selectionChain = std::move(chain); }
+    // The filter of the list it was opened from: what that list hides is dimmed here.
+    // Set before the window opens.
+    void SetFilter(const view::RowFilter& filter) { m_filter = filter; }
     std::vector<std::string> GetSelectionChain() const;
     // Asks for the picture's file (Save As unless a test puts its own here).
     void SetSavePrompt(ExportPathPrompt prompt) { m_savePrompt = std::move(prompt); }
@@ -81,6 +85,8 @@ private:
     SizeStyle m_sizeStyle;
     SharedScanResult m_pResult; // the tree's names point into it
     tree::FolderTree m_tree;
+    view::RowFilter m_filter;
+    std::vector<uint8_t> m_kept; // per node of m_tree, by m_filter; empty without one
     tree::Treemap m_map;
     bool m_bLaidOut = false;
     int m_nRoot = -1;     // the branch shown; -1 for the whole tree

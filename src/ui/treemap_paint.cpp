@@ -6,6 +6,7 @@
 #include "ui/treemap_paint.h"
 
 #include "framework/system_library.h"
+#include "tree/tree_text.h"
 
 #include <objidl.h>
 
@@ -159,6 +160,14 @@ void DrawLegend(HDC dc, const TreemapPaint& paint) {
     }
 }
 
+// The tile's colour, dimmed when the filter does not show its folder.
+uint32_t FillOf(const TreemapPaint& paint, const tree::TreemapTile& tile) {
+    const uint32_t rgb = tree::TileColour(*paint.tree, tile, paint.colour, paint.now);
+    const bool shown = paint.kept == nullptr || (tile.node < paint.kept->size() &&
+                                                 (*paint.kept)[tile.node] == tree::kNodePasses);
+    return shown ? rgb : tree::DimmedColour(rgb);
+}
+
 } // namespace
 
 void PaintTreemap(HDC dc, const TreemapPaint& paint) {
@@ -168,7 +177,7 @@ void PaintTreemap(HDC dc, const TreemapPaint& paint) {
     pixels.Fill(map.bounds, (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face));
     // Parents come before their children, so each child paints over its parent's inside.
     for (const tree::TreemapTile& tile : map.tiles) {
-        const uint32_t rgb = tree::TileColour(*paint.tree, tile, paint.colour, paint.now);
+        const uint32_t rgb = FillOf(paint, tile);
         pixels.Fill(tile.rect, rgb);
         pixels.Frame(tile.rect, ((rgb >> 1) & 0x7F7F7F) + ((rgb >> 3) & 0x1F1F1F));
     }
@@ -177,8 +186,7 @@ void PaintTreemap(HDC dc, const TreemapPaint& paint) {
     ::SetBkMode(dc, TRANSPARENT);
     for (const tree::TreemapTile& tile : map.tiles) {
         if (tile.named) {
-            DrawName(dc, *paint.tree, tile,
-                     ToColorref(tree::TileColour(*paint.tree, tile, paint.colour, paint.now)));
+            DrawName(dc, *paint.tree, tile, ToColorref(FillOf(paint, tile)));
         }
     }
     if (paint.selected >= 0 && static_cast<size_t>(paint.selected) < map.tiles.size()) {

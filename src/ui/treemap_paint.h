@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct TreemapPaint {
     const tree::FolderTree* tree = nullptr;
@@ -18,6 +19,10 @@ struct TreemapPaint {
     HFONT font = nullptr;  // of the branches' names
     int32_t selected = -1; // the tile outlined; -1 for none
     int outline = 2;       // the outline's width in pixels
+    // With a filter in the window it was opened from: per node, tree::kNodePasses for a
+    // folder the filter shows, which keeps its colour; the others are dimmed. Null for
+    // no filter.
+    const std::vector<uint8_t>* kept = nullptr;
     // With the age colours: the legend's two ends, and their colours (0xRRGGBB).
     std::string newText;
     std::string oldText;

@@ -9,6 +9,7 @@
 #include "view/list_rules.h"
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
 
 namespace view {
@@ -112,14 +113,17 @@ void FolderRows::Sort(int column, bool descending) {
 
 void FolderRows::SetFilter(const RowFilter& filter) {
     m_filter = filter;
-    SortRows();
+    FilterRows();
 }
 
 bool FolderRows::PassesFilter(uint32_t index) const {
     const FolderRecord& record = RecordAt(index);
     const bool removed = index >= m_pResult->catalogue.records.size();
-    return m_filter.Passes({record.fileName, record.folderPath + record.folderName},
-                           removed ? 0 : record.size);
+    // The folder's whole name, so that a word may run from its path into its name; kept
+    // between calls, as every row of every keystroke comes through here.
+    thread_local std::string folder;
+    folder.assign(record.folderPath).append(record.folderName);
+    return m_filter.Passes({record.fileName, folder}, removed ? 0 : record.size);
 }
 
 int32_t FolderRows::ShownFileCount() const {
@@ -142,14 +146,10 @@ uint64_t FolderRows::ShownSize() const {
 void FolderRows::SortRows() {
     const size_t count = (m_pResult ? m_pResult->catalogue.records.size() : 0) +
                          (ShowsRemoved() ? m_changes.removed.size() : 0);
-    m_rows.resize(count);
-    std::iota(m_rows.begin(), m_rows.end(), 0u);
-    if (!m_filter.IsEmpty()) {
-        m_rows.erase(std::remove_if(m_rows.begin(), m_rows.end(),
-                                    [this](uint32_t index) { return !PassesFilter(index); }),
-                     m_rows.end());
-    }
-    if (m_rows.size() < 2) {
+    m_sorted.resize(count);
+    std::iota(m_sorted.begin(), m_sorted.end(), 0u);
+    if (m_sorted.size() < 2) {
+        FilterRows();
         return;
     }
     const std::vector<int> order(m_order.begin(), m_order.end());
@@ -160,10 +160,21 @@ void FolderRows::SortRows() {
         return HasChanges() ? CompareChanges(m_changes.changes[a].bytes, m_changes.changes[b].bytes)
                             : 0;
     };
-    std::stable_sort(m_rows.begin(), m_rows.end(), [&](uint32_t a, uint32_t b) {
+    std::stable_sort(m_sorted.begin(), m_sorted.end(), [&](uint32_t a, uint32_t b) {
         return SortCompare(a, b, m_sort, kTieFromLeftmost, order.data(),
                            static_cast<int>(order.size()), compare) < 0;
     });
+    FilterRows();
+}
+
+void FolderRows::FilterRows() {
+    if (m_filter.IsEmpty()) {
+        m_rows = m_sorted;
+        return;
+    }
+    m_rows.clear();
+    std::copy_if(m_sorted.begin(), m_sorted.end(), std::back_inserter(m_rows),
+                 [this](uint32_t index) { return PassesFilter(index); });
 }
 
 const FolderRecord& FolderRows::Record(int row) const {

@@ -103,7 +103,11 @@ public:
     int ShownTopRow(const FolderRecord& old, const std::vector<std::string>& above) const;
 
 private:
+    // Sorts every row, then takes the ones the filter passes.
     void SortRows();
+    // The rows the filter passes, in the order sorted: a key typed into the filter
+    // costs a pass over the rows, not a sort.
+    void FilterRows();
     bool PassesFilter(uint32_t index) const;
     bool ShowsRemoved() const;
     const FolderRecord& RecordAt(uint32_t index) const;
@@ -114,7 +118,8 @@ private:
     ColumnSort m_sort{kColumnFolderName, false};
     std::vector<int32_t> m_listColumns; // model column by list index
     std::vector<int32_t> m_order;       // display order of the model columns
-    std::vector<uint32_t> m_rows; // record indices in the order shown, removed files after them
+    std::vector<uint32_t> m_rows;   // record indices in the order shown, removed files after them
+    std::vector<uint32_t> m_sorted; // every row's, in the same order, the filter's or not
     RowFilter m_filter;
 };
 

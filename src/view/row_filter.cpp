@@ -18,11 +18,12 @@ void AddOnce(std::vector<std::string>& words, std::string word) {
     }
 }
 
-// Whether `word` (folded) is in one of `texts`, folding them on the way: a row's texts
-// are folded once per row, not once per word.
-bool FoundIn(const std::vector<std::string>& folded, const std::string& word) {
-    for (const std::string& text : folded) {
-        if (text.find(word) != std::string::npos) {
+// Whether `word` (folded) is in one of `texts`, folding each byte as it is compared:
+// every keystroke in the filter runs this over every row, so nothing is copied.
+bool FoundIn(std::initializer_list<std::string_view> texts, const std::string& word) {
+    const auto same = [](char a, char folded) { return text::FoldWindows1252(a) == folded; };
+    for (std::string_view text : texts) {
+        if (std::search(text.begin(), text.end(), word.begin(), word.end(), same) != text.end()) {
             return true;
         }
     }
@@ -84,21 +85,13 @@ bool RowFilter::PassesWords(std::initializer_list<std::string_view> texts) const
 
 RowFilter::Hits RowFilter::HitsIn(std::initializer_list<std::string_view> texts) const {
     Hits hits;
-    if (m_words.empty() && m_excluded.empty()) {
-        return hits;
-    }
-    std::vector<std::string> folded;
-    folded.reserve(texts.size());
-    for (std::string_view text : texts) {
-        folded.push_back(text::FoldedWindows1252(text));
-    }
     for (size_t i = 0; i < m_words.size(); ++i) {
-        if (FoundIn(folded, m_words[i])) {
+        if (FoundIn(texts, m_words[i])) {
             hits.words |= uint64_t{1} << i;
         }
     }
     for (const std::string& word : m_excluded) {
-        if (FoundIn(folded, word)) {
+        if (FoundIn(texts, word)) {
             hits.excluded = true;
             break;
         }

@@ -170,7 +170,7 @@ declare -A in_project=()
 for f in "${listed[@]}"; do in_project[$f]=1; done
 while IFS= read -r f; do
     [ -n "${in_project[$f]+x}" ] || fail "$f is in help/ but not in [FILES] of foldtally.hhp"
-done < <(cd "$help_src" && find . -name '*.htm' -o -name '*.css' | sed 's|^\./||' | sort)
+done < <(cd "$help_src" && find . -name '*.htm' -o -name '*.css' -o -name '*.png' | sed 's|^\./||' | sort)
 
 toc= index=
 extract /toc.hhc && toc=$extracted_file || fail "the table of contents /toc.hhc is missing"

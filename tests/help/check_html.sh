@@ -46,7 +46,7 @@ while IFS= read -r f; do
             fail "$jump does not lead to $name#$a"
         fi
     done < <(anchors_of "$help_src/$f")
-done < <(cd "$help_src" && find . -name '*.htm' -o -name '*.css' | sed 's|^\./||' | sort)
+done < <(cd "$help_src" && find . -name '*.htm' -o -name '*.css' -o -name '*.png' | sed 's|^\./||' | sort)
 while IFS= read -r f; do
     [ -n "${expected[$f]+x}" ] || fail "$f is neither a help page nor the jump page to an anchor"
 done < <(cd "$html" && find . -type f | sed 's|^\./||' | sort)

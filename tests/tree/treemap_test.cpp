@@ -117,6 +117,44 @@ TEST(TreemapTest, LaysOutThePapersExampleInItsRows) {
     }
 }
 
+TEST(TreemapTest, AnEmptyFolderOneThatHoldsAlmostAllAndAMapOfAFewPixelsKeepEveryRule) {
+    TempDir box;
+    TempDir news;
+    ASSERT_TRUE(
+        WriteFile(box / "BIG.PMM", mailgen::PmmHeader("Big", "B") + std::string(1 << 20, 'm')));
+    ASSERT_TRUE(WriteFile(box / "SMALL.PMM", mailgen::PmmHeader("Small", "S") + "m"));
+    ASSERT_TRUE(WriteFile(box / "EMPTY.PMM", ""));
+    tree::TreeScan scan;
+    scan.Run(RequestFor(box, news, false));
+    int empty = -1;
+    int big = -1;
+    for (size_t n = 0; n < scan.tree.Nodes().size(); ++n) {
+        const uint64_t size = scan.tree.Nodes()[n].totalSize;
+        empty = scan.tree.Nodes()[n].kind == tree::NodeKind::kFile && size == 0 ? int(n) : empty;
+        big =
+            size > (1u << 20) && scan.tree.Nodes()[n].kind == tree::NodeKind::kFile ? int(n) : big;
+    }
+    ASSERT_GE(empty, 0);
+    ASSERT_GE(big, 0);
+    for (const tree::TreemapOptions& options :
+         {tree::TreemapOptions{600, 400, 12, 1}, tree::TreemapOptions{3, 2, 12, 1},
+          tree::TreemapOptions{1, 1, 0, 0}, tree::TreemapOptions{0, 0, 0, 0},
+          tree::TreemapOptions{-5, 7, 0, 1}}) {
+        SCOPED_TRACE(std::to_string(options.width) + "x" + std::to_string(options.height));
+        const tree::Treemap map = tree::LayoutTreemap(scan.tree, 0, options);
+        EXPECT_EQ("", TreemapFault(scan.tree, 0, map));
+        EXPECT_EQ(-1, map.tileOfNode[static_cast<size_t>(empty)]);
+        for (const tree::TreemapTile& tile : map.tiles) {
+            EXPECT_GT(AreaOf(tile.rect), 0);
+        }
+    }
+    // The one that holds nearly everything fills nearly the whole map.
+    const tree::Treemap map = tree::LayoutTreemap(scan.tree, 0, {600, 400, 0, 0});
+    ASSERT_GE(map.tileOfNode[static_cast<size_t>(big)], 0);
+    EXPECT_GE(AreaOf(map.tiles[static_cast<size_t>(map.tileOfNode[static_cast<size_t>(big)])].rect),
+              600 * 400 * 99 / 100);
+}
+
 TEST(TreemapTest, SvgEscapesNamesInUtf8AndTheAgeColourDarkensOverAYear) {
     TempDir box;
     TempDir news;
