@@ -4,9 +4,9 @@
 // Usage: tree_bench WORK_DIR [FOLDERS [RUNS]]   (WORK_DIR ends in a separator; made once)
 //        tree_bench --wide DIR CHILDREN   writes a mailbox whose one folder "Breit" has
 //        CHILDREN subfolders with a folder file each, for folder_tree_bench.exe.
+#include "bench_mailbox.h"
 #include "counting_heap.h"
 #include "folder_formats.h"
-#include "mailgen.h"
 #include "tree/tree_scan.h"
 
 #include <chrono>
@@ -70,21 +70,8 @@ int main(int argc, char** argv) {
     const int runs = argc > 3 ? std::atoi(argv[3]) : 5;
     const std::string box = work + "mail" + std::to_string(folders) + work.substr(work.size() - 1);
     const std::string news = work + "new" + std::to_string(folders) + work.substr(work.size() - 1);
-    FILE* made = std::fopen((box + "hierarch.pm").c_str(), "rb");
-    if (made) {
-        std::fclose(made);
-    } else {
-        mailgen::Options options;
-        options.seed = 100;
-        options.folders = folders;
-        options.maxDepth = 8;
-        options.maxMessageBytes = 64;
-        mailgen::Expectation expected;
-        std::string error;
-        if (!mailgen::Generate(box, news, options, expected, error)) {
-            std::fprintf(stderr, "tree_bench: %s\n", error.c_str());
-            return 1;
-        }
+    if (!bench::EnsureMailbox("tree_bench", box, news, folders, 64)) {
+        return 1;
     }
     for (int run = 0; run < runs; ++run) {
         FolderCatalogue catalogue;

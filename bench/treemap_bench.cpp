@@ -3,8 +3,8 @@
 // per folder (counted at operator new, as in tree_bench), and how square its tiles are
 // next to a slice-and-dice layout of the same tree in the same frames.
 // Usage: treemap_bench WORK_DIR [FOLDERS [RUNS]]   (WORK_DIR ends in a separator; made once)
+#include "bench_mailbox.h"
 #include "counting_heap.h"
-#include "mailgen.h"
 #include "tree/tree_scan.h"
 #include "tree/treemap.h"
 
@@ -93,21 +93,8 @@ int main(int argc, char** argv) {
     const std::string sep = work.substr(work.size() - 1);
     const std::string box = work + "mail" + std::to_string(folders) + sep;
     const std::string news = work + "new" + std::to_string(folders) + sep;
-    FILE* made = std::fopen((box + "hierarch.pm").c_str(), "rb");
-    if (made) {
-        std::fclose(made);
-    } else {
-        mailgen::Options options;
-        options.seed = 100;
-        options.folders = folders;
-        options.maxDepth = 8;
-        options.maxMessageBytes = 1024;
-        mailgen::Expectation expected;
-        std::string error;
-        if (!mailgen::Generate(box, news, options, expected, error)) {
-            std::fprintf(stderr, "treemap_bench: %s\n", error.c_str());
-            return 1;
-        }
+    if (!bench::EnsureMailbox("treemap_bench", box, news, folders, 1024)) {
+        return 1;
     }
     tree::TreeScan scan;
     scan.Run({box, news, true, true, "<Posteingang>"});
