@@ -1,0 +1,85 @@
+// The language the program speaks to its user: German or English. Chosen once per
+// process, before any text is made: the windows take the stored choice or the user's
+// Windows interface language, the report tool its --lang option or the locale
+// variables. Stored values, history files and the machine forms (JSON, TSV) never
+// depend on it.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string_view>
+
+enum class Language : uint8_t { German, English };
+
+namespace language_detail {
+inline std::atomic<Language> g_userLanguage{Language::German};
+} // namespace language_detail
+
+// The language of every text made for the user in this process: sizes, dates, the
+// failure texts of folders, the report's words. Set once at start, before any thread
+// reads it; German until then, as the program always spoke.
+inline void SetUserLanguage(Language language) {
+    language_detail::g_userLanguage.store(language, std::memory_order_relaxed);
+}
+inline Language UserLanguage() {
+    return language_detail::g_userLanguage.load(std::memory_order_relaxed);
+}
+
+// The stored choice "Language": what the menu "Extras > Sprache / Language" offers.
+// Anything else read back (an older or newer version's value, a hand edit) means
+// automatic.
+enum class LanguageChoice : int32_t { Automatic = 0, German = 1, English = 2 };
+
+constexpr LanguageChoice LanguageChoiceFromStored(int32_t stored) {
+    return stored == 1 ? LanguageChoice::German
+                       : stored == 2 ? LanguageChoice::English : LanguageChoice::Automatic;
+}
+
+// German for every German variant of a Windows language id (its primary language is
+// LANG_GERMAN, 0x07), English for every other.
+constexpr Language LanguageForWindowsId(uint16_t langId) {
+    return (langId & 0x3FF) == 0x07 ? Language::German : Language::English;
+}
+
+constexpr Language ChosenLanguage(LanguageChoice choice, uint16_t uiLangId) {
+    switch (choice) {
+    case LanguageChoice::German:
+        return Language::German;
+    case LanguageChoice::English:
+        return Language::English;
+    case LanguageChoice::Automatic:
+        break;
+    }
+    return LanguageForWindowsId(uiLangId);
+}
+
+// "de" or "en", as the report tool's --lang takes them; false for anything else.
+constexpr bool ParseLanguageName(std::string_view name, Language* language) {
+    if (name == "de") {
+        *language = Language::German;
+        return true;
+    }
+    if (name == "en") {
+        *language = Language::English;
+        return true;
+    }
+    return false;
+}
+
+// The language of POSIX locale variables, looked at in their order of precedence
+// (LC_ALL, then LC_MESSAGES, then LANG; null or empty is not set): German for a name
+// that starts with "de" ("de", "de_DE.UTF-8", "de_AT@euro"), English for any other.
+// `none` when no variable is set.
+constexpr Language LanguageFromLocaleVariables(const char* lcAll, const char* lcMessages,
+                                               const char* lang, Language none) {
+    for (const char* name : {lcAll, lcMessages, lang}) {
+        if (name != nullptr && name[0] != '\0') {
+            const std::string_view text(name);
+            const bool german = text.substr(0, 2) == "de" &&
+                                (text.size() == 2 || text[2] == '_' || text[2] == '.' ||
+                                 text[2] == '@' || text[2] == '-');
+            return german ? Language::German : Language::English;
+        }
+    }
+    return none;
+}
