@@ -218,4 +218,8 @@
 #define ID_EXTRAS_LANGUAGE_GERMAN 40132
 #define ID_EXTRAS_LANGUAGE_ENGLISH 40133
 #define IDS_LANGUAGE_NEXT_START 2210
+// The numbered messages' box: its captions and its help button.
+#define IDS_CAPTION_WARNING 2211
+#define IDS_CAPTION_ERROR 2212
+#define IDS_BUTTON_HELP 2213
 #define IDS_APP_TITLE 57344

@@ -13,7 +13,7 @@ packages=(
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
     wine wine64 fonts-wine
     xvfb xauth xdotool x11-utils x11-apps imagemagick
-    fp-utils zip unzip
+    fp-utils zip unzip locales
     hyperfine python3 time
     libcxxopts-dev nlohmann-json3-dev
 )
@@ -23,13 +23,25 @@ if foldtally_runs_32bit_programs; then
     packages+=(wine32:i386)
 fi
 
+# The tests run the program as a German user would: its language follows Wine's, and
+# Wine's follows LC_MESSAGES, which it can only take from a locale glibc knows.
+ensure_german_locale() {
+    locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8' && return 0
+    local sudo=
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 || {
+        echo "setup: could not make the locale de_DE.UTF-8; try by hand: $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8" >&2
+        return 1
+    }
+}
+
 missing=()
 for p in "${packages[@]}"; do
     if [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" != "install ok installed" ]; then
         missing+=("$p")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+[ ${#missing[@]} -eq 0 ] && { ensure_german_locale; exit; }
 
 echo "installing: ${missing[*]}" >&2
 sudo=
@@ -48,11 +60,11 @@ install() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "$@" \
         "${missing[@]}" >/dev/null
 }
-install && exit 0
+install && { ensure_german_locale; exit; }
 suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
 if [ -n "$suite" ]; then
     echo "the install failed; once more with the suite $suite first" >&2
-    install -t "$suite" && exit 0
+    install -t "$suite" && { ensure_german_locale; exit; }
 fi
 echo "setup: could not install the packages; try by hand: $sudo apt-get install ${suite:+-t $suite }${missing[*]}" >&2
 exit 1

@@ -29,8 +29,12 @@ export WINEARCH=$FOLDTALLY_WINDOWS_PRESET
 export WINELOADER=$FOLDTALLY_WINE_LOADER
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# File names in UTF-8 whatever the caller's locale. The program speaks the language of
+# Wine's interface, which follows LC_MESSAGES: German, as the tests expect, unless the
+# caller asks for another (FOLDTALLY_MESSAGES=C.UTF-8 for English).
 export LANG=C.UTF-8
-export LC_ALL=C.UTF-8
+unset LC_ALL
+export LC_MESSAGES=${FOLDTALLY_MESSAGES:-de_DE.UTF-8}
 unset WINESERVER
 
 case "$WINEPREFIX" in

@@ -7,7 +7,9 @@
 #include "settings/change_tracking_store.h"
 #include "settings/ini_store_win32.h"
 #include "settings/memory_overlay_store.h"
+#include "settings/registry_key_win32.h"
 #include "settings/registry_store_win32.h"
+#include "view/stored_values.h"
 
 #include <cstdio>
 #include <cstring>
@@ -111,6 +113,28 @@ void CAppBase::CreateRegistryStore() {
     m_pSettingsStore = std::make_unique<ChangeTrackingStore>(std::move(store));
 }
 
+LanguageChoice CAppBase::StoredLanguageChoice() const {
+    int32_t stored = 0;
+    if (settings::ChooseSettingsHome(LookAtSettingsFile(m_strIniPath)) ==
+        settings::SettingsHome::kRegistry) {
+        RegistryKey key;
+        if (!m_strRegistryKey.empty() &&
+            key.Open(HKEY_CURRENT_USER,
+                     "Software\\" + m_strRegistryKey + "\\" + settings_names::kSection,
+                     KEY_READ) == ERROR_SUCCESS) {
+            static_cast<void>(key.QueryInt(stored_names::kLanguage, stored));
+        }
+    } else {
+        IniSettingsStore file;
+        file.File().SetPath(m_strIniPath);
+        file.File().SetBufferSize(IniFile::kDefaultBufferSize);
+        if (file.Open(settings_names::kSection)) {
+            stored = file.ReadInt(stored_names::kLanguage, 0);
+        }
+    }
+    return LanguageChoiceFromStored(stored);
+}
+
 void CAppBase::ChooseSettingsStore() {
     const settings::SettingsFileFacts facts = LookAtSettingsFile(m_strIniPath);
     m_settingsHome = settings::ChooseSettingsHome(facts);
@@ -169,14 +193,14 @@ void CAppBase::Inform(uint32_t id, ...) {
 void CAppBase::Warning(uint32_t id, ...) {
     va_list args;
     va_start(args, id);
-    ShowNumbered(id, args, "WARNUNG", kIconWarning);
+    ShowNumbered(id, args, LoadResourceString(IDS_CAPTION_WARNING).c_str(), kIconWarning);
     va_end(args);
 }
 
 void CAppBase::Error(uint32_t id, ...) {
     va_list args;
     va_start(args, id);
-    ShowNumbered(id, args, "FEHLER", kIconError);
+    ShowNumbered(id, args, LoadResourceString(IDS_CAPTION_ERROR).c_str(), kIconError);
     va_end(args);
 }
 

@@ -42,6 +42,10 @@ public:
     // the registry. An INI file this run cannot write is read, error 010 says so, and
     // the run's changes stay in memory.
     void ChooseSettingsStore();
+    // The language the user chose, read before the store of the run is chosen, so that
+    // the first warnings already speak it: from the INI file beside the program when the
+    // run keeps its settings there, else from the registry, only read.
+    LanguageChoice StoredLanguageChoice() const;
     bool IsSettingsPortable() const override {
         return m_settingsHome != settings::SettingsHome::kRegistry;
     }

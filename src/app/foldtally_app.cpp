@@ -23,12 +23,20 @@ std::string WithFinalBackslash(std::string directory) {
     return directory;
 }
 
-// The HTML form of the help beside the program: the module's base name and this.
+// The HTML form of the help beside the program: the module's base name and this; the
+// English help's files are named the same way.
 const char kHelpPagesSuffix[] = "-hilfe\\";
+const char kEnglishHelpFileSuffix[] = "_en.chm";
+const char kEnglishHelpPagesSuffix[] = "-help\\";
 
 bool FileExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool FolderExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 } // namespace
@@ -61,19 +69,42 @@ bool CFoldtallyApp::SetStrings() {
     if (!CAppBase::SetStrings()) {
         return false;
     }
-    PathParts parts(m_strModulePath);
-    parts.SetExtension(".chm");
-    m_strHelpFilePath = parts.GetFullPath();
-    PathParts pages(m_strModulePath);
-    pages.SetExtension("");
-    m_strHelpPagesPath = pages.GetFullPath() + kHelpPagesSuffix;
     m_strRegistryKey = "Morvapps\\Foldtally";
+    const LanguageChoice choice = StoredLanguageChoice();
+    UseLanguage(ChosenLanguage(choice, ::GetUserDefaultUILanguage()));
+    if (choice != LanguageChoice::Automatic) {
+        // The platform's own texts (the buttons of its boxes, its file dialogs) follow a
+        // language the user chose, where the platform has them.
+        ::SetThreadUILanguage(ResourceLanguageId());
+    }
+    PathParts parts(m_strModulePath);
+    parts.SetExtension("");
+    const std::string base = parts.GetFullPath();
+    m_strHelpFilePath = base + ".chm";
+    m_strHelpPagesPath = base + kHelpPagesSuffix;
+    // The English help where it was installed, else the German one: a page in the other
+    // language is better than none.
+    if (UserLanguage() == Language::English) {
+        if (FileExists(base + kEnglishHelpFileSuffix)) {
+            m_strHelpFilePath = base + kEnglishHelpFileSuffix;
+        }
+        if (FolderExists(base + kEnglishHelpPagesSuffix)) {
+            m_strHelpPagesPath = base + kEnglishHelpPagesSuffix;
+        }
+    }
 
     m_strMailboxPath = WithFinalBackslash(ReadMailClientDirectory("Mailbox", IDS_WARNING_501));
     Trace("[Foldtally.CFoldtallyApp.SetStrings] Mailbox-Path = \"%s\"\n", m_strMailboxPath.c_str());
     m_strNewmailPath = WithFinalBackslash(ReadMailClientDirectory("Newmail", IDS_WARNING_503));
     Trace("[Foldtally.CFoldtallyApp.SetStrings] Newmail-Path = \"%s\"\n", m_strNewmailPath.c_str());
     return true;
+}
+
+void CFoldtallyApp::UseLanguage(Language language) {
+    SetUserLanguage(language);
+    SetResourceLanguage(language);
+    LoadTitle();
+    m_strAppTitle = GetTitle();
 }
 
 std::string CFoldtallyApp::ReadMailClientDirectory(const char* keyName, uint32_t warningId) {

@@ -24,7 +24,11 @@ public:
 
     // The start-up sequence; always returns FALSE, so the program ends afterwards.
     BOOL InitInstance() override;
+    // The module's paths, the language (stored or the user's), then the mail client's
+    // directories, whose warnings already speak that language.
     bool SetStrings() override;
+    // Every text from here on in `language`: resources, sizes, the title, the help file.
+    void UseLanguage(Language language);
 
     // Opens the help file, at `topic` ("::/pages/...") when one is given; error 001 in
     // the platform's message box when the viewer opens no window. Under Wine the page of

@@ -3,6 +3,7 @@
 // the loop, and DoModal throws it again once the window is gone.
 #include "framework/dialog.h"
 
+#include "framework/menu.h"
 #include "framework/win_app.h"
 #include "view/layout.h"
 
@@ -31,6 +32,16 @@ bool ReturnsResultDirectly(UINT msg) {
     default:
         return false;
     }
+}
+
+// The menu a dialog template names by number (the only way the program's templates name
+// one), or 0. The menu field follows the fixed header: 26 bytes in the extended form,
+// 18 in the classic one; 0xFFFF there announces a number.
+UINT TemplateMenuId(const DLGTEMPLATE* dialogTemplate) {
+    const auto* words = reinterpret_cast<const WORD*>(dialogTemplate);
+    const bool extended = words[0] == 1 && words[1] == 0xFFFF;
+    const WORD* menu = words + (extended ? 13 : 9);
+    return menu[0] == 0xFFFF ? menu[1] : 0;
 }
 
 } // namespace
@@ -63,8 +74,17 @@ HWND CDialog::Create() {
         hWnd = ::CreateDialogIndirectParamA(GetResourceInstance(), m_pTemplate, owner, DialogProc,
                                             reinterpret_cast<LPARAM>(this));
     } else {
-        hWnd = ::CreateDialogParamA(GetResourceInstance(), MAKEINTRESOURCEA(m_nTemplateId), owner,
-                                    DialogProc, reinterpret_cast<LPARAM>(this));
+        // The template of the program's language: the dialog manager itself would take
+        // the one of the thread's locale.
+        HRSRC found = FindProgramResource(RT_DIALOG, MAKEINTRESOURCEA(m_nTemplateId));
+        HGLOBAL loaded = found != nullptr ? ::LoadResource(GetResourceInstance(), found) : nullptr;
+        const auto* dialogTemplate =
+            static_cast<const DLGTEMPLATE*>(loaded != nullptr ? ::LockResource(loaded) : nullptr);
+        m_nTemplateMenuId = dialogTemplate != nullptr ? TemplateMenuId(dialogTemplate) : 0;
+        if (dialogTemplate != nullptr) {
+            hWnd = ::CreateDialogIndirectParamA(GetResourceInstance(), dialogTemplate, owner,
+                                                DialogProc, reinterpret_cast<LPARAM>(this));
+        }
     }
     t_pCreating = outer;
     return hWnd;
@@ -196,9 +216,26 @@ void CDialog::CenterOverOwnerUnlessPlaced(const RECT& beforeInit) const {
     }
 }
 
+void CDialog::UseMenuOfProgramLanguage() {
+    // The dialog manager loaded the template's menu in the thread's language; the
+    // program's own replaces it before the window uses it.
+    CMenu menu;
+    if (m_nTemplateMenuId == 0 || !menu.LoadMenu(m_nTemplateMenuId)) {
+        return;
+    }
+    HMENU old = ::GetMenu(m_hWnd);
+    if (::SetMenu(m_hWnd, menu.GetSafeHmenu())) {
+        static_cast<void>(menu.Detach());
+        if (old != nullptr) {
+            ::DestroyMenu(old);
+        }
+    }
+}
+
 bool CDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
     case WM_INITDIALOG:
+        UseMenuOfProgramLanguage();
         result = OnInitDialog();
         return true;
     case WM_COMMAND:

@@ -95,8 +95,10 @@ private:
     HWND Create();
     void RunModalLoop();
     void CenterOverOwnerUnlessPlaced(const RECT& beforeInit) const;
+    void UseMenuOfProgramLanguage();
 
     UINT m_nTemplateId = 0;
+    UINT m_nTemplateMenuId = 0; // the menu the template names, loaded again in the language
     const DLGTEMPLATE* m_pTemplate = nullptr;
     HWND m_hParent = nullptr;
     bool m_bInModal = false;

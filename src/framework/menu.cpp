@@ -4,7 +4,10 @@
 #include "framework/win_app.h"
 
 bool CMenu::LoadMenu(UINT resourceId) {
-    HMENU loaded = ::LoadMenuA(GetResourceInstance(), MAKEINTRESOURCEA(resourceId));
+    HRSRC found = FindProgramResource(RT_MENU, MAKEINTRESOURCEA(resourceId));
+    HGLOBAL resource = found != nullptr ? ::LoadResource(GetResourceInstance(), found) : nullptr;
+    const void* menuTemplate = resource != nullptr ? ::LockResource(resource) : nullptr;
+    HMENU loaded = menuTemplate != nullptr ? ::LoadMenuIndirectA(menuTemplate) : nullptr;
     if (loaded == nullptr) {
         return false;
     }

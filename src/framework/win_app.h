@@ -3,6 +3,8 @@
 // is whatever InitInstance does (here: one modal main dialog).
 #pragma once
 
+#include "text/language.h"
+
 #include <windows.h>
 
 #include <string>
@@ -14,7 +16,18 @@ class CWnd;
 // else the executable's own module.
 HINSTANCE GetResourceInstance();
 
-// String-table entry `id` in the program's 8-bit code page; empty when it is missing.
+// The language of the resources the program loads: German, or their English twins
+// (the same ids). Chosen by the program, never by the thread's locale, so a German
+// Windows can run the English program and the other way round. German until set.
+void SetResourceLanguage(Language language);
+LANGID ResourceLanguageId();
+
+// Resource `name` of `type` in the program's language, else the German one: a text
+// missing in English shows in German rather than not at all. Null when neither exists.
+HRSRC FindProgramResource(LPCSTR type, LPCSTR name);
+
+// String-table entry `id` in the program's 8-bit code page, in the program's language
+// (else German); empty when it is missing.
 std::string LoadResourceString(UINT id);
 
 // The standard command-line record: arguments beginning with '-' or '/' are flags
@@ -42,6 +55,8 @@ public:
     // Sets the instance and the title: string 57344, or the module's base name when the
     // program has no such string.
     void InitApplication(HINSTANCE hInstance);
+    // The title again, after the resources' language was chosen.
+    void LoadTitle();
 
     // Start-up hook. A dialog-based program does all its work here and returns FALSE,
     // so the program ends afterwards.

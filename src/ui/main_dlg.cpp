@@ -285,6 +285,11 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_EXTRAS_PORTABLE:
         OnSavePortable();
         return true;
+    case ID_EXTRAS_LANGUAGE_AUTO:
+    case ID_EXTRAS_LANGUAGE_GERMAN:
+    case ID_EXTRAS_LANGUAGE_ENGLISH:
+        OnLanguage(static_cast<LanguageChoice>(id - ID_EXTRAS_LANGUAGE_AUTO));
+        return true;
     case ID_HELP_CONTENTS:
         m_app.ShowHelp(nullptr);
         return true;

@@ -13,6 +13,7 @@
 #include "mailbox/scan_result.h"
 #include "settings/program_settings.h"
 #include "ui/folder_list_ctrl.h"
+#include "text/language.h"
 #include "ui/list_window.h"
 #include "view/limit_mark.h"
 #include "view/list_export.h"
@@ -170,7 +171,11 @@ private:
     void SetChangeChecks(const CMenuHandle& menu) const;
     static POINT CursorPoint();
     void UpdateMenuChecks();
+    // Greys the portable item in a portable run and checks the stored language.
     void UpdatePortableItem();
+    LanguageChoice StoredLanguage() const;
+    // Stores the language for the next start, and says so when it is another one.
+    void OnLanguage(LanguageChoice choice);
     void SetChecks(const CMenuHandle& menu) const;
     // "Ansicht > Spalten", shown at a header's click (`at` in screen coordinates, -1
     // from the keyboard: below the header).

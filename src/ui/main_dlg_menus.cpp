@@ -1,7 +1,12 @@
 // CMainDlg's menus: the check marks of the menu bar and the context menu, the column
-// menu at a click on the list's header, and the portable item a portable run greys.
+// menu at a click on the list's header, the portable item a portable run greys, and the
+// language chosen for the next start.
 #include "framework/menu.h"
+#include "framework/win_app.h"
 #include "resource.h"
+#include "settings/settings_store.h"
+#include "text/language.h"
+#include "view/stored_values.h"
 #include "ui/main_dlg.h"
 #include "view/optional_columns.h"
 
@@ -20,16 +25,25 @@ void CMainDlg::SetChecks(const CMenuHandle& menu) const {
     }
 }
 
-CMenuHandle CMainDlg::ColumnMenu() const {
-    // "Ansicht > Spalten": one menu for the menu bar and the header's click.
-    const CMenuHandle view = CMenuHandle::FromWindow(m_hWnd).GetSubMenu(1);
-    for (int position = 0; view && position < ::GetMenuItemCount(view.GetSafeHmenu()); ++position) {
-        CMenuHandle sub = view.GetSubMenu(position);
-        if (sub && ::GetMenuItemID(sub.GetSafeHmenu(), 0) == ID_VIEW_COLUMN_FIRST) {
+namespace {
+
+// The submenu of `menu` whose first item is `firstId`; none when there is no such one.
+CMenuHandle SubMenuStartingWith(const CMenuHandle& menu, UINT firstId) {
+    for (int position = 0; menu && position < ::GetMenuItemCount(menu.GetSafeHmenu()); ++position) {
+        CMenuHandle sub = menu.GetSubMenu(position);
+        if (sub && ::GetMenuItemID(sub.GetSafeHmenu(), 0) == firstId) {
             return sub;
         }
     }
     return CMenuHandle();
+}
+
+} // namespace
+
+CMenuHandle CMainDlg::ColumnMenu() const {
+    // "Ansicht > Spalten": one menu for the menu bar and the header's click.
+    return SubMenuStartingWith(CMenuHandle::FromWindow(m_hWnd).GetSubMenu(1),
+                               ID_VIEW_COLUMN_FIRST);
 }
 
 bool CMainDlg::IsOnHeader(HWND from, LPARAM at) const {
@@ -69,6 +83,40 @@ void CMainDlg::UpdatePortableItem() {
     const CMenuHandle extras = CMenuHandle::FromWindow(m_hWnd).GetSubMenu(2);
     if (extras) {
         extras.EnableItem(ID_EXTRAS_PORTABLE, !m_app.IsSettingsPortable());
+    }
+    const CMenuHandle languages = SubMenuStartingWith(extras, ID_EXTRAS_LANGUAGE_AUTO);
+    if (languages) {
+        ::CheckMenuRadioItem(languages.GetSafeHmenu(), ID_EXTRAS_LANGUAGE_AUTO,
+                             ID_EXTRAS_LANGUAGE_ENGLISH,
+                             ID_EXTRAS_LANGUAGE_AUTO + static_cast<UINT>(StoredLanguage()),
+                             MF_BYCOMMAND);
+    }
+}
+
+LanguageChoice CMainDlg::StoredLanguage() const {
+    SettingsStore* store = m_app.GetSettingsStore();
+    if (store == nullptr || !store->Open(settings_names::kSection)) {
+        return LanguageChoice::Automatic;
+    }
+    const LanguageChoice choice =
+        LanguageChoiceFromStored(store->ReadInt(stored_names::kLanguage, 0));
+    store->Close();
+    return choice;
+}
+
+void CMainDlg::OnLanguage(LanguageChoice choice) {
+    // Only at the next start: every window, menu and text that exists now was made in
+    // the language this run began with, and a run speaks one language throughout.
+    const LanguageChoice before = StoredLanguage();
+    SettingsStore* store = m_app.GetSettingsStore();
+    if (store != nullptr && store->Open(settings_names::kSection)) {
+        static_cast<void>(store->WriteInt(stored_names::kLanguage, static_cast<int32_t>(choice)));
+        store->Close();
+    }
+    UpdatePortableItem();
+    if (choice != before && ChosenLanguage(choice, ::GetUserDefaultUILanguage()) != UserLanguage()) {
+        ::MessageBoxA(m_hWnd, LoadResourceString(IDS_LANGUAGE_NEXT_START).c_str(),
+                      m_app.GetTitle().c_str(), MB_ICONINFORMATION | MB_OK);
     }
 }
 

@@ -41,6 +41,8 @@ constexpr char kTreemapColour[] = "TreemapColour";
 constexpr char kFilterRemember[] = "FilterRemember";
 constexpr char kFilterText[] = "FilterText";
 constexpr char kFilterMinSize[] = "FilterMinSize";
+// "Extras > Sprache / Language": a LanguageChoice; anything else is automatic.
+constexpr char kLanguage[] = "Language";
 } // namespace stored_names
 
 namespace view {
@@ -109,6 +111,7 @@ inline constexpr StoredValue kStoredValues[] = {
     {stored_names::kFilterRemember, StoredForm::kFlag},
     {stored_names::kFilterText, StoredForm::kText},
     {stored_names::kFilterMinSize, StoredForm::kText},
+    {stored_names::kLanguage, StoredForm::kNumber},
 };
 
 // The names of `window`'s state record, as the table gives them.

@@ -166,6 +166,42 @@ TEST_F(PortableTest, AFileThatCannotBeWrittenShows010AndKeepsTheRunsChangesInMem
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((m_folder / "Verlauf").c_str()));
 }
 
+// The language is read before the store is chosen (the first boxes speak it already) and
+// from the store the run keeps: here the file beside the program, whose English the
+// German Wine of the tests would never give. A choice in the menu is for the next start.
+TEST_F(PortableTest, TheStoredLanguageSpeaksFromTheStartAndTheMenuKeepsAChoiceForTheNext) {
+    struct German {
+        ~German() {
+            SetResourceLanguage(Language::German);
+            SetUserLanguage(Language::German);
+        }
+    } restore;
+    ASSERT_TRUE(testsupport::WriteFile(m_strIni, "[MainDlg]\r\nLanguage=2\r\n"));
+    std::string menuBar;
+    m_app.SetMainDialogFactory([&menuBar](CFoldtallyApp& self) -> std::unique_ptr<CDialog> {
+        struct Dlg : CMainDlg {
+            Dlg(CFoldtallyApp& app, std::string& menu) : CMainDlg(app), m_menu(menu) {}
+            BOOL OnInitDialog() override {
+                const BOOL result = CMainDlg::OnInitDialog();
+                char text[64] = {};
+                ::GetMenuStringA(::GetMenu(m_hWnd), 0, text, sizeof text, MF_BYPOSITION);
+                m_menu = text;
+                return result;
+            }
+            std::string& m_menu;
+        };
+        return std::unique_ptr<CDialog>(new Dlg(self, menuBar));
+    });
+
+    Run({ID_EXTRAS_LANGUAGE_GERMAN, ID_EXTRAS_LANGUAGE_GERMAN});
+
+    EXPECT_EQ("&File", menuBar);
+    EXPECT_EQ("1", IniValue(m_strIni, "Language"));
+    // Once said; the same choice again changes nothing this run can show.
+    const std::vector<BoxCloser::Box> boxes = Boxes("The chosen language");
+    ASSERT_EQ(1u, boxes.size()) << (m_boxes.Seen().empty() ? "" : m_boxes.Seen()[0].text);
+}
+
 TEST_F(PortableTest, TheCommandWritesTheCurrentSettingsBesideTheProgramAndTheRunKeepsThemThere) {
     SetRaw(kStoreKey, "ShowFolderPath", REG_BINARY, std::string(1, '\0'));
     // The other windows' values, which this window does not hold, each in its form.

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <new>
+#include <string>
 #include <stdexcept>
 
 using testsupport::UiScript;
@@ -191,6 +192,33 @@ TEST(DialogTest, MissingTemplateGivesMinusOne) {
 TEST(DialogTest, StringsComeFromTheTableInTheProgramsCodePage) {
     EXPECT_EQ("Ordner-Statistik für Pegasus-Mail", LoadResourceString(IDS_APP_TITLE));
     EXPECT_EQ("", LoadResourceString(4711));
+}
+
+// The tests run under a German Wine: English texts can only come from the program's own
+// choice, never from the thread's locale. A dialog's menu, which the dialog manager
+// loads itself, included.
+TEST(DialogTest, TheProgramsLanguageChoosesStringsDialogsAndTheirMenus) {
+    struct German {
+        ~German() { SetResourceLanguage(Language::German); }
+    } restore;
+    SetResourceLanguage(Language::English);
+    EXPECT_EQ("&Close", LoadResourceString(IDS_BUTTON_CLOSE));
+    CDialog dlg(IDD_FOLDTALLY_DIALOG);
+    std::string firstMenu;
+    UiScript script({
+        [&] { return dlg.GetSafeHwnd() != nullptr; },
+        [&] {
+            char text[64] = {};
+            ::GetMenuStringA(::GetMenu(dlg.GetSafeHwnd()), 0, text, sizeof text, MF_BYPOSITION);
+            firstMenu = text;
+            dlg.PostMessage(WM_COMMAND, IDCANCEL);
+            return true;
+        },
+    });
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_EQ("&File", firstMenu);
+    SetResourceLanguage(Language::German);
+    EXPECT_EQ("&Schließen", LoadResourceString(IDS_BUTTON_CLOSE));
 }
 
 } // namespace
