@@ -12,7 +12,9 @@
 #include "sizes/size_text.h"
 #include "test_support.h"
 #include "tree/tree_text.h"
+#include "tree/treemap_nav.h"
 #include "ui/folder_tree_dlg.h"
+#include "ui/treemap_dlg.h"
 #include "ui_script_win32.h"
 #include "view/placement.h"
 
@@ -471,6 +473,38 @@ TEST_F(FolderTreeDlgTest, BarsArePaintedInProportionToTheShare) {
         EXPECT_NEAR(w.second, w.first, 1) << "painted " << w.first << " expected " << w.second;
     }
     EXPECT_GT(widths[0].first, 4 * widths[4].first) << "79 % against 4 %";
+}
+
+// The map starts on the tree's selection; the tile clicked there is the tree's selection
+// once Escape closes the map, the branches above it open.
+TEST_F(FolderTreeDlgTest, TheMapStartsOnTheSelectedRowAndHandsItsOwnSelectionBack) {
+    CFolderTreeDlg dlg(nullptr, app, settings, true);
+    const CTreemapDlg* map = nullptr;
+    std::string outlined;
+    std::string outline;
+    int selected = -1;
+    Run(dlg, {Do([&] {
+                  Select(dlg.GetListHwnd(), 4); // <Posteingang>
+                  ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, ID_VIEW_TREEMAP, 0);
+              }),
+              [&] { return (map = dlg.GetTreemapDlg()) && !map->GetMap().tiles.empty(); }, Do([&] {
+                  outlined = tree::NodePath(map->GetTree(), map->GetSelectedNode());
+                  for (const tree::TreemapTile& t : map->GetMap().tiles) {
+                      if (tree::NodePath(map->GetTree(), t.node) == "\\Archiv\\2020\\Q1") {
+                          ::PostMessageA(map->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
+                                         MAKELPARAM(t.rect.left + 2, t.rect.top + 2));
+                      }
+                  }
+                  ::PostMessageA(map->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
+              }),
+              [&] { return dlg.GetTreemapDlg() == nullptr; }, Do([&] {
+                  outline = Outline(dlg.GetListHwnd());
+                  selected = dlg.GetSelectedRow();
+                  Key(dlg.GetListHwnd(), VK_ESCAPE);
+              })});
+    EXPECT_EQ("\\<Posteingang>", outlined);
+    EXPECT_EQ("Archiv;.2019;.2020;..Q1;Kunden;<Posteingang>;", outline);
+    EXPECT_EQ(3, selected);
 }
 
 // While set, every folder file read waits as on a far share.
