@@ -5,8 +5,8 @@
 // header shows the sort, F5 rescans, its help, Escape, and its placement and widths
 // in the store.
 #include "folder_formats.h"
-#include "framework/app_services.h"
 #include "memory_store.h"
+#include "recording_app.h"
 #include "resource.h"
 #include "settings/program_settings.h"
 #include "sizes/size_text.h"
@@ -21,30 +21,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdarg>
 
 using testsupport::TempDir;
 using testsupport::UiScript;
 
 namespace {
-
-// The application as the window sees it: a store in memory, help calls recorded.
-class TreeTestApp : public AppServices {
-public:
-    const std::string& GetTitle() const override { return m_title; }
-    const std::string& GetModulePath() const override { return m_title; }
-    SettingsStore* GetSettingsStore() const override { return &m_store; }
-    INT_PTR RunModal(CDialog& dialog) override { return dialog.DoModal(); }
-    void Warning(uint32_t, ...) override {}
-    void Error(uint32_t, ...) override {}
-    void ShowHelp(const char* topic) override { m_help.push_back(topic ? topic : ""); }
-    const std::string& GetMailboxPath() const override { return m_title; }
-    const std::string& GetNewmailPath() const override { return m_title; }
-
-    mutable MemorySettingsStore m_store;
-    std::vector<std::string> m_help;
-    std::string m_title = "Foldtally";
-};
 
 std::string Line(int type, const std::string& id, const std::string& parent,
                  const std::string& name) {
@@ -154,7 +135,7 @@ protected:
     }
     TempDir box;
     TempDir news;
-    TreeTestApp app;
+    RecordingApp app;
     ScanRequest settings;
 };
 
