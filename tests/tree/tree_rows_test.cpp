@@ -259,9 +259,8 @@ TEST_F(TreeRowsTest, AChainFromTheMapSelectsItsFolderOrItsNearestParentShown) {
     const std::vector<std::string> q1 = rows.SelectedChain();
     rows.SetExpanded(0, false); // Archiv closed, selected
     rows.SelectChain(q1);
-    EXPECT_EQ("Archiv;.2019;.2020;*..Q1;Kunden;<Posteingang>;", Outline(rows));
     rows.SelectChain({"nirgends"});
-    EXPECT_EQ(3, rows.SelectedRow());
+    EXPECT_EQ("Archiv;.2019;.2020;*..Q1;Kunden;<Posteingang>;", Outline(rows));
     view::RowFilter filter;
     ASSERT_TRUE(filter.SetWords("2019"));
     rows.SetFilter(filter);
