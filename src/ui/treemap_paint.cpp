@@ -96,11 +96,14 @@ void Frame(HDC dc, const RECT& rect, COLORREF colour, int width) {
     Fill(dc, {std::max(rect.left, rect.right - w), rect.top, rect.right, rect.bottom}, colour);
 }
 
+// The tile's name in its band, `side` pixels in from the tile's left and right and `top`
+// below its top.
 void DrawName(HDC dc, const tree::FolderTree& tree, const tree::TreemapTile& tile, COLORREF band,
-              int inset) {
+              int side, int top) {
     RECT text = ToRect(tile.rect);
-    text.left += inset;
-    text.right -= inset;
+    text.left += side;
+    text.right -= side;
+    text.top += top;
     text.bottom = tile.children.top;
     if (text.right <= text.left || text.bottom <= text.top) {
         return;
@@ -176,6 +179,7 @@ uint32_t FillOf(const TreemapPaint& paint, const tree::TreemapTile& tile) {
 void PaintTreemap(HDC dc, const TreemapPaint& paint) {
     const tree::Treemap& map = *paint.map;
     const int line = view::ScaleForDpi(1, paint.dpi);
+    const int inset = view::ScaleForDpi(2, paint.dpi); // of a name from its tile's sides
     TilePixels pixels(map.bounds);
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
     pixels.Fill(map.bounds, (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face));
@@ -190,16 +194,25 @@ void PaintTreemap(HDC dc, const TreemapPaint& paint) {
     ::SetBkMode(dc, TRANSPARENT);
     for (const tree::TreemapTile& tile : map.tiles) {
         if (tile.named) {
-            DrawName(dc, *paint.tree, tile, ToColorref(FillOf(paint, tile)),
-                     view::ScaleForDpi(2, paint.dpi));
+            DrawName(dc, *paint.tree, tile, ToColorref(FillOf(paint, tile)), inset, 0);
         }
     }
     if (paint.selected >= 0 && static_cast<size_t>(paint.selected) < map.tiles.size()) {
-        const RECT rect = ToRect(map.tiles[static_cast<size_t>(paint.selected)].rect);
+        const tree::TreemapTile& tile = map.tiles[static_cast<size_t>(paint.selected)];
+        const RECT rect = ToRect(tile.rect);
         const LONG in = view::ScaleForDpi(2, paint.dpi);
         Frame(dc, rect, RGB(0, 0, 0), in);
         Frame(dc, {rect.left + in, rect.top + in, rect.right - in, rect.bottom - in},
               RGB(255, 255, 255), line);
+        // The outline covers the top of the name band and the name's first letter (an
+        // "Ä" lost its dots): the name again, inside the outline.
+        if (tile.named) {
+            const COLORREF band = ToColorref(FillOf(paint, tile));
+            const LONG edge = in + line;
+            Fill(dc, {rect.left + edge, rect.top + edge, rect.right - edge, tile.children.top},
+                 band);
+            DrawName(dc, *paint.tree, tile, band, edge + inset, edge);
+        }
     }
     if (paint.colour == tree::TreemapColour::kAge) {
         DrawLegend(dc, paint);
