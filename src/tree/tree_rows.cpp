@@ -7,6 +7,7 @@
 #include "sizes/date_text.h"
 #include "tree/tree_scan.h"
 #include "tree/tree_text.h"
+#include "tree/treemap_nav.h"
 #include "view/list_rules.h"
 
 #include <algorithm>
@@ -80,6 +81,20 @@ void TreeRows::SelectNode(int node) {
         m_expanded[at] = 1;
     }
     ShowRows();
+}
+
+std::vector<std::string> TreeRows::SelectedChain() const {
+    return KeyChain(m_tree, m_nSelectedNode);
+}
+
+void TreeRows::SelectChain(const std::vector<std::string>& chain) {
+    int node = FindByChain(m_tree, chain);
+    while (node >= 0 && !m_kept.empty() && m_kept[static_cast<size_t>(node)] == 0) {
+        node = m_tree.Nodes()[static_cast<size_t>(node)].parent;
+    }
+    if (node >= 0) {
+        SelectNode(node);
+    }
 }
 
 void TreeRows::ShowRows() {

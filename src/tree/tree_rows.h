@@ -70,6 +70,13 @@ public:
     void SelectRow(int row);
     // Selects `node` (-1 or out of range: none), opening the branches above it.
     void SelectNode(int node);
+    // The selection as KeyChain names it, for a window that shows the same folders
+    // otherwise (the map); empty for none.
+    std::vector<std::string> SelectedChain() const;
+    // Takes such a window's selection back: the deepest folder of `chain` this tree
+    // holds, or, where the filter hides it, its nearest parent shown, with the branches
+    // above it opened. A chain that names nothing shown keeps the selection.
+    void SelectChain(const std::vector<std::string>& chain);
 
     // Opens or closes `row`; with `branch`, everything below it too. The row's node
     // becomes the selection.

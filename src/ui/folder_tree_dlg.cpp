@@ -351,17 +351,12 @@ void CFolderTreeDlg::PlaceOverOwner() {
 
 void CFolderTreeDlg::OnTreemap() {
     TakeSelection();
-    const int row = m_rows.SelectedRow();
     CTreemapDlg dialog(m_hWnd, m_app, m_bCompact, m_rows.Result());
     dialog.SetFilter(GetFilter());
-    dialog.SetSelectionChain(
-        tree::KeyChain(m_rows.Tree(), row >= 0 ? static_cast<int>(m_rows.Rows()[row]) : -1));
+    dialog.SetSelectionChain(m_rows.SelectedChain());
     m_pTreemapDlg = &dialog;
     m_app.RunModal(dialog);
     m_pTreemapDlg = nullptr;
-    const int node = tree::FindByChain(m_rows.Tree(), dialog.GetSelectionChain());
-    if (node >= 0) {
-        m_rows.SelectNode(node);
-        ShowRows();
-    }
+    m_rows.SelectChain(dialog.GetSelectionChain());
+    ShowRows();
 }

@@ -69,6 +69,8 @@ public:
     const std::vector<uint32_t>& GetRows() const { return m_rows.Rows(); }
     bool IsExpanded(uint32_t node) const { return m_rows.IsExpanded(node); }
     int GetScanCount() const { return m_nScanCount; }
+    // "Ordnerkarte" while it is open over this window; null otherwise.
+    const CTreemapDlg* GetTreemapDlg() const { return m_pTreemapDlg; }
 
 protected:
     BOOL OnInitDialog() override;

@@ -103,7 +103,7 @@ TreemapPaint CTreemapDlg::PaintFor(int32_t selected) const {
     paint.font = GetFont();
     paint.selected = selected;
     paint.kept = m_kept.empty() ? nullptr : &m_kept;
-    paint.outline = view::ScaleForDpi(2, m_nDpi);
+    paint.dpi = m_nDpi;
     paint.newText = LoadResourceString(IDS_TREEMAP_LEGEND_NEW);
     paint.oldText = LoadResourceString(IDS_TREEMAP_LEGEND_OLD);
     return paint;

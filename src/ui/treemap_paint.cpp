@@ -7,6 +7,7 @@
 
 #include "framework/system_library.h"
 #include "tree/tree_text.h"
+#include "view/list_rules.h"
 
 #include <objidl.h>
 
@@ -34,12 +35,12 @@ public:
             std::fill(row + (c.left - m_bounds.left), row + (c.right - m_bounds.left), rgb);
         }
     }
-    // A line of one pixel just inside `r`.
-    void Frame(const tree::TreemapRect& r, uint32_t rgb) {
-        Fill({r.left, r.top, r.right, std::min(r.bottom, r.top + 1)}, rgb);
-        Fill({r.left, std::max(r.top, r.bottom - 1), r.right, r.bottom}, rgb);
-        Fill({r.left, r.top, std::min(r.right, r.left + 1), r.bottom}, rgb);
-        Fill({std::max(r.left, r.right - 1), r.top, r.right, r.bottom}, rgb);
+    // A line of `width` pixels just inside `r`.
+    void Frame(const tree::TreemapRect& r, uint32_t rgb, int32_t width) {
+        Fill({r.left, r.top, r.right, std::min(r.bottom, r.top + width)}, rgb);
+        Fill({r.left, std::max(r.top, r.bottom - width), r.right, r.bottom}, rgb);
+        Fill({r.left, r.top, std::min(r.right, r.left + width), r.bottom}, rgb);
+        Fill({std::max(r.left, r.right - width), r.top, r.right, r.bottom}, rgb);
     }
     void Show(HDC dc) const {
         if (m_pixels.empty()) {
@@ -95,10 +96,14 @@ void Frame(HDC dc, const RECT& rect, COLORREF colour, int width) {
     Fill(dc, {std::max(rect.left, rect.right - w), rect.top, rect.right, rect.bottom}, colour);
 }
 
-void DrawName(HDC dc, const tree::FolderTree& tree, const tree::TreemapTile& tile, COLORREF band) {
+// The tile's name in its band, `side` pixels in from the tile's left and right and `top`
+// below its top.
+void DrawName(HDC dc, const tree::FolderTree& tree, const tree::TreemapTile& tile, COLORREF band,
+              int side, int top) {
     RECT text = ToRect(tile.rect);
-    text.left += 2;
-    text.right -= 2;
+    text.left += side;
+    text.right -= side;
+    text.top += top;
     text.bottom = tile.children.top;
     if (text.right <= text.left || text.bottom <= text.top) {
         return;
@@ -136,23 +141,24 @@ void DrawLegend(HDC dc, const TreemapPaint& paint) {
     SIZE word = {};
     ::GetTextExtentPoint32A(dc, "Mmmm", 4, &word);
     const LONG w = word.cx;
-    const LONG h = word.cy + 4;
-    RECT box = {map.bounds.right - 2 * w - 6, map.bounds.bottom - h - 6, map.bounds.right - 2,
-                map.bounds.bottom - 2};
+    const LONG in = view::ScaleForDpi(2, paint.dpi); // the box's margin and padding
+    const LONG h = word.cy + 2 * in;
+    RECT box = {map.bounds.right - 2 * w - 3 * in, map.bounds.bottom - h - 3 * in,
+                map.bounds.right - in, map.bounds.bottom - in};
     if (box.left < map.bounds.left || box.top < map.bounds.top) {
         return;
     }
     Fill(dc, box, RGB(255, 255, 255));
-    Frame(dc, box, RGB(0, 0, 0), 1);
+    Frame(dc, box, RGB(0, 0, 0), view::ScaleForDpi(1, paint.dpi));
     const struct {
         int32_t tile;
         const std::string& text;
         LONG left;
-    } ends[] = {{newest, paint.newText, box.left + 2}, {oldest, paint.oldText, box.left + 2 + w}};
+    } ends[] = {{newest, paint.newText, box.left + in}, {oldest, paint.oldText, box.left + in + w}};
     for (const auto& end : ends) {
         const COLORREF colour = ToColorref(tree::TileColour(
             *paint.tree, map.tiles[static_cast<size_t>(end.tile)], paint.colour, paint.now));
-        RECT cell = {end.left, box.top + 2, end.left + w, box.bottom - 2};
+        RECT cell = {end.left, box.top + in, end.left + w, box.bottom - in};
         Fill(dc, cell, colour);
         ::SetTextColor(dc, IsLight(colour) ? RGB(0, 0, 0) : RGB(255, 255, 255));
         ::DrawTextA(dc, end.text.c_str(), static_cast<int>(end.text.size()), &cell,
@@ -172,6 +178,8 @@ uint32_t FillOf(const TreemapPaint& paint, const tree::TreemapTile& tile) {
 
 void PaintTreemap(HDC dc, const TreemapPaint& paint) {
     const tree::Treemap& map = *paint.map;
+    const int line = view::ScaleForDpi(1, paint.dpi);
+    const int inset = view::ScaleForDpi(2, paint.dpi); // of a name from its tile's sides
     TilePixels pixels(map.bounds);
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
     pixels.Fill(map.bounds, (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face));
@@ -179,22 +187,32 @@ void PaintTreemap(HDC dc, const TreemapPaint& paint) {
     for (const tree::TreemapTile& tile : map.tiles) {
         const uint32_t rgb = FillOf(paint, tile);
         pixels.Fill(tile.rect, rgb);
-        pixels.Frame(tile.rect, ((rgb >> 1) & 0x7F7F7F) + ((rgb >> 3) & 0x1F1F1F));
+        pixels.Frame(tile.rect, ((rgb >> 1) & 0x7F7F7F) + ((rgb >> 3) & 0x1F1F1F), line);
     }
     pixels.Show(dc);
     const HGDIOBJ oldFont = paint.font != nullptr ? ::SelectObject(dc, paint.font) : nullptr;
     ::SetBkMode(dc, TRANSPARENT);
     for (const tree::TreemapTile& tile : map.tiles) {
         if (tile.named) {
-            DrawName(dc, *paint.tree, tile, ToColorref(FillOf(paint, tile)));
+            DrawName(dc, *paint.tree, tile, ToColorref(FillOf(paint, tile)), inset, 0);
         }
     }
     if (paint.selected >= 0 && static_cast<size_t>(paint.selected) < map.tiles.size()) {
-        const RECT rect = ToRect(map.tiles[static_cast<size_t>(paint.selected)].rect);
-        Frame(dc, rect, RGB(0, 0, 0), paint.outline);
-        const LONG in = paint.outline;
+        const tree::TreemapTile& tile = map.tiles[static_cast<size_t>(paint.selected)];
+        const RECT rect = ToRect(tile.rect);
+        const LONG in = view::ScaleForDpi(2, paint.dpi);
+        Frame(dc, rect, RGB(0, 0, 0), in);
         Frame(dc, {rect.left + in, rect.top + in, rect.right - in, rect.bottom - in},
-              RGB(255, 255, 255), 1);
+              RGB(255, 255, 255), line);
+        // The outline covers the top of the name band and the name's first letter (an
+        // "Ä" lost its dots): the name again, inside the outline.
+        if (tile.named) {
+            const COLORREF band = ToColorref(FillOf(paint, tile));
+            const LONG edge = in + line;
+            Fill(dc, {rect.left + edge, rect.top + edge, rect.right - edge, tile.children.top},
+                 band);
+            DrawName(dc, *paint.tree, tile, band, edge + inset, edge);
+        }
     }
     if (paint.colour == tree::TreemapColour::kAge) {
         DrawLegend(dc, paint);

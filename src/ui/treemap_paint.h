@@ -18,7 +18,8 @@ struct TreemapPaint {
     int64_t now = 0;       // Unix seconds, what the age colours are measured from
     HFONT font = nullptr;  // of the branches' names
     int32_t selected = -1; // the tile outlined; -1 for none
-    int outline = 2;       // the outline's width in pixels
+    // Of the screen: the frames, the outline, the margins of names and legend grow with it.
+    int dpi = 96;
     // With a filter in the window it was opened from: per node, tree::kNodePasses for a
     // folder the filter shows, which keeps its colour; the others are dimmed. Null for
     // no filter.

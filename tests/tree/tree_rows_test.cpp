@@ -251,6 +251,23 @@ TEST_F(TreeRowsTest, ARescanKeepsOpenBranchesTheSelectionAndTheSortWhereTheEntri
     EXPECT_EQ("<Posteingang>;Archiv;Kunden;", Outline(rows)) << "nothing selected, Archiv closed";
 }
 
+// The map hands its selection back by keys: the branches above it open; a filter that
+// hides it leaves its nearest parent shown; a chain that names nothing keeps the row.
+TEST_F(TreeRowsTest, AChainFromTheMapSelectsItsFolderOrItsNearestParentShown) {
+    rows.SetExpanded(2, true); // 2020
+    rows.SelectRow(3);         // Q1
+    const std::vector<std::string> q1 = rows.SelectedChain();
+    rows.SetExpanded(0, false); // Archiv closed, selected
+    rows.SelectChain(q1);
+    rows.SelectChain({"nirgends"});
+    EXPECT_EQ("Archiv;.2019;.2020;*..Q1;Kunden;<Posteingang>;", Outline(rows));
+    view::RowFilter filter;
+    ASSERT_TRUE(filter.SetWords("2019"));
+    rows.SetFilter(filter);
+    rows.SelectChain(q1);
+    EXPECT_EQ("*Archiv;.2019;", Outline(rows));
+}
+
 TEST_F(TreeRowsTest, ASelectionThatIsGoneLeavesNoneAndAnEmptyMailboxShowsOnlyTheNewMail) {
     rows.SelectRow(3); // Kunden
     ASSERT_TRUE(testsupport::RemoveFile(box / "K.PMM"));

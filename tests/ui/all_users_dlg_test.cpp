@@ -6,9 +6,8 @@
 // closes, Enter opens the tree window of the selected user, F5 reads again, Ctrl+C
 // copies the rows, placement, widths and sort go to the store and come back from it,
 // and the main window opens the overview of its installation or the one chosen.
-#include "framework/app_services.h"
 #include "mailgen_installation.h"
-#include "memory_store.h"
+#include "recording_app.h"
 #include "resource.h"
 #include "settings/program_settings.h"
 #include "sizes/size_text.h"
@@ -22,32 +21,12 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdarg>
 #include <filesystem>
 
 namespace alluserstest {
 
 using testsupport::TempDir;
 using testsupport::UiScript;
-
-class OverviewTestApp : public AppServices {
-public:
-    const std::string& GetTitle() const override { return m_title; }
-    const std::string& GetModulePath() const override { return m_title; }
-    SettingsStore* GetSettingsStore() const override { return &m_store; }
-    INT_PTR RunModal(CDialog& dialog) override { return dialog.DoModal(); }
-    void Warning(uint32_t, ...) override {}
-    void Error(uint32_t id, ...) override { m_errors.push_back(id); }
-    void ShowHelp(const char* topic) override { m_help.push_back(topic ? topic : ""); }
-    const std::string& GetMailboxPath() const override { return m_mailbox; }
-    const std::string& GetNewmailPath() const override { return m_mailbox; }
-
-    mutable MemorySettingsStore m_store;
-    std::vector<std::string> m_help;
-    std::vector<uint32_t> m_errors;
-    std::string m_title = "Foldtally";
-    std::string m_mailbox = "Foldtally";
-};
 
 std::string ListCell(HWND list, int row, int column) {
     char text[260] = {};
@@ -165,7 +144,7 @@ protected:
 
     TempDir dir;
     mailgen::InstallationExpectation expected;
-    OverviewTestApp app;
+    RecordingApp app;
 };
 
 // A gate after each row holds the reading thread: with one mailbox at a time, the

@@ -5,44 +5,26 @@
 // header shows the sort, F5 rescans, its help, Escape, and its placement and widths
 // in the store.
 #include "folder_formats.h"
-#include "framework/app_services.h"
 #include "memory_store.h"
+#include "recording_app.h"
 #include "resource.h"
 #include "settings/program_settings.h"
 #include "sizes/size_text.h"
 #include "test_support.h"
 #include "tree/tree_text.h"
 #include "ui/folder_tree_dlg.h"
+#include "ui/treemap_dlg.h"
 #include "ui_script_win32.h"
 #include "view/placement.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdarg>
 
 using testsupport::TempDir;
 using testsupport::UiScript;
 
 namespace {
-
-// The application as the window sees it: a store in memory, help calls recorded.
-class TreeTestApp : public AppServices {
-public:
-    const std::string& GetTitle() const override { return m_title; }
-    const std::string& GetModulePath() const override { return m_title; }
-    SettingsStore* GetSettingsStore() const override { return &m_store; }
-    INT_PTR RunModal(CDialog& dialog) override { return dialog.DoModal(); }
-    void Warning(uint32_t, ...) override {}
-    void Error(uint32_t, ...) override {}
-    void ShowHelp(const char* topic) override { m_help.push_back(topic ? topic : ""); }
-    const std::string& GetMailboxPath() const override { return m_title; }
-    const std::string& GetNewmailPath() const override { return m_title; }
-
-    mutable MemorySettingsStore m_store;
-    std::vector<std::string> m_help;
-    std::string m_title = "Foldtally";
-};
 
 std::string Line(int type, const std::string& id, const std::string& parent,
                  const std::string& name) {
@@ -152,7 +134,7 @@ protected:
     }
     TempDir box;
     TempDir news;
-    TreeTestApp app;
+    RecordingApp app;
     ScanRequest settings;
 };
 
@@ -471,6 +453,34 @@ TEST_F(FolderTreeDlgTest, BarsArePaintedInProportionToTheShare) {
         EXPECT_NEAR(w.second, w.first, 1) << "painted " << w.first << " expected " << w.second;
     }
     EXPECT_GT(widths[0].first, 4 * widths[4].first) << "79 % against 4 %";
+}
+
+// The map starts on the tree's selection; the tile clicked there is the tree's selection
+// once Escape closes the map, the branches above it open.
+TEST_F(FolderTreeDlgTest, TheMapStartsOnTheSelectedRowAndHandsItsOwnSelectionBack) {
+    CFolderTreeDlg dlg(nullptr, app, settings, true);
+    const CTreemapDlg* map = nullptr;
+    std::string rows; // the outline, then the selected row
+    Run(dlg, {Do([&] {
+                  Select(dlg.GetListHwnd(), 4); // <Posteingang>
+                  ::PostMessageA(dlg.GetSafeHwnd(), WM_COMMAND, ID_VIEW_TREEMAP, 0);
+              }),
+              [&] { return (map = dlg.GetTreemapDlg()) && !map->GetMap().tiles.empty(); }, Do([&] {
+                  EXPECT_EQ("\\<Posteingang>",
+                            tree::NodePath(map->GetTree(), map->GetSelectedNode()));
+                  for (const tree::TreemapTile& t : map->GetMap().tiles) {
+                      if (tree::NodePath(map->GetTree(), t.node) == "\\Archiv\\2020\\Q1") {
+                          ::PostMessageA(map->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
+                                         MAKELPARAM(t.rect.left + 2, t.rect.top + 2));
+                      }
+                  }
+                  ::PostMessageA(map->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
+              }),
+              [&] { return dlg.GetTreemapDlg() == nullptr; }, Do([&] {
+                  rows = Outline(dlg.GetListHwnd()) + std::to_string(dlg.GetSelectedRow());
+                  Key(dlg.GetListHwnd(), VK_ESCAPE);
+              })});
+    EXPECT_EQ("Archiv;.2019;.2020;..Q1;Kunden;<Posteingang>;3", rows);
 }
 
 // While set, every folder file read waits as on a far share.

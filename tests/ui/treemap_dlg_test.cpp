@@ -3,8 +3,7 @@
 // treemap_nav_test; here the mouse reaches the status line and the selection, the keys
 // reach the zoom and the moves, and closing stores its colour and placement.
 #include "folder_formats.h"
-#include "framework/app_services.h"
-#include "memory_store.h"
+#include "recording_app.h"
 #include "resource.h"
 #include "settings/program_settings.h"
 #include "sizes/size_text.h"
@@ -20,23 +19,6 @@
 namespace {
 
 using testsupport::UiScript;
-
-class TreemapTestApp : public AppServices {
-public:
-    const std::string& GetTitle() const override { return m_title; }
-    const std::string& GetModulePath() const override { return m_title; }
-    SettingsStore* GetSettingsStore() const override { return &m_store; }
-    INT_PTR RunModal(CDialog& dialog) override { return dialog.DoModal(); }
-    void Warning(uint32_t, ...) override {}
-    void Error(uint32_t id, ...) override { m_errors.push_back(id); }
-    void ShowHelp(const char*) override {}
-    const std::string& GetMailboxPath() const override { return m_title; }
-    const std::string& GetNewmailPath() const override { return m_title; }
-
-    mutable MemorySettingsStore m_store;
-    std::vector<uint32_t> m_errors;
-    std::string m_title = "Foldtally";
-};
 
 std::string HierarchyEntry(const std::string& id, const std::string& parent,
                            const std::string& name) {
@@ -92,7 +74,7 @@ SharedScanResult ScanOfSmallMailbox(const testsupport::TempDir& box) {
 
 TEST(TreemapDlgTest, MouseAndKeysReachStatusSelectionZoomAndMovesAndClosingStoresItsState) {
     testsupport::TempDir box;
-    TreemapTestApp app;
+    RecordingApp app;
     CTreemapDlg dlg(nullptr, app, false, ScanOfSmallMailbox(box));
     HWND hwnd = nullptr;
     int archiv = -1;
@@ -174,7 +156,7 @@ TEST(TreemapDlgTest, MouseAndKeysReachStatusSelectionZoomAndMovesAndClosingStore
 TEST(TreemapDlgTest, APictureIsSavedAsPngOrSvgButNeverIntoTheMailbox) {
     testsupport::TempDir box;
     testsupport::TempDir out;
-    TreemapTestApp app;
+    RecordingApp app;
     CTreemapDlg dlg(nullptr, app, false, ScanOfSmallMailbox(box));
     // The saves ask for these in turn: the refused one asks again; none left cancels.
     std::vector<std::string> answers = {box / "karte.png", out / "karte.png", out / "karte.svg"};
