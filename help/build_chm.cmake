@@ -1,11 +1,12 @@
 # Compiles the help file in a copy of the help sources inside the build tree, so the
 # source tree is never written to. Run with cmake -P; the calling target passes
-# SOURCE_DIR, STAGE_DIR, OUTPUT, CHMCMD and ICONV.
+# SOURCE_DIR, STAGE_DIR, OUTPUT, CHMCMD and ICONV, and may pass SHARED_DIR, whose style
+# sheets and pictures the pages use from the same places as if they were their own.
 #
 # The project, contents and index files are kept in UTF-8 for readable diffs; the help
 # viewer reads them in the code page of the help file's language (Windows-1252 for
-# German), so they are converted on the way into the copy. The pages themselves write
-# every umlaut as an HTML entity and are copied unchanged.
+# German and English), so they are converted on the way into the copy. The pages
+# themselves write every umlaut as an HTML entity and are copied unchanged.
 foreach(_var SOURCE_DIR STAGE_DIR OUTPUT CHMCMD ICONV)
   if(NOT DEFINED ${_var})
     message(FATAL_ERROR "build_chm.cmake: ${_var} is not set")
@@ -14,8 +15,8 @@ endforeach()
 
 file(REMOVE_RECURSE ${STAGE_DIR})
 file(MAKE_DIRECTORY ${STAGE_DIR})
-file(COPY ${SOURCE_DIR}/ DESTINATION ${STAGE_DIR}
-     FILES_MATCHING PATTERN "*.htm" PATTERN "*.css" PATTERN "*.png")
+include(${CMAKE_CURRENT_LIST_DIR}/help_files.cmake)
+foldtally_copy_help_files(${SOURCE_DIR} "${SHARED_DIR}" ${STAGE_DIR})
 
 file(GLOB _project_files RELATIVE ${SOURCE_DIR}
      ${SOURCE_DIR}/*.hhp ${SOURCE_DIR}/*.hhc ${SOURCE_DIR}/*.hhk)

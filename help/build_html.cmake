@@ -5,8 +5,9 @@
 # of every page a jump page "<page>.<anchor>.htm" beside it opens the page at that
 # anchor, because Wine's hand-off to the host's browser takes a file but damages a file
 # URL with an anchor.
-# Run with cmake -P; the calling target passes SOURCE_DIR and OUTPUT_DIR.
-foreach(_var SOURCE_DIR OUTPUT_DIR)
+# Run with cmake -P; the calling target passes SOURCE_DIR, OUTPUT_DIR and LANGUAGE (de
+# or en), and may pass SHARED_DIR, as for build_chm.cmake.
+foreach(_var SOURCE_DIR OUTPUT_DIR LANGUAGE)
   if(NOT DEFINED ${_var})
     message(FATAL_ERROR "build_html.cmake: ${_var} is not set")
   endif()
@@ -14,10 +15,11 @@ endforeach()
 
 file(REMOVE_RECURSE ${OUTPUT_DIR})
 file(MAKE_DIRECTORY ${OUTPUT_DIR})
-file(COPY ${SOURCE_DIR}/ DESTINATION ${OUTPUT_DIR}
-     FILES_MATCHING PATTERN "*.htm" PATTERN "*.css" PATTERN "*.png")
+include(${CMAKE_CURRENT_LIST_DIR}/help_files.cmake)
+foldtally_copy_help_files(${SOURCE_DIR} "${SHARED_DIR}" ${OUTPUT_DIR})
 
 file(GLOB_RECURSE _pages RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.htm)
+list(FILTER _pages EXCLUDE REGEX "^en/")
 set(_jumps 0)
 foreach(_page IN LISTS _pages)
   file(READ ${SOURCE_DIR}/${_page} _html)
@@ -41,7 +43,7 @@ foreach(_page IN LISTS _pages)
     endif()
     file(WRITE ${OUTPUT_DIR}/${_jump}
 "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">
-<html lang=\"de\">
+<html lang=\"${LANGUAGE}\">
 <head>
 <meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">
 <meta http-equiv=\"refresh\" content=\"0; url=${_name}#${_anchor}\">

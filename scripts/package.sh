@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release package: build/artifacts/foldtally-<version>-win32.zip with the program,
-# its help file, the same help pages as plain HTML (foldtally-hilfe, for the host's
-# browser under Wine), the German LIESMICH.txt (Windows-1252, CRLF) and the licence. The
+# its German and English help files (foldtally.chm, foldtally_en.chm), the same help
+# pages as plain HTML (foldtally-hilfe, foldtally-help, for the host's browser under
+# Wine), the German LIESMICH.txt (Windows-1252, CRLF) and the licence. The
 # version is the project version of the top CMakeLists.txt, read from the build's cache.
 # Without options it installs what is missing and builds the win32 preset first; the
 # release is that 32-bit program, which runs on every Windows. --preset win64 makes
@@ -46,7 +47,7 @@ strip=$(cache_value CMAKE_STRIP)
 arch=$(cache_value FOLDTALLY_WINDOWS_PRESET)
 [ -n "$version" ] || { echo "no project version in $build_dir/CMakeCache.txt" >&2; exit 1; }
 [ -n "$arch" ] || { echo "$build_dir is not a Windows build" >&2; exit 1; }
-for f in foldtally.exe foldtally.chm foldtally-hilfe/start.htm; do
+for f in foldtally.exe foldtally.chm foldtally_en.chm foldtally-hilfe/start.htm foldtally-help/start.htm; do
     [ -f "$build_dir/$f" ] || { echo "$build_dir/$f is missing: build the $arch preset" >&2; exit 1; }
 done
 
@@ -55,15 +56,15 @@ stage=$(mktemp -d "${TMPDIR:-/tmp}/foldtally-package.XXXXXX")
 trap 'rm -rf "$stage"' EXIT
 # The symbol table only helps a debugger; the code is the tested build's.
 SOURCE_DATE_EPOCH=$epoch "$strip" -o "$stage/foldtally.exe" "$build_dir/foldtally.exe"
-cp "$build_dir/foldtally.chm" "$stage/foldtally.chm"
-cp -R "$build_dir/foldtally-hilfe" "$stage/foldtally-hilfe"
+cp "$build_dir/foldtally.chm" "$build_dir/foldtally_en.chm" "$stage/"
+cp -R "$build_dir/foldtally-hilfe" "$build_dir/foldtally-help" "$stage/"
 sed "s/@VERSION@/$version/g" package/LIESMICH.txt | iconv -f UTF-8 -t CP1252 |
     sed 's/$/\r/' >"$stage/LIESMICH.txt"
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
 
 stamp=$(date -u -d "@$epoch" +%Y%m%d%H%M.%S)
-files=(foldtally.exe foldtally.chm LIESMICH.txt LICENSE.txt)
-mapfile -t pages < <(cd "$stage" && find foldtally-hilfe -type f | LC_ALL=C sort)
+files=(foldtally.exe foldtally.chm foldtally_en.chm LIESMICH.txt LICENSE.txt)
+mapfile -t pages < <(cd "$stage" && find foldtally-hilfe foldtally-help -type f | LC_ALL=C sort)
 files+=("${pages[@]}")
 (cd "$stage" && TZ=UTC touch -t "$stamp" "${files[@]}")
 mkdir -p "$out"

@@ -37,8 +37,10 @@ required_topics=(
     /pages/ref_mld_warnungen.htm#w503
     /pages/ref_mld_warnungen.htm#w505
 )
-expected_title='Ordner-Statistik f\xfcr Pegasus-Mail' # Windows-1252 bytes
-expected_lcid=1031                                    # 0x0407, German (Germany)
+# The help's language (HELP_LANGUAGE, de or en): title (Windows-1252 bytes), language id,
+# words of the numbered messages, and the files of its failure texts (English: *_en.*).
+expected_title='Ordner-Statistik f\xfcr Pegasus-Mail' expected_lcid=1031 words='FEHLER|WARNUNG' own=(--exclude='*_en.*')
+[ "${HELP_LANGUAGE:-de}" = en ] && expected_title='Folder Statistics for Pegasus Mail' expected_lcid=1033 words='ERROR|WARNING' own=(--exclude='*' --include='*_en.*')
 
 problems=0
 fail() {
@@ -146,7 +148,7 @@ else
 fi
 want_hex=$(printf "$expected_title" | od -An -v -tx1 | tr -d ' \n')
 [ "$title_hex" = "$want_hex" ] || fail "title is not the Windows-1252 bytes of the application title (hex ${title_hex:-none})"
-[ "$lcid" = "$expected_lcid" ] || fail "language is ${lcid:-none}, expected 1031 (0x0407, German)"
+[ "$lcid" = "$expected_lcid" ] || fail "language is ${lcid:-none}, expected $expected_lcid"
 
 # --- 2. the topics the program opens -----------------------------------------------------
 for topic in "${required_topics[@]}"; do
@@ -170,7 +172,7 @@ declare -A in_project=()
 for f in "${listed[@]}"; do in_project[$f]=1; done
 while IFS= read -r f; do
     [ -n "${in_project[$f]+x}" ] || fail "$f is in help/ but not in [FILES] of foldtally.hhp"
-done < <(cd "$help_src" && find . -name '*.htm' -o -name '*.css' -o -name '*.png' | sed 's|^\./||' | sort)
+done < <(cd "$help_src" && find . -path ./en -prune -o \( -name '*.htm' -o -name '*.css' -o -name '*.png' \) -print | sed 's|^\./||' | sort)
 
 toc= index=
 extract /toc.hhc && toc=$extracted_file || fail "the table of contents /toc.hhc is missing"
@@ -242,9 +244,9 @@ to_entities() {
 }
 texts=0
 if [ ${#prog_dirs[@]} -gt 0 ]; then
-    mapfile -t program_texts < <(grep -rhoE --include='*.rc' --include='*.cpp' --include='*.h' \
-        -e '"(FEHLER|WARNUNG) [0-9]{3}: ([^"\\]|""|\\")*"' -e '"<[^"\\?]{4,}>"' "${prog_dirs[@]}" |
-        sed -E 's/^"//; s/"$//; s/""/"/g; s/\\"/"/g' | sort -u)
+    texts_in() { grep -rhoE --include='*.rc' --include='*.cpp' --include='*.h' "$@" "${prog_dirs[@]}"; }
+    mapfile -t program_texts < <({ texts_in -e "\"($words) [0-9]{3}: ([^\"\\\\]|\"\"|\\\\\")*\""
+        texts_in "${own[@]}" -e '"<[^"\\?]{4,}>"'; } | sed -E 's/^"//; s/"$//; s/""/"/g; s/\\"/"/g' | sort -u)
     mapfile -t quoted_texts < <(printf '%s\n' "${program_texts[@]}" | to_entities)
     for i in "${!program_texts[@]}"; do
         [[ $all_text == *"${quoted_texts[i]}"* ]] ||

@@ -11,6 +11,7 @@
 set -uo pipefail
 html=${1:?usage: check_html.sh HTML_DIR HELP_SOURCE_DIR PROGRAM_SOURCE_DIR...}
 help_src=${2:?help source folder missing}
+shared=${HELP_SHARED_DIR:-$help_src} # the folder whose style sheets and pictures the pages share
 shift 2
 
 problems=0
@@ -26,10 +27,11 @@ anchors_of() { grep -oE '(name|id)="[^"]*"' "$1" | sed -E 's/^(name|id)="//; s/"
 declare -A expected=()
 pages=0 jumps=0
 while IFS= read -r f; do
-    expected[$f]=1
+    expected[$f]=1 source=$help_src/$f
+    [ -f "$source" ] || source=$shared/$f
     if [ ! -f "$html/$f" ]; then
         fail "$f of the help sources is missing"
-    elif ! cmp -s "$help_src/$f" "$html/$f"; then
+    elif ! cmp -s "$source" "$html/$f"; then
         fail "$f differs from the help sources"
     fi
     [[ $f == *.htm ]] || continue
@@ -45,8 +47,9 @@ while IFS= read -r f; do
         elif ! grep -qiF "http-equiv=\"refresh\" content=\"0; url=$name#$a\"" "$html/$jump"; then
             fail "$jump does not lead to $name#$a"
         fi
-    done < <(anchors_of "$help_src/$f")
-done < <(cd "$help_src" && find . -name '*.htm' -o -name '*.css' -o -name '*.png' | sed 's|^\./||' | sort)
+    done < <(anchors_of "$source")
+done < <({ cd "$help_src" && find . -path ./en -prune -o \( -name '*.htm' -o -name '*.css' -o -name '*.png' \) -print
+    cd "$shared" && find . -path ./en -prune -o \( -name '*.css' -o -name '*.png' \) -print; } | sed 's|^\./||' | sort -u)
 while IFS= read -r f; do
     [ -n "${expected[$f]+x}" ] || fail "$f is neither a help page nor the jump page to an anchor"
 done < <(cd "$html" && find . -type f | sed 's|^\./||' | sort)

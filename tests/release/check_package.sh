@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Checks a release zip against the build it was made from: exactly the four files and
-# the build's folder foldtally-hilfe (the help pages as plain HTML) as it is; the program is the build's foldtally.exe (stripped) and its version resource carries the
+# Checks a release zip against the build it was made from: exactly the five files and
+# the build's folders foldtally-hilfe and foldtally-help (the help pages as plain HTML); the program is the build's foldtally.exe (stripped) and its version resource carries the
 # version in the zip's name; the help file is the build's; LIESMICH.txt is the German
 # text of package/LIESMICH.txt in Windows-1252 with CRLF line ends; the licence names
 # its holder, with CRLF line ends.
@@ -36,8 +36,8 @@ zero_stamp() {
     fail "the zip is named $(basename "$zip"), not foldtally-$version-$arch.zip"
 [ -f "$zip" ] || { fail "$zip does not exist"; exit 1; }
 
-expected=$'LICENSE.txt\nLIESMICH.txt\nfoldtally.chm\nfoldtally.exe'
-listed=$(unzip -Z1 "$zip" | grep -v '^foldtally-hilfe/' | LC_ALL=C sort)
+expected=$'LICENSE.txt\nLIESMICH.txt\nfoldtally.chm\nfoldtally.exe\nfoldtally_en.chm'
+listed=$(unzip -Z1 "$zip" | grep -vE '^foldtally-(hilfe|help)/' | LC_ALL=C sort)
 [ "$listed" = "$expected" ] || fail "the zip holds [$(echo $listed)], not [$(echo $expected)]"
 unzip -q "$zip" -d "$work/x" || { fail "cannot unpack $zip"; exit 1; }
 x=$work/x
@@ -46,6 +46,8 @@ if [ ! -f "$x/foldtally-hilfe/start.htm" ]; then
 elif ! diff -r "$build/foldtally-hilfe" "$x/foldtally-hilfe" >/dev/null; then
     fail "foldtally-hilfe in the zip is not the build's help pages"
 fi
+diff -r "$build/foldtally-help" "$x/foldtally-help" >/dev/null 2>&1 ||
+    fail "foldtally-help in the zip is not the build's English help pages"
 
 # The program: the build's, with only the symbol table removed.
 if [ -f "$x/foldtally.exe" ]; then
@@ -71,6 +73,7 @@ fi
 if [ -f "$x/foldtally.chm" ] && ! cmp -s "$x/foldtally.chm" "$build/foldtally.chm"; then
     fail "foldtally.chm in the zip is not the build's help file"
 fi
+cmp -s "$x/foldtally_en.chm" "$build/foldtally_en.chm" || fail "foldtally_en.chm in the zip is not the build's"
 
 crlf_only() { # file: every line ends in CR LF, the last one too, and no CR stands alone
     local lf cr pairs last

@@ -41,7 +41,7 @@ plant lf-readme "sed -i 's/\r\$//' LIESMICH.txt" "LIESMICH.txt does not end ever
 plant utf8-readme "iconv -f CP1252 -t UTF-8 LIESMICH.txt >t && mv t LIESMICH.txt" \
     "LIESMICH.txt read as Windows-1252 is not the text of package/LIESMICH.txt"
 plant lone-cr "printf 'x\ry\r\n' >>LIESMICH.txt" "LIESMICH.txt does not end every line with CR LF"
-plant no-help "rm foldtally.chm" "the zip holds [LICENSE.txt LIESMICH.txt foldtally.exe]"
+plant no-help "rm foldtally.chm" "the zip holds [LICENSE.txt LIESMICH.txt foldtally.exe foldtally_en.chm]"
 plant extra-file "cp '$build/foldtally-report.exe' ." "the zip holds"
 plant other-help "printf x >>foldtally.chm" "foldtally.chm in the zip is not the build's help file"
 plant no-pages "rm -r foldtally-hilfe" "the zip holds no help pages"
