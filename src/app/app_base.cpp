@@ -78,6 +78,7 @@ bool CAppBase::SetStrings() {
         m_strRegistryKey = "Morvapps\\" + GetTitle();
     }
     m_strAppTitle = GetTitle();
+    OnModulePaths();
     return obtained;
 }
 

@@ -29,6 +29,9 @@ public:
     // The module path (cut to 260 characters), the INI file beside it, the registry key
     // and the title; false when no module path can be had at all.
     virtual bool SetStrings();
+    // Called by SetStrings once the paths beside the program are known, before anything
+    // is read from them: a test puts the INI file elsewhere here.
+    virtual void OnModulePaths() {}
 
     // Runs `dialog` modally as the current modal dialog and restores the previous one
     // afterwards, also when the run throws.

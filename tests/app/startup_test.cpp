@@ -51,6 +51,35 @@ TEST_F(StartupTest, IniAndHelpFilesSitBesideTheProgramWhateverTheCurrentDirector
     EXPECT_EQ("Ordner-Statistik für Pegasus-Mail", app.GetAppTitle());
 }
 
+// English chosen: the title and the help speak it where the English help is installed,
+// and the German help opens where it is not, rather than none.
+TEST_F(StartupTest, TheChosenLanguageNamesTheProgramAndPicksItsHelpElseTheGermanOne) {
+    struct German {
+        ~German() {
+            SetResourceLanguage(Language::German);
+            SetUserLanguage(Language::German);
+        }
+    } restore;
+    MailClientKeys::Set("Mailbox", REG_SZ, "C:\\PMAIL\\MAIL");
+    MailClientKeys::Set("Newmail", REG_SZ, "C:\\PMAIL\\NEU");
+    testsupport::TempDir folder;
+    const std::string ini = folder / "foldtally.ini";
+    ASSERT_TRUE(testsupport::WriteFile(ini, "[MainDlg]\r\nLanguage=2\r\n"));
+    const std::string english = apptest::ModulePathWithExtension("_en.chm");
+    for (bool installed : {false, true}) {
+        if (installed) {
+            ASSERT_TRUE(testsupport::WriteFile(english, "ITSF"));
+        }
+        TestApp app;
+        app.SetIniPathOverride(ini);
+        ASSERT_TRUE(app.SetStrings());
+        EXPECT_EQ(installed ? english : apptest::ModulePathWithExtension(".chm"),
+                  app.GetHelpFilePath());
+        EXPECT_EQ("Folder Statistics for Pegasus Mail", app.GetAppTitle());
+    }
+    ::DeleteFileA(english.c_str());
+}
+
 struct DirectoryCase {
     const char* stored;
     const char* expected;

@@ -50,12 +50,10 @@ public:
     // The INI file start-up takes for the one beside the program, in place of the test
     // program's own.
     void SetIniPathOverride(const std::string& path) { m_strIniOverride = path; }
-    bool SetStrings() override {
-        const bool ok = CFoldtallyApp::SetStrings();
+    void OnModulePaths() override {
         if (!m_strIniOverride.empty()) {
             m_strIniPath = m_strIniOverride;
         }
-        return ok;
     }
     void SetHelpPagesPath(const std::string& path) { m_strHelpPagesPath = path; }
 
