@@ -30,7 +30,14 @@ export WINELOADER=$FOLDTALLY_WINE_LOADER
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export LANG=C.UTF-8
-export LC_ALL=C.UTF-8
+# LC_ALL pins Wine's locale, and with it the code pages. A test empties it so that
+# LC_MESSAGES, which the Windows programs read as well, says their language; then
+# LC_CTYPE alone pins the code pages.
+if [ "${LC_ALL+set}" = set ] && [ -z "$LC_ALL" ]; then
+    export LC_CTYPE=C.UTF-8
+else
+    export LC_ALL=C.UTF-8
+fi
 unset WINESERVER
 
 case "$WINEPREFIX" in
