@@ -216,7 +216,7 @@ void ApplyTreemap(const cxxopts::ParseResult& result, ReportOptions& options, st
         const bool picture = key == "size" || key == "colour";
         if (treemap ? !(picture || key == "treemap" || key == "mailbox" || key == "newmail" ||
                         key == "no-paths" || key == "trace" || key == "all-users" ||
-                        key == "help" || key == "version")
+                        key == "help" || key == "version" || key == "lang")
                     : picture) {
             error = FormatText(Say(treemap ? Phrase::kNotForTreemap : Phrase::kOnlyWithTreemap),
                                key.c_str());

@@ -209,6 +209,29 @@ namespace report {
       "foldtally-report: The new-mail directory \"%s\" cannot be read.\n")                         \
     X(kUnusableEarlier, "foldtally-report: Der fr\xFChere Bericht \"%s\" %s.\n",                   \
       "foldtally-report: The earlier report \"%s\" %s.\n")                                         \
+    X(kEarlierNotAnObject, "ist kein Bericht von foldtally-report (kein JSON-Objekt)",             \
+      "is no report of foldtally-report (not a JSON object)")                                      \
+    X(kEarlierNoRows,                                                                              \
+      "ist kein Bericht von foldtally-report (\"rows\" fehlt oder ist keine Liste)",               \
+      "is no report of foldtally-report (\"rows\" is missing or not a list)")                      \
+    X(kEarlierTooDeep, "ist kein Bericht von foldtally-report (zu tief verschachtelt)",            \
+      "is no report of foldtally-report (nested too deeply)")                                      \
+    X(kEarlierBadRow,                                                                              \
+      "hat in Zeile %s von \"rows\" keinen g\xFCltigen Eintrag (\"fileName\" als Text, "           \
+      "\"size\" als Zahl ab 0)",                                                                   \
+      "has no valid entry in line %s of \"rows\" (\"fileName\" as text, \"size\" as a "            \
+      "number from 0)")                                                                            \
+    X(kEarlierNotJson, "ist kein JSON (Fehler bei Byte %s)", "is not JSON (error at byte %s)")     \
+    X(kEarlierTooLarge, "ist zu gro\xDF (mehr als 64 MiB)", "is too large (more than 64 MiB)")     \
+    X(kEarlierUnreadable, "kann nicht gelesen werden", "cannot be read")                           \
+    X(kEarlierNoMemory, "braucht mehr Speicher, als frei ist", "needs more memory than is free")   \
+    X(kOverviewNotJson, "ist kein JSON-Bericht", "is not a JSON report")                           \
+    X(kOverviewNotOverview,                                                                        \
+      "ist kein Bericht aller Postf\xE4"                                                           \
+      "cher",                                                                                      \
+      "is not a report of all mailboxes")                                                          \
+    X(kOverviewBadUser, "enth\xE4lt eine Zeile, die keine Benutzerzeile ist",                      \
+      "contains a line that is not a user line")                                                   \
     X(kOutputFailed, "foldtally-report: Die Ausgabe konnte nicht geschrieben werden.\n",           \
       "foldtally-report: The output could not be written.\n")                                      \
     X(kRefusedTreemapFile,                                                                         \
