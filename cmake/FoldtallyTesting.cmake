@@ -23,9 +23,15 @@ endif()
 # program like its other sources; the ThreadSanitizer build compiles and runs only them,
 # since a race needs a second thread and the rest costs minutes there for nothing.
 #
+# Every test speaks German whatever the machine's locale: LC_ALL is emptied, so that
+# LC_MESSAGES decides (FOLDTALLY_GERMAN_ENVIRONMENT). A test that needs English sets it
+# itself.
+#
 # Natively every test case is its own ctest entry. Under Wine a test program is one
 # entry, so each program starts Wine once instead of once per case; GoogleTest's output
 # still names the failing case. GUI tests share the display and never run in parallel.
+set(FOLDTALLY_GERMAN_ENVIRONMENT "LC_ALL=;LC_MESSAGES=de_DE.UTF-8")
+
 function(foldtally_add_test)
   cmake_parse_arguments(T "GUI;WIN32_ONLY;NATIVE_ONLY" "NAME;TIMEOUT" "SOURCES;THREADED_SOURCES;LIBS;DEPENDS"
                         ${ARGN})
@@ -56,12 +62,16 @@ function(foldtally_add_test)
   endif()
   if(WIN32)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
-    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
+    set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT}
+                                              ENVIRONMENT "${FOLDTALLY_GERMAN_ENVIRONMENT}")
     if(T_GUI)
       set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK xdisplay)
     endif()
   else()
-    gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT ${T_TIMEOUT})
+    # The same environment in two properties of one value each: gtest_discover_tests
+    # splits a list into separate arguments however it is escaped.
+    gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT ${T_TIMEOUT}
+                         ENVIRONMENT LC_MESSAGES=de_DE.UTF-8 ENVIRONMENT_MODIFICATION LC_ALL=unset:)
   endif()
 endfunction()
 

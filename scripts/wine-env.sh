@@ -33,6 +33,9 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 # Wine's interface, which follows LC_MESSAGES: German, as the tests expect, unless the
 # caller asks for another (FOLDTALLY_MESSAGES=C.UTF-8 for English).
 export LANG=C.UTF-8
+# LC_ALL would pin every part of the locale, the language too; LC_CTYPE alone pins the
+# code pages.
+export LC_CTYPE=C.UTF-8
 unset LC_ALL
 export LC_MESSAGES=${FOLDTALLY_MESSAGES:-de_DE.UTF-8}
 unset WINESERVER

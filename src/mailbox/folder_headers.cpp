@@ -6,7 +6,6 @@
 #include "diag/path_parts.h"
 #include "diag/trace.h"
 #include "platform/files.h"
-#include "platform/text.h"
 
 #include <algorithm>
 
@@ -43,32 +42,6 @@ std::string CompanionPath(const std::string& folderPath) {
 }
 
 } // namespace
-
-// The failure texts in the system's code page, converted once: the report asks for them
-// at every row.
-const std::string& FailureText(FolderFailure kind) {
-    static const std::string texts[] = {
-        platform::SystemText("<Datei konnte nicht zum Lesen geöffnet werden.>"),
-        platform::SystemText("<Datei ist keine gültige PMM-Datei.>"),
-        platform::SystemText("<MBX-Datei konnte nicht zum Lesen geöffnet werden.>"),
-        platform::SystemText("<PMG-Datei konnte nicht zum Lesen geöffnet werden.>"),
-        platform::SystemText("<Ordner hat keine gültige PMG-Datei.>"),
-        platform::SystemText("<Posteingang-Verzeichnis konnte nicht gelesen werden.>"),
-    };
-    return texts[static_cast<int>(kind)];
-}
-
-bool IsFailureText(const std::string& folderName) {
-    if (folderName.empty() || folderName[0] != '<') {
-        return false;
-    }
-    for (int kind = 0; kind < kFolderFailureKinds; ++kind) {
-        if (folderName == FailureText(static_cast<FolderFailure>(kind))) {
-            return true;
-        }
-    }
-    return false;
-}
 
 void FolderFileRecord::Clear() {
     FolderRecord::Clear();

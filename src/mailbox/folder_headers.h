@@ -13,9 +13,12 @@
 enum class FolderFailure { kPmmOpen, kPmmHeader, kMbxOpen, kPmgOpen, kPmgHeader, kNewmailDir };
 constexpr int kFolderFailureKinds = 6;
 
-// The text of `kind` in the system's code page, as the list shows it.
+// The text of `kind` in the system's code page and in UserLanguage(), as the list shows
+// it.
 const std::string& FailureText(FolderFailure kind);
-// True when `folderName` is one of those texts: the row stands for a file that failed.
+// True when `folderName` is one of those texts, in either language: the row stands for
+// a file that failed; `kind` gets which.
+bool FolderFailureOf(const std::string& folderName, FolderFailure* kind);
 bool IsFailureText(const std::string& folderName);
 
 // What both kinds of folder file add to a row: where the file is and its folder's key.

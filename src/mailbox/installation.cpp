@@ -6,7 +6,6 @@
 
 #include "platform/files.h"
 #include "platform/path_separator.h"
-#include "platform/text.h"
 #include "text/ascii_case.h"
 #include "text/cp1252_case.h"
 
@@ -101,46 +100,6 @@ UserNameProblem CheckUserName(std::string_view name) {
         return UserNameProblem::kTooLong;
     }
     return UserNameProblem::kNone;
-}
-
-std::string UserFaultText(UserFault fault, UserNameProblem problem) {
-    switch (fault) {
-    case UserFault::kNone:
-        return std::string();
-    case UserFault::kUnsafeName:
-        switch (problem) {
-        case UserNameProblem::kEmpty:
-            return platform::SystemText("<Benutzername fehlt.>");
-        case UserNameProblem::kSeparator:
-            return platform::SystemText("<Benutzername mit \\, / oder : wird nicht geöffnet.>");
-        case UserNameProblem::kDotDot:
-            return platform::SystemText("<Benutzername enthält .. und wird nicht geöffnet.>");
-        case UserNameProblem::kDevice:
-            return platform::SystemText("<Benutzername ist ein Gerätename.>");
-        case UserNameProblem::kControl:
-            return platform::SystemText("<Benutzername mit Steuerzeichen wird nicht geöffnet.>");
-        case UserNameProblem::kReserved:
-            return platform::SystemText("<Benutzername ist kein zulässiger Ordnername.>");
-        case UserNameProblem::kTooLong:
-        case UserNameProblem::kNone:
-            break;
-        }
-        return platform::SystemText("<Benutzername ist zu lang und wird nicht geöffnet.>");
-    case UserFault::kMalformedLine:
-        return platform::SystemText(
-            "<Zeile ist keine Benutzerzeile \"Kennung;Name;Voller Name\".>");
-    case UserFault::kDuplicate:
-        return platform::SystemText("<Benutzer steht mehrmals in PMAIL.USR.>");
-    case UserFault::kMissingFolder:
-        return platform::SystemText("<Ordner des Benutzers fehlt.>");
-    case UserFault::kUnreadable:
-        return platform::SystemText("<Ordner kann nicht gelesen werden.>");
-    case UserFault::kStray:
-        return platform::SystemText("<Ordner ohne Benutzer in PMAIL.USR.>");
-    case UserFault::kNoHierarchy:
-        return platform::SystemText("<Datei \"hierarch.pm\" kann nicht gelesen werden.>");
-    }
-    return std::string();
 }
 
 std::string UserListPath(const std::string& root) {

@@ -45,8 +45,8 @@ enum class UserFault : uint8_t {
     kNoHierarchy,   // "hierarch.pm" cannot be read; the sizes are still there
 };
 
-// The row's failure text in angle brackets, in the system's code page, as the main
-// list shows one for a folder file it cannot read.
+// The row's failure text in angle brackets, in the system's code page and in
+// UserLanguage(), as the main list shows one for a folder file it cannot read.
 std::string UserFaultText(UserFault fault, UserNameProblem problem = UserNameProblem::kNone);
 
 // The root of the installation that `mailboxDir` (ending with a separator) belongs to:

@@ -4,6 +4,8 @@
 // runs.
 #pragma once
 
+#include "text/language.h"
+
 #include <cstdint>
 
 #ifndef _WIN32
@@ -24,8 +26,10 @@ public:
     Thread(const Thread&) = delete;
     Thread& operator=(const Thread&) = delete;
 
-    // Starts `function(argument)`. False when the platform could not create the thread,
-    // or when this object still owns an unjoined thread.
+    // Starts `function(argument)`, in the LanguageScope of the starting thread when it is
+    // in one: the helpers of a scan name what failed in the scan's language. False when
+    // the platform could not create the thread, or when this object still owns an
+    // unjoined thread.
     bool Start(ThreadFunction function, void* argument);
     // True from a successful Start until Join.
     bool IsStarted() const { return m_bStarted; }
@@ -43,6 +47,7 @@ private:
 
     ThreadFunction m_pfnFunction = nullptr;
     void* m_pArgument = nullptr;
+    int m_nScopeLanguage = language_detail::kNoScope;
     bool m_bStarted = false;
 #ifdef _WIN32
     void* m_hThread = nullptr;

@@ -5,6 +5,10 @@
 namespace platform {
 
 unsigned Thread::RunForPlatform(Thread* self) {
+    if (self->m_nScopeLanguage != language_detail::kNoScope) {
+        const LanguageScope language(static_cast<Language>(self->m_nScopeLanguage));
+        return self->m_pfnFunction(self->m_pArgument);
+    }
     return self->m_pfnFunction(self->m_pArgument);
 }
 
@@ -14,6 +18,7 @@ bool Thread::Start(ThreadFunction function, void* argument) {
     }
     m_pfnFunction = function;
     m_pArgument = argument;
+    m_nScopeLanguage = language_detail::t_scopeLanguage;
     if (!CreatePlatformThread()) {
         return false;
     }

@@ -24,28 +24,10 @@ namespace report {
 
 namespace {
 
-const char kUnreadableRoot[] =
-    "foldtally-report: Das Verzeichnis \"%s\" kann nicht gelesen werden.\n";
-const char kNoUserList[] =
-    "foldtally-report: Im Verzeichnis \"%s\" liegt keine Benutzerliste PMAIL.USR.\n";
-const char kUnreadableUserList[] =
-    "foldtally-report: Die Benutzerliste \"%s\" kann nicht gelesen werden.\n";
-// The bounds of user_list.h: a real list is a few hundred KiB at most.
-const char kTooLongUserList[] =
-    "foldtally-report: Die Benutzerliste \"%s\" ist l\xE4nger als 4 MiB "
-    "oder nennt mehr als 65.536 Benutzer und wird nicht gelesen.\n";
-
-const char* const kAllUsersTitles[kAllUsersColumnCount] = {
-    "Benutzer",
-    "Name",
-    "Ordnerdateien",
-    ("Gr\xF6\xDF"
-     "e"), // apart: "\xDFe" would be one escape
-    "Anteil",
-    "Posteingang",
-    "Gr\xF6\xDFte Ordnerdatei",
-    "Grenze",
-    "\xC4nderung"};
+const Phrase kAllUsersTitles[kAllUsersColumnCount] = {
+    Phrase::kUsersTitleUser,    Phrase::kUsersTitleName,  Phrase::kUsersTitleFiles,
+    Phrase::kTitleSize,         Phrase::kTreeTitleShare,  Phrase::kUsersTitleNewMail,
+    Phrase::kUsersTitleLargest, Phrase::kUsersTitleLimit, Phrase::kTitleChange};
 // The number columns are aligned to the right.
 const bool kRightAligned[kAllUsersColumnCount] = {false, false, true, true, true,
                                                   true,  false, true, false};
@@ -95,9 +77,11 @@ std::string StatusLineOf(const AllUsersResult& result, const ShownUsers& shown) 
         return AllUsersStatusLine(result);
     }
     const auto count = [](size_t n) { return FormatSize(n, SizeStyle::Exact); };
-    return count(shown.rows) + " von " + count(result.rows.size()) + " Zeilen, " +
-           FormatSize(shown.size, SizeStyle::Compact) + " von " +
-           FormatSize(result.totalSize, SizeStyle::Compact) + " \x96 " + AllUsersStatusLine(result);
+    return FormatText(Say(Phrase::kUsersFilteredStatus), count(shown.rows).c_str(),
+                      count(result.rows.size()).c_str(),
+                      FormatSize(shown.size, SizeStyle::Compact).c_str(),
+                      FormatSize(result.totalSize, SizeStyle::Compact).c_str(),
+                      AllUsersStatusLine(result).c_str());
 }
 
 void WriteText(const AllUsersResult& result, const std::vector<UserReportRow>& rows,
@@ -107,7 +91,7 @@ void WriteText(const AllUsersResult& result, const std::vector<UserReportRow>& r
     const int columns = compared ? kAllUsersColumnCount : kAllUsersColumnCount - 1;
     Cells titles;
     for (int c = 0; c < kAllUsersColumnCount; ++c) {
-        titles[c] = kAllUsersTitles[c];
+        titles[c] = Say(kAllUsersTitles[c]);
     }
     // A line's cells are made when they are needed (for the aligned text twice: for the
     // widths, then for the text), never kept for every row: an earlier report of two
@@ -368,6 +352,7 @@ std::vector<UserReportRow> FilterUserRows(std::vector<UserReportRow> rows,
 void WriteAllUsersReport(const AllUsersResult& result, const ReportOptions& options,
                          const std::string& scanTime, const EarlierInstallation* earlier,
                          ReportSink& sink) {
+    const LanguageScope language(LanguageOf(options.format));
     const bool compared = earlier != nullptr;
     std::vector<UserReportRow> rows =
         OrderUserRows(result, options.allUsersSortColumn, options.sortDescending, earlier);
@@ -388,7 +373,8 @@ void WriteAllUsersReport(const AllUsersResult& result, const ReportOptions& opti
     default:
         WriteText(result, rows, options, earlier, shown,
                   compared
-                      ? ", \xC4nderung " + ChangeText({RowChange::kChanged, totalChange}, false)
+                      ? FormatText(Say(Phrase::kTotalChange),
+                                   ChangeText({RowChange::kChanged, totalChange}, false).c_str())
                       : std::string(),
                   sink);
         return;
@@ -398,12 +384,14 @@ void WriteAllUsersReport(const AllUsersResult& result, const ReportOptions& opti
 int RunAllUsersReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
     const std::string root = platform::WithFinalSeparator(platform::FullPath(options.allUsersRoot));
     if (root.empty() || !platform::IsReadableDirectory(root)) {
-        WriteErrorLine(err, FormatText(kUnreadableRoot, options.allUsersRoot.c_str()), options);
+        WriteErrorLine(err, FormatText(Say(Phrase::kUnreadableRoot), options.allUsersRoot.c_str()),
+                       options);
         return kExitFailure;
     }
     const std::string listPath = UserListPath(root);
     if (listPath.empty()) {
-        WriteErrorLine(err, FormatText(kNoUserList, options.allUsersRoot.c_str()), options);
+        WriteErrorLine(err, FormatText(Say(Phrase::kNoUserList), options.allUsersRoot.c_str()),
+                       options);
         return kExitFailure;
     }
     EarlierInstallation earlier;
@@ -421,11 +409,13 @@ int RunAllUsersReport(const ReportOptions& options, ReportSink& out, ReportSink&
         ScanWatch watch(options, err);
         AllUsersThreading threading;
         threading.control = &watch.Control();
+        const LanguageScope language(LanguageOf(options.format));
         listRead = ScanAllUsers(root, result, threading);
     }
     if (!listRead) {
         WriteErrorLine(err,
-                       FormatText(result.userListTooLong ? kTooLongUserList : kUnreadableUserList,
+                       FormatText(Say(result.userListTooLong ? Phrase::kTooLongUserList
+                                                             : Phrase::kUnreadableUserList),
                                   listPath.c_str()),
                        options);
         return kExitFailure;

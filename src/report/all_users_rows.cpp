@@ -2,6 +2,7 @@
 // earlier report of the same kind matched by name.
 #include "report/all_users_report.h"
 
+#include "diag/trace.h"
 #include "platform/keyed_hash.h"
 #include "report/report_text.h"
 #include "sizes/size_text.h"
@@ -171,14 +172,17 @@ int32_t ListedUserCount(const AllUsersResult& result) {
 }
 
 std::string FilesAndTotalText(int32_t folderFiles, uint64_t totalSize) {
-    return FormatSize(static_cast<uint32_t>(folderFiles), SizeStyle::Exact) + " Ordnerdateien, " +
-           FormatSize(totalSize, SizeStyle::Compact) + " (" +
-           FormatSize(totalSize, SizeStyle::Exact) + " Bytes)";
+    return FormatText(Say(Phrase::kFilesAndTotal),
+                      FormatSize(static_cast<uint32_t>(folderFiles), SizeStyle::Exact).c_str(),
+                      FormatSize(totalSize, SizeStyle::Compact).c_str(),
+                      FormatSize(totalSize, SizeStyle::Exact).c_str());
 }
 
 std::string AllUsersStatusLine(const AllUsersResult& result) {
-    return FormatSize(static_cast<uint32_t>(ListedUserCount(result)), SizeStyle::Exact) +
-           " Benutzer, " + FilesAndTotalText(result.folderFiles, result.totalSize);
+    return FormatText(
+        Say(Phrase::kUsersStatus),
+        FormatSize(static_cast<uint32_t>(ListedUserCount(result)), SizeStyle::Exact).c_str(),
+        FilesAndTotalText(result.folderFiles, result.totalSize).c_str());
 }
 
 std::string PersonalCell(const UserMailbox& row) {

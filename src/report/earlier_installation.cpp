@@ -65,11 +65,6 @@ using nlohmann::json;
 // deeper than eight is none.
 constexpr int kMaxOverviewDepth = 8;
 
-const char kNotJson[] = "ist kein JSON-Bericht";
-const char kNotOverview[] = "ist kein Bericht aller Postf\xE4"
-                            "cher";
-const char kBadUser[] = "enth\xE4lt eine Zeile, die keine Benutzerzeile ist";
-
 struct FileFields {
     Held name = Held::kNothing, size = Held::kNothing, removed = Held::kNothing;
     std::string nameText;
@@ -92,7 +87,7 @@ struct UserFields {
 class UserReader : public ShapeReader {
 public:
     explicit UserReader(EarlierInstallation& earlier)
-        : ShapeReader(kMaxOverviewDepth, kNotJson), m_earlier(earlier) {}
+        : ShapeReader(kMaxOverviewDepth, Say(Phrase::kOverviewNotJson)), m_earlier(earlier) {}
 
     bool key(string_t& name) override {
         if (Depth() == 1 && m_bObject) {
@@ -113,12 +108,12 @@ public:
     }
 
     bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
-        m_strError = kNotJson;
+        m_strError = Say(Phrase::kOverviewNotJson);
         return false;
     }
 
     const char* ShapeError() const override {
-        return m_bObject && m_bMarker && m_bUsersList ? nullptr : kNotOverview;
+        return m_bObject && m_bMarker && m_bUsersList ? nullptr : Say(Phrase::kOverviewNotOverview);
     }
     void Discard() override { m_earlier.Clear(); }
 
@@ -255,7 +250,7 @@ private:
     // A report whose marker has come says what is wrong with it; before the marker, a
     // row that is no user says that the document is no overview at all.
     bool BadUser() {
-        m_strError = m_bMarker ? kBadUser : kNotOverview;
+        m_strError = m_bMarker ? Say(Phrase::kOverviewBadUser) : Say(Phrase::kOverviewNotOverview);
         return false;
     }
 

@@ -5,6 +5,7 @@
 // result.
 #include "report/earlier_report.h"
 
+#include "diag/trace.h"
 #include "report/json_stream.h"
 #include "report/report_text.h"
 
@@ -64,15 +65,8 @@ using nlohmann::json;
 // reader has no stack to overflow, but the rule is older than it.
 constexpr int kMaxReportDepth = 16;
 
-const char kNotAnObject[] = "ist kein Bericht von foldtally-report (kein JSON-Objekt)";
-const char kNoRows[] =
-    "ist kein Bericht von foldtally-report (\"rows\" fehlt oder ist keine Liste)";
-const char kTooDeep[] = "ist kein Bericht von foldtally-report (zu tief verschachtelt)";
-
 std::string BadRowText(uint64_t row) {
-    return "hat in Zeile " + std::to_string(row) +
-           " von \"rows\" keinen g\xFCltigen Eintrag (\"fileName\" als Text, \"size\" als Zahl "
-           "ab 0)";
+    return FormatText(Say(Phrase::kEarlierBadRow), std::to_string(row).c_str());
 }
 
 struct RowFields {
@@ -100,7 +94,7 @@ struct RowFields {
 class RowReader : public ShapeReader {
 public:
     explicit RowReader(EarlierReport& earlier)
-        : ShapeReader(kMaxReportDepth, kTooDeep), m_earlier(earlier) {}
+        : ShapeReader(kMaxReportDepth, Say(Phrase::kEarlierTooDeep)), m_earlier(earlier) {}
 
     bool key(string_t& name) override {
         if (Depth() == 1 && m_bObject) {
@@ -123,15 +117,15 @@ public:
     // The library's text is English; where it stopped is said in our words.
     bool parse_error(std::size_t position, const std::string&,
                      const nlohmann::detail::exception&) override {
-        m_strError = "ist kein JSON (Fehler bei Byte " + std::to_string(position) + ")";
+        m_strError = FormatText(Say(Phrase::kEarlierNotJson), std::to_string(position).c_str());
         return false;
     }
 
     const char* ShapeError() const override {
         if (!m_bObject) {
-            return kNotAnObject;
+            return Say(Phrase::kEarlierNotAnObject);
         }
-        return m_bRowsList ? nullptr : kNoRows;
+        return m_bRowsList ? nullptr : Say(Phrase::kEarlierNoRows);
     }
     void Finish() override { m_earlier.SetOrigin(Cp1252FromUtf8(m_strMailbox), m_nHistoryFormat); }
     void Discard() override { m_earlier.Clear(); }

@@ -4,15 +4,12 @@
 #include "report/json_stream.h"
 
 #include "platform/files.h"
+#include "report/report_texts.h"
 
 #include <exception>
 #include <iterator>
 
 namespace report {
-
-const char kReportTooLarge[] = "ist zu gro\xDF (mehr als 64 MiB)";
-const char kReportUnreadable[] = "kann nicht gelesen werden";
-const char kReportNoMemory[] = "braucht mehr Speicher, als frei ist";
 
 namespace {
 
@@ -99,7 +96,7 @@ bool ParseReportFile(const std::string& path,
                      std::string& error) {
     platform::ReadOnlyFile file;
     if (!file.Open(path)) {
-        error = kReportUnreadable;
+        error = Say(Phrase::kEarlierUnreadable);
         return false;
     }
     return ParseReportFile(file, parse, error);
@@ -114,7 +111,7 @@ bool ParseReportFile(platform::ReadOnlyFile& file,
     }
     const uint64_t length = file.Length();
     if (length > kMaxEarlierReportBytes) {
-        error = kReportTooLarge;
+        error = Say(Phrase::kEarlierTooLarge);
         return false;
     }
     bool failed = false;
@@ -132,7 +129,7 @@ bool ParseReportFile(platform::ReadOnlyFile& file,
         *bytesRead = done;
     }
     if (failed || cancelled) {
-        error = cancelled ? "" : kReportUnreadable;
+        error = cancelled ? "" : Say(Phrase::kEarlierUnreadable);
         return false;
     }
     return ok;
@@ -157,10 +154,10 @@ bool ReadShape(const ReportBytes& read, uint64_t maxBytes, ShapeReader& reader,
         }
         if (tooLarge) {
             ok = false;
-            error = kReportTooLarge;
+            error = Say(Phrase::kEarlierTooLarge);
         }
     } catch (const std::exception&) {
-        error = kReportNoMemory;
+        error = Say(Phrase::kEarlierNoMemory);
     }
     if (!ok) {
         reader.Discard();

@@ -2,12 +2,12 @@
 #include "report/progress_line.h"
 
 #include "platform/debug_output.h"
+#include "report/report_texts.h"
 #include "view/scan_view.h"
 
 namespace report {
 
 namespace {
-const char kProgressForm[] = "Lese Ordnerdateien: %s von %s";
 constexpr uint32_t kStepMs = 10;
 } // namespace
 
@@ -57,7 +57,7 @@ void ProgressLine::Run() {
             continue;
         }
         const std::string text = view::ProgressLine(
-            kProgressForm, m_control.filesRead.load(std::memory_order_relaxed), total);
+            Say(Phrase::kProgress), m_control.filesRead.load(std::memory_order_relaxed), total);
         if (text != shown) {
             Show(text);
             shown = text;

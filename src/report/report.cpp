@@ -23,30 +23,26 @@ namespace report {
 
 namespace {
 
-const char kNewMailLabel[] = "<Posteingang>";
-const char kWarning502[] =
-    "WARNUNG 502: Die Datei \"hierarch.pm\" konnte nicht zum Lesen geöffnet werden.\n";
-const char kUnreadableMailbox[] =
-    "foldtally-report: Das Postfach-Verzeichnis \"%s\" kann nicht gelesen werden.\n";
-const char kUnusableEarlier[] = "foldtally-report: Der frühere Bericht \"%s\" %s.\n";
-const char kUnreadableNewmail[] =
-    "foldtally-report: Das Posteingang-Verzeichnis \"%s\" kann nicht gelesen werden.\n";
-
 // The new-mail row carries the failure text when its directory could not be read; the
 // rows still go out, as the window shows them, and the exit status stays.
 void ReportUnreadableNewmail(const ReportOptions& options, const FolderCatalogue& catalogue,
                              ReportSink& err) {
+    FolderFailure failure;
     if (options.includeNewMail && !catalogue.records.empty() &&
-        catalogue.records.front().folderName == FailureText(FolderFailure::kNewmailDir)) {
-        WriteErrorLine(err, FormatText(kUnreadableNewmail, options.newmailDir.c_str()), options);
+        FolderFailureOf(catalogue.records.front().folderName, &failure) &&
+        failure == FolderFailure::kNewmailDir) {
+        WriteErrorLine(err, FormatText(Say(Phrase::kUnreadableNewmail), options.newmailDir.c_str()),
+                       options);
     }
 }
 
 // The report tool's scan of `mailboxDir`: the window's, with the options in place of the
-// settings.
+// settings. The new mail's row is named in the report's language, German in the machine
+// forms.
 ScanRequest RequestOf(const ReportOptions& options, const std::string& mailboxDir) {
+    const LanguageScope language(LanguageOf(options.format));
     return {mailboxDir, platform::WithFinalSeparator(options.newmailDir), options.resolvePaths,
-            options.includeNewMail, kNewMailLabel};
+            options.includeNewMail, Say(Phrase::kNewMailLabel)};
 }
 
 } // namespace
@@ -69,8 +65,9 @@ void WriteErrorLine(ReportSink& err, std::string_view line, const ReportOptions&
 
 void WriteUnusableEarlier(ReportSink& err, const std::string& reason,
                           const ReportOptions& options) {
-    WriteErrorLine(err, FormatText(kUnusableEarlier, options.compareFile.c_str(), reason.c_str()),
-                   options);
+    WriteErrorLine(
+        err, FormatText(Say(Phrase::kUnusableEarlier), options.compareFile.c_str(), reason.c_str()),
+        options);
 }
 
 int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
@@ -82,7 +79,8 @@ int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
     const std::string mailboxDir =
         platform::WithFinalSeparator(platform::FullPath(options.mailboxDir));
     if (mailboxDir.empty() || !platform::IsReadableDirectory(mailboxDir)) {
-        WriteErrorLine(err, FormatText(kUnreadableMailbox, options.mailboxDir.c_str()), options);
+        WriteErrorLine(err, FormatText(Say(Phrase::kUnreadableMailbox), options.mailboxDir.c_str()),
+                       options);
         return kExitFailure;
     }
     // The earlier report first: when it cannot be used, nothing is scanned or printed.
@@ -106,11 +104,14 @@ int RunReport(const ReportOptions& options, ReportSink& out, ReportSink& err) {
         ScanWatch watch(options, err);
         ScanThreading threading;
         threading.control = &watch.Control();
+        // The rows' words (a failure, the new mail) in the report's language: German for
+        // the machine forms, so their rows sort and read the same in every language.
+        const LanguageScope language(LanguageOf(options.format));
         hierarchyRead = options.tree || treemap ? scan.Run(request, threading)
                                                 : scan.catalogue.Scan(request, nullptr, threading);
     }
     if (!hierarchyRead) {
-        err.Write(Utf8FromCp1252(kWarning502));
+        err.Write(Utf8FromCp1252(Say(Phrase::kWarning502)));
     }
     ReportUnreadableNewmail(options, scan.catalogue, err);
     if (options.tree) {

@@ -166,15 +166,15 @@ void WriteCsv(const OrderedRows& ordered, const ReportOptions& options, ReportSi
 }
 
 // The bytes of the window's export: its columns in their first order, Windows-1252 as the
-// names are, no conversion and no escapes; on a terminal without control characters.
+// names are (UTF-8 in English, as the window's English export), no escapes; on a
+// terminal without control characters.
 void WriteExcel(const OrderedRows& ordered, const ReportOptions& options, ReportSink& sink) {
     const bool mask = ControlsFor(options) == Controls::kMask;
     std::string out;
     out.reserve(kReportPieceBytes + 4096);
-    std::vector<std::string> cells = {"Dateiname",
-                                      "Gr\xF6\xDF"
-                                      "e",
-                                      "Ordnername", "Bytes"};
+    std::vector<std::string> cells = {Say(Phrase::kTitleFileName), Say(Phrase::kTitleSize),
+                                      Say(Phrase::kTitleFolder), Say(Phrase::kTitleBytes)};
+    out += view::ExportFileStart(view::ExportFormat::kCsv);
     view::AppendExportLine(out, cells, view::ExportFormat::kCsv);
     FolderRecord scratch;
     for (size_t i = 0; i < ordered.Count(); ++i) {

@@ -1,8 +1,10 @@
 // Option parsing of foldtally-report through cxxopts: every option is a whole argument
 // ("--sort size" or "--sort=size"), the last of repeated options counts, flags take no
-// value. The library's exceptions end here and become the error text, in German as
-// every other message of the program: the library's own words are English.
+// value. The library's exceptions end here and become the error text, in the user's
+// language as every other message of the program, not in the library's own words.
 #include "report/report_options.h"
+
+#include "diag/trace.h"
 
 #include "report/all_users_report.h"
 #include "report/report_tree.h"
@@ -13,72 +15,13 @@
 
 #include <cstring>
 
+#include "report/report_texts.h"
 #include "sizes/size_text.h"
+#include "text/language.h"
 
 namespace report {
 
-const char kUsage[] =
-    "usage: foldtally-report --mailbox DIR [--newmail DIR] [--no-paths] [--exact]\n"
-    "                        [--sort name|size|folder|change] [--desc]\n"
-    "                        [--format text|tsv|csv|json|excel] [--tsv] [--compare EARLIER]\n"
-    "                        [--since 7d|30d|DATE]\n"
-    "                        [--trace] [--tree [--depth N]] [--changed]\n"
-    "                        [--match TEXT]... [--exclude TEXT]... [--min-size SIZE]\n"
-    "       foldtally-report --mailbox DIR [--newmail DIR] [--no-paths] --treemap FILE.svg\n"
-    "                        [--size WxH] [--colour limit|age|plain]\n"
-    "       foldtally-report --all-users ROOT [--exact] [--format text|tsv|csv|json] [--tsv]\n"
-    "                        [--sort user|personal|files|size|share|newmail|largest|limit|\n"
-    "                        change] [--desc] [--compare EARLIER] [--trace]\n"
-    "                        [--match TEXT]... [--exclude TEXT]... [--min-size SIZE]\n"
-    "       foldtally-report --help | --version\n"
-    "\n"
-    "Lists the folder files of a Pegasus Mail mailbox with sizes and folder paths, as\n"
-    "the window shows them, and the status line with the count and the total.\n"
-    "  --mailbox DIR      the mailbox directory (only read, never written)\n"
-    "  --newmail DIR      add the row \"<Posteingang>\" with the size of the new mail there\n"
-    "  --no-paths         no folder paths from \"hierarch.pm\"\n"
-    "  --exact            sizes in bytes (\"123.456.789\") instead of \"117,7 MB\"\n"
-    "  --sort COLUMN      file name, size, folder (default) or the change since EARLIER;\n"
-    "                     ties by the other columns\n"
-    "  --desc             descending\n"
-    "  --format FORMAT    text: aligned columns (default); tsv: tab-separated; csv: RFC 4180\n"
-    "                     with a header line; json: one object with rows and totals;\n"
-    "                     excel: the window's export file (Windows-1252, ';', no totals)\n"
-    "  --tsv              the same as --format tsv\n"
-    "  --compare EARLIER  a JSON report written earlier: adds each row's change since then\n"
-    "                     (\"+1,2 MB\", \"neu\", \"entfernt\"; rows matched by file name)\n"
-    "  --since WHEN       as --compare, with the entry of the mailbox's history from WHEN\n"
-    "                     (7d: a week ago, 30d: a month ago, or a day as 2026-12-01), or\n"
-    "                     the newest before it; the window keeps one entry a day\n"
-    "  --trace            the diagnostic trace lines to standard error\n"
-    "  --tree             the folder tree with totals, shares, own sizes and file counts\n"
-    "                     (text or tsv)\n"
-    "  --depth N          with --tree: no folders deeper than N (0: the top level only)\n"
-    "  --changed          text and tsv: each file's last change (\"09.12.2026 14:03\", in tsv\n"
-    "                     ISO 8601); csv and json always carry it and the folder limit\n"
-    "  --all-users ROOT   every mailbox of a multi-user installation: one row per user of\n"
-    "                     ROOT's PMAIL.USR and per folder no user names, with the folder\n"
-    "                     files, total, share, new mail, largest folder file and the files\n"
-    "                     near or over the limit; EARLIER is then such a JSON report (users\n"
-    "                     matched by name, their folder files by file name)\n"
-    "  --match TEXT       only rows whose file name, folder name or path holds every\n"
-    "                     word of TEXT (any case; \"-word\": not that word); repeatable\n"
-    "  --exclude TEXT     no rows that hold a word of TEXT; repeatable\n"
-    "  --min-size SIZE    only rows of at least SIZE (\"10 MB\", \"1,5 GB\", bytes); the\n"
-    "                     status line and the JSON totals then say what is shown of all\n"
-    "  --treemap FILE     writes the folder tree as a treemap into FILE (SVG), every\n"
-    "                     folder a rectangle as large as its size, nested by branch, its\n"
-    "                     path and size shown on hover; never into the mailbox or new-mail\n"
-    "                     directory; prints nothing else\n"
-    "  --size WxH         with --treemap: the picture's size in pixels (1280x1024)\n"
-    "  --colour COLOUR    with --treemap: limit (near and over the folder limit, as the\n"
-    "                     list marks them; the default), age (newer is brighter, a year\n"
-    "                     from light to dark) or plain (one colour per level)\n"
-    "  --version          the program's name and version\n"
-    "Output is UTF-8. Exit status 0, or 2 for bad options, an unreadable mailbox or an\n"
-    "unusable EARLIER report or history.\n";
-
-const char kHelpHint[] = "\"foldtally-report --help\" zeigt alle Optionen.\n";
+const char* const kHelpHint = "\"foldtally-report --help\" zeigt alle Optionen.\n";
 
 namespace {
 
@@ -125,12 +68,13 @@ bool FlagWithValue(const char* arg) {
     return false;
 }
 
-const char* const kValueOptions[] = {
-    "--mailbox",   "--newmail", "--sort",    "--format",   "--compare", "--depth", "--since",
-    "--all-users", "--match",   "--exclude", "--min-size", "--treemap", "--size",  "--colour"};
+const char* const kValueOptions[] = {"--mailbox", "--newmail", "--sort",     "--format",
+                                     "--compare", "--depth",   "--since",    "--all-users",
+                                     "--match",   "--exclude", "--min-size", "--treemap",
+                                     "--size",    "--colour",  "--lang"};
 
 std::string MissingValue(const std::string& option) {
-    return "Nach --" + option + " fehlt der Wert.";
+    return FormatText(Say(Phrase::kMissingValue), option.c_str());
 }
 
 bool IsKnownOption(const std::string& name) {
@@ -159,7 +103,7 @@ std::string ParseErrorText(const cxxopts::exceptions::exception& e,
         const std::string arg = args[i];
         if (arg.size() > 1 && arg[0] == '-') {
             if (!IsKnownOption(arg.substr(0, arg.find('=')))) {
-                return "Die Option \"" + arg + "\" ist unbekannt.";
+                return FormatText(Say(Phrase::kUnknownOption), arg.c_str());
             }
             if (arg.find('=') == std::string::npos && i + 1 < args.size()) {
                 for (const char* option : kValueOptions) {
@@ -170,7 +114,7 @@ std::string ParseErrorText(const cxxopts::exceptions::exception& e,
             }
         }
     }
-    return "Die Argumente k\xF6nnen nicht gelesen werden.";
+    return Say(Phrase::kUnreadableArguments);
 }
 
 cxxopts::Options MakeParser() {
@@ -182,7 +126,8 @@ cxxopts::Options MakeParser() {
         "compare", "", cxxopts::value<std::string>())("trace", "")("h,help", "")("tree", "")(
         "depth", "", cxxopts::value<std::string>())("since", "",
                                                     cxxopts::value<std::string>())("changed", "");
-    parser.add_options()("all-users", "", cxxopts::value<std::string>())("version", "");
+    parser.add_options()("all-users", "", cxxopts::value<std::string>())("version", "")(
+        "lang", "", cxxopts::value<std::string>());
     parser.add_options()("treemap", "", cxxopts::value<std::string>())(
         "size", "", cxxopts::value<std::string>())("colour", "", cxxopts::value<std::string>());
     parser.add_options()("match", "", cxxopts::value<std::string>())(
@@ -208,21 +153,19 @@ bool Value(const cxxopts::ParseResult& result, const char* name, std::string& va
 std::string CheckAllUsersOptions(const cxxopts::ParseResult& result, const ReportOptions& options,
                                  bool haveMailbox) {
     if (haveMailbox) {
-        return "--all-users und --mailbox schlie\xDF"
-               "en einander aus.";
+        return Say(Phrase::kAllUsersAndMailbox);
     }
     for (const char* single : {"newmail", "no-paths", "tree", "depth", "since", "changed",
                                "treemap", "size", "colour"}) {
         if (result.count(single) != 0) {
-            return std::string("--") + single +
-                   " gilt f\xFCr ein Postfach, nicht f\xFCr --all-users.";
+            return FormatText(Say(Phrase::kNotForAllUsers), single);
         }
     }
     if (options.format == ReportFormat::kExcel) {
-        return "--format excel gilt f\xFCr ein Postfach, nicht f\xFCr --all-users.";
+        return FormatText(Say(Phrase::kNotForAllUsers), "format excel");
     }
     if (options.allUsersSortColumn == kUserColumnChange && options.compareFile.empty()) {
-        return "--sort change braucht --compare EARLIER.";
+        return Say(Phrase::kSortChangeNeedsCompare);
     }
     return std::string();
 }
@@ -238,8 +181,8 @@ void ApplyFilter(const cxxopts::ParseResult& result, view::RowFilter& filter, st
         if (given.value().empty()) {
             error = MissingValue(given.key());
         } else if (!filter.AddWords(given.value(), excluded)) {
-            error = "Der Filter hat mehr als " + std::to_string(view::RowFilter::kMostWords) +
-                    " W\xF6rter.";
+            error = FormatText(Say(Phrase::kTooManyWords),
+                               static_cast<int>(view::RowFilter::kMostWords));
         }
     }
     std::string value;
@@ -248,11 +191,7 @@ void ApplyFilter(const cxxopts::ParseResult& result, view::RowFilter& filter, st
         if (ParseSizeText(value, &bytes)) {
             filter.SetMinimumSize(bytes);
         } else {
-            error = "Die Gr\xF6\xDF"
-                    "e \"" +
-                    value +
-                    "\" ist keine Gr\xF6\xDF"
-                    "e wie \"10 MB\" oder \"1,5 GB\".";
+            error = FormatText(Say(Phrase::kBadSize), value.c_str());
         }
     }
 }
@@ -267,7 +206,7 @@ void ApplyTreemap(const cxxopts::ParseResult& result, ReportOptions& options, st
     }
     if (Value(result, "colour", value, error) && error.empty() &&
         !TreemapColourOf(value, options.treemapColour)) {
-        error = "Die F\xE4rbung \"" + value + "\" ist unbekannt (limit, age oder plain).";
+        error = FormatText(Say(Phrase::kUnknownColour), value.c_str());
     }
     for (const cxxopts::KeyValue& given : result.arguments()) {
         if (!error.empty()) {
@@ -277,10 +216,10 @@ void ApplyTreemap(const cxxopts::ParseResult& result, ReportOptions& options, st
         const bool picture = key == "size" || key == "colour";
         if (treemap ? !(picture || key == "treemap" || key == "mailbox" || key == "newmail" ||
                         key == "no-paths" || key == "trace" || key == "all-users" ||
-                        key == "help" || key == "version")
+                        key == "help" || key == "version" || key == "lang")
                     : picture) {
-            error = treemap ? "--" + key + " gilt nicht f\xFCr --treemap."
-                            : "--" + key + " gilt nur mit --treemap.";
+            error = FormatText(Say(treemap ? Phrase::kNotForTreemap : Phrase::kOnlyWithTreemap),
+                               key.c_str());
         }
     }
 }
@@ -297,14 +236,20 @@ bool Apply(const cxxopts::ParseResult& result, ReportOptions& options, std::stri
     const bool sortGiven = Value(result, "sort", value, error) && error.empty();
     if (sortGiven && !(allUsers ? AllUsersSortColumnOf(value, options.allUsersSortColumn)
                                 : SortColumnOf(value, options.sortColumn))) {
-        error = "Die Sortierspalte \"" + value + "\" ist unbekannt.";
+        error = FormatText(Say(Phrase::kUnknownSortColumn), value.c_str());
     }
     if (result.count("tsv")) {
         options.format = ReportFormat::kTsv;
     }
     if (Value(result, "format", value, error) && error.empty() &&
         !FormatOf(value, options.format)) {
-        error = "Das Format \"" + value + "\" ist unbekannt.";
+        error = FormatText(Say(Phrase::kUnknownFormat), value.c_str());
+    }
+    if (Value(result, "lang", value, error) && error.empty()) {
+        options.languageGiven = ParseLanguageName(value, &options.language);
+        if (!options.languageGiven) {
+            error = FormatText(Say(Phrase::kUnknownLanguage), value.c_str());
+        }
     }
     options.resolvePaths = result.count("no-paths") == 0;
     options.exactSizes = result.count("exact") != 0;
@@ -327,22 +272,21 @@ bool Apply(const cxxopts::ParseResult& result, ReportOptions& options, std::stri
         return false;
     }
     if (!result.unmatched().empty()) {
-        error = "Das Argument \"" + result.unmatched().front() + "\" ist unbekannt.";
+        error = FormatText(Say(Phrase::kUnknownArgument), result.unmatched().front().c_str());
     } else if (allUsers) {
         error = CheckAllUsersOptions(result, options, haveMailbox);
     } else if (!haveMailbox && !options.help && !options.version) {
-        error = "Die Option --mailbox DIR fehlt.";
+        error = Say(Phrase::kMailboxMissing);
     } else if (!options.compareFile.empty() && !options.since.empty()) {
-        error = "--compare und --since schlie\xDF"
-                "en einander aus.";
+        error = Say(Phrase::kCompareAndSince);
     } else if (options.sortColumn == kSortChange && options.compareFile.empty() &&
                options.since.empty()) {
-        error = "--sort change braucht --compare EARLIER.";
+        error = Say(Phrase::kSortChangeNeedsCompare);
     } else if (options.format == ReportFormat::kExcel &&
                !(options.compareFile.empty() && options.since.empty())) {
-        error = "--format excel schreibt, was das Fenster exportiert, ohne --compare.";
+        error = Say(Phrase::kExcelWithoutCompare);
     } else if (options.tree && options.showChanged) {
-        error = "--changed gilt f\xFCr die Liste, nicht f\xFCr --tree.";
+        error = Say(Phrase::kChangedNotForTree);
     } else {
         error = CheckTreeOptions(options);
     }
@@ -350,6 +294,23 @@ bool Apply(const cxxopts::ParseResult& result, ReportOptions& options, std::stri
 }
 
 } // namespace
+
+bool LanguageOfArguments(int argc, const char* const* argv, Language* language) {
+    bool found = false;
+    for (int i = 0; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        std::string_view value;
+        if (arg == "--lang" && i + 1 < argc) {
+            value = argv[++i];
+        } else if (arg.substr(0, 7) == "--lang=") {
+            value = arg.substr(7);
+        } else {
+            continue;
+        }
+        found = ParseLanguageName(value, language) || found;
+    }
+    return found;
+}
 
 bool ParseReportOptions(int argc, const char* const* argv, ReportOptions& options,
                         std::string& error) {
@@ -359,7 +320,7 @@ bool ParseReportOptions(int argc, const char* const* argv, ReportOptions& option
     std::vector<const char*> args = {"foldtally-report"};
     for (int i = 0; i < argc; ++i) {
         if (FlagWithValue(argv[i])) {
-            error = std::string("Die Option \"") + argv[i] + "\" nimmt keinen Wert.";
+            error = FormatText(Say(Phrase::kFlagWithValue), argv[i]);
             return false;
         }
         args.push_back(argv[i]);

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "text/language.h"
+
 #include "tree/treemap.h"
 #include "view/row_filter.h"
 
@@ -41,6 +43,10 @@ struct ReportOptions {
     view::RowFilter filter;
     bool help = false;    // --help: usage on standard output, nothing else
     bool version = false; // --version: the program's name and version, nothing else
+    // --lang de|en: the language of the texts for people; the program sets it before any
+    // text is made (LanguageOfArguments), the parse only checks it.
+    bool languageGiven = false;
+    Language language = Language::German;
     // --all-users ROOT: every mailbox of the installation at ROOT instead of --mailbox;
     // its rows sort by the column of report::AllUsersColumn, by user name unless asked.
     std::string allUsersRoot;
@@ -62,9 +68,14 @@ struct ReportOptions {
     bool errorsToTerminal = false;
 };
 
-extern const char kUsage[];
-// The line after an option error: where the usage is, instead of the usage itself.
-extern const char kHelpHint[];
+// The line after an option error in German: where the usage is, instead of the usage
+// itself. Say(Phrase::kHelpHint) is the same in the user's language.
+extern const char* const kHelpHint;
+
+// The language the arguments ask for with a valid --lang (the last one counts), read
+// before the options are parsed so that their errors are already in it. False when no
+// valid --lang is given; `language` is then unchanged.
+bool LanguageOfArguments(int argc, const char* const* argv, Language* language);
 
 // Reads the arguments after the program name. False with `error` naming the first
 // argument that is unknown, lacks its value or has a bad one; a missing --mailbox is an

@@ -45,10 +45,6 @@ void AppendPadded(std::string& out, const std::string& cell, size_t width, bool 
 
 namespace {
 
-const char kTitleFileName[] = "Dateiname";
-const char kTitleSize[] = "Größe";
-const char kTitleFolder[] = "Ordnername";
-
 // The UTF-8 bytes of every Windows-1252 byte, built once: a length and up to 3 bytes.
 struct Utf8Table {
     Utf8Table() {
@@ -124,12 +120,17 @@ Cells CellsOf(const FolderRecord& record, const ReportOptions& options) {
     AppendCell(cells.folder, record.folderPath);
     AppendCell(cells.folder, record.folderName);
     if (options.showChanged) {
-        cells.changed = GermanChangeText(record.lastWrite); // digits and ASCII
+        cells.changed = ChangeTimeText(record.lastWrite); // digits and ASCII
     }
     return cells;
 }
 
 } // namespace
+
+Language LanguageOf(ReportFormat format) {
+    return format == ReportFormat::kText || format == ReportFormat::kExcel ? UserLanguage()
+                                                                           : Language::German;
+}
 
 void AppendUtf8FromCp1252(std::string& out, std::string_view text) {
     AppendConverted(out, text, false);
@@ -216,27 +217,26 @@ namespace {
 std::string TotalChangeText(const ByteChange& bytes, const ReportOptions& options) {
     const std::string change = ChangeText({RowChange::kChanged, bytes}, false);
     if (options.format == ReportFormat::kText && !options.sinceText.empty()) {
-        return FormatText(" \x96 \xC4nderung %s: %s", options.sinceText.c_str(), change.c_str());
+        return FormatText(Say(Phrase::kTotalChangeSince), options.sinceText.c_str(),
+                          change.c_str());
     }
-    return ", \xC4nderung " + change;
+    return FormatText(Say(Phrase::kTotalChange), change.c_str());
 }
-
-const char kTitleChange[] = "\xC4nderung";
-const char kTitleChanged[] = "Ge\xE4ndert";
 
 void AppendTsv(std::string& out, const OrderedRows& ordered, const ReportOptions& options,
                ReportSink& sink) {
     const bool compared = ordered.Compared();
     // Straight through: no column widths to find, so no table of cells.
-    AppendUtf8FromCp1252(out, FormatText("%s\t%s\t", kTitleFileName, kTitleSize));
+    AppendUtf8FromCp1252(
+        out, FormatText("%s\t%s\t", Say(Phrase::kTitleFileName), Say(Phrase::kTitleSize)));
     if (options.showChanged) {
-        AppendUtf8FromCp1252(out, kTitleChanged);
+        AppendUtf8FromCp1252(out, Say(Phrase::kTitleChanged));
         out += '\t';
     }
-    AppendUtf8FromCp1252(out, kTitleFolder);
+    AppendUtf8FromCp1252(out, Say(Phrase::kTitleFolder));
     if (compared) {
         out += '\t';
-        AppendUtf8FromCp1252(out, kTitleChange);
+        AppendUtf8FromCp1252(out, Say(Phrase::kTitleChange));
     }
     out += '\n';
     FolderRecord scratch;
@@ -269,9 +269,10 @@ void AppendTsv(std::string& out, const OrderedRows& ordered, const ReportOptions
 Cells AlignedCells(const OrderedRows& ordered, const ReportOptions& options, size_t i,
                    std::string& change, FolderRecord& scratch) {
     if (i == 0) {
-        change = kTitleChange;
-        return Cells{kTitleFileName, kTitleSize, kTitleFolder,
-                     options.showChanged ? kTitleChanged : ""};
+        change = Say(Phrase::kTitleChange);
+        return Cells{Say(Phrase::kTitleFileName), Say(Phrase::kTitleSize),
+                     Say(Phrase::kTitleFolder),
+                     options.showChanged ? Say(Phrase::kTitleChanged) : ""};
     }
     Cells cells = CellsOf(ordered.Row(i - 1, scratch), options);
     if (ordered.Compared()) {
@@ -378,11 +379,11 @@ void WriteReport(const FolderCatalogue& catalogue, const ReportOptions& options,
 
 std::string OrderedStatusLine(const FolderCatalogue& catalogue, const OrderedRows& ordered) {
     if (ordered.filtered) {
-        return view::FilteredStatusLine(view::kFilteredStatusFormat, ordered.shownFiles,
+        return view::FilteredStatusLine(Say(Phrase::kFilteredStatus), ordered.shownFiles,
                                         ordered.shownSize, catalogue.fileCount,
                                         catalogue.totalSize);
     }
-    return view::StatusLine(view::kStatusFormat, catalogue.fileCount, catalogue.totalSize);
+    return view::StatusLine(Say(Phrase::kStatus), catalogue.fileCount, catalogue.totalSize);
 }
 
 std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& options,
@@ -398,6 +399,7 @@ std::string FormatReport(const FolderCatalogue& catalogue, const ReportOptions& 
 
 void WriteOrdered(const FolderCatalogue& catalogue, const OrderedRows& ordered,
                   const ReportOptions& options, const ReportContext& context, ReportSink& sink) {
+    const LanguageScope language(LanguageOf(options.format));
     if (options.format == ReportFormat::kCsv) {
         WriteCsv(ordered, options, sink);
         return;

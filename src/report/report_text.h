@@ -7,7 +7,9 @@
 #include "report/earlier_report.h"
 #include "report/report_options.h"
 #include "report/report_sink.h"
+#include "report/report_texts.h"
 #include "report/row_order.h"
+#include "text/language.h"
 
 #include <cstdint>
 #include <string>
@@ -15,6 +17,11 @@
 #include <vector>
 
 namespace report {
+
+// The language of a report in `format`: the user's for the forms a person reads (text,
+// excel), German for the machine forms (tsv, csv, json), whose words and numbers the
+// scripts that read them look for. The writers hold it in a LanguageScope.
+Language LanguageOf(ReportFormat format);
 
 // Appends `text` (Windows-1252) as UTF-8. The five bytes Windows-1252 leaves undefined
 // become the control characters of the same number, as Windows converts them.

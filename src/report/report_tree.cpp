@@ -20,7 +20,6 @@ namespace report {
 
 namespace {
 
-const char* const kTreeTitles[] = {"Ordner", "Gesamt", "Anteil", "Eigene Größe", "Dateien"};
 const char* const kTsvTitles[] = {"Tiefe",          "Pfad",    "Gesamt (Bytes)",
                                   "Eigene (Bytes)", "Dateien", "Anteil"};
 
@@ -85,7 +84,9 @@ std::string IndentedName(const tree::FolderTree& t, uint32_t n) {
 std::vector<std::string> TextCells(const tree::TreeScan& scan, const ReportOptions& options,
                                    const std::vector<uint32_t>& shown, size_t line) {
     if (line == 0) {
-        return std::vector<std::string>(std::begin(kTreeTitles), std::end(kTreeTitles));
+        return {Say(Phrase::kTreeTitleFolder), Say(Phrase::kTreeTitleTotal),
+                Say(Phrase::kTreeTitleShare), Say(Phrase::kTreeTitleOwn),
+                Say(Phrase::kTreeTitleFiles)};
     }
     const tree::FolderTree& t = scan.tree;
     const uint32_t n = shown[line - 1];
@@ -101,7 +102,7 @@ std::vector<std::string> TextCells(const tree::TreeScan& scan, const ReportOptio
 bool ParseTreeDepth(const std::string& text, int& depth, std::string& error) {
     const size_t digits = std::strspn(text.c_str(), "0123456789");
     if (digits == 0 || digits != text.size() || digits > 9) {
-        error = "Die Tiefe \"" + text + "\" ist keine Zahl von 0 bis 999999999.";
+        error = FormatText(Say(Phrase::kBadDepth), text.c_str());
         return false;
     }
     depth = std::atoi(text.c_str());
@@ -110,25 +111,26 @@ bool ParseTreeDepth(const std::string& text, int& depth, std::string& error) {
 
 std::string CheckTreeOptions(const ReportOptions& options) {
     if (!options.tree) {
-        return options.treeDepth >= 0 ? "--depth braucht --tree." : "";
+        return options.treeDepth >= 0 ? Say(Phrase::kDepthNeedsTree) : "";
     }
     if (options.format != ReportFormat::kText && options.format != ReportFormat::kTsv) {
-        return "--tree gibt es nur als text oder tsv.";
+        return Say(Phrase::kTreeFormats);
     }
     if (!options.compareFile.empty()) {
-        return "--tree nimmt kein --compare.";
+        return Say(Phrase::kTreeNoCompare);
     }
     if (!options.since.empty()) {
-        return "--tree nimmt kein --since.";
+        return Say(Phrase::kTreeNoSince);
     }
     return "";
 }
 
 void WriteTreeReport(const tree::TreeScan& scan, const ReportOptions& options, ReportSink& sink) {
+    const LanguageScope language(LanguageOf(options.format));
     const tree::FolderTree& t = scan.tree;
     std::vector<uint32_t> shown = tree::ShownNodes(t, nullptr, options.treeDepth);
     std::string status =
-        view::StatusLine(view::kStatusFormat, scan.catalogue.fileCount, scan.catalogue.totalSize);
+        view::StatusLine(Say(Phrase::kStatus), scan.catalogue.fileCount, scan.catalogue.totalSize);
     if (!options.filter.IsEmpty()) {
         const std::vector<uint8_t> kept =
             tree::NodesKeptBy(t, scan.catalogue.records, options.filter);
@@ -145,7 +147,7 @@ void WriteTreeReport(const tree::TreeScan& scan, const ReportOptions& options, R
                 bytes = AddSizes(bytes, node.ownSize);
             }
         }
-        status = view::FilteredStatusLine(view::kFilteredStatusFormat, files, bytes,
+        status = view::FilteredStatusLine(Say(Phrase::kFilteredStatus), files, bytes,
                                           scan.catalogue.fileCount, scan.catalogue.totalSize);
     }
     std::string out;

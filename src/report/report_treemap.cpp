@@ -3,11 +3,13 @@
 // written whole, looked at once more just before.
 #include "report/report_treemap.h"
 
+#include "diag/trace.h"
 #include "mailbox/installation.h"
 #include "platform/file_writer.h"
 #include "platform/files.h"
 #include "platform/folder_identity.h"
 #include "report/report.h"
+#include "report/report_texts.h"
 #include "view/list_export.h"
 
 #include <ctime>
@@ -15,11 +17,6 @@
 namespace report {
 
 namespace {
-
-const char kRefusedFile[] = "foldtally-report: In das Postfach- und das Posteingang-Verzeichnis "
-                            "schreibt das Programm nicht: \"%s\".\n";
-const char kUnwritableFile[] =
-    "foldtally-report: Die Datei \"%s\" kann nicht geschrieben werden.\n";
 
 // One side: one to five digits without sign or blank, 1..kMaxTreemapSide.
 bool ParseSide(const std::string& text, int& side) {
@@ -48,10 +45,7 @@ bool ParseTreemapSize(const std::string& text, int& width, int& height, std::str
     int h = 0;
     if (x == std::string::npos || !ParseSide(text.substr(0, x), w) ||
         !ParseSide(text.substr(x + 1), h)) {
-        error = "Die Bildgr\xF6\xDF"
-                "e \"" +
-                text + "\" ist keine wie \"1280x1024\" (1 bis " + std::to_string(kMaxTreemapSide) +
-                " Pixel je Seite).";
+        error = FormatText(Say(Phrase::kBadPictureSize), text.c_str(), kMaxTreemapSide);
         return false;
     }
     width = w;
@@ -95,7 +89,9 @@ int WriteTreemapFile(const tree::TreeScan& scan, const ReportOptions& options,
     }
     const platform::ProtectedFolders guard(folders, view::IsInProtectedDirectory);
     if (full.empty() || guard.Contains(full)) {
-        WriteErrorLine(err, FormatText(kRefusedFile, options.treemapFile.c_str()), options);
+        WriteErrorLine(err,
+                       FormatText(Say(Phrase::kRefusedTreemapFile), options.treemapFile.c_str()),
+                       options);
         return kExitFailure;
     }
     const tree::Treemap map = tree::LayoutTreemap(scan.tree, -1, ReportTreemapOptions(options));
@@ -105,12 +101,15 @@ int WriteTreemapFile(const tree::TreeScan& scan, const ReportOptions& options,
     case platform::WriteOutcome::kWritten:
         return kExitOk;
     case platform::WriteOutcome::kRefused:
-        WriteErrorLine(err, FormatText(kRefusedFile, options.treemapFile.c_str()), options);
+        WriteErrorLine(err,
+                       FormatText(Say(Phrase::kRefusedTreemapFile), options.treemapFile.c_str()),
+                       options);
         return kExitFailure;
     case platform::WriteOutcome::kFailed:
         break;
     }
-    WriteErrorLine(err, FormatText(kUnwritableFile, options.treemapFile.c_str()), options);
+    WriteErrorLine(
+        err, FormatText(Say(Phrase::kUnwritableTreemapFile), options.treemapFile.c_str()), options);
     return kExitFailure;
 }
 

@@ -3,11 +3,13 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/files.h"
+#include "platform/ui_language.h"
 #include "report/report.h"
 #include "report/report_text.h"
 #include "report_tool/report_since.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -53,18 +55,30 @@ private:
     bool m_bFailed = false;
 };
 
+// --lang, else the locale variables as a POSIX program reads them, else the Windows
+// interface language; before the options are parsed, so that their errors are in it.
+Language LanguageOfProcess(int argc, const char* const* argv) {
+    Language language =
+        LanguageFromLocaleVariables(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
+                                    std::getenv("LANG"), platform::InterfaceLanguage());
+    report::LanguageOfArguments(argc, argv, &language);
+    return language;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    SetUserLanguage(LanguageOfProcess(argc - 1, argv + 1));
     const bool errorsToTerminal = platform::IsTerminal(platform::StandardStream::kError);
     report::ReportOptions options;
     std::string error;
+    const char* const helpHint = report::Say(report::Phrase::kHelpHint);
     if (!report::ParseReportOptions(argc - 1, argv + 1, options, error)) {
-        WriteErrorLine(error, report::kHelpHint, errorsToTerminal);
+        WriteErrorLine(error, helpHint, errorsToTerminal);
         return report::kExitFailure;
     }
     if (options.help) {
-        return WriteAll(stdout, report::kUsage) ? report::kExitOk : 1;
+        return WriteAll(stdout, report::Say(report::Phrase::kUsage)) ? report::kExitOk : 1;
     }
     if (options.version) {
         return WriteAll(stdout, kVersionLine) ? report::kExitOk : 1;
@@ -74,7 +88,7 @@ int main(int argc, char** argv) {
                                  platform::LocalToday(), error,
                                  history::ProgramFolders(modulePath))) {
     case report::SinceOutcome::kBadValue:
-        WriteErrorLine(error, report::kHelpHint, errorsToTerminal);
+        WriteErrorLine(error, helpHint, errorsToTerminal);
         return report::kExitFailure;
     case report::SinceOutcome::kNoEntry:
     case report::SinceOutcome::kRefused:
@@ -98,7 +112,8 @@ int main(int argc, char** argv) {
     const bool errWritten = err.Finish();
     if (!out.Finish()) {
         if (errWritten) {
-            std::fputs("foldtally-report: Die Ausgabe konnte nicht geschrieben werden.\n", stderr);
+            std::fputs(report::Utf8FromCp1252(report::Say(report::Phrase::kOutputFailed)).c_str(),
+                       stderr);
         }
         return 1;
     }

@@ -6,6 +6,9 @@
 #include "history/change_since.h"
 #include "history/history_store.h"
 #include "platform/files.h"
+#include "report/report_texts.h"
+#include "sizes/date_text.h"
+#include "text/language.h"
 
 namespace report {
 
@@ -17,6 +20,7 @@ SinceOutcome ResolveSince(ReportOptions& options, const std::string& historyRoot
     }
     history::CalendarDay reference;
     if (!history::ParseSince(options.since, today, reference, error)) {
+        error = FormatText(Say(Phrase::kBadSince), options.since.c_str());
         return SinceOutcome::kBadValue;
     }
     if (!options.newmailDir.empty()) {
@@ -31,22 +35,21 @@ SinceOutcome ResolveSince(ReportOptions& options, const std::string& historyRoot
                                            ? history::FindOutcome::kNone
                                            : store.Find(reference, earlier, used, path);
     if (found == history::FindOutcome::kRefused) {
-        error = FormatText("Der Verlauf des Postfachs \"%s\" wird nicht gelesen: Sein Ordner "
-                           "\"%s\" ist eine Verkn\xFCpfung oder liegt in einem Ordner, in den "
-                           "das Programm nicht schreibt.",
-                           options.mailboxDir.c_str(), store.Folder().c_str());
+        error = FormatText(Say(Phrase::kHistoryRefused), options.mailboxDir.c_str(),
+                           store.Folder().c_str());
         return SinceOutcome::kRefused;
     }
     if (found != history::FindOutcome::kFound) {
-        error = FormatText("Der Verlauf des Postfachs \"%s\" hat keinen Eintrag vom %s oder "
-                           "davor.",
-                           options.mailboxDir.c_str(), history::GermanDay(reference).c_str());
+        error = FormatText(Say(Phrase::kNoHistoryEntry), options.mailboxDir.c_str(),
+                           DateText(reference.year, reference.month, reference.day).c_str());
         return SinceOutcome::kNoEntry;
     }
     options.compareFile = path;
     // The entry's own day, which may lie before the one asked for: that is the day the
     // change is measured from.
-    options.sinceText = history::ChangeReferenceText({history::ChangeSince::kDay, used});
+    options.sinceText = UserLanguage() == Language::English
+                            ? "since " + DateText(used.year, used.month, used.day)
+                            : history::ChangeReferenceText({history::ChangeSince::kDay, used});
     const std::string fileName = history::DayFileName(used);
     options.sinceDay = fileName.substr(0, fileName.find('.'));
     return SinceOutcome::kResolved;

@@ -3,6 +3,7 @@
 #include "sizes/byte_change.h"
 
 #include "sizes/size_text.h"
+#include "text/language.h"
 
 ByteChange ChangeBetween(uint64_t now, uint64_t then) {
     if (now >= then) {
@@ -37,11 +38,12 @@ int CompareChanges(const ByteChange& a, const ByteChange& b) {
 }
 
 std::string ChangeText(const RowChange& change, bool exact) {
+    const bool english = UserLanguage() == Language::English;
     if (change.kind == RowChange::kNew) {
-        return "neu";
+        return english ? "new" : "neu";
     }
     if (change.kind == RowChange::kRemoved) {
-        return "entfernt";
+        return english ? "removed" : "entfernt";
     }
     if (change.bytes.magnitude == 0) {
         return FormatSize(0, SizeStyleFor(!exact));

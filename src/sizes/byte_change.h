@@ -33,5 +33,5 @@ struct RowChange {
 };
 
 // A change as the change columns show it: "+1,2 MB" (exact: "+1.234"), "neu",
-// "entfernt"; no change is "0 Bytes" ("0").
+// "entfernt"; no change is "0 Bytes" ("0"). In English "+1.2 MB", "new", "removed".
 std::string ChangeText(const RowChange& change, bool exact);

@@ -1,6 +1,8 @@
 // Dates as text.
 #include "sizes/date_text.h"
 
+#include "text/language.h"
+
 namespace {
 
 // `value` with at least `width` digits, zeros in front; negative values never come here
@@ -78,5 +80,28 @@ std::string GermanChangeText(int64_t unixSeconds) {
 std::string IsoChangeText(int64_t unixSeconds) {
     platform::LocalDateTime local;
     return unixSeconds != 0 && platform::ToLocalDateTime(unixSeconds, local) ? IsoDateTime(local)
+                                                                             : std::string();
+}
+
+std::string DateText(int year, int month, int day) {
+    return UserLanguage() == Language::English ? IsoDate(year, month, day)
+                                               : GermanDate(year, month, day);
+}
+
+std::string DateTimeText(const platform::LocalDateTime& time) {
+    if (UserLanguage() != Language::English) {
+        return GermanDateTime(time);
+    }
+    std::string text = IsoDate(time.year, time.month, time.day);
+    text += ' ';
+    AppendDigits(text, time.hour, 2);
+    text += ':';
+    AppendDigits(text, time.minute, 2);
+    return text;
+}
+
+std::string ChangeTimeText(int64_t unixSeconds) {
+    platform::LocalDateTime local;
+    return unixSeconds != 0 && platform::ToLocalDateTime(unixSeconds, local) ? DateTimeText(local)
                                                                              : std::string();
 }

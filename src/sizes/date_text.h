@@ -1,5 +1,6 @@
-// The text of a file's last change: German for the windows ("09.12.2026 14:03"), ISO
-// 8601 with the offset from UTC for the report's machine formats. Written by our own
+// The text of a file's last change: in the user's language for the windows ("09.12.2026
+// 14:03", "2026-12-09 14:03"), ISO 8601 with the offset from UTC for the report's machine
+// formats. Written by our own
 // digits, never by a locale-dependent printf.
 #pragma once
 
@@ -21,3 +22,10 @@ std::string IsoDateTime(const platform::LocalDateTime& time);
 // empty for 0 (unknown) or a time the platform cannot convert.
 std::string GermanChangeText(int64_t unixSeconds);
 std::string IsoChangeText(int64_t unixSeconds);
+
+// What the user reads, as UserLanguage() says: German "09.12.2026" and
+// "09.12.2026 14:03", English "2026-12-09" and "2026-12-09 14:03" (the order that reads
+// the same in every English-speaking country).
+std::string DateText(int year, int month, int day);
+std::string DateTimeText(const platform::LocalDateTime& time);
+std::string ChangeTimeText(int64_t unixSeconds);

@@ -3,6 +3,7 @@
 // unit step may read "1024,0" of the lower unit; that is how it has always read.
 #include "sizes/size_text.h"
 #include "sizes/big_int.h"
+#include "text/language.h"
 
 namespace {
 
@@ -86,11 +87,12 @@ std::string Digits(uint64_t value, char separator) {
 // remainder is below the unit (at most 2^40).
 std::string FormatSize(uint64_t count, SizeStyle style) {
     const bool compact = style == SizeStyle::Compact;
+    const bool english = UserLanguage() == Language::English;
     if (count == 0) {
-        return compact ? "0 Bytes" : "0";
+        return compact ? (english ? "0 bytes" : "0 Bytes") : "0";
     }
     if (!compact) {
-        return Digits(count, '.');
+        return Digits(count, english ? ',' : '.');
     }
     static const struct {
         int shift;
@@ -105,10 +107,13 @@ std::string FormatSize(uint64_t count, SizeStyle style) {
             (count >> unit.shift) * 100 + ((count & (divisor - 1)) * 100 >> unit.shift);
         std::string text = Digits((hundredths + 5) / 10, 0);
         const char last = text.back();
-        text.back() = ',';
+        text.back() = english ? '.' : ',';
         text += last;
         text += unit.text;
         return text;
+    }
+    if (english) {
+        return Digits(count, 0) + (count == 1 ? " byte" : " bytes");
     }
     return Digits(count, 0) + (count == 1 ? " Byte" : " Bytes");
 }
@@ -138,15 +143,15 @@ bool IsDigit(char c) {
 // Longer than any size a person types: such a text is refused before it is read.
 constexpr size_t kLongestSizeText = 64;
 
-// Whether the "." at `dot` separates groups of three digits: three digits follow, and
-// after them another group separator, the decimal comma or the end of the number.
-bool IsGroupDot(std::string_view number, size_t dot) {
-    for (size_t i = dot + 1; i <= dot + 3; ++i) {
+// Whether the mark at `mark` separates groups of three digits: three digits follow, and
+// after them another group separator, the decimal mark or the end of the number.
+bool IsGroupMark(std::string_view number, size_t mark) {
+    for (size_t i = mark + 1; i <= mark + 3; ++i) {
         if (i >= number.size() || !IsDigit(number[i])) {
             return false;
         }
     }
-    return dot + 4 == number.size() || number[dot + 4] == '.' || number[dot + 4] == ',';
+    return mark + 4 == number.size() || number[mark + 4] == '.' || number[mark + 4] == ',';
 }
 
 } // namespace
@@ -176,6 +181,9 @@ bool ParseSizeText(std::string_view text, uint64_t* count) {
     if (number.empty() || !IsDigit(number[0]) || power < 0) {
         return false;
     }
+    // German groups with "." ("1.234.567"), English with "," ("1,234,567"); the other
+    // mark, and the group mark where no group of three follows, is the decimal one.
+    const char groupMark = UserLanguage() == Language::English ? ',' : '.';
     const uint64_t kMax = ~static_cast<uint64_t>(0);
     uint64_t whole = 0;
     std::string fraction;
@@ -183,7 +191,7 @@ bool ParseSizeText(std::string_view text, uint64_t* count) {
     for (size_t i = 0; i < number.size(); ++i) {
         const char c = number[i];
         if (!IsDigit(c)) {
-            if (inFraction || (c == '.' && IsGroupDot(number, i))) {
+            if (inFraction || (c == groupMark && IsGroupMark(number, i))) {
                 if (inFraction) {
                     return false;
                 }

@@ -7,7 +7,8 @@
 #include <string_view>
 
 // How a size reads: exact with thousands separators ("123.456.789") or compact in units
-// of 1024 with one decimal ("117,7 MB").
+// of 1024 with one decimal ("117,7 MB"); in English "123,456,789" and "117.7 MB", as
+// UserLanguage() says.
 enum class SizeStyle : bool { Exact, Compact };
 
 // The style the program's "compact sizes" setting stands for.
@@ -19,8 +20,9 @@ constexpr SizeStyle SizeStyleFor(bool compact) {
 std::string FormatSize(uint64_t count, SizeStyle style);
 
 // The byte count a user typed as a size: digits with a decimal comma ("1,5 GB") or point
-// ("1.5 GB"), "." between groups of three digits ("1.234.567"), and an optional unit
-// of 1024 as the size text writes them (Bytes, kB, MB, GB, TB; any case, with or without
-// a space, "K" for "kB"). Spaces around are ignored; "" is 0. False for anything else and
-// for a count beyond 64 bits; the fraction of a byte is dropped.
+// ("1.5 GB"), "." between groups of three digits ("1.234.567") - in English "," between
+// the groups ("1,234,567"), so "1,234" is 1234 bytes there and 1,234 in German - and an optional
+// unit of 1024 as the size text writes them (Bytes, kB, MB, GB, TB; any case, with or without a
+// space, "K" for "kB"). Spaces around are ignored; "" is 0. False for anything else and for a count
+// beyond 64 bits; the fraction of a byte is dropped.
 bool ParseSizeText(std::string_view text, uint64_t* count);

@@ -13,6 +13,9 @@ enum class Language : uint8_t { German, English };
 
 namespace language_detail {
 inline std::atomic<Language> g_userLanguage{Language::German};
+// The language of a LanguageScope on this thread; kNoScope outside any.
+constexpr int kNoScope = -1;
+inline thread_local int t_scopeLanguage = kNoScope;
 } // namespace language_detail
 
 // The language of every text made for the user in this process: sizes, dates, the
@@ -22,8 +25,27 @@ inline void SetUserLanguage(Language language) {
     language_detail::g_userLanguage.store(language, std::memory_order_relaxed);
 }
 inline Language UserLanguage() {
-    return language_detail::g_userLanguage.load(std::memory_order_relaxed);
+    const int scoped = language_detail::t_scopeLanguage;
+    return scoped != language_detail::kNoScope
+               ? static_cast<Language>(scoped)
+               : language_detail::g_userLanguage.load(std::memory_order_relaxed);
 }
+
+// While it lives, the texts this thread makes are in `language`, whatever the process
+// speaks: the report's machine forms (JSON, TSV, CSV) keep their German words for the
+// scripts that read them. Other threads keep the process's language.
+class LanguageScope {
+public:
+    explicit LanguageScope(Language language) : m_previous(language_detail::t_scopeLanguage) {
+        language_detail::t_scopeLanguage = static_cast<int>(language);
+    }
+    ~LanguageScope() { language_detail::t_scopeLanguage = m_previous; }
+    LanguageScope(const LanguageScope&) = delete;
+    LanguageScope& operator=(const LanguageScope&) = delete;
+
+private:
+    int m_previous;
+};
 
 // The stored choice "Language": what the menu "Extras > Sprache / Language" offers.
 // Anything else read back (an older or newer version's value, a hand edit) means
@@ -31,8 +53,9 @@ inline Language UserLanguage() {
 enum class LanguageChoice : int32_t { Automatic = 0, German = 1, English = 2 };
 
 constexpr LanguageChoice LanguageChoiceFromStored(int32_t stored) {
-    return stored == 1 ? LanguageChoice::German
-                       : stored == 2 ? LanguageChoice::English : LanguageChoice::Automatic;
+    return stored == 1   ? LanguageChoice::German
+           : stored == 2 ? LanguageChoice::English
+                         : LanguageChoice::Automatic;
 }
 
 // German for every German variant of a Windows language id (its primary language is
@@ -75,9 +98,9 @@ constexpr Language LanguageFromLocaleVariables(const char* lcAll, const char* lc
     for (const char* name : {lcAll, lcMessages, lang}) {
         if (name != nullptr && name[0] != '\0') {
             const std::string_view text(name);
-            const bool german = text.substr(0, 2) == "de" &&
-                                (text.size() == 2 || text[2] == '_' || text[2] == '.' ||
-                                 text[2] == '@' || text[2] == '-');
+            const bool german =
+                text.substr(0, 2) == "de" && (text.size() == 2 || text[2] == '_' ||
+                                              text[2] == '.' || text[2] == '@' || text[2] == '-');
             return german ? Language::German : Language::English;
         }
     }

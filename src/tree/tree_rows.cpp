@@ -265,7 +265,7 @@ std::string TreeRows::CellText(int row, int column, SizeStyle style) const {
     case kTreeColumnFiles:
         return std::to_string(n.totalFiles);
     case kTreeColumnChanged:
-        return GermanChangeText(n.newestChange);
+        return ChangeTimeText(n.newestChange);
     case kTreeColumnChange:
         return m_tree.HasChanges() ? ChangeText({RowChange::kChanged, m_tree.BranchChange(node)},
                                                 style == SizeStyle::Exact)

@@ -2,6 +2,8 @@
 // sizes; where the product would not fit into 64 bits it is divided in 128 bits.
 #include "tree/tree_text.h"
 
+#include "text/language.h"
+
 #include <limits>
 #include <string_view>
 #include <utility>
@@ -51,10 +53,11 @@ uint32_t ShareTenths(uint64_t part, uint64_t whole) {
 }
 
 std::string FormatShare(uint32_t tenths) {
+    const bool english = UserLanguage() == Language::English;
     std::string text = std::to_string(tenths / 10);
-    text += ',';
+    text += english ? '.' : ',';
     text += static_cast<char>('0' + tenths % 10);
-    text += " %";
+    text += english ? "%" : " %";
     return text;
 }
 

@@ -17,7 +17,8 @@ namespace tree {
 // exact for every 64-bit size.
 uint32_t ShareTenths(uint64_t part, uint64_t whole);
 
-// "34,5 %": the tenths as a decimal with a comma and the percent sign after a space.
+// "34,5 %": the tenths as a decimal with a comma and the percent sign after a space;
+// in English "34.5%".
 std::string FormatShare(uint32_t tenths);
 
 // Pixels of a bar `width` wide for the share, rounded half up: 0..width.

@@ -215,7 +215,7 @@ std::string FolderRows::ModelCellText(int row, int column) const {
     case kColumnFolderName:
         return record.folderPath + record.folderName;
     case kColumnChanged:
-        return GermanChangeText(record.lastWrite);
+        return ChangeTimeText(record.lastWrite);
     case kColumnChange: {
         const RowChange* change = ChangeOf(row);
         return change != nullptr ? ChangeText(*change, !m_bCompactSizes) : std::string();

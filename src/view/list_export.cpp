@@ -1,11 +1,15 @@
 // The export and clipboard texts and the check of protected directories. Excel reads a
 // CSV file in the system's ANSI code page with the system's list separator, which for
-// German settings is ';': so that a double click shows the columns, the file is
-// Windows-1252 with ';' as written here.
+// German settings is ';': so that a double click shows the columns, the German file is
+// Windows-1252 with ';' as written here. An English Excel separates with ',', and
+// English-speaking users sit at systems of every code page: there the file is UTF-8
+// with its byte order mark, which tells every Excel since 2007 the encoding, and ','.
 #include "view/list_export.h"
 
 #include "platform/path_separator.h"
 #include "text/cp1252_case.h"
+#include "text/cp1252_unicode.h"
+#include "text/language.h"
 #include "text/spreadsheet_cell.h"
 
 #include <cstdio>
@@ -46,20 +50,46 @@ bool EndsWithNoCase(const std::string& text, const char* tail) {
 
 } // namespace
 
+namespace {
+
+bool IsUtf8Csv(ExportFormat format) {
+    return format == ExportFormat::kCsv && UserLanguage() == Language::English;
+}
+
+std::string Utf8Of(const std::string& cp1252) {
+    std::string utf8;
+    utf8.reserve(cp1252.size());
+    char bytes[4];
+    for (char c : cp1252) {
+        const int n =
+            text::Utf8OfCodePoint(text::UnicodeOfWindows1252(static_cast<unsigned char>(c)), bytes);
+        utf8.append(bytes, static_cast<size_t>(n));
+    }
+    return utf8;
+}
+
+} // namespace
+
+const char* ExportFileStart(ExportFormat format) {
+    return IsUtf8Csv(format) ? "\xEF\xBB\xBF" : "";
+}
+
 void AppendExportLine(std::string& out, const std::vector<std::string>& cells,
                       ExportFormat format) {
+    const bool utf8 = IsUtf8Csv(format);
     // Every text here ends up in a spreadsheet, the clipboard's too.
-    text::SpreadsheetLine line(out, format == ExportFormat::kCsv ? text::CellSeparator::kSemicolon
-                                                                 : text::CellSeparator::kTab);
+    text::SpreadsheetLine line(out, format == ExportFormat::kTsv ? text::CellSeparator::kTab
+                                    : utf8                       ? text::CellSeparator::kComma
+                                                                 : text::CellSeparator::kSemicolon);
     for (const std::string& cell : cells) {
-        line.Text(cell);
+        line.Text(utf8 ? Utf8Of(cell) : cell);
     }
     line.End();
 }
 
 std::string FormatListExport(const ListSnapshot& list, const std::string& bytesTitle,
                              ExportFormat format) {
-    std::string out;
+    std::string out = ExportFileStart(format);
     std::vector<std::string> cells = list.titles;
     cells.push_back(bytesTitle);
     AppendExportLine(out, cells, format);

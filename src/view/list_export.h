@@ -1,5 +1,5 @@
-// The folder list taken out of the window: the text of the export file (CSV for a
-// German Excel, or tab-separated), of the clipboard, and the rule which folders an
+// The folder list taken out of the window: the text of the export file (CSV for the
+// Excel of the user's language, or tab-separated), of the clipboard, and the rule which folders an
 // export must never be written into. Texts are the program's Windows-1252 throughout.
 #pragma once
 
@@ -23,8 +23,12 @@ struct ListSnapshot {
 };
 
 // One line of the export: `cells` as text::SpreadsheetLine writes them, separated by ';'
-// (CSV) or tabs.
+// (CSV) or tabs. In English (UserLanguage()) the CSV is UTF-8 and separated by ',';
+// the tab-separated text stays Windows-1252 in both.
 void AppendExportLine(std::string& out, const std::vector<std::string>& cells, ExportFormat format);
+// What an export file in `format` begins with: the UTF-8 byte order mark for the English
+// CSV, so that Excel reads it as UTF-8; nothing otherwise.
+const char* ExportFileStart(ExportFormat format);
 
 // The export file: a header line with the titles and `bytesTitle`, then one line per
 // row with its cells and its byte count in plain digits; nothing else, so that a sum

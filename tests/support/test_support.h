@@ -2,6 +2,8 @@
 // byte for byte, and a capture of the trace lines written meanwhile.
 #pragma once
 
+#include "text/language.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -61,6 +63,15 @@ private:
 // 32-bit values as a store keeps them in a binary value: four bytes each, least
 // significant first.
 std::string Ints(const std::vector<int32_t>& values);
+
+// The process speaks `language` for the life of the object, then German again, as every
+// test expects.
+struct LanguageForTest {
+    explicit LanguageForTest(Language language) { SetUserLanguage(language); }
+    ~LanguageForTest() { SetUserLanguage(Language::German); }
+    LanguageForTest(const LanguageForTest&) = delete;
+    LanguageForTest& operator=(const LanguageForTest&) = delete;
+};
 
 #ifndef _WIN32
 // The machine's time zone (a TZ value such as "UTC0") for the life of the object; the
