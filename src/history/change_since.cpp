@@ -4,6 +4,7 @@
 
 #include "history/history_store.h"
 #include "settings/settings_store.h"
+#include "text/language.h"
 #include "view/stored_values.h"
 
 namespace history {
@@ -24,16 +25,19 @@ bool AllDigits(std::string_view text) {
 
 constexpr int64_t kMaxSinceDays = 36500;
 
-// The choices that count back from today: how far, the stored text, the menu's words.
+// The choices that count back from today: how far, the stored text, the words in German
+// and in English.
 struct SinceBack {
     ChangeSince since;
     int64_t days;
     const char* stored;
-    const char* text;
+    const char* german;
+    const char* english;
 };
-constexpr SinceBack kSinceBack[] = {{ChangeSince::kYesterday, 1, "1", "seit gestern"},
-                                    {ChangeSince::kWeek, 7, "7", "seit einer Woche"},
-                                    {ChangeSince::kMonth, 30, "30", "seit einem Monat"}};
+constexpr SinceBack kSinceBack[] = {
+    {ChangeSince::kYesterday, 1, "1", "seit gestern", "since yesterday"},
+    {ChangeSince::kWeek, 7, "7", "seit einer Woche", "since a week ago"},
+    {ChangeSince::kMonth, 30, "30", "seit einem Monat", "since a month ago"}};
 
 // Null for a chosen day.
 const SinceBack* BackOf(ChangeSince since) {
@@ -83,7 +87,11 @@ CalendarDay ReferenceDay(const ChangeReference& reference, const CalendarDay& to
 
 std::string ChangeReferenceText(const ChangeReference& reference) {
     const SinceBack* back = BackOf(reference.since);
-    return back ? back->text : "seit " + GermanDay(reference.day);
+    const bool english = UserLanguage() == Language::English;
+    if (back != nullptr) {
+        return english ? back->english : back->german;
+    }
+    return (english ? "since " : "seit ") + DayText(reference.day);
 }
 
 bool ParseSince(std::string_view text, const CalendarDay& today, CalendarDay& day,

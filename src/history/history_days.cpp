@@ -109,6 +109,10 @@ std::string GermanDay(const CalendarDay& day) {
     return GermanDate(day.year, day.month, day.day);
 }
 
+std::string DayText(const CalendarDay& day) {
+    return DateText(day.year, day.month, day.day);
+}
+
 bool ParseDay(std::string_view text, CalendarDay& day) {
     CalendarDay parsed;
     if (!(IsoDay(text, parsed) || DottedDay(text, parsed)) || !IsRealDay(parsed)) {

@@ -28,6 +28,8 @@ bool DayOfFileName(std::string_view name, CalendarDay& day);
 
 // A day as the window shows it, "09.12.2026".
 std::string GermanDay(const CalendarDay& day);
+// The day in the user's language ("09.12.2026", "2026-12-09").
+std::string DayText(const CalendarDay& day);
 // A day typed by a user, "2026-12-09" or "09.12.2026"; false (day untouched) for
 // anything else or a day that does not exist.
 bool ParseDay(std::string_view text, CalendarDay& day);

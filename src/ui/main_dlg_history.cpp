@@ -33,7 +33,7 @@ int PromptDay(HWND owner, const std::vector<history::CalendarDay>& days) {
         ::AppendMenuA(menu.GetSafeHmenu(), MF_STRING | MF_GRAYED, 1, none.c_str());
     }
     for (size_t i = days.size(); i-- > 0;) {
-        const std::string text = history::GermanDay(days[i]);
+        const std::string text = history::DayText(days[i]);
         ::AppendMenuA(menu.GetSafeHmenu(), MF_STRING, static_cast<UINT_PTR>(i + 1), text.c_str());
     }
     POINT at = {};

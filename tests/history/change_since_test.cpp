@@ -31,16 +31,22 @@ TEST(ChangeSinceTest, EachChoiceNamesItsDayAndItsText) {
         ChangeReference reference;
         const char* day;
         const char* text;
+        const char* english;
         const char* stored;
     } cases[] = {
-        {{ChangeSince::kYesterday, {}}, "2026-03-01", "seit gestern", "1"},
-        {{ChangeSince::kWeek, {}}, "2026-02-23", "seit einer Woche", "7"},
-        {{ChangeSince::kMonth, {}}, "2026-01-31", "seit einem Monat", "30"},
-        {{ChangeSince::kDay, {2025, 12, 24}}, "2025-12-24", "seit 24.12.2025", "2025-12-24"},
+        {{ChangeSince::kYesterday, {}}, "2026-03-01", "seit gestern", "since yesterday", "1"},
+        {{ChangeSince::kWeek, {}}, "2026-02-23", "seit einer Woche", "since a week ago", "7"},
+        {{ChangeSince::kMonth, {}}, "2026-01-31", "seit einem Monat", "since a month ago", "30"},
+        {{ChangeSince::kDay, {2025, 12, 24}}, "2025-12-24", "seit 24.12.2025", "since 2025-12-24",
+         "2025-12-24"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Day(history::ReferenceDay(c.reference, kChangeToday)), c.day) << c.text;
         EXPECT_EQ(history::ChangeReferenceText(c.reference), c.text);
+        {
+            testsupport::LanguageForTest english(Language::English);
+            EXPECT_EQ(history::ChangeReferenceText(c.reference), c.english);
+        }
         EXPECT_EQ(history::EncodeChangeReference(c.reference), c.stored) << c.text;
         ChangeReference decoded{ChangeSince::kYesterday, {1, 1, 1}};
         ASSERT_TRUE(history::DecodeChangeReference(c.stored, decoded)) << c.stored;
