@@ -3,7 +3,8 @@
 // messages numbered as their ids, the version from the project's one number, each menu's
 // mnemonics and commands distinct, every key a menu item names in the table of the window
 // that shows it, each dialog's ids and mnemonics distinct with its controls inside it, and
-// every list a report with owner data, as the report list class needs.
+// every list a report with owner data, as the report list class needs. All in German and in
+// English, each holding what the other does, English texts within their controls.
 #include "framework/win_app.h"
 #include "resource.h"
 
@@ -14,6 +15,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <process.h>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -35,25 +38,52 @@ std::vector<UINT> ResourceIds(LPCSTR type) {
     return ids;
 }
 
-// Every text of the string table by its id (a block holds the ids of 16).
-std::vector<std::pair<UINT, std::string>> StringTable() {
-    std::vector<std::pair<UINT, std::string>> texts;
+const LANGID kGerman = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
+const LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+class EachLanguage : public testing::TestWithParam<LANGID> {};
+INSTANTIATE_TEST_SUITE_P(ResourcesTest, EachLanguage, testing::Values(kGerman, kEnglish));
+bool German() {
+    return EachLanguage::GetParam() == kGerman;
+}
+// Resource `id` of `type` in `language` alone (no other instead); empty when it lacks it.
+std::vector<BYTE> ResourceBytes(LPCSTR type, UINT id, LANGID language) {
+    HRSRC found = ::FindResourceExA(nullptr, type, MAKEINTRESOURCEA(id), language);
+    const BYTE* data = static_cast<const BYTE*>(::LockResource(::LoadResource(nullptr, found)));
+    return std::vector<BYTE>(data, data + (data ? ::SizeofResource(nullptr, found) : 0));
+}
+// The placeholders of a text in their order: "%s", "%02d", "%1", "%%".
+std::vector<std::string> Placeholders(const std::string& text) {
+    static const std::regex placeholder("%[-+#0-9.]*[A-Za-z]|%[1-9][0-9]*|%%");
+    return {std::sregex_token_iterator(text.begin(), text.end(), placeholder), {}};
+}
+// Every text of the string table in `language` by its id, in the program's 8-bit code
+// page (a block holds the ids of 16, each as its length and its characters).
+std::map<UINT, std::string> StringTable(LANGID language) {
+    std::map<UINT, std::string> texts;
     for (UINT block : ResourceIds(RT_STRING)) {
-        for (UINT id = (block - 1) * 16; id < block * 16; ++id) {
-            const std::string text = LoadResourceString(id);
-            if (!text.empty()) {
-                texts.emplace_back(id, text);
+        const std::vector<BYTE> bytes = ResourceBytes(RT_STRING, block, language);
+        const WCHAR* entry = reinterpret_cast<const WCHAR*>(bytes.data());
+        for (UINT id = (block - 1) * 16; !bytes.empty() && id < block * 16; ++id) {
+            char text[4100];
+            const int length = ::WideCharToMultiByte(CP_ACP, 0, entry + 1, entry[0], text,
+                                                     sizeof text, nullptr, nullptr);
+            if (length > 0) {
+                texts.emplace(id, std::string(text, static_cast<size_t>(length)));
             }
+            entry += 1 + entry[0];
         }
     }
     return texts;
 }
 
-TEST(ResourcesTest, EveryTextIsInTheProgramsCodePageAndEveryMessageCarriesItsIdsNumber) {
+TEST_P(EachLanguage, EveryTextIsInTheProgramsCodePageAndEveryMessageCarriesItsIdsNumber) {
     size_t umlauts = 0;
     size_t messages = 0;
-    for (const auto& [id, text] : StringTable()) {
+    const std::map<UINT, std::string> twins = StringTable(German() ? kEnglish : kGerman);
+    for (const auto& [id, text] : StringTable(GetParam())) {
         SCOPED_TRACE(text);
+        ASSERT_EQ(1u, twins.count(id)) << "not in the other language";
+        EXPECT_EQ(Placeholders(text), Placeholders(twins.at(id)));
         for (size_t i = 0; i < text.size(); ++i) {
             const unsigned char c = static_cast<unsigned char>(text[i]);
             umlauts += c >= 0x80 ? 1 : 0;
@@ -68,7 +98,8 @@ TEST(ResourcesTest, EveryTextIsInTheProgramsCodePageAndEveryMessageCarriesItsIds
         char kind[8] = "";
         if (std::sscanf(text.c_str(), "%7[A-Z] %3u:", kind, &number) == 2) {
             ++messages;
-            const bool error = std::strcmp(kind, "FEHLER") == 0;
+            const bool error = std::strcmp(kind, German() ? "FEHLER" : "ERROR") == 0;
+            EXPECT_TRUE(error || std::strcmp(kind, German() ? "WARNUNG" : "WARNING") == 0);
             EXPECT_EQ(error ? IDS_ERROR_000 + number : IDS_WARNING_501 + number - 501, id);
         }
     }
@@ -98,11 +129,14 @@ TEST(ResourcesTest, VersionResourceIsGermanFirstAndCarriesTheProjectsVersion) {
     UINT length = 0;
     ASSERT_TRUE(::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
                                  reinterpret_cast<void**>(&translation), &length));
-    ASSERT_GE(length, 4u);
+    ASSERT_GE(length, 8u);
     EXPECT_EQ(0x0407, translation[0]);
     EXPECT_EQ(0x04B0, translation[1]);
-    EXPECT_EQ(LoadResourceString(IDS_APP_TITLE),
+    EXPECT_EQ(StringTable(kGerman).at(IDS_APP_TITLE),
               VersionValue(block, "\\StringFileInfo\\040704B0\\FileDescription"));
+    EXPECT_EQ(0x04B00409u, translation[2] | translation[3] << 16);
+    EXPECT_EQ(StringTable(kEnglish).at(IDS_APP_TITLE),
+              VersionValue(block, "\\StringFileInfo\\040904B0\\FileDescription"));
 
     // Numbers and texts both carry the project version, the one place it is set.
 #define FT_QUOTE2(x) #x
@@ -151,19 +185,21 @@ std::vector<ACCEL> Accelerators(UINT id) {
     return entries;
 }
 
-// The key a menu item's text names after its tab ("Strg-S", "Alt-P", "F5", "Esc",
-// "Eingabe") as an accelerator would hold it; false for a text the rule cannot read.
+// The key a menu item's text names after its tab ("Strg-S" or "Ctrl+S", "F5", "Esc",
+// "Eingabe" or "Enter") as an accelerator would hold it; false for what it cannot read.
 bool KeyOfText(std::string text, ACCEL& key) {
     key = {};
     key.fVirt = FVIRTKEY | FNOINVERT;
     for (const auto& [prefix, flag] :
-         {std::pair<const char*, BYTE>{"Strg-", FCONTROL}, {"Alt-", FALT}, {"Umschalt-", FSHIFT}}) {
+         {std::pair<const char*, BYTE>{German() ? "Strg-" : "Ctrl+", FCONTROL},
+          {German() ? "Alt-" : "Alt+", FALT},
+          {German() ? "Umschalt-" : "Shift+", FSHIFT}}) {
         if (text.rfind(prefix, 0) == 0) {
             key.fVirt |= flag;
             text.erase(0, std::strlen(prefix));
         }
     }
-    if (text == "Esc" || text == "Eingabe") {
+    if (text == "Esc" || text == (German() ? "Eingabe" : "Enter")) {
         key.key = text == "Esc" ? VK_ESCAPE : VK_RETURN;
     } else if (text.size() > 1 && text[0] == 'F') {
         key.key = static_cast<WORD>(VK_F1 + std::atoi(text.c_str() + 1) - 1);
@@ -202,7 +238,7 @@ void ExpectMenuRules(HMENU menu, const std::vector<ACCEL>& keys, std::set<UINT>&
         }
         const char* tab = std::strchr(text, '\t');
         ACCEL named = {};
-        if (tab == nullptr || std::strcmp(tab + 1, "Alt-F4") == 0) {
+        if (tab == nullptr || std::strcmp(tab + 1, German() ? "Alt-F4" : "Alt+F4") == 0) {
             continue;
         }
         ASSERT_TRUE(KeyOfText(tab + 1, named));
@@ -215,7 +251,7 @@ void ExpectMenuRules(HMENU menu, const std::vector<ACCEL>& keys, std::set<UINT>&
     }
 }
 
-TEST(ResourcesTest, MenusHaveDistinctMnemonicsAndCommandsAndTheKeysTheirItemsName) {
+TEST_P(EachLanguage, MenusHaveDistinctMnemonicsAndCommandsAndTheKeysTheirItemsName) {
     // Each menu with the keys of the window that shows it.
     const std::pair<UINT, UINT> menus[] = {{IDR_MAINMENU, IDR_MAINACCEL},
                                            {IDR_CONTEXTMENU, IDR_MAINACCEL},
@@ -224,11 +260,12 @@ TEST(ResourcesTest, MenusHaveDistinctMnemonicsAndCommandsAndTheKeysTheirItemsNam
     EXPECT_EQ(std::size(menus), ResourceIds(RT_MENU).size()) << "a menu without its window";
     for (const auto& [menuId, keysId] : menus) {
         SCOPED_TRACE(menuId);
-        HMENU menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId));
+        const std::vector<BYTE> bytes = ResourceBytes(RT_MENU, menuId, GetParam());
+        ASSERT_FALSE(bytes.empty()) << "not in this language";
+        HMENU menu = ::LoadMenuIndirectA(bytes.data());
         ASSERT_NE(nullptr, menu);
         std::set<UINT> commands;
         ExpectMenuRules(menu, Accelerators(keysId), commands);
-        ::DestroyMenu(menu);
     }
 }
 
@@ -264,14 +301,56 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM children) {
     return TRUE;
 }
 
-TEST(ResourcesTest, EveryDialogHasDistinctIdsAndMnemonicsItsControlsInsideAndReportLists) {
+// Dialog `id` in `language`, made from its template but hidden; null when it is missing.
+HWND CreateHidden(UINT id, LANGID language) {
+    std::vector<BYTE> bytes = ResourceBytes(RT_DIALOG, id, language);
+    bytes.resize(std::max<size_t>(bytes.size(), 16)); // an extended one: style at 12
+    *reinterpret_cast<DWORD*>(&bytes[bytes[2] == 0xFF ? 12 : 0]) &= ~WS_VISIBLE;
+    const auto dialog = reinterpret_cast<LPCDLGTEMPLATEA>(bytes.data());
+    HINSTANCE module = ::GetModuleHandleA(nullptr);
+    return bytes[2] ? ::CreateDialogIndirectParamA(module, dialog, nullptr, NoHandler, 0) : nullptr;
+}
+// A dialog's style, then its controls' ids, classes and styles in their order.
+std::vector<std::string> Shape(HWND dlg) {
+    std::vector<HWND> children;
+    ::EnumChildWindows(dlg, &CollectChild, reinterpret_cast<LPARAM>(&children));
+    std::vector<std::string> shape{std::to_string(::GetWindowLongA(dlg, GWL_STYLE))};
+    for (HWND control : children) {
+        char name[32] = "";
+        ::GetClassNameA(control, name, sizeof name);
+        shape.push_back(std::to_string(::GetDlgCtrlID(control)) + name +
+                        std::to_string(::GetWindowLongA(control, GWL_STYLE)));
+    }
+    return shape;
+}
+// The dialogs' checks at 144 DPI, where texts grow otherwise than controls: in a process of
+// their own (the screen's DPI is read once per process) started with the prefix's DPI so.
+TEST(ResourcesTest, DialogsKeepTheirRulesAt144Dpi) {
+    const char desktop[] = "Control Panel\\Desktop";
+    DWORD saved = 0, size = sizeof saved, high = 144;
+    const bool had = ::RegGetValueA(HKEY_CURRENT_USER, desktop, "LogPixels", RRF_RT_REG_DWORD,
+                                    nullptr, &saved, &size) == ERROR_SUCCESS;
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels", REG_DWORD, &high, sizeof high);
+    char me[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, me, sizeof me);
+    EXPECT_EQ(0, _spawnl(_P_WAIT, me, me, "--gtest_filter=*EveryDialog*", "--dpi=144", nullptr));
+    had ? ::RegSetKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels", REG_DWORD, &saved, size)
+        : ::RegDeleteKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels");
+}
+TEST_P(EachLanguage, EveryDialogHasDistinctIdsAndMnemonicsItsControlsInsideAndReportLists) {
     const std::vector<UINT> dialogs = ResourceIds(RT_DIALOG);
     EXPECT_GE(dialogs.size(), 5u);
     for (UINT id : dialogs) {
         SCOPED_TRACE(id);
-        HWND dlg = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), nullptr,
-                                        NoHandler, 0);
+        HWND dlg = CreateHidden(id, GetParam());
         ASSERT_NE(nullptr, dlg);
+        HWND twin = CreateHidden(id, German() ? kEnglish : kGerman);
+        ASSERT_NE(nullptr, twin) << "not in both languages";
+        EXPECT_EQ(Shape(dlg), Shape(twin)) << "the other language's dialog has other controls";
+        ::DestroyWindow(twin);
+        HDC screen = ::GetDC(dlg);
+        const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+        EXPECT_EQ(std::strcmp(__argv[__argc - 1], "--dpi=144") ? 96 : 144, dpi);
         RECT client = {};
         ::GetClientRect(dlg, &client);
         std::vector<HWND> children;
@@ -292,6 +371,23 @@ TEST(ResourcesTest, EveryDialogHasDistinctIdsAndMnemonicsItsControlsInsideAndRep
                 EXPECT_EQ(std::string::npos, letters.find(letter));
                 letters += letter;
             }
+            // An English text (German keeps its layout) as drawn in its control's font within
+            // the control, less a button's box or frame.
+            std::string shown(text);
+            shown.erase(std::remove(shown.begin(), shown.end(), '&'), shown.end());
+            const bool button = lstrcmpiA(name, "Button") == 0;
+            const bool label =
+                lstrcmpiA(name, "Static") == 0 &&
+                ((style & SS_TYPEMASK) <= SS_RIGHT || (style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP);
+            RECT room = {};
+            ::GetClientRect(control, &room);
+            SIZE size = {};
+            ::SelectObject(screen,
+                           reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)));
+            ::GetTextExtentPoint32A(screen, shown.c_str(), static_cast<int>(shown.size()), &size);
+            EXPECT_TRUE(German() || !(button || label) ||
+                        size.cx <= room.right - (button ? ::MulDiv(16, dpi, 96) : 0))
+                << shown << ": " << size.cx << " pixels at " << dpi << " DPI";
             RECT r = {};
             ::GetWindowRect(control, &r);
             ::MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
@@ -302,6 +398,7 @@ TEST(ResourcesTest, EveryDialogHasDistinctIdsAndMnemonicsItsControlsInsideAndRep
                 EXPECT_TRUE(style & LVS_OWNERDATA) << "the report list asks its model";
             }
         }
+        ::ReleaseDC(dlg, screen);
         ::DestroyWindow(dlg);
     }
 }
