@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# End to end in English: foldtally.exe under an English Wine interface chooses English
-# by itself. A user's mailbox of a generated installation, without "hierarch.pm": the
-# first refresh's warning 502 ("WARNING"), the main window, the settings dialog, the
-# folder tree, the overview of all mailboxes and F1 each open with their English titles,
-# and each is saved as a screenshot in the artifacts folder. Runs inside a Wine session
+# End to end in English: foldtally.exe, started in German, is switched to English in its
+# menu and started again. A user's mailbox of a generated installation, without
+# "hierarch.pm": the first refresh's warning 502 ("WARNING"), the main window, the
+# settings dialog, the folder tree, the overview of all mailboxes and F1 each open with
+# their English titles, and each is saved as a screenshot in the artifacts folder. Runs inside a Wine session
 # (DISPLAY and the prefix come from the caller); the keys it touches are saved first and
 # put back afterwards.
 set -uo pipefail
@@ -12,8 +12,8 @@ mailgen=$2
 artifacts=$3
 mkdir -p "$artifacts"
 
-FOLDTALLY_MESSAGES=C.UTF-8
 source "$(dirname "$0")/e2e_common.sh"
+german_title=$title
 title='Folder Statistics for Pegasus Mail'
 e2e_begin english
 
@@ -22,9 +22,6 @@ wine "$mailgen" --installation "$root\\" --users 3 --folders 20 --no-hostile --n
     --quiet </dev/null >/dev/null 2>&1 || fail "installation generator"
 wine reg add 'HKCU\Software\Pegasus Mail\Mailbox' /ve /d "$root\\anna" /f </dev/null >/dev/null 2>&1
 wine reg add 'HKCU\Software\Pegasus Mail\Newmail' /ve /d "$root\\anna" /f </dev/null >/dev/null 2>&1
-
-wine "$exe" </dev/null >/dev/null 2>&1 &
-pid=$!
 
 shot() { # window id, file: that window as it is on the screen
     local X Y WIDTH HEIGHT SCREEN WINDOW
@@ -43,6 +40,28 @@ close() { # window id, keys that close it
     fail "window $w did not close"
 }
 
+# The first run speaks the German of the tests' Wine; the user chooses English in
+# "Extras > Sprache / Language", which is stored and said to apply at the next start.
+wine "$exe" </dev/null >/dev/null 2>&1 &
+pid=$!
+warning=$(find_window WARNUNG)
+close "$warning" Return
+main=$(find_window "$german_title")
+sleep 1
+keys_to "$main" alt+e s n
+for i in $(seq 1 50); do
+    box=$(xdotool search --onlyvisible --name "^$german_title\$" 2>/dev/null | grep -vx "$main" | head -1)
+    [ -n "$box" ] && break
+    sleep 0.2
+done
+[ -n "$box" ] || fail "no box saying that the language applies at the next start"
+close "$box" Return
+keys_to "$main" alt+F4
+e2e_wait_exit
+expect Language 'REG_BINARY 02000000'
+
+wine "$exe" </dev/null >/dev/null 2>&1 &
+pid=$!
 warning=$(find_window WARNING)
 sleep 0.7
 shot "$warning" english-warning-502.png
