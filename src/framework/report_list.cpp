@@ -5,6 +5,8 @@
 #include "view/limit_mark.h"
 #include "view/list_rules.h"
 
+#include <algorithm>
+
 void CReportList::Init(view::ReportModel& model, const Column* columns, int count,
                        DWORD extendedStyle) {
     m_pModel = &model;
@@ -41,9 +43,21 @@ void CReportList::FitDefaultWidth(int column, const char* text) {
 }
 
 void CReportList::Refresh() const {
-    SetItemCount(m_pModel != nullptr ? m_pModel->RowCount() : 0, LVSICF_NOSCROLL);
+    const int count = RowCount();
+    // A new count costs the list a layout of its scroll bars and header (under Wine
+    // hundreds of calls to its server); the same count needs only the rows drawn anew.
+    if (count != GetItemCount()) {
+        SetItemCount(count, LVSICF_NOSCROLL);
+    }
     GetHeader().SetSortArrow(m_sort.column, m_sort.descending);
-    Invalidate(FALSE);
+    InvalidateRows(FALSE);
+}
+
+void CReportList::InvalidateRows(BOOL erase) const {
+    RECT rows = GetClientRect();
+    const RECT header = GetHeader().GetWindowRect();
+    rows.top += header.bottom - header.top;
+    ::InvalidateRect(m_hWnd, &rows, erase);
 }
 
 void CReportList::SetSort(const view::ColumnSort& sort) {
@@ -157,25 +171,38 @@ POINT CReportList::GetContextMenuPoint() const {
 
 LRESULT CReportList::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
     switch (draw.nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-        return CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT: {
-        // Only a row that warns has its cells drawn one by one: a repaint of plain rows,
-        // as after a key during a scan, asks nothing per cell.
-        const int row = static_cast<int>(draw.nmcd.dwItemSpec);
-        const int columns = m_pModel != nullptr ? GetHeader().GetItemCount() : 0;
-        for (int column = 0; column < columns; ++column) {
-            if (m_pModel->WarningOf(row, column) != 0) {
-                return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_PREPAINT: {
+        // Only where a row in view warns are the rows asked one by one: each question
+        // costs several calls to Wine's server, and a repaint of plain rows, as after a
+        // key in the filter or during a scan, asks none.
+        const int top = std::max(GetTopIndex(), 0);
+        const int end = std::min(RowCount(), top + GetCountPerPage() + 1); // and a part row
+        for (int row = top; row < end; ++row) {
+            if (RowWarns(row)) {
+                return CDRF_NOTIFYITEMDRAW;
             }
         }
         return CDRF_DODEFAULT;
     }
+    case CDDS_ITEMPREPAINT:
+        // Only a row that warns has its cells drawn one by one.
+        return RowWarns(static_cast<int>(draw.nmcd.dwItemSpec)) ? CDRF_NOTIFYSUBITEMDRAW
+                                                                : CDRF_DODEFAULT;
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
         return ColourCell(draw);
     default:
         return CDRF_DODEFAULT;
     }
+}
+
+bool CReportList::RowWarns(int row) const {
+    const int columns = m_pModel != nullptr ? GetHeader().GetItemCount() : 0;
+    for (int column = 0; column < columns; ++column) {
+        if (m_pModel->WarningOf(row, column) != 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 LRESULT CReportList::ColourCell(NMLVCUSTOMDRAW& draw) const {

@@ -32,6 +32,9 @@ public:
 
     // Takes the model's row count, keeping the scroll place, and repaints.
     void Refresh() const;
+    // Marks the rows' part of the list, below its header, for repainting: what new rows
+    // change. The header stays as drawn; it repaints itself when its items change.
+    void InvalidateRows(BOOL erase) const;
     // Sets the sort the header shows and the model has, without a click.
     void SetSort(const view::ColumnSort& sort);
     // Records the sort only: the model and the header follow at the next SetSort.
@@ -70,6 +73,9 @@ public:
 
 private:
     void FillDisplayInfo(NMLVDISPINFOA& info);
+    int RowCount() const { return m_pModel != nullptr ? m_pModel->RowCount() : 0; }
+    // Whether a cell of `row` warns (WarningOf).
+    bool RowWarns(int row) const;
     LRESULT FindRow(int start, UINT flags, const std::string& prefix) const;
 
     view::ReportModel* m_pModel = nullptr;

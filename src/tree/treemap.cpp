@@ -5,6 +5,7 @@
 // broken either way still gives a correct layout.
 #include "tree/treemap.h"
 
+#include "tree/tree_text.h"
 #include "view/folder_compare.h"
 #include "view/limit_mark.h"
 
@@ -234,6 +235,14 @@ uint32_t DimmedColour(uint32_t rgb) {
         dimmed |= ((channel + 3 * 0xF4) / 4) << shift;
     }
     return dimmed;
+}
+
+uint32_t FilteredTileColour(const FolderTree& tree, const TreemapTile& tile, TreemapColour colour,
+                            int64_t now, const std::vector<uint8_t>* kept) {
+    const uint32_t rgb = TileColour(tree, tile, colour, now);
+    const bool shown =
+        kept == nullptr || (tile.node < kept->size() && (*kept)[tile.node] == kNodePasses);
+    return shown ? rgb : DimmedColour(rgb);
 }
 
 int32_t TileAt(const Treemap& map, int32_t x, int32_t y) {

@@ -78,6 +78,12 @@ std::string TreemapPath(const FolderTree& tree, uint32_t node);
 // still there to show where it lies.
 uint32_t DimmedColour(uint32_t rgb);
 
+// The fill of `tile` under the list's filter: TileColour where the filter shows the
+// tile's folder, dimmed where it does not. `kept` holds NodesKeptBy's flags (null for no
+// filter); a folder kept only on the way down to a match is dimmed, as the tree greys it.
+uint32_t FilteredTileColour(const FolderTree& tree, const TreemapTile& tile, TreemapColour colour,
+                            int64_t now, const std::vector<uint8_t>* kept);
+
 // The map as an SVG document (UTF-8): each tile a rectangle with a <title> of its path
 // and size, so that a browser shows them on hover.
 std::string TreemapSvg(const FolderTree& tree, const Treemap& map, TreemapColour colour,

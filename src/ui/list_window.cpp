@@ -55,7 +55,10 @@ BOOL CListWindow::OnInitDialog() {
     if (m_hTip != nullptr) {
         TTTOOLINFOA tool = {};
         tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        // The list's mouse messages reach it from PreTranslateMessage: a subclassed list
+        // would cost every message sent to the list a look-up of its subclass (under
+        // Wine a call to its server), thousands of them while the list repaints.
+        tool.uFlags = TTF_IDISHWND;
         tool.hwnd = m_hWnd;
         tool.uId = reinterpret_cast<UINT_PTR>(m_reportList.GetSafeHwnd());
         tool.lpszText = LPSTR_TEXTCALLBACKA;
@@ -84,8 +87,14 @@ BOOL CListWindow::PreTranslateMessage(MSG* pMsg) {
         static_cast<void>(CancelRead());
         return TRUE;
     }
-    if (pMsg->message == WM_MOUSEMOVE && pMsg->hwnd == m_reportList.GetSafeHwnd()) {
-        FollowCellTip(*pMsg);
+    if (pMsg->hwnd == m_reportList.GetSafeHwnd() && pMsg->message >= WM_MOUSEFIRST &&
+        pMsg->message <= WM_MOUSELAST) {
+        if (pMsg->message == WM_MOUSEMOVE) {
+            FollowCellTip(*pMsg);
+        }
+        if (m_hTip != nullptr) {
+            ::SendMessageA(m_hTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
+        }
     }
     return CAppDlg::PreTranslateMessage(pMsg);
 }

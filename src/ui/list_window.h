@@ -181,6 +181,8 @@ private:
     bool RemembersFilter() const { return m_frame.stored == view::StoredWindow::kMain; }
     void NoteExport();
 
+    // The status line's width in the window's layout now.
+    int StatusWidth() const;
     // The parts on lines of `width` pixels; `lines` says how many.
     std::string WrapStatus(int width, size_t& lines) const;
     // The tooltip's text: the whole text of the cell under the mouse when the cell cuts

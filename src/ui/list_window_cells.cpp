@@ -115,7 +115,11 @@ LRESULT CListWindow::DrawShareCell(HDC dc, int row, const RECT& cell, bool selec
     const std::string text = m_reportList.GetModel()->CellText(row, m_frame.shareColumn);
     RECT textRect = {cell.left, cell.top, cell.right - m_shareMetrics.textMargin, cell.bottom};
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    // A row kept only on the way down to a match is greyed in this cell too.
+    const bool greyed = m_reportList.GetModel()->IsGreyed(row);
+    ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT
+                                     : greyed ? COLOR_GRAYTEXT
+                                              : COLOR_WINDOWTEXT));
     ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
                 DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     return CDRF_SKIPDEFAULT;

@@ -82,12 +82,20 @@ void CListWindow::CreateFilterLine() {
 }
 
 void CListWindow::OnFilterChanged() {
+    const bool badWords = m_filterInput.badWords;
+    const bool badSize = m_filterInput.badSize;
     view::TakeFilterInput(BoxText(m_hFilter), BoxText(m_hFilterSize), m_filterInput);
-    ::InvalidateRect(m_hFilter, nullptr, TRUE);
-    ::InvalidateRect(m_hFilterSize, nullptr, TRUE);
+    // A box draws its typing itself; it is drawn whole again only when its text turns red
+    // or back.
+    if (badWords != m_filterInput.badWords) {
+        ::InvalidateRect(m_hFilter, nullptr, TRUE);
+    }
+    if (badSize != m_filterInput.badSize) {
+        ::InvalidateRect(m_hFilterSize, nullptr, TRUE);
+    }
     ApplyFilter(m_filterInput.filter);
     // An empty list's word is drawn over its whole ground.
-    ::InvalidateRect(m_reportList.GetSafeHwnd(), nullptr, TRUE);
+    m_reportList.InvalidateRows(TRUE);
 }
 
 bool CListWindow::OnFilterCommand(UINT id, UINT code, HWND control) {

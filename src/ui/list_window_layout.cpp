@@ -60,9 +60,7 @@ void CListWindow::LayoutControls(int cx, int cy) {
                                        statusHeight);
     };
     if (m_bStatusParts) {
-        const int width = help != nullptr ? treeLayout(m_nStatusHeight).status.width
-                                          : mainLayout(m_nStatusHeight).status.width;
-        text = WrapStatus(width, m_nStatusLines);
+        text = WrapStatus(StatusWidth(), m_nStatusLines);
     }
     const int statusHeight = GetStatusAreaHeight();
     view::ControlPlace status;
@@ -88,6 +86,17 @@ void CListWindow::LayoutControls(int cx, int cy) {
     }
 }
 
+int CListWindow::StatusWidth() const {
+    // The width does not depend on the line's height: one line's layout tells it.
+    return ::GetDlgItem(m_hWnd, ID_HELP_BUTTON) != nullptr
+               ? view::ComputeTreeLayout(GetClientWidth(), GetClientHeight(), GetMetrics(),
+                                         m_nStatusHeight)
+                     .status.width
+               : view::ComputeMainLayout(GetClientWidth(), GetClientHeight(), GetMetrics(),
+                                         m_nStatusHeight)
+                     .status.width;
+}
+
 view::ControlPlace CListWindow::PlaceFilterLine(const view::ControlPlace& list) {
     if (m_hFilter == nullptr) {
         return list;
@@ -111,7 +120,16 @@ int CListWindow::GetStatusAreaHeight() const {
 void CListWindow::SetStatusParts(std::vector<std::string> parts) {
     m_statusParts = std::move(parts);
     m_bStatusParts = true;
-    Relayout();
+    // Each key in the filter writes the line anew, and seldom changes how many lines it
+    // takes: then the controls stay where they are, and the window is not repainted
+    // whole for a line of text.
+    size_t lines = 0;
+    const std::string text = WrapStatus(StatusWidth(), lines);
+    if (lines != m_nStatusLines || m_reportList.GetSafeHwnd() == nullptr) {
+        Relayout();
+    } else if (m_status.GetWindowText() != text) {
+        m_status.SetWindowText(text);
+    }
 }
 
 std::string CListWindow::WrapStatus(int width, size_t& lines) const {

@@ -168,10 +168,7 @@ void DrawLegend(HDC dc, const TreemapPaint& paint) {
 
 // The tile's colour, dimmed when the filter does not show its folder.
 uint32_t FillOf(const TreemapPaint& paint, const tree::TreemapTile& tile) {
-    const uint32_t rgb = tree::TileColour(*paint.tree, tile, paint.colour, paint.now);
-    const bool shown = paint.kept == nullptr || (tile.node < paint.kept->size() &&
-                                                 (*paint.kept)[tile.node] == tree::kNodePasses);
-    return shown ? rgb : tree::DimmedColour(rgb);
+    return tree::FilteredTileColour(*paint.tree, tile, paint.colour, paint.now, paint.kept);
 }
 
 } // namespace

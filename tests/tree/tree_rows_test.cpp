@@ -535,6 +535,8 @@ TEST_F(TreeRowsTest, AFilterShowsItsMatchesOpenWithTheWayDownGreyedAndBringsTheB
                        rows.CellText(r, tree::kTreeColumnName, SizeStyle::Exact) + ";";
         }
         EXPECT_EQ(c.outline, outline) << c.words;
+        EXPECT_TRUE(c.outline[0] != '~' || // greyed, with the total of the whole branch
+                    rows.CellText(0, tree::kTreeColumnTotal, SizeStyle::Exact) == "1.984");
         EXPECT_EQ(std::make_pair(c.files, c.bytes),
                   std::make_pair(rows.ShownFileCount(), rows.ShownSize()))
             << c.words;

@@ -5,6 +5,7 @@
 #include "mailgen.h"
 #include "test_support.h"
 #include "tree/tree_scan.h"
+#include "tree/tree_text.h"
 #include "tree/treemap.h"
 
 #include <gtest/gtest.h>
@@ -114,6 +115,20 @@ TEST(TreemapTest, LaysOutThePapersExampleInItsRows) {
                       {expected[i].left, expected[i].top, expected[i].right, expected[i].bottom}),
                   std::vector<int>({r.left, r.top, r.right, r.bottom}))
             << i;
+    }
+    // Filtered: B keeps its colour, the rest and B's group are washed out toward grey.
+    view::RowFilter filter;
+    ASSERT_TRUE(filter.SetWords("b"));
+    const std::vector<uint8_t> kept = tree::NodesKeptBy(scan.tree, scan.catalogue.records, filter);
+    for (const tree::TreemapTile& tile : tree::LayoutTreemap(scan.tree, -1, {60, 40, 0, 0}).tiles) {
+        const tree::TreemapColour plain = tree::TreemapColour::kPlain;
+        const uint32_t own = tree::FilteredTileColour(scan.tree, tile, plain, 0, nullptr);
+        const uint32_t shown = tree::FilteredTileColour(scan.tree, tile, plain, 0, &kept);
+        for (int s = 0; s < 24; s += 8) {
+            const int from = std::abs(int((own >> s) & 0xFF) - 0xF4);
+            const int to = std::abs(int((shown >> s) & 0xFF) - 0xF4);
+            EXPECT_TRUE(scan.tree.Name(tile.node) == "B" ? to == from : to * 4 <= from + 4);
+        }
     }
 }
 

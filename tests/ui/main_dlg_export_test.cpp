@@ -171,6 +171,20 @@ TEST_F(MainDlgExportTest, BothFormatsHoldTheListAsShownByteForByte) {
     }
 }
 
+TEST_F(MainDlgExportTest, AfterAFilteredExportTheStatusLineSaysTheFileHoldsOnlyTheShownRows) {
+    CMainDlg dlg(m_app);
+    dlg.SetExportPrompt([&](HWND, const std::string&, std::string& file, int&) {
+        return file = m_dir / "gefiltert.csv", true;
+    });
+    const std::string name = ExpectedRows(true)[1].fileName;
+    RunMain(dlg, {[&] { return ::SetWindowTextA(dlg.GetFilterHwnd(), name.c_str()), true; },
+                  [&] { return dlg.PostMessage(WM_COMMAND, ID_FILE_EXPORT, 0), true; },
+                  [&] {
+                      const std::string status = testsupport::WindowText(dlg.GetStatusHwnd());
+                      return status.find("nur die 1 Zeilen") != std::string::npos;
+                  }});
+}
+
 TEST_F(MainDlgExportTest, RefusesTheMailboxNewMailProgramAndInstallationFoldersInAnySpelling) {
     StartApp();
     std::string program = m_app.GetModulePath();

@@ -92,8 +92,18 @@ TEST_F(MainDlgTest, ChangesOfThisRunAreStoredAtClosingAndRestoredNextTime) {
                 EXPECT_EQ(1, list.GetSortColumn());
                 EXPECT_TRUE(list.IsSortDescending());
                 EXPECT_EQ(static_cast<int>(m_expected.folders.size()), list.GetItemCount());
-                return true;
+                ::SendMessageA(again.GetFilterRememberHwnd(), BM_SETCHECK, BST_CHECKED, 0);
+                ::SetWindowTextA(again.GetFilterHwnd(), "-qqq");
+                return ::SetWindowTextA(again.GetFilterSizeHwnd(), "1 kB"), true;
             }});
+    CMainDlg third(m_app); // "Filter merken" ticked: the filter comes back, then unticked
+    RunMain(third, {[&] {
+                EXPECT_EQ("-qqq|1 kB", testsupport::WindowText(third.GetFilterHwnd()) + "|" +
+                                           testsupport::WindowText(third.GetFilterSizeHwnd()));
+                return ::SendMessageA(third.GetFilterRememberHwnd(), BM_SETCHECK, 0, 0), true;
+            }});
+    CMainDlg fourth(m_app);
+    RunMain(fourth, {[&] { return testsupport::WindowText(fourth.GetFilterHwnd()).empty(); }});
 }
 
 TEST_F(MainDlgTest, LegacyValuesAreReadOnceThenDeletedAndSavedToTheCurrentKey) {
