@@ -89,6 +89,7 @@ bool CFoldtallyApp::SetStrings() {
             m_strHelpFilePath = base + kEnglishHelpFileSuffix;
         }
         if (FolderExists(base + kEnglishHelpPagesSuffix)) {
+            m_strGermanHelpPagesPath = m_strHelpPagesPath;
             m_strHelpPagesPath = base + kEnglishHelpPagesSuffix;
         }
     }
@@ -151,8 +152,12 @@ void CFoldtallyApp::ShowHelpInViewer(const char* topic, HWND owner) {
 void CFoldtallyApp::ShowHelpInBrowser(const char* topic, HWND owner) {
     // Without the module path there is no folder to look in; a module path cut at its
     // buffer names a folder beside which the pages are not found: error 001 either way.
-    const std::string file =
+    std::string file =
         m_strHelpPagesPath.empty() ? std::string() : m_strHelpPagesPath + HelpFileForTopic(topic);
+    // A page missing from the English pages opens in German, never as an error.
+    if (!file.empty() && !FileExists(file) && !m_strGermanHelpPagesPath.empty()) {
+        file = m_strGermanHelpPagesPath + HelpFileForTopic(topic);
+    }
     const bool shown = !file.empty() && FileExists(file) &&
                        (m_browserHandOff ? m_browserHandOff(file) : OpenInHostBrowser(file));
     if (!shown) {

@@ -62,6 +62,7 @@ public:
 
 protected:
     std::string m_strHelpPagesPath;
+    std::string m_strGermanHelpPagesPath; // where English pages are shown: the German ones
 
 private:
     void ShowHelpInViewer(const char* topic, HWND owner);

@@ -23,8 +23,8 @@ const LANGID kEnglishId = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 // the block ends early or holds no such text.
 std::wstring StringOfBlock(HRSRC block, UINT id) {
     HGLOBAL loaded = block != nullptr ? ::LoadResource(GetResourceInstance(), block) : nullptr;
-    const auto* words = static_cast<const WCHAR*>(loaded != nullptr ? ::LockResource(loaded)
-                                                                     : nullptr);
+    const auto* words =
+        static_cast<const WCHAR*>(loaded != nullptr ? ::LockResource(loaded) : nullptr);
     if (words == nullptr) {
         return std::wstring();
     }
@@ -51,8 +51,7 @@ std::string ToProgramCodePage(const std::wstring& text) {
         ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(std::max(length, 0)), '\0');
     if (length > 0) {
-        ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, &result[0], length, nullptr,
-                              nullptr);
+        ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, &result[0], length, nullptr, nullptr);
     }
     return result;
 }

@@ -1,10 +1,12 @@
 // The failure texts that stand in the folder-name column, in German and in English: for
 // a folder file that cannot be read and for a row of an installation's overview. One
-// table per language, in the same order; a translator works through one of them.
+// table per language, in the same order (the English one in failure_texts_en.cpp).
 #include "mailbox/folder_headers.h"
 #include "mailbox/installation.h"
 #include "platform/text.h"
 #include "text/language.h"
+
+#include <cstdlib>
 
 namespace {
 
@@ -55,34 +57,24 @@ const char* const kGermanFailures[kFailureRows] = {
     "<Datei \"hierarch.pm\" kann nicht gelesen werden.>",
 };
 
-const char* const kEnglishFailures[kFailureRows] = {
-    "<File could not be opened for reading.>",
-    "<File is not a valid PMM file.>",
-    "<MBX file could not be opened for reading.>",
-    "<PMG file could not be opened for reading.>",
-    "<Folder has no valid PMG file.>",
-    "<New-mail directory could not be read.>",
-    "<User name is missing.>",
-    "<User name with \\, / or : is not opened.>",
-    "<User name contains .. and is not opened.>",
-    "<User name is a device name.>",
-    "<User name with control characters is not opened.>",
-    "<User name is not a valid folder name.>",
-    "<User name is too long and is not opened.>",
-    "<Line is not a user line \"ID;Name;Full Name\".>",
-    "<User is listed more than once in PMAIL.USR.>",
-    "<User's folder is missing.>",
-    "<Folder cannot be read.>",
-    "<Folder without a user in PMAIL.USR.>",
-    "<File \"hierarch.pm\" cannot be read.>",
-};
+} // namespace
+
+// The English table, in a file of its own for the translator (failure_texts_en.cpp).
+extern const char* const kEnglishFailureTexts[];
+extern const int kEnglishFailureTextCount;
+
+namespace {
 
 // Both tables in the system's code page, converted once: the report asks at every row.
 struct SystemTexts {
     SystemTexts() {
+        // A table a row short would read past its end.
+        if (kEnglishFailureTextCount != kFailureRows) {
+            std::abort();
+        }
         for (int row = 0; row < kFailureRows; ++row) {
             german[row] = platform::SystemText(kGermanFailures[row]);
-            english[row] = platform::SystemText(kEnglishFailures[row]);
+            english[row] = platform::SystemText(kEnglishFailureTexts[row]);
         }
     }
     std::string german[kFailureRows];

@@ -7,6 +7,7 @@
 
 #include "diag/trace.h"
 #include "report/report_text.h"
+#include "report/report_texts.h"
 #include "sizes/byte_change.h"
 #include "sizes/size_text.h"
 #include "tree/tree_text.h"
@@ -315,7 +316,8 @@ std::string AllUsersModel::StatusText(const AllUsersStatusTexts& texts) const {
                           figures.c_str()) +
                limits;
     }
-    const std::string line = CountText(listed) + " Benutzer, " + figures + limits;
+    const std::string line =
+        FormatText(Say(Phrase::kUsersStatus), CountText(listed).c_str(), figures.c_str()) + limits;
     return m_bCancelled ? FormatText(texts.rereadCancelled.c_str(), line.c_str()) : line;
 }
 

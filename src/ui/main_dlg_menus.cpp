@@ -6,9 +6,9 @@
 #include "resource.h"
 #include "settings/settings_store.h"
 #include "text/language.h"
-#include "view/stored_values.h"
 #include "ui/main_dlg.h"
 #include "view/optional_columns.h"
+#include "view/stored_values.h"
 
 #include <windowsx.h>
 
@@ -42,8 +42,7 @@ CMenuHandle SubMenuStartingWith(const CMenuHandle& menu, UINT firstId) {
 
 CMenuHandle CMainDlg::ColumnMenu() const {
     // "Ansicht > Spalten": one menu for the menu bar and the header's click.
-    return SubMenuStartingWith(CMenuHandle::FromWindow(m_hWnd).GetSubMenu(1),
-                               ID_VIEW_COLUMN_FIRST);
+    return SubMenuStartingWith(CMenuHandle::FromWindow(m_hWnd).GetSubMenu(1), ID_VIEW_COLUMN_FIRST);
 }
 
 bool CMainDlg::IsOnHeader(HWND from, LPARAM at) const {
@@ -86,10 +85,9 @@ void CMainDlg::UpdatePortableItem() {
     }
     const CMenuHandle languages = SubMenuStartingWith(extras, ID_EXTRAS_LANGUAGE_AUTO);
     if (languages) {
-        ::CheckMenuRadioItem(languages.GetSafeHmenu(), ID_EXTRAS_LANGUAGE_AUTO,
-                             ID_EXTRAS_LANGUAGE_ENGLISH,
-                             ID_EXTRAS_LANGUAGE_AUTO + static_cast<UINT>(StoredLanguage()),
-                             MF_BYCOMMAND);
+        ::CheckMenuRadioItem(
+            languages.GetSafeHmenu(), ID_EXTRAS_LANGUAGE_AUTO, ID_EXTRAS_LANGUAGE_ENGLISH,
+            ID_EXTRAS_LANGUAGE_AUTO + static_cast<UINT>(StoredLanguage()), MF_BYCOMMAND);
     }
 }
 
@@ -114,7 +112,8 @@ void CMainDlg::OnLanguage(LanguageChoice choice) {
         store->Close();
     }
     UpdatePortableItem();
-    if (choice != before && ChosenLanguage(choice, ::GetUserDefaultUILanguage()) != UserLanguage()) {
+    if (choice != before &&
+        ChosenLanguage(choice, ::GetUserDefaultUILanguage()) != UserLanguage()) {
         ::MessageBoxA(m_hWnd, LoadResourceString(IDS_LANGUAGE_NEXT_START).c_str(),
                       m_app.GetTitle().c_str(), MB_ICONINFORMATION | MB_OK);
     }

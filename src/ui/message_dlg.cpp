@@ -102,8 +102,9 @@ BOOL CMessageDlg::OnInitDialog() {
                                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
                                      kCloseId, 7, 49, 50, 14));
     if (helpCallback != nullptr) {
-        m_helpButton.Attach(CreateChild("BUTTON", LoadResourceString(IDS_BUTTON_HELP).c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                                        kHelpId, 203, 49, 50, 14));
+        m_helpButton.Attach(CreateChild("BUTTON", LoadResourceString(IDS_BUTTON_HELP).c_str(),
+                                        WS_CHILD | WS_VISIBLE | WS_TABSTOP, kHelpId, 203, 49, 50,
+                                        14));
     }
 
     const HFONT font = GetFont();

@@ -83,6 +83,19 @@ TEST_F(BrowserHelpTest, TopicsGoToThePageOrJumpPageAndNeverToTheViewer) {
     EXPECT_TRUE(m_viewerCalls.empty());
 }
 
+TEST_F(BrowserHelpTest, APageTheEnglishPagesLackOpensInGerman) {
+    testsupport::TempDir english;
+    ASSERT_TRUE(testsupport::WriteFile(english / "start.htm", "<html></html>"));
+    m_app.SetHelpPagesPath(english.Path(), m_dir.Path());
+    const std::vector<BoxCloser::Box> boxes = WithHost([&] {
+        m_app.ShowHelp(nullptr);
+        m_app.ShowHelp("::/pages/ref_dlg_main.htm");
+    });
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ((std::vector<std::string>{english / "start.htm", m_dir / "pages\\ref_dlg_main.htm"}),
+              m_handedOff);
+}
+
 TEST_F(BrowserHelpTest, F1InAMessageBoxHandsOnTheMessagesJumpPage) {
     HostDlg host;
     UiScript script({

@@ -18,8 +18,9 @@ title='Folder Statistics for Pegasus Mail'
 e2e_begin english
 
 root=$(winepath -w "$work/installation" 2>/dev/null)
-wine "$mailgen" --installation "$root\\" --users 3 --folders 20 --no-hostile --no-hierarchy \
+wine "$mailgen" --installation "$root\\" --users 3 --folders 20 --no-hostile \
     --quiet </dev/null >/dev/null 2>&1 || fail "installation generator"
+rm -f "$work/installation/anna/"[Hh][Ii][Ee][Rr][Aa][Rr][Cc][Hh].[Pp][Mm]
 wine reg add 'HKCU\Software\Pegasus Mail\Mailbox' /ve /d "$root\\anna" /f </dev/null >/dev/null 2>&1
 wine reg add 'HKCU\Software\Pegasus Mail\Newmail' /ve /d "$root\\anna" /f </dev/null >/dev/null 2>&1
 

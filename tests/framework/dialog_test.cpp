@@ -10,8 +10,8 @@
 
 #include <cstdint>
 #include <new>
-#include <string>
 #include <stdexcept>
+#include <string>
 
 using testsupport::UiScript;
 

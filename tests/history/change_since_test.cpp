@@ -37,7 +37,10 @@ TEST(ChangeSinceTest, EachChoiceNamesItsDayAndItsText) {
         {{ChangeSince::kYesterday, {}}, "2026-03-01", "seit gestern", "since yesterday", "1"},
         {{ChangeSince::kWeek, {}}, "2026-02-23", "seit einer Woche", "since a week ago", "7"},
         {{ChangeSince::kMonth, {}}, "2026-01-31", "seit einem Monat", "since a month ago", "30"},
-        {{ChangeSince::kDay, {2025, 12, 24}}, "2025-12-24", "seit 24.12.2025", "since 2025-12-24",
+        {{ChangeSince::kDay, {2025, 12, 24}},
+         "2025-12-24",
+         "seit 24.12.2025",
+         "since 2025-12-24",
          "2025-12-24"},
     };
     for (const auto& c : cases) {

@@ -64,8 +64,9 @@ if [ -f "$x/foldtally.exe" ]; then
         got=$(sed -n "s/^ *$key //p" <<<"$rc")
         [ "$got" = "$numbers" ] || fail "$key of foldtally.exe is '$got', not '$numbers'"
     done
+    # Once in each language's block of the version resource.
     for key in FileVersion ProductVersion; do
-        got=$(sed -n "s/^ *VALUE \"$key\", \"\(.*\)\"$/\1/p" <<<"$rc")
+        got=$(sed -n "s/^ *VALUE \"$key\", \"\(.*\)\"$/\1/p" <<<"$rc" | sort -u)
         [ "$got" = "$version" ] || fail "\"$key\" of foldtally.exe is '$got', not '$version'"
     done
 fi

@@ -21,8 +21,7 @@ TEST(LanguageTest, TheWindowsFollowTheStoredChoiceElseTheInterfaceLanguage) {
 
 TEST(LanguageTest, TheReportToolReadsTheLocaleVariablesInTheirOrder) {
     const Language none = Language::English;
-    EXPECT_EQ(LanguageFromLocaleVariables("de_DE.UTF-8", "en_US", "en_US", none),
-              Language::German);
+    EXPECT_EQ(LanguageFromLocaleVariables("de_DE.UTF-8", "en_US", "en_US", none), Language::German);
     EXPECT_EQ(LanguageFromLocaleVariables("", "de_AT@euro", "en_US", none), Language::German);
     EXPECT_EQ(LanguageFromLocaleVariables(nullptr, nullptr, "de", none), Language::German);
     // The first one set decides, even against a German one after it.

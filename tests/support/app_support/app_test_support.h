@@ -55,7 +55,10 @@ public:
             m_strIniPath = m_strIniOverride;
         }
     }
-    void SetHelpPagesPath(const std::string& path) { m_strHelpPagesPath = path; }
+    void SetHelpPagesPath(const std::string& path, const std::string& german = std::string()) {
+        m_strHelpPagesPath = path;
+        m_strGermanHelpPagesPath = german;
+    }
 
 private:
     std::string m_strIniOverride;
