@@ -29,7 +29,8 @@ foldtally_runs_32bit_programs() {
 foldtally_loader_fault() {
     local loader=$1 err
     [ -e "$loader" ] || { echo "$loader is not installed"; return; }
-    err=$("$loader" --version 2>&1 >/dev/null) && return
+    # The shell's own message in its C words, whatever the caller's language.
+    err=$(export LC_ALL=C; "$loader" --version 2>&1 >/dev/null) && return
     case $err in
     *"Exec format error"*) echo "$loader cannot run here (Exec format error)" ;;
     *) echo "$loader does not run (${err##*: })" ;;
