@@ -74,8 +74,17 @@ int Spawn(const std::string& program, const std::vector<std::string>& args,
     si.hStdError = err;
     PROCESS_INFORMATION pi = {};
     DWORD code = static_cast<DWORD>(-1);
-    if (CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                       nullptr, &si, &pi)) {
+    // Under a loaded Wine a start can fail for a moment, which says nothing of the
+    // program: a few more tries before the run counts as not started (-1).
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt > 0) {
+            ::Sleep(200);
+        }
+        started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0,
+                                 nullptr, nullptr, &si, &pi) != FALSE;
+    }
+    if (started) {
         WaitForSingleObject(pi.hProcess, INFINITE);
         GetExitCodeProcess(pi.hProcess, &code);
         CloseHandle(pi.hThread);
