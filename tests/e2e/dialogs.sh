@@ -35,12 +35,6 @@ wait_gone() { # window id
     done
     fail "window $1 did not close"
 }
-shot() { # window id, file: that window as it is on the screen
-    local X Y WIDTH HEIGHT SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$artifacts/$2" ||
-        fail "screenshot $2"
-}
 
 main=$(find_window "$title")
 sleep 1

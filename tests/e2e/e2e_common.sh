@@ -127,3 +127,10 @@ open_window() {
     done
     fail "no window '$title' after $* three times"
 }
+# shot WINDOW FILE: that window as it is on the screen, in the caller's $artifacts.
+shot() { # window id, file: that window as it is on the screen
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$artifacts/$2" ||
+        fail "screenshot $2"
+}

@@ -24,12 +24,6 @@ rm -f "$work/installation/anna/"[Hh][Ii][Ee][Rr][Aa][Rr][Cc][Hh].[Pp][Mm]
 wine reg add 'HKCU\Software\Pegasus Mail\Mailbox' /ve /d "$root\\anna" /f </dev/null >/dev/null 2>&1
 wine reg add 'HKCU\Software\Pegasus Mail\Newmail' /ve /d "$root\\anna" /f </dev/null >/dev/null 2>&1
 
-shot() { # window id, file: that window as it is on the screen
-    local X Y WIDTH HEIGHT SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$artifacts/$2" ||
-        fail "screenshot $2"
-}
 close() { # window id, keys that close it
     local w=$1 i
     shift

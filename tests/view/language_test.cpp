@@ -29,10 +29,4 @@ TEST(LanguageTest, TheReportToolReadsTheLocaleVariablesInTheirOrder) {
     // "de" must be the whole language part.
     EXPECT_EQ(LanguageFromLocaleVariables(nullptr, nullptr, "dex_XX", none), Language::English);
     EXPECT_EQ(LanguageFromLocaleVariables("", "", "", Language::German), Language::German);
-
-    Language parsed = Language::German;
-    EXPECT_TRUE(ParseLanguageName("en", &parsed));
-    EXPECT_EQ(parsed, Language::English);
-    EXPECT_FALSE(ParseLanguageName("EN", &parsed));
-    EXPECT_FALSE(ParseLanguageName("english", &parsed));
 }
