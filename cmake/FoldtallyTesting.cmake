@@ -9,9 +9,14 @@ if(NOT FOLDTALLY_FUZZ)
   endif()
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   include(GoogleTest)
-  # Built like the test programs (see the top-level list): quickly, with line tables.
-  target_compile_options(gtest PRIVATE -O0 -g1)
-  target_compile_options(gtest_main PRIVATE -O0 -g1)
+  # Built like the test programs (see the top-level list): quickly, with line tables,
+  # and without looking for undefined behaviour in code that is not ours.
+  foreach(_target gtest gtest_main)
+    target_compile_options(${_target} PRIVATE -O0 -g1)
+    if("undefined" IN_LIST FOLDTALLY_SANITIZE)
+      target_compile_options(${_target} PRIVATE -fno-sanitize=undefined)
+    endif()
+  endforeach()
 endif()
 
 # foldtally_add_test(NAME name SOURCES ... [THREADED_SOURCES ...] LIBS ... [DEPENDS target...]
@@ -57,6 +62,7 @@ function(foldtally_add_test)
     set_target_properties(${T_NAME} PROPERTIES UNITY_BUILD ON)
   endif()
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ft_testsupport GTest::gtest_main ft_options)
+  target_precompile_headers(${T_NAME} REUSE_FROM ft_testsupport)
   if(T_DEPENDS)
     add_dependencies(${T_NAME} ${T_DEPENDS})
   endif()
@@ -65,7 +71,7 @@ function(foldtally_add_test)
     set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT}
                                               ENVIRONMENT "${FOLDTALLY_GERMAN_ENVIRONMENT}")
     if(T_GUI)
-      set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK xdisplay)
+      set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK xdisplay COST ${FOLDTALLY_WINDOW_TEST_COST})
     endif()
   else()
     # The same environment in two properties of one value each: gtest_discover_tests
@@ -75,9 +81,21 @@ function(foldtally_add_test)
   endif()
 endfunction()
 
+# The tests that show windows take turns on the one display (RESOURCE_LOCK xdisplay), so
+# their times add up to the longest chain of a Windows test run. A high cost makes
+# CTest start the next of them as soon as the display is free, instead of after
+# whatever other test was queued before it.
+set(FOLDTALLY_WINDOW_TEST_COST 1000)
+
 # The shell tests of the calling folder start Windows programs through
 # scripts/wine-env.sh, which takes Wine's loader and prefix from the build they belong to.
 function(foldtally_tests_run_this_build)
   get_property(_tests DIRECTORY PROPERTY TESTS)
   set_tests_properties(${_tests} PROPERTIES ENVIRONMENT FOLDTALLY_WINDOWS_PRESET=${FOLDTALLY_WINDOWS_PRESET})
+  foreach(_test ${_tests})
+    get_test_property(${_test} RESOURCE_LOCK _lock)
+    if(_lock STREQUAL "xdisplay")
+      set_tests_properties(${_test} PROPERTIES COST ${FOLDTALLY_WINDOW_TEST_COST})
+    endif()
+  endforeach()
 endfunction()
